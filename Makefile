@@ -1,0 +1,23 @@
+# Set-up, build and run on a Debian machine:
+#   make run    install what is missing, build, start Tarvel in examples/
+#   make test   install what is missing, build, run every test
+BUILD ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: deps build run test bench sanitize fuzz fuzz-long clean
+
+deps:
+	@sh scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	cd examples && ../$(BUILD)/tarvel
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) build-*

@@ -1,0 +1,121 @@
+#include "app/form_tarvel.h"
+
+#include <cmath>
+
+#include "data/list_format.h"
+#include "data/numeric_text.h"
+
+namespace tarvel {
+
+int loopBound(double bound)
+{
+    if (!(bound >= 0))
+        return -1;  // also NaN
+    if (bound >= kPointCapacity - 1)
+        return kPointCapacity - 1;
+    return static_cast<int>(std::floor(bound));
+}
+
+Form_Tarvel::Form_Tarvel(const ui::Controls& controls, std::string decimalSeparator)
+    : c_(controls), decimalSeparator_(std::move(decimalSeparator)),
+      acceptedDrive_(controls.Drive1.drive())
+{
+}
+
+void Form_Tarvel::Form_Load()
+{
+    Pi = std::atan(1.0) * 4.0;
+    TwoPi = Pi * 2;
+    dataReady = false;
+}
+
+TestSource Form_Tarvel::selectedSource() const
+{
+    if (c_.Option_SinFunc.isSelected())
+        return TestSource::Sine;
+    if (c_.Option_Cos10Fu.isSelected())
+        return TestSource::Cos10;
+    if (c_.Option_Polynom.isSelected())
+        return TestSource::Polynomial;
+    if (c_.Option_DataSet.isSelected())
+        return TestSource::DataSet;
+    return TestSource::None;
+}
+
+void Form_Tarvel::showMessage(const std::string& text)
+{
+    c_.messageBox.show(text);
+}
+
+std::optional<double> Form_Tarvel::readNumber(const ui::TextBox& box, std::string_view what)
+{
+    const double value = numericValue(box.text());
+    if (std::isfinite(value))
+        return value;
+    showMessage("The " + std::string(what) +
+                " is too large to be held as a number; enter a value between -1E+308 and 1E+308.");
+    return std::nullopt;
+}
+
+void Form_Tarvel::Mn_About_Click()
+{
+    c_.Form_About.show();
+}
+
+void Form_Tarvel::Option_SinFunc_Click()
+{
+    c_.Frame_Poly.setVisible(false);
+    c_.Frame_DataSet.setVisible(false);
+}
+
+void Form_Tarvel::Option_Cos10Fu_Click()
+{
+    c_.Frame_Poly.setVisible(false);
+    c_.Frame_DataSet.setVisible(false);
+}
+
+void Form_Tarvel::Option_Polynom_Click()
+{
+    c_.Frame_Poly.setVisible(true);
+    c_.Frame_DataSet.setVisible(false);
+}
+
+void Form_Tarvel::Option_DataSet_Click()
+{
+    c_.Frame_Poly.setVisible(false);
+    c_.Frame_DataSet.setVisible(true);
+}
+
+void Form_Tarvel::Option_Tarvel_Click()
+{
+    c_.Frame_nDeg.setVisible(true);
+}
+
+void Form_Tarvel::Option_InterCubc_Click()
+{
+    c_.Frame_nDeg.setVisible(false);
+}
+
+void Form_Tarvel::Option_InterPwCb_Click()
+{
+    c_.Frame_nDeg.setVisible(false);
+}
+
+void Form_Tarvel::Dir1_Change()
+{
+    c_.File1.setPath(c_.Dir1.path());
+}
+
+void Form_Tarvel::Drive1_Change()
+{
+    const std::string drive = c_.Drive1.drive();
+    if (!c_.Dir1.setPath(drive)) {
+        c_.Drive1.selectDrive(acceptedDrive_);
+        showMessage("The drive " + drive + " cannot be read; the browser stays in " +
+                    c_.Dir1.path() + ".");
+        return;
+    }
+    acceptedDrive_ = drive;
+}
+
+}  // namespace tarvel

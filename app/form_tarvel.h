@@ -1,0 +1,110 @@
+// The main window's logic: every form-level variable of the program and
+// every handler and procedure, reaching the controls only through the
+// toolkit operations.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "interp/coef_table.h"
+#include "interp/tridiagonal.h"
+#include "ui/toolkit.h"
+
+namespace tarvel {
+
+inline constexpr int kPointCapacity = 1001;  // slots 0..1000 of each point array
+inline constexpr int kPolyCapacity = 5;      // test-polynomial coefficients a0..a4
+
+using PointArray = std::array<double, kPointCapacity>;
+
+// The last whole number that a loop from 0 up to the real bound visits,
+// kept within the point arrays (-1 when the loop visits nothing).
+int loopBound(double bound);
+
+// The test function that OK samples: the first selected option decides.
+enum class TestSource { Sine, Cos10, Polynomial, DataSet, None };
+
+class Form_Tarvel {
+public:
+    explicit Form_Tarvel(const ui::Controls& controls, std::string decimalSeparator = ".");
+
+    // Form-level variables. Every entry starts at 0.
+    double Pi = 0;
+    double TwoPi = 0;
+    double nU = 0;
+    double lastU = 0;
+    PointArray xU{};
+    PointArray yU{};
+    double nI = 0;
+    double lastI = 0;
+    PointArray xI{};
+    PointArray yI{};
+    double nPoly = 0;
+    std::array<double, kPolyCapacity> aPoly{};
+    double nDeg = 0;
+    bool dataReady = false;
+    double yMin = 0;
+    double yMax = 0;
+
+    // Given points (OK command and test functions).
+    void TestFunction();
+    double SinFunc(double x) const;
+    double Cos10Fu(double x) const;
+    double Polynom(double n, double x) const;
+
+    // Drawing.
+    void testFciz();
+    void UcNokCiz();
+    void Enterp_Nok_Ciz();
+
+    // Interpolation.
+    bool EntNokDag();
+    void Tarvel(int i, int j);
+    SolveStatus CubicCoefs(CoefTable& table);
+    bool PwCbcCoefs(CoefTable& table);
+
+    void PictureScale();
+
+    // Event handlers.
+    void Form_Load();
+    void Command1_Click();
+    void File1_Click();
+    void Command2_Click();
+    void Mn_About_Click();
+    void Option_DataSet_Click();
+    void Option_InterCubc_Click();
+    void Option_Tarvel_Click();
+    void Option_InterPwCb_Click();
+    void Option_Polynom_Click();
+    void Option_SinFunc_Click();
+    void Option_Cos10Fu_Click();
+    void Dir1_Change();
+    void Drive1_Change();
+
+private:
+    TestSource selectedSource() const;
+    const ui::TextBox& polyCoefBox(std::size_t k) const;
+    void showMessage(const std::string& text);
+    // The value of a text box, or nothing (after telling the user) when the
+    // number is too large for a double.
+    std::optional<double> readNumber(const ui::TextBox& box, std::string_view what);
+    std::optional<std::string> checkGivenPointsRequest(double count) const;
+    std::optional<std::string> checkTestPolynomial(double degree,
+                                                   const std::array<double, kPolyCapacity>& coefs) const;
+    void listGivenPoints();
+    void listCoefficients(const CoefTable& table);
+    void drawAxes();
+    void evaluateInterpolationPoints(const CoefTable& table);
+    void plotPoint(double x, double y);
+    void plotLineTo(double x, double y, ui::Colour colour);
+    void plotLine(double x1, double y1, double x2, double y2, std::optional<ui::Colour> colour);
+    void plotCircle(double x, double y, double radius, ui::Colour colour);
+
+    ui::Controls c_;
+    std::string decimalSeparator_;
+    std::string acceptedDrive_;
+};
+
+}  // namespace tarvel

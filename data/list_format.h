@@ -1,0 +1,25 @@
+// The two number patterns of the list: "##0" for indices and "##0.###0" for
+// values.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarvel {
+
+// "##0": a whole number without leading zeros, at least one digit.
+std::string formatIndex(double index);
+
+// "##0.###0": the value a person would read (its 15 significant decimal
+// digits) rounded to four decimals, halves away from zero; at least one digit
+// before the separator and exactly four after it. A negative value that
+// rounds to zero is written without a minus sign. Infinities and NaN are
+// written "inf", "-inf" and "nan".
+std::string formatValue(double value, std::string_view decimalSeparator);
+
+// A number in ordinary decimal writing, as a message quotes it: a whole
+// number without separator or exponent (11), otherwise up to 15 significant
+// digits with trailing zeros dropped (10.5).
+std::string formatPlain(double value, std::string_view decimalSeparator);
+
+}  // namespace tarvel

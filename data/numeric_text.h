@@ -1,0 +1,18 @@
+// Reading a number from the text of a text box.
+#pragma once
+
+#include <string_view>
+
+namespace tarvel {
+
+// The numeric value of a text: the longest leading part that forms a number,
+// 0 when there is none; never an error. Blanks, tabs and line feeds are
+// skipped anywhere in the text ("1 5" reads 15). The decimal point is the
+// period whatever the locale; an optional sign, one decimal point and an
+// exponent (E or e, then an optionally signed integer) are accepted. A text
+// beginning with &H or &O is a hexadecimal or octal integer (no sign).
+// A number too large for a double reads as an infinity of its sign, which
+// the callers refuse; a number too small reads as 0.
+double numericValue(std::string_view text);
+
+}  // namespace tarvel

@@ -1,0 +1,61 @@
+// The test functions and their sampling into the given points.
+#include <cmath>
+
+#include "app/form_tarvel.h"
+#include "data/numeric_text.h"
+
+namespace tarvel {
+
+double Form_Tarvel::SinFunc(double x) const
+{
+    return std::sin(TwoPi * x);
+}
+
+double Form_Tarvel::Cos10Fu(double x) const
+{
+    return std::pow(std::cos(TwoPi * x), 10.0);
+}
+
+// (a0 + a1 x + ... + an x^n) / (n + 1), the terms k = 0, 1, ... while k <= n.
+double Form_Tarvel::Polynom(double n, double x) const
+{
+    double sum = 0;
+    for (int k = 0; k <= n && k < kPolyCapacity; ++k)
+        sum = sum + aPoly[static_cast<std::size_t>(k)] * std::pow(x, k);
+    return sum / (n + 1);
+}
+
+void Form_Tarvel::TestFunction()
+{
+    const double stepU = 1 / lastU;
+    const auto sample = [&](auto function) {
+        // The abscissa is a product, not a quotient, and the function sees
+        // the stored value.
+        for (int i = 0; i <= loopBound(lastU); ++i) {
+            xU[static_cast<std::size_t>(i)] = i * stepU;
+            yU[static_cast<std::size_t>(i)] = function(xU[static_cast<std::size_t>(i)]);
+        }
+    };
+    switch (selectedSource()) {
+    case TestSource::Sine:
+        sample([this](double x) { return SinFunc(x); });
+        break;
+    case TestSource::Cos10:
+        sample([this](double x) { return Cos10Fu(x); });
+        break;
+    case TestSource::Polynomial:
+        nPoly = numericValue(c_.Text_nPoly.text());
+        for (std::size_t k = 0; k < aPoly.size(); ++k)
+            aPoly[k] = numericValue(polyCoefBox(k).text());
+        sample([this](double x) { return Polynom(nPoly, x); });
+        break;
+    case TestSource::DataSet:
+        break;  // the loaded points stay as they are
+    case TestSource::None:
+        showMessage("Choose an option");
+        return;
+    }
+    PictureScale();
+}
+
+}  // namespace tarvel

@@ -1,0 +1,32 @@
+// Evaluation of the interpolation points: the interval search shared by all
+// methods and the cubic of one coefficient-table row.
+#pragma once
+
+#include <functional>
+#include <span>
+
+#include "interp/coef_table.h"
+
+namespace tarvel {
+
+// The cubic of one table row at t, summed term by term in this order (not
+// Horner): y = row[0]; y = y + row[1]*pow(t,1.0); y = y + row[2]*pow(t,2.0);
+// y = y + row[3]*pow(t,3.0).
+double evaluateRow(const CoefRow& row, double t);
+
+// Computes the value of an interpolation point strictly inside interval j,
+// from xU(j) to xU(j+1).
+using InteriorValue = std::function<double(int i, int j)>;
+
+// For each interpolation point i = 0..lastI, scans j = 0..lastU in order and
+// takes the first of these tests that holds:
+//   1. xI(i) == xU(j): yI(i) = yU(j);
+//   2. (j < lastU) xI(i) == xU(j+1): yI(i) = yU(j+1);
+//   3. (j < lastU) xU(j) < xI(i) < xU(j+1): yI(i) = interior(i, j).
+// A point that no test settles keeps its value in yI. The loops stop at the
+// ends of the spans whatever lastI and lastU say.
+void evaluatePoints(int lastI, std::span<const double> xI, std::span<double> yI, int lastU,
+                    std::span<const double> xU, std::span<const double> yU,
+                    const InteriorValue& interior);
+
+}  // namespace tarvel

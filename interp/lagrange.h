@@ -1,0 +1,27 @@
+// Local polynomial interpolation in Lagrange form.
+#pragma once
+
+#include <span>
+
+namespace tarvel {
+
+inline constexpr int kWindowCapacity = 101;  // degree at most 100
+
+// The value at xp of the polynomial of degree n through (xs[m], fs[m]),
+// m = 0..n, in Lagrange form. n is used as read: the points 0..floor(n)
+// take part; a negative n gives 0. xs and fs must hold floor(n) + 1 entries
+// (at most kWindowCapacity) with distinct abscissae.
+double FX(double n, double xp, std::span<const double> xs, std::span<const double> fs);
+
+// Index of the first given point of the window for interval j: the window
+// holds floor(nDeg) + 1 consecutive given points placed around interval j,
+// shifted (never shortened) to stay within 0..lastU. Fractional values are
+// used as read and the resulting start is rounded down, never below 0.
+int windowStart(double nDeg, double lastU, int j);
+
+// The value at xp of the local polynomial of degree nDeg for interval j of
+// the given points xU, yU (entries 0..lastU).
+double localPolynomialValue(double nDeg, double lastU, int j, double xp,
+                            std::span<const double> xU, std::span<const double> yU);
+
+}  // namespace tarvel

@@ -1,0 +1,110 @@
+#include "interp/method_checks.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include "app/form_tarvel.h"
+#include "data/list_format.h"
+#include "interp/cubic_spline.h"
+#include "interp/lagrange.h"
+#include "interp/pw_cubic_spline.h"
+
+namespace tarvel {
+namespace {
+
+constexpr std::array<MethodLimits, 3> kLimits = {{
+    {"Polynomial interpolation", 1, kPointCapacity},
+    {"The cubic spline", 1, kCubicSplineCapacity},
+    {"The PW cubic spline", 2, kPwSplineCapacity},
+}};
+
+std::string sharedAbscissa(const char* who, int first, int second, double x,
+                           std::string_view separator)
+{
+    return std::string(who) + " needs distinct abscissae; given points " +
+           formatIndex(first) + " and " + formatIndex(second) + " both have x = " +
+           formatValue(x, separator) + ".";
+}
+
+}  // namespace
+
+const MethodLimits& limitsOf(Method method)
+{
+    return kLimits[static_cast<std::size_t>(method)];
+}
+
+Problem checkInterpolationCount(double nI, std::string_view separator)
+{
+    if (nI == 1 || nI > kPointCapacity)
+        return "The number of interpolation points Ni must not be 1 (no spacing) and must not "
+               "exceed 1001; it is " +
+               formatPlain(nI, separator) + ".";
+    return std::nullopt;
+}
+
+Problem checkGivenCount(double nU, std::string_view separator)
+{
+    if (nU > kPointCapacity)
+        return "The number of given points must not exceed 1001; it is " +
+               formatPlain(nU, separator) + ".";
+    return std::nullopt;
+}
+
+Problem checkPolynomialWindows(double nDeg, double lastU, std::span<const double> xU,
+                               std::string_view separator)
+{
+    if (nDeg > kMaxInterpolationDegree)
+        return "Polynomial interpolation takes a degree of at most 100; it is " +
+               formatPlain(nDeg, separator) + ".";
+    const int last = loopBound(lastU);
+    std::vector<std::pair<double, int>> window;
+    for (int j = 0; j < last; ++j) {
+        const auto at = static_cast<std::size_t>(j);
+        if (!(xU[at] < xU[at + 1]))
+            continue;  // no interpolation point lies strictly inside
+        const int start = windowStart(nDeg, lastU, j);
+        window.clear();
+        for (int k = 0; k <= nDeg && start + k < kPointCapacity; ++k)
+            window.emplace_back(xU[static_cast<std::size_t>(start + k)], start + k);
+        std::sort(window.begin(), window.end());
+        for (std::size_t k = 1; k < window.size(); ++k)
+            if (window[k - 1].first == window[k].first)
+                return sharedAbscissa("Polynomial interpolation", std::min(window[k - 1].second, window[k].second),
+                                      std::max(window[k - 1].second, window[k].second),
+                                      window[k].first, separator);
+    }
+    return std::nullopt;
+}
+
+Problem checkSplineInput(Method method, double lastU, std::span<const double> xU,
+                         std::string_view separator)
+{
+    const MethodLimits& limits = limitsOf(method);
+    const double points = loopBound(lastU) + 1.0;
+    if (points < limits.minPoints || lastU + 1 > limits.maxPoints)
+        return std::string(limits.name) + " takes from " + formatIndex(limits.minPoints) +
+               " to " + formatIndex(limits.maxPoints) + " given points; there are " +
+               formatPlain(lastU + 1, separator) + ".";
+    for (int i = 0; i < loopBound(lastU); ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        if (xU[at] == xU[at + 1])
+            return sharedAbscissa(limits.name, i, i + 1, xU[at], separator);
+    }
+    return std::nullopt;
+}
+
+std::string zeroPivotMessage()
+{
+    return "The cubic spline cannot be solved for these given points (a zero pivot); "
+           "it needs abscissae in increasing or decreasing order.";
+}
+
+std::string noSlopeMessage()
+{
+    return "The PW cubic spline finds no slope where two chords point in opposite directions; "
+           "it needs abscissae in increasing or decreasing order.";
+}
+
+}  // namespace tarvel

@@ -1,0 +1,20 @@
+// Piecewise cubic Hermite spline with chord-bisector slopes.
+#pragma once
+
+#include <span>
+
+#include "interp/coef_table.h"
+
+namespace tarvel {
+
+inline constexpr int kPwSplineCapacity = 302;  // given points (301 intervals)
+
+// Fills rows 0..lastU-1 of table with the cubic Hermite pieces whose slopes
+// are the bisectors of the neighbouring chord directions (end points take
+// the slope of their inner neighbour). lastU must lie in 1..301 and
+// consecutive abscissae must differ. Returns false, writing no row, when the
+// sum of the chord cosines at an interior point is 0.
+bool pwCubicSplineCoefs(int lastU, std::span<const double> xU, std::span<const double> yU,
+                        CoefTable& table);
+
+}  // namespace tarvel

@@ -1,0 +1,113 @@
+#include "plot/drawing.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarvel {
+
+void Drawing::setWorld(double x1, double y1, double x2, double y2)
+{
+    world_ = {x1, y1, x2, y2};
+    if (onChanged)
+        onChanged();
+}
+
+void Drawing::clear()
+{
+    ops_.clear();
+    if (onChanged)
+        onChanged();
+}
+
+void Drawing::line(float x1, float y1, float x2, float y2, std::optional<ui::Colour> colour)
+{
+    add({DrawOp::Kind::Line, x1, y1, x2, y2, 0, colour});
+    currentX_ = x2;
+    currentY_ = y2;
+}
+
+void Drawing::lineTo(float x, float y, ui::Colour colour)
+{
+    add({DrawOp::Kind::LineTo, currentX_, currentY_, x, y, 0, colour});
+    currentX_ = x;
+    currentY_ = y;
+}
+
+void Drawing::setPoint(float x, float y, std::optional<ui::Colour> colour)
+{
+    add({DrawOp::Kind::Point, x, y, x, y, 0, colour});
+    currentX_ = x;
+    currentY_ = y;
+}
+
+void Drawing::circle(float x, float y, float radius, ui::Colour colour)
+{
+    add({DrawOp::Kind::Circle, x, y, x, y, radius, colour});
+}
+
+void Drawing::add(const DrawOp& op)
+{
+    ops_.push_back(op);
+    if (onChanged)
+        onChanged();
+}
+
+Viewport::Viewport(const WorldRect& world, double width, double height)
+    : world_(world), width_(width), height_(height)
+{
+    const double spanX = world.right - world.left;
+    const double spanY = world.bottom - world.top;
+    valid_ = std::isfinite(spanX) && std::isfinite(spanY) && spanX != 0 && spanY != 0 &&
+             width > 0 && height > 0;
+}
+
+double Viewport::toDeviceX(double x) const
+{
+    return (x - world_.left) / (world_.right - world_.left) * width_;
+}
+
+double Viewport::toDeviceY(double y) const
+{
+    return (y - world_.top) / (world_.bottom - world_.top) * height_;
+}
+
+double Viewport::toDeviceLength(double worldLengthX) const
+{
+    return std::abs(worldLengthX / (world_.right - world_.left) * width_);
+}
+
+std::optional<Segment> clipSegment(const Segment& s, double left, double top, double right,
+                                   double bottom)
+{
+    if (!std::isfinite(s.x1) || !std::isfinite(s.y1) || !std::isfinite(s.x2) ||
+        !std::isfinite(s.y2))
+        return std::nullopt;
+    // Liang-Barsky: shrink the parameter range [t0, t1] edge by edge.
+    const double dx = s.x2 - s.x1;
+    const double dy = s.y2 - s.y1;
+    double t0 = 0;
+    double t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {s.x1 - left, right - s.x1, s.y1 - top, bottom - s.y1};
+    for (int edge = 0; edge < 4; ++edge) {
+        if (p[edge] == 0) {
+            if (q[edge] < 0)
+                return std::nullopt;
+            continue;
+        }
+        const double t = q[edge] / p[edge];
+        if (p[edge] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return std::nullopt;
+    }
+    const Segment clipped{s.x1 + t0 * dx, s.y1 + t0 * dy, s.x1 + t1 * dx, s.y1 + t1 * dy};
+    if (!std::isfinite(clipped.x1) || !std::isfinite(clipped.y1) ||
+        !std::isfinite(clipped.x2) || !std::isfinite(clipped.y2))
+        return std::nullopt;  // the segment's extent overflowed
+    return clipped;
+}
+
+}  // namespace tarvel

@@ -1,0 +1,85 @@
+// The picture area's content: a list of drawing operations in world
+// coordinates, kept so the picture can be painted again at any size. The
+// headless toolkit uses it as the picture box; the Qt picture widget keeps
+// one and paints it on every paint event.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "ui/toolkit.h"
+
+namespace tarvel {
+
+struct WorldRect {
+    double left = 0;
+    double top = 1;
+    double right = 1;
+    double bottom = 0;
+};
+
+struct DrawOp {
+    enum class Kind { Line, LineTo, Point, Circle };
+    Kind kind = Kind::Line;
+    float x1 = 0;  // start of a line, the point, or the circle's centre
+    float y1 = 0;
+    float x2 = 0;  // end of a line
+    float y2 = 0;
+    float radius = 0;
+    std::optional<ui::Colour> colour;  // none: the foreground colour
+};
+
+class Drawing : public ui::PictureBox {
+public:
+    void setWorld(double x1, double y1, double x2, double y2) override;
+    void clear() override;
+    void line(float x1, float y1, float x2, float y2, std::optional<ui::Colour> colour) override;
+    void lineTo(float x, float y, ui::Colour colour) override;
+    void setPoint(float x, float y, std::optional<ui::Colour> colour) override;
+    void circle(float x, float y, float radius, ui::Colour colour) override;
+
+    const std::vector<DrawOp>& ops() const { return ops_; }
+    const WorldRect& world() const { return world_; }
+
+    // Called after every change, so a widget can schedule a repaint.
+    std::function<void()> onChanged;
+
+private:
+    void add(const DrawOp& op);
+
+    std::vector<DrawOp> ops_;
+    WorldRect world_;
+    float currentX_ = 0;
+    float currentY_ = 0;
+};
+
+// Maps world coordinates onto a device rectangle of width x height pixels.
+// A world rectangle without extent, or with non-finite corners, maps
+// nothing (valid() is false).
+class Viewport {
+public:
+    Viewport(const WorldRect& world, double width, double height);
+    bool valid() const { return valid_; }
+    double toDeviceX(double x) const;
+    double toDeviceY(double y) const;
+    double toDeviceLength(double worldLengthX) const;
+
+private:
+    WorldRect world_;
+    double width_;
+    double height_;
+    bool valid_;
+};
+
+struct Segment {
+    double x1, y1, x2, y2;
+};
+
+// The part of the segment inside the rectangle [left, right] x [top, bottom]
+// (device coordinates, top < bottom); nothing when it misses it or is not
+// finite. Keeps the painter away from huge coordinates.
+std::optional<Segment> clipSegment(const Segment& segment, double left, double top, double right,
+                                   double bottom);
+
+}  // namespace tarvel

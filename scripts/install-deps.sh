@@ -1,0 +1,16 @@
+#!/bin/sh
+# Installs the Debian packages that building, running and testing Tarvel
+# need, skipping those already installed.
+set -eu
+packages="cmake make g++ qt6-base-dev libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth"
+missing=""
+for package in $packages; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing="$missing $package"
+done
+[ -z "$missing" ] && exit 0
+echo "Installing:$missing"
+if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+$sudo apt-get update
+# shellcheck disable=SC2086
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends $missing

@@ -1,0 +1,185 @@
+#include "data/list_format.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace tarvel {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+struct FormatCase {
+    const char* name;
+    double value;
+    std::string separator;
+    std::string expected;
+};
+
+template <typename Format>
+void expectFormats(const std::vector<FormatCase>& cases, Format format) {
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const FormatCase& row = cases[i];
+        EXPECT_EQ(format(row.value, row.separator), row.expected)
+            << "case " << i << " (" << row.name << "), value " << row.value;
+    }
+}
+
+std::string zeros(std::size_t count) {
+    return std::string(count, '0');
+}
+
+TEST(FormatIndex, WholeNumbersWithoutLeadingZeros) {
+    expectFormats(
+        {
+            {"zero", 0.0, "", "0"},
+            {"one digit", 7.0, "", "7"},
+            {"two digits", 12.0, "", "12"},
+            {"thousand", 1000.0, "", "1000"},
+            {"negative", -1.0, "", "-1"},
+            {"half rounds up", 2.5, "", "3"},
+            {"negative half rounds down", -2.5, "", "-3"},
+            {"below half", 0.4, "", "0"},
+            {"negative rounding to zero has no sign", -0.4, "", "0"},
+            {"minus zero", -0.0, "", "0"},
+            {"large without exponent", 1e20, "", "1" + zeros(20)},
+            {"infinity", kInf, "", "inf"},
+            {"negative infinity", -kInf, "", "-inf"},
+            {"not a number", kNaN, "", "nan"},
+        },
+        [](double value, const std::string&) { return formatIndex(value); });
+}
+
+TEST(FormatValue, FourDecimalsHalvesAwayFromZero) {
+    expectFormats(
+        {
+            {"tenth", 0.1, ".", "0.1000"},
+            {"sine at a tenth", 0.587785, ".", "0.5878"},
+            {"negative sine", -0.587785, ".", "-0.5878"},
+            {"whole number", 12.0, ".", "12.0000"},
+            {"zero", 0.0, ".", "0.0000"},
+            {"exact half rounds up", 0.03125, ".", "0.0313"},
+            {"negative exact half rounds down", -0.03125, ".", "-0.0313"},
+            {"half stored a hair below", 43 * (1.0 / 160), ".", "0.2688"},
+            {"half read from 15 digits", 0.00015, ".", "0.0002"},
+            {"carry into the whole part", 0.99995, ".", "1.0000"},
+            {"carry adds a digit", 9.99995, ".", "10.0000"},
+            {"carry through nines", -999.99995, ".", "-1000.0000"},
+            {"just below half", 0.000149999, ".", "0.0001"},
+            {"negative rounding to zero has no sign", -0.00004, ".", "0.0000"},
+            {"minus zero", -0.0, ".", "0.0000"},
+            {"many digits", 123456.789, ".", "123456.7890"},
+            {"huge has no exponent", 1e300, ".", "1" + zeros(300) + ".0000"},
+            {"largest double", std::numeric_limits<double>::max(), ".",
+             "179769313486232" + zeros(294) + ".0000"},
+            {"tiny", 1e-300, ".", "0.0000"},
+            {"least subnormal", std::numeric_limits<double>::denorm_min(), ".", "0.0000"},
+            {"comma separator", 0.1, ",", "0,1000"},
+            {"multi-byte separator", -2.5, "\xD9\xAB", "-2\xD9\xAB" "5000"},
+            {"infinity", kInf, ".", "inf"},
+            {"negative infinity", -kInf, ",", "-inf"},
+            {"not a number", kNaN, ".", "nan"},
+        },
+        [](double value, const std::string& separator) { return formatValue(value, separator); });
+}
+
+TEST(FormatPlain, OrdinaryDecimalWriting) {
+    expectFormats(
+        {
+            {"count", 11.0, ".", "11"},
+            {"zero", 0.0, ".", "0"},
+            {"minus zero", -0.0, ".", "0"},
+            {"negative whole", -3.0, ".", "-3"},
+            {"whole with inner zeros", 1001.0, ",", "1001"},
+            {"fraction", 10.5, ".", "10.5"},
+            {"quarter", 0.25, ".", "0.25"},
+            {"locale separator", -0.25, ",", "-0,25"},
+            {"tenth times three reads as 0.3", 3 * (1.0 / 10), ".", "0.3"},
+            {"fifteen significant digits", 1.0 / 3.0, ".", "0.333333333333333"},
+            {"no exponent for large", 1e20, ".", "1" + zeros(20)},
+            {"no exponent for small", 1.5e-7, ".", "0.00000015"},
+            {"infinity", kInf, ".", "inf"},
+            {"not a number", kNaN, ".", "nan"},
+        },
+        [](double value, const std::string& separator) { return formatPlain(value, separator); });
+}
+
+// The list of the sine with 11 points: the abscissae are i * (1/10).
+TEST(FormatValue, SineListedAtElevenPoints) {
+    const double twoPi = 2 * (4 * std::atan(1.0));
+    const double step = 1.0 / 10;
+    const double x1 = 1 * step;
+    const double x6 = 6 * step;
+    EXPECT_EQ(formatValue(x1, "."), "0.1000");
+    EXPECT_EQ(formatValue(std::sin(twoPi * x1), "."), "0.5878");
+    EXPECT_EQ(formatValue(x6, "."), "0.6000");
+    EXPECT_EQ(formatValue(std::sin(twoPi * x6), "."), "-0.5878");
+    const double x3 = 3 * step;
+    EXPECT_NE(x3, 0.3);
+    EXPECT_EQ(formatValue(x3, "."), "0.3000");
+    EXPECT_EQ(formatIndex(1), "1");
+    EXPECT_EQ(formatIndex(6), "6");
+}
+
+// k * 10^-5 holds exactly the digits of k in its 15-digit writing, so an
+// integer rounding of k gives the expected list text for any k.
+std::string fourDecimalsOfHundredThousandths(std::int64_t k) {
+    const std::int64_t magnitude = k < 0 ? -k : k;
+    const std::int64_t rounded = (magnitude + 5) / 10;
+    std::string fraction = std::to_string(rounded % 10000);
+    fraction.insert(0, 4 - fraction.size(), '0');
+    const std::string sign = (k < 0 && rounded != 0) ? "-" : "";
+    return sign + std::to_string(rounded / 10000) + "." + fraction;
+}
+
+TEST(FormatValue, RandomHundredThousandthsRoundLikeIntegers) {
+    std::mt19937_64 random(314159);
+    const std::int64_t limits[] = {100, 100000, 10000000, 100000000000000};
+    for (int sample = 0; sample < 20000; ++sample) {
+        const std::int64_t limit = limits[sample % 4];
+        std::uniform_int_distribution<std::int64_t> draw(-limit, limit);
+        std::int64_t k = draw(random);
+        if (sample % 5 == 0) {
+            k = k / 10 * 10 + (k < 0 ? -5 : 5);  // an exact half in the fifth decimal
+        }
+        const double value = static_cast<double>(k) / 100000.0;
+        ASSERT_EQ(formatValue(value, "."), fourDecimalsOfHundredThousandths(k))
+            << "sample " << sample << ", k " << k;
+    }
+}
+
+std::string plainDecimal(std::int64_t k, int decimals) {
+    const std::int64_t magnitude = k < 0 ? -k : k;
+    std::string digits = std::to_string(magnitude);
+    if (static_cast<int>(digits.size()) <= decimals) {
+        digits.insert(0, static_cast<std::size_t>(decimals) + 1 - digits.size(), '0');
+    }
+    std::string whole = digits.substr(0, digits.size() - static_cast<std::size_t>(decimals));
+    std::string fraction = digits.substr(whole.size());
+    while (!fraction.empty() && fraction.back() == '0') {
+        fraction.pop_back();
+    }
+    const std::string sign = k < 0 ? "-" : "";
+    return sign + whole + (fraction.empty() ? "" : "." + fraction);
+}
+
+TEST(FormatPlain, RandomDecimalsOfAtMostFifteenDigits) {
+    std::mt19937_64 random(2718);
+    std::uniform_int_distribution<std::int64_t> draw(-999999999999999, 999999999999999);
+    for (int sample = 0; sample < 20000; ++sample) {
+        const std::int64_t k = draw(random) >> (sample % 40);
+        const int decimals = sample % 12;
+        const double value = static_cast<double>(k) / std::pow(10.0, decimals);
+        ASSERT_EQ(formatPlain(value, "."), plainDecimal(k, decimals))
+            << "sample " << sample << ", k " << k << ", decimals " << decimals;
+    }
+}
+
+}  // namespace
+}  // namespace tarvel

@@ -1,0 +1,77 @@
+#include "ui/control_table.h"
+
+#include <array>
+
+namespace tarvel::ui {
+namespace {
+
+// clang-format off
+constexpr std::array<ControlSpec, 32> kMain = {{
+    {"Frame1",           Kind::Frame,         "",              "Test function",               120,  360,  4935, 2175, 0},
+    {"Label1",           Kind::Label,         "Frame1",        "Number of given points =",    120,  360,  1815, 255,  3},
+    {"Text_nU",          Kind::TextBox,       "Frame1",        "11",                          1920, 360,  495,  285,  4},
+    {"Command1",         Kind::CommandButton, "Frame1",        "OK",                          3120, 240,  1695, 495,  1},
+    {"Option_SinFunc",   Kind::OptionButton,  "Frame1",        "Sinus Function",              120,  720,  1455, 255,  9,  false, true},
+    {"Option_Cos10Fu",   Kind::OptionButton,  "Frame1",        "Cos^10 function",             120,  1080, 1455, 255,  24},
+    {"Option_Polynom",   Kind::OptionButton,  "Frame1",        "Polynomial",                  120,  1440, 1095, 255,  10},
+    {"Option_DataSet",   Kind::OptionButton,  "Frame1",        "Data Set from a File",        120,  1800, 1815, 255,  19},
+    {"Frame_Poly",       Kind::Frame,         "Frame1",        "",                            1680, 960,  3135, 735,  11, true},
+    {"Label4",           Kind::Label,         "Frame_Poly",    "nPoly     a0       a1       a2       a3      a4", 120, 120, 2895, 255, 12},
+    {"Text_nPoly",       Kind::TextBox,       "Frame_Poly",    "4",                           240,  360,  255,  285,  13},
+    {"Text_a0",          Kind::TextBox,       "Frame_Poly",    "1",                           600,  360,  495,  285,  14},
+    {"Text_a1",          Kind::TextBox,       "Frame_Poly",    "1",                           1080, 360,  495,  285,  15},
+    {"Text_a2",          Kind::TextBox,       "Frame_Poly",    "1",                           1560, 360,  495,  285,  16},
+    {"Text_a3",          Kind::TextBox,       "Frame_Poly",    "1",                           2040, 360,  495,  285,  17},
+    {"Text_a4",          Kind::TextBox,       "Frame_Poly",    "1",                           2520, 360,  495,  285,  18},
+    {"Frame2",           Kind::Frame,         "",              "Interpolation",               120,  2640, 4935, 1815, 5},
+    {"Label2",           Kind::Label,         "Frame2",        "Number of Interp. points  Ni =", 120, 360, 2175, 255, 6},
+    {"Text_nI",          Kind::TextBox,       "Frame2",        "150",                         2400, 360,  375,  285,  7},
+    {"Command2",         Kind::CommandButton, "Frame2",        "Calculate",                   3240, 240,  1575, 615,  8},
+    {"Option_InterCubc", Kind::OptionButton,  "Frame2",        "Cubic Spline Interpolation",  120,  720,  2535, 255,  26},
+    {"Option_InterPwCb", Kind::OptionButton,  "Frame2",        "PW Cubic spline",             120,  1080, 1575, 255,  28},
+    {"Option_Tarvel",    Kind::OptionButton,  "Frame2",        "Polynomial interpolation",    120,  1440, 2055, 255,  25, false, true},
+    {"Frame_nDeg",       Kind::Frame,         "Frame2",        "",                            2520, 1080, 2295, 615,  29},
+    {"Label3",           Kind::Label,         "Frame_nDeg",    "Degree of polynomial =",      120,  240,  1695, 255,  31},
+    {"Text_nDeg",        Kind::TextBox,       "Frame_nDeg",    "1",                           1800, 240,  375,  285,  30},
+    {"Frame_DataSet",    Kind::Frame,         "",              "",                            240,  4680, 5295, 3255, 20, true},
+    {"Drive1",           Kind::DriveList,     "Frame_DataSet", "",                            120,  240,  2655, 315,  21},
+    {"Dir1",             Kind::DirectoryList, "Frame_DataSet", "",                            120,  600,  2655, 2340, 22},
+    {"File1",            Kind::FileList,      "Frame_DataSet", "*.dsf",                       2880, 240,  2295, 2820, 23},
+    {"List1",            Kind::ListBox,       "",              "",                            5160, 480,  4095, 3960, 27},
+    {"Picture1",         Kind::PictureBox,    "",              "",                            120,  4680, 9135, 3255, 2},
+}};
+
+constexpr unsigned kDarkGreen = 0x008000;
+constexpr unsigned kBlack = 0;
+constexpr unsigned kBlue = 0xFF0000;
+
+constexpr std::array<AboutLabelSpec, 5> kAbout = {{
+    {"Label2", "Interpolation by polynomials and cubic splines", 240, 240, 3015, 615, 0, 9.75, kDarkGreen, true},
+    {"Label7", "Written by the Tarvel project",                  600, 1080, 2535, 255, 3, 8.25, kBlack, false},
+    {"Label8", "Last modified : 29.10 2007",                     480, 1560, 2895, 255, 4, 8.25, kBlack, false},
+    {"Label4", "For comments and questions e-mail to",           240, 2040, 3375, 255, 1, 8.25, kBlack, false},
+    {"Label5", "tarvel@example.org",                      960, 2280, 1935, 255, 2, 8.25, kBlue, false},
+}};
+// clang-format on
+
+}  // namespace
+
+std::span<const ControlSpec> mainWindowControls()
+{
+    return kMain;
+}
+
+const ControlSpec* findControl(std::string_view name)
+{
+    for (const ControlSpec& spec : kMain)
+        if (spec.name == name)
+            return &spec;
+    return nullptr;
+}
+
+std::span<const AboutLabelSpec> aboutLabels()
+{
+    return kAbout;
+}
+
+}  // namespace tarvel::ui

@@ -1,0 +1,60 @@
+// The controls of the main window and of the About window: kind, container,
+// caption or initial text, place in twips, tab order and initial state. Both
+// toolkits build their controls from this one table.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace tarvel::ui {
+
+enum class Kind {
+    Frame,
+    Label,
+    TextBox,
+    CommandButton,
+    OptionButton,
+    ListBox,
+    PictureBox,
+    DriveList,
+    DirectoryList,
+    FileList,
+};
+
+struct ControlSpec {
+    std::string_view name;
+    Kind kind;
+    std::string_view parent;  // empty: the window itself
+    std::string_view text;    // caption, initial text or file pattern
+    int left, top, width, height;
+    int tab;
+    bool hidden = false;
+    bool selected = false;
+};
+
+inline constexpr std::string_view kMainTitle = "Tarvel - Polynomial interpolation";
+inline constexpr std::string_view kAppTitle = "Tarvel";
+inline constexpr int kMainClientWidth = 9465;
+inline constexpr int kMainClientHeight = 8235;
+
+std::span<const ControlSpec> mainWindowControls();
+const ControlSpec* findControl(std::string_view name);
+
+struct AboutLabelSpec {
+    std::string_view name;
+    std::string_view text;
+    int left, top, width, height;
+    int tab;
+    double pointSize;
+    unsigned colour;  // red in the lowest byte
+    bool centred;
+};
+
+inline constexpr std::string_view kAboutTitle = "About";
+inline constexpr int kAboutClientWidth = 3600;
+inline constexpr int kAboutClientHeight = 2760;
+inline constexpr unsigned kAboutBackground = 0xC0FFFF;  // red 255, green 255, blue 192
+
+std::span<const AboutLabelSpec> aboutLabels();
+
+}  // namespace tarvel::ui

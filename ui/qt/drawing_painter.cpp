@@ -1,0 +1,79 @@
+#include "ui/qt/drawing_painter.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
+
+namespace tarvel::ui {
+namespace {
+
+// Coordinates far outside the area are clipped away before they reach the
+// painter, which is slow or wrong with huge values.
+constexpr double kClipMargin = 64;
+constexpr double kMinCirclePixels = 0.75;
+
+QColor colourOf(const std::optional<Colour>& colour)
+{
+    if (!colour)
+        return kForeground;
+    return QColor(static_cast<int>(*colour & 0xFF), static_cast<int>((*colour >> 8) & 0xFF),
+                  static_cast<int>((*colour >> 16) & 0xFF));
+}
+
+struct Area {
+    double left, top, right, bottom;
+    bool contains(double x, double y) const
+    {
+        return x >= left && x <= right && y >= top && y <= bottom;
+    }
+};
+
+void paintOp(const DrawOp& op, const Viewport& view, const Area& area, QPainter& painter)
+{
+    QPen pen(colourOf(op.colour));
+    pen.setWidthF(1.0);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    const double x1 = view.toDeviceX(op.x1);
+    const double y1 = view.toDeviceY(op.y1);
+    switch (op.kind) {
+    case DrawOp::Kind::Line:
+    case DrawOp::Kind::LineTo: {
+        const auto clipped = clipSegment({x1, y1, view.toDeviceX(op.x2), view.toDeviceY(op.y2)},
+                                         area.left, area.top, area.right, area.bottom);
+        if (clipped)
+            painter.drawLine(QPointF(clipped->x1, clipped->y1), QPointF(clipped->x2, clipped->y2));
+        break;
+    }
+    case DrawOp::Kind::Point:
+        if (area.contains(x1, y1))
+            painter.drawPoint(QPointF(x1, y1));
+        break;
+    case DrawOp::Kind::Circle: {
+        const double radius = std::max(view.toDeviceLength(op.radius), kMinCirclePixels);
+        if (std::isfinite(radius) && area.contains(x1, y1))
+            painter.drawEllipse(QPointF(x1, y1), radius, radius);
+        break;
+    }
+    }
+}
+
+}  // namespace
+
+void paintDrawing(const Drawing& drawing, QPainter& painter, const QSizeF& size)
+{
+    const Viewport view(drawing.world(), size.width(), size.height());
+    if (!view.valid())
+        return;
+    const Area area{-kClipMargin, -kClipMargin, size.width() + kClipMargin,
+                    size.height() + kClipMargin};
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    for (const DrawOp& op : drawing.ops())
+        paintOp(op, view, area, painter);
+    painter.restore();
+}
+
+}  // namespace tarvel::ui

@@ -1,0 +1,21 @@
+// Paints a drawing list onto any paint device, so the picture widget and a
+// test painting into a QImage share one renderer.
+#pragma once
+
+#include <QColor>
+#include <QSizeF>
+
+#include "plot/drawing.h"
+
+class QPainter;
+
+namespace tarvel::ui {
+
+inline const QColor kForeground = Qt::black;
+inline const QColor kBackground = Qt::white;
+
+// Paints every operation of drawing, in order, scaled so that its world
+// rectangle fills a device area of the given size at the painter's origin.
+void paintDrawing(const Drawing& drawing, QPainter& painter, const QSizeF& size);
+
+}  // namespace tarvel::ui

@@ -1,0 +1,250 @@
+#include "ui/qt/main_window.h"
+
+#include <QDir>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QStyle>
+
+#include "ui/control_table.h"
+#include "ui/qt/about_window.h"
+#include "ui/qt/browser_lists.h"
+#include "ui/qt/picture_widget.h"
+#include "ui/qt/qt_controls.h"
+#include "ui/qt/twips.h"
+
+namespace tarvel::ui {
+namespace {
+
+QString qstr(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QWidget* createWidget(const ControlSpec& spec, QWidget* parent)
+{
+    const QString text = qstr(spec.text);
+    switch (spec.kind) {
+    case Kind::Frame:
+        return new QGroupBox(text, parent);
+    case Kind::Label:
+        return new QLabel(text, parent);
+    case Kind::TextBox:
+        return new QLineEdit(text, parent);
+    case Kind::CommandButton:
+        return new QPushButton(text, parent);
+    case Kind::OptionButton: {
+        auto* button = new QRadioButton(text, parent);
+        button->setChecked(spec.selected);
+        return button;
+    }
+    case Kind::ListBox: {
+        auto* list = new QListWidget(parent);
+        list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        return list;
+    }
+    case Kind::PictureBox:
+        return new PictureWidget(parent);
+    case Kind::DriveList:
+        return new DriveCombo(parent);
+    case Kind::DirectoryList:
+        return new DirListWidget(parent);
+    case Kind::FileList:
+        return new FileListWidget(parent);
+    }
+    return nullptr;
+}
+
+// Pixels a caption needs beyond its text: the indicator of an option
+// button, the bevel of a command button.
+int captionExtra(const QWidget* widget, Kind kind)
+{
+    const QStyle* style = widget->style();
+    switch (kind) {
+    case Kind::OptionButton:
+        return style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+               style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing) + 4;
+    case Kind::CommandButton:
+        return 2 * style->pixelMetric(QStyle::PM_ButtonMargin) + 8;
+    default:
+        return 4;
+    }
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const QString& startDirectory, QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName("Form_Tarvel");
+    setWindowTitle(qstr(kMainTitle));
+    createControls();
+    scale_ = chooseScale();
+    placeControls();
+    createAdapters();
+    const QString decimalPoint = QLocale().decimalPoint();
+    form_ = std::make_unique<Form_Tarvel>(
+        Controls{*textBoxes_[0], *textBoxes_[1], *textBoxes_[2], *textBoxes_[3], *textBoxes_[4],
+                 *textBoxes_[5], *textBoxes_[6], *textBoxes_[7], *textBoxes_[8],
+                 *options_[0], *options_[1], *options_[2], *options_[3], *options_[4],
+                 *options_[5], *options_[6], *frames_[0], *frames_[1], *frames_[2], *list_,
+                 picture_->drawing(), *drive_, *dir_, *files_, *messageBox_, *about_},
+        decimalPoint.toStdString());
+    startBrowser(startDirectory);
+    connectHandlers();
+    form_->Form_Load();
+}
+
+MainWindow::~MainWindow() = default;
+
+template <typename T> T* MainWindow::control(const char* name) const
+{
+    return qobject_cast<T*>(widgets_.value(QString::fromLatin1(name)));
+}
+
+void MainWindow::createControls()
+{
+    auto* central = new QWidget(this);
+    central->setObjectName("client");
+    setCentralWidget(central);
+    QAction* about = menuBar()->addAction("About");
+    about->setObjectName("Mn_About");
+    connect(about, &QAction::triggered, this, [this] { form_->Mn_About_Click(); });
+
+    // The table lists containers before their contents; Frame_DataSet comes
+    // after the frames it must not hide and Picture1 last, so the browser is
+    // raised above the picture below.
+    for (const ControlSpec& spec : mainWindowControls()) {
+        QWidget* parent = spec.parent.empty() ? central : widgets_.value(qstr(spec.parent));
+        QWidget* widget = createWidget(spec, parent);
+        widget->setObjectName(qstr(spec.name));
+        widget->setVisible(!spec.hidden);
+        widgets_.insert(widget->objectName(), widget);
+    }
+    widgets_.value("Frame_DataSet")->raise();
+    picture_ = control<PictureWidget>("Picture1");
+    drive_ = control<DriveCombo>("Drive1");
+    dir_ = control<DirListWidget>("Dir1");
+    files_ = control<FileListWidget>("File1");
+
+    std::vector<const ControlSpec*> byTab;
+    for (const ControlSpec& spec : mainWindowControls())
+        byTab.push_back(&spec);
+    std::sort(byTab.begin(), byTab.end(),
+              [](const ControlSpec* a, const ControlSpec* b) { return a->tab < b->tab; });
+    QWidget* previous = nullptr;
+    for (const ControlSpec* spec : byTab) {
+        QWidget* widget = widgets_.value(qstr(spec->name));
+        if (widget->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
+double MainWindow::chooseScale() const
+{
+    double scale = kMinPixelsPerTwip;
+    for (const ControlSpec& spec : mainWindowControls()) {
+        if (spec.text.empty() || spec.kind == Kind::TextBox || spec.kind == Kind::FileList)
+            continue;
+        const QWidget* widget = widgets_.value(qstr(spec.name));
+        const QFontMetrics metrics(widget->font());
+        const int needed = metrics.horizontalAdvance(qstr(spec.text)) + captionExtra(widget, spec.kind);
+        scale = std::max(scale, pixelsPerTwipFor(needed, spec.width));
+        if (spec.kind != Kind::Frame)
+            scale = std::max(scale, pixelsPerTwipFor(metrics.height() + 2, spec.height));
+    }
+    return scale;
+}
+
+void MainWindow::placeControls()
+{
+    for (const ControlSpec& spec : mainWindowControls())
+        widgets_.value(qstr(spec.name))
+            ->setGeometry(toPixels(QRect(spec.left, spec.top, spec.width, spec.height), scale_));
+    const QSize client(toPixels(kMainClientWidth, scale_), toPixels(kMainClientHeight, scale_));
+    centralWidget()->setMinimumSize(client);
+    resize(client.width(), client.height() + menuBar()->sizeHint().height());
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // The list and the picture take whatever room the window gains.
+    const QSize client = centralWidget()->size();
+    const int margin = toPixels(kMainClientWidth - 9255, scale_);
+    for (const char* name : {"List1", "Picture1"}) {
+        QWidget* widget = widgets_.value(name);
+        const QRect place = widget->geometry();
+        int height = place.height();
+        if (widget == picture_)
+            height = client.height() - place.top() - toPixels(kMainClientHeight - 7935, scale_);
+        widget->setGeometry(place.left(), place.top(), client.width() - place.left() - margin,
+                            height);
+    }
+}
+
+void MainWindow::createAdapters()
+{
+    for (const char* name : {"Text_nU", "Text_nPoly", "Text_a0", "Text_a1", "Text_a2", "Text_a3",
+                             "Text_a4", "Text_nI", "Text_nDeg"})
+        textBoxes_.push_back(std::make_unique<QtTextBox>(control<QLineEdit>(name)));
+    for (const char* name : {"Option_SinFunc", "Option_Cos10Fu", "Option_Polynom",
+                             "Option_DataSet", "Option_InterCubc", "Option_InterPwCb",
+                             "Option_Tarvel"})
+        options_.push_back(std::make_unique<QtOptionButton>(control<QRadioButton>(name)));
+    for (const char* name : {"Frame_Poly", "Frame_DataSet", "Frame_nDeg"})
+        frames_.push_back(std::make_unique<QtFrame>(widgets_.value(name)));
+    list_ = std::make_unique<QtListBox>(control<QListWidget>("List1"));
+    messageBox_ = std::make_unique<QtMessageBox>(this);
+    about_ = std::make_unique<AboutLauncher>();
+}
+
+void MainWindow::startBrowser(const QString& startDirectory)
+{
+    const QString start = startDirectory.isEmpty() ? QDir::currentPath() : startDirectory;
+    drive_->selectDriveOf(start);
+    dir_->setPath(start.toUtf8().toStdString());
+    files_->setPath(dir_->path());
+}
+
+void MainWindow::connectHandlers()
+{
+    Form_Tarvel* form = form_.get();
+    connect(control<QPushButton>("Command1"), &QPushButton::clicked, this,
+            [form] { form->Command1_Click(); });
+    connect(control<QPushButton>("Command2"), &QPushButton::clicked, this,
+            [form] { form->Command2_Click(); });
+    using Handler = void (Form_Tarvel::*)();
+    const std::pair<const char*, Handler> options[] = {
+        {"Option_SinFunc", &Form_Tarvel::Option_SinFunc_Click},
+        {"Option_Cos10Fu", &Form_Tarvel::Option_Cos10Fu_Click},
+        {"Option_Polynom", &Form_Tarvel::Option_Polynom_Click},
+        {"Option_DataSet", &Form_Tarvel::Option_DataSet_Click},
+        {"Option_InterCubc", &Form_Tarvel::Option_InterCubc_Click},
+        {"Option_InterPwCb", &Form_Tarvel::Option_InterPwCb_Click},
+        {"Option_Tarvel", &Form_Tarvel::Option_Tarvel_Click},
+    };
+    for (const auto& [name, handler] : options)
+        connect(control<QRadioButton>(name), &QRadioButton::toggled, this,
+                [form, handler = handler](bool selected) {
+                    if (selected)
+                        (form->*handler)();
+                });
+    connect(drive_, &QComboBox::currentIndexChanged, this, [form] { form->Drive1_Change(); });
+    dir_->onChange = [form] { form->Dir1_Change(); };
+    dir_->onUnreadable = [this](const QString& path) {
+        messageBox_->show("The directory " + path.toStdString() + " cannot be read.");
+    };
+    connect(files_, &QListWidget::itemClicked, this, [form] { form->File1_Click(); });
+    connect(files_, &QListWidget::itemActivated, this, [form] { form->File1_Click(); });
+}
+
+}  // namespace tarvel::ui

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+
+#include <memory>
+#include <vector>
+
+#include "app/form_tarvel.h"
+
+namespace tarvel::ui {
+
+class PictureWidget;
+class DriveCombo;
+class DirListWidget;
+class FileListWidget;
+class AboutLauncher;
+class QtMessageBox;
+
+// The main window: the controls of the control table placed by one scale
+// factor, wired to the logic's handlers.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // startDirectory: where the browser lists start (the working directory
+    // when empty).
+    explicit MainWindow(const QString& startDirectory = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Form_Tarvel& form() { return *form_; }
+    PictureWidget& picture() { return *picture_; }
+    AboutLauncher& about() { return *about_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void createControls();
+    double chooseScale() const;
+    void placeControls();
+    void createAdapters();
+    void connectHandlers();
+    void startBrowser(const QString& startDirectory);
+    template <typename T> T* control(const char* name) const;
+
+    QHash<QString, QWidget*> widgets_;
+    double scale_ = 0;
+    PictureWidget* picture_ = nullptr;
+    DriveCombo* drive_ = nullptr;
+    DirListWidget* dir_ = nullptr;
+    FileListWidget* files_ = nullptr;
+    std::vector<std::unique_ptr<TextBox>> textBoxes_;
+    std::vector<std::unique_ptr<OptionButton>> options_;
+    std::vector<std::unique_ptr<Frame>> frames_;
+    std::unique_ptr<ListBox> list_;
+    std::unique_ptr<QtMessageBox> messageBox_;
+    std::unique_ptr<AboutLauncher> about_;
+    std::unique_ptr<Form_Tarvel> form_;
+};
+
+}  // namespace tarvel::ui

@@ -1,0 +1,62 @@
+#include "ui/qt/qt_controls.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QRadioButton>
+
+#include "ui/control_table.h"
+#include "ui/qt/about_window.h"
+
+namespace tarvel::ui {
+
+std::string QtTextBox::text() const
+{
+    return edit_->text().toStdString();
+}
+
+void QtTextBox::setText(const std::string& text)
+{
+    edit_->setText(QString::fromStdString(text));
+}
+
+bool QtOptionButton::isSelected() const
+{
+    return button_->isChecked();
+}
+
+void QtFrame::setVisible(bool visible)
+{
+    frame_->setVisible(visible);
+}
+
+void QtListBox::clear()
+{
+    list_->clear();
+}
+
+void QtListBox::addLine(const std::string& line)
+{
+    list_->addItem(QString::fromStdString(line));
+}
+
+void QtMessageBox::show(const std::string& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kAppTitle.data(), kAppTitle.size()),
+                    QString::fromStdString(text), QMessageBox::Ok, parent_);
+    box.setObjectName("messageBox");
+    box.exec();
+}
+
+void AboutLauncher::show()
+{
+    if (!window_) {
+        window_ = new AboutWindow;
+        window_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+}
+
+}  // namespace tarvel::ui

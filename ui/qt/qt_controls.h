@@ -1,0 +1,74 @@
+// The toolkit operations over Qt widgets.
+#pragma once
+
+#include <QPointer>
+
+#include "ui/toolkit.h"
+
+class QLineEdit;
+class QRadioButton;
+class QListWidget;
+class QWidget;
+
+namespace tarvel::ui {
+
+class AboutWindow;
+
+class QtTextBox : public TextBox {
+public:
+    explicit QtTextBox(QLineEdit* edit) : edit_(edit) {}
+    std::string text() const override;
+    void setText(const std::string& text) override;
+
+private:
+    QLineEdit* edit_;
+};
+
+class QtOptionButton : public OptionButton {
+public:
+    explicit QtOptionButton(QRadioButton* button) : button_(button) {}
+    bool isSelected() const override;
+
+private:
+    QRadioButton* button_;
+};
+
+class QtFrame : public Frame {
+public:
+    explicit QtFrame(QWidget* frame) : frame_(frame) {}
+    void setVisible(bool visible) override;
+
+private:
+    QWidget* frame_;
+};
+
+class QtListBox : public ListBox {
+public:
+    explicit QtListBox(QListWidget* list) : list_(list) {}
+    void clear() override;
+    void addLine(const std::string& line) override;
+
+private:
+    QListWidget* list_;
+};
+
+class QtMessageBox : public MessageBox {
+public:
+    explicit QtMessageBox(QWidget* parent) : parent_(parent) {}
+    void show(const std::string& text) override;
+
+private:
+    QWidget* parent_;
+};
+
+// Opens the About window, or brings the open one forward.
+class AboutLauncher : public SecondWindow {
+public:
+    void show() override;
+    AboutWindow* window() const { return window_; }
+
+private:
+    QPointer<AboutWindow> window_;
+};
+
+}  // namespace tarvel::ui
