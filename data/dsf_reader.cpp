@@ -83,15 +83,11 @@ private:
         return Item{text_.substr(start, end - start), false};
     }
 
-    // One comma, or one line end (LF, CR or CR LF).
+    // One comma closes the item. A line end (LF, CR or CR LF) needs no
+    // consuming here: the next item skips it with the other leading line
+    // ends, so ",\n," still holds one empty item and "\n\n" none.
     void consumeSeparator() {
-        if (atEnd()) return;
-        if (peek() == ',' || peek() == '\n') {
-            ++pos_;
-        } else if (peek() == '\r') {
-            ++pos_;
-            if (!atEnd() && peek() == '\n') ++pos_;
-        }
+        if (!atEnd() && peek() == ',') ++pos_;
     }
 
     std::string_view text_;

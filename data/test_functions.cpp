@@ -27,8 +27,8 @@ double Form_Tarvel::Polynom(double n, double x) const
 
 void Form_Tarvel::TestFunction()
 {
-    const double stepU = 1 / lastU;
     const auto sample = [&](auto function) {
+        const double stepU = 1 / lastU;
         // The abscissa is a product, not a quotient, and the function sees
         // the stored value.
         for (int i = 0; i <= loopBound(lastU); ++i) {

@@ -91,6 +91,11 @@ Problem checkSplineInput(Method method, double lastU, std::span<const double> xU
         const auto at = static_cast<std::size_t>(i);
         if (xU[at] == xU[at + 1])
             return sharedAbscissa(limits.name, i, i + 1, xU[at], separator);
+        // The PW coefficients divide by the cube of the width.
+        if (method == Method::PwCubicSpline && std::pow(xU[at + 1] - xU[at], 3.0) == 0)
+            return std::string(limits.name) + " needs given points further apart; given points " +
+                   formatIndex(i) + " and " + formatIndex(i + 1) +
+                   " are too close for the cube of their distance to be held.";
     }
     return std::nullopt;
 }

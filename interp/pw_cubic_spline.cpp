@@ -40,6 +40,8 @@ struct Chords {
 // squares overflow, and below about 1e-154 they underflow and lose their
 // digits (down to a length of 0); there std::hypot, which avoids both,
 // gives the unit vector instead of an infinity, a NaN or a skewed direction.
+// (At such tiny widths the cubic's dx^3 still underflows; the slopes at
+// least stay right.)
 double chordLength(double dx, double dy) {
     const double sumOfSquares = dx * dx + dy * dy;
     const double length = std::sqrt(sumOfSquares);

@@ -71,6 +71,9 @@ const std::vector<GoodCase> kGoodCases = {
      {2.2250738585072011e-308}, {0.30000000000000004}},
     {"nul_byte_inside_label", "1\nab\0cd,1,2"s, {1}, {2}},
     {"quoted_number_as_label", "1\n\"1\",6,7", {6}, {7}},
+    {"underflow_after_many_leading_fraction_zeros", "1,a,0." + std::string(400, '0') + "1e5,2", {0.0}, {2}},
+    {"underflow_after_many_leading_integer_zeros", "1,a," + std::string(1000, '0') + "1e-400,2", {0.0}, {2}},
+    {"underflow_with_many_fraction_digits", "1,a,-0." + std::string(1000, '1') + "e-400,2", {-0.0}, {2}},
 };
 
 class GoodDataSet : public testing::TestWithParam<GoodCase> {};
@@ -129,6 +132,7 @@ const std::vector<BadCase> kBadCases = {
     {"nul_byte_inside_number", "1\n0,1\0,2"s},
     {"unterminated_quoted_label", "1\n\"abc,1,2\n"},
     {"text_after_closing_quote", "1\n\"P1\"x,1,2"},
+    {"number_after_closing_quote", "1\n\"P1\"9,1,2"},
 };
 
 class BadDataSet : public testing::TestWithParam<BadCase> {};

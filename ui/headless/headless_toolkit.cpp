@@ -31,7 +31,9 @@ void HeadlessSecondWindow::show()
     open = true;
 }
 
-HeadlessWindow::HeadlessWindow(const std::string& startDirectory) : form(controls())
+HeadlessWindow::HeadlessWindow(const std::string& startDirectory,
+                               const std::string& decimalSeparator)
+    : form(controls(), decimalSeparator)
 {
     setInitialState();
     const std::string start = startDirectory.empty() ? currentDirectory() : startDirectory;

@@ -94,7 +94,8 @@ class HeadlessWindow {
 public:
     // startDirectory: where the browser lists start (the working directory
     // when empty).
-    explicit HeadlessWindow(const std::string& startDirectory = {});
+    explicit HeadlessWindow(const std::string& startDirectory = {},
+                            const std::string& decimalSeparator = ".");
     HeadlessWindow(const HeadlessWindow&) = delete;
     HeadlessWindow& operator=(const HeadlessWindow&) = delete;
 
