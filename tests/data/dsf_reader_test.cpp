@@ -73,6 +73,7 @@ const std::vector<GoodCase> kGoodCases = {
     {"quoted_number_as_label", "1\n\"1\",6,7", {6}, {7}},
     {"underflow_after_many_leading_fraction_zeros", "1,a,0." + std::string(400, '0') + "1e5,2", {0.0}, {2}},
     {"underflow_after_many_leading_integer_zeros", "1,a," + std::string(1000, '0') + "1e-400,2", {0.0}, {2}},
+    {"underflow_by_huge_exponent", "1,a,7e-99999999999999999999999999,2", {0.0}, {2}},
     {"underflow_with_many_fraction_digits", "1,a,-0." + std::string(1000, '1') + "e-400,2", {-0.0}, {2}},
 };
 
@@ -118,6 +119,7 @@ const std::vector<BadCase> kBadCases = {
     {"rounds_above_largest_double", "1\n0,1.7976931348623159e308,2"},
     {"overflow_by_digits", "1\n0," + std::string(400, '9') + ",2"},
     {"overflow_with_small_leading_fraction", "1\n0,0.001e312,2"},
+    {"overflow_by_huge_exponent", "1\n0,7e+99999999999999999999999999,2"},
     {"inf_text", "1\n0,inf,1"},
     {"nan_text", "1\n0,1,nan"},
     {"hexadecimal", "1\n0,0x10,1"},

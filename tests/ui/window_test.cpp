@@ -1,0 +1,232 @@
+// The real window on the offscreen platform: controls by name, clicks
+// through to the list and the drawing, the About window, message boxes.
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "ui/control_table.h"
+#include "ui/qt/about_window.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/picture_widget.h"
+#include "ui/qt/qt_controls.h"
+
+using namespace tarvel;
+using namespace tarvel::ui;
+
+namespace {
+
+// Closes the next modal message box as soon as it opens and keeps its text.
+class MessageCatcher {
+public:
+    MessageCatcher()
+    {
+        QTimer::singleShot(0, [this] { close(); });
+    }
+    QString text;
+
+private:
+    void close()
+    {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            text = box->text();
+            box->accept();
+        } else {
+            QTimer::singleShot(10, [this] { close(); });
+        }
+    }
+};
+
+int countOps(const Drawing& drawing, DrawOp::Kind kind, std::optional<Colour> colour)
+{
+    int count = 0;
+    for (const DrawOp& op : drawing.ops())
+        count += op.kind == kind && op.colour == colour;
+    return count;
+}
+
+int aboutWindows()
+{
+    int count = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        count += widget->objectName() == "Form_About" && widget->isVisible();
+    return count;
+}
+
+}  // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    template <typename T> T* find(MainWindow& window, const char* name)
+    {
+        T* widget = window.findChild<T*>(name);
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+    void click(MainWindow& window, const char* button)
+    {
+        QTest::mouseClick(find<QPushButton>(window, button), Qt::LeftButton);
+    }
+
+private slots:
+    void controlsStartInTheirInitialState()
+    {
+        MainWindow window;
+        window.show();
+        QCOMPARE(window.windowTitle(), QString("Tarvel - Polynomial interpolation"));
+        for (const ControlSpec& spec : mainWindowControls()) {
+            const QString name = QString::fromUtf8(spec.name.data(), spec.name.size());
+            QWidget* widget = window.findChild<QWidget*>(name);
+            QVERIFY2(widget, qPrintable("missing " + name));
+            QCOMPARE(widget->isVisibleTo(&window),
+                     !spec.hidden && !(spec.parent == "Frame_Poly" || spec.parent == "Frame_DataSet"));
+            const QString text = QString::fromUtf8(spec.text.data(), spec.text.size());
+            if (auto* edit = qobject_cast<QLineEdit*>(widget))
+                QCOMPARE(edit->text(), text);
+            if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+                QCOMPARE(radio->text(), text);
+                QCOMPARE(radio->isChecked(), spec.selected);
+            }
+            if (auto* button = qobject_cast<QPushButton*>(widget))
+                QCOMPARE(button->text(), text);
+        }
+        QVERIFY(window.findChild<QAction*>("Mn_About"));
+    }
+
+    void okFillsTheListAndDraws()
+    {
+        MainWindow window;
+        window.show();
+        click(window, "Command1");
+        auto* list = find<QListWidget>(window, "List1");
+        QCOMPARE(list->count(), 14);
+        QCOMPARE(list->item(4)->text().replace(QLocale().decimalPoint(), "."),
+                 QString("1   0.1000   0.5878"));
+        const Drawing& drawing = window.picture().drawing();
+        QCOMPARE(countOps(drawing, DrawOp::Kind::LineTo, kRed), 100);
+        QCOMPARE(countOps(drawing, DrawOp::Kind::Circle, kRed), 11);
+    }
+
+    void calculateWithEachMethod_data()
+    {
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<int>("linesAdded");
+        QTest::newRow("polynomial") << "Option_Tarvel" << 0;
+        QTest::newRow("cubic spline") << "Option_InterCubc" << 3 + 10;
+        QTest::newRow("PW cubic spline") << "Option_InterPwCb" << 3 + 10;
+    }
+
+    void calculateWithEachMethod()
+    {
+        QFETCH(QString, method);
+        QFETCH(int, linesAdded);
+        MainWindow window;
+        window.show();
+        click(window, "Command1");
+        QTest::mouseClick(find<QRadioButton>(window, qPrintable(method)), Qt::LeftButton);
+        QCOMPARE(find<QGroupBox>(window, "Frame_nDeg")->isVisible(), method == "Option_Tarvel");
+        click(window, "Command2");
+        auto* list = find<QListWidget>(window, "List1");
+        QCOMPARE(list->count(), 14 + linesAdded);
+        if (linesAdded)
+            QCOMPARE(list->item(15)->text(), QString("Cubic spline coefficients"));
+        QCOMPARE(countOps(window.picture().drawing(), DrawOp::Kind::Circle, kBlue), 150);
+    }
+
+    void calculateBeforeOkIsRefusedInAMessageBox()
+    {
+        MainWindow window;
+        window.show();
+        MessageCatcher catcher;
+        click(window, "Command2");
+        QCOMPARE(catcher.text, QString("Set the test function first !"));
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(find<QListWidget>(window, "List1")->count(), 0);
+    }
+
+    void messageBoxCarriesTheApplicationTitle()
+    {
+        MainWindow window;
+        window.show();
+        QString title;
+        QTimer::singleShot(0, [&title] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                title = box->windowTitle();
+                box->accept();
+            }
+        });
+        click(window, "Command2");
+        QCOMPARE(title, QString("Tarvel"));
+    }
+
+    void aboutTwiceGivesOneWindow()
+    {
+        MainWindow window;
+        window.show();
+        auto* about = window.findChild<QAction*>("Mn_About");
+        about->trigger();
+        about->trigger();
+        QCOMPARE(aboutWindows(), 1);
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(window.isEnabled());
+        window.about().window()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(aboutWindows(), 0);
+        about->trigger();
+        QCOMPARE(aboutWindows(), 1);
+        window.about().window()->close();
+    }
+
+    void aboutWindowShowsItsLines()
+    {
+        AboutWindow about;
+        QCOMPARE(about.windowTitle(), QString("About"));
+        for (const AboutLabelSpec& spec : aboutLabels()) {
+            auto* label = about.findChild<QLabel*>(QString::fromUtf8(spec.name.data(), spec.name.size()));
+            QVERIFY(label);
+            QCOMPARE(label->text(), QString::fromUtf8(spec.text.data(), spec.text.size()));
+        }
+    }
+
+    void listAndPictureGrowWithTheWindow()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* picture = find<QWidget>(window, "Picture1");
+        auto* list = find<QWidget>(window, "List1");
+        const QSize pictureBefore = picture->size();
+        const int listBefore = list->width();
+        window.resize(window.width() + 200, window.height() + 100);
+        QCoreApplication::processEvents();
+        QCOMPARE(picture->width(), pictureBefore.width() + 200);
+        QCOMPARE(picture->height(), pictureBefore.height() + 100);
+        QCOMPARE(list->width(), listBefore + 200);
+    }
+
+    void captionsFitTheirControls()
+    {
+        MainWindow window;
+        window.show();
+        for (const ControlSpec& spec : mainWindowControls()) {
+            if (spec.kind != Kind::OptionButton && spec.kind != Kind::Label)
+                continue;
+            auto* widget = window.findChild<QWidget*>(QString::fromUtf8(spec.name.data(), spec.name.size()));
+            QVERIFY2(widget->sizeHint().width() <= widget->width() + 2,
+                     qPrintable(widget->objectName() + " is clipped"));
+        }
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
