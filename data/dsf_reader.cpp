@@ -14,7 +14,6 @@
 #include <filesystem>
 #include <fstream>
 #include <system_error>
-#include <utility>
 
 namespace tarvel {
 

@@ -214,6 +214,54 @@ private slots:
         QCOMPARE(list->width(), listBefore + 200);
     }
 
+    void browserLoadsAnExampleThatOkDrawsAndCalculateInterpolates()
+    {
+        MainWindow window(TARVEL_EXAMPLES_DIR);
+        window.show();
+        QTest::mouseClick(find<QRadioButton>(window, "Option_DataSet"), Qt::LeftButton);
+        QVERIFY(find<QGroupBox>(window, "Frame_DataSet")->isVisible());
+        auto* files = find<QListWidget>(window, "File1");
+        QStringList names;
+        for (int row = 0; row < files->count(); ++row)
+            names << files->item(row)->text();
+        QVERIFY(names.contains("runge.dsf"));
+        for (const QString& name : names)
+            QVERIFY2(name.endsWith(".dsf", Qt::CaseInsensitive), qPrintable(name));
+
+        QListWidgetItem* runge = files->findItems("runge.dsf", Qt::MatchExactly).value(0);
+        QVERIFY(runge);
+        files->setCurrentItem(runge);
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
+                          files->visualItemRect(runge).center());
+        QCOMPARE(find<QLineEdit>(window, "Text_nU")->text(), QString("11"));
+        QVERIFY(!find<QGroupBox>(window, "Frame_DataSet")->isVisible());
+
+        click(window, "Command1");
+        QCOMPARE(find<QListWidget>(window, "List1")->count(), 3 + 11);
+        QCOMPARE(countOps(window.picture().drawing(), DrawOp::Kind::Line, kRed), 10);
+        QTest::mouseClick(find<QRadioButton>(window, "Option_InterCubc"), Qt::LeftButton);
+        click(window, "Command2");
+        QCOMPARE(find<QListWidget>(window, "List1")->count(), 14 + 3 + 10);
+        QCOMPARE(countOps(window.picture().drawing(), DrawOp::Kind::Circle, kBlue), 150);
+    }
+
+    void directoryListMovesTheFileList()
+    {
+        const QString examples = QDir(TARVEL_EXAMPLES_DIR).absolutePath();
+        MainWindow window(QFileInfo(examples).absolutePath());
+        window.show();
+        auto* dirs = find<QListWidget>(window, "Dir1");
+        QListWidgetItem* entry = dirs->findItems("examples", Qt::MatchExactly).value(0);
+        QVERIFY(entry);
+        emit dirs->itemActivated(entry);
+        auto* files = find<QListWidget>(window, "File1");
+        QVERIFY(!files->findItems("runge.dsf", Qt::MatchExactly).isEmpty());
+        QListWidgetItem* up = dirs->findItems("..", Qt::MatchExactly).value(0);
+        QVERIFY(up);
+        emit dirs->itemActivated(up);
+        QVERIFY(files->findItems("runge.dsf", Qt::MatchExactly).isEmpty());
+    }
+
     void captionsFitTheirControls()
     {
         MainWindow window;

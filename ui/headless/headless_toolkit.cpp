@@ -37,8 +37,6 @@ HeadlessWindow::HeadlessWindow(const std::string& startDirectory,
 {
     setInitialState();
     const std::string start = startDirectory.empty() ? currentDirectory() : startDirectory;
-    Drive1.drives = {"/"};
-    Drive1.current = "/";
     // The lists start in the start directory before any handler runs.
     Dir1.setPath(start);
     File1.setPath(start);

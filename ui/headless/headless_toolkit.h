@@ -47,8 +47,8 @@ class HeadlessDriveList : public DriveList {
 public:
     std::string drive() const override { return current; }
     void selectDrive(const std::string& drive) override { current = drive; }
-    std::vector<std::string> drives;
-    std::string current;
+    std::vector<std::string> drives{"/"};
+    std::string current{"/"};
 };
 
 class HeadlessDirectoryList : public DirectoryList {
