@@ -17,7 +17,7 @@ build_type=${BUILD_TYPE:-Debug}
 jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 
 CC=clang CXX=clang++ cmake -S . -B "$build_dir" \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE="$build_type" \
     -DTARVEL_SANITIZE=ON -DTARVEL_BUILD_GUI=OFF -DTARVEL_BUILD_TESTS=ON \
     -DTARVEL_FUZZ=OFF -DTARVEL_BUILD_BENCH=OFF

@@ -38,6 +38,7 @@ void QtListBox::clear()
 void QtListBox::addLine(const std::string& line)
 {
     list_->addItem(QString::fromStdString(line));
+    list_->scrollToBottom();  // the newest lines are the ones the user asked for
 }
 
 void QtMessageBox::show(const std::string& text)
