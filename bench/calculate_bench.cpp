@@ -13,9 +13,9 @@
 
 #include <array>
 #include <cmath>
-#include <ctime>
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <vector>
 

@@ -55,25 +55,32 @@ void Drawing::add(const DrawOp& op)
 Viewport::Viewport(const WorldRect& world, double width, double height)
     : world_(world), width_(width), height_(height)
 {
-    const double spanX = world.right - world.left;
-    const double spanY = world.bottom - world.top;
-    valid_ = std::isfinite(spanX) && std::isfinite(spanY) && spanX != 0 && spanY != 0 &&
-             width > 0 && height > 0;
+    const bool finite = std::isfinite(world.left) && std::isfinite(world.top) &&
+                        std::isfinite(world.right) && std::isfinite(world.bottom);
+    if (finite && (!std::isfinite(world.right - world.left) ||
+                   !std::isfinite(world.bottom - world.top)))
+        factor_ = 0.5;
+    const double spanX = world.right * factor_ - world.left * factor_;
+    const double spanY = world.bottom * factor_ - world.top * factor_;
+    valid_ = finite && spanX != 0 && spanY != 0 && width > 0 && height > 0;
 }
 
 double Viewport::toDeviceX(double x) const
 {
-    return (x - world_.left) / (world_.right - world_.left) * width_;
+    return (x * factor_ - world_.left * factor_) / (world_.right * factor_ - world_.left * factor_) *
+           width_;
 }
 
 double Viewport::toDeviceY(double y) const
 {
-    return (y - world_.top) / (world_.bottom - world_.top) * height_;
+    return (y * factor_ - world_.top * factor_) / (world_.bottom * factor_ - world_.top * factor_) *
+           height_;
 }
 
 double Viewport::toDeviceLength(double worldLengthX) const
 {
-    return std::abs(worldLengthX / (world_.right - world_.left) * width_);
+    return std::abs(worldLengthX * factor_ / (world_.right * factor_ - world_.left * factor_) *
+                    width_);
 }
 
 std::optional<Segment> clipSegment(const Segment& s, double left, double top, double right,

@@ -69,6 +69,9 @@ private:
     WorldRect world_;
     double width_;
     double height_;
+    // Coordinates are halved before subtracting when the world's extent is
+    // too wide for a double (corners near the largest doubles).
+    double factor_ = 1;
     bool valid_;
 };
 

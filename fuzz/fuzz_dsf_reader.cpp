@@ -1,0 +1,107 @@
+// Parsing arbitrary bytes as a data-set file. A data set that comes back
+// must fit the point arrays and hold only finite numbers; the result must
+// not depend on what follows the last record nor on the kind of line end.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "data/dsf_reader.h"
+
+namespace tarvel {
+namespace {
+
+[[noreturn]] void violated(const char* property, std::string_view text, const std::string& detail)
+{
+    std::fprintf(stderr, "PROPERTY VIOLATED: %s\n  %s\n  text (%zu bytes): \"", property,
+                 detail.c_str(), text.size());
+    for (const char c : text.substr(0, 400)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7f && byte != '\\' && byte != '"')
+            std::fputc(byte, stderr);
+        else
+            std::fprintf(stderr, "\\x%02x", byte);
+    }
+    std::fprintf(stderr, "%s\"\n", text.size() > 400 ? "..." : "");
+    __builtin_trap();
+}
+
+void checkShape(const DataSet& set, std::string_view text)
+{
+    if (set.count < 0 || set.count > kMaxGivenPoints)
+        violated("0 <= count <= 1001", text, "count " + std::to_string(set.count));
+    const auto count = static_cast<std::size_t>(set.count);
+    if (set.x.size() != count || set.y.size() != count)
+        violated("x and y hold count values", text,
+                 "count " + std::to_string(count) + ", x " + std::to_string(set.x.size()) +
+                     ", y " + std::to_string(set.y.size()));
+    for (std::size_t i = 0; i < count; ++i)
+        if (!std::isfinite(set.x[i]) || !std::isfinite(set.y[i]))
+            violated("every value is finite", text,
+                     "record " + std::to_string(i) + ": x " + std::to_string(set.x[i]) + ", y " +
+                         std::to_string(set.y[i]));
+}
+
+bool sameBits(const std::vector<double>& a, const std::vector<double>& b)
+{
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), sizeof(double) * a.size()) == 0);
+}
+
+bool sameResult(const std::optional<DataSet>& a, const std::optional<DataSet>& b)
+{
+    if (a.has_value() != b.has_value())
+        return false;
+    return !a || (a->count == b->count && sameBits(a->x, b->x) && sameBits(a->y, b->y));
+}
+
+std::string describe(const std::optional<DataSet>& set)
+{
+    return set ? "a data set of " + std::to_string(set->count) + " points" : "a refusal";
+}
+
+// Every LF becomes CR LF (an existing CR LF becomes CR CR LF, still only
+// line ends between the same items).
+std::string withCrLf(std::string_view text)
+{
+    std::string converted;
+    converted.reserve(text.size() + text.size() / 8);
+    for (const char c : text) {
+        if (c == '\n')
+            converted.push_back('\r');
+        converted.push_back(c);
+    }
+    return converted;
+}
+
+void checkText(std::string_view text)
+{
+    const std::optional<DataSet> set = parseDataSet(text);
+    if (set)
+        checkShape(*set, text);
+
+    const std::optional<DataSet> crlf = parseDataSet(withCrLf(text));
+    if (!sameResult(set, crlf))
+        violated("CR LF line ends read as LF line ends", text,
+                 describe(set) + " became " + describe(crlf));
+
+    if (set) {
+        const std::string followed = std::string(text) + "\nnot, a, record\n\"open";
+        const std::optional<DataSet> withTail = parseDataSet(followed);
+        if (!sameResult(set, withTail))
+            violated("anything after the last record is ignored", text,
+                     describe(set) + " became " + describe(withTail));
+    }
+}
+
+}  // namespace
+}  // namespace tarvel
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    tarvel::checkText(std::string_view(reinterpret_cast<const char*>(data), size));
+    return 0;
+}

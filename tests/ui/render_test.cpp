@@ -1,0 +1,130 @@
+// Painting the picture into an image: the curve and the points land where
+// the world coordinates say, at any size, and extreme data paints quickly.
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+
+#include <cmath>
+
+#include "ui/headless/headless_toolkit.h"
+#include "ui/qt/drawing_painter.h"
+
+using namespace tarvel;
+using namespace tarvel::ui;
+
+namespace {
+
+QImage render(const Drawing& drawing, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(kBackground);
+    QPainter painter(&image);
+    paintDrawing(drawing, painter, size);
+    return image;
+}
+
+bool reddish(QRgb pixel)
+{
+    return qRed(pixel) > 150 && qGreen(pixel) < 120 && qBlue(pixel) < 120;
+}
+
+bool bluish(QRgb pixel)
+{
+    return qBlue(pixel) > 150 && qRed(pixel) < 170 && qGreen(pixel) < 170;
+}
+
+// Whether a pixel of the wanted colour lies within radius of the point.
+bool colourNear(const QImage& image, QPointF at, bool (*wanted)(QRgb), int radius = 2)
+{
+    for (int dy = -radius; dy <= radius; ++dy)
+        for (int dx = -radius; dx <= radius; ++dx) {
+            const QPoint p(static_cast<int>(std::lround(at.x())) + dx,
+                           static_cast<int>(std::lround(at.y())) + dy);
+            if (image.rect().contains(p) && wanted(image.pixel(p)))
+                return true;
+        }
+    return false;
+}
+
+QPointF toDevice(const Drawing& drawing, QSize size, double x, double y)
+{
+    const Viewport view(drawing.world(), size.width(), size.height());
+    return {view.toDeviceX(x), view.toDeviceY(y)};
+}
+
+int countPixels(const QImage& image, bool (*wanted)(QRgb))
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += wanted(image.pixel(x, y));
+    return count;
+}
+
+}  // namespace
+
+class RenderTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void curveIsRedAndInterpolatedPointsBlueAtAnySize_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("window size") << QSize(609, 217);
+        QTest::newRow("resized larger") << QSize(1200, 600);
+        QTest::newRow("small") << QSize(300, 120);
+    }
+
+    void curveIsRedAndInterpolatedPointsBlueAtAnySize()
+    {
+        QFETCH(QSize, size);
+        HeadlessWindow w;
+        w.setText("Text_nI", "12");
+        w.form.Command1_Click();
+        w.form.Command2_Click();
+        const QImage image = render(w.Picture1, size);
+        for (double x = 0.05; x < 1; x += 0.1) {
+            const QPointF at = toDevice(w.Picture1, size, x, std::sin(w.form.TwoPi * x));
+            QVERIFY2(colourNear(image, at, reddish), qPrintable(QString("curve at x = %1").arg(x)));
+        }
+        for (int i = 1; i <= 10; ++i) {
+            const QPointF at = toDevice(w.Picture1, size, w.form.xI[i], w.form.yI[i]);
+            QVERIFY2(colourNear(image, at, bluish), qPrintable(QString("point %1").arg(i)));
+        }
+        QVERIFY(!colourNear(image, toDevice(w.Picture1, size, 0.5, 0.9), reddish, 1));
+    }
+
+    void extremeDataPaintsQuickly_data()
+    {
+        QTest::addColumn<QString>("data");
+        QTest::newRow("huge values") << "1e300 -1e300 1e300";
+        QTest::newRow("largest doubles") << "1.7976931348623157e308 -1.7976931348623157e308 0";
+        QTest::newRow("all zero") << "0 0 0";
+        QTest::newRow("tiny values") << "1e-300 -1e-300 5e-324";
+    }
+
+    void extremeDataPaintsQuickly()
+    {
+        QFETCH(QString, data);
+        HeadlessWindow w;
+        w.select("Option_DataSet");
+        const QStringList values = data.split(' ');
+        for (int i = 0; i < values.size(); ++i) {
+            w.form.xU[static_cast<std::size_t>(i)] = i * 0.5;
+            w.form.yU[static_cast<std::size_t>(i)] = values[i].toDouble();
+        }
+        w.setText("Text_nU", "3");
+        w.form.Command1_Click();
+        w.select("Option_InterPwCb");
+        w.form.Command2_Click();
+        QElapsedTimer timer;
+        timer.start();
+        const QImage image = render(w.Picture1, QSize(800, 400));
+        QVERIFY2(timer.elapsed() < 2000, "painting took too long");
+        QVERIFY(countPixels(image, reddish) > 0);
+    }
+};
+
+QTEST_MAIN(RenderTest)
+#include "render_test.moc"
