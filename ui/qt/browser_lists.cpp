@@ -60,6 +60,7 @@ void DriveCombo::selectDriveOf(const QString& path)
 
 DirListWidget::DirListWidget(QWidget* parent) : QListWidget(parent)
 {
+    setIconSize(QSize(16, 16));
     connect(this, &QListWidget::itemActivated, this, &DirListWidget::open);
 }
 
