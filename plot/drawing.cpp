@@ -89,13 +89,18 @@ std::optional<Segment> clipSegment(const Segment& s, double left, double top, do
     if (!std::isfinite(s.x1) || !std::isfinite(s.y1) || !std::isfinite(s.x2) ||
         !std::isfinite(s.y2))
         return std::nullopt;
-    // Liang-Barsky: shrink the parameter range [t0, t1] edge by edge.
+    // Liang-Barsky: shrink the parameter range [t0, t1] edge by edge. The
+    // coordinate on the edge that cut an end is set to the edge itself, so a
+    // huge axis-parallel line keeps its visible length exactly.
     const double dx = s.x2 - s.x1;
     const double dy = s.y2 - s.y1;
     double t0 = 0;
     double t1 = 1;
+    int edge0 = -1;
+    int edge1 = -1;
     const double p[4] = {-dx, dx, -dy, dy};
     const double q[4] = {s.x1 - left, right - s.x1, s.y1 - top, bottom - s.y1};
+    const double edgeValue[4] = {left, right, top, bottom};
     for (int edge = 0; edge < 4; ++edge) {
         if (p[edge] == 0) {
             if (q[edge] < 0)
@@ -103,14 +108,21 @@ std::optional<Segment> clipSegment(const Segment& s, double left, double top, do
             continue;
         }
         const double t = q[edge] / p[edge];
-        if (p[edge] < 0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
+        if (p[edge] < 0 && t > t0) {
+            t0 = t;
+            edge0 = edge;
+        } else if (p[edge] > 0 && t < t1) {
+            t1 = t;
+            edge1 = edge;
+        }
         if (t0 > t1)
             return std::nullopt;
     }
-    const Segment clipped{s.x1 + t0 * dx, s.y1 + t0 * dy, s.x1 + t1 * dx, s.y1 + t1 * dy};
+    Segment clipped{s.x1 + t0 * dx, s.y1 + t0 * dy, s.x1 + t1 * dx, s.y1 + t1 * dy};
+    if (edge0 >= 0)
+        (edge0 < 2 ? clipped.x1 : clipped.y1) = edgeValue[edge0];
+    if (edge1 >= 0)
+        (edge1 < 2 ? clipped.x2 : clipped.y2) = edgeValue[edge1];
     if (!std::isfinite(clipped.x1) || !std::isfinite(clipped.y1) ||
         !std::isfinite(clipped.x2) || !std::isfinite(clipped.y2))
         return std::nullopt;  // the segment's extent overflowed

@@ -39,6 +39,11 @@ struct GoodCase {
     std::vector<double> y;
 };
 
+void PrintTo(const GoodCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
 const std::vector<GoodCase> kGoodCases = {
     {"worked_example_one_record_per_line", "3\n0, 0, 1\n1, 0.5, 2\n2, 1, 0\n", {0, 0.5, 1}, {1, 2, 0}},
     {"worked_example_all_on_one_line", "3,0,0,1,1,0.5,2,2,1,0", {0, 0.5, 1}, {1, 2, 0}},
@@ -90,6 +95,11 @@ struct BadCase {
     std::string name;
     std::string text;
 };
+
+void PrintTo(const BadCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
 
 const std::vector<BadCase> kBadCases = {
     {"empty_file", ""},

@@ -1,0 +1,84 @@
+#!/bin/sh
+# Builds the libFuzzer targets with clang (address, undefined and float
+# checks on the whole library) in build-fuzz and runs each of them for the
+# given number of seconds on a copy of its seed corpus, so the repository
+# stays as it is. Fails when any target finds a crash, a sanitizer report,
+# a violated property, a timeout or an out-of-memory.
+#
+#   sh scripts/fuzz.sh [seconds per target, default 60]
+#
+# A failing input is kept in fuzz-out/<target>/ and can be replayed with
+#   build-fuzz/fuzz/<target> fuzz-out/<target>/crash-...
+# (TARVEL_FUZZ_TRACE=1 makes fuzz_form_session print the actions it took).
+set -eu
+
+seconds=${1:-60}
+case $seconds in
+    '' | *[!0-9]*) echo "usage: sh scripts/fuzz.sh [seconds per target]" >&2; exit 2 ;;
+esac
+
+cd "$(dirname "$0")/.."
+root=$(pwd)
+build_dir=${FUZZ_BUILD:-build-fuzz}
+jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
+targets="fuzz_numeric_text fuzz_dsf_reader fuzz_form_session"
+
+CC=clang CXX=clang++ cmake -S . -B "$build_dir" \
+    -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTARVEL_FUZZ=ON -DTARVEL_SANITIZE=ON \
+    -DTARVEL_BUILD_GUI=OFF -DTARVEL_BUILD_TESTS=OFF -DTARVEL_BUILD_BENCH=OFF
+cmake --build "$build_dir" -j "$jobs"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tarvel-fuzz-run.XXXXXX")
+trap 'rm -rf "$work"' EXIT INT TERM
+
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export ASAN_OPTIONS UBSAN_OPTIONS
+
+failed=""
+summary=""
+for target in $targets; do
+    corpus="$work/$target/corpus"
+    artifacts="$root/fuzz-out/$target"
+    log="$work/$target/log"
+    mkdir -p "$corpus" "$artifacts"
+    cp "fuzz/corpus/$target/"* "$corpus/"
+    dict=""
+    [ -f "fuzz/$target.dict" ] && dict="-dict=fuzz/$target.dict"
+
+    echo "== $target: ${seconds}s"
+    status=0
+    # shellcheck disable=SC2086
+    "$build_dir/fuzz/$target" $dict \
+        -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+        -print_final_stats=1 -artifact_prefix="$artifacts/" \
+        "$corpus" >"$log" 2>&1 || status=$?
+
+    last=$(grep -E '^#[0-9]+' "$log" | tail -n 1 || true)
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+    cov=$(echo "$last" | sed -n 's/.*cov: \([0-9]*\).*/\1/p')
+    ft=$(echo "$last" | sed -n 's/.*ft: \([0-9]*\).*/\1/p')
+    corp=$(echo "$last" | sed -n 's/.*corp: \([0-9]*\).*/\1/p')
+    line=$(printf '%-18s executions %-9s cov %-6s ft %-6s corpus %-5s' \
+        "$target" "${runs:-?}" "${cov:-?}" "${ft:-?}" "${corp:-?}")
+    if [ "$status" -ne 0 ]; then
+        failed="$failed $target"
+        line="$line FAILED (exit $status)"
+        echo "-- $target failed; the end of its log:"
+        tail -n 60 "$log"
+        echo "-- failing input kept in $artifacts/"
+    fi
+    summary="$summary$line
+"
+    echo "$last"
+done
+
+echo
+echo "Fuzzing summary (${seconds}s per target):"
+printf '%s' "$summary"
+if [ -n "$failed" ]; then
+    echo "FAILED:$failed"
+    exit 1
+fi
+echo "no target found a fault"
