@@ -7,6 +7,16 @@
 
 namespace tarvel {
 
+const std::array<Form_Tarvel::NamedHandler, 7> Form_Tarvel::kOptionHandlers = {{
+    {"Option_SinFunc", &Form_Tarvel::Option_SinFunc_Click},
+    {"Option_Cos10Fu", &Form_Tarvel::Option_Cos10Fu_Click},
+    {"Option_Polynom", &Form_Tarvel::Option_Polynom_Click},
+    {"Option_DataSet", &Form_Tarvel::Option_DataSet_Click},
+    {"Option_InterCubc", &Form_Tarvel::Option_InterCubc_Click},
+    {"Option_InterPwCb", &Form_Tarvel::Option_InterPwCb_Click},
+    {"Option_Tarvel", &Form_Tarvel::Option_Tarvel_Click},
+}};
+
 int loopBound(double bound)
 {
     if (!(bound >= 0))
@@ -53,7 +63,7 @@ std::optional<double> Form_Tarvel::readNumber(const ui::TextBox& box, std::strin
     if (std::isfinite(value))
         return value;
     showMessage("The " + std::string(what) +
-                " is too large to be held as a number; enter a value between -1E+308 and 1E+308.");
+                " is too large to be held as a number; numbers must lie between -1.7E+308 and 1.7E+308.");
     return std::nullopt;
 }
 

@@ -83,6 +83,14 @@ public:
     void Dir1_Change();
     void Drive1_Change();
 
+    // The click handler of each option button, by the button's name.
+    using Handler = void (Form_Tarvel::*)();
+    struct NamedHandler {
+        std::string_view control;
+        Handler handler;
+    };
+    static const std::array<NamedHandler, 7> kOptionHandlers;
+
 private:
     TestSource selectedSource() const;
     const ui::TextBox& polyCoefBox(std::size_t k) const;

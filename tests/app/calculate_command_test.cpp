@@ -9,7 +9,7 @@
 namespace tarvel {
 namespace {
 
-using testing::FormSnapshot;
+using support::FormSnapshot;
 using ui::HeadlessWindow;
 
 std::size_t countOps(const Drawing& picture, DrawOp::Kind kind, std::optional<ui::Colour> colour)
@@ -38,7 +38,7 @@ TEST(CalculateCommand, RefusedBeforeOk)
     const FormSnapshot before = FormSnapshot::of(w);
     w.form.Command2_Click();
     EXPECT_EQ(w.messages.messages, std::vector<std::string>{"Set the test function first !"});
-    testing::expectUnchanged(before, FormSnapshot::of(w), "before OK");
+    support::expectUnchanged(before, FormSnapshot::of(w), "before OK");
     EXPECT_EQ(w.form.lastI, 0) << "no interpolation point is built";
 }
 
@@ -102,7 +102,7 @@ TEST(CalculateCommand, DegreeCheck)
     const FormSnapshot after = FormSnapshot::of(w);
     EXPECT_EQ(after.lastI, 19) << "the new interpolation points stay";
     EXPECT_EQ(after.nDeg, 11) << "the degree read stays";
-    EXPECT_TRUE(testing::sameBits(before.yI, after.yI));
+    EXPECT_TRUE(support::sameBits(before.yI, after.yI));
     EXPECT_EQ(before.lines, after.lines);
     EXPECT_EQ(before.drawOps, after.drawOps);
 }
@@ -335,8 +335,8 @@ TEST(CalculateCommand, RefusalsChangeNeitherValuesNorListNorPicture)
         EXPECT_EQ(w.messages.messages, std::vector<std::string>{r.message}) << r.name;
         const FormSnapshot after = FormSnapshot::of(w);
         SCOPED_TRACE(r.name);
-        EXPECT_TRUE(testing::sameBits(before.yI, after.yI)) << "yI changed";
-        EXPECT_TRUE(testing::sameBits(before.xU, after.xU)) << "xU changed";
+        EXPECT_TRUE(support::sameBits(before.yI, after.yI)) << "yI changed";
+        EXPECT_TRUE(support::sameBits(before.xU, after.xU)) << "xU changed";
         EXPECT_EQ(before.lines, after.lines);
         EXPECT_EQ(before.drawOps, after.drawOps);
     }

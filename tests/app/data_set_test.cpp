@@ -12,7 +12,7 @@ namespace tarvel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::FormSnapshot;
+using support::FormSnapshot;
 using ui::HeadlessWindow;
 
 // A directory of its own for each test, removed at the end.
@@ -76,7 +76,7 @@ TEST(OptionHandlers, HiddenFieldsKeepTheirTextAndStateIsUntouched)
         w.select(option);
     EXPECT_EQ(w.Text_nDeg.text(), "3");
     EXPECT_EQ(w.Text_a2.text(), "-7");
-    testing::expectUnchanged(before, FormSnapshot::of(w), "option clicks");
+    support::expectUnchanged(before, FormSnapshot::of(w), "option clicks");
 }
 
 TEST(Browser, StartsInTheStartDirectoryAndListsOnlyDataSets)
@@ -202,7 +202,7 @@ TEST(FileLoad, FailuresKeepTheFormerPointsWhole)
         const FormSnapshot before = FormSnapshot::of(w);
         w.clickFile("bad.dsf");
         EXPECT_EQ(w.messages.messages, std::vector<std::string>{"Hata oluştu"}) << name;
-        testing::expectUnchanged(before, FormSnapshot::of(w), name);
+        support::expectUnchanged(before, FormSnapshot::of(w), name);
         EXPECT_TRUE(w.Frame_DataSet.visible) << name;
     }
 }
@@ -218,7 +218,7 @@ TEST(FileLoad, MissingFileAndDirectoryAreRefused)
         w.messages.messages.clear();
         w.clickFile(name);
         EXPECT_EQ(w.messages.messages, std::vector<std::string>{"Hata oluştu"}) << name;
-        testing::expectUnchanged(before, FormSnapshot::of(w), name);
+        support::expectUnchanged(before, FormSnapshot::of(w), name);
     }
 }
 

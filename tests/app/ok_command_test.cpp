@@ -9,7 +9,7 @@
 namespace tarvel {
 namespace {
 
-using testing::FormSnapshot;
+using support::FormSnapshot;
 using ui::HeadlessWindow;
 
 const double kTwoPi = std::atan(1.0) * 4.0 * 2;
@@ -253,15 +253,15 @@ TEST(OkCommand, RefusalsChangeNothing)
         {"data set beyond the slots", "Option_DataSet", "Text_nU", "1001.5",
          "The number of given points must not exceed 1001; it is 1001.5."},
         {"count overflows", "Option_SinFunc", "Text_nU", "1e400",
-         "The number of given points is too large to be held as a number; enter a value "
-         "between -1E+308 and 1E+308."},
+         "The number of given points is too large to be held as a number; numbers must lie "
+         "between -1.7E+308 and 1.7E+308."},
         {"test degree 5", "Option_Polynom", "Text_nPoly", "5",
          "The degree nPoly of the test polynomial must be at most 4 and must not be -1; it is 5."},
         {"test degree -1", "Option_Polynom", "Text_nPoly", "-1",
          "The degree nPoly of the test polynomial must be at most 4 and must not be -1; it is -1."},
         {"coefficient overflows", "Option_Polynom", "Text_a3", "-1E309",
-         "The coefficient a3 is too large to be held as a number; enter a value between -1E+308 "
-         "and 1E+308."},
+         "The coefficient a3 is too large to be held as a number; numbers must lie between "
+         "-1.7E+308 and 1.7E+308."},
         {"sum of coefficients overflows", "Option_Polynom", "Text_a0", "1.7e308",
          "The coefficients of the test polynomial are too large: their sum overflows a number."},
     };
@@ -275,7 +275,7 @@ TEST(OkCommand, RefusalsChangeNothing)
         const FormSnapshot before = FormSnapshot::of(w);
         w.form.Command1_Click();
         EXPECT_EQ(w.messages.messages, std::vector<std::string>{r.message}) << r.name;
-        testing::expectUnchanged(before, FormSnapshot::of(w), r.name);
+        support::expectUnchanged(before, FormSnapshot::of(w), r.name);
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/coef_checks.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,18 +47,12 @@ Scan runScan(int lastI, std::vector<double> xI, int lastU, const std::vector<dou
     return scan;
 }
 
-std::vector<double> evenPoints(int last) {
-    std::vector<double> x;
-    const double step = 1.0 / last;
-    for (int i = 0; i <= last; ++i) x.push_back(i * step);
-    return x;
-}
 
 TEST(EvaluatePoints, DefaultGridCopiesEndsAndEvaluatesInside) {
-    const auto xU = evenPoints(10);
+    const auto xU = support::evenAbscissae(10);
     std::vector<double> yU;
     for (int j = 0; j <= 10; ++j) yU.push_back(10.0 * j);
-    const Scan scan = runScan(149, evenPoints(149), 10, xU, yU);
+    const Scan scan = runScan(149, support::evenAbscissae(149), 10, xU, yU);
     EXPECT_EQ(scan.yI[0], yU[0]);
     EXPECT_EQ(scan.yI[149], yU[10]);
     ASSERT_EQ(scan.interiorCalls.size(), 148u);
@@ -102,9 +98,9 @@ TEST(EvaluatePoints, FirstMatchingTestSettlesThePoint) {
 // given points one rounding step below it; that last point belongs to no
 // interval and keeps what an earlier calculation stored.
 TEST(EvaluatePoints, PointJustAboveLastGivenKeepsOldValue) {
-    const auto xU = evenPoints(49);
+    const auto xU = support::evenAbscissae(49);
     const std::vector<double> yU(50, 3.0);
-    const auto xI = evenPoints(149);
+    const auto xI = support::evenAbscissae(149);
     ASSERT_LT(xU[49], xI[149]);
     const Scan scan = runScan(149, xI, 49, xU, yU);
     EXPECT_EQ(scan.yI[149], kOld);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/coef_checks.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -172,12 +174,7 @@ TEST(WindowStart, ExtremeInputsGiveSafeIndex) {
     }
 }
 
-std::vector<double> evenAbscissae(int lastU) {
-    std::vector<double> xU;
-    const double step = 1.0 / lastU;
-    for (int i = 0; i <= lastU; ++i) xU.push_back(i * step);
-    return xU;
-}
+using support::evenAbscissae;
 
 TEST(LocalPolynomialValue, UsesTheWindowOfTheInterval) {
     std::mt19937 gen(5);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/coef_checks.h"
+
 #include <cmath>
 #include <random>
 #include <string>
@@ -10,29 +12,10 @@
 namespace tarvel {
 namespace {
 
-constexpr double kSentinel = -777.0;
-
-CoefTable sentinelTable() {
-    CoefTable table{};
-    for (auto& row : table) row.fill(kSentinel);
-    return table;
-}
-
-void expectRow(const std::string& name, int index, const CoefRow& actual, const CoefRow& expected,
-               double tolerance) {
-    for (int k = 0; k < 4; ++k) {
-        EXPECT_NEAR(actual[k], expected[k], tolerance)
-            << name << ": row " << index << ", column " << k;
-    }
-}
-
-void expectRowsUntouched(const std::string& name, const CoefTable& table, int fromRow) {
-    for (int i = fromRow; i < kCoefRows; ++i) {
-        for (int k = 0; k < 4; ++k) {
-            ASSERT_EQ(table[i][k], kSentinel) << name << ": row " << i << ", column " << k;
-        }
-    }
-}
+using support::expectRow;
+using support::expectRowsUntouched;
+using support::kSentinel;
+using support::sentinelTable;
 
 struct GoldenCase {
     std::string name;

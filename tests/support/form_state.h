@@ -9,7 +9,7 @@
 
 #include "ui/headless/headless_toolkit.h"
 
-namespace tarvel::testing {
+namespace tarvel::support {
 
 struct FormSnapshot {
     double nU, lastU, nI, lastI, nDeg, nPoly, yMin, yMax;
@@ -66,4 +66,4 @@ inline void expectUnchanged(const FormSnapshot& before, const FormSnapshot& afte
     EXPECT_EQ(before.browserVisible, after.browserVisible);
 }
 
-}  // namespace tarvel::testing
+}  // namespace tarvel::support

@@ -136,17 +136,7 @@ void HeadlessWindow::select(std::string_view optionName)
         if (findControl(name)->parent == spec->parent)
             button.selected = name == optionName;
     });
-    using Handler = void (Form_Tarvel::*)();
-    const std::pair<std::string_view, Handler> handlers[] = {
-        {"Option_SinFunc", &Form_Tarvel::Option_SinFunc_Click},
-        {"Option_Cos10Fu", &Form_Tarvel::Option_Cos10Fu_Click},
-        {"Option_Polynom", &Form_Tarvel::Option_Polynom_Click},
-        {"Option_DataSet", &Form_Tarvel::Option_DataSet_Click},
-        {"Option_InterCubc", &Form_Tarvel::Option_InterCubc_Click},
-        {"Option_InterPwCb", &Form_Tarvel::Option_InterPwCb_Click},
-        {"Option_Tarvel", &Form_Tarvel::Option_Tarvel_Click},
-    };
-    for (const auto& [name, handler] : handlers)
+    for (const auto& [name, handler] : Form_Tarvel::kOptionHandlers)
         if (name == optionName)
             (form.*handler)();
 }

@@ -222,18 +222,8 @@ void MainWindow::connectHandlers()
             [form] { form->Command1_Click(); });
     connect(control<QPushButton>("Command2"), &QPushButton::clicked, this,
             [form] { form->Command2_Click(); });
-    using Handler = void (Form_Tarvel::*)();
-    const std::pair<const char*, Handler> options[] = {
-        {"Option_SinFunc", &Form_Tarvel::Option_SinFunc_Click},
-        {"Option_Cos10Fu", &Form_Tarvel::Option_Cos10Fu_Click},
-        {"Option_Polynom", &Form_Tarvel::Option_Polynom_Click},
-        {"Option_DataSet", &Form_Tarvel::Option_DataSet_Click},
-        {"Option_InterCubc", &Form_Tarvel::Option_InterCubc_Click},
-        {"Option_InterPwCb", &Form_Tarvel::Option_InterPwCb_Click},
-        {"Option_Tarvel", &Form_Tarvel::Option_Tarvel_Click},
-    };
-    for (const auto& [name, handler] : options)
-        connect(control<QRadioButton>(name), &QRadioButton::toggled, this,
+    for (const auto& [name, handler] : Form_Tarvel::kOptionHandlers)
+        connect(control<QRadioButton>(std::string(name).c_str()), &QRadioButton::toggled, this,
                 [form, handler = handler](bool selected) {
                     if (selected)
                         (form->*handler)();
