@@ -345,6 +345,7 @@ private:
     void checkUnchangedData() const;
     void checkRefusal() const;
     void checkWorldFitted() const;
+    void checkPaintable() const;
     void checkOpCount(bool withInterpolated) const;
     void checkOk() const;
     void checkSampledAbscissae() const;
@@ -640,6 +641,25 @@ void Session::checkWorldFitted() const
             formatNumber(world.top) + " .. " + formatNumber(world.bottom));
     require(f.yMin <= 0 && f.yMax >= 0, "yMin <= 0 <= yMax",
             formatNumber(f.yMin) + " .. " + formatNumber(f.yMax));
+    checkPaintable();
+}
+
+// The window can be mapped onto a picture of any size, and every drawing
+// operation lands on finite device coordinates.
+void Session::checkPaintable() const
+{
+    const Viewport viewport(w_.Picture1.world(), 9135, 3255);
+    require(viewport.valid(), "the world window can be mapped onto the picture");
+    for (const DrawOp& op : w_.Picture1.ops()) {
+        const double device[] = {viewport.toDeviceX(op.x1), viewport.toDeviceY(op.y1),
+                                 viewport.toDeviceX(op.x2), viewport.toDeviceY(op.y2),
+                                 viewport.toDeviceLength(op.radius)};
+        for (const double value : device)
+            require(std::isfinite(value), "every drawing operation maps to finite device values",
+                    formatNumber(op.x1) + " " + formatNumber(op.y1) + " in " +
+                        formatNumber(w_.Picture1.world().top) + " .. " +
+                        formatNumber(w_.Picture1.world().bottom));
+    }
 }
 
 std::size_t markerCount(std::span<const double> xs, std::span<const double> ys, int last)

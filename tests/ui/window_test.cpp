@@ -262,6 +262,79 @@ private slots:
         QVERIFY(files->findItems("runge.dsf", Qt::MatchExactly).isEmpty());
     }
 
+    // A user's whole session through the real widgets.
+    void userSession()
+    {
+        MainWindow window(QFileInfo(QDir(TARVEL_EXAMPLES_DIR).absolutePath()).absolutePath());
+        window.show();
+        auto* list = find<QListWidget>(window, "List1");
+        const Drawing& drawing = window.picture().drawing();
+        const auto type = [&](const char* box, const QString& text) {
+            auto* edit = find<QLineEdit>(window, box);
+            edit->selectAll();
+            QTest::keyClicks(edit, text);
+            QCOMPARE(edit->text(), text);
+        };
+        const auto choose = [&](const char* option) {
+            QTest::mouseClick(find<QRadioButton>(window, option), Qt::LeftButton);
+            QVERIFY(find<QRadioButton>(window, option)->isChecked());
+        };
+
+        type("Text_nU", "21");
+        choose("Option_Polynom");
+        QVERIFY(find<QGroupBox>(window, "Frame_Poly")->isVisible());
+        type("Text_nPoly", "3");
+        type("Text_a2", "-2.5");
+        click(window, "Command1");
+        QCOMPARE(list->count(), 3 + 21);
+        QCOMPARE(countOps(drawing, DrawOp::Kind::Circle, kRed), 21);
+
+        choose("Option_Cos10Fu");
+        QVERIFY(!find<QGroupBox>(window, "Frame_Poly")->isVisible());
+        click(window, "Command1");
+        choose("Option_SinFunc");
+        click(window, "Command1");
+        QCOMPARE(list->count(), 3 + 21);
+
+        type("Text_nI", "40");
+        for (const char* method : {"Option_InterCubc", "Option_InterPwCb", "Option_Tarvel"}) {
+            choose(method);
+            type("Text_nDeg", "3");
+            click(window, "Command2");
+            QCOMPARE(countOps(drawing, DrawOp::Kind::Circle, kBlue), 40);
+        }
+        QCOMPARE(list->count(), 3 + 21 + 2 * (3 + 20));
+
+        choose("Option_DataSet");
+        QVERIFY(find<QGroupBox>(window, "Frame_DataSet")->isVisible());
+        auto* dirs = find<QListWidget>(window, "Dir1");
+        QListWidgetItem* examples = dirs->findItems("examples", Qt::MatchExactly).value(0);
+        QVERIFY(examples);
+        dirs->scrollToItem(examples);
+        const QPoint onExamples = dirs->visualItemRect(examples).center();
+        QTest::mouseClick(dirs->viewport(), Qt::LeftButton, {}, onExamples);
+        QTest::mouseDClick(dirs->viewport(), Qt::LeftButton, {}, onExamples);
+        auto* files = find<QListWidget>(window, "File1");
+        QListWidgetItem* step = files->findItems("step.dsf", Qt::MatchExactly).value(0);
+        QVERIFY(step);
+        files->scrollToItem(step);
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(step).center());
+        QCOMPARE(find<QLineEdit>(window, "Text_nU")->text(), QString("12"));
+        click(window, "Command1");
+        QCOMPARE(list->count(), 3 + 12);
+        QCOMPARE(countOps(drawing, DrawOp::Kind::Line, kRed), 11);
+        choose("Option_InterCubc");
+        click(window, "Command2");
+        QCOMPARE(list->count(), 3 + 12 + 3 + 11);
+
+        auto* about = window.findChild<QAction*>("Mn_About");
+        about->trigger();
+        about->trigger();
+        QCOMPARE(aboutWindows(), 1);
+        window.about().window()->close();
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
     void captionsFitTheirControls()
     {
         MainWindow window;
