@@ -104,7 +104,12 @@ private:
     void listGivenPoints();
     void listCoefficients(const CoefTable& table);
     void drawAxes();
+    bool readGivenCount();
+    bool prepareMethod(CoefTable& table);
+    // Shows the problem, if any; true when there is none.
+    bool passes(const std::optional<std::string>& problem);
     void evaluateInterpolationPoints(const CoefTable& table);
+    bool resultsFinite(const CoefTable& table) const;
     void plotPoint(double x, double y);
     void plotLineTo(double x, double y, ui::Colour colour);
     void plotLine(double x1, double y1, double x2, double y2, std::optional<ui::Colour> colour);

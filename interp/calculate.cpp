@@ -1,5 +1,6 @@
 // The Calculate command: interpolation points, the chosen method, the
 // evaluation of every point and the redraw.
+#include <algorithm>
 #include <cmath>
 
 #include "app/form_tarvel.h"
@@ -39,18 +40,12 @@ void Form_Tarvel::Tarvel(int i, int j)
 
 SolveStatus Form_Tarvel::CubicCoefs(CoefTable& table)
 {
-    const SolveStatus status = naturalCubicSplineCoefs(loopBound(lastU), xU, yU, table);
-    if (status == SolveStatus::Solved)
-        listCoefficients(table);
-    return status;
+    return naturalCubicSplineCoefs(loopBound(lastU), xU, yU, table);
 }
 
 bool Form_Tarvel::PwCbcCoefs(CoefTable& table)
 {
-    const bool done = pwCubicSplineCoefs(loopBound(lastU), xU, yU, table);
-    if (done)
-        listCoefficients(table);
-    return done;
+    return pwCubicSplineCoefs(loopBound(lastU), xU, yU, table);
 }
 
 void Form_Tarvel::listCoefficients(const CoefTable& table)
@@ -73,55 +68,20 @@ void Form_Tarvel::Command2_Click()
         showMessage("Set the test function first !");
         return;
     }
-    if (!EntNokDag())
+    if (!EntNokDag() || !readGivenCount() || !prepareMethod(coefTable))
         return;
-    const std::optional<double> count = readNumber(c_.Text_nU, "number of given points");
-    if (!count)
-        return;
-    if (Problem problem = checkGivenCount(*count, decimalSeparator_)) {
-        showMessage(*problem);
-        return;
-    }
-    nU = *count;
-    lastU = nU - 1;
 
-    if (c_.Option_Tarvel.isSelected()) {
-        const std::optional<double> degree = readNumber(c_.Text_nDeg, "degree of the polynomial");
-        if (!degree)
-            return;
-        nDeg = *degree;
-        if (nDeg >= nU) {
-            showMessage("nDeg must be lower then " + formatPlain(nU, decimalSeparator_));
-            return;
-        }
-        if (Problem problem = checkPolynomialWindows(nDeg, lastU, xU, decimalSeparator_)) {
-            showMessage(*problem);
-            return;
-        }
-    }
-    if (c_.Option_InterCubc.isSelected()) {
-        if (Problem problem = checkSplineInput(Method::CubicSpline, lastU, xU, decimalSeparator_)) {
-            showMessage(*problem);
-            return;
-        }
-        if (CubicCoefs(coefTable) != SolveStatus::Solved) {
-            showMessage(zeroPivotMessage());
-            return;
-        }
-    }
-    if (c_.Option_InterPwCb.isSelected()) {
-        if (Problem problem =
-                checkSplineInput(Method::PwCubicSpline, lastU, xU, decimalSeparator_)) {
-            showMessage(*problem);
-            return;
-        }
-        if (!PwCbcCoefs(coefTable)) {
-            showMessage(noSlopeMessage());
-            return;
-        }
-    }
-
+    // The values are computed before anything is shown, so a calculation
+    // that overflows is refused as a whole.
+    const PointArray previous = yI;
     evaluateInterpolationPoints(coefTable);
+    if (!resultsFinite(coefTable)) {
+        yI = previous;
+        showMessage(overflowMessage());
+        return;
+    }
+    if (!c_.Option_Tarvel.isSelected())
+        listCoefficients(coefTable);
 
     PictureScale();
     c_.Picture1.clear();
@@ -129,6 +89,65 @@ void Form_Tarvel::Command2_Click()
     testFciz();
     UcNokCiz();
     Enterp_Nok_Ciz();
+}
+
+bool Form_Tarvel::readGivenCount()
+{
+    const std::optional<double> count = readNumber(c_.Text_nU, "number of given points");
+    if (!count)
+        return false;
+    if (Problem problem = checkGivenCount(*count, decimalSeparator_)) {
+        showMessage(*problem);
+        return false;
+    }
+    nU = *count;
+    lastU = nU - 1;
+    return true;
+}
+
+bool Form_Tarvel::passes(const Problem& problem)
+{
+    if (problem)
+        showMessage(*problem);
+    return !problem;
+}
+
+bool Form_Tarvel::prepareMethod(CoefTable& table)
+{
+    if (c_.Option_Tarvel.isSelected()) {
+        const std::optional<double> degree = readNumber(c_.Text_nDeg, "degree of the polynomial");
+        if (!degree)
+            return false;
+        nDeg = *degree;
+        if (nDeg >= nU)
+            return passes("nDeg must be lower then " + formatPlain(nU, decimalSeparator_));
+        if (!passes(checkPolynomialWindows(nDeg, lastU, xU, decimalSeparator_)))
+            return false;
+    }
+    if (c_.Option_InterCubc.isSelected()) {
+        if (!passes(checkSplineInput(Method::CubicSpline, lastU, xU, decimalSeparator_)))
+            return false;
+        if (CubicCoefs(table) != SolveStatus::Solved)
+            return passes(zeroPivotMessage());
+    }
+    if (c_.Option_InterPwCb.isSelected()) {
+        if (!passes(checkSplineInput(Method::PwCubicSpline, lastU, xU, decimalSeparator_)))
+            return false;
+        if (!PwCbcCoefs(table))
+            return passes(noSlopeMessage());
+    }
+    return true;
+}
+
+bool Form_Tarvel::resultsFinite(const CoefTable& table) const
+{
+    const auto finite = [](double value) { return std::isfinite(value); };
+    const int rows = std::min(loopBound(lastU), kCoefRows);
+    for (int j = 0; j < rows; ++j)
+        if (!std::all_of(table[static_cast<std::size_t>(j)].begin(),
+                         table[static_cast<std::size_t>(j)].end(), finite))
+            return false;
+    return std::all_of(yI.begin(), yI.begin() + (loopBound(lastI) + 1), finite);
 }
 
 void Form_Tarvel::evaluateInterpolationPoints(const CoefTable& table)

@@ -106,6 +106,12 @@ std::string zeroPivotMessage()
            "it needs abscissae in increasing or decreasing order.";
 }
 
+std::string overflowMessage()
+{
+    return "The given values are too large for this method: a coefficient or an interpolated "
+           "value overflows the range of numbers. Scale the data down.";
+}
+
 std::string noSlopeMessage()
 {
     return "The PW cubic spline finds no slope where two chords point in opposite directions; "

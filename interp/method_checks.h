@@ -39,6 +39,7 @@ Problem checkSplineInput(Method method, double lastU, std::span<const double> xU
                          std::string_view separator);
 
 std::string zeroPivotMessage();
+std::string overflowMessage();
 std::string noSlopeMessage();
 
 }  // namespace tarvel

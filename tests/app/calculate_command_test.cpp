@@ -309,6 +309,20 @@ TEST(CalculateCommand, RefusalsChangeNeitherValuesNorListNorPicture)
          },
          "The PW cubic spline finds no slope where two chords point in opposite directions; it "
          "needs abscissae in increasing or decreasing order."},
+        {"cubic spline whose values overflow",
+         [](HeadlessWindow& w) {
+             useDataSet(w, {0, 0.5, 1}, {1.5e308, -1.5e308, 1.5e308});
+             w.select("Option_InterCubc");
+         },
+         "The given values are too large for this method: a coefficient or an interpolated "
+         "value overflows the range of numbers. Scale the data down."},
+        {"polynomial interpolation whose values overflow",
+         [](HeadlessWindow& w) {
+             useDataSet(w, {0, 1e-3, 1}, {1.7e308, -1.7e308, 1.7e308});
+             w.setText("Text_nDeg", "2");
+         },
+         "The given values are too large for this method: a coefficient or an interpolated "
+         "value overflows the range of numbers. Scale the data down."},
         {"PW spline with a width whose cube underflows",
          [](HeadlessWindow& w) {
              useDataSet(w, {0, 1e-120, 1}, {0, 1, 2});
