@@ -26,3 +26,14 @@ bench: deps
 
 clean:
 	rm -rf $(BUILD) build-*
+
+# Logic and tests under AddressSanitizer and UndefinedBehaviorSanitizer (clang).
+sanitize: deps
+	sh scripts/sanitize.sh
+
+# The libFuzzer targets, a minute each, or half an hour each.
+fuzz: deps
+	sh scripts/fuzz.sh 60
+
+fuzz-long: deps
+	sh scripts/fuzz.sh 1800

@@ -36,8 +36,8 @@ void checkShape(const DataSet& set, std::string_view text)
     const auto count = static_cast<std::size_t>(set.count);
     if (set.x.size() != count || set.y.size() != count)
         violated("x and y hold count values", text,
-                 "count " + std::to_string(count) + ", x " + std::to_string(set.x.size()) +
-                     ", y " + std::to_string(set.y.size()));
+                 "count " + std::to_string(count) + ", x " + std::to_string(set.x.size()) + ", y " +
+                     std::to_string(set.y.size()));
     for (std::size_t i = 0; i < count; ++i)
         if (!std::isfinite(set.x[i]) || !std::isfinite(set.y[i]))
             violated("every value is finite", text,

@@ -18,8 +18,7 @@
 namespace tarvel {
 namespace {
 
-[[noreturn]] void violated(const char* property, std::string_view text, double got,
-                           double expected)
+[[noreturn]] void violated(const char* property, std::string_view text, double got, double expected)
 {
     std::fprintf(stderr, "PROPERTY VIOLATED: %s\n  text (%zu bytes): \"", property, text.size());
     for (const char c : text) {
@@ -118,8 +117,7 @@ void checkAgainstStrtod(std::string_view text, double value)
     const bool subnormal = expected != 0 && std::fpclassify(expected) == FP_SUBNORMAL;
     if (sameBits(value, expected) || (subnormal && value == 0))
         return;
-    violated("a plain decimal text reads as the correctly rounded double", text, value,
-             expected);
+    violated("a plain decimal text reads as the correctly rounded double", text, value, expected);
 }
 
 // The list pattern rounds to four decimals after taking 15 significant

@@ -24,7 +24,7 @@ INTERESTING_TEXTS = ["0", "1", "2", "1001", "1002", "101", "102", "302", "303", 
                      "1000.5"]
 PREPARED = ["three.dsf", "one line.dsf", "crlf.dsf", "zero.dsf", "short.dsf", "twins.dsf",
             "descending.dsf", "zigzag.dsf", "huge.dsf", "tiny steps.dsf", "wide.dsf",
-            "spline limit.dsf", "pw limit.dsf", "full.dsf", "over.dsf"]
+            "spline limit.dsf", "pw limit.dsf", "full.dsf", "over.dsf", "back and forth.dsf"]
 DRIVES = ["/", "/no-such-drive-tarvel", ""]
 DIRECTORIES = ["scratch", "nested", "a file", "missing"]
 SHAPED_COUNTS = [0, 1, 2, 3, 4, 5, 7, 11, 101, 102, 301, 302, 303, 1001, 1002]
@@ -93,10 +93,10 @@ class Session:
         return self
 
     def shaped(self, count, x_shape, y_shape, layout, mismatch=0, ordinates=()):
-        """x_shape 0..4 and y_shape 0..2 only: the others take raw doubles."""
+        """x_shape 0..5 and y_shape 0..2 only: the others take raw doubles."""
         self.action("write shaped file")
         self.e.choice(SHAPED_COUNTS, count)
-        self.e.number(x_shape, 0, 5)
+        self.e.number(x_shape, 0, 6)
         self.e.number(y_shape, 0, 3)
         self.e.number(layout, 0, 3)
         self.e.number(mismatch, 0, 3)
@@ -167,7 +167,9 @@ def sessions():
                               .calculate().prepared("zigzag.dsf").ok()
                               .select("Option_InterPwCb").calculate()
                               .prepared("tiny steps.dsf").ok().calculate()
-                              .prepared("wide.dsf").ok().select("Option_Tarvel").calculate())
+                              .prepared("wide.dsf").ok().select("Option_Tarvel").calculate()
+                              .prepared("back and forth.dsf").ok().select("Option_InterCubc")
+                              .calculate())
     s["full-data-set"] = (Session().select("Option_DataSet").prepared("full.dsf")
                           .text("Text_nI", "1001").ok().text("Text_nDeg", "100").calculate()
                           .prepared("over.dsf").prepared("spline limit.dsf").ok()

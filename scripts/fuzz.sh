@@ -44,13 +44,29 @@ for target in $targets; do
     log="$work/$target/log"
     mkdir -p "$corpus" "$artifacts"
     cp "fuzz/corpus/$target/"* "$corpus/"
-    dict=""
-    [ -f "fuzz/$target.dict" ] && dict="-dict=fuzz/$target.dict"
+    extra=""
+    [ -f "fuzz/$target.dict" ] && extra="-dict=fuzz/$target.dict"
+    # A session is a sequence of actions: let it be long from the start
+    # instead of growing the length slowly from the short seeds.
+    [ "$target" = fuzz_form_session ] && extra="$extra -len_control=0 -max_len=1024"
+
+    # The session target keeps its data-set files in a directory of its
+    # own under TMPDIR; here that is inside the work directory.
+    mkdir -p "$work/$target/tmp"
+    # Inputs that once found a fault are replayed first.
+    for input in fuzz/regressions/"$target"-*; do
+        [ -f "$input" ] || continue
+        echo "== $target: replaying $input"
+        "$build_dir/fuzz/$target" "$input" >"$log" 2>&1 || {
+            cat "$log"
+            failed="$failed $target"
+        }
+    done
 
     echo "== $target: ${seconds}s"
     status=0
     # shellcheck disable=SC2086
-    "$build_dir/fuzz/$target" $dict \
+    TMPDIR="$work/$target/tmp" "$build_dir/fuzz/$target" $extra \
         -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$artifacts/" \
         "$corpus" >"$log" 2>&1 || status=$?

@@ -221,6 +221,21 @@ TEST(OkCommand, DataSetPointsAreListedAndJoined)
     }
 }
 
+// OK once formed the sampling step 1 / lastU before looking at the option,
+// dividing by zero for a data set of one point.
+TEST(OkCommand, OnePointDataSetFormsNoSamplingStep)
+{
+    HeadlessWindow w;
+    w.select("Option_DataSet");
+    w.form.xU[0] = 0.25;
+    w.form.yU[0] = -3;
+    w.setText("Text_nU", "1");
+    w.form.Command1_Click();
+    EXPECT_TRUE(w.messages.messages.empty());
+    ASSERT_EQ(w.List1.lines.size(), 4u);
+    EXPECT_EQ(w.List1.lines[3], "0   0.2500   -3.0000");
+}
+
 TEST(OkCommand, NoOptionSelectedAsksForOneAndListsThePointsAsTheyStand)
 {
     HeadlessWindow w;
