@@ -57,6 +57,13 @@ void Form_Tarvel::showMessage(const std::string& text)
     c_.messageBox.show(text);
 }
 
+bool Form_Tarvel::passes(const std::optional<std::string>& problem)
+{
+    if (problem)
+        showMessage(*problem);
+    return !problem;
+}
+
 std::optional<double> Form_Tarvel::readNumber(const ui::TextBox& box, std::string_view what)
 {
     const double value = numericValue(box.text());

@@ -5,6 +5,7 @@
 #include "app/form_tarvel.h"
 #include "data/list_format.h"
 #include "data/numeric_text.h"
+#include "interp/method_checks.h"
 
 namespace tarvel {
 namespace {
@@ -27,10 +28,7 @@ std::optional<std::string> Form_Tarvel::checkGivenPointsRequest(double count) co
     if (sampling && (count < 2 || count > kPointCapacity))
         return "The number of given points must lie from 2 to 1001 for a test function; it is " +
                formatPlain(count, decimalSeparator_) + ".";
-    if (count > kPointCapacity)
-        return "The number of given points must not exceed 1001; it is " +
-               formatPlain(count, decimalSeparator_) + ".";
-    return std::nullopt;
+    return checkGivenCount(count, decimalSeparator_);
 }
 
 std::optional<std::string> Form_Tarvel::checkTestPolynomial(
@@ -57,10 +55,8 @@ void Form_Tarvel::Command1_Click()
     const std::optional<double> count = readNumber(c_.Text_nU, "number of given points");
     if (!count)
         return;
-    if (auto problem = checkGivenPointsRequest(*count)) {
-        showMessage(*problem);
+    if (!passes(checkGivenPointsRequest(*count)))
         return;
-    }
     if (selectedSource() == TestSource::Polynomial) {
         const std::optional<double> degree = readNumber(c_.Text_nPoly, "degree nPoly");
         if (!degree)
@@ -73,10 +69,8 @@ void Form_Tarvel::Command1_Click()
                 return;
             coefs[k] = *coef;
         }
-        if (auto problem = checkTestPolynomial(*degree, coefs)) {
-            showMessage(*problem);
+        if (!passes(checkTestPolynomial(*degree, coefs)))
             return;
-        }
     }
 
     dataReady = false;

@@ -19,10 +19,8 @@ bool Form_Tarvel::EntNokDag()
     const std::optional<double> count = readNumber(c_.Text_nI, "number of interpolation points");
     if (!count)
         return false;
-    if (Problem problem = checkInterpolationCount(*count, decimalSeparator_)) {
-        showMessage(*problem);
+    if (!passes(checkInterpolationCount(*count, decimalSeparator_)))
         return false;
-    }
     nI = *count;
     lastI = nI - 1;
     const double stepI = 1 / lastI;
@@ -96,20 +94,11 @@ bool Form_Tarvel::readGivenCount()
     const std::optional<double> count = readNumber(c_.Text_nU, "number of given points");
     if (!count)
         return false;
-    if (Problem problem = checkGivenCount(*count, decimalSeparator_)) {
-        showMessage(*problem);
+    if (!passes(checkGivenCount(*count, decimalSeparator_)))
         return false;
-    }
     nU = *count;
     lastU = nU - 1;
     return true;
-}
-
-bool Form_Tarvel::passes(const Problem& problem)
-{
-    if (problem)
-        showMessage(*problem);
-    return !problem;
 }
 
 bool Form_Tarvel::prepareMethod(CoefTable& table)
