@@ -69,8 +69,9 @@ std::optional<double> Form_Tarvel::readNumber(const ui::TextBox& box, std::strin
     const double value = numericValue(box.text());
     if (std::isfinite(value))
         return value;
-    showMessage("The " + std::string(what) +
-                " is too large to be held as a number; numbers must lie between -1.7E+308 and 1.7E+308.");
+    showMessage(
+        "The " + std::string(what) +
+        " is too large to be held as a number; numbers must lie between -1.7E+308 and 1.7E+308.");
     return std::nullopt;
 }
 

@@ -99,8 +99,8 @@ private:
     // number is too large for a double.
     std::optional<double> readNumber(const ui::TextBox& box, std::string_view what);
     std::optional<std::string> checkGivenPointsRequest(double count) const;
-    std::optional<std::string> checkTestPolynomial(double degree,
-                                                   const std::array<double, kPolyCapacity>& coefs) const;
+    std::optional<std::string>
+    checkTestPolynomial(double degree, const std::array<double, kPolyCapacity>& coefs) const;
     void listGivenPoints();
     void listCoefficients(const CoefTable& table);
     void drawAxes();

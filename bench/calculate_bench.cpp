@@ -287,7 +287,11 @@ using tarvel::bench::BM_CalculatePwSpline;
 using tarvel::bench::BM_DivisionKernel;
 using tarvel::bench::BM_PolynomialToKernelRatio;
 
-BENCHMARK(BM_CalculatePolynomial)->Unit(benchmark::kMillisecond)->ArgName("nU")->Arg(1001)->Arg(1000);
+BENCHMARK(BM_CalculatePolynomial)
+    ->Unit(benchmark::kMillisecond)
+    ->ArgName("nU")
+    ->Arg(1001)
+    ->Arg(1000);
 // With nU = 1001 there are no steps to compare against.
 BENCHMARK(BM_DivisionKernel)->Unit(benchmark::kMillisecond)->ArgName("nU")->Arg(1000);
 BENCHMARK(BM_PolynomialToKernelRatio)->Unit(benchmark::kMillisecond)->ArgName("nU")->Arg(1000);

@@ -16,23 +16,24 @@ constexpr double kMaxTestDegree = kPolyCapacity - 1;
 
 const ui::TextBox& Form_Tarvel::polyCoefBox(std::size_t k) const
 {
-    const ui::TextBox* boxes[kPolyCapacity] = {&c_.Text_a0, &c_.Text_a1, &c_.Text_a2,
-                                               &c_.Text_a3, &c_.Text_a4};
+    const ui::TextBox* boxes[kPolyCapacity] = {&c_.Text_a0, &c_.Text_a1, &c_.Text_a2, &c_.Text_a3,
+                                               &c_.Text_a4};
     return *boxes[k];
 }
 
 std::optional<std::string> Form_Tarvel::checkGivenPointsRequest(double count) const
 {
-    const bool sampling = selectedSource() != TestSource::DataSet &&
-                          selectedSource() != TestSource::None;
+    const bool sampling =
+        selectedSource() != TestSource::DataSet && selectedSource() != TestSource::None;
     if (sampling && (count < 2 || count > kPointCapacity))
         return "The number of given points must lie from 2 to 1001 for a test function; it is " +
                formatPlain(count, decimalSeparator_) + ".";
     return checkGivenCount(count, decimalSeparator_);
 }
 
-std::optional<std::string> Form_Tarvel::checkTestPolynomial(
-    double degree, const std::array<double, kPolyCapacity>& coefs) const
+std::optional<std::string>
+Form_Tarvel::checkTestPolynomial(double degree,
+                                 const std::array<double, kPolyCapacity>& coefs) const
 {
     if (degree > kMaxTestDegree || degree == -1)
         return "The degree nPoly of the test polynomial must be at most 4 and must not be -1; "

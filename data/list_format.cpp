@@ -30,7 +30,8 @@ struct DecimalText {
     std::string fraction;
 };
 
-std::optional<std::string> nonFiniteText(double value) {
+std::optional<std::string> nonFiniteText(double value)
+{
     if (std::isnan(value)) {
         return "nan";
     }
@@ -42,7 +43,8 @@ std::optional<std::string> nonFiniteText(double value) {
 
 // Splits 15 significant digits d0 d1 ... d14, meaning d0.d1...d14 times
 // 10^exponent, at the decimal point.
-DecimalText placeDecimalPoint(bool negative, const std::string& digits, int exponent) {
+DecimalText placeDecimalPoint(bool negative, const std::string& digits, int exponent)
+{
     DecimalText text;
     text.negative = negative;
     const int wholeCount = exponent + 1;
@@ -60,7 +62,8 @@ DecimalText placeDecimalPoint(bool negative, const std::string& digits, int expo
 }
 
 // The value with 15 significant digits, as "%.14e" would write it.
-DecimalText readableDecimal(double value) {
+DecimalText readableDecimal(double value)
+{
     std::array<char, 64> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                       std::chars_format::scientific, kSignificantDigits - 1);
@@ -83,12 +86,14 @@ DecimalText readableDecimal(double value) {
     return placeDecimalPoint(negative, digits, negativeExponent ? -exponent : exponent);
 }
 
-bool isAllZeros(const std::string& digits) {
+bool isAllZeros(const std::string& digits)
+{
     return digits.find_first_not_of('0') == std::string::npos;
 }
 
 // Adds one unit of the last digit to a string of decimal digits.
-void incrementDigits(std::string& digits) {
+void incrementDigits(std::string& digits)
+{
     for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
         if (*it != '9') {
             ++*it;
@@ -100,7 +105,8 @@ void incrementDigits(std::string& digits) {
 }
 
 // Rounds to `decimals` places, a half away from zero, on the digits.
-void roundToDecimals(DecimalText& text, std::size_t decimals) {
+void roundToDecimals(DecimalText& text, std::size_t decimals)
+{
     if (text.fraction.size() <= decimals) {
         text.fraction.resize(decimals, '0');
         return;
@@ -116,13 +122,15 @@ void roundToDecimals(DecimalText& text, std::size_t decimals) {
     text.fraction = digits.substr(digits.size() - decimals);
 }
 
-void dropTrailingZeros(std::string& fraction) {
+void dropTrailingZeros(std::string& fraction)
+{
     const std::size_t lastNonZero = fraction.find_last_not_of('0');
     fraction.resize(lastNonZero == std::string::npos ? 0 : lastNonZero + 1);
 }
 
 // A zero, however it came about, is written without a sign.
-std::string joinDecimal(const DecimalText& text, std::string_view decimalSeparator) {
+std::string joinDecimal(const DecimalText& text, std::string_view decimalSeparator)
+{
     const bool isZero = isAllZeros(text.whole) && isAllZeros(text.fraction);
     std::string joined = (text.negative && !isZero) ? "-" : "";
     joined += text.whole;
@@ -135,7 +143,8 @@ std::string joinDecimal(const DecimalText& text, std::string_view decimalSeparat
 
 }  // namespace
 
-std::string formatIndex(double index) {
+std::string formatIndex(double index)
+{
     if (const auto special = nonFiniteText(index)) {
         return *special;
     }
@@ -144,7 +153,8 @@ std::string formatIndex(double index) {
     return joinDecimal(text, "");
 }
 
-std::string formatValue(double value, std::string_view decimalSeparator) {
+std::string formatValue(double value, std::string_view decimalSeparator)
+{
     if (const auto special = nonFiniteText(value)) {
         return *special;
     }
@@ -153,7 +163,8 @@ std::string formatValue(double value, std::string_view decimalSeparator) {
     return joinDecimal(text, decimalSeparator);
 }
 
-std::string formatPlain(double value, std::string_view decimalSeparator) {
+std::string formatPlain(double value, std::string_view decimalSeparator)
+{
     if (const auto special = nonFiniteText(value)) {
         return *special;
     }

@@ -40,19 +40,23 @@ constexpr std::size_t kMaxHexDigits = 256;
 // 342 octal digits are up to 1026 bits; more is certainly too large.
 constexpr std::size_t kMaxOctalDigits = 343;
 
-bool isBlank(char c) {
+bool isBlank(char c)
+{
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-bool isDecimalDigit(char c) {
+bool isDecimalDigit(char c)
+{
     return c >= '0' && c <= '9';
 }
 
-bool isOctalDigit(char c) {
+bool isOctalDigit(char c)
+{
     return c >= '0' && c <= '7';
 }
 
-bool isHexDigit(char c) {
+bool isHexDigit(char c)
+{
     return isDecimalDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
@@ -63,7 +67,8 @@ public:
 
     // The next character that is not a blank; '\0' at the end of the text
     // (a NUL in the text ends the number just as the end does).
-    char peek() {
+    char peek()
+    {
         while (pos_ < text_.size() && isBlank(text_[pos_])) {
             ++pos_;
         }
@@ -71,7 +76,8 @@ public:
     }
 
     // Consumes the next character when it is one of the two.
-    bool accept(char either, char other) {
+    bool accept(char either, char other)
+    {
         const char c = peek();
         if (c != either && c != other) {
             return false;
@@ -83,8 +89,8 @@ public:
     bool accept(char expected) { return accept(expected, expected); }
 
     // Consumes and returns the next character when it satisfies the test.
-    template <typename Test>
-    char acceptIf(Test test) {
+    template <typename Test> char acceptIf(Test test)
+    {
         const char c = peek();
         if (c == '\0' || !test(c)) {
             return '\0';
@@ -106,7 +112,8 @@ struct IntegerDigits {
 };
 
 template <typename Test>
-IntegerDigits readIntegerDigits(BlankSkippingCursor& cursor, Test isDigit, std::size_t limit) {
+IntegerDigits readIntegerDigits(BlankSkippingCursor& cursor, Test isDigit, std::size_t limit)
+{
     IntegerDigits result;
     while (const char c = cursor.acceptIf(isDigit)) {
         if (result.digits.empty() && c == '0') {
@@ -121,7 +128,8 @@ IntegerDigits readIntegerDigits(BlankSkippingCursor& cursor, Test isDigit, std::
     return result;
 }
 
-double hexDigitsToDouble(const std::string& hexDigits) {
+double hexDigitsToDouble(const std::string& hexDigits)
+{
     if (hexDigits.empty()) {
         return 0.0;
     }
@@ -135,7 +143,8 @@ double hexDigitsToDouble(const std::string& hexDigits) {
     return (ec == std::errc() && end == last) ? value : 0.0;
 }
 
-std::string octalDigitsToHexDigits(const std::string& octalDigits) {
+std::string octalDigitsToHexDigits(const std::string& octalDigits)
+{
     std::string bits;
     for (const char c : octalDigits) {
         const int digit = c - '0';
@@ -158,7 +167,8 @@ std::string octalDigitsToHexDigits(const std::string& octalDigits) {
 
 // After "&": "H" and hexadecimal digits, or "O" and octal digits. Anything
 // else is no number.
-double readBasedInteger(BlankSkippingCursor& cursor) {
+double readBasedInteger(BlankSkippingCursor& cursor)
+{
     if (cursor.accept('h', 'H')) {
         const IntegerDigits hex = readIntegerDigits(cursor, isHexDigit, kMaxHexDigits);
         return hex.tooMany ? kInfinity : hexDigitsToDouble(hex.digits);
@@ -181,7 +191,8 @@ struct DecimalNumber {
     bool hasDigits = false;
 };
 
-void addMantissaDigit(DecimalNumber& number, char digit, bool afterPoint) {
+void addMantissaDigit(DecimalNumber& number, char digit, bool afterPoint)
+{
     number.hasDigits = true;
     if (number.significand.empty() && digit == '0') {
         number.scale -= afterPoint ? 1 : 0;
@@ -197,7 +208,8 @@ void addMantissaDigit(DecimalNumber& number, char digit, bool afterPoint) {
 }
 
 // An optional + or -; true for the minus.
-bool readSign(BlankSkippingCursor& cursor) {
+bool readSign(BlankSkippingCursor& cursor)
+{
     if (cursor.accept('-')) {
         return true;
     }
@@ -207,7 +219,8 @@ bool readSign(BlankSkippingCursor& cursor) {
 
 // The exponent after E: an optionally signed integer. Without digits (as in
 // "1e" or "1e+") it counts as 0.
-std::int64_t readExponent(BlankSkippingCursor& cursor) {
+std::int64_t readExponent(BlankSkippingCursor& cursor)
+{
     const bool negative = readSign(cursor);
     std::int64_t exponent = 0;
     while (const char c = cursor.acceptIf(isDecimalDigit)) {
@@ -216,7 +229,8 @@ std::int64_t readExponent(BlankSkippingCursor& cursor) {
     return negative ? -exponent : exponent;
 }
 
-DecimalNumber readDecimal(BlankSkippingCursor& cursor) {
+DecimalNumber readDecimal(BlankSkippingCursor& cursor)
+{
     DecimalNumber number;
     number.negative = readSign(cursor);
     while (const char c = cursor.acceptIf(isDecimalDigit)) {
@@ -233,7 +247,8 @@ DecimalNumber readDecimal(BlankSkippingCursor& cursor) {
     return number;
 }
 
-double decimalToDouble(DecimalNumber number) {
+double decimalToDouble(DecimalNumber number)
+{
     if (number.significand.empty()) {
         return 0.0;  // also for "-0": a zero carries no sign
     }
@@ -264,7 +279,8 @@ double decimalToDouble(DecimalNumber number) {
 
 }  // namespace
 
-double numericValue(std::string_view text) {
+double numericValue(std::string_view text)
+{
     BlankSkippingCursor cursor(text);
     if (cursor.accept('&')) {
         return readBasedInteger(cursor);

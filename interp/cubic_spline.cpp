@@ -37,15 +37,16 @@ struct SplineSystem {
 };
 
 void computeIntervals(int lastU, std::span<const double> xU, std::span<const double> yU,
-                      IntervalArray& dxU, IntervalArray& dydxU) {
+                      IntervalArray& dxU, IntervalArray& dydxU)
+{
     for (int i = 0; i < lastU; ++i) {
         dxU[i] = xU[i + 1] - xU[i];
         dydxU[i] = (yU[i + 1] - yU[i]) / dxU[i];
     }
 }
 
-void buildSystem(int lastU, const IntervalArray& dxU, const IntervalArray& dydxU,
-                 SplineSystem& sys) {
+void buildSystem(int lastU, const IntervalArray& dxU, const IntervalArray& dydxU, SplineSystem& sys)
+{
     for (int i = 1; i < lastU; ++i) {
         sys.diagSub[i] = dxU[i - 1];
         sys.diagMain[i] = 2.0 * (dxU[i - 1] + dxU[i]);
@@ -62,7 +63,8 @@ void buildSystem(int lastU, const IntervalArray& dxU, const IntervalArray& dydxU
 }
 
 void writeRows(int lastU, std::span<const double> yU, const IntervalArray& dxU,
-               const IntervalArray& dydxU, const SystemArray& d2yU, CoefTable& table) {
+               const IntervalArray& dydxU, const SystemArray& d2yU, CoefTable& table)
+{
     for (int i = 0; i < lastU; ++i) {
         const double h = dxU[i];
         CoefRow& row = table[i];
@@ -76,7 +78,8 @@ void writeRows(int lastU, std::span<const double> yU, const IntervalArray& dxU,
 }  // namespace
 
 SolveStatus naturalCubicSplineCoefs(int lastU, std::span<const double> xU,
-                                    std::span<const double> yU, CoefTable& table) {
+                                    std::span<const double> yU, CoefTable& table)
+{
     if (lastU < -1 || lastU >= kCubicSplineCapacity) {
         return SolveStatus::SizeOutOfRange;
     }

@@ -10,7 +10,8 @@ namespace {
 
 // Index of the last entry that both spans hold and the caller asks for;
 // -1 when there is none.
-int lastUsable(int last, std::size_t sizeA, std::size_t sizeB) {
+int lastUsable(int last, std::size_t sizeA, std::size_t sizeB)
+{
     const std::size_t held = std::min(sizeA, sizeB);
     if (held == 0 || last < 0) {
         return -1;
@@ -24,7 +25,8 @@ int lastUsable(int last, std::size_t sizeA, std::size_t sizeB) {
 // interval is copied there rather than at the next given point.
 void settlePoint(int i, std::span<const double> xI, std::span<double> yI, int lastU,
                  std::span<const double> xU, std::span<const double> yU,
-                 const InteriorValue& interior) {
+                 const InteriorValue& interior)
+{
     const double x = xI[i];
     for (int j = 0; j <= lastU; ++j) {
         if (x == xU[j]) {
@@ -47,7 +49,8 @@ void settlePoint(int i, std::span<const double> xI, std::span<double> yI, int la
 
 }  // namespace
 
-double evaluateRow(const CoefRow& row, double t) {
+double evaluateRow(const CoefRow& row, double t)
+{
     // Term by term with real powers, in this order, so that the value does
     // not depend on how a compiler would rearrange a nested form.
     double y = row[0];
@@ -59,7 +62,8 @@ double evaluateRow(const CoefRow& row, double t) {
 
 void evaluatePoints(int lastI, std::span<const double> xI, std::span<double> yI, int lastU,
                     std::span<const double> xU, std::span<const double> yU,
-                    const InteriorValue& interior) {
+                    const InteriorValue& interior)
+{
     const int lastPoint = lastUsable(lastI, xI.size(), yI.size());
     const int lastGiven = lastUsable(lastU, xU.size(), yU.size());
     for (int i = 0; i <= lastPoint; ++i) {

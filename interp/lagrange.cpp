@@ -22,7 +22,8 @@ using WindowArray = std::array<double, kWindowCapacity>;
 
 // Number of points 0..floor(n) of a degree read as a real, limited to what
 // the arrays hold; 0 for a negative or undefined degree.
-int pointCount(double n, std::size_t limit) {
+int pointCount(double n, std::size_t limit)
+{
     if (!(n >= 0.0)) {
         return 0;
     }
@@ -39,7 +40,8 @@ int pointCount(double n, std::size_t limit) {
 // order (m ascending) as computing L_k alone, so the bits are the same; but
 // the updates for different k are independent of each other and do not wait
 // for one long chain of divisions.
-void lagrangeBasis(int count, double xp, std::span<const double> xs, WindowArray& basisL) {
+void lagrangeBasis(int count, double xp, std::span<const double> xs, WindowArray& basisL)
+{
     WindowArray xWin{};
     std::copy_n(xs.begin(), count, xWin.begin());
     std::fill_n(basisL.begin(), count, 1.0);
@@ -61,7 +63,8 @@ constexpr double kStartCeiling = 1.0e9;
 
 }  // namespace
 
-double FX(double n, double xp, std::span<const double> xs, std::span<const double> fs) {
+double FX(double n, double xp, std::span<const double> xs, std::span<const double> fs)
+{
     const int count = pointCount(n, std::min(xs.size(), fs.size()));
     WindowArray basisL{};
     lagrangeBasis(count, xp, xs, basisL);
@@ -72,7 +75,8 @@ double FX(double n, double xp, std::span<const double> xs, std::span<const doubl
     return sum;
 }
 
-int windowStart(double nDeg, double lastU, int j) {
+int windowStart(double nDeg, double lastU, int j)
+{
     double jFirst = j - std::floor(nDeg / 2.0);
     if (jFirst < 0.0) {
         jFirst = 0.0;
@@ -90,8 +94,9 @@ int windowStart(double nDeg, double lastU, int j) {
     return static_cast<int>(std::min(start, kStartCeiling));
 }
 
-double localPolynomialValue(double nDeg, double lastU, int j, double xp,
-                            std::span<const double> xU, std::span<const double> yU) {
+double localPolynomialValue(double nDeg, double lastU, int j, double xp, std::span<const double> xU,
+                            std::span<const double> yU)
+{
     const std::size_t given = std::min(xU.size(), yU.size());
     const auto start = static_cast<std::size_t>(windowStart(nDeg, lastU, j));
     if (start >= given) {

@@ -21,7 +21,7 @@ int windowStart(double nDeg, double lastU, int j);
 
 // The value at xp of the local polynomial of degree nDeg for interval j of
 // the given points xU, yU (entries 0..lastU).
-double localPolynomialValue(double nDeg, double lastU, int j, double xp,
-                            std::span<const double> xU, std::span<const double> yU);
+double localPolynomialValue(double nDeg, double lastU, int j, double xp, std::span<const double> xU,
+                            std::span<const double> yU);
 
 }  // namespace tarvel

@@ -23,9 +23,8 @@ constexpr std::array<MethodLimits, 3> kLimits = {{
 std::string sharedAbscissa(const char* who, int first, int second, double x,
                            std::string_view separator)
 {
-    return std::string(who) + " needs distinct abscissae; given points " +
-           formatIndex(first) + " and " + formatIndex(second) + " both have x = " +
-           formatValue(x, separator) + ".";
+    return std::string(who) + " needs distinct abscissae; given points " + formatIndex(first) +
+           " and " + formatIndex(second) + " both have x = " + formatValue(x, separator) + ".";
 }
 
 }  // namespace
@@ -71,9 +70,9 @@ Problem checkPolynomialWindows(double nDeg, double lastU, std::span<const double
         std::sort(window.begin(), window.end());
         for (std::size_t k = 1; k < window.size(); ++k)
             if (window[k - 1].first == window[k].first)
-                return sharedAbscissa("Polynomial interpolation", std::min(window[k - 1].second, window[k].second),
-                                      std::max(window[k - 1].second, window[k].second),
-                                      window[k].first, separator);
+                return sharedAbscissa(
+                    "Polynomial interpolation", std::min(window[k - 1].second, window[k].second),
+                    std::max(window[k - 1].second, window[k].second), window[k].first, separator);
     }
     return std::nullopt;
 }
@@ -84,8 +83,8 @@ Problem checkSplineInput(Method method, double lastU, std::span<const double> xU
     const MethodLimits& limits = limitsOf(method);
     const double points = loopBound(lastU) + 1.0;
     if (points < limits.minPoints || lastU + 1 > limits.maxPoints)
-        return std::string(limits.name) + " takes from " + formatIndex(limits.minPoints) +
-               " to " + formatIndex(limits.maxPoints) + " given points; there are " +
+        return std::string(limits.name) + " takes from " + formatIndex(limits.minPoints) + " to " +
+               formatIndex(limits.maxPoints) + " given points; there are " +
                formatPlain(lastU + 1, separator) + ".";
     for (int i = 0; i < loopBound(lastU); ++i) {
         const auto at = static_cast<std::size_t>(i);

@@ -42,7 +42,8 @@ struct Chords {
 // gives the unit vector instead of an infinity, a NaN or a skewed direction.
 // (At such tiny widths the cubic's dx^3 still underflows; the slopes at
 // least stay right.)
-double chordLength(double dx, double dy) {
+double chordLength(double dx, double dy)
+{
     const double sumOfSquares = dx * dx + dy * dy;
     const double length = std::sqrt(sumOfSquares);
     if (!std::isfinite(length) || sumOfSquares < DBL_MIN) {
@@ -52,7 +53,8 @@ double chordLength(double dx, double dy) {
 }
 
 void computeChords(int lastU, std::span<const double> xU, std::span<const double> yU,
-                   Chords& chords) {
+                   Chords& chords)
+{
     for (int i = 0; i < lastU; ++i) {
         chords.dxU[i] = xU[i + 1] - xU[i];
         chords.dyU[i] = yU[i + 1] - yU[i];
@@ -64,7 +66,8 @@ void computeChords(int lastU, std::span<const double> xU, std::span<const double
 
 // False when two chords at an interior point point in opposite x directions
 // so exactly that their bisector is vertical.
-bool computeSlopes(int lastU, const Chords& chords, IntervalArray& slopeU) {
+bool computeSlopes(int lastU, const Chords& chords, IntervalArray& slopeU)
+{
     for (int i = 1; i < lastU; ++i) {
         const double cosSum = chords.cosU[i - 1] + chords.cosU[i];
         if (cosSum == 0.0) {
@@ -78,7 +81,8 @@ bool computeSlopes(int lastU, const Chords& chords, IntervalArray& slopeU) {
 }
 
 void writeRows(int lastU, std::span<const double> yU, const Chords& chords,
-               const IntervalArray& slopeU, CoefTable& table) {
+               const IntervalArray& slopeU, CoefTable& table)
+{
     for (int i = 0; i < lastU; ++i) {
         const double dx = chords.dxU[i];
         const double dy = chords.dyU[i];
@@ -95,7 +99,8 @@ void writeRows(int lastU, std::span<const double> yU, const Chords& chords,
 }  // namespace
 
 bool pwCubicSplineCoefs(int lastU, std::span<const double> xU, std::span<const double> yU,
-                        CoefTable& table) {
+                        CoefTable& table)
+{
     if (lastU < 1 || lastU >= kPwSplineCapacity) {
         return false;
     }

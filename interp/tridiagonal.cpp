@@ -27,22 +27,23 @@ namespace {
 using WorkArray = std::array<double, kThomasCapacity>;
 
 bool sizesFit(int lastEq, std::span<const double> diagMain, std::span<const double> diagSub,
-              std::span<const double> diagSup, std::span<const double> rhs,
-              std::span<double> sol) {
+              std::span<const double> diagSup, std::span<const double> rhs, std::span<double> sol)
+{
     if (lastEq < 0 || lastEq >= kThomasCapacity) {
         return false;
     }
     const auto needed = static_cast<std::size_t>(lastEq) + 1;
-    return diagMain.size() >= needed && diagSub.size() >= needed &&
-           diagSup.size() >= needed && rhs.size() >= needed && sol.size() >= needed;
+    return diagMain.size() >= needed && diagSub.size() >= needed && diagSup.size() >= needed &&
+           rhs.size() >= needed && sol.size() >= needed;
 }
 
 // Fills diagW and rhsW; false when a pivot, the last one included, is zero.
 // Nothing outside the two working arrays is touched, so a refusal leaves the
 // caller's solution array as it was.
-bool eliminateForward(int lastEq, std::span<const double> diagMain,
-                      std::span<const double> diagSub, std::span<const double> diagSup,
-                      std::span<const double> rhs, WorkArray& diagW, WorkArray& rhsW) {
+bool eliminateForward(int lastEq, std::span<const double> diagMain, std::span<const double> diagSub,
+                      std::span<const double> diagSup, std::span<const double> rhs,
+                      WorkArray& diagW, WorkArray& rhsW)
+{
     diagW[0] = diagMain[0];
     rhsW[0] = rhs[0];
     for (int i = 1; i <= lastEq; ++i) {
@@ -57,7 +58,8 @@ bool eliminateForward(int lastEq, std::span<const double> diagMain,
 }
 
 void substituteBackward(int lastEq, std::span<const double> diagSup, const WorkArray& diagW,
-                        const WorkArray& rhsW, std::span<double> sol) {
+                        const WorkArray& rhsW, std::span<double> sol)
+{
     sol[lastEq] = rhsW[lastEq] / diagW[lastEq];
     for (int i = lastEq - 1; i >= 0; --i) {
         sol[i] = (rhsW[i] - diagSup[i] * sol[i + 1]) / diagW[i];
@@ -68,7 +70,8 @@ void substituteBackward(int lastEq, std::span<const double> diagSup, const WorkA
 
 SolveStatus LESSolve_Thomas(int lastEq, std::span<const double> diagMain,
                             std::span<const double> diagSub, std::span<const double> diagSup,
-                            std::span<const double> rhs, std::span<double> sol) {
+                            std::span<const double> rhs, std::span<double> sol)
+{
     if (!sizesFit(lastEq, diagMain, diagSub, diagSup, rhs, sol)) {
         return SolveStatus::SizeOutOfRange;
     }

@@ -57,8 +57,8 @@ Viewport::Viewport(const WorldRect& world, double width, double height)
 {
     const bool finite = std::isfinite(world.left) && std::isfinite(world.top) &&
                         std::isfinite(world.right) && std::isfinite(world.bottom);
-    if (finite && (!std::isfinite(world.right - world.left) ||
-                   !std::isfinite(world.bottom - world.top)))
+    if (finite &&
+        (!std::isfinite(world.right - world.left) || !std::isfinite(world.bottom - world.top)))
         factor_ = 0.5;
     const double spanX = world.right * factor_ - world.left * factor_;
     const double spanY = world.bottom * factor_ - world.top * factor_;
@@ -67,8 +67,8 @@ Viewport::Viewport(const WorldRect& world, double width, double height)
 
 double Viewport::toDeviceX(double x) const
 {
-    return (x * factor_ - world_.left * factor_) / (world_.right * factor_ - world_.left * factor_) *
-           width_;
+    return (x * factor_ - world_.left * factor_) /
+           (world_.right * factor_ - world_.left * factor_) * width_;
 }
 
 double Viewport::toDeviceY(double y) const
@@ -123,8 +123,8 @@ std::optional<Segment> clipSegment(const Segment& s, double left, double top, do
         (edge0 < 2 ? clipped.x1 : clipped.y1) = edgeValue[edge0];
     if (edge1 >= 0)
         (edge1 < 2 ? clipped.x2 : clipped.y2) = edgeValue[edge1];
-    if (!std::isfinite(clipped.x1) || !std::isfinite(clipped.y1) ||
-        !std::isfinite(clipped.x2) || !std::isfinite(clipped.y2))
+    if (!std::isfinite(clipped.x1) || !std::isfinite(clipped.y1) || !std::isfinite(clipped.x2) ||
+        !std::isfinite(clipped.y2))
         return std::nullopt;  // the segment's extent overflowed
     return clipped;
 }

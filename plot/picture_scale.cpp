@@ -26,8 +26,7 @@ double heldFinite(double value)
 
 }  // namespace
 
-Extent verticalExtent(std::span<const double> yU, int lastU, std::span<const double> yI,
-                      int lastI)
+Extent verticalExtent(std::span<const double> yU, int lastU, std::span<const double> yI, int lastI)
 {
     Extent extent;
     widen(extent, yU, lastU);

@@ -14,8 +14,7 @@ struct Extent {
 
 // The smallest and largest of 0 and the values 0..lastU of yU and
 // 0..lastI of yI (strict comparisons, so NaN never takes part).
-Extent verticalExtent(std::span<const double> yU, int lastU, std::span<const double> yI,
-                      int lastI);
+Extent verticalExtent(std::span<const double> yU, int lastU, std::span<const double> yI, int lastI);
 
 // x from -0.1 to 1.1; y from yMin - d to yMax + d with d a tenth of yMax
 // (of |yMin| when yMax is 0). An empty extent (all values 0) shows -1..1;

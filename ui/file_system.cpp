@@ -52,8 +52,7 @@ bool matches(std::string_view name, std::string_view pattern)
     return p == pattern.size();
 }
 
-template <typename Keep>
-std::vector<std::string> entries(const std::string& dir, Keep keep)
+template <typename Keep> std::vector<std::string> entries(const std::string& dir, Keep keep)
 {
     std::vector<std::string> names;
     std::error_code error;

@@ -55,7 +55,8 @@ TEST(CalculateCommand, DefaultLinearInterpolationOfTheSine)
     for (int i = 1; i < 149; ++i) {
         const int j = static_cast<int>(std::floor(f.xI[i] * 10));
         ASSERT_TRUE(f.xU[j] < f.xI[i] && f.xI[i] < f.xU[j + 1]) << "point " << i;
-        const double expected = 0.0 + ((f.xI[i] - f.xU[j + 1]) / (f.xU[j] - f.xU[j + 1])) * f.yU[j] +
+        const double expected = 0.0 +
+                                ((f.xI[i] - f.xU[j + 1]) / (f.xU[j] - f.xU[j + 1])) * f.yU[j] +
                                 ((f.xI[i] - f.xU[j]) / (f.xU[j + 1] - f.xU[j])) * f.yU[j + 1];
         EXPECT_EQ(f.yI[i], expected) << "point " << i;
     }

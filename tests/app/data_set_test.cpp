@@ -20,9 +20,10 @@ class TempDir {
 public:
     TempDir()
     {
-        path_ = fs::temp_directory_path() /
-                ("tarvel-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        path_ =
+            fs::temp_directory_path() /
+            ("tarvel-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(path_);
         fs::create_directories(path_);
     }
@@ -46,11 +47,11 @@ struct Visibility {
 TEST(OptionHandlers, EachOptionShowsOnlyItsFields)
 {
     const std::pair<const char*, Visibility> steps[] = {
-        {"Option_Polynom", {true, false, true}},   {"Option_Cos10Fu", {false, false, true}},
-        {"Option_DataSet", {false, true, true}},   {"Option_SinFunc", {false, false, true}},
+        {"Option_Polynom", {true, false, true}},     {"Option_Cos10Fu", {false, false, true}},
+        {"Option_DataSet", {false, true, true}},     {"Option_SinFunc", {false, false, true}},
         {"Option_InterCubc", {false, false, false}}, {"Option_Polynom", {true, false, false}},
-        {"Option_InterPwCb", {true, false, false}}, {"Option_DataSet", {false, true, false}},
-        {"Option_DataSet", {false, true, false}},  {"Option_Tarvel", {false, true, true}},
+        {"Option_InterPwCb", {true, false, false}},  {"Option_DataSet", {false, true, false}},
+        {"Option_DataSet", {false, true, false}},    {"Option_Tarvel", {false, true, true}},
         {"Option_Tarvel", {false, true, true}},
     };
     HeadlessWindow w;

@@ -36,9 +36,9 @@ TEST(FormLoad, ControlsStartInTheirInitialState)
 {
     HeadlessWindow w;
     const std::pair<const char*, const char*> texts[] = {
-        {"Text_nU", "11"}, {"Text_nPoly", "4"}, {"Text_a0", "1"},   {"Text_a1", "1"},
-        {"Text_a2", "1"},  {"Text_a3", "1"},    {"Text_a4", "1"},   {"Text_nI", "150"},
-        {"Text_nDeg", "1"}};
+        {"Text_nU", "11"}, {"Text_nPoly", "4"}, {"Text_a0", "1"},
+        {"Text_a1", "1"},  {"Text_a2", "1"},    {"Text_a3", "1"},
+        {"Text_a4", "1"},  {"Text_nI", "150"},  {"Text_nDeg", "1"}};
     for (const auto& [name, text] : texts)
         EXPECT_EQ(w.textBox(name).text(), text) << name;
     EXPECT_TRUE(w.Option_SinFunc.selected);
@@ -102,14 +102,20 @@ struct PolynomialCase {
 TEST(OkCommand, PolynomialTestFunction)
 {
     const PolynomialCase cases[] = {
-        {"default quartic", "4", {"1", "1", "1", "1", "1"},
+        {"default quartic",
+         "4",
+         {"1", "1", "1", "1", "1"},
          [](double x) {
              return (1 + 1 * std::pow(x, 1) + std::pow(x, 2) + std::pow(x, 3) + std::pow(x, 4)) / 5;
          }},
-        {"degree 2.5 sums k = 0, 1, 2 and divides by 3.5", "2.5", {"1", "2", "3", "100", "100"},
+        {"degree 2.5 sums k = 0, 1, 2 and divides by 3.5",
+         "2.5",
+         {"1", "2", "3", "100", "100"},
          [](double x) { return (1 + 2 * x + 3 * std::pow(x, 2)) / 3.5; }},
         {"degree 0 is a0 / 1", "0", {"7", "5", "5", "5", "5"}, [](double) { return 7.0; }},
-        {"negative coefficients", "3", {"-1", "0.5", "-2", "4", "9"},
+        {"negative coefficients",
+         "3",
+         {"-1", "0.5", "-2", "4", "9"},
          [](double x) { return (-1 + 0.5 * x + -2 * std::pow(x, 2) + 4 * std::pow(x, 3)) / 4; }},
     };
     for (const PolynomialCase& c : cases) {

@@ -19,7 +19,8 @@ using namespace std::string_literals;
 // Compares loaded points with the expected ones bit for bit: both sides are
 // correctly rounded decimal conversions, so any difference is a fault.
 void expectPoints(const std::string& caseName, const std::optional<DataSet>& loaded,
-                  const std::vector<double>& x, const std::vector<double>& y) {
+                  const std::vector<double>& x, const std::vector<double>& y)
+{
     ASSERT_TRUE(loaded.has_value()) << caseName << ": the load failed";
     ASSERT_EQ(loaded->count, static_cast<int>(x.size())) << caseName << ": count";
     ASSERT_EQ(loaded->x.size(), x.size()) << caseName << ": number of x";
@@ -27,8 +28,10 @@ void expectPoints(const std::string& caseName, const std::optional<DataSet>& loa
     for (std::size_t i = 0; i < x.size(); ++i) {
         EXPECT_EQ(loaded->x[i], x[i]) << caseName << ": x[" << i << "]";
         EXPECT_EQ(loaded->y[i], y[i]) << caseName << ": y[" << i << "]";
-        EXPECT_EQ(std::signbit(loaded->x[i]), std::signbit(x[i])) << caseName << ": sign of x[" << i << "]";
-        EXPECT_EQ(std::signbit(loaded->y[i]), std::signbit(y[i])) << caseName << ": sign of y[" << i << "]";
+        EXPECT_EQ(std::signbit(loaded->x[i]), std::signbit(x[i]))
+            << caseName << ": sign of x[" << i << "]";
+        EXPECT_EQ(std::signbit(loaded->y[i]), std::signbit(y[i]))
+            << caseName << ": sign of y[" << i << "]";
     }
 }
 
@@ -45,45 +48,74 @@ void PrintTo(const GoodCase& row, std::ostream* out)
 }
 
 const std::vector<GoodCase> kGoodCases = {
-    {"worked_example_one_record_per_line", "3\n0, 0, 1\n1, 0.5, 2\n2, 1, 0\n", {0, 0.5, 1}, {1, 2, 0}},
+    {"worked_example_one_record_per_line",
+     "3\n0, 0, 1\n1, 0.5, 2\n2, 1, 0\n",
+     {0, 0.5, 1},
+     {1, 2, 0}},
     {"worked_example_all_on_one_line", "3,0,0,1,1,0.5,2,2,1,0", {0, 0.5, 1}, {1, 2, 0}},
     {"mixed_commas_and_line_ends", "3\n0\n0\n1,1,0.5\n2\n2,1,0", {0, 0.5, 1}, {1, 2, 0}},
     {"crlf_line_ends", "3\r\n0, 0, 1\r\n1, 0.5, 2\r\n2, 1, 0\r\n", {0, 0.5, 1}, {1, 2, 0}},
     {"cr_only_line_ends", "3\r0, 0, 1\r1, 0.5, 2\r2, 1, 0\r", {0, 0.5, 1}, {1, 2, 0}},
     {"quoted_labels_holding_commas_and_line_ends",
-     "3\n\"a, b\", 0.25, 1\n\"two\nlines\",0.5,2\n\"\" , 1 , 0", {0.25, 0.5, 1}, {1, 2, 0}},
+     "3\n\"a, b\", 0.25, 1\n\"two\nlines\",0.5,2\n\"\" , 1 , 0",
+     {0.25, 0.5, 1},
+     {1, 2, 0}},
     {"quoted_label_with_crlf_inside", "1\r\n\"x\r\ny\",7,8\r\n", {7}, {8}},
     {"unquoted_text_labels", "2\nfirst point, 0.25, -3\nP2 ,0.75,4e-1", {0.25, 0.75}, {-3, 0.4}},
     {"empty_labels", "2,,0.1,0.2\n,0.3,0.4", {0.1, 0.3}, {0.2, 0.4}},
     {"blank_lines_between_records", "2\n\n\n0,1,2\n\n   \n\t\r\n1,3,4\n", {1, 3}, {2, 4}},
     {"blanks_and_tabs_around_items", " \t2 \t,\t a ,\t1\t, 2 \n b , 3 ,4  ", {1, 3}, {2, 4}},
     {"trailing_record_ignored", "1\n0,2,3\n1,4,5\n", {2}, {3}},
-    {"trailing_garbage_ignored", "1\n0, 2, 3\nnot a record \"open quote\n\x01\xff"s + "\0"s, {2}, {3}},
-    {"exponents_and_signs", "4\n0,+1.5e2,-2.5E-3\n1,-.5,5.\n2,1e+0,-0\n3,0.000125e4,1E+22",
-     {150, -0.5, 1, 1.25}, {-0.0025, 5, -0.0, 1e22}},
+    {"trailing_garbage_ignored",
+     "1\n0, 2, 3\nnot a record \"open quote\n\x01\xff"s + "\0"s,
+     {2},
+     {3}},
+    {"exponents_and_signs",
+     "4\n0,+1.5e2,-2.5E-3\n1,-.5,5.\n2,1e+0,-0\n3,0.000125e4,1E+22",
+     {150, -0.5, 1, 1.25},
+     {-0.0025, 5, -0.0, 1e22}},
     {"zero_alone", "0", {}, {}},
     {"zero_then_garbage", "0\n\"unterminated", {}, {}},
     {"count_with_period", "3.0\n0,0,1\n1,0.5,2\n2,1,0", {0, 0.5, 1}, {1, 2, 0}},
     {"count_with_exponent", "3e0,0,0,1,1,0.5,2,2,1,0", {0, 0.5, 1}, {1, 2, 0}},
     {"count_with_sign_and_fraction_exponent", "+30e-1,0,0,1,1,0.5,2,2,1,0", {0, 0.5, 1}, {1, 2, 0}},
-    {"abscissae_unordered_and_outside_unit_interval", "3\n0,5,1\n1,-2,2\n2,0.5,3", {5, -2, 0.5}, {1, 2, 3}},
-    {"underflow_becomes_zero_of_its_sign", "2\n0,1e-400,-1e-400\n1,0.0000000001e-320,4.9e-324",
-     {0.0, 0.0}, {-0.0, std::numeric_limits<double>::denorm_min()}},
-    {"largest_finite_values", "1\n0,1.7976931348623157e308,-1.7976931348623157e308",
-     {1.7976931348623157e308}, {-1.7976931348623157e308}},
-    {"rounding_of_hard_decimals", "1\nh,2.2250738585072011e-308,0.30000000000000004",
-     {2.2250738585072011e-308}, {0.30000000000000004}},
+    {"abscissae_unordered_and_outside_unit_interval",
+     "3\n0,5,1\n1,-2,2\n2,0.5,3",
+     {5, -2, 0.5},
+     {1, 2, 3}},
+    {"underflow_becomes_zero_of_its_sign",
+     "2\n0,1e-400,-1e-400\n1,0.0000000001e-320,4.9e-324",
+     {0.0, 0.0},
+     {-0.0, std::numeric_limits<double>::denorm_min()}},
+    {"largest_finite_values",
+     "1\n0,1.7976931348623157e308,-1.7976931348623157e308",
+     {1.7976931348623157e308},
+     {-1.7976931348623157e308}},
+    {"rounding_of_hard_decimals",
+     "1\nh,2.2250738585072011e-308,0.30000000000000004",
+     {2.2250738585072011e-308},
+     {0.30000000000000004}},
     {"nul_byte_inside_label", "1\nab\0cd,1,2"s, {1}, {2}},
     {"quoted_number_as_label", "1\n\"1\",6,7", {6}, {7}},
-    {"underflow_after_many_leading_fraction_zeros", "1,a,0." + std::string(400, '0') + "1e5,2", {0.0}, {2}},
-    {"underflow_after_many_leading_integer_zeros", "1,a," + std::string(1000, '0') + "1e-400,2", {0.0}, {2}},
+    {"underflow_after_many_leading_fraction_zeros",
+     "1,a,0." + std::string(400, '0') + "1e5,2",
+     {0.0},
+     {2}},
+    {"underflow_after_many_leading_integer_zeros",
+     "1,a," + std::string(1000, '0') + "1e-400,2",
+     {0.0},
+     {2}},
     {"underflow_by_huge_exponent", "1,a,7e-99999999999999999999999999,2", {0.0}, {2}},
-    {"underflow_with_many_fraction_digits", "1,a,-0." + std::string(1000, '1') + "e-400,2", {-0.0}, {2}},
+    {"underflow_with_many_fraction_digits",
+     "1,a,-0." + std::string(1000, '1') + "e-400,2",
+     {-0.0},
+     {2}},
 };
 
 class GoodDataSet : public testing::TestWithParam<GoodCase> {};
 
-TEST_P(GoodDataSet, LoadsThePoints) {
+TEST_P(GoodDataSet, LoadsThePoints)
+{
     const GoodCase& c = GetParam();
     expectPoints(c.name, parseDataSet(c.text), c.x, c.y);
 }
@@ -148,7 +180,8 @@ const std::vector<BadCase> kBadCases = {
 
 class BadDataSet : public testing::TestWithParam<BadCase> {};
 
-TEST_P(BadDataSet, IsRefused) {
+TEST_P(BadDataSet, IsRefused)
+{
     EXPECT_FALSE(parseDataSet(GetParam().text).has_value()) << GetParam().name;
 }
 
@@ -157,15 +190,18 @@ INSTANTIATE_TEST_SUITE_P(Table, BadDataSet, testing::ValuesIn(kBadCases),
 
 // A file of `records` records announcing `count`; record i holds
 // (i, i / 1000, i squared).
-std::string generatedFile(int count, int records) {
+std::string generatedFile(int count, int records)
+{
     std::string text = std::to_string(count) + "\n";
     for (int i = 0; i < records; ++i) {
-        text += std::to_string(i) + ", " + std::to_string(i) + "e-3, " + std::to_string(i * i) + "\n";
+        text +=
+            std::to_string(i) + ", " + std::to_string(i) + "e-3, " + std::to_string(i * i) + "\n";
     }
     return text;
 }
 
-TEST(DataSetCapacity, FullCapacityLoads) {
+TEST(DataSetCapacity, FullCapacityLoads)
+{
     std::vector<double> x, y;
     for (int i = 0; i < 1001; ++i) {
         x.push_back(i / 1000.0);
@@ -174,11 +210,13 @@ TEST(DataSetCapacity, FullCapacityLoads) {
     expectPoints("1001 records", parseDataSet(generatedFile(1001, 1001)), x, y);
 }
 
-TEST(DataSetCapacity, OneAboveCapacityFailsEvenWhenComplete) {
+TEST(DataSetCapacity, OneAboveCapacityFailsEvenWhenComplete)
+{
     EXPECT_FALSE(parseDataSet(generatedFile(1002, 1002)).has_value());
 }
 
-TEST(DataSetCapacity, FullCapacityMissingTheLastRecordFails) {
+TEST(DataSetCapacity, FullCapacityMissingTheLastRecordFails)
+{
     EXPECT_FALSE(parseDataSet(generatedFile(1001, 1000)).has_value());
 }
 
@@ -189,7 +227,8 @@ class RandomFile {
 public:
     explicit RandomFile(unsigned seed) : rng_(seed) {}
 
-    void build() {
+    void build()
+    {
         const int n = pick(0, 40);
         text_ = std::to_string(n);
         for (int i = 0; i < n; ++i) {
@@ -201,8 +240,10 @@ public:
             separator(false);
             y_.push_back(number());
         }
-        if (n > 0) lastYStart_ = text_.size() - numberText_.size();
-        if (pick(0, 1)) text_ += "\n\"trailing, never read";
+        if (n > 0)
+            lastYStart_ = text_.size() - numberText_.size();
+        if (pick(0, 1))
+            text_ += "\n\"trailing, never read";
     }
 
     const std::string& text() const { return text_; }
@@ -213,32 +254,45 @@ public:
 private:
     int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng_); }
 
-    void blanks() { text_ += std::string(static_cast<std::size_t>(pick(0, 2)), pick(0, 1) ? ' ' : '\t'); }
+    void blanks()
+    {
+        text_ += std::string(static_cast<std::size_t>(pick(0, 2)), pick(0, 1) ? ' ' : '\t');
+    }
 
     // An empty label is an item only when a comma, not a line end, closes it.
-    void separator(bool commaOnly) {
+    void separator(bool commaOnly)
+    {
         blanks();
         static const char* const kSeparators[] = {",", "\n", "\r\n", "\r", "\n\n"};
         text_ += kSeparators[commaOnly ? 0 : pick(0, 4)];
         blanks();
     }
 
-    void label(bool empty) {
-        if (empty) return;
+    void label(bool empty)
+    {
+        if (empty)
+            return;
         switch (pick(0, 2)) {
-            case 0: text_ += std::to_string(pick(-5, 2000)); break;
-            case 1: text_ += "\"p, " + std::to_string(pick(0, 99)) + "\n\""; break;
-            default: text_ += "point " + std::to_string(pick(0, 99)); break;
+        case 0:
+            text_ += std::to_string(pick(-5, 2000));
+            break;
+        case 1:
+            text_ += "\"p, " + std::to_string(pick(0, 99)) + "\n\"";
+            break;
+        default:
+            text_ += "point " + std::to_string(pick(0, 99));
+            break;
         }
     }
 
-    double number() {
+    double number()
+    {
         const double mantissa = std::uniform_real_distribution<double>(-1.0, 1.0)(rng_);
         const double value = std::ldexp(mantissa, pick(-1070, 1023));
         char buffer[64];
-        std::to_chars_result r = pick(0, 1)
-            ? std::to_chars(buffer, buffer + sizeof buffer, value)
-            : std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 17);
+        std::to_chars_result r = pick(0, 1) ? std::to_chars(buffer, buffer + sizeof buffer, value)
+                                            : std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                            std::chars_format::scientific, 17);
         numberText_.assign(buffer, r.ptr);
         text_ += numberText_;
         return value;
@@ -251,22 +305,25 @@ private:
     std::size_t lastYStart_ = 0;
 };
 
-TEST(DataSetProperties, RandomLayoutsGiveBackTheWrittenValues) {
+TEST(DataSetProperties, RandomLayoutsGiveBackTheWrittenValues)
+{
     for (unsigned seed = 1; seed <= 300; ++seed) {
         RandomFile file(seed);
         file.build();
-        expectPoints("seed " + std::to_string(seed) + " text:\n" + file.text(), parseDataSet(file.text()),
-                     file.x(), file.y());
+        expectPoints("seed " + std::to_string(seed) + " text:\n" + file.text(),
+                     parseDataSet(file.text()), file.x(), file.y());
     }
 }
 
 // A file cut anywhere before its last y item is missing data and must fail,
 // not load defaults or read past the cut.
-TEST(DataSetProperties, EveryCutBeforeTheLastItemFails) {
+TEST(DataSetProperties, EveryCutBeforeTheLastItemFails)
+{
     for (unsigned seed = 1; seed <= 20; ++seed) {
         RandomFile file(seed);
         file.build();
-        if (file.x().empty()) continue;
+        if (file.x().empty())
+            continue;
         for (std::size_t length = 0; length <= file.lastYStart(); ++length) {
             const std::string cut = file.text().substr(0, length);
             EXPECT_FALSE(parseDataSet(cut).has_value()) << "seed " << seed << " cut at " << length;
@@ -274,63 +331,79 @@ TEST(DataSetProperties, EveryCutBeforeTheLastItemFails) {
     }
 }
 
-TEST(DataSetProperties, RandomBytesNeverGiveAnInconsistentSet) {
+TEST(DataSetProperties, RandomBytesNeverGiveAnInconsistentSet)
+{
     const std::string alphabet = "0123456789.,eE+-\" \t\r\n\0ax"s;
     std::mt19937 rng(7);
     for (int trial = 0; trial < 5000; ++trial) {
         std::string text(std::uniform_int_distribution<std::size_t>(0, 60)(rng), ' ');
-        for (char& c : text) c = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(rng)];
+        for (char& c : text)
+            c = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(rng)];
         const std::optional<DataSet> set = parseDataSet(text);
-        if (!set) continue;
+        if (!set)
+            continue;
         ASSERT_GE(set->count, 0) << "trial " << trial;
         ASSERT_EQ(set->x.size(), static_cast<std::size_t>(set->count)) << "trial " << trial;
         ASSERT_EQ(set->y.size(), static_cast<std::size_t>(set->count)) << "trial " << trial;
         for (int i = 0; i < set->count; ++i) {
-            EXPECT_TRUE(std::isfinite(set->x[i]) && std::isfinite(set->y[i])) << "trial " << trial << " point " << i;
+            EXPECT_TRUE(std::isfinite(set->x[i]) && std::isfinite(set->y[i]))
+                << "trial " << trial << " point " << i;
         }
     }
 }
 
 // Large inputs must be read in one pass; a quadratic reader would not
 // finish these in the test's time.
-TEST(DataSetProperties, HugeItemsAreReadInOnePass) {
+TEST(DataSetProperties, HugeItemsAreReadInOnePass)
+{
     const std::size_t big = 8u << 20;
     expectPoints("many blank lines", parseDataSet(std::string(big, '\n') + "1,a,2,3"), {2}, {3});
     expectPoints("long label", parseDataSet("1\n" + std::string(big, 'a') + ",2,3"), {2}, {3});
-    expectPoints("long quoted label", parseDataSet("1\n\"" + std::string(big, ',') + "\",2,3"), {2}, {3});
-    expectPoints("long zero fraction", parseDataSet("1,a,0." + std::string(big, '0') + "1,3"), {0.0}, {3});
-    EXPECT_FALSE(parseDataSet("1,a,1" + std::string(big, '0') + ",3").has_value()) << "long overflow";
-    EXPECT_FALSE(parseDataSet("1\n\"" + std::string(big, 'a')).has_value()) << "long unterminated quote";
+    expectPoints("long quoted label", parseDataSet("1\n\"" + std::string(big, ',') + "\",2,3"), {2},
+                 {3});
+    expectPoints("long zero fraction", parseDataSet("1,a,0." + std::string(big, '0') + "1,3"),
+                 {0.0}, {3});
+    EXPECT_FALSE(parseDataSet("1,a,1" + std::string(big, '0') + ",3").has_value())
+        << "long overflow";
+    EXPECT_FALSE(parseDataSet("1\n\"" + std::string(big, 'a')).has_value())
+        << "long unterminated quote";
 }
 
 // Files on disk, in a fresh directory whose name and file names carry blanks
 // and letters outside ASCII.
 class DataSetFileTest : public testing::Test {
 protected:
-    static std::filesystem::path fromUtf8(const std::string& utf8) {
+    static std::filesystem::path fromUtf8(const std::string& utf8)
+    {
         std::u8string u8;
-        for (char c : utf8) u8 += static_cast<char8_t>(c);
+        for (char c : utf8)
+            u8 += static_cast<char8_t>(c);
         return std::filesystem::path(u8);
     }
 
-    static std::string toUtf8(const std::filesystem::path& path) {
+    static std::string toUtf8(const std::filesystem::path& path)
+    {
         std::string utf8;
-        for (char8_t c : path.u8string()) utf8 += static_cast<char>(c);
+        for (char8_t c : path.u8string())
+            utf8 += static_cast<char>(c);
         return utf8;
     }
 
-    void SetUp() override {
+    void SetUp() override
+    {
         const std::string unique = std::to_string(std::random_device{}());
         dirUtf8_ = toUtf8(std::filesystem::temp_directory_path()) + "/tarvel dsf \xC3\xA7" + unique;
         std::filesystem::create_directories(fromUtf8(dirUtf8_));
     }
 
-    void TearDown() override {
+    void TearDown() override
+    {
         std::error_code ignored;
         std::filesystem::remove_all(fromUtf8(dirUtf8_), ignored);
     }
 
-    std::string write(const std::string& nameUtf8, const std::string& bytes) {
+    std::string write(const std::string& nameUtf8, const std::string& bytes)
+    {
         const std::string pathUtf8 = dirUtf8_ + "/" + nameUtf8;
         std::ofstream(fromUtf8(pathUtf8), std::ios::binary) << bytes;
         return pathUtf8;
@@ -339,26 +412,32 @@ protected:
     std::string dirUtf8_;
 };
 
-TEST_F(DataSetFileTest, LoadsAFileWithBlanksAndNonAsciiLettersInItsName) {
-    const std::string path = write("\xC3\x96l\xC3\xA7\xC3\xBCm verisi.dsf", "3\r\n0, 0, 1\r\n1, 0.5, 2\r\n2, 1, 0\r\n");
+TEST_F(DataSetFileTest, LoadsAFileWithBlanksAndNonAsciiLettersInItsName)
+{
+    const std::string path =
+        write("\xC3\x96l\xC3\xA7\xC3\xBCm verisi.dsf", "3\r\n0, 0, 1\r\n1, 0.5, 2\r\n2, 1, 0\r\n");
     expectPoints("non-ASCII name", readDataSetFile(path), {0, 0.5, 1}, {1, 2, 0});
 }
 
-TEST_F(DataSetFileTest, MissingFileFails) {
+TEST_F(DataSetFileTest, MissingFileFails)
+{
     EXPECT_FALSE(readDataSetFile(dirUtf8_ + "/absent.dsf").has_value());
 }
 
-TEST_F(DataSetFileTest, DirectoryGivenAsFileFails) {
+TEST_F(DataSetFileTest, DirectoryGivenAsFileFails)
+{
     std::filesystem::create_directory(fromUtf8(dirUtf8_ + "/folder.dsf"));
     EXPECT_FALSE(readDataSetFile(dirUtf8_ + "/folder.dsf").has_value());
     EXPECT_FALSE(readDataSetFile(dirUtf8_).has_value());
 }
 
-TEST_F(DataSetFileTest, FileThatDoesNotParseFails) {
+TEST_F(DataSetFileTest, FileThatDoesNotParseFails)
+{
     EXPECT_FALSE(readDataSetFile(write("short.dsf", "3\n0, 0, 1\n")).has_value());
 }
 
-TEST_F(DataSetFileTest, FileAboveTheSizeLimitIsRefusedUnread) {
+TEST_F(DataSetFileTest, FileAboveTheSizeLimitIsRefusedUnread)
+{
     // Valid at the start: only the size can make it fail.
     const std::string atLimit = write("at limit.dsf", "1,a,2,3\n");
     std::filesystem::resize_file(fromUtf8(atLimit), 64u << 20);

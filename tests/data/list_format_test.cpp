@@ -22,8 +22,8 @@ struct FormatCase {
     std::string expected;
 };
 
-template <typename Format>
-void expectFormats(const std::vector<FormatCase>& cases, Format format) {
+template <typename Format> void expectFormats(const std::vector<FormatCase>& cases, Format format)
+{
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const FormatCase& row = cases[i];
         EXPECT_EQ(format(row.value, row.separator), row.expected)
@@ -31,11 +31,13 @@ void expectFormats(const std::vector<FormatCase>& cases, Format format) {
     }
 }
 
-std::string zeros(std::size_t count) {
+std::string zeros(std::size_t count)
+{
     return std::string(count, '0');
 }
 
-TEST(FormatIndex, WholeNumbersWithoutLeadingZeros) {
+TEST(FormatIndex, WholeNumbersWithoutLeadingZeros)
+{
     expectFormats(
         {
             {"zero", 0.0, "", "0"},
@@ -56,7 +58,8 @@ TEST(FormatIndex, WholeNumbersWithoutLeadingZeros) {
         [](double value, const std::string&) { return formatIndex(value); });
 }
 
-TEST(FormatValue, FourDecimalsHalvesAwayFromZero) {
+TEST(FormatValue, FourDecimalsHalvesAwayFromZero)
+{
     expectFormats(
         {
             {"tenth", 0.1, ".", "0.1000"},
@@ -81,7 +84,9 @@ TEST(FormatValue, FourDecimalsHalvesAwayFromZero) {
             {"tiny", 1e-300, ".", "0.0000"},
             {"least subnormal", std::numeric_limits<double>::denorm_min(), ".", "0.0000"},
             {"comma separator", 0.1, ",", "0,1000"},
-            {"multi-byte separator", -2.5, "\xD9\xAB", "-2\xD9\xAB" "5000"},
+            {"multi-byte separator", -2.5, "\xD9\xAB",
+             "-2\xD9\xAB"
+             "5000"},
             {"infinity", kInf, ".", "inf"},
             {"negative infinity", -kInf, ",", "-inf"},
             {"not a number", kNaN, ".", "nan"},
@@ -89,7 +94,8 @@ TEST(FormatValue, FourDecimalsHalvesAwayFromZero) {
         [](double value, const std::string& separator) { return formatValue(value, separator); });
 }
 
-TEST(FormatPlain, OrdinaryDecimalWriting) {
+TEST(FormatPlain, OrdinaryDecimalWriting)
+{
     expectFormats(
         {
             {"count", 11.0, ".", "11"},
@@ -111,7 +117,8 @@ TEST(FormatPlain, OrdinaryDecimalWriting) {
 }
 
 // The list of the sine with 11 points: the abscissae are i * (1/10).
-TEST(FormatValue, SineListedAtElevenPoints) {
+TEST(FormatValue, SineListedAtElevenPoints)
+{
     const double twoPi = 2 * (4 * std::atan(1.0));
     const double step = 1.0 / 10;
     const double x1 = 1 * step;
@@ -129,7 +136,8 @@ TEST(FormatValue, SineListedAtElevenPoints) {
 
 // k * 10^-5 holds exactly the digits of k in its 15-digit writing, so an
 // integer rounding of k gives the expected list text for any k.
-std::string fourDecimalsOfHundredThousandths(std::int64_t k) {
+std::string fourDecimalsOfHundredThousandths(std::int64_t k)
+{
     const std::int64_t magnitude = k < 0 ? -k : k;
     const std::int64_t rounded = (magnitude + 5) / 10;
     std::string fraction = std::to_string(rounded % 10000);
@@ -138,7 +146,8 @@ std::string fourDecimalsOfHundredThousandths(std::int64_t k) {
     return sign + std::to_string(rounded / 10000) + "." + fraction;
 }
 
-TEST(FormatValue, RandomHundredThousandthsRoundLikeIntegers) {
+TEST(FormatValue, RandomHundredThousandthsRoundLikeIntegers)
+{
     std::mt19937_64 random(314159);
     const std::int64_t limits[] = {100, 100000, 10000000, 100000000000000};
     for (int sample = 0; sample < 20000; ++sample) {
@@ -154,7 +163,8 @@ TEST(FormatValue, RandomHundredThousandthsRoundLikeIntegers) {
     }
 }
 
-std::string plainDecimal(std::int64_t k, int decimals) {
+std::string plainDecimal(std::int64_t k, int decimals)
+{
     const std::int64_t magnitude = k < 0 ? -k : k;
     std::string digits = std::to_string(magnitude);
     if (static_cast<int>(digits.size()) <= decimals) {
@@ -169,7 +179,8 @@ std::string plainDecimal(std::int64_t k, int decimals) {
     return sign + whole + (fraction.empty() ? "" : "." + fraction);
 }
 
-TEST(FormatPlain, RandomDecimalsOfAtMostFifteenDigits) {
+TEST(FormatPlain, RandomDecimalsOfAtMostFifteenDigits)
+{
     std::mt19937_64 random(2718);
     std::uniform_int_distribution<std::int64_t> draw(-999999999999999, 999999999999999);
     for (int sample = 0; sample < 20000; ++sample) {

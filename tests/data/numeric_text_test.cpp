@@ -24,7 +24,8 @@ struct TextCase {
     double expected;
 };
 
-void expectValues(const std::vector<TextCase>& cases) {
+void expectValues(const std::vector<TextCase>& cases)
+{
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const TextCase& row = cases[i];
         const double got = numericValue(row.text);
@@ -37,7 +38,8 @@ void expectValues(const std::vector<TextCase>& cases) {
     }
 }
 
-TEST(NumericValue, LeadingNumberOfATextBox) {
+TEST(NumericValue, LeadingNumberOfATextBox)
+{
     expectValues({
         {"default count", "11", 11.0},
         {"plain decimal", "0.25", 0.25},
@@ -64,7 +66,8 @@ TEST(NumericValue, LeadingNumberOfATextBox) {
     });
 }
 
-TEST(NumericValue, BlanksAnywhereAreSkipped) {
+TEST(NumericValue, BlanksAnywhereAreSkipped)
+{
     expectValues({
         {"blank between digits", "1 5", 15.0},
         {"blanks everywhere", " - 2 . 5 e 1", -25.0},
@@ -78,7 +81,8 @@ TEST(NumericValue, BlanksAnywhereAreSkipped) {
     });
 }
 
-TEST(NumericValue, TextThatIsNoNumberGivesZeroOrItsLeadingNumber) {
+TEST(NumericValue, TextThatIsNoNumberGivesZeroOrItsLeadingNumber)
+{
     expectValues({
         {"empty", "", 0.0},
         {"letters", "abc", 0.0},
@@ -94,12 +98,17 @@ TEST(NumericValue, TextThatIsNoNumberGivesZeroOrItsLeadingNumber) {
         {"trailing sign", "5-", 5.0},
         {"comma is no decimal point", "1,5", 1.0},
         {"C hexadecimal is no number", "0x10", 0.0},
-        {"NUL ends the number", std::string("4\0" "2", 3), 4.0},
+        {"NUL ends the number",
+         std::string("4\0"
+                     "2",
+                     3),
+         4.0},
         {"minus zero", "-0", 0.0},
     });
 }
 
-TEST(NumericValue, HexadecimalAndOctal) {
+TEST(NumericValue, HexadecimalAndOctal)
+{
     expectValues({
         {"hex", "&HFF", 255.0},
         {"hex lower case", "&hff", 255.0},
@@ -127,7 +136,8 @@ TEST(NumericValue, HexadecimalAndOctal) {
     });
 }
 
-TEST(NumericValue, OverflowAndUnderflow) {
+TEST(NumericValue, OverflowAndUnderflow)
+{
     expectValues({
         {"largest double", "1.7976931348623157e308", std::numeric_limits<double>::max()},
         {"just above largest", "1.7976931348623159e308", kInf},
@@ -142,8 +152,8 @@ TEST(NumericValue, OverflowAndUnderflow) {
         {"smallest normal", "2.2250738585072014e-308", std::numeric_limits<double>::min()},
         {"2^53+1 ties to even", "9007199254740993", 9007199254740992.0},
         {"2^53+1 and a little more", "9007199254740993.0000000000000000001", 9007199254740994.0},
-        {"a far nonzero digit decides the tie",
-         "9007199254740993." + std::string(900, '0') + "1", 9007199254740994.0},
+        {"a far nonzero digit decides the tie", "9007199254740993." + std::string(900, '0') + "1",
+         9007199254740994.0},
         {"far zero digits leave the tie", "9007199254740993." + std::string(900, '0'),
          9007199254740992.0},
         {"far nonzero integer digit decides the tie",
@@ -152,7 +162,8 @@ TEST(NumericValue, OverflowAndUnderflow) {
     });
 }
 
-TEST(NumericValue, HugeTextsAreReadQuickly) {
+TEST(NumericValue, HugeTextsAreReadQuickly)
+{
     const std::string megabyte(1 << 20, '9');
     expectValues({
         {"megabyte of nines", megabyte, kInf},
@@ -168,7 +179,8 @@ TEST(NumericValue, HugeTextsAreReadQuickly) {
     });
 }
 
-TEST(NumericValue, ReadsNothingBeyondTheView) {
+TEST(NumericValue, ReadsNothingBeyondTheView)
+{
     const std::string buffer = "12345&HFF1e5";
     EXPECT_EQ(numericValue(std::string_view(buffer).substr(0, 2)), 12.0);
     EXPECT_EQ(numericValue(std::string_view(buffer).substr(5, 3)), 15.0);
@@ -179,7 +191,8 @@ TEST(NumericValue, ReadsNothingBeyondTheView) {
 // Every double written in the shortest form that reads back exactly must
 // read back exactly: a check of correct rounding over the whole range,
 // subnormals included.
-TEST(NumericValue, ShortestWritingOfRandomDoublesReadsBack) {
+TEST(NumericValue, ShortestWritingOfRandomDoublesReadsBack)
+{
     std::mt19937_64 random(20240611);
     int checked = 0;
     while (checked < 20000) {
@@ -188,9 +201,10 @@ TEST(NumericValue, ShortestWritingOfRandomDoublesReadsBack) {
             continue;
         }
         std::array<char, 64> buffer{};
-        const auto format = (checked % 2 == 0) ? std::chars_format::scientific
-                                               : std::chars_format::general;
-        const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format).ptr;
+        const auto format =
+            (checked % 2 == 0) ? std::chars_format::scientific : std::chars_format::general;
+        const auto end =
+            std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format).ptr;
         const std::string text(buffer.data(), end);
         ASSERT_EQ(numericValue(text), value) << "sample " << checked << ", text " << text;
         ++checked;
@@ -201,17 +215,20 @@ TEST(NumericValue, ShortestWritingOfRandomDoublesReadsBack) {
 // number of decimals, the point left out.
 constexpr int kExactDecimals = 1075;  // the least subnormal needs 1074
 
-std::string exactDigits(double value) {
+std::string exactDigits(double value)
+{
     std::string buffer(1500, '\0');
     const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                   std::chars_format::fixed, kExactDecimals).ptr;
+                                   std::chars_format::fixed, kExactDecimals)
+                         .ptr;
     std::string digits(buffer.data(), end);
     digits.erase(digits.find('.'), 1);
     return digits;
 }
 
 // The exact decimal midpoint of two adjacent doubles.
-std::string exactMidpoint(double below, double above) {
+std::string exactMidpoint(double below, double above)
+{
     std::string a = exactDigits(below);
     std::string b = exactDigits(above);
     a.insert(0, b.size() + 1 - a.size(), '0');
@@ -236,7 +253,8 @@ std::string exactMidpoint(double below, double above) {
 
 // Subtracts one unit of the last digit of a positive decimal text that
 // ends in a nonzero digit or in the point.
-void lowerLastDigit(std::string& decimal) {
+void lowerLastDigit(std::string& decimal)
+{
     for (std::size_t i = decimal.size(); i-- > 0;) {
         if (decimal[i] == '.') {
             continue;
@@ -252,7 +270,8 @@ void lowerLastDigit(std::string& decimal) {
 // A midpoint between two doubles ties to the even one; any digit beyond it,
 // however far down, decides for the nearer one. Subnormal midpoints are
 // some 750 significant digits long.
-TEST(NumericValue, MidpointsOfAdjacentDoublesAreDecidedByEveryDigit) {
+TEST(NumericValue, MidpointsOfAdjacentDoublesAreDecidedByEveryDigit)
+{
     std::mt19937_64 random(1075);
     std::vector<double> belows = {0.0, 1.0, std::numeric_limits<double>::denorm_min(),
                                   std::numeric_limits<double>::min(), 9007199254740992.0};
@@ -278,14 +297,16 @@ TEST(NumericValue, MidpointsOfAdjacentDoublesAreDecidedByEveryDigit) {
     }
 }
 
-TEST(NumericValue, BlanksInsertedAnywhereDoNotChangeTheValue) {
+TEST(NumericValue, BlanksInsertedAnywhereDoNotChangeTheValue)
+{
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> magnitude(-300.0, 300.0);
     for (int sample = 0; sample < 2000; ++sample) {
         const double value = std::pow(10.0, magnitude(random)) * ((sample % 3 == 0) ? -1.0 : 1.0);
         std::array<char, 64> buffer{};
         const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                       std::chars_format::scientific, 16).ptr;
+                                       std::chars_format::scientific, 16)
+                             .ptr;
         std::string text(buffer.data(), end);
         const double plain = numericValue(text);
         for (int blanks = 0; blanks < 4; ++blanks) {
@@ -297,22 +318,27 @@ TEST(NumericValue, BlanksInsertedAnywhereDoNotChangeTheValue) {
     }
 }
 
-TEST(NumericValue, RandomIntegersInHexadecimalAndOctal) {
+TEST(NumericValue, RandomIntegersInHexadecimalAndOctal)
+{
     std::mt19937_64 random(99);
     for (int sample = 0; sample < 5000; ++sample) {
         const std::uint64_t number = random() >> (sample % 64);
         const double expected = static_cast<double>(number);
         for (const int base : {16, 8}) {
             std::array<char, 80> buffer{};
-            const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), number, base).ptr;
-            const std::string text = std::string(base == 16 ? "&H" : "&O") + std::string(buffer.data(), end);
+            const auto end =
+                std::to_chars(buffer.data(), buffer.data() + buffer.size(), number, base).ptr;
+            const std::string text =
+                std::string(base == 16 ? "&H" : "&O") + std::string(buffer.data(), end);
             ASSERT_EQ(numericValue(text), expected) << "sample " << sample << ", text " << text;
         }
     }
 }
 
-TEST(NumericValue, PeriodIsThePointWhateverTheLocale) {
-    const char* commaLocales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "tr_TR.UTF-8", "German"};
+TEST(NumericValue, PeriodIsThePointWhateverTheLocale)
+{
+    const char* commaLocales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "tr_TR.UTF-8",
+                                  "German"};
     const std::string previous = std::setlocale(LC_ALL, nullptr);
     bool switched = false;
     for (const char* name : commaLocales) {

@@ -23,18 +23,21 @@ struct GoldenCase {
     std::vector<CoefRow> rows;
 };
 
-TEST(NaturalCubicSpline, GoldenRows) {
+TEST(NaturalCubicSpline, GoldenRows)
+{
     const std::vector<GoldenCase> cases = {
         {"peak 0,1,0", {0, 0.5, 1}, {0, 1, 0}, {{0, 3, 0, -4}, {1, 0, -6, 4}}},
         {"two points", {1, 3}, {2, 7}, {{2, 2.5, 0, 0}}},
         {"one point", {0.5}, {4}, {}},
-        {"line", {0, 0.25, 1, 1.5}, {1, 0.5, -1, -2}, {{1, -2, 0, 0}, {0.5, -2, 0, 0}, {-1, -2, 0, 0}}},
+        {"line",
+         {0, 0.25, 1, 1.5},
+         {1, 0.5, -1, -2},
+         {{1, -2, 0, 0}, {0.5, -2, 0, 0}, {-1, -2, 0, 0}}},
     };
     for (const auto& c : cases) {
         CoefTable table = sentinelTable();
         const int lastU = static_cast<int>(c.xU.size()) - 1;
-        ASSERT_EQ(naturalCubicSplineCoefs(lastU, c.xU, c.yU, table), SolveStatus::Solved)
-            << c.name;
+        ASSERT_EQ(naturalCubicSplineCoefs(lastU, c.xU, c.yU, table), SolveStatus::Solved) << c.name;
         for (std::size_t i = 0; i < c.rows.size(); ++i) {
             expectRow(c.name, static_cast<int>(i), table[i], c.rows[i], 1e-15);
         }
@@ -49,7 +52,8 @@ struct RefusalCase {
     SolveStatus expected;
 };
 
-TEST(NaturalCubicSpline, RefusalsWriteNoRow) {
+TEST(NaturalCubicSpline, RefusalsWriteNoRow)
+{
     const std::vector<double> many(200, 1.0);
     const std::vector<RefusalCase> cases = {
         {"below -1", -2, many, many, SolveStatus::SizeOutOfRange},
@@ -70,14 +74,16 @@ struct Piece {
     double value, slope, curvature;
 };
 
-Piece at(const CoefRow& r, double t) {
+Piece at(const CoefRow& r, double t)
+{
     return {r[0] + r[1] * t + r[2] * t * t + r[3] * t * t * t,
             r[1] + 2.0 * r[2] * t + 3.0 * r[3] * t * t, 2.0 * r[2] + 6.0 * r[3] * t};
 }
 
 // Uneven random abscissae and ordinates: the spline interpolates, its first
 // and second derivatives are continuous and both end curvatures vanish.
-TEST(NaturalCubicSpline, PropertiesOnRandomData) {
+TEST(NaturalCubicSpline, PropertiesOnRandomData)
+{
     std::mt19937 gen(424242);
     std::uniform_real_distribution<double> width(0.05, 1.0);
     std::uniform_real_distribution<double> value(-3.0, 3.0);

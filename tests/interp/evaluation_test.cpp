@@ -13,7 +13,8 @@ namespace {
 
 constexpr double kOld = -555.0;  // value left by an earlier calculation
 
-TEST(EvaluateRow, SumsTheFourTerms) {
+TEST(EvaluateRow, SumsTheFourTerms)
+{
     struct Case {
         std::string name;
         CoefRow row;
@@ -37,7 +38,8 @@ struct Scan {
 
 // The interior value encodes the interval, so that a wrong j shows.
 Scan runScan(int lastI, std::vector<double> xI, int lastU, const std::vector<double>& xU,
-             const std::vector<double>& yU) {
+             const std::vector<double>& yU)
+{
     Scan scan{std::move(xI), {}, {}};
     scan.yI.assign(scan.xI.size(), kOld);
     evaluatePoints(lastI, scan.xI, scan.yI, lastU, xU, yU, [&scan](int i, int j) {
@@ -47,11 +49,12 @@ Scan runScan(int lastI, std::vector<double> xI, int lastU, const std::vector<dou
     return scan;
 }
 
-
-TEST(EvaluatePoints, DefaultGridCopiesEndsAndEvaluatesInside) {
+TEST(EvaluatePoints, DefaultGridCopiesEndsAndEvaluatesInside)
+{
     const auto xU = support::evenAbscissae(10);
     std::vector<double> yU;
-    for (int j = 0; j <= 10; ++j) yU.push_back(10.0 * j);
+    for (int j = 0; j <= 10; ++j)
+        yU.push_back(10.0 * j);
     const Scan scan = runScan(149, support::evenAbscissae(149), 10, xU, yU);
     EXPECT_EQ(scan.yI[0], yU[0]);
     EXPECT_EQ(scan.yI[149], yU[10]);
@@ -71,7 +74,8 @@ struct PointCase {
 
 // Given points that are not increasing expose the plain scan from the
 // first interval and the first test that holds.
-TEST(EvaluatePoints, FirstMatchingTestSettlesThePoint) {
+TEST(EvaluatePoints, FirstMatchingTestSettlesThePoint)
+{
     const std::vector<double> xU{0.0, 0.5, 0.2, 0.8, 0.9};
     const std::vector<double> yU{10, 11, 12, 13, 14};
     const std::vector<PointCase> cases = {
@@ -97,7 +101,8 @@ TEST(EvaluatePoints, FirstMatchingTestSettlesThePoint) {
 // Regression: the grid of 150 points ends at exactly 1, the grid of 50
 // given points one rounding step below it; that last point belongs to no
 // interval and keeps what an earlier calculation stored.
-TEST(EvaluatePoints, PointJustAboveLastGivenKeepsOldValue) {
+TEST(EvaluatePoints, PointJustAboveLastGivenKeepsOldValue)
+{
     const auto xU = support::evenAbscissae(49);
     const std::vector<double> yU(50, 3.0);
     const auto xI = support::evenAbscissae(149);
@@ -115,7 +120,8 @@ struct BoundsCase {
     std::vector<double> expected;
 };
 
-TEST(EvaluatePoints, CountsAndSpanEnds) {
+TEST(EvaluatePoints, CountsAndSpanEnds)
+{
     const std::vector<BoundsCase> cases = {
         {"no point", -1, 2, {0.5}, {0, 1, 2}, {5, 6, 7}, {kOld}},
         {"no given point", 0, -1, {0.5}, {0, 1}, {5, 6}, {kOld}},

@@ -17,19 +17,22 @@ namespace {
 // Basis values one after the other, each a product over m ascending of one
 // multiplication and one division: the order whose bits FX must keep.
 double lagrangeOneByOne(int n, double xp, const std::vector<double>& xs,
-                        const std::vector<double>& fs) {
+                        const std::vector<double>& fs)
+{
     double sum = 0.0;
     for (int k = 0; k <= n; ++k) {
         double basis = 1.0;
         for (int m = 0; m <= n; ++m) {
-            if (m != k) basis = (basis * (xp - xs[m])) / (xs[k] - xs[m]);
+            if (m != k)
+                basis = (basis * (xp - xs[m])) / (xs[k] - xs[m]);
         }
         sum = sum + basis * fs[k];
     }
     return sum;
 }
 
-std::vector<double> sortedDistinct(std::mt19937& gen, int count, double lo, double hi) {
+std::vector<double> sortedDistinct(std::mt19937& gen, int count, double lo, double hi)
+{
     std::uniform_real_distribution<double> pick(lo, hi);
     std::vector<double> xs;
     while (static_cast<int>(xs.size()) < count) {
@@ -40,21 +43,25 @@ std::vector<double> sortedDistinct(std::mt19937& gen, int count, double lo, doub
     return xs;
 }
 
-std::vector<double> randomValues(std::mt19937& gen, int count) {
+std::vector<double> randomValues(std::mt19937& gen, int count)
+{
     std::uniform_real_distribution<double> pick(-5.0, 5.0);
     std::vector<double> fs(count);
-    for (auto& f : fs) f = pick(gen);
+    for (auto& f : fs)
+        f = pick(gen);
     return fs;
 }
 
-TEST(FX, MatchesOneByOneOrderBitForBit) {
+TEST(FX, MatchesOneByOneOrderBitForBit)
+{
     std::mt19937 gen(7);
     std::uniform_real_distribution<double> pickXp(-0.2, 1.2);
     for (int count = 1; count <= kWindowCapacity; ++count) {
         const auto xs = sortedDistinct(gen, count, 0.0, 1.0);
         const auto fs = randomValues(gen, count);
         std::vector<double> points{xs.front(), xs.back()};
-        for (int p = 0; p < 40; ++p) points.push_back(pickXp(gen));
+        for (int p = 0; p < 40; ++p)
+            points.push_back(pickXp(gen));
         for (const double xp : points) {
             const double expected = lagrangeOneByOne(count - 1, xp, xs, fs);
             const double actual = FX(count - 1, xp, xs, fs);
@@ -64,13 +71,16 @@ TEST(FX, MatchesOneByOneOrderBitForBit) {
     }
 }
 
-double polynomial(const std::vector<double>& coef, double x) {
+double polynomial(const std::vector<double>& coef, double x)
+{
     double y = 0.0;
-    for (auto c = coef.rbegin(); c != coef.rend(); ++c) y = y * x + *c;
+    for (auto c = coef.rbegin(); c != coef.rend(); ++c)
+        y = y * x + *c;
     return y;
 }
 
-TEST(FX, ReproducesPolynomialsUpToItsDegree) {
+TEST(FX, ReproducesPolynomialsUpToItsDegree)
+{
     std::mt19937 gen(11);
     std::uniform_real_distribution<double> pickXp(0.0, 1.0);
     for (int n = 0; n <= 8; ++n) {
@@ -78,7 +88,8 @@ TEST(FX, ReproducesPolynomialsUpToItsDegree) {
             const auto coef = randomValues(gen, degree + 1);
             const auto xs = sortedDistinct(gen, n + 1, 0.0, 1.0);
             std::vector<double> fs;
-            for (const double x : xs) fs.push_back(polynomial(coef, x));
+            for (const double x : xs)
+                fs.push_back(polynomial(coef, x));
             for (int p = 0; p < 20; ++p) {
                 const double xp = pickXp(gen);
                 EXPECT_NEAR(FX(n, xp, xs, fs), polynomial(coef, xp), 1e-7)
@@ -94,17 +105,23 @@ struct DegreeCase {
     int pointsUsed;  // 0: the result is 0
 };
 
-TEST(FX, DegreeIsUsedAsRead) {
+TEST(FX, DegreeIsUsedAsRead)
+{
     std::mt19937 gen(3);
     const auto xs = sortedDistinct(gen, kWindowCapacity, 0.0, 1.0);
     const auto fs = randomValues(gen, kWindowCapacity);
     const double inf = std::numeric_limits<double>::infinity();
     const std::vector<DegreeCase> cases = {
-        {"zero", 0.0, 1},          {"fraction below one", 0.9, 1},
-        {"fractional 2.7", 2.7, 3}, {"largest", 100.0, 101},
-        {"above capacity", 250.0, 101}, {"huge", 1e300, 101},
-        {"infinite", inf, 101},    {"negative fraction", -0.5, 0},
-        {"negative", -3.0, 0},     {"undefined", std::nan(""), 0},
+        {"zero", 0.0, 1},
+        {"fraction below one", 0.9, 1},
+        {"fractional 2.7", 2.7, 3},
+        {"largest", 100.0, 101},
+        {"above capacity", 250.0, 101},
+        {"huge", 1e300, 101},
+        {"infinite", inf, 101},
+        {"negative fraction", -0.5, 0},
+        {"negative", -3.0, 0},
+        {"undefined", std::nan(""), 0},
     };
     const double xp = 0.4375;
     for (const auto& c : cases) {
@@ -115,7 +132,8 @@ TEST(FX, DegreeIsUsedAsRead) {
     EXPECT_EQ(FX(0, 123.0, xs, fs), fs[0]) << "degree 0 is the constant fs(0)";
 }
 
-TEST(FX, NeverReadsBeyondShortArrays) {
+TEST(FX, NeverReadsBeyondShortArrays)
+{
     const std::vector<double> xs{0.0, 0.5, 1.0};
     const std::vector<double> fs{1.0, 3.0};
     // Only the two points that both arrays hold take part: the line.
@@ -131,22 +149,31 @@ struct WindowCase {
     int start;
 };
 
-TEST(WindowStart, PlacesWindowAroundInterval) {
+TEST(WindowStart, PlacesWindowAroundInterval)
+{
     const std::vector<WindowCase> cases = {
-        {"even, first interval", 2, 10, 0, 0},  {"even, middle", 2, 10, 5, 4},
-        {"even, last interval", 2, 10, 9, 8},   {"odd, first interval", 3, 10, 0, 0},
-        {"odd, middle", 3, 10, 5, 4},           {"odd, last interval", 3, 10, 9, 7},
-        {"global, first", 10, 10, 0, 0},        {"global, last", 10, 10, 9, 0},
-        {"degree 0", 0, 10, 6, 6},              {"degree 1", 1, 10, 6, 6},
-        {"fractional 2.5, last", 2.5, 10, 9, 7}, {"fractional 2.5, middle", 2.5, 10, 5, 4},
-        {"fractional 10.5", 10.5, 10, 9, 0},    {"fractional 10.5, first", 10.5, 10, 0, 0},
+        {"even, first interval", 2, 10, 0, 0},
+        {"even, middle", 2, 10, 5, 4},
+        {"even, last interval", 2, 10, 9, 8},
+        {"odd, first interval", 3, 10, 0, 0},
+        {"odd, middle", 3, 10, 5, 4},
+        {"odd, last interval", 3, 10, 9, 7},
+        {"global, first", 10, 10, 0, 0},
+        {"global, last", 10, 10, 9, 0},
+        {"degree 0", 0, 10, 6, 6},
+        {"degree 1", 1, 10, 6, 6},
+        {"fractional 2.5, last", 2.5, 10, 9, 7},
+        {"fractional 2.5, middle", 2.5, 10, 5, 4},
+        {"fractional 10.5", 10.5, 10, 9, 0},
+        {"fractional 10.5, first", 10.5, 10, 0, 0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(windowStart(c.nDeg, c.lastU, c.j), c.start) << c.name;
     }
 }
 
-TEST(WindowStart, WindowStaysInsideGivenPoints) {
+TEST(WindowStart, WindowStaysInsideGivenPoints)
+{
     for (int lastU = 1; lastU <= 30; ++lastU) {
         for (double nDeg = 0.0; nDeg < lastU + 1; nDeg += 0.25) {
             for (int j = 0; j < lastU; ++j) {
@@ -159,7 +186,8 @@ TEST(WindowStart, WindowStaysInsideGivenPoints) {
     }
 }
 
-TEST(WindowStart, ExtremeInputsGiveSafeIndex) {
+TEST(WindowStart, ExtremeInputsGiveSafeIndex)
+{
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::nan("");
     const std::vector<WindowCase> cases = {
@@ -176,7 +204,8 @@ TEST(WindowStart, ExtremeInputsGiveSafeIndex) {
 
 using support::evenAbscissae;
 
-TEST(LocalPolynomialValue, UsesTheWindowOfTheInterval) {
+TEST(LocalPolynomialValue, UsesTheWindowOfTheInterval)
+{
     std::mt19937 gen(5);
     const auto xU = evenAbscissae(10);
     const auto yU = randomValues(gen, 11);
@@ -196,7 +225,8 @@ TEST(LocalPolynomialValue, UsesTheWindowOfTheInterval) {
     }
 }
 
-TEST(LocalPolynomialValue, DegreeOneIsTheTwoTermLine) {
+TEST(LocalPolynomialValue, DegreeOneIsTheTwoTermLine)
+{
     std::mt19937 gen(13);
     std::uniform_real_distribution<double> inside(0.0, 1.0);
     const auto xU = sortedDistinct(gen, 21, -3.0, 4.0);
@@ -210,7 +240,8 @@ TEST(LocalPolynomialValue, DegreeOneIsTheTwoTermLine) {
     }
 }
 
-TEST(LocalPolynomialValue, DegreeZeroAndNegative) {
+TEST(LocalPolynomialValue, DegreeZeroAndNegative)
+{
     std::mt19937 gen(17);
     const auto xU = evenAbscissae(10);
     const auto yU = randomValues(gen, 11);
@@ -221,11 +252,13 @@ TEST(LocalPolynomialValue, DegreeZeroAndNegative) {
     }
 }
 
-TEST(LocalPolynomialValue, ReproducesCubicOnEveryInterval) {
+TEST(LocalPolynomialValue, ReproducesCubicOnEveryInterval)
+{
     const std::vector<double> coef{0.3, -1.7, 2.9, 4.1};
     const auto xU = evenAbscissae(10);
     std::vector<double> yU;
-    for (const double x : xU) yU.push_back(polynomial(coef, x));
+    for (const double x : xU)
+        yU.push_back(polynomial(coef, x));
     for (int j = 0; j < 10; ++j) {
         for (const double f : {0.1, 0.5, 0.9}) {
             const double xp = xU[j] + f * (xU[j + 1] - xU[j]);
@@ -235,7 +268,8 @@ TEST(LocalPolynomialValue, ReproducesCubicOnEveryInterval) {
     }
 }
 
-TEST(LocalPolynomialValue, ShortArraysAreNotOverrun) {
+TEST(LocalPolynomialValue, ShortArraysAreNotOverrun)
+{
     const std::vector<double> xU{0.0, 1.0, 2.0, 3.0, 4.0};
     const std::vector<double> yU{0.0, 1.0, 4.0, 9.0, 16.0};
     // The window asks for 11 points; the five that exist give x^2 exactly.

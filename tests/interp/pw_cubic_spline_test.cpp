@@ -24,19 +24,28 @@ struct GoldenCase {
     double tolerance;
 };
 
-TEST(PwCubicSpline, GoldenRows) {
+TEST(PwCubicSpline, GoldenRows)
+{
     const double tan22_5 = std::sqrt(2.0) - 1.0;
     const std::vector<GoldenCase> cases = {
         // Six decimals, as worked out by hand from the chord angles.
-        {"bent line", {0, 0.5, 1}, {0, 0.5, 1.5},
-         {{0, 1.387426, -2.324555, 3.099407}, {0.5, 1.387426, 3.675445, -4.900593}}, 5e-7},
+        {"bent line",
+         {0, 0.5, 1},
+         {0, 0.5, 1.5},
+         {{0, 1.387426, -2.324555, 3.099407}, {0.5, 1.387426, 3.675445, -4.900593}},
+         5e-7},
         {"symmetric peak", {0, 0.5, 1}, {0, 1, 0}, {{0, 0, 12, -16}, {1, 0, -12, 16}}, 0.0},
         {"two points", {1, 3}, {2, 7}, {{2, 0, 3.0 * 5 / 4, -2.0 * 5 / 8}}, 1e-15},
-        {"0 and 45 degree chords", {0, 1, 2}, {0, 0, 1},
+        {"0 and 45 degree chords",
+         {0, 1, 2},
+         {0, 0, 1},
          {{0, tan22_5, -3 * tan22_5, 2 * tan22_5}, {0, tan22_5, 3 - 3 * tan22_5, 2 * tan22_5 - 2}},
          1e-15},
-        {"line", {0, 0.25, 1, 1.5}, {1, 0.5, -1, -2},
-         {{1, -2, 0, 0}, {0.5, -2, 0, 0}, {-1, -2, 0, 0}}, 1e-13},
+        {"line",
+         {0, 0.25, 1, 1.5},
+         {1, 0.5, -1, -2},
+         {{1, -2, 0, 0}, {0.5, -2, 0, 0}, {-1, -2, 0, 0}},
+         1e-13},
     };
     for (const auto& c : cases) {
         CoefTable table = sentinelTable();
@@ -55,7 +64,8 @@ struct RefusalCase {
     std::vector<double> xU, yU;
 };
 
-TEST(PwCubicSpline, RefusalsWriteNoRow) {
+TEST(PwCubicSpline, RefusalsWriteNoRow)
+{
     const std::vector<double> many(400, 1.0);
     const std::vector<RefusalCase> cases = {
         {"one point", 0, {0}, {0}},
@@ -72,7 +82,8 @@ TEST(PwCubicSpline, RefusalsWriteNoRow) {
     }
 }
 
-TEST(PwCubicSpline, LargestSetFillsEveryRow) {
+TEST(PwCubicSpline, LargestSetFillsEveryRow)
+{
     std::vector<double> xU, yU;
     for (int i = 0; i < kPwSplineCapacity; ++i) {
         xU.push_back(i);
@@ -85,7 +96,8 @@ TEST(PwCubicSpline, LargestSetFillsEveryRow) {
 
 // Regression: squaring widths beyond about 1e154 overflowed the chord
 // length into an infinity and the slopes into NaN.
-TEST(PwCubicSpline, HugeScalesKeepFiniteSlopes) {
+TEST(PwCubicSpline, HugeScalesKeepFiniteSlopes)
+{
     for (const double scale : {1e160, 1e300}) {
         const std::vector<double> xU{0, 0.5 * scale, scale};
         const std::vector<double> yU{0, 0.5 * scale, 1.5 * scale};
@@ -98,7 +110,8 @@ TEST(PwCubicSpline, HugeScalesKeepFiniteSlopes) {
 
 // Uneven random data: each piece takes its end values, and its end slopes
 // are the bisectors of the chord angles (inner neighbour's at the ends).
-TEST(PwCubicSpline, HermitePropertiesOnRandomData) {
+TEST(PwCubicSpline, HermitePropertiesOnRandomData)
+{
     std::mt19937 gen(99);
     std::uniform_real_distribution<double> width(0.05, 1.0);
     std::uniform_real_distribution<double> value(-3.0, 3.0);

@@ -20,7 +20,8 @@ struct System {
     std::vector<double> diagMain, diagSub, diagSup, rhs;
 };
 
-SolveStatus solve(const System& s, std::vector<double>& sol) {
+SolveStatus solve(const System& s, std::vector<double>& sol)
+{
     return LESSolve_Thomas(s.lastEq, s.diagMain, s.diagSub, s.diagSup, s.rhs, sol);
 }
 
@@ -31,7 +32,8 @@ struct ExactCase {
 
 // Solutions that come out exactly; diagSub(0) and diagSup(lastEq) hold NaN,
 // which would spoil the result if either were read.
-TEST(LESSolveThomas, ExactSolutions) {
+TEST(LESSolveThomas, ExactSolutions)
+{
     const std::vector<ExactCase> cases = {
         {{"negative pivot", 2, {2, 3, 3}, {kNaN, 2, 2}, {2, 2, kNaN}, {4, 7, 5}}, {1, 1, 1}},
         {{"spline of 0,1,0", 2, {1, 2, 1}, {kNaN, 0.5, 0}, {0, 0.5, kNaN}, {0, -24, 0}},
@@ -53,7 +55,8 @@ TEST(LESSolveThomas, ExactSolutions) {
 
 // Random diagonally dominant system of the largest accepted size: the
 // residual of every equation must vanish up to rounding.
-TEST(LESSolveThomas, LargestSystemHasSmallResidual) {
+TEST(LESSolveThomas, LargestSystemHasSmallResidual)
+{
     std::mt19937 gen(20240611);
     std::uniform_real_distribution<double> off(-1.0, 1.0);
     const int lastEq = kThomasCapacity - 1;
@@ -68,8 +71,10 @@ TEST(LESSolveThomas, LargestSystemHasSmallResidual) {
     ASSERT_EQ(solve(s, sol), SolveStatus::Solved);
     for (int i = 0; i <= lastEq; ++i) {
         double lhs = s.diagMain[i] * sol[i];
-        if (i > 0) lhs += s.diagSub[i] * sol[i - 1];
-        if (i < lastEq) lhs += s.diagSup[i] * sol[i + 1];
+        if (i > 0)
+            lhs += s.diagSub[i] * sol[i - 1];
+        if (i < lastEq)
+            lhs += s.diagSup[i] * sol[i + 1];
         EXPECT_NEAR(lhs, s.rhs[i], 1e-12) << "equation " << i;
     }
 }
@@ -77,7 +82,8 @@ TEST(LESSolveThomas, LargestSystemHasSmallResidual) {
 // Regression: the elimination must divide the product by the pivot, not
 // multiply by a precomputed ratio. The data are chosen so that the two
 // orders round differently.
-TEST(LESSolveThomas, ProductIsFormedBeforeDivision) {
+TEST(LESSolveThomas, ProductIsFormedBeforeDivision)
+{
     const double sub = 0.1, sup = 0.2, pivot = 0.2, main1 = 0.0;
     const double productFirst = main1 - (sub * sup) / pivot;
     const double ratioFirst = main1 - (sub / pivot) * sup;
@@ -94,13 +100,15 @@ struct RefusalCase {
     std::size_t solSize;
 };
 
-TEST(LESSolveThomas, RefusalsLeaveSolutionUntouched) {
+TEST(LESSolveThomas, RefusalsLeaveSolutionUntouched)
+{
     const std::vector<double> three{1, 1, 1};
     const std::vector<double> two{1, 1};
     const std::vector<RefusalCase> cases = {
         {{"negative lastEq", -1, three, three, three, three}, SolveStatus::SizeOutOfRange, 3},
         {{"lastEq above capacity", kThomasCapacity, three, three, three, three},
-         SolveStatus::SizeOutOfRange, 3},
+         SolveStatus::SizeOutOfRange,
+         3},
         {{"short diagMain", 2, two, three, three, three}, SolveStatus::SizeOutOfRange, 3},
         {{"short diagSub", 2, three, two, three, three}, SolveStatus::SizeOutOfRange, 3},
         {{"short diagSup", 2, three, three, two, three}, SolveStatus::SizeOutOfRange, 3},

@@ -25,10 +25,25 @@ struct FormSnapshot {
     static FormSnapshot of(const ui::HeadlessWindow& w)
     {
         const Form_Tarvel& f = w.form;
-        return {f.nU,        f.lastU,         f.nI,       f.lastI,   f.nDeg, f.nPoly,
-                f.yMin,      f.yMax,          f.dataReady, f.xU,     f.yU,   f.xI,
-                f.yI,        f.aPoly,         w.List1.lines, w.Picture1.ops().size(),
-                w.Picture1.world(), w.Text_nU.text(), w.Frame_DataSet.visible};
+        return {f.nU,
+                f.lastU,
+                f.nI,
+                f.lastI,
+                f.nDeg,
+                f.nPoly,
+                f.yMin,
+                f.yMax,
+                f.dataReady,
+                f.xU,
+                f.yU,
+                f.xI,
+                f.yI,
+                f.aPoly,
+                w.List1.lines,
+                w.Picture1.ops().size(),
+                w.Picture1.world(),
+                w.Text_nU.text(),
+                w.Frame_DataSet.visible};
     }
 };
 

@@ -89,7 +89,8 @@ private slots:
             QWidget* widget = window.findChild<QWidget*>(name);
             QVERIFY2(widget, qPrintable("missing " + name));
             QCOMPARE(widget->isVisibleTo(&window),
-                     !spec.hidden && !(spec.parent == "Frame_Poly" || spec.parent == "Frame_DataSet"));
+                     !spec.hidden &&
+                         !(spec.parent == "Frame_Poly" || spec.parent == "Frame_DataSet"));
             const QString text = QString::fromUtf8(spec.text.data(), spec.text.size());
             if (auto* edit = qobject_cast<QLineEdit*>(widget))
                 QCOMPARE(edit->text(), text);
@@ -192,7 +193,8 @@ private slots:
         AboutWindow about;
         QCOMPARE(about.windowTitle(), QString("About"));
         for (const AboutLabelSpec& spec : aboutLabels()) {
-            auto* label = about.findChild<QLabel*>(QString::fromUtf8(spec.name.data(), spec.name.size()));
+            auto* label =
+                about.findChild<QLabel*>(QString::fromUtf8(spec.name.data(), spec.name.size()));
             QVERIFY(label);
             QCOMPARE(label->text(), QString::fromUtf8(spec.text.data(), spec.text.size()));
         }
@@ -318,7 +320,8 @@ private slots:
         QListWidgetItem* step = files->findItems("step.dsf", Qt::MatchExactly).value(0);
         QVERIFY(step);
         files->scrollToItem(step);
-        QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(step).center());
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
+                          files->visualItemRect(step).center());
         QCOMPARE(find<QLineEdit>(window, "Text_nU")->text(), QString("12"));
         click(window, "Command1");
         QCOMPARE(list->count(), 3 + 12);
@@ -342,7 +345,8 @@ private slots:
         for (const ControlSpec& spec : mainWindowControls()) {
             if (spec.kind != Kind::OptionButton && spec.kind != Kind::Label)
                 continue;
-            auto* widget = window.findChild<QWidget*>(QString::fromUtf8(spec.name.data(), spec.name.size()));
+            auto* widget =
+                window.findChild<QWidget*>(QString::fromUtf8(spec.name.data(), spec.name.size()));
             QVERIFY2(widget->sizeHint().width() <= widget->width() + 2,
                      qPrintable(widget->objectName() + " is clipped"));
         }

@@ -58,20 +58,39 @@ void HeadlessWindow::setInitialState()
 
 Controls HeadlessWindow::controls()
 {
-    return Controls{Text_nU,          Text_nPoly,     Text_a0,       Text_a1,
-                    Text_a2,          Text_a3,        Text_a4,       Text_nI,
-                    Text_nDeg,        Option_SinFunc, Option_Cos10Fu, Option_Polynom,
-                    Option_DataSet,   Option_InterCubc, Option_InterPwCb, Option_Tarvel,
-                    Frame_Poly,       Frame_DataSet,  Frame_nDeg,    List1,
-                    Picture1,         Drive1,         Dir1,          File1,
-                    messages,         Form_About};
+    return Controls{Text_nU,
+                    Text_nPoly,
+                    Text_a0,
+                    Text_a1,
+                    Text_a2,
+                    Text_a3,
+                    Text_a4,
+                    Text_nI,
+                    Text_nDeg,
+                    Option_SinFunc,
+                    Option_Cos10Fu,
+                    Option_Polynom,
+                    Option_DataSet,
+                    Option_InterCubc,
+                    Option_InterPwCb,
+                    Option_Tarvel,
+                    Frame_Poly,
+                    Frame_DataSet,
+                    Frame_nDeg,
+                    List1,
+                    Picture1,
+                    Drive1,
+                    Dir1,
+                    File1,
+                    messages,
+                    Form_About};
 }
 
 HeadlessTextBox& HeadlessWindow::textBox(std::string_view name)
 {
-    HeadlessTextBox* boxes[] = {&Text_nU, &Text_nPoly, &Text_a0, &Text_a1, &Text_a2,
+    HeadlessTextBox* boxes[] = {&Text_nU, &Text_nPoly, &Text_a0, &Text_a1,  &Text_a2,
                                 &Text_a3, &Text_a4,    &Text_nI, &Text_nDeg};
-    const char* names[] = {"Text_nU", "Text_nPoly", "Text_a0", "Text_a1", "Text_a2",
+    const char* names[] = {"Text_nU", "Text_nPoly", "Text_a0", "Text_a1",  "Text_a2",
                            "Text_a3", "Text_a4",    "Text_nI", "Text_nDeg"};
     for (std::size_t k = 0; k < std::size(names); ++k)
         if (name == names[k])

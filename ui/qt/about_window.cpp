@@ -48,7 +48,8 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     scale = std::max(scale, kMinPixelsPerTwip);
     int index = 0;
     for (const AboutLabelSpec& spec : aboutLabels())
-        labels[index++]->setGeometry(toPixels({spec.left, spec.top, spec.width, spec.height}, scale));
+        labels[index++]->setGeometry(
+            toPixels({spec.left, spec.top, spec.width, spec.height}, scale));
     setFixedSize(toPixels(kAboutClientWidth, scale), toPixels(kAboutClientHeight, scale));
 }
 

@@ -89,11 +89,13 @@ MainWindow::MainWindow(const QString& startDirectory, QWidget* parent) : QMainWi
     createAdapters();
     const QString decimalPoint = QLocale().decimalPoint();
     form_ = std::make_unique<Form_Tarvel>(
-        Controls{*textBoxes_[0], *textBoxes_[1], *textBoxes_[2], *textBoxes_[3], *textBoxes_[4],
-                 *textBoxes_[5], *textBoxes_[6], *textBoxes_[7], *textBoxes_[8],
-                 *options_[0], *options_[1], *options_[2], *options_[3], *options_[4],
-                 *options_[5], *options_[6], *frames_[0], *frames_[1], *frames_[2], *list_,
-                 picture_->drawing(), *drive_, *dir_, *files_, *messageBox_, *about_},
+        Controls{*textBoxes_[0],      *textBoxes_[1], *textBoxes_[2], *textBoxes_[3],
+                 *textBoxes_[4],      *textBoxes_[5], *textBoxes_[6], *textBoxes_[7],
+                 *textBoxes_[8],      *options_[0],   *options_[1],   *options_[2],
+                 *options_[3],        *options_[4],   *options_[5],   *options_[6],
+                 *frames_[0],         *frames_[1],    *frames_[2],    *list_,
+                 picture_->drawing(), *drive_,        *dir_,          *files_,
+                 *messageBox_,        *about_},
         decimalPoint.toStdString());
     startBrowser(startDirectory);
     connectHandlers();
@@ -156,7 +158,8 @@ double MainWindow::chooseScale() const
             continue;
         const QWidget* widget = widgets_.value(qstr(spec.name));
         const QFontMetrics metrics(widget->font());
-        const int needed = metrics.horizontalAdvance(qstr(spec.text)) + captionExtra(widget, spec.kind);
+        const int needed =
+            metrics.horizontalAdvance(qstr(spec.text)) + captionExtra(widget, spec.kind);
         scale = std::max(scale, pixelsPerTwipFor(needed, spec.width));
         if (spec.kind != Kind::Frame)
             scale = std::max(scale, pixelsPerTwipFor(metrics.height() + 2, spec.height));
@@ -196,9 +199,8 @@ void MainWindow::createAdapters()
     for (const char* name : {"Text_nU", "Text_nPoly", "Text_a0", "Text_a1", "Text_a2", "Text_a3",
                              "Text_a4", "Text_nI", "Text_nDeg"})
         textBoxes_.push_back(std::make_unique<QtTextBox>(control<QLineEdit>(name)));
-    for (const char* name : {"Option_SinFunc", "Option_Cos10Fu", "Option_Polynom",
-                             "Option_DataSet", "Option_InterCubc", "Option_InterPwCb",
-                             "Option_Tarvel"})
+    for (const char* name : {"Option_SinFunc", "Option_Cos10Fu", "Option_Polynom", "Option_DataSet",
+                             "Option_InterCubc", "Option_InterPwCb", "Option_Tarvel"})
         options_.push_back(std::make_unique<QtOptionButton>(control<QRadioButton>(name)));
     for (const char* name : {"Frame_Poly", "Frame_DataSet", "Frame_nDeg"})
         frames_.push_back(std::make_unique<QtFrame>(widgets_.value(name)));
