@@ -116,6 +116,7 @@ void MainWindow::createControls()
     setCentralWidget(central);
     QAction* about = menuBar()->addAction("About");
     about->setObjectName("Mn_About");
+    about->setMenuRole(QAction::NoRole);  // stays in the menu bar on macOS too
     connect(about, &QAction::triggered, this, [this] { form_->Mn_About_Click(); });
 
     // The table lists containers before their contents; Frame_DataSet comes
