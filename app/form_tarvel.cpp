@@ -124,6 +124,11 @@ void Form_Tarvel::Dir1_Change()
     c_.File1.setPath(c_.Dir1.path());
 }
 
+void Form_Tarvel::Dir1_Unreadable(const std::string& path)
+{
+    showMessage("The directory " + path + " cannot be read.");
+}
+
 void Form_Tarvel::Drive1_Change()
 {
     const std::string drive = c_.Drive1.drive();

@@ -82,6 +82,9 @@ public:
     void Option_Cos10Fu_Click();
     void Dir1_Change();
     void Drive1_Change();
+    // The user opened a directory of Dir1 that cannot be read; the lists
+    // stay where they were.
+    void Dir1_Unreadable(const std::string& path);
 
     // The click handler of each option button, by the button's name.
     using Handler = void (Form_Tarvel::*)();

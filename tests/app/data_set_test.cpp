@@ -105,6 +105,19 @@ TEST(Browser, DirectoryChangeMovesTheFileList)
     EXPECT_EQ(w.File1.names, std::vector<std::string>{"inner.dsf"});
 }
 
+TEST(Browser, UnreadableDirectoryKeepsBothLists)
+{
+    TempDir dir;
+    dir.write("kept.dsf", "0");
+    HeadlessWindow w(dir.path());
+    const std::string missing = ui::joinPath(dir.path(), "vanished");
+    w.openDirectory(missing);
+    EXPECT_EQ(w.Dir1.path(), dir.path());
+    EXPECT_EQ(w.File1.names, std::vector<std::string>{"kept.dsf"});
+    EXPECT_EQ(w.messages.messages,
+              std::vector<std::string>{"The directory " + missing + " cannot be read."});
+}
+
 TEST(Browser, DriveChangeMovesBothLists)
 {
     TempDir dir;

@@ -169,7 +169,7 @@ void HeadlessWindow::chooseDrive(const std::string& drive)
 void HeadlessWindow::openDirectory(const std::string& path)
 {
     if (!Dir1.setPath(path))
-        messages.show("The directory " + path + " cannot be read.");
+        form.Dir1_Unreadable(path);
 }
 
 void HeadlessWindow::clickFile(const std::string& name)

@@ -233,8 +233,8 @@ void MainWindow::connectHandlers()
                 });
     connect(drive_, &QComboBox::currentIndexChanged, this, [form] { form->Drive1_Change(); });
     dir_->onChange = [form] { form->Dir1_Change(); };
-    dir_->onUnreadable = [this](const QString& path) {
-        messageBox_->show("The directory " + path.toStdString() + " cannot be read.");
+    dir_->onUnreadable = [form](const QString& path) {
+        form->Dir1_Unreadable(path.toUtf8().toStdString());
     };
     connect(files_, &QListWidget::itemClicked, this, [form] { form->File1_Click(); });
     connect(files_, &QListWidget::itemActivated, this, [form] { form->File1_Click(); });
