@@ -165,6 +165,15 @@ private:
     std::array<double, kWindowCapacity> acc_{};
 };
 
+// Sets the window up for input; a window that refuses it skips the case.
+bool prepareOrSkip(benchmark::State& state, ui::HeadlessWindow& window, const CalculateInput& input)
+{
+    const std::string problem = prepare(window, input);
+    if (!problem.empty())
+        state.SkipWithError(problem.c_str());
+    return problem.empty();
+}
+
 void setWorkCounters(benchmark::State& state, const PolynomialWork& work)
 {
     state.counters["interior_points"] = static_cast<double>(work.points);
@@ -189,10 +198,8 @@ void runCalculate(benchmark::State& state, const CalculateInput& input)
 {
     ui::HeadlessWindow window;
     state.SetLabel(describe(input));
-    if (const std::string problem = prepare(window, input); !problem.empty()) {
-        state.SkipWithError(problem.c_str());
+    if (!prepareOrSkip(state, window, input))
         return;
-    }
     timeCalculate(state, window);
 }
 
@@ -201,10 +208,8 @@ void BM_CalculatePolynomial(benchmark::State& state)
     const CalculateInput input = polynomialInput(state.range(0));
     ui::HeadlessWindow window;
     state.SetLabel(describe(input));
-    if (const std::string problem = prepare(window, input); !problem.empty()) {
-        state.SkipWithError(problem.c_str());
+    if (!prepareOrSkip(state, window, input))
         return;
-    }
     setWorkCounters(state, polynomialWork(window.form));
     timeCalculate(state, window);
 }
@@ -215,10 +220,8 @@ void BM_DivisionKernel(benchmark::State& state)
 {
     const CalculateInput input = polynomialInput(state.range(0));
     ui::HeadlessWindow window;
-    if (const std::string problem = prepare(window, input); !problem.empty()) {
-        state.SkipWithError(problem.c_str());
+    if (!prepareOrSkip(state, window, input))
         return;
-    }
     const PolynomialWork work = polynomialWork(window.form);
     state.SetLabel("steps of: " + describe(input));
     setWorkCounters(state, work);
@@ -241,10 +244,8 @@ void BM_PolynomialToKernelRatio(benchmark::State& state)
 {
     const CalculateInput input = polynomialInput(state.range(0));
     ui::HeadlessWindow window;
-    if (const std::string problem = prepare(window, input); !problem.empty()) {
-        state.SkipWithError(problem.c_str());
+    if (!prepareOrSkip(state, window, input))
         return;
-    }
     const PolynomialWork work = polynomialWork(window.form);
     state.SetLabel(describe(input));
     DivisionKernel kernel(work.window);
