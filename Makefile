@@ -31,9 +31,10 @@ clean:
 sanitize: deps
 	sh scripts/sanitize.sh
 
-# The libFuzzer targets, a minute each, or half an hour each.
+# The libFuzzer targets, a minute each on a fixed seed, or half an hour each
+# on fresh random seeds.
 fuzz: deps
-	sh scripts/fuzz.sh 60
+	sh scripts/fuzz.sh 60 1
 
 fuzz-long: deps
 	sh scripts/fuzz.sh 1800

@@ -5,7 +5,12 @@
 # stays as it is. Fails when any target finds a crash, a sanitizer report,
 # a violated property, a timeout or an out-of-memory.
 #
-#   sh scripts/fuzz.sh [seconds per target, default 60]
+#   sh scripts/fuzz.sh [seconds per target, default 60] [seed]
+#
+# With a seed (as `make fuzz` and CI give one) a run takes the same path on
+# every machine, so a short run checks the same inputs each time and a
+# failure can be replayed; without one (`make fuzz-long`) each run explores
+# from a fresh random seed.
 #
 # A failing input is kept in fuzz-out/<target>/ and can be replayed with
 #   build-fuzz/fuzz/<target> fuzz-out/<target>/crash-...
@@ -13,9 +18,12 @@
 set -eu
 
 seconds=${1:-60}
-case $seconds in
-    '' | *[!0-9]*) echo "usage: sh scripts/fuzz.sh [seconds per target]" >&2; exit 2 ;;
-esac
+seed=${2:-0}
+for number in "$seconds" "$seed"; do
+    case $number in
+        '' | *[!0-9]*) echo "usage: sh scripts/fuzz.sh [seconds per target] [seed]" >&2; exit 2 ;;
+    esac
+done
 
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -63,7 +71,10 @@ for target in $targets; do
         }
     done
 
-    echo "== $target: ${seconds}s"
+    # libFuzzer draws a random seed for 0.
+    extra="$extra -seed=$seed"
+
+    echo "== $target: ${seconds}s, seed $seed"
     status=0
     # shellcheck disable=SC2086
     TMPDIR="$work/$target/tmp" "$build_dir/fuzz/$target" $extra \
@@ -76,13 +87,16 @@ for target in $targets; do
     cov=$(echo "$last" | sed -n 's/.*cov: \([0-9]*\).*/\1/p')
     ft=$(echo "$last" | sed -n 's/.*ft: \([0-9]*\).*/\1/p')
     corp=$(echo "$last" | sed -n 's/.*corp: \([0-9]*\).*/\1/p')
-    line=$(printf '%-18s executions %-9s cov %-6s ft %-6s corpus %-5s' \
-        "$target" "${runs:-?}" "${cov:-?}" "${ft:-?}" "${corp:-?}")
+    used_seed=$(sed -n 's/^INFO: Seed: *//p' "$log" | head -n 1)
+    line=$(printf '%-18s executions %-9s cov %-6s ft %-6s corpus %-5s seed %s' \
+        "$target" "${runs:-?}" "${cov:-?}" "${ft:-?}" "${corp:-?}" "${used_seed:-?}")
     if [ "$status" -ne 0 ]; then
         failed="$failed $target"
         line="$line FAILED (exit $status)"
-        echo "-- $target failed; the end of its log:"
-        tail -n 60 "$log"
+        echo "-- $target failed; what it reported:"
+        grep -A 4 -E 'PROPERTY VIOLATED|ERROR: |runtime error' "$log" | head -n 40 || true
+        echo "-- the end of its log:"
+        tail -n 30 "$log"
         echo "-- failing input kept in $artifacts/"
     fi
     summary="$summary$line
