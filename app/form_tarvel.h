@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "interp/coef_table.h"
+#include "interp/evaluation.h"
 #include "interp/tridiagonal.h"
 #include "ui/toolkit.h"
 
@@ -117,6 +118,15 @@ private:
     void plotLineTo(double x, double y, ui::Colour colour);
     void plotLine(double x1, double y1, double x2, double y2, std::optional<ui::Colour> colour);
     void plotCircle(double x, double y, double radius, ui::Colour colour);
+
+    // The given points that exist: those of the last successful sampling by
+    // OK or of the last successful load. No count read from Text_nU may
+    // reach past them.
+    double existingPoints_ = 0;
+    bool fileLoaded_ = false;  // a data set was loaded since start
+    std::string dataSetName_;  // file name of the last data set loaded
+    // How the last Calculate settled each interpolation point 0..lastI.
+    std::array<Settlement, kPointCapacity> settled_{};
 
     ui::Controls c_;
     std::string decimalSeparator_;

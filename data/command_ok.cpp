@@ -97,6 +97,7 @@ void Form_Tarvel::listGivenPoints()
         c_.List1.addLine(formatIndex(i) + "   " + formatValue(xU[at], decimalSeparator_) + "   " +
                          formatValue(yU[at], decimalSeparator_));
     }
+    c_.List1.showLastLine();
 }
 
 }  // namespace tarvel

@@ -57,6 +57,7 @@ void Form_Tarvel::listCoefficients(const CoefTable& table)
             line += formatValue(coef, decimalSeparator_) + "   ";
         c_.List1.addLine(line);
     }
+    c_.List1.showLastLine();
 }
 
 void Form_Tarvel::Command2_Click()
@@ -151,7 +152,7 @@ void Form_Tarvel::evaluateInterpolationPoints(const CoefTable& table)
             return 0.0;  // beyond the table: no method wrote such a row
         const double t = xI[static_cast<std::size_t>(i)] - xU[static_cast<std::size_t>(j)];
         return evaluateRow(table[static_cast<std::size_t>(j)], t);
-    });
+    }, settled_);
 }
 
 }  // namespace tarvel

@@ -23,28 +23,29 @@ int lastUsable(int last, std::size_t sizeA, std::size_t sizeB)
 // Settles one interpolation point by a plain scan from the first given
 // point; the first matching test wins, so a point on the right end of an
 // interval is copied there rather than at the next given point.
-void settlePoint(int i, std::span<const double> xI, std::span<double> yI, int lastU,
-                 std::span<const double> xU, std::span<const double> yU,
-                 const InteriorValue& interior)
+Settlement settlePoint(int i, std::span<const double> xI, std::span<double> yI, int lastU,
+                       std::span<const double> xU, std::span<const double> yU,
+                       const InteriorValue& interior)
 {
     const double x = xI[i];
     for (int j = 0; j <= lastU; ++j) {
         if (x == xU[j]) {
             yI[i] = yU[j];
-            return;
+            return Settlement::Copied;
         }
         if (j == lastU) {
-            return;
+            return Settlement::None;
         }
         if (x == xU[j + 1]) {
             yI[i] = yU[j + 1];
-            return;
+            return Settlement::Copied;
         }
         if (xU[j] < x && x < xU[j + 1]) {
             yI[i] = interior(i, j);
-            return;
+            return Settlement::Evaluated;
         }
     }
+    return Settlement::None;
 }
 
 }  // namespace
@@ -62,12 +63,14 @@ double evaluateRow(const CoefRow& row, double t)
 
 void evaluatePoints(int lastI, std::span<const double> xI, std::span<double> yI, int lastU,
                     std::span<const double> xU, std::span<const double> yU,
-                    const InteriorValue& interior)
+                    const InteriorValue& interior, std::span<Settlement> settled)
 {
     const int lastPoint = lastUsable(lastI, xI.size(), yI.size());
     const int lastGiven = lastUsable(lastU, xU.size(), yU.size());
     for (int i = 0; i <= lastPoint; ++i) {
-        settlePoint(i, xI, yI, lastGiven, xU, yU, interior);
+        const Settlement how = settlePoint(i, xI, yI, lastGiven, xU, yU, interior);
+        if (static_cast<std::size_t>(i) < settled.size())
+            settled[static_cast<std::size_t>(i)] = how;
     }
 }
 

@@ -2,6 +2,7 @@
 // methods and the cubic of one coefficient-table row.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <span>
 
@@ -14,6 +15,13 @@ namespace tarvel {
 // y = y + row[3]*pow(t,3.0).
 double evaluateRow(const CoefRow& row, double t);
 
+// How the evaluation settled an interpolation point.
+enum class Settlement : std::uint8_t {
+    None,       // no test held: yI(i) keeps its former value
+    Copied,     // coincides with a given point
+    Evaluated,  // strictly inside an interval
+};
+
 // Computes the value of an interpolation point strictly inside interval j,
 // from xU(j) to xU(j+1).
 using InteriorValue = std::function<double(int i, int j)>;
@@ -23,10 +31,11 @@ using InteriorValue = std::function<double(int i, int j)>;
 //   1. xI(i) == xU(j): yI(i) = yU(j);
 //   2. (j < lastU) xI(i) == xU(j+1): yI(i) = yU(j+1);
 //   3. (j < lastU) xU(j) < xI(i) < xU(j+1): yI(i) = interior(i, j).
-// A point that no test settles keeps its value in yI. The loops stop at the
-// ends of the spans whatever lastI and lastU say.
+// A point that no test settles keeps its value in yI. settled(i) records
+// how each point 0..lastI was settled (entries beyond lastI are left alone).
+// The loops stop at the ends of the spans whatever lastI and lastU say.
 void evaluatePoints(int lastI, std::span<const double> xI, std::span<double> yI, int lastU,
                     std::span<const double> xU, std::span<const double> yU,
-                    const InteriorValue& interior);
+                    const InteriorValue& interior, std::span<Settlement> settled);
 
 }  // namespace tarvel

@@ -19,30 +19,38 @@ void Drawing::clear()
         onChanged();
 }
 
-void Drawing::line(float x1, float y1, float x2, float y2, std::optional<ui::Colour> colour)
+void Drawing::line(double x1, double y1, double x2, double y2,
+                   std::optional<ui::Colour> colour)
 {
     add({DrawOp::Kind::Line, x1, y1, x2, y2, 0, colour});
     currentX_ = x2;
     currentY_ = y2;
 }
 
-void Drawing::lineTo(float x, float y, ui::Colour colour)
+void Drawing::lineTo(double x, double y, ui::Colour colour)
 {
     add({DrawOp::Kind::LineTo, currentX_, currentY_, x, y, 0, colour});
     currentX_ = x;
     currentY_ = y;
 }
 
-void Drawing::setPoint(float x, float y, std::optional<ui::Colour> colour)
+void Drawing::setPoint(double x, double y, std::optional<ui::Colour> colour)
 {
     add({DrawOp::Kind::Point, x, y, x, y, 0, colour});
     currentX_ = x;
     currentY_ = y;
 }
 
-void Drawing::circle(float x, float y, float radius, ui::Colour colour)
+void Drawing::circle(double x, double y, double radius, ui::Colour colour)
 {
     add({DrawOp::Kind::Circle, x, y, x, y, radius, colour});
+}
+
+void Drawing::setStudy(const ui::Study& study)
+{
+    study_ = study;
+    if (onChanged)
+        onChanged();
 }
 
 void Drawing::add(const DrawOp& op)

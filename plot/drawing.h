@@ -22,11 +22,11 @@ struct WorldRect {
 struct DrawOp {
     enum class Kind { Line, LineTo, Point, Circle };
     Kind kind = Kind::Line;
-    float x1 = 0;  // start of a line, the point, or the circle's centre
-    float y1 = 0;
-    float x2 = 0;  // end of a line
-    float y2 = 0;
-    float radius = 0;
+    double x1 = 0;  // start of a line, the point, or the circle's centre
+    double y1 = 0;
+    double x2 = 0;  // end of a line
+    double y2 = 0;
+    double radius = 0;
     std::optional<ui::Colour> colour;  // none: the foreground colour
 };
 
@@ -34,13 +34,16 @@ class Drawing : public ui::PictureBox {
 public:
     void setWorld(double x1, double y1, double x2, double y2) override;
     void clear() override;
-    void line(float x1, float y1, float x2, float y2, std::optional<ui::Colour> colour) override;
-    void lineTo(float x, float y, ui::Colour colour) override;
-    void setPoint(float x, float y, std::optional<ui::Colour> colour) override;
-    void circle(float x, float y, float radius, ui::Colour colour) override;
+    void line(double x1, double y1, double x2, double y2,
+              std::optional<ui::Colour> colour) override;
+    void lineTo(double x, double y, ui::Colour colour) override;
+    void setPoint(double x, double y, std::optional<ui::Colour> colour) override;
+    void circle(double x, double y, double radius, ui::Colour colour) override;
+    void setStudy(const ui::Study& study) override;
 
     const std::vector<DrawOp>& ops() const { return ops_; }
     const WorldRect& world() const { return world_; }
+    const ui::Study& study() const { return study_; }
 
     // Called after every change, so a widget can schedule a repaint.
     std::function<void()> onChanged;
@@ -50,8 +53,9 @@ private:
 
     std::vector<DrawOp> ops_;
     WorldRect world_;
-    float currentX_ = 0;
-    float currentY_ = 0;
+    ui::Study study_;
+    double currentX_ = 0;
+    double currentY_ = 0;
 };
 
 // Maps world coordinates onto a device rectangle of width x height pixels.

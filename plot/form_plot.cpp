@@ -1,7 +1,6 @@
 // The picture: world coordinates fitted to the data, the test-function
 // curve, the given points and the interpolated points.
 #include <cmath>
-#include <limits>
 
 #include "app/form_tarvel.h"
 #include "plot/picture_scale.h"
@@ -12,18 +11,6 @@ namespace {
 constexpr double kGivenRadius = 0.005;
 constexpr double kInterpolatedRadius = 0.001;
 constexpr double kCurveStep = 0.01;
-
-// The picture takes single-precision coordinates. A value beyond that range
-// is drawn at the largest single value of its sign rather than at infinity.
-float single(double value)
-{
-    constexpr double largest = std::numeric_limits<float>::max();
-    if (value > largest)
-        return std::numeric_limits<float>::max();
-    if (value < -largest)
-        return -std::numeric_limits<float>::max();
-    return static_cast<float>(value);
-}
 
 bool drawable(double x, double y)
 {
@@ -90,26 +77,26 @@ void Form_Tarvel::drawAxes()
 void Form_Tarvel::plotPoint(double x, double y)
 {
     if (drawable(x, y))
-        c_.Picture1.setPoint(single(x), single(y), std::nullopt);
+        c_.Picture1.setPoint(x, y, std::nullopt);
 }
 
 void Form_Tarvel::plotLineTo(double x, double y, ui::Colour colour)
 {
     if (drawable(x, y))
-        c_.Picture1.lineTo(single(x), single(y), colour);
+        c_.Picture1.lineTo(x, y, colour);
 }
 
 void Form_Tarvel::plotLine(double x1, double y1, double x2, double y2,
                            std::optional<ui::Colour> colour)
 {
     if (drawable(x1, y1) && drawable(x2, y2))
-        c_.Picture1.line(single(x1), single(y1), single(x2), single(y2), colour);
+        c_.Picture1.line(x1, y1, x2, y2, colour);
 }
 
 void Form_Tarvel::plotCircle(double x, double y, double radius, ui::Colour colour)
 {
     if (drawable(x, y))
-        c_.Picture1.circle(single(x), single(y), single(radius), colour);
+        c_.Picture1.circle(x, y, radius, colour);
 }
 
 }  // namespace tarvel

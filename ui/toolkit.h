@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/study.h"
+
 namespace tarvel::ui {
 
 // 24-bit colour, red in the lowest byte, blue in the highest.
@@ -40,10 +42,21 @@ public:
     virtual ~ListBox() = default;
     virtual void clear() = 0;
     virtual void addLine(const std::string& line) = 0;
+    // The command has appended all its lines: bring the newest into view.
+    // Called once per command, so appending costs the same at any length.
+    virtual void showLastLine() = 0;
 };
 
-// The picture area. Coordinates and radii arrive as single-precision world
-// values; the corners of the world system as double precision.
+// One plain sentence under the window saying what the last command did.
+class StatusLine {
+public:
+    virtual ~StatusLine() = default;
+    virtual void show(const std::string& sentence) = 0;
+};
+
+// The picture area. Coordinates, radii and the corners of the world system
+// arrive as double-precision world values, so values beyond the range of
+// single precision are still drawn where the scale puts them.
 class PictureBox {
 public:
     virtual ~PictureBox() = default;
@@ -53,11 +66,16 @@ public:
     virtual void clear() = 0;
     // No colour: the picture's foreground colour. The end point becomes the
     // current drawing position.
-    virtual void line(float x1, float y1, float x2, float y2, std::optional<Colour> colour) = 0;
-    virtual void lineTo(float x, float y, Colour colour) = 0;
-    virtual void setPoint(float x, float y, std::optional<Colour> colour) = 0;
+    virtual void line(double x1, double y1, double x2, double y2,
+                      std::optional<Colour> colour) = 0;
+    virtual void lineTo(double x, double y, Colour colour) = 0;
+    virtual void setPoint(double x, double y, std::optional<Colour> colour) = 0;
     // Radius in world units of the x axis.
-    virtual void circle(float x, float y, float radius, Colour colour) = 0;
+    virtual void circle(double x, double y, double radius, Colour colour) = 0;
+    // What the last command drew, for the study aids painted over the
+    // drawing (readout, scale, legend, error view, copies). Never changes
+    // the drawing operations themselves.
+    virtual void setStudy(const Study& study) = 0;
 };
 
 class DriveList {
@@ -132,6 +150,7 @@ struct Controls {
     FileList& File1;
     MessageBox& messageBox;
     SecondWindow& Form_About;
+    StatusLine& statusLine;
 };
 
 }  // namespace tarvel::ui

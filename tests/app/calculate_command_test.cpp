@@ -64,7 +64,7 @@ TEST(CalculateCommand, DefaultLinearInterpolationOfTheSine)
     EXPECT_EQ(countOps(w.Picture1, DrawOp::Kind::Circle, ui::kBlue), 150u);
     EXPECT_EQ(w.Picture1.ops().back().kind, DrawOp::Kind::Circle);
     EXPECT_EQ(w.Picture1.ops().back().colour, ui::kBlue) << "interpolated points lie on top";
-    EXPECT_EQ(w.Picture1.ops().back().radius, 0.001f);
+    EXPECT_EQ(w.Picture1.ops().back().radius, 0.001);
 }
 
 TEST(CalculateCommand, PolynomialMethodReproducesThePolynomialTestFunction)

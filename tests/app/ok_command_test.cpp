@@ -174,21 +174,21 @@ TEST(OkCommand, DrawsAxesCurveAndCircles)
     ASSERT_EQ(ops.size(), 2u + 1u + 100u + 11u);
     EXPECT_EQ(ops[0].kind, DrawOp::Kind::Line);
     EXPECT_FALSE(ops[0].colour) << "axes use the foreground colour";
-    EXPECT_EQ(ops[0].x2, 1.0f);
-    EXPECT_EQ(ops[1].y1, static_cast<float>(w.form.yMin));
-    EXPECT_EQ(ops[1].y2, static_cast<float>(w.form.yMax));
+    EXPECT_EQ(ops[0].x2, 1.0);
+    EXPECT_EQ(ops[1].y1, w.form.yMin);
+    EXPECT_EQ(ops[1].y2, w.form.yMax);
     EXPECT_EQ(ops[2].kind, DrawOp::Kind::Point);
     EXPECT_FALSE(ops[2].colour);
     for (std::size_t k = 3; k < 103; ++k) {
         EXPECT_EQ(ops[k].kind, DrawOp::Kind::LineTo) << k;
         EXPECT_EQ(ops[k].colour, ui::kRed) << k;
     }
-    EXPECT_EQ(ops[102].x2, 1.0f) << "the last vertex lies a hair above 1";
+    EXPECT_EQ(ops[102].x2, 1.0000000000000007) << "the last vertex lies a hair above 1";
     for (std::size_t k = 103; k < ops.size(); ++k) {
         EXPECT_EQ(ops[k].kind, DrawOp::Kind::Circle);
-        EXPECT_EQ(ops[k].radius, 0.005f);
+        EXPECT_EQ(ops[k].radius, 0.005);
         EXPECT_EQ(ops[k].colour, ui::kRed);
-        EXPECT_EQ(ops[k].x1, static_cast<float>(w.form.xU[k - 103]));
+        EXPECT_EQ(ops[k].x1, w.form.xU[k - 103]);
     }
     EXPECT_EQ(countOps(w.Picture1, DrawOp::Kind::Line), 2u) << "sampled points are not joined";
 }

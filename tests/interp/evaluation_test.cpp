@@ -42,10 +42,14 @@ Scan runScan(int lastI, std::vector<double> xI, int lastU, const std::vector<dou
 {
     Scan scan{std::move(xI), {}, {}};
     scan.yI.assign(scan.xI.size(), kOld);
-    evaluatePoints(lastI, scan.xI, scan.yI, lastU, xU, yU, [&scan](int i, int j) {
-        scan.interiorCalls.emplace_back(i, j);
-        return 1000.0 + j;
-    });
+    std::vector<Settlement> settled(scan.xI.size());
+    evaluatePoints(
+        lastI, scan.xI, scan.yI, lastU, xU, yU,
+        [&scan](int i, int j) {
+            scan.interiorCalls.emplace_back(i, j);
+            return 1000.0 + j;
+        },
+        settled);
     return scan;
 }
 

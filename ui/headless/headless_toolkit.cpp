@@ -83,7 +83,8 @@ Controls HeadlessWindow::controls()
                     Dir1,
                     File1,
                     messages,
-                    Form_About};
+                    Form_About,
+                    statusLine};
 }
 
 HeadlessTextBox& HeadlessWindow::textBox(std::string_view name)

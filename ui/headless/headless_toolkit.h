@@ -38,9 +38,23 @@ public:
 
 class HeadlessListBox : public ListBox {
 public:
-    void clear() override { lines.clear(); }
+    void clear() override
+    {
+        lines.clear();
+        shownLine = -1;
+    }
     void addLine(const std::string& line) override { lines.push_back(line); }
+    void showLastLine() override { shownLine = static_cast<int>(lines.size()) - 1; }
     std::vector<std::string> lines;
+    int shownLine = -1;  // the line last brought into view, -1 for none
+};
+
+class HeadlessStatusLine : public StatusLine {
+public:
+    void show(const std::string& sentence) override { sentences.push_back(sentence); }
+    // The sentence shown now, empty before the first.
+    std::string current() const { return sentences.empty() ? std::string() : sentences.back(); }
+    std::vector<std::string> sentences;
 };
 
 class HeadlessDriveList : public DriveList {
@@ -122,6 +136,7 @@ public:
     HeadlessFileList File1;
     HeadlessMessageBox messages;
     HeadlessSecondWindow Form_About;
+    HeadlessStatusLine statusLine;
 
     Form_Tarvel form;
 

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <QStatusBar>
 #include <QStyle>
 
 #include "ui/control_table.h"
@@ -95,7 +96,7 @@ MainWindow::MainWindow(const QString& startDirectory, QWidget* parent) : QMainWi
                  *options_[3],        *options_[4],   *options_[5],   *options_[6],
                  *frames_[0],         *frames_[1],    *frames_[2],    *list_,
                  picture_->drawing(), *drive_,        *dir_,          *files_,
-                 *messageBox_,        *about_},
+                 *messageBox_,        *about_,        *statusLine_},
         decimalPoint.toStdString());
     startBrowser(startDirectory);
     connectHandlers();
@@ -175,7 +176,8 @@ void MainWindow::placeControls()
             ->setGeometry(toPixels(QRect(spec.left, spec.top, spec.width, spec.height), scale_));
     const QSize client(toPixels(kMainClientWidth, scale_), toPixels(kMainClientHeight, scale_));
     centralWidget()->setMinimumSize(client);
-    resize(client.width(), client.height() + menuBar()->sizeHint().height());
+    resize(client.width(),
+           client.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)
@@ -207,6 +209,10 @@ void MainWindow::createAdapters()
         frames_.push_back(std::make_unique<QtFrame>(widgets_.value(name)));
     list_ = std::make_unique<QtListBox>(control<QListWidget>("List1"));
     messageBox_ = std::make_unique<QtMessageBox>(this);
+    auto* sentence = new QLabel(statusBar());
+    sentence->setObjectName("statusSentence");
+    statusBar()->addWidget(sentence, 1);
+    statusLine_ = std::make_unique<QtStatusLine>(sentence);
     about_ = std::make_unique<AboutLauncher>();
 }
 

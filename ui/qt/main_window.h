@@ -54,6 +54,7 @@ private:
     std::vector<std::unique_ptr<Frame>> frames_;
     std::unique_ptr<ListBox> list_;
     std::unique_ptr<QtMessageBox> messageBox_;
+    std::unique_ptr<StatusLine> statusLine_;
     std::unique_ptr<AboutLauncher> about_;
     std::unique_ptr<Form_Tarvel> form_;
 };

@@ -1,5 +1,6 @@
 #include "ui/qt/qt_controls.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -38,7 +39,19 @@ void QtListBox::clear()
 void QtListBox::addLine(const std::string& line)
 {
     list_->addItem(QString::fromStdString(line));
-    list_->scrollToBottom();  // the newest lines are the ones the user asked for
+}
+
+void QtListBox::showLastLine()
+{
+    // The newest lines are the ones the user asked for.
+    if (list_->count() > 0)
+        list_->setCurrentRow(list_->count() - 1);
+    list_->scrollToBottom();
+}
+
+void QtStatusLine::show(const std::string& sentence)
+{
+    label_->setText(QString::fromStdString(sentence));
 }
 
 void QtMessageBox::show(const std::string& text)

@@ -5,6 +5,7 @@
 
 #include "ui/toolkit.h"
 
+class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QListWidget;
@@ -47,9 +48,22 @@ public:
     explicit QtListBox(QListWidget* list) : list_(list) {}
     void clear() override;
     void addLine(const std::string& line) override;
+    void showLastLine() override;
 
 private:
     QListWidget* list_;
+};
+
+// The command's sentence, kept in a label of the status bar so that a
+// passing readout (QStatusBar::showMessage) can cover it and clearMessage()
+// brings it back.
+class QtStatusLine : public StatusLine {
+public:
+    explicit QtStatusLine(QLabel* label) : label_(label) {}
+    void show(const std::string& sentence) override;
+
+private:
+    QLabel* label_;
 };
 
 class QtMessageBox : public MessageBox {

@@ -1,0 +1,36 @@
+// What the last command put in the picture, in numbers: the study aids
+// (readout, scale, legend, error view, kept results, copies) work from it,
+// beside the drawing operations and without changing them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarvel::ui {
+
+struct StudyPoint {
+    int index = 0;  // index in xU/yU or xI/yI
+    double x = 0;
+    double y = 0;
+    // The test function at x, for sampled data only.
+    std::optional<double> exact;
+};
+
+struct Study {
+    // Given points drawn by the command.
+    std::vector<StudyPoint> given;
+    // Interpolation points settled by the last Calculate, in index order;
+    // empty after OK and after a refused command that drew nothing new.
+    std::vector<StudyPoint> interpolated;
+    // "sin(2πx)", "cos¹⁰(2πx)", "the test polynomial": empty for a data set.
+    std::string functionName;
+    // The file name of a data set, empty for a test function.
+    std::string dataSetName;
+    // "the natural cubic spline", "the PW cubic spline",
+    // "polynomial interpolation of degree 3"; empty after OK.
+    std::string methodName;
+    bool hasTestFunction() const { return !functionName.empty(); }
+};
+
+}  // namespace tarvel::ui
