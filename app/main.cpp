@@ -1,11 +1,12 @@
 #include <QApplication>
 
+#include "ui/qt/app_identity.h"
 #include "ui/qt/main_window.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Tarvel");
+    tarvel::ui::applyApplicationIdentity();
     tarvel::ui::MainWindow window;
     window.show();
     return QApplication::exec();

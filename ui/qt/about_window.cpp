@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include "ui/control_table.h"
+#include "ui/qt/app_identity.h"
 #include "ui/qt/twips.h"
 
 namespace tarvel::ui {
@@ -12,6 +13,20 @@ QColor fromColourValue(unsigned value)
 {
     return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
                   static_cast<int>((value >> 16) & 0xFF));
+}
+
+// The version goes in the gap between the title and the credit line, centred
+// under the title, so that the five fixed lines keep their places and texts.
+void addVersionLabel(QWidget* window, double scale)
+{
+    auto* version = new QLabel(QStringLiteral("Version ") + applicationVersion(), window);
+    version->setObjectName("Label_Version");
+    QFont font("Verdana");
+    font.setPointSizeF(8.25);
+    version->setFont(font);
+    version->setAlignment(Qt::AlignCenter);
+    version->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    version->setGeometry(toPixels({240, 855, 3015, 225}, scale));
 }
 
 }  // namespace
@@ -50,6 +65,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     for (const AboutLabelSpec& spec : aboutLabels())
         labels[index++]->setGeometry(
             toPixels({spec.left, spec.top, spec.width, spec.height}, scale));
+    addVersionLabel(this, scale);
     setFixedSize(toPixels(kAboutClientWidth, scale), toPixels(kAboutClientHeight, scale));
 }
 

@@ -1,0 +1,92 @@
+# Installs the built program into a scratch root as a package would
+# (prefix /usr) and checks that every file is there and that the files
+# name each other consistently: the entry runs an installed program and
+# shows an installed icon, the metadata launches the installed entry and
+# announces the version being built.
+#
+#   cmake -DBUILD_DIR=... -DROOT=... -DID=... -DVERSION=... -P check_install.cmake
+
+set(failures "")
+macro(fail text)
+  list(APPEND failures "${text}")
+endmacro()
+
+file(REMOVE_RECURSE "${ROOT}")
+set(ENV{DESTDIR} "${ROOT}")
+execute_process(
+  COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix /usr --component tarvel
+  RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed (${status}):\n${output}")
+endif()
+
+set(usr "${ROOT}/usr")
+set(program bin/tarvel)
+set(entry share/applications/${ID}.desktop)
+set(metainfo share/metainfo/${ID}.metainfo.xml)
+set(copyright share/doc/tarvel/copyright)
+set(svg share/icons/hicolor/scalable/apps/${ID}.svg)
+set(png48 share/icons/hicolor/48x48/apps/${ID}.png)
+set(png256 share/icons/hicolor/256x256/apps/${ID}.png)
+
+foreach(path ${program} ${entry} ${metainfo} ${copyright} ${svg} ${png48} ${png256})
+  if(NOT EXISTS "${usr}/${path}" OR IS_DIRECTORY "${usr}/${path}")
+    fail("missing: /usr/${path}")
+  endif()
+endforeach()
+if(failures)
+  list(JOIN failures "\n" text)
+  message(FATAL_ERROR "${text}")
+endif()
+
+# An ELF program, not a script or a stray copy of something else.
+file(READ "${usr}/${program}" magic LIMIT 4 HEX)
+if(NOT magic STREQUAL "7f454c46")
+  fail("/usr/${program} is not an ELF executable")
+endif()
+
+# Each PNG holds the size its directory promises (width and height from the
+# IHDR chunk, big-endian, after the 8-byte signature and the chunk header).
+foreach(size 48 256)
+  file(READ "${usr}/${png${size}}" header OFFSET 16 LIMIT 8 HEX)
+  math(EXPR expected "${size}" OUTPUT_FORMAT HEXADECIMAL)
+  string(SUBSTRING "${expected}" 2 -1 digits)
+  string(LENGTH "${digits}" length)
+  math(EXPR pad "8 - ${length}")
+  string(REPEAT "0" ${pad} zeros)
+  string(TOLOWER "${zeros}${digits}" side)
+  if(NOT header STREQUAL "${side}${side}")
+    fail("/usr/${png${size}} is not ${size}x${size} pixels (IHDR ${header})")
+  endif()
+endforeach()
+
+file(STRINGS "${usr}/${entry}" exec REGEX "^Exec=")
+file(STRINGS "${usr}/${entry}" icon REGEX "^Icon=")
+if(NOT exec STREQUAL "Exec=tarvel")
+  fail("the desktop entry starts '${exec}', not the installed program alone (Exec=tarvel)")
+endif()
+if(NOT icon STREQUAL "Icon=${ID}")
+  fail("the desktop entry shows '${icon}', not the installed icon ${ID}")
+endif()
+
+file(READ "${usr}/${metainfo}" xml)
+foreach(expected
+    "<id>${ID}</id>"
+    "<launchable type=\"desktop-id\">${ID}.desktop</launchable>"
+    "<binary>tarvel</binary>")
+  string(FIND "${xml}" "${expected}" at)
+  if(at EQUAL -1)
+    fail("the metadata lacks ${expected}")
+  endif()
+endforeach()
+# The newest release comes first; it must be the version being built.
+string(REGEX MATCH "<release version=\"([^\"]*)\"" newest "${xml}")
+if(NOT "${CMAKE_MATCH_1}" STREQUAL "${VERSION}")
+  fail("the metadata's newest release is '${CMAKE_MATCH_1}', the build is ${VERSION}")
+endif()
+
+if(failures)
+  list(JOIN failures "\n" text)
+  message(FATAL_ERROR "${text}")
+endif()
+message(STATUS "installed into ${ROOT}: every file in place")
