@@ -1,10 +1,13 @@
 # Set-up, build and run on a Debian machine:
 #   make run    install what is missing, build, start Tarvel in examples/
 #   make test   install what is missing, build, run every test
+#   make install    build, install under PREFIX (default /usr/local)
+#   make package    build, make the Debian package tarvel_<version>_<arch>.deb
 BUILD ?= build
+PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: deps build run test bench sanitize fuzz fuzz-long clean
+.PHONY: deps build run test install package bench sanitize fuzz fuzz-long clean
 
 deps:
 	@sh scripts/install-deps.sh
@@ -18,6 +21,14 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# DESTDIR, when set in the environment, stages the files below it.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	cmake --build $(BUILD) --target package
+	@ls $(BUILD)/tarvel_*.deb
 
 bench: deps
 	cmake -S . -B build-bench -DTARVEL_BUILD_BENCH=ON -DTARVEL_BUILD_GUI=OFF -DTARVEL_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release

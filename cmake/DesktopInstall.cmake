@@ -55,8 +55,13 @@ set(CPACK_PACKAGE_VENDOR "The Tarvel project")
 set(CPACK_PACKAGE_CONTACT "${TARVEL_CONTACT}")
 set(CPACK_PACKAGE_HOMEPAGE_URL "${TARVEL_HOMEPAGE}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "interpolation study tool")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Tarvel samples a test function or loads a small data set on the unit interval and interpolates it at evenly spaced points by local polynomial interpolation in Lagrange form, the natural cubic spline or a piecewise cubic Hermite spline. It lists the given points and the spline coefficients and draws the function, the given points and the interpolated points.")
+set(CPACK_PACKAGE_DESCRIPTION "\
+Tarvel samples a test function or loads a small data set on the unit
+interval and interpolates it at evenly spaced points by local polynomial
+interpolation in Lagrange form, the natural cubic spline or a piecewise
+cubic Hermite spline. It lists the given points and the spline
+coefficients and draws the function, the given points and the
+interpolated points.")
 set(CPACK_RESOURCE_FILE_LICENSE "${CMAKE_CURRENT_SOURCE_DIR}/LICENSE")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
