@@ -15,10 +15,7 @@ using namespace tarvel::ui;
 class IdentityTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        applyApplicationIdentity();
-    }
+    void initTestCase() { applyApplicationIdentity(); }
 
     void namesMatchTheInstalledFiles()
     {
