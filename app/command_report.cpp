@@ -128,8 +128,8 @@ std::string Form_Tarvel::calculateSentence(const ui::Study& drawn) const
 
     std::string sentence;
     if (points == 0) {
-        sentence = "Ni = " + formatThreeDigits(nI, decimalSeparator_) +
-                   " gives no interpolation points.";
+        sentence =
+            "Ni = " + formatThreeDigits(nI, decimalSeparator_) + " gives no interpolation points.";
     } else {
         sentence = counted(points, "interpolation point", "interpolation points") + " by " +
                    methodName() + ": " + std::to_string(evaluated) + " evaluated, " +
@@ -151,7 +151,8 @@ std::string Form_Tarvel::calculateSentence(const ui::Study& drawn) const
         } else {
             const double first = xU[0];
             const double last = xU[static_cast<std::size_t>(lastGiven)];
-            sentence += " " + std::to_string(notComputed) + " of them lie outside the given points (x from " +
+            sentence += " " + std::to_string(notComputed) +
+                        " of them lie outside the given points (x from " +
                         formatThreeDigits(std::min(first, last), decimalSeparator_) + " to " +
                         formatThreeDigits(std::max(first, last), decimalSeparator_) +
                         ") and were not computed.";

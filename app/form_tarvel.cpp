@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "data/list_format.h"
 #include "app/status_text.h"
+#include "data/list_format.h"
 #include "data/numeric_text.h"
 
 namespace tarvel {

@@ -62,7 +62,8 @@ std::string formatThreeDigits(double value, std::string_view decimalSeparator)
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                       std::chars_format::scientific, 2);
     // "[-]d.dde(+|-)dd[d]"
-    const std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+    const std::string_view text(buffer.data(),
+                                static_cast<std::size_t>(result.ptr - buffer.data()));
     const bool negative = text.front() == '-';
     const std::size_t mark = text.find('e');
     std::string digits;

@@ -85,7 +85,8 @@ bool Form_Tarvel::okPasses()
         std::array<double, kPolyCapacity> coefs{};
         for (std::size_t k = 0; k < coefs.size(); ++k) {
             const std::string name = "a" + std::to_string(k);
-            const std::optional<double> coef = readNumber(polyCoefBox(k), "coefficient " + name, name);
+            const std::optional<double> coef =
+                readNumber(polyCoefBox(k), "coefficient " + name, name);
             if (!coef)
                 return false;
             coefs[k] = *coef;

@@ -733,8 +733,9 @@ std::vector<bool> Session::settledNow() const
     const Form_Tarvel& f = w_.form;
     PointArray values = f.yI;
     std::array<Settlement, kPointCapacity> how{};
-    evaluatePoints(loopBound(f.lastI), f.xI, values, loopBound(f.lastU), f.xU, f.yU,
-                   [](int, int) { return 0.0; }, how);
+    evaluatePoints(
+        loopBound(f.lastI), f.xI, values, loopBound(f.lastU), f.xU, f.yU,
+        [](int, int) { return 0.0; }, how);
     std::vector<bool> settled(kPointCapacity, false);
     for (int i = 0; i <= loopBound(f.lastI); ++i)
         settled[static_cast<std::size_t>(i)] = how[static_cast<std::size_t>(i)] != Settlement::None;
@@ -763,19 +764,17 @@ void Session::checkScaleFitsDrawn(bool withInterpolated) const
     require(sameBits(f.yMin, low) && sameBits(f.yMax, high),
             "the scale fits the given points and the settled interpolated points", [&] {
                 return std::string(formatNumber(f.yMin) + " .. " + formatNumber(f.yMax) +
-                                   ", expected " + formatNumber(low) + " .. " +
-                                   formatNumber(high));
+                                   ", expected " + formatNumber(low) + " .. " + formatNumber(high));
             });
 }
 
 void Session::checkExistingPoints() const
 {
     const double reached = loopBound(w_.form.nU - 1) + 1.0;
-    require(reached <= existing_, "a completed command uses no more given points than exist",
-            [&] {
-                return std::string(formatNumber(reached) + " points used, " +
-                                   formatNumber(existing_) + " exist");
-            });
+    require(reached <= existing_, "a completed command uses no more given points than exist", [&] {
+        return std::string(formatNumber(reached) + " points used, " + formatNumber(existing_) +
+                           " exist");
+    });
 }
 
 void Session::checkOrdered() const

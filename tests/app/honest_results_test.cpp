@@ -4,8 +4,8 @@
 // study record say what was done.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <numbers>
 #include <set>
@@ -69,7 +69,8 @@ std::vector<int> expectedSettled(const Form_Tarvel& f)
     std::set<double> given(f.xU.begin(), f.xU.begin() + lastU + 1);
     for (int i = 0; i <= loopBound(f.lastI); ++i) {
         const double x = f.xI[static_cast<std::size_t>(i)];
-        const bool inside = !decreasing && f.xU[0] <= x && x <= f.xU[static_cast<std::size_t>(lastU)];
+        const bool inside =
+            !decreasing && f.xU[0] <= x && x <= f.xU[static_cast<std::size_t>(lastU)];
         if (inside || given.count(x) > 0)
             settled.push_back(i);
     }
@@ -79,7 +80,7 @@ std::vector<int> expectedSettled(const Form_Tarvel& f)
 struct CalculateScenario {
     const char* name;
     std::function<void(HeadlessWindow&)> before;  // up to the Calculate under test
-    std::size_t settledCount;                      // points the scenario must settle
+    std::size_t settledCount;                     // points the scenario must settle
 };
 
 TEST(HonestPicture, CalculateDrawsAndScalesOnlyWhatItSettled)
@@ -253,8 +254,8 @@ TEST(HonestPicture, NoGivenPointDrawsNoCircle)
 std::string tooMany(int exist, const std::string& asked)
 {
     const std::string n = std::to_string(exist);
-    return "Only " + n + " given points exist, so the number of given points can be at most " +
-           n + "; it is " + asked +
+    return "Only " + n + " given points exist, so the number of given points can be at most " + n +
+           "; it is " + asked +
            ". For more, press OK with a test function or load a *.dsf file with more points.";
 }
 
@@ -277,10 +278,10 @@ TEST(CountRequests, NeverReachPastTheGivenPointsThatExist)
     const auto okPress = &Form_Tarvel::Command1_Click;
     const auto calculatePress = &Form_Tarvel::Command2_Click;
     const CountRequest requests[] = {
-        {"after sampling, Calculate with more", [](HeadlessWindow& w) { ok(w); },
-         "20", calculatePress, tooMany(11, "20")},
-        {"after sampling, Calculate with all", [](HeadlessWindow& w) { ok(w); },
-         "11", calculatePress, ""},
+        {"after sampling, Calculate with more", [](HeadlessWindow& w) { ok(w); }, "20",
+         calculatePress, tooMany(11, "20")},
+        {"after sampling, Calculate with all", [](HeadlessWindow& w) { ok(w); }, "11",
+         calculatePress, ""},
         {"lowered then raised again",
          [](HeadlessWindow& w) {
              ok(w);
@@ -311,14 +312,15 @@ TEST(CountRequests, NeverReachPastTheGivenPointsThatExist)
              w.messages.messages.clear();
          },
          "6", okPress, tooMany(5, "6")},
-        {"a failed load, then the whole set", [&](HeadlessWindow& w) {
+        {"a failed load, then the whole set",
+         [&](HeadlessWindow& w) {
              five(w);
              w.clickFile("missing.dsf");
              w.messages.messages.clear();
          },
          "5", okPress, ""},
-        {"data set before any load", [](HeadlessWindow& w) { w.select("Option_DataSet"); },
-         "11", okPress, kNoDataSet},
+        {"data set before any load", [](HeadlessWindow& w) { w.select("Option_DataSet"); }, "11",
+         okPress, kNoDataSet},
         {"data set after a load was sampled over",
          [&](HeadlessWindow& w) {
              five(w);
@@ -335,14 +337,11 @@ TEST(CountRequests, NeverReachPastTheGivenPointsThatExist)
              ok(w, "30");
          },
          "30", calculatePress, ""},
-        {"an empty file", [](HeadlessWindow& w) {
-             support::loadPoints(w, {}, {}, "empty.dsf");
-         },
+        {"an empty file", [](HeadlessWindow& w) { support::loadPoints(w, {}, {}, "empty.dsf"); },
          "0", okPress, ""},
-        {"an empty file, then a count", [](HeadlessWindow& w) {
-             support::loadPoints(w, {}, {}, "empty.dsf");
-         },
-         "1", okPress, tooMany(0, "1")},
+        {"an empty file, then a count",
+         [](HeadlessWindow& w) { support::loadPoints(w, {}, {}, "empty.dsf"); }, "1", okPress,
+         tooMany(0, "1")},
         {"no option: the points as they stand",
          [](HeadlessWindow& w) {
              ok(w, "7");
@@ -376,8 +375,8 @@ TEST(CountRequests, NeverReachPastTheGivenPointsThatExist)
 struct Ordering {
     const char* name;
     std::vector<double> xs;
-    std::string refusal;     // empty: completes
-    bool decreasingNote;     // the status line says why little was computed
+    std::string refusal;  // empty: completes
+    bool decreasingNote;  // the status line says why little was computed
 };
 
 TEST(AbscissaOrder, UnorderedRefusedForEveryMethodDecreasingKept)
@@ -385,11 +384,13 @@ TEST(AbscissaOrder, UnorderedRefusedForEveryMethodDecreasingKept)
     const Ordering orderings[] = {
         {"increasing", {0, 0.25, 0.5, 0.75, 1}, "", false},
         {"decreasing", {1, 0.75, 0.5, 0.25, 0}, "", true},
-        {"back at point 2", {0, 0.5, 0.25, 0.75, 1},
+        {"back at point 2",
+         {0, 0.5, 0.25, 0.75, 1},
          "The given points must be in increasing or decreasing order of x; given point 2 (x = "
          "0.25) is out of order after given point 1 (x = 0.5).",
          false},
-        {"up at the last point", {1, 0.75, 0.5, 0.25, 0.3},
+        {"up at the last point",
+         {1, 0.75, 0.5, 0.25, 0.3},
          "The given points must be in increasing or decreasing order of x; given point 4 (x = "
          "0.3) is out of order after given point 3 (x = 0.25).",
          false},
@@ -469,9 +470,18 @@ TEST(FormatPlain, CompactBeyondTwentyDigits)
 TEST(StatusText, ThreeSignificantDigits)
 {
     const std::pair<double, const char*> rows[] = {
-        {0.00123456, "1.23e-3"}, {0.973, "0.973"},   {150, "150"},          {2.5, "2.5"},
-        {0.0123, "0.0123"},      {9999, "1e+4"},     {12345, "1.23e+4"},    {-0.5, "-0.5"},
-        {0, "0"},                {0.0099951, "0.01"}, {1e-300, "1e-300"},   {999.6, "1000"},
+        {0.00123456, "1.23e-3"},
+        {0.973, "0.973"},
+        {150, "150"},
+        {2.5, "2.5"},
+        {0.0123, "0.0123"},
+        {9999, "1e+4"},
+        {12345, "1.23e+4"},
+        {-0.5, "-0.5"},
+        {0, "0"},
+        {0.0099951, "0.01"},
+        {1e-300, "1e-300"},
+        {999.6, "1000"},
     };
     for (const auto& [value, text] : rows)
         EXPECT_EQ(formatThreeDigits(value, "."), text) << value;
@@ -504,7 +514,8 @@ TEST(StatusText, SentenceAfterEachCommand)
     const StatusCase cases[] = {
         {"OK with the sine", [](HeadlessWindow& w) { ok(w); },
          "11 given points of sin(2πx) listed and drawn."},
-        {"OK with cos10", [](HeadlessWindow& w) {
+        {"OK with cos10",
+         [](HeadlessWindow& w) {
              w.select("Option_Cos10Fu");
              ok(w, "21");
          },
@@ -519,7 +530,10 @@ TEST(StatusText, SentenceAfterEachCommand)
          "11 given points of the test polynomial listed and drawn. a0: '2,5' was read as 2 — "
          "the decimal point is a period."},
         {"OK with an empty data set",
-         [](HeadlessWindow& w) { support::loadPoints(w, {}, {}, "none.dsf"); ok(w); },
+         [](HeadlessWindow& w) {
+             support::loadPoints(w, {}, {}, "none.dsf");
+             ok(w);
+         },
          "No given points in none.dsf: the list shows its header and the picture its axes."},
         {"Calculate over a data set",
          [&](HeadlessWindow& w) {
@@ -653,8 +667,7 @@ TEST(ErrorFigure, MatchesAnIndependentComputationForEachTestFunction)
         const std::string quoted = "; largest error " + formatThreeDigits(expected.largest, ".") +
                                    " at x = " + formatThreeDigits(expected.at, ".") + "; RMS " +
                                    formatThreeDigits(expected.rms, ".") + ".";
-        EXPECT_NE(w.statusLine.current().find(quoted), std::string::npos)
-            << w.statusLine.current();
+        EXPECT_NE(w.statusLine.current().find(quoted), std::string::npos) << w.statusLine.current();
     }
 }
 

@@ -21,10 +21,10 @@ public:
     {
         namespace fs = std::filesystem;
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = fs::temp_directory_path() /
-                ("tarvel-test-" +
-                 std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                 info->test_suite_name() + "-" + info->name());
+        path_ =
+            fs::temp_directory_path() /
+            ("tarvel-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + info->test_suite_name() + "-" + info->name());
         fs::remove_all(path_);
         fs::create_directories(path_);
     }

@@ -2,9 +2,9 @@
 // the world coordinates say, at any size, and extreme data paints quickly.
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QImage>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>

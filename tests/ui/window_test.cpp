@@ -126,7 +126,8 @@ private slots:
         auto* sentence = window.statusBar()->findChild<QLabel*>("statusSentence");
         QVERIFY(sentence);
         click(window, "Command1");
-        QCOMPARE(sentence->text(), QString::fromUtf8("11 given points of sin(2πx) listed and drawn."));
+        QCOMPARE(sentence->text(),
+                 QString::fromUtf8("11 given points of sin(2πx) listed and drawn."));
         QTest::mouseClick(find<QRadioButton>(window, "Option_InterCubc"), Qt::LeftButton);
         click(window, "Command2");
         QVERIFY2(sentence->text().startsWith(
