@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/status_text.h"
 #include "data/list_format.h"
 #include "data/numeric_text.h"
 
@@ -64,11 +65,17 @@ bool Form_Tarvel::passes(const std::optional<std::string>& problem)
     return !problem;
 }
 
-std::optional<double> Form_Tarvel::readNumber(const ui::TextBox& box, std::string_view what)
+std::optional<double> Form_Tarvel::readNumber(const ui::TextBox& box, std::string_view what,
+                                              std::string_view label)
 {
-    const double value = numericValue(box.text());
-    if (std::isfinite(value))
+    const std::string text = box.text();
+    const double value = numericValue(text);
+    if (std::isfinite(value)) {
+        const std::string note = readingNote(label, text, value, decimalSeparator_);
+        if (!note.empty())
+            readingNotes_.push_back(note);
         return value;
+    }
     showMessage(
         "The " + std::string(what) +
         " is too large to be held as a number; numbers must lie between -1.7E+308 and 1.7E+308.");

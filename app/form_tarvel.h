@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "interp/coef_table.h"
 #include "interp/evaluation.h"
@@ -61,7 +62,7 @@ public:
     void Enterp_Nok_Ciz();
 
     // Interpolation.
-    bool EntNokDag();
+    void EntNokDag();
     void Tarvel(int i, int j);
     SolveStatus CubicCoefs(CoefTable& table);
     bool PwCbcCoefs(CoefTable& table);
@@ -101,19 +102,51 @@ private:
     void showMessage(const std::string& text);
     // The value of a text box, or nothing (after telling the user) when the
     // number is too large for a double.
-    std::optional<double> readNumber(const ui::TextBox& box, std::string_view what);
+    // Also notes, for the status line, a text that was not a number alone.
+    std::optional<double> readNumber(const ui::TextBox& box, std::string_view what,
+                                     std::string_view label);
     std::optional<std::string> checkGivenPointsRequest(double count) const;
+    // A count read from Text_nU that reaches past the given points that
+    // exist.
+    std::optional<std::string> checkExistingPoints(double count) const;
+    bool okPasses();
+    void listGivenPoints();
     std::optional<std::string>
     checkTestPolynomial(double degree, const std::array<double, kPolyCapacity>& coefs) const;
-    void listGivenPoints();
     void listCoefficients(const CoefTable& table);
     void drawAxes();
-    bool readGivenCount();
-    bool prepareMethod(CoefTable& table);
+    // The inputs of a Calculate, read and checked before anything changes.
+    struct CalculateInput {
+        double nU = 0;
+        double nDeg = 0;
+    };
+    std::optional<CalculateInput> calculatePasses();
+    // What a Calculate changes, kept so that a refusal found only while
+    // computing can put it back.
+    struct CalculateState {
+        double nI, lastI, nU, lastU, nDeg;
+        PointArray xI, yI;
+        std::array<Settlement, kPointCapacity> settled;
+    };
+    CalculateState calculateState() const;
+    void restore(const CalculateState& state);
+    bool computeCoefficients(CoefTable& table);
     // Shows the problem, if any; true when there is none.
     bool passes(const std::optional<std::string>& problem);
     void evaluateInterpolationPoints(const CoefTable& table);
     bool resultsFinite(const CoefTable& table) const;
+    std::string overflowProblem() const;
+
+    // What the picture shows, for the study aids, and the status sentences.
+    TestSource givenSource() const;
+    std::optional<double> exactValue(double x) const;
+    std::string functionName() const;
+    std::string methodName() const;
+    ui::Study study(bool withInterpolated) const;
+    std::string okSentence(TestSource chosen) const;
+    std::string calculateSentence(const ui::Study& drawn) const;
+    void showStatus(std::string sentence);
+    void refuse(const std::string& command);
     void plotPoint(double x, double y);
     void plotLineTo(double x, double y, ui::Colour colour);
     void plotLine(double x1, double y1, double x2, double y2, std::optional<ui::Colour> colour);
@@ -123,10 +156,17 @@ private:
     // OK or of the last successful load. No count read from Text_nU may
     // reach past them.
     double existingPoints_ = 0;
-    bool fileLoaded_ = false;  // a data set was loaded since start
+    // The given points held come from a data set: set by a load, cleared by
+    // a sampling that replaces them.
+    bool fileLoaded_ = false;
     std::string dataSetName_;  // file name of the last data set loaded
-    // How the last Calculate settled each interpolation point 0..lastI.
+    // The test function of the last successful sampling.
+    TestSource sampledSource_ = TestSource::None;
+    // How the interpolation points of the picture were settled: by the last
+    // Calculate, all None after an OK (which draws none of them).
     std::array<Settlement, kPointCapacity> settled_{};
+    // Notes on the texts read by the running command.
+    std::vector<std::string> readingNotes_;
 
     ui::Controls c_;
     std::string decimalSeparator_;

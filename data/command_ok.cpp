@@ -49,41 +49,83 @@ Form_Tarvel::checkTestPolynomial(double degree,
     return std::nullopt;
 }
 
-void Form_Tarvel::Command1_Click()
+std::optional<std::string> Form_Tarvel::checkExistingPoints(double count) const
 {
-    // Everything is checked before anything changes, so a refused OK leaves
-    // the given points, the list and the picture as they were.
-    const std::optional<double> count = readNumber(c_.Text_nU, "number of given points");
-    if (!count)
-        return;
-    if (!passes(checkGivenPointsRequest(*count)))
-        return;
-    if (selectedSource() == TestSource::Polynomial) {
-        const std::optional<double> degree = readNumber(c_.Text_nPoly, "degree nPoly");
+    // Fractional counts reach as far as the loops over them do.
+    const double reached = loopBound(count - 1) + 1.0;
+    if (reached <= existingPoints_)
+        return std::nullopt;
+    return "Only " + formatPlain(existingPoints_, decimalSeparator_) +
+           " given points exist, so the number of given points can be at most " +
+           formatPlain(existingPoints_, decimalSeparator_) + "; it is " +
+           formatPlain(count, decimalSeparator_) +
+           ". For more, press OK with a test function or load a *.dsf file with more points.";
+}
+
+// Everything is checked before anything changes, so a refused OK leaves the
+// given points, the list and the picture as they were.
+bool Form_Tarvel::okPasses()
+{
+    const std::optional<double> count =
+        readNumber(c_.Text_nU, "number of given points", "Number of given points");
+    if (!count || !passes(checkGivenPointsRequest(*count)))
+        return false;
+    switch (selectedSource()) {
+    case TestSource::DataSet:
+        if (!fileLoaded_)
+            return passes("No data set is loaded: pick a *.dsf file in the browser, then "
+                          "press OK.");
+        return passes(checkExistingPoints(*count));
+    case TestSource::None:
+        return passes(checkExistingPoints(*count));
+    case TestSource::Polynomial: {
+        const std::optional<double> degree = readNumber(c_.Text_nPoly, "degree nPoly", "nPoly");
         if (!degree)
-            return;
+            return false;
         std::array<double, kPolyCapacity> coefs{};
         for (std::size_t k = 0; k < coefs.size(); ++k) {
+            const std::string name = "a" + std::to_string(k);
             const std::optional<double> coef =
-                readNumber(polyCoefBox(k), "coefficient a" + std::to_string(k));
+                readNumber(polyCoefBox(k), "coefficient " + name, name);
             if (!coef)
-                return;
+                return false;
             coefs[k] = *coef;
         }
-        if (!passes(checkTestPolynomial(*degree, coefs)))
-            return;
+        return passes(checkTestPolynomial(*degree, coefs));
     }
+    case TestSource::Sine:
+    case TestSource::Cos10:
+        return true;
+    }
+    return true;
+}
 
+void Form_Tarvel::Command1_Click()
+{
+    readingNotes_.clear();
+    if (!okPasses()) {
+        refuse("OK");
+        return;
+    }
+    const TestSource chosen = selectedSource();
     dataReady = false;
-    nU = *count;
+    nU = numericValue(c_.Text_nU.text());
     lastU = nU - 1;
+    settled_.fill(Settlement::None);  // OK draws no interpolated point
     TestFunction();
+    if (chosen != TestSource::DataSet && chosen != TestSource::None) {
+        existingPoints_ = loopBound(lastU) + 1.0;
+        fileLoaded_ = false;
+        sampledSource_ = chosen;
+    }
     listGivenPoints();
     c_.Picture1.clear();
     drawAxes();
     testFciz();
     UcNokCiz();
     dataReady = true;
+    c_.Picture1.setStudy(study(false));
+    showStatus(okSentence(chosen));
 }
 
 void Form_Tarvel::listGivenPoints()

@@ -25,6 +25,9 @@ void Form_Tarvel::File1_Click()
         xU[at] = data->x[at];
         yU[at] = data->y[at];
     }
+    existingPoints_ = nU;
+    fileLoaded_ = true;
+    dataSetName_ = c_.File1.fileName();
     c_.Frame_DataSet.setVisible(false);
 }
 

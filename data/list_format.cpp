@@ -13,6 +13,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -61,8 +62,19 @@ DecimalText placeDecimalPoint(bool negative, const std::string& digits, int expo
     return text;
 }
 
+// The 15 significant digits of a value and the power of ten of the first.
+struct ScientificDigits {
+    bool negative = false;
+    std::string digits;
+    int exponent = 0;
+};
+
+// Plain writing in messages from 1e-12 up to below 1e21; scientific beyond.
+constexpr int kPlainMinExponent = -12;
+constexpr int kPlainMaxExponent = 20;
+
 // The value with 15 significant digits, as "%.14e" would write it.
-DecimalText readableDecimal(double value)
+ScientificDigits scientificDigits(double value)
 {
     std::array<char, 64> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
@@ -83,7 +95,13 @@ DecimalText readableDecimal(double value)
     exponentText.remove_prefix(1);
     int exponent = 0;
     std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
-    return placeDecimalPoint(negative, digits, negativeExponent ? -exponent : exponent);
+    return {negative, digits, negativeExponent ? -exponent : exponent};
+}
+
+DecimalText readableDecimal(double value)
+{
+    const ScientificDigits scientific = scientificDigits(value);
+    return placeDecimalPoint(scientific.negative, scientific.digits, scientific.exponent);
 }
 
 bool isAllZeros(const std::string& digits)
@@ -168,7 +186,18 @@ std::string formatPlain(double value, std::string_view decimalSeparator)
     if (const auto special = nonFiniteText(value)) {
         return *special;
     }
-    DecimalText text = readableDecimal(value);
+    const ScientificDigits scientific = scientificDigits(value);
+    if (scientific.exponent < kPlainMinExponent || scientific.exponent > kPlainMaxExponent) {
+        // Beyond these a plain writing runs to dozens or hundreds of
+        // digits: 1e+308, not a 1 with 308 zeros.
+        DecimalText text = placeDecimalPoint(scientific.negative, scientific.digits, 0);
+        dropTrailingZeros(text.fraction);
+        const std::string sign = scientific.exponent < 0 ? "-" : "+";
+        return joinDecimal(text, decimalSeparator) + "e" + sign +
+               std::to_string(std::abs(scientific.exponent));
+    }
+    DecimalText text =
+        placeDecimalPoint(scientific.negative, scientific.digits, scientific.exponent);
     dropTrailingZeros(text.fraction);
     return joinDecimal(text, decimalSeparator);
 }

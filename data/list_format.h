@@ -17,9 +17,10 @@ std::string formatIndex(double index);
 // written "inf", "-inf" and "nan".
 std::string formatValue(double value, std::string_view decimalSeparator);
 
-// A number in ordinary decimal writing, as a message quotes it: a whole
-// number without separator or exponent (11), otherwise up to 15 significant
-// digits with trailing zeros dropped (10.5).
+// A number as a message quotes it: up to 15 significant digits with
+// trailing zeros dropped, in ordinary decimal writing from 1e-12 up to below
+// 1e21 (11, 1002, 10.5, 0.00000015), with an exponent beyond (1e+308,
+// -2.5e-320), so no quote runs to hundreds of digits.
 std::string formatPlain(double value, std::string_view decimalSeparator);
 
 }  // namespace tarvel

@@ -6,12 +6,19 @@
 //
 // - the loop bounds of the given and interpolation points stay in the arrays,
 //   and a drawing is made only with at most 1001 points of each kind;
+// - no completed command uses more given points than the last sampling or
+//   the last load made, and OK with the data-set option needs a load since
+//   the last sampling;
+// - Calculate completes only over abscissae in one direction;
 // - a refused command (a message other than "Choose an option") leaves the
 //   given points, the list and the picture as they were;
 // - OK lists exactly the header and the given points; Calculate appends
 //   nothing or exactly the header and one line per interval;
-// - the picture holds the operations the two commands draw, every value of
-//   them finite, in a world window that contains y = 0;
+// - the picture holds the operations the two commands draw (the
+//   interpolated points only where this Calculate settled them), every value
+//   of them finite, in a world window that contains y = 0 and fits what is
+//   drawn;
+// - each completed or refused OK and Calculate shows one status sentence;
 // - a clicked file loads exactly what the data-set reader makes of its bytes,
 //   or loads nothing and says "Hata oluştu";
 // - a completed Calculate leaves only finite interpolated values; a refused
@@ -38,6 +45,7 @@
 #include <vector>
 
 #include "data/dsf_reader.h"
+#include "interp/evaluation.h"
 #include "ui/headless/headless_toolkit.h"
 
 namespace tarvel {
@@ -275,6 +283,7 @@ struct Snapshot {
     std::size_t opCount;
     WorldRect world;
     std::size_t messageCount;
+    std::size_t sentenceCount;
     std::string textNU;
     bool browserVisible;
     std::string directory;
@@ -298,6 +307,7 @@ struct Snapshot {
                 w.Picture1.ops().size(),
                 w.Picture1.world(),
                 w.messages.messages.size(),
+                w.statusLine.sentences.size(),
                 w.Text_nU.text(),
                 w.Frame_DataSet.visible,
                 w.Dir1.path(),
@@ -375,8 +385,16 @@ private:
     void checkLoad(const std::optional<DataSet>& expected) const;
     void checkSelect(std::string_view option, bool isOn) const;
     void checkAbout() const;
+    void checkStatusSentence() const;
+    void checkExistingPoints() const;
+    void checkOrdered() const;
+    void checkScaleFitsDrawn(bool withInterpolated) const;
+    std::vector<bool> settledNow() const;
 
     HeadlessWindow w_;
+    // The session's own account of the given points that exist.
+    double existing_ = 0;
+    bool fromFile_ = false;
     Snapshot before_ = Snapshot::of(w_);
     std::vector<std::string> trace_;
 };
@@ -436,15 +454,24 @@ void Session::perform(Action action, FuzzedDataProvider& in)
         checkSelect(option, w_.option(option).selected);
         break;
     }
-    case Action::PressOk:
+    case Action::PressOk: {
         trace_.push_back("press OK");
+        const bool sampling =
+            w_.Option_SinFunc.selected || w_.Option_Cos10Fu.selected || w_.Option_Polynom.selected;
         w_.form.Command1_Click();
         checkOk();
+        checkStatusSentence();
+        if (sampling && !refused()) {
+            existing_ = loopBound(w_.form.lastU) + 1.0;
+            fromFile_ = false;
+        }
         break;
+    }
     case Action::PressCalculate:
         trace_.push_back("press Calculate");
         w_.form.Command2_Click();
         checkCalculate();
+        checkStatusSentence();
         break;
     case Action::WriteFileAndClick: {
         const std::string bytes = in.ConsumeRandomLengthString(4096);
@@ -538,6 +565,10 @@ void Session::clickFile(const std::string& name, const Content& content)
         checkLoad(std::nullopt);
     else if (content.bytes)
         checkLoad(parseDataSet(*content.bytes));
+    if (newMessages().empty()) {
+        existing_ = w_.form.nU;
+        fromFile_ = true;
+    }
 }
 
 void Session::fail(const char* property, const std::string& detail) const
@@ -681,14 +712,96 @@ void Session::checkPaintable() const
     require(viewport.valid(), "the world window can be mapped onto the picture");
 }
 
-std::size_t markerCount(std::span<const double> xs, std::span<const double> ys, int last)
+// Only the points `drawn` says (all when it is empty).
+std::size_t markerCount(std::span<const double> xs, std::span<const double> ys, int last,
+                        const std::vector<bool>& drawn = {})
 {
     std::size_t count = 0;
-    for (int i = 0; i <= std::max(last, 0); ++i) {
+    for (int i = 0; i <= last; ++i) {
         const auto at = static_cast<std::size_t>(i);
+        if (!drawn.empty() && !drawn[at])
+            continue;
         count += !std::isnan(xs[at]) && !std::isnan(ys[at]);
     }
     return count;
+}
+
+// Which interpolation points the evaluation settles over the current
+// points, worked out apart from the window's own bookkeeping.
+std::vector<bool> Session::settledNow() const
+{
+    const Form_Tarvel& f = w_.form;
+    PointArray values = f.yI;
+    std::array<Settlement, kPointCapacity> how{};
+    evaluatePoints(
+        loopBound(f.lastI), f.xI, values, loopBound(f.lastU), f.xU, f.yU,
+        [](int, int) { return 0.0; }, how);
+    std::vector<bool> settled(kPointCapacity, false);
+    for (int i = 0; i <= loopBound(f.lastI); ++i)
+        settled[static_cast<std::size_t>(i)] = how[static_cast<std::size_t>(i)] != Settlement::None;
+    return settled;
+}
+
+void Session::checkScaleFitsDrawn(bool withInterpolated) const
+{
+    const Form_Tarvel& f = w_.form;
+    double low = 0;
+    double high = 0;
+    const auto take = [&](double y) {
+        if (y < low)
+            low = y;
+        if (y > high)
+            high = y;
+    };
+    for (int i = 0; i <= loopBound(f.lastU); ++i)
+        take(f.yU[static_cast<std::size_t>(i)]);
+    if (withInterpolated) {
+        const std::vector<bool> settled = settledNow();
+        for (int i = 0; i <= loopBound(f.lastI); ++i)
+            if (settled[static_cast<std::size_t>(i)])
+                take(f.yI[static_cast<std::size_t>(i)]);
+    }
+    require(sameBits(f.yMin, low) && sameBits(f.yMax, high),
+            "the scale fits the given points and the settled interpolated points", [&] {
+                return std::string(formatNumber(f.yMin) + " .. " + formatNumber(f.yMax) +
+                                   ", expected " + formatNumber(low) + " .. " + formatNumber(high));
+            });
+}
+
+void Session::checkExistingPoints() const
+{
+    const double reached = loopBound(w_.form.nU - 1) + 1.0;
+    require(reached <= existing_, "a completed command uses no more given points than exist", [&] {
+        return std::string(formatNumber(reached) + " points used, " + formatNumber(existing_) +
+                           " exist");
+    });
+}
+
+void Session::checkOrdered() const
+{
+    const Form_Tarvel& f = w_.form;
+    int direction = 0;
+    for (int j = 0; j < loopBound(f.lastU); ++j) {
+        const double from = f.xU[static_cast<std::size_t>(j)];
+        const double to = f.xU[static_cast<std::size_t>(j + 1)];
+        const int step = to > from ? 1 : to < from ? -1 : 0;
+        if (step == 0)
+            continue;
+        require(direction == 0 || step == direction,
+                "Calculate completes only over abscissae in one direction",
+                [&] { return std::string("given point " + std::to_string(j + 1)); });
+        direction = step;
+    }
+}
+
+void Session::checkStatusSentence() const
+{
+    require(w_.statusLine.sentences.size() == before_.sentenceCount + 1,
+            "OK and Calculate each show one status sentence", [&] {
+                return std::to_string(w_.statusLine.sentences.size() - before_.sentenceCount) +
+                       " sentences";
+            });
+    require(!w_.statusLine.current().empty(), "the status sentence says something");
 }
 
 std::size_t joiningLineCount(std::span<const double> xs, std::span<const double> ys, int last)
@@ -713,7 +826,7 @@ void Session::checkOpCount(bool withInterpolated) const
     if (w_.Option_DataSet.selected)
         expected += joiningLineCount(f.xU, f.yU, lastU);
     if (withInterpolated)
-        expected += markerCount(f.xI, f.yI, loopBound(f.lastI));
+        expected += markerCount(f.xI, f.yI, loopBound(f.lastI), settledNow());
     require(w_.Picture1.ops().size() == expected, "the picture holds exactly what was drawn", [&] {
         return std::string(std::to_string(w_.Picture1.ops().size()) + " operations, expected " +
                            std::to_string(expected));
@@ -739,12 +852,18 @@ void Session::checkOk() const
             [&] { return formatNumber(f.nU); });
     checkOpCount(false);
     const bool noOption = !newMessages().empty();
-    if (noOption)
+    if (noOption) {
         require(sameWorld(w_.Picture1.world(), before_.world),
                 "without a test-function option the world window stays");
-    else
+    } else {
         checkWorldFitted();
+        checkScaleFitsDrawn(false);
+    }
     checkSampledAbscissae();
+    if (w_.Option_DataSet.selected || noOption)
+        checkExistingPoints();
+    if (w_.Option_DataSet.selected)
+        require(fromFile_, "OK with the data-set option lists only points of a load");
 }
 
 void Session::checkSampledAbscissae() const
@@ -798,6 +917,9 @@ void Session::checkCalculate() const
                 "the coefficient listing starts with its header");
     checkOpCount(true);
     checkWorldFitted();
+    checkScaleFitsDrawn(true);
+    checkExistingPoints();
+    checkOrdered();
     checkCopiedValues();
     checkFiniteResults();
 }

@@ -14,20 +14,15 @@
 
 namespace tarvel {
 
-bool Form_Tarvel::EntNokDag()
+// Runs after calculatePasses() has accepted the text of Text_nI.
+void Form_Tarvel::EntNokDag()
 {
-    const std::optional<double> count = readNumber(c_.Text_nI, "number of interpolation points");
-    if (!count)
-        return false;
-    if (!passes(checkInterpolationCount(*count, decimalSeparator_)))
-        return false;
-    nI = *count;
+    nI = numericValue(c_.Text_nI.text());
     lastI = nI - 1;
     const double stepI = 1 / lastI;
     // A product, not a quotient: the last point need not be exactly 1.
     for (int i = 0; i <= loopBound(lastI); ++i)
         xI[static_cast<std::size_t>(i)] = i * stepI;
-    return true;
 }
 
 void Form_Tarvel::Tarvel(int i, int j)
@@ -63,20 +58,38 @@ void Form_Tarvel::listCoefficients(const CoefTable& table)
 void Form_Tarvel::Command2_Click()
 {
     CoefTable coefTable{};
+    readingNotes_.clear();
     if (!dataReady) {
         showMessage("Set the test function first !");
+        refuse("Calculate");
         return;
     }
-    if (!EntNokDag() || !readGivenCount() || !prepareMethod(coefTable))
+    const std::optional<CalculateInput> input = calculatePasses();
+    if (!input) {
+        refuse("Calculate");
         return;
+    }
 
     // The values are computed before anything is shown, so a calculation
-    // that overflows is refused as a whole.
-    const PointArray previous = yI;
-    evaluateInterpolationPoints(coefTable);
-    if (!resultsFinite(coefTable)) {
-        yI = previous;
-        showMessage(overflowMessage());
+    // that cannot be solved or overflows is refused as a whole.
+    const CalculateState kept = calculateState();
+    EntNokDag();
+    nU = input->nU;
+    lastU = nU - 1;
+    if (c_.Option_Tarvel.isSelected())
+        nDeg = input->nDeg;
+    std::optional<std::string> problem;
+    if (!computeCoefficients(coefTable)) {
+        problem = c_.Option_InterCubc.isSelected() ? zeroPivotMessage() : noSlopeMessage();
+    } else {
+        evaluateInterpolationPoints(coefTable);
+        if (!resultsFinite(coefTable))
+            problem = overflowProblem();
+    }
+    if (problem) {
+        restore(kept);
+        showMessage(*problem);
+        refuse("Calculate");
         return;
     }
     if (!c_.Option_Tarvel.isSelected())
@@ -88,45 +101,95 @@ void Form_Tarvel::Command2_Click()
     testFciz();
     UcNokCiz();
     Enterp_Nok_Ciz();
+    const ui::Study drawn = study(true);
+    c_.Picture1.setStudy(drawn);
+    showStatus(calculateSentence(drawn));
 }
 
-bool Form_Tarvel::readGivenCount()
+// Every refusal that the inputs alone decide, in one place, before anything
+// changes.
+std::optional<Form_Tarvel::CalculateInput> Form_Tarvel::calculatePasses()
 {
-    const std::optional<double> count = readNumber(c_.Text_nU, "number of given points");
-    if (!count)
-        return false;
-    if (!passes(checkGivenCount(*count, decimalSeparator_)))
-        return false;
-    nU = *count;
-    lastU = nU - 1;
-    return true;
-}
-
-bool Form_Tarvel::prepareMethod(CoefTable& table)
-{
+    const std::optional<double> count =
+        readNumber(c_.Text_nI, "number of interpolation points", "Ni");
+    if (!count || !passes(checkInterpolationCount(*count, decimalSeparator_)))
+        return std::nullopt;
+    CalculateInput input;
+    const std::optional<double> given =
+        readNumber(c_.Text_nU, "number of given points", "Number of given points");
+    if (!given || !passes(checkGivenCount(*given, decimalSeparator_)) ||
+        !passes(checkExistingPoints(*given)))
+        return std::nullopt;
+    input.nU = *given;
+    const double last = input.nU - 1;
+    if (!passes(checkOrder(last, xU, decimalSeparator_)))
+        return std::nullopt;
     if (c_.Option_Tarvel.isSelected()) {
-        const std::optional<double> degree = readNumber(c_.Text_nDeg, "degree of the polynomial");
+        const std::optional<double> degree =
+            readNumber(c_.Text_nDeg, "degree of the polynomial", "Degree of polynomial");
         if (!degree)
-            return false;
-        nDeg = *degree;
-        if (nDeg >= nU)
-            return passes("nDeg must be lower then " + formatPlain(nU, decimalSeparator_));
-        if (!passes(checkPolynomialWindows(nDeg, lastU, xU, decimalSeparator_)))
-            return false;
+            return std::nullopt;
+        input.nDeg = *degree;
+        if (input.nDeg >= input.nU) {
+            // The one refusal after which the new interpolation points, the
+            // count and the degree stay; the values and the picture do not
+            // change.
+            EntNokDag();
+            nU = input.nU;
+            lastU = last;
+            nDeg = input.nDeg;
+            showMessage("nDeg must be lower then " + formatPlain(nU, decimalSeparator_));
+            return std::nullopt;
+        }
+        if (!passes(checkPolynomialWindows(input.nDeg, last, xU, decimalSeparator_)))
+            return std::nullopt;
     }
-    if (c_.Option_InterCubc.isSelected()) {
-        if (!passes(checkSplineInput(Method::CubicSpline, lastU, xU, decimalSeparator_)))
-            return false;
-        if (CubicCoefs(table) != SolveStatus::Solved)
-            return passes(zeroPivotMessage());
-    }
-    if (c_.Option_InterPwCb.isSelected()) {
-        if (!passes(checkSplineInput(Method::PwCubicSpline, lastU, xU, decimalSeparator_)))
-            return false;
-        if (!PwCbcCoefs(table))
-            return passes(noSlopeMessage());
-    }
+    if (c_.Option_InterCubc.isSelected() &&
+        !passes(checkSplineInput(Method::CubicSpline, last, xU, decimalSeparator_)))
+        return std::nullopt;
+    if (c_.Option_InterPwCb.isSelected() &&
+        !passes(checkSplineInput(Method::PwCubicSpline, last, xU, decimalSeparator_)))
+        return std::nullopt;
+    return input;
+}
+
+Form_Tarvel::CalculateState Form_Tarvel::calculateState() const
+{
+    return {nI, lastI, nU, lastU, nDeg, xI, yI, settled_};
+}
+
+void Form_Tarvel::restore(const CalculateState& state)
+{
+    nI = state.nI;
+    lastI = state.lastI;
+    nU = state.nU;
+    lastU = state.lastU;
+    nDeg = state.nDeg;
+    xI = state.xI;
+    yI = state.yI;
+    settled_ = state.settled;
+}
+
+bool Form_Tarvel::computeCoefficients(CoefTable& table)
+{
+    if (c_.Option_InterCubc.isSelected())
+        return CubicCoefs(table) == SolveStatus::Solved;
+    if (c_.Option_InterPwCb.isSelected())
+        return PwCbcCoefs(table);
     return true;
+}
+
+std::string Form_Tarvel::overflowProblem() const
+{
+    double largest = 0;
+    for (int i = 0; i <= loopBound(lastU); ++i)
+        largest = std::max(largest, std::abs(yU[static_cast<std::size_t>(i)]));
+    if (valuesAreLarge(largest))
+        return overflowMessage();
+    if (c_.Option_Tarvel.isSelected())
+        return polynomialGrowthMessage(nDeg, decimalSeparator_);
+    return splineGrowthMessage(c_.Option_InterCubc.isSelected() ? Method::CubicSpline
+                                                                : Method::PwCubicSpline);
 }
 
 bool Form_Tarvel::resultsFinite(const CoefTable& table) const

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "app/form_tarvel.h"
@@ -99,6 +100,38 @@ Problem checkSplineInput(Method method, double lastU, std::span<const double> xU
     return std::nullopt;
 }
 
+Problem checkOrder(double lastU, std::span<const double> xU, std::string_view separator)
+{
+    int direction = 0;  // +1 increasing, -1 decreasing, 0 not yet seen
+    for (int i = 0; i < loopBound(lastU); ++i) {
+        const double from = xU[static_cast<std::size_t>(i)];
+        const double to = xU[static_cast<std::size_t>(i + 1)];
+        const int step = to > from ? 1 : to < from ? -1 : 0;
+        if (step == 0)
+            continue;
+        if (direction == 0)
+            direction = step;
+        else if (step != direction)
+            return "The given points must be in increasing or decreasing order of x; given "
+                   "point " +
+                   formatIndex(i + 1) + " (x = " + formatPlain(to, separator) +
+                   ") is out of order after given point " + formatIndex(i) +
+                   " (x = " + formatPlain(from, separator) + ").";
+    }
+    return std::nullopt;
+}
+
+bool isDecreasing(double lastU, std::span<const double> xU)
+{
+    for (int i = 0; i < loopBound(lastU); ++i) {
+        const double from = xU[static_cast<std::size_t>(i)];
+        const double to = xU[static_cast<std::size_t>(i + 1)];
+        if (to != from)
+            return to < from;
+    }
+    return false;
+}
+
 std::string zeroPivotMessage()
 {
     return "The cubic spline cannot be solved for these given points (a zero pivot); "
@@ -109,6 +142,27 @@ std::string overflowMessage()
 {
     return "The given values are too large for this method: a coefficient or an interpolated "
            "value overflows the range of numbers. Scale the data down.";
+}
+
+bool valuesAreLarge(double largestMagnitude)
+{
+    return largestMagnitude >= std::sqrt(std::numeric_limits<double>::max());
+}
+
+std::string polynomialGrowthMessage(double nDeg, std::string_view separator)
+{
+    return "The polynomial of degree " + formatPlain(nDeg, separator) +
+           " through these abscissae grows too large between them: an interpolated value "
+           "overflows the range of numbers, although the given values are not large. Choose a "
+           "lower degree.";
+}
+
+std::string splineGrowthMessage(Method method)
+{
+    return std::string(limitsOf(method).name) +
+           " grows too large between these abscissae: a coefficient or an interpolated value "
+           "overflows the range of numbers, although the given values are not large. Given "
+           "points that lie very close together cause this; spread them further apart.";
 }
 
 std::string noSlopeMessage()

@@ -38,8 +38,22 @@ Problem checkPolynomialWindows(double nDeg, double lastU, std::span<const double
 Problem checkSplineInput(Method method, double lastU, std::span<const double> xU,
                          std::string_view separator);
 
+// Abscissae 0..lastU that change direction: the first given point out of
+// order is named. Equal neighbours are left to the methods' own checks.
+Problem checkOrder(double lastU, std::span<const double> xU, std::string_view separator);
+
+// The abscissae 0..lastU first step downwards (and, once checkOrder has
+// passed, never upwards).
+bool isDecreasing(double lastU, std::span<const double> xU);
+
 std::string zeroPivotMessage();
-std::string overflowMessage();
 std::string noSlopeMessage();
+
+// An overflow is blamed on the given values when the largest of them is
+// this large (its square overflows), otherwise on the method.
+bool valuesAreLarge(double largestMagnitude);
+std::string overflowMessage();
+std::string polynomialGrowthMessage(double nDeg, std::string_view separator);
+std::string splineGrowthMessage(Method method);
 
 }  // namespace tarvel

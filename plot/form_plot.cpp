@@ -19,9 +19,21 @@ bool drawable(double x, double y)
 
 }  // namespace
 
+// Fits the given points and only those interpolated points that the current
+// command settled: values that an earlier run left in yI are not shown, so
+// they must not stretch the scale either.
 void Form_Tarvel::PictureScale()
 {
-    const Extent extent = verticalExtent(yU, loopBound(lastU), yI, loopBound(lastI));
+    Extent extent = verticalExtent(yU, loopBound(lastU), yI, -1);
+    for (int i = 0; i <= loopBound(lastI); ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        if (settled_[at] == Settlement::None)
+            continue;
+        if (yI[at] < extent.yMin)
+            extent.yMin = yI[at];
+        if (yI[at] > extent.yMax)
+            extent.yMax = yI[at];
+    }
     yMin = extent.yMin;
     yMax = extent.yMax;
     const WorldRect world = worldFor(extent);
@@ -52,6 +64,8 @@ void Form_Tarvel::testFciz()
 
 void Form_Tarvel::UcNokCiz()
 {
+    if (loopBound(lastU) < 0)
+        return;  // no given point: index 0 holds nothing of this command
     plotCircle(xU[0], yU[0], kGivenRadius, ui::kRed);
     const bool joined = c_.Option_DataSet.isSelected();
     for (int i = 1; i <= loopBound(lastU); ++i) {
@@ -61,11 +75,13 @@ void Form_Tarvel::UcNokCiz()
     }
 }
 
+// Only the points this Calculate settled: the others keep older values in
+// yI, which would be drawn as if they were results.
 void Form_Tarvel::Enterp_Nok_Ciz()
 {
-    plotCircle(xI[0], yI[0], kInterpolatedRadius, ui::kBlue);
-    for (int i = 1; i <= loopBound(lastI); ++i)
-        plotCircle(xI[i], yI[i], kInterpolatedRadius, ui::kBlue);
+    for (int i = 0; i <= loopBound(lastI); ++i)
+        if (settled_[static_cast<std::size_t>(i)] != Settlement::None)
+            plotCircle(xI[i], yI[i], kInterpolatedRadius, ui::kBlue);
 }
 
 void Form_Tarvel::drawAxes()

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "support/data_set_files.h"
 #include "support/form_state.h"
 
 namespace tarvel {
@@ -20,15 +21,11 @@ std::size_t countOps(const Drawing& picture, DrawOp::Kind kind, std::optional<ui
     return count;
 }
 
-// Loads points as a data set without going through a file.
+// Loads the points from a file in the window's browser directory and
+// presses OK.
 void useDataSet(HeadlessWindow& w, const std::vector<double>& xs, const std::vector<double>& ys)
 {
-    w.select("Option_DataSet");
-    for (std::size_t i = 0; i < xs.size(); ++i) {
-        w.form.xU[i] = xs[i];
-        w.form.yU[i] = ys[i];
-    }
-    w.setText("Text_nU", std::to_string(xs.size()));
+    support::loadPoints(w, xs, ys);
     w.form.Command1_Click();
 }
 
@@ -219,7 +216,9 @@ TEST(CalculateCommand, FractionalCountsUseTheWholePart)
     EXPECT_EQ(countOps(w.Picture1, DrawOp::Kind::Circle, ui::kBlue), 10u);
 }
 
-TEST(CalculateCommand, NoInterpolationPointForZeroOrNegativeCounts)
+// Index 0 was drawn even when no interpolation point was built, showing
+// whatever an earlier run had left there.
+TEST(CalculateCommand, NoInterpolationPointDrawsNoStaleCircle)
 {
     for (const char* count : {"0", "abc", "-4", "0.5"}) {
         HeadlessWindow w;
@@ -228,8 +227,7 @@ TEST(CalculateCommand, NoInterpolationPointForZeroOrNegativeCounts)
         w.form.Command2_Click();
         EXPECT_TRUE(w.messages.messages.empty()) << count;
         EXPECT_LT(w.form.lastI, 0) << count;
-        EXPECT_EQ(countOps(w.Picture1, DrawOp::Kind::Circle, ui::kBlue), 1u)
-            << "the point at index 0 is drawn whatever it holds";
+        EXPECT_EQ(countOps(w.Picture1, DrawOp::Kind::Circle, ui::kBlue), 0u) << count;
     }
 }
 
@@ -296,20 +294,20 @@ TEST(CalculateCommand, RefusalsChangeNeitherValuesNorListNorPicture)
              w.select("Option_InterCubc");
          },
          "The cubic spline needs distinct abscissae; given points 1 and 2 both have x = 0.5000."},
-        {"cubic spline zero pivot",
+        {"cubic spline over points out of order",
          [](HeadlessWindow& w) {
              useDataSet(w, {0, 1, 0}, {0, 1, 2});
              w.select("Option_InterCubc");
          },
-         "The cubic spline cannot be solved for these given points (a zero pivot); it needs "
-         "abscissae in increasing or decreasing order."},
-        {"PW spline with opposite chords",
+         "The given points must be in increasing or decreasing order of x; given point 2 "
+         "(x = 0) is out of order after given point 1 (x = 1)."},
+        {"PW spline over points out of order",
          [](HeadlessWindow& w) {
              useDataSet(w, {0, 1, 0}, {0, 1, 2});
              w.select("Option_InterPwCb");
          },
-         "The PW cubic spline finds no slope where two chords point in opposite directions; it "
-         "needs abscissae in increasing or decreasing order."},
+         "The given points must be in increasing or decreasing order of x; given point 2 "
+         "(x = 0) is out of order after given point 1 (x = 1)."},
         {"cubic spline whose values overflow",
          [](HeadlessWindow& w) {
              useDataSet(w, {0, 0.5, 1}, {1.5e308, -1.5e308, 1.5e308});
@@ -340,7 +338,8 @@ TEST(CalculateCommand, RefusalsChangeNeitherValuesNorListNorPicture)
          "1.0000."},
     };
     for (const CalcRefusal& r : refusals) {
-        HeadlessWindow w;
+        support::TempDir dir;
+        HeadlessWindow w(dir.path());
         w.form.Command1_Click();
         w.form.Command2_Click();  // values to keep
         r.prepare(w);
@@ -359,7 +358,8 @@ TEST(CalculateCommand, RefusalsChangeNeitherValuesNorListNorPicture)
 
 TEST(CalculateCommand, EqualAbscissaeOutsideEveryWindowAreAccepted)
 {
-    HeadlessWindow w;
+    support::TempDir dir;
+    HeadlessWindow w(dir.path());
     // Points 3 and 4 coincide; with degree 1 no window holds both, since the
     // empty interval between them holds no point.
     useDataSet(w, {0, 0.25, 0.5, 0.75, 0.75, 1}, {0, 1, 0, 1, 5, 0});

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/data_set_files.h"
 #include "support/form_state.h"
 #include "ui/file_system.h"
 
@@ -15,30 +16,7 @@ namespace fs = std::filesystem;
 using support::FormSnapshot;
 using ui::HeadlessWindow;
 
-// A directory of its own for each test, removed at the end.
-class TempDir {
-public:
-    TempDir()
-    {
-        path_ =
-            fs::temp_directory_path() /
-            ("tarvel-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string path() const { return path_.string(); }
-    void write(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(path_ / fs::path(std::u8string(name.begin(), name.end())), std::ios::binary)
-            << text;
-    }
-    void mkdir(const std::string& name) const { fs::create_directories(path_ / name); }
-
-private:
-    fs::path path_;
-};
+using support::TempDir;
 
 struct Visibility {
     bool poly, dataSet, nDeg;

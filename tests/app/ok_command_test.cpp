@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "support/data_set_files.h"
 #include "support/form_state.h"
 
 namespace tarvel {
@@ -205,15 +206,9 @@ TEST(OkCommand, CurveHasTheSameSegmentsForAnyCount)
 
 TEST(OkCommand, DataSetPointsAreListedAndJoined)
 {
-    HeadlessWindow w;
-    w.select("Option_DataSet");
-    const double xs[] = {0.0, 0.25, 0.8};
-    const double ys[] = {1.0, -2.0, 0.5};
-    for (int i = 0; i < 3; ++i) {
-        w.form.xU[i] = xs[i];
-        w.form.yU[i] = ys[i];
-    }
-    w.setText("Text_nU", "3");
+    support::TempDir dir;
+    HeadlessWindow w(dir.path());
+    support::loadPoints(w, {0.0, 0.25, 0.8}, {1.0, -2.0, 0.5});
     w.form.Command1_Click();
     EXPECT_EQ(w.List1.lines[4], "1   0.2500   -2.0000");
     EXPECT_EQ(w.form.xU[2], 0.8) << "the loaded points are not resampled";
@@ -231,11 +226,9 @@ TEST(OkCommand, DataSetPointsAreListedAndJoined)
 // dividing by zero for a data set of one point.
 TEST(OkCommand, OnePointDataSetFormsNoSamplingStep)
 {
-    HeadlessWindow w;
-    w.select("Option_DataSet");
-    w.form.xU[0] = 0.25;
-    w.form.yU[0] = -3;
-    w.setText("Text_nU", "1");
+    support::TempDir dir;
+    HeadlessWindow w(dir.path());
+    support::loadPoints(w, {0.25}, {-3});
     w.form.Command1_Click();
     EXPECT_TRUE(w.messages.messages.empty());
     ASSERT_EQ(w.List1.lines.size(), 4u);
@@ -245,6 +238,7 @@ TEST(OkCommand, OnePointDataSetFormsNoSamplingStep)
 TEST(OkCommand, NoOptionSelectedAsksForOneAndListsThePointsAsTheyStand)
 {
     HeadlessWindow w;
+    w.form.Command1_Click();
     w.Option_SinFunc.selected = false;
     w.form.Command1_Click();
     EXPECT_EQ(w.messages.messages, std::vector<std::string>{"Choose an option"});

@@ -1,8 +1,10 @@
 // Painting the picture into an image: the curve and the points land where
 // the world coordinates say, at any size, and extreme data paints quickly.
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
@@ -107,15 +109,19 @@ private slots:
     void extremeDataPaintsQuickly()
     {
         QFETCH(QString, data);
-        HeadlessWindow w;
-        w.select("Option_DataSet");
+        QTemporaryDir dir;
+        QFile file(dir.filePath("extreme.dsf"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
         const QStringList values = data.split(' ');
-        for (int i = 0; i < values.size(); ++i) {
-            w.form.xU[static_cast<std::size_t>(i)] = i * 0.5;
-            w.form.yU[static_cast<std::size_t>(i)] = values[i].toDouble();
-        }
-        w.setText("Text_nU", "3");
+        file.write(QString("%1\n").arg(values.size()).toUtf8());
+        for (int i = 0; i < values.size(); ++i)
+            file.write(QString("%1, %2, %3\n").arg(i).arg(i * 0.5).arg(values[i]).toUtf8());
+        file.close();
+        HeadlessWindow w(dir.path().toStdString());
+        w.select("Option_DataSet");
+        w.clickFile("extreme.dsf");
         w.form.Command1_Click();
+        QVERIFY(w.messages.messages.empty());
         w.select("Option_InterPwCb");
         w.form.Command2_Click();
         QElapsedTimer timer;

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <QtTest>
 
@@ -116,6 +117,24 @@ private slots:
         const Drawing& drawing = window.picture().drawing();
         QCOMPARE(countOps(drawing, DrawOp::Kind::LineTo, kRed), 100);
         QCOMPARE(countOps(drawing, DrawOp::Kind::Circle, kRed), 11);
+    }
+
+    void statusBarSaysWhatOkAndCalculateDid()
+    {
+        MainWindow window;
+        window.show();
+        auto* sentence = window.statusBar()->findChild<QLabel*>("statusSentence");
+        QVERIFY(sentence);
+        click(window, "Command1");
+        QCOMPARE(sentence->text(),
+                 QString::fromUtf8("11 given points of sin(2πx) listed and drawn."));
+        QTest::mouseClick(find<QRadioButton>(window, "Option_InterCubc"), Qt::LeftButton);
+        click(window, "Command2");
+        QVERIFY2(sentence->text().startsWith(
+                     "150 interpolation points by the natural cubic spline: 148 evaluated, "
+                     "2 copied; largest error "),
+                 qPrintable(sentence->text()));
+        QVERIFY(sentence->isVisible());
     }
 
     void calculateWithEachMethod_data()
