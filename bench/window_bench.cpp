@@ -213,7 +213,9 @@ std::vector<Row> calculateHundredTimes()
         {"Calculate no. 1-5 (median)", first},
         {"Calculate no. 96-100 (median, " + std::to_string(session.list().count()) + " lines)",
          last},
-        {"Calculate no. 96-100 / no. 1-5", {last.cpu / first.cpu, last.wall / first.wall}, 1.2,
+        {"Calculate no. 96-100 / no. 1-5",
+         {last.cpu / first.cpu, last.wall / first.wall},
+         1.2,
          "x"},
     };
 }
@@ -228,7 +230,8 @@ std::vector<Row> millionLines()
     tarvel::ui::QtListBox lines(&session.list());
     const double before = residentMegabytes();
     const Timing fill = session.timed([&] {
-        const std::string text = "123   0.1230000000   -0.9876000000   1.5000000000   -2.2500000000";
+        const std::string text =
+            "123   0.1230000000   -0.9876000000   1.5000000000   -2.2500000000";
         while (session.list().count() < 1000000)
             lines.addLine(text);
         lines.showLastLine();

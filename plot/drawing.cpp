@@ -96,8 +96,7 @@ namespace {
 
 bool finite(const Segment& s)
 {
-    return std::isfinite(s.x1) && std::isfinite(s.y1) && std::isfinite(s.x2) &&
-           std::isfinite(s.y2);
+    return std::isfinite(s.x1) && std::isfinite(s.y1) && std::isfinite(s.x2) && std::isfinite(s.y2);
 }
 
 // The part of a world segment inside the world rectangle. Differences of
@@ -110,9 +109,9 @@ std::optional<Segment> clipToWorld(const Segment& s, const WorldRect& world)
     const double low = std::min(world.top, world.bottom);
     const double high = std::max(world.top, world.bottom);
     constexpr double safe = std::numeric_limits<double>::max() / 4;
-    const bool huge = std::max({std::abs(s.x1), std::abs(s.y1), std::abs(s.x2), std::abs(s.y2),
-                                std::abs(left), std::abs(right), std::abs(low),
-                                std::abs(high)}) > safe;
+    const bool huge =
+        std::max({std::abs(s.x1), std::abs(s.y1), std::abs(s.x2), std::abs(s.y2), std::abs(left),
+                  std::abs(right), std::abs(low), std::abs(high)}) > safe;
     const double f = huge ? 0.5 : 1;
     const auto clipped = clipSegment({s.x1 * f, s.y1 * f, s.x2 * f, s.y2 * f}, left * f, low * f,
                                      right * f, high * f);

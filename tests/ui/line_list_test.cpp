@@ -30,7 +30,7 @@ private slots:
         QTest::newRow("one blank") << QByteArray(" ");
         QTest::newRow("empty") << QByteArray("");
         QTest::newRow("decimal comma") << QByteArray("10   0,5000   -1,0000");
-        QTest::newRow("beyond ASCII") << QByteArray("Hata olu\xc5\x9f" "tu");
+        QTest::newRow("beyond ASCII") << QByteArray("Hata olu\xc5\x9ftu");
     }
 
     void linesComeBackAsTheyWentIn()

@@ -161,7 +161,8 @@ void LineList::fitColumn()
 {
     const int longest = model_->longestLine();
     const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
-    const int needed = longest < 0 ? 0 : fontMetrics().horizontalAdvance(model_->line(longest)) + margin + 2;
+    const int needed =
+        longest < 0 ? 0 : fontMetrics().horizontalAdvance(model_->line(longest)) + margin + 2;
     setColumnWidth(0, std::max(needed, viewport()->width()));
 }
 

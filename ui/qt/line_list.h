@@ -45,7 +45,7 @@ private:
     // memory of QString's UTF-16 for the digits a list is made of.
     std::string text_;
     std::vector<std::size_t> ends_;  // where each line ends in text_
-    int rows_ = 0;                // lines the views know of
+    int rows_ = 0;                   // lines the views know of
     int longest_ = -1;
     std::size_t longestLength_ = 0;
 };
