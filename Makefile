@@ -31,9 +31,10 @@ package: build
 	@ls $(BUILD)/tarvel_*.deb
 
 bench: deps
-	cmake -S . -B build-bench -DTARVEL_BUILD_BENCH=ON -DTARVEL_BUILD_GUI=OFF -DTARVEL_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
-	cmake --build build-bench -j $(JOBS) --target tarvel_bench
+	cmake -S . -B build-bench -DTARVEL_BUILD_BENCH=ON -DTARVEL_BUILD_GUI=ON -DTARVEL_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
+	cmake --build build-bench -j $(JOBS) --target tarvel_bench tarvel_window_bench
 	./build-bench/bench/tarvel_bench
+	QT_QPA_PLATFORM=offscreen ./build-bench/bench/tarvel_window_bench
 
 clean:
 	rm -rf $(BUILD) build-*

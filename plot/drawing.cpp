@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace tarvel {
 
@@ -89,6 +90,54 @@ double Viewport::toDeviceLength(double worldLengthX) const
 {
     return std::abs(worldLengthX * factor_ / (world_.right * factor_ - world_.left * factor_) *
                     width_);
+}
+
+namespace {
+
+bool finite(const Segment& s)
+{
+    return std::isfinite(s.x1) && std::isfinite(s.y1) && std::isfinite(s.x2) && std::isfinite(s.y2);
+}
+
+// The part of a world segment inside the world rectangle. Differences of
+// coordinates near the largest doubles overflow; the clip is then made on
+// halved coordinates, which halving leaves exact at that size.
+std::optional<Segment> clipToWorld(const Segment& s, const WorldRect& world)
+{
+    const double left = std::min(world.left, world.right);
+    const double right = std::max(world.left, world.right);
+    const double low = std::min(world.top, world.bottom);
+    const double high = std::max(world.top, world.bottom);
+    constexpr double safe = std::numeric_limits<double>::max() / 4;
+    const bool huge =
+        std::max({std::abs(s.x1), std::abs(s.y1), std::abs(s.x2), std::abs(s.y2), std::abs(left),
+                  std::abs(right), std::abs(low), std::abs(high)}) > safe;
+    const double f = huge ? 0.5 : 1;
+    const auto clipped = clipSegment({s.x1 * f, s.y1 * f, s.x2 * f, s.y2 * f}, left * f, low * f,
+                                     right * f, high * f);
+    if (!clipped)
+        return std::nullopt;
+    return Segment{clipped->x1 / f, clipped->y1 / f, clipped->x2 / f, clipped->y2 / f};
+}
+
+}  // namespace
+
+std::optional<Segment> Viewport::segmentOnDevice(const Segment& world, double margin) const
+{
+    if (!valid_ || !finite(world))
+        return std::nullopt;
+    const auto toDevice = [this](const Segment& s) {
+        return Segment{toDeviceX(s.x1), toDeviceY(s.y1), toDeviceX(s.x2), toDeviceY(s.y2)};
+    };
+    Segment device = toDevice(world);
+    if (!finite(device)) {
+        // Inside the world every point has a finite device coordinate.
+        const auto inside = clipToWorld(world, world_);
+        if (!inside)
+            return std::nullopt;
+        device = toDevice(*inside);
+    }
+    return clipSegment(device, -margin, -margin, width_ + margin, height_ + margin);
 }
 
 std::optional<Segment> clipSegment(const Segment& s, double left, double top, double right,

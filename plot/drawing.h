@@ -58,6 +58,10 @@ private:
     double currentY_ = 0;
 };
 
+struct Segment {
+    double x1, y1, x2, y2;
+};
+
 // Maps world coordinates onto a device rectangle of width x height pixels.
 // A world rectangle without extent, or with non-finite corners, maps
 // nothing (valid() is false).
@@ -68,6 +72,11 @@ public:
     double toDeviceX(double x) const;
     double toDeviceY(double y) const;
     double toDeviceLength(double worldLengthX) const;
+    // The part of a world segment that lies in the device rectangle widened
+    // by margin pixels on every side, in device coordinates; nothing when
+    // it misses it or is not finite. Ends far outside the world, whose
+    // device coordinates would overflow, are cut at the world's edges first.
+    std::optional<Segment> segmentOnDevice(const Segment& world, double margin) const;
 
 private:
     WorldRect world_;
@@ -77,10 +86,6 @@ private:
     // too wide for a double (corners near the largest doubles).
     double factor_ = 1;
     bool valid_;
-};
-
-struct Segment {
-    double x1, y1, x2, y2;
 };
 
 // The part of the segment inside the rectangle [left, right] x [top, bottom]

@@ -97,6 +97,53 @@ private slots:
         QVERIFY(!colourNear(image, toDevice(w.Picture1, size, 0.5, 0.9), reddish, 1));
     }
 
+    // Given points beyond the range of single precision: each lands at the
+    // height the picture's scale gives it (worked out by hand: the world
+    // runs from yMin - d to yMax + d with d a tenth of yMax, held at the
+    // largest double), not on the x axis or a third of the way down.
+    void hugeValuesAreDrawnWhereTheScaleSays_data()
+    {
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<QList<double>>("fractions");  // of the height, from the top
+        QTest::newRow("1e300, -1e300, 5e299")
+            << "1e300 -1e300 5e299" << QList<double>{0.1 / 2.2, 2.1 / 2.2, 0.6 / 2.2};
+        QTest::newRow("1e39, -1e39, 0") << "1e39 -1e39 0" << QList<double>{0.1 / 2.2, 2.1 / 2.2, 0.5};
+        QTest::newRow("largest doubles")
+            << "1.7976931348623157e308 0 -1.7976931348623157e308" << QList<double>{0, 0.5, 1};
+        QTest::newRow("5e299 among the largest doubles")
+            << "1.7976931348623157e308 5e299 -1.7976931348623157e308"
+            << QList<double>{0, 0.5, 1};
+        QTest::newRow("top held at the largest double")
+            << "1.7976931348623157e308 8.988465674311579e307 0"
+            << QList<double>{0, 0.5 / 1.1, 1 / 1.1};
+    }
+
+    void hugeValuesAreDrawnWhereTheScaleSays()
+    {
+        QFETCH(QString, data);
+        QFETCH(QList<double>, fractions);
+        HeadlessWindow w;
+        w.select("Option_DataSet");
+        const QStringList values = data.split(' ');
+        for (int i = 0; i < values.size(); ++i) {
+            w.form.xU[static_cast<std::size_t>(i)] = i * 0.5;
+            w.form.yU[static_cast<std::size_t>(i)] = values[i].toDouble();
+        }
+        w.setText("Text_nU", "3");
+        w.form.Command1_Click();
+        const QSize size(800, 400);
+        const QImage image = render(w.Picture1, size);
+        for (int i = 0; i < values.size(); ++i) {
+            const QPointF at((i * 0.5 + 0.1) / 1.2 * size.width(), fractions[i] * size.height());
+            QVERIFY2(colourNear(image, at, reddish),
+                     qPrintable(QString("point %1 (y = %2) not at %3, %4")
+                                    .arg(i)
+                                    .arg(values[i])
+                                    .arg(at.x())
+                                    .arg(at.y())));
+        }
+    }
+
     void extremeDataPaintsQuickly_data()
     {
         QTest::addColumn<QString>("data");

@@ -15,6 +15,7 @@
 
 #include "ui/control_table.h"
 #include "ui/qt/about_window.h"
+#include "ui/qt/line_list.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/picture_widget.h"
 #include "ui/qt/qt_controls.h"
@@ -110,9 +111,9 @@ private slots:
         MainWindow window;
         window.show();
         click(window, "Command1");
-        auto* list = find<QListWidget>(window, "List1");
+        auto* list = find<LineList>(window, "List1");
         QCOMPARE(list->count(), 14);
-        QCOMPARE(list->item(4)->text().replace(QLocale().decimalPoint(), "."),
+        QCOMPARE(list->line(4).replace(QLocale().decimalPoint(), "."),
                  QString("1   0.1000   0.5878"));
         const Drawing& drawing = window.picture().drawing();
         QCOMPARE(countOps(drawing, DrawOp::Kind::LineTo, kRed), 100);
@@ -156,11 +157,46 @@ private slots:
         QTest::mouseClick(find<QRadioButton>(window, qPrintable(method)), Qt::LeftButton);
         QCOMPARE(find<QGroupBox>(window, "Frame_nDeg")->isVisible(), method == "Option_Tarvel");
         click(window, "Command2");
-        auto* list = find<QListWidget>(window, "List1");
+        auto* list = find<LineList>(window, "List1");
         QCOMPARE(list->count(), 14 + linesAdded);
         if (linesAdded)
-            QCOMPARE(list->item(15)->text(), QString("Cubic spline coefficients"));
+            QCOMPARE(list->line(15), QString("Cubic spline coefficients"));
         QCOMPARE(countOps(window.picture().drawing(), DrawOp::Kind::Circle, kBlue), 150);
+    }
+
+    // The list grows past its height; after each command its last line is
+    // the current one and in sight, not the first screenful.
+    void listShowsItsLastLineAfterEachCommand()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* list = find<LineList>(window, "List1");
+        const auto lastLineInSight = [&] {
+            const QRect last = list->visualRect(list->model()->index(list->count() - 1, 0));
+            const QRect first = list->visualRect(list->model()->index(0, 0));
+            const QRect sight = list->viewport()->rect();
+            return last.top() >= sight.top() && last.bottom() <= sight.bottom() &&
+                   !sight.intersects(first);
+        };
+        find<QLineEdit>(window, "Text_nU")->setText("101");
+        click(window, "Command1");
+        QCOMPARE(list->count(), 3 + 101);
+        QCOMPARE(list->currentLine(), list->count() - 1);
+        QVERIFY(lastLineInSight());
+        QTest::mouseClick(find<QRadioButton>(window, "Option_InterCubc"), Qt::LeftButton);
+        for (int calculate = 1; calculate <= 3; ++calculate) {
+            click(window, "Command2");
+            QCOMPARE(list->count(), 104 + calculate * (3 + 100));
+            QCOMPARE(list->currentLine(), list->count() - 1);
+            QVERIFY(lastLineInSight());
+            QCoreApplication::processEvents();
+            QVERIFY2(lastLineInSight(), "a late layout moved the list away from its last line");
+        }
+        click(window, "Command1");
+        QCOMPARE(list->count(), 104);
+        QCOMPARE(list->currentLine(), 103);
+        QVERIFY(lastLineInSight());
     }
 
     void calculateBeforeOkIsRefusedInAMessageBox()
@@ -171,7 +207,7 @@ private slots:
         click(window, "Command2");
         QCOMPARE(catcher.text, QString("Set the test function first !"));
         QVERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(find<QListWidget>(window, "List1")->count(), 0);
+        QCOMPARE(find<LineList>(window, "List1")->count(), 0);
     }
 
     void messageBoxCarriesTheApplicationTitle()
@@ -258,11 +294,11 @@ private slots:
         QVERIFY(!find<QGroupBox>(window, "Frame_DataSet")->isVisible());
 
         click(window, "Command1");
-        QCOMPARE(find<QListWidget>(window, "List1")->count(), 3 + 11);
+        QCOMPARE(find<LineList>(window, "List1")->count(), 3 + 11);
         QCOMPARE(countOps(window.picture().drawing(), DrawOp::Kind::Line, kRed), 10);
         QTest::mouseClick(find<QRadioButton>(window, "Option_InterCubc"), Qt::LeftButton);
         click(window, "Command2");
-        QCOMPARE(find<QListWidget>(window, "List1")->count(), 14 + 3 + 10);
+        QCOMPARE(find<LineList>(window, "List1")->count(), 14 + 3 + 10);
         QCOMPARE(countOps(window.picture().drawing(), DrawOp::Kind::Circle, kBlue), 150);
     }
 
@@ -288,7 +324,7 @@ private slots:
     {
         MainWindow window(QFileInfo(QDir(TARVEL_EXAMPLES_DIR).absolutePath()).absolutePath());
         window.show();
-        auto* list = find<QListWidget>(window, "List1");
+        auto* list = find<LineList>(window, "List1");
         const Drawing& drawing = window.picture().drawing();
         const auto type = [&](const char* box, const QString& text) {
             auto* edit = find<QLineEdit>(window, box);

@@ -41,8 +41,7 @@ void paintOp(const DrawOp& op, const Viewport& view, const Area& area, QPainter&
     switch (op.kind) {
     case DrawOp::Kind::Line:
     case DrawOp::Kind::LineTo: {
-        const auto clipped = clipSegment({x1, y1, view.toDeviceX(op.x2), view.toDeviceY(op.y2)},
-                                         area.left, area.top, area.right, area.bottom);
+        const auto clipped = view.segmentOnDevice({op.x1, op.y1, op.x2, op.y2}, kClipMargin);
         if (clipped)
             painter.drawLine(QPointF(clipped->x1, clipped->y1), QPointF(clipped->x2, clipped->y2));
         break;

@@ -16,6 +16,7 @@
 #include "ui/control_table.h"
 #include "ui/qt/about_window.h"
 #include "ui/qt/browser_lists.h"
+#include "ui/qt/line_list.h"
 #include "ui/qt/picture_widget.h"
 #include "ui/qt/qt_controls.h"
 #include "ui/qt/twips.h"
@@ -46,7 +47,7 @@ QWidget* createWidget(const ControlSpec& spec, QWidget* parent)
         return button;
     }
     case Kind::ListBox: {
-        auto* list = new QListWidget(parent);
+        auto* list = new LineList(parent);
         list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
         return list;
     }
@@ -207,7 +208,7 @@ void MainWindow::createAdapters()
         options_.push_back(std::make_unique<QtOptionButton>(control<QRadioButton>(name)));
     for (const char* name : {"Frame_Poly", "Frame_DataSet", "Frame_nDeg"})
         frames_.push_back(std::make_unique<QtFrame>(widgets_.value(name)));
-    list_ = std::make_unique<QtListBox>(control<QListWidget>("List1"));
+    list_ = std::make_unique<QtListBox>(control<LineList>("List1"));
     messageBox_ = std::make_unique<QtMessageBox>(this);
     auto* sentence = new QLabel(statusBar());
     sentence->setObjectName("statusSentence");

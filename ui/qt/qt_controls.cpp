@@ -2,12 +2,12 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QRadioButton>
 
 #include "ui/control_table.h"
 #include "ui/qt/about_window.h"
+#include "ui/qt/line_list.h"
 
 namespace tarvel::ui {
 
@@ -33,20 +33,18 @@ void QtFrame::setVisible(bool visible)
 
 void QtListBox::clear()
 {
-    list_->clear();
+    list_->clearLines();
 }
 
 void QtListBox::addLine(const std::string& line)
 {
-    list_->addItem(QString::fromStdString(line));
+    list_->appendLine(line);
 }
 
 void QtListBox::showLastLine()
 {
     // The newest lines are the ones the user asked for.
-    if (list_->count() > 0)
-        list_->setCurrentRow(list_->count() - 1);
-    list_->scrollToBottom();
+    list_->showLastLine();
 }
 
 void QtStatusLine::show(const std::string& sentence)

@@ -8,12 +8,12 @@
 class QLabel;
 class QLineEdit;
 class QRadioButton;
-class QListWidget;
 class QWidget;
 
 namespace tarvel::ui {
 
 class AboutWindow;
+class LineList;
 
 class QtTextBox : public TextBox {
 public:
@@ -45,13 +45,13 @@ private:
 
 class QtListBox : public ListBox {
 public:
-    explicit QtListBox(QListWidget* list) : list_(list) {}
+    explicit QtListBox(LineList* list) : list_(list) {}
     void clear() override;
     void addLine(const std::string& line) override;
     void showLastLine() override;
 
 private:
-    QListWidget* list_;
+    LineList* list_;
 };
 
 // The command's sentence, kept in a label of the status bar so that a
