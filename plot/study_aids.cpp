@@ -130,9 +130,12 @@ std::string readoutText(const ui::Study& study, const WorldRect& world, double w
     const PlacedPoints placed = placePoints(study, view, errorView);
     const auto given = nearestPoint(placed.given, dx, dy, snapPixels);
     const auto interpolated = nearestPoint(placed.interpolated, dx, dy, snapPixels);
+    // A given point's circle is larger than an interpolated point's mark:
+    // on it, the given point wins over interpolated points around it.
     const bool givenWins =
-        given && (!interpolated || distance(placed.given[*given], dx, dy) <=
-                                       distance(placed.interpolated[*interpolated], dx, dy));
+        given && (!interpolated || distance(placed.given[*given], dx, dy) <= snapPixels / 2 ||
+                  distance(placed.given[*given], dx, dy) <=
+                      distance(placed.interpolated[*interpolated], dx, dy));
     if (givenWins) {
         const ui::StudyPoint& point = study.given[*given];
         return "Given point " + std::to_string(point.index) + ": x = " + number(point.x) +
