@@ -23,19 +23,24 @@ int Occupancy::row(double y) const
     return std::clamp(static_cast<int>(std::floor(y / cell_)), 0, rows_ - 1);
 }
 
-void Occupancy::markRect(const DeviceRect& rect)
+void Occupancy::markRect(const DeviceRect& rect, int weight)
 {
+    const auto value = static_cast<unsigned char>(std::clamp(weight, 0, 255));
     if (!(rect.right >= 0 && rect.left <= width_ && rect.bottom >= 0 && rect.top <= height_))
         return;  // also NaN
     for (int r = row(rect.top); r <= row(rect.bottom); ++r)
         for (int c = column(rect.left); c <= column(rect.right); ++c)
-            cells_[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns_) +
-                   static_cast<std::size_t>(c)] = 1;
+        {
+            unsigned char& cell = cells_[static_cast<std::size_t>(r) *
+                                             static_cast<std::size_t>(columns_) +
+                                         static_cast<std::size_t>(c)];
+            cell = std::max(cell, value);
+        }
 }
 
-void Occupancy::markPoint(double x, double y, double radius)
+void Occupancy::markPoint(double x, double y, double radius, int weight)
 {
-    markRect({x - radius, y - radius, x + radius, y + radius});
+    markRect({x - radius, y - radius, x + radius, y + radius}, weight);
 }
 
 void Occupancy::markSegment(double x1, double y1, double x2, double y2)
@@ -82,7 +87,8 @@ void markDrawing(Occupancy& occupancy, const Drawing& drawing, const Viewport& v
             occupancy.markPoint(x1, y1);
             break;
         case DrawOp::Kind::Circle:
-            occupancy.markPoint(x1, y1, std::max(view.toDeviceLength(op.radius), 1.0));
+            occupancy.markPoint(x1, y1, std::max(view.toDeviceLength(op.radius), 1.0),
+                                *op.colour == ui::kRed ? kGivenPointWeight : 1);
             break;
         }
     }

@@ -18,11 +18,12 @@ struct DeviceRect {
 class Occupancy {
 public:
     Occupancy(double width, double height, double cellPixels = 3);
-    void markPoint(double x, double y, double radius = 0);
+    // A weight above 1 makes a cell costlier to cover (a given point).
+    void markPoint(double x, double y, double radius = 0, int weight = 1);
     void markSegment(double x1, double y1, double x2, double y2);
-    void markRect(const DeviceRect& rect);
-    // Occupied cells that the rectangle touches; the part outside the area
-    // counts nothing.
+    void markRect(const DeviceRect& rect, int weight = 1);
+    // The weights of the occupied cells that the rectangle touches; the
+    // part outside the area counts nothing.
     int count(const DeviceRect& rect) const;
     double width() const { return width_; }
     double height() const { return height_; }
@@ -39,8 +40,9 @@ private:
 };
 
 // Marks every coloured operation of the drawing: the test function, the
-// given points, the lines of a data set and the interpolated points. The
-// axes (foreground colour) are not data.
+// given points (weighing kGivenPointWeight), the lines of a data set and the
+// interpolated points. The axes (foreground colour) are not data.
+inline constexpr int kGivenPointWeight = 8;
 void markDrawing(Occupancy& occupancy, const Drawing& drawing, const Viewport& view);
 
 enum class Corner { TopRight, TopLeft, BottomRight, BottomLeft };

@@ -127,7 +127,8 @@ std::string tickLabel(double value, double step, std::string_view decimalSeparat
     const int valueExponent = decimalExponent(value, 6);
     if (stepExponent >= -4 && valueExponent < 6) {
         const int decimals = stepExponent < 0 ? -stepExponent : 0;
-        return withSeparator(chars(value, std::chars_format::fixed, decimals), decimalSeparator);
+        return withSeparator(trimFraction(chars(value, std::chars_format::fixed, decimals)),
+                             decimalSeparator);
     }
     const int decimals = std::max(0, valueExponent - stepExponent);
     return withSeparator(tidyExponentForm(chars(value, std::chars_format::scientific, decimals)),

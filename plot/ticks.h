@@ -18,9 +18,10 @@ double tickStep(double lo, double hi, int maxTicks);
 // ascending order; empty when there is no step. A tick at zero is exactly 0.
 std::vector<double> ticksIn(double lo, double hi, int maxTicks);
 
-// A tick's label with just the digits that tell neighbouring ticks apart:
-// plain decimals for steps from 1e-4 up to values below 1e6 ("0.2", "-15",
-// "1500"), otherwise a short exponent form ("1.2e300", "-5e-301").
+// A tick's label with just the digits that tell neighbouring ticks apart,
+// trailing zeros dropped: plain decimals for steps from 1e-4 up to values
+// below 1e6 ("0.2", "1", "-15", "1500"), otherwise a short exponent form
+// ("1.2e300", "-5e-301").
 std::string tickLabel(double value, double step, std::string_view decimalSeparator);
 
 // A number as a readout shows it: `digits` significant digits with trailing

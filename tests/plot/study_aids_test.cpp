@@ -109,6 +109,7 @@ TEST(Ticks, LabelsCarryTheDigitsThatTellTicksApart)
     const TextCase cases[] = {
         {"sum of steps rounds to the step's decimals", 0.6000000000000001, 0.2, ".", "0.6"},
         {"user's separator", 0.5, 0.5, ",", "0,5"},
+        {"no trailing zeros", 1, 0.5, ".", "1"},
         {"whole numbers", 1500, 500, ".", "1500"},
         {"zero", 0, 0.2, ".", "0"},
         {"huge steps in exponent form", 1.2e300, 2e299, ".", "1.2e300"},
@@ -356,6 +357,13 @@ TEST(Occupancy, LegendGoesToTheCornerWithTheLeastData)
             occupancy.markRect(rect);
         EXPECT_EQ(leastCoveredCorner(occupancy, 60, 30, 4), c.expected) << c.name;
     }
+    // A given point weighs more than a longer stretch of curve.
+    Occupancy occupancy(200, 100, 2);
+    occupancy.markSegment(136, 10, 200, 10);
+    occupancy.markSegment(0, 10, 20, 10);
+    occupancy.markPoint(30, 20, 2, kGivenPointWeight);
+    occupancy.markRect({0, 70, 200, 100});
+    EXPECT_EQ(leastCoveredCorner(occupancy, 60, 30, 4), Corner::TopRight);
 }
 
 TEST(Occupancy, SegmentsAndPointsMarkTheirCells)

@@ -231,36 +231,50 @@ void paintSample(QPainter& painter, const LegendEntry& entry, const QRectF& box)
     }
 }
 
-QRectF paintLegend(QPainter& painter, const Study& study, const StudyAids& aids, bool errorView,
-                   const QSizeF& size, const QFontMetricsF& metrics, Occupancy& occupancy)
-{
-    const std::vector<LegendEntry> entries = legendEntries(study, aids, errorView);
-    if (entries.empty())
-        return {};
+struct LegendLayout {
+    std::vector<LegendEntry> entries;
+    QRectF box;
     double textWidth = 0;
-    for (const LegendEntry& entry : entries)
-        textWidth = std::max(textWidth, metrics.horizontalAdvance(entry.text));
-    const double row = metrics.height();
-    const double width = kLegendPadding * 3 + kSampleWidth + textWidth + 2;
-    const double height = kLegendPadding * 2 + row * static_cast<double>(entries.size());
+};
+
+// The legend goes to the corner with the least data before the scale is
+// placed, so scale labels make way for it rather than hide under it.
+LegendLayout layoutLegend(const Study& study, const StudyAids& aids, bool errorView,
+                          const QSizeF& size, const QFontMetricsF& metrics,
+                          const Occupancy& occupancy)
+{
+    LegendLayout layout;
+    layout.entries = legendEntries(study, aids, errorView);
+    if (layout.entries.empty())
+        return layout;
+    for (const LegendEntry& entry : layout.entries)
+        layout.textWidth = std::max(layout.textWidth, metrics.horizontalAdvance(entry.text));
+    const double width = kLegendPadding * 3 + kSampleWidth + layout.textWidth + 2;
+    const double height =
+        kLegendPadding * 2 + metrics.height() * static_cast<double>(layout.entries.size());
     const Corner corner = leastCoveredCorner(occupancy, width, height, kLegendInset);
     const DeviceRect place =
         cornerRect(corner, size.width(), size.height(), width, height, kLegendInset);
-    const QRectF box(place.left, place.top, width, height);
+    layout.box = QRectF(place.left, place.top, width, height);
+    return layout;
+}
+
+void paintLegend(QPainter& painter, const LegendLayout& layout, const QFontMetricsF& metrics)
+{
+    const QRectF& box = layout.box;
     painter.setPen(thinPen(QColor(160, 160, 160)));
-    painter.setBrush(QColor(255, 255, 255, 235));
+    painter.setBrush(QColor(255, 255, 255, 215));  // covered data shows faintly
     painter.drawRect(box);
+    const double row = metrics.height();
     double top = box.top() + kLegendPadding;
-    for (const LegendEntry& entry : entries) {
+    for (const LegendEntry& entry : layout.entries) {
         const QRectF sample(box.left() + kLegendPadding, top, kSampleWidth, row);
         paintSample(painter, entry, sample);
         painter.setPen(thinPen(kForeground));
-        painter.drawText(QRectF(sample.right() + kLegendPadding, top, textWidth + 2, row),
+        painter.drawText(QRectF(sample.right() + kLegendPadding, top, layout.textWidth + 2, row),
                          Qt::AlignLeft | Qt::AlignVCenter, entry.text);
         top += row;
     }
-    occupancy.markRect(place);
-    return box;
 }
 
 }  // namespace
@@ -300,12 +314,18 @@ OverlayPlaces paintPicture(const Drawing& drawing, const StudyAids& aids, QPaint
         markDrawing(occupancy, drawing, view);
     }
     const QFontMetricsF metrics(font);
+    LegendLayout legend;
+    if (aids.showLegend)
+        legend = layoutLegend(drawing.study(), aids, errorView, size, metrics, occupancy);
+    if (!legend.entries.empty())
+        occupancy.markRect(toDeviceRect(legend.box));
     if (aids.showScale)
         places.scaleLabels =
             paintScale(painter, world, view, size, metrics, separator, occupancy);
-    if (aids.showLegend)
-        places.legend =
-            paintLegend(painter, drawing.study(), aids, errorView, size, metrics, occupancy);
+    if (!legend.entries.empty()) {
+        paintLegend(painter, legend, metrics);
+        places.legend = legend.box;
+    }
     painter.restore();
     return places;
 }
