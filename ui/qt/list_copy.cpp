@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 
 #include <algorithm>
 
@@ -15,6 +16,27 @@ QString lineOf(const QAbstractItemView* view, int row)
 {
     return view->model()->index(row, 0).data(Qt::DisplayRole).toString() + '\n';
 }
+
+// The view copies only its current line on Ctrl+C, and it claims the key
+// before any shortcut sees it: the key is taken from it first.
+class CopyKeyFilter : public QObject {
+public:
+    CopyKeyFilter(QAbstractItemView* view, QAction* copy) : QObject(view), copy_(copy) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+            copy_->trigger();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QAction* copy_;
+};
 
 }  // namespace
 
@@ -60,6 +82,7 @@ void addListCopy(QAbstractItemView* view)
                      [view] { QApplication::clipboard()->setText(allLines(view)); });
     view->addAction(copy);
     view->addAction(copyAll);
+    view->installEventFilter(new CopyKeyFilter(view, copy));
 }
 
 }  // namespace tarvel::ui
