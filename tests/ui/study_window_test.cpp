@@ -281,6 +281,13 @@ private slots:
         find<QAction>(*list, "copySelectionAction")->trigger();
         QCOMPARE(QApplication::clipboard()->text().count('\n'), 2);
         find<QAction>(*list, "copyListAction")->trigger();
+        // With extended selection a command's newest line still becomes the
+        // only selected one.
+        QTest::mouseClick(find<QRadioButton>(window, "Option_InterCubc"), Qt::LeftButton);
+        click(window, "Command2");
+        QCOMPARE(list->selectedItems().size(), 1);
+        QCOMPARE(list->selectedItems()[0], list->item(list->count() - 1));
+        find<QAction>(*list, "copyListAction")->trigger();
         const QStringList lines = QApplication::clipboard()->text().split('\n');
         QCOMPARE(lines.size(), list->count() + 1);  // the last line ends too
         for (int row = 0; row < list->count(); ++row)

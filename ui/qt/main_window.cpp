@@ -194,8 +194,14 @@ void MainWindow::placeControls()
     client_->setMinimumSize(client);
     QSize size(client.width(),
                client.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
-    if (const QScreen* screen = this->screen())
-        size = size.boundedTo(screen->availableGeometry().size() - kWindowDecoration);
+    if (const QScreen* screen = this->screen()) {
+        const QSize available = screen->availableGeometry().size() - kWindowDecoration;
+        // Too low for the screen: room for the vertical scroll bar, so no
+        // horizontal one is needed as well.
+        if (size.height() > available.height())
+            size.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2;
+        size = size.boundedTo(available);
+    }
     resize(size);
 }
 

@@ -45,7 +45,7 @@ void QtListBox::showLastLine()
 {
     // The newest lines are the ones the user asked for.
     if (list_->count() > 0)
-        list_->setCurrentRow(list_->count() - 1);
+        list_->setCurrentRow(list_->count() - 1, QItemSelectionModel::ClearAndSelect);
     list_->scrollToBottom();
 }
 

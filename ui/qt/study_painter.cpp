@@ -299,8 +299,8 @@ OverlayPlaces paintPicture(const Drawing& drawing, const StudyAids& aids, QPaint
     const bool errorView = showsError(drawing, aids);
     const WorldRect world = shownWorld(drawing, aids);
     const Viewport view(world, size.width(), size.height());
-    if (!view.valid())
-        return places;
+    if (!view.valid() || drawing.ops().empty())
+        return places;  // a blank picture stays blank
     Occupancy occupancy(size.width(), size.height());
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
