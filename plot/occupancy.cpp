@@ -29,11 +29,10 @@ void Occupancy::markRect(const DeviceRect& rect, int weight)
     if (!(rect.right >= 0 && rect.left <= width_ && rect.bottom >= 0 && rect.top <= height_))
         return;  // also NaN
     for (int r = row(rect.top); r <= row(rect.bottom); ++r)
-        for (int c = column(rect.left); c <= column(rect.right); ++c)
-        {
-            unsigned char& cell = cells_[static_cast<std::size_t>(r) *
-                                             static_cast<std::size_t>(columns_) +
-                                         static_cast<std::size_t>(c)];
+        for (int c = column(rect.left); c <= column(rect.right); ++c) {
+            unsigned char& cell =
+                cells_[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns_) +
+                       static_cast<std::size_t>(c)];
             cell = std::max(cell, value);
         }
 }
@@ -111,9 +110,8 @@ Corner leastCoveredCorner(const Occupancy& occupancy, double boxWidth, double bo
     int fewest = -1;
     for (const Corner corner :
          {Corner::TopRight, Corner::TopLeft, Corner::BottomRight, Corner::BottomLeft}) {
-        const int covered = occupancy.count(cornerRect(corner, occupancy.width(),
-                                                       occupancy.height(), boxWidth, boxHeight,
-                                                       inset));
+        const int covered = occupancy.count(
+            cornerRect(corner, occupancy.width(), occupancy.height(), boxWidth, boxHeight, inset));
         if (fewest < 0 || covered < fewest) {
             fewest = covered;
             best = corner;

@@ -118,9 +118,9 @@ PlacedPoints placePoints(const ui::Study& study, const Viewport& view, bool erro
     return placed;
 }
 
-std::string readoutText(const ui::Study& study, const WorldRect& world, double width,
-                        double height, bool errorView, double dx, double dy,
-                        std::string_view separator, double snapPixels)
+std::string readoutText(const ui::Study& study, const WorldRect& world, double width, double height,
+                        bool errorView, double dx, double dy, std::string_view separator,
+                        double snapPixels)
 {
     const auto at = toWorld(world, width, height, dx, dy);
     if (!at)
@@ -160,8 +160,8 @@ std::string valuesText(const ui::Study& study)
                                    [](const ui::StudyPoint& point) { return point.exact; });
     std::string text = exact ? "i\tx\tp(x)\tf(x)\tp(x)-f(x)\n" : "i\tx\tp(x)\n";
     for (const ui::StudyPoint& point : study.interpolated) {
-        text += std::to_string(point.index) + '\t' + fullNumber(point.x) + '\t' +
-                fullNumber(point.y);
+        text +=
+            std::to_string(point.index) + '\t' + fullNumber(point.x) + '\t' + fullNumber(point.y);
         if (exact && point.exact)
             text += '\t' + fullNumber(*point.exact) + '\t' + fullNumber(point.y - *point.exact);
         else if (exact)
@@ -192,16 +192,17 @@ bool KeptResults::keep(const ui::Study& study)
         results_.erase(results_.begin());
     ui::Colour colour = kKeptColours[0];
     for (const ui::Colour candidate : kKeptColours) {
-        const bool used = std::any_of(results_.begin(), results_.end(),
-                                      [candidate](const KeptResult& r) { return r.colour == candidate; });
+        const bool used =
+            std::any_of(results_.begin(), results_.end(),
+                        [candidate](const KeptResult& r) { return r.colour == candidate; });
         if (!used) {
             colour = candidate;
             break;
         }
     }
-    results_.push_back({methodLabel(study) + ", " + std::to_string(study.interpolated.size()) +
-                            " points",
-                        study.interpolated, colour});
+    results_.push_back(
+        {methodLabel(study) + ", " + std::to_string(study.interpolated.size()) + " points",
+         study.interpolated, colour});
     return true;
 }
 

@@ -46,7 +46,8 @@ bool errorAvailable(const ui::Study& study);
 // The error view's world: x as the ordinary picture, y symmetric about the
 // zero line with a tenth to spare above the largest error of `study` and of
 // the kept results passed (-1 .. 1 when every error is 0).
-WorldRect errorWorld(const ui::Study& study, std::span<const std::vector<ui::StudyPoint>> more = {});
+WorldRect errorWorld(const ui::Study& study,
+                     std::span<const std::vector<ui::StudyPoint>> more = {});
 
 // Where a study's points sit in the picture: given points, then interpolated
 // ones, each at (x, y), or in the error view the interpolated ones at
@@ -60,9 +61,9 @@ PlacedPoints placePoints(const ui::Study& study, const Viewport& view, bool erro
 // The sentence the status line shows for the mouse at (dx, dy): the point
 // within snapPixels if there is one, otherwise the coordinates under the
 // mouse. Empty when the world has no extent.
-std::string readoutText(const ui::Study& study, const WorldRect& world, double width,
-                        double height, bool errorView, double dx, double dy,
-                        std::string_view decimalSeparator, double snapPixels = 6);
+std::string readoutText(const ui::Study& study, const WorldRect& world, double width, double height,
+                        bool errorView, double dx, double dy, std::string_view decimalSeparator,
+                        double snapPixels = 6);
 
 // A header line and one tab-separated line per interpolated point: i, x,
 // p(x), and with a test function f(x) and p(x) - f(x). Full precision,

@@ -142,8 +142,8 @@ TEST(NumberText, CompactReadoutNumbers)
 TEST(NumberText, FullNumbersReadBackExactlyWithAPeriod)
 {
     EXPECT_EQ(fullNumber(0.1), "0.10000000000000001");
-    for (const double value : {0.1, 1.0 / 3, -1e-300, 1.7976931348623157e308, 5e-324,
-                               0.95105651629515353, -0.0})
+    for (const double value :
+         {0.1, 1.0 / 3, -1e-300, 1.7976931348623157e308, 5e-324, 0.95105651629515353, -0.0})
         EXPECT_EQ(std::strtod(fullNumber(value).c_str(), nullptr), value) << fullNumber(value);
 }
 
@@ -156,10 +156,8 @@ TEST(Mapping, DeviceToWorldInvertsTheViewport)
 {
     const double big = std::numeric_limits<double>::max();
     const MappingCase worlds[] = {
-        {"sine", worldFor({-1, 1})},
-        {"tiny", worldFor({-1e-300, 1e-300})},
-        {"huge", worldFor({-1e300, 1e300})},
-        {"largest doubles", worldFor({-big, big})},
+        {"sine", worldFor({-1, 1})},          {"tiny", worldFor({-1e-300, 1e-300})},
+        {"huge", worldFor({-1e300, 1e300})},  {"largest doubles", worldFor({-big, big})},
         {"negative only", worldFor({-4, 0})},
     };
     const std::pair<double, double> sizes[] = {{609, 217}, {1200, 600}, {300, 120}};
@@ -211,8 +209,8 @@ protected:
     }
     std::string readout(DevicePoint p, bool errorView = false, const char* separator = ".") const
     {
-        return readoutText(study, errorView ? errorWorld(study) : world, kWidth, kHeight,
-                           errorView, p.x, p.y, separator);
+        return readoutText(study, errorView ? errorWorld(study) : world, kWidth, kHeight, errorView,
+                           p.x, p.y, separator);
     }
     static constexpr double kWidth = 609;
     static constexpr double kHeight = 217;
@@ -237,9 +235,9 @@ TEST_F(SineStudy, ReadoutShowsTheInterpolatedPointWithItsError)
     const double p = w.form.yI[17];
     const double f = w.form.SinFunc(x);
     const std::string expected = "Interpolated point 17: x = " + compactNumber(x, ".") +
-                                 ", p(x) = " + compactNumber(p, ".") + ", f(x) = " +
-                                 compactNumber(f, ".") + ", p(x) \xE2\x88\x92 f(x) = " +
-                                 compactNumber(p - f, ".");
+                                 ", p(x) = " + compactNumber(p, ".") +
+                                 ", f(x) = " + compactNumber(f, ".") +
+                                 ", p(x) \xE2\x88\x92 f(x) = " + compactNumber(p - f, ".");
     EXPECT_EQ(readout(at(x, p)), expected);
     // In the error view the point sits at its error.
     const Viewport errors(errorWorld(study), kWidth, kHeight);

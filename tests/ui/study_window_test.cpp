@@ -20,12 +20,12 @@
 #include "plot/occupancy.h"
 #include "support/study_of.h"
 #include "ui/headless/headless_toolkit.h"
-#include "ui/qt/drawing_painter.h"
-#include "ui/qt/study_painter.h"
 #include "ui/qt/about_window.h"
+#include "ui/qt/drawing_painter.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/picture_widget.h"
 #include "ui/qt/qt_controls.h"
+#include "ui/qt/study_painter.h"
 
 using namespace tarvel;
 using namespace tarvel::ui;
@@ -156,7 +156,8 @@ private slots:
         okAndCalculate(window);
         action(window, "keepCurveAction")->trigger();
         action(window, "copyPictureAction")->trigger();
-        const QImage copied = QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+        const QImage copied =
+            QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
         PictureWidget& picture = window.picture();
         const QImage shown =
             picture.grab(picture.contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
@@ -231,9 +232,9 @@ private slots:
         PictureWidget& picture = window.picture();
         const QRect area = picture.contentsRect();
         const Viewport view(picture.drawing().world(), area.width(), area.height());
-        const QPoint onPoint(area.left() + static_cast<int>(std::lround(view.toDeviceX(0.2))),
-                             area.top() + static_cast<int>(std::lround(
-                                              view.toDeviceY(window.form().yU[2]))));
+        const QPoint onPoint(
+            area.left() + static_cast<int>(std::lround(view.toDeviceX(0.2))),
+            area.top() + static_cast<int>(std::lround(view.toDeviceY(window.form().yU[2]))));
         QTest::mouseMove(&picture, onPoint);
         QTRY_VERIFY(window.statusBar()->currentMessage().startsWith("Given point 2: x = 0"));
         QEvent leave(QEvent::Leave);
@@ -439,7 +440,8 @@ private slots:
         int over = 0;
         for (int y = 0; y < size.height(); ++y)
             for (int x = 0; x < size.width(); ++x)
-                if (image.pixel(x, y) != plain.pixel(x, y) && data.count({x + 0.5, y + 0.5, x + 0.5, y + 0.5}) > 0)
+                if (image.pixel(x, y) != plain.pixel(x, y) &&
+                    data.count({x + 0.5, y + 0.5, x + 0.5, y + 0.5}) > 0)
                     ++over;
         QCOMPARE(over, 0);
     }

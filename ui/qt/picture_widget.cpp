@@ -160,7 +160,7 @@ void PictureWidget::contextMenuEvent(QContextMenuEvent* event)
     updateActions();
     // From the keyboard the menu opens at the middle of the picture.
     const QPoint at = event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
-                                                                   : mapToGlobal(rect().center());
+                                                                  : mapToGlobal(rect().center());
     menu_->popup(at);
     event->accept();
 }

@@ -59,8 +59,9 @@ void polyline(QPainter& painter, const std::vector<DevicePoint>& points, const Q
               Occupancy& occupancy)
 {
     for (std::size_t i = 1; i < points.size(); ++i) {
-        const auto clipped = clipSegment({points[i - 1].x, points[i - 1].y, points[i].x, points[i].y},
-                                         -64, -64, size.width() + 64, size.height() + 64);
+        const auto clipped =
+            clipSegment({points[i - 1].x, points[i - 1].y, points[i].x, points[i].y}, -64, -64,
+                        size.width() + 64, size.height() + 64);
         if (!clipped)
             continue;
         painter.drawLine(QPointF(clipped->x1, clipped->y1), QPointF(clipped->x2, clipped->y2));
@@ -86,8 +87,8 @@ void paintKept(QPainter& painter, const StudyAids& aids, const Viewport& view, b
 
 // The error p(x) - f(x) at the interpolated points about the zero line
 // that stands for the test function.
-void paintErrorView(QPainter& painter, const Study& study, const Viewport& view,
-                    const QSizeF& size, Occupancy& occupancy)
+void paintErrorView(QPainter& painter, const Study& study, const Viewport& view, const QSizeF& size,
+                    Occupancy& occupancy)
 {
     painter.setPen(thinPen(kForeground));
     const double x0 = view.toDeviceX(0);
@@ -128,9 +129,8 @@ void tickMark(QPainter& painter, const QPointF& from, const QPointF& to, Occupan
     painter.drawLine(from, to);
 }
 
-int paintScale(QPainter& painter, const WorldRect& world, const Viewport& view,
-               const QSizeF& size, const QFontMetricsF& metrics, std::string_view separator,
-               Occupancy& occupancy)
+int paintScale(QPainter& painter, const WorldRect& world, const Viewport& view, const QSizeF& size,
+               const QFontMetricsF& metrics, std::string_view separator, Occupancy& occupancy)
 {
     painter.setPen(thinPen(kScaleColour));
     const double labelHeight = metrics.height();
@@ -144,8 +144,8 @@ int paintScale(QPainter& painter, const WorldRect& world, const Viewport& view,
         const double dx = view.toDeviceX(x);
         const QString text = qstr(tickLabel(x, stepX, separator));
         const double width = metrics.horizontalAdvance(text) + 2;
-        tickMark(painter, QPointF(dx, size.height() - 1), QPointF(dx, size.height() - 1 - kTickPixels),
-                 occupancy);
+        tickMark(painter, QPointF(dx, size.height() - 1),
+                 QPointF(dx, size.height() - 1 - kTickPixels), occupancy);
         const QRectF bottom(dx - width / 2, size.height() - 1 - kTickPixels - labelHeight, width,
                             labelHeight);
         const QRectF top(dx - width / 2, 1, width, labelHeight);
@@ -320,8 +320,7 @@ OverlayPlaces paintPicture(const Drawing& drawing, const StudyAids& aids, QPaint
     if (!legend.entries.empty())
         occupancy.markRect(toDeviceRect(legend.box));
     if (aids.showScale)
-        places.scaleLabels =
-            paintScale(painter, world, view, size, metrics, separator, occupancy);
+        places.scaleLabels = paintScale(painter, world, view, size, metrics, separator, occupancy);
     if (!legend.entries.empty()) {
         paintLegend(painter, legend, metrics);
         places.legend = legend.box;
