@@ -50,6 +50,8 @@ void Drawing::circle(double x, double y, double radius, ui::Colour colour)
 void Drawing::setStudy(const ui::Study& study)
 {
     study_ = study;
+    if (onStudyChanged)
+        onStudyChanged();
     if (onChanged)
         onChanged();
 }

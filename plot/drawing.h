@@ -47,6 +47,8 @@ public:
 
     // Called after every change, so a widget can schedule a repaint.
     std::function<void()> onChanged;
+    // Called when a command hands over a new study, before onChanged.
+    std::function<void()> onStudyChanged;
 
 private:
     void add(const DrawOp& op);

@@ -52,9 +52,39 @@ constexpr std::array<AboutLabelSpec, 5> kAbout = {{
     {"Label4", "For comments and questions e-mail to",           240, 2040, 3375, 255, 1, 8.25, kBlack, false},
     {"Label5", "tarvel@example.org",                      960, 2280, 1935, 255, 2, 8.25, kBlue, false},
 }};
+
+struct ToolTip {
+    std::string_view name;
+    std::string_view text;
+};
+
+constexpr std::array<ToolTip, 14> kToolTips = {{
+    {"Text_nU",          "How many given points OK samples the test function at, evenly from 0 to 1: 2 to 1001 (a data set brings its own count, at most 1001); Return presses OK."},
+    {"Text_nPoly",       "Degree of the test polynomial (a0 + a1 x + ... + a4 x^4, divided by the degree plus one): 0 to 4; Return presses OK."},
+    {"Text_a0",          "Coefficient a0 of the test polynomial, any number; Return presses OK."},
+    {"Text_a1",          "Coefficient a1 (of x) of the test polynomial, any number; Return presses OK."},
+    {"Text_a2",          "Coefficient a2 (of x^2) of the test polynomial, any number; Return presses OK."},
+    {"Text_a3",          "Coefficient a3 (of x^3) of the test polynomial, any number; Return presses OK."},
+    {"Text_a4",          "Coefficient a4 (of x^4) of the test polynomial, any number; Return presses OK."},
+    {"Text_nI",          "How many interpolation points Calculate spreads evenly over [0, 1]: 0, or 2 to 1001; Return presses Calculate."},
+    {"Text_nDeg",        "Degree of the local interpolating polynomial: below the number of given points and at most 100; Return presses Calculate."},
+    {"Option_Tarvel",    "Local polynomial interpolation in Lagrange form through the given points nearest to each point; takes up to 1001 given points and a degree below their number, at most 100."},
+    {"Option_InterCubc", "Natural cubic spline through all given points (second derivatives zero at both ends), its coefficients listed; takes 1 to 101 given points."},
+    {"Option_InterPwCb", "Piecewise cubic Hermite spline with slopes taken from the neighbouring chords, its coefficients listed; takes 2 to 302 given points."},
+    {"Command1",         "Samples the chosen test function (or takes the loaded data set), lists and draws the given points."},
+    {"Command2",         "Interpolates at Ni points with the chosen method, lists spline coefficients and draws the result."},
+}};
 // clang-format on
 
 }  // namespace
+
+std::string_view toolTipOf(std::string_view name)
+{
+    for (const ToolTip& tip : kToolTips)
+        if (tip.name == name)
+            return tip.text;
+    return {};
+}
 
 std::span<const ControlSpec> mainWindowControls()
 {

@@ -40,6 +40,10 @@ inline constexpr int kMainClientHeight = 8235;
 std::span<const ControlSpec> mainWindowControls();
 const ControlSpec* findControl(std::string_view name);
 
+// One sentence on what a control does and which values it takes; empty for
+// controls without a tip.
+std::string_view toolTipOf(std::string_view name);
+
 struct AboutLabelSpec {
     std::string_view name;
     std::string_view text;

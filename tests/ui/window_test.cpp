@@ -260,6 +260,11 @@ private slots:
         MainWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // The window starts no larger than the screen, and the test screen
+        // is small: first give the client area its whole design size.
+        const QSize design = find<QWidget>(window, "client")->minimumSize();
+        window.resize(design.width() + 20, design.height() + 120);
+        QCoreApplication::processEvents();
         auto* picture = find<QWidget>(window, "Picture1");
         auto* list = find<QWidget>(window, "List1");
         const QSize pictureBefore = picture->size();

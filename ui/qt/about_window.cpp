@@ -1,6 +1,9 @@
 #include "ui/qt/about_window.h"
 
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
+#include <QScreen>
 
 #include "ui/control_table.h"
 #include "ui/qt/app_identity.h"
@@ -66,7 +69,42 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
         labels[index++]->setGeometry(
             toPixels({spec.left, spec.top, spec.width, spec.height}, scale));
     addVersionLabel(this, scale);
-    setFixedSize(toPixels(kAboutClientWidth, scale), toPixels(kAboutClientHeight, scale));
+    // A Close button in a strip of its own below the five lines.
+    auto* close = new QPushButton(tr("Close"), this);
+    close->setObjectName("closeButton");
+    close->setDefault(true);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    const QSize button = close->sizeHint();
+    const int width = toPixels(kAboutClientWidth, scale);
+    const int height = toPixels(kAboutClientHeight, scale);
+    close->setGeometry((width - button.width()) / 2, height, button.width(), button.height());
+    setFixedSize(width, height + button.height() + button.height() / 2);
+    close->setFocus();
+}
+
+void AboutWindow::placeOver(const QWidget* owner)
+{
+    if (!owner)
+        return;
+    QRect place(QPoint(), frameGeometry().size());
+    place.moveCenter(owner->frameGeometry().center());
+    if (const QScreen* screen = owner->screen()) {
+        const QRect available = screen->availableGeometry();
+        place.moveLeft(std::clamp(place.left(), available.left(),
+                                  std::max(available.left(), available.right() - place.width())));
+        place.moveTop(std::clamp(place.top(), available.top(),
+                                 std::max(available.top(), available.bottom() - place.height())));
+    }
+    move(place.topLeft());
+}
+
+void AboutWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 }  // namespace tarvel::ui

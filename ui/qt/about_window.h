@@ -9,6 +9,11 @@ class AboutWindow : public QWidget {
     Q_OBJECT
 public:
     explicit AboutWindow(QWidget* parent = nullptr);
+    // Centres the window on another one, kept on its screen.
+    void placeOver(const QWidget* owner);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace tarvel::ui

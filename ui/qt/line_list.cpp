@@ -101,8 +101,11 @@ void LineList::showLastLine()
 {
     flush();
     const int rows = model_->rowCount();
+    // Only the newest line is selected, also under extended selection.
     if (rows > 0)
-        setCurrentIndex(model_->index(rows - 1, 0));
+        selectionModel()->setCurrentIndex(model_->index(rows - 1, 0),
+                                          QItemSelectionModel::ClearAndSelect |
+                                              QItemSelectionModel::Rows);
     scrollToBottom();
 }
 

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
 
@@ -17,6 +19,7 @@
 #include "ui/qt/about_window.h"
 #include "ui/qt/browser_lists.h"
 #include "ui/qt/line_list.h"
+#include "ui/qt/list_copy.h"
 #include "ui/qt/picture_widget.h"
 #include "ui/qt/qt_controls.h"
 #include "ui/qt/twips.h"
@@ -79,6 +82,9 @@ int captionExtra(const QWidget* widget, Kind kind)
     }
 }
 
+// Room for a title bar and borders when the window is fitted to the screen.
+const QSize kWindowDecoration(8, 40);
+
 }  // namespace
 
 MainWindow::MainWindow(const QString& startDirectory, QWidget* parent) : QMainWindow(parent)
@@ -101,6 +107,7 @@ MainWindow::MainWindow(const QString& startDirectory, QWidget* parent) : QMainWi
         decimalPoint.toStdString());
     startBrowser(startDirectory);
     connectHandlers();
+    addStudyAids();
     form_->Form_Load();
 }
 
@@ -113,9 +120,18 @@ template <typename T> T* MainWindow::control(const char* name) const
 
 void MainWindow::createControls()
 {
-    auto* central = new QWidget(this);
+    // On a small screen the window may be smaller than the controls' design
+    // size: the client area keeps that size and scrolls.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("clientScroll");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    auto* central = new QWidget;
     central->setObjectName("client");
-    setCentralWidget(central);
+    scroll->setWidget(central);
+    setCentralWidget(scroll);
+    client_ = central;
+    central->installEventFilter(this);
     QAction* about = menuBar()->addAction("About");
     about->setObjectName("Mn_About");
     about->setMenuRole(QAction::NoRole);  // stays in the menu bar on macOS too
@@ -176,16 +192,31 @@ void MainWindow::placeControls()
         widgets_.value(qstr(spec.name))
             ->setGeometry(toPixels(QRect(spec.left, spec.top, spec.width, spec.height), scale_));
     const QSize client(toPixels(kMainClientWidth, scale_), toPixels(kMainClientHeight, scale_));
-    centralWidget()->setMinimumSize(client);
-    resize(client.width(),
-           client.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    client_->setMinimumSize(client);
+    QSize size(client.width(),
+               client.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    if (const QScreen* screen = this->screen()) {
+        const QSize available = screen->availableGeometry().size() - kWindowDecoration;
+        // Too low for the screen: room for the vertical scroll bar, so no
+        // horizontal one is needed as well.
+        if (size.height() > available.height())
+            size.rwidth() += style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2;
+        size = size.boundedTo(available);
+    }
+    resize(size);
 }
 
-void MainWindow::resizeEvent(QResizeEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    QMainWindow::resizeEvent(event);
-    // The list and the picture take whatever room the window gains.
-    const QSize client = centralWidget()->size();
+    if (watched == client_ && event->type() == QEvent::Resize)
+        growWithClient();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::growWithClient()
+{
+    // The list and the picture take whatever room the client area gains.
+    const QSize client = client_->size();
     const int margin = toPixels(kMainClientWidth - 9255, scale_);
     for (const char* name : {"List1", "Picture1"}) {
         QWidget* widget = widgets_.value(name);
@@ -214,7 +245,7 @@ void MainWindow::createAdapters()
     sentence->setObjectName("statusSentence");
     statusBar()->addWidget(sentence, 1);
     statusLine_ = std::make_unique<QtStatusLine>(sentence);
-    about_ = std::make_unique<AboutLauncher>();
+    about_ = std::make_unique<AboutLauncher>(this);
 }
 
 void MainWindow::startBrowser(const QString& startDirectory)
@@ -245,6 +276,45 @@ void MainWindow::connectHandlers()
     };
     connect(files_, &QListWidget::itemClicked, this, [form] { form->File1_Click(); });
     connect(files_, &QListWidget::itemActivated, this, [form] { form->File1_Click(); });
+}
+
+void MainWindow::addStudyAids()
+{
+    Form_Tarvel* form = form_.get();
+    for (const ControlSpec& spec : mainWindowControls()) {
+        const std::string_view tip = toolTipOf(spec.name);
+        if (!tip.empty())
+            widgets_.value(qstr(spec.name))->setToolTip(qstr(tip));
+    }
+
+    // Return in an entry presses the button that uses it.
+    const auto pressOnReturn = [this](std::initializer_list<const char*> entries,
+                                      const char* button) {
+        QPushButton* target = control<QPushButton>(button);
+        for (const char* name : entries)
+            connect(control<QLineEdit>(name), &QLineEdit::returnPressed, target,
+                    &QPushButton::click);
+    };
+    pressOnReturn({"Text_nU", "Text_nPoly", "Text_a0", "Text_a1", "Text_a2", "Text_a3", "Text_a4"},
+                  "Command1");
+    pressOnReturn({"Text_nI", "Text_nDeg"}, "Command2");
+
+    // Choosing "Data Set from a File" again brings back the browser that a
+    // load hid; toggled does not fire for a button already selected.
+    QWidget* browser = widgets_.value("Frame_DataSet");
+    browser->setAutoFillBackground(true);  // no plot lines show through
+    connect(control<QRadioButton>("Option_DataSet"), &QRadioButton::clicked, this,
+            [form, browser](bool selected) {
+                if (selected && browser->isHidden())
+                    form->Option_DataSet_Click();
+            });
+
+    addListCopy(control<QAbstractItemView>("List1"));
+
+    picture_->setDecimalSeparator(QLocale().decimalPoint().toStdString());
+    connect(picture_, &PictureWidget::readout, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
+    connect(picture_, &PictureWidget::readoutLeft, this, [this] { statusBar()->clearMessage(); });
 }
 
 }  // namespace tarvel::ui

@@ -32,7 +32,7 @@ public:
     AboutLauncher& about() { return *about_; }
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
@@ -41,9 +41,12 @@ private:
     void createAdapters();
     void connectHandlers();
     void startBrowser(const QString& startDirectory);
+    void addStudyAids();
+    void growWithClient();
     template <typename T> T* control(const char* name) const;
 
     QHash<QString, QWidget*> widgets_;
+    QWidget* client_ = nullptr;  // the design-size area, scrolled when the window is smaller
     double scale_ = 0;
     PictureWidget* picture_ = nullptr;
     DriveCombo* drive_ = nullptr;

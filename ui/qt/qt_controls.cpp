@@ -65,6 +65,7 @@ void AboutLauncher::show()
     if (!window_) {
         window_ = new AboutWindow;
         window_->setAttribute(Qt::WA_DeleteOnClose);
+        window_->placeOver(owner_);
     }
     window_->show();
     window_->raise();

@@ -78,10 +78,13 @@ private:
 // Opens the About window, or brings the open one forward.
 class AboutLauncher : public SecondWindow {
 public:
+    // A new About window opens centred over `owner`.
+    explicit AboutLauncher(const QWidget* owner = nullptr) : owner_(owner) {}
     void show() override;
     AboutWindow* window() const { return window_; }
 
 private:
+    const QWidget* owner_;
     QPointer<AboutWindow> window_;
 };
 

@@ -1,0 +1,123 @@
+#include "plot/occupancy.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarvel {
+
+Occupancy::Occupancy(double width, double height, double cellPixels)
+    : width_(width), height_(height), cell_(cellPixels),
+      columns_(std::max(1, static_cast<int>(std::ceil(width / cellPixels)))),
+      rows_(std::max(1, static_cast<int>(std::ceil(height / cellPixels)))),
+      cells_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_), 0)
+{
+}
+
+int Occupancy::column(double x) const
+{
+    return std::clamp(static_cast<int>(std::floor(x / cell_)), 0, columns_ - 1);
+}
+
+int Occupancy::row(double y) const
+{
+    return std::clamp(static_cast<int>(std::floor(y / cell_)), 0, rows_ - 1);
+}
+
+void Occupancy::markRect(const DeviceRect& rect, int weight)
+{
+    const auto value = static_cast<unsigned char>(std::clamp(weight, 0, 255));
+    if (!(rect.right >= 0 && rect.left <= width_ && rect.bottom >= 0 && rect.top <= height_))
+        return;  // also NaN
+    for (int r = row(rect.top); r <= row(rect.bottom); ++r)
+        for (int c = column(rect.left); c <= column(rect.right); ++c) {
+            unsigned char& cell =
+                cells_[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns_) +
+                       static_cast<std::size_t>(c)];
+            cell = std::max(cell, value);
+        }
+}
+
+void Occupancy::markPoint(double x, double y, double radius, int weight)
+{
+    markRect({x - radius, y - radius, x + radius, y + radius}, weight);
+}
+
+void Occupancy::markSegment(double x1, double y1, double x2, double y2)
+{
+    const auto clipped = clipSegment({x1, y1, x2, y2}, 0, 0, width_, height_);
+    if (!clipped)
+        return;
+    const double length = std::hypot(clipped->x2 - clipped->x1, clipped->y2 - clipped->y1);
+    const int steps = std::max(1, static_cast<int>(std::ceil(length / (cell_ / 2))));
+    for (int i = 0; i <= steps; ++i) {
+        const double t = static_cast<double>(i) / steps;
+        markPoint(clipped->x1 + t * (clipped->x2 - clipped->x1),
+                  clipped->y1 + t * (clipped->y2 - clipped->y1));
+    }
+}
+
+int Occupancy::count(const DeviceRect& rect) const
+{
+    if (!(rect.right >= 0 && rect.left <= width_ && rect.bottom >= 0 && rect.top <= height_))
+        return 0;
+    int occupied = 0;
+    for (int r = row(rect.top); r <= row(rect.bottom); ++r)
+        for (int c = column(rect.left); c <= column(rect.right); ++c)
+            occupied += cells_[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns_) +
+                               static_cast<std::size_t>(c)];
+    return occupied;
+}
+
+void markDrawing(Occupancy& occupancy, const Drawing& drawing, const Viewport& view)
+{
+    if (!view.valid())
+        return;
+    for (const DrawOp& op : drawing.ops()) {
+        if (!op.colour)
+            continue;
+        const double x1 = view.toDeviceX(op.x1);
+        const double y1 = view.toDeviceY(op.y1);
+        switch (op.kind) {
+        case DrawOp::Kind::Line:
+        case DrawOp::Kind::LineTo:
+            occupancy.markSegment(x1, y1, view.toDeviceX(op.x2), view.toDeviceY(op.y2));
+            break;
+        case DrawOp::Kind::Point:
+            occupancy.markPoint(x1, y1);
+            break;
+        case DrawOp::Kind::Circle:
+            occupancy.markPoint(x1, y1, std::max(view.toDeviceLength(op.radius), 1.0),
+                                *op.colour == ui::kRed ? kGivenPointWeight : 1);
+            break;
+        }
+    }
+}
+
+DeviceRect cornerRect(Corner corner, double areaWidth, double areaHeight, double boxWidth,
+                      double boxHeight, double inset)
+{
+    const bool right = corner == Corner::TopRight || corner == Corner::BottomRight;
+    const bool top = corner == Corner::TopRight || corner == Corner::TopLeft;
+    const double left = right ? areaWidth - inset - boxWidth : inset;
+    const double upper = top ? inset : areaHeight - inset - boxHeight;
+    return {left, upper, left + boxWidth, upper + boxHeight};
+}
+
+Corner leastCoveredCorner(const Occupancy& occupancy, double boxWidth, double boxHeight,
+                          double inset)
+{
+    Corner best = Corner::TopRight;
+    int fewest = -1;
+    for (const Corner corner :
+         {Corner::TopRight, Corner::TopLeft, Corner::BottomRight, Corner::BottomLeft}) {
+        const int covered = occupancy.count(
+            cornerRect(corner, occupancy.width(), occupancy.height(), boxWidth, boxHeight, inset));
+        if (fewest < 0 || covered < fewest) {
+            fewest = covered;
+            best = corner;
+        }
+    }
+    return best;
+}
+
+}  // namespace tarvel

@@ -1,0 +1,59 @@
+// Which parts of the picture carry data, on a coarse grid of device cells,
+// so that scale labels and the legend go where they cover nothing.
+#pragma once
+
+#include <vector>
+
+#include "plot/drawing.h"
+
+namespace tarvel {
+
+struct DeviceRect {
+    double left = 0;
+    double top = 0;
+    double right = 0;
+    double bottom = 0;
+};
+
+class Occupancy {
+public:
+    Occupancy(double width, double height, double cellPixels = 3);
+    // A weight above 1 makes a cell costlier to cover (a given point).
+    void markPoint(double x, double y, double radius = 0, int weight = 1);
+    void markSegment(double x1, double y1, double x2, double y2);
+    void markRect(const DeviceRect& rect, int weight = 1);
+    // The weights of the occupied cells that the rectangle touches; the
+    // part outside the area counts nothing.
+    int count(const DeviceRect& rect) const;
+    double width() const { return width_; }
+    double height() const { return height_; }
+
+private:
+    int column(double x) const;
+    int row(double y) const;
+    double width_;
+    double height_;
+    double cell_;
+    int columns_;
+    int rows_;
+    std::vector<unsigned char> cells_;
+};
+
+// Marks every coloured operation of the drawing: the test function, the
+// given points (weighing kGivenPointWeight), the lines of a data set and the
+// interpolated points. The axes (foreground colour) are not data.
+inline constexpr int kGivenPointWeight = 8;
+void markDrawing(Occupancy& occupancy, const Drawing& drawing, const Viewport& view);
+
+enum class Corner { TopRight, TopLeft, BottomRight, BottomLeft };
+
+// The rectangle of a box of the given size in a corner, inset from the edges.
+DeviceRect cornerRect(Corner corner, double areaWidth, double areaHeight, double boxWidth,
+                      double boxHeight, double inset);
+
+// The corner whose box covers the fewest occupied cells; on a tie the first
+// of top right, top left, bottom right, bottom left.
+Corner leastCoveredCorner(const Occupancy& occupancy, double boxWidth, double boxHeight,
+                          double inset);
+
+}  // namespace tarvel

@@ -1,0 +1,161 @@
+#include "plot/ticks.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+namespace tarvel {
+namespace {
+
+constexpr std::size_t kBufferSize = 64;
+
+std::string chars(double value, std::chars_format format, int precision)
+{
+    std::array<char, kBufferSize> buffer{};
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format, precision);
+    return std::string(buffer.data(), result.ptr);
+}
+
+// "1.2000e+05" -> "1.2e5", "1.0e-05" -> "1e-5": no trailing zeros of the
+// mantissa, no plus sign and no leading zeros in the exponent.
+std::string tidyExponentForm(const std::string& text)
+{
+    const auto e = text.find('e');
+    std::string mantissa = text.substr(0, e);
+    if (mantissa.find('.') != std::string::npos) {
+        while (mantissa.back() == '0')
+            mantissa.pop_back();
+        if (mantissa.back() == '.')
+            mantissa.pop_back();
+    }
+    std::string exponent = text.substr(e + 1);
+    std::string sign;
+    if (!exponent.empty() && (exponent[0] == '+' || exponent[0] == '-')) {
+        if (exponent[0] == '-')
+            sign = "-";
+        exponent.erase(0, 1);
+    }
+    while (exponent.size() > 1 && exponent[0] == '0')
+        exponent.erase(0, 1);
+    return mantissa + "e" + sign + exponent;
+}
+
+std::string trimFraction(std::string text)
+{
+    if (text.find('.') == std::string::npos)
+        return text;
+    while (text.back() == '0')
+        text.pop_back();
+    if (text.back() == '.')
+        text.pop_back();
+    return text;
+}
+
+std::string withSeparator(std::string text, std::string_view separator)
+{
+    const auto point = text.find('.');
+    if (point != std::string::npos)
+        text.replace(point, 1, separator);
+    return text;
+}
+
+std::string nonFinite(double value)
+{
+    if (std::isnan(value))
+        return "nan";
+    return value < 0 ? "-inf" : "inf";
+}
+
+// The decimal exponent of a positive finite value after rounding to one
+// digit, read from its exponent form so that log10's rounding cannot err.
+int decimalExponent(double value, int digits = 1)
+{
+    const std::string text = chars(std::abs(value), std::chars_format::scientific, digits - 1);
+    return std::stoi(text.substr(text.find('e') + 1));
+}
+
+}  // namespace
+
+double tickStep(double lo, double hi, int maxTicks)
+{
+    if (!std::isfinite(lo) || !std::isfinite(hi) || !(hi > lo) || maxTicks < 1)
+        return 0;
+    // Halved, the extent of any two finite doubles is finite.
+    const double halfSpan = hi / 2 - lo / 2;
+    const double raw = halfSpan / maxTicks * 2;  // may reach the largest doubles
+    if (!(raw > 0))
+        return 0;
+    const int exponent = decimalExponent(raw);
+    for (int power = exponent - 1; power <= exponent + 1; ++power) {
+        const double base = std::pow(10.0, power);
+        for (const double multiple : {1.0, 2.0, 5.0}) {
+            const double step = multiple * base;
+            if (std::isfinite(step) && step > 0 && halfSpan / step * 2 <= maxTicks)
+                return step;
+        }
+    }
+    return 0;
+}
+
+std::vector<double> ticksIn(double lo, double hi, int maxTicks)
+{
+    std::vector<double> ticks;
+    const double step = tickStep(lo, hi, maxTicks);
+    if (step == 0)
+        return ticks;
+    const double first = std::ceil(lo / step);
+    const double last = std::floor(hi / step);
+    if (!(last - first <= maxTicks + 1))
+        return ticks;  // the range lies far from zero: no round multiples to show
+    for (double n = first; n <= last; ++n) {
+        const double value = n * step;
+        ticks.push_back(n == 0 ? 0.0 : value);
+    }
+    return ticks;
+}
+
+std::string tickLabel(double value, double step, std::string_view decimalSeparator)
+{
+    if (!std::isfinite(value))
+        return nonFinite(value);
+    if (value == 0)
+        return "0";
+    const int stepExponent = step > 0 ? decimalExponent(step) : decimalExponent(value);
+    const int valueExponent = decimalExponent(value, 6);
+    if (stepExponent >= -4 && valueExponent < 6) {
+        const int decimals = stepExponent < 0 ? -stepExponent : 0;
+        return withSeparator(trimFraction(chars(value, std::chars_format::fixed, decimals)),
+                             decimalSeparator);
+    }
+    const int decimals = std::max(0, valueExponent - stepExponent);
+    return withSeparator(tidyExponentForm(chars(value, std::chars_format::scientific, decimals)),
+                         decimalSeparator);
+}
+
+std::string compactNumber(double value, std::string_view decimalSeparator, int digits)
+{
+    if (!std::isfinite(value))
+        return nonFinite(value);
+    if (value == 0)
+        return "0";
+    const std::string exponentForm = chars(value, std::chars_format::scientific, digits - 1);
+    const int exponent = std::stoi(exponentForm.substr(exponentForm.find('e') + 1));
+    if (exponent >= -3 && exponent < 5) {
+        const int decimals = std::max(0, digits - 1 - exponent);
+        return withSeparator(trimFraction(chars(value, std::chars_format::fixed, decimals)),
+                             decimalSeparator);
+    }
+    return withSeparator(tidyExponentForm(exponentForm), decimalSeparator);
+}
+
+std::string fullNumber(double value)
+{
+    if (!std::isfinite(value))
+        return nonFinite(value);
+    return chars(value, std::chars_format::general, std::numeric_limits<double>::max_digits10);
+}
+
+}  // namespace tarvel

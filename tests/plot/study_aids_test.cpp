@@ -1,0 +1,392 @@
+// The study aids without a toolkit: round tick steps at every scale, the
+// short and the full number texts, the mapping back from the device,
+// snapping, the readout, the copied values, kept results and the corner of
+// the legend.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "plot/occupancy.h"
+#include "plot/picture_scale.h"
+#include "plot/study_aids.h"
+#include "plot/ticks.h"
+#include "support/study_of.h"
+#include "ui/headless/headless_toolkit.h"
+
+namespace tarvel {
+namespace {
+
+// Whether step is 1, 2 or 5 times a power of ten.
+bool roundStep(double step)
+{
+    const double power = std::pow(10.0, std::floor(std::log10(step)));
+    const double mantissa = step / power;
+    for (const double m : {1.0, 2.0, 5.0, 10.0})
+        if (std::abs(mantissa - m) < 1e-9 * m)
+            return true;
+    return false;
+}
+
+double readBack(std::string text)
+{
+    for (char& c : text)
+        if (c == ',')
+            c = '.';
+    return std::strtod(text.c_str(), nullptr);
+}
+
+struct TickCase {
+    const char* name;
+    double lo, hi;
+    int maxTicks;
+    double step;  // expected
+};
+
+TEST(Ticks, RoundStepsAtEveryScale)
+{
+    const double big = std::numeric_limits<double>::max();
+    const TickCase cases[] = {
+        {"sine picture", -1.1, 1.1, 8, 0.5},
+        {"x of every picture", 0, 1, 10, 0.1},
+        {"extent 1e-300", -1.1e-300, 1.1e-300, 8, 5e-301},
+        {"extent 1e300", -1.1e300, 1.1e300, 8, 5e299},
+        {"largest doubles", -big, big, 6, 1e308},
+        {"negative-only data", -4.4, 0.4, 8, 1},
+        {"all-zero data shows -1 .. 1", -1, 1, 8, 0.5},
+        {"positive data", -0.2, 2.2, 5, 0.5},
+        {"one tick only", 0, 7, 1, 10},
+    };
+    for (const TickCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const double step = tickStep(c.lo, c.hi, c.maxTicks);
+        EXPECT_NEAR(step, c.step, c.step * 1e-12);
+        EXPECT_TRUE(roundStep(step)) << step;
+        const std::vector<double> ticks = ticksIn(c.lo, c.hi, c.maxTicks);
+        ASSERT_FALSE(ticks.empty());
+        EXPECT_LE(static_cast<int>(ticks.size()), c.maxTicks + 1);
+        std::vector<std::string> labels;
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            EXPECT_GE(ticks[i], c.lo);
+            EXPECT_LE(ticks[i], c.hi);
+            if (i > 0) {
+                EXPECT_GT(ticks[i], ticks[i - 1]);
+            }
+            const std::string label = tickLabel(ticks[i], step, ".");
+            EXPECT_NEAR(readBack(label), ticks[i], step * 1e-6) << label;
+            EXPECT_LE(label.size(), 8u) << label;  // fits the margin
+            for (const std::string& earlier : labels)
+                EXPECT_NE(label, earlier);
+            labels.push_back(label);
+        }
+    }
+}
+
+TEST(Ticks, NoStepForEmptyOrNonFiniteRanges)
+{
+    EXPECT_EQ(tickStep(0, 0, 8), 0);
+    EXPECT_EQ(tickStep(1, -1, 8), 0);
+    EXPECT_EQ(tickStep(0, std::numeric_limits<double>::infinity(), 8), 0);
+    EXPECT_EQ(tickStep(std::nan(""), 1, 8), 0);
+    EXPECT_EQ(tickStep(0, 1, 0), 0);
+    EXPECT_TRUE(ticksIn(0, 0, 8).empty());
+}
+
+struct TextCase {
+    const char* name;
+    double value;
+    double step;  // tickLabel only
+    const char* separator;
+    const char* expected;
+};
+
+TEST(Ticks, LabelsCarryTheDigitsThatTellTicksApart)
+{
+    const TextCase cases[] = {
+        {"sum of steps rounds to the step's decimals", 0.6000000000000001, 0.2, ".", "0.6"},
+        {"user's separator", 0.5, 0.5, ",", "0,5"},
+        {"no trailing zeros", 1, 0.5, ".", "1"},
+        {"whole numbers", 1500, 500, ".", "1500"},
+        {"zero", 0, 0.2, ".", "0"},
+        {"huge steps in exponent form", 1.2e300, 2e299, ".", "1.2e300"},
+        {"tiny steps in exponent form", -5e-301, 5e-301, ".", "-5e-301"},
+        {"millions", 2e6, 1e6, ".", "2e6"},
+        {"smallest plain step", 0.0003, 0.0001, ".", "0.0003"},
+        {"below it: exponent form", 1.5e-5, 5e-6, ",", "1,5e-5"},
+    };
+    for (const TextCase& c : cases)
+        EXPECT_EQ(tickLabel(c.value, c.step, c.separator), c.expected) << c.name;
+}
+
+TEST(NumberText, CompactReadoutNumbers)
+{
+    const TextCase cases[] = {
+        {"four significant digits", 0.95105651629515353, 0, ".", "0.9511"},
+        {"trailing zeros dropped", -12.5, 0, ".", "-12.5"},
+        {"tiny in exponent form", 1.234567e-5, 0, ".", "1.235e-5"},
+        {"rounding up into exponent form", 99999.5, 0, ".", "1e5"},
+        {"huge", 4e300, 0, ".", "4e300"},
+        {"smallest plain", 0.001, 0, ".", "0.001"},
+        {"zero", 0, 0, ".", "0"},
+        {"user's separator", -0.25, 0, ",", "-0,25"},
+        {"infinity", std::numeric_limits<double>::infinity(), 0, ".", "inf"},
+    };
+    for (const TextCase& c : cases)
+        EXPECT_EQ(compactNumber(c.value, c.separator), c.expected) << c.name;
+}
+
+TEST(NumberText, FullNumbersReadBackExactlyWithAPeriod)
+{
+    EXPECT_EQ(fullNumber(0.1), "0.10000000000000001");
+    for (const double value :
+         {0.1, 1.0 / 3, -1e-300, 1.7976931348623157e308, 5e-324, 0.95105651629515353, -0.0})
+        EXPECT_EQ(std::strtod(fullNumber(value).c_str(), nullptr), value) << fullNumber(value);
+}
+
+struct MappingCase {
+    const char* name;
+    WorldRect world;
+};
+
+TEST(Mapping, DeviceToWorldInvertsTheViewport)
+{
+    const double big = std::numeric_limits<double>::max();
+    const MappingCase worlds[] = {
+        {"sine", worldFor({-1, 1})},          {"tiny", worldFor({-1e-300, 1e-300})},
+        {"huge", worldFor({-1e300, 1e300})},  {"largest doubles", worldFor({-big, big})},
+        {"negative only", worldFor({-4, 0})},
+    };
+    const std::pair<double, double> sizes[] = {{609, 217}, {1200, 600}, {300, 120}};
+    for (const MappingCase& m : worlds)
+        for (const auto& [width, height] : sizes) {
+            SCOPED_TRACE(std::string(m.name) + " at " + std::to_string(width));
+            const Viewport view(m.world, width, height);
+            const auto corner = toWorld(m.world, width, height, 0, 0);
+            ASSERT_TRUE(corner);
+            EXPECT_DOUBLE_EQ(corner->x, m.world.left);
+            EXPECT_DOUBLE_EQ(corner->y, m.world.top);
+            const auto far = toWorld(m.world, width, height, width, height);
+            EXPECT_DOUBLE_EQ(far->x, m.world.right);
+            EXPECT_DOUBLE_EQ(far->y, m.world.bottom);
+            for (const auto& [dx, dy] : {std::pair{width / 3, height / 4}, {width * 0.9, height}}) {
+                const auto at = toWorld(m.world, width, height, dx, dy);
+                EXPECT_NEAR(view.toDeviceX(at->x), dx, 1e-6);
+                EXPECT_NEAR(view.toDeviceY(at->y), dy, 1e-6);
+            }
+        }
+    EXPECT_FALSE(toWorld({0, 1, 0, 0}, 100, 100, 5, 5));
+}
+
+TEST(Snapping, NearestPointWithinReach)
+{
+    const std::vector<DevicePoint> points = {
+        {10, 10}, {20, 10}, {20, 10}, {std::nan(""), 30}, {100, 100}};
+    EXPECT_EQ(nearestPoint(points, 11, 11, 6), 0u);
+    EXPECT_EQ(nearestPoint(points, 19, 12, 6), 1u) << "of two equally near points the first";
+    EXPECT_EQ(nearestPoint(points, 104, 100, 6), 4u);
+    EXPECT_FALSE(nearestPoint(points, 107, 100, 6)) << "7 pixels away is out of reach";
+    EXPECT_FALSE(nearestPoint(points, 50, 30, 6)) << "a point without x never snaps";
+    EXPECT_FALSE(nearestPoint({}, 0, 0, 6));
+}
+
+class SineStudy : public ::testing::Test {
+protected:
+    SineStudy()
+    {
+        w.form.Command1_Click();
+        w.form.Command2_Click();
+        study = support::sineStudy(w.form);
+        world = w.Picture1.world();
+    }
+    DevicePoint at(double x, double y) const
+    {
+        const Viewport view(world, kWidth, kHeight);
+        return {view.toDeviceX(x), view.toDeviceY(y)};
+    }
+    std::string readout(DevicePoint p, bool errorView = false, const char* separator = ".") const
+    {
+        return readoutText(study, errorView ? errorWorld(study) : world, kWidth, kHeight, errorView,
+                           p.x, p.y, separator);
+    }
+    static constexpr double kWidth = 609;
+    static constexpr double kHeight = 217;
+    ui::HeadlessWindow w;
+    ui::Study study;
+    WorldRect world;
+};
+
+TEST_F(SineStudy, ReadoutShowsTheGivenPointNearTheMouse)
+{
+    const DevicePoint p = at(0.3, w.form.yU[3]);
+    // Interpolated point 45 lies a pixel from it; on the circle the given
+    // point wins.
+    EXPECT_EQ(readout({p.x + 2, p.y - 1}), "Given point 3: x = 0.3, y = 0.9511");
+    EXPECT_EQ(readout(p, false, ","), "Given point 3: x = 0,3, y = 0,9511");
+}
+
+TEST_F(SineStudy, ReadoutShowsTheInterpolatedPointWithItsError)
+{
+    // Point 17 lies between given points, away from their circles.
+    const double x = w.form.xI[17];
+    const double p = w.form.yI[17];
+    const double f = w.form.SinFunc(x);
+    const std::string expected = "Interpolated point 17: x = " + compactNumber(x, ".") +
+                                 ", p(x) = " + compactNumber(p, ".") +
+                                 ", f(x) = " + compactNumber(f, ".") +
+                                 ", p(x) \xE2\x88\x92 f(x) = " + compactNumber(p - f, ".");
+    EXPECT_EQ(readout(at(x, p)), expected);
+    // In the error view the point sits at its error.
+    const Viewport errors(errorWorld(study), kWidth, kHeight);
+    EXPECT_EQ(readout({errors.toDeviceX(x), errors.toDeviceY(p - f)}, true), expected);
+}
+
+TEST_F(SineStudy, ReadoutAwayFromPointsShowsTheWorldUnderTheMouse)
+{
+    const DevicePoint p = at(0.5, 0.7);
+    EXPECT_EQ(readout(p), "x = 0.5, y = 0.7");
+    const Viewport errors(errorWorld(study), kWidth, kHeight);
+    // Just below the top edge: the largest error sits at 1/1.1 of it.
+    const double y = 0.99 * errorWorld(study).top;
+    const std::string text = readout({errors.toDeviceX(0.5), errors.toDeviceY(y)}, true);
+    EXPECT_EQ(text.rfind("x = 0.5, error = ", 0), 0u) << text;
+}
+
+TEST_F(SineStudy, CopiedValuesAreTheInterpolatedPointsInFull)
+{
+    std::istringstream text(valuesText(study));
+    std::string line;
+    std::getline(text, line);
+    EXPECT_EQ(line, "i\tx\tp(x)\tf(x)\tp(x)-f(x)");
+    int rows = 0;
+    while (std::getline(text, line)) {
+        std::istringstream fields(line);
+        int i = -1;
+        double x, p, f, e;
+        fields >> i >> x >> p >> f >> e;
+        ASSERT_EQ(i, rows);
+        EXPECT_EQ(x, w.form.xI[static_cast<std::size_t>(i)]) << "row " << i;
+        EXPECT_EQ(p, w.form.yI[static_cast<std::size_t>(i)]) << "row " << i;
+        EXPECT_EQ(f, w.form.SinFunc(x)) << "row " << i;
+        EXPECT_EQ(e, p - f) << "row " << i;
+        ++rows;
+    }
+    EXPECT_EQ(rows, 150);
+}
+
+TEST_F(SineStudy, DataSetValuesHaveNoExactColumns)
+{
+    const ui::Study dataSet = support::studyOf(w.form, nullptr, "runge.dsf", "the PW cubic spline");
+    const std::string text = valuesText(dataSet);
+    EXPECT_EQ(text.substr(0, text.find('\n')), "i\tx\tp(x)");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\t'), 2 * (1 + 150));
+    EXPECT_FALSE(errorAvailable(dataSet));
+    EXPECT_TRUE(errorAvailable(study));
+}
+
+TEST_F(SineStudy, ErrorWorldIsSymmetricAboutTheZeroLine)
+{
+    double largest = 0;
+    for (int i = 0; i < 150; ++i)
+        largest = std::max(largest, std::abs(w.form.yI[i] - w.form.SinFunc(w.form.xI[i])));
+    const WorldRect errors = errorWorld(study);
+    EXPECT_DOUBLE_EQ(errors.top, 1.1 * largest);
+    EXPECT_DOUBLE_EQ(errors.bottom, -1.1 * largest);
+    EXPECT_EQ(errors.left, -0.1);
+    EXPECT_EQ(errors.right, 1.1);
+    ui::Study exact = study;
+    for (ui::StudyPoint& point : exact.interpolated)
+        point.y = *point.exact;
+    EXPECT_EQ(errorWorld(exact).top, 1.1) << "no error at all shows -1 .. 1";
+}
+
+TEST_F(SineStudy, KeptResultsHoldFourAndFollowTheGivenPoints)
+{
+    KeptResults kept;
+    ui::Study later = study;
+    for (int n = 1; n <= 5; ++n) {
+        later.methodName = "polynomial interpolation of degree " + std::to_string(n);
+        EXPECT_TRUE(kept.keep(later));
+    }
+    ASSERT_EQ(kept.results().size(), 4u);
+    EXPECT_EQ(kept.results().front().label, "Polynomial interpolation of degree 2, 150 points")
+        << "the oldest went";
+    for (std::size_t i = 1; i < 4; ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_NE(kept.results()[i].colour, kept.results()[j].colour);
+    for (const KeptResult& result : kept.results()) {
+        EXPECT_NE(result.colour, ui::kRed);
+        EXPECT_NE(result.colour, ui::kBlue);
+    }
+
+    ui::Study afterOk = study;
+    afterOk.interpolated.clear();
+    kept.follow(afterOk);
+    EXPECT_EQ(kept.results().size(), 4u) << "OK with the same given points keeps them";
+    EXPECT_FALSE(kept.keep(afterOk)) << "nothing to keep after OK";
+
+    afterOk.given[4].y += 1e-12;
+    kept.follow(afterOk);
+    EXPECT_TRUE(kept.results().empty()) << "other given points clear them";
+}
+
+TEST(Occupancy, LegendGoesToTheCornerWithTheLeastData)
+{
+    struct Case {
+        const char* name;
+        std::vector<DeviceRect> data;
+        Corner expected;
+    };
+    const Case cases[] = {
+        {"empty picture: top right", {}, Corner::TopRight},
+        {"data top right", {{150, 0, 200, 40}}, Corner::TopLeft},
+        {"data along the top", {{0, 0, 200, 30}}, Corner::BottomRight},
+        {"all but the bottom left",
+         {{0, 0, 200, 50}, {120, 50, 200, 100}, {0, 50, 60, 70}},
+         Corner::BottomLeft},
+        {"least, not none", {{0, 0, 200, 100}, {0, 0, 45, 90}}, Corner::TopRight},
+    };
+    for (const Case& c : cases) {
+        Occupancy occupancy(200, 100, 2);
+        for (const DeviceRect& rect : c.data)
+            occupancy.markRect(rect);
+        EXPECT_EQ(leastCoveredCorner(occupancy, 60, 30, 4), c.expected) << c.name;
+    }
+    // A given point weighs more than a longer stretch of curve.
+    Occupancy occupancy(200, 100, 2);
+    occupancy.markSegment(136, 10, 200, 10);
+    occupancy.markSegment(0, 10, 20, 10);
+    occupancy.markPoint(30, 20, 2, kGivenPointWeight);
+    occupancy.markRect({0, 70, 200, 100});
+    EXPECT_EQ(leastCoveredCorner(occupancy, 60, 30, 4), Corner::TopRight);
+}
+
+TEST(Occupancy, SegmentsAndPointsMarkTheirCells)
+{
+    Occupancy occupancy(100, 100, 4);
+    occupancy.markSegment(0, 0, 99, 99);
+    EXPECT_GT(occupancy.count({48, 48, 52, 52}), 0);
+    EXPECT_EQ(occupancy.count({80, 0, 99, 20}), 0);
+    occupancy.markPoint(90, 10, 1);
+    EXPECT_GT(occupancy.count({80, 0, 99, 20}), 0);
+    occupancy.markSegment(-1e300, 50, 1e300, 50);  // huge, clipped to the area
+    EXPECT_GT(occupancy.count({0, 49, 3, 51}), 0);
+    EXPECT_EQ(occupancy.count({200, 200, 300, 300}), 0) << "outside the area";
+}
+
+TEST_F(SineStudy, DefaultPictureLeavesTheTopRightCornerFree)
+{
+    Occupancy occupancy(kWidth, kHeight);
+    markDrawing(occupancy, w.Picture1, Viewport(world, kWidth, kHeight));
+    EXPECT_EQ(leastCoveredCorner(occupancy, 180, 70, 4), Corner::TopRight);
+    // The axes (foreground colour) are not data: the middle of the y axis
+    // away from the curve stays free.
+    const DevicePoint axis = at(0, 0.6);
+    EXPECT_EQ(occupancy.count({axis.x - 1, axis.y - 1, axis.x + 1, axis.y + 1}), 0);
+}
+
+}  // namespace
+}  // namespace tarvel

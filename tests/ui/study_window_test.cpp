@@ -1,0 +1,469 @@
+// The study aids in the real window on the offscreen platform: every action
+// by its name, the copies on the clipboard, kept results, the readout in the
+// status line, keys, the About window and the scrolling client area.
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QtTest>
+
+#include "plot/occupancy.h"
+#include "support/study_of.h"
+#include "ui/headless/headless_toolkit.h"
+#include "ui/qt/about_window.h"
+#include "ui/qt/drawing_painter.h"
+#include "ui/qt/line_list.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/picture_widget.h"
+#include "ui/qt/qt_controls.h"
+#include "ui/qt/study_painter.h"
+
+using namespace tarvel;
+using namespace tarvel::ui;
+
+namespace {
+
+bool ofColour(QRgb pixel, Colour colour)
+{
+    const int r = static_cast<int>(colour & 0xFF);
+    const int g = static_cast<int>((colour >> 8) & 0xFF);
+    const int b = static_cast<int>((colour >> 16) & 0xFF);
+    return std::abs(qRed(pixel) - r) < 40 && std::abs(qGreen(pixel) - g) < 40 &&
+           std::abs(qBlue(pixel) - b) < 40;
+}
+
+int pixelsOf(const QImage& image, Colour colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += ofColour(image.pixel(x, y), colour);
+    return count;
+}
+
+}  // namespace
+
+class StudyWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    template <typename T> T* find(QObject& parent, const char* name)
+    {
+        T* child = parent.findChild<T*>(name);
+        if (!child)
+            qFatal("no %s", name);
+        return child;
+    }
+    void click(MainWindow& window, const char* button)
+    {
+        QTest::mouseClick(find<QPushButton>(window, button), Qt::LeftButton);
+    }
+    // OK and Calculate with the defaults, then the picture's study as the
+    // commands hand it over.
+    void okAndCalculate(MainWindow& window)
+    {
+        click(window, "Command1");
+        click(window, "Command2");
+        window.picture().drawing().setStudy(support::sineStudy(window.form()));
+    }
+    QAction* action(MainWindow& window, const char* name) { return find<QAction>(window, name); }
+
+private slots:
+    void init() { QApplication::clipboard()->clear(); }
+
+    void everyActionExistsByName()
+    {
+        MainWindow window;
+        window.show();
+        for (const char* name :
+             {"showScaleAction", "showLegendAction", "showErrorAction", "keepCurveAction",
+              "clearKeptCurvesAction", "copyPictureAction", "copyValuesAction"}) {
+            QAction* found = window.findChild<QAction*>(name);
+            QVERIFY2(found, name);
+            QVERIFY2(window.picture().menu()->actions().contains(found), name);
+        }
+        QVERIFY(action(window, "showScaleAction")->isCheckable());
+        QVERIFY(action(window, "showScaleAction")->isChecked());
+        QVERIFY(action(window, "showLegendAction")->isChecked());
+        QVERIFY(action(window, "showErrorAction")->isCheckable());
+        QVERIFY(!action(window, "showErrorAction")->isChecked());
+        QVERIFY2(!action(window, "showErrorAction")->isEnabled(), "nothing to compare yet");
+        auto* list = find<QAbstractItemView>(window, "List1");
+        QVERIFY(list->findChild<QAction*>("copySelectionAction"));
+        QVERIFY(list->findChild<QAction*>("copyListAction"));
+        QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
+    }
+
+    void scaleAndLegendSwitchOff()
+    {
+        MainWindow window;
+        window.show();
+        okAndCalculate(window);
+        action(window, "showScaleAction")->trigger();
+        action(window, "showLegendAction")->trigger();
+        QVERIFY(!window.picture().aids().showScale);
+        QVERIFY(!window.picture().aids().showLegend);
+        // Without overlays the picture is the drawing alone.
+        PictureWidget& picture = window.picture();
+        const QImage bare = picture.pictureImage();
+        QImage drawingOnly(bare.size(), QImage::Format_ARGB32_Premultiplied);
+        drawingOnly.fill(kBackground);
+        QPainter painter(&drawingOnly);
+        paintDrawing(picture.drawing(), painter, picture.contentsRect().size());
+        painter.end();
+        QCOMPARE(bare, drawingOnly);
+        action(window, "showLegendAction")->trigger();
+        const QImage withLegend = picture.pictureImage();
+        QVERIFY(withLegend != bare);
+        action(window, "showScaleAction")->trigger();
+        QVERIFY(picture.pictureImage() != withLegend);
+    }
+
+    void copyValuesGivesOneRowPerInterpolationPoint()
+    {
+        MainWindow window;
+        window.show();
+        okAndCalculate(window);
+        action(window, "copyValuesAction")->trigger();
+        const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+        const Form_Tarvel& form = window.form();
+        QCOMPARE(lines.size(), 1 + 150);
+        QCOMPARE(lines[0], QString("i\tx\tp(x)\tf(x)\tp(x)-f(x)"));
+        for (int i = 0; i < 150; ++i) {
+            const QStringList fields = lines[i + 1].split('\t');
+            QCOMPARE(fields.size(), 5);
+            QCOMPARE(fields[0].toInt(), i);
+            QCOMPARE(fields[1].toDouble(), form.xI[static_cast<std::size_t>(i)]);
+            QCOMPARE(fields[2].toDouble(), form.yI[static_cast<std::size_t>(i)]);
+            QCOMPARE(fields[3].toDouble(), form.SinFunc(form.xI[static_cast<std::size_t>(i)]));
+        }
+    }
+
+    void copyPictureIsThePictureAsShown()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        okAndCalculate(window);
+        action(window, "keepCurveAction")->trigger();
+        action(window, "copyPictureAction")->trigger();
+        const QImage copied =
+            QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+        PictureWidget& picture = window.picture();
+        const QImage shown =
+            picture.grab(picture.contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(copied.size(), shown.size());
+        QCOMPARE(copied, shown);
+        QVERIFY2(pixelsOf(copied, 0x00A000) > 0, "the kept result is in the copy");
+    }
+
+    void keptCurveIsPaintedAndCleared()
+    {
+        MainWindow window;
+        window.show();
+        okAndCalculate(window);  // degree 1: straight pieces, away from the sine
+        const QImage before = window.picture().pictureImage();
+        QCOMPARE(pixelsOf(before, 0x00A000), 0);
+        QVERIFY(!action(window, "clearKeptCurvesAction")->isEnabled());
+        action(window, "keepCurveAction")->trigger();
+        find<QLineEdit>(window, "Text_nDeg")->setText("6");
+        click(window, "Command2");
+        window.picture().drawing().setStudy(support::sineStudy(window.form()));
+        QVERIFY(pixelsOf(window.picture().pictureImage(), 0x00A000) > 50);
+        QVERIFY(action(window, "clearKeptCurvesAction")->isEnabled());
+        action(window, "clearKeptCurvesAction")->trigger();
+        QCOMPARE(pixelsOf(window.picture().pictureImage(), 0x00A000), 0);
+    }
+
+    void okWithOtherGivenPointsClearsKeptResults()
+    {
+        MainWindow window;
+        window.show();
+        okAndCalculate(window);
+        action(window, "keepCurveAction")->trigger();
+        click(window, "Command1");  // the same given points
+        window.picture().drawing().setStudy(support::sineStudy(window.form(), false));
+        QCOMPARE(window.picture().aids().kept.results().size(), std::size_t{1});
+        QVERIFY2(!action(window, "keepCurveAction")->isEnabled(), "nothing new to keep");
+        find<QLineEdit>(window, "Text_nU")->setText("12");
+        click(window, "Command1");
+        window.picture().drawing().setStudy(support::sineStudy(window.form(), false));
+        QVERIFY(window.picture().aids().kept.results().empty());
+    }
+
+    void errorViewOnlyWithATestFunction()
+    {
+        MainWindow window;
+        window.show();
+        okAndCalculate(window);
+        QAction* error = action(window, "showErrorAction");
+        QVERIFY(error->isEnabled());
+        const QImage ordinary = window.picture().pictureImage();
+        error->trigger();
+        QVERIFY(window.picture().aids().showError);
+        QVERIFY(window.picture().pictureImage() != ordinary);
+        error->trigger();
+        QCOMPARE(window.picture().pictureImage(), ordinary);
+
+        error->trigger();
+        window.picture().drawing().setStudy(
+            support::studyOf(window.form(), nullptr, "runge.dsf", "the natural cubic spline"));
+        QVERIFY(!error->isEnabled());
+        QVERIFY2(!error->isChecked(), "a data set has no error to show");
+    }
+
+    void hoverReadoutCoversTheSentenceUntilTheMouseLeaves()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        okAndCalculate(window);
+        auto* sentence = find<QLabel>(window, "statusSentence");
+        sentence->setText("the command's sentence");
+        PictureWidget& picture = window.picture();
+        const QRect area = picture.contentsRect();
+        const Viewport view(picture.drawing().world(), area.width(), area.height());
+        const QPoint onPoint(
+            area.left() + static_cast<int>(std::lround(view.toDeviceX(0.2))),
+            area.top() + static_cast<int>(std::lround(view.toDeviceY(window.form().yU[2]))));
+        QTest::mouseMove(&picture, onPoint);
+        QTRY_VERIFY(window.statusBar()->currentMessage().startsWith("Given point 2: x = 0"));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&picture, &leave);
+        QVERIFY(window.statusBar()->currentMessage().isEmpty());
+        QCOMPARE(sentence->text(), QString("the command's sentence"));
+    }
+
+    void contextMenuOpensFromTheKeyboard_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+        QTest::newRow("menu key") << int(Qt::Key_Menu) << int(Qt::NoModifier);
+    }
+
+    void contextMenuOpensFromTheKeyboard()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        PictureWidget& picture = window.picture();
+        QCOMPARE(picture.focusPolicy(), Qt::StrongFocus);
+        QTest::keyClick(&picture, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QTRY_VERIFY(picture.menu()->isVisible());
+        picture.menu()->close();
+    }
+
+    void listCopiesSelectedLinesAndAll()
+    {
+        MainWindow window;
+        window.show();
+        click(window, "Command1");
+        auto* list = find<LineList>(window, "List1");
+        const auto selectRow = [list](int row) {
+            list->selectionModel()->select(list->model()->index(row, 0),
+                                           QItemSelectionModel::Select |
+                                               QItemSelectionModel::Rows);
+        };
+        list->clearSelection();
+        selectRow(5);
+        selectRow(3);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), list->line(3) + "\n" + list->line(5) + "\n");
+        QApplication::clipboard()->clear();
+        find<QAction>(*list, "copySelectionAction")->trigger();
+        QCOMPARE(QApplication::clipboard()->text().count('\n'), 2);
+        find<QAction>(*list, "copyListAction")->trigger();
+        // With extended selection a command's newest line still becomes the
+        // only selected one.
+        QTest::mouseClick(find<QRadioButton>(window, "Option_InterCubc"), Qt::LeftButton);
+        click(window, "Command2");
+        const QModelIndexList selected = list->selectionModel()->selectedRows();
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(selected[0].row(), list->count() - 1);
+        find<QAction>(*list, "copyListAction")->trigger();
+        const QStringList lines = QApplication::clipboard()->text().split('\n');
+        QCOMPARE(lines.size(), list->count() + 1);  // the last line ends too
+        for (int row = 0; row < list->count(); ++row)
+            QCOMPARE(lines[row], list->line(row));
+    }
+
+    void returnPressesTheRightButton_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("calculates");
+        for (const char* name : {"Text_nU", "Text_nPoly", "Text_a0", "Text_a4"})
+            QTest::newRow(name) << name << false;
+        QTest::newRow("Text_nI") << "Text_nI" << true;
+        QTest::newRow("Text_nDeg") << "Text_nDeg" << true;
+    }
+
+    void returnPressesTheRightButton()
+    {
+        QFETCH(QString, entry);
+        QFETCH(bool, calculates);
+        MainWindow window;
+        window.show();
+        QTest::mouseClick(find<QRadioButton>(window, "Option_Polynom"), Qt::LeftButton);
+        find<QLineEdit>(window, "Text_nU")->setText("7");
+        click(window, "Command1");
+        find<QLineEdit>(window, "Text_nU")->setText("9");
+        auto* list = find<LineList>(window, "List1");
+        QCOMPARE(list->count(), 3 + 7);
+        QSignalSpy ok(find<QPushButton>(window, "Command1"), &QPushButton::clicked);
+        QSignalSpy calculate(find<QPushButton>(window, "Command2"), &QPushButton::clicked);
+        QTest::keyClick(find<QLineEdit>(window, qPrintable(entry)), Qt::Key_Return);
+        QCOMPARE(ok.count(), calculates ? 0 : 1);
+        QCOMPARE(calculate.count(), calculates ? 1 : 0);
+        if (!calculates)
+            QCOMPARE(list->count(), 3 + 9);
+    }
+
+    void aboutClosesWithEscapeAndItsButtonAndOpensOverTheWindow()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* about = find<QAction>(window, "Mn_About");
+        about->trigger();
+        QPointer<AboutWindow> shown = window.about().window();
+        QVERIFY(shown && shown->isVisible());
+        const QPoint offset = shown->frameGeometry().center() - window.frameGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 4, "centred on the main window");
+        QTest::keyClick(shown.data(), Qt::Key_Escape);
+        QVERIFY(!shown || !shown->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+        about->trigger();
+        shown = window.about().window();
+        QVERIFY(shown && shown->isVisible());
+        QTest::mouseClick(find<QPushButton>(*shown, "closeButton"), Qt::LeftButton);
+        QVERIFY(!shown || !shown->isVisible());
+    }
+
+    void dataSetChosenAgainShowsTheBrowser()
+    {
+        MainWindow window(TARVEL_EXAMPLES_DIR);
+        window.show();
+        auto* option = find<QRadioButton>(window, "Option_DataSet");
+        auto* browser = find<QGroupBox>(window, "Frame_DataSet");
+        QTest::mouseClick(option, Qt::LeftButton);
+        QVERIFY(browser->isVisible());
+        QVERIFY(browser->autoFillBackground());
+        auto* files = find<QListWidget>(window, "File1");
+        QListWidgetItem* runge = files->findItems("runge.dsf", Qt::MatchExactly).value(0);
+        QVERIFY(runge);
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
+                          files->visualItemRect(runge).center());
+        QVERIFY(!browser->isVisible());
+        QTest::mouseClick(option, Qt::LeftButton);
+        QVERIFY(option->isChecked());
+        QVERIFY(browser->isVisible());
+    }
+
+    void windowSmallerThanItsDesignScrolls()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* client = find<QWidget>(window, "client");
+        const QSize design = client->minimumSize();
+        window.resize(400, 300);
+        QCoreApplication::processEvents();
+        QVERIFY(window.width() <= 400);
+        auto* scroll = find<QScrollArea>(window, "clientScroll");
+        QVERIFY(scroll->horizontalScrollBar()->isVisible());
+        QVERIFY(scroll->verticalScrollBar()->isVisible());
+        QCOMPARE(client->size(), design);
+        // Every control can be scrolled into view.
+        auto* calculate = find<QPushButton>(window, "Command2");
+        scroll->ensureWidgetVisible(find<QWidget>(window, "Picture1"));
+        scroll->ensureWidgetVisible(calculate);
+        const QRect onViewport(calculate->mapTo(scroll->viewport(), QPoint()), calculate->size());
+        QVERIFY(scroll->viewport()->rect().contains(onViewport));
+    }
+
+    // Painted into an image: in the default case (OK with the defaults,
+    // Calculate) the legend covers no given point and the scale paints
+    // nothing over the data.
+    void legendAndScaleKeepOffTheData_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("calculate");
+        QTest::newRow("design size after OK") << QSize(609, 217) << false;
+        QTest::newRow("design size after Calculate") << QSize(609, 217) << true;
+        QTest::newRow("larger") << QSize(1000, 500) << true;
+    }
+
+    void legendAndScaleKeepOffTheData()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, calculate);
+        HeadlessWindow w;
+        w.form.Command1_Click();
+        if (calculate)
+            w.form.Command2_Click();
+        w.Picture1.setStudy(support::sineStudy(w.form, calculate));
+        StudyAids aids;
+        const QFont font;
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(kBackground);
+        QPainter painter(&image);
+        const OverlayPlaces places = paintPicture(w.Picture1, aids, painter, size, font, ".");
+        painter.end();
+        QVERIFY(!places.legend.isEmpty());
+        QVERIFY(places.scaleLabels >= 8);
+        const Viewport view(w.Picture1.world(), size.width(), size.height());
+        for (int i = 0; i <= 10; ++i) {
+            const QPointF at(view.toDeviceX(w.form.xU[i]), view.toDeviceY(w.form.yU[i]));
+            QVERIFY2(!places.legend.adjusted(-3, -3, 3, 3).contains(at),
+                     qPrintable(QString("given point %1").arg(i)));
+        }
+        // What the scale and the legend add lies only in cells free of data.
+        StudyAids bare;
+        bare.showScale = false;
+        bare.showLegend = false;
+        QImage plain(size, QImage::Format_RGB32);
+        plain.fill(kBackground);
+        QPainter plainPainter(&plain);
+        paintPicture(w.Picture1, bare, plainPainter, size, font, ".");
+        plainPainter.end();
+        Occupancy data(size.width(), size.height(), 1);
+        markDrawing(data, w.Picture1, view);
+        int over = 0;
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                if (image.pixel(x, y) != plain.pixel(x, y) &&
+                    data.count({x + 0.5, y + 0.5, x + 0.5, y + 0.5}) > 0)
+                    ++over;
+        QCOMPARE(over, 0);
+    }
+
+    void entriesAndMethodsCarryTooltips()
+    {
+        MainWindow window;
+        for (const char* name :
+             {"Text_nU", "Text_nPoly", "Text_a0", "Text_a1", "Text_a2", "Text_a3", "Text_a4",
+              "Text_nI", "Text_nDeg", "Option_Tarvel", "Option_InterCubc", "Option_InterPwCb"})
+            QVERIFY2(!find<QWidget>(window, name)->toolTip().isEmpty(), name);
+        QVERIFY(find<QWidget>(window, "Option_InterCubc")->toolTip().contains("1 to 101"));
+        QVERIFY(find<QWidget>(window, "Option_InterPwCb")->toolTip().contains("2 to 302"));
+        QVERIFY(find<QWidget>(window, "Text_nI")->toolTip().contains("2 to 1001"));
+    }
+};
+
+QTEST_MAIN(StudyWindowTest)
+#include "study_window_test.moc"

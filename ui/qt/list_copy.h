@@ -1,0 +1,19 @@
+// Copying lines out of the list: Ctrl+C and "Copy" copy the selected lines,
+// "Copy all" every line, one line of text each.
+#pragma once
+
+#include <QString>
+
+class QAbstractItemView;
+
+namespace tarvel::ui {
+
+// Switches the view to extended selection and gives it the copy actions
+// (copySelectionAction, copyListAction) in its context menu.
+void addListCopy(QAbstractItemView* view);
+
+// The selected lines in list order, or every line; each ends in a line feed.
+QString selectedLines(const QAbstractItemView* view);
+QString allLines(const QAbstractItemView* view);
+
+}  // namespace tarvel::ui
