@@ -17,6 +17,18 @@ using namespace tarvel::ui;
 
 namespace {
 
+// A data set extreme.dsf in the directory: point i at x = i/2 with the
+// given y texts, exactly as written.
+void writeDataSet(const QTemporaryDir& dir, const QStringList& values)
+{
+    QFile file(dir.filePath("extreme.dsf"));
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write the data set");
+    file.write(QString("%1\n").arg(values.size()).toUtf8());
+    for (int i = 0; i < values.size(); ++i)
+        file.write(QString("%1, %2, %3\n").arg(i).arg(i * 0.5).arg(values[i]).toUtf8());
+}
+
 QImage render(const Drawing& drawing, QSize size)
 {
     QImage image(size, QImage::Format_RGB32);
@@ -122,15 +134,14 @@ private slots:
     {
         QFETCH(QString, data);
         QFETCH(QList<double>, fractions);
-        HeadlessWindow w;
-        w.select("Option_DataSet");
         const QStringList values = data.split(' ');
-        for (int i = 0; i < values.size(); ++i) {
-            w.form.xU[static_cast<std::size_t>(i)] = i * 0.5;
-            w.form.yU[static_cast<std::size_t>(i)] = values[i].toDouble();
-        }
-        w.setText("Text_nU", "3");
+        QTemporaryDir dir;
+        writeDataSet(dir, values);
+        HeadlessWindow w(dir.path().toStdString());
+        w.select("Option_DataSet");
+        w.clickFile("extreme.dsf");
         w.form.Command1_Click();
+        QVERIFY(w.messages.messages.empty());
         const QSize size(800, 400);
         const QImage image = render(w.Picture1, size);
         for (int i = 0; i < values.size(); ++i) {
@@ -157,13 +168,7 @@ private slots:
     {
         QFETCH(QString, data);
         QTemporaryDir dir;
-        QFile file(dir.filePath("extreme.dsf"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        const QStringList values = data.split(' ');
-        file.write(QString("%1\n").arg(values.size()).toUtf8());
-        for (int i = 0; i < values.size(); ++i)
-            file.write(QString("%1, %2, %3\n").arg(i).arg(i * 0.5).arg(values[i]).toUtf8());
-        file.close();
+        writeDataSet(dir, data.split(' '));
         HeadlessWindow w(dir.path().toStdString());
         w.select("Option_DataSet");
         w.clickFile("extreme.dsf");
