@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/dsf_reader.h"
 #include "interp/coef_table.h"
 #include "interp/evaluation.h"
 #include "interp/tridiagonal.h"
@@ -127,6 +128,24 @@ private:
     std::string dataSetName_;  // file name of the last data set loaded
     // How the last Calculate settled each interpolation point 0..lastI.
     std::array<Settlement, kPointCapacity> settled_{};
+
+    // Loading a data-set file (data/file_load.cpp): the click starts the
+    // read, finishLoad stores or refuses once the whole file is read.
+public:
+    // True, after telling the user, while a data-set file is being read:
+    // no command may run between a half-done load and its end.
+    bool refuseWhileReading();
+    // What the given points that exist came from.
+    struct GivenPointsOrigin {
+        double existingPoints;
+        bool fileLoaded;
+        std::string dataSetName;
+    };
+    GivenPointsOrigin givenPointsOrigin() const;
+
+private:
+    void finishLoad(const std::string& name, const DataSetRead& read);
+    std::string readingFile_;  // the full name of the file being read
 
     ui::Controls c_;
     std::string decimalSeparator_;

@@ -51,6 +51,8 @@ Form_Tarvel::checkTestPolynomial(double degree,
 
 void Form_Tarvel::Command1_Click()
 {
+    if (refuseWhileReading())
+        return;
     // Everything is checked before anything changes, so a refused OK leaves
     // the given points, the list and the picture as they were.
     const std::optional<double> count = readNumber(c_.Text_nU, "number of given points");

@@ -62,6 +62,8 @@ void Form_Tarvel::listCoefficients(const CoefTable& table)
 
 void Form_Tarvel::Command2_Click()
 {
+    if (refuseWhileReading())
+        return;
     CoefTable coefTable{};
     if (!dataReady) {
         showMessage("Set the test function first !");

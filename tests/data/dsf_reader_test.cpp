@@ -16,6 +16,16 @@ namespace {
 
 using namespace std::string_literals;
 
+std::optional<DataSet> parsed(std::string_view text)
+{
+    return parseDataSet(text).set;
+}
+
+std::optional<DataSet> readFile(const std::string& path)
+{
+    return readDataSetFile(path).set;
+}
+
 // Compares loaded points with the expected ones bit for bit: both sides are
 // correctly rounded decimal conversions, so any difference is a fault.
 void expectPoints(const std::string& caseName, const std::optional<DataSet>& loaded,
@@ -117,7 +127,7 @@ class GoodDataSet : public testing::TestWithParam<GoodCase> {};
 TEST_P(GoodDataSet, LoadsThePoints)
 {
     const GoodCase& c = GetParam();
-    expectPoints(c.name, parseDataSet(c.text), c.x, c.y);
+    expectPoints(c.name, parsed(c.text), c.x, c.y);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, GoodDataSet, testing::ValuesIn(kGoodCases),
@@ -182,7 +192,7 @@ class BadDataSet : public testing::TestWithParam<BadCase> {};
 
 TEST_P(BadDataSet, IsRefused)
 {
-    EXPECT_FALSE(parseDataSet(GetParam().text).has_value()) << GetParam().name;
+    EXPECT_FALSE(parsed(GetParam().text).has_value()) << GetParam().name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, BadDataSet, testing::ValuesIn(kBadCases),
@@ -207,17 +217,17 @@ TEST(DataSetCapacity, FullCapacityLoads)
         x.push_back(i / 1000.0);
         y.push_back(static_cast<double>(i * i));
     }
-    expectPoints("1001 records", parseDataSet(generatedFile(1001, 1001)), x, y);
+    expectPoints("1001 records", parsed(generatedFile(1001, 1001)), x, y);
 }
 
 TEST(DataSetCapacity, OneAboveCapacityFailsEvenWhenComplete)
 {
-    EXPECT_FALSE(parseDataSet(generatedFile(1002, 1002)).has_value());
+    EXPECT_FALSE(parsed(generatedFile(1002, 1002)).has_value());
 }
 
 TEST(DataSetCapacity, FullCapacityMissingTheLastRecordFails)
 {
-    EXPECT_FALSE(parseDataSet(generatedFile(1001, 1000)).has_value());
+    EXPECT_FALSE(parsed(generatedFile(1001, 1000)).has_value());
 }
 
 // Random values in random layouts: every separator, blank and label form
@@ -311,7 +321,7 @@ TEST(DataSetProperties, RandomLayoutsGiveBackTheWrittenValues)
         RandomFile file(seed);
         file.build();
         expectPoints("seed " + std::to_string(seed) + " text:\n" + file.text(),
-                     parseDataSet(file.text()), file.x(), file.y());
+                     parsed(file.text()), file.x(), file.y());
     }
 }
 
@@ -326,7 +336,7 @@ TEST(DataSetProperties, EveryCutBeforeTheLastItemFails)
             continue;
         for (std::size_t length = 0; length <= file.lastYStart(); ++length) {
             const std::string cut = file.text().substr(0, length);
-            EXPECT_FALSE(parseDataSet(cut).has_value()) << "seed " << seed << " cut at " << length;
+            EXPECT_FALSE(parsed(cut).has_value()) << "seed " << seed << " cut at " << length;
         }
     }
 }
@@ -339,7 +349,7 @@ TEST(DataSetProperties, RandomBytesNeverGiveAnInconsistentSet)
         std::string text(std::uniform_int_distribution<std::size_t>(0, 60)(rng), ' ');
         for (char& c : text)
             c = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(rng)];
-        const std::optional<DataSet> set = parseDataSet(text);
+        const std::optional<DataSet> set = parsed(text);
         if (!set)
             continue;
         ASSERT_GE(set->count, 0) << "trial " << trial;
@@ -357,15 +367,15 @@ TEST(DataSetProperties, RandomBytesNeverGiveAnInconsistentSet)
 TEST(DataSetProperties, HugeItemsAreReadInOnePass)
 {
     const std::size_t big = 8u << 20;
-    expectPoints("many blank lines", parseDataSet(std::string(big, '\n') + "1,a,2,3"), {2}, {3});
-    expectPoints("long label", parseDataSet("1\n" + std::string(big, 'a') + ",2,3"), {2}, {3});
-    expectPoints("long quoted label", parseDataSet("1\n\"" + std::string(big, ',') + "\",2,3"), {2},
+    expectPoints("many blank lines", parsed(std::string(big, '\n') + "1,a,2,3"), {2}, {3});
+    expectPoints("long label", parsed("1\n" + std::string(big, 'a') + ",2,3"), {2}, {3});
+    expectPoints("long quoted label", parsed("1\n\"" + std::string(big, ',') + "\",2,3"), {2},
                  {3});
-    expectPoints("long zero fraction", parseDataSet("1,a,0." + std::string(big, '0') + "1,3"),
+    expectPoints("long zero fraction", parsed("1,a,0." + std::string(big, '0') + "1,3"),
                  {0.0}, {3});
-    EXPECT_FALSE(parseDataSet("1,a,1" + std::string(big, '0') + ",3").has_value())
+    EXPECT_FALSE(parsed("1,a,1" + std::string(big, '0') + ",3").has_value())
         << "long overflow";
-    EXPECT_FALSE(parseDataSet("1\n\"" + std::string(big, 'a')).has_value())
+    EXPECT_FALSE(parsed("1\n\"" + std::string(big, 'a')).has_value())
         << "long unterminated quote";
 }
 
@@ -416,24 +426,24 @@ TEST_F(DataSetFileTest, LoadsAFileWithBlanksAndNonAsciiLettersInItsName)
 {
     const std::string path =
         write("\xC3\x96l\xC3\xA7\xC3\xBCm verisi.dsf", "3\r\n0, 0, 1\r\n1, 0.5, 2\r\n2, 1, 0\r\n");
-    expectPoints("non-ASCII name", readDataSetFile(path), {0, 0.5, 1}, {1, 2, 0});
+    expectPoints("non-ASCII name", readFile(path), {0, 0.5, 1}, {1, 2, 0});
 }
 
 TEST_F(DataSetFileTest, MissingFileFails)
 {
-    EXPECT_FALSE(readDataSetFile(dirUtf8_ + "/absent.dsf").has_value());
+    EXPECT_FALSE(readFile(dirUtf8_ + "/absent.dsf").has_value());
 }
 
 TEST_F(DataSetFileTest, DirectoryGivenAsFileFails)
 {
     std::filesystem::create_directory(fromUtf8(dirUtf8_ + "/folder.dsf"));
-    EXPECT_FALSE(readDataSetFile(dirUtf8_ + "/folder.dsf").has_value());
-    EXPECT_FALSE(readDataSetFile(dirUtf8_).has_value());
+    EXPECT_FALSE(readFile(dirUtf8_ + "/folder.dsf").has_value());
+    EXPECT_FALSE(readFile(dirUtf8_).has_value());
 }
 
 TEST_F(DataSetFileTest, FileThatDoesNotParseFails)
 {
-    EXPECT_FALSE(readDataSetFile(write("short.dsf", "3\n0, 0, 1\n")).has_value());
+    EXPECT_FALSE(readFile(write("short.dsf", "3\n0, 0, 1\n")).has_value());
 }
 
 TEST_F(DataSetFileTest, FileAboveTheSizeLimitIsRefusedUnread)
@@ -441,10 +451,10 @@ TEST_F(DataSetFileTest, FileAboveTheSizeLimitIsRefusedUnread)
     // Valid at the start: only the size can make it fail.
     const std::string atLimit = write("at limit.dsf", "1,a,2,3\n");
     std::filesystem::resize_file(fromUtf8(atLimit), 64u << 20);
-    expectPoints("file at the limit", readDataSetFile(atLimit), {2}, {3});
+    expectPoints("file at the limit", readFile(atLimit), {2}, {3});
     const std::string tooLarge = write("too large.dsf", "1,a,2,3\n");
     std::filesystem::resize_file(fromUtf8(tooLarge), (64u << 20) + 1);
-    EXPECT_FALSE(readDataSetFile(tooLarge).has_value());
+    EXPECT_FALSE(readFile(tooLarge).has_value());
 }
 
 }  // namespace
