@@ -8,9 +8,9 @@
 #include "data/dsf_reader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -298,9 +298,8 @@ private:
     DataSetRead& failAt(DataSetFault fault, std::size_t at, std::string item)
     {
         failure_.fault = fault;
-        failure_.line = fault == DataSetFault::Empty || fault == DataSetFault::Utf16
-                            ? 0
-                            : lineAt(text_, at);
+        failure_.line =
+            fault == DataSetFault::Empty || fault == DataSetFault::Utf16 ? 0 : lineAt(text_, at);
         failure_.item = std::move(item);
         result_.failure = failure_;
         return result_;

@@ -43,11 +43,11 @@ enum class ItemRole { Count, Label, X, Y };
 
 struct DataSetFailure {
     DataSetFault fault = DataSetFault::Unreadable;
-    int line = 0;          // from 1; 0 when the fault concerns the file as a whole
-    std::string item;      // the offending item as written (or the system's reason)
+    int line = 0;      // from 1; 0 when the fault concerns the file as a whole
+    std::string item;  // the offending item as written (or the system's reason)
     ItemRole role = ItemRole::Count;
-    int point = -1;        // the record (given point, from 0) being read, -1 for the count
-    int announced = 0;     // the count, once it was read
+    int point = -1;     // the record (given point, from 0) being read, -1 for the count
+    int announced = 0;  // the count, once it was read
 };
 
 // The outcome of a load: the data set, or why there is none. A default

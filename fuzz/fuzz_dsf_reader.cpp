@@ -92,16 +92,13 @@ int lineCount(std::string_view text)
 
 void checkFailure(const DataSetFailure& failure, std::string_view text)
 {
-    const bool wholeFile = failure.fault == DataSetFault::Empty ||
-                           failure.fault == DataSetFault::Utf16 ||
-                           failure.fault == DataSetFault::TooLarge ||
-                           failure.fault == DataSetFault::Unreadable ||
-                           failure.fault == DataSetFault::Missing ||
-                           failure.fault == DataSetFault::NotAFile;
+    const bool wholeFile =
+        failure.fault == DataSetFault::Empty || failure.fault == DataSetFault::Utf16 ||
+        failure.fault == DataSetFault::TooLarge || failure.fault == DataSetFault::Unreadable ||
+        failure.fault == DataSetFault::Missing || failure.fault == DataSetFault::NotAFile;
     if (wholeFile ? failure.line != 0 : failure.line < 1 || failure.line > lineCount(text))
         violated("a refusal names a line of the text", text,
-                 "line " + std::to_string(failure.line) + " of " +
-                     std::to_string(lineCount(text)));
+                 "line " + std::to_string(failure.line) + " of " + std::to_string(lineCount(text)));
     const std::string reason = describeFailure(failure);
     if (reason.empty() || printableText(reason, reason.size()) != reason)
         violated("the reason is one line of valid UTF-8", text, printableText(reason));

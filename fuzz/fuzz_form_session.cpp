@@ -858,8 +858,7 @@ void Session::checkLoad(const std::optional<DataSet>& expected) const
                 [&] { return printable(w_.statusLine.current()); });
         return;
     }
-    require(w_.statusLine.current().starts_with("Loaded "),
-            "the status line says what was loaded",
+    require(w_.statusLine.current().starts_with("Loaded "), "the status line says what was loaded",
             [&] { return printable(w_.statusLine.current()); });
     require(newMessages().empty(), "a file that parses loads without a message");
     const auto count = static_cast<std::size_t>(expected->count);

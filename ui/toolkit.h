@@ -69,8 +69,7 @@ public:
     virtual void clear() = 0;
     // No colour: the picture's foreground colour. The end point becomes the
     // current drawing position.
-    virtual void line(double x1, double y1, double x2, double y2,
-                      std::optional<Colour> colour) = 0;
+    virtual void line(double x1, double y1, double x2, double y2, std::optional<Colour> colour) = 0;
     virtual void lineTo(double x, double y, Colour colour) = 0;
     virtual void setPoint(double x, double y, std::optional<Colour> colour) = 0;
     // Radius in world units of the x axis.

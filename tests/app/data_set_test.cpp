@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 
 #include "support/form_state.h"
 #include "ui/file_system.h"
@@ -279,7 +279,8 @@ TEST(FileLoad, FailedLoadSaysWhereAndWhyOnTheStatusLine)
          "bad.dsf, line 2: the quote that opens the label of point 0 is never closed." + kKept},
         {"semicolons", "2\n0;0;1\n1;1;0\n",
          "bad.dsf, line 3: '1;1;0' is not a number (the x of point 0); items are separated by "
-         "commas or line ends." + kKept},
+         "commas or line ends." +
+             kKept},
         {"empty", "", "bad.dsf: the file is empty." + kKept},
     };
     for (const auto& row : rows) {
@@ -315,7 +316,9 @@ TEST(FileLoad, SuccessfulLoadSaysWhatWasLoaded)
          "Loaded set.dsf: 1 point. Press OK to list and draw them. Items after the last record "
          "were ignored.",
          1},
-        {"byte-order mark", "\xEF\xBB\xBF" "2\r\n0,0,1\r\n1,1,0\r\n",
+        {"byte-order mark",
+         "\xEF\xBB\xBF"
+         "2\r\n0,0,1\r\n1,1,0\r\n",
          "Loaded set.dsf: 2 points. Press OK to list and draw them.", 2},
     };
     for (const auto& row : rows) {
@@ -338,7 +341,8 @@ TEST(FileLoad, ByteOrderMarkBeforeTheCountLoadsTheSamePoints)
 {
     TempDir dir;
     dir.write("plain.dsf", "2\n0,0.25,1\n1,0.75,-1\n");
-    dir.write("marked.dsf", "\xEF\xBB\xBF" "2\n0,0.25,1\n1,0.75,-1\n");
+    dir.write("marked.dsf", "\xEF\xBB\xBF"
+                            "2\n0,0.25,1\n1,0.75,-1\n");
     HeadlessWindow w(dir.path());
     w.select("Option_DataSet");
     w.clickFile("plain.dsf");

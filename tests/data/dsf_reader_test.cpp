@@ -221,8 +221,10 @@ const std::vector<FaultCase> kFaultCases = {
     {"empty_file", "", DataSetFault::Empty, "the file is empty"},
     {"only_layout", " \t\r\n\n ", DataSetFault::Empty, "the file is empty"},
     {"byte_order_mark_alone", "\xEF\xBB\xBF", DataSetFault::Empty, "the file is empty"},
-    {"utf16_little_endian", "\xFF\xFE" "3\0\n\0"s, DataSetFault::Utf16,
-     "the file is UTF-16 text; a data set is plain text (ASCII or UTF-8)"},
+    {"utf16_little_endian",
+     "\xFF\xFE"
+     "3\0\n\0"s,
+     DataSetFault::Utf16, "the file is UTF-16 text; a data set is plain text (ASCII or UTF-8)"},
     {"count_above_capacity", "1002\n0,0,1", DataSetFault::BadCount,
      "line 1: '1002' is not a whole number of points from 0 to 1001"},
     {"count_with_a_word", "3 points\n0,0,1", DataSetFault::BadCount,
@@ -253,7 +255,9 @@ const std::vector<FaultCase> kFaultCases = {
      "line 3: '1;1;0' is not a number (the x of point 0); items are separated by commas or "
      "line ends"},
     {"tabs_between_numbers", "2\n0\t0\t1\n1\t1\t0\n", DataSetFault::NotANumber,
-     "line 3: '1\xE2\x90\x89" "1\xE2\x90\x89" "0' is not a number (the x of point 0); items are "
+     "line 3: '1\xE2\x90\x89"
+     "1\xE2\x90\x89"
+     "0' is not a number (the x of point 0); items are "
      "separated by commas or line ends"},
     {"empty_x", "1\n0,,1", DataSetFault::EmptyItem, "line 2: the x of point 0 is empty"},
     {"quoted_y", "1\n0,1,\"2\"", DataSetFault::QuotedNumber,
@@ -268,8 +272,10 @@ const std::vector<FaultCase> kFaultCases = {
      "line 2: '\xEF\xBF\xBD\xEF\xBF\xBD' is not a number (the x of point 0)"},
     {"long_item_is_cut", "1\n0," + std::string(50, 'a') + ",1", DataSetFault::NotANumber,
      "line 2: '" + std::string(40, 'a') + "\xE2\x80\xA6' is not a number (the x of point 0)"},
-    {"byte_order_mark_keeps_line_numbers", "\xEF\xBB\xBF" "1\nabc", DataSetFault::FileEnds,
-     "line 2: the file ends inside point 0, which lacks its x and y"},
+    {"byte_order_mark_keeps_line_numbers",
+     "\xEF\xBB\xBF"
+     "1\nabc",
+     DataSetFault::FileEnds, "line 2: the file ends inside point 0, which lacks its x and y"},
 };
 
 class FaultyDataSet : public testing::TestWithParam<FaultCase> {};
@@ -288,9 +294,14 @@ INSTANTIATE_TEST_SUITE_P(Table, FaultyDataSet, testing::ValuesIn(kFaultCases),
 
 TEST(DataSetByteOrderMark, IsSkippedBeforeTheCount)
 {
-    expectPoints("UTF-8 mark", parsed("\xEF\xBB\xBF" "2\r\n0,0.25,1\r\n1,0.75,-1\r\n"),
+    expectPoints("UTF-8 mark",
+                 parsed("\xEF\xBB\xBF"
+                        "2\r\n0,0.25,1\r\n1,0.75,-1\r\n"),
                  {0.25, 0.75}, {1, -1});
-    EXPECT_FALSE(parsed("1\n0,\xEF\xBB\xBF" "1,2").has_value()) << "nor inside a number";
+    EXPECT_FALSE(parsed("1\n0,\xEF\xBB\xBF"
+                        "1,2")
+                     .has_value())
+        << "nor inside a number";
 }
 
 TEST(DataSetItemsAfterLastRecord, AreNotedButNotRead)
@@ -432,8 +443,8 @@ TEST(DataSetProperties, RandomLayoutsGiveBackTheWrittenValues)
     for (unsigned seed = 1; seed <= 300; ++seed) {
         RandomFile file(seed);
         file.build();
-        expectPoints("seed " + std::to_string(seed) + " text:\n" + file.text(),
-                     parsed(file.text()), file.x(), file.y());
+        expectPoints("seed " + std::to_string(seed) + " text:\n" + file.text(), parsed(file.text()),
+                     file.x(), file.y());
     }
 }
 
@@ -481,14 +492,11 @@ TEST(DataSetProperties, HugeItemsAreReadInOnePass)
     const std::size_t big = 8u << 20;
     expectPoints("many blank lines", parsed(std::string(big, '\n') + "1,a,2,3"), {2}, {3});
     expectPoints("long label", parsed("1\n" + std::string(big, 'a') + ",2,3"), {2}, {3});
-    expectPoints("long quoted label", parsed("1\n\"" + std::string(big, ',') + "\",2,3"), {2},
+    expectPoints("long quoted label", parsed("1\n\"" + std::string(big, ',') + "\",2,3"), {2}, {3});
+    expectPoints("long zero fraction", parsed("1,a,0." + std::string(big, '0') + "1,3"), {0.0},
                  {3});
-    expectPoints("long zero fraction", parsed("1,a,0." + std::string(big, '0') + "1,3"),
-                 {0.0}, {3});
-    EXPECT_FALSE(parsed("1,a,1" + std::string(big, '0') + ",3").has_value())
-        << "long overflow";
-    EXPECT_FALSE(parsed("1\n\"" + std::string(big, 'a')).has_value())
-        << "long unterminated quote";
+    EXPECT_FALSE(parsed("1,a,1" + std::string(big, '0') + ",3").has_value()) << "long overflow";
+    EXPECT_FALSE(parsed("1\n\"" + std::string(big, 'a')).has_value()) << "long unterminated quote";
 }
 
 // Files on disk, in a fresh directory whose name and file names carry blanks
@@ -600,7 +608,8 @@ TEST_F(DataSetFileTest, FileAboveTheSizeLimitIsRefusedUnread)
     std::filesystem::resize_file(fromUtf8(tooLarge), (64u << 20) + 1);
     const DataSetRead read = readDataSetFile(tooLarge);
     EXPECT_FALSE(read.set.has_value());
-    EXPECT_EQ(describeFailure(read.failure), "the file is too large for a data set (more than 64 MB)");
+    EXPECT_EQ(describeFailure(read.failure),
+              "the file is too large for a data set (more than 64 MB)");
 }
 
 }  // namespace

@@ -19,7 +19,9 @@ TEST(PrintableText, AnyBytesBecomeOneLineOfValidText)
         {"invalid bytes", "bad-\xFF\xFE.dsf", "bad-" + kBad + kBad + ".dsf"},
         {"latin-1 letter", "M\xFCller.dsf", "M" + kBad + "ller.dsf"},
         {"line feed", "new\nline.dsf", "new\xE2\x90\x8Aline.dsf"},
-        {"tab and delete", "a\tb\x7F", "a\xE2\x90\x89" "b\xE2\x90\xA1"},
+        {"tab and delete", "a\tb\x7F",
+         "a\xE2\x90\x89"
+         "b\xE2\x90\xA1"},
         {"overlong slash", "\xC0\xAF", kBad + kBad},
         {"surrogate", "\xED\xA0\x80", kBad + kBad + kBad},
         {"above U+10FFFF", "\xF4\x90\x80\x80", kBad + kBad + kBad + kBad},

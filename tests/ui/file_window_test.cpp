@@ -24,8 +24,8 @@
 
 #include "ui/qt/about_window.h"
 #include "ui/qt/browser_lists.h"
-#include "ui/qt/qt_controls.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/qt_controls.h"
 
 using namespace tarvel;
 using namespace tarvel::ui;
