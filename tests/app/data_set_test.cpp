@@ -426,6 +426,18 @@ TEST(Browser, DirectoriesInAnyEncodingOpen)
     EXPECT_EQ(w.form.yU[0], 7);
 }
 
+TEST(Browser, DirectoryPathsAreWrittenPlainly)
+{
+    const std::pair<std::string, std::string> absolute[] = {
+        {"/a/b/", "/a/b"}, {"/a/./b/../c", "/a/c"}, {"/", "/"}, {"/a\xFF/", "/a\xFF"}};
+    for (const auto& [path, plain] : absolute)
+        EXPECT_EQ(ui::absoluteDirectory(path), plain) << path;
+    const std::pair<std::string, std::string> parents[] = {
+        {"/a/b", "/a"}, {"/a", "/"}, {"/", ""}, {"/a\xFF/b\xFE", "/a\xFF"}};
+    for (const auto& [path, parent] : parents)
+        EXPECT_EQ(ui::parentDirectory(path), parent) << path;
+}
+
 TEST(Browser, HiddenNamesAreNotListed)
 {
     TempDir dir;
