@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/dsf_reader.h"
 #include "interp/coef_table.h"
 #include "interp/evaluation.h"
 #include "interp/tridiagonal.h"
@@ -167,6 +168,24 @@ private:
     std::array<Settlement, kPointCapacity> settled_{};
     // Notes on the texts read by the running command.
     std::vector<std::string> readingNotes_;
+
+    // Loading a data-set file (data/file_load.cpp): the click starts the
+    // read, finishLoad stores or refuses once the whole file is read.
+public:
+    // True, after telling the user, while a data-set file is being read:
+    // no command may run between a half-done load and its end.
+    bool refuseWhileReading();
+    // What the given points that exist came from.
+    struct GivenPointsOrigin {
+        double existingPoints;
+        bool fileLoaded;
+        std::string dataSetName;
+    };
+    GivenPointsOrigin givenPointsOrigin() const;
+
+private:
+    void finishLoad(const std::string& name, const DataSetRead& read);
+    std::string readingFile_;  // the full name of the file being read
 
     ui::Controls c_;
     std::string decimalSeparator_;

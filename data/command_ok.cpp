@@ -102,6 +102,8 @@ bool Form_Tarvel::okPasses()
 
 void Form_Tarvel::Command1_Click()
 {
+    if (refuseWhileReading())
+        return;
     readingNotes_.clear();
     if (!okPasses()) {
         refuse("OK");

@@ -1,34 +1,111 @@
 // Loading a data-set file picked in the file list.
+//
+// The click only starts the read: the file is read and checked away from
+// the user-interface thread, and finishLoad stores the points once the whole
+// file has been read and found sound. Until then OK, Calculate and another
+// file click are refused, so nothing runs between a half-done load and its
+// end.
+#include <memory>
+
 #include "app/form_tarvel.h"
 #include "data/dsf_reader.h"
 #include "data/list_format.h"
+#include "data/printable_text.h"
 #include "ui/file_system.h"
 
 namespace tarvel {
+namespace {
+
+const std::string kKept = " The former given points are kept.";
+
+std::string loadedSentence(const std::string& name, const DataSet& set)
+{
+    std::string sentence = "Loaded " + name + ": " + std::to_string(set.count) +
+                           (set.count == 1 ? " point." : " points.");
+    if (set.count > 0)
+        sentence += " Press OK to list and draw them.";
+    if (set.itemsAfterLastRecord)
+        sentence += " Items after the last record were ignored.";
+    return sentence;
+}
+
+std::string failedSentence(const std::string& name, const DataSetFailure& failure)
+{
+    return name + (failure.line > 0 ? ", " : ": ") + describeFailure(failure) + "." + kKept;
+}
+
+}  // namespace
+
+bool Form_Tarvel::refuseWhileReading()
+{
+    if (!c_.fileReader.busy())
+        return false;
+    showMessage("A data-set file is being read. Wait until it is loaded, or cancel the reading.");
+    return true;
+}
+
+Form_Tarvel::GivenPointsOrigin Form_Tarvel::givenPointsOrigin() const
+{
+    return {existingPoints_, fileLoaded_, dataSetName_};
+}
 
 void Form_Tarvel::File1_Click()
 {
-    // The file is read and checked completely before anything is stored: a
-    // file that fails leaves the former given points whole.
-    const std::string fullName = ui::joinPath(c_.File1.path(), c_.File1.fileName());
-    const std::optional<DataSet> data =
-        c_.File1.fileName().empty() ? std::nullopt : readDataSetFile(fullName);
-    if (!data) {
+    const std::string name = c_.File1.fileName();
+    const std::string fullName = name.empty() ? std::string() : ui::joinPath(c_.File1.path(), name);
+    if (c_.fileReader.busy()) {
+        // A double click on the file being read asks for nothing new.
+        if (fullName != readingFile_)
+            refuseWhileReading();
+        return;
+    }
+    if (name.empty()) {
+        c_.statusLine.show("No file is selected." + kKept);
         showMessage("Hata oluştu");
         return;
     }
-    nU = data->count;
+    readingFile_ = fullName;
+    // The read owns its result: a read the user gave up on may still be
+    // running when the window has moved on, or is gone.
+    auto read = std::make_shared<DataSetRead>();
+    const std::filesystem::path path = ui::nativePath(fullName);
+    c_.fileReader.start(
+        printableText(name), [read, path] { *read = readDataSetFile(path); },
+        [this, read, name](ui::FileReader::Outcome outcome) {
+            readingFile_.clear();
+            if (outcome == ui::FileReader::Outcome::Cancelled) {
+                c_.statusLine.show("Reading " + printableText(name) + " was cancelled." + kKept);
+                showMessage("Hata oluştu");
+                return;
+            }
+            finishLoad(name, *read);
+        });
+}
+
+void Form_Tarvel::finishLoad(const std::string& name, const DataSetRead& read)
+{
+    const std::string shownName = printableText(name);
+    if (!read.set) {
+        c_.statusLine.show(failedSentence(shownName, read.failure));
+        // The file may have vanished or changed since it was listed.
+        c_.File1.setPath(c_.File1.path());
+        showMessage("Hata oluştu");
+        return;
+    }
+    const DataSet& data = *read.set;
+    nU = data.count;
     c_.Text_nU.setText(formatIndex(nU));
     lastU = nU - 1;
-    for (int i = 0; i < data->count; ++i) {
+    for (int i = 0; i < data.count; ++i) {
         const auto at = static_cast<std::size_t>(i);
-        xU[at] = data->x[at];
-        yU[at] = data->y[at];
+        xU[at] = data.x[at];
+        yU[at] = data.y[at];
     }
-    existingPoints_ = nU;
+    existingPoints_ = data.count;
     fileLoaded_ = true;
-    dataSetName_ = c_.File1.fileName();
+    dataSetName_ = shownName;
     c_.Frame_DataSet.setVisible(false);
+    c_.statusLine.show(loadedSentence(shownName, data));
 }
 
 }  // namespace tarvel

@@ -1,6 +1,8 @@
 // Parsing arbitrary bytes as a data-set file. A data set that comes back
 // must fit the point arrays and hold only finite numbers; the result must
-// not depend on what follows the last record nor on the kind of line end.
+// not depend on what follows the last record, on the kind of line end nor on
+// a UTF-8 byte-order mark; a refusal names a line of the text and reads as
+// one line of valid UTF-8.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +12,7 @@
 #include <string_view>
 
 #include "data/dsf_reader.h"
+#include "data/printable_text.h"
 
 namespace tarvel {
 namespace {
@@ -77,20 +80,52 @@ std::string withCrLf(std::string_view text)
     return converted;
 }
 
+// Lines as an editor counts them: CR LF, LF and a lone CR each end one.
+int lineCount(std::string_view text)
+{
+    int lines = 1;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
+            ++lines;
+    return lines;
+}
+
+void checkFailure(const DataSetFailure& failure, std::string_view text)
+{
+    const bool wholeFile =
+        failure.fault == DataSetFault::Empty || failure.fault == DataSetFault::Utf16 ||
+        failure.fault == DataSetFault::TooLarge || failure.fault == DataSetFault::Unreadable ||
+        failure.fault == DataSetFault::Missing || failure.fault == DataSetFault::NotAFile;
+    if (wholeFile ? failure.line != 0 : failure.line < 1 || failure.line > lineCount(text))
+        violated("a refusal names a line of the text", text,
+                 "line " + std::to_string(failure.line) + " of " + std::to_string(lineCount(text)));
+    const std::string reason = describeFailure(failure);
+    if (reason.empty() || printableText(reason, reason.size()) != reason)
+        violated("the reason is one line of valid UTF-8", text, printableText(reason));
+}
+
 void checkText(std::string_view text)
 {
-    const std::optional<DataSet> set = parseDataSet(text);
+    const DataSetRead read = parseDataSet(text);
+    const std::optional<DataSet>& set = read.set;
     if (set)
         checkShape(*set, text);
+    else
+        checkFailure(read.failure, text);
 
-    const std::optional<DataSet> crlf = parseDataSet(withCrLf(text));
+    const std::optional<DataSet> marked = parseDataSet("\xEF\xBB\xBF" + std::string(text)).set;
+    if (!text.starts_with("\xEF\xBB\xBF") && !sameResult(set, marked))
+        violated("a byte-order mark before the count changes nothing", text,
+                 describe(set) + " became " + describe(marked));
+
+    const std::optional<DataSet> crlf = parseDataSet(withCrLf(text)).set;
     if (!sameResult(set, crlf))
         violated("CR LF line ends read as LF line ends", text,
                  describe(set) + " became " + describe(crlf));
 
     if (set) {
         const std::string followed = std::string(text) + "\nnot, a, record\n\"open";
-        const std::optional<DataSet> withTail = parseDataSet(followed);
+        const std::optional<DataSet> withTail = parseDataSet(followed).set;
         if (!sameResult(set, withTail))
             violated("anything after the last record is ignored", text,
                      describe(set) + " became " + describe(withTail));

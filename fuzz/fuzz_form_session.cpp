@@ -564,7 +564,7 @@ void Session::clickFile(const std::string& name, const Content& content)
     if (content.missing)
         checkLoad(std::nullopt);
     else if (content.bytes)
-        checkLoad(parseDataSet(*content.bytes));
+        checkLoad(parseDataSet(*content.bytes).set);
     if (newMessages().empty()) {
         existing_ = w_.form.nU;
         fromFile_ = true;
@@ -975,8 +975,13 @@ void Session::checkLoad(const std::optional<DataSet>& expected) const
                     w_.Text_nU.text() == before_.textNU &&
                     w_.Frame_DataSet.visible == before_.browserVisible,
                 "a file that does not load changes nothing");
+        require(w_.statusLine.current().ends_with(". The former given points are kept."),
+                "the status line says why a file does not load",
+                [&] { return printable(w_.statusLine.current()); });
         return;
     }
+    require(w_.statusLine.current().starts_with("Loaded "), "the status line says what was loaded",
+            [&] { return printable(w_.statusLine.current()); });
     require(newMessages().empty(), "a file that parses loads without a message");
     const auto count = static_cast<std::size_t>(expected->count);
     require(f.nU == expected->count && f.lastU == expected->count - 1,

@@ -57,6 +57,8 @@ void Form_Tarvel::listCoefficients(const CoefTable& table)
 
 void Form_Tarvel::Command2_Click()
 {
+    if (refuseWhileReading())
+        return;
     CoefTable coefTable{};
     readingNotes_.clear();
     if (!dataReady) {

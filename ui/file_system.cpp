@@ -8,18 +8,26 @@
 namespace tarvel::ui {
 namespace fs = std::filesystem;
 
-namespace {
-
-fs::path fromUtf8(const std::string& text)
+fs::path nativePath(const std::string& path)
 {
-    return fs::path(std::u8string(text.begin(), text.end()));
+#ifdef _WIN32
+    return fs::path(std::u8string(path.begin(), path.end()));
+#else
+    return fs::path(path);
+#endif
 }
 
-std::string toUtf8(const fs::path& path)
+std::string pathBytes(const fs::path& path)
 {
+#ifdef _WIN32
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());
+#else
+    return path.native();
+#endif
 }
+
+namespace {
 
 char lower(char c)
 {
@@ -56,10 +64,11 @@ template <typename Keep> std::vector<std::string> entries(const std::string& dir
 {
     std::vector<std::string> names;
     std::error_code error;
-    fs::directory_iterator it(fromUtf8(dir), fs::directory_options::skip_permission_denied, error);
+    fs::directory_iterator it(nativePath(dir), fs::directory_options::skip_permission_denied,
+                              error);
     for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        const std::string name = toUtf8(it->path().filename());
-        if (keep(*it, name))
+        const std::string name = pathBytes(it->path().filename());
+        if (!name.starts_with('.') && keep(*it, name))
             names.push_back(name);
     }
     std::sort(names.begin(), names.end());
@@ -70,23 +79,39 @@ template <typename Keep> std::vector<std::string> entries(const std::string& dir
 
 std::string joinPath(const std::string& dir, const std::string& name)
 {
-    return toUtf8(fromUtf8(dir) / fromUtf8(name));
+    return pathBytes(nativePath(dir) / nativePath(name));
 }
 
 bool isReadableDirectory(const std::string& path)
 {
     std::error_code error;
-    if (path.empty() || !fs::is_directory(fromUtf8(path), error))
+    if (path.empty() || !fs::is_directory(nativePath(path), error))
         return false;
-    fs::directory_iterator it(fromUtf8(path), error);
+    fs::directory_iterator it(nativePath(path), error);
     return !error;
+}
+
+std::string absoluteDirectory(const std::string& path)
+{
+    std::error_code error;
+    fs::path absolute = fs::absolute(nativePath(path), error).lexically_normal();
+    if (absolute.has_relative_path() && !absolute.has_filename())
+        absolute = absolute.parent_path();  // "/a/b/" -> "/a/b"
+    return pathBytes(absolute.make_preferred());
+}
+
+std::string parentDirectory(const std::string& path)
+{
+    const fs::path here = nativePath(absoluteDirectory(path));
+    return here.has_relative_path() ? pathBytes(here.parent_path()) : std::string();
 }
 
 std::vector<std::string> matchingFiles(const std::string& dir, std::string_view pattern)
 {
     return entries(dir, [pattern](const fs::directory_entry& entry, const std::string& name) {
         std::error_code error;
-        return entry.is_regular_file(error) && matches(name, pattern);
+        const bool stream = entry.is_regular_file(error) || entry.is_fifo(error);
+        return stream && matches(name, pattern);
     });
 }
 
@@ -102,7 +127,7 @@ std::string currentDirectory()
 {
     std::error_code error;
     const fs::path here = fs::current_path(error);
-    return error ? std::string() : toUtf8(here);
+    return error ? std::string() : pathBytes(here);
 }
 
 }  // namespace tarvel::ui

@@ -1,10 +1,13 @@
 // The operations of the windowing toolkit that the main window's logic uses.
 // Two implementations exist: the Qt widgets of the real window (ui/qt) and a
 // headless one that records what is done to it (ui/headless), so the logic
-// can be driven and checked without a display. Texts are UTF-8.
+// can be driven and checked without a display. Texts are UTF-8, except the
+// paths and names of the browser lists: those are the file system's own
+// bytes (on Windows, UTF-8), so every listed name can be opened.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -66,8 +69,7 @@ public:
     virtual void clear() = 0;
     // No colour: the picture's foreground colour. The end point becomes the
     // current drawing position.
-    virtual void line(double x1, double y1, double x2, double y2,
-                      std::optional<Colour> colour) = 0;
+    virtual void line(double x1, double y1, double x2, double y2, std::optional<Colour> colour) = 0;
     virtual void lineTo(double x, double y, Colour colour) = 0;
     virtual void setPoint(double x, double y, std::optional<Colour> colour) = 0;
     // Radius in world units of the x axis.
@@ -122,6 +124,25 @@ public:
     virtual void show() = 0;
 };
 
+// Reading a file can block for as long as its file system does (a stalled
+// network mount, a pipe nobody writes to), so it runs away from the
+// user-interface thread. One read at a time.
+class FileReader {
+public:
+    enum class Outcome { Done, Cancelled };
+    virtual ~FileReader() = default;
+    // Runs `read` on another thread; it must touch no control and no state
+    // of the window. Then runs `finish` on the user-interface thread: with
+    // Done once `read` has returned, or with Cancelled when the user gave up
+    // waiting (what `read` produces later is then never looked at). A slow
+    // read shows its progress with a way to cancel, naming `what`. `finish`
+    // may run before start() returns.
+    virtual void start(const std::string& what, std::function<void()> read,
+                       std::function<void(Outcome)> finish) = 0;
+    // A read was started and has not finished yet.
+    virtual bool busy() const = 0;
+};
+
 // Every control the main window's logic reaches, by its name.
 struct Controls {
     TextBox& Text_nU;
@@ -151,6 +172,7 @@ struct Controls {
     MessageBox& messageBox;
     SecondWindow& Form_About;
     StatusLine& statusLine;
+    FileReader& fileReader;
 };
 
 }  // namespace tarvel::ui

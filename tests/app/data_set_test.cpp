@@ -2,8 +2,10 @@
 // the headless toolkit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "support/data_set_files.h"
 #include "support/form_state.h"
@@ -17,6 +19,15 @@ using support::FormSnapshot;
 using ui::HeadlessWindow;
 
 using support::TempDir;
+
+// A data set of count points on evenly spaced abscissae.
+std::string evenFile(int count)
+{
+    std::string text = std::to_string(count) + "\n";
+    for (int i = 0; i < count; ++i)
+        text += std::to_string(i) + "," + std::to_string(i) + "e-3," + std::to_string(i) + "\n";
+    return text;
+}
 
 struct Visibility {
     bool poly, dataSet, nDeg;
@@ -212,6 +223,290 @@ TEST(FileLoad, MissingFileAndDirectoryAreRefused)
         EXPECT_EQ(w.messages.messages, std::vector<std::string>{"Hata oluştu"}) << name;
         support::expectUnchanged(before, FormSnapshot::of(w), name);
     }
+}
+
+// Everything a failed load must leave as it was, besides the snapshot.
+void expectOriginUnchanged(const Form_Tarvel::GivenPointsOrigin& before,
+                           const Form_Tarvel::GivenPointsOrigin& after, const std::string& what)
+{
+    EXPECT_EQ(before.existingPoints, after.existingPoints) << what;
+    EXPECT_EQ(before.fileLoaded, after.fileLoaded) << what;
+    EXPECT_EQ(before.dataSetName, after.dataSetName) << what;
+}
+
+const std::string kKept = " The former given points are kept.";
+
+TEST(FileLoad, FailedLoadSaysWhereAndWhyOnTheStatusLine)
+{
+    const struct {
+        const char* name;
+        std::string text;
+        std::string sentence;
+    } rows[] = {
+        {"not a number", "4\n0,0,1\n1,0.25,2\nstep,abc,3\n3,1,0\n",
+         "bad.dsf, line 4: 'abc' is not a number (the x of point 2)." + kKept},
+        {"1002 records", "1002\n0,0,1\n",
+         "bad.dsf, line 1: '1002' is not a whole number of points from 0 to 1001." + kKept},
+        {"count with a word", "3 points\n0,0,1\n",
+         "bad.dsf, line 1: '3 points' is not a whole number of points from 0 to 1001." + kKept},
+        {"truncated record", "2\n0,0,1\n1,0.5\n",
+         "bad.dsf, line 3: the file ends inside point 1, which lacks its y." + kKept},
+        {"fewer records", "3\n0,0,1\n",
+         "bad.dsf, line 2: the file holds 1 point but announces 3." + kKept},
+        {"quote not closed", "1\n\"P1,0,1\n",
+         "bad.dsf, line 2: the quote that opens the label of point 0 is never closed." + kKept},
+        {"semicolons", "2\n0;0;1\n1;1;0\n",
+         "bad.dsf, line 3: '1;1;0' is not a number (the x of point 0); items are separated by "
+         "commas or line ends." +
+             kKept},
+        {"empty", "", "bad.dsf: the file is empty." + kKept},
+    };
+    for (const auto& row : rows) {
+        TempDir dir;
+        dir.write("bad.dsf", row.text);
+        HeadlessWindow w(dir.path());
+        w.form.Command1_Click();
+        w.select("Option_DataSet");
+        const FormSnapshot before = FormSnapshot::of(w);
+        const auto origin = w.form.givenPointsOrigin();
+        w.clickFile("bad.dsf");
+        EXPECT_EQ(w.messages.messages, std::vector<std::string>{"Hata oluştu"}) << row.name;
+        EXPECT_EQ(w.statusLine.current(), row.sentence) << row.name;
+        support::expectUnchanged(before, FormSnapshot::of(w), row.name);
+        expectOriginUnchanged(origin, w.form.givenPointsOrigin(), row.name);
+    }
+}
+
+TEST(FileLoad, SuccessfulLoadSaysWhatWasLoaded)
+{
+    const struct {
+        const char* name;
+        std::string text;
+        std::string sentence;
+        int count;
+    } rows[] = {
+        {"three points", "3\n0,0,1\n1,0.5,2\n2,1,0\n",
+         "Loaded set.dsf: 3 points. Press OK to list and draw them.", 3},
+        {"one point", "1\n0,0.5,2\n", "Loaded set.dsf: 1 point. Press OK to list and draw them.",
+         1},
+        {"no point", "0\n", "Loaded set.dsf: 0 points.", 0},
+        {"items left over", "1\n0,0.5,2\n1,1,1\n",
+         "Loaded set.dsf: 1 point. Press OK to list and draw them. Items after the last record "
+         "were ignored.",
+         1},
+        {"byte-order mark",
+         "\xEF\xBB\xBF"
+         "2\r\n0,0,1\r\n1,1,0\r\n",
+         "Loaded set.dsf: 2 points. Press OK to list and draw them.", 2},
+    };
+    for (const auto& row : rows) {
+        TempDir dir;
+        dir.write("set.dsf", row.text);
+        HeadlessWindow w(dir.path());
+        w.select("Option_DataSet");
+        w.clickFile("set.dsf");
+        EXPECT_TRUE(w.messages.messages.empty()) << row.name;
+        EXPECT_EQ(w.statusLine.current(), row.sentence) << row.name;
+        EXPECT_EQ(w.form.nU, row.count) << row.name;
+        const auto origin = w.form.givenPointsOrigin();
+        EXPECT_EQ(origin.existingPoints, row.count) << row.name;
+        EXPECT_TRUE(origin.fileLoaded) << row.name;
+        EXPECT_EQ(origin.dataSetName, "set.dsf") << row.name;
+    }
+}
+
+TEST(FileLoad, ByteOrderMarkBeforeTheCountLoadsTheSamePoints)
+{
+    TempDir dir;
+    dir.write("plain.dsf", "2\n0,0.25,1\n1,0.75,-1\n");
+    dir.write("marked.dsf", "\xEF\xBB\xBF"
+                            "2\n0,0.25,1\n1,0.75,-1\n");
+    HeadlessWindow w(dir.path());
+    w.select("Option_DataSet");
+    w.clickFile("plain.dsf");
+    const PointArray x = w.form.xU, y = w.form.yU;
+    w.form.xU.fill(9);
+    w.clickFile("marked.dsf");
+    ASSERT_TRUE(w.messages.messages.empty());
+    EXPECT_EQ(w.form.nU, 2);
+    EXPECT_EQ(w.form.xU[0], x[0]);
+    EXPECT_EQ(w.form.xU[1], x[1]);
+    EXPECT_EQ(w.form.yU[1], y[1]);
+}
+
+TEST(FileLoad, VanishedFileLeavesTheListAfterTheFailedClick)
+{
+    TempDir dir;
+    dir.write("gone.dsf", "1\n0,0,0\n");
+    dir.write("kept.dsf", "1\n0,0,0\n");
+    HeadlessWindow w(dir.path());
+    w.select("Option_DataSet");
+    ASSERT_EQ(w.File1.names, (std::vector<std::string>{"gone.dsf", "kept.dsf"}));
+    dir.remove("gone.dsf");
+    dir.write("new.dsf", "1\n0,0,0\n");
+    w.clickFile("gone.dsf");
+    EXPECT_EQ(w.messages.messages, std::vector<std::string>{"Hata oluştu"});
+    EXPECT_EQ(w.statusLine.current(), "gone.dsf: the file no longer exists." + kKept);
+    EXPECT_EQ(w.File1.names, (std::vector<std::string>{"kept.dsf", "new.dsf"}));
+    EXPECT_TRUE(w.Frame_DataSet.visible);
+}
+
+// Names that are not UTF-8 are listed with their own bytes, so a click opens
+// exactly the file that was listed; the status line shows them readably.
+TEST(Browser, NamesInAnyEncodingAreListedAndLoad)
+{
+    const struct {
+        const char* name;
+        std::string file;
+        std::string shown;
+    } rows[] = {
+        {"invalid bytes", "bad-\xFF\xFE.dsf", "bad-\xEF\xBF\xBD\xEF\xBF\xBD.dsf"},
+        {"latin-1", "M\xFCller.dsf", "M\xEF\xBF\xBDller.dsf"},
+        {"line feed", "new\nline.dsf", "new\xE2\x90\x8Aline.dsf"},
+        {"utf-8", "\xC3\x96l\xC3\xA7\xC3\xBCm.dsf", "\xC3\x96l\xC3\xA7\xC3\xBCm.dsf"},
+    };
+    TempDir dir;
+    int count = 2;
+    for (const auto& row : rows)
+        dir.write(row.file, evenFile(count++));
+    HeadlessWindow w(dir.path());
+    w.select("Option_DataSet");
+    ASSERT_EQ(w.File1.names.size(), std::size(rows));
+    count = 2;
+    for (const auto& row : rows) {
+        EXPECT_NE(std::find(w.File1.names.begin(), w.File1.names.end(), row.file),
+                  w.File1.names.end())
+            << row.name;
+        w.select("Option_DataSet");
+        w.clickFile(row.file);
+        EXPECT_TRUE(w.messages.messages.empty()) << row.name;
+        EXPECT_EQ(w.form.nU, count) << row.name;
+        EXPECT_EQ(w.statusLine.current(), "Loaded " + row.shown + ": " + std::to_string(count) +
+                                              " points. Press OK to list and draw them.")
+            << row.name;
+        EXPECT_EQ(w.form.givenPointsOrigin().dataSetName, row.shown) << row.name;
+        ++count;
+    }
+}
+
+TEST(Browser, DirectoriesInAnyEncodingOpen)
+{
+    TempDir dir;
+    const std::string latin1 = "d\xE9j\xE0";
+    dir.mkdir(latin1);
+    dir.write(latin1 + "/inner.dsf", "1\n0,0.5,7\n");
+    HeadlessWindow w(dir.path());
+    EXPECT_EQ(ui::subdirectories(dir.path()), std::vector<std::string>{latin1});
+    w.openDirectory(ui::joinPath(dir.path(), latin1));
+    ASSERT_TRUE(w.messages.messages.empty());
+    EXPECT_EQ(w.File1.names, std::vector<std::string>{"inner.dsf"});
+    w.clickFile("inner.dsf");
+    EXPECT_EQ(w.form.yU[0], 7);
+}
+
+TEST(Browser, DirectoryPathsAreWrittenPlainly)
+{
+    const std::pair<std::string, std::string> absolute[] = {
+        {"/a/b/", "/a/b"}, {"/a/./b/../c", "/a/c"}, {"/", "/"}, {"/a\xFF/", "/a\xFF"}};
+    for (const auto& [path, plain] : absolute)
+        EXPECT_EQ(ui::absoluteDirectory(path), plain) << path;
+    const std::pair<std::string, std::string> parents[] = {
+        {"/a/b", "/a"}, {"/a", "/"}, {"/", ""}, {"/a\xFF/b\xFE", "/a\xFF"}};
+    for (const auto& [path, parent] : parents)
+        EXPECT_EQ(ui::parentDirectory(path), parent) << path;
+}
+
+TEST(Browser, HiddenNamesAreNotListed)
+{
+    TempDir dir;
+    dir.write(".hidden.dsf", "0");
+    dir.write("shown.dsf", "0");
+    dir.mkdir(".git");
+    dir.mkdir("data");
+    HeadlessWindow w(dir.path());
+    EXPECT_EQ(w.File1.names, std::vector<std::string>{"shown.dsf"});
+    EXPECT_EQ(ui::subdirectories(dir.path()), std::vector<std::string>{"data"});
+}
+
+// While a file is being read nothing may run between the click and the
+// load's end: OK, Calculate and another file are refused, changing nothing.
+TEST(HeldRead, CommandsWaitForTheLoadToEnd)
+{
+    TempDir dir;
+    dir.write("slow.dsf", "2\n0,0,5\n1,1,6\n");
+    dir.write("other.dsf", "1\n0,0,0\n");
+    HeadlessWindow w(dir.path());
+    w.form.Command1_Click();
+    w.select("Option_DataSet");
+    w.fileReader.holdReads = true;
+    const FormSnapshot before = FormSnapshot::of(w);
+    w.clickFile("slow.dsf");
+    ASSERT_TRUE(w.fileReader.busy());
+    support::expectUnchanged(before, FormSnapshot::of(w), "read held");
+
+    const std::string kBusy =
+        "A data-set file is being read. Wait until it is loaded, or cancel the reading.";
+    const std::pair<const char*, std::function<void()>> attempts[] = {
+        {"OK", [&] { w.form.Command1_Click(); }},
+        {"Calculate", [&] { w.form.Command2_Click(); }},
+        {"another file", [&] { w.clickFile("other.dsf"); }},
+    };
+    for (const auto& [what, attempt] : attempts) {
+        w.messages.messages.clear();
+        attempt();
+        EXPECT_EQ(w.messages.messages, std::vector<std::string>{kBusy}) << what;
+        support::expectUnchanged(before, FormSnapshot::of(w), what);
+    }
+    w.messages.messages.clear();
+    w.clickFile("slow.dsf");
+    EXPECT_TRUE(w.messages.messages.empty()) << "a second click on the same file asks nothing new";
+    EXPECT_EQ(w.fileReader.started.size(), 1u);
+
+    ASSERT_TRUE(w.fileReader.completeHeldRead());
+    EXPECT_FALSE(w.fileReader.busy());
+    EXPECT_EQ(w.form.nU, 2);
+    EXPECT_EQ(w.form.yU[1], 6);
+    w.form.Command1_Click();
+    EXPECT_TRUE(w.messages.messages.empty()) << "OK runs again once the load has ended";
+}
+
+TEST(HeldRead, CancelledLoadKeepsEverything)
+{
+    TempDir dir;
+    dir.write("slow.dsf", "2\n0,0,5\n1,1,6\n");
+    HeadlessWindow w(dir.path());
+    w.form.Command1_Click();
+    w.select("Option_DataSet");
+    w.fileReader.holdReads = true;
+    const FormSnapshot before = FormSnapshot::of(w);
+    const auto origin = w.form.givenPointsOrigin();
+    w.clickFile("slow.dsf");
+    ASSERT_TRUE(w.fileReader.cancelHeldRead());
+    EXPECT_EQ(w.messages.messages, std::vector<std::string>{"Hata oluştu"});
+    EXPECT_EQ(w.statusLine.current(), "Reading slow.dsf was cancelled." + kKept);
+    support::expectUnchanged(before, FormSnapshot::of(w), "cancelled");
+    expectOriginUnchanged(origin, w.form.givenPointsOrigin(), "cancelled");
+    EXPECT_FALSE(w.fileReader.busy());
+}
+
+// The points are stored only from a file read whole: a file cut short
+// while it was being read fails as a whole.
+TEST(HeldRead, FileThatFailsHalfWayKeepsEverything)
+{
+    TempDir dir;
+    dir.write("growing.dsf", "3\n0,0,1\n1,0.5,2\n2,1,0\n");
+    HeadlessWindow w(dir.path());
+    w.form.Command1_Click();
+    w.select("Option_DataSet");
+    w.fileReader.holdReads = true;
+    const FormSnapshot before = FormSnapshot::of(w);
+    w.clickFile("growing.dsf");
+    dir.write("growing.dsf", "3\n0,0,1\n1,0.5,2\n");
+    ASSERT_TRUE(w.fileReader.completeHeldRead());
+    EXPECT_EQ(w.messages.messages, std::vector<std::string>{"Hata oluştu"});
+    EXPECT_EQ(w.statusLine.current(),
+              "growing.dsf, line 3: the file holds 2 points but announces 3." + kKept);
+    support::expectUnchanged(before, FormSnapshot::of(w), "cut short");
 }
 
 TEST(FileLoad, ExamplesLoadAndInterpolate)

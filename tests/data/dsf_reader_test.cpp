@@ -3,18 +3,32 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace tarvel {
 namespace {
 
 using namespace std::string_literals;
+
+std::optional<DataSet> parsed(std::string_view text)
+{
+    return parseDataSet(text).set;
+}
+
+std::optional<DataSet> readFile(const std::string& path)
+{
+    return readDataSetFile(path).set;
+}
 
 // Compares loaded points with the expected ones bit for bit: both sides are
 // correctly rounded decimal conversions, so any difference is a fault.
@@ -117,7 +131,7 @@ class GoodDataSet : public testing::TestWithParam<GoodCase> {};
 TEST_P(GoodDataSet, LoadsThePoints)
 {
     const GoodCase& c = GetParam();
-    expectPoints(c.name, parseDataSet(c.text), c.x, c.y);
+    expectPoints(c.name, parsed(c.text), c.x, c.y);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, GoodDataSet, testing::ValuesIn(kGoodCases),
@@ -182,11 +196,130 @@ class BadDataSet : public testing::TestWithParam<BadCase> {};
 
 TEST_P(BadDataSet, IsRefused)
 {
-    EXPECT_FALSE(parseDataSet(GetParam().text).has_value()) << GetParam().name;
+    EXPECT_FALSE(parsed(GetParam().text).has_value()) << GetParam().name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, BadDataSet, testing::ValuesIn(kBadCases),
                          [](const auto& row) { return row.param.name; });
+
+// Why a file is refused, as the status line says it: the line counted as
+// an editor counts it (LF, CR LF and a lone CR each end one line) and the
+// item at fault quoted as written.
+struct FaultCase {
+    std::string name;
+    std::string text;
+    DataSetFault fault;
+    std::string reason;
+};
+
+void PrintTo(const FaultCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+const std::vector<FaultCase> kFaultCases = {
+    {"empty_file", "", DataSetFault::Empty, "the file is empty"},
+    {"only_layout", " \t\r\n\n ", DataSetFault::Empty, "the file is empty"},
+    {"byte_order_mark_alone", "\xEF\xBB\xBF", DataSetFault::Empty, "the file is empty"},
+    {"utf16_little_endian",
+     "\xFF\xFE"
+     "3\0\n\0"s,
+     DataSetFault::Utf16, "the file is UTF-16 text; a data set is plain text (ASCII or UTF-8)"},
+    {"count_above_capacity", "1002\n0,0,1", DataSetFault::BadCount,
+     "line 1: '1002' is not a whole number of points from 0 to 1001"},
+    {"count_with_a_word", "3 points\n0,0,1", DataSetFault::BadCount,
+     "line 1: '3 points' is not a whole number of points from 0 to 1001"},
+    {"count_fractional_on_line_3", "\n\r\n2.5\n", DataSetFault::BadCount,
+     "line 3: '2.5' is not a whole number of points from 0 to 1001"},
+    {"count_quoted", "\"1\"\n0,0,1", DataSetFault::BadCount,
+     "line 1: '\"1\"' is not a whole number of points from 0 to 1001"},
+    {"count_negative", "-1", DataSetFault::BadCount,
+     "line 1: '-1' is not a whole number of points from 0 to 1001"},
+    {"fewer_records_than_announced", "3\n0, 0, 1\n1, 0.5, 2\n", DataSetFault::FileEnds,
+     "line 3: the file holds 2 points but announces 3"},
+    {"one_record_short", "2\n0, 0, 1\n", DataSetFault::FileEnds,
+     "line 2: the file holds 1 point but announces 2"},
+    {"record_without_y", "1\n0, 1", DataSetFault::FileEnds,
+     "line 2: the file ends inside point 0, which lacks its y"},
+    {"record_with_label_only", "2\n0,0,0\n1\n", DataSetFault::FileEnds,
+     "line 3: the file ends inside point 1, which lacks its x and y"},
+    {"x_not_a_number", "3\n0,0,1\n1,0.5,2\n2,abc,0", DataSetFault::NotANumber,
+     "line 4: 'abc' is not a number (the x of point 2)"},
+    {"y_not_a_number_crlf", "3\r\n0,0,1\r\n1,0.5,2\r\n2,1,abc\r\n", DataSetFault::NotANumber,
+     "line 4: 'abc' is not a number (the y of point 2)"},
+    {"y_not_a_number_cr_only", "3\r0,0,1\r1,0.5,2\r2,1,abc\r", DataSetFault::NotANumber,
+     "line 4: 'abc' is not a number (the y of point 2)"},
+    {"lines_inside_a_quoted_label_count", "2\n\"a\nb\",0,0\n1,x,0", DataSetFault::NotANumber,
+     "line 4: 'x' is not a number (the x of point 1)"},
+    {"semicolons", "2\n0;0;1\n1;1;0\n", DataSetFault::NotANumber,
+     "line 3: '1;1;0' is not a number (the x of point 0); items are separated by commas or "
+     "line ends"},
+    {"tabs_between_numbers", "2\n0\t0\t1\n1\t1\t0\n", DataSetFault::NotANumber,
+     "line 3: '1\xE2\x90\x89"
+     "1\xE2\x90\x89"
+     "0' is not a number (the x of point 0); items are "
+     "separated by commas or line ends"},
+    {"empty_x", "1\n0,,1", DataSetFault::EmptyItem, "line 2: the x of point 0 is empty"},
+    {"quoted_y", "1\n0,1,\"2\"", DataSetFault::QuotedNumber,
+     "line 2: '\"2\"' is not a number (the y of point 0); numbers are written without quotes"},
+    {"x_too_large", "1\n0,1e400,2", DataSetFault::NumberTooLarge,
+     "line 2: '1e400' is too large for a number (the x of point 0)"},
+    {"quote_not_closed", "2\n0,0,0\n\"abc,1,2\n", DataSetFault::QuoteNotClosed,
+     "line 3: the quote that opens the label of point 1 is never closed"},
+    {"text_after_quote", "1\n\"P1\"x,1,2", DataSetFault::TextAfterQuote,
+     "line 2: '\"P1\"x' has text after its closing quote (the label of point 0)"},
+    {"bytes_that_are_not_text", "1\n0,\xFF\xFE,1", DataSetFault::NotANumber,
+     "line 2: '\xEF\xBF\xBD\xEF\xBF\xBD' is not a number (the x of point 0)"},
+    {"long_item_is_cut", "1\n0," + std::string(50, 'a') + ",1", DataSetFault::NotANumber,
+     "line 2: '" + std::string(40, 'a') + "\xE2\x80\xA6' is not a number (the x of point 0)"},
+    {"byte_order_mark_keeps_line_numbers",
+     "\xEF\xBB\xBF"
+     "1\nabc",
+     DataSetFault::FileEnds, "line 2: the file ends inside point 0, which lacks its x and y"},
+};
+
+class FaultyDataSet : public testing::TestWithParam<FaultCase> {};
+
+TEST_P(FaultyDataSet, SaysWhichLineAndItemAreAtFault)
+{
+    const FaultCase& c = GetParam();
+    const DataSetRead read = parseDataSet(c.text);
+    ASSERT_FALSE(read.set.has_value()) << c.name;
+    EXPECT_EQ(read.failure.fault, c.fault) << c.name;
+    EXPECT_EQ(describeFailure(read.failure), c.reason) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, FaultyDataSet, testing::ValuesIn(kFaultCases),
+                         [](const auto& row) { return row.param.name; });
+
+TEST(DataSetByteOrderMark, IsSkippedBeforeTheCount)
+{
+    expectPoints("UTF-8 mark",
+                 parsed("\xEF\xBB\xBF"
+                        "2\r\n0,0.25,1\r\n1,0.75,-1\r\n"),
+                 {0.25, 0.75}, {1, -1});
+    EXPECT_FALSE(parsed("1\n0,\xEF\xBB\xBF"
+                        "1,2")
+                     .has_value())
+        << "nor inside a number";
+}
+
+TEST(DataSetItemsAfterLastRecord, AreNotedButNotRead)
+{
+    const std::pair<const char*, bool> rows[] = {
+        {"1\n0,2,3\n1,4,5\n", true},
+        {"1\n0,2,3\n\"open", true},
+        {"1\n0,2,3\n \t\r\n\n", false},
+        {"1\n0,2,3", false},
+        {"0\n", false},
+        {"0\n,", true},
+    };
+    for (const auto& [text, noted] : rows) {
+        const std::optional<DataSet> set = parsed(text);
+        ASSERT_TRUE(set.has_value()) << text;
+        EXPECT_EQ(set->itemsAfterLastRecord, noted) << text;
+    }
+}
 
 // A file of `records` records announcing `count`; record i holds
 // (i, i / 1000, i squared).
@@ -207,17 +340,17 @@ TEST(DataSetCapacity, FullCapacityLoads)
         x.push_back(i / 1000.0);
         y.push_back(static_cast<double>(i * i));
     }
-    expectPoints("1001 records", parseDataSet(generatedFile(1001, 1001)), x, y);
+    expectPoints("1001 records", parsed(generatedFile(1001, 1001)), x, y);
 }
 
 TEST(DataSetCapacity, OneAboveCapacityFailsEvenWhenComplete)
 {
-    EXPECT_FALSE(parseDataSet(generatedFile(1002, 1002)).has_value());
+    EXPECT_FALSE(parsed(generatedFile(1002, 1002)).has_value());
 }
 
 TEST(DataSetCapacity, FullCapacityMissingTheLastRecordFails)
 {
-    EXPECT_FALSE(parseDataSet(generatedFile(1001, 1000)).has_value());
+    EXPECT_FALSE(parsed(generatedFile(1001, 1000)).has_value());
 }
 
 // Random values in random layouts: every separator, blank and label form
@@ -310,8 +443,8 @@ TEST(DataSetProperties, RandomLayoutsGiveBackTheWrittenValues)
     for (unsigned seed = 1; seed <= 300; ++seed) {
         RandomFile file(seed);
         file.build();
-        expectPoints("seed " + std::to_string(seed) + " text:\n" + file.text(),
-                     parseDataSet(file.text()), file.x(), file.y());
+        expectPoints("seed " + std::to_string(seed) + " text:\n" + file.text(), parsed(file.text()),
+                     file.x(), file.y());
     }
 }
 
@@ -326,7 +459,7 @@ TEST(DataSetProperties, EveryCutBeforeTheLastItemFails)
             continue;
         for (std::size_t length = 0; length <= file.lastYStart(); ++length) {
             const std::string cut = file.text().substr(0, length);
-            EXPECT_FALSE(parseDataSet(cut).has_value()) << "seed " << seed << " cut at " << length;
+            EXPECT_FALSE(parsed(cut).has_value()) << "seed " << seed << " cut at " << length;
         }
     }
 }
@@ -339,7 +472,7 @@ TEST(DataSetProperties, RandomBytesNeverGiveAnInconsistentSet)
         std::string text(std::uniform_int_distribution<std::size_t>(0, 60)(rng), ' ');
         for (char& c : text)
             c = alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(rng)];
-        const std::optional<DataSet> set = parseDataSet(text);
+        const std::optional<DataSet> set = parsed(text);
         if (!set)
             continue;
         ASSERT_GE(set->count, 0) << "trial " << trial;
@@ -357,16 +490,13 @@ TEST(DataSetProperties, RandomBytesNeverGiveAnInconsistentSet)
 TEST(DataSetProperties, HugeItemsAreReadInOnePass)
 {
     const std::size_t big = 8u << 20;
-    expectPoints("many blank lines", parseDataSet(std::string(big, '\n') + "1,a,2,3"), {2}, {3});
-    expectPoints("long label", parseDataSet("1\n" + std::string(big, 'a') + ",2,3"), {2}, {3});
-    expectPoints("long quoted label", parseDataSet("1\n\"" + std::string(big, ',') + "\",2,3"), {2},
+    expectPoints("many blank lines", parsed(std::string(big, '\n') + "1,a,2,3"), {2}, {3});
+    expectPoints("long label", parsed("1\n" + std::string(big, 'a') + ",2,3"), {2}, {3});
+    expectPoints("long quoted label", parsed("1\n\"" + std::string(big, ',') + "\",2,3"), {2}, {3});
+    expectPoints("long zero fraction", parsed("1,a,0." + std::string(big, '0') + "1,3"), {0.0},
                  {3});
-    expectPoints("long zero fraction", parseDataSet("1,a,0." + std::string(big, '0') + "1,3"),
-                 {0.0}, {3});
-    EXPECT_FALSE(parseDataSet("1,a,1" + std::string(big, '0') + ",3").has_value())
-        << "long overflow";
-    EXPECT_FALSE(parseDataSet("1\n\"" + std::string(big, 'a')).has_value())
-        << "long unterminated quote";
+    EXPECT_FALSE(parsed("1,a,1" + std::string(big, '0') + ",3").has_value()) << "long overflow";
+    EXPECT_FALSE(parsed("1\n\"" + std::string(big, 'a')).has_value()) << "long unterminated quote";
 }
 
 // Files on disk, in a fresh directory whose name and file names carry blanks
@@ -416,24 +546,56 @@ TEST_F(DataSetFileTest, LoadsAFileWithBlanksAndNonAsciiLettersInItsName)
 {
     const std::string path =
         write("\xC3\x96l\xC3\xA7\xC3\xBCm verisi.dsf", "3\r\n0, 0, 1\r\n1, 0.5, 2\r\n2, 1, 0\r\n");
-    expectPoints("non-ASCII name", readDataSetFile(path), {0, 0.5, 1}, {1, 2, 0});
+    expectPoints("non-ASCII name", readFile(path), {0, 0.5, 1}, {1, 2, 0});
 }
 
 TEST_F(DataSetFileTest, MissingFileFails)
 {
-    EXPECT_FALSE(readDataSetFile(dirUtf8_ + "/absent.dsf").has_value());
+    EXPECT_FALSE(readFile(dirUtf8_ + "/absent.dsf").has_value());
 }
 
 TEST_F(DataSetFileTest, DirectoryGivenAsFileFails)
 {
     std::filesystem::create_directory(fromUtf8(dirUtf8_ + "/folder.dsf"));
-    EXPECT_FALSE(readDataSetFile(dirUtf8_ + "/folder.dsf").has_value());
-    EXPECT_FALSE(readDataSetFile(dirUtf8_).has_value());
+    EXPECT_FALSE(readFile(dirUtf8_ + "/folder.dsf").has_value());
+    EXPECT_FALSE(readFile(dirUtf8_).has_value());
 }
 
 TEST_F(DataSetFileTest, FileThatDoesNotParseFails)
 {
-    EXPECT_FALSE(readDataSetFile(write("short.dsf", "3\n0, 0, 1\n")).has_value());
+    EXPECT_FALSE(readFile(write("short.dsf", "3\n0, 0, 1\n")).has_value());
+}
+
+TEST_F(DataSetFileTest, FaultsOfTheFileItselfNameNoLine)
+{
+    std::filesystem::create_directory(fromUtf8(dirUtf8_ + "/folder.dsf"));
+    const std::pair<std::string, std::string> rows[] = {
+        {dirUtf8_ + "/absent.dsf", "the file no longer exists"},
+        {dirUtf8_ + "/folder.dsf", "this is not a file that can be read"},
+    };
+    for (const auto& [path, reason] : rows) {
+        const DataSetRead read = readDataSetFile(path);
+        ASSERT_FALSE(read.set.has_value()) << path;
+        EXPECT_EQ(read.failure.line, 0) << path;
+        EXPECT_EQ(describeFailure(read.failure), reason) << path;
+    }
+}
+
+// A named pipe is read to its end like a file, however slowly it is written.
+TEST_F(DataSetFileTest, NamedPipeIsReadToItsEnd)
+{
+    const std::string path = dirUtf8_ + "/pipe.dsf";
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    std::thread writer([&] {
+        std::ofstream out(path, std::ios::binary);
+        out << "2\n0, 0.25, 1\n";
+        out.flush();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        out << "1, 0.75, -1\n";
+    });
+    const std::optional<DataSet> set = readFile(path);
+    writer.join();
+    expectPoints("pipe", set, {0.25, 0.75}, {1, -1});
 }
 
 TEST_F(DataSetFileTest, FileAboveTheSizeLimitIsRefusedUnread)
@@ -441,10 +603,13 @@ TEST_F(DataSetFileTest, FileAboveTheSizeLimitIsRefusedUnread)
     // Valid at the start: only the size can make it fail.
     const std::string atLimit = write("at limit.dsf", "1,a,2,3\n");
     std::filesystem::resize_file(fromUtf8(atLimit), 64u << 20);
-    expectPoints("file at the limit", readDataSetFile(atLimit), {2}, {3});
+    expectPoints("file at the limit", readFile(atLimit), {2}, {3});
     const std::string tooLarge = write("too large.dsf", "1,a,2,3\n");
     std::filesystem::resize_file(fromUtf8(tooLarge), (64u << 20) + 1);
-    EXPECT_FALSE(readDataSetFile(tooLarge).has_value());
+    const DataSetRead read = readDataSetFile(tooLarge);
+    EXPECT_FALSE(read.set.has_value());
+    EXPECT_EQ(describeFailure(read.failure),
+              "the file is too large for a data set (more than 64 MB)");
 }
 
 }  // namespace

@@ -34,11 +34,15 @@ public:
     std::string path() const { return path_.string(); }
     void write(const std::string& name, const std::string& text) const
     {
-        std::ofstream(path_ / std::filesystem::path(std::u8string(name.begin(), name.end())),
-                      std::ios::binary)
-            << text;
+        // The name's bytes as they are: tests also write names that are not
+        // valid UTF-8.
+        std::ofstream(path_ / std::filesystem::path(name), std::ios::binary) << text;
     }
     void mkdir(const std::string& name) const { std::filesystem::create_directories(path_ / name); }
+    void remove(const std::string& name) const
+    {
+        std::filesystem::remove(path_ / std::filesystem::path(name));
+    }
 
 private:
     std::filesystem::path path_;

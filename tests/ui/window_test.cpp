@@ -295,7 +295,7 @@ private slots:
         files->setCurrentItem(runge);
         QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
                           files->visualItemRect(runge).center());
-        QCOMPARE(find<QLineEdit>(window, "Text_nU")->text(), QString("11"));
+        QTRY_COMPARE(find<QLineEdit>(window, "Text_nU")->text(), QString("11"));
         QVERIFY(!find<QGroupBox>(window, "Frame_DataSet")->isVisible());
 
         click(window, "Command1");
@@ -382,7 +382,7 @@ private slots:
         files->scrollToItem(step);
         QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
                           files->visualItemRect(step).center());
-        QCOMPARE(find<QLineEdit>(window, "Text_nU")->text(), QString("12"));
+        QTRY_COMPARE(find<QLineEdit>(window, "Text_nU")->text(), QString("12"));
         click(window, "Command1");
         QCOMPARE(list->count(), 3 + 12);
         QCOMPARE(countOps(drawing, DrawOp::Kind::Line, kRed), 11);

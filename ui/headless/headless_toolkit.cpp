@@ -1,6 +1,7 @@
 #include "ui/headless/headless_toolkit.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include "ui/control_table.h"
 #include "ui/file_system.h"
@@ -22,6 +23,39 @@ void HeadlessFileList::setPath(const std::string& path)
     path_ = path;
     names = matchingFiles(path, pattern());
     selected.clear();
+}
+
+void HeadlessFileReader::start(const std::string& what, std::function<void()> read,
+                               std::function<void(Outcome)> finish)
+{
+    started.push_back(what);
+    if (holdReads) {
+        read_ = std::move(read);
+        finish_ = std::move(finish);
+        return;
+    }
+    read();
+    finish(Outcome::Done);
+}
+
+bool HeadlessFileReader::completeHeldRead()
+{
+    if (!finish_)
+        return false;
+    const auto read = std::exchange(read_, {});
+    const auto finish = std::exchange(finish_, {});
+    read();
+    finish(Outcome::Done);
+    return true;
+}
+
+bool HeadlessFileReader::cancelHeldRead()
+{
+    if (!finish_)
+        return false;
+    read_ = {};
+    std::exchange(finish_, {})(Outcome::Cancelled);
+    return true;
 }
 
 void HeadlessSecondWindow::show()
@@ -84,7 +118,8 @@ Controls HeadlessWindow::controls()
                     File1,
                     messages,
                     Form_About,
-                    statusLine};
+                    statusLine,
+                    fileReader};
 }
 
 HeadlessTextBox& HeadlessWindow::textBox(std::string_view name)

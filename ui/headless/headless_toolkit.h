@@ -94,6 +94,27 @@ public:
     std::vector<std::string> messages;
 };
 
+// Reads at once, on the calling thread, so a test sees the whole load
+// within the click. With holdReads set, a read waits until the test
+// completes or cancels it, as a slow file would in the real window.
+class HeadlessFileReader : public FileReader {
+public:
+    void start(const std::string& what, std::function<void()> read,
+               std::function<void(Outcome)> finish) override;
+    bool busy() const override { return static_cast<bool>(finish_); }
+    // Runs the held read now (it reads the file as it is at this moment)
+    // and finishes it; false when none is held.
+    bool completeHeldRead();
+    // The user gives up waiting; false when no read is held.
+    bool cancelHeldRead();
+    bool holdReads = false;
+    std::vector<std::string> started;  // `what` of every read started
+
+private:
+    std::function<void()> read_;
+    std::function<void(Outcome)> finish_;
+};
+
 class HeadlessSecondWindow : public SecondWindow {
 public:
     void show() override;
@@ -137,6 +158,7 @@ public:
     HeadlessMessageBox messages;
     HeadlessSecondWindow Form_About;
     HeadlessStatusLine statusLine;
+    HeadlessFileReader fileReader;
 
     Form_Tarvel form;
 

@@ -1,22 +1,39 @@
 #include "ui/qt/browser_lists.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileIconProvider>
 #include <QStorageInfo>
 
+#include "data/printable_text.h"
 #include "ui/file_system.h"
 
 namespace tarvel::ui {
 namespace {
 
-QString fromUtf8(const std::string& text)
+// The name as the user reads it; the bytes themselves ride along in the
+// item's data.
+QString shown(const std::string& bytes)
 {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromStdString(printableText(bytes));
 }
 
-std::string toUtf8(const QString& text)
+QByteArray bytesOf(const std::string& text)
 {
-    return text.toUtf8().toStdString();
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string itemBytes(const QListWidgetItem* item)
+{
+    return item->data(Qt::UserRole).toByteArray().toStdString();
+}
+
+QListWidgetItem* addEntry(QListWidget* list, const QIcon& icon, const QString& text,
+                          const std::string& bytes)
+{
+    auto* item = new QListWidgetItem(icon, text, list);
+    item->setData(Qt::UserRole, bytesOf(bytes));
+    return item;
 }
 
 QStringList volumeRoots()
@@ -41,13 +58,13 @@ DriveCombo::DriveCombo(QWidget* parent) : QComboBox(parent)
 
 std::string DriveCombo::drive() const
 {
-    return toUtf8(currentText());
+    return QFile::encodeName(currentText()).toStdString();
 }
 
 void DriveCombo::selectDrive(const std::string& drive)
 {
     const QSignalBlocker quiet(this);
-    const int index = findText(fromUtf8(drive));
+    const int index = findText(QFile::decodeName(bytesOf(drive)));
     if (index >= 0)
         setCurrentIndex(index);
 }
@@ -55,7 +72,7 @@ void DriveCombo::selectDrive(const std::string& drive)
 void DriveCombo::selectDriveOf(const QString& path)
 {
     const QString root = QDir::toNativeSeparators(QStorageInfo(path).rootPath());
-    selectDrive(toUtf8(root));
+    selectDrive(QFile::encodeName(root).toStdString());
 }
 
 DirListWidget::DirListWidget(QWidget* parent) : QListWidget(parent)
@@ -66,28 +83,22 @@ DirListWidget::DirListWidget(QWidget* parent) : QListWidget(parent)
 
 std::string DirListWidget::path() const
 {
-    return toUtf8(path_);
+    return path_;
 }
 
 bool DirListWidget::setPath(const std::string& path)
 {
     if (!isReadableDirectory(path))
         return false;
-    path_ = QDir::toNativeSeparators(QDir(fromUtf8(path)).absolutePath());
+    path_ = absoluteDirectory(path);
     clear();
     const QIcon folder = QFileIconProvider().icon(QFileIconProvider::Folder);
-    auto* here = new QListWidgetItem(folder, path_, this);
-    here->setData(Qt::UserRole, path_);
-    here->setToolTip(path_);
-    QDir dir(path_);
-    if (dir.cdUp()) {
-        auto* up = new QListWidgetItem(folder, "..", this);
-        up->setData(Qt::UserRole, dir.absolutePath());
-    }
-    for (const std::string& name : subdirectories(path)) {
-        auto* child = new QListWidgetItem(folder, fromUtf8(name), this);
-        child->setData(Qt::UserRole, fromUtf8(joinPath(toUtf8(path_), name)));
-    }
+    addEntry(this, folder, shown(path_), path_)->setToolTip(shown(path_));
+    const std::string parent = parentDirectory(path_);
+    if (!parent.empty())
+        addEntry(this, folder, "..", parent);
+    for (const std::string& name : subdirectories(path_))
+        addEntry(this, folder, shown(name), joinPath(path_, name));
     if (onChange)
         onChange();
     return true;
@@ -95,14 +106,18 @@ bool DirListWidget::setPath(const std::string& path)
 
 void DirListWidget::open(QListWidgetItem* item)
 {
-    const QString target = item->data(Qt::UserRole).toString();
+    const std::string target = itemBytes(item);
     if (target == path_)
         return;
-    if (!setPath(toUtf8(target)) && onUnreadable)
-        onUnreadable(target);
+    if (!setPath(target) && onUnreadable)
+        onUnreadable(shown(target));
 }
 
-FileListWidget::FileListWidget(QWidget* parent) : QListWidget(parent) {}
+FileListWidget::FileListWidget(QWidget* parent) : QListWidget(parent)
+{
+    // Many files, one height: the list lays out without measuring each.
+    setUniformItemSizes(true);
+}
 
 std::string FileListWidget::path() const
 {
@@ -114,13 +129,13 @@ void FileListWidget::setPath(const std::string& path)
     path_ = path;
     clear();
     for (const std::string& name : matchingFiles(path, pattern()))
-        addItem(fromUtf8(name));
+        addEntry(this, QIcon(), shown(name), name);
 }
 
 std::string FileListWidget::fileName() const
 {
     const QListWidgetItem* item = currentItem();
-    return item ? toUtf8(item->text()) : std::string();
+    return item ? itemBytes(item) : std::string();
 }
 
 }  // namespace tarvel::ui

@@ -1,4 +1,6 @@
-// The drive, directory and file lists of the data-set browser.
+// The drive, directory and file lists of the data-set browser. Each entry
+// shows its name made readable and keeps the name's own bytes, which are
+// what the browser opens.
 #pragma once
 
 #include <QComboBox>
@@ -35,7 +37,7 @@ public:
 
 private:
     void open(QListWidgetItem* item);
-    QString path_;
+    std::string path_;
 };
 
 class FileListWidget : public QListWidget, public FileList {

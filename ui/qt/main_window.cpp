@@ -1,6 +1,7 @@
 #include "ui/qt/main_window.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include "ui/qt/browser_lists.h"
 #include "ui/qt/line_list.h"
 #include "ui/qt/list_copy.h"
+#include "ui/qt/file_reader.h"
 #include "ui/qt/picture_widget.h"
 #include "ui/qt/qt_controls.h"
 #include "ui/qt/twips.h"
@@ -95,6 +97,7 @@ MainWindow::MainWindow(const QString& startDirectory, QWidget* parent) : QMainWi
     scale_ = chooseScale();
     placeControls();
     createAdapters();
+    fileReader_ = std::make_unique<QtFileReader>(this);
     const QString decimalPoint = QLocale().decimalPoint();
     form_ = std::make_unique<Form_Tarvel>(
         Controls{*textBoxes_[0],      *textBoxes_[1], *textBoxes_[2], *textBoxes_[3],
@@ -103,7 +106,7 @@ MainWindow::MainWindow(const QString& startDirectory, QWidget* parent) : QMainWi
                  *options_[3],        *options_[4],   *options_[5],   *options_[6],
                  *frames_[0],         *frames_[1],    *frames_[2],    *list_,
                  picture_->drawing(), *drive_,        *dir_,          *files_,
-                 *messageBox_,        *about_,        *statusLine_},
+                 *messageBox_,        *about_,        *statusLine_,   *fileReader_},
         decimalPoint.toStdString());
     startBrowser(startDirectory);
     connectHandlers();
@@ -252,7 +255,7 @@ void MainWindow::startBrowser(const QString& startDirectory)
 {
     const QString start = startDirectory.isEmpty() ? QDir::currentPath() : startDirectory;
     drive_->selectDriveOf(start);
-    dir_->setPath(start.toUtf8().toStdString());
+    dir_->setPath(QFile::encodeName(start).toStdString());
     files_->setPath(dir_->path());
 }
 

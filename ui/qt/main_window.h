@@ -16,6 +16,7 @@ class DirListWidget;
 class FileListWidget;
 class AboutLauncher;
 class QtMessageBox;
+class QtFileReader;
 
 // The main window: the controls of the control table placed by one scale
 // factor, wired to the logic's handlers.
@@ -59,6 +60,7 @@ private:
     std::unique_ptr<QtMessageBox> messageBox_;
     std::unique_ptr<StatusLine> statusLine_;
     std::unique_ptr<AboutLauncher> about_;
+    std::unique_ptr<QtFileReader> fileReader_;
     std::unique_ptr<Form_Tarvel> form_;
 };
 

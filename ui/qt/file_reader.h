@@ -1,0 +1,54 @@
+// Reads data-set files on a thread of their own, so a file that blocks (a
+// stalled network mount, a pipe nobody writes to) never freezes the window.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+
+#include "ui/toolkit.h"
+
+class QProgressDialog;
+class QWidget;
+
+namespace tarvel::ui {
+
+class QtFileReader : public QObject, public FileReader {
+    Q_OBJECT
+public:
+    explicit QtFileReader(QWidget* window);
+    // A read still running is abandoned: its thread ends on its own, and
+    // what it produces is dropped.
+    ~QtFileReader() override;
+
+    void start(const std::string& what, std::function<void()> read,
+               std::function<void(Outcome)> finish) override;
+    bool busy() const override { return static_cast<bool>(job_); }
+
+    // A read that ends within this time finishes inside the click, as a
+    // read on the user-interface thread would.
+    static constexpr int kQuickMs = 50;
+    // A read that takes longer than this shows a progress dialog with Cancel.
+    static constexpr int kProgressAfterMs = 300;
+
+private:
+    struct Job;
+    void poll();
+    void cancel();
+    void end(Outcome outcome);
+    void closeProgress();
+
+    QWidget* window_;
+    std::shared_ptr<Job> job_;
+    std::function<void(Outcome)> finish_;
+    QString what_;
+    QTimer poll_;
+    QElapsedTimer elapsed_;
+    QPointer<QProgressDialog> progress_;
+};
+
+}  // namespace tarvel::ui
