@@ -219,7 +219,7 @@ std::optional<double> parseNumber(const Item& item)
 std::optional<int> parseCount(const Item& item)
 {
     const std::optional<double> value = parseNumber(item);
-    if (!value || *value < 0.0 || *value > kMaxGivenPoints)
+    if (!value || *value < 0.0 || *value > kPointCapacity)
         return std::nullopt;
     if (std::floor(*value) != *value)
         return std::nullopt;

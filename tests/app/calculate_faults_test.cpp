@@ -84,7 +84,7 @@ TEST(CalculateFaults, CoefficientFinitenessCheckDropped)
         const FormSnapshot before = FormSnapshot::of(w);
         w.form.Command2_Click();
         EXPECT_EQ(w.messages.messages, std::vector<std::string>{kOverflow}) << method;
-        support::expectUnchanged(before, FormSnapshot::of(w), method);
+        support::expectRefusalUnchanged(before, FormSnapshot::of(w), method);
     }
 }
 
