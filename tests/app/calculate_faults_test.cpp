@@ -182,8 +182,9 @@ TEST(CalculateFaults, CountsAtEachCapacityAcceptedAndOnePastRefused)
         w.select(row.method);
         w.setText("Text_nI", row.nI);
         w.form.Command2_Click();
-        const std::vector<std::string> expected =
-            row.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{row.message};
+        const std::vector<std::string> expected = row.message.empty()
+                                                      ? std::vector<std::string>{}
+                                                      : std::vector<std::string>{row.message};
         EXPECT_EQ(w.messages.messages, expected) << row.name;
         if (row.message.empty()) {
             EXPECT_EQ(w.form.lastI, std::stod(row.nI) - 1) << row.name;

@@ -56,10 +56,10 @@ TEST(OkFaults, TestPolynomialByHornersRule)
         double y;
     };
     const Point golden[] = {
-        {0, 0x1.eb851eb851eb8p-5},   {1, 0x1.4fc8c49ba5e34p-5},  {3, 0x1.080a5e353f7cfp-6},
-        {4, 0x1.4f1a9fbe76c8bp-7},   {7, 0x1.4d128f5c28f59p-6},  {8, 0x1.15810624dd2fp-5},
-        {9, 0x1.b3a1db22d0e56p-5},   {11, 0x1.c79f439581063p-4}, {12, 0x1.35d70a3d70a3dp-3},
-        {13, 0x1.98f99db22d0e5p-3},  {14, 0x1.077c083126e96p-2}, {15, 0x1.4cdf3d70a3d7p-2},
+        {0, 0x1.eb851eb851eb8p-5},  {1, 0x1.4fc8c49ba5e34p-5},  {3, 0x1.080a5e353f7cfp-6},
+        {4, 0x1.4f1a9fbe76c8bp-7},  {7, 0x1.4d128f5c28f59p-6},  {8, 0x1.15810624dd2fp-5},
+        {9, 0x1.b3a1db22d0e56p-5},  {11, 0x1.c79f439581063p-4}, {12, 0x1.35d70a3d70a3dp-3},
+        {13, 0x1.98f99db22d0e5p-3}, {14, 0x1.077c083126e96p-2}, {15, 0x1.4cdf3d70a3d7p-2},
         {16, 0x1.9db22d0e56042p-2},
     };
     for (const Point& p : golden)
@@ -75,8 +75,10 @@ TEST(OkFaults, TooLargeNumberMessageNamesTheWrongEntry)
         const char* what;
     };
     const Row rows[] = {
-        {"Text_nU", "number of given points"}, {"Text_nPoly", "degree nPoly"},
-        {"Text_a0", "coefficient a0"},         {"Text_a4", "coefficient a4"},
+        {"Text_nU", "number of given points"},
+        {"Text_nPoly", "degree nPoly"},
+        {"Text_a0", "coefficient a0"},
+        {"Text_a4", "coefficient a4"},
     };
     for (const Row& row : rows) {
         HeadlessWindow w;

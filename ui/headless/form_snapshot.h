@@ -132,8 +132,8 @@ inline Changes displayChanges(const FormSnapshot& before, const FormSnapshot& af
         changed.emplace_back("List1 (" + std::to_string(before.lines.size()) + " lines became " +
                              std::to_string(after.lines.size()) + ")");
     if (before.drawOps != after.drawOps)
-        changed.emplace_back("Picture1 (" + std::to_string(before.drawOps) +
-                             " operations became " + std::to_string(after.drawOps) + ")");
+        changed.emplace_back("Picture1 (" + std::to_string(before.drawOps) + " operations became " +
+                             std::to_string(after.drawOps) + ")");
     if (!sameWorld(before.world, after.world))
         changed.emplace_back("the world window");
     return changed;

@@ -116,7 +116,8 @@ template <typename T> T* MainWindow::required(const char* name) const
 // own name, so that no order of a list decides which widget it reaches.
 struct MainWindow::Adapters {
     explicit Adapters(const MainWindow& w)
-        : Text_nU(w.required<QLineEdit>("Text_nU")), Text_nPoly(w.required<QLineEdit>("Text_nPoly")),
+        : Text_nU(w.required<QLineEdit>("Text_nU")),
+          Text_nPoly(w.required<QLineEdit>("Text_nPoly")),
           Text_a0(w.required<QLineEdit>("Text_a0")), Text_a1(w.required<QLineEdit>("Text_a1")),
           Text_a2(w.required<QLineEdit>("Text_a2")), Text_a3(w.required<QLineEdit>("Text_a3")),
           Text_a4(w.required<QLineEdit>("Text_a4")), Text_nI(w.required<QLineEdit>("Text_nI")),
@@ -134,8 +135,8 @@ struct MainWindow::Adapters {
     {
     }
     QtTextBox Text_nU, Text_nPoly, Text_a0, Text_a1, Text_a2, Text_a3, Text_a4, Text_nI, Text_nDeg;
-    QtOptionButton Option_SinFunc, Option_Cos10Fu, Option_Polynom, Option_DataSet,
-        Option_InterCubc, Option_InterPwCb, Option_Tarvel;
+    QtOptionButton Option_SinFunc, Option_Cos10Fu, Option_Polynom, Option_DataSet, Option_InterCubc,
+        Option_InterPwCb, Option_Tarvel;
     QtFrame Frame_Poly, Frame_DataSet, Frame_nDeg;
     QtListBox List1;
 };
