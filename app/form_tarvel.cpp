@@ -18,15 +18,6 @@ const std::array<Form_Tarvel::NamedHandler, 7> Form_Tarvel::kOptionHandlers = {{
     {"Option_Tarvel", &Form_Tarvel::Option_Tarvel_Click},
 }};
 
-int loopBound(double bound)
-{
-    if (!(bound >= 0))
-        return -1;  // also NaN
-    if (bound >= kPointCapacity - 1)
-        return kPointCapacity - 1;
-    return static_cast<int>(std::floor(bound));
-}
-
 Form_Tarvel::Form_Tarvel(const ui::Controls& controls, std::string decimalSeparator)
     : c_(controls), decimalSeparator_(std::move(decimalSeparator)),
       acceptedDrive_(controls.Drive1.drive())

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/capacities.h"
 #include "data/dsf_reader.h"
 #include "interp/coef_table.h"
 #include "interp/evaluation.h"
@@ -17,14 +18,9 @@
 
 namespace tarvel {
 
-inline constexpr int kPointCapacity = 1001;  // slots 0..1000 of each point array
-inline constexpr int kPolyCapacity = 5;      // test-polynomial coefficients a0..a4
+inline constexpr int kPolyCapacity = 5;  // test-polynomial coefficients a0..a4
 
 using PointArray = std::array<double, kPointCapacity>;
-
-// The last whole number that a loop from 0 up to the real bound visits,
-// kept within the point arrays (-1 when the loop visits nothing).
-int loopBound(double bound);
 
 // The test function that OK samples: the first selected option decides.
 enum class TestSource { Sine, Cos10, Polynomial, DataSet, None };

@@ -11,6 +11,7 @@ namespace tarvel {
 namespace {
 
 constexpr double kMaxTestDegree = kPolyCapacity - 1;
+constexpr double kMinSampledPoints = 2;  // a test function needs a step 1 / lastU
 
 }  // namespace
 
@@ -25,8 +26,9 @@ std::optional<std::string> Form_Tarvel::checkGivenPointsRequest(double count) co
 {
     const bool sampling =
         selectedSource() != TestSource::DataSet && selectedSource() != TestSource::None;
-    if (sampling && (count < 2 || count > kPointCapacity))
-        return "The number of given points must lie from 2 to 1001 for a test function; it is " +
+    if (sampling && (count < kMinSampledPoints || count > kPointCapacity))
+        return "The number of given points must lie from " + formatIndex(kMinSampledPoints) +
+               " to " + formatIndex(kPointCapacity) + " for a test function; it is " +
                formatPlain(count, decimalSeparator_) + ".";
     return checkGivenCount(count, decimalSeparator_);
 }
@@ -36,8 +38,8 @@ Form_Tarvel::checkTestPolynomial(double degree,
                                  const std::array<double, kPolyCapacity>& coefs) const
 {
     if (degree > kMaxTestDegree || degree == -1)
-        return "The degree nPoly of the test polynomial must be at most 4 and must not be -1; "
-               "it is " +
+        return "The degree nPoly of the test polynomial must be at most " +
+               formatIndex(kMaxTestDegree) + " and must not be -1; it is " +
                formatPlain(degree, decimalSeparator_) + ".";
     // With 0 <= x <= 1 no partial sum exceeds the sum of the magnitudes.
     double bound = 0;

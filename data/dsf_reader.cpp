@@ -272,7 +272,7 @@ public:
         if (!itemRead(count, ItemRole::Count))
             return result_;
         double value = 0;
-        if (parseNumber(count.item, value) || value < 0.0 || value > kMaxGivenPoints ||
+        if (parseNumber(count.item, value) || value < 0.0 || value > kPointCapacity ||
             std::floor(value) != value)
             return failAt(DataSetFault::BadCount, count.item.start, quoted(count.item));
         set_.count = static_cast<int>(value);
@@ -503,7 +503,8 @@ std::string describeFailure(const DataSetFailure& f)
         reason = "the file is empty";
         break;
     case DataSetFault::BadCount:
-        reason = quote(f.item) + " is not a whole number of points from 0 to 1001";
+        reason = quote(f.item) + " is not a whole number of points from 0 to " +
+                 std::to_string(kPointCapacity);
         break;
     case DataSetFault::FileEnds:
         if (f.role == ItemRole::Label)

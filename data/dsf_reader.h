@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-namespace tarvel {
+#include "data/capacities.h"
 
-inline constexpr int kMaxGivenPoints = 1001;
+namespace tarvel {
 
 struct DataSet {
     int count = 0;

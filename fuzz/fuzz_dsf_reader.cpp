@@ -34,7 +34,7 @@ namespace {
 
 void checkShape(const DataSet& set, std::string_view text)
 {
-    if (set.count < 0 || set.count > kMaxGivenPoints)
+    if (set.count < 0 || set.count > kPointCapacity)
         violated("0 <= count <= 1001", text, "count " + std::to_string(set.count));
     const auto count = static_cast<std::size_t>(set.count);
     if (set.x.size() != count || set.y.size() != count)

@@ -12,6 +12,10 @@
 // - Calculate completes only over abscissae in one direction;
 // - a refused command (a message other than "Choose an option") leaves the
 //   given points, the list and the picture as they were;
+// - a refused command (a message other than "Choose an option") leaves what
+//   every refusal keeps (ui/headless/form_snapshot.h): the given points, the
+//   results, the test polynomial, the list, the picture, Text_nU and the
+//   browser;
 // - OK lists exactly the header and the given points; Calculate appends
 //   nothing or exactly the header and one line per interval;
 // - the picture holds the operations the two commands draw (the
@@ -46,13 +50,19 @@
 
 #include "data/dsf_reader.h"
 #include "interp/evaluation.h"
+#include "ui/headless/form_snapshot.h"
 #include "ui/headless/headless_toolkit.h"
 
 namespace tarvel {
 namespace {
 
 namespace fs = std::filesystem;
+using ui::Changes;
+using ui::describe;
+using ui::FormSnapshot;
 using ui::HeadlessWindow;
+using ui::sameBits;
+using ui::sameWorld;
 
 constexpr std::size_t kMaxActions = 40;
 constexpr int kCurveOps = 101;  // the starting point and 100 segments
@@ -247,76 +257,6 @@ std::string shapedDataSet(FuzzedDataProvider& in)
 // ---------------------------------------------------------------------------
 // The state that the checks compare.
 
-std::uint64_t hashLines(const std::vector<std::string>& lines, std::size_t count)
-{
-    std::uint64_t hash = 1469598103934665603ull;
-    for (std::size_t k = 0; k < count; ++k) {
-        for (const char c : lines[k])
-            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-        hash = (hash ^ 0xffu) * 1099511628211ull;
-    }
-    return hash;
-}
-
-bool sameBits(double a, double b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-bool sameBits(const PointArray& a, const PointArray& b)
-{
-    return std::memcmp(a.data(), b.data(), sizeof(double) * a.size()) == 0;
-}
-
-bool sameWorld(const WorldRect& a, const WorldRect& b)
-{
-    return sameBits(a.left, b.left) && sameBits(a.top, b.top) && sameBits(a.right, b.right) &&
-           sameBits(a.bottom, b.bottom);
-}
-
-struct Snapshot {
-    double nU, lastU, nI, lastI;
-    bool dataReady;
-    PointArray xU, yU, yI;
-    std::size_t lineCount;
-    std::uint64_t linesHash;
-    std::size_t opCount;
-    WorldRect world;
-    std::size_t messageCount;
-    std::size_t sentenceCount;
-    std::string textNU;
-    bool browserVisible;
-    std::string directory;
-    std::string drive;
-    bool aboutOpen;
-    int aboutCreated;
-
-    static Snapshot of(const HeadlessWindow& w)
-    {
-        const Form_Tarvel& f = w.form;
-        return {f.nU,
-                f.lastU,
-                f.nI,
-                f.lastI,
-                f.dataReady,
-                f.xU,
-                f.yU,
-                f.yI,
-                w.List1.lines.size(),
-                hashLines(w.List1.lines, w.List1.lines.size()),
-                w.Picture1.ops().size(),
-                w.Picture1.world(),
-                w.messages.messages.size(),
-                w.statusLine.sentences.size(),
-                w.Text_nU.text(),
-                w.Frame_DataSet.visible,
-                w.Dir1.path(),
-                w.Drive1.current,
-                w.Form_About.open,
-                w.Form_About.created};
-    }
-};
-
 // ---------------------------------------------------------------------------
 // The session: actions and the checks after each of them.
 
@@ -395,7 +335,7 @@ private:
     // The session's own account of the given points that exist.
     double existing_ = 0;
     bool fromFile_ = false;
-    Snapshot before_ = Snapshot::of(w_);
+    FormSnapshot before_ = FormSnapshot::of(w_);
     std::vector<std::string> trace_;
 };
 
@@ -404,7 +344,7 @@ void Session::run(FuzzedDataProvider& in)
     for (std::size_t step = 0; step < kMaxActions && in.remaining_bytes() > 0; ++step) {
         const auto action = static_cast<Action>(
             in.ConsumeIntegralInRange<int>(0, static_cast<int>(Action::kCount) - 1));
-        before_ = Snapshot::of(w_);
+        before_ = FormSnapshot::of(w_);
         perform(action, in);
         checkEveryStep();
         for (const std::string& message : newMessages())
@@ -583,8 +523,8 @@ void Session::fail(const char* property, const std::string& detail) const
     std::fprintf(stderr, "  nU %.17g lastU %.17g nI %.17g lastI %.17g nDeg %.17g dataReady %d\n",
                  f.nU, f.lastU, f.nI, f.lastI, f.nDeg, f.dataReady ? 1 : 0);
     std::fprintf(stderr, "  list %zu lines (was %zu), picture %zu operations (was %zu)\n",
-                 w_.List1.lines.size(), before_.lineCount, w_.Picture1.ops().size(),
-                 before_.opCount);
+                 w_.List1.lines.size(), before_.lines.size(), w_.Picture1.ops().size(),
+                 before_.drawOps);
     for (const std::string& message : newMessages())
         std::fprintf(stderr, "       message: %s\n", message.c_str());
     removeScratchOnDeath();
@@ -654,40 +594,19 @@ void Session::checkDrawingValues() const
 // For the actions that neither compute nor load.
 void Session::checkUnchangedData() const
 {
-    const Form_Tarvel& f = w_.form;
-    require(sameBits(f.xU, before_.xU) && sameBits(f.yU, before_.yU),
-            "the given points stay as they were");
-    require(sameBits(f.nU, before_.nU) && sameBits(f.lastU, before_.lastU) &&
-                sameBits(f.nI, before_.nI) && sameBits(f.lastI, before_.lastI) &&
-                f.dataReady == before_.dataReady,
-            "the counts and dataReady stay as they were");
-    require(w_.List1.lines.size() == before_.lineCount &&
-                hashLines(w_.List1.lines, before_.lineCount) == before_.linesHash,
-            "the list stays as it was");
-    require(w_.Picture1.ops().size() == before_.opCount &&
-                sameWorld(w_.Picture1.world(), before_.world),
-            "the picture stays as it was");
+    const FormSnapshot now = FormSnapshot::of(w_);
+    Changes changed = dataChanges(before_, now);
+    for (Changes more : {readingChanges(before_, now), displayChanges(before_, now)})
+        changed.insert(changed.end(), more.begin(), more.end());
+    require(changed.empty(), "an action that neither computes nor loads changes no data",
+            [&] { return describe(changed); });
 }
 
 void Session::checkRefusal() const
 {
-    const Form_Tarvel& f = w_.form;
-    require(sameBits(f.xU, before_.xU) && sameBits(f.yU, before_.yU),
-            "a refused command leaves the given points as they were");
-    require(w_.Picture1.ops().size() == before_.opCount,
-            "a refused command leaves the picture as it was", [&] {
-                return std::string(std::to_string(before_.opCount) + " operations became " +
-                                   std::to_string(w_.Picture1.ops().size()));
-            });
-    require(sameWorld(w_.Picture1.world(), before_.world),
-            "a refused command leaves the world window as it was");
-    require(w_.List1.lines.size() == before_.lineCount &&
-                hashLines(w_.List1.lines, before_.lineCount) == before_.linesHash,
-            "a refused command leaves the list as it was", [&] {
-                return std::string(std::to_string(before_.lineCount) + " lines became " +
-                                   std::to_string(w_.List1.lines.size()));
-            });
-    require(f.dataReady == before_.dataReady, "a refused command leaves dataReady as it was");
+    const Changes changed = refusalChanges(before_, FormSnapshot::of(w_));
+    require(changed.empty(), "a refused command leaves what it must as it was",
+            [&] { return describe(changed); });
 }
 
 void Session::checkWorldFitted() const
@@ -881,8 +800,8 @@ void Session::checkSampledAbscissae() const
 void Session::checkCalculate() const
 {
     const auto& lines = w_.List1.lines;
-    require(lines.size() >= before_.lineCount &&
-                hashLines(lines, before_.lineCount) == before_.linesHash,
+    require(lines.size() >= before_.lines.size() &&
+                std::equal(before_.lines.begin(), before_.lines.end(), lines.begin()),
             "Calculate only appends to the list");
     if (!before_.dataReady) {
         require(newMessages() == std::vector<std::string>{kNoDataYet},
@@ -902,7 +821,7 @@ void Session::checkCalculate() const
     if (w_.Option_Tarvel.selected)
         require(f.nDeg < f.nU, "polynomial interpolation runs only with nDeg < nU");
 
-    const std::size_t added = lines.size() - before_.lineCount;
+    const std::size_t added = lines.size() - before_.lines.size();
     const bool spline = w_.Option_InterCubc.selected || w_.Option_InterPwCb.selected;
     const std::size_t rows = static_cast<std::size_t>(std::max(loopBound(f.lastU), 0));
     require(added == (spline ? 3 + rows : 0),
@@ -911,9 +830,9 @@ void Session::checkCalculate() const
                                    std::to_string(loopBound(f.lastU)));
             });
     if (spline)
-        require(lines[before_.lineCount] == " " &&
-                    lines[before_.lineCount + 1] == "Cubic spline coefficients" &&
-                    lines[before_.lineCount + 2] == " ",
+        require(lines[before_.lines.size()] == " " &&
+                    lines[before_.lines.size() + 1] == "Cubic spline coefficients" &&
+                    lines[before_.lines.size() + 2] == " ",
                 "the coefficient listing starts with its header");
     checkOpCount(true);
     checkWorldFitted();
@@ -965,8 +884,8 @@ void Session::checkFiniteResults() const
 void Session::checkLoad(const std::optional<DataSet>& expected) const
 {
     const Form_Tarvel& f = w_.form;
-    require(w_.List1.lines.size() == before_.lineCount &&
-                w_.Picture1.ops().size() == before_.opCount && f.dataReady == before_.dataReady,
+    require(w_.List1.lines.size() == before_.lines.size() &&
+                w_.Picture1.ops().size() == before_.drawOps && f.dataReady == before_.dataReady,
             "loading a file neither lists, draws nor changes dataReady");
     if (!expected) {
         require(newMessages() == std::vector<std::string>{kLoadFailed},

@@ -20,11 +20,11 @@
 #include <array>
 #include <cstddef>
 
+#include "data/capacities.h"
+
 namespace tarvel {
 
 namespace {
-
-constexpr int kIntervalCapacity = 501;
 
 using IntervalArray = std::array<double, kIntervalCapacity>;
 using SystemArray = std::array<double, kCubicSplineCapacity>;

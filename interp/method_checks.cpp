@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "app/form_tarvel.h"
+#include "data/capacities.h"
 #include "data/list_format.h"
 #include "interp/cubic_spline.h"
 #include "interp/lagrange.h"
@@ -39,16 +39,16 @@ Problem checkInterpolationCount(double nI, std::string_view separator)
 {
     if (nI == 1 || nI > kPointCapacity)
         return "The number of interpolation points Ni must not be 1 (no spacing) and must not "
-               "exceed 1001; it is " +
-               formatPlain(nI, separator) + ".";
+               "exceed " +
+               formatIndex(kPointCapacity) + "; it is " + formatPlain(nI, separator) + ".";
     return std::nullopt;
 }
 
 Problem checkGivenCount(double nU, std::string_view separator)
 {
     if (nU > kPointCapacity)
-        return "The number of given points must not exceed 1001; it is " +
-               formatPlain(nU, separator) + ".";
+        return "The number of given points must not exceed " + formatIndex(kPointCapacity) +
+               "; it is " + formatPlain(nU, separator) + ".";
     return std::nullopt;
 }
 
@@ -56,8 +56,9 @@ Problem checkPolynomialWindows(double nDeg, double lastU, std::span<const double
                                std::string_view separator)
 {
     if (nDeg > kMaxInterpolationDegree)
-        return "Polynomial interpolation takes a degree of at most 100; it is " +
-               formatPlain(nDeg, separator) + ".";
+        return "Polynomial interpolation takes a degree of at most " +
+               formatIndex(kMaxInterpolationDegree) + "; it is " + formatPlain(nDeg, separator) +
+               ".";
     const int last = loopBound(lastU);
     std::vector<std::pair<double, int>> window;
     for (int j = 0; j < last; ++j) {

@@ -20,11 +20,11 @@
 #include <cmath>
 #include <cstddef>
 
+#include "data/capacities.h"
+
 namespace tarvel {
 
 namespace {
-
-constexpr int kIntervalCapacity = 501;
 
 using IntervalArray = std::array<double, kIntervalCapacity>;
 

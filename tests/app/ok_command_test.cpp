@@ -318,17 +318,5 @@ TEST(OkCommand, HugeCoefficientsDrawWithoutTrouble)
         EXPECT_TRUE(std::isfinite(op.y1) && std::isfinite(op.y2)) << "huge values are held finite";
 }
 
-TEST(AboutCommand, OneWindowAtATime)
-{
-    HeadlessWindow w;
-    w.form.Mn_About_Click();
-    w.form.Mn_About_Click();
-    EXPECT_EQ(w.Form_About.created, 1);
-    EXPECT_TRUE(w.Form_About.open);
-    w.Form_About.close();
-    w.form.Mn_About_Click();
-    EXPECT_EQ(w.Form_About.created, 2);
-}
-
 }  // namespace
 }  // namespace tarvel

@@ -99,15 +99,7 @@ MainWindow::MainWindow(const QString& startDirectory, QWidget* parent) : QMainWi
     createAdapters();
     fileReader_ = std::make_unique<QtFileReader>(this);
     const QString decimalPoint = QLocale().decimalPoint();
-    form_ = std::make_unique<Form_Tarvel>(
-        Controls{*textBoxes_[0],      *textBoxes_[1], *textBoxes_[2], *textBoxes_[3],
-                 *textBoxes_[4],      *textBoxes_[5], *textBoxes_[6], *textBoxes_[7],
-                 *textBoxes_[8],      *options_[0],   *options_[1],   *options_[2],
-                 *options_[3],        *options_[4],   *options_[5],   *options_[6],
-                 *frames_[0],         *frames_[1],    *frames_[2],    *list_,
-                 picture_->drawing(), *drive_,        *dir_,          *files_,
-                 *messageBox_,        *about_,        *statusLine_,   *fileReader_},
-        decimalPoint.toStdString());
+    form_ = std::make_unique<Form_Tarvel>(controls(), decimalPoint.toStdString());
     startBrowser(startDirectory);
     connectHandlers();
     addStudyAids();
@@ -119,6 +111,80 @@ MainWindow::~MainWindow() = default;
 template <typename T> T* MainWindow::control(const char* name) const
 {
     return qobject_cast<T*>(widgets_.value(QString::fromLatin1(name)));
+}
+
+// A control the logic cannot do without: a missing name or a widget of
+// another kind is a defect of the control table, not a state to run in.
+template <typename T> T* MainWindow::required(const char* name) const
+{
+    T* widget = control<T>(name);
+    if (!widget)
+        qFatal("the window has no control %s of the kind the logic needs", name);
+    return widget;
+}
+
+// The logic's view of the controls, each adapter made from the widget of its
+// own name, so that no order of a list decides which widget it reaches.
+struct MainWindow::Adapters {
+    explicit Adapters(const MainWindow& w)
+        : Text_nU(w.required<QLineEdit>("Text_nU")),
+          Text_nPoly(w.required<QLineEdit>("Text_nPoly")),
+          Text_a0(w.required<QLineEdit>("Text_a0")), Text_a1(w.required<QLineEdit>("Text_a1")),
+          Text_a2(w.required<QLineEdit>("Text_a2")), Text_a3(w.required<QLineEdit>("Text_a3")),
+          Text_a4(w.required<QLineEdit>("Text_a4")), Text_nI(w.required<QLineEdit>("Text_nI")),
+          Text_nDeg(w.required<QLineEdit>("Text_nDeg")),
+          Option_SinFunc(w.required<QRadioButton>("Option_SinFunc")),
+          Option_Cos10Fu(w.required<QRadioButton>("Option_Cos10Fu")),
+          Option_Polynom(w.required<QRadioButton>("Option_Polynom")),
+          Option_DataSet(w.required<QRadioButton>("Option_DataSet")),
+          Option_InterCubc(w.required<QRadioButton>("Option_InterCubc")),
+          Option_InterPwCb(w.required<QRadioButton>("Option_InterPwCb")),
+          Option_Tarvel(w.required<QRadioButton>("Option_Tarvel")),
+          Frame_Poly(w.required<QWidget>("Frame_Poly")),
+          Frame_DataSet(w.required<QWidget>("Frame_DataSet")),
+          Frame_nDeg(w.required<QWidget>("Frame_nDeg")), List1(w.required<LineList>("List1"))
+    {
+    }
+    QtTextBox Text_nU, Text_nPoly, Text_a0, Text_a1, Text_a2, Text_a3, Text_a4, Text_nI, Text_nDeg;
+    QtOptionButton Option_SinFunc, Option_Cos10Fu, Option_Polynom, Option_DataSet, Option_InterCubc,
+        Option_InterPwCb, Option_Tarvel;
+    QtFrame Frame_Poly, Frame_DataSet, Frame_nDeg;
+    QtListBox List1;
+};
+
+// Every member named as the logic names it; the compiler refuses a member
+// left out or given out of order.
+Controls MainWindow::controls()
+{
+    Adapters& a = *adapters_;
+    return Controls{.Text_nU = a.Text_nU,
+                    .Text_nPoly = a.Text_nPoly,
+                    .Text_a0 = a.Text_a0,
+                    .Text_a1 = a.Text_a1,
+                    .Text_a2 = a.Text_a2,
+                    .Text_a3 = a.Text_a3,
+                    .Text_a4 = a.Text_a4,
+                    .Text_nI = a.Text_nI,
+                    .Text_nDeg = a.Text_nDeg,
+                    .Option_SinFunc = a.Option_SinFunc,
+                    .Option_Cos10Fu = a.Option_Cos10Fu,
+                    .Option_Polynom = a.Option_Polynom,
+                    .Option_DataSet = a.Option_DataSet,
+                    .Option_InterCubc = a.Option_InterCubc,
+                    .Option_InterPwCb = a.Option_InterPwCb,
+                    .Option_Tarvel = a.Option_Tarvel,
+                    .Frame_Poly = a.Frame_Poly,
+                    .Frame_DataSet = a.Frame_DataSet,
+                    .Frame_nDeg = a.Frame_nDeg,
+                    .List1 = a.List1,
+                    .Picture1 = picture_->drawing(),
+                    .Drive1 = *drive_,
+                    .Dir1 = *dir_,
+                    .File1 = *files_,
+                    .messageBox = *messageBox_,
+                    .Form_About = *about_,
+                    .statusLine = *statusLine_,
+                    .fileReader = *fileReader_};
 }
 
 void MainWindow::createControls()
@@ -151,10 +217,10 @@ void MainWindow::createControls()
         widgets_.insert(widget->objectName(), widget);
     }
     widgets_.value("Frame_DataSet")->raise();
-    picture_ = control<PictureWidget>("Picture1");
-    drive_ = control<DriveCombo>("Drive1");
-    dir_ = control<DirListWidget>("Dir1");
-    files_ = control<FileListWidget>("File1");
+    picture_ = required<PictureWidget>("Picture1");
+    drive_ = required<DriveCombo>("Drive1");
+    dir_ = required<DirListWidget>("Dir1");
+    files_ = required<FileListWidget>("File1");
 
     std::vector<const ControlSpec*> byTab;
     for (const ControlSpec& spec : mainWindowControls())
@@ -234,15 +300,7 @@ void MainWindow::growWithClient()
 
 void MainWindow::createAdapters()
 {
-    for (const char* name : {"Text_nU", "Text_nPoly", "Text_a0", "Text_a1", "Text_a2", "Text_a3",
-                             "Text_a4", "Text_nI", "Text_nDeg"})
-        textBoxes_.push_back(std::make_unique<QtTextBox>(control<QLineEdit>(name)));
-    for (const char* name : {"Option_SinFunc", "Option_Cos10Fu", "Option_Polynom", "Option_DataSet",
-                             "Option_InterCubc", "Option_InterPwCb", "Option_Tarvel"})
-        options_.push_back(std::make_unique<QtOptionButton>(control<QRadioButton>(name)));
-    for (const char* name : {"Frame_Poly", "Frame_DataSet", "Frame_nDeg"})
-        frames_.push_back(std::make_unique<QtFrame>(widgets_.value(name)));
-    list_ = std::make_unique<QtListBox>(control<LineList>("List1"));
+    adapters_ = std::make_unique<Adapters>(*this);
     messageBox_ = std::make_unique<QtMessageBox>(this);
     auto* sentence = new QLabel(statusBar());
     sentence->setObjectName("statusSentence");

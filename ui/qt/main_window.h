@@ -4,7 +4,6 @@
 #include <QMainWindow>
 
 #include <memory>
-#include <vector>
 
 #include "app/form_tarvel.h"
 
@@ -40,11 +39,15 @@ private:
     double chooseScale() const;
     void placeControls();
     void createAdapters();
+    Controls controls();
     void connectHandlers();
     void startBrowser(const QString& startDirectory);
     void addStudyAids();
     void growWithClient();
     template <typename T> T* control(const char* name) const;
+    template <typename T> T* required(const char* name) const;
+
+    struct Adapters;
 
     QHash<QString, QWidget*> widgets_;
     QWidget* client_ = nullptr;  // the design-size area, scrolled when the window is smaller
@@ -53,10 +56,7 @@ private:
     DriveCombo* drive_ = nullptr;
     DirListWidget* dir_ = nullptr;
     FileListWidget* files_ = nullptr;
-    std::vector<std::unique_ptr<TextBox>> textBoxes_;
-    std::vector<std::unique_ptr<OptionButton>> options_;
-    std::vector<std::unique_ptr<Frame>> frames_;
-    std::unique_ptr<ListBox> list_;
+    std::unique_ptr<Adapters> adapters_;
     std::unique_ptr<QtMessageBox> messageBox_;
     std::unique_ptr<StatusLine> statusLine_;
     std::unique_ptr<AboutLauncher> about_;
