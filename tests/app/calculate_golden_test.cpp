@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "interp/lagrange.h"
+#include "support/instruction_set.h"
 #include "ui/headless/headless_toolkit.h"
 
 namespace tarvel {
@@ -223,11 +224,17 @@ void expectGolden(const Scenario& s)
     EXPECT_GT(got.lines, 0u);
 }
 
-TEST(CalculateGolden, ListLinesAndBitsOfYI)
+class CalculateGolden : public support::PerInstructionSet {};
+
+TEST_P(CalculateGolden, ListLinesAndBitsOfYI)
 {
     for (const Scenario& s : kScenarios)
         expectGolden(s);
 }
+
+INSTANTIATE_TEST_SUITE_P(EachInstructionSet, CalculateGolden,
+                         ::testing::ValuesIn(support::kAllInstructionSets),
+                         support::instructionSetParamName);
 
 }  // namespace
 }  // namespace tarvel
