@@ -9,10 +9,12 @@
 // the one the caller passes.
 #include "data/list_format.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -91,37 +93,6 @@ bool isAllZeros(const std::string& digits)
     return digits.find_first_not_of('0') == std::string::npos;
 }
 
-// Adds one unit of the last digit to a string of decimal digits.
-void incrementDigits(std::string& digits)
-{
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-        if (*it != '9') {
-            ++*it;
-            return;
-        }
-        *it = '0';
-    }
-    digits.insert(digits.begin(), '1');
-}
-
-// Rounds to `decimals` places, a half away from zero, on the digits.
-void roundToDecimals(DecimalText& text, std::size_t decimals)
-{
-    if (text.fraction.size() <= decimals) {
-        text.fraction.resize(decimals, '0');
-        return;
-    }
-    const bool roundsUp = text.fraction[decimals] >= '5';
-    text.fraction.resize(decimals);
-    if (!roundsUp) {
-        return;
-    }
-    std::string digits = text.whole + text.fraction;
-    incrementDigits(digits);
-    text.whole = digits.substr(0, digits.size() - decimals);
-    text.fraction = digits.substr(digits.size() - decimals);
-}
-
 void dropTrailingZeros(std::string& fraction)
 {
     const std::size_t lastNonZero = fraction.find_last_not_of('0');
@@ -141,26 +112,119 @@ std::string joinDecimal(const DecimalText& text, std::string_view decimalSeparat
     return joined;
 }
 
-}  // namespace
 
-std::string formatIndex(double index)
+// The list patterns are written often (four values a row, a row per
+// interval), so they work on the 15 digits as one integer and build the
+// text in place, without the intermediate strings above.
+
+// A finite value with 15 significant digits, as "%.14e" writes it: the
+// digits d0 d1 ... d14 as an integer, meaning d0.d1...d14 times 10^exponent.
+struct Significand {
+    bool negative = false;
+    std::uint64_t digits = 0;
+    int exponent = 0;
+};
+
+Significand significandOf(double value)
 {
-    if (const auto special = nonFiniteText(index)) {
-        return *special;
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::scientific, kSignificantDigits - 1);
+    // The text is "[-]d.ddddddddddddddde(+|-)dd[d]".
+    Significand s;
+    const char* p = buffer.data();
+    if (*p == '-') {
+        s.negative = true;
+        ++p;
     }
-    DecimalText text = readableDecimal(index);
-    roundToDecimals(text, 0);
-    return joinDecimal(text, "");
+    for (; *p != 'e'; ++p) {
+        if (*p != '.') {
+            s.digits = s.digits * 10 + static_cast<std::uint64_t>(*p - '0');
+        }
+    }
+    ++p;
+    const bool negativeExponent = *p == '-';
+    for (++p; p < result.ptr; ++p) {
+        s.exponent = s.exponent * 10 + (*p - '0');
+    }
+    if (negativeExponent) {
+        s.exponent = -s.exponent;
+    }
+    return s;
 }
 
-std::string formatValue(double value, std::string_view decimalSeparator)
+constexpr std::array<std::uint64_t, kSignificantDigits + 1> kPowersOfTen = [] {
+    std::array<std::uint64_t, kSignificantDigits + 1> powers{};
+    std::uint64_t power = 1;
+    for (auto& p : powers) {
+        p = power;
+        power *= 10;
+    }
+    return powers;
+}();
+
+// "##0" with `decimals` places after the separator, rounded halves away from
+// zero on the 15 digits: the same text as roundToDecimals and joinDecimal
+// give, built directly.
+std::string formatRounded(double value, std::size_t decimals, std::string_view decimalSeparator)
 {
     if (const auto special = nonFiniteText(value)) {
         return *special;
     }
-    DecimalText text = readableDecimal(value);
-    roundToDecimals(text, kListDecimals);
-    return joinDecimal(text, decimalSeparator);
+    const Significand s = significandOf(value);
+    // The digits that stay, counted from d0: those before the point and
+    // `decimals` after it. scaled is the value times 10^decimals, rounded;
+    // beyond 15 digits it continues with `zeros` zeros.
+    const int kept = s.exponent + 1 + static_cast<int>(decimals);
+    std::uint64_t scaled = 0;
+    int zeros = 0;
+    if (kept >= kSignificantDigits) {
+        scaled = s.digits;
+        zeros = kept - kSignificantDigits;
+    } else if (kept >= 0) {
+        const std::uint64_t dropped = kPowersOfTen[static_cast<std::size_t>(kSignificantDigits - kept)];
+        scaled = s.digits / dropped;
+        if ((s.digits % dropped) / (dropped / 10) >= 5) {
+            ++scaled;  // a half or more in the first dropped digit
+        }
+    }
+
+    // The digits of the scaled value, at least decimals + 1 of them, then
+    // the separator before the last `decimals`.
+    std::array<char, 24> head{};
+    const auto written = std::to_chars(head.data(), head.data() + head.size(), scaled);
+    const auto headCount = static_cast<std::size_t>(written.ptr - head.data());
+    const std::size_t count = headCount + static_cast<std::size_t>(zeros);
+    const std::size_t padding = count <= decimals ? decimals + 1 - count : 0;
+    std::array<char, 400> digits{};  // up to 309 whole digits and the decimals
+    std::fill_n(digits.data(), padding, '0');
+    std::copy_n(head.data(), headCount, digits.data() + padding);
+    std::fill_n(digits.data() + padding + headCount, zeros, '0');
+    const std::size_t wholeCount = padding + count - decimals;
+
+    std::string text;
+    text.reserve(1 + padding + count + decimalSeparator.size());
+    if (s.negative && scaled != 0) {
+        text.push_back('-');
+    }
+    text.append(digits.data(), wholeCount);
+    if (decimals > 0) {
+        text.append(decimalSeparator);
+        text.append(digits.data() + wholeCount, decimals);
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string formatIndex(double index)
+{
+    return formatRounded(index, 0, "");
+}
+
+std::string formatValue(double value, std::string_view decimalSeparator)
+{
+    return formatRounded(value, kListDecimals, decimalSeparator);
 }
 
 std::string formatPlain(double value, std::string_view decimalSeparator)
