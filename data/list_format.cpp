@@ -125,26 +125,35 @@ struct Significand {
     int exponent = 0;
 };
 
-Significand significandOf(double value)
+constexpr std::array<std::uint64_t, kSignificantDigits + 3> kPowersOfTen = [] {
+    std::array<std::uint64_t, kSignificantDigits + 3> powers{};
+    std::uint64_t power = 1;
+    for (auto& p : powers) {
+        p = power;
+        power *= 10;
+    }
+    return powers;
+}();
+
+// Reads "[-]d[.ddd]e(+|-)dd[d]": the digits as an integer, how many there
+// are, and the exponent.
+Significand readScientific(const char* p, const char* end, int& digitCount)
 {
-    std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::scientific, kSignificantDigits - 1);
-    // The text is "[-]d.ddddddddddddddde(+|-)dd[d]".
     Significand s;
-    const char* p = buffer.data();
     if (*p == '-') {
         s.negative = true;
         ++p;
     }
+    digitCount = 0;
     for (; *p != 'e'; ++p) {
         if (*p != '.') {
             s.digits = s.digits * 10 + static_cast<std::uint64_t>(*p - '0');
+            ++digitCount;
         }
     }
     ++p;
     const bool negativeExponent = *p == '-';
-    for (++p; p < result.ptr; ++p) {
+    for (++p; p < end; ++p) {
         s.exponent = s.exponent * 10 + (*p - '0');
     }
     if (negativeExponent) {
@@ -153,15 +162,37 @@ Significand significandOf(double value)
     return s;
 }
 
-constexpr std::array<std::uint64_t, kSignificantDigits + 1> kPowersOfTen = [] {
-    std::array<std::uint64_t, kSignificantDigits + 1> powers{};
-    std::uint64_t power = 1;
-    for (auto& p : powers) {
-        p = power;
-        power *= 10;
+// The 15 digits are those of the shortest text that reads back as the
+// value, rounded to 15 when it is longer: that text lies within half a unit
+// of the value's last bit, far closer than the 15-digit steps, so no
+// rounding boundary of 15 digits separates the two. The one exception is
+// the shortest text being the boundary itself (16 digits ending in 5); then
+// the digits come from the exact value.
+Significand significandOf(double value)
+{
+    std::array<char, 32> buffer;
+    const auto shortest = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                        std::chars_format::scientific);
+    int digitCount = 0;
+    Significand s = readScientific(buffer.data(), shortest.ptr, digitCount);
+    if (digitCount <= kSignificantDigits) {
+        s.digits *= kPowersOfTen[static_cast<std::size_t>(kSignificantDigits - digitCount)];
+        return s;
     }
-    return powers;
-}();
+    const std::uint64_t beyond = kPowersOfTen[static_cast<std::size_t>(digitCount - kSignificantDigits)];
+    const std::uint64_t firstDropped = (s.digits % beyond) / (beyond / 10);
+    if (digitCount == kSignificantDigits + 1 && firstDropped == 5) {
+        const auto exact = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                         std::chars_format::scientific, kSignificantDigits - 1);
+        return readScientific(buffer.data(), exact.ptr, digitCount);
+    }
+    s.digits = s.digits / beyond + (firstDropped >= 5 ? 1 : 0);
+    if (s.digits == kPowersOfTen[kSignificantDigits]) {
+        s.digits /= 10;  // 999...9 rounded up to 1000...0
+        ++s.exponent;
+    }
+    return s;
+}
 
 // "##0" with `decimals` places after the separator, rounded halves away from
 // zero on the 15 digits: the same text as roundToDecimals and joinDecimal
@@ -196,7 +227,7 @@ std::string formatRounded(double value, std::size_t decimals, std::string_view d
     const auto headCount = static_cast<std::size_t>(written.ptr - head.data());
     const std::size_t count = headCount + static_cast<std::size_t>(zeros);
     const std::size_t padding = count <= decimals ? decimals + 1 - count : 0;
-    std::array<char, 400> digits{};  // up to 309 whole digits and the decimals
+    std::array<char, 400> digits;  // up to 309 whole digits and the decimals
     std::fill_n(digits.data(), padding, '0');
     std::copy_n(head.data(), headCount, digits.data() + padding);
     std::fill_n(digits.data() + padding + headCount, zeros, '0');

@@ -126,6 +126,11 @@ TEST(FormatValue, EdgesOfTheFifteenDigits)
             {"negative zero", -0.0, ",", "0,0000"},
             {"smallest normal", 2.2250738585072014e-308, ".", "0.0000"},
             {"a value that prints 0.0001 only by the half", 0.000051, ".", "0.0001"},
+            // Sixteen digits ending in 5 read back as the value: the 15
+            // digits come from the value itself, which lies below that half,
+            // or on it (to even).
+            {"just below a half after 15 digits", 12345678901.234505, ".", "12345678901.2345"},
+            {"exactly a half after 15 digits, to even", 12345678901.23465, ".", "12345678901.2346"},
             {"long separator before the decimals", 0.5, "<>", "0<>5000"},
         },
         [](double value, const std::string& separator) { return formatValue(value, separator); });
@@ -138,6 +143,11 @@ TEST(FormatValue, EdgesOfTheFifteenDigits)
             {"fourteen nines stay below", 0.49999999999999, "", "0"},
             {"negative half", -0.5, "", "-1"},
             {"large index", 123456789012345.0, "", "123456789012345"},
+            // An exact half in the sixteenth digit: the 15 digits of the
+            // value itself round it to even, before any rounding of ours.
+            {"exact half after 15 digits, even", 123456789012344.5, "", "123456789012344"},
+            {"exact half after 15 digits, odd", 123456789012345.5, "", "123456789012346"},
+            {"sixteen digits ending in 5, not a half", 1234567890123.455, "", "1234567890123"},
             {"beyond 15 digits", 1234567890123456789.0, "", "1234567890123460000"},
         },
         [](double value, const std::string&) { return formatIndex(value); });
