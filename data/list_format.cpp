@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -114,52 +115,36 @@ std::string joinDecimal(const DecimalText& text, std::string_view decimalSeparat
 
 
 // The list patterns are written often (four values a row, a row per
-// interval), so they work on the 15 digits as one integer and build the
-// text in place, without the intermediate strings above.
+// interval), so they work on the digit characters and build the text in
+// place, without the intermediate strings above and without divisions.
 
-// A finite value with 15 significant digits, as "%.14e" writes it: the
-// digits d0 d1 ... d14 as an integer, meaning d0.d1...d14 times 10^exponent.
+// A finite value with 15 significant digits, as "%.14e" writes it:
+// d0.d1...d14 times 10^exponent.
 struct Significand {
     bool negative = false;
-    std::uint64_t digits = 0;
+    std::array<char, 20> digits;  // d0..d14 used
     int exponent = 0;
 };
 
-constexpr std::array<std::uint64_t, kSignificantDigits + 3> kPowersOfTen = [] {
-    std::array<std::uint64_t, kSignificantDigits + 3> powers{};
-    std::uint64_t power = 1;
-    for (auto& p : powers) {
-        p = power;
-        power *= 10;
-    }
-    return powers;
-}();
-
-// Reads "[-]d[.ddd]e(+|-)dd[d]": the digits as an integer, how many there
-// are, and the exponent.
-Significand readScientific(const char* p, const char* end, int& digitCount)
+// Reads "[-]d[.ddd]e(+|-)dd[d]" into s; returns the number of digits.
+int readScientific(const char* p, const char* end, Significand& s)
 {
-    Significand s;
-    if (*p == '-') {
-        s.negative = true;
-        ++p;
-    }
-    digitCount = 0;
+    s.negative = *p == '-';
+    p += s.negative ? 1 : 0;
+    int count = 0;
     for (; *p != 'e'; ++p) {
         if (*p != '.') {
-            s.digits = s.digits * 10 + static_cast<std::uint64_t>(*p - '0');
-            ++digitCount;
+            s.digits[static_cast<std::size_t>(count++)] = *p;
         }
     }
     ++p;
     const bool negativeExponent = *p == '-';
+    int exponent = 0;
     for (++p; p < end; ++p) {
-        s.exponent = s.exponent * 10 + (*p - '0');
+        exponent = exponent * 10 + (*p - '0');
     }
-    if (negativeExponent) {
-        s.exponent = -s.exponent;
-    }
-    return s;
+    s.exponent = negativeExponent ? -exponent : exponent;
+    return count;
 }
 
 // The 15 digits are those of the shortest text that reads back as the
@@ -173,25 +158,60 @@ Significand significandOf(double value)
     std::array<char, 32> buffer;
     const auto shortest = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                         std::chars_format::scientific);
-    int digitCount = 0;
-    Significand s = readScientific(buffer.data(), shortest.ptr, digitCount);
-    if (digitCount <= kSignificantDigits) {
-        s.digits *= kPowersOfTen[static_cast<std::size_t>(kSignificantDigits - digitCount)];
-        return s;
-    }
-    const std::uint64_t beyond = kPowersOfTen[static_cast<std::size_t>(digitCount - kSignificantDigits)];
-    const std::uint64_t firstDropped = (s.digits % beyond) / (beyond / 10);
-    if (digitCount == kSignificantDigits + 1 && firstDropped == 5) {
+    Significand s;
+    int count = readScientific(buffer.data(), shortest.ptr, s);
+    if (count == kSignificantDigits + 1 && s.digits[kSignificantDigits] == '5') {
         const auto exact = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                          std::chars_format::scientific, kSignificantDigits - 1);
-        return readScientific(buffer.data(), exact.ptr, digitCount);
+        count = readScientific(buffer.data(), exact.ptr, s);
     }
-    s.digits = s.digits / beyond + (firstDropped >= 5 ? 1 : 0);
-    if (s.digits == kPowersOfTen[kSignificantDigits]) {
-        s.digits /= 10;  // 999...9 rounded up to 1000...0
-        ++s.exponent;
+    const bool roundsUp = count > kSignificantDigits && s.digits[kSignificantDigits] >= '5';
+    for (int k = count; k < kSignificantDigits; ++k) {
+        s.digits[static_cast<std::size_t>(k)] = '0';
+    }
+    if (roundsUp) {
+        int k = kSignificantDigits - 1;
+        for (; k >= 0 && s.digits[static_cast<std::size_t>(k)] == '9'; --k) {
+            s.digits[static_cast<std::size_t>(k)] = '0';
+        }
+        if (k >= 0) {
+            ++s.digits[static_cast<std::size_t>(k)];
+        } else {
+            s.digits[0] = '1';  // 9.99...9 became 10.00...0
+            ++s.exponent;
+        }
     }
     return s;
+}
+
+// The first `count` digits as an integer.
+std::uint64_t leadingDigits(const Significand& s, int count)
+{
+    std::uint64_t number = 0;
+    for (int k = 0; k < count; ++k) {
+        number = number * 10 + static_cast<std::uint64_t>(s.digits[static_cast<std::size_t>(k)] - '0');
+    }
+    return number;
+}
+
+// The rare long texts: values of 1e11 and more (the 15 digits end before
+// the decimals and zeros follow) or an unusually long separator.
+std::string writeLong(bool minus, std::uint64_t scaled, int zeros, std::size_t decimals,
+                      std::string_view decimalSeparator)
+{
+    std::string digits = std::to_string(scaled);
+    digits.append(static_cast<std::size_t>(zeros), '0');
+    if (digits.size() <= decimals) {
+        digits.insert(0, decimals + 1 - digits.size(), '0');
+    }
+    const std::size_t wholeCount = digits.size() - decimals;
+    std::string text = minus ? "-" : "";
+    text.append(digits, 0, wholeCount);
+    if (decimals > 0) {
+        text.append(decimalSeparator);
+        text.append(digits, wholeCount, decimals);
+    }
+    return text;
 }
 
 // "##0" with `decimals` places after the separator, rounded halves away from
@@ -204,46 +224,46 @@ std::string formatRounded(double value, std::size_t decimals, std::string_view d
     }
     const Significand s = significandOf(value);
     // The digits that stay, counted from d0: those before the point and
-    // `decimals` after it. scaled is the value times 10^decimals, rounded;
-    // beyond 15 digits it continues with `zeros` zeros.
+    // `decimals` after it. scaled is the value times 10^decimals, rounded
+    // on the first dropped digit; beyond 15 digits it continues with
+    // `zeros` zeros.
     const int kept = s.exponent + 1 + static_cast<int>(decimals);
     std::uint64_t scaled = 0;
     int zeros = 0;
     if (kept >= kSignificantDigits) {
-        scaled = s.digits;
+        scaled = leadingDigits(s, kSignificantDigits);
         zeros = kept - kSignificantDigits;
     } else if (kept >= 0) {
-        const std::uint64_t dropped = kPowersOfTen[static_cast<std::size_t>(kSignificantDigits - kept)];
-        scaled = s.digits / dropped;
-        if ((s.digits % dropped) / (dropped / 10) >= 5) {
-            ++scaled;  // a half or more in the first dropped digit
+        scaled = leadingDigits(s, kept);
+        if (s.digits[static_cast<std::size_t>(kept)] >= '5') {
+            ++scaled;  // a half or more, away from zero
         }
     }
-
-    // The digits of the scaled value, at least decimals + 1 of them, then
-    // the separator before the last `decimals`.
-    std::array<char, 24> head{};
-    const auto written = std::to_chars(head.data(), head.data() + head.size(), scaled);
-    const auto headCount = static_cast<std::size_t>(written.ptr - head.data());
-    const std::size_t count = headCount + static_cast<std::size_t>(zeros);
-    const std::size_t padding = count <= decimals ? decimals + 1 - count : 0;
-    std::array<char, 400> digits;  // up to 309 whole digits and the decimals
-    std::fill_n(digits.data(), padding, '0');
-    std::copy_n(head.data(), headCount, digits.data() + padding);
-    std::fill_n(digits.data() + padding + headCount, zeros, '0');
-    const std::size_t wholeCount = padding + count - decimals;
-
-    std::string text;
-    text.reserve(1 + padding + count + decimalSeparator.size());
-    if (s.negative && scaled != 0) {
-        text.push_back('-');
+    const bool minus = s.negative && scaled != 0;
+    if (zeros > 0 || decimalSeparator.size() > 8) {
+        return writeLong(minus, scaled, zeros, decimals, decimalSeparator);
     }
-    text.append(digits.data(), wholeCount);
+    // Written backwards from the last decimal: the decimals, the separator,
+    // the whole part (at least one digit), the sign.
+    std::array<char, 48> buffer;
+    char* const end = buffer.data() + buffer.size();
+    char* w = end;
+    for (std::size_t d = 0; d < decimals; ++d) {
+        *--w = static_cast<char>('0' + scaled % 10);
+        scaled /= 10;
+    }
     if (decimals > 0) {
-        text.append(decimalSeparator);
-        text.append(digits.data() + wholeCount, decimals);
+        w -= decimalSeparator.size();
+        std::memcpy(w, decimalSeparator.data(), decimalSeparator.size());
     }
-    return text;
+    do {
+        *--w = static_cast<char>('0' + scaled % 10);
+        scaled /= 10;
+    } while (scaled != 0);
+    if (minus) {
+        *--w = '-';
+    }
+    return std::string(w, end);
 }
 
 }  // namespace
