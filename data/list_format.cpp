@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -194,6 +195,52 @@ std::uint64_t leadingDigits(const Significand& s, int count)
     return number;
 }
 
+#if defined(__SIZEOF_INT128__)
+__extension__ using Wide = unsigned __int128;
+
+// Most values are rounded straight from their bits. A double is m * 2^e
+// exactly, so value * 10^decimals splits exactly into a whole part and a
+// fraction in 128-bit integers. Reading 15 digits first moves the value by
+// at most half a unit of its 15th digit, less than magnitude * 10^-14 / 2;
+// unless that could carry the fraction across a half, rounding the value
+// itself gives what rounding its 15 digits gives. Returns false where it
+// could (then the digits decide), and for magnitudes from 2^39 on.
+bool roundFromBits(double magnitude, std::size_t decimals, std::uint64_t& scaled)
+{
+    if (!(magnitude < 0x1p39)) {
+        return false;
+    }
+    if (magnitude < 0x1p-60) {
+        scaled = 0;  // far below half of the last decimal
+        return true;
+    }
+    // A normal double here: 53 significant bits and magnitude = mantissa / 2^shift.
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const auto biased = static_cast<int>(bits >> 52);
+    const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | std::uint64_t{1} << 52;
+    const int shift = 1075 - biased;  // from 14 to 113
+    constexpr std::uint64_t kScale[] = {1, 10, 100, 1000, 10000};
+    const Wide product = static_cast<Wide>(mantissa) * kScale[decimals];
+    const Wide whole = product >> shift;
+    const Wide rest = product - (whole << shift);
+    // The fraction in 64 bits (cut after 2^-64, far below the margin).
+    const auto fraction64 = static_cast<std::uint64_t>(shift > 64 ? rest >> (shift - 64)
+                                                                   : rest << (64 - shift));
+    const double part = static_cast<double>(fraction64) * 0x1p-64;
+    const double margin = magnitude * static_cast<double>(kScale[decimals]) * 1e-14 + 1e-15;
+    if (std::fabs(part - 0.5) <= margin) {
+        return false;
+    }
+    scaled = static_cast<std::uint64_t>(whole) + (part > 0.5 ? 1 : 0);
+    return true;
+}
+#else
+bool roundFromBits(double, std::size_t, std::uint64_t&)
+{
+    return false;
+}
+#endif
+
 // The rare long texts: values of 1e11 and more (the 15 digits end before
 // the decimals and zeros follow) or an unusually long separator.
 std::string writeLong(bool minus, std::uint64_t scaled, int zeros, std::size_t decimals,
@@ -222,24 +269,28 @@ std::string formatRounded(double value, std::size_t decimals, std::string_view d
     if (const auto special = nonFiniteText(value)) {
         return *special;
     }
-    const Significand s = significandOf(value);
-    // The digits that stay, counted from d0: those before the point and
-    // `decimals` after it. scaled is the value times 10^decimals, rounded
-    // on the first dropped digit; beyond 15 digits it continues with
-    // `zeros` zeros.
-    const int kept = s.exponent + 1 + static_cast<int>(decimals);
+    bool negative = std::signbit(value);
     std::uint64_t scaled = 0;
     int zeros = 0;
-    if (kept >= kSignificantDigits) {
-        scaled = leadingDigits(s, kSignificantDigits);
-        zeros = kept - kSignificantDigits;
-    } else if (kept >= 0) {
-        scaled = leadingDigits(s, kept);
-        if (s.digits[static_cast<std::size_t>(kept)] >= '5') {
-            ++scaled;  // a half or more, away from zero
+    if (decimals > 4 || !roundFromBits(std::fabs(value), decimals, scaled)) {
+        const Significand s = significandOf(value);
+        negative = s.negative;
+        // The digits that stay, counted from d0: those before the point and
+        // `decimals` after it. scaled is the value times 10^decimals,
+        // rounded on the first dropped digit; beyond 15 digits it continues
+        // with `zeros` zeros.
+        const int kept = s.exponent + 1 + static_cast<int>(decimals);
+        if (kept >= kSignificantDigits) {
+            scaled = leadingDigits(s, kSignificantDigits);
+            zeros = kept - kSignificantDigits;
+        } else if (kept >= 0) {
+            scaled = leadingDigits(s, kept);
+            if (s.digits[static_cast<std::size_t>(kept)] >= '5') {
+                ++scaled;  // a half or more, away from zero
+            }
         }
     }
-    const bool minus = s.negative && scaled != 0;
+    const bool minus = negative && scaled != 0;
     if (zeros > 0 || decimalSeparator.size() > 8) {
         return writeLong(minus, scaled, zeros, decimals, decimalSeparator);
     }

@@ -53,6 +53,7 @@ void Form_Tarvel::listCoefficients(const CoefTable& table)
     c_.List1.addLine(" ");
     for (int i = 0; i < loopBound(lastU); ++i) {
         std::string line = formatIndex(i) + "   ";
+        line.reserve(128);  // the whole row at once: five numbers and their gaps
         for (double coef : table[static_cast<std::size_t>(i)])
             line += formatValue(coef, decimalSeparator_) + "   ";
         c_.List1.addLine(line);
