@@ -264,10 +264,12 @@ std::string writeLong(bool minus, std::uint64_t scaled, int zeros, std::size_t d
 // "##0" with `decimals` places after the separator, rounded halves away from
 // zero on the 15 digits: the same text as roundToDecimals and joinDecimal
 // give, built directly.
-std::string formatRounded(double value, std::size_t decimals, std::string_view decimalSeparator)
+void appendRounded(std::string& out, double value, std::size_t decimals,
+                   std::string_view decimalSeparator)
 {
     if (const auto special = nonFiniteText(value)) {
-        return *special;
+        out += *special;
+        return;
     }
     bool negative = std::signbit(value);
     std::uint64_t scaled = 0;
@@ -292,7 +294,8 @@ std::string formatRounded(double value, std::size_t decimals, std::string_view d
     }
     const bool minus = negative && scaled != 0;
     if (zeros > 0 || decimalSeparator.size() > 8) {
-        return writeLong(minus, scaled, zeros, decimals, decimalSeparator);
+        out += writeLong(minus, scaled, zeros, decimals, decimalSeparator);
+        return;
     }
     // Written backwards from the last decimal: the decimals, the separator,
     // the whole part (at least one digit), the sign.
@@ -314,19 +317,33 @@ std::string formatRounded(double value, std::size_t decimals, std::string_view d
     if (minus) {
         *--w = '-';
     }
-    return std::string(w, end);
+    out.append(w, static_cast<std::size_t>(end - w));
 }
 
 }  // namespace
 
 std::string formatIndex(double index)
 {
-    return formatRounded(index, 0, "");
+    std::string text;
+    appendRounded(text, index, 0, "");
+    return text;
 }
 
 std::string formatValue(double value, std::string_view decimalSeparator)
 {
-    return formatRounded(value, kListDecimals, decimalSeparator);
+    std::string text;
+    appendRounded(text, value, kListDecimals, decimalSeparator);
+    return text;
+}
+
+void appendIndex(std::string& line, double index)
+{
+    appendRounded(line, index, 0, "");
+}
+
+void appendValue(std::string& line, double value, std::string_view decimalSeparator)
+{
+    appendRounded(line, value, kListDecimals, decimalSeparator);
 }
 
 std::string formatPlain(double value, std::string_view decimalSeparator)

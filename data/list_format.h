@@ -17,6 +17,11 @@ std::string formatIndex(double index);
 // written "inf", "-inf" and "nan".
 std::string formatValue(double value, std::string_view decimalSeparator);
 
+// formatIndex and formatValue appended to a line under construction, for
+// the long listings.
+void appendIndex(std::string& line, double index);
+void appendValue(std::string& line, double value, std::string_view decimalSeparator);
+
 // A number in ordinary decimal writing, as a message quotes it: a whole
 // number without separator or exponent (11), otherwise up to 15 significant
 // digits with trailing zeros dropped (10.5).

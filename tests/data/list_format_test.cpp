@@ -216,6 +216,22 @@ TEST(FormatValue, SameAsPaperRoundingOnRandomBitPatterns)
     }
 }
 
+// A listing row is built by appending: each number lands after what the
+// line holds, written exactly as on its own, the long forms included.
+TEST(FormatValue, AppendingGivesTheSameTexts)
+{
+    const double values[] = {0.03125, -0.00004, 1e300, -kInf, kNaN, 12345678901.23465, -2.5};
+    std::string line = "row";
+    std::string expected = "row";
+    for (const double v : values) {
+        appendValue(line, v, ",");
+        appendIndex(line, v);
+        expected += formatValue(v, ",") + formatIndex(v);
+    }
+    EXPECT_EQ(line, expected);
+    EXPECT_EQ(formatValue(-2.5, ","), "-2,5000");
+}
+
 TEST(FormatPlain, OrdinaryDecimalWriting)
 {
     expectFormats(
