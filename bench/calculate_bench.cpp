@@ -312,22 +312,22 @@ using tarvel::bench::BM_CalculatePwSpline;
 using tarvel::bench::BM_NativeFloor;
 using tarvel::bench::BM_PolynomialToNativeFloor;
 
-BENCHMARK(BM_CalculatePolynomial)
-    ->Unit(benchmark::kMillisecond)
-    ->ArgName("nU")
-    ->Arg(1001)
-    ->Arg(1000);
-BENCHMARK(BM_CalculatePolynomialOn)
-    ->Unit(benchmark::kMillisecond)
+// The machine is shared: every case is repeated and only the aggregates
+// (read the medians) are reported.
+#define TARVEL_CASE(function) \
+    BENCHMARK(function)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true)
+
+TARVEL_CASE(BM_CalculatePolynomial)->ArgName("nU")->Arg(1001)->Arg(1000);
+TARVEL_CASE(BM_CalculatePolynomialOn)
     ->ArgName("set")
     ->Arg(static_cast<int>(tarvel::InstructionSet::Baseline))
     ->Arg(static_cast<int>(tarvel::InstructionSet::Avx2))
     ->Arg(static_cast<int>(tarvel::InstructionSet::Avx512));
 // With nU = 1001 there are no steps to compare against.
-BENCHMARK(BM_NativeFloor)->Unit(benchmark::kMillisecond)->ArgName("nU")->Arg(1000);
-BENCHMARK(BM_PolynomialToNativeFloor)->Unit(benchmark::kMillisecond)->ArgName("nU")->Arg(1000);
-BENCHMARK(BM_CalculateCubicSpline)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CalculatePwSpline)->Unit(benchmark::kMillisecond);
+TARVEL_CASE(BM_NativeFloor)->ArgName("nU")->Arg(1000);
+TARVEL_CASE(BM_PolynomialToNativeFloor)->ArgName("nU")->Arg(1000);
+TARVEL_CASE(BM_CalculateCubicSpline);
+TARVEL_CASE(BM_CalculatePwSpline);
 
 int main(int argc, char** argv)
 {
