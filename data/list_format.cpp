@@ -195,16 +195,14 @@ std::uint64_t leadingDigits(const Significand& s, int count)
     return number;
 }
 
-#if defined(__SIZEOF_INT128__)
-__extension__ using Wide = unsigned __int128;
-
-// Most values are rounded straight from their bits. A double is m * 2^e
-// exactly, so value * 10^decimals splits exactly into a whole part and a
-// fraction in 128-bit integers. Reading 15 digits first moves the value by
-// at most half a unit of its 15th digit, less than magnitude * 10^-14 / 2;
-// unless that could carry the fraction across a half, rounding the value
-// itself gives what rounding its 15 digits gives. Returns false where it
-// could (then the digits decide), and for magnitudes from 2^39 on.
+// Most values are rounded straight from their bits. magnitude * 10^decimals
+// is split exactly into p + e (two doubles), so its whole part and its
+// fraction are known to far better than the margin below. Reading 15 digits
+// first moves the value by at most half a unit of its 15th digit, less than
+// magnitude * 10^-14 / 2; unless that could carry the fraction across a
+// half, rounding the value itself gives what rounding its 15 digits gives.
+// Returns false where it could (then the digits decide), and for magnitudes
+// from 2^39 on.
 bool roundFromBits(double magnitude, std::size_t decimals, std::uint64_t& scaled)
 {
     if (!(magnitude < 0x1p39)) {
@@ -214,32 +212,27 @@ bool roundFromBits(double magnitude, std::size_t decimals, std::uint64_t& scaled
         scaled = 0;  // far below half of the last decimal
         return true;
     }
-    // A normal double here: 53 significant bits and magnitude = mantissa / 2^shift.
-    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
-    const auto biased = static_cast<int>(bits >> 52);
-    const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | std::uint64_t{1} << 52;
-    const int shift = 1075 - biased;  // from 14 to 113
-    constexpr std::uint64_t kScale[] = {1, 10, 100, 1000, 10000};
-    const Wide product = static_cast<Wide>(mantissa) * kScale[decimals];
-    const Wide whole = product >> shift;
-    const Wide rest = product - (whole << shift);
-    // The fraction in 64 bits (cut after 2^-64, far below the margin).
-    const auto fraction64 = static_cast<std::uint64_t>(shift > 64 ? rest >> (shift - 64)
-                                                                   : rest << (64 - shift));
-    const double part = static_cast<double>(fraction64) * 0x1p-64;
-    const double margin = magnitude * static_cast<double>(kScale[decimals]) * 1e-14 + 1e-15;
+    constexpr double kScale[] = {1, 10, 100, 1000, 10000};
+    const double scale = kScale[decimals];  // at most 14 bits
+    // magnitude = high + low, high with 26 significant bits and low with at
+    // most 27: both products with the scale are exact, and so is the error
+    // of their sum.
+    const double high = std::bit_cast<double>(std::bit_cast<std::uint64_t>(magnitude) &
+                                              ~((std::uint64_t{1} << 27) - 1));
+    const double low = magnitude - high;
+    const double highScaled = high * scale;
+    const double lowScaled = low * scale;
+    const double p = highScaled + lowScaled;
+    const double e = (highScaled - p) + lowScaled;
+    const auto whole = static_cast<std::uint64_t>(p);  // p < 2^53: exact, rounded down
+    const double part = (p - static_cast<double>(whole)) + e;
+    const double margin = magnitude * scale * 1e-14 + 1e-15;
     if (std::fabs(part - 0.5) <= margin) {
         return false;
     }
-    scaled = static_cast<std::uint64_t>(whole) + (part > 0.5 ? 1 : 0);
+    scaled = whole + (part > 0.5 ? 1 : 0);
     return true;
 }
-#else
-bool roundFromBits(double, std::size_t, std::uint64_t&)
-{
-    return false;
-}
-#endif
 
 // The rare long texts: values of 1e11 and more (the 15 digits end before
 // the decimals and zeros follow) or an unusually long separator.
@@ -267,8 +260,8 @@ std::string writeLong(bool minus, std::uint64_t scaled, int zeros, std::size_t d
 void appendRounded(std::string& out, double value, std::size_t decimals,
                    std::string_view decimalSeparator)
 {
-    if (const auto special = nonFiniteText(value)) {
-        out += *special;
+    if (!std::isfinite(value)) {
+        out += *nonFiniteText(value);
         return;
     }
     bool negative = std::signbit(value);
