@@ -116,14 +116,15 @@ std::string joinDecimal(const DecimalText& text, std::string_view decimalSeparat
 
 
 // The list patterns are written often (four values a row, a row per
-// interval), so they work on the digit characters and build the text in
-// place, without the intermediate strings above and without divisions.
+// interval), so they build the text in place, without the intermediate
+// strings above: from the bits of the value where that is safe (see
+// roundFromBits), otherwise from the digit characters.
 
 // A finite value with 15 significant digits, as "%.14e" writes it:
 // d0.d1...d14 times 10^exponent.
 struct Significand {
     bool negative = false;
-    std::array<char, 20> digits;  // d0..d14 used
+    std::array<char, 20> digits;  // as read (up to 17), d0..d14 once rounded
     int exponent = 0;
 };
 
