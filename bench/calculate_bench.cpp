@@ -6,21 +6,29 @@
 // for every interpolation point strictly inside an interval, each of the
 // floor(nDeg) + 1 basis values takes floor(nDeg) factors, one multiplication
 // and one division each. A plain kernel with the same number of independent
-// multiply-then-divide steps, built with the same flags, gives the floor
-// that Calculate cannot beat; the ratio of the two says how much is left
-// beyond the divisions.
+// multiply-then-divide steps, built with -march=native for this processor,
+// gives the floor that Calculate cannot beat; the ratio of the two says how
+// much is left beyond the divisions. The Lagrange loop itself is built for
+// the baseline, AVX2 and AVX-512 and chosen at run time; each is timed.
+//
+// The spline cases are set beside SciPy's compute time for the same work
+// (bench/scipy_reference.py, run once at start when Debian's python3-scipy
+// is installed).
 #include <benchmark/benchmark.h>
 
-#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <ctime>
+#include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "app/form_tarvel.h"
 #include "interp/lagrange.h"
+#include "native_floor.h"
 #include "ui/headless/headless_toolkit.h"
 
 namespace tarvel::bench {
@@ -113,58 +121,6 @@ PolynomialWork polynomialWork(const Form_Tarvel& form)
     return {interiorPointCount(form), windowSize(form.nDeg)};
 }
 
-// Multiply-then-divide steps in the shape of the Lagrange basis: per point,
-// every accumulator but one takes factor m before any takes factor m + 1,
-// so the chains are independent and the divider can overlap them. The
-// divisors are stored by m so that the inner loop runs along memory.
-class DivisionKernel {
-public:
-    explicit DivisionKernel(int window)
-        : window_(window), divisor_(static_cast<std::size_t>(window * window))
-    {
-        // Factors near 1 keep every product far from overflow and from
-        // subnormal numbers, whose division would be slower than usual.
-        for (int m = 0; m < window_; ++m)
-            for (int k = 0; k < window_; ++k)
-                divisor_[at(m, k)] = 1.0 + 1.0e-3 * (k - m);
-    }
-
-    void run(std::int64_t points)
-    {
-        for (std::int64_t p = 0; p < points; ++p) {
-            acc_.fill(1.0);
-            // The accumulators must start afresh for every point rather than
-            // the compiler noticing that every point computes the same.
-            benchmark::DoNotOptimize(acc_.data());
-            benchmark::ClobberMemory();
-            onePoint(1.0 + 1.0e-6 * static_cast<double>(p));
-            benchmark::DoNotOptimize(acc_.data());
-            benchmark::ClobberMemory();
-        }
-    }
-
-private:
-    std::size_t at(int m, int k) const { return static_cast<std::size_t>(m * window_ + k); }
-
-    void onePoint(double scale)
-    {
-        for (int m = 0; m < window_; ++m) {
-            const double factor = scale + 1.0e-4 * m;
-            const double* row = &divisor_[at(m, 0)];
-            for (int k = 0; k < m; ++k)
-                acc_[static_cast<std::size_t>(k)] =
-                    (acc_[static_cast<std::size_t>(k)] * factor) / row[k];
-            for (int k = m + 1; k < window_; ++k)
-                acc_[static_cast<std::size_t>(k)] =
-                    (acc_[static_cast<std::size_t>(k)] * factor) / row[k];
-        }
-    }
-
-    int window_;
-    std::vector<double> divisor_;
-    std::array<double, kWindowCapacity> acc_{};
-};
-
 // Sets the window up for input; a window that refuses it skips the case.
 bool prepareOrSkip(benchmark::State& state, ui::HeadlessWindow& window, const CalculateInput& input)
 {
@@ -194,15 +150,6 @@ void timeCalculate(benchmark::State& state, ui::HeadlessWindow& window)
         state.SkipWithError(window.messages.messages.front().c_str());
 }
 
-void runCalculate(benchmark::State& state, const CalculateInput& input)
-{
-    ui::HeadlessWindow window;
-    state.SetLabel(describe(input));
-    if (!prepareOrSkip(state, window, input))
-        return;
-    timeCalculate(state, window);
-}
-
 void BM_CalculatePolynomial(benchmark::State& state)
 {
     const CalculateInput input = polynomialInput(state.range(0));
@@ -214,9 +161,26 @@ void BM_CalculatePolynomial(benchmark::State& state)
     timeCalculate(state, window);
 }
 
+// The forced instruction sets, one case each; a set this processor lacks
+// skips its case.
+void BM_CalculatePolynomialOn(benchmark::State& state)
+{
+    const auto set = static_cast<InstructionSet>(state.range(0));
+    if (!forceInstructionSet(set)) {
+        state.SkipWithError((std::string(instructionSetName(set)) + " not available").c_str());
+        return;
+    }
+    const CalculateInput input = polynomialInput(1000);
+    ui::HeadlessWindow window;
+    state.SetLabel(describe(input) + " on " + instructionSetName(set));
+    if (prepareOrSkip(state, window, input))
+        timeCalculate(state, window);
+    chooseInstructionSetAutomatically();
+}
+
 // The work of the polynomial case with the same nU, without the program
-// around it.
-void BM_DivisionKernel(benchmark::State& state)
+// around it, built for this processor.
+void BM_NativeFloor(benchmark::State& state)
 {
     const CalculateInput input = polynomialInput(state.range(0));
     ui::HeadlessWindow window;
@@ -225,7 +189,7 @@ void BM_DivisionKernel(benchmark::State& state)
     const PolynomialWork work = polynomialWork(window.form);
     state.SetLabel("steps of: " + describe(input));
     setWorkCounters(state, work);
-    DivisionKernel kernel(work.window);
+    NativeFloorKernel kernel(work.window);
     for (auto _ : state)
         kernel.run(work.points);
 }
@@ -240,7 +204,7 @@ double cpuSecondsSince(std::clock_t start)
 // Calculate and the kernel one after the other in each iteration, so that
 // both see the same machine state; the ratio of the summed processor times
 // is shown as a counter.
-void BM_PolynomialToKernelRatio(benchmark::State& state)
+void BM_PolynomialToNativeFloor(benchmark::State& state)
 {
     const CalculateInput input = polynomialInput(state.range(0));
     ui::HeadlessWindow window;
@@ -248,7 +212,7 @@ void BM_PolynomialToKernelRatio(benchmark::State& state)
         return;
     const PolynomialWork work = polynomialWork(window.form);
     state.SetLabel(describe(input));
-    DivisionKernel kernel(work.window);
+    NativeFloorKernel kernel(work.window);
     double polynomialSeconds = 0;
     double kernelSeconds = 0;
     for (auto _ : state) {
@@ -264,19 +228,78 @@ void BM_PolynomialToKernelRatio(benchmark::State& state)
     }
     const auto iterations = static_cast<double>(state.iterations());
     state.counters["polynomial_ms"] = 1e3 * polynomialSeconds / iterations;
-    state.counters["kernel_ms"] = 1e3 * kernelSeconds / iterations;
+    state.counters["native_floor_ms"] = 1e3 * kernelSeconds / iterations;
     state.counters["ratio"] = kernelSeconds > 0 ? polynomialSeconds / kernelSeconds : 0.0;
     setWorkCounters(state, work);
 }
 
+// SciPy's median compute time per case, in milliseconds; empty when the
+// reference could not run.
+std::map<std::string, double>& scipyMilliseconds()
+{
+    static std::map<std::string, double> times;
+    return times;
+}
+
+// Runs the SciPy reference with Debian's interpreter (where python3-scipy
+// installs) and keeps its medians.
+void readScipyReference()
+{
+    const char* python =
+        std::filesystem::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
+    const std::string command = std::string(python) + " '" TARVEL_SCIPY_REFERENCE "' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return;
+    char line[256];
+    while (std::fgets(line, sizeof line, pipe)) {
+        char name[64];
+        double median = 0;
+        double best = 0;
+        if (std::sscanf(line, "%63s %lf %lf", name, &median, &best) == 3)
+            scipyMilliseconds()[name] = median;
+        else
+            std::fputs(line, stdout);
+    }
+    pclose(pipe);
+}
+
+// Calculate with processor time per press, beside SciPy's time for the same
+// spline when there is one.
+void runSplineCase(benchmark::State& state, const CalculateInput& input, const std::string& scipyCase)
+{
+    ui::HeadlessWindow window;
+    state.SetLabel(describe(input));
+    if (!prepareOrSkip(state, window, input))
+        return;
+    double seconds = 0;
+    for (auto _ : state) {
+        const std::clock_t start = std::clock();
+        window.form.Command2_Click();
+        seconds += cpuSecondsSince(start);
+        state.PauseTiming();
+        window.List1.lines.clear();
+        state.ResumeTiming();
+    }
+    if (!window.messages.messages.empty())
+        state.SkipWithError(window.messages.messages.front().c_str());
+    const double ownMs = 1e3 * seconds / static_cast<double>(state.iterations());
+    state.counters["tarvel_ms"] = ownMs;
+    const auto scipy = scipyMilliseconds().find(scipyCase);
+    if (scipy != scipyMilliseconds().end()) {
+        state.counters["scipy_ms"] = scipy->second;
+        state.counters["ratio"] = ownMs / scipy->second;
+    }
+}
+
 void BM_CalculateCubicSpline(benchmark::State& state)
 {
-    runCalculate(state, {"Option_InterCubc", "101", "1001", ""});
+    runSplineCase(state, {"Option_InterCubc", "101", "1001", ""}, "cubic_spline");
 }
 
 void BM_CalculatePwSpline(benchmark::State& state)
 {
-    runCalculate(state, {"Option_InterPwCb", "302", "1001", ""});
+    runSplineCase(state, {"Option_InterPwCb", "302", "1001", ""}, "pw_cubic_spline");
 }
 
 }  // namespace
@@ -284,19 +307,41 @@ void BM_CalculatePwSpline(benchmark::State& state)
 
 using tarvel::bench::BM_CalculateCubicSpline;
 using tarvel::bench::BM_CalculatePolynomial;
+using tarvel::bench::BM_CalculatePolynomialOn;
 using tarvel::bench::BM_CalculatePwSpline;
-using tarvel::bench::BM_DivisionKernel;
-using tarvel::bench::BM_PolynomialToKernelRatio;
+using tarvel::bench::BM_NativeFloor;
+using tarvel::bench::BM_PolynomialToNativeFloor;
 
-BENCHMARK(BM_CalculatePolynomial)
-    ->Unit(benchmark::kMillisecond)
-    ->ArgName("nU")
-    ->Arg(1001)
-    ->Arg(1000);
+// The machine is shared: every case is repeated and only the aggregates
+// (read the medians) are reported.
+#define TARVEL_CASE(function) \
+    BENCHMARK(function)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true)
+
+TARVEL_CASE(BM_CalculatePolynomial)->ArgName("nU")->Arg(1001)->Arg(1000);
+TARVEL_CASE(BM_CalculatePolynomialOn)
+    ->ArgName("set")
+    ->Arg(static_cast<int>(tarvel::InstructionSet::Baseline))
+    ->Arg(static_cast<int>(tarvel::InstructionSet::Avx2))
+    ->Arg(static_cast<int>(tarvel::InstructionSet::Avx512));
 // With nU = 1001 there are no steps to compare against.
-BENCHMARK(BM_DivisionKernel)->Unit(benchmark::kMillisecond)->ArgName("nU")->Arg(1000);
-BENCHMARK(BM_PolynomialToKernelRatio)->Unit(benchmark::kMillisecond)->ArgName("nU")->Arg(1000);
-BENCHMARK(BM_CalculateCubicSpline)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CalculatePwSpline)->Unit(benchmark::kMillisecond);
+TARVEL_CASE(BM_NativeFloor)->ArgName("nU")->Arg(1000);
+TARVEL_CASE(BM_PolynomialToNativeFloor)->ArgName("nU")->Arg(1000);
+TARVEL_CASE(BM_CalculateCubicSpline);
+TARVEL_CASE(BM_CalculatePwSpline);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::AddCustomContext("lagrange_instruction_set",
+                                tarvel::instructionSetName(tarvel::lagrangeInstructionSet()));
+    tarvel::bench::readScipyReference();
+    for (const auto& [name, ms] : tarvel::bench::scipyMilliseconds())
+        benchmark::AddCustomContext("scipy_" + name + "_ms", std::to_string(ms));
+    if (tarvel::bench::scipyMilliseconds().empty())
+        benchmark::AddCustomContext("scipy", "not measured (python3-scipy missing)");
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

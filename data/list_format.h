@@ -17,6 +17,11 @@ std::string formatIndex(double index);
 // written "inf", "-inf" and "nan".
 std::string formatValue(double value, std::string_view decimalSeparator);
 
+// formatIndex and formatValue appended to a line under construction, for
+// the long listings.
+void appendIndex(std::string& line, double index);
+void appendValue(std::string& line, double value, std::string_view decimalSeparator);
+
 // A number as a message quotes it: up to 15 significant digits with
 // trailing zeros dropped, in ordinary decimal writing from 1e-12 up to below
 // 1e21 (11, 1002, 10.5, 0.00000015), with an exponent beyond (1e+308,

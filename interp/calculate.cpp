@@ -47,9 +47,14 @@ void Form_Tarvel::listCoefficients(const CoefTable& table)
     c_.List1.addLine("Cubic spline coefficients");
     c_.List1.addLine(" ");
     for (int i = 0; i < loopBound(lastU); ++i) {
-        std::string line = formatIndex(i) + "   ";
-        for (double coef : table[static_cast<std::size_t>(i)])
-            line += formatValue(coef, decimalSeparator_) + "   ";
+        std::string line;
+        line.reserve(128);  // the whole row at once: five numbers and their gaps
+        appendIndex(line, i);
+        line += "   ";
+        for (double coef : table[static_cast<std::size_t>(i)]) {
+            appendValue(line, coef, decimalSeparator_);
+            line += "   ";
+        }
         c_.List1.addLine(line);
     }
     c_.List1.showLastLine();

@@ -48,6 +48,59 @@ Settlement settlePoint(int i, std::span<const double> xI, std::span<double> yI, 
     return Settlement::None;
 }
 
+// True when xU(0..lastU) rises strictly, which rules out NaN as well.
+bool strictlyIncreasing(int lastU, std::span<const double> xU)
+{
+    for (int j = 0; j < lastU; ++j) {
+        if (!(xU[j] < xU[j + 1])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// What the scan finds when the given abscissae rise strictly: a point equal
+// to xU(j) is copied from there (the scan meets it as the right end of
+// interval j - 1 or the left end of interval 0, the same value either way),
+// a point strictly inside interval j is evaluated there, anything else (NaN,
+// outside the given points) is left alone. So the walk only needs the last
+// given point at or below each interpolation point; it moves forward while
+// the points rise and starts afresh from the first given point when they
+// fall, which makes a rising run of points cost nI + nU steps in all.
+class IncreasingWalk {
+public:
+    IncreasingWalk(int lastU, std::span<const double> xU) : lastU_(lastU), xU_(xU) {}
+
+    Settlement settle(int i, std::span<const double> xI, std::span<double> yI,
+                      std::span<const double> yU, const InteriorValue& interior)
+    {
+        const double x = xI[i];
+        if (!(x >= xU_[0])) {
+            return Settlement::None;  // below the first given point, or NaN
+        }
+        if (x < xU_[j_]) {
+            j_ = 0;
+        }
+        while (j_ < lastU_ && xU_[j_ + 1] <= x) {
+            ++j_;
+        }
+        if (x == xU_[j_]) {
+            yI[i] = yU[j_];
+            return Settlement::Copied;
+        }
+        if (j_ == lastU_) {
+            return Settlement::None;  // beyond the last given point
+        }
+        yI[i] = interior(i, j_);
+        return Settlement::Evaluated;
+    }
+
+private:
+    int lastU_;
+    std::span<const double> xU_;
+    int j_ = 0;  // the last given point at or below the latest point walked
+};
+
 }  // namespace
 
 double evaluateRow(const CoefRow& row, double t)
@@ -67,8 +120,11 @@ void evaluatePoints(int lastI, std::span<const double> xI, std::span<double> yI,
 {
     const int lastPoint = lastUsable(lastI, xI.size(), yI.size());
     const int lastGiven = lastUsable(lastU, xU.size(), yU.size());
+    const bool increasing = lastGiven >= 0 && strictlyIncreasing(lastGiven, xU);
+    IncreasingWalk walk(lastGiven, xU);
     for (int i = 0; i <= lastPoint; ++i) {
-        const Settlement how = settlePoint(i, xI, yI, lastGiven, xU, yU, interior);
+        const Settlement how = increasing ? walk.settle(i, xI, yI, yU, interior)
+                                          : settlePoint(i, xI, yI, lastGiven, xU, yU, interior);
         if (static_cast<std::size_t>(i) < settled.size())
             settled[static_cast<std::size_t>(i)] = how;
     }

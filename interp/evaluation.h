@@ -34,6 +34,9 @@ using InteriorValue = std::function<double(int i, int j)>;
 // A point that no test settles keeps its value in yI. settled(i) records
 // how each point 0..lastI was settled (entries beyond lastI are left alone).
 // The loops stop at the ends of the spans whatever lastI and lastU say.
+// When xU(0..lastU) rises strictly the same first match is found by walking
+// points and intervals together (nI + nU steps for rising points); interior
+// is called for the same (i, j) in the same order either way.
 void evaluatePoints(int lastI, std::span<const double> xI, std::span<double> yI, int lastU,
                     std::span<const double> xU, std::span<const double> yU,
                     const InteriorValue& interior, std::span<Settlement> settled);

@@ -7,6 +7,27 @@ namespace tarvel {
 
 inline constexpr int kWindowCapacity = 101;  // degree at most 100
 
+// The instruction sets the Lagrange basis loop is built for. Every one gives
+// the same bits: each basis value takes the same multiplications and
+// divisions in the same order, and both are correctly rounded everywhere.
+enum class InstructionSet { Baseline, Avx2, Avx512 };
+
+const char* instructionSetName(InstructionSet set);
+
+// Built into this program and supported by this processor. Baseline always is.
+bool instructionSetAvailable(InstructionSet set);
+
+// The set the basis loop uses now: the widest available one unless a test
+// or a benchmark forced another.
+InstructionSet lagrangeInstructionSet();
+
+// For tests and benchmarks: use `set` from now on. Returns false and changes
+// nothing when it is not available.
+bool forceInstructionSet(InstructionSet set);
+
+// Back to the widest available set.
+void chooseInstructionSetAutomatically();
+
 // The value at xp of the polynomial of degree n through (xs[m], fs[m]),
 // m = 0..n, in Lagrange form. n is used as read: the points 0..floor(n)
 // take part; a negative n gives 0. xs and fs must hold floor(n) + 1 entries

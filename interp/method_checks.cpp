@@ -60,12 +60,23 @@ Problem checkPolynomialWindows(double nDeg, double lastU, std::span<const double
                formatIndex(kMaxInterpolationDegree) + "; it is " + formatPlain(nDeg, separator) +
                ".";
     const int last = loopBound(lastU);
+    // The strictly rising run that ends at each point: a window inside one
+    // run repeats no abscissa, and only the others need sorting.
+    const std::size_t held = std::min(xU.size(), static_cast<std::size_t>(kPointCapacity));
+    std::vector<int> risingRun(held, 0);
+    for (std::size_t k = 1; k < held; ++k)
+        risingRun[k] = xU[k - 1] < xU[k] ? risingRun[k - 1] + 1 : 0;
+    const int widest = nDeg >= 0 ? static_cast<int>(std::floor(nDeg)) : -1;
     std::vector<std::pair<double, int>> window;
     for (int j = 0; j < last; ++j) {
         const auto at = static_cast<std::size_t>(j);
         if (!(xU[at] < xU[at + 1]))
             continue;  // no interpolation point lies strictly inside
         const int start = windowStart(nDeg, lastU, j);
+        const int end = std::min(start + widest, kPointCapacity - 1);
+        if (end <= start || (static_cast<std::size_t>(end) < held &&
+                             risingRun[static_cast<std::size_t>(end)] >= end - start))
+            continue;
         window.clear();
         for (int k = 0; k <= nDeg && start + k < kPointCapacity; ++k)
             window.emplace_back(xU[static_cast<std::size_t>(start + k)], start + k);

@@ -6,6 +6,14 @@
 
 namespace tarvel {
 
+// Room for the largest picture of a command (axes, curve, 1001 given points
+// joined by lines, 1001 interpolated points) from the start; clear() keeps
+// it, so a command never grows the list while drawing.
+Drawing::Drawing()
+{
+    ops_.reserve(4096);
+}
+
 void Drawing::setWorld(double x1, double y1, double x2, double y2)
 {
     world_ = {x1, y1, x2, y2};

@@ -32,6 +32,7 @@ struct DrawOp {
 
 class Drawing : public ui::PictureBox {
 public:
+    Drawing();
     void setWorld(double x1, double y1, double x2, double y2) override;
     void clear() override;
     void line(double x1, double y1, double x2, double y2,

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <cstdint>
 #include <limits>
 #include <random>
@@ -92,6 +95,141 @@ TEST(FormatValue, FourDecimalsHalvesAwayFromZero)
             {"not a number", kNaN, ".", "nan"},
         },
         [](double value, const std::string& separator) { return formatValue(value, separator); });
+}
+
+// Edges of the digit arithmetic: halves at every place the 15 digits can
+// put them, carries that add a digit, the largest values whose 15 digits
+// still reach the decimals, and the ends of the exponent range.
+TEST(FormatValue, EdgesOfTheFifteenDigits)
+{
+    expectFormats(
+        {
+            {"half at the fifth decimal, whole part", 12.34565, ".", "12.3457"},
+            {"negative half, whole part", -12.34565, ".", "-12.3457"},
+            {"half below the fifth decimal stays", 0.000049999999999999, ".", "0.0000"},
+            {"half in the first dropped digit only", 0.00005, ".", "0.0001"},
+            {"negative half to the first unit", -0.00005, ".", "-0.0001"},
+            {"half whose next digits are zeros", 2.00005, ".", "2.0001"},
+            {"fifteen nines carry", 0.999999999999999, ".", "1.0000"},
+            {"carry through every digit", 99999.99995, ".", "100000.0000"},
+            {"ten digits before the point", 1234567890.12345, ".", "1234567890.1235"},
+            {"eleven digits: the 15 end at the fourth decimal", 12345678901.2345, ".",
+             "12345678901.2345"},
+            {"twelve digits: the 15 end at the third decimal", 123456789012.345, ".",
+             "123456789012.3450"},
+            {"just below 1e15", 999999999999999.0, ".", "999999999999999.0000"},
+            {"1e15 exactly", 1e15, ".", "1000000000000000.0000"},
+            {"1e15 plus one reads as 15 digits", 1e15 + 1, ".", "1000000000000000.0000"},
+            {"2^53 + 2", 9007199254740994.0, ".", "9007199254740990.0000"},
+            {"huge negative", -1.5e200, ".", "-15" + zeros(199) + ".0000"},
+            {"negative zero after rounding", -0.00004999, ".", "0.0000"},
+            {"negative zero", -0.0, ",", "0,0000"},
+            {"smallest normal", 2.2250738585072014e-308, ".", "0.0000"},
+            {"a value that prints 0.0001 only by the half", 0.000051, ".", "0.0001"},
+            // Sixteen digits ending in 5 read back as the value: the 15
+            // digits come from the value itself, which lies below that half,
+            // or on it (to even).
+            {"just below a half after 15 digits", 12345678901.234505, ".", "12345678901.2345"},
+            {"exactly a half after 15 digits, to even", 12345678901.23465, ".", "12345678901.2346"},
+            {"long separator before the decimals", 0.5, "<>", "0<>5000"},
+        },
+        [](double value, const std::string& separator) { return formatValue(value, separator); });
+    expectFormats(
+        {
+            {"half of one", 0.5, "", "1"},
+            {"fifteen nines carry", 0.999999999999999, "", "1"},
+            {"largest double below a half reads as a half", 0.49999999999999994, "", "1"},
+            {"sixteen digits below a half read as a half", 0.4999999999999999, "", "1"},
+            {"fourteen nines stay below", 0.49999999999999, "", "0"},
+            {"negative half", -0.5, "", "-1"},
+            {"large index", 123456789012345.0, "", "123456789012345"},
+            // An exact half in the sixteenth digit: the 15 digits of the
+            // value itself round it to even, before any rounding of ours.
+            {"exact half after 15 digits, even", 123456789012344.5, "", "123456789012344"},
+            {"exact half after 15 digits, odd", 123456789012345.5, "", "123456789012346"},
+            {"sixteen digits ending in 5, not a half", 1234567890123.455, "", "1234567890123"},
+            {"beyond 15 digits", 1234567890123456789.0, "", "1234567890123460000"},
+        },
+        [](double value, const std::string&) { return formatIndex(value); });
+}
+
+// The list patterns done the long way: "%.14e", the digits placed around the
+// point, rounded on paper.
+std::string paperRounding(double value, std::size_t decimals)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.14e", value);
+    const bool negative = text[0] == '-';
+    std::string digits;
+    const char* p = text + (negative ? 1 : 0);
+    for (; *p != 'e'; ++p)
+        if (*p != '.')
+            digits.push_back(*p);
+    const int exponent = std::atoi(p + 1);
+    // digits * 10^(exponent - 14), written with at least decimals + 1 places
+    // of fraction so that the rounding digit exists.
+    std::string whole, fraction;
+    const int wholeCount = exponent + 1;
+    if (wholeCount <= 0) {
+        whole = "0";
+        fraction = std::string(static_cast<std::size_t>(-wholeCount), '0') + digits;
+    } else if (wholeCount >= 15) {
+        whole = digits + std::string(static_cast<std::size_t>(wholeCount - 15), '0');
+    } else {
+        whole = digits.substr(0, static_cast<std::size_t>(wholeCount));
+        fraction = digits.substr(static_cast<std::size_t>(wholeCount));
+    }
+    fraction.resize(std::max(fraction.size(), decimals + 1), '0');
+    const bool up = fraction[decimals] >= '5';
+    std::string all = whole + fraction.substr(0, decimals);
+    if (up) {
+        std::size_t k = all.size();
+        while (k > 0 && all[k - 1] == '9')
+            all[--k] = '0';
+        if (k == 0)
+            all.insert(all.begin(), '1');
+        else
+            ++all[k - 1];
+    }
+    const std::string wholePart = all.substr(0, all.size() - decimals);
+    const std::string decimalPart = all.substr(all.size() - decimals);
+    const bool zero = all.find_first_not_of('0') == std::string::npos;
+    return std::string(negative && !zero ? "-" : "") + wholePart +
+           (decimals ? "." + decimalPart : "");
+}
+
+TEST(FormatValue, SameAsPaperRoundingOnRandomBitPatterns)
+{
+    std::mt19937_64 random(1618);
+    for (int sample = 0; sample < 60000; ++sample) {
+        std::uint64_t bits = random();
+        // Mostly exponents that reach the decimals: |value| from 1e-6 to 1e17.
+        if (sample % 4 != 0)
+            bits = (bits & 0x800fffffffffffffULL) |
+                   (static_cast<std::uint64_t>(1003 + random() % 77) << 52);
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        if (!std::isfinite(value))
+            continue;
+        ASSERT_EQ(formatValue(value, "."), paperRounding(value, 4)) << "bits " << bits;
+        ASSERT_EQ(formatIndex(value), paperRounding(value, 0)) << "bits " << bits;
+    }
+}
+
+// A listing row is built by appending: each number lands after what the
+// line holds, written exactly as on its own, the long forms included.
+TEST(FormatValue, AppendingGivesTheSameTexts)
+{
+    const double values[] = {0.03125, -0.00004, 1e300, -kInf, kNaN, 12345678901.23465, -2.5};
+    std::string line = "row";
+    std::string expected = "row";
+    for (const double v : values) {
+        appendValue(line, v, ",");
+        appendIndex(line, v);
+        expected += formatValue(v, ",") + formatIndex(v);
+    }
+    EXPECT_EQ(line, expected);
+    EXPECT_EQ(formatValue(-2.5, ","), "-2,5000");
 }
 
 TEST(FormatPlain, OrdinaryDecimalWriting)

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "support/coef_checks.h"
+#include "support/instruction_set.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -52,7 +54,15 @@ std::vector<double> randomValues(std::mt19937& gen, int count)
     return fs;
 }
 
-TEST(FX, MatchesOneByOneOrderBitForBit)
+bool sameBits(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// Every instruction set must give the bits of the one-by-one order.
+class FXEachSet : public support::PerInstructionSet {};
+
+TEST_P(FXEachSet, MatchesOneByOneOrderBitForBit)
 {
     std::mt19937 gen(7);
     std::uniform_real_distribution<double> pickXp(-0.2, 1.2);
@@ -69,6 +79,61 @@ TEST(FX, MatchesOneByOneOrderBitForBit)
             ASSERT_EQ(actual, expected) << "window of " << count << " at xp = " << xp;
         }
     }
+}
+
+// Abscissae so far apart that basis values overflow, and evaluation at the
+// nodes themselves (exact zeros): infinities and NaN must come out in the
+// same lanes with the same signs.
+TEST_P(FXEachSet, OverflowAndNodesKeepTheirBits)
+{
+    std::mt19937 gen(11);
+    for (const double scale : {1.0, 1.0e150, 1.0e-150}) {
+        for (const int count : {2, 7, 8, 9, 16, 17, 64, kWindowCapacity}) {
+            std::vector<double> xs(static_cast<std::size_t>(count));
+            for (int k = 0; k < count; ++k)
+                xs[static_cast<std::size_t>(k)] = scale * (k * k - 3.0 * k + 0.5);
+            std::sort(xs.begin(), xs.end());
+            xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+            const auto fs = randomValues(gen, static_cast<int>(xs.size()));
+            const int n = static_cast<int>(xs.size()) - 1;
+            std::vector<double> points(xs);
+            points.push_back(-1.0e300);
+            points.push_back(1.0e300);
+            points.push_back(scale * 0.25);
+            for (const double xp : points) {
+                const double expected = lagrangeOneByOne(n, xp, xs, fs);
+                const double actual = FX(n, xp, xs, fs);
+                ASSERT_TRUE(sameBits(actual, expected))
+                    << "scale " << scale << ", window of " << count << " at xp = " << xp
+                    << ": " << actual << " instead of " << expected;
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EachInstructionSet, FXEachSet,
+                         ::testing::ValuesIn(support::kAllInstructionSets),
+                         support::instructionSetParamName);
+
+TEST(InstructionSet, ForcingAndTheAutomaticChoice)
+{
+    EXPECT_TRUE(instructionSetAvailable(InstructionSet::Baseline));
+    const InstructionSet widest = instructionSetAvailable(InstructionSet::Avx512) ? InstructionSet::Avx512
+                                  : instructionSetAvailable(InstructionSet::Avx2)
+                                      ? InstructionSet::Avx2
+                                      : InstructionSet::Baseline;
+    EXPECT_EQ(lagrangeInstructionSet(), widest) << instructionSetName(lagrangeInstructionSet());
+    ASSERT_TRUE(forceInstructionSet(InstructionSet::Baseline));
+    EXPECT_EQ(lagrangeInstructionSet(), InstructionSet::Baseline);
+    for (const InstructionSet set : support::kAllInstructionSets) {
+        const bool available = instructionSetAvailable(set);
+        EXPECT_EQ(forceInstructionSet(set), available) << instructionSetName(set);
+        EXPECT_EQ(lagrangeInstructionSet(), available ? set : InstructionSet::Baseline)
+            << "a refused choice changes nothing";
+        forceInstructionSet(InstructionSet::Baseline);
+    }
+    chooseInstructionSetAutomatically();
+    EXPECT_EQ(lagrangeInstructionSet(), widest);
 }
 
 double polynomial(const std::vector<double>& coef, double x)
