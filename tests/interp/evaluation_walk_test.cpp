@@ -164,8 +164,10 @@ TEST(EvaluatePoints, SameAsTheLiteralScanOnProgramGrids)
     for (int lastU = 0; lastU <= 64; ++lastU) {
         for (int lastI = 1; lastI <= 64; ++lastI) {
             std::vector<double> xU, yU, xI;
+            // One given point has no spacing: it lies at 0.
+            const double stepU = lastU == 0 ? 0.0 : 1.0 / lastU;
             for (int j = 0; j <= lastU; ++j) {
-                xU.push_back(j * (1.0 / lastU));
+                xU.push_back(j * stepU);
                 yU.push_back(j);
             }
             for (int i = 0; i <= lastI; ++i)

@@ -167,6 +167,12 @@ TEST(OperationOrder, RowEvaluatedByHornersRule)
 // the angle of slope 2, and the ends copy it.
 TEST(PwSplineChords, UnderflowBranchOfTheChordLengthDropped)
 {
+#ifdef TARVEL_CHECKS_FLOAT_DIVISION
+    // Widths this small have a cube of 0, so the rows divide by zero (the
+    // window refuses such data before the method runs); the slopes checked
+    // here come first, but the float-division check would stop the run.
+    GTEST_SKIP() << "divides by zero by design";
+#endif
     const std::vector<double> xU = {0, 1e-170, 2e-170};
     const std::vector<double> yU = {0, 1e-170, 3e-170};
     CoefTable table{};
