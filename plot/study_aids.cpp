@@ -118,6 +118,21 @@ PlacedPoints placePoints(const ui::Study& study, const Viewport& view, bool erro
     return placed;
 }
 
+std::string pointText(const ui::StudyPoint& point, PointKind kind, std::string_view separator)
+{
+    const auto number = [separator](double value) { return compactNumber(value, separator); };
+    if (kind == PointKind::Given)
+        return "Given point " + std::to_string(point.index) + ": x = " + number(point.x) +
+               ", y = " + number(point.y);
+    std::string text = "Interpolated point " + std::to_string(point.index) +
+                       ": x = " + number(point.x) + ", p(x) = " + number(point.y);
+    if (point.exact) {
+        text += ", f(x) = " + number(*point.exact) + ", p(x) " + std::string(kMinus) +
+                " f(x) = " + number(point.y - *point.exact);
+    }
+    return text;
+}
+
 std::string readoutText(const ui::Study& study, const WorldRect& world, double width, double height,
                         bool errorView, double dx, double dy, std::string_view separator,
                         double snapPixels)
@@ -136,22 +151,37 @@ std::string readoutText(const ui::Study& study, const WorldRect& world, double w
         given && (!interpolated || distance(placed.given[*given], dx, dy) <= snapPixels / 2 ||
                   distance(placed.given[*given], dx, dy) <=
                       distance(placed.interpolated[*interpolated], dx, dy));
-    if (givenWins) {
-        const ui::StudyPoint& point = study.given[*given];
-        return "Given point " + std::to_string(point.index) + ": x = " + number(point.x) +
-               ", y = " + number(point.y);
-    }
-    if (interpolated) {
-        const ui::StudyPoint& point = study.interpolated[*interpolated];
-        std::string text = "Interpolated point " + std::to_string(point.index) +
-                           ": x = " + number(point.x) + ", p(x) = " + number(point.y);
-        if (point.exact) {
-            text += ", f(x) = " + number(*point.exact) + ", p(x) " + std::string(kMinus) +
-                    " f(x) = " + number(point.y - *point.exact);
-        }
-        return text;
-    }
+    if (givenWins)
+        return pointText(study.given[*given], PointKind::Given, separator);
+    if (interpolated)
+        return pointText(study.interpolated[*interpolated], PointKind::Interpolated, separator);
     return "x = " + number(at->x) + (errorView ? ", error = " : ", y = ") + number(at->y);
+}
+
+PointKind cursorKind(const ui::Study& study)
+{
+    return study.interpolated.empty() ? PointKind::Given : PointKind::Interpolated;
+}
+
+std::size_t cursorPoints(const ui::Study& study)
+{
+    return study.interpolated.empty() ? study.given.size() : study.interpolated.size();
+}
+
+std::optional<std::size_t> stepCursor(std::optional<std::size_t> at, std::size_t count,
+                                      CursorStep step)
+{
+    if (count == 0)
+        return std::nullopt;
+    const std::size_t last = count - 1;
+    if (step == CursorStep::First || (!at && step != CursorStep::Last))
+        return 0;
+    if (step == CursorStep::Last)
+        return last;
+    const std::size_t here = std::min(*at, last);
+    if (step == CursorStep::Next)
+        return std::min(here + 1, last);
+    return here == 0 ? 0 : here - 1;
 }
 
 std::string valuesText(const ui::Study& study)

@@ -58,12 +58,32 @@ struct PlacedPoints {
 };
 PlacedPoints placePoints(const ui::Study& study, const Viewport& view, bool errorView);
 
+enum class PointKind { Given, Interpolated };
+
+// The readout of one point: which kind, its index, x and y, and at an
+// interpolated point with a known test function f(x) and the error. The
+// mouse and the keyboard cursor of the picture both say it in these words.
+std::string pointText(const ui::StudyPoint& point, PointKind kind,
+                      std::string_view decimalSeparator);
+
 // The sentence the status line shows for the mouse at (dx, dy): the point
 // within snapPixels if there is one, otherwise the coordinates under the
 // mouse. Empty when the world has no extent.
 std::string readoutText(const ui::Study& study, const WorldRect& world, double width, double height,
                         bool errorView, double dx, double dy, std::string_view decimalSeparator,
                         double snapPixels = 6);
+
+// The keyboard cursor of the picture steps over the interpolated points, or
+// over the given points when there are none.
+enum class CursorStep { Previous, Next, First, Last };
+PointKind cursorKind(const ui::Study& study);
+std::size_t cursorPoints(const ui::Study& study);
+
+// Where the cursor lands after a step from `at` (nothing: not yet shown)
+// over `count` points: the first step of Next or Previous shows the first
+// point, steps stop at either end. Nothing when there are no points.
+std::optional<std::size_t> stepCursor(std::optional<std::size_t> at, std::size_t count,
+                                      CursorStep step);
 
 // A header line and one tab-separated line per interpolated point: i, x,
 // p(x), and with a test function f(x) and p(x) - f(x). Full precision,

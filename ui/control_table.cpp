@@ -74,9 +74,67 @@ constexpr std::array<ToolTip, 14> kToolTips = {{
     {"Command1",         "Samples the chosen test function (or takes the loaded data set), lists and draws the given points."},
     {"Command2",         "Interpolates at Ni points with the chosen method, lists spline coefficients and draws the result."},
 }};
+
+struct Accessible {
+    std::string_view name;
+    std::string_view accessibleName;
+    std::string_view description;
+};
+
+constexpr std::array<Accessible, 16> kAccessible = {{
+    {"Text_nI",          "Number of interpolation points Ni =", ""},
+    {"Text_nPoly",       "nPoly",  ""},
+    {"Text_a0",          "a0",     ""},
+    {"Text_a1",          "a1",     ""},
+    {"Text_a2",          "a2",     ""},
+    {"Text_a3",          "a3",     ""},
+    {"Text_a4",          "a4",     ""},
+    {"Option_SinFunc",   "",       "Test function sin(2\xCF\x80x) on [0, 1]; OK samples it at the given points."},
+    {"Option_Cos10Fu",   "Cos to the power 10 function", "Test function cos\xC2\xB9\xE2\x81\xB0(2\xCF\x80x) on [0, 1]; OK samples it at the given points."},
+    {"Option_Polynom",   "",       "Test polynomial of degree nPoly with the coefficients a0 to a4; OK samples it at the given points."},
+    {"Option_DataSet",   "",       "Given points read from a data-set file (*.dsf) chosen in the drive, folder and file lists."},
+    {"List1",            "Given points and coefficients", "The given points listed by OK and the coefficient tables of the splines listed by Calculate, one line each; Ctrl+C copies the selected lines."},
+    {"Drive1",           "Drive",  "The drive whose folders the folder list shows."},
+    {"Dir1",             "Folders", "The folders of the current folder; Enter or a double click opens one and lists its data-set files."},
+    {"File1",            "Data-set files", "The data-set files (*.dsf) of the current folder; Enter or a click loads one as the given points."},
+    {"Picture1",         kPictureName, ""},
+}};
+
+constexpr std::array<CaptionOf, 3> kCaptions = {{
+    {"Text_nU",   "Label1"},
+    {"Text_nI",   "Label2"},
+    {"Text_nDeg", "Label3"},
+}};
 // clang-format on
 
+const Accessible* accessibleOf(std::string_view name)
+{
+    for (const Accessible& entry : kAccessible)
+        if (entry.name == name)
+            return &entry;
+    return nullptr;
+}
+
 }  // namespace
+
+std::string_view accessibleNameOf(std::string_view name)
+{
+    const Accessible* entry = accessibleOf(name);
+    return entry ? entry->accessibleName : std::string_view{};
+}
+
+std::string_view accessibleDescriptionOf(std::string_view name)
+{
+    const Accessible* entry = accessibleOf(name);
+    if (entry && !entry->description.empty())
+        return entry->description;
+    return toolTipOf(name);
+}
+
+std::span<const CaptionOf> textBoxCaptions()
+{
+    return kCaptions;
+}
 
 std::string_view toolTipOf(std::string_view name)
 {

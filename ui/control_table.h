@@ -44,6 +44,27 @@ const ControlSpec* findControl(std::string_view name);
 // controls without a tip.
 std::string_view toolTipOf(std::string_view name);
 
+// What a screen reader calls a control, where its caption alone does not
+// say it (a text box under a column heading, a list without a caption);
+// empty: the caption, or the label tied to the text box, names it.
+std::string_view accessibleNameOf(std::string_view name);
+// One sentence a screen reader reads after the name: what the control does.
+// The tooltip where there is one; empty for controls without either.
+std::string_view accessibleDescriptionOf(std::string_view name);
+
+// The caption label that names each text box of the main window.
+struct CaptionOf {
+    std::string_view textBox;
+    std::string_view label;
+};
+std::span<const CaptionOf> textBoxCaptions();
+
+inline constexpr std::string_view kPictureName = "Plot of the given and interpolated points";
+inline constexpr std::string_view kPictureBlank =
+    "Nothing is drawn yet; OK draws the given points.";
+inline constexpr std::string_view kAboutDescription =
+    "Interpolation by polynomials and cubic splines, its version and where to send comments.";
+
 struct AboutLabelSpec {
     std::string_view name;
     std::string_view text;

@@ -244,6 +244,21 @@ TEST_F(SineStudy, ReadoutShowsTheInterpolatedPointWithItsError)
     EXPECT_EQ(readout({errors.toDeviceX(x), errors.toDeviceY(p - f)}, true), expected);
 }
 
+TEST_F(SineStudy, KeyboardCursorSaysWhatTheMouseSaysOnEveryPoint)
+{
+    // The picture's cursor keys read points with pointText: on a point
+    // away from any given point the mouse's readout must be the same words.
+    const ui::StudyPoint& point = study.interpolated[17];
+    EXPECT_EQ(pointText(point, PointKind::Interpolated, "."), readout(at(point.x, point.y)));
+    EXPECT_EQ(pointText(study.given[3], PointKind::Given, ","),
+              readout(at(0.3, w.form.yU[3]), false, ","));
+    EXPECT_EQ(cursorKind(study), PointKind::Interpolated);
+    EXPECT_EQ(cursorPoints(study), 150u);
+    ui::Study okOnly = support::sineStudy(w.form, false);
+    EXPECT_EQ(cursorKind(okOnly), PointKind::Given);
+    EXPECT_EQ(cursorPoints(okOnly), 11u);
+}
+
 TEST_F(SineStudy, ReadoutAwayFromPointsShowsTheWorldUnderTheMouse)
 {
     const DevicePoint p = at(0.5, 0.7);
@@ -388,5 +403,37 @@ TEST_F(SineStudy, DefaultPictureLeavesTheTopRightCornerFree)
     EXPECT_EQ(occupancy.count({axis.x - 1, axis.y - 1, axis.x + 1, axis.y + 1}), 0);
 }
 
+struct CursorCase {
+    const char* name;
+    std::optional<std::size_t> at;
+    std::size_t count;
+    CursorStep step;
+    std::optional<std::size_t> expected;
+};
+
+TEST(KeyboardCursor, StepsStopAtTheEndsAndStartAtTheFirstPoint)
+{
+    constexpr auto none = std::nullopt;
+    const CursorCase cases[] = {
+        {"first Right shows point 0", none, 5, CursorStep::Next, 0},
+        {"first Left shows point 0", none, 5, CursorStep::Previous, 0},
+        {"first End shows the last point", none, 5, CursorStep::Last, 4},
+        {"Right moves one on", 2, 5, CursorStep::Next, 3},
+        {"Left moves one back", 2, 5, CursorStep::Previous, 1},
+        {"Right stops at the last point", 4, 5, CursorStep::Next, 4},
+        {"Left stops at point 0", 0, 5, CursorStep::Previous, 0},
+        {"Home goes to point 0", 3, 5, CursorStep::First, 0},
+        {"End goes to the last point", 1, 5, CursorStep::Last, 4},
+        {"a stale place beyond fewer points is pulled in", 9, 5, CursorStep::Previous, 3},
+        {"a stale place steps no further than the last", 9, 5, CursorStep::Next, 4},
+        {"one point", none, 1, CursorStep::Next, 0},
+        {"no points: no cursor", none, 0, CursorStep::Next, none},
+        {"no points after points: no cursor", 3, 0, CursorStep::Last, none},
+    };
+    for (const CursorCase& c : cases)
+        EXPECT_EQ(stepCursor(c.at, c.count, c.step), c.expected) << c.name;
+}
+
 }  // namespace
+
 }  // namespace tarvel

@@ -38,6 +38,10 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName("Form_About");
     setWindowTitle(QString::fromUtf8(kAboutTitle.data(), kAboutTitle.size()));
+    // The title alone does not say whose About window a screen reader opened.
+    setAccessibleName(QString::fromUtf8(kAboutTitle.data(), kAboutTitle.size()) + ' ' +
+                      QString::fromUtf8(kAppTitle.data(), kAppTitle.size()));
+    setAccessibleDescription(QString::fromUtf8(kAboutDescription.data(), kAboutDescription.size()));
     QPalette background = palette();
     background.setColor(QPalette::Window, fromColourValue(kAboutBackground));
     setPalette(background);

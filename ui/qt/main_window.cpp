@@ -19,9 +19,9 @@
 #include "ui/control_table.h"
 #include "ui/qt/about_window.h"
 #include "ui/qt/browser_lists.h"
+#include "ui/qt/file_reader.h"
 #include "ui/qt/line_list.h"
 #include "ui/qt/list_copy.h"
-#include "ui/qt/file_reader.h"
 #include "ui/qt/picture_widget.h"
 #include "ui/qt/qt_controls.h"
 #include "ui/qt/twips.h"
@@ -106,7 +106,12 @@ MainWindow::MainWindow(const QString& startDirectory, QWidget* parent) : QMainWi
     form_->Form_Load();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // Closing the window takes the focus from the picture, which then tells
+    // a status bar that is no longer there.
+    picture_->disconnect(this);
+}
 
 template <typename T> T* MainWindow::control(const char* name) const
 {
@@ -195,6 +200,9 @@ void MainWindow::createControls()
     scroll->setObjectName("clientScroll");
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
+    // No Tab stop of its own, nameless to a screen reader: it still scrolls
+    // to the control that takes the focus.
+    scroll->setFocusPolicy(Qt::NoFocus);
     auto* central = new QWidget;
     central->setObjectName("client");
     scroll->setWidget(central);
@@ -305,7 +313,9 @@ void MainWindow::createAdapters()
     auto* sentence = new QLabel(statusBar());
     sentence->setObjectName("statusSentence");
     statusBar()->addWidget(sentence, 1);
-    statusLine_ = std::make_unique<QtStatusLine>(sentence);
+    // The picture tells a screen reader what the last command did.
+    statusLine_ = std::make_unique<QtStatusLine>(
+        sentence, [this](const QString& text) { picture_->setCommandSentence(text); });
     about_ = std::make_unique<AboutLauncher>(this);
 }
 
@@ -371,11 +381,30 @@ void MainWindow::addStudyAids()
             });
 
     addListCopy(control<QAbstractItemView>("List1"));
+    addAccessibility();
 
     picture_->setDecimalSeparator(QLocale().decimalPoint().toStdString());
     connect(picture_, &PictureWidget::readout, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     connect(picture_, &PictureWidget::readoutLeft, this, [this] { statusBar()->clearMessage(); });
+}
+
+void MainWindow::addAccessibility()
+{
+    // A caption tied to its text box names the box for a screen reader and
+    // keeps its own text.
+    for (const CaptionOf& caption : textBoxCaptions())
+        required<QLabel>(std::string(caption.label).c_str())
+            ->setBuddy(required<QLineEdit>(std::string(caption.textBox).c_str()));
+    for (const ControlSpec& spec : mainWindowControls()) {
+        QWidget* widget = widgets_.value(qstr(spec.name));
+        if (const std::string_view name = accessibleNameOf(spec.name); !name.empty())
+            widget->setAccessibleName(qstr(name));
+        if (const std::string_view description = accessibleDescriptionOf(spec.name);
+            !description.empty())
+            widget->setAccessibleDescription(qstr(description));
+    }
+    picture_->setCommandSentence(qstr(kPictureBlank));
 }
 
 }  // namespace tarvel::ui

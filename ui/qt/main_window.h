@@ -43,6 +43,7 @@ private:
     void connectHandlers();
     void startBrowser(const QString& startDirectory);
     void addStudyAids();
+    void addAccessibility();
     void growWithClient();
     template <typename T> T* control(const char* name) const;
     template <typename T> T* required(const char* name) const;

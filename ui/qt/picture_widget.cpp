@@ -1,17 +1,37 @@
 #include "ui/qt/picture_widget.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
+
+#include <cmath>
 
 #include "ui/qt/drawing_painter.h"
 #include "ui/qt/study_painter.h"
 
 namespace tarvel::ui {
+namespace {
+
+// Marks the point under the keyboard cursor; no data are drawn in it.
+const QColor kCursorColour(160, 0, 160);
+constexpr int kCursorRadius = 7;
+constexpr int kFocusFrameWidth = 2;
+
+// A screen reader meets the picture as an image with a name and the last
+// command's sentence, not as a bare frame.
+QAccessibleInterface* pictureAccessible(const QString& className, QObject* object)
+{
+    if (className != QLatin1String("tarvel::ui::PictureWidget"))
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
+}
+
+}  // namespace
 
 PictureWidget::PictureWidget(QWidget* parent) : QFrame(parent)
 {
@@ -21,7 +41,12 @@ PictureWidget::PictureWidget(QWidget* parent) : QFrame(parent)
     colours.setColor(QPalette::Window, kBackground);
     setPalette(colours);
     setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);  // the menu key reaches the context menu
+    setFocusPolicy(Qt::StrongFocus);  // the menu key and the cursor keys reach it
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(pictureAccessible);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     drawing_.onChanged = [this] { update(); };
     drawing_.onStudyChanged = [this] { studyChanged(); };
 
@@ -68,8 +93,107 @@ QAction* PictureWidget::addMenuAction(const char* name, const QString& text, boo
 
 void PictureWidget::studyChanged()
 {
+    // A cursor belongs to the points it was moved over.
+    if (cursor_) {
+        cursor_.reset();
+        emit readoutLeft();
+        update();
+    }
     aids_.kept.follow(drawing_.study());
     updateActions();
+}
+
+void PictureWidget::setCommandSentence(const QString& sentence)
+{
+    sentence_ = sentence;
+    if (cursor_) {
+        cursor_.reset();
+        update();
+    }
+    describe(sentence);
+}
+
+void PictureWidget::describe(const QString& description)
+{
+    setAccessibleDescription(description);
+    // Sent even when the text stays the same: a command that says what the
+    // last one said still ran, and a reader should say so.
+    QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
+    emit described(description);
+}
+
+bool PictureWidget::moveCursor(int key)
+{
+    CursorStep step = CursorStep::Next;
+    switch (key) {
+    case Qt::Key_Right:
+        step = CursorStep::Next;
+        break;
+    case Qt::Key_Left:
+        step = CursorStep::Previous;
+        break;
+    case Qt::Key_Home:
+        step = CursorStep::First;
+        break;
+    case Qt::Key_End:
+        step = CursorStep::Last;
+        break;
+    default:
+        return false;
+    }
+    const Study& study = drawing_.study();
+    cursor_ = stepCursor(cursor_, cursorPoints(study), step);
+    if (!cursor_)
+        return true;  // nothing drawn to step over; the key is still ours
+    const StudyPoint& point = cursorKind(study) == PointKind::Interpolated
+                                  ? study.interpolated[*cursor_]
+                                  : study.given[*cursor_];
+    const QString text = QString::fromStdString(pointText(point, cursorKind(study), separator_));
+    describe(text);
+    emit readout(text);
+    update();
+    return true;
+}
+
+void PictureWidget::hideCursor()
+{
+    if (!cursor_)
+        return;
+    cursor_.reset();
+    describe(sentence_);
+    emit readoutLeft();
+    update();
+}
+
+void PictureWidget::paintCursor(QPainter& painter, const QSize& size) const
+{
+    if (!cursor_)
+        return;
+    const Study& study = drawing_.study();
+    const Viewport view(shownWorld(drawing_, aids_), size.width(), size.height());
+    if (!view.valid())
+        return;
+    const PlacedPoints placed = placePoints(study, view, showsError(drawing_, aids_));
+    const std::vector<DevicePoint>& points =
+        cursorKind(study) == PointKind::Interpolated ? placed.interpolated : placed.given;
+    if (*cursor_ >= points.size())
+        return;
+    const QPointF at(points[*cursor_].x, points[*cursor_].y);
+    if (!std::isfinite(at.x()) || !std::isfinite(at.y()))
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPen pen(kCursorColour, 2);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(at, kCursorRadius, kCursorRadius);
+    pen.setWidth(1);
+    pen.setStyle(Qt::DashLine);
+    painter.setPen(pen);
+    painter.drawLine(QPointF(at.x(), 0), QPointF(at.x(), at.y() - kCursorRadius));
+    painter.drawLine(QPointF(at.x(), at.y() + kCursorRadius), QPointF(at.x(), size.height()));
+    painter.restore();
 }
 
 void PictureWidget::updateActions()
@@ -127,11 +251,15 @@ void PictureWidget::paintEvent(QPaintEvent* event)
     painter.setClipRect(area);
     painter.translate(area.topLeft());
     paintPicture(drawing_, aids_, painter, area.size(), font(), separator_);
+    paintCursor(painter, area.size());
     if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = QRect(QPoint(1, 1), area.size() - QSize(2, 2));
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        // Some styles draw a focus frame only after a Tab, or not at all: the
+        // picture draws its own, so the cursor keys' target is always seen.
+        painter.setPen(QPen(palette().color(QPalette::Highlight), kFocusFrameWidth));
+        painter.setBrush(Qt::NoBrush);
+        const int inset = kFocusFrameWidth / 2;
+        painter.drawRect(
+            QRect(QPoint(inset, inset), area.size() - QSize(kFocusFrameWidth, kFocusFrameWidth)));
     }
 }
 
@@ -175,7 +303,17 @@ void PictureWidget::keyPressEvent(QKeyEvent* event)
         contextMenuEvent(&menuEvent);
         return;
     }
+    if (event->modifiers() == Qt::NoModifier && moveCursor(event->key()))
+        return;
     QFrame::keyPressEvent(event);
+}
+
+void PictureWidget::focusOutEvent(QFocusEvent* event)
+{
+    QFrame::focusOutEvent(event);
+    // The context menu takes the focus for a while; the cursor stays.
+    if (event->reason() != Qt::PopupFocusReason)
+        hideCursor();
 }
 
 }  // namespace tarvel::ui

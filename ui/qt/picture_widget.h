@@ -3,6 +3,8 @@
 #include <QFrame>
 #include <QImage>
 
+#include <cstddef>
+#include <optional>
 #include <string>
 
 #include "plot/drawing.h"
@@ -10,6 +12,7 @@
 
 class QAction;
 class QMenu;
+class QPainter;
 
 namespace tarvel::ui {
 
@@ -34,11 +37,22 @@ public:
     void copyPicture() const;
     void copyValues() const;
 
+    // What the last command did, in the status line's words: the picture's
+    // accessible description until the keyboard cursor reads a point.
+    void setCommandSentence(const QString& sentence);
+    const QString& commandSentence() const { return sentence_; }
+    // The point under the keyboard cursor, in the study's given points when
+    // it has no interpolated ones; nothing while the cursor is not shown.
+    std::optional<std::size_t> cursor() const { return cursor_; }
+
 signals:
     // The mouse moved over the picture: what lies under it.
     void readout(const QString& text);
     // The mouse left the picture.
     void readoutLeft();
+    // The accessible description was set and announced to the platform's
+    // accessibility bridge (which only passes it on while a reader listens).
+    void described(const QString& description);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -46,15 +60,22 @@ protected:
     void leaveEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QAction* addMenuAction(const char* name, const QString& text, bool checkable);
     void studyChanged();
     void updateActions();
+    bool moveCursor(int key);
+    void hideCursor();
+    void describe(const QString& description);
+    void paintCursor(QPainter& painter, const QSize& size) const;
 
     Drawing drawing_;
     StudyAids aids_;
     std::string separator_ = ".";
+    QString sentence_;
+    std::optional<std::size_t> cursor_;
     QMenu* menu_ = nullptr;
     QAction* showScale_ = nullptr;
     QAction* showLegend_ = nullptr;

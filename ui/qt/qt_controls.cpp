@@ -50,6 +50,8 @@ void QtListBox::showLastLine()
 void QtStatusLine::show(const std::string& sentence)
 {
     label_->setText(QString::fromStdString(sentence));
+    if (shown_)
+        shown_(label_->text());
 }
 
 void QtMessageBox::show(const std::string& text)
@@ -57,6 +59,8 @@ void QtMessageBox::show(const std::string& text)
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kAppTitle.data(), kAppTitle.size()),
                     QString::fromStdString(text), QMessageBox::Ok, parent_);
     box.setObjectName("messageBox");
+    // Read out with the title when the box opens, not only as a label in it.
+    box.setAccessibleDescription(box.text());
     box.exec();
 }
 

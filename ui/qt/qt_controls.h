@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QPointer>
+#include <QString>
+
+#include <functional>
 
 #include "ui/toolkit.h"
 
@@ -59,11 +62,16 @@ private:
 // brings it back.
 class QtStatusLine : public StatusLine {
 public:
-    explicit QtStatusLine(QLabel* label) : label_(label) {}
+    // shown: told every sentence after the label shows it.
+    explicit QtStatusLine(QLabel* label, std::function<void(const QString&)> shown = {})
+        : label_(label), shown_(std::move(shown))
+    {
+    }
     void show(const std::string& sentence) override;
 
 private:
     QLabel* label_;
+    std::function<void(const QString&)> shown_;
 };
 
 class QtMessageBox : public MessageBox {

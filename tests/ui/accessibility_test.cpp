@@ -1,0 +1,503 @@
+// The window as a screen reader and a keyboard-only user meet it, on the
+// offscreen platform: every control that takes the focus has a name, the
+// text boxes are named by their captions, the picture tells what the last
+// command did and announces it, the cursor keys read the picture point by
+// point, and message boxes and the About window say what they show.
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QtTest>
+
+#include <vector>
+
+#include "plot/study_aids.h"
+#include "plot/ticks.h"
+#include "ui/control_table.h"
+#include "ui/qt/about_window.h"
+#include "ui/qt/line_list.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/picture_widget.h"
+#include "ui/qt/qt_controls.h"
+
+using namespace tarvel;
+using namespace tarvel::ui;
+
+namespace {
+
+struct SeenEvent {
+    QObject* object;
+    QAccessible::Event type;
+};
+
+std::vector<SeenEvent>& seenEvents()
+{
+    static std::vector<SeenEvent> events;
+    return events;
+}
+
+void recordEvent(QAccessibleEvent* event)
+{
+    seenEvents().push_back({event->object(), event->type()});
+}
+
+// Records the accessibility events sent while it lives, in place of the
+// platform's bridge.
+class EventRecorder {
+public:
+    EventRecorder()
+    {
+        QAccessible::setActive(true);
+        seenEvents().clear();
+        previous_ = QAccessible::installUpdateHandler(recordEvent);
+    }
+    ~EventRecorder() { QAccessible::installUpdateHandler(previous_); }
+    EventRecorder(const EventRecorder&) = delete;
+    EventRecorder& operator=(const EventRecorder&) = delete;
+    int count(QObject* object, QAccessible::Event type) const
+    {
+        int n = 0;
+        for (const SeenEvent& seen : seenEvents())
+            n += seen.object == object && seen.type == type;
+        return n;
+    }
+    void clear() { seenEvents().clear(); }
+
+private:
+    QAccessible::UpdateHandler previous_ = nullptr;
+};
+
+QString accessibleText(QObject* object, QAccessible::Text kind)
+{
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(object);
+    return face ? face->text(kind) : QString();
+}
+
+QString qstr(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Closes the next modal message box and keeps what a screen reader is told.
+class MessageReader {
+public:
+    MessageReader()
+    {
+        QTimer::singleShot(0, [this] { read(); });
+    }
+    QString text, name, description, role;
+
+private:
+    void read()
+    {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            QTimer::singleShot(10, [this] { read(); });
+            return;
+        }
+        text = box->text();
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(box);
+        name = face->text(QAccessible::Name);
+        description = face->text(QAccessible::Description);
+        role = QString::number(face->role());
+        box->accept();
+    }
+};
+
+}  // namespace
+
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+
+private:
+    template <typename T> T* find(QObject& parent, const char* name)
+    {
+        T* child = parent.findChild<T*>(name);
+        if (!child)
+            qFatal("no %s", name);
+        return child;
+    }
+    QString sentence(MainWindow& window) { return find<QLabel>(window, "statusSentence")->text(); }
+    void showWindow(MainWindow& window)
+    {
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+    }
+    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QTest::keyClick(focus, static_cast<Qt::Key>(key), modifiers);
+    }
+    QString interpolatedReadout(MainWindow& window, int i)
+    {
+        Form_Tarvel& form = window.form();
+        const double f = form.SinFunc(form.xI[i]);
+        return QString("Interpolated point %1: x = %2, p(x) = %3, f(x) = %4, p(x) \u2212 f(x) = %5")
+            .arg(i)
+            .arg(qstr(compactNumber(form.xI[i], ".")), qstr(compactNumber(form.yI[i], ".")),
+                 qstr(compactNumber(f, ".")), qstr(compactNumber(form.yI[i] - f, ".")));
+    }
+    QString givenReadout(MainWindow& window, int i)
+    {
+        Form_Tarvel& form = window.form();
+        return QString("Given point %1: x = %2, y = %3")
+            .arg(i)
+            .arg(qstr(compactNumber(form.xU[i], ".")), qstr(compactNumber(form.yU[i], ".")));
+    }
+    int cursorPixels(PictureWidget& picture)
+    {
+        const QImage image = picture.grab().toImage();
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb pixel = image.pixel(x, y);
+                count += qRed(pixel) > 120 && qRed(pixel) < 200 && qGreen(pixel) < 60 &&
+                         qBlue(pixel) > 120 && qBlue(pixel) < 200;
+            }
+        return count;
+    }
+
+private slots:
+    void everyFocusableControlHasAName()
+    {
+        MainWindow window;
+        showWindow(window);
+        int walked = 0;
+        for (QWidget* widget : window.findChildren<QWidget*>()) {
+            if (!(widget->focusPolicy() & Qt::TabFocus))
+                continue;
+            ++walked;
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+            QVERIFY2(face, qPrintable(widget->objectName()));
+            QVERIFY2(!face->text(QAccessible::Name).trimmed().isEmpty(),
+                     qPrintable("no accessible name: " + widget->objectName() + " (" +
+                                widget->metaObject()->className() + ")"));
+        }
+        // Nine text boxes, seven option buttons, two buttons, four lists, the picture.
+        QVERIFY2(walked >= 23, qPrintable(QString::number(walked)));
+    }
+
+    void controlsSayWhatTheyDo_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("role");
+        QTest::newRow("OK") << "Command1"
+                            << "OK" << int(QAccessible::Button);
+        QTest::newRow("Calculate") << "Command2"
+                                   << "Calculate" << int(QAccessible::Button);
+        QTest::newRow("sine") << "Option_SinFunc"
+                              << "Sinus Function" << int(QAccessible::RadioButton);
+        QTest::newRow("cos10") << "Option_Cos10Fu"
+                               << "Cos to the power 10 function" << int(QAccessible::RadioButton);
+        QTest::newRow("polynomial") << "Option_Polynom"
+                                    << "Polynomial" << int(QAccessible::RadioButton);
+        QTest::newRow("data set") << "Option_DataSet"
+                                  << "Data Set from a File" << int(QAccessible::RadioButton);
+        QTest::newRow("spline") << "Option_InterCubc"
+                                << "Cubic Spline Interpolation" << int(QAccessible::RadioButton);
+        QTest::newRow("PW spline") << "Option_InterPwCb"
+                                   << "PW Cubic spline" << int(QAccessible::RadioButton);
+        QTest::newRow("local polynomial")
+            << "Option_Tarvel"
+            << "Polynomial interpolation" << int(QAccessible::RadioButton);
+        QTest::newRow("list") << "List1"
+                              << "Given points and coefficients" << int(QAccessible::Table);
+        QTest::newRow("drives") << "Drive1"
+                                << "Drive" << int(QAccessible::ComboBox);
+        QTest::newRow("folders") << "Dir1"
+                                 << "Folders" << int(QAccessible::List);
+        QTest::newRow("files") << "File1"
+                               << "Data-set files" << int(QAccessible::List);
+        QTest::newRow("picture") << "Picture1"
+                                 << "Plot of the given and interpolated points"
+                                 << int(QAccessible::Graphic);
+    }
+
+    void controlsSayWhatTheyDo()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, name);
+        QFETCH(int, role);
+        MainWindow window;
+        QWidget* widget = find<QWidget>(window, control.toLatin1().constData());
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY(face);
+        QCOMPARE(widget->accessibleName().isEmpty() ? face->text(QAccessible::Name)
+                                                    : widget->accessibleName(),
+                 name);
+        // On Linux a combo box's accessible name is its current entry.
+        QVERIFY(!face->text(QAccessible::Name).isEmpty());
+        QCOMPARE(int(face->role()), role);
+        const QString description = face->text(QAccessible::Description);
+        // One sentence, and not the name again.
+        QVERIFY2(description.endsWith('.'), qPrintable(description));
+        QVERIFY(description.count(". ") == 0);
+        QVERIFY(description != name);
+        QCOMPARE(description, qstr(accessibleDescriptionOf(control.toStdString())).isEmpty()
+                                  ? window.findChild<PictureWidget*>()->commandSentence()
+                                  : qstr(accessibleDescriptionOf(control.toStdString())));
+    }
+
+    void textBoxesAreNamedByTheirCaptions_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("caption");  // the label's text, unchanged
+        QTest::addColumn<QString>("name");
+        QTest::newRow("nU") << "Text_nU"
+                            << "Label1"
+                            << "Number of given points ="
+                            << "Number of given points =";
+        QTest::newRow("nI") << "Text_nI"
+                            << "Label2"
+                            << "Number of Interp. points  Ni ="
+                            << "Number of interpolation points Ni =";
+        QTest::newRow("nDeg") << "Text_nDeg"
+                              << "Label3"
+                              << "Degree of polynomial ="
+                              << "Degree of polynomial =";
+        const QString heading = "nPoly     a0       a1       a2       a3      a4";
+        for (const char* column : {"nPoly", "a0", "a1", "a2", "a3", "a4"})
+            QTest::newRow(column) << QString("Text_") + column << "Label4" << heading << column;
+    }
+
+    void textBoxesAreNamedByTheirCaptions()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, label);
+        QFETCH(QString, caption);
+        QFETCH(QString, name);
+        MainWindow window;
+        auto* edit = find<QLineEdit>(window, box.toLatin1().constData());
+        auto* captionLabel = find<QLabel>(window, label.toLatin1().constData());
+        QCOMPARE(captionLabel->text(), caption);
+        QCOMPARE(accessibleText(edit, QAccessible::Name), name);
+        // The name is the caption's own words (spaces aside, Interp. spelt out).
+        const QStringList words = name.split(' ');
+        QVERIFY2(caption.simplified().replace("Interp.", "interpolation").contains(name) ||
+                     caption.split(' ', Qt::SkipEmptyParts).contains(name),
+                 qPrintable(name));
+        QVERIFY(!words.isEmpty());
+        // The description is the sentence of its tooltip.
+        QCOMPARE(accessibleText(edit, QAccessible::Description), edit->toolTip());
+        if (label != "Label4") {
+            // Tied to its caption, so a screen reader relates the two.
+            QCOMPARE(captionLabel->buddy(), edit);
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(edit);
+            bool labelled = false;
+            for (const auto& [other, relation] : face->relations(QAccessible::Label))
+                labelled = labelled || other->object() == captionLabel;
+            QVERIFY(labelled);
+        }
+    }
+
+    void pictureDescriptionIsTheSentenceOfEveryCommand()
+    {
+        MainWindow window;
+        showWindow(window);
+        EventRecorder events;
+        PictureWidget& picture = window.picture();
+        QCOMPARE(accessibleText(&picture, QAccessible::Description), qstr(kPictureBlank));
+
+        struct Step {
+            const char* name;
+            const char* button;
+            bool refused;
+        };
+        for (const Step& step :
+             {Step{"OK", "Command1", false}, Step{"Calculate", "Command2", false},
+              Step{"Calculate again", "Command2", false},
+              Step{"refused Calculate", "Command2", true},
+              Step{"OK after a refusal", "Command1", false}}) {
+            events.clear();
+            QSignalSpy described(&picture, &PictureWidget::described);
+            const QString before = sentence(window);
+            if (step.refused) {
+                find<QLineEdit>(window, "Text_nDeg")->setText("50");
+                MessageReader reader;
+                QTest::mouseClick(find<QPushButton>(window, step.button), Qt::LeftButton);
+                QVERIFY2(!reader.text.isEmpty(), step.name);
+                find<QLineEdit>(window, "Text_nDeg")->setText("1");
+            } else {
+                QTest::mouseClick(find<QPushButton>(window, step.button), Qt::LeftButton);
+            }
+            QVERIFY2(!sentence(window).isEmpty(), step.name);
+            QCOMPARE(accessibleText(&picture, QAccessible::Description), sentence(window));
+            // A sentence like the last one still tells the reader a command ran.
+            QVERIFY2(described.count() == 1,
+                     qPrintable(QString(step.name) + ": " + QString::number(described.count())));
+            QCOMPARE(described.at(0).at(0).toString(), sentence(window));
+            // The offscreen platform has no accessibility bridge, and Qt
+            // passes events on only while one is active; under a desktop
+            // with a reader (or QT_LINUX_ACCESSIBILITY_ALWAYS_ON) it is.
+            if (QAccessible::isActive()) {
+                const int announced = events.count(&picture, QAccessible::DescriptionChanged);
+                QVERIFY2(announced == 1,
+                         qPrintable(QString(step.name) + ": " + QString::number(announced)));
+            }
+            if (QString(step.name) == "Calculate again")
+                QCOMPARE(sentence(window), before);
+        }
+    }
+
+    void tabOrderIsTheTablesWithThePictureAfterOK()
+    {
+        MainWindow window;
+        showWindow(window);
+        // Frames and labels take no focus; the others in the table's order.
+        std::vector<const ControlSpec*> byTab;
+        for (const ControlSpec& spec : mainWindowControls())
+            if (spec.kind != Kind::Frame && spec.kind != Kind::Label)
+                byTab.push_back(&spec);
+        std::sort(byTab.begin(), byTab.end(),
+                  [](const ControlSpec* a, const ControlSpec* b) { return a->tab < b->tab; });
+        QWidget* widget = find<QWidget>(window, "Command1");
+        for (std::size_t i = 1; i < byTab.size(); ++i) {
+            widget = widget->nextInFocusChain();
+            while (!(widget->focusPolicy() & Qt::TabFocus) || widget->objectName().isEmpty())
+                widget = widget->nextInFocusChain();
+            QCOMPARE(widget->objectName(), qstr(byTab[i]->name));
+        }
+    }
+
+    void keyboardOnlySessionReadsThePicturePointByPoint()
+    {
+        MainWindow window;
+        showWindow(window);
+        PictureWidget& picture = window.picture();
+        const auto status = [&window] { return window.statusBar()->currentMessage(); };
+        const auto description = [&picture] {
+            return accessibleText(&picture, QAccessible::Description);
+        };
+
+        // OK by Space, then Tab into the picture.
+        find<QPushButton>(window, "Command1")->setFocus(Qt::TabFocusReason);
+        key(Qt::Key_Space);
+        QCOMPARE(find<LineList>(window, "List1")->count(), 14);
+        key(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), &picture);
+        QCOMPARE(cursorPixels(picture), 0);
+        QVERIFY(status().isEmpty());
+
+        // With given points only, the cursor steps over them.
+        struct Press {
+            int key;
+            int point;
+        };
+        for (const Press& press :
+             {Press{Qt::Key_Right, 0}, Press{Qt::Key_Right, 1}, Press{Qt::Key_End, 10},
+              Press{Qt::Key_Right, 10}, Press{Qt::Key_Left, 9}, Press{Qt::Key_Home, 0},
+              Press{Qt::Key_Left, 0}}) {
+            key(press.key);
+            QCOMPARE(status(), givenReadout(window, press.point));
+            QCOMPARE(description(), status());
+        }
+        QVERIFY(cursorPixels(picture) > 20);
+
+        // Leaving the picture hides the cursor and brings the sentence back.
+        key(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("Text_nU"));
+        QVERIFY(status().isEmpty());
+        QCOMPARE(description(), sentence(window));
+        QCOMPARE(cursorPixels(picture), 0);
+
+        // Calculate by Return in Ni, back into the picture with Shift+Tab.
+        key(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("Text_nI"));
+        key(Qt::Key_Return);
+        QCOMPARE(picture.drawing().study().interpolated.size(), std::size_t(150));
+        key(Qt::Key_Tab, Qt::ShiftModifier);
+        key(Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), &picture);
+
+        // Now the interpolated points, with the test function and the error.
+        for (const Press& press :
+             {Press{Qt::Key_Right, 0}, Press{Qt::Key_Right, 1}, Press{Qt::Key_Right, 2},
+              Press{Qt::Key_Left, 1}, Press{Qt::Key_End, 149}, Press{Qt::Key_Left, 148},
+              Press{Qt::Key_Home, 0}}) {
+            key(press.key);
+            QCOMPARE(status(), interpolatedReadout(window, press.point));
+            QCOMPARE(description(), status());
+            QCOMPARE(picture.cursor(), std::optional<std::size_t>(press.point));
+        }
+        QVERIFY(cursorPixels(picture) > 20);
+    }
+
+    void pictureShowsItsFocus()
+    {
+        MainWindow window;
+        showWindow(window);
+        PictureWidget& picture = window.picture();
+        find<QPushButton>(window, "Command1")->click();
+        find<QPushButton>(window, "Command1")->setFocus(Qt::OtherFocusReason);
+        const QImage unfocused = picture.grab().toImage();
+        // Focus by a mouse click shows the frame as well as focus by Tab.
+        picture.setFocus(Qt::MouseFocusReason);
+        const QImage focused = picture.grab().toImage();
+        const QColor highlight = picture.palette().color(QPalette::Highlight);
+        const QRect inside = picture.contentsRect();
+        const auto framed = [&](const QImage& image) {
+            int count = 0;
+            for (int x = inside.left(); x <= inside.right(); ++x)
+                count += image.pixelColor(x, inside.top()) == highlight &&
+                         image.pixelColor(x, inside.bottom()) == highlight;
+            return count;
+        };
+        QCOMPARE(framed(unfocused), 0);
+        QVERIFY(framed(focused) > inside.width() * 9 / 10);
+    }
+
+    void commandWhileTheCursorIsShownHidesIt()
+    {
+        // A cursor left on point 120 of an old result must not read a point
+        // of the new one, which may have fewer.
+        MainWindow window;
+        showWindow(window);
+        PictureWidget& picture = window.picture();
+        find<QPushButton>(window, "Command1")->click();
+        find<QPushButton>(window, "Command2")->click();
+        picture.setFocus(Qt::TabFocusReason);
+        key(Qt::Key_End);
+        QCOMPARE(picture.cursor(), std::optional<std::size_t>(149));
+        find<QLineEdit>(window, "Text_nI")->setText("5");
+        find<QPushButton>(window, "Command2")->click();
+        QCOMPARE(picture.cursor(), std::nullopt);
+        QCOMPARE(accessibleText(&picture, QAccessible::Description), sentence(window));
+        key(Qt::Key_Left);
+        QCOMPARE(picture.cursor(), std::optional<std::size_t>(0));
+    }
+
+    void messageBoxTextIsWhatAScreenReaderReads()
+    {
+        MainWindow window;
+        showWindow(window);
+        MessageReader reader;
+        find<QPushButton>(window, "Command2")->click();
+        QCOMPARE(reader.text, QString("Set the test function first !"));
+        QCOMPARE(reader.name, QString("Tarvel"));
+        QCOMPARE(reader.description, reader.text);
+        QVERIFY(reader.role == QString::number(QAccessible::Dialog) ||
+                reader.role == QString::number(QAccessible::AlertMessage));
+    }
+
+    void aboutWindowHasANameAndADescription()
+    {
+        MainWindow window;
+        showWindow(window);
+        window.findChild<QAction*>("Mn_About")->trigger();
+        AboutWindow* about = window.about().window();
+        QVERIFY(about);
+        QCOMPARE(accessibleText(about, QAccessible::Name), QString("About Tarvel"));
+        QCOMPARE(accessibleText(about, QAccessible::Description), qstr(kAboutDescription));
+        about->close();
+    }
+};
+
+QTEST_MAIN(AccessibilityTest)
+#include "accessibility_test.moc"
