@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "plot/picture_scale.h"
-#include "support/data_set_file.h"
+#include "support/data_set_files.h"
 #include "support/exact_bits.h"
 #include "support/form_state.h"
 
@@ -52,7 +52,7 @@ TEST(CalculateFaults, InterpolationAbscissaeFormedAsQuotients)
 TEST(CalculateFaults, RedrawWithoutRescalingToTheInterpolatedValues)
 {
     HeadlessWindow w;
-    support::ScratchDir dir;
+    support::TempDir dir;
     support::loadAndShow(w, dir, {0, 0.45, 0.55, 1}, {0, 0, 1, 1});
     const WorldRect afterOk = w.Picture1.world();
     w.select("Option_InterCubc");
@@ -77,7 +77,7 @@ TEST(CalculateFaults, CoefficientFinitenessCheckDropped)
 {
     for (const char* method : {"Option_InterCubc", "Option_InterPwCb"}) {
         HeadlessWindow w;
-        support::ScratchDir dir;
+        support::TempDir dir;
         support::loadAndShow(w, dir, {0, 0.5, 1}, {1e308, 0, 1e308});
         w.select(method);
         w.setText("Text_nI", "2");
@@ -140,7 +140,7 @@ TEST(CalculateFaults, PolynomialWindowCheckMissesTheLastIntervalOrTheLastPoint)
     };
     for (const WindowRow& row : rows) {
         HeadlessWindow w;
-        support::ScratchDir dir;
+        support::TempDir dir;
         support::loadAndShow(w, dir, row.xU, std::vector<double>(row.xU.size(), 1.0));
         w.setText("Text_nDeg", row.degree);
         w.form.Command2_Click();

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "support/data_set_file.h"
+#include "support/data_set_files.h"
 #include "support/exact_bits.h"
 #include "support/form_state.h"
 #include "ui/file_system.h"
@@ -115,7 +115,7 @@ TEST(OkFaults, GivenCountAtCapacityAcceptedAndOnePastRefused)
 // back to the drive of the start instead of the one the user chose last.
 TEST(BrowserFaults, LastReadableDriveNeverRemembered)
 {
-    support::ScratchDir dir;
+    support::TempDir dir;
     const std::string start = ui::joinPath(dir.path(), "start");
     const std::string chosen = ui::joinPath(dir.path(), "chosen");
     std::filesystem::create_directories(start);

@@ -72,4 +72,17 @@ inline void loadPoints(ui::HeadlessWindow& w, const std::vector<double>& xs,
     w.clickFile(name);
 }
 
+// Selects the data-set option, loads the points from a file in dir and
+// presses OK, as the user does; fails the test if any step is refused.
+inline void loadAndShow(ui::HeadlessWindow& w, const TempDir& dir, const std::vector<double>& xs,
+                        const std::vector<double>& ys)
+{
+    w.select("Option_DataSet");
+    dir.write("points.dsf", dataSetText(xs, ys));
+    w.openDirectory(dir.path());
+    w.clickFile("points.dsf");
+    w.form.Command1_Click();
+    ASSERT_TRUE(w.messages.messages.empty()) << w.messages.messages.front();
+}
+
 }  // namespace tarvel::support

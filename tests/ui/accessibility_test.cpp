@@ -16,6 +16,7 @@
 
 #include "plot/study_aids.h"
 #include "plot/ticks.h"
+#include "support/window_controls.h"
 #include "ui/control_table.h"
 #include "ui/qt/about_window.h"
 #include "ui/qt/line_list.h"
@@ -25,6 +26,8 @@
 
 using namespace tarvel;
 using namespace tarvel::ui;
+using support::click;
+using support::find;
 
 namespace {
 
@@ -113,13 +116,6 @@ class AccessibilityTest : public QObject {
     Q_OBJECT
 
 private:
-    template <typename T> T* find(QObject& parent, const char* name)
-    {
-        T* child = parent.findChild<T*>(name);
-        if (!child)
-            qFatal("no %s", name);
-        return child;
-    }
     QString sentence(MainWindow& window) { return find<QLabel>(window, "statusSentence")->text(); }
     void showWindow(MainWindow& window)
     {

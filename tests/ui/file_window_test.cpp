@@ -22,6 +22,7 @@
 #include <string>
 #include <system_error>
 
+#include "support/window_controls.h"
 #include "ui/qt/about_window.h"
 #include "ui/qt/browser_lists.h"
 #include "ui/qt/line_list.h"
@@ -30,6 +31,8 @@
 
 using namespace tarvel;
 using namespace tarvel::ui;
+using support::click;
+using support::find;
 
 namespace {
 
@@ -115,13 +118,6 @@ class FileWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    template <typename T> T* find(MainWindow& window, const char* name)
-    {
-        T* widget = window.findChild<T*>(name);
-        if (!widget)
-            qFatal("no control %s", name);
-        return widget;
-    }
 
     // Clicks the File1 entry whose bytes are `name`.
     bool clickFile(MainWindow& window, const std::string& name)

@@ -19,6 +19,7 @@
 
 #include "plot/occupancy.h"
 #include "support/study_of.h"
+#include "support/window_controls.h"
 #include "ui/headless/headless_toolkit.h"
 #include "ui/qt/about_window.h"
 #include "ui/qt/drawing_painter.h"
@@ -30,6 +31,8 @@
 
 using namespace tarvel;
 using namespace tarvel::ui;
+using support::click;
+using support::find;
 
 namespace {
 
@@ -57,17 +60,6 @@ class StudyWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    template <typename T> T* find(QObject& parent, const char* name)
-    {
-        T* child = parent.findChild<T*>(name);
-        if (!child)
-            qFatal("no %s", name);
-        return child;
-    }
-    void click(MainWindow& window, const char* button)
-    {
-        QTest::mouseClick(find<QPushButton>(window, button), Qt::LeftButton);
-    }
     // OK and Calculate with the defaults, then the picture's study as the
     // commands hand it over.
     void okAndCalculate(MainWindow& window)

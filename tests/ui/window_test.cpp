@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "support/window_controls.h"
 #include "ui/control_table.h"
 #include "ui/qt/about_window.h"
 #include "ui/qt/line_list.h"
@@ -22,6 +23,8 @@
 
 using namespace tarvel;
 using namespace tarvel::ui;
+using support::click;
+using support::find;
 
 namespace {
 
@@ -68,17 +71,6 @@ class WindowTest : public QObject {
     Q_OBJECT
 
 private:
-    template <typename T> T* find(MainWindow& window, const char* name)
-    {
-        T* widget = window.findChild<T*>(name);
-        if (!widget)
-            qFatal("no control %s", name);
-        return widget;
-    }
-    void click(MainWindow& window, const char* button)
-    {
-        QTest::mouseClick(find<QPushButton>(window, button), Qt::LeftButton);
-    }
 
 private slots:
     void controlsStartInTheirInitialState()

@@ -1,0 +1,26 @@
+// Reaching the real window's controls by name in the window tests.
+#pragma once
+
+#include <QObject>
+#include <QPushButton>
+#include <QtTest>
+
+namespace tarvel::support {
+
+// The child of that name and kind; a missing one ends the test run, since
+// every later step would only report the same absence.
+template <typename T> T* find(QObject& parent, const char* name)
+{
+    T* child = parent.findChild<T*>(name);
+    if (!child)
+        qFatal("no control %s", name);
+    return child;
+}
+
+// Clicks the command button of that name as the user does.
+inline void click(QObject& window, const char* button)
+{
+    QTest::mouseClick(find<QPushButton>(window, button), Qt::LeftButton);
+}
+
+}  // namespace tarvel::support
