@@ -74,12 +74,19 @@ std::string Form_Tarvel::methodName() const
 ui::Study Form_Tarvel::study(bool withInterpolated) const
 {
     ui::Study drawn;
+    // Sampled given points hold the function's own values (no count reaches
+    // past the points sampled), so they need not be computed again.
+    const TestSource source = givenSource();
+    const bool sampled = source != TestSource::DataSet && source != TestSource::None;
+    drawn.given.reserve(static_cast<std::size_t>(loopBound(lastU) + 1));
     for (int i = 0; i <= loopBound(lastU); ++i) {
         const auto at = static_cast<std::size_t>(i);
         if (drawable(xU[at], yU[at]))
-            drawn.given.push_back({i, xU[at], yU[at], exactValue(xU[at])});
+            drawn.given.push_back(
+                {i, xU[at], yU[at], sampled ? std::optional<double>(yU[at]) : std::nullopt});
     }
     if (withInterpolated) {
+        drawn.interpolated.reserve(static_cast<std::size_t>(loopBound(lastI) + 1));
         for (int i = 0; i <= loopBound(lastI); ++i) {
             const auto at = static_cast<std::size_t>(i);
             if (settled_[at] != Settlement::None && drawable(xI[at], yI[at]))
@@ -151,7 +158,8 @@ std::string Form_Tarvel::calculateSentence(const ui::Study& drawn) const
         } else {
             const double first = xU[0];
             const double last = xU[static_cast<std::size_t>(lastGiven)];
-            sentence += " " + std::to_string(notComputed) +
+            sentence += ' ';
+            sentence += std::to_string(notComputed) +
                         " of them lie outside the given points (x from " +
                         formatThreeDigits(std::min(first, last), decimalSeparator_) + " to " +
                         formatThreeDigits(std::max(first, last), decimalSeparator_) +
@@ -164,7 +172,7 @@ std::string Form_Tarvel::calculateSentence(const ui::Study& drawn) const
         outside += x < 0 || x > 1;
     }
     if (outside > 0)
-        sentence += " " + counted(outside, "given point lies", "given points lie") +
+        sentence += ' ' + counted(outside, "given point lies", "given points lie") +
                     " outside 0..1; the picture and the interpolation points cover 0..1 only.";
     if (c_.Option_Tarvel.isSelected() && nDeg < 0)
         sentence += " A negative degree gives 0 at every point inside an interval.";

@@ -2,6 +2,8 @@
 // evaluation of every point and the redraw.
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <utility>
 
 #include "app/form_tarvel.h"
 #include "data/list_format.h"
@@ -108,9 +110,10 @@ void Form_Tarvel::Command2_Click()
     testFciz();
     UcNokCiz();
     Enterp_Nok_Ciz();
-    const ui::Study drawn = study(true);
-    c_.Picture1.setStudy(drawn);
-    showStatus(calculateSentence(drawn));
+    ui::Study drawn = study(true);
+    const std::string sentence = calculateSentence(drawn);
+    c_.Picture1.setStudy(std::move(drawn));
+    showStatus(sentence);
 }
 
 // Every refusal that the inputs alone decide, in one place, before anything

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace tarvel {
 
@@ -55,9 +56,9 @@ void Drawing::circle(double x, double y, double radius, ui::Colour colour)
     add({DrawOp::Kind::Circle, x, y, x, y, radius, colour});
 }
 
-void Drawing::setStudy(const ui::Study& study)
+void Drawing::setStudy(ui::Study study)
 {
-    study_ = study;
+    study_ = std::move(study);
     if (onStudyChanged)
         onStudyChanged();
     if (onChanged)

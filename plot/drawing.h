@@ -40,7 +40,7 @@ public:
     void lineTo(double x, double y, ui::Colour colour) override;
     void setPoint(double x, double y, std::optional<ui::Colour> colour) override;
     void circle(double x, double y, double radius, ui::Colour colour) override;
-    void setStudy(const ui::Study& study) override;
+    void setStudy(ui::Study study) override;
 
     const std::vector<DrawOp>& ops() const { return ops_; }
     const WorldRect& world() const { return world_; }

@@ -77,7 +77,7 @@ public:
     // What the last command drew, for the study aids painted over the
     // drawing (readout, scale, legend, error view, copies). Never changes
     // the drawing operations themselves.
-    virtual void setStudy(const Study& study) = 0;
+    virtual void setStudy(Study study) = 0;
 };
 
 class DriveList {
