@@ -7,6 +7,7 @@
 #include "app/form_tarvel.h"
 #include "app/status_text.h"
 #include "interp/method_checks.h"
+#include "plot/drawing.h"
 
 namespace tarvel {
 namespace {
@@ -14,11 +15,6 @@ namespace {
 std::string counted(int count, const std::string& singular, const std::string& plural)
 {
     return std::to_string(count) + " " + (count == 1 ? singular : plural);
-}
-
-bool drawable(double x, double y)
-{
-    return !std::isnan(x) && !std::isnan(y);
 }
 
 }  // namespace

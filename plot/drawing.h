@@ -4,6 +4,7 @@
 // one and paints it on every paint event.
 #pragma once
 
+#include <cmath>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -11,6 +12,13 @@
 #include "ui/toolkit.h"
 
 namespace tarvel {
+
+// A point the picture can place: a NaN coordinate has no place, so such a
+// point is neither drawn nor offered to the study aids.
+inline bool drawable(double x, double y)
+{
+    return !std::isnan(x) && !std::isnan(y);
+}
 
 struct WorldRect {
     double left = 0;

@@ -12,11 +12,6 @@ constexpr double kGivenRadius = 0.005;
 constexpr double kInterpolatedRadius = 0.001;
 constexpr double kCurveStep = 0.01;
 
-bool drawable(double x, double y)
-{
-    return !std::isnan(x) && !std::isnan(y);
-}
-
 }  // namespace
 
 // Fits the given points and only those interpolated points that the current
@@ -24,16 +19,7 @@ bool drawable(double x, double y)
 // they must not stretch the scale either.
 void Form_Tarvel::PictureScale()
 {
-    Extent extent = verticalExtent(yU, loopBound(lastU), yI, -1);
-    for (int i = 0; i <= loopBound(lastI); ++i) {
-        const auto at = static_cast<std::size_t>(i);
-        if (settled_[at] == Settlement::None)
-            continue;
-        if (yI[at] < extent.yMin)
-            extent.yMin = yI[at];
-        if (yI[at] > extent.yMax)
-            extent.yMax = yI[at];
-    }
+    const Extent extent = verticalExtent(yU, loopBound(lastU), yI, loopBound(lastI), settled_);
     yMin = extent.yMin;
     yMax = extent.yMax;
     const WorldRect world = worldFor(extent);

@@ -7,10 +7,14 @@
 namespace tarvel {
 namespace {
 
-void widen(Extent& extent, std::span<const double> values, int last)
+void widen(Extent& extent, std::span<const double> values, int last,
+           std::span<const Settlement> settled = {})
 {
     const int end = std::min(last, static_cast<int>(values.size()) - 1);
     for (int i = 0; i <= end; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        if (!settled.empty() && (at >= settled.size() || settled[at] == Settlement::None))
+            continue;
         if (values[static_cast<std::size_t>(i)] < extent.yMin)
             extent.yMin = values[static_cast<std::size_t>(i)];
         if (values[static_cast<std::size_t>(i)] > extent.yMax)
@@ -26,11 +30,12 @@ double heldFinite(double value)
 
 }  // namespace
 
-Extent verticalExtent(std::span<const double> yU, int lastU, std::span<const double> yI, int lastI)
+Extent verticalExtent(std::span<const double> yU, int lastU, std::span<const double> yI, int lastI,
+                      std::span<const Settlement> settled)
 {
     Extent extent;
     widen(extent, yU, lastU);
-    widen(extent, yI, lastI);
+    widen(extent, yI, lastI, settled);
     return extent;
 }
 

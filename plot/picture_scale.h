@@ -3,6 +3,7 @@
 
 #include <span>
 
+#include "interp/evaluation.h"
 #include "plot/drawing.h"
 
 namespace tarvel {
@@ -13,8 +14,11 @@ struct Extent {
 };
 
 // The smallest and largest of 0 and the values 0..lastU of yU and
-// 0..lastI of yI (strict comparisons, so NaN never takes part).
-Extent verticalExtent(std::span<const double> yU, int lastU, std::span<const double> yI, int lastI);
+// 0..lastI of yI (strict comparisons, so NaN never takes part). With
+// settled given, only the entries of yI that it marks settled take part:
+// the others hold values of an earlier command.
+Extent verticalExtent(std::span<const double> yU, int lastU, std::span<const double> yI, int lastI,
+                      std::span<const Settlement> settled = {});
 
 // x from -0.1 to 1.1; y from yMin - d to yMax + d with d a tenth of yMax
 // (of |yMin| when yMax is 0). An empty extent (all values 0) shows -1..1;

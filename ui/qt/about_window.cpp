@@ -7,16 +7,11 @@
 
 #include "ui/control_table.h"
 #include "ui/qt/app_identity.h"
+#include "ui/qt/drawing_painter.h"
 #include "ui/qt/twips.h"
 
 namespace tarvel::ui {
 namespace {
-
-QColor fromColourValue(unsigned value)
-{
-    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                  static_cast<int>((value >> 16) & 0xFF));
-}
 
 // The version goes in the gap between the title and the credit line, centred
 // under the title, so that the five fixed lines keep their places and texts.
@@ -43,7 +38,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
                       QString::fromUtf8(kAppTitle.data(), kAppTitle.size()));
     setAccessibleDescription(QString::fromUtf8(kAboutDescription.data(), kAboutDescription.size()));
     QPalette background = palette();
-    background.setColor(QPalette::Window, fromColourValue(kAboutBackground));
+    background.setColor(QPalette::Window, qColour(kAboutBackground));
     setPalette(background);
     setAutoFillBackground(true);
 
@@ -58,7 +53,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
         label->setWordWrap(spec.centred);
         label->setAlignment(spec.centred ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
         QPalette text = label->palette();
-        text.setColor(QPalette::WindowText, fromColourValue(spec.colour));
+        text.setColor(QPalette::WindowText, qColour(spec.colour));
         label->setPalette(text);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         const QFontMetrics metrics(font);

@@ -17,8 +17,7 @@ QColor colourOf(const std::optional<Colour>& colour)
 {
     if (!colour)
         return kForeground;
-    return QColor(static_cast<int>(*colour & 0xFF), static_cast<int>((*colour >> 8) & 0xFF),
-                  static_cast<int>((*colour >> 16) & 0xFF));
+    return qColour(*colour);
 }
 
 struct Area {

@@ -12,6 +12,14 @@ class QPainter;
 namespace tarvel::ui {
 
 inline const QColor kForeground = Qt::black;
+
+// The program's 24-bit colour (red in the lowest byte) as Qt's.
+inline QColor qColour(Colour colour)
+{
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
 inline const QColor kBackground = Qt::white;
 
 // Paints every operation of drawing, in order, scaled so that its world

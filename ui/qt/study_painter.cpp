@@ -20,14 +20,8 @@ constexpr double kLegendInset = 4;
 constexpr double kLegendPadding = 4;
 constexpr double kSampleWidth = 22;
 const QColor kScaleColour(70, 70, 70);
-const QColor kRedColour(255, 0, 0);
-const QColor kBlueColour(0, 0, 255);
-
-QColor qColour(Colour colour)
-{
-    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                  static_cast<int>((colour >> 16) & 0xFF));
-}
+const QColor kRedColour = qColour(kRed);
+const QColor kBlueColour = qColour(kBlue);
 
 QString qstr(const std::string& text)
 {
