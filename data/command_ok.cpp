@@ -1,6 +1,8 @@
 // The OK command: sample the selected test function (or take the loaded
 // data set), list the given points and draw them.
+#include <array>
 #include <cmath>
+#include <vector>
 
 #include "app/form_tarvel.h"
 #include "data/list_format.h"
@@ -86,7 +88,9 @@ bool Form_Tarvel::okPasses()
             return false;
         std::array<double, kPolyCapacity> coefs{};
         for (std::size_t k = 0; k < coefs.size(); ++k) {
-            const std::string name = "a" + std::to_string(k);
+            // Appended, not "a" + std::to_string(k): GCC 12 warns falsely
+            // (-Wrestrict) on that once inlined.
+            const std::string name = std::string(1, 'a').append(std::to_string(k));
             const std::optional<double> coef =
                 readNumber(polyCoefBox(k), "coefficient " + name, name);
             if (!coef)
@@ -138,11 +142,15 @@ void Form_Tarvel::listGivenPoints()
     c_.List1.addLine(" ");
     c_.List1.addLine("Data points");
     c_.List1.addLine(" ");
-    for (int i = 0; i <= loopBound(lastU); ++i) {
-        const auto at = static_cast<std::size_t>(i);
-        c_.List1.addLine(formatIndex(i) + "   " + formatValue(xU[at], decimalSeparator_) + "   " +
-                         formatValue(yU[at], decimalSeparator_));
+    const auto count = static_cast<std::size_t>(loopBound(lastU) + 1);
+    std::vector<double> points;
+    points.reserve(2 * count);
+    for (std::size_t i = 0; i < count; ++i) {
+        points.push_back(xU[i]);
+        points.push_back(yU[i]);
     }
+    listRows(points, 2, decimalSeparator_, "",
+             [this](const std::string& line) { c_.List1.addLine(line); });
     c_.List1.showLastLine();
 }
 

@@ -18,8 +18,11 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace tarvel {
 namespace {
@@ -208,25 +211,34 @@ std::uint64_t leadingDigits(const Significand& s, int count)
     return number;
 }
 
+// |value| * 10^decimals rounded halves away from zero on the 15 digits,
+// followed by `zeros` zeros where the 15 digits end before the decimals.
+struct Rounded {
+    bool minus = false;  // negative and not rounded to zero
+    std::uint64_t scaled = 0;
+    int zeros = 0;
+};
+
 // Most values are rounded straight from their bits. magnitude * 10^decimals
 // is split exactly into p + e (two doubles), so its whole part and its
 // fraction are known to far better than the margin below. Reading 15 digits
 // first moves the value by at most half a unit of its 15th digit, less than
 // magnitude * 10^-14 / 2; unless that could carry the fraction across a
 // half, rounding the value itself gives what rounding its 15 digits gives.
-// Returns false where it could (then the digits decide), and for magnitudes
-// from 2^39 on.
-bool roundFromBits(double magnitude, std::size_t decimals, std::uint64_t& scaled)
+// `settled` is false where it could (then the digits decide), for
+// magnitudes from 2^39 on, and for infinities and NaN. No branch depends on
+// the value, so that a listing's values are rounded one after another
+// without waiting on each other.
+struct BitsRounding {
+    Rounded rounded;
+    bool settled = false;
+};
+
+BitsRounding roundFromBits(double value, std::size_t decimals)
 {
-    if (!(magnitude < 0x1p39)) {
-        return false;
-    }
-    if (magnitude < 0x1p-60) {
-        scaled = 0;  // far below half of the last decimal
-        return true;
-    }
-    constexpr double kScale[] = {1, 10, 100, 1000, 10000};
+    static constexpr double kScale[] = {1, 10, 100, 1000, 10000};
     const double scale = kScale[decimals];  // at most 14 bits
+    const double magnitude = std::fabs(value);
     // magnitude = high + low, high with 26 significant bits and low with at
     // most 27: both products with the scale are exact, and so is the error
     // of their sum.
@@ -237,119 +249,321 @@ bool roundFromBits(double magnitude, std::size_t decimals, std::uint64_t& scaled
     const double lowScaled = low * scale;
     const double p = highScaled + lowScaled;
     const double e = (highScaled - p) + lowScaled;
-    const auto whole = static_cast<std::uint64_t>(p);  // p < 2^53: exact, rounded down
-    const double part = (p - static_cast<double>(whole)) + e;
+    // Below 2^52, adding 2^52 rounds p to the nearest whole number, which
+    // then stands in the low bits.
+    constexpr double kWholeShift = 0x1p52;
+    const double shifted = p + kWholeShift;
+    const double nearest = shifted - kWholeShift;
+    const double fraction = (p - nearest) + e;  // from -1/2 to 1/2, give or take e
     const double margin = magnitude * scale * 1e-14 + 1e-15;
-    if (std::fabs(part - 0.5) <= margin) {
-        return false;
+    BitsRounding result;
+    result.settled = (magnitude < 0x1p39) & (p < kWholeShift) &
+                     (std::fabs(std::fabs(fraction) - 0.5) > margin);
+    result.rounded.scaled =
+        std::bit_cast<std::uint64_t>(shifted) - std::bit_cast<std::uint64_t>(kWholeShift);
+    const std::uint64_t negative = std::bit_cast<std::uint64_t>(value) >> 63;
+    result.rounded.minus =
+        (negative & static_cast<std::uint64_t>(result.rounded.scaled != 0)) != 0;
+    return result;
+}
+
+// From the 15 digits, for the values that roundFromBits leaves unsettled.
+Rounded roundFromDigits(double value, std::size_t decimals)
+{
+    const Significand s = significandOf(value);
+    Rounded rounded;
+    // The digits that stay, counted from d0: those before the point and
+    // `decimals` after it, rounded on the first dropped digit.
+    const int kept = s.exponent + 1 + static_cast<int>(decimals);
+    if (kept >= kSignificantDigits) {
+        rounded.scaled = leadingDigits(s, kSignificantDigits);
+        rounded.zeros = kept - kSignificantDigits;
+    } else if (kept >= 0) {
+        rounded.scaled = leadingDigits(s, kept);
+        if (s.digits[static_cast<std::size_t>(kept)] >= '5') {
+            ++rounded.scaled;  // a half or more, away from zero
+        }
     }
-    scaled = whole + (part > 0.5 ? 1 : 0);
-    return true;
+    rounded.minus = s.negative && rounded.scaled != 0;
+    return rounded;
+}
+
+constexpr std::uint64_t kPowersOfTen[] = {1,
+                                          10,
+                                          100,
+                                          1000,
+                                          10000,
+                                          100000,
+                                          1000000,
+                                          10000000,
+                                          100000000,
+                                          1000000000,
+                                          10000000000,
+                                          100000000000,
+                                          1000000000000,
+                                          10000000000000,
+                                          100000000000000,
+                                          1000000000000000,
+                                          10000000000000000};
+
+// The short texts are written four digits at a time from a table, with
+// fixed-width stores, and without a branch on the sign or on the length of
+// the usual numbers: listed values vary in both at random, which a
+// processor would mispredict.
+
+// Digits of number, at least one, for number below 10^16.
+int digitCount(std::uint64_t number)
+{
+    const std::uint64_t nonZero = number | 1;
+    // floor(log10(2) * bits), with log10(2) taken as 1233 / 4096.
+    const int guess = (static_cast<int>(std::bit_width(nonZero)) * 1233) >> 12;
+    return guess + (nonZero >= kPowersOfTen[guess] ? 1 : 0);
+}
+
+// "0000" to "9999" as four characters each, the first in the lowest byte.
+constexpr std::array<std::uint32_t, 10000> kFourDigits = [] {
+    std::array<std::uint32_t, 10000> table{};
+    for (std::uint32_t n = 0; n < 10000; ++n) {
+        table[n] = (0x30U + n / 1000) | ((0x30U + n / 100 % 10) << 8) |
+                   ((0x30U + n / 10 % 10) << 16) | ((0x30U + n % 10) << 24);
+    }
+    return table;
+}();
+
+void storeBytes(char* out, std::uint64_t bytes)
+{
+    if constexpr (std::endian::native == std::endian::big) {
+        bytes = __builtin_bswap64(bytes);
+    }
+    std::memcpy(out, &bytes, sizeof bytes);
+}
+
+// Eight digits of number, with leading zeros, as characters: those from
+// 10^(4 * group + 4) down, the first in the lowest byte.
+std::uint64_t eightDigits(std::uint64_t number, int group)
+{
+    constexpr std::uint64_t kTenThousand = 10000;
+    for (int k = 0; k < group; ++k) {
+        number /= kTenThousand * kTenThousand;
+    }
+    const auto high = static_cast<std::uint32_t>(number / kTenThousand % kTenThousand);
+    const auto low = static_cast<std::uint32_t>(number % kTenThousand);
+    return kFourDigits[high] | (static_cast<std::uint64_t>(kFourDigits[low]) << 32);
+}
+
+// Writes number (below 10^16) without leading zeros from w on and returns
+// the end; may write up to 16 bytes from w.
+char* writeWhole(char* w, std::uint64_t number)
+{
+    if (number < 10000) {  // indices and most listed values
+        const auto small = static_cast<std::uint32_t>(number);
+        const int count =
+            1 + (small >= 10 ? 1 : 0) + (small >= 100 ? 1 : 0) + (small >= 1000 ? 1 : 0);
+        storeBytes(w, kFourDigits[small] >> (8 * (4 - count)));
+        return w + count;
+    }
+    const int count = digitCount(number);
+    if (count <= 8) {
+        storeBytes(w, eightDigits(number, 0) >> (8 * (8 - count)));
+        return w + count;
+    }
+    storeBytes(w, eightDigits(number, 1) >> (8 * (16 - count)));
+    storeBytes(w + count - 8, eightDigits(number, 0));
+    return w + count;
+}
+
+// The decimal separator padded to a fixed width, so that it is copied in
+// one piece.
+struct Separator {
+    static constexpr std::size_t kWidth = 8;
+    explicit Separator(std::string_view whole)
+        : text(whole), size(whole.size()), fits(whole.size() <= kWidth)
+    {
+        if (fits) {
+            std::memcpy(bytes.data(), whole.data(), whole.size());
+        }
+    }
+    std::string_view text;
+    std::array<char, kWidth> bytes{};
+    std::size_t size;
+    bool fits;
+};
+
+// Sign, whole digits (16 at most without zeros after the 15 digits),
+// separator and decimals, with the fixed-width writes of each.
+constexpr std::size_t kShortRoom = 1 + 16 + Separator::kWidth + 8;
+
+bool fitsShort(const Rounded& rounded, const Separator& separator)
+{
+    return rounded.zeros == 0 && separator.fits;
+}
+
+// Writes a short text with no decimals or kListDecimals of them from w on
+// and returns its end.
+char* writeShort(char* w, const Rounded& rounded, std::size_t decimals,
+                 const Separator& separator)
+{
+    static_assert(kListDecimals == 4, "the decimals are one entry of the four-digit table");
+    *w = '-';
+    w += rounded.minus ? 1 : 0;
+    if (decimals == 0) {
+        return writeWhole(w, rounded.scaled);
+    }
+    w = writeWhole(w, rounded.scaled / 10000);
+    std::memcpy(w, separator.bytes.data(), Separator::kWidth);
+    w += separator.size;
+    storeBytes(w, kFourDigits[rounded.scaled % 10000]);
+    return w + 4;
 }
 
 // The rare long texts: values of 1e11 and more (the 15 digits end before
 // the decimals and zeros follow) or an unusually long separator.
-std::string writeLong(bool minus, std::uint64_t scaled, int zeros, std::size_t decimals,
-                      std::string_view decimalSeparator)
+std::string writeLong(const Rounded& rounded, std::size_t decimals,
+                      const Separator& separator)
 {
-    std::string digits = std::to_string(scaled);
-    digits.append(static_cast<std::size_t>(zeros), '0');
+    std::string digits = std::to_string(rounded.scaled);
+    digits.append(static_cast<std::size_t>(rounded.zeros), '0');
     if (digits.size() <= decimals) {
         digits.insert(0, decimals + 1 - digits.size(), '0');
     }
     const std::size_t wholeCount = digits.size() - decimals;
-    std::string text = minus ? "-" : "";
+    std::string text = rounded.minus ? "-" : "";
     text.append(digits, 0, wholeCount);
     if (decimals > 0) {
-        text.append(decimalSeparator);
+        text.append(separator.text);
         text.append(digits, wholeCount, decimals);
     }
     return text;
 }
 
-// "##0" with `decimals` places after the separator, rounded halves away from
-// zero on the 15 digits: the same text as roundToDecimals and joinDecimal
-// give, built directly.
-void appendRounded(std::string& out, double value, std::size_t decimals,
-                   std::string_view decimalSeparator)
+// Rounds a listing's value ahead of writing into `out`, field by field: a
+// copy of a whole struct built on the stack would make every value wait for
+// the stores of the one before.
+void roundAhead(double value, BitsRounding& out)
 {
-    if (!std::isfinite(value)) {
-        out += *nonFiniteText(value);
-        return;
+    const BitsRounding bits = roundFromBits(value, kListDecimals);
+    out.rounded.minus = bits.rounded.minus;
+    out.rounded.scaled = bits.rounded.scaled;
+    out.settled = bits.settled;
+}
+
+// Builds list text in a buffer of its own and hands it to the line in one
+// piece: the listings write thousands of numbers per command.
+class LineWriter {
+public:
+    explicit LineWriter(std::string& line) : line_(line) {}
+    LineWriter(const LineWriter&) = delete;
+    LineWriter& operator=(const LineWriter&) = delete;
+    ~LineWriter() { flush(); }
+
+    // "##0" (no decimals) or "##0.###0" (kListDecimals), rounded halves
+    // away from zero on the 15 digits; `bits` is roundFromBits(value,
+    // decimals).
+    void number(double value, const BitsRounding& bits, std::size_t decimals,
+                const Separator& separator)
+    {
+        if (!std::isfinite(value)) {
+            text(*nonFiniteText(value));
+            return;
+        }
+        const Rounded rounded = bits.settled ? bits.rounded : roundFromDigits(value, decimals);
+        if (!fitsShort(rounded, separator)) {
+            text(writeLong(rounded, decimals, separator));
+            return;
+        }
+        makeRoom(kShortRoom);
+        char* const end = writeShort(buffer_.data() + used_, rounded, decimals, separator);
+        used_ = static_cast<std::size_t>(end - buffer_.data());
     }
-    bool negative = std::signbit(value);
-    std::uint64_t scaled = 0;
-    int zeros = 0;
-    if (decimals > 4 || !roundFromBits(std::fabs(value), decimals, scaled)) {
-        const Significand s = significandOf(value);
-        negative = s.negative;
-        // The digits that stay, counted from d0: those before the point and
-        // `decimals` after it. scaled is the value times 10^decimals,
-        // rounded on the first dropped digit; beyond 15 digits it continues
-        // with `zeros` zeros.
-        const int kept = s.exponent + 1 + static_cast<int>(decimals);
-        if (kept >= kSignificantDigits) {
-            scaled = leadingDigits(s, kSignificantDigits);
-            zeros = kept - kSignificantDigits;
-        } else if (kept >= 0) {
-            scaled = leadingDigits(s, kept);
-            if (s.digits[static_cast<std::size_t>(kept)] >= '5') {
-                ++scaled;  // a half or more, away from zero
-            }
+
+    void number(double value, std::size_t decimals, const Separator& separator)
+    {
+        number(value, roundFromBits(value, decimals), decimals, separator);
+    }
+
+    void gap()
+    {
+        makeRoom(sizeof kGap);
+        std::memcpy(buffer_.data() + used_, kGap, sizeof kGap);
+        used_ += sizeof kGap - 1;
+    }
+
+    void text(std::string_view piece)
+    {
+        flush();
+        line_ += piece;
+    }
+
+private:
+    static constexpr char kGap[] = "   ";
+
+    void makeRoom(std::size_t room)
+    {
+        if (room > buffer_.size() - used_) {
+            flush();
         }
     }
-    const bool minus = negative && scaled != 0;
-    if (zeros > 0 || decimalSeparator.size() > 8) {
-        out += writeLong(minus, scaled, zeros, decimals, decimalSeparator);
-        return;
+
+    void flush()
+    {
+        line_.append(buffer_.data(), used_);
+        used_ = 0;
     }
-    // Written backwards from the last decimal: the decimals, the separator,
-    // the whole part (at least one digit), the sign.
-    std::array<char, 48> buffer;
-    char* const end = buffer.data() + buffer.size();
-    char* w = end;
-    for (std::size_t d = 0; d < decimals; ++d) {
-        *--w = static_cast<char>('0' + scaled % 10);
-        scaled /= 10;
-    }
-    if (decimals > 0) {
-        w -= decimalSeparator.size();
-        std::memcpy(w, decimalSeparator.data(), decimalSeparator.size());
-    }
-    do {
-        *--w = static_cast<char>('0' + scaled % 10);
-        scaled /= 10;
-    } while (scaled != 0);
-    if (minus) {
-        *--w = '-';
-    }
-    out.append(w, static_cast<std::size_t>(end - w));
-}
+
+    std::string& line_;
+    std::array<char, 256> buffer_;
+    std::size_t used_ = 0;
+};
 
 }  // namespace
 
 std::string formatIndex(double index)
 {
     std::string text;
-    appendRounded(text, index, 0, "");
+    LineWriter(text).number(index, 0, Separator(""));
     return text;
 }
 
 std::string formatValue(double value, std::string_view decimalSeparator)
 {
     std::string text;
-    appendRounded(text, value, kListDecimals, decimalSeparator);
+    LineWriter(text).number(value, kListDecimals, Separator(decimalSeparator));
     return text;
 }
 
-void appendIndex(std::string& line, double index)
+void listRows(std::span<const double> values, std::size_t columns, std::string_view decimalSeparator,
+              std::string_view ending, const std::function<void(const std::string&)>& add)
 {
-    appendRounded(line, index, 0, "");
-}
-
-void appendValue(std::string& line, double value, std::string_view decimalSeparator)
-{
-    appendRounded(line, value, kListDecimals, decimalSeparator);
+    if (columns == 0) {
+        return;
+    }
+    const Separator separator(decimalSeparator);
+    // A batch of values is rounded first, in a loop whose steps do not
+    // depend on each other, then written.
+    constexpr std::size_t kBatchRows = 64;
+    std::vector<BitsRounding> batch(kBatchRows * columns);
+    std::string line;
+    const std::size_t rows = values.size() / columns;
+    for (std::size_t first = 0; first < rows; first += kBatchRows) {
+        const std::size_t count = std::min(kBatchRows, rows - first);
+        const std::span<const double> part = values.subspan(first * columns, count * columns);
+        for (std::size_t k = 0; k < part.size(); ++k) {
+            roundAhead(part[k], batch[k]);
+        }
+        for (std::size_t r = 0; r < count; ++r) {
+            line.clear();
+            {
+                LineWriter writer(line);
+                writer.number(static_cast<double>(first + r), 0, separator);
+                for (std::size_t c = r * columns; c < (r + 1) * columns; ++c) {
+                    writer.gap();
+                    writer.number(part[c], batch[c], kListDecimals, separator);
+                }
+            }
+            line += ending;
+            add(line);
+        }
+    }
 }
 
 std::string formatPlain(double value, std::string_view decimalSeparator)

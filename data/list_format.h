@@ -2,6 +2,9 @@
 // values.
 #pragma once
 
+#include <cstddef>
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,10 +20,12 @@ std::string formatIndex(double index);
 // written "inf", "-inf" and "nan".
 std::string formatValue(double value, std::string_view decimalSeparator);
 
-// formatIndex and formatValue appended to a line under construction, for
-// the long listings.
-void appendIndex(std::string& line, double index);
-void appendValue(std::string& line, double value, std::string_view decimalSeparator);
+// The lines of a listing, one per row of `columns` values: the row's index
+// (0, 1, ...) as formatIndex writes it, then each value after three spaces
+// as formatValue writes it, then `ending`. add receives each line in turn.
+void listRows(std::span<const double> values, std::size_t columns,
+              std::string_view decimalSeparator, std::string_view ending,
+              const std::function<void(const std::string&)>& add);
 
 // A number as a message quotes it: up to 15 significant digits with
 // trailing zeros dropped, in ordinary decimal writing from 1e-12 up to below

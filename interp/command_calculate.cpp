@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/form_tarvel.h"
 #include "data/list_format.h"
@@ -48,17 +49,13 @@ void Form_Tarvel::listCoefficients(const CoefTable& table)
     c_.List1.addLine(" ");
     c_.List1.addLine("Cubic spline coefficients");
     c_.List1.addLine(" ");
-    for (int i = 0; i < loopBound(lastU); ++i) {
-        std::string line;
-        line.reserve(128);  // the whole row at once: five numbers and their gaps
-        appendIndex(line, i);
-        line += "   ";
-        for (double coef : table[static_cast<std::size_t>(i)]) {
-            appendValue(line, coef, decimalSeparator_);
-            line += "   ";
-        }
-        c_.List1.addLine(line);
-    }
+    const auto rows = static_cast<std::size_t>(std::clamp(loopBound(lastU), 0, kCoefRows));
+    std::vector<double> coefficients;
+    coefficients.reserve(rows * kCoefColumns);
+    for (std::size_t i = 0; i < rows; ++i)
+        coefficients.insert(coefficients.end(), table[i].begin(), table[i].end());
+    listRows(coefficients, kCoefColumns, decimalSeparator_, "   ",
+             [this](const std::string& line) { c_.List1.addLine(line); });
     c_.List1.showLastLine();
 }
 

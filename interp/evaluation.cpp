@@ -1,5 +1,7 @@
 #include "interp/evaluation.h"
 
+#include "interp/cube.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -110,7 +112,7 @@ double evaluateRow(const CoefRow& row, double t)
     double y = row[0];
     y = y + row[1] * std::pow(t, 1.0);
     y = y + row[2] * std::pow(t, 2.0);
-    y = y + row[3] * std::pow(t, 3.0);
+    y = y + row[3] * cube(t);
     return y;
 }
 

@@ -21,6 +21,7 @@
 #include <cstddef>
 
 #include "data/capacities.h"
+#include "interp/cube.h"
 
 namespace tarvel {
 
@@ -87,7 +88,7 @@ void writeRows(int lastU, std::span<const double> yU, const Chords& chords,
         const double dx = chords.dxU[i];
         const double dy = chords.dyU[i];
         const double dx2 = std::pow(dx, 2.0);
-        const double dx3 = std::pow(dx, 3.0);
+        const double dx3 = cube(dx);
         CoefRow& row = table[i];
         row[0] = yU[i];
         row[1] = slopeU[i];

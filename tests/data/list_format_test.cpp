@@ -216,20 +216,70 @@ TEST(FormatValue, SameAsPaperRoundingOnRandomBitPatterns)
     }
 }
 
-// A listing row is built by appending: each number lands after what the
-// line holds, written exactly as on its own, the long forms included.
-TEST(FormatValue, AppendingGivesTheSameTexts)
+std::vector<std::string> listed(const std::vector<double>& values, std::size_t columns,
+                                const std::string& separator, const std::string& ending)
 {
-    const double values[] = {0.03125, -0.00004, 1e300, -kInf, kNaN, 12345678901.23465, -2.5};
-    std::string line = "row";
-    std::string expected = "row";
-    for (const double v : values) {
-        appendValue(line, v, ",");
-        appendIndex(line, v);
-        expected += formatValue(v, ",") + formatIndex(v);
+    std::vector<std::string> lines;
+    listRows(values, columns, separator, ending,
+             [&](const std::string& line) { lines.push_back(line); });
+    return lines;
+}
+
+// A listing line is the row's index, then each value after three spaces,
+// each written exactly as on its own (the long forms and long separators
+// included), then the ending; rows continue across the batches in which
+// the values are rounded.
+TEST(ListRows, EachLineIsTheIndexAndTheValuesAsOnTheirOwn)
+{
+    std::vector<double> values = {0.03125, -0.00004, 1e300, -kInf, kNaN,
+                                  12345678901.23465, -2.5, -999999999999.99995,
+                                  9999.99995, -9999.99994, 0.0, -0.0};
+    for (int k = 0; k < 300; ++k)
+        values.push_back((k % 2 ? -1 : 1) * std::ldexp(1.0 + k / 7.0, k % 60 - 20));
+    const std::vector<std::string> separators = {".", ",", std::string(8, '#'),
+                                                 std::string(9, '#'), std::string(300, '~')};
+    for (const std::size_t columns : {std::size_t{1}, std::size_t{2}, std::size_t{4}}) {
+        for (const std::string& separator : separators) {
+            const std::vector<std::string> lines = listed(values, columns, separator, "   ");
+            ASSERT_EQ(lines.size(), values.size() / columns);
+            for (std::size_t row = 0; row < lines.size(); ++row) {
+                std::string expected = formatIndex(static_cast<double>(row));
+                for (std::size_t c = 0; c < columns; ++c)
+                    expected += "   " + formatValue(values[row * columns + c], separator);
+                ASSERT_EQ(lines[row], expected + "   ")
+                    << columns << " columns, separator of " << separator.size() << ", row " << row;
+            }
+        }
     }
-    EXPECT_EQ(line, expected);
-    EXPECT_EQ(formatValue(-2.5, ","), "-2,5000");
+}
+
+TEST(ListRows, RandomValuesAsRoundedOnPaper)
+{
+    std::mt19937_64 random(2718);
+    std::vector<double> values;
+    while (values.size() < 40000) {
+        const std::uint64_t bits = (random() & 0x800fffffffffffffULL) |
+                                   (static_cast<std::uint64_t>(1003 + random() % 40) << 52);
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        values.push_back(value);
+    }
+    const std::vector<std::string> lines = listed(values, 4, ".", "");
+    ASSERT_EQ(lines.size(), values.size() / 4);
+    for (std::size_t row = 0; row < lines.size(); ++row) {
+        std::string expected = paperRounding(static_cast<double>(row), 0);
+        for (std::size_t c = 0; c < 4; ++c)
+            expected += "   " + paperRounding(values[row * 4 + c], 4);
+        ASSERT_EQ(lines[row], expected) << "row " << row;
+    }
+}
+
+// Values that do not fill a last row are not listed; no columns, no lines.
+TEST(ListRows, OnlyWholeRows)
+{
+    EXPECT_EQ(listed({1, 2, 3}, 2, ".", ""), std::vector<std::string>{"0   1.0000   2.0000"});
+    EXPECT_TRUE(listed({1, 2, 3}, 0, ".", "").empty());
+    EXPECT_TRUE(listed({}, 4, ".", "").empty());
 }
 
 TEST(FormatPlain, OrdinaryDecimalWriting)
