@@ -71,4 +71,10 @@ inline double cube(double t)
     return nearest;
 }
 
+// Whether pow(t, 3.0) underflows to zero; only widths far below 2^-100 can.
+inline bool cubeIsZero(double t)
+{
+    return !(std::fabs(t) >= 0x1p-100) && cube(t) == 0;
+}
+
 }  // namespace tarvel

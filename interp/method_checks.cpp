@@ -105,7 +105,7 @@ Problem checkSplineInput(Method method, double lastU, std::span<const double> xU
         if (xU[at] == xU[at + 1])
             return sharedAbscissa(limits.name, i, i + 1, xU[at], separator);
         // The PW coefficients divide by the cube of the width.
-        if (method == Method::PwCubicSpline && cube(xU[at + 1] - xU[at]) == 0)
+        if (method == Method::PwCubicSpline && cubeIsZero(xU[at + 1] - xU[at]))
             return std::string(limits.name) + " needs given points further apart; given points " +
                    formatIndex(i) + " and " + formatIndex(i + 1) +
                    " are too close for the cube of their distance to be held.";

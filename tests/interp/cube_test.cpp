@@ -63,5 +63,19 @@ TEST(Cube, SameBitsAsPowOnGridSteps)
     }
 }
 
+// The width check of the PW spline: zero exactly where pow's cube is,
+// around the width whose cube is half the smallest subnormal.
+TEST(Cube, ZeroExactlyWherePowUnderflows)
+{
+    for (double t = 1e-108; t < 2e-108; t *= 1.0001) {
+        for (const double width : {t, -t, std::nextafter(t, 0.0)}) {
+            ASSERT_EQ(cubeIsZero(width), std::pow(width, 3.0) == 0) << std::hexfloat << width;
+        }
+    }
+    EXPECT_TRUE(cubeIsZero(0.0));
+    EXPECT_FALSE(cubeIsZero(0x1p-100));
+    EXPECT_FALSE(cubeIsZero(std::numeric_limits<double>::quiet_NaN()));
+}
+
 }  // namespace
 }  // namespace tarvel
