@@ -225,8 +225,9 @@ struct Rounded {
 // first moves the value by at most half a unit of its 15th digit, less than
 // magnitude * 10^-14 / 2; unless that could carry the fraction across a
 // half, rounding the value itself gives what rounding its 15 digits gives.
-// `settled` is false where it could (then the digits decide), for
-// magnitudes from 2^39 on, and for infinities and NaN. No branch depends on
+// `settled` is false where it could (then the digits decide), where the
+// value is 2^39 or more or the scaled value 2^52 or more, and for
+// infinities and NaN. No branch depends on
 // the value, so that a listing's values are rounded one after another
 // without waiting on each other.
 struct BitsRounding {
@@ -355,14 +356,11 @@ std::uint64_t eightDigits(std::uint64_t number, int group)
 // the end; may write up to 16 bytes from w.
 char* writeWhole(char* w, std::uint64_t number)
 {
-    if (number < 10000) {  // indices and most listed values
-        const auto small = static_cast<std::uint32_t>(number);
-        const int count =
-            1 + (small >= 10 ? 1 : 0) + (small >= 100 ? 1 : 0) + (small >= 1000 ? 1 : 0);
-        storeBytes(w, kFourDigits[small] >> (8 * (4 - count)));
+    const int count = digitCount(number);
+    if (count <= 4) {  // indices and most listed values
+        storeBytes(w, kFourDigits[number] >> (8 * (4 - count)));
         return w + count;
     }
-    const int count = digitCount(number);
     if (count <= 8) {
         storeBytes(w, eightDigits(number, 0) >> (8 * (8 - count)));
         return w + count;
@@ -376,17 +374,15 @@ char* writeWhole(char* w, std::uint64_t number)
 // one piece.
 struct Separator {
     static constexpr std::size_t kWidth = 8;
-    explicit Separator(std::string_view whole)
-        : text(whole), size(whole.size()), fits(whole.size() <= kWidth)
+    explicit Separator(std::string_view whole) : text(whole)
     {
-        if (fits) {
+        if (fits()) {
             std::memcpy(bytes.data(), whole.data(), whole.size());
         }
     }
+    bool fits() const { return text.size() <= kWidth; }
     std::string_view text;
     std::array<char, kWidth> bytes{};
-    std::size_t size;
-    bool fits;
 };
 
 // Sign, whole digits (16 at most without zeros after the 15 digits),
@@ -395,7 +391,7 @@ constexpr std::size_t kShortRoom = 1 + 16 + Separator::kWidth + 8;
 
 bool fitsShort(const Rounded& rounded, const Separator& separator)
 {
-    return rounded.zeros == 0 && separator.fits;
+    return rounded.zeros == 0 && separator.fits();
 }
 
 // Writes a short text with no decimals or kListDecimals of them from w on
@@ -411,7 +407,7 @@ char* writeShort(char* w, const Rounded& rounded, std::size_t decimals,
     }
     w = writeWhole(w, rounded.scaled / 10000);
     std::memcpy(w, separator.bytes.data(), Separator::kWidth);
-    w += separator.size;
+    w += separator.text.size();
     storeBytes(w, kFourDigits[rounded.scaled % 10000]);
     return w + 4;
 }
