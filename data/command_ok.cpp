@@ -2,6 +2,8 @@
 // data set), list the given points and draw them.
 #include <array>
 #include <cmath>
+#include <span>
+#include <string_view>
 #include <vector>
 
 #include "app/form_tarvel.h"
@@ -143,14 +145,13 @@ void Form_Tarvel::listGivenPoints()
     c_.List1.addLine("Data points");
     c_.List1.addLine(" ");
     const auto count = static_cast<std::size_t>(loopBound(lastU) + 1);
-    std::vector<double> points;
-    points.reserve(2 * count);
+    std::array<double, 2 * kPointCapacity> points;
     for (std::size_t i = 0; i < count; ++i) {
-        points.push_back(xU[i]);
-        points.push_back(yU[i]);
+        points[2 * i] = xU[i];
+        points[2 * i + 1] = yU[i];
     }
-    listRows(points, 2, decimalSeparator_, "",
-             [this](const std::string& line) { c_.List1.addLine(line); });
+    listRows(std::span(points).first(2 * count), 2, decimalSeparator_, "",
+             [this](std::string_view line) { c_.List1.addLine(line); });
     c_.List1.showLastLine();
 }
 

@@ -528,23 +528,27 @@ std::string formatValue(double value, std::string_view decimalSeparator)
 }
 
 void listRows(std::span<const double> values, std::size_t columns, std::string_view decimalSeparator,
-              std::string_view ending, const std::function<void(const std::string&)>& add)
+              std::string_view ending, const std::function<void(std::string_view)>& add)
 {
     if (columns == 0) {
         return;
     }
     const Separator separator(decimalSeparator);
-    // A batch of values is rounded first, in a loop whose steps do not
+    // A batch of whole rows is rounded first, in a loop whose steps do not
     // depend on each other, then written.
-    constexpr std::size_t kBatchRows = 64;
-    std::vector<BitsRounding> batch(kBatchRows * columns);
+    constexpr std::size_t kBatchValues = 256;
+    std::array<BitsRounding, kBatchValues> batch;
+    const std::size_t batchRows = std::max<std::size_t>(1, kBatchValues / columns);
     std::string line;
     const std::size_t rows = values.size() / columns;
-    for (std::size_t first = 0; first < rows; first += kBatchRows) {
-        const std::size_t count = std::min(kBatchRows, rows - first);
+    for (std::size_t first = 0; first < rows; first += batchRows) {
+        const std::size_t count = std::min(batchRows, rows - first);
         const std::span<const double> part = values.subspan(first * columns, count * columns);
-        for (std::size_t k = 0; k < part.size(); ++k) {
-            roundAhead(part[k], batch[k]);
+        const bool rounded = part.size() <= batch.size();
+        if (rounded) {
+            for (std::size_t k = 0; k < part.size(); ++k) {
+                roundAhead(part[k], batch[k]);
+            }
         }
         for (std::size_t r = 0; r < count; ++r) {
             line.clear();
@@ -553,7 +557,11 @@ void listRows(std::span<const double> values, std::size_t columns, std::string_v
                 writer.number(static_cast<double>(first + r), 0, separator);
                 for (std::size_t c = r * columns; c < (r + 1) * columns; ++c) {
                     writer.gap();
-                    writer.number(part[c], batch[c], kListDecimals, separator);
+                    if (rounded) {
+                        writer.number(part[c], batch[c], kListDecimals, separator);
+                    } else {
+                        writer.number(part[c], kListDecimals, separator);
+                    }
                 }
             }
             line += ending;

@@ -25,7 +25,7 @@ std::string formatValue(double value, std::string_view decimalSeparator);
 // as formatValue writes it, then `ending`. add receives each line in turn.
 void listRows(std::span<const double> values, std::size_t columns,
               std::string_view decimalSeparator, std::string_view ending,
-              const std::function<void(const std::string&)>& add);
+              const std::function<void(std::string_view)>& add);
 
 // A number as a message quotes it: up to 15 significant digits with
 // trailing zeros dropped, in ordinary decimal writing from 1e-12 up to below

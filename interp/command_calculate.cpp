@@ -1,8 +1,11 @@
 // The Calculate command: interpolation points, the chosen method, the
 // evaluation of every point and the redraw.
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -50,12 +53,11 @@ void Form_Tarvel::listCoefficients(const CoefTable& table)
     c_.List1.addLine("Cubic spline coefficients");
     c_.List1.addLine(" ");
     const auto rows = static_cast<std::size_t>(std::clamp(loopBound(lastU), 0, kCoefRows));
-    std::vector<double> coefficients;
-    coefficients.reserve(rows * kCoefColumns);
+    std::array<double, kCoefRows * kCoefColumns> coefficients;
     for (std::size_t i = 0; i < rows; ++i)
-        coefficients.insert(coefficients.end(), table[i].begin(), table[i].end());
-    listRows(coefficients, kCoefColumns, decimalSeparator_, "   ",
-             [this](const std::string& line) { c_.List1.addLine(line); });
+        std::copy(table[i].begin(), table[i].end(), coefficients.begin() + i * kCoefColumns);
+    listRows(std::span(coefficients).first(rows * kCoefColumns), kCoefColumns, decimalSeparator_,
+             "   ", [this](std::string_view line) { c_.List1.addLine(line); });
     c_.List1.showLastLine();
 }
 

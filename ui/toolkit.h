@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/study.h"
@@ -44,7 +45,7 @@ class ListBox {
 public:
     virtual ~ListBox() = default;
     virtual void clear() = 0;
-    virtual void addLine(const std::string& line) = 0;
+    virtual void addLine(std::string_view line) = 0;
     // The command has appended all its lines: bring the newest into view.
     // Called once per command, so appending costs the same at any length.
     virtual void showLastLine() = 0;

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "interp/lagrange.h"
@@ -36,7 +37,12 @@ public:
             hash_ *= 0x100000001b3ULL;
         }
     }
-    void add(const std::string& text) { add(text.data(), text.size() + 1); }  // with its NUL
+    void add(std::string_view text)  // with a NUL after it
+    {
+        constexpr char kNul = '\0';
+        add(text.data(), text.size());
+        add(&kNul, 1);
+    }
     std::uint64_t value() const { return hash_; }
 
 private:
@@ -153,7 +159,7 @@ Outcome run(const Scenario& s)
         w.form.Command2_Click();
 
         Fnv1a hash;
-        for (const std::string& line : w.List1.lines)
+        for (const std::string_view line : w.List1.lines)
             hash.add(line);
         for (const std::string& message : w.messages.messages)
             hash.add("message: " + message);

@@ -242,7 +242,8 @@ TEST(HonestPicture, NoGivenPointDrawsNoCircle)
     w.clickFile("empty.dsf");
     ok(w);
     ASSERT_TRUE(w.messages.messages.empty());
-    EXPECT_EQ(w.List1.lines, (std::vector<std::string>{" ", "Data points", " "}));
+    EXPECT_EQ(std::vector<std::string>(w.List1.lines.begin(), w.List1.lines.end()),
+              (std::vector<std::string>{" ", "Data points", " "}));
     for (const DrawOp& op : w.Picture1.ops())
         EXPECT_NE(op.kind, DrawOp::Kind::Circle);
     EXPECT_EQ(w.Picture1.ops().size(), 2u + 101u) << "the axes and the curve along y = 0";

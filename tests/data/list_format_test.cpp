@@ -221,7 +221,7 @@ std::vector<std::string> listed(const std::vector<double>& values, std::size_t c
 {
     std::vector<std::string> lines;
     listRows(values, columns, separator, ending,
-             [&](const std::string& line) { lines.push_back(line); });
+             [&](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 

@@ -38,7 +38,7 @@ struct FormSnapshot {
     PointArray xU, yU, xI, yI;
     std::array<double, kPolyCapacity> aPoly;
     // The list and the picture.
-    std::vector<std::string> lines;
+    PackedLines lines;
     std::size_t drawOps;
     WorldRect world;
     // The controls a command writes: the count of a loaded data set and

@@ -10,6 +10,7 @@
 
 #include "app/form_tarvel.h"
 #include "plot/drawing.h"
+#include "ui/packed_lines.h"
 #include "ui/toolkit.h"
 
 namespace tarvel::ui {
@@ -43,9 +44,9 @@ public:
         lines.clear();
         shownLine = -1;
     }
-    void addLine(const std::string& line) override { lines.push_back(line); }
+    void addLine(std::string_view line) override { lines.append(line); }
     void showLastLine() override { shownLine = static_cast<int>(lines.size()) - 1; }
-    std::vector<std::string> lines;
+    PackedLines lines;
     int shownLine = -1;  // the line last brought into view, -1 for none
 };
 

@@ -22,8 +22,7 @@ QVariant LineModel::data(const QModelIndex& index, int role) const
 
 void LineModel::append(std::string_view utf8)
 {
-    text_.append(utf8);
-    ends_.push_back(text_.size());
+    lines_.append(utf8);
     if (longest_ < 0 || utf8.size() > longestLength_) {
         longest_ = lineCount() - 1;
         longestLength_ = utf8.size();
@@ -33,9 +32,7 @@ void LineModel::append(std::string_view utf8)
 void LineModel::clear()
 {
     beginResetModel();
-    // Give the memory of a long list back, not only its contents.
-    text_ = std::string();
-    ends_ = std::vector<std::size_t>();
+    lines_.clear();
     rows_ = 0;
     longest_ = -1;
     longestLength_ = 0;
@@ -55,9 +52,8 @@ QString LineModel::line(int index) const
 {
     if (index < 0 || index >= lineCount())
         return {};
-    const auto at = static_cast<std::size_t>(index);
-    const std::size_t start = at == 0 ? 0 : ends_[at - 1];
-    return QString::fromUtf8(text_.data() + start, static_cast<qsizetype>(ends_[at] - start));
+    const std::string_view text = lines_[static_cast<std::size_t>(index)];
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 LineList::LineList(QWidget* parent) : QTableView(parent), model_(new LineModel(this))

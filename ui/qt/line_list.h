@@ -12,9 +12,9 @@
 #include <QTableView>
 #include <QTimer>
 
-#include <string>
 #include <string_view>
-#include <vector>
+
+#include "ui/packed_lines.h"
 
 namespace tarvel::ui {
 
@@ -35,16 +35,15 @@ public:
     bool hasWaitingLines() const { return rows_ < lineCount(); }
 
     // Every line, rows and waiting ones alike.
-    int lineCount() const { return static_cast<int>(ends_.size()); }
+    int lineCount() const { return static_cast<int>(lines_.size()); }
     QString line(int index) const;
     // The line with the most characters; -1 when there is none.
     int longestLine() const { return longest_; }
 
 private:
-    // The lines one after the other, no separator, in UTF-8: half the
-    // memory of QString's UTF-16 for the digits a list is made of.
-    std::string text_;
-    std::vector<std::size_t> ends_;  // where each line ends in text_
+    // In UTF-8: half the memory of QString's UTF-16 for the digits a list
+    // is made of.
+    PackedLines lines_;
     int rows_ = 0;                   // lines the views know of
     int longest_ = -1;
     std::size_t longestLength_ = 0;

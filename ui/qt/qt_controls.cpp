@@ -36,7 +36,7 @@ void QtListBox::clear()
     list_->clearLines();
 }
 
-void QtListBox::addLine(const std::string& line)
+void QtListBox::addLine(std::string_view line)
 {
     list_->appendLine(line);
 }

@@ -50,7 +50,7 @@ class QtListBox : public ListBox {
 public:
     explicit QtListBox(LineList* list) : list_(list) {}
     void clear() override;
-    void addLine(const std::string& line) override;
+    void addLine(std::string_view line) override;
     void showLastLine() override;
 
 private:
