@@ -129,7 +129,6 @@ std::string joinDecimal(const DecimalText& text, std::string_view decimalSeparat
     return joined;
 }
 
-
 // The list patterns are written often (four values a row, a row per
 // interval), so they build the text in place, without the intermediate
 // strings above: from the bits of the value where that is safe (see
@@ -206,7 +205,8 @@ std::uint64_t leadingDigits(const Significand& s, int count)
 {
     std::uint64_t number = 0;
     for (int k = 0; k < count; ++k) {
-        number = number * 10 + static_cast<std::uint64_t>(s.digits[static_cast<std::size_t>(k)] - '0');
+        number =
+            number * 10 + static_cast<std::uint64_t>(s.digits[static_cast<std::size_t>(k)] - '0');
     }
     return number;
 }
@@ -258,13 +258,13 @@ BitsRounding roundFromBits(double value, std::size_t decimals)
     const double fraction = (p - nearest) + e;  // from -1/2 to 1/2, give or take e
     const double margin = magnitude * scale * 1e-14 + 1e-15;
     BitsRounding result;
-    result.settled = (magnitude < 0x1p39) & (p < kWholeShift) &
-                     (std::fabs(std::fabs(fraction) - 0.5) > margin);
+    result.settled =
+        (magnitude < 0x1p39) & (p < kWholeShift) & (std::fabs(std::fabs(fraction) - 0.5) > margin);
     result.rounded.scaled =
         std::bit_cast<std::uint64_t>(shifted) - std::bit_cast<std::uint64_t>(kWholeShift);
-    const std::uint64_t negative = std::bit_cast<std::uint64_t>(value) >> 63;
-    result.rounded.minus =
-        (negative & static_cast<std::uint64_t>(result.rounded.scaled != 0)) != 0;
+    // NaN and values of 2^52 and more are not settled, so the sign may be
+    // read from the double comparisons alone.
+    result.rounded.minus = (value < 0) & (nearest != 0);
     return result;
 }
 
@@ -353,7 +353,8 @@ std::uint64_t eightDigits(std::uint64_t number, int group)
 }
 
 // Writes number (below 10^16) without leading zeros from w on and returns
-// the end; may write up to 16 bytes from w.
+// the end; may write up to kWholeRoom bytes from w.
+constexpr std::size_t kWholeRoom = 16;
 char* writeWhole(char* w, std::uint64_t number)
 {
     const int count = digitCount(number);
@@ -396,8 +397,7 @@ bool fitsShort(const Rounded& rounded, const Separator& separator)
 
 // Writes a short text with no decimals or kListDecimals of them from w on
 // and returns its end.
-char* writeShort(char* w, const Rounded& rounded, std::size_t decimals,
-                 const Separator& separator)
+char* writeShort(char* w, const Rounded& rounded, std::size_t decimals, const Separator& separator)
 {
     static_assert(kListDecimals == 4, "the decimals are one entry of the four-digit table");
     *w = '-';
@@ -414,8 +414,7 @@ char* writeShort(char* w, const Rounded& rounded, std::size_t decimals,
 
 // The rare long texts: values of 1e11 and more (the 15 digits end before
 // the decimals and zeros follow) or an unusually long separator.
-std::string writeLong(const Rounded& rounded, std::size_t decimals,
-                      const Separator& separator)
+std::string writeLong(const Rounded& rounded, std::size_t decimals, const Separator& separator)
 {
     std::string digits = std::to_string(rounded.scaled);
     digits.append(static_cast<std::size_t>(rounded.zeros), '0');
@@ -432,26 +431,46 @@ std::string writeLong(const Rounded& rounded, std::size_t decimals,
     return text;
 }
 
-// Rounds a listing's value ahead of writing into `out`, field by field: a
-// copy of a whole struct built on the stack would make every value wait for
-// the stores of the one before.
-void roundAhead(double value, BitsRounding& out)
-{
-    const BitsRounding bits = roundFromBits(value, kListDecimals);
-    out.rounded.minus = bits.rounded.minus;
-    out.rounded.scaled = bits.rounded.scaled;
-    out.settled = bits.settled;
-}
+// A listing's values rounded ahead of writing, field by field in arrays of
+// their own, so that the loop over the values rounds several at once. The
+// flags are kept as 0.0 and 1.0: the baseline instruction set compares
+// doubles in pairs but cannot turn a comparison into a 64-bit integer.
+class RoundedBatch {
+public:
+    static constexpr std::size_t kCapacity = 256;
 
-// Builds list text in a buffer of its own and hands it to the line in one
-// piece: the listings write thousands of numbers per command.
+    // Rounds values (at most kCapacity) to kListDecimals.
+    void round(std::span<const double> values)
+    {
+        for (std::size_t k = 0; k < values.size(); ++k) {
+            const BitsRounding bits = roundFromBits(values[k], kListDecimals);
+            scaled_[k] = bits.rounded.scaled;
+            minus_[k] = bits.rounded.minus ? 1.0 : 0.0;
+            settled_[k] = bits.settled ? 1.0 : 0.0;
+        }
+    }
+
+    BitsRounding operator[](std::size_t k) const
+    {
+        BitsRounding bits;
+        bits.rounded.scaled = scaled_[k];
+        bits.rounded.minus = minus_[k] != 0.0;
+        bits.settled = settled_[k] != 0.0;
+        return bits;
+    }
+
+private:
+    std::array<std::uint64_t, kCapacity> scaled_;
+    std::array<double, kCapacity> minus_;
+    std::array<double, kCapacity> settled_;
+};
+
+// Builds a line of list text in a buffer of its own, which holds any usual
+// line whole: the listings write thousands of numbers per command, and a
+// line handed over as a view of the buffer is copied once, into the list.
+// Only a line with long forms or a long separator goes on in a string.
 class LineWriter {
 public:
-    explicit LineWriter(std::string& line) : line_(line) {}
-    LineWriter(const LineWriter&) = delete;
-    LineWriter& operator=(const LineWriter&) = delete;
-    ~LineWriter() { flush(); }
-
     // "##0" (no decimals) or "##0.###0" (kListDecimals), rounded halves
     // away from zero on the 15 digits; `bits` is roundFromBits(value,
     // decimals).
@@ -477,6 +496,13 @@ public:
         number(value, roundFromBits(value, decimals), decimals, separator);
     }
 
+    // A row index, which the listings write as "##0" of a whole number.
+    void index(std::size_t row)
+    {
+        makeRoom(kWholeRoom);
+        used_ = static_cast<std::size_t>(writeWhole(buffer_.data() + used_, row) - buffer_.data());
+    }
+
     void gap()
     {
         makeRoom(sizeof kGap);
@@ -486,8 +512,29 @@ public:
 
     void text(std::string_view piece)
     {
+        makeRoom(piece.size());
+        if (piece.size() > buffer_.size() - used_) {
+            overflow_ += piece;
+            return;
+        }
+        std::memcpy(buffer_.data() + used_, piece.data(), piece.size());
+        used_ += piece.size();
+    }
+
+    // The line written since the last clear(); valid until the next write.
+    std::string_view view()
+    {
+        if (overflow_.empty()) {
+            return {buffer_.data(), used_};
+        }
         flush();
-        line_ += piece;
+        return overflow_;
+    }
+
+    void clear()
+    {
+        used_ = 0;
+        overflow_.clear();
     }
 
 private:
@@ -502,33 +549,34 @@ private:
 
     void flush()
     {
-        line_.append(buffer_.data(), used_);
+        overflow_.append(buffer_.data(), used_);
         used_ = 0;
     }
 
-    std::string& line_;
     std::array<char, 256> buffer_;
     std::size_t used_ = 0;
+    std::string overflow_;
 };
 
 }  // namespace
 
 std::string formatIndex(double index)
 {
-    std::string text;
-    LineWriter(text).number(index, 0, Separator(""));
-    return text;
+    LineWriter writer;
+    writer.number(index, 0, Separator(""));
+    return std::string(writer.view());
 }
 
 std::string formatValue(double value, std::string_view decimalSeparator)
 {
-    std::string text;
-    LineWriter(text).number(value, kListDecimals, Separator(decimalSeparator));
-    return text;
+    LineWriter writer;
+    writer.number(value, kListDecimals, Separator(decimalSeparator));
+    return std::string(writer.view());
 }
 
-void listRows(std::span<const double> values, std::size_t columns, std::string_view decimalSeparator,
-              std::string_view ending, const std::function<void(std::string_view)>& add)
+void listRows(std::span<const double> values, std::size_t columns,
+              std::string_view decimalSeparator, std::string_view ending,
+              const std::function<void(std::string_view)>& add)
 {
     if (columns == 0) {
         return;
@@ -536,36 +584,30 @@ void listRows(std::span<const double> values, std::size_t columns, std::string_v
     const Separator separator(decimalSeparator);
     // A batch of whole rows is rounded first, in a loop whose steps do not
     // depend on each other, then written.
-    constexpr std::size_t kBatchValues = 256;
-    std::array<BitsRounding, kBatchValues> batch;
-    const std::size_t batchRows = std::max<std::size_t>(1, kBatchValues / columns);
-    std::string line;
+    RoundedBatch batch;
+    const std::size_t batchRows = std::max<std::size_t>(1, RoundedBatch::kCapacity / columns);
+    LineWriter writer;
     const std::size_t rows = values.size() / columns;
     for (std::size_t first = 0; first < rows; first += batchRows) {
         const std::size_t count = std::min(batchRows, rows - first);
         const std::span<const double> part = values.subspan(first * columns, count * columns);
-        const bool rounded = part.size() <= batch.size();
+        const bool rounded = part.size() <= RoundedBatch::kCapacity;
         if (rounded) {
-            for (std::size_t k = 0; k < part.size(); ++k) {
-                roundAhead(part[k], batch[k]);
-            }
+            batch.round(part);
         }
         for (std::size_t r = 0; r < count; ++r) {
-            line.clear();
-            {
-                LineWriter writer(line);
-                writer.number(static_cast<double>(first + r), 0, separator);
-                for (std::size_t c = r * columns; c < (r + 1) * columns; ++c) {
-                    writer.gap();
-                    if (rounded) {
-                        writer.number(part[c], batch[c], kListDecimals, separator);
-                    } else {
-                        writer.number(part[c], kListDecimals, separator);
-                    }
+            writer.clear();
+            writer.index(first + r);
+            for (std::size_t c = r * columns; c < (r + 1) * columns; ++c) {
+                writer.gap();
+                if (rounded) {
+                    writer.number(part[c], batch[c], kListDecimals, separator);
+                } else {
+                    writer.number(part[c], kListDecimals, separator);
                 }
             }
-            line += ending;
-            add(line);
+            writer.text(ending);
+            add(writer.view());
         }
     }
 }

@@ -26,7 +26,9 @@ public:
         using reference = std::string_view;
 
         const_iterator() = default;
-        const_iterator(const PackedLines* lines, std::size_t index) : lines_(lines), index_(index) {}
+        const_iterator(const PackedLines* lines, std::size_t index) : lines_(lines), index_(index)
+        {
+        }
         std::string_view operator*() const { return (*lines_)[index_]; }
         const_iterator& operator++()
         {
@@ -52,11 +54,12 @@ public:
         ends_.push_back(text_.size());
     }
 
-    // Gives the memory of a long list back, not only its contents.
+    // Keeps the memory, as a container's clear() does; assign a new
+    // PackedLines to give it back.
     void clear()
     {
-        text_ = std::string();
-        ends_ = std::vector<std::size_t>();
+        text_.clear();
+        ends_.clear();
     }
 
     std::size_t size() const { return ends_.size(); }

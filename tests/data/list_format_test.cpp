@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <cstdint>
 #include <limits>
 #include <random>
 #include <string>
@@ -231,14 +231,15 @@ std::vector<std::string> listed(const std::vector<double>& values, std::size_t c
 // the values are rounded.
 TEST(ListRows, EachLineIsTheIndexAndTheValuesAsOnTheirOwn)
 {
-    std::vector<double> values = {0.03125, -0.00004, 1e300, -kInf, kNaN,
-                                  12345678901.23465, -2.5, -999999999999.99995,
-                                  9999.99995, -9999.99994, 0.0, -0.0};
+    std::vector<double> values = {0.03125,    -0.00004,          1e300, -kInf,
+                                  kNaN,       12345678901.23465, -2.5,  -999999999999.99995,
+                                  9999.99995, -9999.99994,       0.0,   -0.0};
     for (int k = 0; k < 300; ++k)
         values.push_back((k % 2 ? -1 : 1) * std::ldexp(1.0 + k / 7.0, k % 60 - 20));
-    const std::vector<std::string> separators = {".", ",", std::string(8, '#'),
-                                                 std::string(9, '#'), std::string(300, '~')};
-    for (const std::size_t columns : {std::size_t{1}, std::size_t{2}, std::size_t{4}}) {
+    const std::vector<std::string> separators = {".", ",", std::string(8, '#'), std::string(9, '#'),
+                                                 std::string(300, '~')};
+    for (const std::size_t columns :
+         {std::size_t{1}, std::size_t{2}, std::size_t{4}, std::size_t{257}}) {
         for (const std::string& separator : separators) {
             const std::vector<std::string> lines = listed(values, columns, separator, "   ");
             ASSERT_EQ(lines.size(), values.size() / columns);

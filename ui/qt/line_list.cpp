@@ -32,7 +32,8 @@ void LineModel::append(std::string_view utf8)
 void LineModel::clear()
 {
     beginResetModel();
-    lines_.clear();
+    // Give the memory of a long list back, not only its contents.
+    lines_ = PackedLines();
     rows_ = 0;
     longest_ = -1;
     longestLength_ = 0;

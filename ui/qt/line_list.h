@@ -44,7 +44,7 @@ private:
     // In UTF-8: half the memory of QString's UTF-16 for the digits a list
     // is made of.
     PackedLines lines_;
-    int rows_ = 0;                   // lines the views know of
+    int rows_ = 0;  // lines the views know of
     int longest_ = -1;
     std::size_t longestLength_ = 0;
 };
