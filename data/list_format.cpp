@@ -235,7 +235,7 @@ struct BitsRounding {
     bool settled = false;
 };
 
-BitsRounding roundFromBits(double value, std::size_t decimals)
+inline BitsRounding roundFromBits(double value, std::size_t decimals)
 {
     static constexpr double kScale[] = {1, 10, 100, 1000, 10000};
     const double scale = kScale[decimals];  // at most 14 bits
@@ -439,11 +439,15 @@ class RoundedBatch {
 public:
     static constexpr std::size_t kCapacity = 256;
 
-    // Rounds values (at most kCapacity) to kListDecimals.
+    // Rounds values (at most kCapacity) to kListDecimals. The loop runs
+    // over the whole batch, whatever the count: a loop of fixed length is
+    // one the compiler turns into vector instructions at every optimisation
+    // level.
     void round(std::span<const double> values)
     {
-        for (std::size_t k = 0; k < values.size(); ++k) {
-            const BitsRounding bits = roundFromBits(values[k], kListDecimals);
+        std::copy(values.begin(), values.end(), values_.begin());
+        for (std::size_t k = 0; k < kCapacity; ++k) {
+            const BitsRounding bits = roundFromBits(values_[k], kListDecimals);
             scaled_[k] = bits.rounded.scaled;
             minus_[k] = bits.rounded.minus ? 1.0 : 0.0;
             settled_[k] = bits.settled ? 1.0 : 0.0;
@@ -460,6 +464,7 @@ public:
     }
 
 private:
+    std::array<double, kCapacity> values_{};  // entries past the count are left over
     std::array<std::uint64_t, kCapacity> scaled_;
     std::array<double, kCapacity> minus_;
     std::array<double, kCapacity> settled_;

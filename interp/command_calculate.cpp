@@ -214,18 +214,15 @@ bool Form_Tarvel::resultsFinite(const CoefTable& table) const
 
 void Form_Tarvel::evaluateInterpolationPoints(const CoefTable& table)
 {
-    const bool polynomial = c_.Option_Tarvel.isSelected();
+    if (!c_.Option_Tarvel.isSelected()) {
+        evaluateSplinePoints(loopBound(lastI), xI, yI, loopBound(lastU), xU, yU, table, settled_);
+        return;
+    }
     evaluatePoints(
         loopBound(lastI), xI, yI, loopBound(lastU), xU, yU,
-        [&](int i, int j) {
-            if (polynomial) {
-                Tarvel(i, j);
-                return yI[static_cast<std::size_t>(i)];
-            }
-            if (j >= kCoefRows)
-                return 0.0;  // beyond the table: no method wrote such a row
-            const double t = xI[static_cast<std::size_t>(i)] - xU[static_cast<std::size_t>(j)];
-            return evaluateRow(table[static_cast<std::size_t>(j)], t);
+        [this](int i, int j) {
+            Tarvel(i, j);
+            return yI[static_cast<std::size_t>(i)];
         },
         settled_);
 }

@@ -37,19 +37,25 @@ inline Split veltkamp(double value)
 // a * b == product + the result, where product is the rounded a * b.
 inline double productError(const Split& as, const Split& bs, double product)
 {
-    return ((as.high * bs.high - product) + as.high * bs.low + as.low * bs.high) +
-           as.low * bs.low;
+    return ((as.high * bs.high - product) + as.high * bs.low + as.low * bs.high) + as.low * bs.low;
 }
 
 }  // namespace cube_detail
 
-inline double cube(double t)
+// The double nearest to t^3, and whether it is surely pow's (sure is 1.0)
+// or pow must be asked (0.0). No branch depends on t, so that a loop over
+// many values forms several cubes at once; sure is a double because the
+// baseline instruction set compares doubles in pairs but cannot turn a
+// comparison into a 64-bit integer.
+struct CubeCandidate {
+    double nearest;
+    double sure;
+};
+
+inline CubeCandidate cubeCandidate(double t)
 {
     using namespace cube_detail;
     const double magnitude = std::fabs(t);
-    if (!(magnitude >= 0x1p-100 && magnitude <= 0x1p100)) {
-        return std::pow(t, 3.0);  // zero, tiny, huge, infinite or NaN
-    }
     const Split ts = veltkamp(t);
     const double s = t * t;
     const double se = productError(ts, ts, s);
@@ -61,14 +67,22 @@ inline double cube(double t)
     // q - nearest is exact: the two lie within a few ulp of each other.
     const double residual = (q - nearest) + correction;
 
-    const std::uint64_t bits = std::bit_cast<std::uint64_t>(nearest);
+    // The power of two at or below |nearest|; its ulp is 2^-52 of it.
     constexpr std::uint64_t kExponentBits = 0x7ff0000000000000ULL;
-    constexpr std::uint64_t kFractionBits = 0x000fffffffffffffULL;
-    const double ulp = std::bit_cast<double>(bits & kExponentBits) * 0x1p-52;
-    if ((bits & kFractionBits) == 0 || !(std::fabs(residual) <= 0.45 * ulp)) {
-        return std::pow(t, 3.0);
-    }
-    return nearest;
+    const double binade =
+        std::bit_cast<double>(std::bit_cast<std::uint64_t>(nearest) & kExponentBits);
+    // Outside 2^-100..2^100 (zero, infinities and NaN included) the halves
+    // could underflow or overflow.
+    const bool sure = (magnitude >= 0x1p-100) & (magnitude <= 0x1p100) &
+                      (std::fabs(nearest) != binade) &
+                      (std::fabs(residual) <= 0.45 * 0x1p-52 * binade);
+    return {nearest, sure ? 1.0 : 0.0};
+}
+
+inline double cube(double t)
+{
+    const CubeCandidate candidate = cubeCandidate(t);
+    return candidate.sure != 0 ? candidate.nearest : std::pow(t, 3.0);
 }
 
 // Whether pow(t, 3.0) underflows to zero; only widths far below 2^-100 can.

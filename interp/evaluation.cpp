@@ -3,6 +3,7 @@
 #include "interp/cube.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 
@@ -25,9 +26,11 @@ int lastUsable(int last, std::size_t sizeA, std::size_t sizeB)
 // Settles one interpolation point by a plain scan from the first given
 // point; the first matching test wins, so a point on the right end of an
 // interval is copied there rather than at the next given point.
+// interior(i, j) stores the value of point i, strictly inside interval j,
+// in yI(i).
+template <class Interior>
 Settlement settlePoint(int i, std::span<const double> xI, std::span<double> yI, int lastU,
-                       std::span<const double> xU, std::span<const double> yU,
-                       const InteriorValue& interior)
+                       std::span<const double> xU, std::span<const double> yU, Interior& interior)
 {
     const double x = xI[i];
     for (int j = 0; j <= lastU; ++j) {
@@ -43,7 +46,7 @@ Settlement settlePoint(int i, std::span<const double> xI, std::span<double> yI, 
             return Settlement::Copied;
         }
         if (xU[j] < x && x < xU[j + 1]) {
-            yI[i] = interior(i, j);
+            interior(i, j);
             return Settlement::Evaluated;
         }
     }
@@ -73,8 +76,9 @@ class IncreasingWalk {
 public:
     IncreasingWalk(int lastU, std::span<const double> xU) : lastU_(lastU), xU_(xU) {}
 
+    template <class Interior>
     Settlement settle(int i, std::span<const double> xI, std::span<double> yI,
-                      std::span<const double> yU, const InteriorValue& interior)
+                      std::span<const double> yU, Interior& interior)
     {
         const double x = xI[i];
         if (!(x >= xU_[0])) {
@@ -93,7 +97,7 @@ public:
         if (j_ == lastU_) {
             return Settlement::None;  // beyond the last given point
         }
-        yI[i] = interior(i, j_);
+        interior(i, j_);
         return Settlement::Evaluated;
     }
 
@@ -103,22 +107,11 @@ private:
     int j_ = 0;  // the last given point at or below the latest point walked
 };
 
-}  // namespace
-
-double evaluateRow(const CoefRow& row, double t)
-{
-    // Term by term with real powers, in this order, so that the value does
-    // not depend on how a compiler would rearrange a nested form.
-    double y = row[0];
-    y = y + row[1] * std::pow(t, 1.0);
-    y = y + row[2] * std::pow(t, 2.0);
-    y = y + row[3] * cube(t);
-    return y;
-}
-
-void evaluatePoints(int lastI, std::span<const double> xI, std::span<double> yI, int lastU,
-                    std::span<const double> xU, std::span<const double> yU,
-                    const InteriorValue& interior, std::span<Settlement> settled)
+// Settles every point; see evaluatePoints.
+template <class Interior>
+void settleAll(int lastI, std::span<const double> xI, std::span<double> yI, int lastU,
+               std::span<const double> xU, std::span<const double> yU, Interior& interior,
+               std::span<Settlement> settled)
 {
     const int lastPoint = lastUsable(lastI, xI.size(), yI.size());
     const int lastGiven = lastUsable(lastU, xU.size(), yU.size());
@@ -130,6 +123,95 @@ void evaluatePoints(int lastI, std::span<const double> xI, std::span<double> yI,
         if (static_cast<std::size_t>(i) < settled.size())
             settled[static_cast<std::size_t>(i)] = how;
     }
+}
+
+// The values of interior points by the table's cubics, a batch at a time:
+// the cubes of a batch are formed side by side, in a loop of fixed length
+// that the compiler turns into vector instructions, and pow is asked only
+// for the few that lie too near a half-way point.
+class SplineBatch {
+public:
+    SplineBatch(const CoefTable& table, std::span<double> yI) : table_(table), yI_(yI)
+    {
+        t_.fill(1.0);
+    }
+
+    void add(int i, int j, double t)
+    {
+        point_[count_] = static_cast<std::size_t>(i);
+        row_[count_] = static_cast<std::size_t>(j);
+        t_[count_] = t;
+        if (++count_ == kCapacity)
+            flush();
+    }
+
+    void flush()
+    {
+        // Entries from count_ on are left from the batch before (or are the
+        // initial 1.0) and cost nothing but their cube.
+        for (std::size_t k = 0; k < kCapacity; ++k) {
+            const CubeCandidate candidate = cubeCandidate(t_[k]);
+            cubes_[k] = candidate.nearest;
+            sure_[k] = candidate.sure;
+        }
+        for (std::size_t k = 0; k < count_; ++k) {
+            const double cube = sure_[k] != 0 ? cubes_[k] : std::pow(t_[k], 3.0);
+            yI_[point_[k]] = rowValue(table_[row_[k]], t_[k], cube);
+        }
+        count_ = 0;
+    }
+
+private:
+    static constexpr std::size_t kCapacity = 128;
+    const CoefTable& table_;
+    std::span<double> yI_;
+    std::array<std::size_t, kCapacity> point_{};
+    std::array<std::size_t, kCapacity> row_{};
+    std::array<double, kCapacity> t_;
+    std::array<double, kCapacity> cubes_;
+    std::array<double, kCapacity> sure_;
+    std::size_t count_ = 0;
+};
+
+}  // namespace
+
+double rowValue(const CoefRow& row, double t, double cubeOfT)
+{
+    // Term by term with real powers, in this order, so that the value does
+    // not depend on how a compiler would rearrange a nested form.
+    double y = row[0];
+    y = y + row[1] * std::pow(t, 1.0);
+    y = y + row[2] * std::pow(t, 2.0);
+    y = y + row[3] * cubeOfT;
+    return y;
+}
+
+double evaluateRow(const CoefRow& row, double t)
+{
+    return rowValue(row, t, cube(t));
+}
+
+void evaluatePoints(int lastI, std::span<const double> xI, std::span<double> yI, int lastU,
+                    std::span<const double> xU, std::span<const double> yU,
+                    const InteriorValue& interior, std::span<Settlement> settled)
+{
+    auto store = [&](int i, int j) { yI[i] = interior(i, j); };
+    settleAll(lastI, xI, yI, lastU, xU, yU, store, settled);
+}
+
+void evaluateSplinePoints(int lastI, std::span<const double> xI, std::span<double> yI, int lastU,
+                          std::span<const double> xU, std::span<const double> yU,
+                          const CoefTable& table, std::span<Settlement> settled)
+{
+    SplineBatch batch(table, yI);
+    auto store = [&](int i, int j) {
+        if (j >= kCoefRows)
+            yI[i] = 0.0;  // beyond the table: no method writes such a row
+        else
+            batch.add(i, j, xI[i] - xU[j]);
+    };
+    settleAll(lastI, xI, yI, lastU, xU, yU, store, settled);
+    batch.flush();
 }
 
 }  // namespace tarvel

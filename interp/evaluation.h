@@ -15,6 +15,9 @@ namespace tarvel {
 // y = y + row[3]*pow(t,3.0).
 double evaluateRow(const CoefRow& row, double t);
 
+// The same sum with t^3 given: cubeOfT must be std::pow(t, 3.0), bit for bit.
+double rowValue(const CoefRow& row, double t, double cubeOfT);
+
 // How the evaluation settled an interpolation point.
 enum class Settlement : std::uint8_t {
     None,       // no test held: yI(i) keeps its former value
@@ -40,5 +43,13 @@ using InteriorValue = std::function<double(int i, int j)>;
 void evaluatePoints(int lastI, std::span<const double> xI, std::span<double> yI, int lastU,
                     std::span<const double> xU, std::span<const double> yU,
                     const InteriorValue& interior, std::span<Settlement> settled);
+
+// evaluatePoints with the spline of table: a point strictly inside interval
+// j takes evaluateRow(table[j], xI(i) - xU(j)), or 0 where j is beyond the
+// table. The values are computed in batches after the points are settled,
+// each bit as evaluatePoints would compute it.
+void evaluateSplinePoints(int lastI, std::span<const double> xI, std::span<double> yI, int lastU,
+                          std::span<const double> xU, std::span<const double> yU,
+                          const CoefTable& table, std::span<Settlement> settled);
 
 }  // namespace tarvel

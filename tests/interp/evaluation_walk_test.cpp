@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -91,9 +92,9 @@ double draw(std::mt19937_64& random, int grid)
 
 struct Shape {
     const char* name;
-    bool sortPoints;     // interpolation points in rising order (with repeats)
-    bool risingGiven;    // given points strictly increasing
-    bool oddValues;      // NaN and infinities among the interpolation points
+    bool sortPoints;   // interpolation points in rising order (with repeats)
+    bool risingGiven;  // given points strictly increasing
+    bool oddValues;    // NaN and infinities among the interpolation points
 };
 
 void compareOnRandomData(const Shape& shape, std::uint64_t seed)
@@ -179,6 +180,70 @@ TEST(EvaluatePoints, SameAsTheLiteralScanOnProgramGrids)
             ASSERT_EQ(actual.settled, expected.settled) << lastU << " " << lastI;
             ASSERT_EQ(actual.interiorCalls, expected.interiorCalls) << lastU << " " << lastI;
         }
+    }
+}
+
+// The spline evaluation computes its values in batches after settling the
+// points; every bit and every settlement must be what evaluating one point
+// at a time gives, across batch boundaries, where a cube needs pow, in any
+// order of the points, and with intervals beyond the coefficient table.
+TEST(EvaluateSplinePoints, SameBitsAsOnePointAtATime)
+{
+    std::mt19937_64 random(7129);
+    std::uniform_real_distribution<double> coefficient(-700.0, 700.0);
+    // Every other row is the bare cube, whose every bit reaches the value.
+    CoefTable table{};
+    for (std::size_t j = 0; j < table.size(); ++j)
+        table[j] = j % 2 == 0 ? CoefRow{0, 0, 0, 1}
+                              : CoefRow{coefficient(random), coefficient(random),
+                                        coefficient(random), coefficient(random)};
+    for (int round = 0; round < 60; ++round) {
+        const int grid = 50 + static_cast<int>(random() % 400);
+        const int given = 2 + static_cast<int>(random() % 360);  // beyond kCoefRows at times
+        std::vector<double> xU;
+        for (int k = 0; k < given; ++k)
+            xU.push_back(draw(random, grid) + (random() % 3 == 0 ? 1e-9 * (random() % 7) : 0.0));
+        if (round % 3 != 0) {
+            std::sort(xU.begin(), xU.end());
+            xU.erase(std::unique(xU.begin(), xU.end()), xU.end());
+        }
+        std::vector<double> yU(xU.size());
+        for (std::size_t k = 0; k < yU.size(); ++k)
+            yU[k] = coefficient(random);
+        // Grid points coincide with given points; uniform ones give cubes
+        // of every kind, about one in a thousand where the nearest double is
+        // not what pow returns.
+        std::uniform_real_distribution<double> anywhere(-0.1, 1.1);
+        const int points = 1 + static_cast<int>(random() % 700);
+        std::vector<double> xI;
+        for (int i = 0; i < points; ++i)
+            xI.push_back(random() % 4 == 0 ? draw(random, grid) : anywhere(random));
+        if (round % 2)
+            std::sort(xI.begin(), xI.end());
+        if (round % 5 == 0)
+            xI[random() % xI.size()] = kNaN;
+        const int lastU = static_cast<int>(xU.size()) - 1;
+        const int lastI = static_cast<int>(xI.size()) - 1;
+
+        std::vector<double> oneAtATime(xI.size(), -3.0);
+        std::vector<Settlement> settledOne(xI.size(), Settlement::None);
+        evaluatePoints(
+            lastI, xI, oneAtATime, lastU, xU, yU,
+            [&](int i, int j) {
+                if (j >= kCoefRows)
+                    return 0.0;
+                const auto at = static_cast<std::size_t>(i);
+                return evaluateRow(table[static_cast<std::size_t>(j)],
+                                   xI[at] - xU[static_cast<std::size_t>(j)]);
+            },
+            settledOne);
+        std::vector<double> batched(xI.size(), -3.0);
+        std::vector<Settlement> settledBatched(xI.size(), Settlement::None);
+        evaluateSplinePoints(lastI, xI, batched, lastU, xU, yU, table, settledBatched);
+
+        const std::string where = "round " + std::to_string(round);
+        ASSERT_TRUE(sameBits(batched, oneAtATime)) << where;
+        ASSERT_EQ(settledBatched, settledOne) << where;
     }
 }
 
