@@ -454,6 +454,17 @@ public:
         }
     }
 
+    // Whether the values from `from` on, `count` of them, are all settled.
+    bool allSettled(std::size_t from, std::size_t count) const
+    {
+        for (std::size_t k = from; k < from + count; ++k) {
+            if (settled_[k] == 0.0) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     BitsRounding operator[](std::size_t k) const
     {
         BitsRounding bits;
@@ -482,6 +493,13 @@ public:
     void number(double value, const BitsRounding& bits, std::size_t decimals,
                 const Separator& separator)
     {
+        // The usual case first: a settled value is finite and short.
+        if (bits.settled && separator.fits()) {
+            makeRoom(kShortRoom);
+            char* const end = writeShort(buffer_.data() + used_, bits.rounded, decimals, separator);
+            used_ = static_cast<std::size_t>(end - buffer_.data());
+            return;
+        }
         if (!std::isfinite(value)) {
             text(*nonFiniteText(value));
             return;
@@ -499,6 +517,30 @@ public:
     void number(double value, std::size_t decimals, const Separator& separator)
     {
         number(value, roundFromBits(value, decimals), decimals, separator);
+    }
+
+    // The usual listing row at one go into the empty buffer: its index,
+    // then values from..from+columns of the batch after gaps, then ending,
+    // written through one local cursor (a member would be read again after
+    // every character stored). False, with nothing written, when a value
+    // needs more than the short form or the row might not fit.
+    bool shortRow(std::size_t row, const RoundedBatch& batch, std::size_t from, std::size_t columns,
+                  const Separator& separator, std::string_view ending)
+    {
+        const std::size_t room = kWholeRoom + columns * (sizeof kGap + kShortRoom) + ending.size();
+        if (used_ != 0 || !overflow_.empty() || room > buffer_.size() || !separator.fits() ||
+            !batch.allSettled(from, columns)) {
+            return false;
+        }
+        char* w = writeWhole(buffer_.data(), row);
+        for (std::size_t k = from; k < from + columns; ++k) {
+            std::memcpy(w, kGap, sizeof kGap);
+            w += sizeof kGap - 1;
+            w = writeShort(w, batch[k].rounded, kListDecimals, separator);
+        }
+        std::memcpy(w, ending.data(), ending.size());
+        used_ = static_cast<std::size_t>(w + ending.size() - buffer_.data());
+        return true;
     }
 
     // A row index, which the listings write as "##0" of a whole number.
@@ -602,6 +644,11 @@ void listRows(std::span<const double> values, std::size_t columns,
         }
         for (std::size_t r = 0; r < count; ++r) {
             writer.clear();
+            if (rounded &&
+                writer.shortRow(first + r, batch, r * columns, columns, separator, ending)) {
+                add(writer.view());
+                continue;
+            }
             writer.index(first + r);
             for (std::size_t c = r * columns; c < (r + 1) * columns; ++c) {
                 writer.gap();
