@@ -12,8 +12,10 @@
 // underflow or overflow, pow itself is called.
 #pragma once
 
+#include <array>
 #include <bit>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 namespace tarvel {
@@ -83,6 +85,26 @@ inline double cube(double t)
 {
     const CubeCandidate candidate = cubeCandidate(t);
     return candidate.sure != 0 ? candidate.nearest : std::pow(t, 3.0);
+}
+
+// cube(t[k]) into cubes[k] for k below count. The candidates are formed for
+// all N values in one loop of fixed length, which the compiler turns into
+// vector instructions at every optimisation level; pow is then asked for
+// the few that need it. Every entry of t must hold a value.
+template <std::size_t N>
+void cubeEach(const std::array<double, N>& t, std::size_t count, std::array<double, N>& cubes)
+{
+    std::array<double, N> sure;
+    for (std::size_t k = 0; k < N; ++k) {
+        const CubeCandidate candidate = cubeCandidate(t[k]);
+        cubes[k] = candidate.nearest;
+        sure[k] = candidate.sure;
+    }
+    for (std::size_t k = 0; k < count && k < N; ++k) {
+        if (sure[k] == 0) {
+            cubes[k] = std::pow(t[k], 3.0);
+        }
+    }
 }
 
 // Whether pow(t, 3.0) underflows to zero; only widths far below 2^-100 can.

@@ -125,10 +125,8 @@ void settleAll(int lastI, std::span<const double> xI, std::span<double> yI, int 
     }
 }
 
-// The values of interior points by the table's cubics, a batch at a time:
-// the cubes of a batch are formed side by side, in a loop of fixed length
-// that the compiler turns into vector instructions, and pow is asked only
-// for the few that lie too near a half-way point.
+// The values of interior points by the table's cubics, a batch at a time,
+// so that the cubes of a batch are formed side by side (cubeEach).
 class SplineBatch {
 public:
     SplineBatch(const CoefTable& table, std::span<double> yI) : table_(table), yI_(yI)
@@ -149,14 +147,9 @@ public:
     {
         // Entries from count_ on are left from the batch before (or are the
         // initial 1.0) and cost nothing but their cube.
-        for (std::size_t k = 0; k < kCapacity; ++k) {
-            const CubeCandidate candidate = cubeCandidate(t_[k]);
-            cubes_[k] = candidate.nearest;
-            sure_[k] = candidate.sure;
-        }
+        cubeEach(t_, count_, cubes_);
         for (std::size_t k = 0; k < count_; ++k) {
-            const double cube = sure_[k] != 0 ? cubes_[k] : std::pow(t_[k], 3.0);
-            yI_[point_[k]] = rowValue(table_[row_[k]], t_[k], cube);
+            yI_[point_[k]] = rowValue(table_[row_[k]], t_[k], cubes_[k]);
         }
         count_ = 0;
     }
@@ -169,7 +162,6 @@ private:
     std::array<std::size_t, kCapacity> row_{};
     std::array<double, kCapacity> t_;
     std::array<double, kCapacity> cubes_;
-    std::array<double, kCapacity> sure_;
     std::size_t count_ = 0;
 };
 
