@@ -34,20 +34,6 @@ double largestError(const std::vector<ui::StudyPoint>& points, double largest)
     return largest;
 }
 
-std::vector<DevicePoint> place(const std::vector<ui::StudyPoint>& points, const Viewport& view,
-                               bool asError)
-{
-    std::vector<DevicePoint> placed;
-    placed.reserve(points.size());
-    for (const ui::StudyPoint& point : points) {
-        double y = point.y;
-        if (asError)
-            y = errorOf(point).value_or(std::nan(""));
-        placed.push_back({view.toDeviceX(point.x), view.toDeviceY(y)});
-    }
-    return placed;
-}
-
 double distance(const DevicePoint& point, double dx, double dy)
 {
     return std::hypot(point.x - dx, point.y - dy);
@@ -98,11 +84,11 @@ bool errorAvailable(const ui::Study& study)
                        [](const ui::StudyPoint& point) { return errorOf(point).has_value(); });
 }
 
-WorldRect errorWorld(const ui::Study& study, std::span<const std::vector<ui::StudyPoint>> more)
+WorldRect errorWorld(const ui::Study& study, std::span<const KeptResult> kept)
 {
     double largest = largestError(study.interpolated, 0);
-    for (const auto& points : more)
-        largest = largestError(points, largest);
+    for (const KeptResult& result : kept)
+        largest = largestError(result.points, largest);
     if (largest == 0)
         largest = 1;
     const double top = std::min(largest * 1.1, std::numeric_limits<double>::max());
@@ -113,8 +99,22 @@ PlacedPoints placePoints(const ui::Study& study, const Viewport& view, bool erro
 {
     PlacedPoints placed;
     if (!errorView)
-        placed.given = place(study.given, view, false);
-    placed.interpolated = place(study.interpolated, view, errorView);
+        placed.given = placeStudyPoints(study.given, view, false);
+    placed.interpolated = placeStudyPoints(study.interpolated, view, errorView);
+    return placed;
+}
+
+std::vector<DevicePoint> placeStudyPoints(const std::vector<ui::StudyPoint>& points,
+                                          const Viewport& view, bool asErrors)
+{
+    std::vector<DevicePoint> placed;
+    placed.reserve(points.size());
+    for (const ui::StudyPoint& point : points) {
+        double y = point.y;
+        if (asErrors)
+            y = errorOf(point).value_or(std::nan(""));
+        placed.push_back({view.toDeviceX(point.x), view.toDeviceY(y)});
+    }
     return placed;
 }
 
@@ -247,14 +247,6 @@ void KeptResults::follow(const ui::Study& study)
         results_.clear();
         given_ = study.given;
     }
-}
-
-std::vector<std::vector<ui::StudyPoint>> KeptResults::pointSets() const
-{
-    std::vector<std::vector<ui::StudyPoint>> sets;
-    for (const KeptResult& result : results_)
-        sets.push_back(result.points);
-    return sets;
 }
 
 }  // namespace tarvel

@@ -43,12 +43,6 @@ std::optional<double> errorOf(const ui::StudyPoint& point);
 // the test function's values.
 bool errorAvailable(const ui::Study& study);
 
-// The error view's world: x as the ordinary picture, y symmetric about the
-// zero line with a tenth to spare above the largest error of `study` and of
-// the kept results passed (-1 .. 1 when every error is 0).
-WorldRect errorWorld(const ui::Study& study,
-                     std::span<const std::vector<ui::StudyPoint>> more = {});
-
 // Where a study's points sit in the picture: given points, then interpolated
 // ones, each at (x, y), or in the error view the interpolated ones at
 // (x, p(x) - f(x)) and no given points.
@@ -57,6 +51,10 @@ struct PlacedPoints {
     std::vector<DevicePoint> interpolated;
 };
 PlacedPoints placePoints(const ui::Study& study, const Viewport& view, bool errorView);
+// The same for one list of points: at (x, y), or at (x, p(x) - f(x)) as
+// errors.
+std::vector<DevicePoint> placeStudyPoints(const std::vector<ui::StudyPoint>& points,
+                                          const Viewport& view, bool asErrors);
 
 enum class PointKind { Given, Interpolated };
 
@@ -111,12 +109,16 @@ public:
     // Called with every new study.
     void follow(const ui::Study& study);
     const std::vector<KeptResult>& results() const { return results_; }
-    std::vector<std::vector<ui::StudyPoint>> pointSets() const;
 
 private:
     std::vector<KeptResult> results_;
     std::vector<ui::StudyPoint> given_;
 };
+
+// The error view's world: x as the ordinary picture, y symmetric about the
+// zero line with a tenth to spare above the largest error of `study` and of
+// the kept results passed (-1 .. 1 when every error is 0).
+WorldRect errorWorld(const ui::Study& study, std::span<const KeptResult> kept = {});
 
 // The overlays chosen by the user, and the kept results.
 struct StudyAids {

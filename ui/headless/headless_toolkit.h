@@ -39,15 +39,10 @@ public:
 
 class HeadlessListBox : public ListBox {
 public:
-    void clear() override
-    {
-        lines.clear();
-        shownLine = -1;
-    }
+    void clear() override { lines.clear(); }
     void addLine(std::string_view line) override { lines.append(line); }
-    void showLastLine() override { shownLine = static_cast<int>(lines.size()) - 1; }
+    void showLastLine() override {}
     PackedLines lines;
-    int shownLine = -1;  // the line last brought into view, -1 for none
 };
 
 class HeadlessStatusLine : public StatusLine {

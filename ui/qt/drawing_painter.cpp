@@ -8,9 +8,6 @@
 namespace tarvel::ui {
 namespace {
 
-// Coordinates far outside the area are clipped away before they reach the
-// painter, which is slow or wrong with huge values.
-constexpr double kClipMargin = 64;
 constexpr double kMinCirclePixels = 0.75;
 
 QColor colourOf(const std::optional<Colour>& colour)

@@ -22,6 +22,10 @@ inline QColor qColour(Colour colour)
 
 inline const QColor kBackground = Qt::white;
 
+// Coordinates far outside the area, in pixels, are clipped away before they
+// reach the painter, which is slow or wrong with huge values.
+inline constexpr double kClipMargin = 64;
+
 // Paints every operation of drawing, in order, scaled so that its world
 // rectangle fills a device area of the given size at the painter's origin.
 void paintDrawing(const Drawing& drawing, QPainter& painter, const QSizeF& size);

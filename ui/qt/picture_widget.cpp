@@ -51,33 +51,19 @@ PictureWidget::PictureWidget(QWidget* parent) : QFrame(parent)
     drawing_.onStudyChanged = [this] { studyChanged(); };
 
     menu_ = new QMenu(this);
-    showScale_ = addMenuAction("showScaleAction", tr("Show scale"), true);
-    showLegend_ = addMenuAction("showLegendAction", tr("Show legend"), true);
-    showError_ = addMenuAction("showErrorAction", tr("Show error"), true);
+    addToggle("showScaleAction", tr("Show scale"), &StudyAids::showScale);
+    addToggle("showLegendAction", tr("Show legend"), &StudyAids::showLegend);
+    showError_ = addToggle("showErrorAction", tr("Show error"), &StudyAids::showError);
     menu_->addSeparator();
     keep_ = addMenuAction("keepCurveAction", tr("Keep this result"), false);
     clearKept_ = addMenuAction("clearKeptCurvesAction", tr("Clear kept results"), false);
     menu_->addSeparator();
-    copyPicture_ = addMenuAction("copyPictureAction", tr("Copy picture"), false);
+    auto* copyPicture = addMenuAction("copyPictureAction", tr("Copy picture"), false);
     copyValues_ = addMenuAction("copyValuesAction", tr("Copy values"), false);
-    showScale_->setChecked(aids_.showScale);
-    showLegend_->setChecked(aids_.showLegend);
 
-    connect(showScale_, &QAction::toggled, this, [this](bool on) {
-        aids_.showScale = on;
-        update();
-    });
-    connect(showLegend_, &QAction::toggled, this, [this](bool on) {
-        aids_.showLegend = on;
-        update();
-    });
-    connect(showError_, &QAction::toggled, this, [this](bool on) {
-        aids_.showError = on;
-        update();
-    });
     connect(keep_, &QAction::triggered, this, &PictureWidget::keepResult);
     connect(clearKept_, &QAction::triggered, this, &PictureWidget::clearKeptResults);
-    connect(copyPicture_, &QAction::triggered, this, &PictureWidget::copyPicture);
+    connect(copyPicture, &QAction::triggered, this, &PictureWidget::copyPicture);
     connect(copyValues_, &QAction::triggered, this, &PictureWidget::copyValues);
     updateActions();
 }
@@ -88,6 +74,17 @@ QAction* PictureWidget::addMenuAction(const char* name, const QString& text, boo
     action->setObjectName(name);
     action->setCheckable(checkable);
     menu_->addAction(action);
+    return action;
+}
+
+QAction* PictureWidget::addToggle(const char* name, const QString& text, bool StudyAids::*shown)
+{
+    QAction* action = addMenuAction(name, text, true);
+    action->setChecked(aids_.*shown);
+    connect(action, &QAction::toggled, this, [this, shown](bool on) {
+        aids_.*shown = on;
+        update();
+    });
     return action;
 }
 

@@ -64,6 +64,8 @@ protected:
 
 private:
     QAction* addMenuAction(const char* name, const QString& text, bool checkable);
+    // A checkable action that shows or hides the overlay of one flag.
+    QAction* addToggle(const char* name, const QString& text, bool StudyAids::*shown);
     void studyChanged();
     void updateActions();
     bool moveCursor(int key);
@@ -77,12 +79,9 @@ private:
     QString sentence_;
     std::optional<std::size_t> cursor_;
     QMenu* menu_ = nullptr;
-    QAction* showScale_ = nullptr;
-    QAction* showLegend_ = nullptr;
     QAction* showError_ = nullptr;
     QAction* keep_ = nullptr;
     QAction* clearKept_ = nullptr;
-    QAction* copyPicture_ = nullptr;
     QAction* copyValues_ = nullptr;
 };
 

@@ -54,8 +54,8 @@ void polyline(QPainter& painter, const std::vector<DevicePoint>& points, const Q
 {
     for (std::size_t i = 1; i < points.size(); ++i) {
         const auto clipped =
-            clipSegment({points[i - 1].x, points[i - 1].y, points[i].x, points[i].y}, -64, -64,
-                        size.width() + 64, size.height() + 64);
+            clipSegment({points[i - 1].x, points[i - 1].y, points[i].x, points[i].y}, -kClipMargin,
+                        -kClipMargin, size.width() + kClipMargin, size.height() + kClipMargin);
         if (!clipped)
             continue;
         painter.drawLine(QPointF(clipped->x1, clipped->y1), QPointF(clipped->x2, clipped->y2));
@@ -63,19 +63,12 @@ void polyline(QPainter& painter, const std::vector<DevicePoint>& points, const Q
     }
 }
 
-std::vector<DevicePoint> placeKept(const KeptResult& kept, const Viewport& view, bool asError)
-{
-    ui::Study study;
-    study.interpolated = kept.points;
-    return placePoints(study, view, asError).interpolated;
-}
-
 void paintKept(QPainter& painter, const StudyAids& aids, const Viewport& view, bool errorView,
                const QSizeF& size, Occupancy& occupancy)
 {
     for (const KeptResult& kept : aids.kept.results()) {
         painter.setPen(thinPen(qColour(kept.colour)));
-        polyline(painter, placeKept(kept, view, errorView), size, occupancy);
+        polyline(painter, placeStudyPoints(kept.points, view, errorView), size, occupancy);
     }
 }
 
@@ -92,7 +85,7 @@ void paintErrorView(QPainter& painter, const Study& study, const Viewport& view,
     painter.drawLine(QPointF(x0, zero), QPointF(view.toDeviceX(1), zero));
     occupancy.markSegment(x0, zero, view.toDeviceX(1), zero);
 
-    const std::vector<DevicePoint> errors = placePoints(study, view, true).interpolated;
+    const std::vector<DevicePoint> errors = placeStudyPoints(study.interpolated, view, true);
     painter.setPen(thinPen(QColor(120, 120, 255)));
     polyline(painter, errors, size, occupancy);
     painter.setPen(thinPen(kBlueColour));
@@ -282,8 +275,7 @@ WorldRect shownWorld(const Drawing& drawing, const StudyAids& aids)
 {
     if (!showsError(drawing, aids))
         return drawing.world();
-    const auto kept = aids.kept.pointSets();
-    return errorWorld(drawing.study(), kept);
+    return errorWorld(drawing.study(), aids.kept.results());
 }
 
 OverlayPlaces paintPicture(const Drawing& drawing, const StudyAids& aids, QPainter& painter,
