@@ -17,11 +17,6 @@ namespace tarvel {
 // an exponent below 0.01 and from 10000 on (1.23e-3, 4.56e+12).
 std::string formatThreeDigits(double value, std::string_view decimalSeparator);
 
-// Whether the text, blanks around it aside, is one number written whole: a
-// signed decimal with an optional exponent, or &H / &O digits. "12abc",
-// "2,5", "1 5" and "" are not.
-bool isNumberAlone(std::string_view text);
-
 // "a0: '2,5' was read as 2 — the decimal point is a period." for a text that
 // is not a number alone; empty otherwise. label names the entry.
 std::string readingNote(std::string_view label, std::string_view text, double value,

@@ -19,6 +19,7 @@
 #include <variant>
 #include <vector>
 
+#include "data/numeric_text.h"
 #include "data/printable_text.h"
 
 namespace tarvel {
@@ -155,40 +156,6 @@ int lineAt(std::string_view text, std::size_t at)
             ++line;
     }
     return line;
-}
-
-// sign? digits [ '.' digits ] [ (e|E) sign? digits ], with at least one
-// digit before the exponent. Anything else (hexadecimal, "inf", "nan",
-// embedded blanks) is not a number of a data-set file.
-bool hasNumberShape(std::string_view s)
-{
-    std::size_t i = 0;
-    if (i < s.size() && isSign(s[i]))
-        ++i;
-    std::size_t mantissaDigits = 0;
-    bool seenPeriod = false;
-    for (; i < s.size(); ++i) {
-        if (isDigit(s[i])) {
-            ++mantissaDigits;
-        } else if (s[i] == '.' && !seenPeriod) {
-            seenPeriod = true;
-        } else {
-            break;
-        }
-    }
-    if (mantissaDigits == 0)
-        return false;
-    if (i == s.size())
-        return true;
-    if (s[i] != 'e' && s[i] != 'E')
-        return false;
-    ++i;
-    if (i < s.size() && isSign(s[i]))
-        ++i;
-    const std::size_t exponentStart = i;
-    while (i < s.size() && isDigit(s[i]))
-        ++i;
-    return i > exponentStart && i == s.size();
 }
 
 // True when a well-shaped number that does not fit a double is too large

@@ -69,7 +69,7 @@ DecimalText placeDecimalPoint(bool negative, const std::string& digits, int expo
     return text;
 }
 
-// The 15 significant digits of a value and the power of ten of the first.
+// The significant digits of a value and the power of ten of the first.
 struct ScientificDigits {
     bool negative = false;
     std::string digits;
@@ -80,12 +80,13 @@ struct ScientificDigits {
 constexpr int kPlainMinExponent = -12;
 constexpr int kPlainMaxExponent = 20;
 
-// The value with 15 significant digits, as "%.14e" would write it.
-ScientificDigits scientificDigits(double value)
+// The value with `count` significant digits, as "%.(count-1)e" would write
+// it.
+ScientificDigits scientificDigits(double value, int count)
 {
     std::array<char, 64> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::scientific, kSignificantDigits - 1);
+                                      std::chars_format::scientific, count - 1);
     // The text is "[-]d.ddddddddddddddde(+|-)dd[d]".
     const std::string_view scientific(buffer.data(),
                                       static_cast<std::size_t>(result.ptr - buffer.data()));
@@ -664,13 +665,14 @@ void listRows(std::span<const double> values, std::size_t columns,
     }
 }
 
-std::string formatPlain(double value, std::string_view decimalSeparator)
+std::string formatSignificant(double value, int digits, int minExponent, int maxExponent,
+                              std::string_view decimalSeparator)
 {
     if (const auto special = nonFiniteText(value)) {
         return *special;
     }
-    const ScientificDigits scientific = scientificDigits(value);
-    if (scientific.exponent < kPlainMinExponent || scientific.exponent > kPlainMaxExponent) {
+    const ScientificDigits scientific = scientificDigits(value, digits);
+    if (scientific.exponent < minExponent || scientific.exponent > maxExponent) {
         // Beyond these a plain writing runs to dozens or hundreds of
         // digits: 1e+308, not a 1 with 308 zeros.
         DecimalText text = placeDecimalPoint(scientific.negative, scientific.digits, 0);
@@ -683,6 +685,12 @@ std::string formatPlain(double value, std::string_view decimalSeparator)
         placeDecimalPoint(scientific.negative, scientific.digits, scientific.exponent);
     dropTrailingZeros(text.fraction);
     return joinDecimal(text, decimalSeparator);
+}
+
+std::string formatPlain(double value, std::string_view decimalSeparator)
+{
+    return formatSignificant(value, kSignificantDigits, kPlainMinExponent, kPlainMaxExponent,
+                             decimalSeparator);
 }
 
 }  // namespace tarvel

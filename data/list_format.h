@@ -33,4 +33,11 @@ void listRows(std::span<const double> values, std::size_t columns,
 // -2.5e-320), so no quote runs to hundreds of digits.
 std::string formatPlain(double value, std::string_view decimalSeparator);
 
+// `digits` significant digits (1 to 17) with trailing zeros dropped, in
+// ordinary decimal writing where the first digit stands for a power of ten
+// from minExponent to maxExponent, with an exponent beyond; formatPlain is
+// the 15-digit form of messages.
+std::string formatSignificant(double value, int digits, int minExponent, int maxExponent,
+                              std::string_view decimalSeparator);
+
 }  // namespace tarvel

@@ -288,4 +288,57 @@ double numericValue(std::string_view text)
     return decimalToDouble(readDecimal(cursor));
 }
 
+bool hasNumberShape(std::string_view text)
+{
+    const auto isSign = [](char c) { return c == '+' || c == '-'; };
+    std::size_t i = 0;
+    if (i < text.size() && isSign(text[i]))
+        ++i;
+    std::size_t mantissaDigits = 0;
+    bool seenPeriod = false;
+    for (; i < text.size(); ++i) {
+        if (isDecimalDigit(text[i])) {
+            ++mantissaDigits;
+        } else if (text[i] == '.' && !seenPeriod) {
+            seenPeriod = true;
+        } else {
+            break;
+        }
+    }
+    if (mantissaDigits == 0)
+        return false;
+    if (i == text.size())
+        return true;
+    if (text[i] != 'e' && text[i] != 'E')
+        return false;
+    ++i;
+    if (i < text.size() && isSign(text[i]))
+        ++i;
+    const std::size_t exponentStart = i;
+    while (i < text.size() && isDecimalDigit(text[i]))
+        ++i;
+    return i > exponentStart && i == text.size();
+}
+
+bool isNumberAlone(std::string_view text)
+{
+    std::size_t first = 0;
+    std::size_t end = text.size();
+    while (first < end && isBlank(text[first]))
+        ++first;
+    while (end > first && isBlank(text[end - 1]))
+        --end;
+    const std::string_view body = text.substr(first, end - first);
+    if (body.size() >= 2 && body[0] == '&') {
+        const char base = body[1];
+        bool (*accepts)(char) = nullptr;
+        if (base == 'H' || base == 'h')
+            accepts = isHexDigit;
+        if (base == 'O' || base == 'o')
+            accepts = isOctalDigit;
+        return accepts && body.size() > 2 && std::all_of(body.begin() + 2, body.end(), accepts);
+    }
+    return hasNumberShape(body);
+}
+
 }  // namespace tarvel

@@ -15,4 +15,14 @@ namespace tarvel {
 // the callers refuse; a number too small reads as 0.
 double numericValue(std::string_view text);
 
+// sign? digits [ '.' digits ] [ (e|E) sign? digits ], with at least one
+// digit before the exponent: a decimal number written whole. Anything else
+// (hexadecimal, "inf", "nan", blanks) is not.
+bool hasNumberShape(std::string_view text);
+
+// Whether the text, blanks around it aside, is one number written whole: a
+// number of hasNumberShape, or &H / &O digits. "12abc", "2,5", "1 5" and ""
+// are not.
+bool isNumberAlone(std::string_view text);
+
 }  // namespace tarvel

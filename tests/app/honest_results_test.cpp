@@ -12,6 +12,7 @@
 
 #include "app/status_text.h"
 #include "data/list_format.h"
+#include "data/numeric_text.h"
 #include "support/data_set_files.h"
 #include "support/form_state.h"
 
