@@ -118,6 +118,7 @@ private:
         double nDeg = 0;
     };
     std::optional<CalculateInput> calculatePasses();
+    void adopt(const CalculateInput& input);
     // What a Calculate changes, kept so that a refusal found only while
     // computing can put it back.
     struct CalculateState {

@@ -38,17 +38,6 @@ struct DecimalText {
     std::string fraction;
 };
 
-std::optional<std::string> nonFiniteText(double value)
-{
-    if (std::isnan(value)) {
-        return "nan";
-    }
-    if (std::isinf(value)) {
-        return value < 0 ? "-inf" : "inf";
-    }
-    return std::nullopt;
-}
-
 // Splits 15 significant digits d0 d1 ... d14, meaning d0.d1...d14 times
 // 10^exponent, at the decimal point.
 DecimalText placeDecimalPoint(bool negative, const std::string& digits, int exponent)
@@ -607,6 +596,17 @@ private:
 };
 
 }  // namespace
+
+std::optional<std::string> nonFiniteText(double value)
+{
+    if (std::isnan(value)) {
+        return "nan";
+    }
+    if (std::isinf(value)) {
+        return value < 0 ? "-inf" : "inf";
+    }
+    return std::nullopt;
+}
 
 std::string formatIndex(double index)
 {

@@ -4,11 +4,15 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace tarvel {
+
+// "nan", "-inf" or "inf" for a value that is not finite; none for the rest.
+std::optional<std::string> nonFiniteText(double value);
 
 // "##0": a whole number without leading zeros, at least one digit.
 std::string formatIndex(double index);

@@ -81,11 +81,7 @@ void Form_Tarvel::Command2_Click()
     // The values are computed before anything is shown, so a calculation
     // that cannot be solved or overflows is refused as a whole.
     const CalculateState kept = calculateState();
-    EntNokDag();
-    nU = input->nU;
-    lastU = nU - 1;
-    if (c_.Option_Tarvel.isSelected())
-        nDeg = input->nDeg;
+    adopt(*input);
     std::optional<std::string> problem;
     if (!computeCoefficients(coefTable)) {
         problem = c_.Option_InterCubc.isSelected() ? zeroPivotMessage() : noSlopeMessage();
@@ -113,6 +109,17 @@ void Form_Tarvel::Command2_Click()
     const std::string sentence = calculateSentence(drawn);
     c_.Picture1.setStudy(std::move(drawn));
     showStatus(sentence);
+}
+
+// Takes the checked counts and degree and builds the interpolation
+// abscissae.
+void Form_Tarvel::adopt(const CalculateInput& input)
+{
+    EntNokDag();
+    nU = input.nU;
+    lastU = nU - 1;
+    if (c_.Option_Tarvel.isSelected())
+        nDeg = input.nDeg;
 }
 
 // Every refusal that the inputs alone decide, in one place, before anything
@@ -143,10 +150,7 @@ std::optional<Form_Tarvel::CalculateInput> Form_Tarvel::calculatePasses()
             // The one refusal after which the new interpolation points, the
             // count and the degree stay; the values and the picture do not
             // change.
-            EntNokDag();
-            nU = input.nU;
-            lastU = last;
-            nDeg = input.nDeg;
+            adopt(input);
             showMessage("nDeg must be lower then " + formatPlain(nU, decimalSeparator_));
             return std::nullopt;
         }

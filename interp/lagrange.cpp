@@ -50,7 +50,8 @@ int pointCount(double n, std::size_t limit)
 // for one long chain of divisions.
 //
 // The plain form, for compilers without vector extensions.
-[[maybe_unused]] void basisScalar(int count, double xp, const double* xWin, double* basisL)
+#if !defined(__GNUC__)
+void basisScalar(int count, double xp, const double* xWin, double* basisL)
 {
     for (int m = 0; m < count; ++m) {
         const double xm = xWin[m];
@@ -63,6 +64,7 @@ int pointCount(double n, std::size_t limit)
         }
     }
 }
+#endif
 
 #if defined(__GNUC__)
 using Doubles2 = double __attribute__((vector_size(16)));
@@ -125,22 +127,6 @@ void basisBaseline(int count, double xp, const double* xWin, double* basisL)
 
 using BasisLoop = void (*)(int, double, const double*, double*);
 
-[[maybe_unused]] bool processorSupports([[maybe_unused]] InstructionSet set)
-{
-    switch (set) {
-    case InstructionSet::Baseline:
-        return true;
-#if defined(TARVEL_X86_DISPATCH)
-    case InstructionSet::Avx2:
-        return __builtin_cpu_supports("avx2");
-    case InstructionSet::Avx512:
-        return __builtin_cpu_supports("avx512f");
-#endif
-    default:
-        return false;
-    }
-}
-
 BasisLoop loopFor(InstructionSet set)
 {
     switch (set) {
@@ -200,11 +186,18 @@ const char* instructionSetName(InstructionSet set)
 
 bool instructionSetAvailable(InstructionSet set)
 {
+    switch (set) {
+    case InstructionSet::Baseline:
+        return true;
 #if defined(TARVEL_X86_DISPATCH)
-    return processorSupports(set);
-#else
-    return set == InstructionSet::Baseline;
+    case InstructionSet::Avx2:
+        return __builtin_cpu_supports("avx2");
+    case InstructionSet::Avx512:
+        return __builtin_cpu_supports("avx512f");
 #endif
+    default:
+        return false;
+    }
 }
 
 InstructionSet lagrangeInstructionSet()

@@ -6,6 +6,8 @@
 #include <limits>
 #include <system_error>
 
+#include "data/list_format.h"
+
 namespace tarvel {
 namespace {
 
@@ -19,18 +21,23 @@ std::string chars(double value, std::chars_format format, int precision)
     return std::string(buffer.data(), result.ptr);
 }
 
+std::string trimFraction(std::string text)
+{
+    if (text.find('.') == std::string::npos)
+        return text;
+    while (text.back() == '0')
+        text.pop_back();
+    if (text.back() == '.')
+        text.pop_back();
+    return text;
+}
+
 // "1.2000e+05" -> "1.2e5", "1.0e-05" -> "1e-5": no trailing zeros of the
 // mantissa, no plus sign and no leading zeros in the exponent.
 std::string tidyExponentForm(const std::string& text)
 {
     const auto e = text.find('e');
-    std::string mantissa = text.substr(0, e);
-    if (mantissa.find('.') != std::string::npos) {
-        while (mantissa.back() == '0')
-            mantissa.pop_back();
-        if (mantissa.back() == '.')
-            mantissa.pop_back();
-    }
+    const std::string mantissa = trimFraction(text.substr(0, e));
     std::string exponent = text.substr(e + 1);
     std::string sign;
     if (!exponent.empty() && (exponent[0] == '+' || exponent[0] == '-')) {
@@ -43,17 +50,6 @@ std::string tidyExponentForm(const std::string& text)
     return mantissa + "e" + sign + exponent;
 }
 
-std::string trimFraction(std::string text)
-{
-    if (text.find('.') == std::string::npos)
-        return text;
-    while (text.back() == '0')
-        text.pop_back();
-    if (text.back() == '.')
-        text.pop_back();
-    return text;
-}
-
 std::string withSeparator(std::string text, std::string_view separator)
 {
     const auto point = text.find('.');
@@ -62,19 +58,17 @@ std::string withSeparator(std::string text, std::string_view separator)
     return text;
 }
 
-std::string nonFinite(double value)
+// The power of ten of a number in exponent form ("1.5e+07" -> 7).
+int exponentOf(const std::string& exponentForm)
 {
-    if (std::isnan(value))
-        return "nan";
-    return value < 0 ? "-inf" : "inf";
+    return std::stoi(exponentForm.substr(exponentForm.find('e') + 1));
 }
 
 // The decimal exponent of a positive finite value after rounding to one
 // digit, read from its exponent form so that log10's rounding cannot err.
 int decimalExponent(double value, int digits = 1)
 {
-    const std::string text = chars(std::abs(value), std::chars_format::scientific, digits - 1);
-    return std::stoi(text.substr(text.find('e') + 1));
+    return exponentOf(chars(std::abs(value), std::chars_format::scientific, digits - 1));
 }
 
 }  // namespace
@@ -120,7 +114,7 @@ std::vector<double> ticksIn(double lo, double hi, int maxTicks)
 std::string tickLabel(double value, double step, std::string_view decimalSeparator)
 {
     if (!std::isfinite(value))
-        return nonFinite(value);
+        return *nonFiniteText(value);
     if (value == 0)
         return "0";
     const int stepExponent = step > 0 ? decimalExponent(step) : decimalExponent(value);
@@ -138,11 +132,11 @@ std::string tickLabel(double value, double step, std::string_view decimalSeparat
 std::string compactNumber(double value, std::string_view decimalSeparator, int digits)
 {
     if (!std::isfinite(value))
-        return nonFinite(value);
+        return *nonFiniteText(value);
     if (value == 0)
         return "0";
     const std::string exponentForm = chars(value, std::chars_format::scientific, digits - 1);
-    const int exponent = std::stoi(exponentForm.substr(exponentForm.find('e') + 1));
+    const int exponent = exponentOf(exponentForm);
     if (exponent >= -3 && exponent < 5) {
         const int decimals = std::max(0, digits - 1 - exponent);
         return withSeparator(trimFraction(chars(value, std::chars_format::fixed, decimals)),
@@ -154,7 +148,7 @@ std::string compactNumber(double value, std::string_view decimalSeparator, int d
 std::string fullNumber(double value)
 {
     if (!std::isfinite(value))
-        return nonFinite(value);
+        return *nonFiniteText(value);
     return chars(value, std::chars_format::general, std::numeric_limits<double>::max_digits10);
 }
 
