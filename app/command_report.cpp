@@ -19,13 +19,6 @@ std::string counted(int count, const std::string& singular, const std::string& p
 
 }  // namespace
 
-// What produced the given points now held: a load, or the test function of
-// the last sampling. The option selected now may differ.
-TestSource Form_Tarvel::givenSource() const
-{
-    return fileLoaded_ ? TestSource::DataSet : sampledSource_;
-}
-
 std::optional<double> Form_Tarvel::exactValue(double x) const
 {
     switch (givenSource()) {
@@ -72,8 +65,7 @@ ui::Study Form_Tarvel::study(bool withInterpolated) const
     ui::Study drawn;
     // Sampled given points hold the function's own values (no count reaches
     // past the points sampled), so they need not be computed again.
-    const TestSource source = givenSource();
-    const bool sampled = source != TestSource::DataSet && source != TestSource::None;
+    const bool sampled = isTestFunction(givenSource());
     drawn.given.reserve(static_cast<std::size_t>(loopBound(lastU) + 1));
     for (int i = 0; i <= loopBound(lastU); ++i) {
         const auto at = static_cast<std::size_t>(i);

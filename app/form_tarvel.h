@@ -25,6 +25,12 @@ using PointArray = std::array<double, kPointCapacity>;
 // The test function that OK samples: the first selected option decides.
 enum class TestSource { Sine, Cos10, Polynomial, DataSet, None };
 
+// Sine, Cos10 or Polynomial: points sampled from a function.
+inline bool isTestFunction(TestSource source)
+{
+    return source != TestSource::DataSet && source != TestSource::None;
+}
+
 class Form_Tarvel {
 public:
     explicit Form_Tarvel(const ui::Controls& controls, std::string decimalSeparator = ".");
@@ -136,7 +142,9 @@ private:
     std::string overflowProblem() const;
 
     // What the picture shows, for the study aids, and the status sentences.
-    TestSource givenSource() const;
+    // What produced the given points now held; the option selected now may
+    // differ.
+    TestSource givenSource() const { return givenSource_; }
     std::optional<double> exactValue(double x) const;
     std::string functionName() const;
     std::string methodName() const;
@@ -154,12 +162,10 @@ private:
     // OK or of the last successful load. No count read from Text_nU may
     // reach past them.
     double existingPoints_ = 0;
-    // The given points held come from a data set: set by a load, cleared by
-    // a sampling that replaces them.
-    bool fileLoaded_ = false;
+    // What produced the given points held: DataSet after a load, the test
+    // function after a sampling that replaced them, None before either.
+    TestSource givenSource_ = TestSource::None;
     std::string dataSetName_;  // file name of the last data set loaded
-    // The test function of the last successful sampling.
-    TestSource sampledSource_ = TestSource::None;
     // How the interpolation points of the picture were settled: by the last
     // Calculate, all None after an OK (which draws none of them).
     std::array<Settlement, kPointCapacity> settled_{};

@@ -28,8 +28,7 @@ const ui::TextBox& Form_Tarvel::polyCoefBox(std::size_t k) const
 
 std::optional<std::string> Form_Tarvel::checkGivenPointsRequest(double count) const
 {
-    const bool sampling =
-        selectedSource() != TestSource::DataSet && selectedSource() != TestSource::None;
+    const bool sampling = isTestFunction(selectedSource());
     if (sampling && (count < kMinSampledPoints || count > kPointCapacity))
         return "The number of given points must lie from " + formatIndex(kMinSampledPoints) +
                " to " + formatIndex(kPointCapacity) + " for a test function; it is " +
@@ -78,7 +77,7 @@ bool Form_Tarvel::okPasses()
         return false;
     switch (selectedSource()) {
     case TestSource::DataSet:
-        if (!fileLoaded_)
+        if (givenSource_ != TestSource::DataSet)
             return passes("No data set is loaded: pick a *.dsf file in the browser, then "
                           "press OK.");
         return passes(checkExistingPoints(*count));
@@ -123,10 +122,9 @@ void Form_Tarvel::Command1_Click()
     lastU = nU - 1;
     settled_.fill(Settlement::None);  // OK draws no interpolated point
     TestFunction();
-    if (chosen != TestSource::DataSet && chosen != TestSource::None) {
+    if (isTestFunction(chosen)) {
         existingPoints_ = loopBound(lastU) + 1.0;
-        fileLoaded_ = false;
-        sampledSource_ = chosen;
+        givenSource_ = chosen;
     }
     listGivenPoints();
     c_.Picture1.clear();

@@ -46,7 +46,7 @@ bool Form_Tarvel::refuseWhileReading()
 
 Form_Tarvel::GivenPointsOrigin Form_Tarvel::givenPointsOrigin() const
 {
-    return {existingPoints_, fileLoaded_, dataSetName_};
+    return {existingPoints_, givenSource_ == TestSource::DataSet, dataSetName_};
 }
 
 void Form_Tarvel::File1_Click()
@@ -102,7 +102,7 @@ void Form_Tarvel::finishLoad(const std::string& name, const DataSetRead& read)
         yU[at] = data.y[at];
     }
     existingPoints_ = data.count;
-    fileLoaded_ = true;
+    givenSource_ = TestSource::DataSet;
     dataSetName_ = shownName;
     c_.Frame_DataSet.setVisible(false);
     c_.statusLine.show(loadedSentence(shownName, data));
