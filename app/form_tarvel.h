@@ -5,6 +5,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -113,6 +114,8 @@ private:
     // exist.
     std::optional<std::string> checkExistingPoints(double count) const;
     bool okPasses();
+    void listSection(std::string_view title, std::span<const double> values, std::size_t columns,
+                     std::string_view ending);
     void listGivenPoints();
     std::optional<std::string>
     checkTestPolynomial(double degree, const std::array<double, kPolyCapacity>& coefs) const;

@@ -136,21 +136,29 @@ void Form_Tarvel::Command1_Click()
     showStatus(okSentence(chosen));
 }
 
+// A title between blank lines, then a row per `columns` values, and the
+// newest line brought into view.
+void Form_Tarvel::listSection(std::string_view title, std::span<const double> values,
+                              std::size_t columns, std::string_view ending)
+{
+    c_.List1.addLine(" ");
+    c_.List1.addLine(title);
+    c_.List1.addLine(" ");
+    listRows(values, columns, decimalSeparator_, ending,
+             [this](std::string_view line) { c_.List1.addLine(line); });
+    c_.List1.showLastLine();
+}
+
 void Form_Tarvel::listGivenPoints()
 {
     c_.List1.clear();
-    c_.List1.addLine(" ");
-    c_.List1.addLine("Data points");
-    c_.List1.addLine(" ");
     const auto count = static_cast<std::size_t>(loopBound(lastU) + 1);
     std::array<double, 2 * kPointCapacity> points;
     for (std::size_t i = 0; i < count; ++i) {
         points[2 * i] = xU[i];
         points[2 * i + 1] = yU[i];
     }
-    listRows(std::span(points).first(2 * count), 2, decimalSeparator_, "",
-             [this](std::string_view line) { c_.List1.addLine(line); });
-    c_.List1.showLastLine();
+    listSection("Data points", std::span(points).first(2 * count), 2, "");
 }
 
 }  // namespace tarvel

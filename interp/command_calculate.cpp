@@ -49,16 +49,12 @@ bool Form_Tarvel::PwCbcCoefs(CoefTable& table)
 
 void Form_Tarvel::listCoefficients(const CoefTable& table)
 {
-    c_.List1.addLine(" ");
-    c_.List1.addLine("Cubic spline coefficients");
-    c_.List1.addLine(" ");
     const auto rows = static_cast<std::size_t>(std::clamp(loopBound(lastU), 0, kCoefRows));
     std::array<double, kCoefRows * kCoefColumns> coefficients;
     for (std::size_t i = 0; i < rows; ++i)
         std::copy(table[i].begin(), table[i].end(), coefficients.begin() + i * kCoefColumns);
-    listRows(std::span(coefficients).first(rows * kCoefColumns), kCoefColumns, decimalSeparator_,
-             "   ", [this](std::string_view line) { c_.List1.addLine(line); });
-    c_.List1.showLastLine();
+    listSection("Cubic spline coefficients", std::span(coefficients).first(rows * kCoefColumns),
+                kCoefColumns, "   ");
 }
 
 void Form_Tarvel::Command2_Click()

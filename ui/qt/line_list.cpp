@@ -22,11 +22,9 @@ QVariant LineModel::data(const QModelIndex& index, int role) const
 
 void LineModel::append(std::string_view utf8)
 {
+    if (longest_ < 0 || utf8.size() > lines_[static_cast<std::size_t>(longest_)].size())
+        longest_ = lineCount();
     lines_.append(utf8);
-    if (longest_ < 0 || utf8.size() > longestLength_) {
-        longest_ = lineCount() - 1;
-        longestLength_ = utf8.size();
-    }
 }
 
 void LineModel::clear()
@@ -36,7 +34,6 @@ void LineModel::clear()
     lines_ = PackedLines();
     rows_ = 0;
     longest_ = -1;
-    longestLength_ = 0;
     endResetModel();
 }
 

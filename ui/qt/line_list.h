@@ -46,7 +46,6 @@ private:
     PackedLines lines_;
     int rows_ = 0;  // lines the views know of
     int longest_ = -1;
-    std::size_t longestLength_ = 0;
 };
 
 class LineList : public QTableView {
