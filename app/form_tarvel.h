@@ -190,7 +190,8 @@ public:
     GivenPointsOrigin givenPointsOrigin() const;
 
 private:
-    void finishLoad(const std::string& name, const DataSetRead& read);
+    void finishLoad(const std::string& shownName, const DataSetRead& read);
+    void refuseLoad(const std::string& why);
     std::string readingFile_;  // the full name of the file being read
 
     ui::Controls c_;

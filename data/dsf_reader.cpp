@@ -461,7 +461,8 @@ std::string describeFailure(const DataSetFailure& f)
         reason = "this is not a file that can be read";
         break;
     case DataSetFault::TooLarge:
-        reason = "the file is too large for a data set (more than 64 MB)";
+        reason = "the file is too large for a data set (more than " +
+                 std::to_string(kMaxFileBytes / (1024 * 1024)) + " MB)";
         break;
     case DataSetFault::Utf16:
         reason = "the file is UTF-16 text; a data set is plain text (ASCII or UTF-8)";

@@ -31,7 +31,7 @@ std::string loadedSentence(const std::string& name, const DataSet& set)
 
 std::string failedSentence(const std::string& name, const DataSetFailure& failure)
 {
-    return name + (failure.line > 0 ? ", " : ": ") + describeFailure(failure) + "." + kKept;
+    return name + (failure.line > 0 ? ", " : ": ") + describeFailure(failure) + ".";
 }
 
 }  // namespace
@@ -60,8 +60,7 @@ void Form_Tarvel::File1_Click()
         return;
     }
     if (name.empty()) {
-        c_.statusLine.show("No file is selected." + kKept);
-        showMessage("Hata oluştu");
+        refuseLoad("No file is selected.");
         return;
     }
     readingFile_ = fullName;
@@ -69,27 +68,33 @@ void Form_Tarvel::File1_Click()
     // running when the window has moved on, or is gone.
     auto read = std::make_shared<DataSetRead>();
     const std::filesystem::path path = ui::nativePath(fullName);
+    const std::string shownName = printableText(name);
     c_.fileReader.start(
-        printableText(name), [read, path] { *read = readDataSetFile(path); },
-        [this, read, name](ui::FileReader::Outcome outcome) {
+        shownName, [read, path] { *read = readDataSetFile(path); },
+        [this, read, shownName](ui::FileReader::Outcome outcome) {
             readingFile_.clear();
             if (outcome == ui::FileReader::Outcome::Cancelled) {
-                c_.statusLine.show("Reading " + printableText(name) + " was cancelled." + kKept);
-                showMessage("Hata oluştu");
+                refuseLoad("Reading " + shownName + " was cancelled.");
                 return;
             }
-            finishLoad(name, *read);
+            finishLoad(shownName, *read);
         });
 }
 
-void Form_Tarvel::finishLoad(const std::string& name, const DataSetRead& read)
+// A load that stores nothing: the status line says why, the former given
+// points stay.
+void Form_Tarvel::refuseLoad(const std::string& why)
 {
-    const std::string shownName = printableText(name);
+    c_.statusLine.show(why + kKept);
+    showMessage("Hata oluştu");
+}
+
+void Form_Tarvel::finishLoad(const std::string& shownName, const DataSetRead& read)
+{
     if (!read.set) {
-        c_.statusLine.show(failedSentence(shownName, read.failure));
         // The file may have vanished or changed since it was listed.
         c_.File1.setPath(c_.File1.path());
-        showMessage("Hata oluştu");
+        refuseLoad(failedSentence(shownName, read.failure));
         return;
     }
     const DataSet& data = *read.set;
