@@ -23,18 +23,20 @@ int Occupancy::row(double y) const
     return std::clamp(static_cast<int>(std::floor(y / cell_)), 0, rows_ - 1);
 }
 
-void Occupancy::markRect(const DeviceRect& rect, int weight)
+template <class Visit> void Occupancy::forEachCell(const DeviceRect& rect, Visit visit) const
 {
-    const auto value = static_cast<unsigned char>(std::clamp(weight, 0, 255));
     if (!(rect.right >= 0 && rect.left <= width_ && rect.bottom >= 0 && rect.top <= height_))
         return;  // also NaN
     for (int r = row(rect.top); r <= row(rect.bottom); ++r)
-        for (int c = column(rect.left); c <= column(rect.right); ++c) {
-            unsigned char& cell =
-                cells_[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns_) +
-                       static_cast<std::size_t>(c)];
-            cell = std::max(cell, value);
-        }
+        for (int c = column(rect.left); c <= column(rect.right); ++c)
+            visit(static_cast<std::size_t>(r) * static_cast<std::size_t>(columns_) +
+                  static_cast<std::size_t>(c));
+}
+
+void Occupancy::markRect(const DeviceRect& rect, int weight)
+{
+    const auto value = static_cast<unsigned char>(std::clamp(weight, 0, 255));
+    forEachCell(rect, [&](std::size_t at) { cells_[at] = std::max(cells_[at], value); });
 }
 
 void Occupancy::markPoint(double x, double y, double radius, int weight)
@@ -58,13 +60,8 @@ void Occupancy::markSegment(double x1, double y1, double x2, double y2)
 
 int Occupancy::count(const DeviceRect& rect) const
 {
-    if (!(rect.right >= 0 && rect.left <= width_ && rect.bottom >= 0 && rect.top <= height_))
-        return 0;
     int occupied = 0;
-    for (int r = row(rect.top); r <= row(rect.bottom); ++r)
-        for (int c = column(rect.left); c <= column(rect.right); ++c)
-            occupied += cells_[static_cast<std::size_t>(r) * static_cast<std::size_t>(columns_) +
-                               static_cast<std::size_t>(c)];
+    forEachCell(rect, [&](std::size_t at) { occupied += cells_[at]; });
     return occupied;
 }
 

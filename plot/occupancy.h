@@ -31,6 +31,9 @@ public:
 private:
     int column(double x) const;
     int row(double y) const;
+    // Calls visit with the index in cells_ of each cell that rect touches;
+    // none when rect lies wholly outside or holds NaN.
+    template <class Visit> void forEachCell(const DeviceRect& rect, Visit visit) const;
     double width_;
     double height_;
     double cell_;
