@@ -23,6 +23,7 @@
 #include "ui/qt/main_window.h"
 #include "ui/qt/picture_widget.h"
 #include "ui/qt/qt_controls.h"
+#include "ui/qt/qt_text.h"
 
 using namespace tarvel;
 using namespace tarvel::ui;
@@ -77,11 +78,6 @@ QString accessibleText(QObject* object, QAccessible::Text kind)
 {
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(object);
     return face ? face->text(kind) : QString();
-}
-
-QString qstr(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // Closes the next modal message box and keeps what a screen reader is told.

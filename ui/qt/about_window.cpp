@@ -8,6 +8,7 @@
 #include "ui/control_table.h"
 #include "ui/qt/app_identity.h"
 #include "ui/qt/drawing_painter.h"
+#include "ui/qt/qt_text.h"
 #include "ui/qt/twips.h"
 
 namespace tarvel::ui {
@@ -32,11 +33,10 @@ void addVersionLabel(QWidget* window, double scale)
 AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName("Form_About");
-    setWindowTitle(QString::fromUtf8(kAboutTitle.data(), kAboutTitle.size()));
+    setWindowTitle(qstr(kAboutTitle));
     // The title alone does not say whose About window a screen reader opened.
-    setAccessibleName(QString::fromUtf8(kAboutTitle.data(), kAboutTitle.size()) + ' ' +
-                      QString::fromUtf8(kAppTitle.data(), kAppTitle.size()));
-    setAccessibleDescription(QString::fromUtf8(kAboutDescription.data(), kAboutDescription.size()));
+    setAccessibleName(qstr(kAboutTitle) + ' ' + qstr(kAppTitle));
+    setAccessibleDescription(qstr(kAboutDescription));
     QPalette background = palette();
     background.setColor(QPalette::Window, qColour(kAboutBackground));
     setPalette(background);
@@ -45,8 +45,8 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     QList<QLabel*> labels;
     double scale = 0;
     for (const AboutLabelSpec& spec : aboutLabels()) {
-        auto* label = new QLabel(QString::fromUtf8(spec.text.data(), spec.text.size()), this);
-        label->setObjectName(QString::fromUtf8(spec.name.data(), spec.name.size()));
+        auto* label = new QLabel(qstr(spec.text), this);
+        label->setObjectName(qstr(spec.name));
         QFont font("Verdana");
         font.setPointSizeF(spec.pointSize);
         label->setFont(font);

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "ui/control_table.h"
+#include "ui/qt/qt_text.h"
 
 namespace tarvel::ui {
 
@@ -29,7 +30,7 @@ void applyApplicationIdentity()
     // The display name is left to follow the application name: once it is set
     // explicitly, Qt appends it to every title bar ("About — Tarvel"), and the
     // windows' titles are fixed.
-    QApplication::setApplicationName(QString::fromUtf8(kAppTitle.data(), kAppTitle.size()));
+    QApplication::setApplicationName(qstr(kAppTitle));
     QApplication::setApplicationVersion(applicationVersion());
     QApplication::setOrganizationDomain(QStringLiteral("example.org"));
     // Wayland compositors find the desktop entry, and with it the icon, by this.

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "ui/control_table.h"
+#include "ui/qt/qt_text.h"
 
 namespace tarvel::ui {
 
@@ -89,7 +90,7 @@ void QtFileReader::poll()
     if (!progress_ && elapsed_.elapsed() >= kProgressAfterMs) {
         progress_ = new QProgressDialog(window_);
         progress_->setObjectName("loadProgress");
-        progress_->setWindowTitle(QString::fromUtf8(kAppTitle.data(), kAppTitle.size()));
+        progress_->setWindowTitle(qstr(kAppTitle));
         progress_->setLabelText(QString("Reading %1 …").arg(what_));
         progress_->setCancelButtonText("Cancel");
         progress_->setRange(0, 0);  // how far a blocked read has come is unknown

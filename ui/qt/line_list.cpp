@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "ui/qt/qt_text.h"
+
 namespace tarvel::ui {
 
 int LineModel::rowCount(const QModelIndex& parent) const
@@ -50,8 +52,7 @@ QString LineModel::line(int index) const
 {
     if (index < 0 || index >= lineCount())
         return {};
-    const std::string_view text = lines_[static_cast<std::size_t>(index)];
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return qstr(lines_[static_cast<std::size_t>(index)]);
 }
 
 LineList::LineList(QWidget* parent) : QTableView(parent), model_(new LineModel(this))

@@ -24,15 +24,11 @@
 #include "ui/qt/list_copy.h"
 #include "ui/qt/picture_widget.h"
 #include "ui/qt/qt_controls.h"
+#include "ui/qt/qt_text.h"
 #include "ui/qt/twips.h"
 
 namespace tarvel::ui {
 namespace {
-
-QString qstr(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QWidget* createWidget(const ControlSpec& spec, QWidget* parent)
 {

@@ -8,6 +8,7 @@
 #include "ui/control_table.h"
 #include "ui/qt/about_window.h"
 #include "ui/qt/line_list.h"
+#include "ui/qt/qt_text.h"
 
 namespace tarvel::ui {
 
@@ -56,8 +57,8 @@ void QtStatusLine::show(const std::string& sentence)
 
 void QtMessageBox::show(const std::string& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kAppTitle.data(), kAppTitle.size()),
-                    QString::fromStdString(text), QMessageBox::Ok, parent_);
+    QMessageBox box(QMessageBox::NoIcon, qstr(kAppTitle), QString::fromStdString(text),
+                    QMessageBox::Ok, parent_);
     box.setObjectName("messageBox");
     // Read out with the title when the box opens, not only as a label in it.
     box.setAccessibleDescription(box.text());

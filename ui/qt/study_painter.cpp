@@ -10,6 +10,7 @@
 #include "plot/occupancy.h"
 #include "plot/ticks.h"
 #include "ui/qt/drawing_painter.h"
+#include "ui/qt/qt_text.h"
 
 namespace tarvel::ui {
 namespace {
@@ -22,11 +23,6 @@ constexpr double kSampleWidth = 22;
 const QColor kScaleColour(70, 70, 70);
 const QColor kRedColour = qColour(kRed);
 const QColor kBlueColour = qColour(kBlue);
-
-QString qstr(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 DeviceRect toDeviceRect(const QRectF& rect)
 {
