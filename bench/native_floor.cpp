@@ -7,10 +7,12 @@
 #include <cstddef>
 #include <vector>
 
+#include "interp/lagrange.h"  // kWindowCapacity only
+
 namespace tarvel::bench {
 namespace {
 
-constexpr int kMaxWindow = 101;
+constexpr int kMaxWindow = kWindowCapacity;
 
 // Keeps the compiler from assuming anything about memory behind p.
 inline void escape(void* p)
@@ -37,9 +39,11 @@ struct NativeFloorKernel::State {
             const double factor = scale + 1.0e-4 * m;
             const double* row = &divisor[at(m, 0)];
             for (int k = 0; k < m; ++k)
-                acc[static_cast<std::size_t>(k)] = (acc[static_cast<std::size_t>(k)] * factor) / row[k];
+                acc[static_cast<std::size_t>(k)] =
+                    (acc[static_cast<std::size_t>(k)] * factor) / row[k];
             for (int k = m + 1; k < window; ++k)
-                acc[static_cast<std::size_t>(k)] = (acc[static_cast<std::size_t>(k)] * factor) / row[k];
+                acc[static_cast<std::size_t>(k)] =
+                    (acc[static_cast<std::size_t>(k)] * factor) / row[k];
         }
     }
 };
