@@ -19,8 +19,6 @@
 
 namespace tarvel {
 
-inline constexpr int kPolyCapacity = 5;  // test-polynomial coefficients a0..a4
-
 using PointArray = std::array<double, kPointCapacity>;
 
 // The test function that OK samples: the first selected option decides.

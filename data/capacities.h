@@ -19,6 +19,9 @@ inline constexpr int kPointCapacity = 1001;
 // 302) come first, so these are never the binding limit.
 inline constexpr int kIntervalCapacity = 501;
 
+// Coefficients a0..a4 of the test polynomial.
+inline constexpr int kPolyCapacity = 5;
+
 // The last whole number that a loop from 0 up to the real bound visits,
 // kept within the point arrays (-1 when the loop visits nothing, also for
 // NaN).

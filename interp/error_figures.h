@@ -1,0 +1,52 @@
+// How far an interpolant is from the function it interpolates, measured on
+// the fixed grid x(k) = k / 10000, k = 0 .. 10000, and the Lebesgue
+// function of the linear methods.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "interp/interpolant.h"
+#include "interp/study_functions.h"
+
+namespace tarvel {
+
+inline constexpr int kErrorGridPoints = 10001;
+
+// x(k) = k / 10000 for k = 0 .. 10000.
+const std::vector<double>& errorGrid();
+
+struct ErrorFigures {
+    double maxError = 0;    // the largest |p - f| on the grid
+    double maxErrorX = 0;   // the first grid x where it occurs
+    double rmsError = 0;    // sqrt(mean of (p - f)^2) over the grid
+    double overshoot = 0;   // how far p rises above the largest node value
+                            // or falls below the smallest; 0 when it stays inside
+};
+
+// The figures of p against f on errorGrid(). A NaN error counts as the
+// largest (the first one is reported).
+ErrorFigures errorFigures(const Interpolant& p, const StudyFunction& f);
+
+// The same figures from values already computed at the points x:
+// p[k], f[k] at x[k]; nodeLow/nodeHigh are the smallest and largest node
+// values (for the overshoot).
+ErrorFigures errorFiguresOf(std::span<const double> x, std::span<const double> p,
+                            std::span<const double> f, double nodeLow, double nodeHigh);
+
+// Lebesgue function sum_i |l_i(x)| at each x into out (same length as x):
+// global in barycentric form, local window by window (the window of the
+// interval that holds x, as for the values). False, writing nothing, for
+// the other methods.
+bool lebesgueFunction(const Interpolant& p, std::span<const double> x, std::span<double> out);
+
+struct LebesgueMaximum {
+    double value = 0;  // the largest Lebesgue function value on errorGrid()
+    double x = 0;      // the first grid x where it occurs
+};
+
+// Nothing for methods other than global and local.
+std::optional<LebesgueMaximum> lebesgueConstant(const Interpolant& p);
+
+}  // namespace tarvel

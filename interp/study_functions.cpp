@@ -1,0 +1,102 @@
+// The study functions and their exact derivatives, written out by hand:
+//   cos10:  f' = -20 pi c^9 s,  f'' = 40 pi^2 (9 c^8 s^2 - c^10)  (c, s of 2 pi x)
+//   runge:  with u = 2x - 1, g = 1 / (1 + 25 u^2):
+//           f' = -100 u g^2,    f'' = g^3 (15000 u^2 - 200)
+#include "interp/study_functions.h"
+
+#include <cmath>
+#include <cstddef>
+#include <numbers>
+
+namespace tarvel {
+namespace {
+
+constexpr std::array<const char*, 5> kFunctionKeys = {"sine", "cos10", "polynomial", "runge",
+                                                      "abs"};
+
+// The main window's 2 pi: 4 atan(1), doubled.
+const double kTwoPi = std::atan(1.0) * 4.0 * 2;
+
+FunctionValues sine(double x)
+{
+    const double angle = kTwoPi * x;
+    return {std::sin(angle), kTwoPi * std::cos(angle), -kTwoPi * kTwoPi * std::sin(angle)};
+}
+
+FunctionValues cos10(double x)
+{
+    const double c = std::cos(kTwoPi * x);
+    const double s = std::sin(kTwoPi * x);
+    const double c8 = std::pow(c, 8.0);
+    return {std::pow(c, 10.0), -10 * kTwoPi * c8 * c * s,
+            10 * kTwoPi * kTwoPi * (9 * c8 * s * s - c8 * c * c)};
+}
+
+FunctionValues polynomial(const PolynomialEntries& entries, double x)
+{
+    double first = 0;
+    double second = 0;
+    for (int k = 1; k <= entries.degree && k < kPolyCapacity; ++k) {
+        const double a = entries.coefs[static_cast<std::size_t>(k)];
+        first += k * a * std::pow(x, k - 1);
+        if (k >= 2)
+            second += k * (k - 1) * a * std::pow(x, k - 2);
+    }
+    const double terms = entries.degree + 1;
+    return {testPolynomialValue(entries, x), first / terms, second / terms};
+}
+
+FunctionValues runge(double x)
+{
+    const double u = 2 * x - 1;
+    const double g = 1 / (1 + 25 * u * u);
+    return {g, -100 * u * g * g, g * g * g * (15000 * u * u - 200)};
+}
+
+FunctionValues absolute(double x)
+{
+    const double u = 2 * x - 1;
+    return {std::fabs(u), u >= 0 ? 2.0 : -2.0, 0.0};
+}
+
+}  // namespace
+
+const char* studyFunctionKey(StudyFunctionId id)
+{
+    return kFunctionKeys[static_cast<std::size_t>(id)];
+}
+
+std::optional<StudyFunctionId> studyFunctionFromKey(std::string_view key)
+{
+    for (std::size_t k = 0; k < kFunctionKeys.size(); ++k)
+        if (key == kFunctionKeys[k])
+            return static_cast<StudyFunctionId>(k);
+    return std::nullopt;
+}
+
+double testPolynomialValue(const PolynomialEntries& entries, double x)
+{
+    double sum = 0;
+    for (int k = 0; k <= entries.degree && k < kPolyCapacity; ++k)
+        sum = sum + entries.coefs[static_cast<std::size_t>(k)] * std::pow(x, k);
+    return sum / (entries.degree + 1);
+}
+
+FunctionValues evaluateFunction(const StudyFunction& function, double x)
+{
+    switch (function.id) {
+    case StudyFunctionId::Sine:
+        return sine(x);
+    case StudyFunctionId::Cos10:
+        return cos10(x);
+    case StudyFunctionId::Polynomial:
+        return polynomial(function.polynomial, x);
+    case StudyFunctionId::Runge:
+        return runge(x);
+    case StudyFunctionId::Abs:
+        return absolute(x);
+    }
+    return {};
+}
+
+}  // namespace tarvel

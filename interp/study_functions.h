@@ -1,0 +1,51 @@
+// The functions a student interpolates, each with its exact first and
+// second derivative.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+#include "data/capacities.h"
+
+namespace tarvel {
+
+enum class StudyFunctionId {
+    Sine,        // sin(2 pi x)
+    Cos10,       // cos^10(2 pi x)
+    Polynomial,  // the main window's test polynomial (a0 + ... + an x^n) / (n + 1)
+    Runge,       // 1 / (1 + 25 (2x - 1)^2)
+    Abs,         // |2x - 1|; at x = 1/2 the right-hand derivatives (2 and 0)
+};
+
+// "sine", "cos10", "polynomial", "runge", "abs".
+const char* studyFunctionKey(StudyFunctionId id);
+std::optional<StudyFunctionId> studyFunctionFromKey(std::string_view key);
+
+// The test polynomial's entries, read exactly as the main window reads them:
+// the terms k = 0, 1, ... while k <= degree (at most kPolyCapacity terms). The defaults
+// are the main window's default texts.
+struct PolynomialEntries {
+    double degree = 4;
+    std::array<double, kPolyCapacity> coefs = {1, 1, 1, 1, 1};
+};
+
+struct StudyFunction {
+    StudyFunctionId id = StudyFunctionId::Runge;
+    PolynomialEntries polynomial;  // used by Polynomial only
+};
+
+// f(x), f'(x), f''(x).
+struct FunctionValues {
+    double value = 0;
+    double first = 0;
+    double second = 0;
+};
+
+FunctionValues evaluateFunction(const StudyFunction& function, double x);
+
+// The main window's test polynomial at x, bit for bit the value its OK
+// command samples.
+double testPolynomialValue(const PolynomialEntries& entries, double x);
+
+}  // namespace tarvel
