@@ -1,20 +1,18 @@
 // Barycentric interpolation of the second kind (Berrut and Trefethen,
-// "Barycentric Lagrange interpolation", 2004). The sums over the nodes run
-// in four interleaved lanes, j = 4m + lane, added up as
-// (lane0 + lane1) + (lane2 + lane3), so the result does not depend on
-// whether the compiler turns the lanes into vector registers.
+// "Barycentric Lagrange interpolation", 2004).
 #include "interp/barycentric.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <numbers>
+
+#include "interp/lagrange.h"
 
 namespace tarvel {
 namespace {
-
-constexpr std::size_t kLanes = 4;
 
 // A product of many factors as mantissa * 2^exponent, renormalised
 // whenever the mantissa leaves [2^-500, 2^500]; factors beyond 2^+-400 are
@@ -77,32 +75,148 @@ std::ptrdiff_t nodeIndex(std::span<const double> xs, double x)
     return -1;
 }
 
-// sum_j w_j / (x - x_j) and sum_j w_j y_j / (x - x_j).
-struct Sums {
-    double weighted = 0;
-    double denominator = 0;
+// The sums over the nodes, sum_j q_j and sum_j q_j v_j with
+// q_j = w_j / (x - x_j), for up to three value columns v at once (the
+// values and the two derivatives at the nodes). Node j goes into lane
+// j mod 8, whatever the width of the vector registers, and the lanes are
+// added up in one fixed order, so every instruction set gives the same bits.
+constexpr std::size_t kLanes = 8;
+constexpr std::size_t kMaxColumns = 3;
+
+struct LaneSums {
+    std::array<double, kLanes> den;
+    std::array<std::array<double, kLanes>, kMaxColumns> num;
 };
 
-Sums sumsAt(std::span<const double> xs, std::span<const double> weights,
-            std::span<const double> ys, double x)
+struct NodeColumns {
+    const double* xs;
+    const double* weights;
+    std::array<const double*, kMaxColumns> values;
+    std::size_t columns;
+    std::size_t count;
+};
+
+using SumLoop = void (*)(const NodeColumns&, double, LaneSums&);
+
+#if defined(__GNUC__)
+using Doubles2 = double __attribute__((vector_size(16)));
+using Doubles4 = double __attribute__((vector_size(32)));
+using Doubles8 = double __attribute__((vector_size(64)));
+
+template <typename V, std::size_t Columns>
+[[gnu::always_inline]] inline void laneSums(const NodeColumns& nodes, double x, LaneSums& sums)
 {
-    std::array<double, kLanes> num{};
-    std::array<double, kLanes> den{};
-    const std::size_t n = xs.size();
-    std::size_t j = 0;
-    for (; j + kLanes <= n; j += kLanes) {
-        for (std::size_t lane = 0; lane < kLanes; ++lane) {
-            const double q = weights[j + lane] / (x - xs[j + lane]);
-            num[lane] += q * ys[j + lane];
-            den[lane] += q;
+    constexpr std::size_t width = sizeof(V) / sizeof(double);
+    constexpr std::size_t parts = kLanes / width;
+    std::array<V, parts> den{};
+    std::array<std::array<V, parts>, Columns> num{};
+    const std::size_t whole = nodes.count / kLanes * kLanes;
+    for (std::size_t j = 0; j < whole; j += kLanes) {
+        for (std::size_t part = 0; part < parts; ++part) {
+            const std::size_t at = j + part * width;
+            V w;
+            V xj;
+            std::memcpy(&w, nodes.weights + at, sizeof w);
+            std::memcpy(&xj, nodes.xs + at, sizeof xj);
+            const V q = w / (x - xj);
+            den[part] += q;
+            for (std::size_t c = 0; c < Columns; ++c) {
+                V v;
+                std::memcpy(&v, nodes.values[c] + at, sizeof v);
+                num[c][part] += q * v;
+            }
         }
     }
-    for (std::size_t lane = 0; j < n; ++j, ++lane) {
-        const double q = weights[j] / (x - xs[j]);
-        num[lane] += q * ys[j];
-        den[lane] += q;
+    std::memcpy(sums.den.data(), den.data(), sizeof den);
+    for (std::size_t c = 0; c < Columns; ++c)
+        std::memcpy(sums.num[c].data(), num[c].data(), sizeof num[c]);
+}
+
+template <typename V>
+[[gnu::always_inline]] inline void laneSumsOf(const NodeColumns& nodes, double x, LaneSums& sums)
+{
+    if (nodes.columns == 1)
+        laneSums<V, 1>(nodes, x, sums);
+    else
+        laneSums<V, kMaxColumns>(nodes, x, sums);
+}
+
+void sumsBaseline(const NodeColumns& nodes, double x, LaneSums& sums)
+{
+    laneSumsOf<Doubles2>(nodes, x, sums);
+}
+
+#if defined(__x86_64__)
+#define TARVEL_X86_DISPATCH 1
+[[gnu::target("avx2")]] void sumsAvx2(const NodeColumns& nodes, double x, LaneSums& sums)
+{
+    laneSumsOf<Doubles4>(nodes, x, sums);
+}
+
+[[gnu::target("avx512f")]] void sumsAvx512(const NodeColumns& nodes, double x, LaneSums& sums)
+{
+    laneSumsOf<Doubles8>(nodes, x, sums);
+}
+#endif
+#else
+// The plain form, for compilers without vector extensions.
+void sumsBaseline(const NodeColumns& nodes, double x, LaneSums& sums)
+{
+    sums = LaneSums{};
+    const std::size_t whole = nodes.count / kLanes * kLanes;
+    for (std::size_t j = 0; j < whole; ++j) {
+        const double q = nodes.weights[j] / (x - nodes.xs[j]);
+        sums.den[j % kLanes] += q;
+        for (std::size_t c = 0; c < nodes.columns; ++c)
+            sums.num[c][j % kLanes] += q * nodes.values[c][j];
     }
-    return {(num[0] + num[1]) + (num[2] + num[3]), (den[0] + den[1]) + (den[2] + den[3])};
+}
+#endif
+
+SumLoop sumLoop()
+{
+    switch (lagrangeInstructionSet()) {
+#if defined(TARVEL_X86_DISPATCH)
+    case InstructionSet::Avx2:
+        return sumsAvx2;
+    case InstructionSet::Avx512:
+        return sumsAvx512;
+#endif
+    default:
+        return sumsBaseline;
+    }
+}
+
+double laneTotal(const std::array<double, kLanes>& lanes)
+{
+    return ((lanes[0] + lanes[1]) + (lanes[2] + lanes[3])) +
+           ((lanes[4] + lanes[5]) + (lanes[6] + lanes[7]));
+}
+
+// The denominator, then one numerator per column. The nodes beyond the
+// last whole group of lanes (all of them when there are fewer than eight)
+// are summed one after another and added last.
+std::array<double, kMaxColumns + 1> sumsAt(const NodeColumns& nodes, double x)
+{
+    std::array<double, kMaxColumns + 1> totals{};
+    const std::size_t whole = nodes.count / kLanes * kLanes;
+    if (whole > 0) {
+        LaneSums sums;
+        sumLoop()(nodes, x, sums);
+        totals[0] = laneTotal(sums.den);
+        for (std::size_t c = 0; c < nodes.columns; ++c)
+            totals[c + 1] = laneTotal(sums.num[c]);
+    }
+    std::array<double, kMaxColumns + 1> tail{};
+    for (std::size_t j = whole; j < nodes.count; ++j) {
+        const double q = nodes.weights[j] / (x - nodes.xs[j]);
+        tail[0] += q;
+        for (std::size_t c = 0; c < nodes.columns; ++c)
+            tail[c + 1] += q * nodes.values[c][j];
+    }
+    for (std::size_t c = 0; c <= nodes.columns; ++c)
+        totals[c] += tail[c];
+    return totals;
 }
 
 // Where w_j / (x - x_j) overflows, x is a hair's breadth from a node k:
@@ -210,13 +324,33 @@ void nodeDerivatives(std::span<const double> xs, std::span<const double> weights
 double barycentricValue(std::span<const double> xs, std::span<const double> weights,
                         std::span<const double> ys, double x)
 {
-    const std::ptrdiff_t node = nodeIndex(xs, x);
-    if (node >= 0)
-        return ys[static_cast<std::size_t>(node)];
-    const Sums sums = sumsAt(xs, weights, ys, x);
-    if (std::isfinite(sums.denominator) && std::isfinite(sums.weighted))
-        return sums.weighted / sums.denominator;
-    return valueNearNode(xs, weights, ys, x);
+    double value = 0;
+    barycentricColumns(xs, weights, {ys}, x, {&value, 1});
+    return value;
+}
+
+void barycentricColumns(std::span<const double> xs, std::span<const double> weights,
+                        std::initializer_list<std::span<const double>> columns, double x,
+                        std::span<double> results)
+{
+    NodeColumns nodes{xs.data(), weights.data(), {}, columns.size(), xs.size()};
+    std::size_t c = 0;
+    for (const std::span<const double> column : columns)
+        nodes.values[c++] = column.data();
+    const auto totals = sumsAt(nodes, x);
+    // At a node its quotient is infinite, so the sums are not finite: only
+    // then is the node looked for.
+    const std::ptrdiff_t node = std::isfinite(totals[0]) ? -1 : nodeIndex(xs, x);
+    c = 0;
+    for (const std::span<const double> column : columns) {
+        if (node >= 0)
+            results[c] = column[static_cast<std::size_t>(node)];
+        else if (std::isfinite(totals[0]) && std::isfinite(totals[c + 1]))
+            results[c] = totals[c + 1] / totals[0];
+        else
+            results[c] = valueNearNode(xs, weights, column, x);
+        ++c;
+    }
 }
 
 void barycentricValues(std::span<const double> xs, std::span<const double> weights,

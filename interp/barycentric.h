@@ -5,6 +5,7 @@
 // with its first and second derivatives.
 #pragma once
 
+#include <initializer_list>
 #include <span>
 #include <vector>
 
@@ -40,6 +41,12 @@ void nodeDerivatives(std::span<const double> xs, std::span<const double> weights
 // node. xs must rise.
 double barycentricValue(std::span<const double> xs, std::span<const double> weights,
                         std::span<const double> ys, double x);
+
+// barycentricValue of several columns of node values at once (at most
+// three), sharing the quotients w_j / (x - x_j): results[c] for columns[c].
+void barycentricColumns(std::span<const double> xs, std::span<const double> weights,
+                        std::initializer_list<std::span<const double>> columns, double x,
+                        std::span<double> results);
 
 // barycentricValue at every x into values.
 void barycentricValues(std::span<const double> xs, std::span<const double> weights,

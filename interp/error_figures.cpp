@@ -53,29 +53,49 @@ const std::vector<double>& errorGrid()
 ErrorFigures errorFiguresOf(std::span<const double> x, std::span<const double> p,
                             std::span<const double> f, double nodeLow, double nodeHigh)
 {
-    std::vector<double> errors(x.size());
+    ErrorFigures figures;
     double sumOfSquares = 0;
-    double overshoot = 0;
+    double highest = nodeHigh;
+    double lowest = nodeLow;
+    bool sawNan = false;
     for (std::size_t k = 0; k < x.size(); ++k) {
-        errors[k] = std::fabs(p[k] - f[k]);
-        sumOfSquares += errors[k] * errors[k];
-        overshoot = std::max({overshoot, p[k] - nodeHigh, nodeLow - p[k]});
+        const double error = std::fabs(p[k] - f[k]);
+        sumOfSquares += error * error;
+        highest = std::max(highest, p[k]);
+        lowest = std::min(lowest, p[k]);
+        // The first of equal errors stays; the first NaN beats any number.
+        if (!sawNan && (k == 0 || std::isnan(error) || error > figures.maxError)) {
+            figures.maxError = error;
+            figures.maxErrorX = x[k];
+            sawNan = std::isnan(error);
+        }
     }
-    const LebesgueMaximum largest = firstLargest(x, errors);
-    const double count = static_cast<double>(std::max<std::size_t>(x.size(), 1));
-    return {largest.value, largest.x, std::sqrt(sumOfSquares / count), overshoot};
+    figures.rmsError = std::sqrt(sumOfSquares / static_cast<double>(std::max<std::size_t>(x.size(), 1)));
+    figures.overshoot = std::max({0.0, highest - nodeHigh, nodeLow - lowest});
+    return figures;
+}
+
+std::vector<double> valuesOnGrid(const StudyFunction& f)
+{
+    const std::vector<double>& grid = errorGrid();
+    std::vector<double> exact(grid.size());
+    for (std::size_t k = 0; k < grid.size(); ++k)
+        exact[k] = functionValue(f, grid[k]);
+    return exact;
+}
+
+ErrorFigures errorFigures(const Interpolant& p, std::span<const double> exactOnGrid)
+{
+    const std::vector<double>& grid = errorGrid();
+    std::vector<double> values(grid.size());
+    p.evaluate(grid, values);
+    const auto [low, high] = std::minmax_element(p.ys().begin(), p.ys().end());
+    return errorFiguresOf(grid, values, exactOnGrid, *low, *high);
 }
 
 ErrorFigures errorFigures(const Interpolant& p, const StudyFunction& f)
 {
-    const std::vector<double>& grid = errorGrid();
-    std::vector<double> values(grid.size());
-    std::vector<double> exact(grid.size());
-    p.evaluate(grid, values);
-    for (std::size_t k = 0; k < grid.size(); ++k)
-        exact[k] = evaluateFunction(f, grid[k]).value;
-    const auto [low, high] = std::minmax_element(p.ys().begin(), p.ys().end());
-    return errorFiguresOf(grid, values, exact, *low, *high);
+    return errorFigures(p, valuesOnGrid(f));
 }
 
 bool lebesgueFunction(const Interpolant& p, std::span<const double> x, std::span<double> out)

@@ -4,14 +4,14 @@
 // The piecewise methods become cubic pieces a + b t + c t^2 + d t^3 and
 // are evaluated by Horner's rule with their derivatives b + t (2c + 3d t)
 // and 2c + 6d t. The global polynomial keeps its barycentric weights and
-// its derivatives at the nodes. The local polynomial takes its values from
-// the main window's Lagrange form and its derivatives from the barycentric
-// form of each window.
+// its derivatives at the nodes. The local polynomial takes the main
+// window's windows, each in barycentric form with its own derivatives.
 #include "interp/interpolant.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <mutex>
 
 #include "data/list_format.h"
 #include "interp/akima.h"
@@ -125,27 +125,63 @@ PointValues hornerAt(const CoefRow& row, double t)
     return {a + t * (b + t * (c + t * d)), b + t * (2 * c + 3 * d * t), 2 * c + 6 * d * t};
 }
 
-// The barycentric form of one local window: its weights and its
-// derivatives at its nodes.
+// The barycentric form of one local window: its weights and, when asked
+// for, its derivatives at its nodes.
 struct WindowForm {
     std::size_t start = 0;
-    std::size_t count = 0;
+    std::size_t count = 0;  // 0: no window yet
+    bool withSlopes = false;
     std::vector<double> weights;
     std::vector<double> first;
     std::vector<double> second;
 };
 
-WindowForm windowForm(std::span<const double> xs, std::span<const double> ys, std::size_t start,
-                      std::size_t count)
+void formWindow(std::span<const double> xs, std::span<const double> ys, std::size_t start,
+                std::size_t count, bool withSlopes, WindowForm& form)
 {
-    WindowForm form{start, count, {}, std::vector<double>(count), std::vector<double>(count)};
+    form.start = start;
+    form.count = count;
+    form.withSlopes = withSlopes;
     const auto wx = xs.subspan(start, count);
     form.weights = productWeights(wx);
-    nodeDerivatives(wx, form.weights, ys.subspan(start, count), form.first, form.second);
-    return form;
+    if (withSlopes) {
+        form.first.resize(count);
+        form.second.resize(count);
+        nodeDerivatives(wx, form.weights, ys.subspan(start, count), form.first, form.second);
+    }
+}
+
+// What the evaluation of one point leaves for the next: the piece where
+// the search starts and the last local window.
+struct EvaluationState {
+    bool withSlopes = true;
+    std::size_t piece = 0;
+    WindowForm window;
+};
+
+// Piece j of the interval that holds x, found by walking on from the last
+// piece when x has not moved left of it (rising points, as on a grid), by
+// bisection otherwise.
+std::size_t pieceFrom(std::span<const double> xs, double x, std::size_t hint)
+{
+    const std::size_t last = xs.size() - 2;
+    if (!(x >= xs[hint]))
+        return pieceOf(xs, x);
+    std::size_t j = hint;
+    while (j < last && x >= xs[j + 1])
+        ++j;
+    return j;
 }
 
 }  // namespace
+
+// Only the derivatives need them, and they take n^2 divisions: a table of
+// values never pays for them.
+struct NodeSlopes {
+    std::once_flag computed;
+    std::vector<double> first;
+    std::vector<double> second;
+};
 
 class InterpolantBuilder {
 public:
@@ -168,19 +204,21 @@ public:
         return {std::move(p), {}};
     }
 
-    static PointValues at(const Interpolant& p, double x, WindowForm& window)
+    static PointValues at(const Interpolant& p, double x, EvaluationState& state)
     {
         switch (p.method_) {
         case StudyMethod::Global:
-            return globalAt(p, x);
+            return globalAt(p, x, state);
         case StudyMethod::Local:
-            return localAt(p, x, window);
+            return localAt(p, x, state);
         default:
-            return pieceAt(p, x);
+            return pieceAt(p, x, state);
         }
     }
 
 private:
+    friend class Interpolant;
+
     static BuildResult buildGlobal(Interpolant p)
     {
         p.weights_ = barycentricWeights(p.xs_);
@@ -188,9 +226,7 @@ private:
             return {std::nullopt, std::string(subjectOf(p.method_)) +
                                       " cannot weigh these nodes: their spacings differ too "
                                       "widely."};
-        p.nodeFirst_.resize(p.xs_.size());
-        p.nodeSecond_.resize(p.xs_.size());
-        nodeDerivatives(p.xs_, p.weights_, p.ys_, p.nodeFirst_, p.nodeSecond_);
+        p.nodeSlopes_ = std::make_shared<NodeSlopes>();
         return {std::move(p), {}};
     }
 
@@ -230,34 +266,55 @@ private:
         return true;
     }
 
-    static PointValues globalAt(const Interpolant& p, double x)
+    static PointValues globalAt(const Interpolant& p, double x, const EvaluationState& state)
     {
-        return {barycentricValue(p.xs_, p.weights_, p.ys_, x),
-                barycentricValue(p.xs_, p.weights_, p.nodeFirst_, x),
-                barycentricValue(p.xs_, p.weights_, p.nodeSecond_, x)};
+        std::array<double, 3> values{};
+        if (state.withSlopes) {
+            const NodeSlopes& slopes = nodeSlopesOf(p);
+            barycentricColumns(p.xs_, p.weights_, {p.ys_, slopes.first, slopes.second}, x,
+                               values);
+        } else
+            barycentricColumns(p.xs_, p.weights_, {p.ys_}, x, values);
+        return {values[0], values[1], values[2]};
     }
 
-    static PointValues localAt(const Interpolant& p, double x, WindowForm& window)
+    static const NodeSlopes& nodeSlopesOf(const Interpolant& p)
     {
-        const std::size_t j = pieceOf(p.xs_, x);
-        const double last = static_cast<double>(p.xs_.size() - 1);
-        const auto start = static_cast<std::size_t>(
-            windowStart(p.localDegree_, last, static_cast<int>(j)));
+        NodeSlopes& slopes = *p.nodeSlopes_;
+        std::call_once(slopes.computed, [&] {
+            slopes.first.resize(p.xs_.size());
+            slopes.second.resize(p.xs_.size());
+            nodeDerivatives(p.xs_, p.weights_, p.ys_, slopes.first, slopes.second);
+        });
+        return slopes;
+    }
+
+    // The window of the interval that holds x, as the main window chooses
+    // it; its polynomial in barycentric form.
+    static PointValues localAt(const Interpolant& p, double x, EvaluationState& state)
+    {
+        state.piece = pieceFrom(p.xs_, x, state.piece);
+        const auto start = static_cast<std::size_t>(windowStart(
+            p.localDegree_, static_cast<double>(p.xs_.size() - 1), static_cast<int>(state.piece)));
         const auto count = static_cast<std::size_t>(p.localDegree_) + 1;
-        if (window.count != count || window.start != start)
-            window = windowForm(p.xs_, p.ys_, start, count);
+        WindowForm& window = state.window;
+        if (window.count != count || window.start != start ||
+            (state.withSlopes && !window.withSlopes))
+            formWindow(p.xs_, p.ys_, start, count, state.withSlopes, window);
         const auto wx = std::span<const double>(p.xs_).subspan(start, count);
-        double value = localPolynomialValue(p.localDegree_, last, static_cast<int>(j), x, p.xs_,
-                                            p.ys_);
-        if (x == p.xs_[j] || x == p.xs_[j + 1])
-            value = x == p.xs_[j] ? p.ys_[j] : p.ys_[j + 1];
-        return {value, barycentricValue(wx, window.weights, window.first, x),
-                barycentricValue(wx, window.weights, window.second, x)};
+        const auto wy = std::span<const double>(p.ys_).subspan(start, count);
+        std::array<double, 3> values{};
+        if (state.withSlopes)
+            barycentricColumns(wx, window.weights, {wy, window.first, window.second}, x, values);
+        else
+            barycentricColumns(wx, window.weights, {wy}, x, values);
+        return {values[0], values[1], values[2]};
     }
 
-    static PointValues pieceAt(const Interpolant& p, double x)
+    static PointValues pieceAt(const Interpolant& p, double x, EvaluationState& state)
     {
-        const std::size_t j = pieceOf(p.xs_, x);
+        state.piece = pieceFrom(p.xs_, x, state.piece);
+        const std::size_t j = state.piece;
         PointValues values = hornerAt(p.pieces_[j], x - p.xs_[j]);
         if (x == p.xs_[j + 1])
             values.value = p.ys_[j + 1];
@@ -285,32 +342,42 @@ std::optional<StudyMethod> studyMethodFromKey(std::string_view key)
 
 PointValues Interpolant::at(double x) const
 {
-    WindowForm window;
-    return InterpolantBuilder::at(*this, x, window);
+    EvaluationState state;
+    return InterpolantBuilder::at(*this, x, state);
 }
 
 double Interpolant::value(double x) const
 {
-    if (method_ == StudyMethod::Global)
-        return barycentricValue(xs_, weights_, ys_, x);
-    return at(x).value;
+    EvaluationState state;
+    state.withSlopes = false;
+    return InterpolantBuilder::at(*this, x, state).value;
 }
 
 void Interpolant::evaluate(std::span<const double> x, std::span<double> value,
                            std::span<double> first, std::span<double> second) const
 {
-    if (method_ == StudyMethod::Global && first.empty() && second.empty()) {
-        barycentricValues(xs_, weights_, ys_, x, value);
-        return;
-    }
-    WindowForm window;  // reused while consecutive points share a window
-    for (std::size_t k = 0; k < x.size(); ++k) {
-        const PointValues v = InterpolantBuilder::at(*this, x[k], window);
-        value[k] = v.value;
-        if (!first.empty())
-            first[k] = v.first;
-        if (!second.empty())
-            second[k] = v.second;
+    EvaluationState state;
+    state.withSlopes = !first.empty() || !second.empty();
+    const auto each = [&](auto pointValues) {
+        for (std::size_t k = 0; k < x.size(); ++k) {
+            const PointValues v = pointValues(x[k]);
+            value[k] = v.value;
+            if (!first.empty())
+                first[k] = v.first;
+            if (!second.empty())
+                second[k] = v.second;
+        }
+    };
+    switch (method_) {
+    case StudyMethod::Global:
+        each([&](double at) { return InterpolantBuilder::globalAt(*this, at, state); });
+        break;
+    case StudyMethod::Local:
+        each([&](double at) { return InterpolantBuilder::localAt(*this, at, state); });
+        break;
+    default:
+        each([&](double at) { return InterpolantBuilder::pieceAt(*this, at, state); });
+        break;
     }
 }
 

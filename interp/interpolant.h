@@ -20,6 +20,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -92,9 +93,9 @@ private:
     int localDegree_ = 0;
     std::vector<double> xs_;
     std::vector<double> ys_;
-    std::vector<double> weights_;     // global
-    std::vector<double> nodeFirst_;   // global: p' at the nodes
-    std::vector<double> nodeSecond_;  // global: p'' at the nodes
+    std::vector<double> weights_;  // global
+    // global: p' and p'' at the nodes, computed when first asked for
+    std::shared_ptr<struct NodeSlopes> nodeSlopes_;
     // Piecewise cubics: piece j on [xs[j], xs[j+1]] is
     // a + b t + c t^2 + d t^3 in t = x - xs[j], stored as 4 numbers a, b, c, d.
     std::vector<std::array<double, 4>> pieces_;
