@@ -98,6 +98,19 @@ struct NodeColumns {
 
 using SumLoop = void (*)(const NodeColumns&, double, LaneSums&);
 
+// The plain form, for compilers without vector extensions.
+void sumsPlain(const NodeColumns& nodes, double x, LaneSums& sums)
+{
+    sums = LaneSums{};
+    const std::size_t whole = nodes.count / kLanes * kLanes;
+    for (std::size_t j = 0; j < whole; ++j) {
+        const double q = nodes.weights[j] / (x - nodes.xs[j]);
+        sums.den[j % kLanes] += q;
+        for (std::size_t c = 0; c < nodes.columns; ++c)
+            sums.num[c][j % kLanes] += q * nodes.values[c][j];
+    }
+}
+
 #if defined(__GNUC__)
 using Doubles2 = double __attribute__((vector_size(16)));
 using Doubles4 = double __attribute__((vector_size(32)));
@@ -159,23 +172,17 @@ void sumsBaseline(const NodeColumns& nodes, double x, LaneSums& sums)
 }
 #endif
 #else
-// The plain form, for compilers without vector extensions.
 void sumsBaseline(const NodeColumns& nodes, double x, LaneSums& sums)
 {
-    sums = LaneSums{};
-    const std::size_t whole = nodes.count / kLanes * kLanes;
-    for (std::size_t j = 0; j < whole; ++j) {
-        const double q = nodes.weights[j] / (x - nodes.xs[j]);
-        sums.den[j % kLanes] += q;
-        for (std::size_t c = 0; c < nodes.columns; ++c)
-            sums.num[c][j % kLanes] += q * nodes.values[c][j];
-    }
+    sumsPlain(nodes, x, sums);
 }
 #endif
 
 SumLoop sumLoop()
 {
     switch (lagrangeInstructionSet()) {
+    case InstructionSet::Plain:
+        return sumsPlain;
 #if defined(TARVEL_X86_DISPATCH)
     case InstructionSet::Avx2:
         return sumsAvx2;

@@ -343,12 +343,14 @@ std::optional<StudyMethod> studyMethodFromKey(std::string_view key)
 PointValues Interpolant::at(double x) const
 {
     EvaluationState state;
+    state.piece = pieceOf(xs_, x);
     return InterpolantBuilder::at(*this, x, state);
 }
 
 double Interpolant::value(double x) const
 {
     EvaluationState state;
+    state.piece = pieceOf(xs_, x);
     state.withSlopes = false;
     return InterpolantBuilder::at(*this, x, state).value;
 }
