@@ -132,7 +132,7 @@ void Form_Tarvel::Command1_Click()
     testFciz();
     UcNokCiz();
     dataReady = true;
-    c_.Picture1.setStudy(study(false));
+    c_.Picture1.setStudy(study(nullptr));
     showStatus(okSentence(chosen));
 }
 

@@ -707,6 +707,7 @@ TEST(Study, RecordsWhatEachCommandDrew)
     calculate(w, "9");
     const ui::Study& afterCalculate = w.Picture1.study();
     EXPECT_EQ(afterCalculate.methodName, "polynomial interpolation of degree 3");
+    EXPECT_EQ(afterCalculate.methodLegend, "Polynomial interpolation of degree 3");
     ASSERT_EQ(afterCalculate.interpolated.size(), 9u);
     EXPECT_EQ(afterCalculate.interpolated[4].y, w.form.yI[4]);
     EXPECT_EQ(*afterCalculate.interpolated[4].exact, w.form.Cos10Fu(w.form.xI[4]));

@@ -323,7 +323,7 @@ TEST_F(SineStudy, KeptResultsHoldFourAndFollowTheGivenPoints)
     KeptResults kept;
     ui::Study later = study;
     for (int n = 1; n <= 5; ++n) {
-        later.methodName = "polynomial interpolation of degree " + std::to_string(n);
+        later.methodLegend = "Polynomial interpolation of degree " + std::to_string(n);
         EXPECT_TRUE(kept.keep(later));
     }
     ASSERT_EQ(kept.results().size(), 4u);
