@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/capacities.h"
 #include "interp/coef_table.h"
 
 namespace tarvel {
@@ -44,8 +45,6 @@ struct MethodRow {
 };
 
 const MethodRow& methodRow(Method method);
-
-inline constexpr int kMaxInterpolationDegree = 100;
 
 using Problem = std::optional<std::string>;
 
