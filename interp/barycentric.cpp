@@ -281,6 +281,21 @@ double scaledNodePolynomial(std::span<const double> xs, std::span<const double> 
     return quotient(std::ldexp(product.mantissa, product.exponent), weights[k]);
 }
 
+// sum_j term(j) for j = 0 .. n-1 in four interleaved partial sums, which
+// the compiler may keep in vector registers without changing a bit.
+template <typename Term>
+double fourLaneSum(std::size_t n, Term term)
+{
+    std::array<double, 4> lanes{};
+    std::size_t j = 0;
+    for (; j + 4 <= n; j += 4)
+        for (std::size_t lane = 0; lane < 4; ++lane)
+            lanes[lane] += term(j + lane);
+    for (std::size_t lane = 0; j < n; ++j, ++lane)
+        lanes[lane] += term(j);
+    return (lanes[0] + lanes[1]) + (lanes[2] + lanes[3]);
+}
+
 }  // namespace
 
 std::vector<double> productWeights(std::span<const double> xs)
@@ -341,20 +356,25 @@ void nodeDerivatives(std::span<const double> xs, std::span<const double> weights
     const std::size_t n = xs.size();
     std::vector<double> inverse(n);
     std::vector<double> secant(n);
-    for (std::size_t k = 0; k < n; ++k) {
-        double slopeSum = 0;
-        for (std::size_t j = 0; j < n; ++j) {
-            if (j == k)
-                continue;
+    const auto fill = [&](std::size_t k, std::size_t from, std::size_t to) {
+        for (std::size_t j = from; j < to; ++j) {
             inverse[j] = 1 / (xs[k] - xs[j]);
             secant[j] = (ys[k] - ys[j]) * inverse[j];
-            slopeSum += weights[j] * secant[j];
         }
-        const double slope = quotient(-slopeSum, weights[k]);
-        double curvatureSum = 0;
-        for (std::size_t j = 0; j < n; ++j)
-            if (j != k)
-                curvatureSum += weights[j] * ((slope - secant[j]) * inverse[j]);
+    };
+    for (std::size_t k = 0; k < n; ++k) {
+        // Node k's own term drops out of both sums: it adds 0.
+        fill(k, 0, k);
+        fill(k, k + 1, n);
+        inverse[k] = 0;
+        secant[k] = 0;
+        const double slope = quotient(-fourLaneSum(n, [&](std::size_t j) {
+                                          return weights[j] * secant[j];
+                                      }),
+                                      weights[k]);
+        const double curvatureSum = fourLaneSum(n, [&](std::size_t j) {
+            return j == k ? 0.0 : weights[j] * ((slope - secant[j]) * inverse[j]);
+        });
         first[k] = slope;
         second[k] = quotient(-2 * curvatureSum, weights[k]);
     }
