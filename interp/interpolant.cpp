@@ -219,18 +219,6 @@ public:
         return {std::move(p), {}};
     }
 
-    static PointValues at(const Interpolant& p, double x, EvaluationState& state)
-    {
-        switch (p.method_) {
-        case StudyMethod::Global:
-            return globalAt(p, x, state);
-        case StudyMethod::Local:
-            return localAt(p, x, state);
-        default:
-            return pieceAt(p, x, state);
-        }
-    }
-
 private:
     friend class Interpolant;
 
@@ -362,17 +350,16 @@ std::optional<StudyMethod> studyMethodFromKey(std::string_view key)
 
 PointValues Interpolant::at(double x) const
 {
-    EvaluationState state;
-    state.piece = pieceOf(xs_, x);
-    return InterpolantBuilder::at(*this, x, state);
+    PointValues values;
+    evaluate({&x, 1}, {&values.value, 1}, {&values.first, 1}, {&values.second, 1});
+    return values;
 }
 
 double Interpolant::value(double x) const
 {
-    EvaluationState state;
-    state.piece = pieceOf(xs_, x);
-    state.withSlopes = false;
-    return InterpolantBuilder::at(*this, x, state).value;
+    double result = 0;
+    evaluate({&x, 1}, {&result, 1});
+    return result;
 }
 
 void Interpolant::evaluate(std::span<const double> x, std::span<double> value,
@@ -380,6 +367,8 @@ void Interpolant::evaluate(std::span<const double> x, std::span<double> value,
 {
     EvaluationState state;
     state.withSlopes = !first.empty() || !second.empty();
+    if (!x.empty())
+        state.piece = pieceOf(xs_, x[0]);
     const auto each = [&](auto pointValues) {
         for (std::size_t k = 0; k < x.size(); ++k) {
             const PointValues v = pointValues(x[k]);
