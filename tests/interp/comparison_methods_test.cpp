@@ -81,6 +81,27 @@ INSTANTIATE_TEST_SUITE_P(
                       Reproduction{StudyMethod::Linear, {0.3, -1.5, 0, 0}}),
     [](const auto& row) { return std::string(studyMethodKey(row.param.method)); });
 
+TEST(NotAKnotSpline, ThroughTwoThreeAndFourNodesIsTheLineParabolaAndCubic)
+{
+    const Cubic cubic{0.3, -1.5, 2.0, 4.0};
+    const std::vector<std::vector<double>> nodeSets = {{0.1, 0.7}, {0.1, 0.35, 0.7},
+                                                      {0.1, 0.2, 0.35, 0.7}};
+    for (const std::vector<double>& xs : nodeSets) {
+        // The polynomial of degree n - 1 through the cubic's values.
+        std::vector<double> ys;
+        for (const double x : xs)
+            ys.push_back(cubic.at(x).value);
+        const Interpolant spline = built(StudyMethod::NotAKnot, xs, ys);
+        const Interpolant polynomial = built(StudyMethod::Global, xs, ys);
+        for (const double x : {0.0, 0.15, 0.5, 0.9}) {
+            EXPECT_NEAR(spline.at(x).value, polynomial.at(x).value, 1e-12)
+                << xs.size() << " nodes at " << x;
+            EXPECT_NEAR(spline.at(x).second, polynomial.at(x).second, 1e-9)
+                << xs.size() << " nodes at " << x;
+        }
+    }
+}
+
 struct Golden {
     StudyMethod method;
     std::vector<double> value, first, second;
