@@ -380,14 +380,6 @@ void nodeDerivatives(std::span<const double> xs, std::span<const double> weights
     }
 }
 
-double barycentricValue(std::span<const double> xs, std::span<const double> weights,
-                        std::span<const double> ys, double x)
-{
-    double value = 0;
-    barycentricColumns(xs, weights, {ys}, x, {&value, 1});
-    return value;
-}
-
 void barycentricColumns(std::span<const double> xs, std::span<const double> weights,
                         std::initializer_list<std::span<const double>> columns, double x,
                         std::span<double> results)
@@ -415,14 +407,6 @@ void barycentricColumns(std::span<const double> xs, std::span<const double> weig
             results[c] = valueNearNode(xs, weights, column, x);
         ++c;
     }
-}
-
-void barycentricValues(std::span<const double> xs, std::span<const double> weights,
-                       std::span<const double> ys, std::span<const double> x,
-                       std::span<double> values)
-{
-    for (std::size_t i = 0; i < x.size(); ++i)
-        values[i] = barycentricValue(xs, weights, ys, x[i]);
 }
 
 double barycentricLebesgue(std::span<const double> xs, std::span<const double> weights, double x)
