@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "ui/qt/browser_lists.h"
+
 namespace tarvel::support {
 
 // The child of that name and kind; a missing one ends the test run, since
@@ -21,6 +23,14 @@ template <typename T> T* find(QObject& parent, const char* name)
 inline void click(QObject& window, const char* button)
 {
     QTest::mouseClick(find<QPushButton>(window, button), Qt::LeftButton);
+}
+
+// The browser lists fill away from the window's thread: true once the list
+// of that name shows its whole folder (waiting a generous while at most).
+[[nodiscard]] inline bool listed(QObject& window, const char* name)
+{
+    auto* list = find<tarvel::ui::FolderListWidget>(window, name);
+    return QTest::qWaitFor([list] { return !list->isListing(); }, 10000);
 }
 
 }  // namespace tarvel::support
