@@ -40,7 +40,7 @@ public:
     bool isListing() const { return static_cast<bool>(listing_); }
 
     // The longest the window thread works on arriving names at one go.
-    static constexpr int kArrivalBudgetMs = 6;
+    static constexpr int kArrivalBudgetMs = 4;
 
 protected:
     // Lists query.dir into the rows after the first `fixedRows`, which stay.
@@ -51,8 +51,10 @@ protected:
     virtual QListWidgetItem* newEntry(const std::string& name) const = 0;
     // The row of that name, found by halving (the rows are sorted).
     QListWidgetItem* entryNamed(const std::string& name) const;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void fitGrid();
     void takeArrivals();
     void place(const std::string& name);
     void finishListing();
