@@ -90,9 +90,8 @@ public:
     // byte is looked at about once, however the text is cut into pieces.
     std::optional<DataSetRead> parse(std::string_view text, bool ended);
 
-    class Parser;
-
 private:
+    class Parser;
     std::unique_ptr<Parser> parser_;
 };
 
