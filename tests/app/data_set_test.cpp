@@ -365,6 +365,11 @@ TEST(Browser, NamesInAnyEncodingAreListedAndLoad)
         {"latin-1", "M\xFCller.dsf", "M\xEF\xBF\xBDller.dsf"},
         {"line feed", "new\nline.dsf", "new\xE2\x90\x8Aline.dsf"},
         {"utf-8", "\xC3\x96l\xC3\xA7\xC3\xBCm.dsf", "\xC3\x96l\xC3\xA7\xC3\xBCm.dsf"},
+        // Shown, not obeyed: the override would turn the sentence around.
+        {"right-to-left override", "evil\xE2\x80\xAE" "fsd.dsf",
+         "evil\xE2\x9F\xA8U+202E\xE2\x9F\xA9" "fsd.dsf"},
+        {"hebrew, set apart", "\xD7\xA9\xD7\x9C.dsf",
+         "\xE2\x81\xA8\xD7\xA9\xD7\x9C.dsf\xE2\x81\xA9"},
     };
     TempDir dir;
     int count = 2;
