@@ -2,9 +2,10 @@
 //
 // The text is a stream of items separated by commas or line ends. The loader
 // takes the count, then count records of (label, x, y), and stops: whatever
-// follows the last record is not read as items, only noticed. Any fault
-// makes the whole load fail, so a caller never sees a half-filled data set;
-// the failure names the line and the item, for a user to mend the file.
+// follows the last record is not read as items, only noticed in a file (a
+// stream is left at its last record). Any fault makes the whole load fail,
+// so a caller never sees a half-filled data set; the failure names the line
+// and the item, for a user to mend the file.
 #include "data/dsf_reader.h"
 
 #include <algorithm>
