@@ -23,6 +23,7 @@
 using namespace tarvel;
 using namespace tarvel::ui;
 using support::find;
+using support::MessageCatcher;
 
 namespace {
 
@@ -57,26 +58,6 @@ bool writeFile(const QString& path, const QByteArray& text)
     ::close(fd);
     return written;
 }
-
-// Closes every modal message box as soon as it opens and keeps its text.
-class MessageCatcher {
-public:
-    MessageCatcher()
-    {
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                texts << box->text();
-                box->accept();
-            }
-        });
-        timer_.start();
-    }
-    QStringList texts;
-
-private:
-    QTimer timer_;
-};
 
 }  // namespace
 

@@ -33,30 +33,9 @@ using namespace tarvel;
 using namespace tarvel::ui;
 using support::click;
 using support::find;
+using support::MessageCatcher;
 
 namespace {
-
-// Closes every modal message box as soon as it opens and keeps its text;
-// a box whose text begins with `leaveOpen` is left for the test.
-class MessageCatcher {
-public:
-    explicit MessageCatcher(const QString& leaveOpen = {})
-    {
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout, [this, leaveOpen] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box && (leaveOpen.isEmpty() || !box->text().startsWith(leaveOpen))) {
-                texts << box->text();
-                box->accept();
-            }
-        });
-        timer_.start();
-    }
-    QStringList texts;
-
-private:
-    QTimer timer_;
-};
 
 // A temporary directory removed by its names' own bytes: names that are
 // not text in the locale's encoding defeat QTemporaryDir's own removal.
