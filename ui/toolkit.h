@@ -95,8 +95,9 @@ class DirectoryList {
 public:
     virtual ~DirectoryList() = default;
     virtual std::string path() const = 0;
-    // Shows the directory and runs the change handler. Returns false, and
-    // changes nothing, when the directory cannot be read.
+    // Shows the directory (its entries may arrive after the call returns)
+    // and runs the change handler. Returns false, and changes nothing, when
+    // the directory cannot be read.
     virtual bool setPath(const std::string& path) = 0;
 };
 
@@ -104,9 +105,9 @@ class FileList {
 public:
     virtual ~FileList() = default;
     virtual std::string path() const = 0;
-    // Lists the entries of the directory that match the pattern. Listing
-    // the directory shown again keeps the selection where the entry is
-    // still there.
+    // Lists the entries of the directory that match the pattern (they may
+    // arrive after the call returns). Listing the directory shown again
+    // keeps the selection where the entry is still there.
     virtual void setPath(const std::string& path) = 0;
     virtual std::string pattern() const = 0;
     // The selected file name, empty when none is selected.
