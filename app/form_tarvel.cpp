@@ -5,6 +5,7 @@
 #include "app/status_text.h"
 #include "data/list_format.h"
 #include "data/numeric_text.h"
+#include "data/printable_text.h"
 
 namespace tarvel {
 
@@ -124,7 +125,7 @@ void Form_Tarvel::Dir1_Change()
 
 void Form_Tarvel::Dir1_Unreadable(const std::string& path)
 {
-    showMessage("The directory " + path + " cannot be read.");
+    showMessage("The directory " + isolatedText(path) + " cannot be read.");
 }
 
 void Form_Tarvel::Drive1_Change()
@@ -132,8 +133,8 @@ void Form_Tarvel::Drive1_Change()
     const std::string drive = c_.Drive1.drive();
     if (!c_.Dir1.setPath(drive)) {
         c_.Drive1.selectDrive(acceptedDrive_);
-        showMessage("The drive " + drive + " cannot be read; the browser stays in " +
-                    c_.Dir1.path() + ".");
+        showMessage("The drive " + isolatedText(drive) + " cannot be read; the browser stays in " +
+                    isolatedText(c_.Dir1.path()) + ".");
         return;
     }
     acceptedDrive_ = drive;

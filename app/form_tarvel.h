@@ -195,6 +195,7 @@ public:
 private:
     void finishLoad(const std::string& shownName, const DataSetRead& read);
     void refuseLoad(const std::string& why);
+    std::string keptNote() const;
     std::string readingFile_;  // the full name of the file being read
 
     ui::Controls c_;

@@ -2,9 +2,10 @@
 //
 // The text is a stream of items separated by commas or line ends. The loader
 // takes the count, then count records of (label, x, y), and stops: whatever
-// follows the last record is not read as items, only noticed. Any fault
-// makes the whole load fail, so a caller never sees a half-filled data set;
-// the failure names the line and the item, for a user to mend the file.
+// follows the last record is not read as items, only noticed in a file (a
+// stream is left at its last record). Any fault makes the whole load fail,
+// so a caller never sees a half-filled data set; the failure names the line
+// and the item, for a user to mend the file.
 #include "data/dsf_reader.h"
 
 #include <algorithm>
@@ -14,11 +15,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
-#include <variant>
 #include <vector>
 
+#include "data/file_source.h"
 #include "data/numeric_text.h"
 #include "data/printable_text.h"
 
@@ -53,18 +53,29 @@ struct Item {
     std::size_t start = 0;  // offset of its first character in the text
 };
 
-enum class Step { Item, End, QuoteNotClosed, TextAfterQuote };
+enum class Step { Item, End, QuoteNotClosed, TextAfterQuote, NeedMore };
 
 struct Next {
     Step step = Step::End;
     Item item;
 };
 
+constexpr std::string_view kSeparators = ",\n\r";
+
 // Splits the text into items on demand. Every step moves forward, so the
-// whole text is read in linear time and never beyond its end.
+// whole text is read in linear time and never beyond its end. While more
+// text may follow, an item that reaches the end of the text so far is not
+// complete: the reader answers NeedMore, stays before it and remembers how
+// far it looked, so the next, longer text is not searched again.
 class ItemReader {
 public:
-    explicit ItemReader(std::string_view text) : text_(text) {}
+    // The text so far (each one begins as the last did); `ended` when no
+    // more will follow.
+    void extend(std::string_view text, bool ended)
+    {
+        text_ = text;
+        ended_ = ended;
+    }
 
     // The next item, the end of the text, or a malformed item (a quote
     // that is never closed, stray text after a closing quote).
@@ -72,7 +83,7 @@ public:
     {
         skipBlanksAndLineEnds();
         if (atEnd())
-            return {Step::End, {{}, false, pos_}};
+            return {ended_ ? Step::End : Step::NeedMore, {{}, false, pos_}};
         Next read = peek() == '"' ? readQuoted() : readUnquoted();
         if (read.step == Step::Item)
             consumeSeparator();
@@ -102,20 +113,51 @@ private:
             ++pos_;
     }
 
+    // Where the search of the item that starts at `start` goes on.
+    std::size_t searchFrom(std::size_t start) const
+    {
+        return start == waitingItem_ ? searchedTo_ : start;
+    }
+
+    Next needMore(std::size_t start, std::size_t searchedTo)
+    {
+        pos_ = start;
+        waitingItem_ = start;
+        searchedTo_ = searchedTo;
+        return {Step::NeedMore, {}};
+    }
+
+    // The end of an item that has no closing quote to look for: the next
+    // separator, or the end of a text that has ended.
+    std::optional<std::size_t> separatorFrom(std::size_t from) const
+    {
+        const std::size_t end = text_.find_first_of(kSeparators, from);
+        if (end != std::string_view::npos)
+            return end;
+        if (ended_)
+            return text_.size();
+        return std::nullopt;
+    }
+
     // A quoted item keeps commas and line ends; only the next quote ends it.
     Next readQuoted()
     {
         const std::size_t open = pos_;
-        const std::size_t close = text_.find('"', open + 1);
-        if (close == std::string_view::npos)
+        const std::size_t close = text_.find('"', std::max(open + 1, searchFrom(open)));
+        if (close == std::string_view::npos) {
+            if (!ended_)
+                return needMore(open, text_.size());
             return {Step::QuoteNotClosed, {text_.substr(open), true, open}};
+        }
         pos_ = close + 1;
         skipBlanks();
+        if (atEnd() && !ended_)
+            return needMore(open, close);
         if (!atEnd() && peek() != ',' && !isLineEnd(peek())) {
-            std::size_t end = pos_;
-            while (end < text_.size() && text_[end] != ',' && !isLineEnd(text_[end]))
-                ++end;
-            return {Step::TextAfterQuote, {text_.substr(open, end - open), true, open}};
+            const std::optional<std::size_t> end = separatorFrom(pos_);
+            if (!end)
+                return needMore(open, close);
+            return {Step::TextAfterQuote, {text_.substr(open, *end - open), true, open}};
         }
         return {Step::Item, {text_.substr(open + 1, close - open - 1), true, open}};
     }
@@ -125,8 +167,10 @@ private:
     Next readUnquoted()
     {
         const std::size_t start = pos_;
-        while (!atEnd() && peek() != ',' && !isLineEnd(peek()))
-            ++pos_;
+        const std::optional<std::size_t> separator = separatorFrom(searchFrom(start));
+        if (!separator)
+            return needMore(start, text_.size());
+        pos_ = *separator;
         std::size_t end = pos_;
         while (end > start && isBlank(text_[end - 1]))
             --end;
@@ -143,7 +187,10 @@ private:
     }
 
     std::string_view text_;
+    bool ended_ = true;
     std::size_t pos_ = 0;
+    std::size_t waitingItem_ = std::string_view::npos;  // start of the item that needed more
+    std::size_t searchedTo_ = 0;
 };
 
 // The line (from 1) that holds offset `at`; CR LF, LF and a lone CR each
@@ -223,40 +270,43 @@ std::optional<DataSetFault> parseNumber(const Item& item, double& value)
     return std::nullopt;
 }
 
-// Reads the items of one file and remembers where the last one began, so a
-// fault can name its line.
-class Parser {
-public:
-    explicit Parser(std::string_view text) : text_(text), reader_(text) {}
+}  // namespace
 
-    DataSetRead run()
+// Reads the items of one file as they arrive and remembers where the last
+// one began, so a fault can name its line. It takes one whole item at a
+// time: the count, then label, x and y of every record.
+class DataSetStreamParser::Parser {
+public:
+    std::optional<DataSetRead> parse(std::string_view text, bool ended)
     {
-        if (text_.starts_with("\xFF\xFE") || text_.starts_with("\xFE\xFF"))
+        if (stage_ == Stage::ByteOrderMark) {
+            constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+            if (!ended && text.size() < kByteOrderMark.size() && kByteOrderMark.starts_with(text))
+                return std::nullopt;
+            skipped_ = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+            stage_ = Stage::Count;
+        }
+        text_ = text.substr(skipped_);
+        reader_.extend(text_, ended);
+        if (stage_ == Stage::Count &&
+            (text_.starts_with("\xFF\xFE") || text_.starts_with("\xFE\xFF")))
             return failAt(DataSetFault::Utf16, 0, {});
-        Next count = reader_.next();
-        if (count.step == Step::End)
-            return failAt(DataSetFault::Empty, 0, {});
-        if (!itemRead(count, ItemRole::Count))
-            return result_;
-        double value = 0;
-        if (parseNumber(count.item, value) || value < 0.0 || value > kPointCapacity ||
-            std::floor(value) != value)
-            return failAt(DataSetFault::BadCount, count.item.start, quoted(count.item));
-        set_.count = static_cast<int>(value);
-        failure_.announced = set_.count;
-        set_.x.reserve(static_cast<std::size_t>(set_.count));
-        set_.y.reserve(static_cast<std::size_t>(set_.count));
-        for (int i = 0; i < set_.count; ++i) {
-            failure_.point = i;
-            if (!readRecord())
+        while (stage_ != Stage::Done) {
+            const Next next = reader_.next();
+            if (next.step == Step::NeedMore)
+                return std::nullopt;
+            if (!take(next))
                 return result_;
         }
-        set_.itemsAfterLastRecord = !reader_.onlyLayoutLeft();
+        // A stream is read no further than its last record.
+        set_.itemsAfterLastRecord = ended && !reader_.onlyLayoutLeft();
         result_.set = std::move(set_);
         return result_;
     }
 
 private:
+    enum class Stage { ByteOrderMark, Count, Label, X, Y, Done };
+
     static std::string quoted(const Item& item)
     {
         if (!item.quoted)
@@ -291,13 +341,14 @@ private:
         case Step::TextAfterQuote:
             failAt(DataSetFault::TextAfterQuote, next.item.start, std::string(next.item.text));
             return false;
+        case Step::NeedMore:
+            break;
         }
         return false;
     }
 
-    bool readValue(ItemRole role, double& value)
+    bool readValue(const Next& next, ItemRole role, double& value)
     {
-        const Next next = reader_.next();
         if (!itemRead(next, role))
             return false;
         if (const std::optional<DataSetFault> fault = parseNumber(next.item, value)) {
@@ -307,72 +358,129 @@ private:
         return true;
     }
 
-    bool readRecord()
+    bool readCount(const Next& next)
     {
-        if (!itemRead(reader_.next(), ItemRole::Label))
-            return false;  // the label itself is never used
-        double x = 0;
-        double y = 0;
-        if (!readValue(ItemRole::X, x) || !readValue(ItemRole::Y, y))
+        if (next.step == Step::End) {
+            failAt(DataSetFault::Empty, 0, {});
             return false;
-        set_.x.push_back(x);
-        set_.y.push_back(y);
+        }
+        if (!itemRead(next, ItemRole::Count))
+            return false;
+        double value = 0;
+        if (parseNumber(next.item, value) || value < 0.0 || value > kPointCapacity ||
+            std::floor(value) != value) {
+            failAt(DataSetFault::BadCount, next.item.start, quoted(next.item));
+            return false;
+        }
+        set_.count = static_cast<int>(value);
+        failure_.announced = set_.count;
+        set_.x.reserve(static_cast<std::size_t>(set_.count));
+        set_.y.reserve(static_cast<std::size_t>(set_.count));
         return true;
     }
 
+    // Takes one whole item into the data set; false, with the failure set,
+    // when it cannot be used.
+    bool take(const Next& next)
+    {
+        switch (stage_) {
+        case Stage::Count:
+            if (!readCount(next))
+                return false;
+            break;
+        case Stage::Label:
+            failure_.point = static_cast<int>(set_.x.size());
+            if (!itemRead(next, ItemRole::Label))
+                return false;  // the label itself is never used
+            break;
+        case Stage::X:
+            if (!readValue(next, ItemRole::X, x_))
+                return false;
+            break;
+        case Stage::Y: {
+            double y = 0;
+            if (!readValue(next, ItemRole::Y, y))
+                return false;
+            set_.x.push_back(x_);
+            set_.y.push_back(y);
+            break;
+        }
+        case Stage::ByteOrderMark:
+        case Stage::Done:
+            break;
+        }
+        stage_ = following();
+        return true;
+    }
+
+    Stage following() const
+    {
+        const bool complete = static_cast<int>(set_.y.size()) == set_.count;
+        switch (stage_) {
+        case Stage::Label:
+            return Stage::X;
+        case Stage::X:
+            return Stage::Y;
+        case Stage::Count:
+        case Stage::Y:
+            return complete ? Stage::Done : Stage::Label;
+        case Stage::ByteOrderMark:
+        case Stage::Done:
+            break;
+        }
+        return Stage::Done;
+    }
+
+    Stage stage_ = Stage::ByteOrderMark;
+    std::size_t skipped_ = 0;  // bytes of a byte-order mark before the count
     std::string_view text_;
     ItemReader reader_;
     DataSet set_;
+    double x_ = 0;  // of the record being read
     DataSetFailure failure_;
     DataSetRead result_;
     std::size_t lastItemStart_ = 0;
 };
 
-// The whole file as bytes, or the failure when it is not a readable regular
-// file or named pipe of sane size. The size is checked again while reading,
-// since the file may grow after it was measured (and a pipe has none).
-std::variant<std::string, DataSetFailure> readFileBytes(const std::filesystem::path& path)
+DataSetStreamParser::DataSetStreamParser() : parser_(std::make_unique<Parser>()) {}
+DataSetStreamParser::~DataSetStreamParser() = default;
+
+std::optional<DataSetRead> DataSetStreamParser::parse(std::string_view text, bool ended)
 {
-    const auto failure = [](DataSetFault fault, std::string reason = {}) {
-        DataSetFailure f;
-        f.fault = fault;
-        f.item = std::move(reason);
-        return f;
-    };
+    return parser_->parse(text, ended);
+}
+
+namespace {
+
+DataSetRead failedRead(DataSetFault fault, std::string reason = {})
+{
+    DataSetRead read;
+    read.failure.fault = fault;
+    read.failure.item = std::move(reason);
+    return read;
+}
+
+// The failure when the path is not a readable regular file or named pipe
+// of sane size. The size is checked again while reading, since the file may
+// grow after it was measured (and a pipe has none).
+std::optional<DataSetRead> refusedUnread(const std::filesystem::path& path)
+{
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(path, error);
     if (status.type() == std::filesystem::file_type::not_found)
-        return failure(DataSetFault::Missing);
+        return failedRead(DataSetFault::Missing);
     if (error)
-        return failure(DataSetFault::Unreadable, error.message());
-    const bool pipe = status.type() == std::filesystem::file_type::fifo;
-    if (status.type() != std::filesystem::file_type::regular && !pipe)
-        return failure(DataSetFault::NotAFile);
-    std::uintmax_t size = 0;
-    if (!pipe) {
-        size = std::filesystem::file_size(path, error);
-        if (error)
-            return failure(DataSetFault::Unreadable, error.message());
-        if (size > kMaxFileBytes)
-            return failure(DataSetFault::TooLarge);
-    }
-
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return failure(DataSetFault::Unreadable,
-                       errno != 0 ? std::generic_category().message(errno) : std::string());
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(size));
-    std::vector<char> chunk(64 * 1024);
-    while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0) {
-        bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
-        if (bytes.size() > kMaxFileBytes)
-            return failure(DataSetFault::TooLarge);
-    }
-    if (in.bad())
-        return failure(DataSetFault::Unreadable);
-    return bytes;
+        return failedRead(DataSetFault::Unreadable, error.message());
+    if (status.type() == std::filesystem::file_type::fifo)
+        return std::nullopt;
+    if (status.type() != std::filesystem::file_type::regular)
+        return failedRead(DataSetFault::NotAFile);
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error)
+        return failedRead(DataSetFault::Unreadable, error.message());
+    if (size > kMaxFileBytes)
+        return failedRead(DataSetFault::TooLarge);
+    return std::nullopt;
 }
 
 const char* roleName(ItemRole role)
@@ -401,7 +509,7 @@ std::string itemName(const DataSetFailure& f)
 
 std::string quote(const std::string& item)
 {
-    return "'" + printableText(item, 40) + "'";
+    return "'" + isolatedText(item, 40) + "'";
 }
 
 // Semicolons, tabs and blanks between numbers are the usual ways a file
@@ -430,21 +538,42 @@ std::string missingItems(ItemRole role)
 
 DataSetRead parseDataSet(std::string_view text)
 {
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (text.starts_with(kByteOrderMark))
-        text.remove_prefix(kByteOrderMark.size());
-    return Parser(text).run();
+    return *DataSetStreamParser().parse(text, true);
 }
 
 DataSetRead readDataSetFile(const std::filesystem::path& path)
 {
-    std::variant<std::string, DataSetFailure> bytes = readFileBytes(path);
-    if (auto* failure = std::get_if<DataSetFailure>(&bytes)) {
-        DataSetRead read;
-        read.failure = std::move(*failure);
-        return read;
+    const std::atomic<bool> never(false);
+    return readDataSetFile(path, never);
+}
+
+// A regular file is read whole, so the note on items after the last record
+// tells the truth; a stream is parsed as it arrives and left as soon as its
+// last record is complete, since its writer may go on for ever.
+DataSetRead readDataSetFile(const std::filesystem::path& path, const std::atomic<bool>& cancelled)
+{
+    if (std::optional<DataSetRead> refused = refusedUnread(path))
+        return *refused;
+    FileSource source(path);
+    if (!source.isOpen())
+        return failedRead(DataSetFault::Unreadable, source.error());
+    DataSetStreamParser parser;
+    std::string bytes;
+    std::vector<char> chunk(64 * 1024);
+    for (;;) {
+        const FileSource::Chunk read = source.read(chunk.data(), chunk.size(), cancelled);
+        if (read.status == FileSource::Status::Cancelled)
+            return failedRead(DataSetFault::Cancelled);
+        if (read.status == FileSource::Status::Failed)
+            return failedRead(DataSetFault::Unreadable, source.error());
+        bytes.append(chunk.data(), read.size);
+        if (bytes.size() > kMaxFileBytes)
+            return failedRead(DataSetFault::TooLarge);
+        const bool ended = read.status == FileSource::Status::End;
+        if (ended || source.isStream())
+            if (std::optional<DataSetRead> outcome = parser.parse(bytes, ended))
+                return *outcome;
     }
-    return parseDataSet(std::get<std::string>(bytes));
 }
 
 std::string describeFailure(const DataSetFailure& f)
@@ -455,6 +584,9 @@ std::string describeFailure(const DataSetFailure& f)
         reason = "the file cannot be read";
         if (!f.item.empty())
             reason += " (" + printableText(f.item, 80) + ")";
+        break;
+    case DataSetFault::Cancelled:
+        reason = "the reading was cancelled";
         break;
     case DataSetFault::Missing:
         reason = "the file no longer exists";

@@ -2,7 +2,9 @@
 // (an ignored label, x, y).
 #pragma once
 
+#include <atomic>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,13 +18,15 @@ struct DataSet {
     int count = 0;
     std::vector<double> x;
     std::vector<double> y;
-    // Something other than blanks and line ends follows the last record.
+    // Something other than blanks and line ends follows the last record
+    // (only known of a file read to its end).
     bool itemsAfterLastRecord = false;
 };
 
 // Why a file was refused.
 enum class DataSetFault {
     Unreadable,      // cannot be opened or read (the system's reason in `item`)
+    Cancelled,       // the user gave up waiting
     Missing,         // no such file (any more)
     NotAFile,        // a directory, a device, ...
     TooLarge,        // larger than any data set can be
@@ -68,10 +72,36 @@ struct DataSetRead {
 // and item are at fault.
 DataSetRead parseDataSet(std::string_view text);
 
+// parseDataSet for bytes that arrive piece by piece, as from a pipe.
+class DataSetStreamParser {
+public:
+    DataSetStreamParser();
+    ~DataSetStreamParser();
+    DataSetStreamParser(const DataSetStreamParser&) = delete;
+    DataSetStreamParser& operator=(const DataSetStreamParser&) = delete;
+
+    // `text` holds every byte that has arrived so far: each call passes a
+    // longer text that begins as the last one did; `ended` when no byte will
+    // follow. Returns the outcome as soon as no later byte can change it:
+    // the data set once its last record is complete (what follows is not
+    // looked at), or the failure; nothing while it can. With `ended` there
+    // is always an outcome. It is the outcome parseDataSet gives for the
+    // whole text, but for the note on items after the last record. Each
+    // byte is looked at about once, however the text is cut into pieces.
+    std::optional<DataSetRead> parse(std::string_view text, bool ended);
+
+private:
+    class Parser;
+    std::unique_ptr<Parser> parser_;
+};
+
 // Reads and parses a regular file or a named pipe. On POSIX systems the
-// path is made of the file system's own bytes, whatever their encoding.
-// May block as long as the file system does: the window calls it away from
-// its user-interface thread.
+// path is made of the file system's own bytes, whatever their encoding. A
+// pipe is read up to the last record and no further. May block as long as
+// the file system does, so the window calls it away from its user-interface
+// thread; once `cancelled` is set it ends soon (at once while it waits on a
+// pipe) with the fault Cancelled, having handed over nothing it read.
+DataSetRead readDataSetFile(const std::filesystem::path& path, const std::atomic<bool>& cancelled);
 DataSetRead readDataSetFile(const std::filesystem::path& path);
 
 // The reason in plain words, for the status line, starting with the line

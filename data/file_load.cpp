@@ -16,8 +16,6 @@
 namespace tarvel {
 namespace {
 
-const std::string kKept = " The former given points are kept.";
-
 std::string loadedSentence(const std::string& name, const DataSet& set)
 {
     std::string sentence = "Loaded " + name + ": " + std::to_string(set.count) +
@@ -40,8 +38,15 @@ bool Form_Tarvel::refuseWhileReading()
 {
     if (!c_.fileReader.busy())
         return false;
-    showMessage("A data-set file is being read. Wait until it is loaded, or cancel the reading.");
+    c_.fileReader.showBusy(
+        "A data-set file is being read. Wait until it is loaded, or cancel the reading.");
     return true;
+}
+
+// Said after a load that stored nothing, when there are points to keep.
+std::string Form_Tarvel::keptNote() const
+{
+    return existingPoints_ > 0 ? " The former given points are kept." : "";
 }
 
 Form_Tarvel::GivenPointsOrigin Form_Tarvel::givenPointsOrigin() const
@@ -54,7 +59,9 @@ void Form_Tarvel::File1_Click()
     const std::string name = c_.File1.fileName();
     const std::string fullName = name.empty() ? std::string() : ui::joinPath(c_.File1.path(), name);
     if (c_.fileReader.busy()) {
-        // A double click on the file being read asks for nothing new.
+        // A double click on the file being read asks for nothing new; the
+        // mark stays on the file being read either way.
+        c_.File1.markReading(readingFile_);
         if (fullName != readingFile_)
             refuseWhileReading();
         return;
@@ -64,17 +71,24 @@ void Form_Tarvel::File1_Click()
         return;
     }
     readingFile_ = fullName;
+    c_.File1.markReading(fullName);
     // The read owns its result: a read the user gave up on may still be
     // running when the window has moved on, or is gone.
     auto read = std::make_shared<DataSetRead>();
     const std::filesystem::path path = ui::nativePath(fullName);
-    const std::string shownName = printableText(name);
+    const std::string shownName = isolatedText(name);
     c_.fileReader.start(
-        shownName, [read, path] { *read = readDataSetFile(path); },
+        shownName,
+        [read, path](const std::atomic<bool>& cancelled) {
+            *read = readDataSetFile(path, cancelled);
+        },
         [this, read, shownName](ui::FileReader::Outcome outcome) {
             readingFile_.clear();
+            c_.File1.markReading({});
+            // The user's own choice: no error, nothing to explain.
             if (outcome == ui::FileReader::Outcome::Cancelled) {
-                refuseLoad("Reading " + shownName + " was cancelled.");
+                c_.statusLine.show("Reading " + shownName + " was cancelled; nothing changed." +
+                                   keptNote());
                 return;
             }
             finishLoad(shownName, *read);
@@ -85,7 +99,7 @@ void Form_Tarvel::File1_Click()
 // points stay.
 void Form_Tarvel::refuseLoad(const std::string& why)
 {
-    c_.statusLine.show(why + kKept);
+    c_.statusLine.show(why + keptNote());
     showMessage("Hata oluştu");
 }
 

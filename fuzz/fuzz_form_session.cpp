@@ -894,9 +894,13 @@ void Session::checkLoad(const std::optional<DataSet>& expected) const
                     w_.Text_nU.text() == before_.textNU &&
                     w_.Frame_DataSet.visible == before_.browserVisible,
                 "a file that does not load changes nothing");
-        require(w_.statusLine.current().ends_with(". The former given points are kept."),
-                "the status line says why a file does not load",
-                [&] { return printable(w_.statusLine.current()); });
+        const std::string_view kKept = ". The former given points are kept.";
+        const std::string sentence = w_.statusLine.current();
+        require(existing_ > 0 ? sentence.ends_with(kKept)
+                              : sentence.ends_with('.') && !sentence.ends_with(kKept),
+                "the status line says why a file does not load, and speaks of former given "
+                "points only when there are some",
+                [&] { return printable(sentence); });
         return;
     }
     require(w_.statusLine.current().starts_with("Loaded "), "the status line says what was loaded",

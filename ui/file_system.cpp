@@ -4,6 +4,8 @@
 #include <cctype>
 #include <filesystem>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace tarvel::ui {
 namespace fs = std::filesystem;
@@ -60,18 +62,21 @@ bool matches(std::string_view name, std::string_view pattern)
     return p == pattern.size();
 }
 
-template <typename Keep> std::vector<std::string> entries(const std::string& dir, Keep keep)
+bool wanted(const FolderQuery& query, const fs::directory_entry& entry, const std::string& name)
+{
+    // The kind comes with the name from the folder itself where the system
+    // gives it; only links and unknown kinds cost a look-up of their own.
+    std::error_code error;
+    if (query.kind == FolderQuery::Kind::Subdirectories)
+        return entry.is_directory(error);
+    return matches(name, query.pattern) && (entry.is_regular_file(error) || entry.is_fifo(error));
+}
+
+std::vector<std::string> allFound(const FolderQuery& query)
 {
     std::vector<std::string> names;
-    std::error_code error;
-    fs::directory_iterator it(nativePath(dir), fs::directory_options::skip_permission_denied,
-                              error);
-    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        const std::string name = pathBytes(it->path().filename());
-        if (!name.starts_with('.') && keep(*it, name))
-            names.push_back(name);
-    }
-    std::sort(names.begin(), names.end());
+    const std::atomic<bool> never(false);
+    listFolder(query, never, [&names](std::string name) { names.push_back(std::move(name)); });
     return names;
 }
 
@@ -106,21 +111,39 @@ std::string parentDirectory(const std::string& path)
     return here.has_relative_path() ? pathBytes(here.parent_path()) : std::string();
 }
 
+// The names are all read and sorted first, which takes one pass over the
+// folder; the look-ups of the kinds, which can take as long again for each
+// entry, then go in the order the list shows.
+void listFolder(const FolderQuery& query, const std::atomic<bool>& cancelled,
+                const std::function<void(std::string)>& found)
+{
+    std::vector<std::pair<std::string, fs::directory_entry>> entries;
+    std::error_code error;
+    fs::directory_iterator it(nativePath(query.dir), fs::directory_options::skip_permission_denied,
+                              error);
+    for (; !error && it != fs::directory_iterator() && !cancelled.load(); it.increment(error)) {
+        std::string name = pathBytes(it->path().filename());
+        if (!name.starts_with('.'))
+            entries.emplace_back(std::move(name), *it);
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& [name, entry] : entries) {
+        if (cancelled.load())
+            return;
+        if (wanted(query, entry, name))
+            found(std::move(name));
+    }
+}
+
 std::vector<std::string> matchingFiles(const std::string& dir, std::string_view pattern)
 {
-    return entries(dir, [pattern](const fs::directory_entry& entry, const std::string& name) {
-        std::error_code error;
-        const bool stream = entry.is_regular_file(error) || entry.is_fifo(error);
-        return stream && matches(name, pattern);
-    });
+    return allFound({dir, FolderQuery::Kind::MatchingFiles, std::string(pattern)});
 }
 
 std::vector<std::string> subdirectories(const std::string& dir)
 {
-    return entries(dir, [](const fs::directory_entry& entry, const std::string&) {
-        std::error_code error;
-        return entry.is_directory(error);
-    });
+    return allFound({dir, FolderQuery::Kind::Subdirectories});
 }
 
 std::string currentDirectory()

@@ -4,7 +4,9 @@
 // (data/printable_text.h) makes them fit to be shown.
 #pragma once
 
+#include <atomic>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,14 +26,28 @@ bool isReadableDirectory(const std::string& path);
 std::string absoluteDirectory(const std::string& path);
 std::string parentDirectory(const std::string& path);
 
-// Names of the files in dir that can be read as a stream (regular files and
-// named pipes) and match pattern ("*.dsf"); the match ignores letter case.
-// Hidden names (beginning with a period) are left out. Sorted; empty when
-// dir cannot be read.
-std::vector<std::string> matchingFiles(const std::string& dir, std::string_view pattern);
+// Which entries of a folder a browser list shows. Hidden names (beginning
+// with a period) never.
+struct FolderQuery {
+    enum class Kind {
+        // Files that can be read as a stream (regular files and named
+        // pipes) whose names match the pattern ("*.dsf"), ignoring case.
+        MatchingFiles,
+        Subdirectories,
+    };
+    std::string dir;
+    Kind kind = Kind::MatchingFiles;
+    std::string pattern = "*";
+};
 
-// Names of the subdirectories of dir that are not hidden, sorted; empty
-// when dir cannot be read.
+// Calls found(name) for each entry the query asks for, in sorted order, as
+// soon as the kind of the entry is known; stops early once `cancelled` is
+// set. Nothing is found when the folder cannot be read.
+void listFolder(const FolderQuery& query, const std::atomic<bool>& cancelled,
+                const std::function<void(std::string)>& found);
+
+// listFolder's names all at once.
+std::vector<std::string> matchingFiles(const std::string& dir, std::string_view pattern);
 std::vector<std::string> subdirectories(const std::string& dir);
 
 std::string currentDirectory();

@@ -6,6 +6,7 @@
 // bytes (on Windows, UTF-8), so every listed name can be opened.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -94,8 +95,9 @@ class DirectoryList {
 public:
     virtual ~DirectoryList() = default;
     virtual std::string path() const = 0;
-    // Shows the directory and runs the change handler. Returns false, and
-    // changes nothing, when the directory cannot be read.
+    // Shows the directory (its entries may arrive after the call returns)
+    // and runs the change handler. Returns false, and changes nothing, when
+    // the directory cannot be read.
     virtual bool setPath(const std::string& path) = 0;
 };
 
@@ -103,11 +105,16 @@ class FileList {
 public:
     virtual ~FileList() = default;
     virtual std::string path() const = 0;
-    // Lists the entries of the directory that match the pattern.
+    // Lists the entries of the directory that match the pattern (they may
+    // arrive after the call returns). Listing the directory shown again
+    // keeps the selection where the entry is still there.
     virtual void setPath(const std::string& path) = 0;
     virtual std::string pattern() const = 0;
     // The selected file name, empty when none is selected.
     virtual std::string fileName() const = 0;
+    // Marks the entry whose full name (directory and name) this is as the
+    // file being read, and selects it; an empty name marks none.
+    virtual void markReading(const std::string& fullName) = 0;
 };
 
 class MessageBox {
@@ -127,21 +134,27 @@ public:
 
 // Reading a file can block for as long as its file system does (a stalled
 // network mount, a pipe nobody writes to), so it runs away from the
-// user-interface thread. One read at a time.
+// user-interface thread. One read at a time, ever: a read starts only once
+// every read given up on earlier has let go of its file.
 class FileReader {
 public:
     enum class Outcome { Done, Cancelled };
     virtual ~FileReader() = default;
     // Runs `read` on another thread; it must touch no control and no state
-    // of the window. Then runs `finish` on the user-interface thread: with
-    // Done once `read` has returned, or with Cancelled when the user gave up
-    // waiting (what `read` produces later is then never looked at). A slow
-    // read shows its progress with a way to cancel, naming `what`. `finish`
-    // may run before start() returns.
-    virtual void start(const std::string& what, std::function<void()> read,
+    // of the window, and should end soon once `cancelled` is set. Then runs
+    // `finish` on the user-interface thread: with Done once `read` has
+    // returned, or with Cancelled when the user gave up waiting (what `read`
+    // produces later is then never looked at). A slow read shows its
+    // progress with a way to cancel, naming `what`. `finish` may run before
+    // start() returns.
+    virtual void start(const std::string& what,
+                       std::function<void(const std::atomic<bool>& cancelled)> read,
                        std::function<void(Outcome)> finish) = 0;
     // A read was started and has not finished yet.
     virtual bool busy() const = 0;
+    // Tells the user, in a message box, that a read is running; the box
+    // closes by itself when the read ends.
+    virtual void showBusy(const std::string& text) = 0;
 };
 
 // Every control the main window's logic reaches, by its name.

@@ -1,19 +1,25 @@
 #include "data/dsf_reader.h"
+#include "data/printable_text.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <charconv>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <limits>
 #include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tarvel {
 namespace {
@@ -276,6 +282,36 @@ const std::vector<FaultCase> kFaultCases = {
      "\xEF\xBB\xBF"
      "1\nabc",
      DataSetFault::FileEnds, "line 2: the file ends inside point 0, which lacks its x and y"},
+    // What is really in an item is shown, not hidden.
+    {"second_byte_order_mark",
+     "\xEF\xBB\xBF\xEF\xBB\xBF"
+     "3\n",
+     DataSetFault::BadCount,
+     "line 1: '\xE2\x9F\xA8"
+     "BOM\xE2\x9F\xA9"
+     "3' is not a whole number of points from 0 to 1001"},
+    {"zero_width_space", "1\n0,2\xE2\x80\x8B,1", DataSetFault::NotANumber,
+     "line 2: '2\xE2\x9F\xA8U+200B\xE2\x9F\xA9' is not a number (the x of point 0)"},
+    {"no_break_space", "1\n0,1,0.5\xC2\xA0", DataSetFault::NotANumber,
+     "line 2: '0.5\xE2\x9F\xA8U+00A0\xE2\x9F\xA9' is not a number (the y of point 0)"},
+    {"soft_hyphen",
+     "1\n0,1\xC2\xAD"
+     "5,1",
+     DataSetFault::NotANumber,
+     "line 2: '1\xE2\x9F\xA8U+00AD\xE2\x9F\xA9"
+     "5' is not a number (the x of point 0)"},
+    {"right_to_left_override_is_shown_not_obeyed",
+     "1\n0,\xE2\x80\xAE"
+     "abc,1",
+     DataSetFault::NotANumber,
+     "line 2: '\xE2\x9F\xA8U+202E\xE2\x9F\xA9"
+     "abc' is not a number (the x of point 0)"},
+    {"hebrew_item_is_isolated",
+     "1\n0,\xD7\x90"
+     "1,1",
+     DataSetFault::NotANumber,
+     "line 2: '\xE2\x81\xA8\xD7\x90"
+     "1\xE2\x81\xA9' is not a number (the x of point 0)"},
 };
 
 class FaultyDataSet : public testing::TestWithParam<FaultCase> {};
@@ -291,6 +327,58 @@ TEST_P(FaultyDataSet, SaysWhichLineAndItemAreAtFault)
 
 INSTANTIATE_TEST_SUITE_P(Table, FaultyDataSet, testing::ValuesIn(kFaultCases),
                          [](const auto& row) { return row.param.name; });
+
+// Bytes arriving in two pieces, as from a pipe: until the outcome is
+// certain the parser waits; then it is the outcome of the whole text, but
+// for the note on what follows the last record, which a stream never reads.
+TEST(DataSetStream, EveryCutGivesTheOutcomeOfTheWholeText)
+{
+    std::vector<std::string> texts = {
+        "3\n0, 0, 1\n1, 0.5, 2\n2, 1, 0\n",
+        "\xEF\xBB\xBF"
+        "2\r\n\"a, b\" ,0.25,1\r\n\"\",0.75,-1\r\n"
+        "tail",
+        "1\n\"P1\"  x,1,2",
+        "2\n0,1,2\n1,3",
+        "\xFF\xFE"
+        "3\0\n"s,
+    };
+    for (const FaultCase& row : kFaultCases)
+        texts.push_back(row.text);
+    for (const std::string& text : texts) {
+        const DataSetRead whole = parseDataSet(text);
+        for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+            DataSetStreamParser stream;
+            std::optional<DataSetRead> read =
+                stream.parse(std::string_view(text).substr(0, cut), false);
+            const bool early = read.has_value();
+            if (!early)
+                read = stream.parse(text, true);
+            ASSERT_TRUE(read.has_value());
+            const std::string where = printableText(text) + " cut at " + std::to_string(cut);
+            ASSERT_EQ(read->set.has_value(), whole.set.has_value()) << where;
+            if (whole.set) {
+                EXPECT_EQ(read->set->x, whole.set->x) << where;
+                EXPECT_EQ(read->set->y, whole.set->y) << where;
+                EXPECT_EQ(read->set->itemsAfterLastRecord,
+                          !early && whole.set->itemsAfterLastRecord)
+                    << where;
+            } else {
+                EXPECT_EQ(describeFailure(read->failure), describeFailure(whole.failure)) << where;
+            }
+        }
+    }
+}
+
+// The last y is complete only at its separator: "3" may yet become "35".
+TEST(DataSetStream, WaitsForTheSeparatorOfTheLastItem)
+{
+    DataSetStreamParser stream;
+    EXPECT_FALSE(stream.parse("1\n0,0.5,3", false).has_value());
+    const std::optional<DataSetRead> read = stream.parse("1\n0,0.5,35\nanything", false);
+    ASSERT_TRUE(read && read->set);
+    EXPECT_EQ(read->set->y, std::vector<double>{35});
+}
 
 TEST(DataSetByteOrderMark, IsSkippedBeforeTheCount)
 {
@@ -596,6 +684,82 @@ TEST_F(DataSetFileTest, NamedPipeIsReadToItsEnd)
     const std::optional<DataSet> set = readFile(path);
     writer.join();
     expectPoints("pipe", set, {0.25, 0.75}, {1, -1});
+}
+
+// Runs the read on a thread of its own; the test waits a generous while
+// for its outcome, so a read that never ends fails the test instead of
+// hanging it.
+std::optional<DataSetRead> readWithin(
+    const std::string& path, const std::atomic<bool>& cancelled,
+    const std::function<void()>& meanwhile = [] {})
+{
+    auto outcome = std::make_shared<std::promise<DataSetRead>>();
+    std::future<DataSetRead> result = outcome->get_future();
+    std::thread reader(
+        [outcome, path, &cancelled] { outcome->set_value(readDataSetFile(path, cancelled)); });
+    meanwhile();
+    if (result.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+        reader.detach();
+        return std::nullopt;
+    }
+    reader.join();
+    return result.get();
+}
+
+// A writer that keeps the pipe open after the set (a program that writes
+// its results and goes on running): the load ends with the last record,
+// reading nothing of what follows, and the writer is released afterwards.
+TEST_F(DataSetFileTest, NamedPipeIsReadUpToItsLastRecordOnly)
+{
+    const std::string path = dirUtf8_ + "/open.dsf";
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    std::promise<void> release;
+    std::thread writer([&path, done = release.get_future()] {
+        const int fd = ::open(path.c_str(), O_WRONLY);
+        std::string text = "2\n0, 0.25, 1\n1, 0.75, -1\n";
+        for (int i = 0; i < 100; ++i)
+            text += "more, 1, 2\n";
+        if (fd >= 0 && ::write(fd, text.data(), text.size()) > 0)
+            done.wait_for(std::chrono::seconds(30));
+        if (fd >= 0)
+            ::close(fd);
+    });
+    const std::atomic<bool> cancelled(false);
+    const std::optional<DataSetRead> read = readWithin(path, cancelled);
+    release.set_value();
+    writer.join();
+    ASSERT_TRUE(read.has_value()) << "the read waited for the writer to close the pipe";
+    expectPoints("open pipe", read->set, {0.25, 0.75}, {1, -1});
+    EXPECT_FALSE(read->set->itemsAfterLastRecord);
+}
+
+// Nobody writes: the read waits on the pipe until the user cancels, then
+// lets go at once; a read of the same pipe afterwards gets exactly what is
+// written after it began.
+TEST_F(DataSetFileTest, CancelledPipeReadLetsGoAndTheNextReadGetsItsOwnData)
+{
+    const std::string path = dirUtf8_ + "/fifo.dsf";
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    std::atomic<bool> cancelled(false);
+    const std::optional<DataSetRead> given_up =
+        readWithin(path, cancelled, [&] { cancelled = true; });
+    ASSERT_TRUE(given_up.has_value()) << "the cancelled read did not end";
+    EXPECT_FALSE(given_up->set.has_value());
+    EXPECT_EQ(given_up->failure.fault, DataSetFault::Cancelled);
+
+    const std::atomic<bool> kept(false);
+    std::thread writer([&path] {
+        std::ofstream out(path, std::ios::binary);
+        for (const char* line : {"3\n", "\"a\",0,1\n", "\"b\",0.5,2\n", "\"c\",1,0\n"}) {
+            out << line;
+            out.flush();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    const std::optional<DataSetRead> read = readWithin(path, kept);
+    writer.join();
+    ASSERT_TRUE(read.has_value());
+    expectPoints("pipe read again", read->set, {0, 0.5, 1}, {1, 2, 0});
 }
 
 TEST_F(DataSetFileTest, FileAboveTheSizeLimitIsRefusedUnread)

@@ -357,6 +357,7 @@ private slots:
         QVERIFY(browser->isVisible());
         QVERIFY(browser->autoFillBackground());
         auto* files = find<QListWidget>(window, "File1");
+        QVERIFY(support::listed(window, "File1"));
         QListWidgetItem* runge = files->findItems("runge.dsf", Qt::MatchExactly).value(0);
         QVERIFY(runge);
         QTest::mouseClick(files->viewport(), Qt::LeftButton, {},

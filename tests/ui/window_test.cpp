@@ -275,6 +275,7 @@ private slots:
         QTest::mouseClick(find<QRadioButton>(window, "Option_DataSet"), Qt::LeftButton);
         QVERIFY(find<QGroupBox>(window, "Frame_DataSet")->isVisible());
         auto* files = find<QListWidget>(window, "File1");
+        QVERIFY(support::listed(window, "File1"));
         QStringList names;
         for (int row = 0; row < files->count(); ++row)
             names << files->item(row)->text();
@@ -305,14 +306,17 @@ private slots:
         MainWindow window(QFileInfo(examples).absolutePath());
         window.show();
         auto* dirs = find<QListWidget>(window, "Dir1");
+        QVERIFY(support::listed(window, "Dir1"));
         QListWidgetItem* entry = dirs->findItems("examples", Qt::MatchExactly).value(0);
         QVERIFY(entry);
         emit dirs->itemActivated(entry);
         auto* files = find<QListWidget>(window, "File1");
+        QVERIFY(support::listed(window, "File1"));
         QVERIFY(!files->findItems("runge.dsf", Qt::MatchExactly).isEmpty());
         QListWidgetItem* up = dirs->findItems("..", Qt::MatchExactly).value(0);
         QVERIFY(up);
         emit dirs->itemActivated(up);
+        QVERIFY(support::listed(window, "File1"));
         QVERIFY(files->findItems("runge.dsf", Qt::MatchExactly).isEmpty());
     }
 
@@ -362,6 +366,7 @@ private slots:
         choose("Option_DataSet");
         QVERIFY(find<QGroupBox>(window, "Frame_DataSet")->isVisible());
         auto* dirs = find<QListWidget>(window, "Dir1");
+        QVERIFY(support::listed(window, "Dir1"));
         QListWidgetItem* examples = dirs->findItems("examples", Qt::MatchExactly).value(0);
         QVERIFY(examples);
         dirs->scrollToItem(examples);
@@ -369,6 +374,7 @@ private slots:
         QTest::mouseClick(dirs->viewport(), Qt::LeftButton, {}, onExamples);
         QTest::mouseDClick(dirs->viewport(), Qt::LeftButton, {}, onExamples);
         auto* files = find<QListWidget>(window, "File1");
+        QVERIFY(support::listed(window, "File1"));
         QListWidgetItem* step = files->findItems("step.dsf", Qt::MatchExactly).value(0);
         QVERIFY(step);
         files->scrollToItem(step);

@@ -1,5 +1,6 @@
 #include "ui/headless/headless_toolkit.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -20,12 +21,23 @@ bool HeadlessDirectoryList::setPath(const std::string& path)
 
 void HeadlessFileList::setPath(const std::string& path)
 {
+    const bool again = path == path_;
     path_ = path;
     names = matchingFiles(path, pattern());
-    selected.clear();
+    if (!again || std::find(names.begin(), names.end(), selected) == names.end())
+        selected.clear();
 }
 
-void HeadlessFileReader::start(const std::string& what, std::function<void()> read,
+void HeadlessFileList::markReading(const std::string& fullName)
+{
+    reading = fullName;
+    for (const std::string& name : names)
+        if (!fullName.empty() && joinPath(path_, name) == fullName)
+            selected = name;
+}
+
+void HeadlessFileReader::start(const std::string& what,
+                               std::function<void(const std::atomic<bool>&)> read,
                                std::function<void(Outcome)> finish)
 {
     started.push_back(what);
@@ -34,7 +46,8 @@ void HeadlessFileReader::start(const std::string& what, std::function<void()> re
         finish_ = std::move(finish);
         return;
     }
-    read();
+    const std::atomic<bool> notCancelled(false);
+    read(notCancelled);
     finish(Outcome::Done);
 }
 
@@ -44,7 +57,8 @@ bool HeadlessFileReader::completeHeldRead()
         return false;
     const auto read = std::exchange(read_, {});
     const auto finish = std::exchange(finish_, {});
-    read();
+    const std::atomic<bool> notCancelled(false);
+    read(notCancelled);
     finish(Outcome::Done);
     return true;
 }

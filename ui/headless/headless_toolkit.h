@@ -77,8 +77,10 @@ public:
     void setPath(const std::string& path) override;
     std::string pattern() const override { return "*.dsf"; }
     std::string fileName() const override { return selected; }
+    void markReading(const std::string& fullName) override;
     std::vector<std::string> names;  // the entries listed, in order
     std::string selected;
+    std::string reading;  // the full name of the entry marked as being read
 
 private:
     std::string path_;
@@ -95,9 +97,13 @@ public:
 // completes or cancels it, as a slow file would in the real window.
 class HeadlessFileReader : public FileReader {
 public:
-    void start(const std::string& what, std::function<void()> read,
+    explicit HeadlessFileReader(HeadlessMessageBox& messages) : messages_(messages) {}
+    void start(const std::string& what,
+               std::function<void(const std::atomic<bool>& cancelled)> read,
                std::function<void(Outcome)> finish) override;
     bool busy() const override { return static_cast<bool>(finish_); }
+    // Recorded with the other messages; a held read stays held.
+    void showBusy(const std::string& text) override { messages_.show(text); }
     // Runs the held read now (it reads the file as it is at this moment)
     // and finishes it; false when none is held.
     bool completeHeldRead();
@@ -107,7 +113,8 @@ public:
     std::vector<std::string> started;  // `what` of every read started
 
 private:
-    std::function<void()> read_;
+    HeadlessMessageBox& messages_;
+    std::function<void(const std::atomic<bool>&)> read_;
     std::function<void(Outcome)> finish_;
 };
 
@@ -154,7 +161,7 @@ public:
     HeadlessMessageBox messages;
     HeadlessSecondWindow Form_About;
     HeadlessStatusLine statusLine;
-    HeadlessFileReader fileReader;
+    HeadlessFileReader fileReader{messages};
 
     Form_Tarvel form;
 

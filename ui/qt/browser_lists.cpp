@@ -1,9 +1,12 @@
 #include "ui/qt/browser_lists.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileIconProvider>
 #include <QStorageInfo>
+
+#include <algorithm>
 
 #include "data/printable_text.h"
 #include "ui/file_system.h"
@@ -75,7 +78,96 @@ void DriveCombo::selectDriveOf(const QString& path)
     selectDrive(QFile::encodeName(root).toStdString());
 }
 
-DirListWidget::DirListWidget(QWidget* parent) : QListWidget(parent)
+FolderListWidget::FolderListWidget(QWidget* parent) : QListWidget(parent)
+{
+    // Many entries, one height: the list lays out without measuring each.
+    setUniformItemSizes(true);
+    arrivals_.setInterval(10);
+    connect(&arrivals_, &QTimer::timeout, this, &FolderListWidget::takeArrivals);
+}
+
+void FolderListWidget::resizeEvent(QResizeEvent* event)
+{
+    QListWidget::resizeEvent(event);
+    fitGrid();
+}
+
+// Rows placed on a grid of one row's height as wide as the list: the view
+// then lays out the rows (again each time rows arrive) without asking each
+// for its size, in a third of the time.
+void FolderListWidget::fitGrid()
+{
+    const int height = std::max(iconSize().height(), fontMetrics().height()) + 4;
+    const QSize grid(std::max(1, viewport()->width()), height);
+    if (gridSize() != grid)
+        setGridSize(grid);
+}
+
+void FolderListWidget::list(FolderQuery query, int fixedRows)
+{
+    fixedRows_ = fixedRows;
+    nextRow_ = fixedRows;
+    listing_ = std::make_unique<FolderListing>(std::move(query));
+    arrivals_.start();
+}
+
+void FolderListWidget::takeArrivals()
+{
+    QElapsedTimer clock;
+    clock.start();
+    constexpr std::size_t kBatch = 16;
+    while (clock.elapsed() < kArrivalBudgetMs) {
+        const std::vector<std::string> names = listing_->take(kBatch);
+        if (names.empty())
+            break;
+        for (const std::string& name : names)
+            place(name);
+    }
+    if (listing_->finished())
+        finishListing();
+}
+
+// The rows after the fixed ones are sorted, and so are the names arriving:
+// one walk through both keeps the rows of names still there, drops those
+// of names gone and inserts the new ones where they belong.
+void FolderListWidget::place(const std::string& name)
+{
+    const QByteArray key = bytesOf(entryBytes(name));
+    while (nextRow_ < count() && item(nextRow_)->data(Qt::UserRole).toByteArray() < key)
+        delete takeItem(nextRow_);
+    if (nextRow_ < count() && item(nextRow_)->data(Qt::UserRole).toByteArray() == key) {
+        ++nextRow_;
+        return;
+    }
+    insertItem(nextRow_++, newEntry(name));
+}
+
+void FolderListWidget::finishListing()
+{
+    while (count() > nextRow_)
+        delete takeItem(count() - 1);
+    arrivals_.stop();
+    listing_.reset();
+}
+
+QListWidgetItem* FolderListWidget::entryNamed(const std::string& name) const
+{
+    const QByteArray key = bytesOf(entryBytes(name));
+    int low = fixedRows_;
+    int high = count();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (item(middle)->data(Qt::UserRole).toByteArray() < key)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    QListWidgetItem* found = low < count() ? item(low) : nullptr;
+    return found && found->data(Qt::UserRole).toByteArray() == key ? found : nullptr;
+}
+
+DirListWidget::DirListWidget(QWidget* parent)
+    : FolderListWidget(parent), folder_(QFileIconProvider().icon(QFileIconProvider::Folder))
 {
     setIconSize(QSize(16, 16));
     connect(this, &QListWidget::itemActivated, this, &DirListWidget::open);
@@ -90,18 +182,31 @@ bool DirListWidget::setPath(const std::string& path)
 {
     if (!isReadableDirectory(path))
         return false;
-    path_ = absoluteDirectory(path);
-    clear();
-    const QIcon folder = QFileIconProvider().icon(QFileIconProvider::Folder);
-    addEntry(this, folder, shown(path_), path_)->setToolTip(shown(path_));
-    const std::string parent = parentDirectory(path_);
-    if (!parent.empty())
-        addEntry(this, folder, "..", parent);
-    for (const std::string& name : subdirectories(path_))
-        addEntry(this, folder, shown(name), joinPath(path_, name));
+    const std::string absolute = absoluteDirectory(path);
+    const std::string parent = parentDirectory(absolute);
+    if (absolute != path_) {
+        path_ = absolute;
+        clear();
+        addEntry(this, folder_, shown(path_), path_)->setToolTip(shown(path_));
+        if (!parent.empty())
+            addEntry(this, folder_, "..", parent);
+    }
+    list({path_, FolderQuery::Kind::Subdirectories}, parent.empty() ? 1 : 2);
     if (onChange)
         onChange();
     return true;
+}
+
+std::string DirListWidget::entryBytes(const std::string& name) const
+{
+    return joinPath(path_, name);
+}
+
+QListWidgetItem* DirListWidget::newEntry(const std::string& name) const
+{
+    auto* item = new QListWidgetItem(folder_, shown(name));
+    item->setData(Qt::UserRole, bytesOf(entryBytes(name)));
+    return item;
 }
 
 void DirListWidget::open(QListWidgetItem* item)
@@ -110,14 +215,10 @@ void DirListWidget::open(QListWidgetItem* item)
     if (target == path_)
         return;
     if (!setPath(target) && onUnreadable)
-        onUnreadable(shown(target));
+        onUnreadable(target);
 }
 
-FileListWidget::FileListWidget(QWidget* parent) : QListWidget(parent)
-{
-    // Many files, one height: the list lays out without measuring each.
-    setUniformItemSizes(true);
-}
+FileListWidget::FileListWidget(QWidget* parent) : FolderListWidget(parent) {}
 
 std::string FileListWidget::path() const
 {
@@ -126,16 +227,58 @@ std::string FileListWidget::path() const
 
 void FileListWidget::setPath(const std::string& path)
 {
+    if (path != path_)
+        clear();
     path_ = path;
-    clear();
-    for (const std::string& name : matchingFiles(path, pattern()))
-        addEntry(this, QIcon(), shown(name), name);
+    list({path, FolderQuery::Kind::MatchingFiles, pattern()}, 0);
 }
 
 std::string FileListWidget::fileName() const
 {
     const QListWidgetItem* item = currentItem();
     return item ? itemBytes(item) : std::string();
+}
+
+QListWidgetItem* FileListWidget::newEntry(const std::string& name) const
+{
+    auto* item = new QListWidgetItem(shown(name));
+    item->setData(Qt::UserRole, bytesOf(name));
+    if (!reading_.empty())
+        showMark(item);
+    return item;
+}
+
+// The entry of this list that a full name stands for, if any.
+QListWidgetItem* FileListWidget::entryOf(const std::string& fullName) const
+{
+    if (fullName.empty())
+        return nullptr;
+    const std::string name = pathBytes(nativePath(fullName).filename());
+    return joinPath(path_, name) == fullName ? entryNamed(name) : nullptr;
+}
+
+void FileListWidget::showMark(QListWidgetItem* item) const
+{
+    const bool marked = !reading_.empty() && joinPath(path_, itemBytes(item)) == reading_;
+    if (!marked) {
+        item->setData(Qt::FontRole, QVariant());
+        return;
+    }
+    QFont bold = font();
+    bold.setBold(true);
+    item->setFont(bold);
+}
+
+void FileListWidget::markReading(const std::string& fullName)
+{
+    QListWidgetItem* before = entryOf(reading_);
+    reading_ = fullName;
+    if (before)
+        showMark(before);
+    if (QListWidgetItem* now = entryOf(fullName)) {
+        showMark(now);
+        setCurrentItem(now);
+    }
 }
 
 }  // namespace tarvel::ui

@@ -1,14 +1,15 @@
 #include "ui/qt/file_reader.h"
 
+#include <QMessageBox>
 #include <QProgressDialog>
 
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <system_error>
-#include <thread>
+#include <utility>
 
 #include "ui/control_table.h"
+#include "ui/detached_work.h"
 #include "ui/qt/qt_text.h"
 
 namespace tarvel::ui {
@@ -16,6 +17,7 @@ namespace tarvel::ui {
 // What the reading thread and the window share. The thread holds its own
 // reference, so the job outlives a window that gave up on it.
 struct QtFileReader::Job {
+    std::atomic<bool> cancelled{false};
     std::mutex mutex;
     std::condition_variable doneChanged;
     bool done = false;
@@ -38,6 +40,11 @@ struct QtFileReader::Job {
         std::unique_lock lock(mutex);
         return doneChanged.wait_for(lock, time, [this] { return done; });
     }
+    void waitUntilDone()
+    {
+        std::unique_lock lock(mutex);
+        doneChanged.wait(lock, [this] { return done; });
+    }
 };
 
 QtFileReader::QtFileReader(QWidget* window) : window_(window)
@@ -48,26 +55,32 @@ QtFileReader::QtFileReader(QWidget* window) : window_(window)
 
 QtFileReader::~QtFileReader()
 {
+    if (job_)
+        job_->cancelled = true;
     delete progress_;
 }
 
-void QtFileReader::start(const std::string& what, std::function<void()> read,
+void QtFileReader::start(const std::string& what,
+                         std::function<void(const std::atomic<bool>&)> read,
                          std::function<void(Outcome)> finish)
 {
     auto job = std::make_shared<Job>();
-    auto work = [job, read = std::move(read)] {
-        try {
-            read();
-        } catch (...) {
-            // The reader's result stays that of a file that cannot be read.
+    // A read given up on may still be letting go of its file (a pipe is
+    // looked at every few milliseconds): the new one opens the file only
+    // after that, so no byte meant for it goes to the old one.
+    auto work = [job, earlier = std::exchange(last_, job), read = std::move(read)] {
+        if (earlier)
+            earlier->waitUntilDone();
+        if (!job->cancelled) {
+            try {
+                read(job->cancelled);
+            } catch (...) {
+                // The reader's result stays that of a file that cannot be read.
+            }
         }
         job->markDone();
     };
-    try {
-        std::thread(work).detach();
-    } catch (const std::system_error&) {
-        work();  // no thread to be had: read here rather than not at all
-    }
+    runDetached(work);
     if (job->waitFor(std::chrono::milliseconds(kQuickMs))) {
         finish(Outcome::Done);
         return;
@@ -105,8 +118,22 @@ void QtFileReader::poll()
 
 void QtFileReader::cancel()
 {
-    if (job_)
-        end(Outcome::Cancelled);
+    if (!job_)
+        return;
+    job_->cancelled = true;
+    end(Outcome::Cancelled);
+}
+
+void QtFileReader::showBusy(const std::string& text)
+{
+    // Built as every message box of the window is (QtMessageBox), but kept
+    // at hand so that the end of the read can close it.
+    QMessageBox box(QMessageBox::NoIcon, qstr(kAppTitle), QString::fromStdString(text),
+                    QMessageBox::Ok, window_);
+    box.setObjectName("messageBox");
+    box.setAccessibleDescription(box.text());
+    busyBox_ = &box;
+    box.exec();
 }
 
 void QtFileReader::closeProgress()
@@ -124,6 +151,8 @@ void QtFileReader::end(Outcome outcome)
 {
     poll_.stop();
     closeProgress();
+    if (busyBox_)
+        busyBox_->done(QMessageBox::Ok);
     job_.reset();
     const auto finish = std::exchange(finish_, {});
     finish(outcome);

@@ -12,6 +12,7 @@
 
 #include "ui/toolkit.h"
 
+class QMessageBox;
 class QProgressDialog;
 class QWidget;
 
@@ -21,13 +22,15 @@ class QtFileReader : public QObject, public FileReader {
     Q_OBJECT
 public:
     explicit QtFileReader(QWidget* window);
-    // A read still running is abandoned: its thread ends on its own, and
-    // what it produces is dropped.
+    // A read still running is cancelled: its thread lets go of the file on
+    // its own, and what it produces is dropped.
     ~QtFileReader() override;
 
-    void start(const std::string& what, std::function<void()> read,
+    void start(const std::string& what,
+               std::function<void(const std::atomic<bool>& cancelled)> read,
                std::function<void(Outcome)> finish) override;
     bool busy() const override { return static_cast<bool>(job_); }
+    void showBusy(const std::string& text) override;
 
     // A read that ends within this time finishes inside the click, as a
     // read on the user-interface thread would.
@@ -44,11 +47,14 @@ private:
 
     QWidget* window_;
     std::shared_ptr<Job> job_;
+    // The last read started, finished or not: the next one waits for it.
+    std::shared_ptr<Job> last_;
     std::function<void(Outcome)> finish_;
     QString what_;
     QTimer poll_;
     QElapsedTimer elapsed_;
     QPointer<QProgressDialog> progress_;
+    QPointer<QMessageBox> busyBox_;
 };
 
 }  // namespace tarvel::ui

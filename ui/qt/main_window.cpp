@@ -338,9 +338,7 @@ void MainWindow::connectHandlers()
                 });
     connect(drive_, &QComboBox::currentIndexChanged, this, [form] { form->Drive1_Change(); });
     dir_->onChange = [form] { form->Dir1_Change(); };
-    dir_->onUnreadable = [form](const QString& path) {
-        form->Dir1_Unreadable(path.toUtf8().toStdString());
-    };
+    dir_->onUnreadable = [form](const std::string& path) { form->Dir1_Unreadable(path); };
     connect(files_, &QListWidget::itemClicked, this, [form] { form->File1_Click(); });
     connect(files_, &QListWidget::itemActivated, this, [form] { form->File1_Click(); });
 }
