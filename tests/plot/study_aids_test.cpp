@@ -318,17 +318,21 @@ TEST_F(SineStudy, ErrorWorldIsSymmetricAboutTheZeroLine)
     EXPECT_EQ(errorWorld(exact).top, 1.1) << "no error at all shows -1 .. 1";
 }
 
-TEST_F(SineStudy, KeptResultsHoldFourAndFollowTheGivenPoints)
+TEST_F(SineStudy, KeptResultsHoldFourAndFollowTheSourceOfTheGivenPoints)
 {
     KeptResults kept;
     ui::Study later = study;
     for (int n = 1; n <= 5; ++n) {
         later.methodName = "polynomial interpolation of degree " + std::to_string(n);
-        EXPECT_TRUE(kept.keep(later));
+        const KeptResults::Outcome outcome = kept.keep(later);
+        EXPECT_TRUE(outcome.kept);
+        EXPECT_EQ(outcome.dropped,
+                  n == 5 ? "Polynomial interpolation of degree 1 (11 given, 150 points)" : "")
+            << "the fifth lets the oldest go and names it";
     }
     ASSERT_EQ(kept.results().size(), 4u);
-    EXPECT_EQ(kept.results().front().label, "Polynomial interpolation of degree 2, 150 points")
-        << "the oldest went";
+    EXPECT_EQ(kept.results().front().label,
+              "Polynomial interpolation of degree 2 (11 given, 150 points)");
     for (std::size_t i = 1; i < 4; ++i)
         for (std::size_t j = 0; j < i; ++j)
             EXPECT_NE(kept.results()[i].colour, kept.results()[j].colour);
@@ -339,13 +343,16 @@ TEST_F(SineStudy, KeptResultsHoldFourAndFollowTheGivenPoints)
 
     ui::Study afterOk = study;
     afterOk.interpolated.clear();
-    kept.follow(afterOk);
-    EXPECT_EQ(kept.results().size(), 4u) << "OK with the same given points keeps them";
-    EXPECT_FALSE(kept.keep(afterOk)) << "nothing to keep after OK";
-
+    EXPECT_EQ(kept.follow(afterOk), 0u);
+    EXPECT_FALSE(kept.keep(afterOk).kept) << "nothing to keep after OK";
+    afterOk.given.resize(5);
     afterOk.given[4].y += 1e-12;
-    kept.follow(afterOk);
-    EXPECT_TRUE(kept.results().empty()) << "other given points clear them";
+    EXPECT_EQ(kept.follow(afterOk), 0u) << "fewer or other points of the same function keep them";
+    EXPECT_EQ(kept.results().size(), 4u);
+
+    afterOk.source = "cos\xC2\xB9\xE2\x81\xB0(2\xCF\x80x)";
+    EXPECT_EQ(kept.follow(afterOk), 4u) << "another function clears them";
+    EXPECT_TRUE(kept.results().empty());
 }
 
 TEST(Occupancy, LegendGoesToTheCornerWithTheLeastData)
