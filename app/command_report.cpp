@@ -89,7 +89,9 @@ ui::Study Form_Tarvel::study(bool withInterpolated) const
         drawn.methodName = methodName();
     }
     drawn.functionName = functionName();
-    drawn.curveName = functionName(selectedSource());
+    // With no test function chosen the red curve is the line y = 0.
+    drawn.curveName = isTestFunction(selectedSource()) ? functionName(selectedSource())
+                                                       : "y = 0 (no test function chosen)";
     if (givenSource() == TestSource::DataSet)
         drawn.dataSetName = dataSetName_;
     drawn.source = sourceKey();

@@ -28,7 +28,7 @@ struct Study {
     std::string functionName;
     // The function whose red curve the command drew: the option selected
     // when it drew, which need not be the one that gave the given points;
-    // empty when no test function is selected.
+    // "y = 0 (…)" when no test function is selected.
     std::string curveName;
     // What gave the given points, told apart to the last parameter (the
     // function with its coefficients, or the data set): results kept for

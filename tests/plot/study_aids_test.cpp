@@ -404,10 +404,10 @@ TEST_F(SineStudy, DefaultPictureLeavesTheTopRightCornerFree)
     Occupancy occupancy(kWidth, kHeight);
     markDrawing(occupancy, w.Picture1, Viewport(world, kWidth, kHeight));
     EXPECT_EQ(leastCoveredCorner(occupancy, 180, 70, 4), Corner::TopRight);
-    // The axes (foreground colour) are not data: the middle of the y axis
-    // away from the curve stays free.
+    // The axes are drawn lines too: nothing may cover the y axis away from
+    // the curve.
     const DevicePoint axis = at(0, 0.6);
-    EXPECT_EQ(occupancy.count({axis.x - 1, axis.y - 1, axis.x + 1, axis.y + 1}), 0);
+    EXPECT_GT(occupancy.count({axis.x - 1, axis.y - 1, axis.x + 1, axis.y + 1}), 0);
 }
 
 struct CursorCase {

@@ -279,7 +279,10 @@ void MainWindow::placeControls()
         widgets_.value(qstr(spec.name))
             ->setGeometry(toPixels(QRect(spec.left, spec.top, spec.width, spec.height), scale_));
     const QSize client(toPixels(kMainClientWidth, scale_), toPixels(kMainClientHeight, scale_));
-    client_->setMinimumSize(client);
+    // A status sentence of up to three lines takes its extra lines from the
+    // picture, not from the window's size: no scroll bar appears for it.
+    const int sentenceLines = (StatusSentence::kMaxLines - 1) * fontMetrics().lineSpacing();
+    client_->setMinimumSize(client - QSize(0, sentenceLines));
     QSize size(client.width(),
                client.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     if (const QScreen* screen = this->screen()) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "ui/qt/drawing_painter.h"
 #include "ui/qt/qt_text.h"
@@ -146,16 +147,18 @@ double widestLabel(const std::vector<AxisTick>& ticks, const QFontMetricsF& metr
 
 // The plot area: margins wide enough for the y labels on the left, the x
 // labels below, and half a label at the top and the right, where the
-// extreme labels reach past the area. `right` is taken from the picture's
-// right edge before that (a legend strip).
+// extreme labels reach past the area. `strip` is taken from the picture's
+// edges before that (a legend strip).
 QRectF plotAreaFor(const PlotScene& scene, const WorldRect& visible, const QSizeF& size,
-                   double right, bool withScale, const QFontMetricsF& metrics,
+                   const Insets& strip, bool withScale, const QFontMetricsF& metrics,
                    std::string_view separator)
 {
     if (!withScale)
-        return QRectF(0, 0, size.width() - right, size.height());
+        return QRectF(strip.left, strip.top, size.width() - strip.left - strip.right,
+                      size.height() - strip.top - strip.bottom);
     const double labelHeight = metrics.height();
-    Insets margins{0, labelHeight / 2 + kEdge, right + metrics.horizontalAdvance("0.00") / 2 + kEdge,
+    Insets margins{0, strip.top + labelHeight / 2 + kEdge,
+                   strip.right + metrics.horizontalAdvance("0.00") / 2 + kEdge,
                    kTickPixels + kLabelGap + labelHeight + kEdge};
     // The y labels' width depends on the area's height only: find it first.
     const DeviceRect first = plotAreaWithin(size.width(), size.height(), margins);
@@ -228,31 +231,61 @@ void paintSample(QPainter& painter, const LegendLine& line, const QRectF& box)
     }
 }
 
+// The legend's lines placed in a box: one column (inside the plot area or in
+// a strip beside it), or flowing in rows across a strip above it.
 struct Legend {
     std::vector<LegendLine> lines;
     QString note;
+    std::vector<QPointF> places;  // of each line, then of the note, in the box
     QSizeF size;
-    double textWidth = 0;
     bool empty() const { return lines.empty(); }
 };
 
-Legend legendFor(const PlotScene& scene, const QFontMetricsF& metrics)
+double lineWidth(const LegendLine& line, const QFontMetricsF& metrics)
+{
+    return kSampleWidth + kLegendPadding + metrics.horizontalAdvance(line.text) + 2;
+}
+
+// Lines left to right while they fit in `width` (at least one a row); with
+// an unbounded width, one line a row.
+Legend legendFor(const PlotScene& scene, const QFontMetricsF& metrics, double width)
 {
     Legend legend;
     legend.lines = legendLines(scene);
     if (legend.lines.empty())
         return legend;
     legend.note = scene.legendNote;
-    for (const LegendLine& line : legend.lines)
-        legend.textWidth = std::max(legend.textWidth, metrics.horizontalAdvance(line.text));
-    double width = kSampleWidth + kLegendPadding + legend.textWidth;
-    double rows = static_cast<double>(legend.lines.size());
-    if (!legend.note.isEmpty()) {
-        width = std::max(width, metrics.horizontalAdvance(legend.note));
-        rows += 1;
+    const double row = metrics.height();
+    const double columnGap = 3 * kLegendPadding;
+    double x = kLegendPadding;
+    double y = kLegendPadding;
+    double widest = 0;
+    for (const LegendLine& line : legend.lines) {
+        const double w = lineWidth(line, metrics);
+        if (x > kLegendPadding && x + w > width - kLegendPadding) {
+            x = kLegendPadding;
+            y += row;
+        }
+        legend.places.emplace_back(x, y);
+        widest = std::max(widest, x + w);
+        x += w + columnGap;
+        if (!std::isfinite(width))
+            x = kLegendPadding, y += row;
     }
-    legend.size = QSizeF(width + kLegendPadding * 2 + 2, rows * metrics.height() + kLegendPadding * 2);
+    if (std::isfinite(width) && x > kLegendPadding)
+        y += row;
+    if (!legend.note.isEmpty()) {
+        legend.places.emplace_back(kLegendPadding, y);
+        widest = std::max(widest, kLegendPadding + metrics.horizontalAdvance(legend.note) + 2);
+        y += row;
+    }
+    legend.size = QSizeF(widest + kLegendPadding, y + kLegendPadding);
     return legend;
+}
+
+Legend columnLegend(const PlotScene& scene, const QFontMetricsF& metrics)
+{
+    return legendFor(scene, metrics, std::numeric_limits<double>::infinity());
 }
 
 void paintLegend(QPainter& painter, const Legend& legend, const QRectF& box)
@@ -262,18 +295,20 @@ void paintLegend(QPainter& painter, const Legend& legend, const QRectF& box)
     painter.setBrush(Qt::white);
     painter.drawRect(box);
     const double row = metrics.height();
-    double top = box.top() + kLegendPadding;
-    for (const LegendLine& line : legend.lines) {
-        const QRectF sample(box.left() + kLegendPadding, top, kSampleWidth, row);
+    for (std::size_t i = 0; i < legend.lines.size(); ++i) {
+        const LegendLine& line = legend.lines[i];
+        const QPointF at = box.topLeft() + legend.places[i];
+        const QRectF sample(at.x(), at.y(), kSampleWidth, row);
         paintSample(painter, line, sample);
         painter.setPen(thinPen(kForeground));
-        painter.drawText(QRectF(sample.right() + kLegendPadding, top, legend.textWidth + 2, row),
+        painter.drawText(QRectF(sample.right() + kLegendPadding, at.y(),
+                                metrics.horizontalAdvance(line.text) + 2, row),
                          Qt::AlignLeft | Qt::AlignVCenter, line.text);
-        top += row;
     }
     if (!legend.note.isEmpty()) {
+        const QPointF at = box.topLeft() + legend.places.back();
         painter.setPen(thinPen(kScaleColour));
-        painter.drawText(QRectF(box.left() + kLegendPadding, top, box.width(), row),
+        painter.drawText(QRectF(at.x(), at.y(), box.right() - at.x(), row),
                          Qt::AlignLeft | Qt::AlignVCenter, legend.note);
     }
 }
@@ -310,28 +345,38 @@ PlotGeometry paintPlot(const PlotScene& scene, const WorldRect& visible, const P
     PlotGeometry geometry;
     geometry.visibleWorld = visible;
     const QFontMetricsF metrics(font);
-    QRectF area = plotAreaFor(scene, visible, size, 0, options.showScale, metrics, separator);
+    QRectF area = plotAreaFor(scene, visible, size, {}, options.showScale, metrics, separator);
     geometry.plotArea = area;
     if (!Viewport(visible, area.width(), area.height()).valid() ||
         (!scene.paintData && scene.series.empty()))
         return geometry;
-    const Legend legend = options.showLegend ? legendFor(scene, metrics) : Legend{};
-
+    Legend legend = options.showLegend ? columnLegend(scene, metrics) : Legend{};
     QRectF legendBox;
     if (!legend.empty()) {
         const Occupancy occupancy = dataOccupancy(scene, visible, area);
         const auto corner = freeLegendCorner(occupancy, legend.size.width(),
                                              legend.size.height(), kLegendInset, kLegendClearance);
         if (corner) {
-            legendBox = QRectF(area.left() + corner->left, area.top() + corner->top,
-                               legend.size.width(), legend.size.height());
+            legendBox = QRectF(QPointF(area.left() + corner->left, area.top() + corner->top),
+                               legend.size);
         } else {
-            // Every corner holds data: the legend takes a strip right of the
-            // plot area, which shrinks to make room.
-            const double strip = legend.size.width() + kLegendInset * 2;
-            area = plotAreaFor(scene, visible, size, strip, options.showScale, metrics, separator);
-            legendBox = QRectF(size.width() - strip + kLegendInset, area.top(),
-                               legend.size.width(), legend.size.height());
+            // Every corner holds data: the legend takes a strip beside the
+            // plot area, which shrinks to make room; right of it or, flowing
+            // in rows, above it, whichever takes the smaller share.
+            const double right = legend.size.width() + kLegendInset * 2;
+            Legend above = legendFor(scene, metrics, size.width() - kLegendInset * 2);
+            const double top = above.size.height() + kLegendInset;
+            if (top / size.height() <= right / size.width()) {
+                legend = std::move(above);
+                area = plotAreaFor(scene, visible, size, {0, top, 0, 0}, options.showScale,
+                                   metrics, separator);
+                legendBox = QRectF(QPointF(kLegendInset, kLegendInset), legend.size);
+            } else {
+                area = plotAreaFor(scene, visible, size, {0, 0, right, 0}, options.showScale,
+                                   metrics, separator);
+                legendBox = QRectF(QPointF(size.width() - right + kLegendInset, area.top()),
+                                   legend.size);
+            }
         }
     }
     geometry.plotArea = area;
