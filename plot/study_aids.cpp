@@ -265,7 +265,8 @@ std::string givenLabel(const ui::Study& study)
 std::string errorLabel(std::string_view label)
 {
     std::string text(label);
-    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
+    // "Natural …" reads "natural …"; "PW …" keeps its capitals.
+    if (text.size() > 1 && text[0] >= 'A' && text[0] <= 'Z' && text[1] >= 'a' && text[1] <= 'z')
         text[0] = static_cast<char>(text[0] - 'A' + 'a');
     return "error of " + text;
 }
