@@ -226,6 +226,11 @@ PlotReadout PlotView::readoutAt(const QPointF& at) const
     if (!area.contains(at))
         return {};
     const PlotScene scene = currentScene();
+    // A decade axis reads its world coordinate as the power of ten.
+    const auto number = [&](double world, AxisScale scale) {
+        return QString::fromStdString(
+            compactNumber(scale == AxisScale::Log10 ? std::pow(10.0, world) : world, separator_));
+    };
     std::optional<QPointF> nearest;
     QString text;
     double best = kSnapPixels;
@@ -238,9 +243,8 @@ PlotReadout PlotView::readoutAt(const QPointF& at) const
             if (d <= best) {
                 best = d;
                 nearest = pixel;
-                text = series.name + ": x = " +
-                       QString::fromStdString(compactNumber(p.x, separator_)) +
-                       ", y = " + QString::fromStdString(compactNumber(p.y, separator_));
+                text = series.name + ": x = " + number(p.x, scene.xScale) +
+                       ", y = " + number(p.y, scene.yScale);
             }
         }
     }
@@ -249,8 +253,7 @@ PlotReadout PlotView::readoutAt(const QPointF& at) const
     const auto world = worldAt(at);
     if (!world)
         return {};
-    return {"x = " + QString::fromStdString(compactNumber(world->x, separator_)) +
-                ", y = " + QString::fromStdString(compactNumber(world->y, separator_)),
+    return {"x = " + number(world->x, scene.xScale) + ", y = " + number(world->y, scene.yScale),
             std::nullopt};
 }
 
