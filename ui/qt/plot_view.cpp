@@ -70,6 +70,12 @@ void PlotView::sceneChanged()
     update();
 }
 
+void PlotView::layoutChanged()
+{
+    geometry_.reset();
+    update();
+}
+
 bool PlotView::zoomed() const
 {
     return !sameWorld(visible_, sceneWorld_);
@@ -113,7 +119,8 @@ QRect PlotView::legendArea() const
 
 QStringList PlotView::legendEntries() const
 {
-    return geometryNow().legendEntries;
+    // The texts do not depend on where the legend goes: no layout needed.
+    return options_.showLegend ? legendTexts(currentScene()) : QStringList();
 }
 
 QRectF PlotView::visibleWorld() const
