@@ -7,6 +7,7 @@
 #include "app/form_tarvel.h"
 #include "app/status_text.h"
 #include "plot/drawing.h"
+#include "plot/ticks.h"
 
 namespace tarvel {
 namespace {
@@ -36,7 +37,12 @@ std::optional<double> Form_Tarvel::exactValue(double x) const
 
 std::string Form_Tarvel::functionName() const
 {
-    switch (givenSource()) {
+    return functionName(givenSource());
+}
+
+std::string Form_Tarvel::functionName(TestSource source)
+{
+    switch (source) {
     case TestSource::Sine:
         return "sin(2πx)";
     case TestSource::Cos10:
@@ -82,9 +88,35 @@ ui::Study Form_Tarvel::study(const MethodRow* calculated) const
         drawn.methodLegend = methodName(*calculated, true);
     }
     drawn.functionName = functionName();
+    // With no test function chosen the red curve is the line y = 0.
+    drawn.curveName = isTestFunction(selectedSource()) ? functionName(selectedSource())
+                                                       : "y = 0 (no test function chosen)";
     if (givenSource() == TestSource::DataSet)
         drawn.dataSetName = dataSetName_;
+    drawn.source = sourceKey();
     return drawn;
+}
+
+std::string Form_Tarvel::sourceKey() const
+{
+    switch (givenSource()) {
+    case TestSource::DataSet:
+        return std::string("data set ").append(dataSetName_);
+    case TestSource::Polynomial: {
+        // The same polynomial only with the same degree and coefficients.
+        // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on " " + s.
+        std::string key = functionName();
+        key.append(" of degree ").append(fullNumber(nPoly)).append(":");
+        for (const double a : aPoly)
+            key.append(" ").append(fullNumber(a));
+        return key;
+    }
+    case TestSource::Sine:
+    case TestSource::Cos10:
+    case TestSource::None:
+        break;
+    }
+    return functionName();
 }
 
 std::string Form_Tarvel::okSentence(TestSource chosen) const

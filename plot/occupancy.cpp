@@ -33,15 +33,14 @@ template <class Visit> void Occupancy::forEachCell(const DeviceRect& rect, Visit
                   static_cast<std::size_t>(c));
 }
 
-void Occupancy::markRect(const DeviceRect& rect, int weight)
+void Occupancy::markRect(const DeviceRect& rect)
 {
-    const auto value = static_cast<unsigned char>(std::clamp(weight, 0, 255));
-    forEachCell(rect, [&](std::size_t at) { cells_[at] = std::max(cells_[at], value); });
+    forEachCell(rect, [&](std::size_t at) { cells_[at] = 1; });
 }
 
-void Occupancy::markPoint(double x, double y, double radius, int weight)
+void Occupancy::markPoint(double x, double y, double radius)
 {
-    markRect({x - radius, y - radius, x + radius, y + radius}, weight);
+    markRect({x - radius, y - radius, x + radius, y + radius});
 }
 
 void Occupancy::markSegment(double x1, double y1, double x2, double y2)
@@ -70,8 +69,6 @@ void markDrawing(Occupancy& occupancy, const Drawing& drawing, const Viewport& v
     if (!view.valid())
         return;
     for (const DrawOp& op : drawing.ops()) {
-        if (!op.colour)
-            continue;
         const double x1 = view.toDeviceX(op.x1);
         const double y1 = view.toDeviceY(op.y1);
         switch (op.kind) {
@@ -83,8 +80,7 @@ void markDrawing(Occupancy& occupancy, const Drawing& drawing, const Viewport& v
             occupancy.markPoint(x1, y1);
             break;
         case DrawOp::Kind::Circle:
-            occupancy.markPoint(x1, y1, std::max(view.toDeviceLength(op.radius), 1.0),
-                                *op.colour == ui::kRed ? kGivenPointWeight : 1);
+            occupancy.markPoint(x1, y1, std::max(view.toDeviceLength(op.radius), 1.0));
             break;
         }
     }
@@ -98,23 +94,6 @@ DeviceRect cornerRect(Corner corner, double areaWidth, double areaHeight, double
     const double left = right ? areaWidth - inset - boxWidth : inset;
     const double upper = top ? inset : areaHeight - inset - boxHeight;
     return {left, upper, left + boxWidth, upper + boxHeight};
-}
-
-Corner leastCoveredCorner(const Occupancy& occupancy, double boxWidth, double boxHeight,
-                          double inset)
-{
-    Corner best = Corner::TopRight;
-    int fewest = -1;
-    for (const Corner corner :
-         {Corner::TopRight, Corner::TopLeft, Corner::BottomRight, Corner::BottomLeft}) {
-        const int covered = occupancy.count(
-            cornerRect(corner, occupancy.width(), occupancy.height(), boxWidth, boxHeight, inset));
-        if (fewest < 0 || covered < fewest) {
-            fewest = covered;
-            best = corner;
-        }
-    }
-    return best;
 }
 
 }  // namespace tarvel

@@ -9,6 +9,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,6 +20,10 @@
 #include <QStatusBar>
 #include <QtTest>
 
+#include <bit>
+#include <filesystem>
+
+#include "data/dsf_reader.h"
 #include "plot/occupancy.h"
 #include "support/study_of.h"
 #include "support/window_controls.h"
@@ -25,7 +32,9 @@
 #include "ui/qt/drawing_painter.h"
 #include "ui/qt/line_list.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/file_save.h"
 #include "ui/qt/picture_widget.h"
+#include "ui/qt/status_sentence.h"
 #include "ui/qt/qt_controls.h"
 #include "ui/qt/study_painter.h"
 
@@ -52,6 +61,40 @@ int pixelsOf(const QImage& image, Colour colour)
         for (int x = 0; x < image.width(); ++x)
             count += ofColour(image.pixel(x, y), colour);
     return count;
+}
+
+// The picture's size in the window at its default size.
+const QSize kDefaultPicture(797, 262);
+
+// Where a world point of the picture is, in the widget's pixels.
+QPoint onPicture(const PictureWidget& picture, double x, double y)
+{
+    const QRect area = picture.plotArea();
+    const Viewport view(picture.shownWorld(), area.width(), area.height());
+    return {area.left() + static_cast<int>(std::lround(view.toDeviceX(x))),
+            area.top() + static_cast<int>(std::lround(view.toDeviceY(y)))};
+}
+
+PlotGeometry paintedGeometry(const Drawing& drawing, const StudyAids& aids, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(kBackground);
+    QPainter painter(&image);
+    PlotOptions options;
+    options.showScale = aids.showScale;
+    options.showLegend = aids.showLegend;
+    const PlotScene scene = pictureScene(drawing, aids);
+    return paintPlot(scene, scene.world, options, painter, size, QFont(), ".");
+}
+
+// The cells of drawn data (pixel cells) that the legend's box covers.
+int dataUnderLegend(const Drawing& drawing, const PlotGeometry& placed)
+{
+    const QRectF area = placed.plotArea;
+    Occupancy data(area.width(), area.height(), 1);
+    markDrawing(data, drawing, Viewport(placed.visibleWorld, area.width(), area.height()));
+    const QRectF legend = placed.legendArea.translated(-area.topLeft());
+    return data.count({legend.left(), legend.top(), legend.right(), legend.bottom()});
 }
 
 }  // namespace
@@ -177,20 +220,68 @@ private slots:
         QCOMPARE(pixelsOf(window.picture().pictureImage(), 0x00A000), 0);
     }
 
-    void okWithOtherGivenPointsClearsKeptResults()
+    // Results of one function are compared across OK and Calculate,
+    // whatever the number of given points; another function clears them.
+    void keptResultsFollowTheFunctionNotTheNumberOfPoints()
     {
         MainWindow window;
         window.show();
-        okAndCalculate(window);
-        action(window, "keepCurveAction")->trigger();
-        click(window, "Command1");  // the same given points
-        window.picture().drawing().setStudy(support::sineStudy(window.form(), false));
-        QCOMPARE(window.picture().aids().kept.results().size(), std::size_t{1});
-        QVERIFY2(!action(window, "keepCurveAction")->isEnabled(), "nothing new to keep");
-        find<QLineEdit>(window, "Text_nU")->setText("12");
+        auto* sentence = find<QLabel>(window, "statusSentence");
+        const auto kept = [&window] { return window.picture().aids().kept.results().size(); };
+        find<QLineEdit>(window, "Text_nU")->setText("101");
         click(window, "Command1");
-        window.picture().drawing().setStudy(support::sineStudy(window.form(), false));
-        QVERIFY(window.picture().aids().kept.results().empty());
+        for (const char* degree : {"1", "2", "3", "4"}) {
+            find<QLineEdit>(window, "Text_nDeg")->setText(degree);
+            click(window, "Command2");
+            action(window, "keepCurveAction")->trigger();
+        }
+        QCOMPARE(sentence->text(), QString("Kept polynomial interpolation of degree 4 (101 given "
+                                           "points, 150 points)."));
+        for (const char* count : {"50", "101"}) {
+            find<QLineEdit>(window, "Text_nU")->setText(count);
+            click(window, "Command2");
+            QCOMPARE(kept(), std::size_t{4});
+        }
+        find<QLineEdit>(window, "Text_nU")->setText("21");
+        click(window, "Command1");
+        QCOMPARE(kept(), std::size_t{4});
+        QVERIFY(!sentence->text().contains("kept"));
+        click(window, "Command2");
+        action(window, "keepCurveAction")->trigger();
+        QCOMPARE(kept(), std::size_t{4});
+        QVERIFY2(sentence->text().contains("The oldest kept result, Polynomial interpolation of "
+                                           "degree 1 (101 given, 150 points), was let go"),
+                 qPrintable(sentence->text()));
+        QVERIFY(window.picture().legendEntries().contains(
+            "Polynomial interpolation of degree 4 (21 given, 150 points)"));
+
+        QTest::mouseClick(find<QRadioButton>(window, "Option_Cos10Fu"), Qt::LeftButton);
+        click(window, "Command1");
+        QCOMPARE(kept(), std::size_t{0});
+        QVERIFY2(sentence->text().endsWith("The 4 kept results were cleared: the given points "
+                                           "now come from cos\u00B9\u2070(2\u03C0x)."),
+                 qPrintable(sentence->text()));
+        QVERIFY(!action(window, "clearKeptCurvesAction")->isEnabled());
+    }
+
+    // Copy and keep say in the status line what they did.
+    void copiesAndKeepConfirmInTheStatusLine()
+    {
+        MainWindow window;
+        window.show();
+        auto* sentence = find<QLabel>(window, "statusSentence");
+        QTest::mouseClick(find<QRadioButton>(window, "Option_InterCubc"), Qt::LeftButton);
+        click(window, "Command1");
+        click(window, "Command2");
+        action(window, "copyValuesAction")->trigger();
+        QCOMPARE(sentence->text(), QString("Copied 150 values."));
+        action(window, "keepCurveAction")->trigger();
+        QCOMPARE(sentence->text(),
+                 QString("Kept the natural cubic spline (11 given points, 150 points)."));
+        action(window, "copyPictureAction")->trigger();
+        QVERIFY(sentence->text().startsWith("Copied the picture ("));
+        find<QAction>(*find<QWidget>(window, "List1"), "copyListAction")->trigger();
+        QVERIFY(sentence->text().startsWith("Copied ") && sentence->text().endsWith(" lines."));
     }
 
     void errorViewOnlyWithATestFunction()
@@ -223,13 +314,20 @@ private slots:
         auto* sentence = find<QLabel>(window, "statusSentence");
         sentence->setText("the command's sentence");
         PictureWidget& picture = window.picture();
-        const QRect area = picture.contentsRect();
-        const Viewport view(picture.drawing().world(), area.width(), area.height());
-        const QPoint onPoint(
-            area.left() + static_cast<int>(std::lround(view.toDeviceX(0.2))),
-            area.top() + static_cast<int>(std::lround(view.toDeviceY(window.form().yU[2]))));
+        const QPoint onPoint = onPicture(picture, 0.2, window.form().yU[2]);
         QTest::mouseMove(&picture, onPoint);
         QTRY_VERIFY(window.statusBar()->currentMessage().startsWith("Given point 2: x = 0"));
+        // A ring marks the point read, and the readout is also beside the pointer.
+        const QImage shown = picture.grab().toImage();
+        int ring = 0;
+        for (int dy = -9; dy <= 9; ++dy)
+            for (int dx = -9; dx <= 9; ++dx)
+                ring += shown.pixelColor(onPoint + QPoint(dx, dy)) == QColor(160, 0, 160);
+        QVERIFY(ring > 10);
+        int readoutBox = 0;
+        for (int dx = 14; dx < 60; ++dx)
+            readoutBox += shown.pixelColor(onPoint + QPoint(dx, 16)) == QColor(255, 255, 225);
+        QVERIFY(readoutBox > 20);
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(&picture, &leave);
         QVERIFY(window.statusBar()->currentMessage().isEmpty());
@@ -390,9 +488,8 @@ private slots:
         QVERIFY(scroll->viewport()->rect().contains(onViewport));
     }
 
-    // Painted into an image: in the default case (OK with the defaults,
-    // Calculate) the legend covers no given point and the scale paints
-    // nothing over the data.
+    // Painted into an image: the legend covers no drawn point or line, and
+    // every scale label sits in the margins, outside the plot area.
     void legendAndScaleKeepOffTheData_data()
     {
         QTest::addColumn<QSize>("size");
@@ -411,39 +508,254 @@ private slots:
         if (calculate)
             w.form.Command2_Click();
         w.Picture1.setStudy(support::sineStudy(w.form, calculate));
-        StudyAids aids;
-        const QFont font;
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(kBackground);
-        QPainter painter(&image);
-        const OverlayPlaces places = paintPicture(w.Picture1, aids, painter, size, font, ".");
-        painter.end();
-        QVERIFY(!places.legend.isEmpty());
-        QVERIFY(places.scaleLabels >= 8);
-        const Viewport view(w.Picture1.world(), size.width(), size.height());
-        for (int i = 0; i <= 10; ++i) {
-            const QPointF at(view.toDeviceX(w.form.xU[i]), view.toDeviceY(w.form.yU[i]));
-            QVERIFY2(!places.legend.adjusted(-3, -3, 3, 3).contains(at),
-                     qPrintable(QString("given point %1").arg(i)));
+        const PlotGeometry placed = paintedGeometry(w.Picture1, StudyAids{}, size);
+        QVERIFY(!placed.legendArea.isEmpty());
+        QVERIFY(placed.labelledTicks >= 8);
+        QCOMPARE(dataUnderLegend(w.Picture1, placed), 0);
+    }
+
+    // The legend names exactly what is drawn and covers none of it, for the
+    // test functions and the four example data sets, at the picture's size
+    // in the window at its default size.
+    void legendNamesWhatIsDrawnAndCoversNothing_data()
+    {
+        QTest::addColumn<QString>("source");  // an option, or a data set's file
+        QTest::addColumn<QString>("curve");   // the option chosen before Calculate
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<QString>("degree");
+        QTest::addColumn<bool>("errorView");
+        QTest::addColumn<QStringList>("entries");
+        const QString sine = QString::fromUtf8("sin(2\u03C0x)");
+        const QString cos10 = QString::fromUtf8("cos\u00B9\u2070(2\u03C0x)");
+        const QString noFunction = "y = 0 (no test function chosen)";
+        const QString spline = "Natural cubic spline (%1 given, 150 points)";
+        QTest::newRow("sine after OK") << "Option_SinFunc" << "" << "" << "1" << false
+                                       << QStringList{sine, "given points of " + sine + " (11)"};
+        QTest::newRow("cos10 drawn over sine points")
+            << "Option_SinFunc" << "Option_Cos10Fu" << "Option_Tarvel" << "1" << false
+            << QStringList{cos10, "given points of " + sine + " (11)",
+                           "Polynomial interpolation of degree 1 (11 given, 150 points)"};
+        QTest::newRow("cos10 cubic spline")
+            << "Option_Cos10Fu" << "" << "Option_InterCubc" << "1" << false
+            << QStringList{cos10, "given points of " + cos10 + " (11)", spline.arg(11)};
+        QTest::newRow("polynomial, PW spline")
+            << "Option_Polynom" << "" << "Option_InterPwCb" << "1" << false
+            << QStringList{"the test polynomial", "given points of the test polynomial (11)",
+                           "PW cubic spline (11 given, 150 points)"};
+        QTest::newRow("sine error view")
+            << "Option_SinFunc" << "" << "Option_InterCubc" << "1" << true
+            << QStringList{sine + " (zero line)",
+                           "error of natural cubic spline (11 given, 150 points)"};
+        QTest::newRow("runge.dsf degree 10")
+            << "runge.dsf" << "" << "Option_Tarvel" << "10" << false
+            << QStringList{noFunction, "given points of runge.dsf (11)",
+                           "Polynomial interpolation of degree 10 (11 given, 150 points)"};
+        for (const auto& [file, count] : {std::pair{"damped wave.dsf", 21}, {"step.dsf", 12},
+                                          {"uneven.dsf", 10}})
+            QTest::newRow(file) << file << "" << "Option_InterCubc" << "1" << false
+                                << QStringList{noFunction,
+                                               QString("given points of %1 (%2)").arg(file).arg(count),
+                                               spline.arg(count)};
+    }
+
+    void legendNamesWhatIsDrawnAndCoversNothing()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, curve);
+        QFETCH(QString, method);
+        QFETCH(QString, degree);
+        QFETCH(bool, errorView);
+        QFETCH(QStringList, entries);
+        HeadlessWindow w(TARVEL_EXAMPLES_DIR);
+        if (source.startsWith("Option_")) {
+            w.select(source.toStdString());
+        } else {
+            w.select("Option_DataSet");
+            w.clickFile(source.toStdString());
         }
-        // What the scale and the legend add lies only in cells free of data.
-        StudyAids bare;
-        bare.showScale = false;
-        bare.showLegend = false;
-        QImage plain(size, QImage::Format_RGB32);
-        plain.fill(kBackground);
-        QPainter plainPainter(&plain);
-        paintPicture(w.Picture1, bare, plainPainter, size, font, ".");
-        plainPainter.end();
-        Occupancy data(size.width(), size.height(), 1);
-        markDrawing(data, w.Picture1, view);
-        int over = 0;
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x)
-                if (image.pixel(x, y) != plain.pixel(x, y) &&
-                    data.count({x + 0.5, y + 0.5, x + 0.5, y + 0.5}) > 0)
-                    ++over;
-        QCOMPARE(over, 0);
+        w.form.Command1_Click();
+        if (!curve.isEmpty())
+            w.select(curve.toStdString());
+        if (!method.isEmpty()) {
+            w.select(method.toStdString());
+            w.setText("Text_nDeg", degree.toStdString());
+            w.form.Command2_Click();
+        }
+        QVERIFY(w.messages.messages.empty());
+        StudyAids aids;
+        aids.showError = errorView;
+        const PlotGeometry placed = paintedGeometry(w.Picture1, aids, kDefaultPicture);
+        QCOMPARE(placed.legendEntries, entries);
+        QVERIFY(!placed.legendArea.isEmpty());
+        QVERIFY(QRectF(QPointF(0, 0), QSizeF(kDefaultPicture)).contains(placed.legendArea));
+        if (!errorView)
+            QCOMPARE(dataUnderLegend(w.Picture1, placed), 0);
+        QVERIFY2(placed.labelledTicks >= 6, "both axes carry labels");
+    }
+
+    void savedFilesHoldWhatThePictureShows()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        click(window, "Command1");
+        click(window, "Command2");
+        QTemporaryDir dir;
+        PictureWidget& picture = window.picture();
+        QCOMPARE(picture.saveGivenPoints(dir.filePath("given.dsf")), QString());
+        const DataSetRead read =
+            readDataSetFile(std::filesystem::path(dir.filePath("given.dsf").toStdString()));
+        QVERIFY(read.set);
+        QCOMPARE(read.set->count, 11);
+        for (std::size_t i = 0; i < 11; ++i) {
+            QCOMPARE(std::bit_cast<quint64>(read.set->x[i]), std::bit_cast<quint64>(window.form().xU[i]));
+            QCOMPARE(std::bit_cast<quint64>(read.set->y[i]), std::bit_cast<quint64>(window.form().yU[i]));
+        }
+        QCOMPARE(picture.saveValues(dir.filePath("values.csv")), QString());
+        QFile csv(dir.filePath("values.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QStringList rows = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(rows.size(), 151);
+        QCOMPARE(rows[0], QString("i,x,p(x),f(x),p(x)-f(x)"));
+        QCOMPARE(rows[150].section(',', 1, 1).toDouble(), 1.0);
+
+        QCOMPARE(picture.savePicture(dir.filePath("p.png")), QString());
+        QCOMPARE(QImage(dir.filePath("p.png")).size(), picture.contentsRect().size() * 2);
+        QCOMPARE(picture.savePicture(dir.filePath("p.svg")), QString());
+        QCOMPARE(picture.savePicture(dir.filePath("p.pdf")), QString());
+        for (const auto& [name, start] : {std::pair{"p.svg", "<?xml"}, {"p.pdf", "%PDF"}}) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY2(file.read(5).startsWith(start), name);
+        }
+        QVERIFY(!picture.savePicture(dir.filePath("p.bmp")).isEmpty());
+        QVERIFY(!QFile::exists(dir.filePath("p.bmp")));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 5);  // no temporary file left
+    }
+
+    // A save that fails (no room, the folder gone) says why and leaves the
+    // earlier file as it was.
+    void failedSaveLeavesTheEarlierFileWhole()
+    {
+        QTemporaryDir dir;
+        const QString name = dir.filePath("values.csv");
+        QCOMPARE(saveWhole(name, QByteArray("earlier\n")), QString());
+        const QString halfWritten = saveWhole(name, [](QIODevice& device) {
+            device.write("half of the new");
+            return false;  // as a full disk stops a write
+        });
+        QVERIFY(!halfWritten.isEmpty());
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("earlier\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"values.csv"});
+        QVERIFY(!saveWhole(dir.filePath("gone/values.csv"), QByteArray("x")).isEmpty());
+    }
+
+    // Zoom and pan change what is shown, never the drawing; the whole
+    // picture comes back by a double click and by Ctrl+Home.
+    void zoomAndPanShowPartsOfTheSameDrawing()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        click(window, "Command1");
+        click(window, "Command2");
+        PictureWidget& picture = window.picture();
+        const std::vector<DrawOp> ops = picture.drawing().ops();
+        const QRectF whole = picture.visibleWorld();
+        const QPoint at = onPicture(picture, 0.3, 0.5);
+        QWheelEvent wheel(at, picture.mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&picture, &wheel);
+        QVERIFY(picture.visibleWorld().width() < whole.width());
+        QVERIFY((onPicture(picture, 0.3, 0.5) - at).manhattanLength() <= 1);
+        QTest::mousePress(&picture, Qt::LeftButton, {}, at);
+        QMouseEvent drag(QEvent::MouseMove, at + QPoint(40, 0), picture.mapToGlobal(at + QPoint(40, 0)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&picture, &drag);
+        QTest::mouseRelease(&picture, Qt::LeftButton, {}, at + QPoint(40, 0));
+        QVERIFY((onPicture(picture, 0.3, 0.5) - (at + QPoint(40, 0))).manhattanLength() <= 1);
+        QTest::mouseDClick(&picture, Qt::LeftButton, {}, at);
+        QCOMPARE(picture.visibleWorld(), whole);
+        picture.setFocus();
+        QTest::keyClick(&picture, Qt::Key_Plus);
+        QVERIFY(picture.visibleWorld().width() < whole.width());
+        QTest::keyClick(&picture, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(picture.visibleWorld(), whole);
+        QTest::keyClick(&picture, Qt::Key_Minus);
+        QVERIFY(picture.visibleWorld().width() > whole.width());
+        QCOMPARE(picture.drawing().ops().size(), ops.size());
+        QVERIFY(std::equal(ops.begin(), ops.end(), picture.drawing().ops().begin(),
+                           [](const DrawOp& a, const DrawOp& b) {
+                               return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2;
+                           }));
+        // A command that draws in the same world keeps the zoom, for a
+        // comparison; one with another world shows it whole.
+        QTest::keyClick(&picture, Qt::Key_Plus);
+        const QRectF zoomed = picture.visibleWorld();
+        click(window, "Command2");
+        QCOMPARE(picture.visibleWorld(), zoomed);
+        find<QLineEdit>(window, "Text_nDeg")->setText("7");
+        click(window, "Command2");
+        QVERIFY(!picture.zoomed());
+        QVERIFY(picture.visibleWorld() != whole);
+    }
+
+    void statusSentenceWrapsToThreeLinesThenEndsInAnEllipsis()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* sentence = find<StatusSentence>(window, "statusSentence");
+        const int line = sentence->fontMetrics().lineSpacing();
+        const bool scrolled =
+            find<QScrollArea>(window, "clientScroll")->verticalScrollBar()->isVisible();
+        QString words;
+        while (sentence->fontMetrics().horizontalAdvance(words) < sentence->width() * 3 / 2)
+            words += "interpolation ";
+        sentence->setSentence(words);
+        QTRY_VERIFY(sentence->height() >= 2 * line);
+        QTRY_VERIFY(window.statusBar()->height() >= sentence->height());
+        QVERIFY(!sentence->shortened());
+        QVERIFY(sentence->toolTip().isEmpty());
+        // The extra line comes from the picture: no scroll bar appears for it.
+        QCOMPARE(find<QScrollArea>(window, "clientScroll")->verticalScrollBar()->isVisible(),
+                 scrolled);
+        sentence->setSentence(words + words + words);
+        QTRY_VERIFY(sentence->height() >= 3 * line);
+        QVERIFY(sentence->shortened());
+        QCOMPARE(sentence->toolTip(), words + words + words);
+        QVERIFY(sentence->height() < 4 * line);
+    }
+
+    void studyMenuBesideAboutSavesAndTheDecadeScaleFollowsTheErrorView()
+    {
+        MainWindow window;
+        window.show();
+        auto* study = find<QMenu>(window, "Mn_Study");
+        const QList<QAction*> bar = window.menuBar()->actions();
+        QCOMPARE(bar.indexOf(study->menuAction()) + 1, bar.indexOf(action(window, "Mn_About")));
+        for (const char* name : {"savePictureAction", "saveValuesAction", "saveGivenPointsAction"}) {
+            QVERIFY2(study->actions().contains(action(window, name)), name);
+            QVERIFY2(window.picture().menu()->actions().contains(action(window, name)), name);
+        }
+        QAction* decades = action(window, "showLogErrorAction");
+        QVERIFY(decades->isCheckable());
+        QVERIFY(!decades->isEnabled());
+        QVERIFY(!action(window, "saveValuesAction")->isEnabled());
+        click(window, "Command1");
+        click(window, "Command2");
+        QVERIFY(!decades->isEnabled());
+        QVERIFY(action(window, "saveValuesAction")->isEnabled());
+        action(window, "showErrorAction")->trigger();
+        QVERIFY(decades->isEnabled());
+        decades->trigger();
+        QVERIFY(window.picture().legendEntries().contains(
+            "error of polynomial interpolation of degree 1 (11 given, 150 points)"));
+        QVERIFY2(window.picture().legendEntries().isEmpty() ||
+                     window.picture().shownWorld().top < 1,
+                 "errors of the sine's straight pieces lie below 1: the top decade is 1 at most");
     }
 
     void entriesAndMethodsCarryTooltips()
