@@ -1,6 +1,43 @@
+// Error figures and Lebesgue functions on the fixed grid.
 #include "interp/error_figures.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+#include "interp/barycentric.h"
+#include "interp/lagrange.h"
+
 namespace tarvel {
+namespace {
+
+// The largest of values and the first x where it occurs; a NaN counts as
+// larger than any number.
+LebesgueMaximum firstLargest(std::span<const double> x, std::span<const double> values)
+{
+    LebesgueMaximum best{values.empty() ? 0 : values[0], x.empty() ? 0 : x[0]};
+    for (std::size_t k = 1; k < values.size(); ++k) {
+        if (std::isnan(best.value))
+            break;
+        if (std::isnan(values[k]) || values[k] > best.value)
+            best = {values[k], x[k]};
+    }
+    return best;
+}
+
+double localLebesgue(const Interpolant& p, double x)
+{
+    const std::span<const double> xs = p.xs();
+    const auto above = std::upper_bound(xs.begin(), xs.end(), x) - xs.begin();
+    const int interval =
+        static_cast<int>(std::clamp<std::ptrdiff_t>(above - 1, 0, std::ssize(xs) - 2));
+    const auto start = static_cast<std::size_t>(
+        windowStart(p.localDegree(), static_cast<double>(xs.size() - 1), interval));
+    const auto window = xs.subspan(start, static_cast<std::size_t>(p.localDegree()) + 1);
+    return barycentricLebesgue(window, productWeights(window), x);
+}
+
+}  // namespace
 
 const std::vector<double>& errorGrid()
 {
@@ -13,25 +50,76 @@ const std::vector<double>& errorGrid()
     return grid;
 }
 
-ErrorFigures errorFigures(const Interpolant&, const StudyFunction&)
+ErrorFigures errorFiguresOf(std::span<const double> x, std::span<const double> p,
+                            std::span<const double> f, double nodeLow, double nodeHigh)
 {
-    return {};
+    ErrorFigures figures;
+    double sumOfSquares = 0;
+    double highest = nodeHigh;
+    double lowest = nodeLow;
+    bool sawNan = false;
+    for (std::size_t k = 0; k < x.size(); ++k) {
+        const double error = std::fabs(p[k] - f[k]);
+        sumOfSquares += error * error;
+        highest = std::max(highest, p[k]);
+        lowest = std::min(lowest, p[k]);
+        // The first of equal errors stays; the first NaN beats any number.
+        if (!sawNan && (k == 0 || std::isnan(error) || error > figures.maxError)) {
+            figures.maxError = error;
+            figures.maxErrorX = x[k];
+            sawNan = std::isnan(error);
+        }
+    }
+    figures.rmsError = std::sqrt(sumOfSquares / static_cast<double>(std::max<std::size_t>(x.size(), 1)));
+    figures.overshoot = std::max({0.0, highest - nodeHigh, nodeLow - lowest});
+    return figures;
 }
 
-ErrorFigures errorFiguresOf(std::span<const double>, std::span<const double>,
-                            std::span<const double>, double, double)
+std::vector<double> valuesOnGrid(const StudyFunction& f)
 {
-    return {};
+    const std::vector<double>& grid = errorGrid();
+    std::vector<double> exact(grid.size());
+    for (std::size_t k = 0; k < grid.size(); ++k)
+        exact[k] = functionValue(f, grid[k]);
+    return exact;
 }
 
-bool lebesgueFunction(const Interpolant&, std::span<const double>, std::span<double>)
+ErrorFigures errorFigures(const Interpolant& p, std::span<const double> exactOnGrid)
 {
+    const std::vector<double>& grid = errorGrid();
+    std::vector<double> values(grid.size());
+    p.evaluate(grid, values);
+    const auto [low, high] = std::minmax_element(p.ys().begin(), p.ys().end());
+    return errorFiguresOf(grid, values, exactOnGrid, *low, *high);
+}
+
+ErrorFigures errorFigures(const Interpolant& p, const StudyFunction& f)
+{
+    return errorFigures(p, valuesOnGrid(f));
+}
+
+bool lebesgueFunction(const Interpolant& p, std::span<const double> x, std::span<double> out)
+{
+    if (p.method() == StudyMethod::Global) {
+        for (std::size_t k = 0; k < x.size(); ++k)
+            out[k] = barycentricLebesgue(p.xs(), p.weights(), x[k]);
+        return true;
+    }
+    if (p.method() == StudyMethod::Local) {
+        for (std::size_t k = 0; k < x.size(); ++k)
+            out[k] = localLebesgue(p, x[k]);
+        return true;
+    }
     return false;
 }
 
-std::optional<LebesgueMaximum> lebesgueConstant(const Interpolant&)
+std::optional<LebesgueMaximum> lebesgueConstant(const Interpolant& p)
 {
-    return std::nullopt;
+    const std::vector<double>& grid = errorGrid();
+    std::vector<double> values(grid.size());
+    if (!lebesgueFunction(p, grid, values))
+        return std::nullopt;
+    return firstLargest(grid, values);
 }
 
 }  // namespace tarvel

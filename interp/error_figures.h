@@ -29,6 +29,13 @@ struct ErrorFigures {
 // largest (the first one is reported).
 ErrorFigures errorFigures(const Interpolant& p, const StudyFunction& f);
 
+// The same with f's values on the grid given, exactOnGrid[k] = f(x(k)):
+// many interpolants of one function need them only once.
+ErrorFigures errorFigures(const Interpolant& p, std::span<const double> exactOnGrid);
+
+// f(x(k)) at every grid point.
+std::vector<double> valuesOnGrid(const StudyFunction& f);
+
 // The same figures from values already computed at the points x:
 // p[k], f[k] at x[k]; nodeLow/nodeHigh are the smallest and largest node
 // values (for the overshoot).

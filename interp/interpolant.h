@@ -20,6 +20,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -70,6 +71,7 @@ public:
     StudyMethod method() const { return method_; }
     std::span<const double> xs() const { return xs_; }
     std::span<const double> ys() const { return ys_; }
+    int localDegree() const { return localDegree_; }  // local only
 
     // p, p' and p'' at x. At a node, value is the node's y exactly.
     PointValues at(double x) const;
@@ -92,6 +94,8 @@ private:
     std::vector<double> xs_;
     std::vector<double> ys_;
     std::vector<double> weights_;  // global
+    // global: p' and p'' at the nodes, computed when first asked for
+    std::shared_ptr<struct NodeSlopes> nodeSlopes_;
     // Piecewise cubics: piece j on [xs[j], xs[j+1]] is
     // a + b t + c t^2 + d t^3 in t = x - xs[j], stored as 4 numbers a, b, c, d.
     std::vector<std::array<double, 4>> pieces_;

@@ -50,7 +50,6 @@ int pointCount(double n, std::size_t limit)
 // for one long chain of divisions.
 //
 // The plain form, for compilers without vector extensions.
-#if !defined(__GNUC__)
 void basisScalar(int count, double xp, const double* xWin, double* basisL)
 {
     for (int m = 0; m < count; ++m) {
@@ -64,7 +63,6 @@ void basisScalar(int count, double xp, const double* xWin, double* basisL)
         }
     }
 }
-#endif
 
 #if defined(__GNUC__)
 using Doubles2 = double __attribute__((vector_size(16)));
@@ -130,6 +128,8 @@ using BasisLoop = void (*)(int, double, const double*, double*);
 BasisLoop loopFor(InstructionSet set)
 {
     switch (set) {
+    case InstructionSet::Plain:
+        return basisScalar;
 #if defined(TARVEL_X86_DISPATCH)
     case InstructionSet::Avx2:
         return basisAvx2;
@@ -179,6 +179,8 @@ const char* instructionSetName(InstructionSet set)
         return "AVX2";
     case InstructionSet::Avx512:
         return "AVX-512";
+    case InstructionSet::Plain:
+        return "plain";
     default:
         return "baseline";
     }
@@ -188,6 +190,7 @@ bool instructionSetAvailable(InstructionSet set)
 {
     switch (set) {
     case InstructionSet::Baseline:
+    case InstructionSet::Plain:
         return true;
 #if defined(TARVEL_X86_DISPATCH)
     case InstructionSet::Avx2:

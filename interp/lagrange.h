@@ -7,10 +7,13 @@ namespace tarvel {
 
 inline constexpr int kWindowCapacity = 101;  // degree at most 100
 
-// The instruction sets the Lagrange basis loop is built for. Every one gives
-// the same bits: each basis value takes the same multiplications and
-// divisions in the same order, and both are correctly rounded everywhere.
-enum class InstructionSet { Baseline, Avx2, Avx512 };
+// The instruction sets the Lagrange basis loop (and the barycentric sums)
+// are built for. Every one gives the same bits: each basis value takes the
+// same multiplications and divisions in the same order, and both are
+// correctly rounded everywhere. Plain is the loop without vector registers
+// that compilers without vector extensions use; it is always available and
+// never chosen automatically.
+enum class InstructionSet { Baseline, Avx2, Avx512, Plain };
 
 const char* instructionSetName(InstructionSet set);
 

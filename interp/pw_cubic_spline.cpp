@@ -4,15 +4,8 @@
 //   s_i = (sin a_{i-1} + sin a_i) / (cos a_{i-1} + cos a_i) = tan((a_{i-1} + a_i) / 2),
 //
 // the bisector of the chord angles a (not the mean of the chord slopes); the
-// end points copy the slope of their inner neighbour. Interval i, of width
-// dx and rise dy, then holds the cubic with those end values and end slopes,
-// in t = x - x_i:
-//
-//   y_i + s_i t + (3 dy / dx^2 - (2 s_i + s_{i+1}) / dx) t^2
-//               + ((s_i + s_{i+1}) / dx^2 - 2 dy / dx^3) t^3.
-//
-// The terms are formed in this order, each product before its division, so
-// that the rows are reproducible to the last bit.
+// end points copy the slope of their inner neighbour. Each interval then
+// holds the cubic Hermite piece with those end values and end slopes.
 #include "interp/pw_cubic_spline.h"
 
 #include <array>
@@ -20,20 +13,15 @@
 #include <cmath>
 #include <cstddef>
 
-#include "data/capacities.h"
-#include "interp/cube.h"
+#include "interp/hermite_rows.h"
 
 namespace tarvel {
 
 namespace {
 
-using IntervalArray = std::array<double, kIntervalCapacity>;
-
-struct Chords {
-    IntervalArray dxU{};
-    IntervalArray dyU{};
-    IntervalArray cosU{};
-    IntervalArray sinU{};
+struct UnitChord {
+    double cos;
+    double sin;
 };
 
 // The chord length is sqrt(dx*dx + dy*dy), which every ordinary data set
@@ -53,51 +41,34 @@ double chordLength(double dx, double dy)
     return length;
 }
 
-void computeChords(int lastU, std::span<const double> xU, std::span<const double> yU,
-                   Chords& chords)
+UnitChord unitChord(std::span<const double> xs, std::span<const double> ys, std::size_t i)
 {
-    for (int i = 0; i < lastU; ++i) {
-        chords.dxU[i] = xU[i + 1] - xU[i];
-        chords.dyU[i] = yU[i + 1] - yU[i];
-        const double length = chordLength(chords.dxU[i], chords.dyU[i]);
-        chords.cosU[i] = chords.dxU[i] / length;
-        chords.sinU[i] = chords.dyU[i] / length;
-    }
-}
-
-// False when two chords at an interior point point in opposite x directions
-// so exactly that their bisector is vertical.
-bool computeSlopes(int lastU, const Chords& chords, IntervalArray& slopeU)
-{
-    for (int i = 1; i < lastU; ++i) {
-        const double cosSum = chords.cosU[i - 1] + chords.cosU[i];
-        if (cosSum == 0.0) {
-            return false;
-        }
-        slopeU[i] = (chords.sinU[i - 1] + chords.sinU[i]) / cosSum;
-    }
-    slopeU[0] = slopeU[1];
-    slopeU[lastU] = slopeU[lastU - 1];
-    return true;
-}
-
-void writeRows(int lastU, std::span<const double> yU, const Chords& chords,
-               const IntervalArray& slopeU, CoefTable& table)
-{
-    for (int i = 0; i < lastU; ++i) {
-        const double dx = chords.dxU[i];
-        const double dy = chords.dyU[i];
-        const double dx2 = std::pow(dx, 2.0);
-        const double dx3 = cube(dx);
-        CoefRow& row = table[i];
-        row[0] = yU[i];
-        row[1] = slopeU[i];
-        row[2] = (3.0 * dy) / dx2 - (2.0 * slopeU[i] + slopeU[i + 1]) / dx;
-        row[3] = (slopeU[i] + slopeU[i + 1]) / dx2 - (2.0 * dy) / dx3;
-    }
+    const double dx = xs[i + 1] - xs[i];
+    const double dy = ys[i + 1] - ys[i];
+    const double length = chordLength(dx, dy);
+    return {dx / length, dy / length};
 }
 
 }  // namespace
+
+bool chordBisectorSlopes(std::span<const double> xs, std::span<const double> ys,
+                         std::span<double> slopes)
+{
+    const std::size_t last = xs.size() - 1;
+    UnitChord before = unitChord(xs, ys, 0);
+    for (std::size_t i = 1; i < last; ++i) {
+        const UnitChord after = unitChord(xs, ys, i);
+        const double cosSum = before.cos + after.cos;
+        if (cosSum == 0.0) {
+            return false;
+        }
+        slopes[i] = (before.sin + after.sin) / cosSum;
+        before = after;
+    }
+    slopes[0] = slopes[1];
+    slopes[last] = slopes[last - 1];
+    return true;
+}
 
 bool pwCubicSplineCoefs(int lastU, std::span<const double> xU, std::span<const double> yU,
                         CoefTable& table)
@@ -105,17 +76,16 @@ bool pwCubicSplineCoefs(int lastU, std::span<const double> xU, std::span<const d
     if (lastU < 1 || lastU >= kPwSplineCapacity) {
         return false;
     }
-    const auto needed = static_cast<std::size_t>(lastU) + 1;
-    if (xU.size() < needed || yU.size() < needed) {
+    const auto count = static_cast<std::size_t>(lastU) + 1;
+    if (xU.size() < count || yU.size() < count) {
         return false;
     }
-    Chords chords{};
-    computeChords(lastU, xU, yU, chords);
-    IntervalArray slopeU{};
-    if (!computeSlopes(lastU, chords, slopeU)) {
+    std::array<double, kPwSplineCapacity> slopeU{};
+    const std::span<double> slopes(slopeU.data(), count);
+    if (!chordBisectorSlopes(xU.first(count), yU.first(count), slopes)) {
         return false;
     }
-    writeRows(lastU, yU, chords, slopeU, table);
+    hermiteRows(xU.first(count), yU.first(count), slopes, table);
     return true;
 }
 

@@ -14,6 +14,13 @@ inline constexpr int kPwSplineCapacity = 302;  // given points (301 intervals)
 // the slope of their inner neighbour). lastU must lie in 1..301 and
 // consecutive abscissae must differ. Returns false, writing no row, when the
 // sum of the chord cosines at an interior point is 0.
+// The chord-bisector slope at every one of the points xs, ys (at least
+// two, same count as slopes). False when the two chords at an interior
+// point point in opposite x directions so exactly that their bisector is
+// vertical; slopes is then only partly written.
+bool chordBisectorSlopes(std::span<const double> xs, std::span<const double> ys,
+                         std::span<double> slopes);
+
 bool pwCubicSplineCoefs(int lastU, std::span<const double> xU, std::span<const double> yU,
                         CoefTable& table);
 

@@ -82,6 +82,23 @@ double testPolynomialValue(const PolynomialEntries& entries, double x)
     return sum / (entries.degree + 1);
 }
 
+double functionValue(const StudyFunction& function, double x)
+{
+    switch (function.id) {
+    case StudyFunctionId::Sine:
+        return std::sin(kTwoPi * x);
+    case StudyFunctionId::Cos10:
+        return std::pow(std::cos(kTwoPi * x), 10.0);
+    case StudyFunctionId::Polynomial:
+        return testPolynomialValue(function.polynomial, x);
+    case StudyFunctionId::Runge:
+        return 1 / (1 + 25 * (2 * x - 1) * (2 * x - 1));
+    case StudyFunctionId::Abs:
+        return std::fabs(2 * x - 1);
+    }
+    return 0;
+}
+
 FunctionValues evaluateFunction(const StudyFunction& function, double x)
 {
     switch (function.id) {

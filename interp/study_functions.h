@@ -44,6 +44,9 @@ struct FunctionValues {
 
 FunctionValues evaluateFunction(const StudyFunction& function, double x);
 
+// f(x) alone: evaluateFunction(function, x).value without the derivatives.
+double functionValue(const StudyFunction& function, double x);
+
 // The main window's test polynomial at x, bit for bit the value its OK
 // command samples.
 double testPolynomialValue(const PolynomialEntries& entries, double x);

@@ -19,6 +19,7 @@
 
 #include <array>
 #include <cstddef>
+#include <vector>
 
 namespace tarvel {
 
@@ -42,7 +43,7 @@ bool sizesFit(int lastEq, std::span<const double> diagMain, std::span<const doub
 // caller's solution array as it was.
 bool eliminateForward(int lastEq, std::span<const double> diagMain, std::span<const double> diagSub,
                       std::span<const double> diagSup, std::span<const double> rhs,
-                      WorkArray& diagW, WorkArray& rhsW)
+                      std::span<double> diagW, std::span<double> rhsW)
 {
     diagW[0] = diagMain[0];
     rhsW[0] = rhs[0];
@@ -57,8 +58,8 @@ bool eliminateForward(int lastEq, std::span<const double> diagMain, std::span<co
     return diagW[lastEq] != 0.0;
 }
 
-void substituteBackward(int lastEq, std::span<const double> diagSup, const WorkArray& diagW,
-                        const WorkArray& rhsW, std::span<double> sol)
+void substituteBackward(int lastEq, std::span<const double> diagSup, std::span<const double> diagW,
+                        std::span<const double> rhsW, std::span<double> sol)
 {
     sol[lastEq] = rhsW[lastEq] / diagW[lastEq];
     for (int i = lastEq - 1; i >= 0; --i) {
@@ -77,6 +78,25 @@ SolveStatus LESSolve_Thomas(int lastEq, std::span<const double> diagMain,
     }
     WorkArray diagW{};
     WorkArray rhsW{};
+    if (!eliminateForward(lastEq, diagMain, diagSub, diagSup, rhs, diagW, rhsW)) {
+        return SolveStatus::ZeroPivot;
+    }
+    substituteBackward(lastEq, diagSup, diagW, rhsW, sol);
+    return SolveStatus::Solved;
+}
+
+SolveStatus solveTridiagonal(std::span<const double> diagMain, std::span<const double> diagSub,
+                             std::span<const double> diagSup, std::span<const double> rhs,
+                             std::span<double> sol)
+{
+    const std::size_t count = diagMain.size();
+    if (count == 0 || diagSub.size() != count || diagSup.size() != count ||
+        rhs.size() != count || sol.size() != count) {
+        return SolveStatus::SizeOutOfRange;
+    }
+    const int lastEq = static_cast<int>(count) - 1;
+    std::vector<double> diagW(count);
+    std::vector<double> rhsW(count);
     if (!eliminateForward(lastEq, diagMain, diagSub, diagSup, rhs, diagW, rhsW)) {
         return SolveStatus::ZeroPivot;
     }

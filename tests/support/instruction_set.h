@@ -12,7 +12,7 @@
 namespace tarvel::support {
 
 inline constexpr InstructionSet kAllInstructionSets[] = {
-    InstructionSet::Baseline, InstructionSet::Avx2, InstructionSet::Avx512};
+    InstructionSet::Baseline, InstructionSet::Avx2, InstructionSet::Avx512, InstructionSet::Plain};
 
 inline std::string instructionSetParamName(const ::testing::TestParamInfo<InstructionSet>& info)
 {
@@ -21,6 +21,8 @@ inline std::string instructionSetParamName(const ::testing::TestParamInfo<Instru
         return "Avx2";
     case InstructionSet::Avx512:
         return "Avx512";
+    case InstructionSet::Plain:
+        return "Plain";
     default:
         return "Baseline";
     }

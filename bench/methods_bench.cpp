@@ -1,0 +1,155 @@
+// The comparison methods: the convergence table (largest and RMS error on
+// the 10,001-point grid for every function, node family, method and count),
+// its time, and the time of each method at n = 101 with values and both
+// derivatives at 1001 points. Beside them SciPy's time for the same table
+// (bench/scipy_convergence.py, when Debian's python3-scipy is installed).
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "interp/error_figures.h"
+#include "interp/interpolant.h"
+#include "interp/nodes.h"
+#include "interp/study_functions.h"
+
+namespace tarvel {
+namespace {
+
+constexpr std::array<int, 9> kCounts = {5, 11, 21, 41, 81, 161, 321, 641, 1001};
+constexpr std::array<StudyFunctionId, 5> kFunctions = {
+    StudyFunctionId::Sine, StudyFunctionId::Cos10, StudyFunctionId::Runge, StudyFunctionId::Abs,
+    StudyFunctionId::Polynomial};
+constexpr std::array<NodeFamily, 2> kFamilies = {NodeFamily::Equispaced, NodeFamily::Lobatto};
+constexpr int kLocalDegree = 3;
+
+struct Row {
+    StudyFunctionId function;
+    NodeFamily family;
+    StudyMethod method;
+    int n;
+    ErrorFigures figures;
+};
+
+std::string methodLabel(StudyMethod method)
+{
+    return method == StudyMethod::Local ? "local3" : studyMethodKey(method);
+}
+
+// The method through the function's values at xs; clamped ends take the
+// function's exact slopes.
+std::optional<Interpolant> interpolantOf(StudyMethod method, const StudyFunction& f,
+                                         const std::vector<double>& xs)
+{
+    std::vector<double> ys(xs.size());
+    for (std::size_t i = 0; i < xs.size(); ++i)
+        ys[i] = functionValue(f, xs[i]);
+    MethodSettings settings;
+    settings.localDegree = kLocalDegree;
+    settings.leftSlope = evaluateFunction(f, 0).first;
+    settings.rightSlope = evaluateFunction(f, 1).first;
+    return buildInterpolant(method, xs, ys, settings).interpolant;
+}
+
+std::vector<Row> convergenceTable()
+{
+    std::vector<Row> rows;
+    for (const StudyFunctionId id : kFunctions) {
+        const StudyFunction f{id, {}};
+        const std::vector<double> exact = valuesOnGrid(f);
+        for (const NodeFamily family : kFamilies)
+            for (const StudyMethod method : kStudyMethods)
+                for (const int n : kCounts) {
+                    const auto p = interpolantOf(method, f, familyNodes(family, n));
+                    const double nan = std::nan("");
+                    rows.push_back({id, family, method, n,
+                                    p ? errorFigures(*p, exact) : ErrorFigures{nan, nan, nan, nan}});
+                }
+    }
+    return rows;
+}
+
+double processSeconds()
+{
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+double medianMicroseconds(StudyMethod method)
+{
+    const StudyFunction f{StudyFunctionId::Sine, {}};
+    const std::vector<double> xs = familyNodes(NodeFamily::Equispaced, 101);
+    std::vector<double> points(1001);
+    for (std::size_t k = 0; k < points.size(); ++k)
+        points[k] = static_cast<double>(k) / 1000;
+    std::vector<double> value(points.size());
+    std::vector<double> first(points.size());
+    std::vector<double> second(points.size());
+    std::vector<double> times;
+    for (int run = 0; run < 101; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        const auto p = interpolantOf(method, f, xs);
+        p->evaluate(points, value, first, second);
+        const auto end = std::chrono::steady_clock::now();
+        times.push_back(std::chrono::duration<double, std::micro>(end - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+double scipySeconds()
+{
+    const char* python =
+        std::filesystem::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
+    const std::string command = std::string(python) + " '" TARVEL_SCIPY_CONVERGENCE "' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return 0;
+    double seconds = 0;
+    char line[256];
+    while (std::fgets(line, sizeof line, pipe))
+        if (std::sscanf(line, "scipy_convergence_table seconds=%lf", &seconds) != 1)
+            std::fputs(line, stdout);
+    pclose(pipe);
+    return seconds;
+}
+
+}  // namespace
+}  // namespace tarvel
+
+int main()
+{
+    using namespace tarvel;
+    const double start = processSeconds();
+    const std::vector<Row> rows = convergenceTable();
+    const double tableSeconds = processSeconds() - start;
+    double chebyshevRunge = 0;  // the largest error of global, lobatto, n >= 321
+    for (const Row& row : rows) {
+        std::printf("convergence function=%s nodes=%s method=%s n=%d max_error=%.6e "
+                    "rms_error=%.6e\n",
+                    studyFunctionKey(row.function), nodeFamilyKey(row.family),
+                    methodLabel(row.method).c_str(), row.n, row.figures.maxError,
+                    row.figures.rmsError);
+        if (row.function == StudyFunctionId::Runge && row.family == NodeFamily::Lobatto &&
+            row.method == StudyMethod::Global && row.n >= 321)
+            chebyshevRunge = std::max(chebyshevRunge, row.figures.maxError);
+    }
+    std::printf("convergence_table seconds=%.3f\n", tableSeconds);
+    double allMethods = 0;
+    for (const StudyMethod method : kStudyMethods) {
+        const double us = medianMicroseconds(method);
+        allMethods += us;
+        std::printf("methods_time n=101 points=1001 method=%s us=%.1f\n",
+                    methodLabel(method).c_str(), us);
+    }
+    const double scipy = scipySeconds();
+    std::printf("targets table_seconds=%.3f scipy_seconds=%.3f speedup=%.1f (at least 10) "
+                "nine_methods_us=%.1f (at most 1000) chebyshev_runge_321_to_1001=%.1e (at most "
+                "1e-14)\n",
+                tableSeconds, scipy, scipy > 0 ? scipy / tableSeconds : 0.0, allMethods,
+                chebyshevRunge);
+}

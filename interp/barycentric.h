@@ -1,0 +1,60 @@
+// The polynomial through n nodes in barycentric form of the second kind,
+//
+//   p(x) = sum_j (w_j / (x - x_j)) y_j / sum_j (w_j / (x - x_j)),
+//
+// with its first and second derivatives.
+#pragma once
+
+#include <initializer_list>
+#include <span>
+#include <vector>
+
+#include "interp/nodes.h"
+
+namespace tarvel {
+
+// w_j = 1 / prod_{k != j} (x_j - x_k) for distinct xs, scaled so that the
+// largest has magnitude 1. The products carry their binary exponent apart,
+// so no partial product overflows or underflows; a weight that would still
+// fall below the smallest double comes out 0.
+std::vector<double> productWeights(std::span<const double> xs);
+
+// The closed forms for n nodes of a family (any common factor dropped):
+// evenly spaced (-1)^j C(n-1, j); Chebyshev points (-1)^j, halved at both
+// ends; Chebyshev roots (-1)^j sin((2j + 1) pi / (2n)). Largest magnitude 1.
+std::vector<double> familyWeights(NodeFamily family, int n);
+
+// The weights for xs: the closed form when xs are exactly familyNodes() of
+// a family, products otherwise.
+std::vector<double> barycentricWeights(std::span<const double> xs);
+
+// p'(x_k) and p''(x_k) at every node from the differentiation formulas
+//   p'(x_k)  = -sum_{j != k} (w_j / w_k) (y_k - y_j) / (x_k - x_j),
+//   p''(x_k) = -2 sum_{j != k} (w_j / w_k) (p'(x_k) - (y_k - y_j) / (x_k - x_j)) / (x_k - x_j).
+// p' and p'' are polynomials of lower degree, so the same barycentric
+// formula through these node values gives them at any x.
+void nodeDerivatives(std::span<const double> xs, std::span<const double> weights,
+                     std::span<const double> ys, std::span<double> first,
+                     std::span<double> second);
+
+// The polynomial through (xs, ys) with these weights at x; ys exactly at a
+// node. xs must rise.
+double barycentricValue(std::span<const double> xs, std::span<const double> weights,
+                        std::span<const double> ys, double x);
+
+// barycentricValue of several columns of node values at once (at most
+// three), sharing the quotients w_j / (x - x_j): results[c] for columns[c].
+void barycentricColumns(std::span<const double> xs, std::span<const double> weights,
+                        std::initializer_list<std::span<const double>> columns, double x,
+                        std::span<double> results);
+
+// barycentricValue at every x into values.
+void barycentricValues(std::span<const double> xs, std::span<const double> weights,
+                       std::span<const double> ys, std::span<const double> x,
+                       std::span<double> values);
+
+// Lebesgue function sum_j |l_j(x)| = sum_j |w_j / (x - x_j)| / |sum_j w_j / (x - x_j)|
+// (1 at a node).
+double barycentricLebesgue(std::span<const double> xs, std::span<const double> weights, double x);
+
+}  // namespace tarvel

@@ -1,0 +1,460 @@
+// The comparison methods: what each reproduces, golden values from SciPy
+// 1.10.1 and from the reference computation of the convergence table,
+// refusals, error figures and Lebesgue constants.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "interp/barycentric.h"
+#include "interp/error_figures.h"
+#include "interp/interpolant.h"
+#include "interp/lagrange.h"
+#include "interp/nodes.h"
+#include "support/instruction_set.h"
+
+namespace tarvel {
+namespace {
+
+// Uneven nodes nobody tuned, and points between and on them.
+const std::vector<double> kUneven = {0, 0.1, 0.3, 0.35, 0.6, 1.0};
+const std::vector<double> kPoints = {0.05, 0.2, 0.32, 0.5, 0.9};
+
+Interpolant built(StudyMethod method, const std::vector<double>& xs, const std::vector<double>& ys,
+                  const MethodSettings& settings = {})
+{
+    BuildResult result = buildInterpolant(method, xs, ys, settings);
+    EXPECT_TRUE(result.interpolant) << studyMethodKey(method) << ": " << result.refusal;
+    return std::move(*result.interpolant);
+}
+
+// c0 + c1 x + c2 x^2 + c3 x^3 and its derivatives.
+struct Cubic {
+    double c0, c1, c2, c3;
+    PointValues at(double x) const
+    {
+        return {c0 + x * (c1 + x * (c2 + x * c3)), c1 + x * (2 * c2 + 3 * c3 * x),
+                2 * c2 + 6 * c3 * x};
+    }
+};
+
+struct Reproduction {
+    StudyMethod method;
+    Cubic cubic;  // of the highest degree the method reproduces
+};
+
+class Reproduces : public ::testing::TestWithParam<Reproduction> {};
+
+TEST_P(Reproduces, ItsPolynomialsWithTheirDerivativesBetweenAndBeyondTheNodes)
+{
+    const auto [method, cubic] = GetParam();
+    std::vector<double> ys;
+    for (const double x : kUneven)
+        ys.push_back(cubic.at(x).value);
+    MethodSettings settings;
+    settings.leftSlope = cubic.at(0).first;
+    settings.rightSlope = cubic.at(1).first;
+    const Interpolant p = built(method, kUneven, ys, settings);
+    std::vector<double> points = kPoints;
+    points.insert(points.end(), {-0.1, 0.3, 1.0, 1.2});
+    for (const double x : points) {
+        const PointValues got = p.at(x);
+        const PointValues want = cubic.at(x);
+        EXPECT_NEAR(got.value, want.value, 1e-12) << studyMethodKey(method) << " at " << x;
+        EXPECT_NEAR(got.first, want.first, 1e-10) << studyMethodKey(method) << " at " << x;
+        EXPECT_NEAR(got.second, want.second, 1e-8) << studyMethodKey(method) << " at " << x;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachMethod, Reproduces,
+    ::testing::Values(Reproduction{StudyMethod::Global, {0.3, -1.5, 2.0, 4.0}},
+                      Reproduction{StudyMethod::Local, {0.3, -1.5, 2.0, 4.0}},
+                      Reproduction{StudyMethod::Clamped, {0.3, -1.5, 2.0, 4.0}},
+                      Reproduction{StudyMethod::NotAKnot, {0.3, -1.5, 2.0, 4.0}},
+                      Reproduction{StudyMethod::Natural, {0.3, -1.5, 0, 0}},
+                      Reproduction{StudyMethod::Akima, {0.3, -1.5, 0, 0}},
+                      Reproduction{StudyMethod::Pchip, {0.3, -1.5, 0, 0}},
+                      Reproduction{StudyMethod::Pw, {0.3, -1.5, 0, 0}},
+                      Reproduction{StudyMethod::Linear, {0.3, -1.5, 0, 0}}),
+    [](const auto& row) { return std::string(studyMethodKey(row.param.method)); });
+
+struct Golden {
+    StudyMethod method;
+    std::vector<double> value, first, second;
+};
+
+class MatchesScipy : public ::testing::TestWithParam<Golden> {};
+
+// SciPy 1.10.1: PchipInterpolator, Akima1DInterpolator and CubicSpline
+// (bc_type "not-a-knot", "natural", ((1, 1.0), (1, -2.0))) through
+// x = 0, 0.1, 0.3, 0.35, 0.6, 1 and y = 0, 1, 0.5, 0.7, 0.2, 1.5.
+TEST_P(MatchesScipy, AtPointsBetweenUnevenNodes)
+{
+    const Golden& golden = GetParam();
+    MethodSettings settings;
+    settings.leftSlope = 1.0;
+    settings.rightSlope = -2.0;
+    const Interpolant p = built(golden.method, kUneven, {0, 1, 0.5, 0.7, 0.2, 1.5}, settings);
+    for (std::size_t k = 0; k < kPoints.size(); ++k) {
+        const PointValues got = p.at(kPoints[k]);
+        const double scale = std::fabs(golden.second[k]) + 1;
+        EXPECT_NEAR(got.value, golden.value[k], 1e-12) << "at " << kPoints[k];
+        EXPECT_NEAR(got.first, golden.first[k], 1e-11) << "at " << kPoints[k];
+        EXPECT_NEAR(got.second, golden.second[k], 1e-10 * scale) << "at " << kPoints[k];
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ShapeAndEnds, MatchesScipy,
+    ::testing::Values(
+        Golden{StudyMethod::Pchip,
+               {0.6770833333333335, 0.7499999999999998, 0.5704000000000001, 0.376,
+                0.932331730769231},
+               {11.458333333333332, -3.7500000000000004, 5.760000000000002, -2.88,
+                4.871394230769232},
+               {-141.66666666666666, 1.4210854715202004e-14, 95.9999999999996,
+                9.600000000000001, 16.129807692307693}},
+        Golden{StudyMethod::Akima,
+               {0.6809210526315789, 0.7471105974395448, 0.5807535365152388, 0.36354042553191485,
+                0.9814062500000003},
+               {10.493421052631579, -4.667051920341391, 5.315100632547441, -3.1938723404255303,
+                4.5078125},
+               {-144.73684210526315, 0.5778805120910704, 40.906267970097474, 13.630638297872366,
+                13.343749999999998}},
+        Golden{StudyMethod::NotAKnot,
+               {0.7413011159540915, 0.7278364289469071, 0.5683002540739444, 0.6459556246714562,
+                0.1250514718766429},
+               {9.451462202850298, -4.694151188598793, 4.221072659307284, -3.5540710238887923,
+                8.78121897085451},
+               {-193.04089276327338, 4.432714210618599, 52.86810057823715, -27.89929034519011,
+                89.57574031890663}},
+        Golden{StudyMethod::Natural,
+               {0.6110703886782232, 0.7989368905742144, 0.5673718851570966, 0.5502884615384612,
+                0.9147497968580718},
+               {10.740469257854821, -5.298754062838567, 4.2868634886240535, -3.8226435536294687,
+                5.505501760563382},
+               {-88.85631094257853, -9.787378114842852, 58.67145178764882, -11.227248104008652,
+                10.410008125677138}},
+        Golden{StudyMethod::Clamped,
+               {0.41081854076673885, 0.9110404292656586, 0.5640650917926567,
+                0.49648150647948136, 1.3948632390658748},
+               {12.716370815334773, -6.206854076673869, 4.3219330453563725, -4.022043736501079,
+                3.5231126822354213},
+               {71.34516738660903, -32.20808585313176, 72.7001889848811, -1.5279427645788104,
+                -37.8424507289417}}),
+    [](const auto& row) { return std::string(studyMethodKey(row.param.method)); });
+
+TEST(Pchip, NeverLeavesTheRangeOfTwoMonotoneNeighbours)
+{
+    const std::vector<double> xs = {0, 0.05, 0.4, 0.45, 0.5, 0.9, 1};
+    const std::vector<double> ys = {0, 0.01, 0.02, 1.0, 1.01, 1.02, 3};
+    const Interpolant p = built(StudyMethod::Pchip, xs, ys);
+    for (std::size_t i = 0; i + 1 < xs.size(); ++i)
+        for (int k = 1; k < 100; ++k) {
+            const double x = xs[i] + (xs[i + 1] - xs[i]) * k / 100;
+            EXPECT_GE(p.value(x), ys[i]) << "at " << x;
+            EXPECT_LE(p.value(x), ys[i + 1]) << "at " << x;
+        }
+}
+
+TEST(GlobalPolynomial, AgreesWithLongDoubleLagrangeUpToFifteenNodes)
+{
+    for (int n = 2; n <= 15; ++n) {
+        std::vector<double> xs;
+        std::vector<double> ys;
+        for (int i = 0; i < n; ++i) {
+            xs.push_back(std::pow((i + 0.5) / n, 1.3));  // uneven, no family
+            ys.push_back(std::cos(7 * xs.back()) + i % 3);
+        }
+        const Interpolant p = built(StudyMethod::Global, xs, ys);
+        for (const double x : {0.013, 0.37, 0.81, 0.95}) {
+            long double sum = 0;
+            for (int j = 0; j < n; ++j) {
+                long double basis = 1;
+                for (int m = 0; m < n; ++m)
+                    if (m != j)
+                        basis *= (static_cast<long double>(x) - xs[m]) / (xs[j] - xs[m]);
+                sum += basis * ys[static_cast<std::size_t>(j)];
+            }
+            EXPECT_NEAR(p.value(x), static_cast<double>(sum), 1e-12 * (1 + std::fabs(sum)))
+                << n << " nodes at " << x;
+        }
+    }
+}
+
+TEST(GlobalPolynomial, WeightsStayFiniteAndNonZeroAtTheLargestCount)
+{
+    std::vector<double> uneven;
+    for (int i = 0; i < kMaxStudyNodes; ++i)
+        uneven.push_back(i / 1000.0 + 0.0003 * std::sin(i));  // no family, rising
+    const std::vector<std::vector<double>> weightSets = {
+        familyWeights(NodeFamily::Equispaced, kMaxStudyNodes),
+        familyWeights(NodeFamily::Lobatto, kMaxStudyNodes),
+        familyWeights(NodeFamily::Gauss, kMaxStudyNodes),
+        productWeights(familyNodes(NodeFamily::Equispaced, kMaxStudyNodes)), productWeights(uneven)};
+    for (std::size_t s = 0; s < weightSets.size(); ++s)
+        for (const double w : weightSets[s])
+            ASSERT_TRUE(std::isnormal(w)) << "weight set " << s << ": " << w;
+}
+
+TEST(GlobalPolynomial, ProductWeightsAgreeWithTheClosedFormsOfEachFamily)
+{
+    for (const NodeFamily family : {NodeFamily::Equispaced, NodeFamily::Lobatto, NodeFamily::Gauss}) {
+        const std::vector<double> closed = familyWeights(family, 41);
+        const std::vector<double> products = productWeights(familyNodes(family, 41));
+        for (std::size_t j = 0; j < closed.size(); ++j)
+            EXPECT_NEAR(products[j] / products[20], closed[j] / closed[20], 1e-9)
+                << nodeFamilyKey(family) << " weight " << j;
+    }
+}
+
+class GlobalSums : public support::PerInstructionSet {};
+
+TEST_P(GlobalSums, GiveTheSameBitsOnEveryInstructionSet)
+{
+    const std::vector<double> xs = familyNodes(NodeFamily::Lobatto, 1001);
+    std::vector<double> ys;
+    for (const double x : xs)
+        ys.push_back(std::sin(40 * x));
+    const Interpolant p = built(StudyMethod::Global, xs, ys);
+    forceInstructionSet(InstructionSet::Plain);
+    const PointValues plain = p.at(0.123456);
+    forceInstructionSet(GetParam());
+    const PointValues got = p.at(0.123456);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(got.value), std::bit_cast<std::uint64_t>(plain.value));
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(got.second),
+              std::bit_cast<std::uint64_t>(plain.second));
+}
+
+INSTANTIATE_TEST_SUITE_P(EachInstructionSet, GlobalSums,
+                         ::testing::ValuesIn(support::kAllInstructionSets),
+                         support::instructionSetParamName);
+
+TEST(Evaluation, BatchedAndSinglePointsGiveTheSameBitsInAnyOrder)
+{
+    std::vector<double> ys;
+    for (const double x : kUneven)
+        ys.push_back(std::exp(x) * (x < 0.32 ? 1 : -1));
+    const std::vector<double> points = {0.9, 0.05, 0.35, 1.3, -0.2, 0.6, 0.2, 0.21, 0.0};
+    for (const StudyMethod method : kStudyMethods) {
+        MethodSettings settings;
+        settings.localDegree = 2;
+        const Interpolant p = built(method, kUneven, ys, settings);
+        std::vector<double> value(points.size()), first(points.size()), second(points.size());
+        p.evaluate(points, value, first, second);
+        for (std::size_t k = 0; k < points.size(); ++k) {
+            const PointValues one = p.at(points[k]);
+            EXPECT_EQ(value[k], one.value) << studyMethodKey(method) << " at " << points[k];
+            EXPECT_EQ(first[k], one.first) << studyMethodKey(method) << " at " << points[k];
+            EXPECT_EQ(second[k], one.second) << studyMethodKey(method) << " at " << points[k];
+        }
+    }
+}
+
+TEST(Evaluation, EveryMethodReturnsTheNodeValuesExactly)
+{
+    const std::vector<double> xs = familyNodes(NodeFamily::Gauss, 12);
+    std::vector<double> ys;
+    for (const double x : xs)
+        ys.push_back(1 / (3 + std::sin(50 * x)));
+    for (const StudyMethod method : kStudyMethods) {
+        const Interpolant p = built(method, xs, ys);
+        for (std::size_t i = 0; i < xs.size(); ++i)
+            EXPECT_EQ(p.value(xs[i]), ys[i]) << studyMethodKey(method) << " node " << i;
+    }
+}
+
+TEST(LocalPolynomial, AgreesWithTheMainWindowsLagrangeForm)
+{
+    const std::vector<double> xs = familyNodes(NodeFamily::Lobatto, 30);
+    std::vector<double> ys;
+    for (const double x : xs)
+        ys.push_back(std::exp(-3 * x) * std::sin(9 * x));
+    for (const int degree : {0, 1, 2, 5, 29}) {
+        MethodSettings settings;
+        settings.localDegree = degree;
+        const Interpolant p = built(StudyMethod::Local, xs, ys, settings);
+        for (int j = 0; j < 29; ++j) {
+            const double x = (xs[static_cast<std::size_t>(j)] + xs[static_cast<std::size_t>(j) + 1]) / 2;
+            EXPECT_NEAR(p.value(x), localPolynomialValue(degree, 29, j, x, xs, ys), 1e-12)
+                << "degree " << degree << ", interval " << j;
+        }
+    }
+}
+
+struct Refusal {
+    std::string name;
+    StudyMethod method;
+    std::vector<double> xs, ys;
+    MethodSettings settings;
+    std::string message;
+};
+
+class Refuses : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(Refuses, WithASentenceThatSaysWhy)
+{
+    const Refusal& r = GetParam();
+    const BuildResult result = buildInterpolant(r.method, r.xs, r.ys, r.settings);
+    EXPECT_FALSE(result.interpolant);
+    EXPECT_EQ(result.refusal, r.message);
+}
+
+const double kInf = INFINITY;
+
+INSTANTIATE_TEST_SUITE_P(
+    BadNodesAndSettings, Refuses,
+    ::testing::Values(
+        Refusal{"OneNode", StudyMethod::Linear, {0.5}, {1}, {},
+                "Linear interpolation takes from 2 to 1001 nodes; there are 1."},
+        Refusal{"MoreValuesThanNodes", StudyMethod::Pchip, {0, 1}, {1, 2, 3}, {},
+                "PCHIP needs one value at each node; there are 2 nodes and 3 values."},
+        Refusal{"EqualAbscissae", StudyMethod::NotAKnot, {0, 0.5, 0.5, 1}, {0, 1, 2, 3}, {},
+                "The not-a-knot cubic spline needs distinct abscissae; nodes 1 and 2 both have "
+                "x = 0.5."},
+        Refusal{"Unordered", StudyMethod::Akima, {0, 0.6, 0.4}, {0, 1, 2}, {},
+                "The Akima spline needs the nodes in increasing order of x; node 2 (x = 0.4) "
+                "comes after node 1 (x = 0.6)."},
+        Refusal{"InfiniteValue", StudyMethod::Global, {0, 1}, {0, kInf}, {},
+                "The global polynomial needs finite nodes and values; node 1 has x = 1 and "
+                "y = inf."},
+        Refusal{"DegreeAtTheNodeCount", StudyMethod::Local, {0, 0.5, 1}, {0, 1, 2}, {3, 0, 0},
+                "The local Lagrange polynomial through 3 nodes takes a degree from 0 to 2; it "
+                "is 3."},
+        Refusal{"NegativeDegree", StudyMethod::Local, {0, 0.5, 1}, {0, 1, 2}, {-1, 0, 0},
+                "The local Lagrange polynomial through 3 nodes takes a degree from 0 to 2; it "
+                "is -1."},
+        Refusal{"InfiniteEndSlope", StudyMethod::Clamped, {0, 1}, {0, 1}, {3, 0, -kInf},
+                "The clamped cubic spline needs finite end slopes; they are 0 and -inf."},
+        Refusal{"CoefficientOverflow", StudyMethod::Natural, {0, 1e-300, 1}, {0, 1e10, 0}, {},
+                "The natural cubic spline grows too large between these nodes: a coefficient "
+                "overflows the range of numbers. Spread the nodes further apart or scale the "
+                "values down."}),
+    [](const auto& row) { return row.param.name; });
+
+// The largest errors of the reference computation the convergence table is
+// checked against (Runge with 11 evenly spaced nodes, 41 Chebyshev points;
+// cos^10 with 41 evenly spaced nodes) and SciPy's RMS error where known.
+struct Convergence {
+    StudyFunctionId function;
+    NodeFamily family;
+    StudyMethod method;
+    int n;
+    double maxError;
+    double tolerance;
+};
+
+class ConvergenceRow : public ::testing::TestWithParam<Convergence> {};
+
+TEST_P(ConvergenceRow, HasTheReferenceLargestError)
+{
+    const Convergence& c = GetParam();
+    const StudyFunction f{c.function, {}};
+    const std::vector<double> xs = familyNodes(c.family, c.n);
+    std::vector<double> ys;
+    for (const double x : xs)
+        ys.push_back(functionValue(f, x));
+    MethodSettings settings;
+    settings.leftSlope = evaluateFunction(f, 0).first;
+    settings.rightSlope = evaluateFunction(f, 1).first;
+    const ErrorFigures figures = errorFigures(built(c.method, xs, ys, settings), f);
+    EXPECT_NEAR(figures.maxError, c.maxError, c.tolerance);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reference, ConvergenceRow,
+    ::testing::Values(
+        Convergence{StudyFunctionId::Runge, NodeFamily::Equispaced, StudyMethod::Global, 11,
+                    1.9157, 1e-4},
+        Convergence{StudyFunctionId::Runge, NodeFamily::Lobatto, StudyMethod::Global, 41,
+                    3.398775e-4, 1e-9},
+        Convergence{StudyFunctionId::Runge, NodeFamily::Lobatto, StudyMethod::Global, 1001, 0,
+                    1e-14},
+        Convergence{StudyFunctionId::Cos10, NodeFamily::Equispaced, StudyMethod::Natural, 41,
+                    1.326e-2, 1e-5},
+        Convergence{StudyFunctionId::Cos10, NodeFamily::Equispaced, StudyMethod::Clamped, 41,
+                    4.99e-4, 1e-6}));
+
+TEST(ErrorFigures, TakeTheFirstOfEqualErrorsTheRmsAndTheOvershoot)
+{
+    const std::vector<double> x = {0, 0.25, 0.5, 0.75, 1};
+    const std::vector<double> p = {0, 1.5, 1, -0.5, 1};
+    const std::vector<double> f = {0, 1, 1, 0, 1};
+    const ErrorFigures figures = errorFiguresOf(x, p, f, 0, 1);
+    EXPECT_EQ(figures.maxError, 0.5);
+    EXPECT_EQ(figures.maxErrorX, 0.25) << "the first of two equal errors";
+    EXPECT_DOUBLE_EQ(figures.rmsError, std::sqrt(0.5 / 5));
+    EXPECT_EQ(figures.overshoot, 0.5);
+}
+
+TEST(ErrorFigures, ReportTheFirstNotANumberAsTheLargestError)
+{
+    const std::vector<double> x = {0, 0.5, 1};
+    const std::vector<double> p = {5, NAN, 9};
+    const std::vector<double> f = {0, 0, 0};
+    const ErrorFigures figures = errorFiguresOf(x, p, f, 0, 1);
+    EXPECT_TRUE(std::isnan(figures.maxError));
+    EXPECT_EQ(figures.maxErrorX, 0.5);
+}
+
+TEST(LebesgueConstant, OfElevenNodesMatchesItsKnownValues)
+{
+    // Equispaced nodes of degree 10: 29.89 (Trefethen, Approximation
+    // Theory and Approximation Practice, ch. 15); Chebyshev points stay
+    // below 2/pi log(n) + 1.
+    const auto constant = [](NodeFamily family, StudyMethod method, int degree) {
+        const std::vector<double> xs = familyNodes(family, 11);
+        MethodSettings settings;
+        settings.localDegree = degree;
+        return lebesgueConstant(built(method, xs, xs, settings))->value;
+    };
+    EXPECT_NEAR(constant(NodeFamily::Equispaced, StudyMethod::Global, 0), 29.89, 0.01);
+    EXPECT_LT(constant(NodeFamily::Lobatto, StudyMethod::Global, 0), 2 / M_PI * std::log(11.0) + 1);
+    EXPECT_NEAR(constant(NodeFamily::Equispaced, StudyMethod::Local, 1), 1.0, 1e-12)
+        << "lines between neighbours";
+    EXPECT_FALSE(lebesgueConstant(built(StudyMethod::Pchip, {0, 1}, {0, 1})));
+}
+
+TEST(StudyFunctions, DerivativesAgreeWithDifferenceQuotients)
+{
+    for (const StudyFunctionId id : {StudyFunctionId::Sine, StudyFunctionId::Cos10,
+                                     StudyFunctionId::Polynomial, StudyFunctionId::Runge}) {
+        const StudyFunction f{id, {}};
+        for (const double x : {0.1, 0.37, 0.8}) {
+            const double h = 1e-5;
+            const FunctionValues at = evaluateFunction(f, x);
+            const double before = functionValue(f, x - h);
+            const double after = functionValue(f, x + h);
+            EXPECT_EQ(at.value, functionValue(f, x)) << studyFunctionKey(id);
+            EXPECT_NEAR(at.first, (after - before) / (2 * h), 1e-5 * (1 + std::fabs(at.first)))
+                << studyFunctionKey(id) << " at " << x;
+            EXPECT_NEAR(at.second, (after - 2 * at.value + before) / (h * h),
+                        1e-3 * (1 + std::fabs(at.second)))
+                << studyFunctionKey(id) << " at " << x;
+        }
+    }
+    const FunctionValues middle = evaluateFunction({StudyFunctionId::Abs, {}}, 0.5);
+    EXPECT_EQ(middle.first, 2) << "the right-hand slope at the kink";
+}
+
+TEST(NodeFamilies, SpanTheIntervalInRisingOrderForTheCountsAllowed)
+{
+    for (const NodeFamily family : {NodeFamily::Equispaced, NodeFamily::Lobatto, NodeFamily::Gauss}) {
+        EXPECT_TRUE(familyNodes(family, 1).empty());
+        EXPECT_TRUE(familyNodes(family, kMaxStudyNodes + 1).empty());
+        const std::vector<double> xs = familyNodes(family, kMaxStudyNodes);
+        for (std::size_t i = 1; i < xs.size(); ++i)
+            ASSERT_LT(xs[i - 1], xs[i]) << nodeFamilyKey(family) << " node " << i;
+        EXPECT_EQ(nodeFamilyFromKey(nodeFamilyKey(family)), family);
+    }
+    EXPECT_EQ(familyNodes(NodeFamily::Lobatto, 5).front(), 0);
+    EXPECT_EQ(familyNodes(NodeFamily::Lobatto, 5).back(), 1);
+    EXPECT_GT(familyNodes(NodeFamily::Gauss, 5).front(), 0);
+    EXPECT_EQ(familyNodes(NodeFamily::Equispaced, 11)[3], 3 * (1 / 10.0));
+}
+
+}  // namespace
+}  // namespace tarvel
