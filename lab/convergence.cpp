@@ -1,19 +1,8 @@
 #include "lab/convergence.h"
 
-#include <algorithm>
-
 #include "interp/error_figures.h"
 
 namespace tarvel {
-
-std::vector<double> exactOnGrid(const StudyFunction& function)
-{
-    std::vector<double> values;
-    values.reserve(errorGrid().size());
-    for (const double x : errorGrid())
-        values.push_back(evaluateFunction(function, x).value);
-    return values;
-}
 
 ConvergencePoint convergencePoint(const ConvergenceRequest& request, StudyMethod method,
                                   int count, const std::vector<double>& exact)
@@ -24,7 +13,7 @@ ConvergencePoint convergencePoint(const ConvergenceRequest& request, StudyMethod
         return point;
     std::vector<double> ys;
     for (const double x : xs)
-        ys.push_back(evaluateFunction(request.function, x).value);
+        ys.push_back(functionValue(request.function, x));
     MethodSettings settings;
     settings.localDegree = request.degree;
     settings.leftSlope = evaluateFunction(request.function, xs.front()).first;
@@ -32,18 +21,14 @@ ConvergencePoint convergencePoint(const ConvergenceRequest& request, StudyMethod
     const BuildResult built = buildInterpolant(method, xs, ys, settings);
     if (!built.interpolant)
         return point;
-    const std::vector<double>& grid = errorGrid();
-    std::vector<double> values(grid.size());
-    built.interpolant->evaluate(grid, values);
-    const auto [low, high] = std::minmax_element(ys.begin(), ys.end());
-    point.largestError = errorFiguresOf(grid, values, exact, *low, *high).maxError;
+    point.largestError = errorFigures(*built.interpolant, exact).maxError;
     return point;
 }
 
 void computeConvergence(const ConvergenceRequest& request, std::stop_token stop,
                         const std::function<void(const ConvergencePoint&)>& deliver)
 {
-    const std::vector<double> exact = exactOnGrid(request.function);
+    const std::vector<double> exact = valuesOnGrid(request.function);
     for (const int count : request.counts)
         for (const StudyMethod method : request.methods) {
             if (stop.stop_requested())

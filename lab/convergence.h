@@ -33,17 +33,13 @@ struct ConvergencePoint {
     std::optional<double> largestError;
 };
 
-// The exact values on errorGrid() that every point of a request compares
-// with.
-std::vector<double> exactOnGrid(const StudyFunction& function);
-
 // One point: the method built on `count` nodes of the family and compared
 // with f (given on errorGrid()).
 ConvergencePoint convergencePoint(const ConvergenceRequest& request, StudyMethod method,
                                   int count, const std::vector<double>& exact);
 
 // Every point of the request, count by count (rising) and within a count
-// method by method; stops early, delivering nothing more, once stop is
+// method by method, against f on the grid computed once; stops early, delivering nothing more, once stop is
 // requested. deliver is called on the calling thread.
 void computeConvergence(const ConvergenceRequest& request, std::stop_token stop,
                         const std::function<void(const ConvergencePoint&)>& deliver);

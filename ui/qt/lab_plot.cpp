@@ -62,7 +62,7 @@ void paintTicks(QPainter& painter, const LabPicture& picture, const Mapping& map
     const QRectF& area = map.area;
     const WorldRect& w = map.world;
     painter.setPen(QPen(Qt::black, 1));
-    const int xTicks = std::max(2, static_cast<int>(area.width() / 80));
+    const int xTicks = std::max(2, static_cast<int>(area.width() / 60));
     const double xStep = tickStep(w.left, w.right, xTicks);
     for (const double x : ticksIn(w.left, w.right, xTicks)) {
         const double dx = map(x, w.bottom).x();
