@@ -8,6 +8,7 @@
 #include "app/status_text.h"
 #include "interp/method_checks.h"
 #include "plot/drawing.h"
+#include "plot/ticks.h"
 
 namespace tarvel {
 namespace {
@@ -37,7 +38,12 @@ std::optional<double> Form_Tarvel::exactValue(double x) const
 
 std::string Form_Tarvel::functionName() const
 {
-    switch (givenSource()) {
+    return functionName(givenSource());
+}
+
+std::string Form_Tarvel::functionName(TestSource source)
+{
+    switch (source) {
     case TestSource::Sine:
         return "sin(2πx)";
     case TestSource::Cos10:
@@ -83,9 +89,33 @@ ui::Study Form_Tarvel::study(bool withInterpolated) const
         drawn.methodName = methodName();
     }
     drawn.functionName = functionName();
+    // With no test function chosen the red curve is the line y = 0.
+    drawn.curveName = isTestFunction(selectedSource()) ? functionName(selectedSource())
+                                                       : "y = 0 (no test function chosen)";
     if (givenSource() == TestSource::DataSet)
         drawn.dataSetName = dataSetName_;
+    drawn.source = sourceKey();
     return drawn;
+}
+
+std::string Form_Tarvel::sourceKey() const
+{
+    switch (givenSource()) {
+    case TestSource::DataSet:
+        return "data set " + dataSetName_;
+    case TestSource::Polynomial: {
+        // The same polynomial only with the same degree and coefficients.
+        std::string key = functionName() + " of degree " + fullNumber(nPoly) + ":";
+        for (const double a : aPoly)
+            key += " " + fullNumber(a);
+        return key;
+    }
+    case TestSource::Sine:
+    case TestSource::Cos10:
+    case TestSource::None:
+        break;
+    }
+    return functionName();
 }
 
 std::string Form_Tarvel::okSentence(TestSource chosen) const

@@ -44,9 +44,9 @@ TestSource Form_Tarvel::selectedSource() const
     return TestSource::None;
 }
 
-void Form_Tarvel::showMessage(const std::string& text)
+void Form_Tarvel::showMessage(const std::string& text, const std::string& informative)
 {
-    c_.messageBox.show(text);
+    c_.messageBox.show(text, informative);
 }
 
 bool Form_Tarvel::passes(const std::optional<std::string>& problem)

@@ -101,7 +101,7 @@ public:
 private:
     TestSource selectedSource() const;
     const ui::TextBox& polyCoefBox(std::size_t k) const;
-    void showMessage(const std::string& text);
+    void showMessage(const std::string& text, const std::string& informative = {});
     // The value of a text box, or nothing (after telling the user) when the
     // number is too large for a double.
     // Also notes, for the status line, a text that was not a number alone.
@@ -148,6 +148,9 @@ private:
     TestSource givenSource() const { return givenSource_; }
     std::optional<double> exactValue(double x) const;
     std::string functionName() const;
+    static std::string functionName(TestSource source);
+    // What gave the given points held, to the last parameter.
+    std::string sourceKey() const;
     std::string methodName() const;
     ui::Study study(bool withInterpolated) const;
     std::string okSentence(TestSource chosen) const;

@@ -11,6 +11,7 @@
 #include "data/dsf_reader.h"
 #include "data/list_format.h"
 #include "data/printable_text.h"
+#include "interp/method_checks.h"
 #include "ui/file_system.h"
 
 namespace tarvel {
@@ -86,7 +87,7 @@ void Form_Tarvel::File1_Click()
 void Form_Tarvel::refuseLoad(const std::string& why)
 {
     c_.statusLine.show(why + kKept);
-    showMessage("Hata oluştu");
+    showMessage("Hata oluştu", why + kKept);
 }
 
 void Form_Tarvel::finishLoad(const std::string& shownName, const DataSetRead& read)
@@ -110,7 +111,11 @@ void Form_Tarvel::finishLoad(const std::string& shownName, const DataSetRead& re
     givenSource_ = TestSource::DataSet;
     dataSetName_ = shownName;
     c_.Frame_DataSet.setVisible(false);
-    c_.statusLine.show(loadedSentence(shownName, data));
+    std::string sentence = loadedSentence(shownName, data);
+    // Loaded as they stand; said now rather than only when Calculate refuses.
+    if (const Problem unordered = checkOrder(lastU, xU, decimalSeparator_))
+        sentence += " Their x are in no order, so Calculate will refuse them: " + *unordered;
+    c_.statusLine.show(sentence);
 }
 
 }  // namespace tarvel

@@ -70,8 +70,6 @@ void markDrawing(Occupancy& occupancy, const Drawing& drawing, const Viewport& v
     if (!view.valid())
         return;
     for (const DrawOp& op : drawing.ops()) {
-        if (!op.colour)
-            continue;
         const double x1 = view.toDeviceX(op.x1);
         const double y1 = view.toDeviceY(op.y1);
         switch (op.kind) {
@@ -84,7 +82,7 @@ void markDrawing(Occupancy& occupancy, const Drawing& drawing, const Viewport& v
             break;
         case DrawOp::Kind::Circle:
             occupancy.markPoint(x1, y1, std::max(view.toDeviceLength(op.radius), 1.0),
-                                *op.colour == ui::kRed ? kGivenPointWeight : 1);
+                                op.colour == ui::kRed ? kGivenPointWeight : 1);
             break;
         }
     }

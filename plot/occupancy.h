@@ -42,9 +42,9 @@ private:
     std::vector<unsigned char> cells_;
 };
 
-// Marks every coloured operation of the drawing: the test function, the
+// Marks every operation of the drawing: the axes, the test function, the
 // given points (weighing kGivenPointWeight), the lines of a data set and the
-// interpolated points. The axes (foreground colour) are not data.
+// interpolated points; nothing may cover any of them.
 inline constexpr int kGivenPointWeight = 8;
 void markDrawing(Occupancy& occupancy, const Drawing& drawing, const Viewport& view);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "plot/ticks.h"
 
@@ -17,14 +18,6 @@ constexpr ui::Colour kKeptColours[KeptResults::kMaxKept] = {
 };
 
 constexpr std::string_view kMinus = "\xE2\x88\x92";  // U+2212, as in p(x) − f(x)
-
-bool samePoints(const std::vector<ui::StudyPoint>& a, const std::vector<ui::StudyPoint>& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const ui::StudyPoint& p, const ui::StudyPoint& q) {
-                          return p.index == q.index && p.x == q.x && p.y == q.y;
-                      });
-}
 
 double largestError(const std::vector<ui::StudyPoint>& points, double largest)
 {
@@ -95,27 +88,47 @@ WorldRect errorWorld(const ui::Study& study, std::span<const KeptResult> kept)
     return {-0.1, top, 1.1, -top};
 }
 
-PlacedPoints placePoints(const ui::Study& study, const Viewport& view, bool errorView)
+double placedY(const ui::StudyPoint& point, const YReading& reading)
+{
+    if (reading.kind == YReading::Kind::Value)
+        return point.y;
+    const auto error = errorOf(point);
+    if (!error)
+        return std::nan("");
+    if (reading.kind == YReading::Kind::Error)
+        return *error;
+    return *error == 0 ? reading.zeroLevel : std::log10(std::abs(*error));
+}
+
+PlacedPoints placePoints(const ui::Study& study, const Viewport& view, const YReading& reading)
 {
     PlacedPoints placed;
-    if (!errorView)
-        placed.given = placeStudyPoints(study.given, view, false);
-    placed.interpolated = placeStudyPoints(study.interpolated, view, errorView);
+    if (!reading.ofErrors())
+        placed.given = placeStudyPoints(study.given, view, reading);
+    placed.interpolated = placeStudyPoints(study.interpolated, view, reading);
+    return placed;
+}
+
+PlacedPoints placePoints(const ui::Study& study, const Viewport& view, bool errorView)
+{
+    return placePoints(study, view, errorView ? YReading{YReading::Kind::Error} : YReading{});
+}
+
+std::vector<DevicePoint> placeStudyPoints(const std::vector<ui::StudyPoint>& points,
+                                          const Viewport& view, const YReading& reading)
+{
+    std::vector<DevicePoint> placed;
+    placed.reserve(points.size());
+    for (const ui::StudyPoint& point : points)
+        placed.push_back({view.toDeviceX(point.x), view.toDeviceY(placedY(point, reading))});
     return placed;
 }
 
 std::vector<DevicePoint> placeStudyPoints(const std::vector<ui::StudyPoint>& points,
                                           const Viewport& view, bool asErrors)
 {
-    std::vector<DevicePoint> placed;
-    placed.reserve(points.size());
-    for (const ui::StudyPoint& point : points) {
-        double y = point.y;
-        if (asErrors)
-            y = errorOf(point).value_or(std::nan(""));
-        placed.push_back({view.toDeviceX(point.x), view.toDeviceY(y)});
-    }
-    return placed;
+    return placeStudyPoints(points, view,
+                            asErrors ? YReading{YReading::Kind::Error} : YReading{});
 }
 
 std::string pointText(const ui::StudyPoint& point, PointKind kind, std::string_view separator)
@@ -133,16 +146,16 @@ std::string pointText(const ui::StudyPoint& point, PointKind kind, std::string_v
     return text;
 }
 
-std::string readoutText(const ui::Study& study, const WorldRect& world, double width, double height,
-                        bool errorView, double dx, double dy, std::string_view separator,
-                        double snapPixels)
+StudyReadout studyReadout(const ui::Study& study, const WorldRect& world, double width,
+                          double height, const YReading& reading, double dx, double dy,
+                          std::string_view separator, double snapPixels)
 {
     const auto at = toWorld(world, width, height, dx, dy);
     if (!at)
         return {};
     const auto number = [separator](double value) { return compactNumber(value, separator); };
     const Viewport view(world, width, height);
-    const PlacedPoints placed = placePoints(study, view, errorView);
+    const PlacedPoints placed = placePoints(study, view, reading);
     const auto given = nearestPoint(placed.given, dx, dy, snapPixels);
     const auto interpolated = nearestPoint(placed.interpolated, dx, dy, snapPixels);
     // A given point's circle is larger than an interpolated point's mark:
@@ -152,10 +165,28 @@ std::string readoutText(const ui::Study& study, const WorldRect& world, double w
                   distance(placed.given[*given], dx, dy) <=
                       distance(placed.interpolated[*interpolated], dx, dy));
     if (givenWins)
-        return pointText(study.given[*given], PointKind::Given, separator);
+        return {pointText(study.given[*given], PointKind::Given, separator),
+                placed.given[*given]};
     if (interpolated)
-        return pointText(study.interpolated[*interpolated], PointKind::Interpolated, separator);
-    return "x = " + number(at->x) + (errorView ? ", error = " : ", y = ") + number(at->y);
+        return {pointText(study.interpolated[*interpolated], PointKind::Interpolated, separator),
+                placed.interpolated[*interpolated]};
+    switch (reading.kind) {
+    case YReading::Kind::Value:
+        return {"x = " + number(at->x) + ", y = " + number(at->y), std::nullopt};
+    case YReading::Kind::Error:
+        return {"x = " + number(at->x) + ", error = " + number(at->y), std::nullopt};
+    case YReading::Kind::LogError:
+        break;
+    }
+    return {"x = " + number(at->x) + ", |error| = " + number(std::pow(10.0, at->y)), std::nullopt};
+}
+
+std::string readoutText(const ui::Study& study, const WorldRect& world, double width, double height,
+                        bool errorView, double dx, double dy, std::string_view separator,
+                        double snapPixels)
+{
+    const YReading reading = errorView ? YReading{YReading::Kind::Error} : YReading{};
+    return studyReadout(study, world, width, height, reading, dx, dy, separator, snapPixels).text;
 }
 
 PointKind cursorKind(const ui::Study& study)
@@ -184,18 +215,23 @@ std::optional<std::size_t> stepCursor(std::optional<std::size_t> at, std::size_t
     return here == 0 ? 0 : here - 1;
 }
 
-std::string valuesText(const ui::Study& study)
+std::string valuesText(const ui::Study& study, char separator)
 {
     const bool exact = std::any_of(study.interpolated.begin(), study.interpolated.end(),
                                    [](const ui::StudyPoint& point) { return point.exact; });
-    std::string text = exact ? "i\tx\tp(x)\tf(x)\tp(x)-f(x)\n" : "i\tx\tp(x)\n";
+    const std::string sep(1, separator);
+    std::string text = "i" + sep + "x" + sep + "p(x)";
+    if (exact)
+        text.append(sep).append("f(x)").append(sep).append("p(x)-f(x)");
+    text += '\n';
     for (const ui::StudyPoint& point : study.interpolated) {
-        text +=
-            std::to_string(point.index) + '\t' + fullNumber(point.x) + '\t' + fullNumber(point.y);
+        text.append(std::to_string(point.index)).append(sep).append(fullNumber(point.x));
+        text.append(sep).append(fullNumber(point.y));
         if (exact && point.exact)
-            text += '\t' + fullNumber(*point.exact) + '\t' + fullNumber(point.y - *point.exact);
+            text.append(sep).append(fullNumber(*point.exact)).append(sep).append(
+                fullNumber(point.y - *point.exact));
         else if (exact)
-            text += "\t\t";
+            text.append(sep).append(sep);
         text += '\n';
     }
     return text;
@@ -213,13 +249,38 @@ std::string methodLabel(const ui::Study& study)
     return name;
 }
 
-bool KeptResults::keep(const ui::Study& study)
+std::string resultLabel(const ui::Study& study)
 {
+    return methodLabel(study) + " (" + std::to_string(study.given.size()) + " given, " +
+           std::to_string(study.interpolated.size()) + " points)";
+}
+
+std::string givenLabel(const ui::Study& study)
+{
+    const std::string& of = study.dataSetName.empty() ? study.functionName : study.dataSetName;
+    return "given points" + (of.empty() ? std::string() : " of " + of) + " (" +
+           std::to_string(study.given.size()) + ")";
+}
+
+std::string errorLabel(std::string_view label)
+{
+    std::string text(label);
+    // "Natural …" reads "natural …"; "PW …" keeps its capitals.
+    if (text.size() > 1 && text[0] >= 'A' && text[0] <= 'Z' && text[1] >= 'a' && text[1] <= 'z')
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    return "error of " + text;
+}
+
+KeptResults::Outcome KeptResults::keep(const ui::Study& study)
+{
+    Outcome outcome;
     if (study.interpolated.empty())
-        return false;
+        return outcome;
     follow(study);
-    if (results_.size() == kMaxKept)
+    if (results_.size() == kMaxKept) {
+        outcome.dropped = results_.front().label;
         results_.erase(results_.begin());
+    }
     ui::Colour colour = kKeptColours[0];
     for (const ui::Colour candidate : kKeptColours) {
         const bool used =
@@ -230,10 +291,9 @@ bool KeptResults::keep(const ui::Study& study)
             break;
         }
     }
-    results_.push_back(
-        {methodLabel(study) + ", " + std::to_string(study.interpolated.size()) + " points",
-         study.interpolated, colour});
-    return true;
+    results_.push_back({resultLabel(study), study.interpolated, colour});
+    outcome.kept = true;
+    return outcome;
 }
 
 void KeptResults::clear()
@@ -241,12 +301,40 @@ void KeptResults::clear()
     results_.clear();
 }
 
-void KeptResults::follow(const ui::Study& study)
+std::size_t KeptResults::follow(const ui::Study& study)
 {
-    if (!samePoints(study.given, given_)) {
-        results_.clear();
-        given_ = study.given;
+    if (study.source == source_)
+        return 0;
+    const std::size_t cleared = results_.size();
+    results_.clear();
+    source_ = study.source;
+    return cleared;
+}
+
+LogErrorScale logErrorScale(const ui::Study& study, std::span<const KeptResult> kept)
+{
+    double smallest = std::numeric_limits<double>::infinity();
+    double largest = 0;
+    const auto take = [&](const std::vector<ui::StudyPoint>& points) {
+        for (const ui::StudyPoint& point : points)
+            if (const auto error = errorOf(point); error && *error != 0) {
+                smallest = std::min(smallest, std::abs(*error));
+                largest = std::max(largest, std::abs(*error));
+            }
+    };
+    take(study.interpolated);
+    for (const KeptResult& result : kept)
+        take(result.points);
+    double low = -16;  // every error 0: a decade around the rounding of 1
+    double high = 0;
+    if (largest > 0) {
+        low = std::floor(std::log10(smallest));
+        high = std::max(std::ceil(std::log10(largest)), low + 1);
     }
+    LogErrorScale scale;
+    scale.reading = {YReading::Kind::LogError, low - 0.5};
+    scale.world = {-0.1, high + 0.25, 1.1, low - 0.75};
+    return scale;
 }
 
 }  // namespace tarvel

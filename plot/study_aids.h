@@ -43,16 +43,32 @@ std::optional<double> errorOf(const ui::StudyPoint& point);
 // the test function's values.
 bool errorAvailable(const ui::Study& study);
 
+// What a picture's y stands for: the value, the error p(x) - f(x), or
+// log10 |p(x) - f(x)| on a decade scale, where an error of exactly 0 has no
+// place and sits at zeroLevel, below the smallest error's decade.
+struct YReading {
+    enum class Kind { Value, Error, LogError };
+    Kind kind = Kind::Value;
+    double zeroLevel = 0;
+    bool ofErrors() const { return kind != Kind::Value; }
+};
+
+// The y at which the picture places a point; NaN when it has no place (no
+// known error in an error view).
+double placedY(const ui::StudyPoint& point, const YReading& reading);
+
 // Where a study's points sit in the picture: given points, then interpolated
-// ones, each at (x, y), or in the error view the interpolated ones at
-// (x, p(x) - f(x)) and no given points.
+// ones, each at (x, y), or in an error view the interpolated ones at their
+// error and no given points.
 struct PlacedPoints {
     std::vector<DevicePoint> given;
     std::vector<DevicePoint> interpolated;
 };
+PlacedPoints placePoints(const ui::Study& study, const Viewport& view, const YReading& reading);
 PlacedPoints placePoints(const ui::Study& study, const Viewport& view, bool errorView);
-// The same for one list of points: at (x, y), or at (x, p(x) - f(x)) as
-// errors.
+// The same for one list of points.
+std::vector<DevicePoint> placeStudyPoints(const std::vector<ui::StudyPoint>& points,
+                                          const Viewport& view, const YReading& reading);
 std::vector<DevicePoint> placeStudyPoints(const std::vector<ui::StudyPoint>& points,
                                           const Viewport& view, bool asErrors);
 
@@ -64,9 +80,18 @@ enum class PointKind { Given, Interpolated };
 std::string pointText(const ui::StudyPoint& point, PointKind kind,
                       std::string_view decimalSeparator);
 
-// The sentence the status line shows for the mouse at (dx, dy): the point
-// within snapPixels if there is one, otherwise the coordinates under the
-// mouse. Empty when the world has no extent.
+// What the mouse at (dx, dy) reads: the point within snapPixels if there is
+// one, with where it sits, otherwise the coordinates under the mouse. Empty
+// text when the world has no extent.
+struct StudyReadout {
+    std::string text;
+    std::optional<DevicePoint> point;  // the point read
+};
+StudyReadout studyReadout(const ui::Study& study, const WorldRect& world, double width,
+                          double height, const YReading& reading, double dx, double dy,
+                          std::string_view decimalSeparator, double snapPixels = 6);
+
+// The sentence of studyReadout, with the error view read linearly.
 std::string readoutText(const ui::Study& study, const WorldRect& world, double width, double height,
                         bool errorView, double dx, double dy, std::string_view decimalSeparator,
                         double snapPixels = 6);
@@ -83,13 +108,25 @@ std::size_t cursorPoints(const ui::Study& study);
 std::optional<std::size_t> stepCursor(std::optional<std::size_t> at, std::size_t count,
                                       CursorStep step);
 
-// A header line and one tab-separated line per interpolated point: i, x,
-// p(x), and with a test function f(x) and p(x) - f(x). Full precision,
+// A header line and one line per interpolated point, fields separated by
+// `separator` (a tab for a spreadsheet's paste, a comma for a CSV file): i,
+// x, p(x), and with a test function f(x) and p(x) - f(x). Full precision,
 // period as decimal point, every line ending in a line feed.
-std::string valuesText(const ui::Study& study);
+std::string valuesText(const ui::Study& study, char separator = '\t');
 
 // The method's name as a legend shows it: "Natural cubic spline".
 std::string methodLabel(const ui::Study& study);
+
+// A result as the legend names it: "Natural cubic spline (11 given, 150
+// points)".
+std::string resultLabel(const ui::Study& study);
+
+// The given points as the legend names them: "given points of sin(2πx)
+// (11)", "given points of runge.dsf (11)".
+std::string givenLabel(const ui::Study& study);
+
+// "error of natural cubic spline (…)": a label of the error view.
+std::string errorLabel(std::string_view label);
 
 struct KeptResult {
     std::string label;
@@ -98,21 +135,25 @@ struct KeptResult {
 };
 
 // Results kept side by side with later ones: at most kMaxKept, the oldest
-// going first. They belong to one set of given points: a study with other
-// given points clears them.
+// going first. They belong to one source of given points (a test function,
+// or a data set) whatever the number of points: given points from another
+// source clear them.
 class KeptResults {
 public:
     static constexpr std::size_t kMaxKept = 4;
-    // False, keeping nothing, when the study has no interpolated points.
-    bool keep(const ui::Study& study);
+    struct Outcome {
+        bool kept = false;     // false: the study has no interpolated points
+        std::string dropped;   // the label of the oldest result let go, if any
+    };
+    Outcome keep(const ui::Study& study);
     void clear();
-    // Called with every new study.
-    void follow(const ui::Study& study);
+    // Called with every new study; the number of results it cleared.
+    std::size_t follow(const ui::Study& study);
     const std::vector<KeptResult>& results() const { return results_; }
 
 private:
     std::vector<KeptResult> results_;
-    std::vector<ui::StudyPoint> given_;
+    std::string source_;
 };
 
 // The error view's world: x as the ordinary picture, y symmetric about the
@@ -120,11 +161,22 @@ private:
 // the kept results passed (-1 .. 1 when every error is 0).
 WorldRect errorWorld(const ui::Study& study, std::span<const KeptResult> kept = {});
 
+// The error view's world on a decade scale: y from half a decade below the
+// smallest error that is not 0 to a quarter above the largest, of `study`
+// and the kept results; the reading places errors of 0 below the smallest
+// decade.
+struct LogErrorScale {
+    WorldRect world;
+    YReading reading;
+};
+LogErrorScale logErrorScale(const ui::Study& study, std::span<const KeptResult> kept = {});
+
 // The overlays chosen by the user, and the kept results.
 struct StudyAids {
     bool showScale = true;
     bool showLegend = true;
     bool showError = false;
+    bool showLogError = false;  // the error view on a decade scale
     KeptResults kept;
 };
 

@@ -23,8 +23,17 @@ struct Study {
     // Interpolation points settled by the last Calculate, in index order;
     // empty after OK and after a refused command that drew nothing new.
     std::vector<StudyPoint> interpolated;
-    // "sin(2πx)", "cos¹⁰(2πx)", "the test polynomial": empty for a data set.
+    // The function that gave the given points: "sin(2πx)", "cos¹⁰(2πx)",
+    // "the test polynomial"; empty for a data set.
     std::string functionName;
+    // The function whose red curve the command drew: the option selected
+    // when it drew, which need not be the one that gave the given points;
+    // "y = 0 (…)" when no test function is selected.
+    std::string curveName;
+    // What gave the given points, told apart to the last parameter (the
+    // function with its coefficients, or the data set): results kept for
+    // one source are compared across commands while it stays the same.
+    std::string source;
     // The file name of a data set, empty for a test function.
     std::string dataSetName;
     // "the natural cubic spline", "the PW cubic spline",

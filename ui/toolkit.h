@@ -113,8 +113,9 @@ public:
 class MessageBox {
 public:
     virtual ~MessageBox() = default;
-    // Modal: returns once the user has closed the box.
-    virtual void show(const std::string& text) = 0;
+    // Modal: returns once the user has closed the box. The informative
+    // text, when there is one, says more under the text (why it happened).
+    virtual void show(const std::string& text, const std::string& informative = {}) = 0;
 };
 
 class SecondWindow {

@@ -1,8 +1,11 @@
 #include "data/dsf_reader.h"
+#include "data/dsf_writer.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <charconv>
+#include <cstdint>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -610,6 +613,35 @@ TEST_F(DataSetFileTest, FileAboveTheSizeLimitIsRefusedUnread)
     EXPECT_FALSE(read.set.has_value());
     EXPECT_EQ(describeFailure(read.failure),
               "the file is too large for a data set (more than 64 MB)");
+}
+
+
+// Given points saved as a data set load back bit for bit: the extremes of a
+// double, subnormals, negative zero, and values whose shortest text is not
+// enough for a careless writer.
+TEST(DataSetWriter, WrittenPointsLoadBackBitForBit)
+{
+    const double big = std::numeric_limits<double>::max();
+    const double tiny = std::numeric_limits<double>::denorm_min();
+    std::vector<double> x = {0.0, -0.0, 0.1, 1.0 / 3, big, -big, tiny, 2.2250738585072014e-308,
+                             5e-324, 0.30000000000000004, 1e22, 123456789012345678.0};
+    std::vector<double> y;
+    std::mt19937 rng(11);
+    for (std::size_t i = 0; i < x.size(); ++i)
+        y.push_back(std::ldexp(std::uniform_real_distribution<double>(-1, 1)(rng),
+                               std::uniform_int_distribution<int>(-1070, 1023)(rng)));
+    const std::string text = dataSetText(x, y);
+    EXPECT_EQ(text.substr(0, text.find('\n')), std::to_string(x.size())) << "the count first";
+    const DataSetRead read = parseDataSet(text);
+    ASSERT_TRUE(read.set.has_value()) << text;
+    ASSERT_EQ(read.set->count, static_cast<int>(x.size()));
+    EXPECT_FALSE(read.set->itemsAfterLastRecord);
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(read.set->x[i]), std::bit_cast<std::uint64_t>(x[i]))
+            << "x of point " << i << " written as " << text;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(read.set->y[i]), std::bit_cast<std::uint64_t>(y[i]))
+            << "y of point " << i;
+    }
 }
 
 }  // namespace

@@ -4,15 +4,18 @@
 // the legend.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "plot/occupancy.h"
 #include "plot/picture_scale.h"
+#include "plot/plot_layout.h"
 #include "plot/study_aids.h"
 #include "plot/ticks.h"
 #include "support/study_of.h"
@@ -318,17 +321,21 @@ TEST_F(SineStudy, ErrorWorldIsSymmetricAboutTheZeroLine)
     EXPECT_EQ(errorWorld(exact).top, 1.1) << "no error at all shows -1 .. 1";
 }
 
-TEST_F(SineStudy, KeptResultsHoldFourAndFollowTheGivenPoints)
+TEST_F(SineStudy, KeptResultsHoldFourAndFollowTheSourceOfTheGivenPoints)
 {
     KeptResults kept;
     ui::Study later = study;
     for (int n = 1; n <= 5; ++n) {
         later.methodName = "polynomial interpolation of degree " + std::to_string(n);
-        EXPECT_TRUE(kept.keep(later));
+        const KeptResults::Outcome outcome = kept.keep(later);
+        EXPECT_TRUE(outcome.kept);
+        EXPECT_EQ(outcome.dropped,
+                  n == 5 ? "Polynomial interpolation of degree 1 (11 given, 150 points)" : "")
+            << "the fifth lets the oldest go and names it";
     }
     ASSERT_EQ(kept.results().size(), 4u);
-    EXPECT_EQ(kept.results().front().label, "Polynomial interpolation of degree 2, 150 points")
-        << "the oldest went";
+    EXPECT_EQ(kept.results().front().label,
+              "Polynomial interpolation of degree 2 (11 given, 150 points)");
     for (std::size_t i = 1; i < 4; ++i)
         for (std::size_t j = 0; j < i; ++j)
             EXPECT_NE(kept.results()[i].colour, kept.results()[j].colour);
@@ -339,13 +346,16 @@ TEST_F(SineStudy, KeptResultsHoldFourAndFollowTheGivenPoints)
 
     ui::Study afterOk = study;
     afterOk.interpolated.clear();
-    kept.follow(afterOk);
-    EXPECT_EQ(kept.results().size(), 4u) << "OK with the same given points keeps them";
-    EXPECT_FALSE(kept.keep(afterOk)) << "nothing to keep after OK";
-
+    EXPECT_EQ(kept.follow(afterOk), 0u);
+    EXPECT_FALSE(kept.keep(afterOk).kept) << "nothing to keep after OK";
+    afterOk.given.resize(5);
     afterOk.given[4].y += 1e-12;
-    kept.follow(afterOk);
-    EXPECT_TRUE(kept.results().empty()) << "other given points clear them";
+    EXPECT_EQ(kept.follow(afterOk), 0u) << "fewer or other points of the same function keep them";
+    EXPECT_EQ(kept.results().size(), 4u);
+
+    afterOk.source = "cos\xC2\xB9\xE2\x81\xB0(2\xCF\x80x)";
+    EXPECT_EQ(kept.follow(afterOk), 4u) << "another function clears them";
+    EXPECT_TRUE(kept.results().empty());
 }
 
 TEST(Occupancy, LegendGoesToTheCornerWithTheLeastData)
@@ -397,10 +407,10 @@ TEST_F(SineStudy, DefaultPictureLeavesTheTopRightCornerFree)
     Occupancy occupancy(kWidth, kHeight);
     markDrawing(occupancy, w.Picture1, Viewport(world, kWidth, kHeight));
     EXPECT_EQ(leastCoveredCorner(occupancy, 180, 70, 4), Corner::TopRight);
-    // The axes (foreground colour) are not data: the middle of the y axis
-    // away from the curve stays free.
+    // The axes are drawn lines too: nothing may cover the y axis away from
+    // the curve.
     const DevicePoint axis = at(0, 0.6);
-    EXPECT_EQ(occupancy.count({axis.x - 1, axis.y - 1, axis.x + 1, axis.y + 1}), 0);
+    EXPECT_GT(occupancy.count({axis.x - 1, axis.y - 1, axis.x + 1, axis.y + 1}), 0);
 }
 
 struct CursorCase {
@@ -432,6 +442,136 @@ TEST(KeyboardCursor, StepsStopAtTheEndsAndStartAtTheFirstPoint)
     };
     for (const CursorCase& c : cases)
         EXPECT_EQ(stepCursor(c.at, c.count, c.step), c.expected) << c.name;
+}
+
+
+struct AxisCase {
+    const char* name;
+    double lo, hi;
+    double from, to;  // device pixels at lo and at hi
+    AxisScale scale;
+    double charWidth;  // every label character this wide
+    std::vector<std::string> mustLabel;
+};
+
+// Labels sit on their own ticks, never overlap, and the extreme ticks carry
+// theirs; thinning drops labels, never moves them.
+TEST(PlotLayout, TickLabelsSitOnTheirTicksApartWithTheExtremesLabelled)
+{
+    const double big = std::numeric_limits<double>::max();
+    const AxisCase cases[] = {
+        {"x of the picture", -0.1, 1.1, 40, 800, AxisScale::Linear, 7, {"-0.1", "0", "0.5", "1.1"}},
+        {"y of the sine", -1.1, 1.1, 260, 10, AxisScale::Linear, 7, {"-1", "0", "1"}},
+        {"narrow x: thinned", -0.1, 1.1, 0, 120, AxisScale::Linear, 9, {}},
+        {"decades of the error", -4.75, 0.25, 250, 10, AxisScale::Log10, 7,
+         {"1e-4", "0.001", "1"}},
+        {"largest doubles", -big, big, 300, 0, AxisScale::Linear, 7, {}},
+        {"zoomed far in", 0.5, 0.5000001, 0, 600, AxisScale::Linear, 7, {}},
+    };
+    for (const AxisCase& c : cases) {
+        const auto extent = [&c](std::string_view text) {
+            return c.charWidth * static_cast<double>(text.size());
+        };
+        const std::vector<AxisTick> ticks =
+            axisTicks(c.lo, c.hi, c.from, c.to, c.scale, extent, 4, ".");
+        ASSERT_GE(ticks.size(), 2u) << c.name;
+        std::vector<const AxisTick*> labelled;
+        for (const AxisTick& tick : ticks) {
+            EXPECT_GE(tick.value, c.lo) << c.name;
+            EXPECT_LE(tick.value, c.hi) << c.name;
+            const double expected = c.from + (tick.value / 2 - c.lo / 2) / (c.hi / 2 - c.lo / 2) *
+                                                 (c.to - c.from);
+            EXPECT_NEAR(tick.pixel, expected, 1e-6) << c.name << " tick " << tick.label;
+            if (!tick.label.empty())
+                labelled.push_back(&tick);
+        }
+        EXPECT_FALSE(ticks.front().label.empty()) << c.name << ": the first tick";
+        EXPECT_FALSE(ticks.back().label.empty()) << c.name << ": the last tick";
+        for (std::size_t i = 1; i < labelled.size(); ++i) {
+            const double apart = std::abs(labelled[i]->pixel - labelled[i - 1]->pixel);
+            EXPECT_GE(apart, (extent(labelled[i]->label) + extent(labelled[i - 1]->label)) / 2 + 4)
+                << c.name << ": " << labelled[i - 1]->label << " and " << labelled[i]->label;
+        }
+        for (const std::string& text : c.mustLabel)
+            EXPECT_TRUE(std::any_of(labelled.begin(), labelled.end(),
+                                    [&](const AxisTick* t) { return t->label == text; }))
+                << c.name << ": " << text;
+    }
+}
+
+TEST(PlotLayout, ZoomKeepsThePointUnderThePointerAndPanFollowsTheDrag)
+{
+    const WorldRect world{-0.1, 1.1, 1.1, -1.1};
+    const double width = 600;
+    const double height = 240;
+    const Viewport before(world, width, height);
+    const WorldRect zoomed = zoomedWorld(world, 2, 0.3, 0.5);
+    const Viewport after(zoomed, width, height);
+    EXPECT_NEAR(after.toDeviceX(0.3), before.toDeviceX(0.3), 1e-9);
+    EXPECT_NEAR(after.toDeviceY(0.5), before.toDeviceY(0.5), 1e-9);
+    EXPECT_NEAR(zoomed.right - zoomed.left, 0.6, 1e-15) << "twice as close: half the width";
+    // Dragging right and down by a whole area shows the part left of and
+    // above what was shown.
+    const WorldRect panned = pannedWorld(world, width, height, width, height);
+    EXPECT_NEAR(panned.left, -1.3, 1e-12);
+    EXPECT_NEAR(panned.right, -0.1, 1e-12);
+    EXPECT_NEAR(panned.bottom, 1.1, 1e-12);
+    EXPECT_NEAR(panned.top, 3.3, 1e-12);
+}
+
+TEST(PlotLayout, LegendGoesInsideOnlyWhereItCoversNothing)
+{
+    struct Case {
+        const char* name;
+        std::vector<DeviceRect> data;
+        std::optional<Corner> expected;
+    };
+    const Case cases[] = {
+        {"empty plot: top right", {}, Corner::TopRight},
+        {"one pixel of data top right", {{190, 10, 190, 10}}, Corner::TopLeft},
+        {"data within the clearance of the box", {{150, 46, 150, 46}}, Corner::TopLeft},
+        {"data in every corner", {{0, 0, 200, 2}, {0, 98, 200, 100}}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        Occupancy occupancy(200, 100, 1);
+        for (const DeviceRect& rect : c.data)
+            occupancy.markRect(rect);
+        const auto box = freeLegendCorner(occupancy, 60, 40, 4, 3);
+        ASSERT_EQ(box.has_value(), c.expected.has_value()) << c.name;
+        if (box) {
+            const DeviceRect expected = cornerRect(*c.expected, 200, 100, 60, 40, 4);
+            EXPECT_EQ(box->left, expected.left) << c.name;
+            EXPECT_EQ(box->top, expected.top) << c.name;
+        }
+    }
+}
+
+TEST(PlotLayout, DecadeLabelsArePlainNearOneAndExponentsBeyond)
+{
+    EXPECT_EQ(decadeLabel(0, "."), "1");
+    EXPECT_EQ(decadeLabel(-3, ","), "0,001");
+    EXPECT_EQ(decadeLabel(2, "."), "100");
+    EXPECT_EQ(decadeLabel(-4, "."), "1e-4");
+    EXPECT_EQ(decadeLabel(6, "."), "1e6");
+    EXPECT_EQ(decadeLabel(-300, "."), "1e-300");
+}
+
+TEST_F(SineStudy, LogErrorScalePlacesZeroErrorsBelowTheSmallestDecade)
+{
+    const LogErrorScale scale = logErrorScale(study);
+    double smallest = 1;
+    for (const ui::StudyPoint& point : study.interpolated)
+        if (const auto error = errorOf(point); error && *error != 0)
+            smallest = std::min(smallest, std::abs(*error));
+    EXPECT_LT(scale.world.bottom, std::log10(smallest));
+    EXPECT_LT(scale.reading.zeroLevel, std::floor(std::log10(smallest)));
+    EXPECT_GT(scale.reading.zeroLevel, scale.world.bottom);
+    ui::StudyPoint copied = study.given[3];
+    copied.exact = copied.y;
+    EXPECT_EQ(placedY(copied, scale.reading), scale.reading.zeroLevel);
+    ui::StudyPoint off = copied;
+    off.y += 0.01;
+    EXPECT_NEAR(placedY(off, scale.reading), -2, 1e-9);
 }
 
 }  // namespace

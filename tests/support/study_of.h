@@ -33,6 +33,8 @@ inline ui::Study studyOf(const Form_Tarvel& form, double (Form_Tarvel::*exact)(d
         }
     study.functionName = exact ? functionName : std::string();
     study.dataSetName = exact ? std::string() : functionName;
+    study.curveName = study.functionName;
+    study.source = functionName;
     study.methodName = withInterpolated ? methodName : std::string();
     return study;
 }

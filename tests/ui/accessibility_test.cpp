@@ -320,11 +320,14 @@ private slots:
                 QTest::mouseClick(find<QPushButton>(window, step.button), Qt::LeftButton);
             }
             QVERIFY2(!sentence(window).isEmpty(), step.name);
-            QCOMPARE(accessibleText(&picture, QAccessible::Description), sentence(window));
+            // The sentence, then the legend's entries.
+            QVERIFY(accessibleText(&picture, QAccessible::Description).startsWith(sentence(window)));
+            QVERIFY(accessibleText(&picture, QAccessible::Description)
+                        .endsWith(" Legend: " + picture.legendEntries().join("; ") + "."));
             // A sentence like the last one still tells the reader a command ran.
             QVERIFY2(described.count() == 1,
                      qPrintable(QString(step.name) + ": " + QString::number(described.count())));
-            QCOMPARE(described.at(0).at(0).toString(), sentence(window));
+            QVERIFY(described.at(0).at(0).toString().startsWith(sentence(window)));
             // The offscreen platform has no accessibility bridge, and Qt
             // passes events on only while one is active; under a desktop
             // with a reader (or QT_LINUX_ACCESSIBILITY_ALWAYS_ON) it is.
@@ -396,7 +399,7 @@ private slots:
         key(Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QString("Text_nU"));
         QVERIFY(status().isEmpty());
-        QCOMPARE(description(), sentence(window));
+        QVERIFY(description().startsWith(sentence(window)));
         QCOMPARE(cursorPixels(picture), 0);
 
         // Calculate by Return in Ni, back into the picture with Shift+Tab.
@@ -460,7 +463,7 @@ private slots:
         find<QLineEdit>(window, "Text_nI")->setText("5");
         find<QPushButton>(window, "Command2")->click();
         QCOMPARE(picture.cursor(), std::nullopt);
-        QCOMPARE(accessibleText(&picture, QAccessible::Description), sentence(window));
+        QVERIFY(accessibleText(&picture, QAccessible::Description).startsWith(sentence(window)));
         key(Qt::Key_Left);
         QCOMPARE(picture.cursor(), std::optional<std::size_t>(0));
     }

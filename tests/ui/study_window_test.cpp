@@ -54,6 +54,37 @@ int pixelsOf(const QImage& image, Colour colour)
     return count;
 }
 
+// Where a world point of the picture is, in the widget's pixels.
+QPoint onPicture(const PictureWidget& picture, double x, double y)
+{
+    const QRect area = picture.plotArea();
+    const Viewport view(picture.shownWorld(), area.width(), area.height());
+    return {area.left() + static_cast<int>(std::lround(view.toDeviceX(x))),
+            area.top() + static_cast<int>(std::lround(view.toDeviceY(y)))};
+}
+
+PlotGeometry paintedGeometry(const Drawing& drawing, const StudyAids& aids, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(kBackground);
+    QPainter painter(&image);
+    PlotOptions options;
+    options.showScale = aids.showScale;
+    options.showLegend = aids.showLegend;
+    const PlotScene scene = pictureScene(drawing, aids);
+    return paintPlot(scene, scene.world, options, painter, size, QFont(), ".");
+}
+
+// The cells of drawn data (pixel cells) that the legend's box covers.
+int dataUnderLegend(const Drawing& drawing, const PlotGeometry& placed)
+{
+    const QRectF area = placed.plotArea;
+    Occupancy data(area.width(), area.height(), 1);
+    markDrawing(data, drawing, Viewport(placed.visibleWorld, area.width(), area.height()));
+    const QRectF legend = placed.legendArea.translated(-area.topLeft());
+    return data.count({legend.left(), legend.top(), legend.right(), legend.bottom()});
+}
+
 }  // namespace
 
 class StudyWindowTest : public QObject {
@@ -177,20 +208,68 @@ private slots:
         QCOMPARE(pixelsOf(window.picture().pictureImage(), 0x00A000), 0);
     }
 
-    void okWithOtherGivenPointsClearsKeptResults()
+    // Results of one function are compared across OK and Calculate,
+    // whatever the number of given points; another function clears them.
+    void keptResultsFollowTheFunctionNotTheNumberOfPoints()
     {
         MainWindow window;
         window.show();
-        okAndCalculate(window);
-        action(window, "keepCurveAction")->trigger();
-        click(window, "Command1");  // the same given points
-        window.picture().drawing().setStudy(support::sineStudy(window.form(), false));
-        QCOMPARE(window.picture().aids().kept.results().size(), std::size_t{1});
-        QVERIFY2(!action(window, "keepCurveAction")->isEnabled(), "nothing new to keep");
-        find<QLineEdit>(window, "Text_nU")->setText("12");
+        auto* sentence = find<QLabel>(window, "statusSentence");
+        const auto kept = [&window] { return window.picture().aids().kept.results().size(); };
+        find<QLineEdit>(window, "Text_nU")->setText("101");
         click(window, "Command1");
-        window.picture().drawing().setStudy(support::sineStudy(window.form(), false));
-        QVERIFY(window.picture().aids().kept.results().empty());
+        for (const char* degree : {"1", "2", "3", "4"}) {
+            find<QLineEdit>(window, "Text_nDeg")->setText(degree);
+            click(window, "Command2");
+            action(window, "keepCurveAction")->trigger();
+        }
+        QCOMPARE(sentence->text(), QString("Kept polynomial interpolation of degree 4 (101 given "
+                                           "points, 150 points)."));
+        for (const char* count : {"50", "101"}) {
+            find<QLineEdit>(window, "Text_nU")->setText(count);
+            click(window, "Command2");
+            QCOMPARE(kept(), std::size_t{4});
+        }
+        find<QLineEdit>(window, "Text_nU")->setText("21");
+        click(window, "Command1");
+        QCOMPARE(kept(), std::size_t{4});
+        QVERIFY(!sentence->text().contains("kept"));
+        click(window, "Command2");
+        action(window, "keepCurveAction")->trigger();
+        QCOMPARE(kept(), std::size_t{4});
+        QVERIFY2(sentence->text().contains("The oldest kept result, Polynomial interpolation of "
+                                           "degree 1 (101 given, 150 points), was let go"),
+                 qPrintable(sentence->text()));
+        QVERIFY(window.picture().legendEntries().contains(
+            "Polynomial interpolation of degree 4 (21 given, 150 points)"));
+
+        QTest::mouseClick(find<QRadioButton>(window, "Option_Cos10Fu"), Qt::LeftButton);
+        click(window, "Command1");
+        QCOMPARE(kept(), std::size_t{0});
+        QVERIFY2(sentence->text().endsWith("The 4 kept results were cleared: the given points "
+                                           "now come from cos\u00B9\u2070(2\u03C0x)."),
+                 qPrintable(sentence->text()));
+        QVERIFY(!action(window, "clearKeptCurvesAction")->isEnabled());
+    }
+
+    // Copy and keep say in the status line what they did.
+    void copiesAndKeepConfirmInTheStatusLine()
+    {
+        MainWindow window;
+        window.show();
+        auto* sentence = find<QLabel>(window, "statusSentence");
+        QTest::mouseClick(find<QRadioButton>(window, "Option_InterCubc"), Qt::LeftButton);
+        click(window, "Command1");
+        click(window, "Command2");
+        action(window, "copyValuesAction")->trigger();
+        QCOMPARE(sentence->text(), QString("Copied 150 values."));
+        action(window, "keepCurveAction")->trigger();
+        QCOMPARE(sentence->text(),
+                 QString("Kept the natural cubic spline (11 given points, 150 points)."));
+        action(window, "copyPictureAction")->trigger();
+        QVERIFY(sentence->text().startsWith("Copied the picture ("));
+        find<QAction>(*find<QWidget>(window, "List1"), "copyListAction")->trigger();
+        QVERIFY(sentence->text().startsWith("Copied ") && sentence->text().endsWith(" lines."));
     }
 
     void errorViewOnlyWithATestFunction()
@@ -223,13 +302,20 @@ private slots:
         auto* sentence = find<QLabel>(window, "statusSentence");
         sentence->setText("the command's sentence");
         PictureWidget& picture = window.picture();
-        const QRect area = picture.contentsRect();
-        const Viewport view(picture.drawing().world(), area.width(), area.height());
-        const QPoint onPoint(
-            area.left() + static_cast<int>(std::lround(view.toDeviceX(0.2))),
-            area.top() + static_cast<int>(std::lround(view.toDeviceY(window.form().yU[2]))));
+        const QPoint onPoint = onPicture(picture, 0.2, window.form().yU[2]);
         QTest::mouseMove(&picture, onPoint);
         QTRY_VERIFY(window.statusBar()->currentMessage().startsWith("Given point 2: x = 0"));
+        // A ring marks the point read, and the readout is also beside the pointer.
+        const QImage shown = picture.grab().toImage();
+        int ring = 0;
+        for (int dy = -9; dy <= 9; ++dy)
+            for (int dx = -9; dx <= 9; ++dx)
+                ring += shown.pixelColor(onPoint + QPoint(dx, dy)) == QColor(160, 0, 160);
+        QVERIFY(ring > 10);
+        int readoutBox = 0;
+        for (int dx = 14; dx < 60; ++dx)
+            readoutBox += shown.pixelColor(onPoint + QPoint(dx, 16)) == QColor(255, 255, 225);
+        QVERIFY(readoutBox > 20);
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(&picture, &leave);
         QVERIFY(window.statusBar()->currentMessage().isEmpty());
@@ -389,9 +475,8 @@ private slots:
         QVERIFY(scroll->viewport()->rect().contains(onViewport));
     }
 
-    // Painted into an image: in the default case (OK with the defaults,
-    // Calculate) the legend covers no given point and the scale paints
-    // nothing over the data.
+    // Painted into an image: the legend covers no drawn point or line, and
+    // every scale label sits in the margins, outside the plot area.
     void legendAndScaleKeepOffTheData_data()
     {
         QTest::addColumn<QSize>("size");
@@ -410,39 +495,10 @@ private slots:
         if (calculate)
             w.form.Command2_Click();
         w.Picture1.setStudy(support::sineStudy(w.form, calculate));
-        StudyAids aids;
-        const QFont font;
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(kBackground);
-        QPainter painter(&image);
-        const OverlayPlaces places = paintPicture(w.Picture1, aids, painter, size, font, ".");
-        painter.end();
-        QVERIFY(!places.legend.isEmpty());
-        QVERIFY(places.scaleLabels >= 8);
-        const Viewport view(w.Picture1.world(), size.width(), size.height());
-        for (int i = 0; i <= 10; ++i) {
-            const QPointF at(view.toDeviceX(w.form.xU[i]), view.toDeviceY(w.form.yU[i]));
-            QVERIFY2(!places.legend.adjusted(-3, -3, 3, 3).contains(at),
-                     qPrintable(QString("given point %1").arg(i)));
-        }
-        // What the scale and the legend add lies only in cells free of data.
-        StudyAids bare;
-        bare.showScale = false;
-        bare.showLegend = false;
-        QImage plain(size, QImage::Format_RGB32);
-        plain.fill(kBackground);
-        QPainter plainPainter(&plain);
-        paintPicture(w.Picture1, bare, plainPainter, size, font, ".");
-        plainPainter.end();
-        Occupancy data(size.width(), size.height(), 1);
-        markDrawing(data, w.Picture1, view);
-        int over = 0;
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x)
-                if (image.pixel(x, y) != plain.pixel(x, y) &&
-                    data.count({x + 0.5, y + 0.5, x + 0.5, y + 0.5}) > 0)
-                    ++over;
-        QCOMPARE(over, 0);
+        const PlotGeometry placed = paintedGeometry(w.Picture1, StudyAids{}, size);
+        QVERIFY(!placed.legendArea.isEmpty());
+        QVERIFY(placed.labelledTicks >= 8);
+        QCOMPARE(dataUnderLegend(w.Picture1, placed), 0);
     }
 
     void entriesAndMethodsCarryTooltips()

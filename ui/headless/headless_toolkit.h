@@ -86,8 +86,13 @@ private:
 
 class HeadlessMessageBox : public MessageBox {
 public:
-    void show(const std::string& text) override { messages.push_back(text); }
+    void show(const std::string& text, const std::string& informative = {}) override
+    {
+        messages.push_back(text);
+        informativeTexts.push_back(informative);
+    }
     std::vector<std::string> messages;
+    std::vector<std::string> informativeTexts;  // one for each message, empty: none
 };
 
 // Reads at once, on the calling thread, so a test sees the whole load

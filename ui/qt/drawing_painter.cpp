@@ -59,7 +59,12 @@ void paintOp(const DrawOp& op, const Viewport& view, const Area& area, QPainter&
 
 void paintDrawing(const Drawing& drawing, QPainter& painter, const QSizeF& size)
 {
-    const Viewport view(drawing.world(), size.width(), size.height());
+    paintDrawing(drawing, Viewport(drawing.world(), size.width(), size.height()), painter, size);
+}
+
+void paintDrawing(const Drawing& drawing, const Viewport& view, QPainter& painter,
+                  const QSizeF& size)
+{
     if (!view.valid())
         return;
     const Area area{-kClipMargin, -kClipMargin, size.width() + kClipMargin,

@@ -29,5 +29,9 @@ inline constexpr double kClipMargin = 64;
 // Paints every operation of drawing, in order, scaled so that its world
 // rectangle fills a device area of the given size at the painter's origin.
 void paintDrawing(const Drawing& drawing, QPainter& painter, const QSizeF& size);
+// The same with the world mapped by `view` (a zoomed part of the drawing's
+// world) onto an area of `size`.
+void paintDrawing(const Drawing& drawing, const Viewport& view, QPainter& painter,
+                  const QSizeF& size);
 
 }  // namespace tarvel::ui

@@ -66,8 +66,16 @@ QString allLines(const QAbstractItemView* view)
     return text;
 }
 
-void addListCopy(QAbstractItemView* view)
+void addListCopy(QAbstractItemView* view, std::function<void(const QString&)> copied)
 {
+    const auto copyLines = [copied](const QString& text) {
+        QApplication::clipboard()->setText(text);
+        const auto count = text.count('\n');
+        if (copied)
+            copied(QObject::tr("Copied %1 %2.")
+                       .arg(count)
+                       .arg(count == 1 ? QObject::tr("line") : QObject::tr("lines")));
+    };
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view->setContextMenuPolicy(Qt::ActionsContextMenu);
     auto* copy = new QAction(QObject::tr("Copy"), view);
@@ -75,11 +83,11 @@ void addListCopy(QAbstractItemView* view)
     copy->setShortcut(QKeySequence::Copy);
     copy->setShortcutContext(Qt::WidgetShortcut);
     QObject::connect(copy, &QAction::triggered, view,
-                     [view] { QApplication::clipboard()->setText(selectedLines(view)); });
+                     [view, copyLines] { copyLines(selectedLines(view)); });
     auto* copyAll = new QAction(QObject::tr("Copy all"), view);
     copyAll->setObjectName("copyListAction");
     QObject::connect(copyAll, &QAction::triggered, view,
-                     [view] { QApplication::clipboard()->setText(allLines(view)); });
+                     [view, copyLines] { copyLines(allLines(view)); });
     view->addAction(copy);
     view->addAction(copyAll);
     view->installEventFilter(new CopyKeyFilter(view, copy));

@@ -26,6 +26,7 @@
 #include "ui/qt/picture_widget.h"
 #include "ui/qt/qt_controls.h"
 #include "ui/qt/qt_text.h"
+#include "ui/qt/status_sentence.h"
 #include "ui/qt/twips.h"
 
 namespace tarvel::ui {
@@ -207,10 +208,10 @@ void MainWindow::createControls()
     setCentralWidget(scroll);
     client_ = central;
     central->installEventFilter(this);
-    QAction* about = menuBar()->addAction("About");
-    about->setObjectName("Mn_About");
-    about->setMenuRole(QAction::NoRole);  // stays in the menu bar on macOS too
-    connect(about, &QAction::triggered, this, [this] { form_->Mn_About_Click(); });
+    aboutAction_ = menuBar()->addAction("About");
+    aboutAction_->setObjectName("Mn_About");
+    aboutAction_->setMenuRole(QAction::NoRole);  // stays in the menu bar on macOS too
+    connect(aboutAction_, &QAction::triggered, this, [this] { form_->Mn_About_Click(); });
 
     // The table lists containers before their contents; Frame_DataSet comes
     // after the frames it must not hide and Picture1 last, so the browser is
@@ -224,6 +225,7 @@ void MainWindow::createControls()
     }
     widgets_.value("Frame_DataSet")->raise();
     picture_ = required<PictureWidget>("Picture1");
+    createStudyMenu();
     drive_ = required<DriveCombo>("Drive1");
     dir_ = required<DirListWidget>("Dir1");
     files_ = required<FileListWidget>("File1");
@@ -242,6 +244,18 @@ void MainWindow::createControls()
             setTabOrder(previous, widget);
         previous = widget;
     }
+}
+
+void MainWindow::createStudyMenu()
+{
+    studyMenu_ = new QMenu(tr("Study"), this);
+    studyMenu_->setObjectName("Mn_Study");
+    studyMenu_->addAction(picture_->savePictureAction());
+    studyMenu_->addAction(picture_->saveValuesAction());
+    studyMenu_->addAction(picture_->saveGivenPointsAction());
+    // The save actions follow the picture's study; a menu opened from the
+    // bar shows them as they are now.
+    menuBar()->insertMenu(aboutAction_, studyMenu_);
 }
 
 double MainWindow::chooseScale() const
@@ -267,7 +281,10 @@ void MainWindow::placeControls()
         widgets_.value(qstr(spec.name))
             ->setGeometry(toPixels(QRect(spec.left, spec.top, spec.width, spec.height), scale_));
     const QSize client(toPixels(kMainClientWidth, scale_), toPixels(kMainClientHeight, scale_));
-    client_->setMinimumSize(client);
+    // A status sentence of up to three lines takes its extra lines from the
+    // picture, not from the window's size: no scroll bar appears for it.
+    const int sentenceLines = (StatusSentence::kMaxLines - 1) * fontMetrics().lineSpacing();
+    client_->setMinimumSize(client - QSize(0, sentenceLines));
     QSize size(client.width(),
                client.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     if (const QScreen* screen = this->screen()) {
@@ -308,12 +325,14 @@ void MainWindow::createAdapters()
 {
     adapters_ = std::make_unique<Adapters>(*this);
     messageBox_ = std::make_unique<QtMessageBox>(this);
-    auto* sentence = new QLabel(statusBar());
+    auto* sentence = new StatusSentence(statusBar());
     sentence->setObjectName("statusSentence");
     statusBar()->addWidget(sentence, 1);
-    // The picture tells a screen reader what the last command did.
+    // A command that changed the kept results says so after its sentence;
+    // the picture tells a screen reader what the last command did.
     statusLine_ = std::make_unique<QtStatusLine>(
-        sentence, [this](const QString& text) { picture_->setCommandSentence(text); });
+        sentence, [this] { return picture_->takeKeptNote(); },
+        [this](const QString& text) { picture_->setCommandSentence(text); });
     about_ = std::make_unique<AboutLauncher>(this);
 }
 
@@ -378,13 +397,19 @@ void MainWindow::addStudyAids()
                     form->Option_DataSet_Click();
             });
 
-    addListCopy(control<QAbstractItemView>("List1"));
+    addListCopy(control<QAbstractItemView>("List1"), [this](const QString& text) {
+        statusLine_->show(text.toStdString());
+    });
     addAccessibility();
 
     picture_->setDecimalSeparator(QLocale().decimalPoint().toStdString());
     connect(picture_, &PictureWidget::readout, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     connect(picture_, &PictureWidget::readoutLeft, this, [this] { statusBar()->clearMessage(); });
+    connect(picture_, &PictureWidget::notice, this, [this](const QString& text) {
+        statusBar()->clearMessage();
+        statusLine_->show(text.toStdString());
+    });
 }
 
 void MainWindow::addAccessibility()

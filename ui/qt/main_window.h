@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QMenu>
 
 #include <memory>
 
@@ -30,6 +31,9 @@ public:
     Form_Tarvel& form() { return *form_; }
     PictureWidget& picture() { return *picture_; }
     AboutLauncher& about() { return *about_; }
+    // The Study menu beside About: saving what the picture shows, and the
+    // study windows.
+    QMenu* studyMenu() const { return studyMenu_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,6 +47,7 @@ private:
     void connectHandlers();
     void startBrowser(const QString& startDirectory);
     void addStudyAids();
+    void createStudyMenu();
     void addAccessibility();
     void growWithClient();
     template <typename T> T* control(const char* name) const;
@@ -54,6 +59,8 @@ private:
     QWidget* client_ = nullptr;  // the design-size area, scrolled when the window is smaller
     double scale_ = 0;
     PictureWidget* picture_ = nullptr;
+    QMenu* studyMenu_ = nullptr;
+    QAction* aboutAction_ = nullptr;
     DriveCombo* drive_ = nullptr;
     DirListWidget* dir_ = nullptr;
     FileListWidget* files_ = nullptr;

@@ -6,12 +6,17 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 
 #include <cmath>
 
-#include "ui/qt/drawing_painter.h"
+#include "data/dsf_writer.h"
+#include "ui/control_table.h"
+#include "ui/qt/file_save.h"
+#include "ui/qt/qt_text.h"
 #include "ui/qt/study_painter.h"
 
 namespace tarvel::ui {
@@ -31,40 +36,48 @@ QAccessibleInterface* pictureAccessible(const QString& className, QObject* objec
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
 }
 
+QString counted(std::size_t count, const char* singular, const char* plural)
+{
+    return QString::number(count) + ' ' + (count == 1 ? singular : plural);
+}
+
 }  // namespace
 
-PictureWidget::PictureWidget(QWidget* parent) : QFrame(parent)
+PictureWidget::PictureWidget(QWidget* parent) : PlotView(parent)
 {
-    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, kBackground);
-    setPalette(colours);
-    setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);  // the menu key and the cursor keys reach it
     static const bool factoryInstalled = [] {
         QAccessible::installFactory(pictureAccessible);
         return true;
     }();
     Q_UNUSED(factoryInstalled);
-    drawing_.onChanged = [this] { update(); };
+    drawing_.onChanged = [this] { sceneChanged(); };
     drawing_.onStudyChanged = [this] { studyChanged(); };
 
     menu_ = new QMenu(this);
     addToggle("showScaleAction", tr("Show scale"), &StudyAids::showScale);
     addToggle("showLegendAction", tr("Show legend"), &StudyAids::showLegend);
     showError_ = addToggle("showErrorAction", tr("Show error"), &StudyAids::showError);
+    showLogError_ =
+        addToggle("showLogErrorAction", tr("Error on a decade scale"), &StudyAids::showLogError);
     menu_->addSeparator();
     keep_ = addMenuAction("keepCurveAction", tr("Keep this result"), false);
     clearKept_ = addMenuAction("clearKeptCurvesAction", tr("Clear kept results"), false);
     menu_->addSeparator();
     auto* copyPicture = addMenuAction("copyPictureAction", tr("Copy picture"), false);
     copyValues_ = addMenuAction("copyValuesAction", tr("Copy values"), false);
+    menu_->addSeparator();
+    addSaveActions();
+    menu_->addSeparator();
+    auto* whole = addMenuAction("showWholePictureAction", tr("Show the whole picture"), false);
+    whole->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Home));
+    whole->setShortcutContext(Qt::WidgetShortcut);
+    addAction(whole);
 
     connect(keep_, &QAction::triggered, this, &PictureWidget::keepResult);
     connect(clearKept_, &QAction::triggered, this, &PictureWidget::clearKeptResults);
     connect(copyPicture, &QAction::triggered, this, &PictureWidget::copyPicture);
     connect(copyValues_, &QAction::triggered, this, &PictureWidget::copyValues);
+    connect(whole, &QAction::triggered, this, &PictureWidget::showWholePicture);
     updateActions();
 }
 
@@ -83,9 +96,100 @@ QAction* PictureWidget::addToggle(const char* name, const QString& text, bool St
     action->setChecked(aids_.*shown);
     connect(action, &QAction::toggled, this, [this, shown](bool on) {
         aids_.*shown = on;
-        update();
+        aidsChanged();
     });
     return action;
+}
+
+void PictureWidget::addSaveActions()
+{
+    savePicture_ = addMenuAction("savePictureAction", tr("Save picture…"), false);
+    saveValues_ = addMenuAction("saveValuesAction", tr("Save values…"), false);
+    saveGiven_ = addMenuAction("saveGivenPointsAction", tr("Save given points…"), false);
+    connect(savePicture_, &QAction::triggered, this, [this] {
+        saveWithDialog(tr("Save picture"), "picture.png",
+                       tr("PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)"),
+                       &PictureWidget::savePicture, tr("the picture"));
+    });
+    connect(saveValues_, &QAction::triggered, this, [this] {
+        saveWithDialog(tr("Save values"), "values.csv", tr("CSV table (*.csv)"),
+                       &PictureWidget::saveValues, tr("the values"));
+    });
+    connect(saveGiven_, &QAction::triggered, this, [this] {
+        saveWithDialog(tr("Save given points"), "given points.dsf", tr("Data set (*.dsf)"),
+                       &PictureWidget::saveGivenPoints, tr("the given points"));
+    });
+}
+
+void PictureWidget::saveWithDialog(const QString& title, const QString& suggested,
+                                   const QString& filters,
+                                   QString (PictureWidget::*save)(const QString&) const,
+                                   const QString& what)
+{
+    const QString fileName = askSaveFileName(this, title, suggested, filters);
+    if (fileName.isEmpty())
+        return;
+    const QString shown = QFileInfo(fileName).fileName();
+    const QString failure = (this->*save)(fileName);
+    if (failure.isEmpty()) {
+        emit notice(tr("Saved %1 as %2.").arg(what, shown));
+        return;
+    }
+    const QString text =
+        tr("%1 was not saved: %2. Any earlier file of that name is unchanged.").arg(shown, failure);
+    emit notice(text);
+    QMessageBox box(QMessageBox::Warning, qstr(kAppTitle), tr("%1 could not be saved.").arg(shown),
+                    QMessageBox::Ok, this);
+    box.setObjectName("saveFailedBox");
+    box.setInformativeText(failure);
+    box.exec();
+}
+
+QString PictureWidget::saveValues(const QString& fileName) const
+{
+    return saveWhole(fileName, QByteArray::fromStdString(valuesText(drawing_.study(), ',')));
+}
+
+QString PictureWidget::saveGivenPoints(const QString& fileName) const
+{
+    std::vector<double> x;
+    std::vector<double> y;
+    for (const StudyPoint& point : drawing_.study().given) {
+        x.push_back(point.x);
+        y.push_back(point.y);
+    }
+    return saveWhole(fileName, QByteArray::fromStdString(dataSetText(x, y)));
+}
+
+PlotScene PictureWidget::currentScene() const
+{
+    return pictureScene(drawing_, aids_);
+}
+
+PlotReadout PictureWidget::readoutAt(const QPointF& at) const
+{
+    const QRectF area = plotArea();
+    if (!area.contains(at))
+        return {};
+    const StudyReadout read =
+        studyReadout(drawing_.study(), shownWorld(), area.width(), area.height(),
+                     shownReading(drawing_, aids_), at.x() - area.left(), at.y() - area.top(),
+                     decimalSeparator());
+    PlotReadout readout{qstr(read.text), std::nullopt};
+    if (read.point)
+        readout.ring = QPointF(area.left() + read.point->x, area.top() + read.point->y);
+    return readout;
+}
+
+void PictureWidget::aidsChanged()
+{
+    PlotOptions shown = options();
+    shown.showScale = aids_.showScale;
+    shown.showLegend = aids_.showLegend;
+    setOptions(shown);
+    updateActions();
+    sceneChanged();
+    describe(cursor_ ? accessibleDescription() : sentence_);
 }
 
 void PictureWidget::studyChanged()
@@ -94,10 +198,26 @@ void PictureWidget::studyChanged()
     if (cursor_) {
         cursor_.reset();
         emit readoutLeft();
-        update();
     }
-    aids_.kept.follow(drawing_.study());
+    const std::size_t cleared = aids_.kept.follow(drawing_.study());
+    if (cleared > 0) {
+        const Study& study = drawing_.study();
+        const std::string& from =
+            study.dataSetName.empty() ? study.functionName : study.dataSetName;
+        keptNote_ = tr("%1 cleared: the given points now come from %2.")
+                        .arg(cleared == 1 ? tr("The kept result was")
+                                          : tr("The %1 kept results were").arg(cleared),
+                             from.empty() ? tr("elsewhere") : qstr(from));
+    }
     updateActions();
+    sceneChanged();
+}
+
+QString PictureWidget::takeKeptNote()
+{
+    QString note;
+    note.swap(keptNote_);
+    return note;
 }
 
 void PictureWidget::setCommandSentence(const QString& sentence)
@@ -112,12 +232,16 @@ void PictureWidget::setCommandSentence(const QString& sentence)
 
 void PictureWidget::describe(const QString& description)
 {
-    setAccessibleDescription(description);
+    QString full = description;
+    const QStringList entries = legendEntries();
+    if (!entries.isEmpty() && !cursor_)
+        full += tr(" Legend: %1.").arg(entries.join("; "));
+    setAccessibleDescription(full);
     // Sent even when the text stays the same: a command that says what the
     // last one said still ran, and a reader should say so.
     QAccessibleEvent event(this, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&event);
-    emit described(description);
+    emit described(full);
 }
 
 bool PictureWidget::moveCursor(int key)
@@ -146,7 +270,8 @@ bool PictureWidget::moveCursor(int key)
     const StudyPoint& point = cursorKind(study) == PointKind::Interpolated
                                   ? study.interpolated[*cursor_]
                                   : study.given[*cursor_];
-    const QString text = QString::fromStdString(pointText(point, cursorKind(study), separator_));
+    const QString text =
+        QString::fromStdString(pointText(point, cursorKind(study), decimalSeparator()));
     describe(text);
     emit readout(text);
     update();
@@ -163,23 +288,25 @@ void PictureWidget::hideCursor()
     update();
 }
 
-void PictureWidget::paintCursor(QPainter& painter, const QSize& size) const
+void PictureWidget::paintCursor(QPainter& painter) const
 {
     if (!cursor_)
         return;
     const Study& study = drawing_.study();
-    const Viewport view(shownWorld(drawing_, aids_), size.width(), size.height());
+    const QRectF area = plotArea();
+    const Viewport view(shownWorld(), area.width(), area.height());
     if (!view.valid())
         return;
-    const PlacedPoints placed = placePoints(study, view, showsError(drawing_, aids_));
+    const PlacedPoints placed = placePoints(study, view, shownReading(drawing_, aids_));
     const std::vector<DevicePoint>& points =
         cursorKind(study) == PointKind::Interpolated ? placed.interpolated : placed.given;
     if (*cursor_ >= points.size())
         return;
-    const QPointF at(points[*cursor_].x, points[*cursor_].y);
+    const QPointF at(area.left() + points[*cursor_].x, area.top() + points[*cursor_].y);
     if (!std::isfinite(at.x()) || !std::isfinite(at.y()))
         return;
     painter.save();
+    painter.setClipRect(area);
     painter.setRenderHint(QPainter::Antialiasing);
     QPen pen(kCursorColour, 2);
     painter.setPen(pen);
@@ -188,8 +315,8 @@ void PictureWidget::paintCursor(QPainter& painter, const QSize& size) const
     pen.setWidth(1);
     pen.setStyle(Qt::DashLine);
     painter.setPen(pen);
-    painter.drawLine(QPointF(at.x(), 0), QPointF(at.x(), at.y() - kCursorRadius));
-    painter.drawLine(QPointF(at.x(), at.y() + kCursorRadius), QPointF(at.x(), size.height()));
+    painter.drawLine(QPointF(at.x(), area.top()), QPointF(at.x(), at.y() - kCursorRadius));
+    painter.drawLine(QPointF(at.x(), at.y() + kCursorRadius), QPointF(at.x(), area.bottom()));
     painter.restore();
 }
 
@@ -200,84 +327,72 @@ void PictureWidget::updateActions()
     showError_->setEnabled(errorPossible);
     if (!errorPossible)
         showError_->setChecked(false);
+    showLogError_->setEnabled(showsError(drawing_, aids_));
     keep_->setEnabled(!study.interpolated.empty());
     clearKept_->setEnabled(!aids_.kept.results().empty());
     copyValues_->setEnabled(!study.interpolated.empty());
+    saveValues_->setEnabled(!study.interpolated.empty());
+    saveGiven_->setEnabled(!study.given.empty());
+    savePicture_->setEnabled(!drawing_.ops().empty());
 }
 
 void PictureWidget::keepResult()
 {
-    aids_.kept.keep(drawing_.study());
+    const Study& study = drawing_.study();
+    const KeptResults::Outcome outcome = aids_.kept.keep(study);
+    if (!outcome.kept)
+        return;
+    QString text = tr("Kept %1 (%2, %3).")
+                       .arg(qstr(study.methodName.empty() ? methodLabel(study) : study.methodName),
+                            counted(study.given.size(), "given point", "given points"),
+                            counted(study.interpolated.size(), "point", "points"));
+    if (!outcome.dropped.empty())
+        text += tr(" The oldest kept result, %1, was let go: at most %2 are kept.")
+                    .arg(qstr(outcome.dropped))
+                    .arg(KeptResults::kMaxKept);
     updateActions();
-    update();
+    sceneChanged();
+    emit notice(text);
 }
 
 void PictureWidget::clearKeptResults()
 {
+    const std::size_t count = aids_.kept.results().size();
     aids_.kept.clear();
     updateActions();
-    update();
+    sceneChanged();
+    emit notice(tr("Cleared %1.").arg(counted(count, "kept result", "kept results")));
 }
 
-QImage PictureWidget::pictureImage() const
+void PictureWidget::copyPicture()
 {
-    const QRect area = contentsRect();
-    QImage image(area.size() * devicePixelRatio(), QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(devicePixelRatio());
-    image.fill(kBackground);
-    QPainter painter(&image);
-    paintPicture(drawing_, aids_, painter, area.size(), font(), separator_);
-    return image;
+    const QImage image = pictureImage();
+    QApplication::clipboard()->setImage(image);
+    emit notice(tr("Copied the picture (%1 × %2 pixels).").arg(image.width()).arg(image.height()));
 }
 
-void PictureWidget::copyPicture() const
+void PictureWidget::copyValues()
 {
-    QApplication::clipboard()->setImage(pictureImage());
-}
-
-void PictureWidget::copyValues() const
-{
-    QApplication::clipboard()->setText(QString::fromStdString(valuesText(drawing_.study())));
+    const Study& study = drawing_.study();
+    QApplication::clipboard()->setText(QString::fromStdString(valuesText(study)));
+    emit notice(tr("Copied %1.").arg(counted(study.interpolated.size(), "value", "values")));
 }
 
 void PictureWidget::paintEvent(QPaintEvent* event)
 {
-    QFrame::paintEvent(event);
+    PlotView::paintEvent(event);
     QPainter painter(this);
-    const QRect area = contentsRect();
-    painter.setClipRect(area);
-    painter.translate(area.topLeft());
-    paintPicture(drawing_, aids_, painter, area.size(), font(), separator_);
-    paintCursor(painter, area.size());
+    paintCursor(painter);
     if (hasFocus()) {
         // Some styles draw a focus frame only after a Tab, or not at all: the
         // picture draws its own, so the cursor keys' target is always seen.
+        const QRect area = contentsRect();
         painter.setPen(QPen(palette().color(QPalette::Highlight), kFocusFrameWidth));
         painter.setBrush(Qt::NoBrush);
         const int inset = kFocusFrameWidth / 2;
-        painter.drawRect(
-            QRect(QPoint(inset, inset), area.size() - QSize(kFocusFrameWidth, kFocusFrameWidth)));
+        painter.drawRect(QRect(area.topLeft() + QPoint(inset, inset),
+                               area.size() - QSize(kFocusFrameWidth, kFocusFrameWidth)));
     }
-}
-
-void PictureWidget::mouseMoveEvent(QMouseEvent* event)
-{
-    QFrame::mouseMoveEvent(event);
-    const QRect area = contentsRect();
-    const QPointF at = event->position() - area.topLeft();
-    const std::string text =
-        readoutText(drawing_.study(), shownWorld(drawing_, aids_), area.width(), area.height(),
-                    showsError(drawing_, aids_), at.x(), at.y(), separator_);
-    if (text.empty())
-        emit readoutLeft();
-    else
-        emit readout(QString::fromStdString(text));
-}
-
-void PictureWidget::leaveEvent(QEvent* event)
-{
-    QFrame::leaveEvent(event);
-    emit readoutLeft();
 }
 
 void PictureWidget::contextMenuEvent(QContextMenuEvent* event)
@@ -302,12 +417,12 @@ void PictureWidget::keyPressEvent(QKeyEvent* event)
     }
     if (event->modifiers() == Qt::NoModifier && moveCursor(event->key()))
         return;
-    QFrame::keyPressEvent(event);
+    PlotView::keyPressEvent(event);
 }
 
 void PictureWidget::focusOutEvent(QFocusEvent* event)
 {
-    QFrame::focusOutEvent(event);
+    PlotView::focusOutEvent(event);
     // The context menu takes the focus for a while; the cursor stays.
     if (event->reason() != Qt::PopupFocusReason)
         hideCursor();

@@ -9,6 +9,7 @@
 #include "ui/qt/about_window.h"
 #include "ui/qt/line_list.h"
 #include "ui/qt/qt_text.h"
+#include "ui/qt/status_sentence.h"
 
 namespace tarvel::ui {
 
@@ -50,18 +51,24 @@ void QtListBox::showLastLine()
 
 void QtStatusLine::show(const std::string& sentence)
 {
-    label_->setText(QString::fromStdString(sentence));
+    QString text = QString::fromStdString(sentence);
+    if (amend_)
+        if (const QString more = amend_(); !more.isEmpty())
+            text += ' ' + more;
+    label_->setSentence(text);
     if (shown_)
         shown_(label_->text());
 }
 
-void QtMessageBox::show(const std::string& text)
+void QtMessageBox::show(const std::string& text, const std::string& informative)
 {
     QMessageBox box(QMessageBox::NoIcon, qstr(kAppTitle), QString::fromStdString(text),
                     QMessageBox::Ok, parent_);
     box.setObjectName("messageBox");
+    box.setInformativeText(qstr(informative));
     // Read out with the title when the box opens, not only as a label in it.
-    box.setAccessibleDescription(box.text());
+    box.setAccessibleDescription(informative.empty() ? box.text()
+                                                     : box.text() + ' ' + qstr(informative));
     box.exec();
 }
 

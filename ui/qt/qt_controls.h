@@ -57,27 +57,32 @@ private:
     LineList* list_;
 };
 
+class StatusSentence;
+
 // The command's sentence, kept in a label of the status bar so that a
 // passing readout (QStatusBar::showMessage) can cover it and clearMessage()
 // brings it back.
 class QtStatusLine : public StatusLine {
 public:
+    // amend: what the window adds to a command's sentence (may be empty);
     // shown: told every sentence after the label shows it.
-    explicit QtStatusLine(QLabel* label, std::function<void(const QString&)> shown = {})
-        : label_(label), shown_(std::move(shown))
+    explicit QtStatusLine(StatusSentence* label, std::function<QString()> amend = {},
+                          std::function<void(const QString&)> shown = {})
+        : label_(label), amend_(std::move(amend)), shown_(std::move(shown))
     {
     }
     void show(const std::string& sentence) override;
 
 private:
-    QLabel* label_;
+    StatusSentence* label_;
+    std::function<QString()> amend_;
     std::function<void(const QString&)> shown_;
 };
 
 class QtMessageBox : public MessageBox {
 public:
     explicit QtMessageBox(QWidget* parent) : parent_(parent) {}
-    void show(const std::string& text) override;
+    void show(const std::string& text, const std::string& informative = {}) override;
 
 private:
     QWidget* parent_;

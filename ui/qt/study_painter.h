@@ -1,34 +1,21 @@
-// Paints the picture as the user sees it: the drawing list (or, in the
-// error view, the error of the interpolated points), the kept results, the
-// scale and the legend. Any paint device will do, so a test paints into a
-// QImage and "Copy picture" copies exactly what the widget shows.
+// The main picture as a plot scene: the drawing list (or, in the error view,
+// the error of the interpolated points, on a linear or a decade scale), the
+// kept results, and a legend naming exactly what is drawn. The plot layer
+// paints it with its scale and legend, so "Copy picture" and the saved
+// files show exactly what the widget shows.
 #pragma once
-
-#include <QFont>
-#include <QRectF>
-#include <QSizeF>
-
-#include <string_view>
 
 #include "plot/drawing.h"
 #include "plot/study_aids.h"
-
-class QPainter;
+#include "ui/qt/plot_painter.h"
 
 namespace tarvel::ui {
 
-// Where the overlays landed, for tests.
-struct OverlayPlaces {
-    QRectF legend;  // empty when no legend was painted
-    int scaleLabels = 0;
-};
+PlotScene pictureScene(const Drawing& drawing, const StudyAids& aids);
 
-OverlayPlaces paintPicture(const Drawing& drawing, const StudyAids& aids, QPainter& painter,
-                           const QSizeF& size, const QFont& font,
-                           std::string_view decimalSeparator);
-
-// The world that the picture shows: the drawing's, or the error view's.
-WorldRect shownWorld(const Drawing& drawing, const StudyAids& aids);
+// Whether the error view is shown (asked for, and there is an error to show).
 bool showsError(const Drawing& drawing, const StudyAids& aids);
+// What the picture's y stands for now, with the decade scale's zero level.
+YReading shownReading(const Drawing& drawing, const StudyAids& aids);
 
 }  // namespace tarvel::ui

@@ -1,0 +1,160 @@
+#include "plot/plot_layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "plot/ticks.h"
+
+namespace tarvel {
+namespace {
+
+// Ticks at least this far apart: closer ones would be a blur of marks.
+constexpr double kMinTickSpacing = 28;
+
+// Strides tried when labels crowd: every label, every second, fifth, ...
+constexpr int kStrides[] = {1, 2, 5, 10, 20, 50, 100};
+
+std::vector<double> tickValues(double lo, double hi, int maxTicks, AxisScale scale, double& step)
+{
+    step = tickStep(lo, hi, maxTicks);
+    if (scale == AxisScale::Log10 && step < 1) {
+        step = 1;  // whole decades only
+        std::vector<double> values;
+        for (double e = std::ceil(lo); e <= std::floor(hi); ++e)
+            values.push_back(e == 0 ? 0.0 : e);
+        return values;
+    }
+    return ticksIn(lo, hi, maxTicks);
+}
+
+// Whether labels of the given extents at the given pixels keep `gap` apart.
+bool labelsFit(const std::vector<AxisTick>& ticks, const std::vector<double>& extents,
+               const std::vector<std::size_t>& labelled, double gap)
+{
+    for (std::size_t k = 1; k < labelled.size(); ++k) {
+        const std::size_t a = labelled[k - 1];
+        const std::size_t b = labelled[k];
+        const double apart = std::abs(ticks[b].pixel - ticks[a].pixel);
+        if (apart < (extents[a] + extents[b]) / 2 + gap)
+            return false;
+    }
+    return true;
+}
+
+// The ticks labelled at one stride: every stride-th from the first, and the
+// last one, which replaces the one before it if they would crowd.
+std::vector<std::size_t> labelledAt(std::size_t count, std::size_t stride)
+{
+    std::vector<std::size_t> labelled;
+    for (std::size_t i = 0; i < count; i += stride)
+        labelled.push_back(i);
+    if (count > 0 && labelled.back() != count - 1)
+        labelled.push_back(count - 1);
+    return labelled;
+}
+
+// The ticks that carry labels: the smallest stride that keeps them apart,
+// the last label taking the place of the one before it when those crowd;
+// at least the first.
+std::vector<std::size_t> labelledTicks(const std::vector<AxisTick>& ticks,
+                                       const std::vector<double>& extents, double gap)
+{
+    for (const int stride : kStrides) {
+        std::vector<std::size_t> labelled = labelledAt(ticks.size(), static_cast<std::size_t>(stride));
+        if (labelsFit(ticks, extents, labelled, gap))
+            return labelled;
+        if (labelled.size() > 2) {
+            labelled.erase(labelled.end() - 2);
+            if (labelsFit(ticks, extents, labelled, gap))
+                return labelled;
+        }
+    }
+    if (ticks.empty())
+        return {};
+    return {0};
+}
+
+}  // namespace
+
+std::string decadeLabel(double exponent, std::string_view decimalSeparator)
+{
+    if (exponent >= -3 && exponent <= 5 && exponent == std::floor(exponent))
+        return compactNumber(std::pow(10.0, exponent), decimalSeparator, 1);
+    return "1e" + compactNumber(exponent, decimalSeparator);
+}
+
+std::vector<AxisTick> axisTicks(double lo, double hi, double from, double to, AxisScale scale,
+                                const LabelExtent& extent, double gap,
+                                std::string_view decimalSeparator)
+{
+    std::vector<AxisTick> ticks;
+    const double length = std::abs(to - from);
+    if (!(hi > lo) || !std::isfinite(lo) || !std::isfinite(hi) || !(length > 0))
+        return ticks;
+    const int maxTicks = std::max(1, static_cast<int>(length / kMinTickSpacing));
+    double step = 0;
+    const std::vector<double> values = tickValues(lo, hi, maxTicks, scale, step);
+    // Halved like the viewport, so extents near the largest doubles work.
+    const double span = hi / 2 - lo / 2;
+    std::vector<double> extents;
+    for (const double value : values) {
+        const double pixel = from + (value / 2 - lo / 2) / span * (to - from);
+        std::string label = scale == AxisScale::Log10 ? decadeLabel(value, decimalSeparator)
+                                                      : tickLabel(value, step, decimalSeparator);
+        extents.push_back(extent(label));
+        ticks.push_back({value, pixel, std::move(label)});
+    }
+    std::vector<std::size_t> labelled = labelledTicks(ticks, extents, gap);
+    std::vector<bool> keep(ticks.size(), false);
+    for (const std::size_t i : labelled)
+        keep[i] = true;
+    for (std::size_t i = 0; i < ticks.size(); ++i)
+        if (!keep[i])
+            ticks[i].label.clear();
+    return ticks;
+}
+
+DeviceRect plotAreaWithin(double width, double height, const Insets& margins)
+{
+    const double left = std::min(margins.left, width);
+    const double top = std::min(margins.top, height);
+    return {left, top, std::max(left, width - margins.right),
+            std::max(top, height - margins.bottom)};
+}
+
+std::optional<DeviceRect> freeLegendCorner(const Occupancy& occupancy, double boxWidth,
+                                           double boxHeight, double inset, double clearance)
+{
+    if (boxWidth + 2 * inset > occupancy.width() || boxHeight + 2 * inset > occupancy.height())
+        return std::nullopt;
+    for (const Corner corner :
+         {Corner::TopRight, Corner::TopLeft, Corner::BottomRight, Corner::BottomLeft}) {
+        const DeviceRect box = cornerRect(corner, occupancy.width(), occupancy.height(), boxWidth,
+                                          boxHeight, inset);
+        const DeviceRect widened{box.left - clearance, box.top - clearance,
+                                 box.right + clearance, box.bottom + clearance};
+        if (occupancy.count(widened) == 0)
+            return box;
+    }
+    return std::nullopt;
+}
+
+WorldRect zoomedWorld(const WorldRect& world, double factor, double x, double y)
+{
+    if (!(factor > 0) || !std::isfinite(factor))
+        return world;
+    return {x - (x - world.left) / factor, y - (y - world.top) / factor,
+            x + (world.right - x) / factor, y + (world.bottom - y) / factor};
+}
+
+WorldRect pannedWorld(const WorldRect& world, double dx, double dy, double width, double height)
+{
+    if (!(width > 0) || !(height > 0))
+        return world;
+    const double shiftX = dx / width * (world.right - world.left);
+    const double shiftY = dy / height * (world.bottom - world.top);
+    return {world.left - shiftX, world.top - shiftY, world.right - shiftX,
+            world.bottom - shiftY};
+}
+
+}  // namespace tarvel

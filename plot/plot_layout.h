@@ -1,0 +1,74 @@
+// The geometry of a plot without any toolkit: the plot area inset from the
+// picture's edges, the ticks of each axis with the labels that fit beside
+// them, and where a legend may go without covering data. A widget measures
+// its texts and hands the widths over; everything else is decided here.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "plot/drawing.h"
+#include "plot/occupancy.h"
+
+namespace tarvel {
+
+// How an axis reads its world coordinate: as the value itself, or as the
+// power of ten of the value (world 2 stands for 100).
+enum class AxisScale { Linear, Log10 };
+
+struct AxisTick {
+    double value = 0;   // world coordinate of the tick
+    double pixel = 0;   // its position along the axis, in device pixels
+    std::string label;  // empty: a tick without a label (thinned out)
+};
+
+// Measures a label along the axis, in pixels (its width on the x axis, its
+// height on the y axis).
+using LabelExtent = std::function<double(std::string_view)>;
+
+// The ticks of one axis from world lo to hi, shown from device pixel
+// `from` (at lo) to `to` (at hi; may be smaller than from). Labels never
+// overlap: at least `gap` pixels lie between two labels, and labels are
+// thinned (every second, every fifth, ...) rather than moved. The first and
+// the last tick always carry their label when there is room for both.
+// A Log10 axis ticks the whole powers of ten ("1e-3", "0.01", "1", "100").
+std::vector<AxisTick> axisTicks(double lo, double hi, double from, double to, AxisScale scale,
+                                const LabelExtent& extent, double gap,
+                                std::string_view decimalSeparator);
+
+// A tick's label on a Log10 axis: the power of ten that world value
+// `exponent` stands for, as "0.001", "1", "1000" near 1 and "1e-5", "1e6"
+// beyond.
+std::string decadeLabel(double exponent, std::string_view decimalSeparator);
+
+struct Insets {
+    double left = 0;
+    double top = 0;
+    double right = 0;
+    double bottom = 0;
+};
+
+// The plot area of a picture of width x height with the given margins; an
+// area with no extent when the margins leave none.
+DeviceRect plotAreaWithin(double width, double height, const Insets& margins);
+
+// Where a legend of boxWidth x boxHeight goes inside the plot area: a
+// corner (top right, top left, bottom right, bottom left, in this order of
+// preference) whose box, widened by `clearance` pixels, covers no occupied
+// cell; nothing when every corner covers data. The occupancy is in the plot
+// area's own coordinates.
+std::optional<DeviceRect> freeLegendCorner(const Occupancy& occupancy, double boxWidth,
+                                           double boxHeight, double inset, double clearance);
+
+// A world rectangle zoomed by `factor` (above 1 shows less) about the world
+// point (x, y), which stays where it is on the device.
+WorldRect zoomedWorld(const WorldRect& world, double factor, double x, double y);
+
+// A world rectangle moved by a device offset over an area of width x
+// height pixels: dragging the picture right by dx shows what lay left.
+WorldRect pannedWorld(const WorldRect& world, double dx, double dy, double width, double height);
+
+}  // namespace tarvel

@@ -1,0 +1,28 @@
+// Writing a file the user asked for in a save dialog: written whole to a
+// temporary file beside the target and renamed over it only when complete,
+// so a failure (no permission, disk full, folder gone) leaves any earlier
+// file as it was.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+class QIODevice;
+class QWidget;
+
+namespace tarvel::ui {
+
+// Writes what `write` puts into the device (false from it: the writing
+// failed) to fileName. The reason of a failure, empty on success.
+QString saveWhole(const QString& fileName, const std::function<bool(QIODevice&)>& write);
+QString saveWhole(const QString& fileName, const QByteArray& bytes);
+
+// Asks for a file name to save under, with the given name filters ("PNG
+// image (*.png)"); the dialog asks before replacing a file. Empty when the
+// user cancelled.
+QString askSaveFileName(QWidget* parent, const QString& title, const QString& suggestedName,
+                        const QString& filters);
+
+}  // namespace tarvel::ui

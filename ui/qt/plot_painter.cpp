@@ -1,0 +1,404 @@
+#include "ui/qt/plot_painter.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QImage>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "ui/qt/drawing_painter.h"
+#include "ui/qt/qt_text.h"
+
+namespace tarvel::ui {
+namespace {
+
+constexpr double kTickPixels = 4;
+constexpr double kLabelGap = 3;
+constexpr double kEdge = 2;  // between a label and the picture's edge
+constexpr double kLegendInset = 4;
+constexpr double kLegendPadding = 4;
+constexpr double kLegendClearance = 2;
+constexpr double kSampleWidth = 22;
+const QColor kScaleColour(70, 70, 70);
+const QColor kFrameColour(190, 190, 190);
+
+QPen thinPen(const QColor& colour, double width = 1.0)
+{
+    QPen pen(colour);
+    pen.setWidthF(width);
+    pen.setCosmetic(true);
+    return pen;
+}
+
+struct LegendLine {
+    SeriesStyle sample;
+    QColor colour;
+    QString text;
+};
+
+std::vector<LegendLine> legendLines(const PlotScene& scene)
+{
+    std::vector<LegendLine> lines;
+    for (const LegendItem& item : scene.legend)
+        lines.push_back({item.sample, item.colour, item.text});
+    for (const PlotSeries& series : scene.series)
+        if (!series.name.isEmpty())
+            lines.push_back({series.style, series.colour, series.name});
+    return lines;
+}
+
+// A polyline through device points, broken where a point is not finite and
+// clipped so huge coordinates never reach the painter.
+void polyline(QPainter& painter, const std::vector<DevicePoint>& points, const QSizeF& size,
+              Occupancy& occupancy)
+{
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        const auto clipped =
+            clipSegment({points[i - 1].x, points[i - 1].y, points[i].x, points[i].y}, -kClipMargin,
+                        -kClipMargin, size.width() + kClipMargin, size.height() + kClipMargin);
+        if (!clipped)
+            continue;
+        painter.drawLine(QPointF(clipped->x1, clipped->y1), QPointF(clipped->x2, clipped->y2));
+        occupancy.markSegment(clipped->x1, clipped->y1, clipped->x2, clipped->y2);
+    }
+}
+
+}  // namespace
+
+void paintSeries(QPainter& painter, const PlotSeries& series, const Viewport& view,
+                 const QSizeF& size, Occupancy& occupancy)
+{
+    std::vector<DevicePoint> points;
+    points.reserve(series.points.size());
+    for (const WorldPoint& p : series.points)
+        points.push_back({view.toDeviceX(p.x), view.toDeviceY(p.y)});
+    if (series.style == SeriesStyle::Line || series.style == SeriesStyle::CirclesJoined) {
+        painter.setPen(thinPen(series.colour, series.widthPixels));
+        painter.setBrush(Qt::NoBrush);
+        polyline(painter, points, size, occupancy);
+    }
+    if (series.style == SeriesStyle::Line)
+        return;
+    const bool filled = series.style == SeriesStyle::Dots;
+    painter.setPen(thinPen(series.colour));
+    painter.setBrush(filled ? QBrush(series.colour) : QBrush(Qt::NoBrush));
+    const double r = series.radiusPixels;
+    for (const DevicePoint& p : points) {
+        if (!(p.x >= -r && p.x <= size.width() + r && p.y >= -r && p.y <= size.height() + r))
+            continue;  // also NaN
+        painter.drawEllipse(QPointF(p.x, p.y), r, r);
+        occupancy.markPoint(p.x, p.y, r, filled ? 1 : kGivenPointWeight);
+    }
+}
+
+namespace {
+
+// The scene's data painted into a plot area of `size`, at the painter's
+// origin; what it covers marked in `occupancy`.
+void paintData(QPainter& painter, const PlotScene& scene, const Viewport& view,
+               const QSizeF& size, Occupancy& occupancy)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    if (scene.paintData)
+        scene.paintData(painter, view, size, occupancy);
+    for (const PlotSeries& series : scene.series)
+        paintSeries(painter, series, view, size, occupancy);
+    painter.restore();
+}
+
+struct Axes {
+    std::vector<AxisTick> x;
+    std::vector<AxisTick> y;
+};
+
+Axes axesFor(const PlotScene& scene, const WorldRect& visible, const QRectF& area,
+             const QFontMetricsF& metrics, std::string_view separator)
+{
+    const auto width = [&metrics](std::string_view text) {
+        return metrics.horizontalAdvance(qstr(text));
+    };
+    const auto height = [&metrics](std::string_view) { return metrics.height(); };
+    const double xLo = std::min(visible.left, visible.right);
+    const double xHi = std::max(visible.left, visible.right);
+    const double yLo = std::min(visible.top, visible.bottom);
+    const double yHi = std::max(visible.top, visible.bottom);
+    const bool xFlipped = visible.right < visible.left;
+    const bool yFlipped = visible.top < visible.bottom;
+    Axes axes;
+    axes.x = axisTicks(xLo, xHi, xFlipped ? area.right() : area.left(),
+                       xFlipped ? area.left() : area.right(), scene.xScale, width, kLabelGap * 2,
+                       separator);
+    axes.y = axisTicks(yLo, yHi, yFlipped ? area.top() : area.bottom(),
+                       yFlipped ? area.bottom() : area.top(), scene.yScale, height, 0, separator);
+    return axes;
+}
+
+double widestLabel(const std::vector<AxisTick>& ticks, const QFontMetricsF& metrics)
+{
+    double widest = 0;
+    for (const AxisTick& tick : ticks)
+        if (!tick.label.empty())
+            widest = std::max(widest, metrics.horizontalAdvance(qstr(tick.label)));
+    return widest;
+}
+
+// The plot area: margins wide enough for the y labels on the left, the x
+// labels below, and half a label at the top and the right, where the
+// extreme labels reach past the area. `strip` is taken from the picture's
+// edges before that (a legend strip).
+QRectF plotAreaFor(const PlotScene& scene, const WorldRect& visible, const QSizeF& size,
+                   const Insets& strip, bool withScale, const QFontMetricsF& metrics,
+                   std::string_view separator)
+{
+    if (!withScale)
+        return QRectF(strip.left, strip.top, size.width() - strip.left - strip.right,
+                      size.height() - strip.top - strip.bottom);
+    const double labelHeight = metrics.height();
+    Insets margins{0, strip.top + labelHeight / 2 + kEdge,
+                   strip.right + metrics.horizontalAdvance("0.00") / 2 + kEdge,
+                   kTickPixels + kLabelGap + labelHeight + kEdge};
+    // The y labels' width depends on the area's height only: find it first.
+    const DeviceRect first = plotAreaWithin(size.width(), size.height(), margins);
+    const QRectF provisional(QPointF(first.left, first.top), QPointF(first.right, first.bottom));
+    const Axes axes = axesFor(scene, visible, provisional, metrics, separator);
+    margins.left = widestLabel(axes.y, metrics) + kTickPixels + kLabelGap + kEdge;
+    const DeviceRect area = plotAreaWithin(size.width(), size.height(), margins);
+    return QRectF(QPointF(area.left, area.top), QPointF(area.right, area.bottom));
+}
+
+int paintAxes(QPainter& painter, const Axes& axes, const QRectF& area)
+{
+    painter.setPen(thinPen(kFrameColour));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(area);
+    painter.setPen(thinPen(kScaleColour));
+    const QFontMetricsF metrics(painter.font());
+    const double labelHeight = metrics.height();
+    int labelled = 0;
+    for (const AxisTick& tick : axes.x) {
+        painter.drawLine(QPointF(tick.pixel, area.bottom()),
+                         QPointF(tick.pixel, area.bottom() + kTickPixels));
+        if (tick.label.empty())
+            continue;
+        const QString text = qstr(tick.label);
+        const double width = metrics.horizontalAdvance(text) + 2;
+        painter.drawText(QRectF(tick.pixel - width / 2, area.bottom() + kTickPixels + kLabelGap,
+                                width, labelHeight),
+                         Qt::AlignCenter, text);
+        ++labelled;
+    }
+    for (const AxisTick& tick : axes.y) {
+        painter.drawLine(QPointF(area.left() - kTickPixels, tick.pixel),
+                         QPointF(area.left(), tick.pixel));
+        if (tick.label.empty())
+            continue;
+        const QString text = qstr(tick.label);
+        const double width = metrics.horizontalAdvance(text) + 2;
+        const double right = area.left() - kTickPixels - kLabelGap;
+        painter.drawText(QRectF(right - width, tick.pixel - labelHeight / 2, width, labelHeight),
+                         Qt::AlignRight | Qt::AlignVCenter, text);
+        ++labelled;
+    }
+    return labelled;
+}
+
+void paintSample(QPainter& painter, const LegendLine& line, const QRectF& box)
+{
+    const double y = box.center().y();
+    painter.setBrush(Qt::NoBrush);
+    switch (line.sample) {
+    case SeriesStyle::Line:
+        painter.setPen(thinPen(line.colour, 1.5));
+        painter.drawLine(QPointF(box.left(), y), QPointF(box.right(), y));
+        break;
+    case SeriesStyle::CirclesJoined:
+        painter.setPen(thinPen(line.colour));
+        painter.drawLine(QPointF(box.left(), y + 2), QPointF(box.right(), y - 2));
+        [[fallthrough]];
+    case SeriesStyle::Circles:
+        painter.setPen(thinPen(line.colour, 1.5));
+        painter.drawEllipse(QPointF(box.center().x(), y), 3.5, 3.5);
+        break;
+    case SeriesStyle::Dots:
+        painter.setPen(thinPen(line.colour));
+        painter.setBrush(line.colour);
+        for (int i = 0; i < 5; ++i)
+            painter.drawEllipse(QPointF(box.left() + 2 + i * (box.width() - 4) / 4, y), 1, 1);
+        break;
+    }
+}
+
+// The legend's lines placed in a box: one column (inside the plot area or in
+// a strip beside it), or flowing in rows across a strip above it.
+struct Legend {
+    std::vector<LegendLine> lines;
+    QString note;
+    std::vector<QPointF> places;  // of each line, then of the note, in the box
+    QSizeF size;
+    bool empty() const { return lines.empty(); }
+};
+
+double lineWidth(const LegendLine& line, const QFontMetricsF& metrics)
+{
+    return kSampleWidth + kLegendPadding + metrics.horizontalAdvance(line.text) + 2;
+}
+
+// Lines left to right while they fit in `width` (at least one a row); with
+// an unbounded width, one line a row.
+Legend legendFor(const PlotScene& scene, const QFontMetricsF& metrics, double width)
+{
+    Legend legend;
+    legend.lines = legendLines(scene);
+    if (legend.lines.empty())
+        return legend;
+    legend.note = scene.legendNote;
+    const double row = metrics.height();
+    const double columnGap = 3 * kLegendPadding;
+    double x = kLegendPadding;
+    double y = kLegendPadding;
+    double widest = 0;
+    for (const LegendLine& line : legend.lines) {
+        const double w = lineWidth(line, metrics);
+        if (x > kLegendPadding && x + w > width - kLegendPadding) {
+            x = kLegendPadding;
+            y += row;
+        }
+        legend.places.emplace_back(x, y);
+        widest = std::max(widest, x + w);
+        x += w + columnGap;
+        if (!std::isfinite(width))
+            x = kLegendPadding, y += row;
+    }
+    if (std::isfinite(width) && x > kLegendPadding)
+        y += row;
+    if (!legend.note.isEmpty()) {
+        legend.places.emplace_back(kLegendPadding, y);
+        widest = std::max(widest, kLegendPadding + metrics.horizontalAdvance(legend.note) + 2);
+        y += row;
+    }
+    legend.size = QSizeF(widest + kLegendPadding, y + kLegendPadding);
+    return legend;
+}
+
+Legend columnLegend(const PlotScene& scene, const QFontMetricsF& metrics)
+{
+    return legendFor(scene, metrics, std::numeric_limits<double>::infinity());
+}
+
+void paintLegend(QPainter& painter, const Legend& legend, const QRectF& box)
+{
+    const QFontMetricsF metrics(painter.font());
+    painter.setPen(thinPen(QColor(160, 160, 160)));
+    painter.setBrush(Qt::white);
+    painter.drawRect(box);
+    const double row = metrics.height();
+    for (std::size_t i = 0; i < legend.lines.size(); ++i) {
+        const LegendLine& line = legend.lines[i];
+        const QPointF at = box.topLeft() + legend.places[i];
+        const QRectF sample(at.x(), at.y(), kSampleWidth, row);
+        paintSample(painter, line, sample);
+        painter.setPen(thinPen(kForeground));
+        painter.drawText(QRectF(sample.right() + kLegendPadding, at.y(),
+                                metrics.horizontalAdvance(line.text) + 2, row),
+                         Qt::AlignLeft | Qt::AlignVCenter, line.text);
+    }
+    if (!legend.note.isEmpty()) {
+        const QPointF at = box.topLeft() + legend.places.back();
+        painter.setPen(thinPen(kScaleColour));
+        painter.drawText(QRectF(at.x(), at.y(), box.right() - at.x(), row),
+                         Qt::AlignLeft | Qt::AlignVCenter, legend.note);
+    }
+}
+
+// What the scene's data cover in a plot area, found by painting them where
+// nothing is kept, so that the legend's place is chosen before they are
+// painted for good.
+Occupancy dataOccupancy(const PlotScene& scene, const WorldRect& visible, const QRectF& area)
+{
+    Occupancy occupancy(area.width(), area.height());
+    const Viewport view(visible, area.width(), area.height());
+    if (!view.valid())
+        return occupancy;
+    QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&scratch);
+    paintData(painter, scene, view, area.size(), occupancy);
+    return occupancy;
+}
+
+}  // namespace
+
+QStringList legendTexts(const PlotScene& scene)
+{
+    QStringList texts;
+    for (const LegendLine& line : legendLines(scene))
+        texts << line.text;
+    return texts;
+}
+
+PlotGeometry paintPlot(const PlotScene& scene, const WorldRect& visible, const PlotOptions& options,
+                       QPainter& painter, const QSizeF& size, const QFont& font,
+                       std::string_view separator)
+{
+    PlotGeometry geometry;
+    geometry.visibleWorld = visible;
+    const QFontMetricsF metrics(font);
+    QRectF area = plotAreaFor(scene, visible, size, {}, options.showScale, metrics, separator);
+    geometry.plotArea = area;
+    if (!Viewport(visible, area.width(), area.height()).valid() ||
+        (!scene.paintData && scene.series.empty()))
+        return geometry;
+    Legend legend = options.showLegend ? columnLegend(scene, metrics) : Legend{};
+    QRectF legendBox;
+    if (!legend.empty()) {
+        const Occupancy occupancy = dataOccupancy(scene, visible, area);
+        const auto corner = freeLegendCorner(occupancy, legend.size.width(),
+                                             legend.size.height(), kLegendInset, kLegendClearance);
+        if (corner) {
+            legendBox = QRectF(QPointF(area.left() + corner->left, area.top() + corner->top),
+                               legend.size);
+        } else {
+            // Every corner holds data: the legend takes a strip beside the
+            // plot area, which shrinks to make room; right of it or, flowing
+            // in rows, above it, whichever takes the smaller share.
+            const double right = legend.size.width() + kLegendInset * 2;
+            Legend above = legendFor(scene, metrics, size.width() - kLegendInset * 2);
+            const double top = above.size.height() + kLegendInset;
+            if (top / size.height() <= right / size.width()) {
+                legend = std::move(above);
+                area = plotAreaFor(scene, visible, size, {0, top, 0, 0}, options.showScale,
+                                   metrics, separator);
+                legendBox = QRectF(QPointF(kLegendInset, kLegendInset), legend.size);
+            } else {
+                area = plotAreaFor(scene, visible, size, {0, 0, right, 0}, options.showScale,
+                                   metrics, separator);
+                legendBox = QRectF(QPointF(size.width() - right + kLegendInset, area.top()),
+                                   legend.size);
+            }
+        }
+    }
+    geometry.plotArea = area;
+
+    painter.save();
+    painter.setFont(font);
+    painter.save();
+    painter.setClipRect(area, Qt::IntersectClip);
+    painter.translate(area.topLeft());
+    Occupancy painted(area.width(), area.height());
+    paintData(painter, scene, Viewport(visible, area.width(), area.height()), area.size(), painted);
+    painter.restore();
+    if (options.showScale)
+        geometry.labelledTicks =
+            paintAxes(painter, axesFor(scene, visible, area, metrics, separator), area);
+    if (!legend.empty()) {
+        paintLegend(painter, legend, legendBox);
+        geometry.legendArea = legendBox;
+        geometry.legendEntries = legendTexts(scene);
+    }
+    painter.restore();
+    return geometry;
+}
+
+}  // namespace tarvel::ui

@@ -1,0 +1,402 @@
+#include "ui/qt/plot_view.h"
+
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <QWheelEvent>
+
+#include <cmath>
+
+#include "plot/study_aids.h"
+#include "plot/ticks.h"
+#include "ui/qt/drawing_painter.h"
+#include "ui/qt/file_save.h"
+
+namespace tarvel::ui {
+namespace {
+
+constexpr double kWheelStep = 1.25;  // one notch of the wheel
+constexpr double kKeyStep = 1.5;     // one press of + or -
+constexpr double kSnapPixels = 6;
+constexpr double kRingRadius = 7;
+constexpr double kPngScale = 2;
+const QColor kRingColour(160, 0, 160);
+
+bool sameWorld(const WorldRect& a, const WorldRect& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+}  // namespace
+
+PlotView::PlotView(QWidget* parent) : QFrame(parent)
+{
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, kBackground);
+    setPalette(colours);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void PlotView::setScene(PlotScene scene)
+{
+    scene_ = std::move(scene);
+    sceneChanged();
+}
+
+void PlotView::setOptions(const PlotOptions& options)
+{
+    options_ = options;
+    geometry_.reset();
+    update();
+}
+
+void PlotView::sceneChanged()
+{
+    const WorldRect world = currentScene().world;
+    if (!sameWorld(world, sceneWorld_)) {
+        sceneWorld_ = world;
+        visible_ = world;
+        emit visibleWorldChanged(visibleWorld());
+    }
+    geometry_.reset();
+    clearHover();
+    update();
+}
+
+bool PlotView::zoomed() const
+{
+    return !sameWorld(visible_, sceneWorld_);
+}
+
+void PlotView::setShownWorld(const WorldRect& world)
+{
+    if (!Viewport(world, 1, 1).valid())
+        return;  // zoomed too far for a double: stay
+    visible_ = world;
+    geometry_.reset();
+    clearHover();
+    update();
+    emit visibleWorldChanged(visibleWorld());
+}
+
+const PlotGeometry& PlotView::geometryNow() const
+{
+    const QSize size = contentsRect().size();
+    if (!geometry_ || geometrySize_ != size) {
+        QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&scratch);
+        geometry_ = paintPlot(currentScene(), visible_, options_, painter, size, font(), separator_);
+        geometrySize_ = size;
+    }
+    return *geometry_;
+}
+
+QRect PlotView::plotArea() const
+{
+    return geometryNow().plotArea.translated(contentsRect().topLeft()).toAlignedRect();
+}
+
+QRect PlotView::legendArea() const
+{
+    const QRectF legend = geometryNow().legendArea;
+    if (legend.isEmpty())
+        return {};
+    return legend.translated(contentsRect().topLeft()).toAlignedRect();
+}
+
+QStringList PlotView::legendEntries() const
+{
+    return geometryNow().legendEntries;
+}
+
+QRectF PlotView::visibleWorld() const
+{
+    return QRectF(QPointF(visible_.left, visible_.top), QPointF(visible_.right, visible_.bottom));
+}
+
+std::optional<WorldPoint> PlotView::worldAt(const QPointF& at) const
+{
+    const QRectF area = geometryNow().plotArea.translated(contentsRect().topLeft());
+    return toWorld(visible_, area.width(), area.height(), at.x() - area.left(),
+                   at.y() - area.top());
+}
+
+QPointF PlotView::pixelOf(double x, double y) const
+{
+    const QRectF area = geometryNow().plotArea.translated(contentsRect().topLeft());
+    const Viewport view(visible_, area.width(), area.height());
+    return {area.left() + view.toDeviceX(x), area.top() + view.toDeviceY(y)};
+}
+
+void PlotView::zoomBy(double factor, const QPointF& about)
+{
+    const auto at = worldAt(about);
+    if (at)
+        setShownWorld(zoomedWorld(visible_, factor, at->x, at->y));
+}
+
+void PlotView::zoomAboutCentre(double factor)
+{
+    zoomBy(factor, QRectF(plotArea()).center());
+}
+
+void PlotView::panBy(const QPointF& pixels)
+{
+    const QRectF area = geometryNow().plotArea;
+    setShownWorld(pannedWorld(visible_, pixels.x(), pixels.y(), area.width(), area.height()));
+}
+
+void PlotView::showWholePicture()
+{
+    setShownWorld(sceneWorld_);
+}
+
+void PlotView::paintPlotInto(QPainter& painter, const QSizeF& size) const
+{
+    paintPlot(currentScene(), visible_, options_, painter, size, font(), separator_);
+}
+
+QImage PlotView::pictureImage(double scale) const
+{
+    const QSize size = contentsRect().size();
+    QImage image((QSizeF(size) * scale * devicePixelRatio()).toSize(),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatio());
+    image.fill(kBackground);
+    QPainter painter(&image);
+    painter.scale(scale, scale);
+    paintPlotInto(painter, size);
+    return image;
+}
+
+QString PlotView::savePicture(const QString& fileName) const
+{
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    const QSize size = contentsRect().size();
+    if (suffix == "png")
+        return saveWhole(fileName, [this](QIODevice& device) {
+            return pictureImage(kPngScale).save(&device, "PNG");
+        });
+    if (suffix == "svg")
+        return saveWhole(fileName, [this, size](QIODevice& device) {
+            QSvgGenerator svg;
+            svg.setOutputDevice(&device);
+            svg.setSize(size);
+            svg.setViewBox(QRect(QPoint(0, 0), size));
+            svg.setTitle(windowTitle());
+            QPainter painter;
+            if (!painter.begin(&svg))
+                return false;
+            painter.fillRect(QRect(QPoint(0, 0), size), kBackground);
+            paintPlotInto(painter, size);
+            return painter.end();
+        });
+    if (suffix == "pdf")
+        return saveWhole(fileName, [this, size](QIODevice& device) {
+            QPdfWriter pdf(&device);
+            pdf.setPageSize(QPageSize(QSizeF(size), QPageSize::Point));
+            pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+            pdf.setResolution(72);  // one point a pixel: the shown size
+            QPainter painter;
+            if (!painter.begin(&pdf))
+                return false;
+            paintPlotInto(painter, size);
+            return painter.end();
+        });
+    return tr("the picture is saved as .png, .svg or .pdf; '%1' names none of them")
+        .arg(QFileInfo(fileName).fileName());
+}
+
+PlotReadout PlotView::readoutAt(const QPointF& at) const
+{
+    const QRectF area = geometryNow().plotArea.translated(contentsRect().topLeft());
+    if (!area.contains(at))
+        return {};
+    const PlotScene scene = currentScene();
+    std::optional<QPointF> nearest;
+    QString text;
+    double best = kSnapPixels;
+    for (const PlotSeries& series : scene.series) {
+        if (series.name.isEmpty())
+            continue;
+        for (const WorldPoint& p : series.points) {
+            const QPointF pixel = pixelOf(p.x, p.y);
+            const double d = std::hypot(pixel.x() - at.x(), pixel.y() - at.y());
+            if (d <= best) {
+                best = d;
+                nearest = pixel;
+                text = series.name + ": x = " +
+                       QString::fromStdString(compactNumber(p.x, separator_)) +
+                       ", y = " + QString::fromStdString(compactNumber(p.y, separator_));
+            }
+        }
+    }
+    if (nearest)
+        return {text, nearest};
+    const auto world = worldAt(at);
+    if (!world)
+        return {};
+    return {"x = " + QString::fromStdString(compactNumber(world->x, separator_)) +
+                ", y = " + QString::fromStdString(compactNumber(world->y, separator_)),
+            std::nullopt};
+}
+
+void PlotView::setHover(const PlotReadout& readout, const QPointF& pointer)
+{
+    hover_ = readout;
+    pointer_ = pointer;
+    update();
+    if (readout.text.isEmpty())
+        emit readoutLeft();
+    else
+        emit this->readout(readout.text);
+}
+
+void PlotView::clearHover()
+{
+    if (hover_.text.isEmpty() && !hover_.ring)
+        return;
+    hover_ = {};
+    update();
+}
+
+void PlotView::paintHover(QPainter& painter) const
+{
+    if (hover_.ring) {
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(kRingColour, 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(*hover_.ring, kRingRadius, kRingRadius);
+        painter.restore();
+    }
+    if (hover_.text.isEmpty())
+        return;
+    // Beside the pointer, turned back inside the widget near its edges.
+    const QFontMetricsF metrics(font());
+    const QSizeF box(metrics.horizontalAdvance(hover_.text) + 8, metrics.height() + 4);
+    QPointF corner = pointer_ + QPointF(14, 14);
+    if (corner.x() + box.width() > width())
+        corner.setX(pointer_.x() - 10 - box.width());
+    if (corner.y() + box.height() > height())
+        corner.setY(pointer_.y() - 10 - box.height());
+    corner.setX(std::max(0.0, corner.x()));
+    corner.setY(std::max(0.0, corner.y()));
+    const QRectF rect(corner, box);
+    painter.save();
+    painter.setPen(QColor(120, 120, 120));
+    painter.setBrush(QColor(255, 255, 225));
+    painter.drawRect(rect);
+    painter.setPen(kForeground);
+    painter.drawText(rect, Qt::AlignCenter, hover_.text);
+    painter.restore();
+}
+
+void PlotView::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    const QRect area = contentsRect();
+    painter.setClipRect(area);
+    painter.save();
+    painter.translate(area.topLeft());
+    geometry_ = paintPlot(currentScene(), visible_, options_, painter, area.size(), font(),
+                          separator_);
+    geometrySize_ = area.size();
+    painter.restore();
+    paintHover(painter);
+}
+
+void PlotView::mouseMoveEvent(QMouseEvent* event)
+{
+    QFrame::mouseMoveEvent(event);
+    if (dragFrom_) {
+        panBy(event->position() - *dragFrom_);
+        dragFrom_ = event->position();
+        return;
+    }
+    setHover(readoutAt(event->position()), event->position());
+}
+
+void PlotView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && !pressTaken(event->position())) {
+        dragFrom_ = event->position();
+        setCursor(Qt::ClosedHandCursor);
+        event->accept();
+        return;
+    }
+    QFrame::mousePressEvent(event);
+}
+
+void PlotView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (dragFrom_ && event->button() == Qt::LeftButton) {
+        dragFrom_.reset();
+        unsetCursor();
+    }
+    QFrame::mouseReleaseEvent(event);
+}
+
+void PlotView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        showWholePicture();
+        return;
+    }
+    QFrame::mouseDoubleClickEvent(event);
+}
+
+void PlotView::wheelEvent(QWheelEvent* event)
+{
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches == 0) {
+        QFrame::wheelEvent(event);
+        return;
+    }
+    zoomBy(std::pow(kWheelStep, notches), event->position());
+    event->accept();
+}
+
+void PlotView::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_Home && modifiers == Qt::ControlModifier) {
+        showWholePicture();
+        return;
+    }
+    if ((event->key() == Qt::Key_Plus || event->key() == Qt::Key_Equal) &&
+        (modifiers & ~Qt::ShiftModifier) == Qt::NoModifier) {
+        zoomAboutCentre(kKeyStep);
+        return;
+    }
+    if (event->key() == Qt::Key_Minus && modifiers == Qt::NoModifier) {
+        zoomAboutCentre(1 / kKeyStep);
+        return;
+    }
+    QFrame::keyPressEvent(event);
+}
+
+void PlotView::leaveEvent(QEvent* event)
+{
+    QFrame::leaveEvent(event);
+    hover_ = {};
+    update();
+    emit readoutLeft();
+}
+
+void PlotView::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    geometry_.reset();
+    clearHover();
+}
+
+}  // namespace tarvel::ui

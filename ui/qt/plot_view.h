@@ -1,0 +1,140 @@
+// A widget that shows a plot scene (ui/qt/plot_painter.h) and lets the user
+// study it: a ring on the point under the pointer with its readout beside
+// the pointer, zoom and pan, and saving the picture as PNG, SVG or PDF.
+// The main picture derives from it; the lab's plot uses it as it is, with
+// its own scene.
+//
+//   wheel               zoom about the pointer
+//   drag, left button   pan
+//   double click,
+//   Ctrl+Home           the whole picture
+//   + / -               zoom about the centre
+//
+// Zoom and pan change only which part of the world is shown, never what the
+// scene holds.
+#pragma once
+
+#include <QFrame>
+#include <QImage>
+#include <QPointF>
+#include <QRect>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <string>
+
+#include "ui/qt/plot_painter.h"
+
+namespace tarvel::ui {
+
+// What the pointer reads at a place of the plot area.
+struct PlotReadout {
+    QString text;                 // empty: nothing to say
+    std::optional<QPointF> ring;  // the point read, in widget pixels
+};
+
+class PlotView : public QFrame {
+    Q_OBJECT
+    // Where the data are drawn, in the widget's pixels.
+    Q_PROPERTY(QRect plotArea READ plotArea)
+    // Where the legend is, empty while none is shown.
+    Q_PROPERTY(QRect legendArea READ legendArea)
+    // The legend's texts, in order (also in the accessible description).
+    Q_PROPERTY(QStringList legendEntries READ legendEntries)
+    // The world rectangle shown: left, top (the larger y), width, height.
+    Q_PROPERTY(QRectF visibleWorld READ visibleWorld)
+public:
+    explicit PlotView(QWidget* parent = nullptr);
+
+    // The scene to show. A scene whose world differs from the last one's
+    // shows its whole world again; the same world keeps the zoom.
+    void setScene(PlotScene scene);
+    PlotOptions& options() { return options_; }
+    const PlotOptions& options() const { return options_; }
+    void setOptions(const PlotOptions& options);
+    void setDecimalSeparator(const std::string& separator) { separator_ = separator; }
+    const std::string& decimalSeparator() const { return separator_; }
+
+    QRect plotArea() const;
+    QRect legendArea() const;
+    QStringList legendEntries() const;
+    QRectF visibleWorld() const;
+    const WorldRect& shownWorld() const { return visible_; }
+    bool zoomed() const;
+
+    // factor above 1 shows less; about a point in widget pixels.
+    void zoomBy(double factor, const QPointF& about);
+    void zoomAboutCentre(double factor);
+    void panBy(const QPointF& pixels);
+    void showWholePicture();
+
+    // The picture as shown, without the frame and the pointer's readout,
+    // at `scale` times the shown size.
+    QImage pictureImage(double scale = 1) const;
+    // Writes the picture to the file, in the format its suffix names (png
+    // at twice the shown size, svg, pdf), whole or not at all. The reason of
+    // a failure, empty on success.
+    QString savePicture(const QString& fileName) const;
+
+signals:
+    // What lies under the pointer (or the keyboard cursor); empty when the
+    // pointer left the plot.
+    void readout(const QString& text);
+    void readoutLeft();
+    // The shown part of the world changed (zoom, pan, whole picture).
+    void visibleWorldChanged(const QRectF& world);
+
+protected:
+    // The scene to paint; the main picture builds its own from its drawing.
+    virtual PlotScene currentScene() const { return scene_; }
+    // What the pointer at `at` (widget pixels) reads; the default snaps to
+    // the nearest point of a named series and otherwise gives x and y.
+    virtual PlotReadout readoutAt(const QPointF& at) const;
+    // Lets a subclass take a left press (to drag a node); true: taken, the
+    // plot does not pan.
+    virtual bool pressTaken(const QPointF& /*at*/) { return false; }
+    // A subclass whose currentScene() changed says so: a new world shows
+    // whole, the layout is made again and the widget repainted.
+    void sceneChanged();
+    // The world point under a widget point, through the last layout.
+    std::optional<WorldPoint> worldAt(const QPointF& at) const;
+    // A world point in widget pixels, through the last layout.
+    QPointF pixelOf(double x, double y) const;
+    // The geometry of the plot at the widget's present size.
+    const PlotGeometry& geometryNow() const;
+
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+    // Paints the scene at the widget's size; subclasses add their marks.
+    void paintPlotInto(QPainter& painter, const QSizeF& size) const;
+    // Paints the ring and the readout beside the pointer.
+    void paintHover(QPainter& painter) const;
+    void setHover(const PlotReadout& readout, const QPointF& pointer);
+    void clearHover();
+
+private:
+    void setShownWorld(const WorldRect& world);
+
+    PlotScene scene_;
+    PlotOptions options_;
+    std::string separator_ = ".";
+    WorldRect visible_;
+    WorldRect sceneWorld_;
+    mutable std::optional<PlotGeometry> geometry_;
+    mutable QSize geometrySize_;
+    std::optional<QPointF> dragFrom_;
+    PlotReadout hover_;
+    QPointF pointer_;
+};
+
+}  // namespace tarvel::ui

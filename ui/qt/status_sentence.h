@@ -1,0 +1,35 @@
+// The status line's sentence: wrapped to as many lines as it needs, up to
+// three, the status bar growing with it; beyond three lines the third ends
+// in "…" and the whole sentence is the tooltip.
+#pragma once
+
+#include <QLabel>
+
+namespace tarvel::ui {
+
+class StatusSentence : public QLabel {
+    Q_OBJECT
+public:
+    static constexpr int kMaxLines = 3;
+    explicit StatusSentence(QWidget* parent = nullptr);
+    // Shows the sentence (text() keeps all of it).
+    void setSentence(const QString& sentence);
+    // Whether the sentence is cut at the present width.
+    bool shortened() const;
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // The lines the sentence takes at a width, the last one elided when
+    // there are more than kMaxLines.
+    QStringList linesAt(int width) const;
+    int linesNeeded(int width) const;
+    void fit();
+};
+
+}  // namespace tarvel::ui
