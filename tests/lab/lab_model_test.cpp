@@ -6,13 +6,10 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <set>
 #include <sstream>
 
-#include "data/dsf_reader.h"
 #include "interp/error_figures.h"
 #include "lab/convergence.h"
 #include "lab/lab_counts.h"
@@ -23,8 +20,6 @@
 
 namespace tarvel {
 namespace {
-
-namespace fs = std::filesystem;
 
 NodeList threeNodes()
 {
@@ -190,63 +185,6 @@ TEST(LabExport, ValuesHaveAHeaderAndTheThousandAndOnePoints)
     EXPECT_EQ(lines[1], "0,0,0");
     EXPECT_EQ(lines[2], "0.001,2,2");
     EXPECT_EQ(lines[1001], "1,2000,2000");
-}
-
-TEST(LabExport, SavedNodesLoadBackBitForBit)
-{
-    const NodeList nodes = {{0, 1.0 / 3}, {0.1, -1e-300}, {0.7, 2.5e300}, {1, -0.0}};
-    const DataSetRead read = parseDataSet(nodesDataSet(nodes));
-    ASSERT_TRUE(read.set) << describeFailure(read.failure);
-    ASSERT_EQ(read.set->count, 4);
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
-        EXPECT_TRUE(support::sameBitsAs(read.set->x[i], nodes[i].x)) << i;
-        EXPECT_TRUE(support::sameBitsAs(read.set->y[i], nodes[i].y)) << i;
-    }
-    EXPECT_FALSE(read.set->itemsAfterLastRecord);
-}
-
-class WholeFile : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() /
-               ("tarvel-lab-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    static std::string read(const fs::path& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    fs::path dir_;
-};
-
-TEST_F(WholeFile, ReplacesTheTargetAndLeavesNoTemporaryFile)
-{
-    const fs::path target = dir_ / "nodes.dsf";
-    std::ofstream(target) << "old text that is longer than the new";
-    EXPECT_FALSE(writeWholeFile(target, "new"));
-    EXPECT_EQ(read(target), "new");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
-}
-
-TEST_F(WholeFile, AFailureSaysWhyAndKeepsTheFormerFile)
-{
-    const fs::path missingFolder = dir_ / "gone" / "values.csv";
-    const std::optional<std::string> why = writeWholeFile(missingFolder, "x");
-    ASSERT_TRUE(why);
-    EXPECT_FALSE(why->empty());
-
-    // A folder where the file should be: written, then not renamed over it.
-    const fs::path folder = dir_ / "taken.csv";
-    fs::create_directory(folder);
-    std::ofstream(folder / "inside") << "kept";
-    EXPECT_TRUE(writeWholeFile(folder, "x"));
-    EXPECT_EQ(read(folder / "inside"), "kept");
-    EXPECT_FALSE(fs::exists(dir_ / "taken.csv.part"));
 }
 
 struct RefusalCase {

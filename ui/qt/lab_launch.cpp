@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPointer>
 #include <QRadioButton>
 
@@ -69,15 +68,6 @@ LabStart labStartOf(MainWindow& window)
         start.data.push_back({form.xU[static_cast<std::size_t>(i)],
                               form.yU[static_cast<std::size_t>(i)]});
     return start;
-}
-
-QMenu& studyMenuOf(MainWindow& window)
-{
-    if (auto* menu = window.findChild<QMenu*>("Mn_Study"))
-        return *menu;
-    QMenu* menu = window.menuBar()->addMenu("Study");
-    menu->setObjectName("Mn_Study");
-    return *menu;
 }
 
 void addLabAction(MainWindow& window, QMenu& study)

@@ -14,9 +14,6 @@ class MainWindow;
 // read as the main window reads them; and its given points for `data`.
 LabStart labStartOf(MainWindow& window);
 
-// The main window's Study menu, made beside About when it is not there yet.
-QMenu& studyMenuOf(MainWindow& window);
-
 // "Interpolation lab…" (Ctrl+L) in the Study menu: opens the lab, or brings
 // an open one to the front.
 void addLabAction(MainWindow& window, QMenu& study);

@@ -3,11 +3,9 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -16,18 +14,17 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QSvgGenerator>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "data/dsf_writer.h"
 #include "plot/ticks.h"
+#include "ui/qt/file_save.h"
 #include "ui/qt/lab_plot.h"
 #include "ui/qt/qt_text.h"
 
@@ -91,7 +88,7 @@ LabWindow::LabWindow(LabStart start, QWidget* parent)
     describeControls();
     connectControls();
     showSettings();
-    refresh(false);
+    refresh();
     say(QStringLiteral("The lab shows ") + qstr(model_.functionLabel()) +
         QStringLiteral(" at ") + QString::number(model_.nodes().size()) + QStringLiteral(" nodes."));
     resize(1100, 720);
@@ -253,24 +250,24 @@ void LabWindow::connectControls()
 {
     connect(function_, &QComboBox::currentIndexChanged, this, [this] {
         if (const auto id = chosen(function_, kLabFunctions))
-            settingChanged(model_.setFunction(*id), function_, true);
+            settingChanged(model_.setFunction(*id), function_);
     });
     connect(nodes_, &QComboBox::currentIndexChanged, this, [this] {
         if (const auto id = chosen(nodes_, kNodeFamilies))
-            settingChanged(model_.setFamily(*id), nodes_, true);
+            settingChanged(model_.setFamily(*id), nodes_);
     });
     connect(count_, &QSpinBox::valueChanged, this,
-            [this](int n) { settingChanged(model_.setCount(n), count_, true); });
+            [this](int n) { settingChanged(model_.setCount(n), count_); });
     connect(degree_, &QSpinBox::valueChanged, this,
-            [this](int d) { settingChanged(model_.setDegree(d), degree_, false); });
+            [this](int d) { settingChanged(model_.setDegree(d), degree_); });
     connect(view_, &QComboBox::currentIndexChanged, this, [this] {
         if (const auto id = chosen(view_, kLabViews))
-            settingChanged(model_.setView(*id), view_, true);
+            settingChanged(model_.setView(*id), view_);
     });
     for (const StudyMethod method : kStudyMethods)
         connect(methods_[methodIndex(method)], &QCheckBox::toggled, this, [this, method](bool on) {
             model_.setShown(method, on);
-            settingChanged(std::nullopt, methods_[methodIndex(method)], false);
+            settingChanged(std::nullopt, methods_[methodIndex(method)]);
         });
 
     connect(plot_, &LabPlot::dragStarted, this, [this] {
@@ -280,7 +277,7 @@ void LabWindow::connectControls()
     connect(plot_, &LabPlot::dragMoved, this,
             [this](std::size_t node, double x, double y, bool moveX) {
                 if (model_.moveNode(node, x, y, moveX))
-                    refresh(true);
+                    refresh();
             });
     connect(plot_, &LabPlot::dragFinished, this, [this] {
         model_.finishDrag();
@@ -297,20 +294,20 @@ void LabWindow::connectControls()
     onAction("labUndoAction", [this] {
         stopPlay();
         if (model_.undo())
-            refresh(true);
+            refresh();
         say(model_.canUndo() || model_.canRedo() ? "Undone one move of the nodes."
                                                  : "Nothing to undo.");
     });
     onAction("labRedoAction", [this] {
         stopPlay();
         if (model_.redo())
-            refresh(true);
+            refresh();
         say("Redone one move of the nodes.");
     });
     onAction("labResetNodesAction", [this] {
         stopPlay();
         if (model_.resetNodes())
-            refresh(true);
+            refresh();
         say("The nodes take the function's values again.");
     });
     connect(actions_.value("labPlayAction"), &QAction::toggled, this, &LabWindow::startPlay);
@@ -329,12 +326,12 @@ void LabWindow::connectControls()
         saveWithDialog("Save nodes", "Data sets (*.dsf)", "lab-nodes.dsf", &LabWindow::saveNodes);
     });
     connect(convergenceRedraw_, &QTimer::timeout, this, [this] {
-        plot_->setPicture(labPicture(model_, convergence_), true);
+        plot_->setPicture(labPicture(model_, convergence_));
         emit convergenceArrived();
     });
 }
 
-void LabWindow::settingChanged(Refusal refusal, QWidget* control, bool newNodes)
+void LabWindow::settingChanged(Refusal refusal, QWidget* control)
 {
     stopPlay();
     if (refusal) {
@@ -346,7 +343,7 @@ void LabWindow::settingChanged(Refusal refusal, QWidget* control, bool newNodes)
     }
     control->setToolTip(toolTips_.value(control));
     showSettings();
-    refresh(!newNodes);
+    refresh();
     if (control != view_ || model_.settings().view != LabView::Convergence)
         say(qstr(pictureDescription(model_)));
 }
@@ -375,12 +372,12 @@ void LabWindow::showSettings()
     }
 }
 
-void LabWindow::refresh(bool keepZoom)
+void LabWindow::refresh()
 {
     if (model_.settings().view == LabView::Convergence)
         ensureConvergence();
     LabPicture picture = labPicture(model_, convergence_);
-    plot_->setPicture(std::move(picture), keepZoom);
+    plot_->setPicture(std::move(picture));
     plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
     updateMethods();
     updateNumbers();
@@ -497,7 +494,7 @@ void LabWindow::ensureConvergence()
                         return;
                     convergenceComplete_ = true;
                     convergenceRedraw_->stop();
-                    plot_->setPicture(labPicture(model_, convergence_), true);
+                    plot_->setPicture(labPicture(model_, convergence_));
                     say(QStringLiteral("Largest error against n for ") +
                         QString::number(convergenceFor_->methods.size()) +
                         QStringLiteral(" methods at ") +
@@ -536,7 +533,7 @@ void LabWindow::startPlay(bool on)
     if (model_.setCount(kLabMinCount))
         return stopPlay();
     showSettings();
-    refresh(false);
+    refresh();
     say("Playing: n = 2.");
     playTimer_->start();
 }
@@ -550,7 +547,7 @@ void LabWindow::playStep()
         return;
     }
     showSettings();
-    refresh(false);
+    refresh();
     sentence_->setText(QStringLiteral("Playing: n = ") + QString::number(*next) + ".");
 }
 
@@ -573,7 +570,7 @@ void LabWindow::moveByKey(std::size_t node, double dy)
     model_.beginDrag();
     model_.moveNode(node, at.x, at.y + dy, false);
     model_.finishDrag();
-    refresh(true);
+    refresh();
     say(QStringLiteral("Node %1 moved to y = %2.")
             .arg(node)
             .arg(qstr(compactNumber(model_.nodes()[node].y, ".", 6))));
@@ -589,7 +586,7 @@ void LabWindow::copyNumbers()
 
 void LabWindow::copyPicture()
 {
-    QApplication::clipboard()->setImage(plot_->image(1));
+    QApplication::clipboard()->setImage(plot_->pictureImage(1));
     say("Copied the picture.");
 }
 
@@ -597,7 +594,7 @@ void LabWindow::saveWithDialog(const QString& title, const QString& filter,
                                const QString& suggested,
                                std::optional<QString> (LabWindow::*save)(const QString&))
 {
-    const QString path = QFileDialog::getSaveFileName(this, title, suggested, filter);
+    const QString path = askSaveFileName(this, title, suggested, filter);
     if (path.isEmpty())
         return;
     if (const std::optional<QString> why = (this->*save)(path)) {
@@ -608,61 +605,36 @@ void LabWindow::saveWithDialog(const QString& title, const QString& filter,
     say(QStringLiteral("Saved ") + QFileInfo(path).fileName() + ".");
 }
 
+std::optional<QString> LabWindow::savePicture(const QString& path)
+{
+    const QString why = plot_->savePicture(path);
+    return why.isEmpty() ? std::nullopt : std::optional<QString>(why);
+}
+
 namespace {
 
-std::optional<QString> writeWhole(const QString& path, std::string_view bytes)
+std::optional<QString> saveText(const QString& path, const std::string& text)
 {
-    if (const std::optional<std::string> why =
-            writeWholeFile(std::filesystem::path(path.toStdU16String()), bytes))
-        return QStringLiteral("Could not save ") + QFileInfo(path).fileName() +
-               QStringLiteral(": ") + qstr(*why) + ".";
-    return std::nullopt;
+    const QString why = saveWhole(path, QByteArray::fromStdString(text));
+    return why.isEmpty() ? std::nullopt : std::optional<QString>(why);
 }
 
 }  // namespace
 
-std::optional<QString> LabWindow::savePicture(const QString& path)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    const QSize size = plot_->size();
-    if (suffix == "png") {
-        plot_->image(2).save(&buffer, "PNG");
-    } else if (suffix == "svg") {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle("Interpolation lab");
-        QPainter painter(&svg);
-        paintLabPicture(plot_->picture(), plot_->shownWorld(),
-                        painter, size, plot_->font(), std::nullopt);
-    } else if (suffix == "pdf") {
-        QPdfWriter pdf(&buffer);
-        pdf.setPageSize(QPageSize(QSizeF(size) * 0.75, QPageSize::Point));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setResolution(96);
-        QPainter painter(&pdf);
-        paintLabPicture(plot_->picture(), plot_->shownWorld(),
-                        painter, size, plot_->font(), std::nullopt);
-    } else {
-        return QStringLiteral("A picture is saved as PNG, SVG or PDF: choose a name ending in "
-                              ".png, .svg or .pdf.");
-    }
-    buffer.close();
-    return writeWhole(path, std::string_view(buffer.data().constData(),
-                                             static_cast<std::size_t>(buffer.data().size())));
-}
-
 std::optional<QString> LabWindow::saveValues(const QString& path)
 {
-    return writeWhole(path, valuesCsv(model_.valuesColumns()));
+    return saveText(path, valuesCsv(model_.valuesColumns()));
 }
 
 std::optional<QString> LabWindow::saveNodes(const QString& path)
 {
-    return writeWhole(path, nodesDataSet(model_.nodes()));
+    std::vector<double> x;
+    std::vector<double> y;
+    for (const Node& node : model_.nodes()) {
+        x.push_back(node.x);
+        y.push_back(node.y);
+    }
+    return saveText(path, dataSetText(x, y));
 }
 
 }  // namespace tarvel::ui

@@ -55,9 +55,9 @@ private:
     void describeControls();
     void connectControls();
     QAction* addAction(const char* name, const QString& text, const QKeySequence& keys = {});
-    void settingChanged(Refusal refusal, QWidget* control, bool newNodes);
+    void settingChanged(Refusal refusal, QWidget* control);
     void showSettings();
-    void refresh(bool keepZoom);
+    void refresh();
     void updateMethods();
     void updateNumbers();
     void updateActions();

@@ -101,7 +101,7 @@ MainWindow::MainWindow(const QString& startDirectory, QWidget* parent) : QMainWi
     startBrowser(startDirectory);
     connectHandlers();
     addStudyAids();
-    addLabAction(*this, studyMenuOf(*this));
+    addLabAction(*this, *studyMenu_);
     form_->Form_Load();
 }
 
