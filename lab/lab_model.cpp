@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "lab/lab_text.h"
+
 namespace tarvel {
 namespace {
 
@@ -91,12 +93,12 @@ Refusal LabModel::setFunction(LabFunction function)
         return std::nullopt;
     if (function == LabFunction::Data) {
         if (data_.size() < static_cast<std::size_t>(kLabMinCount))
-            return "The main window has " + countText(static_cast<int>(data_.size())) +
-                   " given points; the lab needs at least 2 (press OK there first).";
+            return joined({"The main window has ", countText(static_cast<int>(data_.size())),
+                           " given points; the lab needs at least 2 (press OK there first)."});
         if (viewNeedsFunction(settings_.view))
-            return std::string("The ") + std::string(named(kLabViews, settings_.view).key) +
-                   " view compares with f, and " + std::string(kNoFunction) +
-                   ": choose the values or Lebesgue view first.";
+            return joined({"The ", named(kLabViews, settings_.view).key,
+                           " view compares with f, and ", kNoFunction,
+                           ": choose the values or Lebesgue view first."});
     }
     settings_.function = function;
     sampleFunction();
@@ -120,8 +122,8 @@ Refusal LabModel::setCount(int count)
     if (count == settings_.count)
         return std::nullopt;
     if (count < kLabMinCount || count > kLabMaxCount)
-        return "The number of nodes is a whole number from 2 to 1001; " + countText(count) +
-               " is not.";
+        return joined({"The number of nodes is a whole number from 2 to 1001; ", countText(count),
+                       " is not."});
     if (Refusal refusal = refuseForData("The number of nodes cannot change:"))
         return refusal;
     settings_.count = count;
@@ -132,8 +134,8 @@ Refusal LabModel::setCount(int count)
 Refusal LabModel::setDegree(int degree)
 {
     if (degree < 0 || degree > kLabMaxDegree)
-        return "The degree of local Lagrange is a whole number from 0 to 100; " +
-               countText(degree) + " is not.";
+        return joined({"The degree of local Lagrange is a whole number from 0 to 100; ",
+                       countText(degree), " is not."});
     settings_.degree = degree;
     recompute();
     return std::nullopt;
@@ -148,8 +150,8 @@ void LabModel::setShown(StudyMethod method, bool shown)
 Refusal LabModel::setView(LabView view)
 {
     if (!function() && viewNeedsFunction(view))
-        return std::string("The ") + std::string(named(kLabViews, view).key) +
-               " view compares with f, and " + std::string(kNoFunction) + ".";
+        return joined({"The ", named(kLabViews, view).key, " view compares with f, and ",
+                       kNoFunction, "."});
     settings_.view = view;
     recompute();
     return std::nullopt;
@@ -255,8 +257,8 @@ void LabModel::computeMethod(StudyMethod method)
     MethodOutcome& out = outcomes_[methodIndex(method)];
     out = MethodOutcome{};
     if (method == StudyMethod::Clamped && !hasFunction()) {
-        out.refusal = "The clamped cubic spline needs the end slopes f′(0) and f′(1), and " +
-                      std::string(kNoFunction) + ".";
+        out.refusal = joined({"The clamped cubic spline needs the end slopes f′(0) and f′(1), and ",
+                              kNoFunction, "."});
         return;
     }
     const NodeList& nodes = nodes_.nodes();
@@ -285,8 +287,14 @@ void LabModel::computeMethod(StudyMethod method)
         const auto [low, high] = std::minmax_element(ys.begin(), ys.end());
         out.figures = errorFiguresOf(grid, out.value, exact_[0], *low, *high);
     }
-    if (const std::optional<LebesgueMaximum> constant = lebesgueConstant(*out.interpolant))
-        out.lebesgueConstant = constant->value;
+    auto& cached = lebesgueCache_[methodIndex(method)];
+    LebesgueKey key{xs, settings_.degree};
+    if (!cached || cached->first != key) {
+        const std::optional<LebesgueMaximum> constant = lebesgueConstant(*out.interpolant);
+        cached.emplace(std::move(key), constant ? std::optional<double>(constant->value)
+                                                : std::nullopt);
+    }
+    out.lebesgueConstant = cached->second;
     if (settings_.view == LabView::Lebesgue) {
         out.lebesgue.resize(grid.size());
         if (!lebesgueFunction(*out.interpolant, grid, out.lebesgue))

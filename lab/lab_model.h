@@ -92,6 +92,15 @@ private:
     LabNodes nodes_;
     std::array<std::vector<double>, 3> exact_;
     std::array<MethodOutcome, kStudyMethods.size()> outcomes_;
+    // The Lebesgue constant depends on the abscissae (and the degree) only,
+    // so a drag that moves a value alone does not compute it again.
+    struct LebesgueKey {
+        std::vector<double> xs;
+        int degree = 0;
+        bool operator==(const LebesgueKey&) const = default;
+    };
+    std::array<std::optional<std::pair<LebesgueKey, std::optional<double>>>, kStudyMethods.size()>
+        lebesgueCache_;
 };
 
 }  // namespace tarvel

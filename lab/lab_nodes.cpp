@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "lab/lab_text.h"
 #include "plot/ticks.h"
 
 namespace tarvel {
@@ -13,11 +14,9 @@ std::optional<std::string> orderProblem(const NodeList& nodes)
     for (std::size_t i = 1; i < nodes.size(); ++i) {
         // Written so that a NaN abscissa counts as out of order too.
         if (!(nodes[i].x > nodes[i - 1].x)) {
-            std::string text = "x(" + std::to_string(i) + ") = ";
-            text += compactNumber(nodes[i].x, ".", 6);
-            text += " is not above x(" + std::to_string(i - 1) + ") = ";
-            text += compactNumber(nodes[i - 1].x, ".", 6);
-            return text;
+            return joined({"x(", std::to_string(i), ") = ", compactNumber(nodes[i].x, ".", 6),
+                           " is not above x(", std::to_string(i - 1),
+                           ") = ", compactNumber(nodes[i - 1].x, ".", 6)});
         }
     }
     return std::nullopt;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "lab/lab_text.h"
 #include "plot/ticks.h"
 
 namespace tarvel {
@@ -27,7 +28,7 @@ std::string methodLabel(const LabModel& model, StudyMethod method)
 {
     std::string label = studyMethodName(method);
     if (method == StudyMethod::Local)
-        label += " (degree " + std::to_string(model.settings().degree) + ")";
+        label += joined({" (degree ", std::to_string(model.settings().degree), ")"});
     return label;
 }
 
@@ -84,11 +85,11 @@ void addMethodCurves(LabPicture& picture, const LabModel& model)
             break;
         case LabView::Error:
             picture.series.push_back(
-                sampled("error of " + label, colour, out.value, difference, exact));
+                sampled(joined({"error of ", label}), colour, out.value, difference, exact));
             break;
         case LabView::LogError:
             picture.series.push_back(
-                sampled("error of " + label, colour, out.value, logOfError, exact));
+                sampled(joined({"error of ", label}), colour, out.value, logOfError, exact));
             break;
         case LabView::Derivative:
             picture.series.push_back(sampled(label + ": p′", colour, out.first, plain, nullptr));
@@ -99,7 +100,8 @@ void addMethodCurves(LabPicture& picture, const LabModel& model)
         case LabView::Lebesgue:
             if (!out.lebesgue.empty())
                 picture.series.push_back(
-                    sampled("Lebesgue function of " + label, colour, out.lebesgue, plain, nullptr));
+                    sampled(joined({"Lebesgue function of ", label}), colour, out.lebesgue, plain,
+                            nullptr));
             break;
         case LabView::Convergence:
             break;
@@ -143,7 +145,7 @@ void addConvergence(LabPicture& picture, const LabModel& model,
     const double first = std::log10(static_cast<double>(kLabMinCount));
     const double last = std::log10(static_cast<double>(kLabMaxCount));
     for (const auto& [power, label] : {std::pair{2.0, "n⁻²"}, std::pair{4.0, "n⁻⁴"}})
-        picture.series.push_back({std::string("reference slope ") + label, kReferenceColour,
+        picture.series.push_back({joined({"reference slope ", label}), kReferenceColour,
                                   true, false, {first, last}, {0.0, -power * (last - first)}});
 }
 
@@ -230,7 +232,7 @@ LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence
     if (view == LabView::Convergence) {
         addConvergence(picture, model, convergence);
     } else {
-        picture.xCaption = "x";
+        picture.xCaption.assign(1, 'x');  // not = "x": GCC 12 warns falsely (-Wrestrict)
         picture.yCaption = viewCaption(view);
         picture.logY = view == LabView::LogError;
         addFunctionCurve(picture, model);
@@ -238,7 +240,7 @@ LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence
         if (view == LabView::Values) {
             picture.nodes = model.nodes();
             picture.nodesLabel = model.edited() ? "edited nodes" : "nodes";
-            picture.nodesLabel += " (" + std::to_string(model.nodes().size()) + ")";
+            picture.nodesLabel += joined({" (", std::to_string(model.nodes().size()), ")"});
         }
         if (view == LabView::Lebesgue && picture.series.empty())
             picture.emptyReason = "The Lebesgue function belongs to the global and the local "
@@ -251,23 +253,23 @@ LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence
 std::string pictureDescription(const LabModel& model)
 {
     const LabSettings& settings = model.settings();
-    std::string text = std::string(named(kLabViews, settings.view).label) + " of " +
-                       model.functionLabel() + " at " + std::to_string(model.nodes().size()) +
-                       " " + (model.edited() ? "edited " : "") + "nodes";
+    std::string text = joined({named(kLabViews, settings.view).label, " of ",
+                               model.functionLabel(), " at ",
+                               std::to_string(model.nodes().size()), " ",
+                               model.edited() ? "edited " : "", "nodes"});
     if (settings.function != LabFunction::Data)
-        text += std::string(" (") + std::string(named(kNodeFamilies, settings.family).label) + ")";
+        text += joined({" (", named(kNodeFamilies, settings.family).label, ")"});
     text += ".";
     for (const StudyMethod method : kStudyMethods) {
         if (!settings.shown[methodIndex(method)])
             continue;
         const MethodOutcome& out = model.outcome(method);
-        text += " ";
-        text += studyMethodName(method);
+        text += joined({" ", studyMethodName(method)});
         if (!out.available())
-            text += ": unavailable, " + out.refusal;
+            text += joined({": unavailable, ", out.refusal});
         else if (out.figures)
-            text += ": largest error " + compactNumber(out.figures->maxError, ".") + " at x = " +
-                    compactNumber(out.figures->maxErrorX, ".") + ".";
+            text += joined({": largest error ", compactNumber(out.figures->maxError, "."),
+                            " at x = ", compactNumber(out.figures->maxErrorX, "."), "."});
         else
             text += ": shown.";
     }

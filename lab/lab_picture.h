@@ -48,9 +48,9 @@ inline constexpr ui::Colour kFunctionColour = 255;       // red, as in the main 
 inline constexpr ui::Colour kEditedNodesColour = 0x0080FF;  // orange
 inline constexpr ui::Colour kReferenceColour = 0x808080;
 
-// At most this many points of the 10,001-point grid per curve: twice the
-// pixels of a wide plot, and few enough for a drag to stay smooth.
-inline constexpr int kCurvePoints = 2001;
+// The points of the 10,001-point grid a curve is drawn through: one every
+// two pixels of a wide plot, and few enough for a drag to stay smooth.
+inline constexpr int kCurvePoints = 501;
 
 LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence);
 

@@ -390,14 +390,15 @@ void LabWindow::updateMethods()
         QCheckBox* box = methods_[methodIndex(method)];
         const MethodOutcome& out = model_.outcome(method);
         const QString name = studyMethodName(method);
-        if (out.available()) {
-            box->setText(name);
-            box->setToolTip(toolTips_.value(box));
-        } else {
-            box->setText(name + " (unavailable)");
-            box->setToolTip(qstr(out.refusal));
+        const QString text = out.available() ? name : name + " (unavailable)";
+        const QString tip = out.available() ? toolTips_.value(box) : qstr(out.refusal);
+        // Set only when they change: a drag refreshes the methods at every move.
+        if (box->text() != text)
+            box->setText(text);
+        if (box->toolTip() != tip) {
+            box->setToolTip(tip);
+            box->setAccessibleDescription(tip);
         }
-        box->setAccessibleDescription(box->toolTip());
     }
 }
 
@@ -427,8 +428,10 @@ void LabWindow::updateNumbers()
             } else if (c > 0 && c < 5 && text.isEmpty()) {
                 tip = "No exact function to compare with.";
             }
-            item->setText(text);
-            item->setToolTip(tip);
+            if (item->text() != text)
+                item->setText(text);
+            if (item->toolTip() != tip)
+                item->setToolTip(tip);
         }
     }
 }
