@@ -127,6 +127,20 @@ private slots:
         QCOMPARE(find<QTableWidget>(*lab, "labNumbers")->rowCount(), 2);
     }
 
+    void everyControlIsNamedAndThePlotSaysItsFigures()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
+        for (const char* name : {"labFunction", "labNodes", "labCount", "labDegree", "labView",
+                                 "labNumbers", "labMethod_global", "labMethod_akima"}) {
+            auto* widget = find<QWidget>(*lab, name);
+            QVERIFY2(!widget->accessibleName().isEmpty(), name);
+            QVERIFY2(!widget->accessibleDescription().isEmpty(), name);
+        }
+        const QString description = find<LabPlot>(*lab, "labPlot")->accessibleDescription();
+        QVERIFY2(description.contains("Global polynomial: largest error 1.916 at x = 0.0299"),
+                 qPrintable(description));
+    }
+
     void aDragMovesTheNodeAndUndoBringsItBack()
     {
         std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 11, {"natural"}));
