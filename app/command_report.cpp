@@ -6,7 +6,6 @@
 
 #include "app/form_tarvel.h"
 #include "app/status_text.h"
-#include "interp/method_checks.h"
 #include "plot/drawing.h"
 #include "plot/ticks.h"
 
@@ -57,16 +56,15 @@ std::string Form_Tarvel::functionName(TestSource source)
     return {};
 }
 
-std::string Form_Tarvel::methodName() const
+std::string Form_Tarvel::methodName(const MethodRow& method, bool legend) const
 {
-    if (c_.Option_InterCubc.isSelected())
-        return "the natural cubic spline";
-    if (c_.Option_InterPwCb.isSelected())
-        return "the PW cubic spline";
-    return "polynomial interpolation of degree " + formatThreeDigits(nDeg, decimalSeparator_);
+    std::string name = legend ? method.legendName : method.statusName;
+    if (method.takesDegree)
+        name += " of degree " + formatThreeDigits(nDeg, decimalSeparator_);
+    return name;
 }
 
-ui::Study Form_Tarvel::study(bool withInterpolated) const
+ui::Study Form_Tarvel::study(const MethodRow* calculated) const
 {
     ui::Study drawn;
     // Sampled given points hold the function's own values (no count reaches
@@ -79,14 +77,15 @@ ui::Study Form_Tarvel::study(bool withInterpolated) const
             drawn.given.push_back(
                 {i, xU[at], yU[at], sampled ? std::optional<double>(yU[at]) : std::nullopt});
     }
-    if (withInterpolated) {
+    if (calculated) {
         drawn.interpolated.reserve(static_cast<std::size_t>(loopBound(lastI) + 1));
         for (int i = 0; i <= loopBound(lastI); ++i) {
             const auto at = static_cast<std::size_t>(i);
             if (settled_[at] != Settlement::None && drawable(xI[at], yI[at]))
                 drawn.interpolated.push_back({i, xI[at], yI[at], exactValue(xI[at])});
         }
-        drawn.methodName = methodName();
+        drawn.methodName = methodName(*calculated, false);
+        drawn.methodLegend = methodName(*calculated, true);
     }
     drawn.functionName = functionName();
     // With no test function chosen the red curve is the line y = 0.
@@ -138,7 +137,7 @@ std::string Form_Tarvel::okSentence(TestSource chosen) const
     return sentence;
 }
 
-std::string Form_Tarvel::calculateSentence(const ui::Study& drawn) const
+std::string Form_Tarvel::calculateSentence(const ui::Study& drawn, const MethodRow& method) const
 {
     const int points = loopBound(lastI) + 1;
     int evaluated = 0;
@@ -157,7 +156,7 @@ std::string Form_Tarvel::calculateSentence(const ui::Study& drawn) const
             "Ni = " + formatThreeDigits(nI, decimalSeparator_) + " gives no interpolation points.";
     } else {
         sentence = counted(points, "interpolation point", "interpolation points") + " by " +
-                   methodName() + ": " + std::to_string(evaluated) + " evaluated, " +
+                   methodName(method, false) + ": " + std::to_string(evaluated) + " evaluated, " +
                    std::to_string(copied) + " copied";
         if (const std::optional<ErrorFigure> error = errorFigure(drawn.interpolated))
             sentence += "; largest error " + formatThreeDigits(error->largest, decimalSeparator_) +
@@ -192,7 +191,7 @@ std::string Form_Tarvel::calculateSentence(const ui::Study& drawn) const
     if (outside > 0)
         sentence += ' ' + counted(outside, "given point lies", "given points lie") +
                     " outside 0..1; the picture and the interpolation points cover 0..1 only.";
-    if (c_.Option_Tarvel.isSelected() && nDeg < 0)
+    if (method.takesDegree && nDeg < 0)
         sentence += " A negative degree gives 0 at every point inside an interval.";
     return sentence;
 }

@@ -14,6 +14,7 @@
 #include "data/dsf_reader.h"
 #include "interp/coef_table.h"
 #include "interp/evaluation.h"
+#include "interp/method_checks.h"
 #include "interp/tridiagonal.h"
 #include "ui/toolkit.h"
 
@@ -66,8 +67,6 @@ public:
     // Interpolation.
     void EntNokDag();
     void Tarvel(int i, int j);
-    SolveStatus CubicCoefs(CoefTable& table);
-    bool PwCbcCoefs(CoefTable& table);
 
     void PictureScale();
 
@@ -117,15 +116,17 @@ private:
     void listGivenPoints();
     std::optional<std::string>
     checkTestPolynomial(double degree, const std::array<double, kPolyCapacity>& coefs) const;
-    void listCoefficients(const CoefTable& table);
+    void listCoefficients(const CoefTable& table, const MethodRow& method);
     void drawAxes();
     // The inputs of a Calculate, read and checked before anything changes.
     struct CalculateInput {
         double nU = 0;
         double nDeg = 0;
     };
-    std::optional<CalculateInput> calculatePasses();
-    void adopt(const CalculateInput& input);
+    // The method of the option selected in Frame2 (exactly one always is).
+    Method chosenMethod() const;
+    std::optional<CalculateInput> calculatePasses(const MethodRow& method);
+    void adopt(const CalculateInput& input, const MethodRow& method);
     // What a Calculate changes, kept so that a refusal found only while
     // computing can put it back.
     struct CalculateState {
@@ -135,12 +136,12 @@ private:
     };
     CalculateState calculateState() const;
     void restore(const CalculateState& state);
-    bool computeCoefficients(CoefTable& table);
+    bool computeCoefficients(CoefTable& table, const MethodRow& method);
     // Shows the problem, if any; true when there is none.
     bool passes(const std::optional<std::string>& problem);
-    void evaluateInterpolationPoints(const CoefTable& table);
+    void evaluateInterpolationPoints(const CoefTable& table, const MethodRow& method);
     bool resultsFinite(const CoefTable& table) const;
-    std::string overflowProblem() const;
+    std::string overflowProblem(const MethodRow& method) const;
 
     // What the picture shows, for the study aids, and the status sentences.
     // What produced the given points now held; the option selected now may
@@ -151,10 +152,14 @@ private:
     static std::string functionName(TestSource source);
     // What gave the given points held, to the last parameter.
     std::string sourceKey() const;
-    std::string methodName() const;
-    ui::Study study(bool withInterpolated) const;
+    // The method's name with its degree where it has one, for the status
+    // sentence or (legend) for the picture.
+    std::string methodName(const MethodRow& method, bool legend) const;
+    // With the interpolation points of `calculated` when a Calculate drew
+    // them; nullptr after OK.
+    ui::Study study(const MethodRow* calculated) const;
     std::string okSentence(TestSource chosen) const;
-    std::string calculateSentence(const ui::Study& drawn) const;
+    std::string calculateSentence(const ui::Study& drawn, const MethodRow& method) const;
     void showStatus(std::string sentence);
     void refuse(const std::string& command);
     void plotPoint(double x, double y);

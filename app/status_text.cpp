@@ -13,14 +13,12 @@ namespace {
 std::string quoted(std::string_view text)
 {
     constexpr std::size_t kMaxQuoted = 24;
-    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on "'" + s.
-    std::string out(1, '\'');
     if (text.size() <= kMaxQuoted)
-        return out.append(text).append("'");
+        return "'" + std::string(text) + "'";
     std::size_t cut = kMaxQuoted;
     while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
         --cut;  // not inside a UTF-8 sequence
-    return out.append(text.substr(0, cut)).append("…'");
+    return "'" + std::string(text.substr(0, cut)) + "…'";
 }
 
 }  // namespace

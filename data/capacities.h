@@ -15,11 +15,24 @@ namespace tarvel {
 // most 1001 points of each kind (a data set too).
 inline constexpr int kPointCapacity = 1001;
 
-// The interval arrays of the two spline methods. Their point limits (101 and
-// 302) come first, so these are never the binding limit.
-inline constexpr int kIntervalCapacity = 501;
+// Rows of the coefficient table: one cubic per interval of a spline.
+inline constexpr int kCoefRows = 301;
 
-// Coefficients a0..a4 of the test polynomial.
+// The natural cubic spline's system: one equation per given point.
+inline constexpr int kCubicSplineCapacity = 101;
+
+// The PW cubic spline: one coefficient row per interval, so one given point
+// more than there are rows.
+inline constexpr int kPwSplineCapacity = kCoefRows + 1;
+
+// The tridiagonal solver's working arrays: equations.
+inline constexpr int kThomasCapacity = 301;
+
+// The local polynomial's window holds degree + 1 given points.
+inline constexpr int kMaxInterpolationDegree = 100;
+inline constexpr int kWindowCapacity = kMaxInterpolationDegree + 1;
+
+// Coefficients a0..a4 of the test polynomial: degrees 0 to 4.
 inline constexpr int kPolyCapacity = 5;
 
 // The last whole number that a loop from 0 up to the real bound visits,

@@ -89,9 +89,7 @@ bool Form_Tarvel::okPasses()
             return false;
         std::array<double, kPolyCapacity> coefs{};
         for (std::size_t k = 0; k < coefs.size(); ++k) {
-            // Appended, not "a" + std::to_string(k): GCC 12 warns falsely
-            // (-Wrestrict) on that once inlined.
-            const std::string name = std::string(1, 'a').append(std::to_string(k));
+            const std::string name = "a" + std::to_string(k);
             const std::optional<double> coef =
                 readNumber(polyCoefBox(k), "coefficient " + name, name);
             if (!coef)
@@ -132,7 +130,7 @@ void Form_Tarvel::Command1_Click()
     testFciz();
     UcNokCiz();
     dataReady = true;
-    c_.Picture1.setStudy(study(false));
+    c_.Picture1.setStudy(study(nullptr));
     showStatus(okSentence(chosen));
 }
 

@@ -261,8 +261,7 @@ private:
     {
         if (!item.quoted)
             return std::string(item.text);
-        // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on "\"" + s.
-        return std::string(1, '"').append(item.text).append("\"");
+        return "\"" + std::string(item.text) + "\"";
     }
 
     DataSetRead& failAt(DataSetFault fault, std::size_t at, std::string item)
@@ -402,8 +401,7 @@ std::string itemName(const DataSetFailure& f)
 
 std::string quote(const std::string& item)
 {
-    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on "'" + s.
-    return std::string(1, '\'').append(printableText(item, 40)).append("'");
+    return "'" + printableText(item, 40) + "'";
 }
 
 // Semicolons, tabs and blanks between numbers are the usual ways a file

@@ -47,7 +47,7 @@ DecimalText placeDecimalPoint(bool negative, const std::string& digits, int expo
     const int wholeCount = exponent + 1;
     const int digitCount = static_cast<int>(digits.size());
     if (wholeCount <= 0) {
-        text.whole.assign(1, '0');  // not = "0": GCC 12 warns falsely (-Wrestrict)
+        text.whole = "0";
         text.fraction = std::string(static_cast<std::size_t>(-wholeCount), '0') + digits;
     } else if (wholeCount >= digitCount) {
         text.whole = digits + std::string(static_cast<std::size_t>(wholeCount - digitCount), '0');

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <limits>
 #include <numbers>
 
 #include "interp/lagrange.h"
@@ -44,6 +45,8 @@ std::vector<double> scaledToLargest(std::vector<double> weights)
     double largest = 0;
     for (const double w : weights)
         largest = std::max(largest, std::fabs(w));
+    if (!(largest > 0) || !std::isfinite(largest))
+        return weights;  // nothing to scale by: the caller refuses such weights
     for (double& w : weights)
         w = w / largest;
     return weights;
@@ -65,6 +68,13 @@ std::vector<double> normalised(std::span<const double> mantissas, std::span<cons
     for (std::size_t j = 0; j < weights.size(); ++j)
         weights[j] = std::ldexp(weights[j], totals[j] - largest);
     return scaledToLargest(std::move(weights));
+}
+
+// a / b, or NaN where b is 0: the sums of weights that cancel exactly
+// leave the value undefined (evenly spaced nodes by the hundred do that).
+double quotient(double a, double b)
+{
+    return b != 0 ? a / b : std::numeric_limits<double>::quiet_NaN();
 }
 
 std::ptrdiff_t nodeIndex(std::span<const double> xs, double x)
@@ -226,27 +236,64 @@ std::array<double, kMaxColumns + 1> sumsAt(const NodeColumns& nodes, double x)
     return totals;
 }
 
+std::size_t nearestNode(std::span<const double> xs, double x)
+{
+    const auto above = static_cast<std::size_t>(
+        std::lower_bound(xs.begin(), xs.end(), x) - xs.begin());
+    const std::size_t k = std::min(above, xs.size() - 1);
+    if (k > 0 && std::fabs(x - xs[k - 1]) < std::fabs(x - xs[k]))
+        return k - 1;
+    return k;
+}
+
 // Where w_j / (x - x_j) overflows, x is a hair's breadth from a node k:
 // every term divided by the node's own, which keeps the quotients finite.
 double valueNearNode(std::span<const double> xs, std::span<const double> weights,
                      std::span<const double> ys, double x)
 {
-    const auto above = static_cast<std::size_t>(
-        std::lower_bound(xs.begin(), xs.end(), x) - xs.begin());
-    std::size_t k = std::min(above, xs.size() - 1);
-    if (k > 0 && (k == xs.size() || std::fabs(x - xs[k - 1]) < std::fabs(x - xs[k])))
-        k = k - 1;
+    const std::size_t k = nearestNode(xs, x);
     const double toNode = x - xs[k];
     double num = ys[k];
     double den = 1;
     for (std::size_t j = 0; j < xs.size(); ++j) {
         if (j == k)
             continue;
-        const double ratio = (weights[j] / weights[k]) * (toNode / (x - xs[j]));
+        const double ratio = quotient(weights[j], weights[k]) * (toNode / (x - xs[j]));
         num += ratio * ys[j];
         den += ratio;
     }
-    return num / den;
+    return quotient(num, den);
+}
+
+// The first (modified Lagrange) form p(x) = l(x) sum_j w_j y_j / (x - x_j)
+// with l(x) = prod_j (x - x_j), which needs no denominator: the second
+// form's sum_j w_j / (x - x_j) equals C / l(x) for the weights' common
+// scale C. Returns l(x) / C, built from the nearest node k as
+// (x - x_k) / w_k * prod_{j != k} (x - x_j) / (x_k - x_j).
+double scaledNodePolynomial(std::span<const double> xs, std::span<const double> weights, double x)
+{
+    const std::size_t k = nearestNode(xs, x);
+    ScaledProduct product;
+    product.multiply(x - xs[k]);
+    for (std::size_t j = 0; j < xs.size(); ++j)
+        if (j != k)
+            product.multiply((x - xs[j]) / (xs[k] - xs[j]));
+    return quotient(std::ldexp(product.mantissa, product.exponent), weights[k]);
+}
+
+// sum_j term(j) for j = 0 .. n-1 in four interleaved partial sums, which
+// the compiler may keep in vector registers without changing a bit.
+template <typename Term>
+double fourLaneSum(std::size_t n, Term term)
+{
+    std::array<double, 4> lanes{};
+    std::size_t j = 0;
+    for (; j + 4 <= n; j += 4)
+        for (std::size_t lane = 0; lane < 4; ++lane)
+            lanes[lane] += term(j + lane);
+    for (std::size_t lane = 0; j < n; ++j, ++lane)
+        lanes[lane] += term(j);
+    return (lanes[0] + lanes[1]) + (lanes[2] + lanes[3]);
 }
 
 }  // namespace
@@ -309,22 +356,27 @@ void nodeDerivatives(std::span<const double> xs, std::span<const double> weights
     const std::size_t n = xs.size();
     std::vector<double> inverse(n);
     std::vector<double> secant(n);
-    for (std::size_t k = 0; k < n; ++k) {
-        double slopeSum = 0;
-        for (std::size_t j = 0; j < n; ++j) {
-            if (j == k)
-                continue;
+    const auto fill = [&](std::size_t k, std::size_t from, std::size_t to) {
+        for (std::size_t j = from; j < to; ++j) {
             inverse[j] = 1 / (xs[k] - xs[j]);
             secant[j] = (ys[k] - ys[j]) * inverse[j];
-            slopeSum += weights[j] * secant[j];
         }
-        const double slope = -slopeSum / weights[k];
-        double curvatureSum = 0;
-        for (std::size_t j = 0; j < n; ++j)
-            if (j != k)
-                curvatureSum += weights[j] * ((slope - secant[j]) * inverse[j]);
+    };
+    for (std::size_t k = 0; k < n; ++k) {
+        // Node k's own term drops out of both sums: it adds 0.
+        fill(k, 0, k);
+        fill(k, k + 1, n);
+        inverse[k] = 0;
+        secant[k] = 0;
+        const double slope = quotient(-fourLaneSum(n, [&](std::size_t j) {
+                                          return weights[j] * secant[j];
+                                      }),
+                                      weights[k]);
+        const double curvatureSum = fourLaneSum(n, [&](std::size_t j) {
+            return j == k ? 0.0 : weights[j] * ((slope - secant[j]) * inverse[j]);
+        });
         first[k] = slope;
-        second[k] = -2 * curvatureSum / weights[k];
+        second[k] = quotient(-2 * curvatureSum, weights[k]);
     }
 }
 
@@ -340,18 +392,23 @@ void barycentricColumns(std::span<const double> xs, std::span<const double> weig
                         std::initializer_list<std::span<const double>> columns, double x,
                         std::span<double> results)
 {
-    NodeColumns nodes{xs.data(), weights.data(), {}, columns.size(), xs.size()};
     std::size_t c = 0;
+    const std::ptrdiff_t node = nodeIndex(xs, x);
+    if (node >= 0) {
+        for (const std::span<const double> column : columns)
+            results[c++] = column[static_cast<std::size_t>(node)];
+        return;
+    }
+    NodeColumns nodes{xs.data(), weights.data(), {}, columns.size(), xs.size()};
     for (const std::span<const double> column : columns)
         nodes.values[c++] = column.data();
     const auto totals = sumsAt(nodes, x);
-    // At a node its quotient is infinite, so the sums are not finite: only
-    // then is the node looked for.
-    const std::ptrdiff_t node = std::isfinite(totals[0]) ? -1 : nodeIndex(xs, x);
+    // Where the denominator cancels to nothing the first form takes over.
+    const double nodePolynomial = totals[0] == 0 ? scaledNodePolynomial(xs, weights, x) : 0;
     c = 0;
     for (const std::span<const double> column : columns) {
-        if (node >= 0)
-            results[c] = column[static_cast<std::size_t>(node)];
+        if (totals[0] == 0)
+            results[c] = totals[c + 1] * nodePolynomial;
         else if (std::isfinite(totals[0]) && std::isfinite(totals[c + 1]))
             results[c] = totals[c + 1] / totals[0];
         else
@@ -379,6 +436,8 @@ double barycentricLebesgue(std::span<const double> xs, std::span<const double> w
         absolute += std::fabs(q);
         signedSum += q;
     }
+    if (signedSum == 0)
+        return std::numeric_limits<double>::infinity();
     return absolute / std::fabs(signedSum);
 }
 

@@ -5,9 +5,10 @@
 #include <array>
 #include <cstddef>
 
+#include "data/capacities.h"
+
 namespace tarvel {
 
-inline constexpr int kCoefRows = 301;
 inline constexpr std::size_t kCoefColumns = 4;
 
 // Row j: the cubic of the interval from xU(j) to xU(j+1) in t = x - xU(j),

@@ -12,11 +12,9 @@
 #include "app/form_tarvel.h"
 #include "data/list_format.h"
 #include "data/numeric_text.h"
-#include "interp/cubic_spline.h"
 #include "interp/evaluation.h"
 #include "interp/lagrange.h"
 #include "interp/method_checks.h"
-#include "interp/pw_cubic_spline.h"
 
 namespace tarvel {
 
@@ -37,23 +35,24 @@ void Form_Tarvel::Tarvel(int i, int j)
     yI[at] = localPolynomialValue(nDeg, lastU, j, xI[at], xU, yU);
 }
 
-SolveStatus Form_Tarvel::CubicCoefs(CoefTable& table)
+Method Form_Tarvel::chosenMethod() const
 {
-    return naturalCubicSplineCoefs(loopBound(lastU), xU, yU, table);
+    if (c_.Option_InterCubc.isSelected())
+        return Method::CubicSpline;
+    if (c_.Option_InterPwCb.isSelected())
+        return Method::PwCubicSpline;
+    return Method::Polynomial;
 }
 
-bool Form_Tarvel::PwCbcCoefs(CoefTable& table)
+void Form_Tarvel::listCoefficients(const CoefTable& table, const MethodRow& method)
 {
-    return pwCubicSplineCoefs(loopBound(lastU), xU, yU, table);
-}
-
-void Form_Tarvel::listCoefficients(const CoefTable& table)
-{
+    if (!method.listHeading)
+        return;
     const auto rows = static_cast<std::size_t>(std::clamp(loopBound(lastU), 0, kCoefRows));
     std::array<double, kCoefRows * kCoefColumns> coefficients;
     for (std::size_t i = 0; i < rows; ++i)
         std::copy(table[i].begin(), table[i].end(), coefficients.begin() + i * kCoefColumns);
-    listSection("Cubic spline coefficients", std::span(coefficients).first(rows * kCoefColumns),
+    listSection(method.listHeading, std::span(coefficients).first(rows * kCoefColumns),
                 kCoefColumns, "   ");
 }
 
@@ -68,7 +67,8 @@ void Form_Tarvel::Command2_Click()
         refuse("Calculate");
         return;
     }
-    const std::optional<CalculateInput> input = calculatePasses();
+    const MethodRow& method = methodRow(chosenMethod());
+    const std::optional<CalculateInput> input = calculatePasses(method);
     if (!input) {
         refuse("Calculate");
         return;
@@ -77,14 +77,14 @@ void Form_Tarvel::Command2_Click()
     // The values are computed before anything is shown, so a calculation
     // that cannot be solved or overflows is refused as a whole.
     const CalculateState kept = calculateState();
-    adopt(*input);
+    adopt(*input, method);
     std::optional<std::string> problem;
-    if (!computeCoefficients(coefTable)) {
-        problem = c_.Option_InterCubc.isSelected() ? zeroPivotMessage() : noSlopeMessage();
+    if (!computeCoefficients(coefTable, method)) {
+        problem = method.failureMessage();
     } else {
-        evaluateInterpolationPoints(coefTable);
+        evaluateInterpolationPoints(coefTable, method);
         if (!resultsFinite(coefTable))
-            problem = overflowProblem();
+            problem = overflowProblem(method);
     }
     if (problem) {
         restore(kept);
@@ -92,8 +92,7 @@ void Form_Tarvel::Command2_Click()
         refuse("Calculate");
         return;
     }
-    if (!c_.Option_Tarvel.isSelected())
-        listCoefficients(coefTable);
+    listCoefficients(coefTable, method);
 
     PictureScale();
     c_.Picture1.clear();
@@ -101,26 +100,26 @@ void Form_Tarvel::Command2_Click()
     testFciz();
     UcNokCiz();
     Enterp_Nok_Ciz();
-    ui::Study drawn = study(true);
-    const std::string sentence = calculateSentence(drawn);
+    ui::Study drawn = study(&method);
+    const std::string sentence = calculateSentence(drawn, method);
     c_.Picture1.setStudy(std::move(drawn));
     showStatus(sentence);
 }
 
 // Takes the checked counts and degree and builds the interpolation
 // abscissae.
-void Form_Tarvel::adopt(const CalculateInput& input)
+void Form_Tarvel::adopt(const CalculateInput& input, const MethodRow& method)
 {
     EntNokDag();
     nU = input.nU;
     lastU = nU - 1;
-    if (c_.Option_Tarvel.isSelected())
+    if (method.takesDegree)
         nDeg = input.nDeg;
 }
 
 // Every refusal that the inputs alone decide, in one place, before anything
 // changes.
-std::optional<Form_Tarvel::CalculateInput> Form_Tarvel::calculatePasses()
+std::optional<Form_Tarvel::CalculateInput> Form_Tarvel::calculatePasses(const MethodRow& method)
 {
     const std::optional<double> count =
         readNumber(c_.Text_nI, "number of interpolation points", "Ni");
@@ -136,28 +135,24 @@ std::optional<Form_Tarvel::CalculateInput> Form_Tarvel::calculatePasses()
     const double last = input.nU - 1;
     if (!passes(checkOrder(last, xU, decimalSeparator_)))
         return std::nullopt;
-    if (c_.Option_Tarvel.isSelected()) {
-        const std::optional<double> degree =
-            readNumber(c_.Text_nDeg, "degree of the polynomial", "Degree of polynomial");
-        if (!degree)
-            return std::nullopt;
-        input.nDeg = *degree;
-        if (input.nDeg >= input.nU) {
-            // The one refusal after which the new interpolation points, the
-            // count and the degree stay; the values and the picture do not
-            // change.
-            adopt(input);
-            showMessage("nDeg must be lower then " + formatPlain(nU, decimalSeparator_));
-            return std::nullopt;
-        }
-        if (!passes(checkPolynomialWindows(input.nDeg, last, xU, decimalSeparator_)))
-            return std::nullopt;
-    }
-    if (c_.Option_InterCubc.isSelected() &&
-        !passes(checkSplineInput(Method::CubicSpline, last, xU, decimalSeparator_)))
+    if (!method.takesDegree)
+        return passes(checkSplineInput(method.id, last, xU, decimalSeparator_))
+                   ? std::optional<CalculateInput>(input)
+                   : std::nullopt;
+    const std::optional<double> degree =
+        readNumber(c_.Text_nDeg, "degree of the polynomial", "Degree of polynomial");
+    if (!degree)
         return std::nullopt;
-    if (c_.Option_InterPwCb.isSelected() &&
-        !passes(checkSplineInput(Method::PwCubicSpline, last, xU, decimalSeparator_)))
+    input.nDeg = *degree;
+    if (input.nDeg >= input.nU) {
+        // The one refusal after which the new interpolation points, the
+        // count and the degree stay; the values and the picture do not
+        // change.
+        adopt(input, method);
+        showMessage("nDeg must be lower then " + formatPlain(nU, decimalSeparator_));
+        return std::nullopt;
+    }
+    if (!passes(checkPolynomialWindows(input.nDeg, last, xU, decimalSeparator_)))
         return std::nullopt;
     return input;
 }
@@ -179,26 +174,19 @@ void Form_Tarvel::restore(const CalculateState& state)
     settled_ = state.settled;
 }
 
-bool Form_Tarvel::computeCoefficients(CoefTable& table)
+bool Form_Tarvel::computeCoefficients(CoefTable& table, const MethodRow& method)
 {
-    if (c_.Option_InterCubc.isSelected())
-        return CubicCoefs(table) == SolveStatus::Solved;
-    if (c_.Option_InterPwCb.isSelected())
-        return PwCbcCoefs(table);
-    return true;
+    return !method.coefficients || method.coefficients(loopBound(lastU), xU, yU, table);
 }
 
-std::string Form_Tarvel::overflowProblem() const
+std::string Form_Tarvel::overflowProblem(const MethodRow& method) const
 {
     double largest = 0;
     for (int i = 0; i <= loopBound(lastU); ++i)
         largest = std::max(largest, std::abs(yU[static_cast<std::size_t>(i)]));
     if (valuesAreLarge(largest))
         return overflowMessage();
-    if (c_.Option_Tarvel.isSelected())
-        return polynomialGrowthMessage(nDeg, decimalSeparator_);
-    return splineGrowthMessage(c_.Option_InterCubc.isSelected() ? Method::CubicSpline
-                                                                : Method::PwCubicSpline);
+    return method.growthMessage(method.id, nDeg, decimalSeparator_);
 }
 
 bool Form_Tarvel::resultsFinite(const CoefTable& table) const
@@ -212,9 +200,9 @@ bool Form_Tarvel::resultsFinite(const CoefTable& table) const
     return std::all_of(yI.begin(), yI.begin() + (loopBound(lastI) + 1), finite);
 }
 
-void Form_Tarvel::evaluateInterpolationPoints(const CoefTable& table)
+void Form_Tarvel::evaluateInterpolationPoints(const CoefTable& table, const MethodRow& method)
 {
-    if (!c_.Option_Tarvel.isSelected()) {
+    if (method.coefficients) {
         evaluateSplinePoints(loopBound(lastI), xI, yI, loopBound(lastU), xU, yU, table, settled_);
         return;
     }

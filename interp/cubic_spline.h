@@ -3,6 +3,8 @@
 
 #include <span>
 
+#include "data/capacities.h"
+
 #include "interp/coef_table.h"
 #include "interp/tridiagonal.h"
 
@@ -27,8 +29,6 @@ struct EndSlopes {
 // zero. On failure no row is written.
 SolveStatus cubicSplineRows(SplineEnds ends, const EndSlopes& slopes, std::span<const double> xs,
                             std::span<const double> ys, std::span<CoefRow> rows);
-
-inline constexpr int kCubicSplineCapacity = 101;  // given points
 
 // Fills rows 0..lastU-1 of table with the natural cubic spline through the
 // given points 0..lastU (second derivative 0 at both ends); other rows are

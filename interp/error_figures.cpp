@@ -70,7 +70,18 @@ ErrorFigures errorFiguresOf(std::span<const double> x, std::span<const double> p
             sawNan = std::isnan(error);
         }
     }
-    figures.rmsError = std::sqrt(sumOfSquares / static_cast<double>(std::max<std::size_t>(x.size(), 1)));
+    const double count = static_cast<double>(std::max<std::size_t>(x.size(), 1));
+    figures.rmsError = std::sqrt(sumOfSquares / count);
+    if (std::isinf(sumOfSquares) && std::isfinite(figures.maxError)) {
+        // The squares overflowed: the same mean taken relative to the
+        // largest error.
+        double relative = 0;
+        for (std::size_t k = 0; k < x.size(); ++k) {
+            const double scaled = std::fabs(p[k] - f[k]) / figures.maxError;
+            relative += scaled * scaled;
+        }
+        figures.rmsError = figures.maxError * std::sqrt(relative / count);
+    }
     figures.overshoot = std::max({0.0, highest - nodeHigh, nodeLow - lowest});
     return figures;
 }

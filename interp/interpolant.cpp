@@ -16,6 +16,7 @@
 #include "data/list_format.h"
 #include "interp/akima.h"
 #include "interp/barycentric.h"
+#include "interp/cube.h"
 #include "interp/cubic_spline.h"
 #include "interp/hermite_rows.h"
 #include "interp/lagrange.h"
@@ -54,6 +55,13 @@ std::string plain(double value)
     return formatPlain(value, ".");
 }
 
+// The Hermite pieces divide by the square and the cube of each width.
+bool dividesByCubedWidths(StudyMethod method)
+{
+    return method == StudyMethod::Pw || method == StudyMethod::Pchip ||
+           method == StudyMethod::Akima;
+}
+
 Problem checkNodes(StudyMethod method, std::span<const double> xs, std::span<const double> ys)
 {
     const std::string subject = subjectOf(method);
@@ -75,7 +83,14 @@ Problem checkNodes(StudyMethod method, std::span<const double> xs, std::span<con
             return subject + " needs the nodes in increasing order of x; node " +
                    formatIndex(i + 1) + " (x = " + plain(xs[i + 1]) + ") comes after node " +
                    formatIndex(i) + " (x = " + plain(xs[i]) + ").";
+        if (dividesByCubedWidths(method) && cubeIsZero(xs[i + 1] - xs[i]))
+            return subject + " needs the nodes further apart; nodes " + formatIndex(i) + " and " +
+                   formatIndex(i + 1) +
+                   " are too close for the cube of their distance to be held.";
     }
+    if (!std::isfinite(xs.back() - xs.front()))
+        return subject + " needs the nodes closer together: the distance from the first to the "
+                         "last exceeds the range of numbers.";
     return std::nullopt;
 }
 
@@ -204,18 +219,6 @@ public:
         return {std::move(p), {}};
     }
 
-    static PointValues at(const Interpolant& p, double x, EvaluationState& state)
-    {
-        switch (p.method_) {
-        case StudyMethod::Global:
-            return globalAt(p, x, state);
-        case StudyMethod::Local:
-            return localAt(p, x, state);
-        default:
-            return pieceAt(p, x, state);
-        }
-    }
-
 private:
     friend class Interpolant;
 
@@ -308,6 +311,11 @@ private:
             barycentricColumns(wx, window.weights, {wy, window.first, window.second}, x, values);
         else
             barycentricColumns(wx, window.weights, {wy}, x, values);
+        // A node outside its interval's window (degree 0 at the right end
+        // of the interval) still takes its own value, as in the main window.
+        const std::size_t j = state.piece;
+        if (x == p.xs_[j] || x == p.xs_[j + 1])
+            values[0] = x == p.xs_[j] ? p.ys_[j] : p.ys_[j + 1];
         return {values[0], values[1], values[2]};
     }
 
@@ -342,17 +350,16 @@ std::optional<StudyMethod> studyMethodFromKey(std::string_view key)
 
 PointValues Interpolant::at(double x) const
 {
-    EvaluationState state;
-    state.piece = pieceOf(xs_, x);
-    return InterpolantBuilder::at(*this, x, state);
+    PointValues values;
+    evaluate({&x, 1}, {&values.value, 1}, {&values.first, 1}, {&values.second, 1});
+    return values;
 }
 
 double Interpolant::value(double x) const
 {
-    EvaluationState state;
-    state.piece = pieceOf(xs_, x);
-    state.withSlopes = false;
-    return InterpolantBuilder::at(*this, x, state).value;
+    double result = 0;
+    evaluate({&x, 1}, {&result, 1});
+    return result;
 }
 
 void Interpolant::evaluate(std::span<const double> x, std::span<double> value,
@@ -360,6 +367,8 @@ void Interpolant::evaluate(std::span<const double> x, std::span<double> value,
 {
     EvaluationState state;
     state.withSlopes = !first.empty() || !second.empty();
+    if (!x.empty())
+        state.piece = pieceOf(xs_, x[0]);
     const auto each = [&](auto pointValues) {
         for (std::size_t k = 0; k < x.size(); ++k) {
             const PointValues v = pointValues(x[k]);

@@ -3,9 +3,9 @@
 
 #include <span>
 
-namespace tarvel {
+#include "data/capacities.h"
 
-inline constexpr int kWindowCapacity = 101;  // degree at most 100
+namespace tarvel {
 
 // The instruction sets the Lagrange basis loop (and the barycentric sums)
 // are built for. Every one gives the same bits: each basis value takes the

@@ -16,11 +16,69 @@
 namespace tarvel {
 namespace {
 
-constexpr std::array<MethodLimits, 3> kLimits = {{
-    {"Polynomial interpolation", 1, kPointCapacity},
-    {"The cubic spline", 1, kCubicSplineCapacity},
-    {"The PW cubic spline", 2, kPwSplineCapacity},
+std::string zeroPivotMessage()
+{
+    return "The cubic spline cannot be solved for these given points (a zero pivot); "
+           "it needs abscissae in increasing or decreasing order.";
+}
+
+std::string noSlopeMessage()
+{
+    return "The PW cubic spline finds no slope where two chords point in opposite directions; "
+           "it needs abscissae in increasing or decreasing order.";
+}
+
+std::string noFailure()
+{
+    return {};
+}
+
+std::string polynomialGrowthMessage(Method, double nDeg, std::string_view separator)
+{
+    return "The polynomial of degree " + formatPlain(nDeg, separator) +
+           " through these abscissae grows too large between them: an interpolated value "
+           "overflows the range of numbers, although the given values are not large. Choose a "
+           "lower degree.";
+}
+
+std::string splineGrowthMessage(Method method, double, std::string_view)
+{
+    return std::string(methodRow(method).name) +
+           " grows too large between these abscissae: a coefficient or an interpolated value "
+           "overflows the range of numbers, although the given values are not large. Given "
+           "points that lie very close together cause this; spread them further apart.";
+}
+
+bool naturalSplineStep(int lastU, std::span<const double> xU, std::span<const double> yU,
+                       CoefTable& table)
+{
+    return naturalCubicSplineCoefs(lastU, xU, yU, table) == SolveStatus::Solved;
+}
+
+constexpr const char* kSplineHeading = "Cubic spline coefficients";
+
+constexpr std::array<MethodRow, kMethodCount> kMethodRows = {{
+    {Method::Polynomial, "Polynomial interpolation", "polynomial interpolation",
+     "Polynomial interpolation", true, nullptr, 1, kPointCapacity, false, nullptr, noFailure,
+     polynomialGrowthMessage},
+    {Method::CubicSpline, "The cubic spline", "the natural cubic spline", "Natural cubic spline",
+     false, kSplineHeading, 1, kCubicSplineCapacity, false, naturalSplineStep, zeroPivotMessage,
+     splineGrowthMessage},
+    {Method::PwCubicSpline, "The PW cubic spline", "the PW cubic spline", "PW cubic spline", false,
+     kSplineHeading, 2, kPwSplineCapacity, true, pwCubicSplineCoefs, noSlopeMessage,
+     splineGrowthMessage},
 }};
+
+// Row i describes method i: a method added without its row leaves a
+// default row in its place, and the build stops here.
+constexpr bool everyMethodHasItsRow()
+{
+    for (std::size_t i = 0; i < kMethodRows.size(); ++i)
+        if (kMethodRows[i].id != static_cast<Method>(i) || kMethodRows[i].name == nullptr)
+            return false;
+    return true;
+}
+static_assert(everyMethodHasItsRow(), "each method needs its row in kMethodRows, in order");
 
 std::string sharedAbscissa(const char* who, int first, int second, double x,
                            std::string_view separator)
@@ -31,9 +89,9 @@ std::string sharedAbscissa(const char* who, int first, int second, double x,
 
 }  // namespace
 
-const MethodLimits& limitsOf(Method method)
+const MethodRow& methodRow(Method method)
 {
-    return kLimits[static_cast<std::size_t>(method)];
+    return kMethodRows[static_cast<std::size_t>(method)];
 }
 
 Problem checkInterpolationCount(double nI, std::string_view separator)
@@ -94,7 +152,7 @@ Problem checkPolynomialWindows(double nDeg, double lastU, std::span<const double
 Problem checkSplineInput(Method method, double lastU, std::span<const double> xU,
                          std::string_view separator)
 {
-    const MethodLimits& limits = limitsOf(method);
+    const MethodRow& limits = methodRow(method);
     const double points = loopBound(lastU) + 1.0;
     if (points < limits.minPoints || lastU + 1 > limits.maxPoints)
         return std::string(limits.name) + " takes from " + formatIndex(limits.minPoints) + " to " +
@@ -105,7 +163,7 @@ Problem checkSplineInput(Method method, double lastU, std::span<const double> xU
         if (xU[at] == xU[at + 1])
             return sharedAbscissa(limits.name, i, i + 1, xU[at], separator);
         // The PW coefficients divide by the cube of the width.
-        if (method == Method::PwCubicSpline && cubeIsZero(xU[at + 1] - xU[at]))
+        if (limits.dividesByCube && cubeIsZero(xU[at + 1] - xU[at]))
             return std::string(limits.name) + " needs given points further apart; given points " +
                    formatIndex(i) + " and " + formatIndex(i + 1) +
                    " are too close for the cube of their distance to be held.";
@@ -145,12 +203,6 @@ bool isDecreasing(double lastU, std::span<const double> xU)
     return false;
 }
 
-std::string zeroPivotMessage()
-{
-    return "The cubic spline cannot be solved for these given points (a zero pivot); "
-           "it needs abscissae in increasing or decreasing order.";
-}
-
 std::string overflowMessage()
 {
     return "The given values are too large for this method: a coefficient or an interpolated "
@@ -160,28 +212,6 @@ std::string overflowMessage()
 bool valuesAreLarge(double largestMagnitude)
 {
     return largestMagnitude >= std::sqrt(std::numeric_limits<double>::max());
-}
-
-std::string polynomialGrowthMessage(double nDeg, std::string_view separator)
-{
-    return "The polynomial of degree " + formatPlain(nDeg, separator) +
-           " through these abscissae grows too large between them: an interpolated value "
-           "overflows the range of numbers, although the given values are not large. Choose a "
-           "lower degree.";
-}
-
-std::string splineGrowthMessage(Method method)
-{
-    return std::string(limitsOf(method).name) +
-           " grows too large between these abscissae: a coefficient or an interpolated value "
-           "overflows the range of numbers, although the given values are not large. Given "
-           "points that lie very close together cause this; spread them further apart.";
-}
-
-std::string noSlopeMessage()
-{
-    return "The PW cubic spline finds no slope where two chords point in opposite directions; "
-           "it needs abscissae in increasing or decreasing order.";
 }
 
 }  // namespace tarvel

@@ -3,11 +3,11 @@
 
 #include <span>
 
+#include "data/capacities.h"
+
 #include "interp/coef_table.h"
 
 namespace tarvel {
-
-inline constexpr int kPwSplineCapacity = 302;  // given points (301 intervals)
 
 // Fills rows 0..lastU-1 of table with the cubic Hermite pieces whose slopes
 // are the bisectors of the neighbouring chord directions (end points take

@@ -3,9 +3,9 @@
 
 #include <span>
 
-namespace tarvel {
+#include "data/capacities.h"
 
-inline constexpr int kThomasCapacity = 301;  // at most 301 equations
+namespace tarvel {
 
 enum class SolveStatus { Solved, SizeOutOfRange, ZeroPivot };
 

@@ -239,14 +239,7 @@ std::string valuesText(const ui::Study& study, char separator)
 
 std::string methodLabel(const ui::Study& study)
 {
-    std::string name = study.methodName;
-    if (name.rfind("the ", 0) == 0)
-        name.erase(0, 4);
-    if (name.empty())
-        return "Interpolated points";
-    if (name[0] >= 'a' && name[0] <= 'z')
-        name[0] = static_cast<char>(name[0] - 'a' + 'A');
-    return name;
+    return study.methodLegend.empty() ? "Interpolated points" : study.methodLegend;
 }
 
 std::string resultLabel(const ui::Study& study)

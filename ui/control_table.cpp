@@ -1,6 +1,11 @@
 #include "ui/control_table.h"
 
 #include <array>
+#include <string>
+#include <vector>
+
+#include "data/capacities.h"
+#include "interp/method_checks.h"
 
 namespace tarvel::ui {
 namespace {
@@ -55,25 +60,37 @@ constexpr std::array<AboutLabelSpec, 5> kAbout = {{
 
 struct ToolTip {
     std::string_view name;
-    std::string_view text;
+    std::string text;
 };
 
-constexpr std::array<ToolTip, 14> kToolTips = {{
-    {"Text_nU",          "How many given points OK samples the test function at, evenly from 0 to 1: 2 to 1001 (a data set brings its own count, at most 1001); Return presses OK."},
-    {"Text_nPoly",       "Degree of the test polynomial (a0 + a1 x + ... + a4 x^4, divided by the degree plus one): 0 to 4; Return presses OK."},
-    {"Text_a0",          "Coefficient a0 of the test polynomial, any number; Return presses OK."},
-    {"Text_a1",          "Coefficient a1 (of x) of the test polynomial, any number; Return presses OK."},
-    {"Text_a2",          "Coefficient a2 (of x^2) of the test polynomial, any number; Return presses OK."},
-    {"Text_a3",          "Coefficient a3 (of x^3) of the test polynomial, any number; Return presses OK."},
-    {"Text_a4",          "Coefficient a4 (of x^4) of the test polynomial, any number; Return presses OK."},
-    {"Text_nI",          "How many interpolation points Calculate spreads evenly over [0, 1]: 0, or 2 to 1001; Return presses Calculate."},
-    {"Text_nDeg",        "Degree of the local interpolating polynomial: below the number of given points and at most 100; Return presses Calculate."},
-    {"Option_Tarvel",    "Local polynomial interpolation in Lagrange form through the given points nearest to each point; takes up to 1001 given points and a degree below their number, at most 100."},
-    {"Option_InterCubc", "Natural cubic spline through all given points (second derivatives zero at both ends), its coefficients listed; takes 1 to 101 given points."},
-    {"Option_InterPwCb", "Piecewise cubic Hermite spline with slopes taken from the neighbouring chords, its coefficients listed; takes 2 to 302 given points."},
-    {"Command1",         "Samples the chosen test function (or takes the loaded data set), lists and draws the given points."},
-    {"Command2",         "Interpolates at Ni points with the chosen method, lists spline coefficients and draws the result."},
-}};
+// The limits the tips name come from the constants and the table of
+// methods that the checks use, so a tip cannot promise what is refused.
+std::vector<ToolTip> makeToolTips()
+{
+    const auto number = [](int value) { return std::to_string(value); };
+    const auto takes = [&](Method method) {
+        const MethodRow& row = methodRow(method);
+        return "takes " + number(row.minPoints) + " to " + number(row.maxPoints) + " given points.";
+    };
+    const std::string points = number(kPointCapacity);
+    const std::string degree = number(kMaxInterpolationDegree);
+    return {
+        {"Text_nU", "How many given points OK samples the test function at, evenly from 0 to 1: 2 to " + points + " (a data set brings its own count, at most " + points + "); Return presses OK."},
+        {"Text_nPoly", "Degree of the test polynomial (a0 + a1 x + ... + a4 x^4, divided by the degree plus one): 0 to " + number(kPolyCapacity - 1) + "; Return presses OK."},
+        {"Text_a0", "Coefficient a0 of the test polynomial, any number; Return presses OK."},
+        {"Text_a1", "Coefficient a1 (of x) of the test polynomial, any number; Return presses OK."},
+        {"Text_a2", "Coefficient a2 (of x^2) of the test polynomial, any number; Return presses OK."},
+        {"Text_a3", "Coefficient a3 (of x^3) of the test polynomial, any number; Return presses OK."},
+        {"Text_a4", "Coefficient a4 (of x^4) of the test polynomial, any number; Return presses OK."},
+        {"Text_nI", "How many interpolation points Calculate spreads evenly over [0, 1]: 0, or 2 to " + points + "; Return presses Calculate."},
+        {"Text_nDeg", "Degree of the local interpolating polynomial: below the number of given points and at most " + degree + "; Return presses Calculate."},
+        {"Option_Tarvel", "Local polynomial interpolation in Lagrange form through the given points nearest to each point; takes up to " + points + " given points and a degree below their number, at most " + degree + "."},
+        {"Option_InterCubc", "Natural cubic spline through all given points (second derivatives zero at both ends), its coefficients listed; " + takes(Method::CubicSpline)},
+        {"Option_InterPwCb", "Piecewise cubic Hermite spline with slopes taken from the neighbouring chords, its coefficients listed; " + takes(Method::PwCubicSpline)},
+        {"Command1", "Samples the chosen test function (or takes the loaded data set), lists and draws the given points."},
+        {"Command2", "Interpolates at Ni points with the chosen method, lists spline coefficients and draws the result."},
+    };
+}
 
 struct Accessible {
     std::string_view name;
@@ -138,7 +155,8 @@ std::span<const CaptionOf> textBoxCaptions()
 
 std::string_view toolTipOf(std::string_view name)
 {
-    for (const ToolTip& tip : kToolTips)
+    static const std::vector<ToolTip> tips = makeToolTips();
+    for (const ToolTip& tip : tips)
         if (tip.name == name)
             return tip.text;
     return {};

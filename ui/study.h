@@ -39,6 +39,9 @@ struct Study {
     // "the natural cubic spline", "the PW cubic spline",
     // "polynomial interpolation of degree 3"; empty after OK.
     std::string methodName;
+    // The same for the legend: "Natural cubic spline", "PW cubic spline",
+    // "Polynomial interpolation of degree 3"; empty after OK.
+    std::string methodLegend;
     bool hasTestFunction() const { return !functionName.empty(); }
 };
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/status_text.h"
 #include "plot/picture_scale.h"
 #include "support/data_set_files.h"
 #include "support/exact_bits.h"
@@ -112,6 +113,62 @@ TEST(CalculateFaults, TooLargeNumberMessageNamesTheWrongEntry)
                                            "lie between -1.7E+308 and 1.7E+308."})
             << row.box;
     }
+}
+
+// Pins: the overflow blamed on the method when the given values are large
+// and negative: the largest value taken without its sign.
+TEST(CalculateFaults, LargeNegativeValuesBlamedOnTheMethod)
+{
+    for (const char* method : {"Option_InterCubc", "Option_InterPwCb"}) {
+        HeadlessWindow w;
+        support::TempDir dir;
+        support::loadAndShow(w, dir, {0, 0.5, 1}, {0, -1e308, 0});
+        w.select(method);
+        w.setText("Text_nI", "5");
+        w.form.Command2_Click();
+        EXPECT_EQ(w.messages.messages, std::vector<std::string>{kOverflow}) << method;
+    }
+}
+
+// Pins: a fractional count compared as it reads with the points sampled:
+// 5.5 given points reach indices 0..4, which the five sampled points hold.
+TEST(CalculateFaults, FractionalCountOverTheSampledPointsRefused)
+{
+    HeadlessWindow w;
+    w.setText("Text_nU", "5");
+    w.form.Command1_Click();
+    w.setText("Text_nU", "5.5");
+    w.form.Command2_Click();
+    EXPECT_TRUE(w.messages.messages.empty()) << w.messages.messages.front();
+    EXPECT_EQ(w.form.nU, 5.5);
+}
+
+// Pins: the x of the largest error taken from the last of equal errors.
+TEST(CalculateFaults, LargestErrorAtTheLastOfEqualErrors)
+{
+    const std::vector<ui::StudyPoint> points = {
+        {0, 0.1, 1.0, 0.5}, {1, 0.2, 0.0, 0.5}, {2, 0.3, 0.5, 0.5}, {3, 0.4, 1.0, 0.5}};
+    const std::optional<ErrorFigure> figure = errorFigure(points);
+    ASSERT_TRUE(figure);
+    EXPECT_EQ(figure->largest, 0.5);
+    EXPECT_EQ(figure->at, 0.1);
+}
+
+// Pins: the note on negative degrees written for degree 0, which keeps the
+// value of the nearest given point to the left instead of giving 0.
+TEST(CalculateFaults, NegativeDegreeNoteForDegreeZero)
+{
+    HeadlessWindow w;
+    w.form.Command1_Click();
+    w.setText("Text_nDeg", "0");
+    w.form.Command2_Click();
+    ASSERT_TRUE(w.messages.messages.empty());
+    EXPECT_EQ(w.statusLine.current().find("negative"), std::string::npos)
+        << w.statusLine.current();
+    w.setText("Text_nDeg", "-0.5");
+    w.form.Command2_Click();
+    EXPECT_NE(w.statusLine.current().find("A negative degree gives 0"), std::string::npos)
+        << w.statusLine.current();
 }
 
 struct WindowRow {

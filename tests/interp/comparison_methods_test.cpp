@@ -390,6 +390,14 @@ TEST(ErrorFigures, TakeTheFirstOfEqualErrorsTheRmsAndTheOvershoot)
     EXPECT_EQ(figures.overshoot, 0.5);
 }
 
+TEST(ErrorFigures, KeepTheRmsFiniteWhereTheSquaresOverflow)
+{
+    const std::vector<double> x = {0, 0.5, 1};
+    const std::vector<double> p = {3e200, -3e200, 0};
+    const std::vector<double> f = {0, 0, 0};
+    EXPECT_DOUBLE_EQ(errorFiguresOf(x, p, f, 0, 0).rmsError, 3e200 * std::sqrt(2.0 / 3));
+}
+
 TEST(ErrorFigures, ReportTheFirstNotANumberAsTheLargestError)
 {
     const std::vector<double> x = {0, 0.5, 1};

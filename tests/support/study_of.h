@@ -10,6 +10,17 @@
 
 namespace tarvel::support {
 
+// The legend's name of a method named as in the status sentence: "the
+// natural cubic spline" is "Natural cubic spline".
+inline std::string legendOf(std::string name)
+{
+    if (name.rfind("the ", 0) == 0)
+        name.erase(0, 4);
+    if (!name.empty() && name[0] >= 'a' && name[0] <= 'z')
+        name[0] = static_cast<char>(name[0] - 'a' + 'A');
+    return name;
+}
+
 // exact: the test function, or nullptr for a data set.
 inline ui::Study studyOf(const Form_Tarvel& form, double (Form_Tarvel::*exact)(double) const,
                          const std::string& functionName, const std::string& methodName,
@@ -36,6 +47,7 @@ inline ui::Study studyOf(const Form_Tarvel& form, double (Form_Tarvel::*exact)(d
     study.curveName = study.functionName;
     study.source = functionName;
     study.methodName = withInterpolated ? methodName : std::string();
+    study.methodLegend = withInterpolated ? legendOf(methodName) : std::string();
     return study;
 }
 

@@ -84,7 +84,7 @@ struct CalculateScenario {
     std::size_t settledCount;                     // points the scenario must settle
 };
 
-TEST(HonestPicture, CalculateDrawsAndScalesOnlyWhatItSettled)
+TEST(PictureShowsOnlyTheLastCommand, CalculateDrawsAndScalesOnlyWhatItSettled)
 {
     const CalculateScenario scenarios[] = {
         {"decreasing data after a sine",
@@ -182,7 +182,7 @@ TEST(HonestPicture, CalculateDrawsAndScalesOnlyWhatItSettled)
 
 // OK stretched its scale to the interpolated values of an earlier Calculate,
 // which it does not draw.
-TEST(HonestPicture, OkScalesWithoutInterpolatedValues)
+TEST(PictureShowsOnlyTheLastCommand, OkScalesWithoutInterpolatedValues)
 {
     HeadlessWindow w;
     w.select("Option_Polynom");
@@ -198,7 +198,7 @@ TEST(HonestPicture, OkScalesWithoutInterpolatedValues)
     EXPECT_TRUE(w.Picture1.study().interpolated.empty());
 }
 
-TEST(HonestPicture, RefusedCalculateAfterAGoodOneChangesNothing)
+TEST(PictureShowsOnlyTheLastCommand, RefusedCalculateAfterAGoodOneChangesNothing)
 {
     HeadlessWindow w;
     ok(w);
@@ -233,7 +233,7 @@ TEST(HonestPicture, RefusedCalculateAfterAGoodOneChangesNothing)
     EXPECT_EQ(v.statusLine.current(), kCalculateRefused);
 }
 
-TEST(HonestPicture, NoGivenPointDrawsNoCircle)
+TEST(PictureShowsOnlyTheLastCommand, NoGivenPointDrawsNoCircle)
 {
     TempDir dir;
     dir.write("empty.dsf", "0\n");
@@ -707,6 +707,7 @@ TEST(Study, RecordsWhatEachCommandDrew)
     calculate(w, "9");
     const ui::Study& afterCalculate = w.Picture1.study();
     EXPECT_EQ(afterCalculate.methodName, "polynomial interpolation of degree 3");
+    EXPECT_EQ(afterCalculate.methodLegend, "Polynomial interpolation of degree 3");
     ASSERT_EQ(afterCalculate.interpolated.size(), 9u);
     EXPECT_EQ(afterCalculate.interpolated[4].y, w.form.yI[4]);
     EXPECT_EQ(*afterCalculate.interpolated[4].exact, w.form.Cos10Fu(w.form.xI[4]));
