@@ -271,6 +271,8 @@ TEST(FileLoad, FailedLoadSaysWhereAndWhyOnTheStatusLine)
         const auto origin = w.form.givenPointsOrigin();
         w.clickFile("bad.dsf");
         EXPECT_EQ(w.messages.messages, std::vector<std::string>{"Hata oluştu"}) << row.name;
+        EXPECT_EQ(w.messages.informativeTexts, std::vector<std::string>{row.sentence})
+            << row.name << ": the box carries the reason";
         EXPECT_EQ(w.statusLine.current(), row.sentence) << row.name;
         support::expectUnchanged(before, FormSnapshot::of(w), row.name);
         expectOriginUnchanged(origin, w.form.givenPointsOrigin(), row.name);
@@ -297,6 +299,13 @@ TEST(FileLoad, SuccessfulLoadSaysWhatWasLoaded)
         {"byte-order mark",
          "\xEF\xBB\xBF"
          "2\r\n0,0,1\r\n1,1,0\r\n",
+         "Loaded set.dsf: 2 points. Press OK to list and draw them.", 2},
+        {"x in no order", "3\n0,0,1\n1,1,0\n2,0.5,2\n",
+         "Loaded set.dsf: 3 points. Press OK to list and draw them. Their x are in no order, so "
+         "Calculate will refuse them: The given points must be in increasing or decreasing order "
+         "of x; given point 2 (x = 0.5) is out of order after given point 1 (x = 1).",
+         3},
+        {"x decreasing", "2\n0,1,1\n1,0,0\n",
          "Loaded set.dsf: 2 points. Press OK to list and draw them.", 2},
     };
     for (const auto& row : rows) {

@@ -9,6 +9,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,6 +20,10 @@
 #include <QStatusBar>
 #include <QtTest>
 
+#include <bit>
+#include <filesystem>
+
+#include "data/dsf_reader.h"
 #include "plot/occupancy.h"
 #include "support/study_of.h"
 #include "support/window_controls.h"
@@ -25,7 +32,9 @@
 #include "ui/qt/drawing_painter.h"
 #include "ui/qt/line_list.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/file_save.h"
 #include "ui/qt/picture_widget.h"
+#include "ui/qt/status_sentence.h"
 #include "ui/qt/qt_controls.h"
 #include "ui/qt/study_painter.h"
 
@@ -53,6 +62,9 @@ int pixelsOf(const QImage& image, Colour colour)
             count += ofColour(image.pixel(x, y), colour);
     return count;
 }
+
+// The picture's size in the window at its default size.
+const QSize kDefaultPicture(797, 262);
 
 // Where a world point of the picture is, in the widget's pixels.
 QPoint onPicture(const PictureWidget& picture, double x, double y)
@@ -499,6 +511,250 @@ private slots:
         QVERIFY(!placed.legendArea.isEmpty());
         QVERIFY(placed.labelledTicks >= 8);
         QCOMPARE(dataUnderLegend(w.Picture1, placed), 0);
+    }
+
+    // The legend names exactly what is drawn and covers none of it, for the
+    // test functions and the four example data sets, at the picture's size
+    // in the window at its default size.
+    void legendNamesWhatIsDrawnAndCoversNothing_data()
+    {
+        QTest::addColumn<QString>("source");  // an option, or a data set's file
+        QTest::addColumn<QString>("curve");   // the option chosen before Calculate
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<QString>("degree");
+        QTest::addColumn<bool>("errorView");
+        QTest::addColumn<QStringList>("entries");
+        const QString sine = QString::fromUtf8("sin(2\u03C0x)");
+        const QString cos10 = QString::fromUtf8("cos\u00B9\u2070(2\u03C0x)");
+        const QString noFunction = "y = 0 (no test function chosen)";
+        const QString spline = "Natural cubic spline (%1 given, 150 points)";
+        QTest::newRow("sine after OK") << "Option_SinFunc" << "" << "" << "1" << false
+                                       << QStringList{sine, "given points of " + sine + " (11)"};
+        QTest::newRow("cos10 drawn over sine points")
+            << "Option_SinFunc" << "Option_Cos10Fu" << "Option_Tarvel" << "1" << false
+            << QStringList{cos10, "given points of " + sine + " (11)",
+                           "Polynomial interpolation of degree 1 (11 given, 150 points)"};
+        QTest::newRow("cos10 cubic spline")
+            << "Option_Cos10Fu" << "" << "Option_InterCubc" << "1" << false
+            << QStringList{cos10, "given points of " + cos10 + " (11)", spline.arg(11)};
+        QTest::newRow("polynomial, PW spline")
+            << "Option_Polynom" << "" << "Option_InterPwCb" << "1" << false
+            << QStringList{"the test polynomial", "given points of the test polynomial (11)",
+                           "PW cubic spline (11 given, 150 points)"};
+        QTest::newRow("sine error view")
+            << "Option_SinFunc" << "" << "Option_InterCubc" << "1" << true
+            << QStringList{sine + " (zero line)",
+                           "error of natural cubic spline (11 given, 150 points)"};
+        QTest::newRow("runge.dsf degree 10")
+            << "runge.dsf" << "" << "Option_Tarvel" << "10" << false
+            << QStringList{noFunction, "given points of runge.dsf (11)",
+                           "Polynomial interpolation of degree 10 (11 given, 150 points)"};
+        for (const auto& [file, count] : {std::pair{"damped wave.dsf", 21}, {"step.dsf", 12},
+                                          {"uneven.dsf", 10}})
+            QTest::newRow(file) << file << "" << "Option_InterCubc" << "1" << false
+                                << QStringList{noFunction,
+                                               QString("given points of %1 (%2)").arg(file).arg(count),
+                                               spline.arg(count)};
+    }
+
+    void legendNamesWhatIsDrawnAndCoversNothing()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, curve);
+        QFETCH(QString, method);
+        QFETCH(QString, degree);
+        QFETCH(bool, errorView);
+        QFETCH(QStringList, entries);
+        HeadlessWindow w(TARVEL_EXAMPLES_DIR);
+        if (source.startsWith("Option_")) {
+            w.select(source.toStdString());
+        } else {
+            w.select("Option_DataSet");
+            w.clickFile(source.toStdString());
+        }
+        w.form.Command1_Click();
+        if (!curve.isEmpty())
+            w.select(curve.toStdString());
+        if (!method.isEmpty()) {
+            w.select(method.toStdString());
+            w.setText("Text_nDeg", degree.toStdString());
+            w.form.Command2_Click();
+        }
+        QVERIFY(w.messages.messages.empty());
+        StudyAids aids;
+        aids.showError = errorView;
+        const PlotGeometry placed = paintedGeometry(w.Picture1, aids, kDefaultPicture);
+        QCOMPARE(placed.legendEntries, entries);
+        QVERIFY(!placed.legendArea.isEmpty());
+        QVERIFY(QRectF(QPointF(0, 0), QSizeF(kDefaultPicture)).contains(placed.legendArea));
+        if (!errorView)
+            QCOMPARE(dataUnderLegend(w.Picture1, placed), 0);
+        QVERIFY2(placed.labelledTicks >= 6, "both axes carry labels");
+    }
+
+    void savedFilesHoldWhatThePictureShows()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        click(window, "Command1");
+        click(window, "Command2");
+        QTemporaryDir dir;
+        PictureWidget& picture = window.picture();
+        QCOMPARE(picture.saveGivenPoints(dir.filePath("given.dsf")), QString());
+        const DataSetRead read =
+            readDataSetFile(std::filesystem::path(dir.filePath("given.dsf").toStdString()));
+        QVERIFY(read.set);
+        QCOMPARE(read.set->count, 11);
+        for (std::size_t i = 0; i < 11; ++i) {
+            QCOMPARE(std::bit_cast<quint64>(read.set->x[i]), std::bit_cast<quint64>(window.form().xU[i]));
+            QCOMPARE(std::bit_cast<quint64>(read.set->y[i]), std::bit_cast<quint64>(window.form().yU[i]));
+        }
+        QCOMPARE(picture.saveValues(dir.filePath("values.csv")), QString());
+        QFile csv(dir.filePath("values.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QStringList rows = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(rows.size(), 151);
+        QCOMPARE(rows[0], QString("i,x,p(x),f(x),p(x)-f(x)"));
+        QCOMPARE(rows[150].section(',', 1, 1).toDouble(), 1.0);
+
+        QCOMPARE(picture.savePicture(dir.filePath("p.png")), QString());
+        QCOMPARE(QImage(dir.filePath("p.png")).size(), picture.contentsRect().size() * 2);
+        QCOMPARE(picture.savePicture(dir.filePath("p.svg")), QString());
+        QCOMPARE(picture.savePicture(dir.filePath("p.pdf")), QString());
+        for (const auto& [name, start] : {std::pair{"p.svg", "<?xml"}, {"p.pdf", "%PDF"}}) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY2(file.read(5).startsWith(start), name);
+        }
+        QVERIFY(!picture.savePicture(dir.filePath("p.bmp")).isEmpty());
+        QVERIFY(!QFile::exists(dir.filePath("p.bmp")));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 5);  // no temporary file left
+    }
+
+    // A save that fails (no room, the folder gone) says why and leaves the
+    // earlier file as it was.
+    void failedSaveLeavesTheEarlierFileWhole()
+    {
+        QTemporaryDir dir;
+        const QString name = dir.filePath("values.csv");
+        QCOMPARE(saveWhole(name, QByteArray("earlier\n")), QString());
+        const QString halfWritten = saveWhole(name, [](QIODevice& device) {
+            device.write("half of the new");
+            return false;  // as a full disk stops a write
+        });
+        QVERIFY(!halfWritten.isEmpty());
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("earlier\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"values.csv"});
+        QVERIFY(!saveWhole(dir.filePath("gone/values.csv"), QByteArray("x")).isEmpty());
+    }
+
+    // Zoom and pan change what is shown, never the drawing; the whole
+    // picture comes back by a double click and by Ctrl+Home.
+    void zoomAndPanShowPartsOfTheSameDrawing()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        click(window, "Command1");
+        click(window, "Command2");
+        PictureWidget& picture = window.picture();
+        const std::vector<DrawOp> ops = picture.drawing().ops();
+        const QRectF whole = picture.visibleWorld();
+        const QPoint at = onPicture(picture, 0.3, 0.5);
+        QWheelEvent wheel(at, picture.mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&picture, &wheel);
+        QVERIFY(picture.visibleWorld().width() < whole.width());
+        QVERIFY((onPicture(picture, 0.3, 0.5) - at).manhattanLength() <= 1);
+        QTest::mousePress(&picture, Qt::LeftButton, {}, at);
+        QMouseEvent drag(QEvent::MouseMove, at + QPoint(40, 0), picture.mapToGlobal(at + QPoint(40, 0)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&picture, &drag);
+        QTest::mouseRelease(&picture, Qt::LeftButton, {}, at + QPoint(40, 0));
+        QVERIFY((onPicture(picture, 0.3, 0.5) - (at + QPoint(40, 0))).manhattanLength() <= 1);
+        QTest::mouseDClick(&picture, Qt::LeftButton, {}, at);
+        QCOMPARE(picture.visibleWorld(), whole);
+        picture.setFocus();
+        QTest::keyClick(&picture, Qt::Key_Plus);
+        QVERIFY(picture.visibleWorld().width() < whole.width());
+        QTest::keyClick(&picture, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(picture.visibleWorld(), whole);
+        QTest::keyClick(&picture, Qt::Key_Minus);
+        QVERIFY(picture.visibleWorld().width() > whole.width());
+        QCOMPARE(picture.drawing().ops().size(), ops.size());
+        QVERIFY(std::equal(ops.begin(), ops.end(), picture.drawing().ops().begin(),
+                           [](const DrawOp& a, const DrawOp& b) {
+                               return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2;
+                           }));
+        // A command that draws in the same world keeps the zoom, for a
+        // comparison; one with another world shows it whole.
+        QTest::keyClick(&picture, Qt::Key_Plus);
+        const QRectF zoomed = picture.visibleWorld();
+        click(window, "Command2");
+        QCOMPARE(picture.visibleWorld(), zoomed);
+        find<QLineEdit>(window, "Text_nDeg")->setText("7");
+        click(window, "Command2");
+        QVERIFY(!picture.zoomed());
+        QVERIFY(picture.visibleWorld() != whole);
+    }
+
+    void statusSentenceWrapsToThreeLinesThenEndsInAnEllipsis()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* sentence = find<StatusSentence>(window, "statusSentence");
+        const int line = sentence->fontMetrics().lineSpacing();
+        const bool scrolled =
+            find<QScrollArea>(window, "clientScroll")->verticalScrollBar()->isVisible();
+        QString words;
+        while (sentence->fontMetrics().horizontalAdvance(words) < sentence->width() * 3 / 2)
+            words += "interpolation ";
+        sentence->setSentence(words);
+        QTRY_VERIFY(sentence->height() >= 2 * line);
+        QTRY_VERIFY(window.statusBar()->height() >= sentence->height());
+        QVERIFY(!sentence->shortened());
+        QVERIFY(sentence->toolTip().isEmpty());
+        // The extra line comes from the picture: no scroll bar appears for it.
+        QCOMPARE(find<QScrollArea>(window, "clientScroll")->verticalScrollBar()->isVisible(),
+                 scrolled);
+        sentence->setSentence(words + words + words);
+        QTRY_VERIFY(sentence->height() >= 3 * line);
+        QVERIFY(sentence->shortened());
+        QCOMPARE(sentence->toolTip(), words + words + words);
+        QVERIFY(sentence->height() < 4 * line);
+    }
+
+    void studyMenuBesideAboutSavesAndTheDecadeScaleFollowsTheErrorView()
+    {
+        MainWindow window;
+        window.show();
+        auto* study = find<QMenu>(window, "Mn_Study");
+        const QList<QAction*> bar = window.menuBar()->actions();
+        QCOMPARE(bar.indexOf(study->menuAction()) + 1, bar.indexOf(action(window, "Mn_About")));
+        for (const char* name : {"savePictureAction", "saveValuesAction", "saveGivenPointsAction"}) {
+            QVERIFY2(study->actions().contains(action(window, name)), name);
+            QVERIFY2(window.picture().menu()->actions().contains(action(window, name)), name);
+        }
+        QAction* decades = action(window, "showLogErrorAction");
+        QVERIFY(decades->isCheckable());
+        QVERIFY(!decades->isEnabled());
+        QVERIFY(!action(window, "saveValuesAction")->isEnabled());
+        click(window, "Command1");
+        click(window, "Command2");
+        QVERIFY(!decades->isEnabled());
+        QVERIFY(action(window, "saveValuesAction")->isEnabled());
+        action(window, "showErrorAction")->trigger();
+        QVERIFY(decades->isEnabled());
+        decades->trigger();
+        QVERIFY(window.picture().legendEntries().contains(
+            "error of polynomial interpolation of degree 1 (11 given, 150 points)"));
+        QVERIFY2(window.picture().legendEntries().isEmpty() ||
+                     window.picture().shownWorld().top < 1,
+                 "errors of the sine's straight pieces lie below 1: the top decade is 1 at most");
     }
 
     void entriesAndMethodsCarryTooltips()

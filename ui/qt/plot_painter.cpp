@@ -353,16 +353,23 @@ PlotGeometry paintPlot(const PlotScene& scene, const WorldRect& visible, const P
     Legend legend = options.showLegend ? columnLegend(scene, metrics) : Legend{};
     QRectF legendBox;
     if (!legend.empty()) {
-        const Occupancy occupancy = dataOccupancy(scene, visible, area);
-        const auto corner = freeLegendCorner(occupancy, legend.size.width(),
-                                             legend.size.height(), kLegendInset, kLegendClearance);
+        // While zoomed the legend keeps to its strip, so that the plot area
+        // stays put under a drag whatever comes into view.
+        const bool whole = visible.left == scene.world.left && visible.top == scene.world.top &&
+                           visible.right == scene.world.right &&
+                           visible.bottom == scene.world.bottom;
+        std::optional<DeviceRect> corner;
+        if (whole)
+            corner = freeLegendCorner(dataOccupancy(scene, visible, area), legend.size.width(),
+                                      legend.size.height(), kLegendInset, kLegendClearance);
         if (corner) {
             legendBox = QRectF(QPointF(area.left() + corner->left, area.top() + corner->top),
                                legend.size);
         } else {
-            // Every corner holds data: the legend takes a strip beside the
-            // plot area, which shrinks to make room; right of it or, flowing
-            // in rows, above it, whichever takes the smaller share.
+            // Every corner holds data, or the view is zoomed: the legend
+            // takes a strip beside the plot area, which shrinks to make
+            // room; right of it or, flowing in rows, above it, whichever
+            // takes the smaller share.
             const double right = legend.size.width() + kLegendInset * 2;
             Legend above = legendFor(scene, metrics, size.width() - kLegendInset * 2);
             const double top = above.size.height() + kLegendInset;

@@ -138,8 +138,14 @@ QPointF PlotView::pixelOf(double x, double y) const
 void PlotView::zoomBy(double factor, const QPointF& about)
 {
     const auto at = worldAt(about);
-    if (at)
-        setShownWorld(zoomedWorld(visible_, factor, at->x, at->y));
+    if (!at)
+        return;
+    setShownWorld(zoomedWorld(visible_, factor, at->x, at->y));
+    // The first zoom may move the legend into its strip and the plot area
+    // with it: the point stays under the pointer all the same.
+    const QPointF moved = pixelOf(at->x, at->y);
+    if (moved != about && std::isfinite(moved.x()) && std::isfinite(moved.y()))
+        panBy(about - moved);
 }
 
 void PlotView::zoomAboutCentre(double factor)
