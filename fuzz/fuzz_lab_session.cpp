@@ -1,5 +1,5 @@
 // A session over the interpolation lab's model: the fuzzer's bytes choose
-// the main window's given points (any order, equal or huge values), then a
+// the main window's given points (any order, equal or huge finite values), then a
 // sequence of actions: any function, node family, count, degree, method and
 // view, drags of any node to any place (NaN and infinities too), Undo, Redo
 // and Reset. After every action:
@@ -61,8 +61,11 @@ NodeList givenPoints(FuzzedDataProvider& in)
         // Mostly rising, sometimes equal, falling or wild.
         x += in.ConsumeIntegralInRange(0, 9) == 0 ? in.ConsumeFloatingPointInRange(-0.5, 0.0)
                                                   : in.ConsumeFloatingPointInRange(0.0, 0.2);
-        nodes.push_back({x, in.ConsumeIntegralInRange(0, 15) == 0 ? anyValue(in)
-                                                                   : in.ConsumeFloatingPointInRange(-2.0, 2.0)});
+        // The main window holds finite values only (its loader refuses others).
+        const double y = in.ConsumeIntegralInRange(0, 15) == 0
+                             ? (in.ConsumeBool() ? 1e308 : -1e308)
+                             : in.ConsumeFloatingPointInRange(-2.0, 2.0);
+        nodes.push_back({x, y});
     }
     return nodes;
 }
