@@ -126,8 +126,6 @@ void addConvergence(LabPicture& picture, const LabModel& model,
 {
     picture.logX = true;
     picture.logY = true;
-    picture.xCaption = "number of nodes n";
-    picture.yCaption = "largest error";
     picture.markX = std::log10(static_cast<double>(model.settings().count));
     for (const auto& [method, points] : convergence) {
         if (!model.settings().shown[methodIndex(method)])
@@ -197,27 +195,6 @@ WorldRect fittingWorld(const LabPicture& picture)
     return WorldRect{xLo - xPad, yHi + yPad, xHi + xPad, yLo - yPad};
 }
 
-std::string viewCaption(LabView view)
-{
-    switch (view) {
-    case LabView::Values:
-        return "p(x) and f(x)";
-    case LabView::Error:
-        return "p(x) − f(x)";
-    case LabView::LogError:
-        return "log₁₀ |p(x) − f(x)| (error 0 at −17)";
-    case LabView::Derivative:
-        return "p′(x) and f′(x)";
-    case LabView::Second:
-        return "p″(x) and f″(x)";
-    case LabView::Lebesgue:
-        return "Σ |ℓᵢ(x)|";
-    case LabView::Convergence:
-        break;
-    }
-    return "";
-}
-
 }  // namespace
 
 ui::Colour methodColour(StudyMethod method)
@@ -232,8 +209,6 @@ LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence
     if (view == LabView::Convergence) {
         addConvergence(picture, model, convergence);
     } else {
-        picture.xCaption.assign(1, 'x');  // not = "x": GCC 12 warns falsely (-Wrestrict)
-        picture.yCaption = viewCaption(view);
         picture.logY = view == LabView::LogError;
         addFunctionCurve(picture, model);
         addMethodCurves(picture, model);

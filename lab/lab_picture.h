@@ -1,6 +1,6 @@
 // What the lab's plot shows for the current view, in world coordinates and
 // without any toolkit: the curves with their legend texts and colours, the
-// nodes, the axes' kind and captions, and the world rectangle that fits
+// nodes, the axes' kind, and the world rectangle that fits
 // them. The window only maps and paints it.
 #pragma once
 
@@ -33,8 +33,6 @@ struct LabPicture {
     WorldRect world;
     bool logX = false;  // the axes show log10 of the values
     bool logY = false;
-    std::string xCaption;
-    std::string yCaption;
     std::optional<double> markX;  // the current n in the convergence view
     // Why the view has nothing to show, for the plot and the status line.
     std::string emptyReason;

@@ -1,5 +1,4 @@
-// The lab's sentences are put together from pieces with one helper; GCC 12
-// warns falsely (-Wrestrict) on "text" + std::string once inlined.
+// The lab's sentences are put together from their pieces in one string.
 #pragma once
 
 #include <initializer_list>
