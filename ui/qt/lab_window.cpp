@@ -281,7 +281,8 @@ void LabWindow::connectControls()
             });
     connect(plot_, &LabPlot::dragFinished, this, [this] {
         model_.finishDrag();
-        updateActions();
+        refresh();  // the world fits the moved node again
+        say(qstr(pictureDescription(model_)));
     });
     connect(plot_, &LabPlot::nodeNudged, this, &LabWindow::moveByKey);
     connect(plot_, &LabPlot::readout, this,
@@ -293,22 +294,22 @@ void LabWindow::connectControls()
     };
     onAction("labUndoAction", [this] {
         stopPlay();
-        if (model_.undo())
-            refresh();
-        say(model_.canUndo() || model_.canRedo() ? "Undone one move of the nodes."
-                                                 : "Nothing to undo.");
+        const bool undone = model_.undo();
+        refresh();
+        say(undone ? "Undid one move of the nodes." : "There is no move of the nodes to undo.");
     });
     onAction("labRedoAction", [this] {
         stopPlay();
-        if (model_.redo())
-            refresh();
-        say("Redone one move of the nodes.");
+        const bool redone = model_.redo();
+        refresh();
+        say(redone ? "Redid one move of the nodes." : "There is no move of the nodes to redo.");
     });
     onAction("labResetNodesAction", [this] {
         stopPlay();
-        if (model_.resetNodes())
-            refresh();
-        say("The nodes take the function's values again.");
+        const bool reset = model_.resetNodes();
+        refresh();
+        say(reset ? "The nodes take the function's values again."
+                  : "The nodes already hold the function's values.");
     });
     connect(actions_.value("labPlayAction"), &QAction::toggled, this, &LabWindow::startPlay);
     connect(playTimer_, &QTimer::timeout, this, &LabWindow::playStep);
