@@ -236,6 +236,155 @@ std::array<double, kMaxColumns + 1> sumsAt(const NodeColumns& nodes, double x)
     return totals;
 }
 
+// The derivatives at the nodes, row by row: for node k the quotients
+// 1 / (x_k - x_j) and the secants (y_k - y_j) / (x_k - x_j) are formed
+// side by side (node k's own set to 0, so it adds nothing), then summed in
+// eight lanes as above. Each quotient takes the same operations whatever
+// the width of the registers, so every instruction set gives the same bits.
+struct DerivativeRows {
+    const double* xs;
+    const double* ys;
+    const double* weights;
+    double* inverse;  // scratch, one row
+    double* secant;   // scratch, one row
+    double* first;
+    double* second;
+    std::size_t count;
+};
+
+using DerivativeLoop = void (*)(const DerivativeRows&);
+
+// The two sums of a row: sum_j w_j s_j (the slope), or, once the slope is
+// known, sum_j w_j (slope - s_j) i_j (the curvature), with s the secants and
+// i the quotients. Node j goes into lane j mod 8 for the whole groups of
+// eight, the rest one after another, added last. V is a vector of doubles
+// or a plain double.
+template <typename V, bool Curvature>
+[[gnu::always_inline]] inline double rowSum(const DerivativeRows& rows, double slope)
+{
+    constexpr std::size_t width = sizeof(V) / sizeof(double);
+    constexpr std::size_t parts = kLanes / width;
+    std::array<V, parts> sums{};
+    const std::size_t whole = rows.count / kLanes * kLanes;
+    for (std::size_t j = 0; j < whole; j += kLanes) {
+        for (std::size_t part = 0; part < parts; ++part) {
+            const std::size_t at = j + part * width;
+            V w;
+            V secant;
+            std::memcpy(&w, rows.weights + at, sizeof w);
+            std::memcpy(&secant, rows.secant + at, sizeof secant);
+            if constexpr (Curvature) {
+                V inverse;
+                std::memcpy(&inverse, rows.inverse + at, sizeof inverse);
+                sums[part] += w * ((slope - secant) * inverse);
+            } else {
+                sums[part] += w * secant;
+            }
+        }
+    }
+    std::array<double, kLanes> lanes;
+    std::memcpy(lanes.data(), sums.data(), sizeof lanes);
+    double tail = 0;
+    for (std::size_t j = whole; j < rows.count; ++j) {
+        if constexpr (Curvature)
+            tail += rows.weights[j] * ((slope - rows.secant[j]) * rows.inverse[j]);
+        else
+            tail += rows.weights[j] * rows.secant[j];
+    }
+    return laneTotal(lanes) + tail;
+}
+
+template <typename V>
+[[gnu::always_inline]] inline void fillRow(const DerivativeRows& rows, std::size_t k)
+{
+    constexpr std::size_t width = sizeof(V) / sizeof(double);
+    const double xk = rows.xs[k];
+    const double yk = rows.ys[k];
+    const auto one = [&](std::size_t j) {
+        rows.inverse[j] = 1 / (xk - rows.xs[j]);
+        rows.secant[j] = (yk - rows.ys[j]) * rows.inverse[j];
+    };
+    const std::size_t whole = rows.count / width * width;
+    for (std::size_t j = 0; j < whole; j += width) {
+        if (k >= j && k < j + width) {
+            for (std::size_t m = j; m < j + width; ++m)
+                if (m != k)
+                    one(m);
+            continue;
+        }
+        V x;
+        V y;
+        std::memcpy(&x, rows.xs + j, sizeof x);
+        std::memcpy(&y, rows.ys + j, sizeof y);
+        const V inverse = 1 / (xk - x);
+        const V secant = (yk - y) * inverse;
+        std::memcpy(rows.inverse + j, &inverse, sizeof inverse);
+        std::memcpy(rows.secant + j, &secant, sizeof secant);
+    }
+    for (std::size_t j = whole; j < rows.count; ++j)
+        if (j != k)
+            one(j);
+    rows.inverse[k] = 0;
+    rows.secant[k] = 0;
+}
+
+template <typename V>
+[[gnu::always_inline]] inline void derivativeRows(const DerivativeRows& rows)
+{
+    for (std::size_t k = 0; k < rows.count; ++k) {
+        fillRow<V>(rows, k);
+        const double slope = quotient(-rowSum<V, false>(rows, 0), rows.weights[k]);
+        const double curvatureSum = rowSum<V, true>(rows, slope);
+        rows.first[k] = slope;
+        rows.second[k] = quotient(-2 * curvatureSum, rows.weights[k]);
+    }
+}
+
+void derivativesPlain(const DerivativeRows& rows)
+{
+    derivativeRows<double>(rows);
+}
+
+#if defined(__GNUC__)
+void derivativesBaseline(const DerivativeRows& rows)
+{
+    derivativeRows<Doubles2>(rows);
+}
+
+#if defined(TARVEL_X86_DISPATCH)
+[[gnu::target("avx2")]] void derivativesAvx2(const DerivativeRows& rows)
+{
+    derivativeRows<Doubles4>(rows);
+}
+
+[[gnu::target("avx512f")]] void derivativesAvx512(const DerivativeRows& rows)
+{
+    derivativeRows<Doubles8>(rows);
+}
+#endif
+#else
+void derivativesBaseline(const DerivativeRows& rows)
+{
+    derivativeRows<double>(rows);
+}
+#endif
+
+DerivativeLoop derivativeLoop()
+{
+    switch (lagrangeInstructionSet()) {
+    case InstructionSet::Plain:
+        return derivativesPlain;
+#if defined(TARVEL_X86_DISPATCH)
+    case InstructionSet::Avx2:
+        return derivativesAvx2;
+    case InstructionSet::Avx512:
+        return derivativesAvx512;
+#endif
+    default:
+        return derivativesBaseline;
+    }
+}
+
 std::size_t nearestNode(std::span<const double> xs, double x)
 {
     const auto above = static_cast<std::size_t>(
@@ -279,21 +428,6 @@ double scaledNodePolynomial(std::span<const double> xs, std::span<const double> 
         if (j != k)
             product.multiply((x - xs[j]) / (xs[k] - xs[j]));
     return quotient(std::ldexp(product.mantissa, product.exponent), weights[k]);
-}
-
-// sum_j term(j) for j = 0 .. n-1 in four interleaved partial sums, which
-// the compiler may keep in vector registers without changing a bit.
-template <typename Term>
-double fourLaneSum(std::size_t n, Term term)
-{
-    std::array<double, 4> lanes{};
-    std::size_t j = 0;
-    for (; j + 4 <= n; j += 4)
-        for (std::size_t lane = 0; lane < 4; ++lane)
-            lanes[lane] += term(j + lane);
-    for (std::size_t lane = 0; j < n; ++j, ++lane)
-        lanes[lane] += term(j);
-    return (lanes[0] + lanes[1]) + (lanes[2] + lanes[3]);
 }
 
 }  // namespace
@@ -353,39 +487,11 @@ std::vector<double> barycentricWeights(std::span<const double> xs)
 void nodeDerivatives(std::span<const double> xs, std::span<const double> weights,
                      std::span<const double> ys, std::span<double> first, std::span<double> second)
 {
-    const std::size_t n = xs.size();
-    std::vector<double> inverse(n);
-    std::vector<double> secant(n);
-    const auto fill = [&](std::size_t k, std::size_t from, std::size_t to) {
-        for (std::size_t j = from; j < to; ++j) {
-            inverse[j] = 1 / (xs[k] - xs[j]);
-            secant[j] = (ys[k] - ys[j]) * inverse[j];
-        }
-    };
-    for (std::size_t k = 0; k < n; ++k) {
-        // Node k's own term drops out of both sums: it adds 0.
-        fill(k, 0, k);
-        fill(k, k + 1, n);
-        inverse[k] = 0;
-        secant[k] = 0;
-        const double slope = quotient(-fourLaneSum(n, [&](std::size_t j) {
-                                          return weights[j] * secant[j];
-                                      }),
-                                      weights[k]);
-        const double curvatureSum = fourLaneSum(n, [&](std::size_t j) {
-            return j == k ? 0.0 : weights[j] * ((slope - secant[j]) * inverse[j]);
-        });
-        first[k] = slope;
-        second[k] = quotient(-2 * curvatureSum, weights[k]);
-    }
-}
-
-double barycentricValue(std::span<const double> xs, std::span<const double> weights,
-                        std::span<const double> ys, double x)
-{
-    double value = 0;
-    barycentricColumns(xs, weights, {ys}, x, {&value, 1});
-    return value;
+    std::vector<double> inverse(xs.size());
+    std::vector<double> secant(xs.size());
+    const DerivativeRows rows{xs.data(),      ys.data(),     weights.data(), inverse.data(),
+                              secant.data(),  first.data(),  second.data(),  xs.size()};
+    derivativeLoop()(rows);
 }
 
 void barycentricColumns(std::span<const double> xs, std::span<const double> weights,
@@ -415,14 +521,6 @@ void barycentricColumns(std::span<const double> xs, std::span<const double> weig
             results[c] = valueNearNode(xs, weights, column, x);
         ++c;
     }
-}
-
-void barycentricValues(std::span<const double> xs, std::span<const double> weights,
-                       std::span<const double> ys, std::span<const double> x,
-                       std::span<double> values)
-{
-    for (std::size_t i = 0; i < x.size(); ++i)
-        values[i] = barycentricValue(xs, weights, ys, x[i]);
 }
 
 double barycentricLebesgue(std::span<const double> xs, std::span<const double> weights, double x)

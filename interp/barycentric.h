@@ -37,21 +37,13 @@ void nodeDerivatives(std::span<const double> xs, std::span<const double> weights
                      std::span<const double> ys, std::span<double> first,
                      std::span<double> second);
 
-// The polynomial through (xs, ys) with these weights at x; ys exactly at a
-// node. xs must rise.
-double barycentricValue(std::span<const double> xs, std::span<const double> weights,
-                        std::span<const double> ys, double x);
-
-// barycentricValue of several columns of node values at once (at most
-// three), sharing the quotients w_j / (x - x_j): results[c] for columns[c].
+// The polynomials through (xs, columns[c]) with these weights at x into
+// results[c], for up to three columns of node values at once sharing the
+// quotients w_j / (x - x_j); a column's own value exactly at a node. xs
+// must rise.
 void barycentricColumns(std::span<const double> xs, std::span<const double> weights,
                         std::initializer_list<std::span<const double>> columns, double x,
                         std::span<double> results);
-
-// barycentricValue at every x into values.
-void barycentricValues(std::span<const double> xs, std::span<const double> weights,
-                       std::span<const double> ys, std::span<const double> x,
-                       std::span<double> values);
 
 // Lebesgue function sum_j |l_j(x)| = sum_j |w_j / (x - x_j)| / |sum_j w_j / (x - x_j)|
 // (1 at a node).

@@ -106,8 +106,11 @@ private:
 // distinct abscissae; nodes 3 and 4 both have x = 0.5."). Refused: fewer
 // than 2 or more than 1001 nodes, xs and ys of different lengths, a value
 // that is not finite, equal or unordered abscissae (xs must rise
-// strictly), a local degree outside 0 .. min(100, n - 1), clamped end
-// slopes that are not finite, and coefficients that overflow.
+// strictly), nodes spread beyond the range of numbers, for pw, pchip and
+// akima nodes so close that the cube of their distance underflows, a
+// local degree outside 0 .. min(100, n - 1), clamped end slopes that are
+// not finite, coefficients that overflow, and for global nodes whose
+// weights span more than the range of numbers.
 struct BuildResult {
     std::optional<Interpolant> interpolant;
     std::string refusal;
