@@ -101,12 +101,14 @@ std::string Form_Tarvel::sourceKey() const
 {
     switch (givenSource()) {
     case TestSource::DataSet:
-        return "data set " + dataSetName_;
+        return std::string("data set ").append(dataSetName_);
     case TestSource::Polynomial: {
         // The same polynomial only with the same degree and coefficients.
-        std::string key = functionName() + " of degree " + fullNumber(nPoly) + ":";
+        // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on " " + s.
+        std::string key = functionName();
+        key.append(" of degree ").append(fullNumber(nPoly)).append(":");
         for (const double a : aPoly)
-            key += " " + fullNumber(a);
+            key.append(" ").append(fullNumber(a));
         return key;
     }
     case TestSource::Sine:

@@ -98,21 +98,4 @@ DeviceRect cornerRect(Corner corner, double areaWidth, double areaHeight, double
     return {left, upper, left + boxWidth, upper + boxHeight};
 }
 
-Corner leastCoveredCorner(const Occupancy& occupancy, double boxWidth, double boxHeight,
-                          double inset)
-{
-    Corner best = Corner::TopRight;
-    int fewest = -1;
-    for (const Corner corner :
-         {Corner::TopRight, Corner::TopLeft, Corner::BottomRight, Corner::BottomLeft}) {
-        const int covered = occupancy.count(
-            cornerRect(corner, occupancy.width(), occupancy.height(), boxWidth, boxHeight, inset));
-        if (fewest < 0 || covered < fewest) {
-            fewest = covered;
-            best = corner;
-        }
-    }
-    return best;
-}
-
 }  // namespace tarvel

@@ -54,9 +54,4 @@ enum class Corner { TopRight, TopLeft, BottomRight, BottomLeft };
 DeviceRect cornerRect(Corner corner, double areaWidth, double areaHeight, double boxWidth,
                       double boxHeight, double inset);
 
-// The corner whose box covers the fewest occupied cells; on a tie the first
-// of top right, top left, bottom right, bottom left.
-Corner leastCoveredCorner(const Occupancy& occupancy, double boxWidth, double boxHeight,
-                          double inset);
-
 }  // namespace tarvel

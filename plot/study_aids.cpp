@@ -109,11 +109,6 @@ PlacedPoints placePoints(const ui::Study& study, const Viewport& view, const YRe
     return placed;
 }
 
-PlacedPoints placePoints(const ui::Study& study, const Viewport& view, bool errorView)
-{
-    return placePoints(study, view, errorView ? YReading{YReading::Kind::Error} : YReading{});
-}
-
 std::vector<DevicePoint> placeStudyPoints(const std::vector<ui::StudyPoint>& points,
                                           const Viewport& view, const YReading& reading)
 {
@@ -122,13 +117,6 @@ std::vector<DevicePoint> placeStudyPoints(const std::vector<ui::StudyPoint>& poi
     for (const ui::StudyPoint& point : points)
         placed.push_back({view.toDeviceX(point.x), view.toDeviceY(placedY(point, reading))});
     return placed;
-}
-
-std::vector<DevicePoint> placeStudyPoints(const std::vector<ui::StudyPoint>& points,
-                                          const Viewport& view, bool asErrors)
-{
-    return placeStudyPoints(points, view,
-                            asErrors ? YReading{YReading::Kind::Error} : YReading{});
 }
 
 std::string pointText(const ui::StudyPoint& point, PointKind kind, std::string_view separator)
@@ -179,14 +167,6 @@ StudyReadout studyReadout(const ui::Study& study, const WorldRect& world, double
         break;
     }
     return {"x = " + number(at->x) + ", |error| = " + number(std::pow(10.0, at->y)), std::nullopt};
-}
-
-std::string readoutText(const ui::Study& study, const WorldRect& world, double width, double height,
-                        bool errorView, double dx, double dy, std::string_view separator,
-                        double snapPixels)
-{
-    const YReading reading = errorView ? YReading{YReading::Kind::Error} : YReading{};
-    return studyReadout(study, world, width, height, reading, dx, dy, separator, snapPixels).text;
 }
 
 PointKind cursorKind(const ui::Study& study)

@@ -65,12 +65,9 @@ struct PlacedPoints {
     std::vector<DevicePoint> interpolated;
 };
 PlacedPoints placePoints(const ui::Study& study, const Viewport& view, const YReading& reading);
-PlacedPoints placePoints(const ui::Study& study, const Viewport& view, bool errorView);
 // The same for one list of points.
 std::vector<DevicePoint> placeStudyPoints(const std::vector<ui::StudyPoint>& points,
                                           const Viewport& view, const YReading& reading);
-std::vector<DevicePoint> placeStudyPoints(const std::vector<ui::StudyPoint>& points,
-                                          const Viewport& view, bool asErrors);
 
 enum class PointKind { Given, Interpolated };
 
@@ -90,11 +87,6 @@ struct StudyReadout {
 StudyReadout studyReadout(const ui::Study& study, const WorldRect& world, double width,
                           double height, const YReading& reading, double dx, double dy,
                           std::string_view decimalSeparator, double snapPixels = 6);
-
-// The sentence of studyReadout, with the error view read linearly.
-std::string readoutText(const ui::Study& study, const WorldRect& world, double width, double height,
-                        bool errorView, double dx, double dy, std::string_view decimalSeparator,
-                        double snapPixels = 6);
 
 // The keyboard cursor of the picture steps over the interpolated points, or
 // over the given points when there are none.

@@ -212,8 +212,10 @@ protected:
     }
     std::string readout(DevicePoint p, bool errorView = false, const char* separator = ".") const
     {
-        return readoutText(study, errorView ? errorWorld(study) : world, kWidth, kHeight, errorView,
-                           p.x, p.y, separator);
+        const YReading reading = errorView ? YReading{YReading::Kind::Error} : YReading{};
+        return studyReadout(study, errorView ? errorWorld(study) : world, kWidth, kHeight, reading,
+                            p.x, p.y, separator)
+            .text;
     }
     static constexpr double kWidth = 609;
     static constexpr double kHeight = 217;
@@ -359,37 +361,6 @@ TEST_F(SineStudy, KeptResultsHoldFourAndFollowTheSourceOfTheGivenPoints)
     EXPECT_TRUE(kept.results().empty());
 }
 
-TEST(Occupancy, LegendGoesToTheCornerWithTheLeastData)
-{
-    struct Case {
-        const char* name;
-        std::vector<DeviceRect> data;
-        Corner expected;
-    };
-    const Case cases[] = {
-        {"empty picture: top right", {}, Corner::TopRight},
-        {"data top right", {{150, 0, 200, 40}}, Corner::TopLeft},
-        {"data along the top", {{0, 0, 200, 30}}, Corner::BottomRight},
-        {"all but the bottom left",
-         {{0, 0, 200, 50}, {120, 50, 200, 100}, {0, 50, 60, 70}},
-         Corner::BottomLeft},
-        {"least, not none", {{0, 0, 200, 100}, {0, 0, 45, 90}}, Corner::TopRight},
-    };
-    for (const Case& c : cases) {
-        Occupancy occupancy(200, 100, 2);
-        for (const DeviceRect& rect : c.data)
-            occupancy.markRect(rect);
-        EXPECT_EQ(leastCoveredCorner(occupancy, 60, 30, 4), c.expected) << c.name;
-    }
-    // A given point weighs more than a longer stretch of curve.
-    Occupancy occupancy(200, 100, 2);
-    occupancy.markSegment(136, 10, 200, 10);
-    occupancy.markSegment(0, 10, 20, 10);
-    occupancy.markPoint(30, 20, 2, kGivenPointWeight);
-    occupancy.markRect({0, 70, 200, 100});
-    EXPECT_EQ(leastCoveredCorner(occupancy, 60, 30, 4), Corner::TopRight);
-}
-
 TEST(Occupancy, SegmentsAndPointsMarkTheirCells)
 {
     Occupancy occupancy(100, 100, 4);
@@ -407,7 +378,10 @@ TEST_F(SineStudy, DefaultPictureLeavesTheTopRightCornerFree)
 {
     Occupancy occupancy(kWidth, kHeight);
     markDrawing(occupancy, w.Picture1, Viewport(world, kWidth, kHeight));
-    EXPECT_EQ(leastCoveredCorner(occupancy, 180, 70, 4), Corner::TopRight);
+    const auto legend = freeLegendCorner(occupancy, 180, 70, 4, 2);
+    ASSERT_TRUE(legend.has_value());
+    EXPECT_EQ(legend->left, kWidth - 4 - 180) << "the top right corner";
+    EXPECT_EQ(legend->top, 4);
     // The axes are drawn lines too: nothing may cover the y axis away from
     // the curve.
     const DevicePoint axis = at(0, 0.6);

@@ -50,7 +50,9 @@ PictureWidget::PictureWidget(QWidget* parent) : PlotView(parent)
         return true;
     }();
     Q_UNUSED(factoryInstalled);
-    drawing_.onChanged = [this] { sceneChanged(); };
+    // Every command ends by handing over its study, which looks at the
+    // world; each operation before it only asks for a repaint.
+    drawing_.onChanged = [this] { layoutChanged(); };
     drawing_.onStudyChanged = [this] { studyChanged(); };
 
     menu_ = new QMenu(this);

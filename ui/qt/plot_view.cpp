@@ -70,6 +70,12 @@ void PlotView::sceneChanged()
     update();
 }
 
+void PlotView::layoutChanged()
+{
+    geometry_.reset();
+    update();
+}
+
 bool PlotView::zoomed() const
 {
     return !sameWorld(visible_, sceneWorld_);
@@ -113,7 +119,8 @@ QRect PlotView::legendArea() const
 
 QStringList PlotView::legendEntries() const
 {
-    return geometryNow().legendEntries;
+    // The texts do not depend on where the legend goes: no layout needed.
+    return options_.showLegend ? legendTexts(currentScene()) : QStringList();
 }
 
 QRectF PlotView::visibleWorld() const
@@ -226,6 +233,11 @@ PlotReadout PlotView::readoutAt(const QPointF& at) const
     if (!area.contains(at))
         return {};
     const PlotScene scene = currentScene();
+    // A decade axis reads its world coordinate as the power of ten.
+    const auto number = [&](double world, AxisScale scale) {
+        return QString::fromStdString(
+            compactNumber(scale == AxisScale::Log10 ? std::pow(10.0, world) : world, separator_));
+    };
     std::optional<QPointF> nearest;
     QString text;
     double best = kSnapPixels;
@@ -238,9 +250,8 @@ PlotReadout PlotView::readoutAt(const QPointF& at) const
             if (d <= best) {
                 best = d;
                 nearest = pixel;
-                text = series.name + ": x = " +
-                       QString::fromStdString(compactNumber(p.x, separator_)) +
-                       ", y = " + QString::fromStdString(compactNumber(p.y, separator_));
+                text = series.name + ": x = " + number(p.x, scene.xScale) +
+                       ", y = " + number(p.y, scene.yScale);
             }
         }
     }
@@ -249,8 +260,7 @@ PlotReadout PlotView::readoutAt(const QPointF& at) const
     const auto world = worldAt(at);
     if (!world)
         return {};
-    return {"x = " + QString::fromStdString(compactNumber(world->x, separator_)) +
-                ", y = " + QString::fromStdString(compactNumber(world->y, separator_)),
+    return {"x = " + number(world->x, scene.xScale) + ", y = " + number(world->y, scene.yScale),
             std::nullopt};
 }
 

@@ -98,6 +98,9 @@ protected:
     // A subclass whose currentScene() changed says so: a new world shows
     // whole, the layout is made again and the widget repainted.
     void sceneChanged();
+    // Cheaper, while a scene is being built piece by piece in the same
+    // world: the layout is made again and the widget repainted.
+    void layoutChanged();
     // The world point under a widget point, through the last layout.
     std::optional<WorldPoint> worldAt(const QPointF& at) const;
     // A world point in widget pixels, through the last layout.

@@ -1,0 +1,86 @@
+#!/bin/sh
+# Takes the README's screenshots of the real window under Xvfb, at its
+# default size:
+#   docs/cubic-spline.png    sine, 11 points, the natural cubic spline
+#   docs/browser.png         the data-set browser over the picture
+#   docs/runge-data-set.png  runge.dsf, polynomial interpolation of degree 10
+#   docs/study-aids.png      cos^10: the cubic spline kept, degree 3 over it,
+#                            the pointer on an interpolated point
+#   docs/error-decades.png   the same as errors on a decade scale
+#   scripts/screenshots.sh [output directory]
+# Needs xvfb-run, xdotool and imagemagick; builds nothing (uses build/tarvel).
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+tarvel=${TARVEL:-$root/build/tarvel}
+out=${1:-$root/docs}
+case $out in /*) ;; *) out=$(pwd)/$out ;; esac
+[ -x "$tarvel" ] || { echo "no $tarvel: build first" >&2; exit 1; }
+
+if [ -z "${TARVEL_IN_XVFB:-}" ]; then
+    TARVEL_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$out"
+fi
+
+start() {
+    cd "$root/examples"
+    "$tarvel" &
+    pid=$!
+    wid=$(xdotool search --sync --onlyvisible --name "Tarvel - Polynomial interpolation" | head -n 1)
+    sleep 1
+    eval "$(xdotool getwindowgeometry --shell "$wid")"  # WIDTH, HEIGHT
+}
+stop() { kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; }
+trap stop EXIT
+
+# Controls sit at their design places in twips, scaled by one factor: the
+# client area is 9465 twips wide and starts under the menu bar.
+at() {  # twips x y -> window pixels
+    awk -v w="$WIDTH" -v x="$1" -v y="$2" 'BEGIN { s = w / 9465; printf "%d %d", x * s, 18 + y * s }'
+}
+click() {  # twips x y [button]
+    set -- "$1" "$2" "${3:-1}"
+    # shellcheck disable=SC2046
+    xdotool mousemove --window "$wid" $(at "$1" "$2") click "$3"
+    sleep 0.4
+}
+menu() {  # the picture's context menu, then keys
+    click 7000 7600 3
+    # shellcheck disable=SC2068
+    xdotool key $@
+    sleep 0.4
+}
+degree() { click 4627 4102; xdotool key ctrl+a type "$1"; xdotool key Return; sleep 0.5; }
+shot() { import -window "$wid" "$out/$1"; echo "wrote $out/$1"; }
+
+start
+click 4087 847                 # OK
+click 400 3487                 # Cubic Spline Interpolation
+click 4147 3187                # Calculate
+shot cubic-spline.png
+stop
+
+start
+click 400 2287                 # Data Set from a File
+shot browser.png
+click 3425 5171                # runge.dsf, the second file listed
+sleep 1
+click 4087 847                 # OK
+degree 10                      # Return presses Calculate
+shot runge-data-set.png
+stop
+
+start
+click 400 1567                 # Cos^10 function
+click 4087 847                 # OK
+click 400 3487                 # Cubic Spline Interpolation
+click 4147 3187                # Calculate
+menu Down Down Down Down Return   # Keep this result
+click 400 4207                 # Polynomial interpolation
+degree 3
+xdotool mousemove --window "$wid" 387 565   # an interpolated point near x = 0.45
+sleep 0.6
+shot study-aids.png
+menu Down Down Down Return        # Show error
+menu Down Down Down Down Return   # Error on a decade scale
+xdotool mousemove --window "$wid" 600 740
+sleep 0.4
+shot error-decades.png
