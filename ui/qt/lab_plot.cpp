@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "plot/ticks.h"
+#include "ui/qt/drawing_painter.h"
 #include "ui/qt/qt_text.h"
 
 namespace tarvel::ui {
@@ -16,17 +17,11 @@ constexpr double kGrabPixels = 8;
 constexpr double kNodeRadius = 4;
 const QColor kSelectedColour(160, 0, 160);
 
-QColor colourOf(Colour colour)
-{
-    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                  static_cast<int>((colour >> 16) & 0xFF));
-}
-
 PlotSeries seriesOf(const LabSeries& series)
 {
     PlotSeries plot;
     plot.style = series.markers ? SeriesStyle::CirclesJoined : SeriesStyle::Line;
-    plot.colour = colourOf(series.colour);
+    plot.colour = qColour(series.colour);
     plot.name = qstr(series.label);
     plot.widthPixels = series.dashed ? 1 : 1.6;
     plot.radiusPixels = 2.5;
@@ -56,7 +51,7 @@ PlotScene labScene(const LabPicture& picture)
         PlotSeries nodes;
         nodes.style = SeriesStyle::Circles;
         const bool edited = picture.nodesLabel.rfind("edited", 0) == 0;
-        nodes.colour = colourOf(edited ? kEditedNodesColour : kFunctionColour);
+        nodes.colour = qColour(edited ? kEditedNodesColour : kFunctionColour);
         nodes.name = qstr(picture.nodesLabel);
         nodes.radiusPixels = kNodeRadius;
         for (const Node& node : picture.nodes)

@@ -24,6 +24,7 @@
 
 #include "data/dsf_writer.h"
 #include "plot/ticks.h"
+#include "ui/qt/drawing_painter.h"
 #include "ui/qt/file_save.h"
 #include "ui/qt/lab_plot.h"
 #include "ui/qt/qt_text.h"
@@ -130,20 +131,7 @@ void LabWindow::createControls()
     form->addRow("&Degree of local:", degree_);
     form->addRow("&View:", view_);
 
-    auto* methodBox = new QGroupBox("Methods", settings);
-    auto* methodList = new QVBoxLayout(methodBox);
-    for (const StudyMethod method : kStudyMethods) {
-        auto* box = new QCheckBox(studyMethodName(method), methodBox);
-        box->setObjectName(QStringLiteral("labMethod_") + studyMethodKey(method));
-        QPixmap swatch(12, 12);
-        const Colour colour = methodColour(method);
-        swatch.fill(QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                           static_cast<int>((colour >> 16) & 0xFF)));
-        box->setIcon(QIcon(swatch));
-        methods_[methodIndex(method)] = box;
-        methodList->addWidget(box);
-    }
-    left->addWidget(methodBox);
+    left->addWidget(createMethodBoxes(settings));
     left->addStretch(1);
 
     auto* split = new QSplitter(Qt::Vertical, central);
@@ -184,6 +172,23 @@ void LabWindow::createControls()
     convergenceRedraw_ = new QTimer(this);
     convergenceRedraw_->setSingleShot(true);
     convergenceRedraw_->setInterval(kConvergenceRedrawMs);
+}
+
+// One check box per method, with a swatch of its colour.
+QWidget* LabWindow::createMethodBoxes(QWidget* parent)
+{
+    auto* group = new QGroupBox("Methods", parent);
+    auto* list = new QVBoxLayout(group);
+    for (const StudyMethod method : kStudyMethods) {
+        auto* box = new QCheckBox(studyMethodName(method), group);
+        box->setObjectName(QStringLiteral("labMethod_") + studyMethodKey(method));
+        QPixmap swatch(12, 12);
+        swatch.fill(qColour(methodColour(method)));
+        box->setIcon(QIcon(swatch));
+        methods_[methodIndex(method)] = box;
+        list->addWidget(box);
+    }
+    return group;
 }
 
 QAction* LabWindow::addAction(const char* name, const QString& text, const QKeySequence& keys)

@@ -51,6 +51,7 @@ signals:
 
 private:
     void createControls();
+    QWidget* createMethodBoxes(QWidget* parent);
     void createActions();
     void describeControls();
     void connectControls();
