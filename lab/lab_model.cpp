@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "lab/lab_text.h"
+#include "plot/ticks.h"
 
 namespace tarvel {
 namespace {
@@ -47,6 +48,8 @@ LabModel::LabModel(LabStart start)
         settings_.degree = defaults.degree;
     if (settings_.function == LabFunction::Data && data_.size() < static_cast<std::size_t>(kLabMinCount))
         settings_.function = defaults.function;
+    if (settings_.function == LabFunction::Polynomial && polynomialProblem())
+        settings_.function = defaults.function;
     if (!function() && viewNeedsFunction(settings_.view))
         settings_.view = LabView::Values;
     sampleFunction();
@@ -87,10 +90,33 @@ Refusal LabModel::refuseForData(std::string_view what) const
     return text;
 }
 
+// The main window's own rule for its entries: a degree above 4 or of -1
+// (which would divide by 0) and coefficients whose sum overflows are
+// refused there, so the lab refuses them too.
+Refusal LabModel::polynomialProblem() const
+{
+    constexpr int kMaxTestDegree = kPolyCapacity - 1;
+    const double degree = polynomial_.degree;
+    if (degree > kMaxTestDegree || degree == -1)
+        return joined({"The main window's test polynomial has the degree ",
+                       compactNumber(degree, ".", 6), "; it must be at most ",
+                       std::to_string(kMaxTestDegree), " and not -1."});
+    double bound = 0;
+    for (int k = 0; k <= degree && k < kPolyCapacity; ++k)
+        bound += std::abs(polynomial_.coefs[static_cast<std::size_t>(k)]);
+    if (!std::isfinite(bound))
+        return std::string("The coefficients of the main window's test polynomial are too "
+                           "large: their sum overflows a number.");
+    return std::nullopt;
+}
+
 Refusal LabModel::setFunction(LabFunction function)
 {
     if (function == settings_.function)
         return std::nullopt;
+    if (function == LabFunction::Polynomial)
+        if (Refusal problem = polynomialProblem())
+            return problem;
     if (function == LabFunction::Data) {
         if (data_.size() < static_cast<std::size_t>(kLabMinCount))
             return joined({"The main window has ", countText(static_cast<int>(data_.size())),

@@ -79,6 +79,7 @@ public:
 
 private:
     Refusal refuseForData(std::string_view what) const;
+    Refusal polynomialProblem() const;
     NodeList nodesOf(const LabSettings& settings) const;
     void takeNodes();
     void sampleFunction();

@@ -221,6 +221,20 @@ TEST(LabModel, RefusedChangesSayWhyAndChangeNothing)
          [](LabModel& m) { return m.setCount(20); }, "keep their own (4 points)"},
         {"family of data", startWith(LabFunction::Data, 11, {StudyMethod::Linear}, data),
          [](LabModel& m) { return m.setFamily(NodeFamily::Gauss); }, "keep their own"},
+        {"test polynomial of degree -1 (a division by 0)",
+         [] {
+             LabStart s = startWith(LabFunction::Polynomial, 11, {StudyMethod::Linear});
+             s.polynomial.degree = -1;
+             return s;
+         }(),
+         [](LabModel& m) { return m.setFunction(LabFunction::Polynomial); }, "not -1"},
+        {"test polynomial whose coefficients overflow",
+         [] {
+             LabStart s = startWith(LabFunction::Sine, 11, {StudyMethod::Linear});
+             s.polynomial.coefs = {1e308, 1e308, 0, 0, 0};
+             return s;
+         }(),
+         [](LabModel& m) { return m.setFunction(LabFunction::Polynomial); }, "overflows"},
     };
     for (const RefusalCase& c : cases) {
         SCOPED_TRACE(c.name);
