@@ -33,15 +33,14 @@ template <class Visit> void Occupancy::forEachCell(const DeviceRect& rect, Visit
                   static_cast<std::size_t>(c));
 }
 
-void Occupancy::markRect(const DeviceRect& rect, int weight)
+void Occupancy::markRect(const DeviceRect& rect)
 {
-    const auto value = static_cast<unsigned char>(std::clamp(weight, 0, 255));
-    forEachCell(rect, [&](std::size_t at) { cells_[at] = std::max(cells_[at], value); });
+    forEachCell(rect, [&](std::size_t at) { cells_[at] = 1; });
 }
 
-void Occupancy::markPoint(double x, double y, double radius, int weight)
+void Occupancy::markPoint(double x, double y, double radius)
 {
-    markRect({x - radius, y - radius, x + radius, y + radius}, weight);
+    markRect({x - radius, y - radius, x + radius, y + radius});
 }
 
 void Occupancy::markSegment(double x1, double y1, double x2, double y2)
@@ -81,8 +80,7 @@ void markDrawing(Occupancy& occupancy, const Drawing& drawing, const Viewport& v
             occupancy.markPoint(x1, y1);
             break;
         case DrawOp::Kind::Circle:
-            occupancy.markPoint(x1, y1, std::max(view.toDeviceLength(op.radius), 1.0),
-                                op.colour == ui::kRed ? kGivenPointWeight : 1);
+            occupancy.markPoint(x1, y1, std::max(view.toDeviceLength(op.radius), 1.0));
             break;
         }
     }

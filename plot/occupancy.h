@@ -1,5 +1,5 @@
-// Which parts of the picture carry data, on a coarse grid of device cells,
-// so that scale labels and the legend go where they cover nothing.
+// Which parts of the plot area carry data, on a grid of device cells, so
+// that the legend goes inside only where it covers nothing.
 #pragma once
 
 #include <vector>
@@ -18,11 +18,10 @@ struct DeviceRect {
 class Occupancy {
 public:
     Occupancy(double width, double height, double cellPixels = 3);
-    // A weight above 1 makes a cell costlier to cover (a given point).
-    void markPoint(double x, double y, double radius = 0, int weight = 1);
+    void markPoint(double x, double y, double radius = 0);
     void markSegment(double x1, double y1, double x2, double y2);
-    void markRect(const DeviceRect& rect, int weight = 1);
-    // The weights of the occupied cells that the rectangle touches; the
+    void markRect(const DeviceRect& rect);
+    // The occupied cells that the rectangle touches; the
     // part outside the area counts nothing.
     int count(const DeviceRect& rect) const;
     double width() const { return width_; }
@@ -43,9 +42,8 @@ private:
 };
 
 // Marks every operation of the drawing: the axes, the test function, the
-// given points (weighing kGivenPointWeight), the lines of a data set and the
-// interpolated points; nothing may cover any of them.
-inline constexpr int kGivenPointWeight = 8;
+// given points, the lines of a data set and the interpolated points;
+// nothing may cover any of them.
 void markDrawing(Occupancy& occupancy, const Drawing& drawing, const Viewport& view);
 
 enum class Corner { TopRight, TopLeft, BottomRight, BottomLeft };

@@ -89,7 +89,7 @@ void paintSeries(QPainter& painter, const PlotSeries& series, const Viewport& vi
         if (!(p.x >= -r && p.x <= size.width() + r && p.y >= -r && p.y <= size.height() + r))
             continue;  // also NaN
         painter.drawEllipse(QPointF(p.x, p.y), r, r);
-        occupancy.markPoint(p.x, p.y, r, filled ? 1 : kGivenPointWeight);
+        occupancy.markPoint(p.x, p.y, r);
     }
 }
 

@@ -204,6 +204,7 @@ QString PlotView::savePicture(const QString& fileName) const
             svg.setSize(size);
             svg.setViewBox(QRect(QPoint(0, 0), size));
             svg.setTitle(windowTitle());
+            svg.setResolution(logicalDpiX());  // texts as large as on the screen
             QPainter painter;
             if (!painter.begin(&svg))
                 return false;
@@ -214,9 +215,12 @@ QString PlotView::savePicture(const QString& fileName) const
     if (suffix == "pdf")
         return saveWhole(fileName, [this, size](QIODevice& device) {
             QPdfWriter pdf(&device);
-            pdf.setPageSize(QPageSize(QSizeF(size), QPageSize::Point));
+            // A page of the shown size at the screen's resolution, so that
+            // a pixel and a text measure on the page what they do shown.
+            const int dpi = logicalDpiX();
+            pdf.setResolution(dpi);
+            pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / dpi, QPageSize::Point));
             pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-            pdf.setResolution(72);  // one point a pixel: the shown size
             QPainter painter;
             if (!painter.begin(&pdf))
                 return false;
