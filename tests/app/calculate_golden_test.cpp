@@ -5,6 +5,7 @@
 // exactly, on every instruction set the program can choose.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -125,10 +126,14 @@ struct Outcome {
 
 Outcome run(const Scenario& s)
 {
+    // One folder per instruction-set case as well: CTest runs the cases side
+    // by side, and each removes its folder at the end.
+    std::string testName = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(testName.begin(), testName.end(), '/', '-');
     const fs::path dir = fs::temp_directory_path() /
                          ("tarvel-golden-" +
                           std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                          "-" + s.name);
+                          "-" + testName + "-" + s.name);
     fs::create_directories(dir);
     if (s.dataSet)
         std::ofstream(dir / "golden.dsf", std::ios::binary) << s.dataSet();

@@ -328,6 +328,7 @@ TEST_F(SineStudy, KeptResultsHoldFourAndFollowTheSourceOfTheGivenPoints)
     KeptResults kept;
     ui::Study later = study;
     for (int n = 1; n <= 5; ++n) {
+        later.methodName = "polynomial interpolation of degree " + std::to_string(n);
         later.methodLegend = "Polynomial interpolation of degree " + std::to_string(n);
         const KeptResults::Outcome outcome = kept.keep(later);
         EXPECT_TRUE(outcome.kept);

@@ -20,6 +20,7 @@
 #include "ui/qt/about_window.h"
 #include "ui/qt/browser_lists.h"
 #include "ui/qt/file_reader.h"
+#include "ui/qt/lab_launch.h"
 #include "ui/qt/line_list.h"
 #include "ui/qt/list_copy.h"
 #include "ui/qt/picture_widget.h"
@@ -100,6 +101,7 @@ MainWindow::MainWindow(const QString& startDirectory, QWidget* parent) : QMainWi
     startBrowser(startDirectory);
     connectHandlers();
     addStudyAids();
+    addLabAction(*this, *studyMenu_);
     form_->Form_Load();
 }
 

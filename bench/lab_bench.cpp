@@ -1,0 +1,123 @@
+// How quickly the interpolation lab answers, in the real window on the
+// offscreen platform at 1280 x 800:
+//   lab_drag n=101 methods=9 median_ms=… p99_ms=…
+//   lab_drag n=1001 methods=7 median_ms=… p99_ms=…
+//     a node dragged over 300 pointer moves in the values view: the window
+//     thread's time from each move to the end of the repaint it causes;
+//   lab_convergence seconds=… longest_stall_ms=…
+//     the convergence view of all nine methods from the switch to its last
+//     point, and the longest time the window thread was busy meanwhile.
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "ui/qt/lab_plot.h"
+#include "ui/qt/lab_window.h"
+
+using namespace tarvel;
+using namespace tarvel::ui;
+
+namespace {
+
+constexpr int kMoves = 300;
+
+std::unique_ptr<LabWindow> openLab(int count, const std::vector<StudyMethod>& methods)
+{
+    LabStart start;
+    start.settings.function = LabFunction::Sine;
+    start.settings.count = count;
+    start.settings.degree = 3;
+    for (const StudyMethod method : methods)
+        start.settings.shown[methodIndex(method)] = true;
+    auto lab = std::make_unique<LabWindow>(std::move(start));
+    lab->resize(1280, 800);
+    lab->show();
+    QApplication::processEvents();
+    return lab;
+}
+
+double percentile(std::vector<double> values, double p)
+{
+    std::sort(values.begin(), values.end());
+    const auto at = static_cast<std::size_t>(std::ceil(p * static_cast<double>(values.size()))) - 1;
+    return values[std::min(at, values.size() - 1)];
+}
+
+void sendMouse(LabPlot& plot, QEvent::Type type, const QPointF& at, Qt::MouseButton button,
+               Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, at, plot.mapToGlobal(at), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(&plot, &event);
+}
+
+void dragBench(int count, const std::vector<StudyMethod>& methods)
+{
+    const std::unique_ptr<LabWindow> lab = openLab(count, methods);
+    LabPlot& plot = lab->plot();
+    const std::size_t node = static_cast<std::size_t>(count / 2);
+    const QPointF from = plot.property("nodePositions").toList().at(static_cast<int>(node)).toPointF();
+    sendMouse(plot, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    QApplication::processEvents();
+    std::vector<double> times;
+    QElapsedTimer clock;
+    for (int k = 0; k < kMoves; ++k) {
+        // Up and down over a third of the plot's height.
+        const QPointF at = from + QPointF(0, -0.33 * plot.height() * std::sin(k * 0.05));
+        clock.start();
+        sendMouse(plot, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+        QApplication::processEvents();  // the repaint the move asked for
+        times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    }
+    sendMouse(plot, QEvent::MouseButtonRelease, from, Qt::LeftButton, Qt::NoButton);
+    std::printf("lab_drag n=%d methods=%zu median_ms=%.2f p99_ms=%.2f\n", count, methods.size(),
+                percentile(times, 0.5), percentile(times, 0.99));
+}
+
+void convergenceBench()
+{
+    const std::unique_ptr<LabWindow> lab =
+        openLab(101, {kStudyMethods.begin(), kStudyMethods.end()});
+    // A timer due every millisecond fires late by as long as the window
+    // thread was busy; the longest gap between its firings bounds every stall.
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(1);
+    QElapsedTimer sinceTick;
+    double longest = 0;
+    bool finished = false;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        longest = std::max(longest, static_cast<double>(sinceTick.nsecsElapsed()) / 1e6);
+        sinceTick.start();
+    });
+    QObject::connect(lab.get(), &LabWindow::convergenceFinished, [&] { finished = true; });
+    QElapsedTimer total;
+    total.start();
+    sinceTick.start();
+    tick.start();
+    auto* view = lab->findChild<QComboBox*>("labView");
+    view->setCurrentIndex(view->findData(QStringLiteral("convergence")));
+    while (!finished && total.elapsed() < 60000)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    std::printf("lab_convergence seconds=%.3f longest_stall_ms=%.2f\n",
+                static_cast<double>(total.nsecsElapsed()) / 1e9, longest);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    dragBench(101, {kStudyMethods.begin(), kStudyMethods.end()});
+    dragBench(1001, {StudyMethod::Linear, StudyMethod::Natural, StudyMethod::Clamped,
+                     StudyMethod::NotAKnot, StudyMethod::Pw, StudyMethod::Pchip,
+                     StudyMethod::Akima});
+    convergenceBench();
+    return 0;
+}

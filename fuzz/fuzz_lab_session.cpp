@@ -1,0 +1,196 @@
+// A session over the interpolation lab's model: the fuzzer's bytes choose
+// the main window's given points (any order, equal or huge finite values), then a
+// sequence of actions: any function, node family, count, degree, method and
+// view, drags of any node to any place (NaN and infinities too), Undo, Redo
+// and Reset. After every action:
+//
+// - a refused change says why and leaves the settings and the nodes as they
+//   were;
+// - the nodes number the count (the given points' own count for data);
+// - a method that took the nodes saw them in rising order, and while it is
+//   shown has a value at every grid point;
+// - a drag with Shift keeps rising nodes rising;
+// - Undo right after a finished drag brings back exactly the former nodes;
+// - the picture, the numbers and the values can be made, and the picture's
+//   curves have a point for each of their abscissae.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "interp/error_figures.h"
+#include "lab/convergence.h"
+#include "lab/lab_model.h"
+#include "lab/lab_picture.h"
+
+namespace tarvel {
+namespace {
+
+[[noreturn]] void violated(const char* property)
+{
+    std::fprintf(stderr, "PROPERTY VIOLATED: %s\n", property);
+    std::abort();
+}
+
+void require(bool holds, const char* property)
+{
+    if (!holds)
+        violated(property);
+}
+
+double anyValue(FuzzedDataProvider& in)
+{
+    switch (in.ConsumeIntegralInRange(0, 7)) {
+    case 0:
+        return std::numeric_limits<double>::quiet_NaN();
+    case 1:
+        return in.ConsumeBool() ? INFINITY : -INFINITY;
+    case 2:
+        return in.ConsumeBool() ? 1e308 : -1e308;
+    default:
+        return in.ConsumeFloatingPointInRange(-2.0, 3.0);
+    }
+}
+
+NodeList givenPoints(FuzzedDataProvider& in)
+{
+    NodeList nodes;
+    const int count = in.ConsumeIntegralInRange(0, 40);
+    double x = 0;
+    for (int i = 0; i < count; ++i) {
+        // Mostly rising, sometimes equal, falling or wild.
+        x += in.ConsumeIntegralInRange(0, 9) == 0 ? in.ConsumeFloatingPointInRange(-0.5, 0.0)
+                                                  : in.ConsumeFloatingPointInRange(0.0, 0.2);
+        // The main window holds finite values only (its loader refuses others).
+        const double y = in.ConsumeIntegralInRange(0, 15) == 0
+                             ? (in.ConsumeBool() ? 1e308 : -1e308)
+                             : in.ConsumeFloatingPointInRange(-2.0, 2.0);
+        nodes.push_back({x, y});
+    }
+    return nodes;
+}
+
+void checkState(const LabModel& model)
+{
+    const LabSettings& s = model.settings();
+    require(model.nodes().size() == static_cast<std::size_t>(s.count), "nodes number the count");
+    const bool rising = !orderProblem(model.nodes());
+    for (const StudyMethod method : kStudyMethods) {
+        const MethodOutcome& out = model.outcome(method);
+        require(out.available() != !out.refusal.empty(), "a method is built or says why");
+        if (!out.available())
+            continue;
+        require(rising, "a method took rising nodes only");
+        if (s.shown[methodIndex(method)] && s.view != LabView::Convergence)
+            require(out.value.size() == errorGrid().size(), "a shown method has every value");
+    }
+    const LabPicture picture = labPicture(model, {});
+    for (const LabSeries& series : picture.series)
+        require(series.x.size() == series.y.size(), "a curve has a point for each abscissa");
+    (void)model.numbersRows();
+    (void)model.valuesColumns();
+}
+
+void refusedOrApplied(LabModel& model, const Refusal& refusal, const LabSettings& before,
+                      const NodeList& nodes)
+{
+    if (!refusal)
+        return;
+    require(!refusal->empty(), "a refusal says why");
+    require(model.settings() == before, "a refusal keeps the settings");
+    require(model.nodes() == nodes, "a refusal keeps the nodes");
+}
+
+void drag(LabModel& model, FuzzedDataProvider& in)
+{
+    const NodeList before = model.nodes();
+    const bool rising = !orderProblem(before);
+    const std::size_t node = in.ConsumeIntegralInRange<std::size_t>(0, before.size() + 1);
+    const bool moveX = in.ConsumeBool();
+    model.beginDrag();
+    for (int step = in.ConsumeIntegralInRange(1, 4); step > 0; --step) {
+        model.moveNode(node, anyValue(in), anyValue(in), moveX);
+        if (rising)
+            require(!orderProblem(model.nodes()), "a drag keeps rising nodes rising");
+    }
+    model.finishDrag();
+    if (model.nodes() != before && in.ConsumeBool()) {
+        require(model.undo(), "a finished drag can be undone");
+        require(model.nodes() == before, "Undo brings back the nodes before the drag");
+    }
+}
+
+}  // namespace
+}  // namespace tarvel
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace tarvel;
+    FuzzedDataProvider in(data, size);
+    LabStart start;
+    start.settings.function = kLabFunctions[in.ConsumeIntegralInRange<std::size_t>(0, 5)].id;
+    start.settings.count = in.ConsumeIntegralInRange(-3, 60);
+    start.settings.degree = in.ConsumeIntegralInRange(-3, 20);
+    start.settings.shown[methodIndex(kStudyMethods[in.ConsumeIntegralInRange<std::size_t>(0, 8)])] =
+        true;
+    start.polynomial.degree = in.ConsumeFloatingPointInRange(-1.0, 6.0);
+    start.data = givenPoints(in);
+    LabModel model(std::move(start));
+    checkState(model);
+
+    for (int actions = 0; actions < 24 && in.remaining_bytes() > 0; ++actions) {
+        const LabSettings before = model.settings();
+        const NodeList nodes = model.nodes();
+        switch (in.ConsumeIntegralInRange(0, 9)) {
+        case 0:
+            refusedOrApplied(model,
+                             model.setFunction(
+                                 kLabFunctions[in.ConsumeIntegralInRange<std::size_t>(0, 5)].id),
+                             before, nodes);
+            break;
+        case 1:
+            refusedOrApplied(model,
+                             model.setFamily(
+                                 kNodeFamilies[in.ConsumeIntegralInRange<std::size_t>(0, 2)].id),
+                             before, nodes);
+            break;
+        case 2:
+            refusedOrApplied(model, model.setCount(in.ConsumeIntegralInRange(-2, 120)), before,
+                             nodes);
+            break;
+        case 3:
+            // High degrees only where they are refused: the Lebesgue function
+            // of local Lagrange grows with the degree's square, too slow for
+            // a session under the sanitizers.
+            refusedOrApplied(model,
+                             model.setDegree(in.ConsumeBool() ? in.ConsumeIntegralInRange(-2, 12)
+                                                              : in.ConsumeIntegralInRange(101, 2000)),
+                             before, nodes);
+            break;
+        case 4:
+            model.setShown(kStudyMethods[in.ConsumeIntegralInRange<std::size_t>(0, 8)],
+                           in.ConsumeBool());
+            break;
+        case 5:
+            refusedOrApplied(
+                model, model.setView(kLabViews[in.ConsumeIntegralInRange<std::size_t>(0, 6)].id),
+                before, nodes);
+            break;
+        case 6:
+            drag(model, in);
+            break;
+        case 7:
+            model.undo();
+            break;
+        case 8:
+            model.redo();
+            break;
+        default:
+            model.resetNodes();
+            require(!model.edited(), "Reset brings back the function's nodes");
+            break;
+        }
+        checkState(model);
+    }
+    return 0;
+}

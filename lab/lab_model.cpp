@@ -1,0 +1,373 @@
+#include "lab/lab_model.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "lab/lab_text.h"
+#include "plot/ticks.h"
+
+namespace tarvel {
+namespace {
+
+constexpr std::string_view kNoFunction = "the main window's given points have no exact function";
+
+std::string countText(int count)
+{
+    return std::to_string(count);
+}
+
+}  // namespace
+
+std::optional<StudyFunctionId> studyFunctionOf(LabFunction function)
+{
+    switch (function) {
+    case LabFunction::Sine:
+        return StudyFunctionId::Sine;
+    case LabFunction::Cos10:
+        return StudyFunctionId::Cos10;
+    case LabFunction::Polynomial:
+        return StudyFunctionId::Polynomial;
+    case LabFunction::Runge:
+        return StudyFunctionId::Runge;
+    case LabFunction::Abs:
+        return StudyFunctionId::Abs;
+    case LabFunction::Data:
+        break;
+    }
+    return std::nullopt;
+}
+
+LabModel::LabModel(LabStart start)
+    : settings_(start.settings), polynomial_(start.polynomial), data_(std::move(start.data))
+{
+    // An opening setting the lab cannot take falls back to its default.
+    const LabSettings defaults;
+    if (settings_.count < kLabMinCount || settings_.count > kLabMaxCount)
+        settings_.count = defaults.count;
+    if (settings_.degree < 0 || settings_.degree > kLabMaxDegree)
+        settings_.degree = defaults.degree;
+    if (settings_.function == LabFunction::Data && data_.size() < static_cast<std::size_t>(kLabMinCount))
+        settings_.function = defaults.function;
+    if (settings_.function == LabFunction::Polynomial && polynomialProblem())
+        settings_.function = defaults.function;
+    if (!function() && viewNeedsFunction(settings_.view))
+        settings_.view = LabView::Values;
+    sampleFunction();
+    takeNodes();
+}
+
+std::optional<StudyFunction> LabModel::function() const
+{
+    const std::optional<StudyFunctionId> id = studyFunctionOf(settings_.function);
+    if (!id)
+        return std::nullopt;
+    return StudyFunction{*id, polynomial_};
+}
+
+const std::vector<double>& LabModel::exact(int order) const
+{
+    return exact_[static_cast<std::size_t>(std::clamp(order, 0, 2))];
+}
+
+const MethodOutcome& LabModel::outcome(StudyMethod method) const
+{
+    return outcomes_[methodIndex(method)];
+}
+
+std::string LabModel::functionLabel() const
+{
+    return std::string(named(kLabFunctions, settings_.function).label);
+}
+
+Refusal LabModel::refuseForData(std::string_view what) const
+{
+    if (settings_.function != LabFunction::Data)
+        return std::nullopt;
+    std::string text(what);
+    text += " the main window's given points keep their own (";
+    text += countText(static_cast<int>(data_.size()));
+    text += " points).";
+    return text;
+}
+
+// The main window's own rule for its entries: a degree above 4 or of -1
+// (which would divide by 0) and coefficients whose sum overflows are
+// refused there, so the lab refuses them too.
+Refusal LabModel::polynomialProblem() const
+{
+    constexpr int kMaxTestDegree = kPolyCapacity - 1;
+    const double degree = polynomial_.degree;
+    if (degree > kMaxTestDegree || degree == -1)
+        return joined({"The main window's test polynomial has the degree ",
+                       compactNumber(degree, ".", 6), "; it must be at most ",
+                       std::to_string(kMaxTestDegree), " and not -1."});
+    double bound = 0;
+    for (int k = 0; k <= degree && k < kPolyCapacity; ++k)
+        bound += std::abs(polynomial_.coefs[static_cast<std::size_t>(k)]);
+    if (!std::isfinite(bound))
+        return std::string("The coefficients of the main window's test polynomial are too "
+                           "large: their sum overflows a number.");
+    return std::nullopt;
+}
+
+Refusal LabModel::setFunction(LabFunction function)
+{
+    if (function == settings_.function)
+        return std::nullopt;
+    if (function == LabFunction::Polynomial)
+        if (Refusal problem = polynomialProblem())
+            return problem;
+    if (function == LabFunction::Data) {
+        if (data_.size() < static_cast<std::size_t>(kLabMinCount))
+            return joined({"The main window has ", countText(static_cast<int>(data_.size())),
+                           " given points; the lab needs at least 2 (press OK there first)."});
+        if (viewNeedsFunction(settings_.view))
+            return joined({"The ", named(kLabViews, settings_.view).key,
+                           " view compares with f, and ", kNoFunction,
+                           ": choose the values or Lebesgue view first."});
+    }
+    settings_.function = function;
+    sampleFunction();
+    takeNodes();
+    return std::nullopt;
+}
+
+Refusal LabModel::setFamily(NodeFamily family)
+{
+    if (family == settings_.family)
+        return std::nullopt;
+    if (Refusal refusal = refuseForData("The node family cannot change:"))
+        return refusal;
+    settings_.family = family;
+    takeNodes();
+    return std::nullopt;
+}
+
+Refusal LabModel::setCount(int count)
+{
+    if (count == settings_.count)
+        return std::nullopt;
+    if (count < kLabMinCount || count > kLabMaxCount)
+        return joined({"The number of nodes is a whole number from 2 to 1001; ", countText(count),
+                       " is not."});
+    if (Refusal refusal = refuseForData("The number of nodes cannot change:"))
+        return refusal;
+    settings_.count = count;
+    takeNodes();
+    return std::nullopt;
+}
+
+Refusal LabModel::setDegree(int degree)
+{
+    if (degree < 0 || degree > kLabMaxDegree)
+        return joined({"The degree of local Lagrange is a whole number from 0 to 100; ",
+                       countText(degree), " is not."});
+    settings_.degree = degree;
+    recompute();
+    return std::nullopt;
+}
+
+void LabModel::setShown(StudyMethod method, bool shown)
+{
+    settings_.shown[methodIndex(method)] = shown;
+    recompute();
+}
+
+Refusal LabModel::setView(LabView view)
+{
+    if (!function() && viewNeedsFunction(view))
+        return joined({"The ", named(kLabViews, view).key, " view compares with f, and ",
+                       kNoFunction, "."});
+    settings_.view = view;
+    recompute();
+    return std::nullopt;
+}
+
+void LabModel::beginDrag()
+{
+    nodes_.beginDrag();
+}
+
+bool LabModel::moveNode(std::size_t i, double x, double y, bool moveX)
+{
+    if (!nodes_.moveNode(i, x, y, moveX))
+        return false;
+    recompute();
+    return true;
+}
+
+void LabModel::finishDrag()
+{
+    nodes_.finishDrag();
+}
+
+bool LabModel::undo()
+{
+    const bool undone = nodes_.undo();
+    if (undone)
+        recompute();
+    return undone;
+}
+
+bool LabModel::redo()
+{
+    const bool redone = nodes_.redo();
+    if (redone)
+        recompute();
+    return redone;
+}
+
+bool LabModel::resetNodes()
+{
+    const bool reset = nodes_.restoreOriginal();
+    if (reset)
+        recompute();
+    return reset;
+}
+
+NodeList LabModel::nodesOf(const LabSettings& settings) const
+{
+    const std::optional<StudyFunction> f = function();
+    if (!f)
+        return data_;
+    NodeList nodes;
+    for (const double x : familyNodes(settings.family, settings.count))
+        nodes.push_back({x, evaluateFunction(*f, x).value});
+    return nodes;
+}
+
+void LabModel::takeNodes()
+{
+    if (settings_.function == LabFunction::Data)
+        settings_.count = static_cast<int>(data_.size());
+    nodes_.reset(nodesOf(settings_));
+    recompute();
+}
+
+void LabModel::sampleFunction()
+{
+    for (std::vector<double>& values : exact_)
+        values.clear();
+    const std::optional<StudyFunction> f = function();
+    if (!f)
+        return;
+    for (const double x : errorGrid()) {
+        const FunctionValues at = evaluateFunction(*f, x);
+        exact_[0].push_back(at.value);
+        exact_[1].push_back(at.first);
+        exact_[2].push_back(at.second);
+    }
+}
+
+MethodSettings LabModel::methodSettings() const
+{
+    MethodSettings method;
+    method.localDegree = settings_.degree;
+    const std::optional<StudyFunction> f = function();
+    const NodeList& nodes = nodes_.nodes();
+    if (f && !nodes.empty()) {
+        method.leftSlope = evaluateFunction(*f, nodes.front().x).first;
+        method.rightSlope = evaluateFunction(*f, nodes.back().x).first;
+    }
+    return method;
+}
+
+void LabModel::recompute()
+{
+    for (const StudyMethod method : kStudyMethods)
+        computeMethod(method);
+}
+
+void LabModel::computeMethod(StudyMethod method)
+{
+    MethodOutcome& out = outcomes_[methodIndex(method)];
+    out = MethodOutcome{};
+    if (method == StudyMethod::Clamped && !hasFunction()) {
+        out.refusal = joined({"The clamped cubic spline needs the end slopes f′(0) and f′(1), and ",
+                              kNoFunction, "."});
+        return;
+    }
+    const NodeList& nodes = nodes_.nodes();
+    std::vector<double> xs;
+    std::vector<double> ys;
+    for (const Node& node : nodes) {
+        xs.push_back(node.x);
+        ys.push_back(node.y);
+    }
+    BuildResult built = buildInterpolant(method, xs, ys, methodSettings());
+    if (!built.interpolant) {
+        out.refusal = built.refusal.empty() ? "The method cannot take these nodes." : built.refusal;
+        return;
+    }
+    out.interpolant = std::move(built.interpolant);
+    if (!settings_.shown[methodIndex(method)])
+        return;
+    const std::vector<double>& grid = errorGrid();
+    out.value.resize(grid.size());
+    if (settings_.view == LabView::Derivative)
+        out.first.resize(grid.size());
+    if (settings_.view == LabView::Second)
+        out.second.resize(grid.size());
+    out.interpolant->evaluate(grid, out.value, out.first, out.second);
+    if (hasFunction()) {
+        const auto [low, high] = std::minmax_element(ys.begin(), ys.end());
+        out.figures = errorFiguresOf(grid, out.value, exact_[0], *low, *high);
+    }
+    auto& cached = lebesgueCache_[methodIndex(method)];
+    LebesgueKey key{xs, settings_.degree};
+    if (!cached || cached->first != key) {
+        const std::optional<LebesgueMaximum> constant = lebesgueConstant(*out.interpolant);
+        cached.emplace(std::move(key), constant ? std::optional<double>(constant->value)
+                                                : std::nullopt);
+    }
+    out.lebesgueConstant = cached->second;
+    if (settings_.view == LabView::Lebesgue) {
+        out.lebesgue.resize(grid.size());
+        if (!lebesgueFunction(*out.interpolant, grid, out.lebesgue))
+            out.lebesgue.clear();
+    }
+}
+
+std::vector<NumbersRow> LabModel::numbersRows() const
+{
+    std::vector<NumbersRow> rows;
+    for (const StudyMethod method : kStudyMethods) {
+        if (!settings_.shown[methodIndex(method)])
+            continue;
+        const MethodOutcome& out = outcome(method);
+        NumbersRow row;
+        row.method = studyMethodKey(method);
+        if (out.figures) {
+            row.largestError = out.figures->maxError;
+            row.atX = out.figures->maxErrorX;
+            row.rmsError = out.figures->rmsError;
+            row.overshoot = out.figures->overshoot;
+        }
+        row.lebesgueConstant = out.lebesgueConstant;
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::vector<ValuesColumn> LabModel::valuesColumns() const
+{
+    // x = k/1000 is grid point 10k: both are the same correctly rounded
+    // quotient, so the values are read off the grid.
+    const auto every10th = [](const std::vector<double>& values) {
+        std::vector<double> picked;
+        for (std::size_t k = 0; k < values.size(); k += 10)
+            picked.push_back(values[k]);
+        return picked;
+    };
+    std::vector<ValuesColumn> columns;
+    if (hasFunction())
+        columns.push_back({"f(x)", every10th(exact_[0])});
+    for (const StudyMethod method : kStudyMethods) {
+        const MethodOutcome& out = outcome(method);
+        if (settings_.shown[methodIndex(method)] && out.available())
+            columns.push_back({studyMethodKey(method), every10th(out.value)});
+    }
+    return columns;
+}
+
+}  // namespace tarvel

@@ -1,0 +1,107 @@
+// The interpolation lab without a window: the settings, the nodes and their
+// edits, which methods can take the nodes (and why not), and every shown
+// method's values and figures on the 10,001-point grid. Each change either
+// applies whole or is refused with a sentence and changes nothing.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "interp/error_figures.h"
+#include "interp/interpolant.h"
+#include "lab/lab_export.h"
+#include "lab/lab_nodes.h"
+#include "lab/lab_settings.h"
+
+namespace tarvel {
+
+// What the lab takes from the main window when it opens.
+struct LabStart {
+    LabSettings settings;
+    PolynomialEntries polynomial;
+    NodeList data;  // the main window's given points, in their order
+};
+
+// One method as the lab shows it: refused with the reason, or built, with
+// its values on the grid while it is shown.
+struct MethodOutcome {
+    std::string refusal;  // empty when the method took the nodes
+    std::optional<Interpolant> interpolant;
+    std::vector<double> value;   // p on errorGrid(), while shown
+    std::vector<double> first;   // p', in the derivative view
+    std::vector<double> second;  // p'', in the second-derivative view
+    std::vector<double> lebesgue;  // in the Lebesgue view, global and local only
+    std::optional<ErrorFigures> figures;  // with an exact function
+    std::optional<double> lebesgueConstant;
+    bool available() const { return interpolant.has_value(); }
+};
+
+using Refusal = std::optional<std::string>;
+
+class LabModel {
+public:
+    explicit LabModel(LabStart start);
+
+    const LabSettings& settings() const { return settings_; }
+    const NodeList& nodes() const { return nodes_.nodes(); }
+    bool edited() const { return nodes_.edited(); }
+    bool canUndo() const { return nodes_.canUndo(); }
+    bool canRedo() const { return nodes_.canRedo(); }
+    std::optional<StudyFunction> function() const;
+    bool hasFunction() const { return function().has_value(); }
+    // f, f' or f'' (order 0, 1, 2) on errorGrid(); empty for data.
+    const std::vector<double>& exact(int order) const;
+    const MethodOutcome& outcome(StudyMethod method) const;
+    std::string functionLabel() const;
+
+    Refusal setFunction(LabFunction function);
+    Refusal setFamily(NodeFamily family);
+    Refusal setCount(int count);
+    Refusal setDegree(int degree);
+    void setShown(StudyMethod method, bool shown);
+    Refusal setView(LabView view);
+
+    // A drag of node i: y follows, and with moveX its x too.
+    void beginDrag();
+    bool moveNode(std::size_t i, double x, double y, bool moveX);
+    void finishDrag();
+    bool undo();
+    bool redo();
+    bool resetNodes();
+
+    // The rows of the numbers table: the shown methods in the table's order.
+    std::vector<NumbersRow> numbersRows() const;
+    // The exact function (when there is one), then each shown method that
+    // took the nodes, at x = k/1000.
+    std::vector<ValuesColumn> valuesColumns() const;
+
+private:
+    Refusal refuseForData(std::string_view what) const;
+    Refusal polynomialProblem() const;
+    NodeList nodesOf(const LabSettings& settings) const;
+    void takeNodes();
+    void sampleFunction();
+    void recompute();
+    void computeMethod(StudyMethod method);
+    MethodSettings methodSettings() const;
+
+    LabSettings settings_;
+    PolynomialEntries polynomial_;
+    NodeList data_;
+    LabNodes nodes_;
+    std::array<std::vector<double>, 3> exact_;
+    std::array<MethodOutcome, kStudyMethods.size()> outcomes_;
+    // The Lebesgue constant depends on the abscissae (and the degree) only,
+    // so a drag that moves a value alone does not compute it again.
+    struct LebesgueKey {
+        std::vector<double> xs;
+        int degree = 0;
+        bool operator==(const LebesgueKey&) const = default;
+    };
+    std::array<std::optional<std::pair<LebesgueKey, std::optional<double>>>, kStudyMethods.size()>
+        lebesgueCache_;
+};
+
+}  // namespace tarvel

@@ -1,0 +1,254 @@
+#include "lab/lab_picture.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+
+#include "lab/lab_text.h"
+#include "plot/ticks.h"
+
+namespace tarvel {
+namespace {
+
+// Nine colours told apart on white, none of them the function's red.
+constexpr std::array<ui::Colour, kStudyMethods.size()> kMethodColours = {
+    0xB4771F,  // global: blue
+    0x0E7FFF,  // local: orange
+    0x7F7F7F,  // linear: grey
+    0x2CA02C,  // natural: green
+    0xBD6794,  // clamped: purple
+    0x4B568C,  // notaknot: brown
+    0xC277E3,  // pw: pink
+    0x22BDBC,  // pchip: olive
+    0xCFBE17,  // akima: cyan
+};
+
+std::string methodLabel(const LabModel& model, StudyMethod method)
+{
+    std::string label = studyMethodName(method);
+    if (method == StudyMethod::Local)
+        label += joined({" (degree ", std::to_string(model.settings().degree), ")"});
+    return label;
+}
+
+bool shownAndAvailable(const LabModel& model, StudyMethod method)
+{
+    return model.settings().shown[methodIndex(method)] && model.outcome(method).available();
+}
+
+// Every step-th grid value of a curve, keeping the last point.
+LabSeries sampled(std::string label, ui::Colour colour, const std::vector<double>& values,
+                  double (*transform)(double, double), const std::vector<double>* exact)
+{
+    LabSeries series{std::move(label), colour, false, false, {}, {}};
+    const std::vector<double>& grid = errorGrid();
+    const std::size_t step = (grid.size() - 1) / (kCurvePoints - 1);
+    for (std::size_t k = 0; k < values.size() && k < grid.size(); k += step) {
+        series.x.push_back(grid[k]);
+        series.y.push_back(transform(values[k], exact ? (*exact)[k] : 0.0));
+    }
+    return series;
+}
+
+double plain(double value, double)
+{
+    return value;
+}
+
+double difference(double value, double exact)
+{
+    return value - exact;
+}
+
+double logOfError(double value, double exact)
+{
+    const double error = std::abs(value - exact);
+    if (error == 0)
+        return kLogErrorFloor;
+    return std::log10(error);
+}
+
+void addMethodCurves(LabPicture& picture, const LabModel& model)
+{
+    const LabView view = model.settings().view;
+    const std::vector<double>* exact = &model.exact(0);
+    for (const StudyMethod method : kStudyMethods) {
+        if (!shownAndAvailable(model, method))
+            continue;
+        const MethodOutcome& out = model.outcome(method);
+        const std::string label = methodLabel(model, method);
+        const ui::Colour colour = methodColour(method);
+        switch (view) {
+        case LabView::Values:
+            picture.series.push_back(sampled(label, colour, out.value, plain, nullptr));
+            break;
+        case LabView::Error:
+            picture.series.push_back(
+                sampled(joined({"error of ", label}), colour, out.value, difference, exact));
+            break;
+        case LabView::LogError:
+            picture.series.push_back(
+                sampled(joined({"error of ", label}), colour, out.value, logOfError, exact));
+            break;
+        case LabView::Derivative:
+            picture.series.push_back(sampled(label + ": p′", colour, out.first, plain, nullptr));
+            break;
+        case LabView::Second:
+            picture.series.push_back(sampled(label + ": p″", colour, out.second, plain, nullptr));
+            break;
+        case LabView::Lebesgue:
+            if (!out.lebesgue.empty())
+                picture.series.push_back(
+                    sampled(joined({"Lebesgue function of ", label}), colour, out.lebesgue, plain,
+                            nullptr));
+            break;
+        case LabView::Convergence:
+            break;
+        }
+    }
+}
+
+void addFunctionCurve(LabPicture& picture, const LabModel& model)
+{
+    const LabView view = model.settings().view;
+    const int order = view == LabView::Derivative ? 1 : view == LabView::Second ? 2 : 0;
+    if (!model.hasFunction() ||
+        (view != LabView::Values && view != LabView::Derivative && view != LabView::Second))
+        return;
+    static constexpr std::array<const char*, 3> kSuffix = {"", ": f′", ": f″"};
+    picture.series.push_back(sampled(model.functionLabel() + kSuffix[static_cast<std::size_t>(order)],
+                                     kFunctionColour, model.exact(order), plain, nullptr));
+}
+
+void addConvergence(LabPicture& picture, const LabModel& model,
+                    const ConvergenceTable& convergence)
+{
+    picture.logX = true;
+    picture.logY = true;
+    picture.markX = std::log10(static_cast<double>(model.settings().count));
+    for (const auto& [method, points] : convergence) {
+        if (!model.settings().shown[methodIndex(method)])
+            continue;
+        LabSeries series{methodLabel(model, method), methodColour(method), false, true, {}, {}};
+        for (const auto& [count, error] : points) {
+            series.x.push_back(std::log10(static_cast<double>(count)));
+            const bool drawn = error && *error > 0 && std::isfinite(*error);
+            series.y.push_back(drawn ? std::log10(*error)
+                                     : std::numeric_limits<double>::quiet_NaN());
+        }
+        picture.series.push_back(std::move(series));
+    }
+    // Reference slopes through error 1 at n = 2.
+    const double first = std::log10(static_cast<double>(kLabMinCount));
+    const double last = std::log10(static_cast<double>(kLabMaxCount));
+    for (const auto& [power, label] : {std::pair{2.0, "n⁻²"}, std::pair{4.0, "n⁻⁴"}})
+        picture.series.push_back({joined({"reference slope ", label}), kReferenceColour,
+                                  true, false, {first, last}, {0.0, -power * (last - first)}});
+}
+
+void addRange(const std::vector<double>& values, double& lo, double& hi)
+{
+    for (const double v : values)
+        if (std::isfinite(v)) {
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+        }
+}
+
+WorldRect fittingWorld(const LabPicture& picture)
+{
+    double xLo = std::numeric_limits<double>::infinity();
+    double xHi = -xLo;
+    double yLo = xLo;
+    double yHi = -xLo;
+    for (const LabSeries& series : picture.series) {
+        // The reference lines run off the data; they do not set the scale.
+        if (series.dashed)
+            continue;
+        addRange(series.x, xLo, xHi);
+        addRange(series.y, yLo, yHi);
+    }
+    for (const Node& node : picture.nodes) {
+        addRange({node.x}, xLo, xHi);
+        addRange({node.y}, yLo, yHi);
+    }
+    if (!picture.logX) {
+        xLo = std::min(xLo, 0.0);
+        xHi = std::max(xHi, 1.0);
+    }
+    if (!(xLo < xHi)) {
+        xLo = 0;
+        xHi = 1;
+    }
+    if (!(yLo <= yHi)) {
+        yLo = -1;
+        yHi = 1;
+    }
+    if (yLo == yHi) {
+        const double pad = yLo == 0 ? 1 : std::abs(yLo) * 0.1;
+        yLo -= pad;
+        yHi += pad;
+    }
+    const double xPad = (xHi - xLo) * 0.02;
+    const double yPad = (yHi - yLo) * 0.05;
+    return WorldRect{xLo - xPad, yHi + yPad, xHi + xPad, yLo - yPad};
+}
+
+}  // namespace
+
+ui::Colour methodColour(StudyMethod method)
+{
+    return kMethodColours[methodIndex(method)];
+}
+
+LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence)
+{
+    LabPicture picture;
+    const LabView view = model.settings().view;
+    if (view == LabView::Convergence) {
+        addConvergence(picture, model, convergence);
+    } else {
+        picture.logY = view == LabView::LogError;
+        addFunctionCurve(picture, model);
+        addMethodCurves(picture, model);
+        if (view == LabView::Values) {
+            picture.nodes = model.nodes();
+            picture.nodesLabel = model.edited() ? "edited nodes" : "nodes";
+            picture.nodesLabel += joined({" (", std::to_string(model.nodes().size()), ")"});
+        }
+        if (view == LabView::Lebesgue && picture.series.empty())
+            picture.emptyReason = "The Lebesgue function belongs to the global and the local "
+                                  "polynomial: show one of them.";
+    }
+    picture.world = fittingWorld(picture);
+    return picture;
+}
+
+std::string pictureDescription(const LabModel& model)
+{
+    const LabSettings& settings = model.settings();
+    std::string text = joined({named(kLabViews, settings.view).label, " of ",
+                               model.functionLabel(), " at ",
+                               std::to_string(model.nodes().size()), " ",
+                               model.edited() ? "edited " : "", "nodes"});
+    if (settings.function != LabFunction::Data)
+        text += joined({" (", named(kNodeFamilies, settings.family).label, ")"});
+    text += ".";
+    for (const StudyMethod method : kStudyMethods) {
+        if (!settings.shown[methodIndex(method)])
+            continue;
+        const MethodOutcome& out = model.outcome(method);
+        text += joined({" ", studyMethodName(method)});
+        if (!out.available())
+            text += joined({": unavailable, ", out.refusal});
+        else if (out.figures)
+            text += joined({": largest error ", compactNumber(out.figures->maxError, "."),
+                            " at x = ", compactNumber(out.figures->maxErrorX, "."), "."});
+        else
+            text += ": shown.";
+    }
+    return text;
+}
+
+}  // namespace tarvel

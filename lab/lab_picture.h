@@ -1,0 +1,59 @@
+// What the lab's plot shows for the current view, in world coordinates and
+// without any toolkit: the curves with their legend texts and colours, the
+// nodes, the axes' kind, and the world rectangle that fits
+// them. The window only maps and paints it.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "lab/lab_model.h"
+#include "plot/drawing.h"
+
+namespace tarvel {
+
+struct LabSeries {
+    std::string label;
+    ui::Colour colour = 0;
+    bool dashed = false;
+    bool markers = false;  // points drawn as dots (the convergence view)
+    std::vector<double> x;
+    std::vector<double> y;  // NaN breaks the line
+};
+
+// The convergence view's points as they arrive, per method by count.
+using ConvergenceTable = std::map<StudyMethod, std::map<int, std::optional<double>>>;
+
+struct LabPicture {
+    std::vector<LabSeries> series;
+    NodeList nodes;  // empty in the views that do not show them
+    std::string nodesLabel;
+    WorldRect world;
+    bool logX = false;  // the axes show log10 of the values
+    bool logY = false;
+    std::optional<double> markX;  // the current n in the convergence view
+    // Why the view has nothing to show, for the plot and the status line.
+    std::string emptyReason;
+};
+
+// Where the log error view puts a point whose error is 0.
+inline constexpr double kLogErrorFloor = -17;
+
+ui::Colour methodColour(StudyMethod method);
+inline constexpr ui::Colour kFunctionColour = 255;       // red, as in the main window
+inline constexpr ui::Colour kEditedNodesColour = 0x0080FF;  // orange
+inline constexpr ui::Colour kReferenceColour = 0x808080;
+
+// The points of the 10,001-point grid a curve is drawn through: one every
+// two pixels of a wide plot, and few enough for a drag to stay smooth.
+inline constexpr int kCurvePoints = 501;
+
+LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence);
+
+// The plot's description for a screen reader: the view, the function and
+// nodes, and each shown method's largest error or why it is unavailable.
+std::string pictureDescription(const LabModel& model);
+
+}  // namespace tarvel

@@ -1,0 +1,96 @@
+// The lab's choices, each with the id its control carries as item data: the
+// function, the node family, the methods shown and the view.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+#include "interp/interpolant.h"
+#include "interp/nodes.h"
+#include "interp/study_functions.h"
+#include "lab/lab_counts.h"
+
+namespace tarvel {
+
+// The study functions, and the main window's given points with no exact
+// function behind them.
+enum class LabFunction { Sine, Cos10, Polynomial, Runge, Abs, Data };
+enum class LabView { Values, Error, LogError, Derivative, Second, Lebesgue, Convergence };
+
+inline constexpr int kLabMethodCount = static_cast<int>(kStudyMethods.size());
+
+template <typename Id> struct Named {
+    Id id;
+    std::string_view key;    // the id as item data and in files
+    std::string_view label;  // what the control shows
+};
+
+inline constexpr std::array<Named<LabFunction>, 6> kLabFunctions{{
+    {LabFunction::Sine, "sine", "sin(2πx)"},
+    {LabFunction::Cos10, "cos10", "cos¹⁰(2πx)"},
+    {LabFunction::Polynomial, "polynomial", "Test polynomial"},
+    {LabFunction::Runge, "runge", "Runge 1/(1 + 25(2x − 1)²)"},
+    {LabFunction::Abs, "abs", "|2x − 1|"},
+    {LabFunction::Data, "data", "Main window's given points"},
+}};
+
+inline constexpr std::array<Named<NodeFamily>, 3> kNodeFamilies{{
+    {NodeFamily::Equispaced, "equispaced", "Evenly spaced"},
+    {NodeFamily::Lobatto, "lobatto", "Chebyshev points"},
+    {NodeFamily::Gauss, "gauss", "Chebyshev roots"},
+}};
+
+inline constexpr std::array<Named<LabView>, 7> kLabViews{{
+    {LabView::Values, "values", "Values p and f"},
+    {LabView::Error, "error", "Error p − f"},
+    {LabView::LogError, "logerror", "log₁₀ |p − f|"},
+    {LabView::Derivative, "derivative", "p′ against f′"},
+    {LabView::Second, "second", "p″ against f″"},
+    {LabView::Lebesgue, "lebesgue", "Lebesgue function"},
+    {LabView::Convergence, "convergence", "Convergence"},
+}};
+
+template <typename Id, std::size_t N>
+constexpr const Named<Id>& named(const std::array<Named<Id>, N>& table, Id id)
+{
+    for (const Named<Id>& entry : table)
+        if (entry.id == id)
+            return entry;
+    return table.front();
+}
+
+template <typename Id, std::size_t N>
+constexpr std::optional<Id> byKey(const std::array<Named<Id>, N>& table, std::string_view key)
+{
+    for (const Named<Id>& entry : table)
+        if (entry.key == key)
+            return entry.id;
+    return std::nullopt;
+}
+
+inline std::size_t methodIndex(StudyMethod method)
+{
+    return static_cast<std::size_t>(method);
+}
+
+// The study function behind a lab function; nothing for data.
+std::optional<StudyFunctionId> studyFunctionOf(LabFunction function);
+
+// Views that compare with the exact function, unavailable for data.
+inline bool viewNeedsFunction(LabView view)
+{
+    return view != LabView::Values && view != LabView::Lebesgue;
+}
+
+struct LabSettings {
+    LabFunction function = LabFunction::Sine;
+    NodeFamily family = NodeFamily::Equispaced;
+    int count = 11;
+    int degree = 1;
+    std::array<bool, kLabMethodCount> shown{};
+    LabView view = LabView::Values;
+    bool operator==(const LabSettings&) const = default;
+};
+
+}  // namespace tarvel

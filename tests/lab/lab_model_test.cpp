@@ -1,0 +1,417 @@
+// The interpolation lab without a window: node drags with their undo, the
+// counts it steps through, the texts it copies and saves, the whole-file
+// writer, the refusals of the model and its figures, and the convergence
+// worker.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <set>
+#include <sstream>
+
+#include "interp/error_figures.h"
+#include "lab/convergence.h"
+#include "lab/lab_counts.h"
+#include "lab/lab_export.h"
+#include "lab/lab_model.h"
+#include "lab/lab_picture.h"
+#include "support/exact_bits.h"
+
+namespace tarvel {
+namespace {
+
+NodeList threeNodes()
+{
+    return {{0, 1}, {0.5, 2}, {1, 0}};
+}
+
+LabStart startWith(LabFunction function, int count, std::initializer_list<StudyMethod> shown,
+                   NodeList data = {})
+{
+    LabStart start;
+    start.settings.function = function;
+    start.settings.count = count;
+    for (const StudyMethod method : shown)
+        start.settings.shown[methodIndex(method)] = true;
+    start.data = std::move(data);
+    return start;
+}
+
+std::vector<std::string> linesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+TEST(LabNodes, ADragIsOneStepOfUndoAndRedo)
+{
+    LabNodes nodes;
+    nodes.reset(threeNodes());
+    nodes.beginDrag();
+    nodes.moveNode(1, 0, 2.5, false);
+    nodes.moveNode(1, 0, 3.5, false);
+    nodes.finishDrag();
+    EXPECT_TRUE(nodes.edited());
+    EXPECT_EQ(nodes.nodes()[1], (Node{0.5, 3.5}));
+    ASSERT_TRUE(nodes.undo());
+    EXPECT_EQ(nodes.nodes(), threeNodes());
+    EXPECT_FALSE(nodes.undo());
+    ASSERT_TRUE(nodes.redo());
+    EXPECT_EQ(nodes.nodes()[1], (Node{0.5, 3.5}));
+    EXPECT_FALSE(nodes.redo());
+}
+
+TEST(LabNodes, ShiftDragKeepsXStrictlyBetweenNeighbours)
+{
+    struct Case {
+        const char* name;
+        std::size_t node;
+        double x;
+        double expected;
+    };
+    const Case cases[] = {
+        {"inside", 1, 0.25, 0.25},
+        {"past the right neighbour", 1, 7, std::nextafter(1.0, 0.0)},
+        {"onto the left neighbour", 1, 0, std::nextafter(0.0, 1.0)},
+        {"first node below 0", 0, -3, 0},
+        {"last node beyond 1", 2, 3, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LabNodes nodes;
+        nodes.reset(threeNodes());
+        ASSERT_TRUE(nodes.moveNode(c.node, c.x, 9, true));
+        EXPECT_TRUE(support::sameBitsAs(nodes.nodes()[c.node].x, c.expected));
+        EXPECT_FALSE(orderProblem(nodes.nodes()));
+    }
+}
+
+TEST(LabNodes, RefusedMovesChangeNothing)
+{
+    LabNodes nodes;
+    nodes.reset(threeNodes());
+    nodes.beginDrag();
+    EXPECT_FALSE(nodes.moveNode(3, 0.5, 1, false));
+    EXPECT_FALSE(nodes.moveNode(1, 0.5, std::nan(""), false));
+    EXPECT_FALSE(nodes.moveNode(1, INFINITY, 1, true));
+    nodes.finishDrag();
+    EXPECT_EQ(nodes.nodes(), threeNodes());
+    EXPECT_FALSE(nodes.canUndo()) << "a drag that moved nothing is no step";
+}
+
+TEST(LabNodes, ResetBringsTheFunctionBackAsOneStep)
+{
+    LabNodes nodes;
+    nodes.reset(threeNodes());
+    nodes.moveNode(0, 0, 5, false);
+    nodes.beginDrag();
+    nodes.moveNode(2, 0, 5, false);
+    nodes.finishDrag();
+    ASSERT_TRUE(nodes.restoreOriginal());
+    EXPECT_FALSE(nodes.edited());
+    ASSERT_TRUE(nodes.undo());
+    EXPECT_EQ(nodes.nodes()[2].y, 5);
+    EXPECT_FALSE(nodes.restoreOriginal() && nodes.restoreOriginal());
+}
+
+TEST(LabNodes, UndoKeepsOnlyTheNewestSteps)
+{
+    LabNodes nodes;
+    nodes.reset(threeNodes());
+    for (std::size_t k = 0; k < LabNodes::kUndoDepth + 5; ++k) {
+        nodes.beginDrag();
+        nodes.moveNode(1, 0, static_cast<double>(k) + 10, false);
+        nodes.finishDrag();
+    }
+    std::size_t steps = 0;
+    while (nodes.undo())
+        ++steps;
+    EXPECT_EQ(steps, LabNodes::kUndoDepth);
+    EXPECT_EQ(nodes.nodes()[1].y, 14);
+}
+
+TEST(LabCounts, AboutSixtyRisingCountsFromTwoTo1001WithTheCurrentOne)
+{
+    for (const int current : {2, 11, 37, 500, 1001, 0, 5000}) {
+        SCOPED_TRACE(current);
+        const std::vector<int> counts = convergenceCounts(current);
+        EXPECT_GE(counts.size(), 60u);
+        EXPECT_LE(counts.size(), 61u);
+        EXPECT_EQ(counts.front(), 2);
+        EXPECT_EQ(counts.back(), 1001);
+        EXPECT_TRUE(std::is_sorted(counts.begin(), counts.end()));
+        EXPECT_EQ(std::set<int>(counts.begin(), counts.end()).size(), counts.size());
+        const bool inRange = current >= 2 && current <= 1001;
+        EXPECT_EQ(std::count(counts.begin(), counts.end(), current), inRange ? 1 : 0);
+    }
+}
+
+TEST(LabCounts, PlayStepsUpwardFromTwoAndStopsAt1001)
+{
+    std::vector<int> steps{2};
+    while (const std::optional<int> next = nextPlayCount(steps.back()))
+        steps.push_back(*next);
+    EXPECT_EQ(steps, convergenceCounts(2));
+    EXPECT_EQ(nextPlayCount(3), 4);
+    EXPECT_FALSE(nextPlayCount(1001));
+}
+
+TEST(LabExport, NumbersAreTabSeparatedWithSeventeenDigits)
+{
+    const NumbersRow rows[] = {
+        {"global", 1.9156504940605894, 0.0333, 0.1, 0, std::nullopt},
+        {"linear", std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1.0},
+    };
+    const std::vector<std::string> lines = linesOf(numbersText(rows));
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "method\tlargest error\tat x\tRMS error\tovershoot\tLebesgue constant");
+    EXPECT_EQ(lines[1], "global\t1.9156504940605894\t0.033300000000000003\t0.10000000000000001\t0\t");
+    EXPECT_EQ(lines[2], "linear\t\t\t\t\t1");
+}
+
+TEST(LabExport, ValuesHaveAHeaderAndTheThousandAndOnePoints)
+{
+    std::vector<double> ramp;
+    for (int k = 0; k < kValuesPoints; ++k)
+        ramp.push_back(2.0 * k);
+    const ValuesColumn columns[] = {{"f(x)", ramp}, {"pchip", ramp}};
+    const std::vector<std::string> lines = linesOf(valuesCsv(columns));
+    ASSERT_EQ(lines.size(), 1002u);
+    EXPECT_EQ(lines[0], "x,f(x),pchip");
+    EXPECT_EQ(lines[1], "0,0,0");
+    EXPECT_EQ(lines[2], "0.001,2,2");
+    EXPECT_EQ(lines[1001], "1,2000,2000");
+}
+
+struct RefusalCase {
+    const char* name;
+    LabStart start;
+    std::function<Refusal(LabModel&)> change;
+    const char* says;  // a part of the refusal
+};
+
+TEST(LabModel, RefusedChangesSayWhyAndChangeNothing)
+{
+    const NodeList data = {{0, 0}, {0.3, 1}, {0.6, 0}, {1, 2}};
+    const RefusalCase cases[] = {
+        {"one node", startWith(LabFunction::Runge, 11, {StudyMethod::Global}),
+         [](LabModel& m) { return m.setCount(1); }, "from 2 to 1001"},
+        {"1002 nodes", startWith(LabFunction::Runge, 11, {StudyMethod::Global}),
+         [](LabModel& m) { return m.setCount(1002); }, "1002 is not"},
+        {"negative degree", startWith(LabFunction::Sine, 11, {StudyMethod::Local}),
+         [](LabModel& m) { return m.setDegree(-1); }, "from 0 to 100"},
+        {"degree 101", startWith(LabFunction::Sine, 11, {StudyMethod::Local}),
+         [](LabModel& m) { return m.setDegree(101); }, "101 is not"},
+        {"data without given points", startWith(LabFunction::Sine, 11, {StudyMethod::Local}),
+         [](LabModel& m) { return m.setFunction(LabFunction::Data); }, "press OK there"},
+        {"error view of data", startWith(LabFunction::Data, 11, {StudyMethod::Linear}, data),
+         [](LabModel& m) { return m.setView(LabView::Error); }, "no exact function"},
+        {"data in the error view",
+         [&] {
+             LabStart s = startWith(LabFunction::Sine, 11, {StudyMethod::Linear}, data);
+             s.settings.view = LabView::Convergence;
+             return s;
+         }(),
+         [](LabModel& m) { return m.setFunction(LabFunction::Data); }, "values or Lebesgue"},
+        {"count of data", startWith(LabFunction::Data, 11, {StudyMethod::Linear}, data),
+         [](LabModel& m) { return m.setCount(20); }, "keep their own (4 points)"},
+        {"family of data", startWith(LabFunction::Data, 11, {StudyMethod::Linear}, data),
+         [](LabModel& m) { return m.setFamily(NodeFamily::Gauss); }, "keep their own"},
+        {"test polynomial of degree -1 (a division by 0)",
+         [] {
+             LabStart s = startWith(LabFunction::Polynomial, 11, {StudyMethod::Linear});
+             s.polynomial.degree = -1;
+             return s;
+         }(),
+         [](LabModel& m) { return m.setFunction(LabFunction::Polynomial); }, "not -1"},
+        {"test polynomial whose coefficients overflow",
+         [] {
+             LabStart s = startWith(LabFunction::Sine, 11, {StudyMethod::Linear});
+             s.polynomial.coefs = {1e308, 1e308, 0, 0, 0};
+             return s;
+         }(),
+         [](LabModel& m) { return m.setFunction(LabFunction::Polynomial); }, "overflows"},
+    };
+    for (const RefusalCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        LabModel model(c.start);
+        model.moveNode(1, 0, 7, false);
+        const LabSettings before = model.settings();
+        const NodeList nodes = model.nodes();
+        const Refusal refusal = c.change(model);
+        ASSERT_TRUE(refusal);
+        EXPECT_NE(refusal->find(c.says), std::string::npos) << *refusal;
+        EXPECT_EQ(model.settings(), before);
+        EXPECT_EQ(model.nodes(), nodes);
+    }
+}
+
+TEST(LabModel, MethodsThatCannotTakeTheNodesSayWhyAndDrawNothing)
+{
+    const NodeList unordered = {{0, 0}, {0.6, 1}, {0.3, 0}, {1, 2}};
+    LabStart start = startWith(LabFunction::Data, 4, {}, unordered);
+    start.settings.shown.fill(true);
+    LabModel model(start);
+    for (const StudyMethod method : kStudyMethods) {
+        SCOPED_TRACE(studyMethodKey(method));
+        EXPECT_FALSE(model.outcome(method).available());
+        EXPECT_FALSE(model.outcome(method).refusal.empty());
+        EXPECT_TRUE(model.outcome(method).value.empty());
+    }
+    EXPECT_NE(model.outcome(StudyMethod::Clamped).refusal.find("f′(0)"), std::string::npos);
+    const LabPicture picture = labPicture(model, {});
+    EXPECT_TRUE(picture.series.empty());
+    EXPECT_EQ(picture.nodes.size(), 4u);
+    EXPECT_EQ(model.valuesColumns().size(), 0u);
+
+    LabModel local(startWith(LabFunction::Sine, 3, {StudyMethod::Local}));
+    ASSERT_FALSE(local.setDegree(5));
+    EXPECT_FALSE(local.outcome(StudyMethod::Local).available());
+    ASSERT_FALSE(local.setDegree(2));
+    EXPECT_TRUE(local.outcome(StudyMethod::Local).available()) << "no stale refusal";
+}
+
+TEST(LabModel, FiguresOfRungeAtElevenEvenlySpacedNodes)
+{
+    LabModel model(startWith(LabFunction::Runge, 11, {StudyMethod::Global, StudyMethod::Linear}));
+    const MethodOutcome& global = model.outcome(StudyMethod::Global);
+    ASSERT_TRUE(global.figures);
+    EXPECT_NEAR(global.figures->maxError, 1.9157, 1e-4);
+    ASSERT_TRUE(global.lebesgueConstant);
+    EXPECT_GT(*global.lebesgueConstant, 29);  // Λ of 11 evenly spaced nodes is about 29.9
+    const std::vector<NumbersRow> rows = model.numbersRows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].method, "global");
+    EXPECT_EQ(rows[1].method, "linear");
+    EXPECT_FALSE(rows[1].lebesgueConstant) << "linear has no Lebesgue function here";
+
+    const std::vector<ValuesColumn> columns = model.valuesColumns();
+    ASSERT_EQ(columns.size(), 3u);
+    EXPECT_EQ(columns[0].name, "f(x)");
+    EXPECT_EQ(columns[1].name, "global");
+    ASSERT_EQ(columns[1].values.size(), static_cast<std::size_t>(kValuesPoints));
+    for (const int k : {0, 1, 333, 999, 1000})
+        EXPECT_TRUE(support::sameBitsAs(columns[1].values[static_cast<std::size_t>(k)],
+                                        global.interpolant->value(valuesAbscissa(k))))
+            << k;
+}
+
+TEST(LabModel, ADragMovesTheFiguresAndUndoBringsThemBackBitForBit)
+{
+    LabModel model(startWith(LabFunction::Sine, 21, {StudyMethod::Natural, StudyMethod::Pchip}));
+    const NumbersRow before = model.numbersRows()[0];
+    model.beginDrag();
+    ASSERT_TRUE(model.moveNode(10, 0, 0.8, false));
+    model.finishDrag();
+    EXPECT_TRUE(model.edited());
+    EXPECT_EQ(labPicture(model, {}).nodesLabel, "edited nodes (21)");
+    EXPECT_GT(*model.numbersRows()[0].largestError, 0.7);
+    ASSERT_TRUE(model.undo());
+    const NumbersRow after = model.numbersRows()[0];
+    EXPECT_TRUE(support::sameBitsAs(*after.largestError, *before.largestError));
+    EXPECT_TRUE(support::sameBitsAs(*after.rmsError, *before.rmsError));
+    EXPECT_EQ(labPicture(model, {}).nodesLabel, "nodes (21)");
+}
+
+TEST(LabModel, EachViewDrawsWhatItNames)
+{
+    struct Case {
+        LabView view;
+        std::size_t series;  // f where the view shows it, then the two methods
+        const char* firstLabel;
+    };
+    const Case cases[] = {
+        {LabView::Values, 3, "sin(2πx)"},
+        {LabView::Error, 2, "error of Global polynomial"},
+        {LabView::LogError, 2, "error of Global polynomial"},
+        {LabView::Derivative, 3, "sin(2πx): f′"},
+        {LabView::Second, 3, "sin(2πx): f″"},
+        {LabView::Lebesgue, 1, "Lebesgue function of Global polynomial"},
+    };
+    LabModel model(startWith(LabFunction::Sine, 9, {StudyMethod::Global, StudyMethod::Akima}));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.firstLabel);
+        ASSERT_FALSE(model.setView(c.view));
+        const LabPicture picture = labPicture(model, {});
+        ASSERT_EQ(picture.series.size(), c.series);
+        EXPECT_EQ(picture.series[0].label, c.firstLabel);
+        EXPECT_EQ(picture.series[0].x.size(), static_cast<std::size_t>(kCurvePoints));
+        EXPECT_EQ(picture.nodes.empty(), c.view != LabView::Values);
+        EXPECT_LT(picture.world.bottom, picture.world.top);
+    }
+}
+
+TEST(Convergence, PointsArriveCountByCountAndMatchOneComputedAlone)
+{
+    ConvergenceRequest request;
+    request.function = StudyFunction{StudyFunctionId::Runge, {}};
+    request.family = NodeFamily::Lobatto;
+    request.methods = {StudyMethod::Global, StudyMethod::Local};
+    request.degree = 4;
+    request.counts = {2, 3, 41};
+    std::vector<ConvergencePoint> points;
+    computeConvergence(request, {}, [&](const ConvergencePoint& p) { points.push_back(p); });
+    ASSERT_EQ(points.size(), 6u);
+    EXPECT_EQ(points[0].count, 2);
+    EXPECT_EQ(points[1].method, StudyMethod::Local);
+    EXPECT_FALSE(points[1].largestError) << "degree 4 at 2 nodes is refused";
+    EXPECT_NEAR(*points[4].largestError, 3.398775e-4, 1e-9);
+
+    std::stop_source stop;
+    std::size_t delivered = 0;
+    computeConvergence(request, stop.get_token(), [&](const ConvergencePoint&) {
+        if (++delivered == 2)
+            stop.request_stop();
+    });
+    EXPECT_EQ(delivered, 2u);
+}
+
+TEST(Convergence, ARunDeliversEveryPointThenFinishesAndCancelWaits)
+{
+    ConvergenceRequest request;
+    request.function = StudyFunction{StudyFunctionId::Sine, {}};
+    request.methods = {StudyMethod::Linear, StudyMethod::Pchip};
+    request.counts = {5, 9, 17};
+    std::mutex mutex;
+    std::condition_variable finished;
+    std::vector<ConvergencePoint> points;
+    bool done = false;
+    ConvergenceRun run;
+    run.start(
+        request,
+        [&](const ConvergencePoint& p) {
+            const std::lock_guard lock(mutex);
+            points.push_back(p);
+        },
+        [&] {
+            const std::lock_guard lock(mutex);
+            done = true;
+            finished.notify_all();
+        });
+    {
+        std::unique_lock lock(mutex);
+        ASSERT_TRUE(finished.wait_for(lock, std::chrono::seconds(60), [&] { return done; }));
+        EXPECT_EQ(points.size(), 6u);
+    }
+    // A run cancelled at once: after cancel() returns nothing more arrives.
+    std::size_t late = 0;
+    run.start(
+        request,
+        [&](const ConvergencePoint&) {
+            const std::lock_guard lock(mutex);
+            ++late;
+        },
+        {});
+    run.cancel();
+    const std::size_t atCancel = late;
+    run.cancel();
+    EXPECT_EQ(late, atCancel);
+    EXPECT_LE(late, 6u);
+}
+
+}  // namespace
+}  // namespace tarvel

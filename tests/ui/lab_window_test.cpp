@@ -1,0 +1,311 @@
+// The interpolation lab in the real window on the offscreen platform:
+// opening it from the main window, each view, a drag and its undo from the
+// mouse and the keyboard, refusals, the convergence view, copying and
+// saving.
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "data/dsf_reader.h"
+#include "support/window_controls.h"
+#include "ui/qt/lab_launch.h"
+#include "ui/qt/lab_plot.h"
+#include "ui/qt/lab_window.h"
+#include "ui/qt/main_window.h"
+
+using namespace tarvel;
+using namespace tarvel::ui;
+using support::find;
+
+namespace {
+
+// A lab of its own, not through the main window, with these methods shown.
+LabWindow* openLab(LabFunction function, int count, std::initializer_list<const char*> methods,
+                   NodeList data = {})
+{
+    LabStart start;
+    start.settings.function = function;
+    start.settings.count = count;
+    for (const char* key : methods)
+        start.settings.shown[methodIndex(*studyMethodFromKey(key))] = true;
+    start.data = std::move(data);
+    auto* lab = new LabWindow(std::move(start));
+    lab->resize(1100, 720);
+    lab->show();
+    return lab;
+}
+
+void choose(QComboBox* combo, const char* key)
+{
+    const int index = combo->findData(QString::fromLatin1(key));
+    QVERIFY2(index >= 0, key);
+    combo->setCurrentIndex(index);
+}
+
+QString statusOf(LabWindow& lab)
+{
+    return find<QLabel>(lab, "labStatus")->text();
+}
+
+QPointF nodeAt(LabWindow& lab, int i)
+{
+    return find<LabPlot>(lab, "labPlot")->property("nodePositions").toList().at(i).toPointF();
+}
+
+}  // namespace
+
+class LabWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { QApplication::clipboard()->clear(); }
+
+    void opensFromTheStudyMenuWithTheMainWindowsChoices()
+    {
+        MainWindow window;
+        window.show();
+        find<QRadioButton>(window, "Option_Cos10Fu")->setChecked(true);
+        find<QRadioButton>(window, "Option_InterPwCb")->setChecked(true);
+        find<QLineEdit>(window, "Text_nU")->setText("21");
+        auto* action = find<QAction>(window, "labAction");
+        QCOMPARE(action->shortcut(), QKeySequence("Ctrl+L"));
+        QVERIFY(find<QMenu>(window, "Mn_Study")->actions().contains(action));
+        action->trigger();
+        auto* lab = window.findChild<LabWindow*>("labWindow");
+        QVERIFY(lab);
+        QCOMPARE(lab->windowTitle(), QString("Interpolation lab"));
+        QVERIFY(lab->isVisible());
+        QCOMPARE(lab->windowModality(), Qt::NonModal);
+        QCOMPARE(find<QComboBox>(*lab, "labFunction")->currentData().toString(), QString("cos10"));
+        QCOMPARE(find<QSpinBox>(*lab, "labCount")->value(), 21);
+        QVERIFY(find<QCheckBox>(*lab, "labMethod_pw")->isChecked());
+        QVERIFY(!find<QCheckBox>(*lab, "labMethod_local")->isChecked());
+        // Changing the lab leaves the main window's entries alone.
+        find<QSpinBox>(*lab, "labCount")->setValue(40);
+        QCOMPARE(find<QLineEdit>(window, "Text_nU")->text(), QString("21"));
+        action->trigger();
+        QCOMPARE(window.findChildren<LabWindow*>().size(), 1);
+    }
+
+    void everyViewShowsItsLegendBesideTheData()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global", "natural"}));
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        auto* view = find<QComboBox>(*lab, "labView");
+        const struct {
+            const char* key;
+            const char* firstEntry;
+        } views[] = {
+            {"values", "Runge"},      {"error", "error of Global"},
+            {"logerror", "error of"}, {"derivative", "Runge"},
+            {"second", "Runge"},      {"lebesgue", "Lebesgue function of Global"},
+        };
+        for (const auto& v : views) {
+            choose(view, v.key);
+            const QStringList entries = plot->property("legendEntries").toStringList();
+            QVERIFY2(!entries.isEmpty(), v.key);
+            QVERIFY2(entries.first().startsWith(v.firstEntry), qPrintable(entries.first()));
+            const QRect area = plot->property("plotArea").toRect();
+            const QRect legend = plot->property("legendArea").toRect();
+            QVERIFY(plot->rect().contains(area));
+            QVERIFY2(!legend.isEmpty() && plot->rect().contains(legend), v.key);
+            const QRectF world = plot->property("visibleWorld").toRectF();
+            QVERIFY(world.width() > 0 && world.height() != 0);
+            QCOMPARE(plot->property("nodePositions").toList().isEmpty(),
+                     QString(v.key) != "values");
+        }
+        QCOMPARE(find<QTableWidget>(*lab, "labNumbers")->rowCount(), 2);
+    }
+
+    void everyControlIsNamedAndThePlotSaysItsFigures()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
+        for (const char* name : {"labFunction", "labNodes", "labCount", "labDegree", "labView",
+                                 "labNumbers", "labMethod_global", "labMethod_akima"}) {
+            auto* widget = find<QWidget>(*lab, name);
+            QVERIFY2(!widget->accessibleName().isEmpty(), name);
+            QVERIFY2(!widget->accessibleDescription().isEmpty(), name);
+        }
+        const QString description = find<LabPlot>(*lab, "labPlot")->accessibleDescription();
+        QVERIFY2(description.contains("Global polynomial: largest error 1.916 at x = 0.0299"),
+                 qPrintable(description));
+    }
+
+    void aDragMovesTheNodeAndUndoBringsItBack()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 11, {"natural"}));
+        QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        auto* table = find<QTableWidget>(*lab, "labNumbers");
+        const QString errorBefore = table->item(0, 1)->text();
+        const double yBefore = lab->model().nodes()[5].y;
+        const QPoint from = nodeAt(*lab, 5).toPoint();
+        QTest::mousePress(plot, Qt::LeftButton, {}, from);
+        for (int step = 1; step <= 4; ++step) {
+            QMouseEvent move(QEvent::MouseMove, QPointF(from + QPoint(0, -15 * step)),
+                             plot->mapToGlobal(QPointF(from + QPoint(0, -15 * step))),
+                             Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(plot, &move);
+        }
+        QTest::mouseRelease(plot, Qt::LeftButton, {}, from + QPoint(0, -60));
+        QVERIFY(lab->model().nodes()[5].y > yBefore);
+        QCOMPARE(lab->model().nodes()[5].x, 0.5);
+        QVERIFY(plot->property("legendEntries").toStringList().contains("edited nodes (11)"));
+        QVERIFY(table->item(0, 1)->text() != errorBefore);
+
+        auto* undo = find<QAction>(*lab, "labUndoAction");
+        QVERIFY(undo->isEnabled());
+        undo->trigger();
+        QCOMPARE(lab->model().nodes()[5].y, yBefore);
+        QCOMPARE(table->item(0, 1)->text(), errorBefore);
+        QVERIFY(!undo->isEnabled());
+        find<QAction>(*lab, "labRedoAction")->trigger();
+        QVERIFY(lab->model().nodes()[5].y > yBefore);
+        find<QAction>(*lab, "labResetNodesAction")->trigger();
+        QCOMPARE(lab->model().nodes()[5].y, yBefore);
+    }
+
+    void theKeyboardPicksAndMovesANode()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 5, {"linear"}));
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        plot->setFocus();
+        QTest::keyClick(plot, Qt::Key_Right);
+        QTest::keyClick(plot, Qt::Key_Right);
+        QCOMPARE(plot->selectedNode(), std::optional<std::size_t>(1));
+        const double y = lab->model().nodes()[1].y;
+        QTest::keyClick(plot, Qt::Key_Up);
+        const double step = lab->model().nodes()[1].y - y;
+        QVERIFY(step > 0);
+        QTest::keyClick(plot, Qt::Key_Down, Qt::ShiftModifier);
+        // Ten steps of the (refitted) visible height down, far more than one up.
+        QVERIFY(y + step - lab->model().nodes()[1].y > 5 * step);
+        lab->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(lab.get()));
+        QTest::keyClick(plot, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(plot, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(lab->model().nodes()[1].y, y);
+    }
+
+    void refusalsSayWhyAndChangeNothing()
+    {
+        const NodeList unordered = {{0, 0}, {0.6, 1}, {0.3, 0}, {1, 2}};
+        std::unique_ptr<LabWindow> lab(
+            openLab(LabFunction::Data, 4, {"linear", "clamped"}, unordered));
+        auto* clamped = find<QCheckBox>(*lab, "labMethod_clamped");
+        QVERIFY(clamped->text().contains("unavailable"));
+        QVERIFY(clamped->toolTip().contains("f′(0)"));
+        QVERIFY(find<QCheckBox>(*lab, "labMethod_linear")->text().contains("unavailable"));
+        QVERIFY(statusOf(*lab).contains("unavailable"));
+        QCOMPARE(find<LabPlot>(*lab, "labPlot")->picture().series.size(), std::size_t{0});
+        QVERIFY(!find<QSpinBox>(*lab, "labCount")->isEnabled());
+
+        auto* view = find<QComboBox>(*lab, "labView");
+        choose(view, "error");
+        QCOMPARE(view->currentData().toString(), QString("values"));
+        QVERIFY(view->toolTip().contains("no exact function"));
+        QVERIFY(statusOf(*lab).contains("no exact function"));
+        choose(view, "lebesgue");
+        QVERIFY(!view->toolTip().contains("no exact function"));
+        QVERIFY(!find<QAction>(*lab, "labPlayAction")->isEnabled());
+    }
+
+    void theConvergenceViewArrivesWithTheCurrentCount()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 37, {"global", "pchip"}));
+        QSignalSpy finished(lab.get(), &LabWindow::convergenceFinished);
+        choose(find<QComboBox>(*lab, "labView"), "convergence");
+        QVERIFY(finished.wait(60000));
+        QVERIFY(lab->convergenceComplete());
+        const ConvergenceTable& table = lab->convergence();
+        QCOMPARE(table.size(), std::size_t{2});
+        for (const auto& [method, points] : table) {
+            QCOMPARE(points.size(), convergenceCounts(37).size());
+            QVERIFY(points.count(37));
+        }
+        const QStringList entries =
+            find<LabPlot>(*lab, "labPlot")->property("legendEntries").toStringList();
+        QVERIFY(entries.contains("reference slope n⁻²"));
+        QVERIFY(entries.contains("reference slope n⁻⁴"));
+        // A new setting starts again; the earlier points are gone.
+        find<QSpinBox>(*lab, "labCount")->setValue(38);
+        QVERIFY(!lab->convergenceComplete());
+        QVERIFY(finished.wait(60000));
+        QVERIFY(lab->convergence().begin()->second.count(38));
+    }
+
+    void playStepsNUpwardUntilAnEdit()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 11, {"linear"}));
+        auto* play = find<QAction>(*lab, "labPlayAction");
+        play->trigger();
+        QCOMPARE(lab->model().settings().count, 2);
+        QTRY_VERIFY_WITH_TIMEOUT(lab->model().settings().count > 2, 5000);
+        find<QCheckBox>(*lab, "labMethod_pchip")->setChecked(true);
+        QVERIFY(!play->isChecked());
+        const int stoppedAt = lab->model().settings().count;
+        QTest::qWait(600);
+        QCOMPARE(lab->model().settings().count, stoppedAt);
+    }
+
+    void copiesAndSavesWriteWhatTheyShow()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global", "akima"}));
+        find<QAction>(*lab, "labCopyNumbersAction")->trigger();
+        const QStringList lines = QApplication::clipboard()->text().split('\n');
+        QCOMPARE(lines.value(0),
+                 QString("method\tlargest error\tat x\tRMS error\tovershoot\tLebesgue constant"));
+        QVERIFY(lines.value(1).startsWith("global\t1.915"));
+        QVERIFY(lines.value(2).startsWith("akima\t"));
+        find<QAction>(*lab, "labCopyPictureAction")->trigger();
+        QVERIFY(!QApplication::clipboard()->image().isNull());
+
+        QTemporaryDir dir;
+        QVERIFY(!lab->saveNodes(dir.filePath("nodes.dsf")));
+        QFile nodes(dir.filePath("nodes.dsf"));
+        QVERIFY(nodes.open(QIODevice::ReadOnly));
+        const DataSetRead read = parseDataSet(nodes.readAll().toStdString());
+        QVERIFY(read.set);
+        QCOMPARE(read.set->count, 11);
+        QCOMPARE(read.set->y[3], lab->model().nodes()[3].y);
+
+        QVERIFY(!lab->saveValues(dir.filePath("values.csv")));
+        QFile values(dir.filePath("values.csv"));
+        QVERIFY(values.open(QIODevice::ReadOnly));
+        const QList<QByteArray> rows = values.readAll().split('\n');
+        QCOMPARE(rows.value(0), QByteArray("x,f(x),global,akima"));
+        QCOMPARE(rows.size(), 1003);  // 1001 points, the header, the last line end
+
+        for (const char* name : {"plot.png", "plot.svg", "plot.pdf"}) {
+            QVERIFY2(!lab->savePicture(dir.filePath(name)), name);
+            QVERIFY2(QFileInfo(dir.filePath(name)).size() > 500, name);
+        }
+        QCOMPARE(QImage(dir.filePath("plot.png")).width(), 2 * lab->plot().contentsRect().width());
+        QVERIFY(lab->savePicture(dir.filePath("plot.bmp"))->contains(".png, .svg or .pdf"));
+        QVERIFY(!QFile::exists(dir.filePath("plot.bmp")));
+
+        // A failed save keeps the earlier file whole.
+        const QByteArray earlier = [&] {
+            QFile f(dir.filePath("values.csv"));
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
+        QVERIFY(lab->saveValues(dir.filePath("gone/values.csv")));
+        QFile again(dir.filePath("values.csv"));
+        QVERIFY(again.open(QIODevice::ReadOnly));
+        QCOMPARE(again.readAll(), earlier);
+    }
+};
+
+QTEST_MAIN(LabWindowTest)
+#include "lab_window_test.moc"

@@ -1,0 +1,21 @@
+// Opening the interpolation lab from the main window.
+#pragma once
+
+#include "lab/lab_model.h"
+
+class QMenu;
+
+namespace tarvel::ui {
+
+class MainWindow;
+
+// The lab's first settings from the main window's controls as they stand:
+// the test function, the number of given points, the method and the degree,
+// read as the main window reads them; and its given points for `data`.
+LabStart labStartOf(MainWindow& window);
+
+// "Interpolation lab…" (Ctrl+L) in the Study menu: opens the lab, or brings
+// an open one to the front.
+void addLabAction(MainWindow& window, QMenu& study);
+
+}  // namespace tarvel::ui

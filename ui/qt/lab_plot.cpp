@@ -1,0 +1,215 @@
+#include "ui/qt/lab_plot.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+
+#include "plot/ticks.h"
+#include "ui/qt/drawing_painter.h"
+#include "ui/qt/qt_text.h"
+
+namespace tarvel::ui {
+namespace {
+
+constexpr double kGrabPixels = 8;
+constexpr double kNodeRadius = 4;
+const QColor kSelectedColour(160, 0, 160);
+
+PlotSeries seriesOf(const LabSeries& series)
+{
+    PlotSeries plot;
+    plot.style = series.markers ? SeriesStyle::CirclesJoined : SeriesStyle::Line;
+    plot.colour = qColour(series.colour);
+    plot.name = qstr(series.label);
+    plot.widthPixels = series.dashed ? 1 : 1.6;
+    plot.radiusPixels = 2.5;
+    for (std::size_t k = 0; k < series.x.size() && k < series.y.size(); ++k)
+        plot.points.push_back({series.x[k], series.y[k]});
+    return plot;
+}
+
+}  // namespace
+
+PlotScene labScene(const LabPicture& picture)
+{
+    PlotScene scene;
+    scene.world = picture.world;
+    scene.xScale = picture.logX ? AxisScale::Log10 : AxisScale::Linear;
+    scene.yScale = picture.logY ? AxisScale::Log10 : AxisScale::Linear;
+    if (picture.markX) {
+        PlotSeries mark;
+        mark.colour = kSelectedColour;
+        mark.name = QStringLiteral("current n = %1").arg(std::lround(std::pow(10.0, *picture.markX)));
+        mark.points = {{*picture.markX, picture.world.bottom}, {*picture.markX, picture.world.top}};
+        scene.series.push_back(std::move(mark));
+    }
+    for (const LabSeries& series : picture.series)
+        scene.series.push_back(seriesOf(series));
+    if (!picture.nodes.empty()) {
+        PlotSeries nodes;
+        nodes.style = SeriesStyle::Circles;
+        const bool edited = picture.nodesLabel.rfind("edited", 0) == 0;
+        nodes.colour = qColour(edited ? kEditedNodesColour : kFunctionColour);
+        nodes.name = qstr(picture.nodesLabel);
+        nodes.radiusPixels = kNodeRadius;
+        for (const Node& node : picture.nodes)
+            nodes.points.push_back({node.x, node.y});
+        scene.series.push_back(std::move(nodes));
+    }
+    if (picture.logY && !picture.logX)
+        scene.legendNote = QStringLiteral("an error of 0 lies at 1e-17");
+    if (!picture.emptyReason.empty())
+        scene.legendNote = qstr(picture.emptyReason);
+    return scene;
+}
+
+LabPlot::LabPlot(QWidget* parent) : PlotView(parent)
+{
+    setMinimumSize(320, 240);
+}
+
+void LabPlot::setPicture(LabPicture picture)
+{
+    picture_ = std::move(picture);
+    if (selected_ && *selected_ >= picture_.nodes.size())
+        selected_.reset();
+    PlotScene scene = labScene(picture_);
+    if (dragWorld_)
+        scene.world = *dragWorld_;
+    setScene(std::move(scene));
+}
+
+QVariantList LabPlot::nodePositions() const
+{
+    QVariantList positions;
+    for (const Node& node : picture_.nodes)
+        positions << QVariant(pixelOf(node.x, node.y));
+    return positions;
+}
+
+std::optional<std::size_t> LabPlot::nodeAt(const QPointF& at) const
+{
+    std::optional<std::size_t> nearest;
+    double best = kGrabPixels;
+    for (std::size_t i = 0; i < picture_.nodes.size(); ++i) {
+        const QPointF pixel = pixelOf(picture_.nodes[i].x, picture_.nodes[i].y);
+        const double distance = std::hypot(pixel.x() - at.x(), pixel.y() - at.y());
+        if (distance <= best) {
+            best = distance;
+            nearest = i;
+        }
+    }
+    return nearest;
+}
+
+bool LabPlot::pressTaken(const QPointF& at)
+{
+    const std::optional<std::size_t> node = nodeAt(at);
+    if (!node)
+        return false;
+    dragging_ = node;
+    selected_ = node;
+    dragWorld_ = picture_.world;
+    emit dragStarted(*node);
+    return true;
+}
+
+void LabPlot::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!dragging_)
+        return PlotView::mouseMoveEvent(event);
+    if (const std::optional<WorldPoint> world = worldAt(event->position()))
+        emit dragMoved(*dragging_, world->x, world->y,
+                       event->modifiers().testFlag(Qt::ShiftModifier));
+}
+
+void LabPlot::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (dragging_ && event->button() == Qt::LeftButton) {
+        dragging_.reset();
+        dragWorld_.reset();
+        emit dragFinished();
+        return;
+    }
+    PlotView::mouseReleaseEvent(event);
+}
+
+// On log axes the readout gives the numbers the axes stand for.
+PlotReadout LabPlot::readoutAt(const QPointF& at) const
+{
+    PlotReadout readout = PlotView::readoutAt(at);
+    if (!picture_.logX && !picture_.logY)
+        return readout;
+    if (readout.ring) {
+        double best = 1e300;
+        for (const LabSeries& series : picture_.series)
+            for (std::size_t k = 0; k < series.x.size() && k < series.y.size(); ++k) {
+                const QPointF pixel = pixelOf(series.x[k], series.y[k]);
+                const double d = std::hypot(pixel.x() - readout.ring->x(),
+                                            pixel.y() - readout.ring->y());
+                if (!std::isfinite(series.y[k]) || d >= best)
+                    continue;
+                best = d;
+                const double x = picture_.logX ? std::pow(10.0, series.x[k]) : series.x[k];
+                readout.text = qstr(series.label) + (picture_.logX ? ": n = " : ": x = ") +
+                               qstr(compactNumber(x, ".", 6)) + ", error " +
+                               qstr(compactNumber(std::pow(10.0, series.y[k]), ".", 4));
+            }
+    }
+    return readout;
+}
+
+void LabPlot::sayNode(std::size_t node)
+{
+    const Node& at = picture_.nodes[node];
+    emit readout(QStringLiteral("node %1: x = %2, y = %3")
+                     .arg(node)
+                     .arg(qstr(compactNumber(at.x, ".", 6)), qstr(compactNumber(at.y, ".", 6))));
+}
+
+void LabPlot::keyPressEvent(QKeyEvent* event)
+{
+    const std::size_t count = picture_.nodes.size();
+    const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
+    const int key = event->key();
+    if ((key == Qt::Key_Left || key == Qt::Key_Right) && count > 0) {
+        if (!selected_)
+            selected_ = key == Qt::Key_Left ? count - 1 : 0;
+        else if (key == Qt::Key_Left && *selected_ > 0)
+            --*selected_;
+        else if (key == Qt::Key_Right && *selected_ + 1 < count)
+            ++*selected_;
+        update();
+        sayNode(*selected_);
+        return;
+    }
+    if ((key == Qt::Key_Up || key == Qt::Key_Down) && selected_) {
+        const WorldRect& w = shownWorld();
+        const double step = (w.top - w.bottom) / 100 * (shift ? 10 : 1);
+        emit nodeNudged(*selected_, key == Qt::Key_Up ? step : -step);
+        sayNode(*selected_);
+        return;
+    }
+    PlotView::keyPressEvent(event);
+}
+
+void LabPlot::paintEvent(QPaintEvent* event)
+{
+    PlotView::paintEvent(event);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (selected_ && *selected_ < picture_.nodes.size()) {
+        painter.setPen(QPen(kSelectedColour, 2));
+        const Node& node = picture_.nodes[*selected_];
+        painter.drawEllipse(pixelOf(node.x, node.y), kNodeRadius + 4, kNodeRadius + 4);
+    }
+    // The keys' target is always seen, whatever the style draws.
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
+}
+
+}  // namespace tarvel::ui

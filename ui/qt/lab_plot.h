@@ -1,0 +1,59 @@
+// The lab's plot: the picture of the current view on the plot layer (plot
+// area, ticks, legend off the data, hover, zoom, pan, saving), with the
+// nodes, which the user drags with the mouse or moves from the keyboard:
+// Left/Right pick one, Up/Down move it, Shift ten times as far.
+#pragma once
+
+#include <QVariantList>
+
+#include <optional>
+
+#include "lab/lab_picture.h"
+#include "ui/qt/plot_view.h"
+
+namespace tarvel::ui {
+
+// The plot layer's scene of a lab picture.
+PlotScene labScene(const LabPicture& picture);
+
+class LabPlot : public PlotView {
+    Q_OBJECT
+    // The nodes' places in the widget's pixels (QPointF), in node order.
+    Q_PROPERTY(QVariantList nodePositions READ nodePositions)
+public:
+    explicit LabPlot(QWidget* parent = nullptr);
+
+    void setPicture(LabPicture picture);
+    const LabPicture& picture() const { return picture_; }
+    QVariantList nodePositions() const;
+    std::optional<std::size_t> selectedNode() const { return selected_; }
+
+signals:
+    void dragStarted(std::size_t node);
+    // x and y in world coordinates; moveX with Shift.
+    void dragMoved(std::size_t node, double x, double y, bool moveX);
+    void dragFinished();
+    // The keyboard moved a node by dy in world units (one finished step).
+    void nodeNudged(std::size_t node, double dy);
+
+protected:
+    bool pressTaken(const QPointF& at) override;
+    PlotReadout readoutAt(const QPointF& at) const override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::optional<std::size_t> nodeAt(const QPointF& at) const;
+    void sayNode(std::size_t node);
+
+    LabPicture picture_;
+    std::optional<std::size_t> dragging_;
+    // The world while a node is dragged: the picture holds still under the
+    // pointer and fits the data again when the drag ends.
+    std::optional<WorldRect> dragWorld_;
+    std::optional<std::size_t> selected_;
+};
+
+}  // namespace tarvel::ui

@@ -1,0 +1,649 @@
+#include "ui/qt/lab_window.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "data/dsf_writer.h"
+#include "plot/ticks.h"
+#include "ui/qt/drawing_painter.h"
+#include "ui/qt/file_save.h"
+#include "ui/qt/lab_plot.h"
+#include "ui/qt/qt_text.h"
+
+namespace tarvel::ui {
+namespace {
+
+// About four steps of Play a second.
+constexpr int kPlayIntervalMs = 250;
+// Points of the convergence view arriving together are drawn together.
+constexpr int kConvergenceRedrawMs = 15;
+
+const QStringList kNumbersColumns = {"method",    "largest error", "at x",
+                                     "RMS error", "overshoot",     "Lebesgue constant"};
+
+template <typename Id, std::size_t N>
+QComboBox* comboOf(const std::array<Named<Id>, N>& table, QWidget* parent)
+{
+    auto* combo = new QComboBox(parent);
+    for (const Named<Id>& entry : table)
+        combo->addItem(qstr(entry.label), qstr(entry.key));
+    return combo;
+}
+
+template <typename Id, std::size_t N>
+void selectKey(QComboBox* combo, const std::array<Named<Id>, N>& table, Id id)
+{
+    const QSignalBlocker blocker(combo);
+    combo->setCurrentIndex(combo->findData(qstr(named(table, id).key)));
+}
+
+template <typename Id, std::size_t N>
+std::optional<Id> chosen(const QComboBox* combo, const std::array<Named<Id>, N>& table)
+{
+    return byKey(table, combo->currentData().toString().toStdString());
+}
+
+bool sameRequest(const ConvergenceRequest& a, const ConvergenceRequest& b)
+{
+    return a.function.id == b.function.id &&
+           a.function.polynomial.degree == b.function.polynomial.degree &&
+           a.function.polynomial.coefs == b.function.polynomial.coefs && a.family == b.family &&
+           a.degree == b.degree && a.methods == b.methods && a.counts == b.counts;
+}
+
+QString figureText(const std::optional<double>& figure)
+{
+    return figure ? qstr(compactNumber(*figure, ".", 6)) : QString();
+}
+
+}  // namespace
+
+LabWindow::LabWindow(LabStart start, QWidget* parent)
+    : QMainWindow(parent), model_(std::move(start))
+{
+    setObjectName("labWindow");
+    setWindowTitle("Interpolation lab");
+    setWindowFlag(Qt::Window);
+    setAttribute(Qt::WA_DeleteOnClose);
+    createControls();
+    createActions();
+    describeControls();
+    connectControls();
+    showSettings();
+    refresh();
+    say(QStringLiteral("The lab shows ") + qstr(model_.functionLabel()) +
+        QStringLiteral(" at ") + QString::number(model_.nodes().size()) + QStringLiteral(" nodes."));
+    resize(1100, 720);
+}
+
+LabWindow::~LabWindow()
+{
+    // No worker may post to a window that is going.
+    runner_.cancel();
+}
+
+void LabWindow::createControls()
+{
+    auto* central = new QWidget(this);
+    auto* columns = new QHBoxLayout(central);
+    auto* settings = new QWidget(central);
+    auto* form = new QFormLayout;
+    auto* left = new QVBoxLayout(settings);
+    left->setContentsMargins(0, 0, 0, 0);
+    left->addLayout(form);
+
+    function_ = comboOf(kLabFunctions, settings);
+    function_->setObjectName("labFunction");
+    nodes_ = comboOf(kNodeFamilies, settings);
+    nodes_->setObjectName("labNodes");
+    count_ = new QSpinBox(settings);
+    count_->setObjectName("labCount");
+    count_->setRange(kLabMinCount, kLabMaxCount);
+    count_->setKeyboardTracking(false);
+    degree_ = new QSpinBox(settings);
+    degree_->setObjectName("labDegree");
+    degree_->setRange(0, kLabMaxDegree);
+    degree_->setKeyboardTracking(false);
+    view_ = comboOf(kLabViews, settings);
+    view_->setObjectName("labView");
+    form->addRow("&Function:", function_);
+    form->addRow("&Nodes:", nodes_);
+    form->addRow("Number of n&odes:", count_);
+    form->addRow("&Degree of local:", degree_);
+    form->addRow("&View:", view_);
+
+    left->addWidget(createMethodBoxes(settings));
+    left->addStretch(1);
+
+    auto* split = new QSplitter(Qt::Vertical, central);
+    plot_ = new LabPlot(split);
+    plot_->setObjectName("labPlot");
+    numbers_ = new QTableWidget(0, static_cast<int>(kNumbersColumns.size()), split);
+    numbers_->setObjectName("labNumbers");
+    numbers_->setHorizontalHeaderLabels(kNumbersColumns);
+    numbers_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    numbers_->verticalHeader()->setVisible(false);
+    numbers_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    split->addWidget(plot_);
+    split->addWidget(numbers_);
+    split->setStretchFactor(0, 4);
+    split->setStretchFactor(1, 1);
+    columns->addWidget(settings);
+    columns->addWidget(split, 1);
+    setCentralWidget(central);
+
+    sentence_ = new QLabel(statusBar());
+    sentence_->setObjectName("labStatus");
+    statusBar()->addWidget(sentence_, 1);
+
+    setTabOrder(function_, nodes_);
+    setTabOrder(nodes_, count_);
+    setTabOrder(count_, degree_);
+    setTabOrder(degree_, view_);
+    setTabOrder(view_, plot_);
+    QWidget* previous = plot_;
+    for (QCheckBox* box : methods_) {
+        setTabOrder(previous, box);
+        previous = box;
+    }
+    setTabOrder(previous, numbers_);
+
+    playTimer_ = new QTimer(this);
+    playTimer_->setInterval(kPlayIntervalMs);
+    convergenceRedraw_ = new QTimer(this);
+    convergenceRedraw_->setSingleShot(true);
+    convergenceRedraw_->setInterval(kConvergenceRedrawMs);
+}
+
+// One check box per method, with a swatch of its colour.
+QWidget* LabWindow::createMethodBoxes(QWidget* parent)
+{
+    auto* group = new QGroupBox("Methods", parent);
+    auto* list = new QVBoxLayout(group);
+    for (const StudyMethod method : kStudyMethods) {
+        auto* box = new QCheckBox(studyMethodName(method), group);
+        box->setObjectName(QStringLiteral("labMethod_") + studyMethodKey(method));
+        QPixmap swatch(12, 12);
+        swatch.fill(qColour(methodColour(method)));
+        box->setIcon(QIcon(swatch));
+        methods_[methodIndex(method)] = box;
+        list->addWidget(box);
+    }
+    return group;
+}
+
+QAction* LabWindow::addAction(const char* name, const QString& text, const QKeySequence& keys)
+{
+    auto* action = new QAction(text, this);
+    action->setObjectName(name);
+    if (!keys.isEmpty())
+        action->setShortcut(keys);
+    actions_.insert(name, action);
+    return action;
+}
+
+void LabWindow::createActions()
+{
+    QMenu* lab = menuBar()->addMenu("&Lab");
+    lab->addAction(addAction("labCopyNumbersAction", "Copy &numbers"));
+    lab->addAction(addAction("labCopyPictureAction", "Copy &picture"));
+    lab->addSeparator();
+    lab->addAction(addAction("labSavePictureAction", "Save p&icture…"));
+    lab->addAction(addAction("labSaveValuesAction", "Save &values…"));
+    lab->addAction(addAction("labSaveNodesAction", "Save no&des…"));
+    QMenu* nodes = menuBar()->addMenu("&Nodes");
+    nodes->addAction(addAction("labUndoAction", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)));
+    nodes->addAction(
+        addAction("labRedoAction", "&Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
+    nodes->addAction(addAction("labResetNodesAction", "Re&set nodes"));
+    nodes->addSeparator();
+    QAction* play = addAction("labPlayAction", "&Play n upward");
+    play->setCheckable(true);
+    nodes->addAction(play);
+
+    // The plot's own menu offers the same.
+    plot_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (const char* name : {"labUndoAction", "labRedoAction", "labResetNodesAction",
+                             "labCopyPictureAction", "labSavePictureAction"})
+        plot_->addAction(actions_.value(name));
+}
+
+void LabWindow::describeControls()
+{
+    const auto describe = [this](QWidget* widget, const QString& name, const QString& what) {
+        widget->setAccessibleName(name);
+        widget->setAccessibleDescription(what);
+        widget->setToolTip(what);
+        toolTips_.insert(widget, what);
+    };
+    describe(function_, "Function",
+             "The function whose values the nodes take; the main window's given points have no "
+             "exact function.");
+    describe(nodes_, "Nodes", "Where the nodes lie: evenly spaced, Chebyshev points or roots.");
+    describe(count_, "Number of nodes", "How many nodes, from 2 to 1001.");
+    describe(degree_, "Degree of local", "The degree of local Lagrange interpolation, 0 to 100.");
+    describe(view_, "View", "What the plot shows of the chosen methods.");
+    describe(numbers_, "Numbers",
+             "One row per shown method: largest error, where, RMS error, overshoot and the "
+             "Lebesgue constant on 10,001 points.");
+    plot_->setAccessibleName("Plot");
+    for (const StudyMethod method : kStudyMethods)
+        describe(methods_[methodIndex(method)], studyMethodName(method),
+                 QStringLiteral("Show the ") + studyMethodName(method) + ".");
+}
+
+void LabWindow::connectControls()
+{
+    connect(function_, &QComboBox::currentIndexChanged, this, [this] {
+        if (const auto id = chosen(function_, kLabFunctions))
+            settingChanged(model_.setFunction(*id), function_);
+    });
+    connect(nodes_, &QComboBox::currentIndexChanged, this, [this] {
+        if (const auto id = chosen(nodes_, kNodeFamilies))
+            settingChanged(model_.setFamily(*id), nodes_);
+    });
+    connect(count_, &QSpinBox::valueChanged, this,
+            [this](int n) { settingChanged(model_.setCount(n), count_); });
+    connect(degree_, &QSpinBox::valueChanged, this,
+            [this](int d) { settingChanged(model_.setDegree(d), degree_); });
+    connect(view_, &QComboBox::currentIndexChanged, this, [this] {
+        if (const auto id = chosen(view_, kLabViews))
+            settingChanged(model_.setView(*id), view_);
+    });
+    for (const StudyMethod method : kStudyMethods)
+        connect(methods_[methodIndex(method)], &QCheckBox::toggled, this, [this, method](bool on) {
+            model_.setShown(method, on);
+            settingChanged(std::nullopt, methods_[methodIndex(method)]);
+        });
+
+    connect(plot_, &LabPlot::dragStarted, this, [this] {
+        stopPlay();
+        model_.beginDrag();
+    });
+    connect(plot_, &LabPlot::dragMoved, this,
+            [this](std::size_t node, double x, double y, bool moveX) {
+                if (model_.moveNode(node, x, y, moveX))
+                    refresh();
+            });
+    connect(plot_, &LabPlot::dragFinished, this, [this] {
+        model_.finishDrag();
+        refresh();  // the world fits the moved node again
+        say(qstr(pictureDescription(model_)));
+    });
+    connect(plot_, &LabPlot::nodeNudged, this, &LabWindow::moveByKey);
+    connect(plot_, &LabPlot::readout, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
+    connect(plot_, &LabPlot::readoutLeft, this, [this] { statusBar()->clearMessage(); });
+
+    const auto onAction = [this](const char* name, auto handler) {
+        connect(actions_.value(name), &QAction::triggered, this, handler);
+    };
+    onAction("labUndoAction", [this] {
+        stopPlay();
+        const bool undone = model_.undo();
+        refresh();
+        say(undone ? "Undid one move of the nodes." : "There is no move of the nodes to undo.");
+    });
+    onAction("labRedoAction", [this] {
+        stopPlay();
+        const bool redone = model_.redo();
+        refresh();
+        say(redone ? "Redid one move of the nodes." : "There is no move of the nodes to redo.");
+    });
+    onAction("labResetNodesAction", [this] {
+        stopPlay();
+        const bool reset = model_.resetNodes();
+        refresh();
+        say(reset ? "The nodes take the function's values again."
+                  : "The nodes already hold the function's values.");
+    });
+    connect(actions_.value("labPlayAction"), &QAction::toggled, this, &LabWindow::startPlay);
+    connect(playTimer_, &QTimer::timeout, this, &LabWindow::playStep);
+    onAction("labCopyNumbersAction", [this] { copyNumbers(); });
+    onAction("labCopyPictureAction", [this] { copyPicture(); });
+    onAction("labSavePictureAction", [this] {
+        saveWithDialog("Save picture", "Pictures (*.png *.svg *.pdf)", "lab.png",
+                       &LabWindow::savePicture);
+    });
+    onAction("labSaveValuesAction", [this] {
+        saveWithDialog("Save values", "CSV files (*.csv)", "lab-values.csv",
+                       &LabWindow::saveValues);
+    });
+    onAction("labSaveNodesAction", [this] {
+        saveWithDialog("Save nodes", "Data sets (*.dsf)", "lab-nodes.dsf", &LabWindow::saveNodes);
+    });
+    connect(convergenceRedraw_, &QTimer::timeout, this, [this] {
+        plot_->setPicture(labPicture(model_, convergence_));
+        emit convergenceArrived();
+    });
+}
+
+void LabWindow::settingChanged(Refusal refusal, QWidget* control)
+{
+    stopPlay();
+    if (refusal) {
+        showSettings();
+        const QString why = qstr(*refusal);
+        control->setToolTip(why);
+        say(why);
+        return;
+    }
+    control->setToolTip(toolTips_.value(control));
+    showSettings();
+    refresh();
+    if (control != view_ || model_.settings().view != LabView::Convergence)
+        say(qstr(pictureDescription(model_)));
+}
+
+// The controls say what the model holds, without calling back into it.
+void LabWindow::showSettings()
+{
+    const LabSettings& s = model_.settings();
+    selectKey(function_, kLabFunctions, s.function);
+    selectKey(nodes_, kNodeFamilies, s.family);
+    selectKey(view_, kLabViews, s.view);
+    {
+        const QSignalBlocker blocker(count_);
+        count_->setValue(s.count);
+    }
+    {
+        const QSignalBlocker blocker(degree_);
+        degree_->setValue(s.degree);
+    }
+    const bool fromData = s.function == LabFunction::Data;
+    nodes_->setEnabled(!fromData);
+    count_->setEnabled(!fromData);
+    for (const StudyMethod method : kStudyMethods) {
+        const QSignalBlocker blocker(methods_[methodIndex(method)]);
+        methods_[methodIndex(method)]->setChecked(s.shown[methodIndex(method)]);
+    }
+}
+
+void LabWindow::refresh()
+{
+    if (model_.settings().view == LabView::Convergence)
+        ensureConvergence();
+    LabPicture picture = labPicture(model_, convergence_);
+    plot_->setPicture(std::move(picture));
+    plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
+    updateMethods();
+    updateNumbers();
+    updateActions();
+}
+
+void LabWindow::updateMethods()
+{
+    for (const StudyMethod method : kStudyMethods) {
+        QCheckBox* box = methods_[methodIndex(method)];
+        const MethodOutcome& out = model_.outcome(method);
+        const QString name = studyMethodName(method);
+        const QString text = out.available() ? name : name + " (unavailable)";
+        const QString tip = out.available() ? toolTips_.value(box) : qstr(out.refusal);
+        // Set only when they change: a drag refreshes the methods at every move.
+        if (box->text() != text)
+            box->setText(text);
+        if (box->toolTip() != tip) {
+            box->setToolTip(tip);
+            box->setAccessibleDescription(tip);
+        }
+    }
+}
+
+void LabWindow::updateNumbers()
+{
+    const std::vector<NumbersRow> rows = model_.numbersRows();
+    numbers_->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        const NumbersRow& row = rows[static_cast<std::size_t>(r)];
+        const auto method = studyMethodFromKey(row.method);
+        const MethodOutcome* out = method ? &model_.outcome(*method) : nullptr;
+        const QString cells[] = {qstr(row.method),          figureText(row.largestError),
+                                 figureText(row.atX),       figureText(row.rmsError),
+                                 figureText(row.overshoot), figureText(row.lebesgueConstant)};
+        for (int c = 0; c < static_cast<int>(std::size(cells)); ++c) {
+            QTableWidgetItem* item = numbers_->item(r, c);
+            if (!item) {
+                item = new QTableWidgetItem;
+                numbers_->setItem(r, c, item);
+            }
+            QString text = cells[c];
+            QString tip;
+            if (out && !out->available()) {
+                tip = qstr(out->refusal);
+                if (c == 1)
+                    text = "unavailable";
+            } else if (c > 0 && c < 5 && text.isEmpty()) {
+                tip = "No exact function to compare with.";
+            }
+            if (item->text() != text)
+                item->setText(text);
+            if (item->toolTip() != tip)
+                item->setToolTip(tip);
+        }
+    }
+}
+
+void LabWindow::updateActions()
+{
+    const bool fromData = model_.settings().function == LabFunction::Data;
+    actions_.value("labUndoAction")->setEnabled(model_.canUndo());
+    actions_.value("labRedoAction")->setEnabled(model_.canRedo());
+    actions_.value("labResetNodesAction")->setEnabled(model_.edited());
+    actions_.value("labPlayAction")->setEnabled(!fromData);
+}
+
+void LabWindow::say(const QString& sentence)
+{
+    // A refusal of a shown method is named whatever else happened.
+    QString text = sentence;
+    for (const StudyMethod method : kStudyMethods) {
+        const MethodOutcome& out = model_.outcome(method);
+        if (model_.settings().shown[methodIndex(method)] && !out.available()) {
+            text += QStringLiteral(" ") + studyMethodName(method) +
+                    QStringLiteral(" is unavailable: ") + qstr(out.refusal);
+            break;
+        }
+    }
+    sentence_->setText(text);
+    sentence_->setToolTip(text);
+}
+
+void LabWindow::ensureConvergence()
+{
+    const std::optional<StudyFunction> function = model_.function();
+    if (!function)
+        return;
+    ConvergenceRequest request;
+    request.function = *function;
+    request.family = model_.settings().family;
+    request.degree = model_.settings().degree;
+    for (const StudyMethod method : kStudyMethods)
+        if (model_.settings().shown[methodIndex(method)])
+            request.methods.push_back(method);
+    request.counts = convergenceCounts(model_.settings().count);
+    if (convergenceFor_ && sameRequest(*convergenceFor_, request))
+        return;
+    convergenceFor_ = request;
+    convergence_.clear();
+    convergenceComplete_ = request.methods.empty();
+    const std::uint64_t run = ++convergenceRun_;
+    // The worker posts each point to the window's thread; a point of an
+    // earlier run that is still on its way is dropped there.
+    runner_.start(
+        std::move(request),
+        [this, run](const ConvergencePoint& point) {
+            QMetaObject::invokeMethod(
+                this, [this, run, point] { takeConvergencePoint(run, point); },
+                Qt::QueuedConnection);
+        },
+        [this, run] {
+            QMetaObject::invokeMethod(
+                this,
+                [this, run] {
+                    if (run != convergenceRun_)
+                        return;
+                    convergenceComplete_ = true;
+                    convergenceRedraw_->stop();
+                    plot_->setPicture(labPicture(model_, convergence_));
+                    say(QStringLiteral("Largest error against n for ") +
+                        QString::number(convergenceFor_->methods.size()) +
+                        QStringLiteral(" methods at ") +
+                        QString::number(convergenceFor_->counts.size()) +
+                        QStringLiteral(" numbers of nodes."));
+                    emit convergenceFinished();
+                },
+                Qt::QueuedConnection);
+        });
+    if (convergenceComplete_)
+        emit convergenceFinished();
+    else
+        say("Computing the largest error against n…");
+}
+
+void LabWindow::takeConvergencePoint(std::uint64_t run, const ConvergencePoint& point)
+{
+    if (run != convergenceRun_)
+        return;
+    convergence_[point.method][point.count] = point.largestError;
+    if (!convergenceRedraw_->isActive())
+        convergenceRedraw_->start();
+}
+
+void LabWindow::startPlay(bool on)
+{
+    if (!on) {
+        playTimer_->stop();
+        return;
+    }
+    if (model_.settings().function == LabFunction::Data) {
+        stopPlay();
+        say("Play steps the number of nodes, and the main window's given points keep theirs.");
+        return;
+    }
+    if (model_.setCount(kLabMinCount))
+        return stopPlay();
+    showSettings();
+    refresh();
+    say("Playing: n = 2.");
+    playTimer_->start();
+}
+
+void LabWindow::playStep()
+{
+    const std::optional<int> next = nextPlayCount(model_.settings().count);
+    if (!next || model_.setCount(*next)) {
+        stopPlay();
+        say("Play reached the last number of nodes.");
+        return;
+    }
+    showSettings();
+    refresh();
+    sentence_->setText(QStringLiteral("Playing: n = ") + QString::number(*next) + ".");
+}
+
+void LabWindow::stopPlay()
+{
+    playTimer_->stop();
+    QAction* play = actions_.value("labPlayAction");
+    if (play && play->isChecked()) {
+        const QSignalBlocker blocker(play);
+        play->setChecked(false);
+    }
+}
+
+void LabWindow::moveByKey(std::size_t node, double dy)
+{
+    stopPlay();
+    if (node >= model_.nodes().size())
+        return;
+    const Node at = model_.nodes()[node];
+    model_.beginDrag();
+    model_.moveNode(node, at.x, at.y + dy, false);
+    model_.finishDrag();
+    refresh();
+    say(QStringLiteral("Node %1 moved to y = %2.")
+            .arg(node)
+            .arg(qstr(compactNumber(model_.nodes()[node].y, ".", 6))));
+}
+
+void LabWindow::copyNumbers()
+{
+    const std::vector<NumbersRow> rows = model_.numbersRows();
+    QApplication::clipboard()->setText(qstr(numbersText(rows)));
+    say(QStringLiteral("Copied the numbers of ") + QString::number(rows.size()) +
+        QStringLiteral(" methods."));
+}
+
+void LabWindow::copyPicture()
+{
+    QApplication::clipboard()->setImage(plot_->pictureImage(1));
+    say("Copied the picture.");
+}
+
+void LabWindow::saveWithDialog(const QString& title, const QString& filter,
+                               const QString& suggested,
+                               std::optional<QString> (LabWindow::*save)(const QString&))
+{
+    const QString path = askSaveFileName(this, title, suggested, filter);
+    if (path.isEmpty())
+        return;
+    if (const std::optional<QString> why = (this->*save)(path)) {
+        say(*why);
+        QMessageBox::warning(this, windowTitle(), *why);
+        return;
+    }
+    say(QStringLiteral("Saved ") + QFileInfo(path).fileName() + ".");
+}
+
+std::optional<QString> LabWindow::savePicture(const QString& path)
+{
+    const QString why = plot_->savePicture(path);
+    return why.isEmpty() ? std::nullopt : std::optional<QString>(why);
+}
+
+namespace {
+
+std::optional<QString> saveText(const QString& path, const std::string& text)
+{
+    const QString why = saveWhole(path, QByteArray::fromStdString(text));
+    return why.isEmpty() ? std::nullopt : std::optional<QString>(why);
+}
+
+}  // namespace
+
+std::optional<QString> LabWindow::saveValues(const QString& path)
+{
+    return saveText(path, valuesCsv(model_.valuesColumns()));
+}
+
+std::optional<QString> LabWindow::saveNodes(const QString& path)
+{
+    std::vector<double> x;
+    std::vector<double> y;
+    for (const Node& node : model_.nodes()) {
+        x.push_back(node.x);
+        y.push_back(node.y);
+    }
+    return saveText(path, dataSetText(x, y));
+}
+
+}  // namespace tarvel::ui

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "lab/convergence.h"
+#include "lab/lab_model.h"
+#include "lab/lab_picture.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QSpinBox;
+class QTableWidget;
+class QTimer;
+
+namespace tarvel::ui {
+
+class LabPlot;
+
+// The interpolation lab: one function, its nodes and any of the nine
+// methods side by side in one of seven views, with the numbers of each
+// method below. It never changes the main window.
+class LabWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit LabWindow(LabStart start, QWidget* parent = nullptr);
+    ~LabWindow() override;
+
+    const LabModel& model() const { return model_; }
+    LabPlot& plot() { return *plot_; }
+    const ConvergenceTable& convergence() const { return convergence_; }
+    bool convergenceComplete() const { return convergenceComplete_; }
+
+    // The saves behind the actions, once a name is chosen: nothing when the
+    // file was written, otherwise why not (the file is then as it was).
+    std::optional<QString> savePicture(const QString& path);
+    std::optional<QString> saveValues(const QString& path);
+    std::optional<QString> saveNodes(const QString& path);
+
+signals:
+    // A point of the convergence view arrived and was drawn.
+    void convergenceArrived();
+    void convergenceFinished();
+
+private:
+    void createControls();
+    QWidget* createMethodBoxes(QWidget* parent);
+    void createActions();
+    void describeControls();
+    void connectControls();
+    QAction* addAction(const char* name, const QString& text, const QKeySequence& keys = {});
+    void settingChanged(Refusal refusal, QWidget* control);
+    void showSettings();
+    void refresh();
+    void updateMethods();
+    void updateNumbers();
+    void updateActions();
+    void say(const QString& sentence);
+    void ensureConvergence();
+    void takeConvergencePoint(std::uint64_t run, const ConvergencePoint& point);
+    void stopPlay();
+    void playStep();
+    void startPlay(bool on);
+    void moveByKey(std::size_t node, double dy);
+    void saveWithDialog(const QString& title, const QString& filter, const QString& suggested,
+                        std::optional<QString> (LabWindow::*save)(const QString&));
+    void copyNumbers();
+    void copyPicture();
+
+    LabModel model_;
+    LabPlot* plot_ = nullptr;
+    QComboBox* function_ = nullptr;
+    QComboBox* nodes_ = nullptr;
+    QSpinBox* count_ = nullptr;
+    QSpinBox* degree_ = nullptr;
+    QComboBox* view_ = nullptr;
+    std::array<QCheckBox*, kStudyMethods.size()> methods_{};
+    QTableWidget* numbers_ = nullptr;
+    QLabel* sentence_ = nullptr;
+    QHash<QString, QAction*> actions_;
+    QHash<QWidget*, QString> toolTips_;
+    QTimer* playTimer_ = nullptr;
+    QTimer* convergenceRedraw_ = nullptr;
+
+    // The convergence view: its points so far, the settings they belong to
+    // and the run computing them.
+    ConvergenceTable convergence_;
+    std::optional<ConvergenceRequest> convergenceFor_;
+    bool convergenceComplete_ = false;
+    std::uint64_t convergenceRun_ = 0;
+    ConvergenceRun runner_;
+};
+
+}  // namespace tarvel::ui
