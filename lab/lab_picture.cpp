@@ -181,6 +181,13 @@ WorldRect fittingWorld(const LabPicture& picture)
         xLo = 0;
         xHi = 1;
     }
+    // A method that diverges (the evenly spaced global polynomial reaches
+    // errors near 1e300) would squeeze every converging curve onto one line
+    // of the convergence view; its scale stops at 1e4 and such points run
+    // off the top.
+    constexpr double kTopErrorDecade = 4;
+    if (picture.logX && picture.logY && yLo < kTopErrorDecade)
+        yHi = std::min(yHi, kTopErrorDecade);
     if (!(yLo <= yHi)) {
         yLo = -1;
         yHi = 1;

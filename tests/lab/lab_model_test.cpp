@@ -275,6 +275,22 @@ TEST(LabModel, MethodsThatCannotTakeTheNodesSayWhyAndDrawNothing)
     EXPECT_TRUE(local.outcome(StudyMethod::Local).available()) << "no stale refusal";
 }
 
+TEST(LabPicture, ConvergenceScaleStopsAboveTenThousandSoDivergenceDoesNotFlattenTheRest)
+{
+    LabStart start = startWith(LabFunction::Runge, 11, {StudyMethod::Global, StudyMethod::Natural});
+    start.settings.view = LabView::Convergence;
+    const LabModel model(start);
+    const ConvergenceTable table = {{StudyMethod::Global, {{2, 0.5}, {1001, 1e280}}},
+                                    {StudyMethod::Natural, {{2, 0.5}, {1001, 1e-9}}}};
+    const WorldRect world = labPicture(model, table).world;
+    EXPECT_LT(world.top, 5.0);
+    EXPECT_GT(world.top, 4.0);
+    EXPECT_LT(world.bottom, -9.0);
+
+    const ConvergenceTable converging = {{StudyMethod::Natural, {{2, 0.5}, {1001, 1e-9}}}};
+    EXPECT_LT(labPicture(model, converging).world.top, 0.5) << "a scale that fits is kept";
+}
+
 TEST(LabModel, FiguresOfRungeAtElevenEvenlySpacedNodes)
 {
     LabModel model(startWith(LabFunction::Runge, 11, {StudyMethod::Global, StudyMethod::Linear}));
