@@ -513,6 +513,7 @@ TEST(PlotLayout, LegendGoesInsideOnlyWhereItCoversNothing)
             occupancy.markRect(rect);
         const auto box = freeLegendCorner(occupancy, 60, 40, 4, 3);
         ASSERT_EQ(box.has_value(), c.expected.has_value()) << c.name;
+        EXPECT_EQ(freeLegendCornerOf(occupancy, 60, 40, 4, 3), c.expected) << c.name;
         if (box) {
             const DeviceRect expected = cornerRect(*c.expected, 200, 100, 60, 40, 4);
             EXPECT_EQ(box->left, expected.left) << c.name;
