@@ -444,8 +444,10 @@ PlotGeometry paintPlot(const PlotScene& scene, const WorldRect& visible, const P
     painter.save();
     painter.setClipRect(area, Qt::IntersectClip);
     painter.translate(area.topLeft());
-    Occupancy painted(area.width(), area.height());
-    paintData(painter, scene, Viewport(visible, area.width(), area.height()), area.size(), painted);
+    // The legend's place is decided: nothing need be marked any more.
+    Occupancy unmarked = Occupancy::keepingNothing();
+    paintData(painter, scene, Viewport(visible, area.width(), area.height()), area.size(),
+              unmarked);
     painter.restore();
     if (options.showScale)
         geometry.labelledTicks =
