@@ -13,6 +13,13 @@ Occupancy::Occupancy(double width, double height, double cellPixels)
 {
 }
 
+Occupancy Occupancy::keepingNothing()
+{
+    Occupancy none(0, 0);
+    none.cells_.clear();
+    return none;
+}
+
 int Occupancy::column(double x) const
 {
     return std::clamp(static_cast<int>(std::floor(x / cell_)), 0, columns_ - 1);
@@ -25,6 +32,8 @@ int Occupancy::row(double y) const
 
 template <class Visit> void Occupancy::forEachCell(const DeviceRect& rect, Visit visit) const
 {
+    if (cells_.empty())
+        return;  // keeping nothing
     if (!(rect.right >= 0 && rect.left <= width_ && rect.bottom >= 0 && rect.top <= height_))
         return;  // also NaN
     for (int r = row(rect.top); r <= row(rect.bottom); ++r)
@@ -45,6 +54,8 @@ void Occupancy::markPoint(double x, double y, double radius)
 
 void Occupancy::markSegment(double x1, double y1, double x2, double y2)
 {
+    if (cells_.empty())
+        return;  // keeping nothing: not even the clipping
     const auto clipped = clipSegment({x1, y1, x2, y2}, 0, 0, width_, height_);
     if (!clipped)
         return;

@@ -18,6 +18,9 @@ struct DeviceRect {
 class Occupancy {
 public:
     Occupancy(double width, double height, double cellPixels = 3);
+    // An occupancy that keeps no mark and counts nothing, for painting whose
+    // legend is already placed: marking costs as much as the painting.
+    static Occupancy keepingNothing();
     void markPoint(double x, double y, double radius = 0);
     void markSegment(double x1, double y1, double x2, double y2);
     void markRect(const DeviceRect& rect);

@@ -122,8 +122,8 @@ DeviceRect plotAreaWithin(double width, double height, const Insets& margins)
             std::max(top, height - margins.bottom)};
 }
 
-std::optional<DeviceRect> freeLegendCorner(const Occupancy& occupancy, double boxWidth,
-                                           double boxHeight, double inset, double clearance)
+std::optional<Corner> freeLegendCornerOf(const Occupancy& occupancy, double boxWidth,
+                                         double boxHeight, double inset, double clearance)
 {
     if (boxWidth + 2 * inset > occupancy.width() || boxHeight + 2 * inset > occupancy.height())
         return std::nullopt;
@@ -134,9 +134,19 @@ std::optional<DeviceRect> freeLegendCorner(const Occupancy& occupancy, double bo
         const DeviceRect widened{box.left - clearance, box.top - clearance,
                                  box.right + clearance, box.bottom + clearance};
         if (occupancy.count(widened) == 0)
-            return box;
+            return corner;
     }
     return std::nullopt;
+}
+
+std::optional<DeviceRect> freeLegendCorner(const Occupancy& occupancy, double boxWidth,
+                                           double boxHeight, double inset, double clearance)
+{
+    const std::optional<Corner> corner =
+        freeLegendCornerOf(occupancy, boxWidth, boxHeight, inset, clearance);
+    if (!corner)
+        return std::nullopt;
+    return cornerRect(*corner, occupancy.width(), occupancy.height(), boxWidth, boxHeight, inset);
 }
 
 WorldRect zoomedWorld(const WorldRect& world, double factor, double x, double y)

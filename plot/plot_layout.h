@@ -63,6 +63,11 @@ DeviceRect plotAreaWithin(double width, double height, const Insets& margins);
 std::optional<DeviceRect> freeLegendCorner(const Occupancy& occupancy, double boxWidth,
                                            double boxHeight, double inset, double clearance);
 
+// The corner of that rectangle, for a caller that keeps the corner rather
+// than the rectangle.
+std::optional<Corner> freeLegendCornerOf(const Occupancy& occupancy, double boxWidth,
+                                         double boxHeight, double inset, double clearance);
+
 // A world rectangle zoomed by `factor` (above 1 shows less) about the world
 // point (x, y), which stays where it is on the device.
 WorldRect zoomedWorld(const WorldRect& world, double factor, double x, double y);

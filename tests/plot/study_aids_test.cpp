@@ -374,6 +374,16 @@ TEST(Occupancy, SegmentsAndPointsMarkTheirCells)
     EXPECT_EQ(occupancy.count({200, 200, 300, 300}), 0) << "outside the area";
 }
 
+TEST(Occupancy, OneKeepingNothingCountsNothingWhateverIsMarked)
+{
+    Occupancy none = Occupancy::keepingNothing();
+    none.markSegment(0, 0, 99, 99);
+    none.markPoint(10, 10, 5);
+    none.markRect({0, 0, 100, 100});
+    EXPECT_EQ(none.count({0, 0, 100, 100}), 0);
+    EXPECT_EQ(none.count({-1e300, -1e300, 1e300, 1e300}), 0);
+}
+
 TEST_F(SineStudy, DefaultPictureLeavesTheTopRightCornerFree)
 {
     Occupancy occupancy(kWidth, kHeight);
@@ -513,6 +523,7 @@ TEST(PlotLayout, LegendGoesInsideOnlyWhereItCoversNothing)
             occupancy.markRect(rect);
         const auto box = freeLegendCorner(occupancy, 60, 40, 4, 3);
         ASSERT_EQ(box.has_value(), c.expected.has_value()) << c.name;
+        EXPECT_EQ(freeLegendCornerOf(occupancy, 60, 40, 4, 3), c.expected) << c.name;
         if (box) {
             const DeviceRect expected = cornerRect(*c.expected, 200, 100, 60, 40, 4);
             EXPECT_EQ(box->left, expected.left) << c.name;

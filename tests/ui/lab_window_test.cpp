@@ -62,6 +62,17 @@ QPointF nodeAt(LabWindow& lab, int i)
     return find<LabPlot>(lab, "labPlot")->property("nodePositions").toList().at(i).toPointF();
 }
 
+// Whether two legend boxes share a corner: a box widens from its corner
+// when an entry's text grows ("nodes" becoming "edited nodes").
+bool shareACorner(const QRect& a, const QRect& b)
+{
+    const auto near = [](const QPoint& p, const QPoint& q) {
+        return (p - q).manhattanLength() <= 1;
+    };
+    return near(a.topLeft(), b.topLeft()) || near(a.topRight(), b.topRight()) ||
+           near(a.bottomLeft(), b.bottomLeft()) || near(a.bottomRight(), b.bottomRight());
+}
+
 }  // namespace
 
 class LabWindowTest : public QObject {
@@ -173,6 +184,40 @@ private slots:
         QVERIFY(lab->model().nodes()[5].y > yBefore);
         find<QAction>(*lab, "labResetNodesAction")->trigger();
         QCOMPARE(lab->model().nodes()[5].y, yBefore);
+    }
+
+    void theLegendHoldsStillDuringADragAndLeavesTheDataAfterIt()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 11, {"natural"}));
+        QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        const QRect before = plot->property("legendArea").toRect();
+        QVERIFY(!before.isEmpty());
+        // A node below the legend, dragged up into the middle of it.
+        int node = -1;
+        for (int i = 0; i < 11 && node < 0; ++i)
+            if (nodeAt(*lab, i).x() > before.left() + 5 && nodeAt(*lab, i).x() < before.right() - 5)
+                node = i;
+        QVERIFY2(node >= 0, "some node lies below the legend");
+        const QPoint from = nodeAt(*lab, node).toPoint();
+        const QPoint into(from.x(), before.center().y());
+        QTest::mousePress(plot, Qt::LeftButton, {}, from);
+        for (int step = 1; step <= 4; ++step) {
+            const QPointF at(from + (into - from) * step / 4);
+            QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton,
+                             Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(plot, &move);
+            plot->repaint();
+        }
+        const QRect during = plot->property("legendArea").toRect();
+        QVERIFY2(during.contains(nodeAt(*lab, node).toPoint()), "the node is under the legend");
+        QVERIFY(shareACorner(during, before));
+        QTest::mouseRelease(plot, Qt::LeftButton, {}, into);
+        plot->repaint();
+        const QRect after = plot->property("legendArea").toRect();
+        QVERIFY(!after.isEmpty());
+        for (int i = 0; i < 11; ++i)
+            QVERIFY2(!after.contains(nodeAt(*lab, i).toPoint()), qPrintable(QString::number(i)));
     }
 
     void theKeyboardPicksAndMovesANode()

@@ -75,7 +75,8 @@ QPoint onPicture(const PictureWidget& picture, double x, double y)
             area.top() + static_cast<int>(std::lround(view.toDeviceY(y)))};
 }
 
-PlotGeometry paintedGeometry(const Drawing& drawing, const StudyAids& aids, QSize size)
+PlotGeometry paintedGeometry(const Drawing& drawing, const StudyAids& aids, QSize size,
+                             const std::optional<LegendPlace>& heldLegend = std::nullopt)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(kBackground);
@@ -84,7 +85,7 @@ PlotGeometry paintedGeometry(const Drawing& drawing, const StudyAids& aids, QSiz
     options.showScale = aids.showScale;
     options.showLegend = aids.showLegend;
     const PlotScene scene = pictureScene(drawing, aids);
-    return paintPlot(scene, scene.world, options, painter, size, QFont(), ".");
+    return paintPlot(scene, scene.world, options, painter, size, QFont(), ".", heldLegend);
 }
 
 // The cells of drawn data (pixel cells) that the legend's box covers.
@@ -512,6 +513,37 @@ private slots:
         QVERIFY(!placed.legendArea.isEmpty());
         QVERIFY(placed.labelledTicks >= 8);
         QCOMPARE(dataUnderLegend(w.Picture1, placed), 0);
+    }
+
+    void aHeldLegendKeepsItsPlaceWithoutLookingAtTheData()
+    {
+        HeadlessWindow w;
+        w.form.Command1_Click();
+        w.form.Command2_Click();
+        w.Picture1.setStudy(support::sineStudy(w.form, true));
+        const PlotGeometry searched = paintedGeometry(w.Picture1, StudyAids{}, kDefaultPicture);
+        QVERIFY(searched.legendPlace && !searched.legendPlace->inStrip);
+        int coveringData = 0;
+        for (const Corner corner :
+             {Corner::TopRight, Corner::TopLeft, Corner::BottomRight, Corner::BottomLeft}) {
+            const PlotGeometry held =
+                paintedGeometry(w.Picture1, StudyAids{}, kDefaultPicture, LegendPlace{false, corner});
+            QVERIFY(held.legendPlace && held.legendPlace->corner == corner);
+            QCOMPARE(held.plotArea, searched.plotArea);
+            const QRectF area = held.plotArea;
+            // 4 pixels: the legend's inset from the plot area's edges.
+            const DeviceRect box = cornerRect(corner, area.width(), area.height(),
+                                              held.legendArea.width(), held.legendArea.height(), 4);
+            QCOMPARE(held.legendArea.topLeft(), area.topLeft() + QPointF(box.left, box.top));
+            coveringData += dataUnderLegend(w.Picture1, held) > 0;
+        }
+        QVERIFY2(coveringData > 0, "some held corner lies over the data");
+        const PlotGeometry strip =
+            paintedGeometry(w.Picture1, StudyAids{}, kDefaultPicture, LegendPlace{true, {}});
+        QVERIFY(strip.legendPlace && strip.legendPlace->inStrip);
+        QVERIFY(!strip.plotArea.intersects(strip.legendArea));
+        QVERIFY(strip.plotArea.width() * strip.plotArea.height() <
+                searched.plotArea.width() * searched.plotArea.height());
     }
 
     // The legend names exactly what is drawn and covers none of it, for the

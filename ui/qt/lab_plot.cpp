@@ -112,6 +112,10 @@ bool LabPlot::pressTaken(const QPointF& at)
     dragging_ = node;
     selected_ = node;
     dragWorld_ = picture_.world;
+    // Looking for a free corner at every move of the pointer would cost a
+    // second pass over the data per repaint and make the legend jump about
+    // under the pointer; it stays put until the node is let go.
+    holdLegend();
     emit dragStarted(*node);
     return true;
 }
@@ -130,6 +134,7 @@ void LabPlot::mouseReleaseEvent(QMouseEvent* event)
     if (dragging_ && event->button() == Qt::LeftButton) {
         dragging_.reset();
         dragWorld_.reset();
+        releaseLegend();
         emit dragFinished();
         return;
     }

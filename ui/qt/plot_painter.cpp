@@ -328,6 +328,83 @@ Occupancy dataOccupancy(const PlotScene& scene, const WorldRect& visible, const 
     return occupancy;
 }
 
+// What every step of a plot's layout reads.
+struct LayoutFrame {
+    const PlotScene& scene;
+    const WorldRect& visible;
+    const PlotOptions& options;
+    QSizeF size;
+    const QFontMetricsF& metrics;
+    std::string_view separator;
+};
+
+// Where the legend went: its lines (a column, or rows above the plot area),
+// its box, the plot area left beside it and the place a later paint keeps.
+struct PlacedLegend {
+    Legend legend;
+    QRectF box;
+    QRectF area;
+    LegendPlace place;
+};
+
+// The legend takes a strip beside the plot area, which shrinks to make room;
+// right of it or, flowing in rows, above it, whichever takes the smaller share.
+PlacedLegend legendInStrip(const LayoutFrame& frame, Legend column)
+{
+    const double right = column.size.width() + kLegendInset * 2;
+    Legend above = legendFor(frame.scene, frame.metrics, frame.size.width() - kLegendInset * 2);
+    const double top = above.size.height() + kLegendInset;
+    const LegendPlace strip{true, Corner::TopRight};
+    if (top / frame.size.height() <= right / frame.size.width()) {
+        const QRectF area = plotAreaFor(frame.scene, frame.visible, frame.size, {0, top, 0, 0},
+                                        frame.options.showScale, frame.metrics, frame.separator);
+        const QRectF box(QPointF(kLegendInset, kLegendInset), above.size);
+        return {std::move(above), box, area, strip};
+    }
+    const QRectF area = plotAreaFor(frame.scene, frame.visible, frame.size, {0, 0, right, 0},
+                                    frame.options.showScale, frame.metrics, frame.separator);
+    const QRectF box(QPointF(frame.size.width() - right + kLegendInset, area.top()), column.size);
+    return {std::move(column), box, area, strip};
+}
+
+bool fitsInside(const Legend& legend, const QRectF& area)
+{
+    return legend.size.width() + 2 * kLegendInset <= area.width() &&
+           legend.size.height() + 2 * kLegendInset <= area.height();
+}
+
+PlacedLegend legendInCorner(Legend column, const QRectF& area, Corner corner)
+{
+    const DeviceRect box = cornerRect(corner, area.width(), area.height(), column.size.width(),
+                                      column.size.height(), kLegendInset);
+    const QRectF placed(QPointF(area.left() + box.left, area.top() + box.top), column.size);
+    return {std::move(column), placed, area, {false, corner}};
+}
+
+// A free corner of the plot area, else a strip. While zoomed the legend keeps
+// to its strip, so that the plot area stays put under a drag whatever comes
+// into view. A held place is taken as it is (when it still fits), without
+// looking at the data.
+PlacedLegend placeLegend(const LayoutFrame& frame, Legend column, const QRectF& area,
+                         const std::optional<LegendPlace>& held)
+{
+    const WorldRect& world = frame.scene.world;
+    const WorldRect& visible = frame.visible;
+    const bool whole = visible.left == world.left && visible.top == world.top &&
+                       visible.right == world.right && visible.bottom == world.bottom;
+    if (!whole || (held && held->inStrip))
+        return legendInStrip(frame, std::move(column));
+    std::optional<Corner> corner;
+    if (held && fitsInside(column, area))
+        corner = held->corner;
+    else if (!held)
+        corner = freeLegendCornerOf(dataOccupancy(frame.scene, visible, area), column.size.width(),
+                                    column.size.height(), kLegendInset, kLegendClearance);
+    if (!corner)
+        return legendInStrip(frame, std::move(column));
+    return legendInCorner(std::move(column), area, *corner);
+}
+
 }  // namespace
 
 QStringList legendTexts(const PlotScene& scene)
@@ -340,7 +417,7 @@ QStringList legendTexts(const PlotScene& scene)
 
 PlotGeometry paintPlot(const PlotScene& scene, const WorldRect& visible, const PlotOptions& options,
                        QPainter& painter, const QSizeF& size, const QFont& font,
-                       std::string_view separator)
+                       std::string_view separator, const std::optional<LegendPlace>& heldLegend)
 {
     PlotGeometry geometry;
     geometry.visibleWorld = visible;
@@ -353,38 +430,12 @@ PlotGeometry paintPlot(const PlotScene& scene, const WorldRect& visible, const P
     Legend legend = options.showLegend ? columnLegend(scene, metrics) : Legend{};
     QRectF legendBox;
     if (!legend.empty()) {
-        // While zoomed the legend keeps to its strip, so that the plot area
-        // stays put under a drag whatever comes into view.
-        const bool whole = visible.left == scene.world.left && visible.top == scene.world.top &&
-                           visible.right == scene.world.right &&
-                           visible.bottom == scene.world.bottom;
-        std::optional<DeviceRect> corner;
-        if (whole)
-            corner = freeLegendCorner(dataOccupancy(scene, visible, area), legend.size.width(),
-                                      legend.size.height(), kLegendInset, kLegendClearance);
-        if (corner) {
-            legendBox = QRectF(QPointF(area.left() + corner->left, area.top() + corner->top),
-                               legend.size);
-        } else {
-            // Every corner holds data, or the view is zoomed: the legend
-            // takes a strip beside the plot area, which shrinks to make
-            // room; right of it or, flowing in rows, above it, whichever
-            // takes the smaller share.
-            const double right = legend.size.width() + kLegendInset * 2;
-            Legend above = legendFor(scene, metrics, size.width() - kLegendInset * 2);
-            const double top = above.size.height() + kLegendInset;
-            if (top / size.height() <= right / size.width()) {
-                legend = std::move(above);
-                area = plotAreaFor(scene, visible, size, {0, top, 0, 0}, options.showScale,
-                                   metrics, separator);
-                legendBox = QRectF(QPointF(kLegendInset, kLegendInset), legend.size);
-            } else {
-                area = plotAreaFor(scene, visible, size, {0, 0, right, 0}, options.showScale,
-                                   metrics, separator);
-                legendBox = QRectF(QPointF(size.width() - right + kLegendInset, area.top()),
-                                   legend.size);
-            }
-        }
+        const LayoutFrame frame{scene, visible, options, size, metrics, separator};
+        PlacedLegend placed = placeLegend(frame, std::move(legend), area, heldLegend);
+        legend = std::move(placed.legend);
+        legendBox = placed.box;
+        area = placed.area;
+        geometry.legendPlace = placed.place;
     }
     geometry.plotArea = area;
 
@@ -393,8 +444,10 @@ PlotGeometry paintPlot(const PlotScene& scene, const WorldRect& visible, const P
     painter.save();
     painter.setClipRect(area, Qt::IntersectClip);
     painter.translate(area.topLeft());
-    Occupancy painted(area.width(), area.height());
-    paintData(painter, scene, Viewport(visible, area.width(), area.height()), area.size(), painted);
+    // The legend's place is decided: nothing need be marked any more.
+    Occupancy unmarked = Occupancy::keepingNothing();
+    paintData(painter, scene, Viewport(visible, area.width(), area.height()), area.size(),
+              unmarked);
     painter.restore();
     if (options.showScale)
         geometry.labelledTicks =

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,13 @@ struct PlotOptions {
     bool showLegend = true;
 };
 
+// Where a plot put its legend, so that a later paint can keep it there: a
+// corner inside the plot area, or a strip beside it.
+struct LegendPlace {
+    bool inStrip = false;
+    Corner corner = Corner::TopRight;  // when not in a strip
+};
+
 // Where a painted plot put its parts, in the paint device's pixels.
 struct PlotGeometry {
     QRectF plotArea;          // where the data are drawn
@@ -82,14 +90,18 @@ struct PlotGeometry {
     QStringList legendEntries;
     WorldRect visibleWorld;   // the world rectangle the plot area shows
     int labelledTicks = 0;    // tick labels painted, both axes together
+    std::optional<LegendPlace> legendPlace;  // none when no legend was painted
 };
 
 // Paints the scene showing `visible` (the scene's world, or a zoomed part of
 // it) into an area of `size` at the painter's origin. Nothing is painted when
-// the visible world has no extent or the scene holds no data.
+// the visible world has no extent or the scene holds no data. The legend
+// goes where it covers no data, or, given `heldLegend` while the whole world
+// is shown, where that says without looking at the data.
 PlotGeometry paintPlot(const PlotScene& scene, const WorldRect& visible, const PlotOptions& options,
                        QPainter& painter, const QSizeF& size, const QFont& font,
-                       std::string_view decimalSeparator);
+                       std::string_view decimalSeparator,
+                       const std::optional<LegendPlace>& heldLegend = std::nullopt);
 
 // Paints one series with the world mapped by `view` onto an area of `size`
 // at the painter's origin, marking what it covers.

@@ -98,10 +98,22 @@ const PlotGeometry& PlotView::geometryNow() const
     if (!geometry_ || geometrySize_ != size) {
         QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
         QPainter painter(&scratch);
-        geometry_ = paintPlot(currentScene(), visible_, options_, painter, size, font(), separator_);
+        geometry_ = paintPlot(currentScene(), visible_, options_, painter, size, font(), separator_,
+                              heldLegend_);
         geometrySize_ = size;
     }
     return *geometry_;
+}
+
+void PlotView::holdLegend()
+{
+    heldLegend_ = geometryNow().legendPlace;
+}
+
+void PlotView::releaseLegend()
+{
+    heldLegend_.reset();
+    layoutChanged();
 }
 
 QRect PlotView::plotArea() const
@@ -328,7 +340,7 @@ void PlotView::paintEvent(QPaintEvent* event)
     painter.save();
     painter.translate(area.topLeft());
     geometry_ = paintPlot(currentScene(), visible_, options_, painter, area.size(), font(),
-                          separator_);
+                          separator_, heldLegend_);
     geometrySize_ = area.size();
     painter.restore();
     paintHover(painter);

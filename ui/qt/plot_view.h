@@ -107,6 +107,10 @@ protected:
     QPointF pixelOf(double x, double y) const;
     // The geometry of the plot at the widget's present size.
     const PlotGeometry& geometryNow() const;
+    // While held, the legend keeps the place of the last layout instead of
+    // looking for a free one at every repaint; released, it looks again.
+    void holdLegend();
+    void releaseLegend();
 
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -135,6 +139,7 @@ private:
     WorldRect sceneWorld_;
     mutable std::optional<PlotGeometry> geometry_;
     mutable QSize geometrySize_;
+    std::optional<LegendPlace> heldLegend_;
     std::optional<QPointF> dragFrom_;
     PlotReadout hover_;
     QPointF pointer_;
