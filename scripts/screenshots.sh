@@ -7,6 +7,10 @@
 #   docs/study-aids.png      cos^10: the cubic spline kept, degree 3 over it,
 #                            the pointer on an interpolated point
 #   docs/error-decades.png   the same as errors on a decade scale
+#   docs/lab-runge-evenly-spaced.png, docs/lab-runge-chebyshev.png
+#                            the lab: Runge's function at 11 evenly spaced
+#                            nodes and at 11 Chebyshev points
+#   docs/lab-convergence.png the lab's convergence view
 #   scripts/screenshots.sh [output directory]
 # Needs xvfb-run, xdotool and imagemagick; builds nothing (uses build/tarvel).
 set -eu
@@ -84,3 +88,33 @@ menu Down Down Down Down Return   # Error on a decade scale
 xdotool mousemove --window "$wid" 600 740
 sleep 0.4
 shot error-decades.png
+stop
+
+start
+# The lab, from the Study menu's last entry; it opens at the screen's top
+# left corner, 1100 x 720.
+xdotool mousemove 20 8 click 1
+sleep 0.5
+xdotool key Up Return
+lab=$(xdotool search --sync --onlyvisible --name "Interpolation lab" | head -n 1)
+sleep 1
+press() { xdotool mousemove "$1" "$2" click 1; sleep 0.5; }
+pick() {  # combo x y, then the keys that choose the entry in its list
+    x=$1; y=$2; shift 2
+    press "$x" "$y"
+    xdotool key "$@" Return
+    sleep 0.8
+}
+labshot() { sleep 1; import -window "$lab" "$out/$1"; echo "wrote $out/$1"; }
+pick 220 38 r                      # Function: Runge
+press 28 209                       # Global polynomial
+press 28 290                       # Natural cubic spline
+press 28 236                       # Local Lagrange off
+labshot lab-runge-evenly-spaced.png
+pick 220 66 Down                   # Nodes: Chebyshev points
+labshot lab-runge-chebyshev.png
+press 28 316                       # Clamped
+press 28 368                       # PW cubic spline
+pick 220 152 End                   # View: Convergence
+sleep 2
+labshot lab-convergence.png
