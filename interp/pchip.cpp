@@ -11,6 +11,7 @@
 // points give the line.
 #include "interp/pchip.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <vector>
@@ -57,7 +58,13 @@ void pchipSlopes(std::span<const double> xs, std::span<const double> ys, std::sp
         }
         const double w1 = 2 * h[k] + h[k - 1];
         const double w2 = h[k] + 2 * h[k - 1];
-        slopes[k] = (w1 + w2) / (w1 / d[k - 1] + w2 / d[k]);
+        // The mean scaled by the larger secant: with secants beyond the range
+        // of numbers (huge steps over tiny widths) w / d would vanish and the
+        // plain form divide by zero; scaled, the denominator is at least 1
+        // and the slope never exceeds the larger secant.
+        const double scale = std::max(std::fabs(d[k - 1]), std::fabs(d[k]));
+        const double sum = w1 + w2;
+        slopes[k] = scale / ((w1 / sum) * (scale / d[k - 1]) + (w2 / sum) * (scale / d[k]));
     }
     slopes[0] = endSlope(h[0], h[1], d[0], d[1]);
     slopes[intervals] =

@@ -354,6 +354,10 @@ INSTANTIATE_TEST_SUITE_P(
                 "is -1."},
         Refusal{"InfiniteEndSlope", StudyMethod::Clamped, {0, 1}, {0, 1}, {3, 0, -kInf},
                 "The clamped cubic spline needs finite end slopes; they are 0 and -inf."},
+        Refusal{"SecantsBeyondTheRangeOfNumbers", StudyMethod::Pchip, {0, 1e-100, 2e-100, 1},
+                {0, 1e300, 1.5e300, 1.6e300}, {},
+                "PCHIP grows too large between these nodes: a coefficient overflows the range of "
+                "numbers. Spread the nodes further apart or scale the values down."},
         Refusal{"CoefficientOverflow", StudyMethod::Natural, {0, 1e-300, 1}, {0, 1e10, 0}, {},
                 "The natural cubic spline grows too large between these nodes: a coefficient "
                 "overflows the range of numbers. Spread the nodes further apart or scale the "
