@@ -66,14 +66,6 @@ const char* studyFunctionKey(StudyFunctionId id)
     return kFunctionKeys[static_cast<std::size_t>(id)];
 }
 
-std::optional<StudyFunctionId> studyFunctionFromKey(std::string_view key)
-{
-    for (std::size_t k = 0; k < kFunctionKeys.size(); ++k)
-        if (key == kFunctionKeys[k])
-            return static_cast<StudyFunctionId>(k);
-    return std::nullopt;
-}
-
 double testPolynomialValue(const PolynomialEntries& entries, double x)
 {
     double sum = 0;

@@ -20,7 +20,6 @@ enum class StudyFunctionId {
 
 // "sine", "cos10", "polynomial", "runge", "abs".
 const char* studyFunctionKey(StudyFunctionId id);
-std::optional<StudyFunctionId> studyFunctionFromKey(std::string_view key);
 
 // The test polynomial's entries, read exactly as the main window reads them:
 // the terms k = 0, 1, ... while k <= degree (at most kPolyCapacity terms). The defaults

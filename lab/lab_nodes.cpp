@@ -89,23 +89,22 @@ void LabNodes::record(NodeList before)
 
 bool LabNodes::undo()
 {
-    finishDrag();
-    if (undo_.empty())
-        return false;
-    redo_.push_back(nodes_);
-    nodes_ = std::move(undo_.back());
-    undo_.pop_back();
-    return true;
+    return step(undo_, redo_);
 }
 
 bool LabNodes::redo()
 {
+    return step(redo_, undo_);
+}
+
+bool LabNodes::step(std::vector<NodeList>& from, std::vector<NodeList>& to)
+{
     finishDrag();
-    if (redo_.empty())
+    if (from.empty())
         return false;
-    undo_.push_back(nodes_);
-    nodes_ = std::move(redo_.back());
-    redo_.pop_back();
+    to.push_back(nodes_);
+    nodes_ = std::move(from.back());
+    from.pop_back();
     return true;
 }
 

@@ -53,6 +53,9 @@ public:
 
 private:
     void record(NodeList before);
+    // Undo and Redo: the nodes of the last step of `from` come back, the
+    // nodes now shown go onto `to`.
+    bool step(std::vector<NodeList>& from, std::vector<NodeList>& to);
     double lowestX(std::size_t i) const;
     double highestX(std::size_t i) const;
 
