@@ -11,20 +11,6 @@
 namespace tarvel {
 namespace {
 
-// The largest of values and the first x where it occurs; a NaN counts as
-// larger than any number.
-LebesgueMaximum firstLargest(std::span<const double> x, std::span<const double> values)
-{
-    LebesgueMaximum best{values.empty() ? 0 : values[0], x.empty() ? 0 : x[0]};
-    for (std::size_t k = 1; k < values.size(); ++k) {
-        if (std::isnan(best.value))
-            break;
-        if (std::isnan(values[k]) || values[k] > best.value)
-            best = {values[k], x[k]};
-    }
-    return best;
-}
-
 double localLebesgue(const Interpolant& p, double x)
 {
     const std::span<const double> xs = p.xs();
@@ -38,6 +24,20 @@ double localLebesgue(const Interpolant& p, double x)
 }
 
 }  // namespace
+
+// The largest of values and the first x where it occurs; a NaN counts as
+// larger than any number.
+LebesgueMaximum firstLargest(std::span<const double> x, std::span<const double> values)
+{
+    LebesgueMaximum best{values.empty() ? 0 : values[0], x.empty() ? 0 : x[0]};
+    for (std::size_t k = 1; k < values.size(); ++k) {
+        if (std::isnan(best.value))
+            break;
+        if (std::isnan(values[k]) || values[k] > best.value)
+            best = {values[k], x[k]};
+    }
+    return best;
+}
 
 const std::vector<double>& errorGrid()
 {

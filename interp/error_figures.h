@@ -56,4 +56,8 @@ struct LebesgueMaximum {
 // Nothing for methods other than global and local.
 std::optional<LebesgueMaximum> lebesgueConstant(const Interpolant& p);
 
+// The largest of values at x and the first x where it occurs; a NaN counts
+// as larger than any number.
+LebesgueMaximum firstLargest(std::span<const double> x, std::span<const double> values);
+
 }  // namespace tarvel

@@ -5,11 +5,14 @@
 #include <optional>
 #include <vector>
 
+#include "data/capacities.h"
+#include "interp/interpolant.h"
+
 namespace tarvel {
 
-inline constexpr int kLabMinCount = 2;
-inline constexpr int kLabMaxCount = 1001;
-inline constexpr int kLabMaxDegree = 100;
+inline constexpr int kLabMinCount = kMinStudyNodes;
+inline constexpr int kLabMaxCount = kMaxStudyNodes;
+inline constexpr int kLabMaxDegree = kMaxInterpolationDegree;
 
 // About 60 distinct counts from 2 to 1001, evenly spaced in log n (every
 // count from 2 up to where the spacing exceeds 1), in rising order, with

@@ -313,19 +313,22 @@ void LabModel::computeMethod(StudyMethod method)
         const auto [low, high] = std::minmax_element(ys.begin(), ys.end());
         out.figures = errorFiguresOf(grid, out.value, exact_[0], *low, *high);
     }
-    auto& cached = lebesgueCache_[methodIndex(method)];
-    LebesgueKey key{xs, settings_.degree};
-    if (!cached || cached->first != key) {
-        const std::optional<LebesgueMaximum> constant = lebesgueConstant(*out.interpolant);
-        cached.emplace(std::move(key), constant ? std::optional<double>(constant->value)
-                                                : std::nullopt);
-    }
-    out.lebesgueConstant = cached->second;
     if (settings_.view == LabView::Lebesgue) {
         out.lebesgue.resize(grid.size());
         if (!lebesgueFunction(*out.interpolant, grid, out.lebesgue))
             out.lebesgue.clear();
     }
+    auto& cached = lebesgueCache_[methodIndex(method)];
+    LebesgueKey key{xs, settings_.degree};
+    if (!cached || cached->first != key) {
+        // The Lebesgue view has just computed the function on the grid.
+        const std::optional<LebesgueMaximum> constant =
+            out.lebesgue.empty() ? lebesgueConstant(*out.interpolant)
+                                 : std::optional(firstLargest(grid, out.lebesgue));
+        cached.emplace(std::move(key), constant ? std::optional<double>(constant->value)
+                                                : std::nullopt);
+    }
+    out.lebesgueConstant = cached->second;
 }
 
 std::vector<NumbersRow> LabModel::numbersRows() const

@@ -29,7 +29,6 @@ public:
     // New nodes from the function (or the data): edits and history go.
     void reset(NodeList fromFunction);
     const NodeList& nodes() const { return nodes_; }
-    const NodeList& original() const { return original_; }
     bool edited() const { return nodes_ != original_; }
 
     // A drag in progress moves one node; the values follow at once, and the
@@ -41,7 +40,6 @@ public:
     // there or a coordinate that is not finite.
     bool moveNode(std::size_t i, double x, double y, bool moveX);
     void finishDrag();
-    bool dragging() const { return dragStart_.has_value(); }
 
     // One finished drag or Reset back and forth; false when there is none.
     bool undo();

@@ -25,6 +25,8 @@ struct WorldRect {
     double top = 1;
     double right = 1;
     double bottom = 0;
+
+    bool operator==(const WorldRect&) const = default;
 };
 
 struct DrawOp {

@@ -32,17 +32,12 @@ QPen thinPen(const QColor& colour, double width = 1.0)
     return pen;
 }
 
-struct LegendLine {
-    SeriesStyle sample;
-    QColor colour;
-    QString text;
-};
+// The scene's own legend items, then one line per named series.
+using LegendLine = LegendItem;
 
 std::vector<LegendLine> legendLines(const PlotScene& scene)
 {
-    std::vector<LegendLine> lines;
-    for (const LegendItem& item : scene.legend)
-        lines.push_back({item.sample, item.colour, item.text});
+    std::vector<LegendLine> lines = scene.legend;
     for (const PlotSeries& series : scene.series)
         if (!series.name.isEmpty())
             lines.push_back({series.style, series.colour, series.name});
@@ -390,8 +385,7 @@ PlacedLegend placeLegend(const LayoutFrame& frame, Legend column, const QRectF& 
 {
     const WorldRect& world = frame.scene.world;
     const WorldRect& visible = frame.visible;
-    const bool whole = visible.left == world.left && visible.top == world.top &&
-                       visible.right == world.right && visible.bottom == world.bottom;
+    const bool whole = visible == world;
     if (!whole || (held && held->inStrip))
         return legendInStrip(frame, std::move(column));
     std::optional<Corner> corner;

@@ -26,11 +26,6 @@ constexpr double kRingRadius = 7;
 constexpr double kPngScale = 2;
 const QColor kRingColour(160, 0, 160);
 
-bool sameWorld(const WorldRect& a, const WorldRect& b)
-{
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 }  // namespace
 
 PlotView::PlotView(QWidget* parent) : QFrame(parent)
@@ -60,7 +55,7 @@ void PlotView::setOptions(const PlotOptions& options)
 void PlotView::sceneChanged()
 {
     const WorldRect world = currentScene().world;
-    if (!sameWorld(world, sceneWorld_)) {
+    if (world != sceneWorld_) {
         sceneWorld_ = world;
         visible_ = world;
         emit visibleWorldChanged(visibleWorld());
@@ -78,7 +73,7 @@ void PlotView::layoutChanged()
 
 bool PlotView::zoomed() const
 {
-    return !sameWorld(visible_, sceneWorld_);
+    return visible_ != sceneWorld_;
 }
 
 void PlotView::setShownWorld(const WorldRect& world)
