@@ -56,15 +56,19 @@ void pchipSlopes(std::span<const double> xs, std::span<const double> ys, std::sp
             slopes[k] = 0;
             continue;
         }
-        const double w1 = 2 * h[k] + h[k - 1];
-        const double w2 = h[k] + 2 * h[k - 1];
-        // The mean scaled by the larger secant: with secants beyond the range
-        // of numbers (huge steps over tiny widths) w / d would vanish and the
-        // plain form divide by zero; scaled, the denominator is at least 1
-        // and the slope never exceeds the larger secant.
+        // The weights as shares of w1 + w2 = 3 (h_k + h_{k-1}): w1 / (w1 + w2)
+        // = (1 + t) / 3 and w2 / (w1 + w2) = (2 - t) / 3 with t = h_k /
+        // (h_k + h_{k-1}), so that widths near the range of numbers do not
+        // overflow (h_k + h_{k-1} is a span between nodes, always finite).
+        // The mean is scaled by the larger secant: with secants beyond the
+        // range of numbers (huge steps over tiny widths) w / d would vanish
+        // and the plain form divide by zero; scaled, the denominator is at
+        // least 1 and the slope never exceeds the larger secant.
+        const double t = h[k] / (h[k] + h[k - 1]);
+        const double share1 = (1 + t) / 3;
+        const double share2 = (2 - t) / 3;
         const double scale = std::max(std::fabs(d[k - 1]), std::fabs(d[k]));
-        const double sum = w1 + w2;
-        slopes[k] = scale / ((w1 / sum) * (scale / d[k - 1]) + (w2 / sum) * (scale / d[k]));
+        slopes[k] = scale / (share1 * (scale / d[k - 1]) + share2 * (scale / d[k]));
     }
     slopes[0] = endSlope(h[0], h[1], d[0], d[1]);
     slopes[intervals] =
