@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -607,11 +606,12 @@ void LabWindow::saveWithDialog(const QString& title, const QString& filter,
     if (path.isEmpty())
         return;
     if (const std::optional<QString> why = (this->*save)(path)) {
-        say(*why);
-        QMessageBox::warning(this, windowTitle(), *why);
+        const QString text = notSavedText(path, *why);
+        say(text);
+        QMessageBox::warning(this, windowTitle(), text);
         return;
     }
-    say(QStringLiteral("Saved ") + QFileInfo(path).fileName() + ".");
+    say(QStringLiteral("Saved ") + shownFileName(path) + ".");
 }
 
 std::optional<QString> LabWindow::savePicture(const QString& path)
