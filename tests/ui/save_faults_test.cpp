@@ -116,16 +116,26 @@ class SaveFaultsTest : public QObject {
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("name");
-        QTest::newRow("given points") << "given points" << "given.dsf";
-        QTest::newRow("values") << "values" << "values.csv";
-        QTest::newRow("picture png") << "picture" << "picture.png";
-        QTest::newRow("picture svg") << "picture" << "picture.svg";
-        QTest::newRow("picture pdf") << "picture" << "picture.pdf";
-        QTest::newRow("lab values") << "lab values" << "lab.csv";
-        QTest::newRow("lab nodes") << "lab nodes" << "lab.dsf";
-        QTest::newRow("lab picture png") << "lab picture" << "lab.png";
-        QTest::newRow("lab picture svg") << "lab picture" << "lab.svg";
-        QTest::newRow("lab picture pdf") << "lab picture" << "lab.pdf";
+        QTest::newRow("given points") << "given points"
+                                      << "given.dsf";
+        QTest::newRow("values") << "values"
+                                << "values.csv";
+        QTest::newRow("picture png") << "picture"
+                                     << "picture.png";
+        QTest::newRow("picture svg") << "picture"
+                                     << "picture.svg";
+        QTest::newRow("picture pdf") << "picture"
+                                     << "picture.pdf";
+        QTest::newRow("lab values") << "lab values"
+                                    << "lab.csv";
+        QTest::newRow("lab nodes") << "lab nodes"
+                                   << "lab.dsf";
+        QTest::newRow("lab picture png") << "lab picture"
+                                         << "lab.png";
+        QTest::newRow("lab picture svg") << "lab picture"
+                                         << "lab.svg";
+        QTest::newRow("lab picture pdf") << "lab picture"
+                                         << "lab.pdf";
     }
 
 private slots:
@@ -184,7 +194,8 @@ private slots:
             QVERIFY(!QFileInfo(target).isFile());
         }
         QVERIFY(QFileInfo(linkToPipe).isSymLink());
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+        QCOMPARE(QDir(dir.path())
+                     .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
                      .size(),
                  3);
     }
