@@ -289,6 +289,33 @@ private slots:
         QVERIFY(lab->convergence().begin()->second.count(38));
     }
 
+    // At many nodes the global polynomial's values are computed away from
+    // the window: the table says so at once, and the values and the
+    // Lebesgue constant are drawn when they arrive; a burst of changes
+    // leaves only the last one's values.
+    void slowValuesArriveAfterTheChangeAndOnlyTheLastOnes()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global", "linear"}));
+        auto* count = find<QSpinBox>(*lab, "labCount");
+        auto* numbers = find<QTableWidget>(*lab, "labNumbers");
+        QSignalSpy finished(lab.get(), &LabWindow::workFinished);
+        for (const int n : {301, 302, 303})
+            count->setValue(n);
+        QVERIFY(lab->workPending());
+        QCOMPARE(numbers->item(0, 5)->text(), QString("…"));
+        QVERIFY(!numbers->item(1, 1)->text().isEmpty());  // linear at once
+        for (const LabSeries& series : lab->plot().picture().series)
+            QVERIFY2(series.label.find("Global") == std::string::npos, series.label.c_str());
+        QVERIFY(finished.wait(60000));
+        QVERIFY(!lab->workPending());
+        QCOMPARE(lab->model().outcome(StudyMethod::Global).interpolant->xs().size(), 303u);
+        QVERIFY(numbers->item(0, 5)->text().toDouble() > 1);
+        QStringList drawn;
+        for (const LabSeries& series : lab->plot().picture().series)
+            drawn << QString::fromStdString(series.label);
+        QVERIFY2(drawn.filter("Global").size() == 1, qPrintable(drawn.join(", ")));
+    }
+
     void playStepsNUpwardUntilAnEdit()
     {
         std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 11, {"linear"}));

@@ -79,6 +79,7 @@ QString figureText(const std::optional<double>& figure)
 LabWindow::LabWindow(LabStart start, QWidget* parent)
     : QMainWindow(parent), model_(std::move(start))
 {
+    model_.setDeferLongWork(true);
     setObjectName("labWindow");
     setWindowTitle("Interpolation lab");
     setWindowFlag(Qt::Window);
@@ -98,6 +99,7 @@ LabWindow::~LabWindow()
 {
     // No worker may post to a window that is going.
     runner_.cancel();
+    workRun_.cancel();
 }
 
 void LabWindow::createControls()
@@ -171,6 +173,12 @@ void LabWindow::createControls()
     convergenceRedraw_ = new QTimer(this);
     convergenceRedraw_->setSingleShot(true);
     convergenceRedraw_->setInterval(kConvergenceRedrawMs);
+    longWorkStart_ = new QTimer(this);
+    longWorkStart_->setSingleShot(true);
+    longWorkStart_->setInterval(0);
+    longWorkRedraw_ = new QTimer(this);
+    longWorkRedraw_->setSingleShot(true);
+    longWorkRedraw_->setInterval(kConvergenceRedrawMs);
 }
 
 // One check box per method, with a swatch of its colour.
@@ -330,6 +338,8 @@ void LabWindow::connectControls()
     onAction("labSaveNodesAction", [this] {
         saveWithDialog("Save nodes", "Data sets (*.dsf)", "lab-nodes.dsf", &LabWindow::saveNodes);
     });
+    connect(longWorkStart_, &QTimer::timeout, this, &LabWindow::startLongWork);
+    connect(longWorkRedraw_, &QTimer::timeout, this, &LabWindow::showArrivedWork);
     connect(convergenceRedraw_, &QTimer::timeout, this, [this] {
         plot_->setPicture(labPicture(model_, convergence_));
         emit convergenceArrived();
@@ -387,6 +397,35 @@ void LabWindow::refresh()
     updateMethods();
     updateNumbers();
     updateActions();
+    if (model_.workPending())
+        longWorkStart_->start();
+}
+
+void LabWindow::startLongWork()
+{
+    std::vector<MethodWork> works = model_.takeLongWork();
+    if (works.empty())
+        return;
+    // Each result is posted to the window's thread; one of a state the
+    // model has left is dropped there.
+    workRun_.start(std::move(works), [this](MethodWorkResult result) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, result = std::move(result)]() mutable {
+                if (model_.takeResult(std::move(result)) && !longWorkRedraw_->isActive())
+                    longWorkRedraw_->start();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void LabWindow::showArrivedWork()
+{
+    plot_->setPicture(labPicture(model_, convergence_));
+    plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
+    updateNumbers();
+    if (!model_.workPending())
+        emit workFinished();
 }
 
 void LabWindow::updateMethods()
@@ -430,6 +469,9 @@ void LabWindow::updateNumbers()
                 tip = qstr(out->refusal);
                 if (c == 1)
                     text = "unavailable";
+            } else if (out && out->pending && c > 0) {
+                text = "…";
+                tip = "Being computed.";
             } else if (c > 0 && c < 5 && text.isEmpty()) {
                 tip = "No exact function to compare with.";
             }

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "lab/convergence.h"
+#include "lab/method_work.h"
 #include "lab/lab_model.h"
 #include "lab/lab_picture.h"
 
@@ -37,6 +38,8 @@ public:
     LabPlot& plot() { return *plot_; }
     const ConvergenceTable& convergence() const { return convergence_; }
     bool convergenceComplete() const { return convergenceComplete_; }
+    // Whether values of a shown method are still being computed.
+    bool workPending() const { return model_.workPending(); }
 
     // The saves behind the actions, once a name is chosen: nothing when the
     // file was written, otherwise why not (the file is then as it was).
@@ -48,6 +51,8 @@ signals:
     // A point of the convergence view arrived and was drawn.
     void convergenceArrived();
     void convergenceFinished();
+    // The values that were being computed have all arrived and are drawn.
+    void workFinished();
 
 private:
     void createControls();
@@ -65,6 +70,8 @@ private:
     void say(const QString& sentence);
     void ensureConvergence();
     void takeConvergencePoint(std::uint64_t run, const ConvergencePoint& point);
+    void startLongWork();
+    void showArrivedWork();
     void stopPlay();
     void playStep();
     void startPlay(bool on);
@@ -96,6 +103,12 @@ private:
     bool convergenceComplete_ = false;
     std::uint64_t convergenceRun_ = 0;
     ConvergenceRun runner_;
+
+    // The values that take longer than a frame: started once the changes
+    // waiting in the event queue are taken, drawn together when they arrive.
+    QTimer* longWorkStart_ = nullptr;
+    QTimer* longWorkRedraw_ = nullptr;
+    MethodWorkRun workRun_;
 };
 
 }  // namespace tarvel::ui
