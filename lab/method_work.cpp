@@ -9,9 +9,8 @@
 namespace tarvel {
 namespace {
 
-// Above this many terms per grid point the values of a method take about a
-// millisecond or more.
-constexpr int kTermsWithinAFrame = 40;
+// About the terms a processor sums in a few milliseconds.
+constexpr double kTermsWithinAFrame = 3e6;
 #if defined(__linux__)
 constexpr int kWorkNiceness = 10;
 #endif
@@ -67,11 +66,18 @@ std::optional<MethodOutcome> completedOutcome(const MethodWork& work, std::stop_
 
 bool takesLongerThanAFrame(const Interpolant& interpolant)
 {
+    // The values and the Lebesgue function each sum every weighted term at
+    // every grid point; the local polynomial also weighs each of its windows.
+    const auto grid = static_cast<double>(errorGrid().size());
+    const auto nodes = static_cast<double>(interpolant.xs().size());
     switch (interpolant.method()) {
     case StudyMethod::Global:
-        return std::ssize(interpolant.xs()) > kTermsWithinAFrame;
-    case StudyMethod::Local:
-        return interpolant.localDegree() + 1 > kTermsWithinAFrame;
+        return 2 * grid * nodes > kTermsWithinAFrame;
+    case StudyMethod::Local: {
+        const double terms = interpolant.localDegree() + 1;
+        const double windows = std::min(nodes - terms + 1, grid);
+        return 2 * (windows * terms * terms + grid * terms) > kTermsWithinAFrame;
+    }
     default:
         return false;
     }

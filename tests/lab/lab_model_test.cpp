@@ -464,20 +464,25 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
         std::function<Refusal(LabModel&)> change;
         std::vector<StudyMethod> pending;
     } rows[] = {
-        {"more nodes", [](LabModel& m) { return m.setCount(61); }, {StudyMethod::Global}},
+        {"more nodes", [](LabModel& m) { return m.setCount(301); }, {StudyMethod::Global}},
         {"a high local degree",
          [](LabModel& m) {
-             m.setCount(61);
-             return m.setDegree(50);
+             m.setCount(301);
+             return m.setDegree(100);
          },
          {StudyMethod::Global, StudyMethod::Local}},
         {"the Lebesgue view at many nodes",
          [](LabModel& m) {
-             m.setCount(81);
+             m.setCount(301);
              return m.setView(LabView::Lebesgue);
          },
          {StudyMethod::Global}},
-        {"few nodes: nothing waits", [](LabModel& m) { return m.setCount(21); }, {}},
+        {"a hundred nodes: nothing waits",
+         [](LabModel& m) {
+             m.setCount(101);
+             return m.setDegree(40);
+         },
+         {}},
     };
     for (const auto& row : rows) {
         DeferredAndAtOnce models(startWith(
@@ -521,11 +526,11 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
 TEST(LabModel, LongWorkOfAnEarlierStateIsDropped)
 {
     DeferredAndAtOnce models(startWith(LabFunction::Sine, 11, {StudyMethod::Global}));
-    models.deferred.setCount(101);
+    models.deferred.setCount(301);
     std::vector<MethodWork> first = models.deferred.takeLongWork();
     ASSERT_EQ(first.size(), 1u);
     EXPECT_TRUE(models.deferred.takeLongWork().empty());
-    models.deferred.setCount(100);
+    models.deferred.setCount(300);
     std::vector<MethodWork> second = models.deferred.takeLongWork();
     ASSERT_EQ(second.size(), 1u);
     EXPECT_FALSE(models.deferred.takeResult(
@@ -544,8 +549,8 @@ TEST(MethodWork, ARunDeliversEachWorkAndCancelWaits)
 {
     LabModel model(startWith(LabFunction::Runge, 101, {StudyMethod::Global, StudyMethod::Local}));
     model.setDeferLongWork(true);
-    model.setDegree(60);
-    model.setCount(100);
+    model.setCount(400);
+    model.setDegree(100);
     std::vector<MethodWork> works = model.takeLongWork();
     ASSERT_EQ(works.size(), 2u);
     std::mutex mutex;
