@@ -2,6 +2,7 @@
 // bytes (a file-size limit makes each write past it fail, as a full disk
 // does) or the target is not a regular file: the reason is shown with the
 // file's name and the earlier file stays whole.
+#include <QDirIterator>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -91,6 +92,7 @@ QByteArray contents(const QString& path)
 class SaveFaultsTest : public QObject {
     Q_OBJECT
 
+    QTemporaryDir configHome_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<LabWindow> lab_;
 
@@ -141,6 +143,10 @@ class SaveFaultsTest : public QObject {
 private slots:
     void initTestCase()
     {
+        // Qt keeps its own settings below this folder, read from here on.
+        QVERIFY(configHome_.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome_.path()));
+        keepFileDialogsFromSavingState();
         main_ = std::make_unique<MainWindow>();
         main_->show();
         QVERIFY(QTest::qWaitForWindowExposed(main_.get()));
@@ -231,6 +237,24 @@ private slots:
         QVERIFY2(status.startsWith("full.dsf was not saved: ") &&
                      status.endsWith("Any earlier file of that name is unchanged."),
                  qPrintable(status));
+    }
+
+    // The save dialog writes the file asked for and nothing else: Qt's
+    // file dialog would keep its history and sizes in QtProject.conf.
+    void saveDialogWritesOnlyTheFileAskedFor()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("asked.dsf");
+        {
+            SaveDialogAnswer answer(path);
+            find<QAction>(*lab_, "labSaveNodesAction")->trigger();
+            QVERIFY2(answer.messages.isEmpty(), qPrintable(answer.messages.join('\n')));
+        }
+        QVERIFY(QFileInfo(path).isFile());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"asked.dsf"});
+        QDirIterator written(configHome_.path(), QDir::Files | QDir::Hidden,
+                             QDirIterator::Subdirectories);
+        QVERIFY2(!written.hasNext(), qPrintable(written.hasNext() ? written.next() : QString()));
     }
 };
 

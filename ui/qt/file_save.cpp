@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSettings>
 
 #include "data/printable_text.h"
 #include "ui/qt/qt_text.h"
@@ -89,6 +90,18 @@ QString notSavedText(const QString& fileName, const QString& reason)
 {
     return QObject::tr("%1 was not saved: %2. Any earlier file of that name is unchanged.")
         .arg(shownFileName(fileName), reason);
+}
+
+void keepFileDialogsFromSavingState()
+{
+    // Qt's file dialog writes its state to the user's settings whenever it
+    // closes, with no switch to stop it, and the program keeps no settings
+    // of its own. The user's settings are put below a path that cannot be
+    // a folder (a device file), where nobody can create a file: the dialog
+    // reads nothing there and writes nothing.
+    const QString nowhere = QStringLiteral("/dev/null/settings");
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, nowhere);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, nowhere);
 }
 
 QString askSaveFileName(QWidget* parent, const QString& title, const QString& suggestedName,

@@ -29,6 +29,11 @@ QString shownFileName(const QString& fileName);
 // unchanged."
 QString notSavedText(const QString& fileName, const QString& reason);
 
+// Keeps Qt's file dialogs from storing their history, sizes and last folder
+// in the user's QtProject.conf: the program writes only files the user asks
+// for. Call once, after the QApplication exists.
+void keepFileDialogsFromSavingState();
+
 // Asks for a file name to save under, with the given name filters ("PNG
 // image (*.png)"); the dialog asks before replacing a file. Empty when the
 // user cancelled.
