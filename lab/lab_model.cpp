@@ -46,7 +46,8 @@ LabModel::LabModel(LabStart start)
         settings_.count = defaults.count;
     if (settings_.degree < 0 || settings_.degree > kLabMaxDegree)
         settings_.degree = defaults.degree;
-    if (settings_.function == LabFunction::Data && data_.size() < static_cast<std::size_t>(kLabMinCount))
+    if (settings_.function == LabFunction::Data &&
+        data_.size() < static_cast<std::size_t>(kLabMinCount))
         settings_.function = defaults.function;
     if (settings_.function == LabFunction::Polynomial && polynomialProblem())
         settings_.function = defaults.function;
@@ -72,6 +73,13 @@ const std::vector<double>& LabModel::exact(int order) const
 const MethodOutcome& LabModel::outcome(StudyMethod method) const
 {
     return outcomes_[methodIndex(method)];
+}
+
+std::string LabModel::unsavedEdits() const
+{
+    if (!nodes_.edited() || nodes_.nodes() == savedNodes_)
+        return {};
+    return "edited nodes";
 }
 
 std::string LabModel::functionLabel() const
@@ -176,8 +184,8 @@ void LabModel::setShown(StudyMethod method, bool shown)
 Refusal LabModel::setView(LabView view)
 {
     if (!function() && viewNeedsFunction(view))
-        return joined({"The ", named(kLabViews, view).key, " view compares with f, and ",
-                       kNoFunction, "."});
+        return joined(
+            {"The ", named(kLabViews, view).key, " view compares with f, and ", kNoFunction, "."});
     settings_.view = view;
     recompute();
     return std::nullopt;

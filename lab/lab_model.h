@@ -34,6 +34,10 @@ public:
     const LabSettings& settings() const { return settings_; }
     const NodeList& nodes() const { return nodes_.nodes(); }
     bool edited() const { return nodes_.edited(); }
+    // What closing the lab would lose ("edited nodes"); empty when nothing:
+    // no edit, or the nodes as they were last saved.
+    std::string unsavedEdits() const;
+    void markNodesSaved() { savedNodes_ = nodes_.nodes(); }
     bool canUndo() const { return nodes_.canUndo(); }
     bool canRedo() const { return nodes_.canRedo(); }
     std::optional<StudyFunction> function() const;
@@ -89,6 +93,7 @@ private:
     PolynomialEntries polynomial_;
     NodeList data_;
     LabNodes nodes_;
+    std::optional<NodeList> savedNodes_;
     std::array<std::vector<double>, 3> exact_;
     std::array<MethodOutcome, kStudyMethods.size()> outcomes_;
     bool deferLongWork_ = false;

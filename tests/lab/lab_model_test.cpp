@@ -585,3 +585,39 @@ TEST(MethodWork, ARunDeliversEachWorkAndCancelWaits)
 
 }  // namespace
 }  // namespace tarvel
+
+namespace tarvel {
+namespace {
+
+// What closing the lab would lose, after each step of a session.
+TEST(LabModel, UnsavedEditsAreTheNodesEditedSinceTheLastSave)
+{
+    LabModel model(startWith(LabFunction::Sine, 5, {StudyMethod::Linear}));
+    const auto drag = [&model] {
+        model.beginDrag();
+        model.moveNode(2, 0.5, model.nodes()[2].y + 0.25, false);
+        model.finishDrag();
+    };
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        const char* unsaved;
+    } rows[] = {
+        {"opened", [] {}, ""},
+        {"a node dragged", drag, "edited nodes"},
+        {"saved", [&model] { model.markNodesSaved(); }, ""},
+        {"dragged again", drag, "edited nodes"},
+        {"undone to the saved nodes", [&model] { model.undo(); }, ""},
+        {"undone to the function's nodes", [&model] { model.undo(); }, ""},
+        {"redone", [&model] { model.redo(); }, ""},
+        {"redone past the save", [&model] { model.redo(); }, "edited nodes"},
+        {"reset", [&model] { model.resetNodes(); }, ""},
+    };
+    for (const auto& row : rows) {
+        row.act();
+        EXPECT_EQ(model.unsavedEdits(), row.unsaved) << row.step;
+    }
+}
+
+}  // namespace
+}  // namespace tarvel

@@ -6,9 +6,12 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -71,6 +74,44 @@ bool shareACorner(const QRect& a, const QRect& b)
     };
     return near(a.topLeft(), b.topLeft()) || near(a.topRight(), b.topRight()) ||
            near(a.bottomLeft(), b.bottomLeft()) || near(a.bottomRight(), b.bottomRight());
+}
+
+// Answers the lab's question about unsaved edits with one button (and the
+// save dialog with a path), counting how often it was asked.
+class UnsavedAnswer {
+public:
+    UnsavedAnswer(QMessageBox::StandardButton button, const QString& path)
+    {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this, button, path] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal);
+                box && box->objectName() == "labUnsavedBox") {
+                ++asked;
+                question = box->text();
+                box->button(button)->click();
+            } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+                dialog->selectFile(path);
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            }
+        });
+        timer_.start();
+    }
+    int asked = 0;
+    QString question;
+
+private:
+    QTimer timer_;
+};
+
+// One step of a node up by the keyboard: an edit of the nodes.
+void editANode(LabWindow& lab)
+{
+    auto* plot = find<LabPlot>(lab, "labPlot");
+    plot->setFocus();
+    QTest::keyClick(plot, Qt::Key_Right);
+    QTest::keyClick(plot, Qt::Key_Up);
+    QVERIFY(lab.model().edited());
 }
 
 }  // namespace
@@ -164,8 +205,8 @@ private slots:
         QTest::mousePress(plot, Qt::LeftButton, {}, from);
         for (int step = 1; step <= 4; ++step) {
             QMouseEvent move(QEvent::MouseMove, QPointF(from + QPoint(0, -15 * step)),
-                             plot->mapToGlobal(QPointF(from + QPoint(0, -15 * step))),
-                             Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+                             plot->mapToGlobal(QPointF(from + QPoint(0, -15 * step))), Qt::NoButton,
+                             Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(plot, &move);
         }
         QTest::mouseRelease(plot, Qt::LeftButton, {}, from + QPoint(0, -60));
@@ -314,6 +355,70 @@ private slots:
         for (const LabSeries& series : lab->plot().picture().series)
             drawn << QString::fromStdString(series.label);
         QVERIFY2(drawn.filter("Global").size() == 1, qPrintable(drawn.join(", ")));
+    }
+
+    // Closing the lab, or the main window with it, asks first when the lab
+    // holds edited nodes not saved: Save goes through the save dialog,
+    // Discard closes, Cancel keeps every window open.
+    void closingAsksAboutUnsavedEdits_data()
+    {
+        QTest::addColumn<bool>("edit");
+        QTest::addColumn<bool>("fromMainWindow");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<int>("asked");
+        QTest::newRow("nothing edited") << false << false << int(QMessageBox::Cancel) << true << 0;
+        QTest::newRow("cancel") << true << false << int(QMessageBox::Cancel) << false << 1;
+        QTest::newRow("discard") << true << false << int(QMessageBox::Discard) << true << 1;
+        QTest::newRow("save") << true << false << int(QMessageBox::Save) << true << 1;
+        QTest::newRow("main window, cancel")
+            << true << true << int(QMessageBox::Cancel) << false << 1;
+        QTest::newRow("main window, discard")
+            << true << true << int(QMessageBox::Discard) << true << 1;
+    }
+    void closingAsksAboutUnsavedEdits()
+    {
+        QFETCH(bool, edit);
+        QFETCH(bool, fromMainWindow);
+        QFETCH(int, button);
+        QFETCH(bool, closes);
+        QFETCH(int, asked);
+        MainWindow window;
+        window.show();
+        find<QAction>(window, "labAction")->trigger();
+        QPointer<LabWindow> lab = window.findChild<LabWindow*>("labWindow");
+        QVERIFY(lab);
+        if (edit)
+            editANode(*lab);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("kept.dsf");
+        UnsavedAnswer answer(static_cast<QMessageBox::StandardButton>(button), path);
+        QWidget& closed = fromMainWindow ? static_cast<QWidget&>(window) : *lab;
+        QCOMPARE(closed.close(), closes);
+        QCOMPARE(answer.asked, asked);
+        if (asked > 0)
+            QCOMPARE(answer.question, QString("The lab holds edited nodes that are not saved."));
+        QCOMPARE(window.isVisible(), !(closes && fromMainWindow));
+        if (!fromMainWindow)
+            QCOMPARE(lab && lab->isVisible(), !closes);
+        QCOMPARE(QFileInfo(path).isFile(), button == QMessageBox::Save);
+        if (lab && closes)
+            QVERIFY(lab->mayClose());  // asked once only
+    }
+
+    // Saved nodes are no longer unsaved edits; a further edit is.
+    void savedNodesCloseWithoutAsking()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 5, {"linear"}));
+        editANode(*lab);
+        QTemporaryDir dir;
+        QVERIFY(!lab->saveNodes(dir.filePath("nodes.dsf")));
+        UnsavedAnswer answer(QMessageBox::Cancel, {});
+        QVERIFY(lab->mayClose());
+        QCOMPARE(answer.asked, 0);
+        editANode(*lab);
+        QVERIFY(!lab->mayClose());
+        QCOMPARE(answer.asked, 1);
     }
 
     void playStepsNUpwardUntilAnEdit()

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -90,8 +91,8 @@ LabWindow::LabWindow(LabStart start, QWidget* parent)
     connectControls();
     showSettings();
     refresh();
-    say(QStringLiteral("The lab shows ") + qstr(model_.functionLabel()) +
-        QStringLiteral(" at ") + QString::number(model_.nodes().size()) + QStringLiteral(" nodes."));
+    say(QStringLiteral("The lab shows ") + qstr(model_.functionLabel()) + QStringLiteral(" at ") +
+        QString::number(model_.nodes().size()) + QStringLiteral(" nodes."));
     resize(1100, 720);
 }
 
@@ -335,9 +336,7 @@ void LabWindow::connectControls()
         saveWithDialog("Save values", "CSV files (*.csv)", "lab-values.csv",
                        &LabWindow::saveValues);
     });
-    onAction("labSaveNodesAction", [this] {
-        saveWithDialog("Save nodes", "Data sets (*.dsf)", "lab-nodes.dsf", &LabWindow::saveNodes);
-    });
+    onAction("labSaveNodesAction", [this] { saveNodesWithDialog(); });
     connect(longWorkStart_, &QTimer::timeout, this, &LabWindow::startLongWork);
     connect(longWorkRedraw_, &QTimer::timeout, this, &LabWindow::showArrivedWork);
     connect(convergenceRedraw_, &QTimer::timeout, this, [this] {
@@ -640,20 +639,46 @@ void LabWindow::copyPicture()
     say("Copied the picture.");
 }
 
-void LabWindow::saveWithDialog(const QString& title, const QString& filter,
+bool LabWindow::saveWithDialog(const QString& title, const QString& filter,
                                const QString& suggested,
                                std::optional<QString> (LabWindow::*save)(const QString&))
 {
     const QString path = askSaveFileName(this, title, suggested, filter);
     if (path.isEmpty())
-        return;
+        return false;
     if (const std::optional<QString> why = (this->*save)(path)) {
         const QString text = notSavedText(path, *why);
         say(text);
         QMessageBox::warning(this, windowTitle(), text);
-        return;
+        return false;
     }
     say(QStringLiteral("Saved ") + shownFileName(path) + ".");
+    return true;
+}
+
+bool LabWindow::mayClose()
+{
+    const std::string unsaved = model_.unsavedEdits();
+    if (closeAgreed_ || unsaved.empty())
+        return true;
+    QMessageBox box(QMessageBox::Warning, windowTitle(),
+                    QStringLiteral("The lab holds %1 that are not saved.").arg(qstr(unsaved)),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setObjectName("labUnsavedBox");
+    box.setInformativeText("Save them before the lab closes?");
+    box.setDefaultButton(QMessageBox::Save);
+    const int answer = box.exec();
+    closeAgreed_ =
+        answer == QMessageBox::Discard || (answer == QMessageBox::Save && saveNodesWithDialog());
+    return closeAgreed_;
+}
+
+void LabWindow::closeEvent(QCloseEvent* event)
+{
+    if (mayClose())
+        event->accept();
+    else
+        event->ignore();
 }
 
 std::optional<QString> LabWindow::savePicture(const QString& path)
@@ -677,6 +702,12 @@ std::optional<QString> LabWindow::saveValues(const QString& path)
     return saveText(path, valuesCsv(model_.valuesColumns()));
 }
 
+bool LabWindow::saveNodesWithDialog()
+{
+    return saveWithDialog("Save nodes", "Data sets (*.dsf)", "lab-nodes.dsf",
+                          &LabWindow::saveNodes);
+}
+
 std::optional<QString> LabWindow::saveNodes(const QString& path)
 {
     std::vector<double> x;
@@ -685,7 +716,10 @@ std::optional<QString> LabWindow::saveNodes(const QString& path)
         x.push_back(node.x);
         y.push_back(node.y);
     }
-    return saveText(path, dataSetText(x, y));
+    const std::optional<QString> why = saveText(path, dataSetText(x, y));
+    if (!why)
+        model_.markNodesSaved();
+    return why;
 }
 
 }  // namespace tarvel::ui

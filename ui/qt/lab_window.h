@@ -47,6 +47,15 @@ public:
     std::optional<QString> saveValues(const QString& path);
     std::optional<QString> saveNodes(const QString& path);
 
+    // Asks, when the lab holds edits that are not saved, whether to save
+    // them (through the save dialog), discard them or keep the lab open:
+    // true when it may close. Asked once: after a yes the lab closes
+    // without asking again.
+    bool mayClose();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 signals:
     // A point of the convergence view arrived and was drawn.
     void convergenceArrived();
@@ -76,8 +85,10 @@ private:
     void playStep();
     void startPlay(bool on);
     void moveByKey(std::size_t node, double dy);
-    void saveWithDialog(const QString& title, const QString& filter, const QString& suggested,
+    // True when the file was saved.
+    bool saveWithDialog(const QString& title, const QString& filter, const QString& suggested,
                         std::optional<QString> (LabWindow::*save)(const QString&));
+    bool saveNodesWithDialog();
     void copyNumbers();
     void copyPicture();
 
@@ -94,6 +105,7 @@ private:
     QHash<QString, QAction*> actions_;
     QHash<QWidget*, QString> toolTips_;
     QTimer* playTimer_ = nullptr;
+    bool closeAgreed_ = false;
     QTimer* convergenceRedraw_ = nullptr;
 
     // The convergence view: its points so far, the settings they belong to
