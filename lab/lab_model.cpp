@@ -46,8 +46,7 @@ LabModel::LabModel(LabStart start)
         settings_.count = defaults.count;
     if (settings_.degree < 0 || settings_.degree > kLabMaxDegree)
         settings_.degree = defaults.degree;
-    if (settings_.function == LabFunction::Data &&
-        data_.size() < static_cast<std::size_t>(kLabMinCount))
+    if (settings_.function == LabFunction::Data && data_.size() < static_cast<std::size_t>(kLabMinCount))
         settings_.function = defaults.function;
     if (settings_.function == LabFunction::Polynomial && polynomialProblem())
         settings_.function = defaults.function;
@@ -184,8 +183,8 @@ void LabModel::setShown(StudyMethod method, bool shown)
 Refusal LabModel::setView(LabView view)
 {
     if (!function() && viewNeedsFunction(view))
-        return joined(
-            {"The ", named(kLabViews, view).key, " view compares with f, and ", kNoFunction, "."});
+        return joined({"The ", named(kLabViews, view).key, " view compares with f, and ",
+                       kNoFunction, "."});
     settings_.view = view;
     recompute();
     return std::nullopt;

@@ -91,8 +91,8 @@ LabWindow::LabWindow(LabStart start, QWidget* parent)
     connectControls();
     showSettings();
     refresh();
-    say(QStringLiteral("The lab shows ") + qstr(model_.functionLabel()) + QStringLiteral(" at ") +
-        QString::number(model_.nodes().size()) + QStringLiteral(" nodes."));
+    say(QStringLiteral("The lab shows ") + qstr(model_.functionLabel()) +
+        QStringLiteral(" at ") + QString::number(model_.nodes().size()) + QStringLiteral(" nodes."));
     resize(1100, 720);
 }
 
