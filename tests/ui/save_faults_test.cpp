@@ -17,9 +17,11 @@
 
 #include "support/window_controls.h"
 #include "ui/qt/file_save.h"
+#include "ui/qt/lab_plot.h"
 #include "ui/qt/lab_window.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/picture_widget.h"
+#include "ui/qt/plot_view.h"
 
 using namespace tarvel;
 using namespace tarvel::ui;
@@ -237,6 +239,33 @@ private slots:
         QVERIFY2(status.startsWith("full.dsf was not saved: ") &&
                      status.endsWith("Any earlier file of that name is unchanged."),
                  qPrintable(status));
+    }
+
+    // A PNG too large to draw in reasonable time and memory is refused with
+    // its size before anything is drawn; SVG and PDF stay small at any size.
+    void hugePngIsRefusedWithItsSize_data()
+    {
+        QTest::addColumn<bool>("inLab");
+        QTest::newRow("main window") << false;
+        QTest::newRow("lab") << true;
+    }
+    void hugePngIsRefusedWithItsSize()
+    {
+        QFETCH(bool, inLab);
+        PlotView& plot = inLab ? static_cast<PlotView&>(lab_->plot()) : main_->picture();
+        const QSize shown = plot.size();
+        plot.setMinimumSize(0, 0);
+        plot.resize(8000, 6000);
+        QTemporaryDir dir;
+        const QString reason = save(inLab ? "lab picture" : "picture", dir.filePath("huge.png"));
+        const QSize pixels = plot.pictureSize(2);
+        const QString pdf = save(inLab ? "lab picture" : "picture", dir.filePath("huge.pdf"));
+        plot.resize(shown);
+        QVERIFY2(reason.contains(
+                     QStringLiteral("%1 × %2 pixels").arg(pixels.width()).arg(pixels.height())),
+                 qPrintable(reason));
+        QVERIFY(!QFile::exists(dir.filePath("huge.png")));
+        QCOMPARE(pdf, QString());
     }
 
     // The save dialog writes the file asked for and nothing else: Qt's
