@@ -1,7 +1,7 @@
 // The interpolation lab without a window: node drags with their undo, the
 // counts it steps through, the texts it copies and saves, the whole-file
-// writer, the refusals of the model and its figures, and the convergence
-// worker.
+// writer, the refusals of the model and its figures, the convergence worker,
+// the slow methods' work done later, and what closing would lose.
 #include <gtest/gtest.h>
 
 #include <algorithm>

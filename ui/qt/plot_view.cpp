@@ -24,8 +24,8 @@ constexpr double kKeyStep = 1.5;     // one press of + or -
 constexpr double kSnapPixels = 6;
 constexpr double kRingRadius = 7;
 constexpr double kPngScale = 2;
-// A PNG larger than this would hold the window for seconds and take
-// gigabytes while it is drawn (4 bytes a pixel).
+// Above this a PNG takes seconds to draw and hundreds of megabytes while it
+// is drawn (4 bytes a pixel).
 constexpr qint64 kMaxPngPixels = 40'000'000;
 const QColor kRingColour(160, 0, 160);
 
