@@ -104,9 +104,14 @@ std::vector<double> ticksIn(double lo, double hi, int maxTicks)
     const double last = std::floor(hi / step);
     if (!(last - first <= maxTicks + 1))
         return ticks;  // the range lies far from zero: no round multiples to show
-    for (double n = first; n <= last; ++n) {
-        const double value = n * step;
-        ticks.push_back(n == 0 ? 0.0 : value);
+    // Counted, not stepped: beyond 2^53 adding 1 to a multiple leaves it as
+    // it is, and such a loop would never end.
+    const auto count = static_cast<int>(last - first) + 1;
+    for (int k = 0; k < count; ++k) {
+        const double n = first + k;
+        if (k > 0 && n == first)
+            break;  // one multiple stands for all: the doubles are that far apart here
+        ticks.push_back(n == 0 ? 0.0 : n * step);
     }
     return ticks;
 }

@@ -27,6 +27,7 @@
 #include "plot/occupancy.h"
 #include "support/study_of.h"
 #include "support/window_controls.h"
+#include "support/zoom_walk.h"
 #include "ui/headless/headless_toolkit.h"
 #include "ui/qt/about_window.h"
 #include "ui/qt/drawing_painter.h"
@@ -732,6 +733,30 @@ private slots:
         click(window, "Command2");
         QVERIFY(!picture.zoomed());
         QVERIFY(picture.visibleWorld() != whole);
+    }
+
+    // 400 presses of + and of -, and drags out to 1e300 and -1e300, in the
+    // picture and in its error view on the decade scale: the window answers,
+    // the status line says where the numbers stop and the labels and the
+    // readout stay numbers.
+    void zoomAndPanStopAtTheEndsOfTheNumbers()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        click(window, "Command1");
+        click(window, "Command2");
+        PictureWidget& picture = window.picture();
+        const support::ZoomWalk walk{
+            picture, [&window] { return find<StatusSentence>(window, "statusSentence")->text(); },
+            [&window] { return window.statusBar()->currentMessage(); }};
+        support::zoomToTheEndsOfTheNumbers(walk);
+        find<QAction>(window, "showErrorAction")->setChecked(true);
+        find<QAction>(window, "showLogErrorAction")->setChecked(true);
+        QCOMPARE(picture.property("legendEntries").toStringList().isEmpty(), false);
+        support::ZoomWalk decades = walk;
+        decades.decadeY = true;
+        support::zoomToTheEndsOfTheNumbers(decades);
     }
 
     void statusSentenceWrapsToThreeLinesThenEndsInAnEllipsis()

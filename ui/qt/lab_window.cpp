@@ -293,6 +293,7 @@ void LabWindow::connectControls()
     connect(plot_, &LabPlot::readout, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     connect(plot_, &LabPlot::readoutLeft, this, [this] { statusBar()->clearMessage(); });
+    connect(plot_, &LabPlot::limitReached, this, &LabWindow::say);
 
     const auto onAction = [this](const char* name, auto handler) {
         connect(actions_.value(name), &QAction::triggered, this, handler);
