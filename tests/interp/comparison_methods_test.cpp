@@ -3,8 +3,10 @@
 // refusals, error figures and Lebesgue constants.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -453,6 +455,111 @@ TEST(LebesgueConstant, OfElevenNodesMatchesItsKnownValues)
     EXPECT_NEAR(constant(NodeFamily::Equispaced, StudyMethod::Local, 1), 1.0, 1e-12)
         << "lines between neighbours";
     EXPECT_FALSE(lebesgueConstant(built(StudyMethod::Pchip, {0, 1}, {0, 1})));
+}
+
+// The constants far beyond 1e13, where the signed sum of the second form
+// cancels. References: the largest of sum_j |prod_{m != j} (x - x_m) / (x_j - x_m)|
+// over the grid k / 10000, nodes and grid points as these very doubles,
+// computed with mpmath 1.2.1 at 40 significant digits.
+TEST(LebesgueConstant, KeepsItsDigitsUpToTheLargestDoubles)
+{
+    const struct {
+        const char* name;
+        NodeFamily family;
+        int n;
+        double reference;
+        std::vector<double> at;  // where it lies (two places when symmetric)
+    } cases[] = {
+        {"evenly spaced, 65", NodeFamily::Equispaced, 65, 4.4047410770579666528e16,
+         {0.0031, 0.9969}},
+        {"evenly spaced, 100", NodeFamily::Equispaced, 100, 8.9391228977727416636e26, {0.0018}},
+        {"evenly spaced, 1000", NodeFamily::Equispaced, 1000, 5.0355665524827781e296, {0.0001}},
+        {"Chebyshev points, 1001", NodeFamily::Lobatto, 1001, 5.3600517970808150527, {0.4945}},
+    };
+    for (const auto& c : cases) {
+        const std::vector<double> xs = familyNodes(c.family, c.n);
+        const auto constant = lebesgueConstant(built(StudyMethod::Global, xs, xs));
+        ASSERT_TRUE(constant) << c.name;
+        EXPECT_NEAR(constant->value / c.reference, 1, 1e-12) << c.name;
+        EXPECT_TRUE(std::any_of(c.at.begin(), c.at.end(),
+                                [&](double x) { return std::abs(constant->x - x) < 1e-12; }))
+            << c.name << " at " << constant->x;
+    }
+}
+
+// The Lebesgue function sums magnitudes: at least 1 in every interval, never
+// below it where a signed sum would change its sign.
+TEST(LebesgueFunction, IsAtLeastOneBetweenEveryTwoNodes)
+{
+    const std::vector<double> xs = familyNodes(NodeFamily::Gauss, 12);
+    for (const StudyMethod method : {StudyMethod::Global, StudyMethod::Local}) {
+        MethodSettings settings;
+        settings.localDegree = 4;
+        const Interpolant p = built(method, xs, xs, settings);
+        std::vector<double> between;
+        for (std::size_t j = 0; j + 1 < xs.size(); ++j)
+            for (const double share : {0.3, 0.5, 0.7})
+                between.push_back(xs[j] + share * (xs[j + 1] - xs[j]));
+        std::vector<double> values(between.size());
+        ASSERT_TRUE(lebesgueFunction(p, between, values));
+        for (std::size_t k = 0; k < between.size(); ++k)
+            EXPECT_GE(values[k], 1 - 1e-12) << studyMethodKey(method) << " at " << between[k];
+    }
+}
+
+// 25 pairs of nodes 1.19e-7 apart: a local window's own polynomial gives its
+// derivatives; carried over from values at its nodes, they were 42 % off.
+std::vector<double> closePairs()
+{
+    std::vector<double> xs;
+    for (int i = 0; i < 25; ++i) {
+        const double centre = std::round((0.0892 + i * 0.0367) * 0x1p26) * 0x1p-26;
+        xs.push_back(centre);
+        xs.push_back(centre + 8 * 0x1p-26);
+    }
+    return xs;
+}
+
+TEST(LocalPolynomial, DerivativesOnClosePairsOfNodesAreTheWindowsOwn)
+{
+    const std::vector<double> xs = closePairs();
+    std::vector<double> parabola;
+    std::vector<double> sine;
+    for (const double x : xs) {
+        parabola.push_back(x * x);  // exact: the nodes have 26 bits
+        sine.push_back(std::sin(2 * std::numbers::pi * x));
+    }
+    // The sine's rows: the window's polynomial through these doubles, in
+    // Newton's form with mpmath 1.2.1 at 60 significant digits.
+    const struct {
+        int degree;
+        double x;
+        double first, second;
+    } sineRows[] = {
+        {3, 0.3, -1.9410349917685309, -37.522483598095755},
+        {5, 0.7003, -1.930345446975497, 37.568895596244214},
+        {10, 0.3, -1.9416110389660987, -37.546206254479871},
+        {10, 0.5, -6.2831853071207346, -2.6553753457727301e-8},
+        {10, 0.95, 5.9756643209914759, 12.199502941511274},
+        {10, 0.05, 5.9756632880703047, -12.199396892998318},  // before the first node
+    };
+    for (const auto& row : sineRows) {
+        MethodSettings settings;
+        settings.localDegree = row.degree;
+        const PointValues v = built(StudyMethod::Local, xs, sine, settings).at(row.x);
+        EXPECT_NEAR(v.first, row.first, 1e-8) << "degree " << row.degree << " at " << row.x;
+        EXPECT_NEAR(v.second, row.second, 1e-6) << "degree " << row.degree << " at " << row.x;
+    }
+    for (const int degree : {3, 10, 20}) {
+        MethodSettings settings;
+        settings.localDegree = degree;
+        const Interpolant p = built(StudyMethod::Local, xs, parabola, settings);
+        for (const double x : {0.05, 0.2, 0.5, 0.9, 0.99}) {
+            const PointValues v = p.at(x);
+            EXPECT_NEAR(v.first, 2 * x, 1e-9) << "degree " << degree << " at " << x;
+            EXPECT_NEAR(v.second, 2, 1e-6) << "degree " << degree << " at " << x;
+        }
+    }
 }
 
 TEST(StudyFunctions, DerivativesAgreeWithDifferenceQuotients)
