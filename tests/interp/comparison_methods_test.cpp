@@ -183,6 +183,19 @@ TEST(Pchip, NeverLeavesTheRangeOfTwoMonotoneNeighbours)
         }
 }
 
+// Monotone data on uneven nodes, so that every interior slope is the
+// weighted harmonic mean of its two secants, with weights 2 h_k + h_{k-1}
+// and h_k + 2 h_{k-1} (Fritsch and Butland); the slopes worked out by hand.
+TEST(Pchip, InteriorSlopesWeighTheWiderNeighbourMore)
+{
+    const std::vector<double> ys = {0, 0.1, 0.5, 0.6, 0.9, 1.0};
+    const Interpolant p = built(StudyMethod::Pchip, kUneven, ys);
+    const double slopes[] = {1.2857142857142858, 2.0000000000000004, 1.5882352941176472,
+                             0.43575418994413406};
+    for (std::size_t k = 1; k + 1 < kUneven.size(); ++k)
+        EXPECT_NEAR(p.at(kUneven[k]).first, slopes[k - 1], 1e-14) << "node " << k;
+}
+
 TEST(GlobalPolynomial, AgreesWithLongDoubleLagrangeUpToFifteenNodes)
 {
     for (int n = 2; n <= 15; ++n) {
@@ -419,6 +432,24 @@ TEST(ErrorFigures, TakeTheFirstOfEqualErrorsTheRmsAndTheOvershoot)
     EXPECT_EQ(figures.maxErrorX, 0.25) << "the first of two equal errors";
     EXPECT_DOUBLE_EQ(figures.rmsError, std::sqrt(0.5 / 5));
     EXPECT_EQ(figures.overshoot, 0.5);
+}
+
+TEST(ErrorFigures, OvershootIsTheLargerOfRiseAboveAndFallBelowTheNodes)
+{
+    const std::vector<double> x = {0, 0.5, 1};
+    const std::vector<double> f = {0, 0.5, 1};
+    const struct {
+        const char* name;
+        std::vector<double> p;
+        double overshoot;
+    } cases[] = {
+        {"inside the node values", {0, 0.7, 1}, 0},
+        {"above the largest only", {0, 1.25, 1}, 0.25},
+        {"below the smallest only", {0, -0.375, 1}, 0.375},
+        {"both: the larger", {-0.125, 1.5, 1}, 0.5},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(errorFiguresOf(x, c.p, f, 0, 1).overshoot, c.overshoot) << c.name;
 }
 
 TEST(ErrorFigures, KeepTheRmsFiniteWhereTheSquaresOverflow)

@@ -483,6 +483,9 @@ TEST(PlotLayout, TickLabelsSitOnTheirTicksApartWithTheExtremesLabelled)
          {"1e-4", "0.001", "1"}},
         {"largest doubles", -big, big, 300, 0, AxisScale::Linear, 7, {}},
         {"zoomed far in", 0.5, 0.5000001, 0, 600, AxisScale::Linear, 7, {}},
+        // Every second label fits, but 1.2 crowds the last one: 1.2 gives way.
+        {"crowded: the one before the last gives way", 0, 1.3, 0, 390, AxisScale::Linear, 10,
+         {"1", "1.3"}},
     };
     for (const AxisCase& c : cases) {
         const auto extent = [&c](std::string_view text) {
