@@ -50,26 +50,48 @@ const std::vector<double>& errorGrid()
     return grid;
 }
 
+namespace {
+
+// The first largest error, a NaN counting as the largest of all.
+struct LargestError {
+    std::optional<double> error;
+    double x = 0;
+
+    void take(double candidate, double at)
+    {
+        if (error && (std::isnan(*error) || !(std::isnan(candidate) || candidate > *error)))
+            return;
+        error = candidate;
+        this->x = at;
+    }
+};
+
+}  // namespace
+
 ErrorFigures errorFiguresOf(std::span<const double> x, std::span<const double> p,
-                            std::span<const double> f, double nodeLow, double nodeHigh)
+                            std::span<const double> f, double nodeLow, double nodeHigh,
+                            double firstNode, double lastNode)
 {
     ErrorFigures figures;
     double sumOfSquares = 0;
     double highest = nodeHigh;
     double lowest = nodeLow;
-    bool sawNan = false;
+    LargestError largest;
+    LargestError inside;
     for (std::size_t k = 0; k < x.size(); ++k) {
         const double error = std::fabs(p[k] - f[k]);
         sumOfSquares += error * error;
         highest = std::max(highest, p[k]);
         lowest = std::min(lowest, p[k]);
-        // The first of equal errors stays; the first NaN beats any number.
-        if (!sawNan && (k == 0 || std::isnan(error) || error > figures.maxError)) {
-            figures.maxError = error;
-            figures.maxErrorX = x[k];
-            sawNan = std::isnan(error);
-        }
+        largest.take(error, x[k]);
+        if (x[k] >= firstNode && x[k] <= lastNode)
+            inside.take(error, x[k]);
     }
+    figures.maxError = largest.error.value_or(0);
+    figures.maxErrorX = largest.x;
+    figures.maxErrorOutside = largest.error && (largest.x < firstNode || largest.x > lastNode);
+    figures.insideMaxError = inside.error;
+    figures.insideMaxErrorX = inside.x;
     const double count = static_cast<double>(std::max<std::size_t>(x.size(), 1));
     figures.rmsError = std::sqrt(sumOfSquares / count);
     if (std::isinf(sumOfSquares) && std::isfinite(figures.maxError)) {
@@ -101,7 +123,7 @@ ErrorFigures errorFigures(const Interpolant& p, std::span<const double> exactOnG
     std::vector<double> values(grid.size());
     p.evaluate(grid, values);
     const auto [low, high] = std::minmax_element(p.ys().begin(), p.ys().end());
-    return errorFiguresOf(grid, values, exactOnGrid, *low, *high);
+    return errorFiguresOf(grid, values, exactOnGrid, *low, *high, p.xs().front(), p.xs().back());
 }
 
 ErrorFigures errorFigures(const Interpolant& p, const StudyFunction& f)

@@ -427,7 +427,7 @@ TEST(ErrorFigures, TakeTheFirstOfEqualErrorsTheRmsAndTheOvershoot)
     const std::vector<double> x = {0, 0.25, 0.5, 0.75, 1};
     const std::vector<double> p = {0, 1.5, 1, -0.5, 1};
     const std::vector<double> f = {0, 1, 1, 0, 1};
-    const ErrorFigures figures = errorFiguresOf(x, p, f, 0, 1);
+    const ErrorFigures figures = errorFiguresOf(x, p, f, 0, 1, 0, 1);
     EXPECT_EQ(figures.maxError, 0.5);
     EXPECT_EQ(figures.maxErrorX, 0.25) << "the first of two equal errors";
     EXPECT_DOUBLE_EQ(figures.rmsError, std::sqrt(0.5 / 5));
@@ -449,7 +449,7 @@ TEST(ErrorFigures, OvershootIsTheLargerOfRiseAboveAndFallBelowTheNodes)
         {"both: the larger", {-0.125, 1.5, 1}, 0.5},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(errorFiguresOf(x, c.p, f, 0, 1).overshoot, c.overshoot) << c.name;
+        EXPECT_EQ(errorFiguresOf(x, c.p, f, 0, 1, 0, 1).overshoot, c.overshoot) << c.name;
 }
 
 TEST(ErrorFigures, KeepTheRmsFiniteWhereTheSquaresOverflow)
@@ -457,7 +457,7 @@ TEST(ErrorFigures, KeepTheRmsFiniteWhereTheSquaresOverflow)
     const std::vector<double> x = {0, 0.5, 1};
     const std::vector<double> p = {3e200, -3e200, 0};
     const std::vector<double> f = {0, 0, 0};
-    EXPECT_DOUBLE_EQ(errorFiguresOf(x, p, f, 0, 0).rmsError, 3e200 * std::sqrt(2.0 / 3));
+    EXPECT_DOUBLE_EQ(errorFiguresOf(x, p, f, 0, 0, 0, 1).rmsError, 3e200 * std::sqrt(2.0 / 3));
 }
 
 TEST(ErrorFigures, ReportTheFirstNotANumberAsTheLargestError)
@@ -465,7 +465,7 @@ TEST(ErrorFigures, ReportTheFirstNotANumberAsTheLargestError)
     const std::vector<double> x = {0, 0.5, 1};
     const std::vector<double> p = {5, NAN, 9};
     const std::vector<double> f = {0, 0, 0};
-    const ErrorFigures figures = errorFiguresOf(x, p, f, 0, 1);
+    const ErrorFigures figures = errorFiguresOf(x, p, f, 0, 1, 0, 1);
     EXPECT_TRUE(std::isnan(figures.maxError));
     EXPECT_EQ(figures.maxErrorX, 0.5);
 }
@@ -591,6 +591,44 @@ TEST(LocalPolynomial, DerivativesOnClosePairsOfNodesAreTheWindowsOwn)
             EXPECT_NEAR(v.second, 2, 1e-6) << "degree " << degree << " at " << x;
         }
     }
+}
+
+// The close pairs begin at 0.0892: from 0 to there every method
+// extrapolates, and the figures say so. References for local of degree 3:
+// the windows' polynomials through these doubles against sin(2 pi x) on the
+// grid, with mpmath 1.2.1 at 40 significant digits.
+TEST(ErrorFigures, SayWhenTheLargestErrorLiesOutsideTheNodesAndGiveTheOneInside)
+{
+    const std::vector<double> xs = closePairs();
+    const StudyFunction sine{StudyFunctionId::Sine, {}};
+    std::vector<double> ys;
+    for (const double x : xs)
+        ys.push_back(functionValue(sine, x));
+    MethodSettings settings;
+    settings.localDegree = 3;
+    const ErrorFigures local =
+        errorFigures(built(StudyMethod::Local, xs, ys, settings), sine);
+    EXPECT_TRUE(local.maxErrorOutside);
+    EXPECT_EQ(local.maxErrorX, 0);
+    EXPECT_NEAR(local.maxError / 0.0041872075846321646, 1, 1e-5);
+    ASSERT_TRUE(local.insideMaxError);
+    EXPECT_NEAR(*local.insideMaxError / 7.3535905975493092e-6, 1, 1e-5);
+    EXPECT_NEAR(local.insideMaxErrorX, 0.2543, 1e-12);
+    // PCHIP's end piece, 1.19e-7 wide, carried on to 0.
+    const ErrorFigures pchip = errorFigures(built(StudyMethod::Pchip, xs, ys), sine);
+    EXPECT_TRUE(pchip.maxErrorOutside);
+    EXPECT_GT(pchip.maxError, 1e9);
+    ASSERT_TRUE(pchip.insideMaxError);
+    EXPECT_LT(*pchip.insideMaxError, 1e-2);
+    EXPECT_GE(pchip.insideMaxErrorX, xs.front());
+    EXPECT_LE(pchip.insideMaxErrorX, xs.back());
+    // Nodes from 0 to 1: nothing lies outside.
+    const ErrorFigures whole = errorFigures(
+        built(StudyMethod::Natural, familyNodes(NodeFamily::Equispaced, 11),
+              std::vector<double>(11, 0.0)),
+        sine);
+    EXPECT_FALSE(whole.maxErrorOutside);
+    EXPECT_EQ(whole.insideMaxError, whole.maxError);
 }
 
 TEST(StudyFunctions, DerivativesAgreeWithDifferenceQuotients)

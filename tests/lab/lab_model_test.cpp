@@ -4,10 +4,12 @@
 // worker.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <set>
+#include <span>
 #include <sstream>
 
 #include "interp/error_figures.h"
@@ -374,6 +376,53 @@ TEST(LabPicture, ConvergenceViewDrawsOnlyTheShownMethods)
     for (const LabSeries& series : picture.series)
         EXPECT_EQ(series.label.find(studyMethodName(StudyMethod::Natural)), std::string::npos)
             << series.label;
+}
+
+// Chebyshev roots do not reach 0 and 1: the stretches beyond them are
+// dashed and apart from the curve.
+TEST(LabPicture, ExtrapolatedStretchesAreDashedApartFromTheCurve)
+{
+    LabStart start = startWith(LabFunction::Runge, 9, {StudyMethod::Global});
+    start.settings.family = NodeFamily::Gauss;
+    const LabModel model(start);
+    const LabPicture picture = labPicture(model, {});
+    const std::span<const double> xs = model.outcome(StudyMethod::Global).interpolant->xs();
+    std::size_t dashed = 0;
+    for (const LabSeries& series : picture.series) {
+        if (!series.dashed)
+            continue;
+        ++dashed;
+        EXPECT_TRUE(series.label.empty()) << "no second legend line";
+        EXPECT_FALSE(std::isnan(series.y.front()));
+        EXPECT_FALSE(std::isnan(series.y.back()));
+    }
+    EXPECT_EQ(dashed, 1u);
+    const auto found = std::find_if(picture.series.begin(), picture.series.end(),
+                                    [](const LabSeries& s) { return s.label == "Global polynomial"; });
+    ASSERT_NE(found, picture.series.end());
+    const LabSeries& curve = *found;
+    for (std::size_t k = 0; k < curve.x.size(); ++k)
+        EXPECT_EQ(std::isnan(curve.y[k]), curve.x[k] < xs.front() || curve.x[k] > xs.back())
+            << curve.x[k];
+}
+
+TEST(LabText, LargestErrorSaysWhenItLiesOutsideTheNodes)
+{
+    ErrorFigures inside;
+    inside.maxError = 0.25;
+    inside.maxErrorX = 0.5;
+    inside.insideMaxError = 0.25;
+    inside.insideMaxErrorX = 0.5;
+    EXPECT_EQ(largestErrorText(inside), "largest error 0.25 at x = 0.5");
+    ErrorFigures outside = inside;
+    outside.maxError = 1.6e10;
+    outside.maxErrorX = 0;
+    outside.maxErrorOutside = true;
+    outside.insideMaxError = 0.003;
+    EXPECT_EQ(largestErrorText(outside),
+              "largest error 1.6e10 at x = 0, outside the nodes; inside them 0.003 at x = 0.5");
+    outside.insideMaxError.reset();
+    EXPECT_EQ(largestErrorText(outside), "largest error 1.6e10 at x = 0, outside the nodes");
 }
 
 TEST(LabModel, ADragMovesTheFiguresAndUndoBringsThemBackBitForBit)

@@ -434,6 +434,9 @@ void LabWindow::updateNumbers()
                     text = "unavailable";
             } else if (c > 0 && c < 5 && text.isEmpty()) {
                 tip = "No exact function to compare with.";
+            } else if (c == 2 && out && out->figures && out->figures->maxErrorOutside) {
+                text += " (outside the nodes)";
+                tip = qstr(largestErrorText(*out->figures)) + ".";
             }
             if (item->text() != text)
                 item->setText(text);

@@ -70,7 +70,10 @@ void paintSeries(QPainter& painter, const PlotSeries& series, const Viewport& vi
     for (const WorldPoint& p : series.points)
         points.push_back({view.toDeviceX(p.x), view.toDeviceY(p.y)});
     if (series.style == SeriesStyle::Line || series.style == SeriesStyle::CirclesJoined) {
-        painter.setPen(thinPen(series.colour, series.widthPixels));
+        QPen pen = thinPen(series.colour, series.widthPixels);
+        if (series.dashed)
+            pen.setStyle(Qt::DashLine);
+        painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
         polyline(painter, points, size, occupancy);
     }
