@@ -196,6 +196,27 @@ TEST(Pchip, InteriorSlopesWeighTheWiderNeighbourMore)
         EXPECT_NEAR(p.at(kUneven[k]).first, slopes[k - 1], 1e-14) << "node " << k;
 }
 
+// |2x - 1| at an odd count: the middle node may lie a rounding off 1/2
+// (0.49999999999999994 at 99 and 197), and the secants beside it differ by that
+// rounding alone. The slope there is the symmetric 0, not -2.
+TEST(Akima, KinkARoundingOffTheMiddleNodeGetsTheSymmetricSlope)
+{
+    const StudyFunction kink{StudyFunctionId::Abs, {}};
+    for (const int n : {11, 99, 197}) {
+        const std::vector<double> xs = familyNodes(NodeFamily::Equispaced, n);
+        std::vector<double> ys;
+        for (const double x : xs)
+            ys.push_back(functionValue(kink, x));
+        const double middle = xs[static_cast<std::size_t>(n / 2)];
+        const Interpolant p = built(StudyMethod::Akima, xs, ys);
+        EXPECT_NEAR(p.at(middle).first, 0, 1e-9) << n << " nodes, middle at " << middle;
+        const double h = xs[1] - xs[0];
+        EXPECT_NEAR(p.value(middle - h / 2), p.value(middle + h / 2), 1e-12) << n << " nodes";
+    }
+    EXPECT_EQ(familyNodes(NodeFamily::Equispaced, 99)[49], 0.49999999999999994)
+        << "the case this guards";
+}
+
 TEST(GlobalPolynomial, AgreesWithLongDoubleLagrangeUpToFifteenNodes)
 {
     for (int n = 2; n <= 15; ++n) {
