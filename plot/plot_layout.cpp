@@ -24,7 +24,7 @@ std::vector<double> tickValues(double lo, double hi, int maxTicks, AxisScale sca
         const double first = std::ceil(lo);
         const double count = std::min<double>(std::floor(hi) - first + 1, maxTicks + 1);
         // Counted, not stepped: far out a decade plus one is the same double.
-        for (int k = 0; k < count; ++k)
+        for (int k = 0; k < count && (k == 0 || first + k > values.back()); ++k)
             values.push_back(first + k == 0 ? 0.0 : first + k);
         return values;
     }

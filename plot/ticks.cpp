@@ -79,9 +79,9 @@ double tickStep(double lo, double hi, int maxTicks)
         return 0;
     // Halved, the extent of any two finite doubles is finite.
     const double halfSpan = hi / 2 - lo / 2;
-    const double raw = halfSpan / maxTicks * 2;  // may reach the largest doubles
-    if (!(raw > 0))
-        return 0;
+    const double raw = halfSpan / maxTicks * 2;
+    if (!(raw > 0) || !std::isfinite(raw))
+        return 0;  // beyond the largest doubles no round step fits
     const int exponent = decimalExponent(raw);
     for (int power = exponent - 1; power <= exponent + 1; ++power) {
         const double base = std::pow(10.0, power);
@@ -111,7 +111,11 @@ std::vector<double> ticksIn(double lo, double hi, int maxTicks)
         const double n = first + k;
         if (k > 0 && n == first)
             break;  // one multiple stands for all: the doubles are that far apart here
-        ticks.push_back(n == 0 ? 0.0 : n * step);
+        const double value = n == 0 ? 0.0 : n * step;
+        // The quotients and products round: a multiple may fall a rounding
+        // outside, or on its neighbour, where the doubles are sparse.
+        if (value >= lo && value <= hi && (ticks.empty() || value > ticks.back()))
+            ticks.push_back(value);
     }
     return ticks;
 }

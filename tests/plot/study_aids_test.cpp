@@ -105,6 +105,10 @@ TEST(Ticks, TickLoopsEndAtEveryWorld)
         {"a world one double wide at 1e300", 1e300, std::nextafter(1e300, big), 40},
         {"a narrow world at the largest doubles", big - 1e293, big, 40},
         {"zoomed far in at 1e300", 1e300, 1e300 * (1 + 0x1p-40), 60},
+        // Found by the plot layout fuzzer: a multiple a rounding outside,
+        // and two multiples on one double.
+        {"the lowest doubles", -1.7976931348623117e+308, -1.7976931348623109e+308, 211},
+        {"sparse doubles", -1.4804531698866318e+307, -1.4804531698866138e+307, 147},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -128,6 +132,9 @@ TEST(Ticks, NoStepForEmptyOrNonFiniteRanges)
     EXPECT_EQ(tickStep(std::nan(""), 1, 8), 0);
     EXPECT_EQ(tickStep(0, 1, 0), 0);
     EXPECT_TRUE(ticksIn(0, 0, 8).empty());
+    const double big = std::numeric_limits<double>::max();
+    EXPECT_EQ(tickStep(-big, big, 1), 0) << "one step over all doubles would be infinite";
+    EXPECT_TRUE(ticksIn(-big, big, 1).empty());
 }
 
 struct TextCase {
