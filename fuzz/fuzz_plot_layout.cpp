@@ -39,7 +39,9 @@ bool readsAsFiniteNumber(const std::string& label)
 
 void checkAxis(double lo, double hi, double length, AxisScale scale)
 {
-    const auto extent = [](std::string_view text) { return 7.0 * static_cast<double>(text.size()); };
+    const auto extent = [](std::string_view text) {
+        return 7.0 * static_cast<double>(text.size());
+    };
     const auto ticks = axisTicks(lo, hi, 0, length, scale, extent, 4, ".");
     if (static_cast<double>(ticks.size()) > std::max(1.0, length / 28) + 2)
         violated("more ticks than the axis has room for", lo, hi, length, "");
@@ -90,8 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             const WorldRect& w = limited.world;
             if (!std::isfinite(w.left) || !std::isfinite(w.right) || !std::isfinite(w.top) ||
                 !std::isfinite(w.bottom) || w.left == w.right || w.top == w.bottom)
-                violated("a zoom or a pan to a world the numbers do not allow", w.left, w.right,
-                         0, "");
+                violated("a zoom or a pan to a world the numbers do not allow", w.left, w.right, 0,
+                         "");
             world = w;
         }
         checkWorld(world, width, height, xScale, yScale);

@@ -537,7 +537,8 @@ double barycentricLebesgue(std::span<const double> xs, std::span<const double> w
     const double toNode = std::fabs(x - xs[k]);
     double sum = 0;
     for (std::size_t j = 0; j < xs.size(); ++j)
-        sum += j == k ? std::fabs(weights[j]) : std::fabs(weights[j]) * (toNode / std::fabs(x - xs[j]));
+        sum += j == k ? std::fabs(weights[j])
+                      : std::fabs(weights[j]) * (toNode / std::fabs(x - xs[j]));
     if (weights[k] == 0)
         return std::numeric_limits<double>::infinity();
     ScaledProduct basis;

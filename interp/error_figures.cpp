@@ -50,24 +50,6 @@ const std::vector<double>& errorGrid()
     return grid;
 }
 
-namespace {
-
-// The first largest error, a NaN counting as the largest of all.
-struct LargestError {
-    std::optional<double> error;
-    double x = 0;
-
-    void take(double candidate, double at)
-    {
-        if (error && (std::isnan(*error) || !(std::isnan(candidate) || candidate > *error)))
-            return;
-        error = candidate;
-        this->x = at;
-    }
-};
-
-}  // namespace
-
 ErrorFigures errorFiguresOf(std::span<const double> x, std::span<const double> p,
                             std::span<const double> f, double nodeLow, double nodeHigh,
                             double firstNode, double lastNode)
@@ -76,22 +58,28 @@ ErrorFigures errorFiguresOf(std::span<const double> x, std::span<const double> p
     double sumOfSquares = 0;
     double highest = nodeHigh;
     double lowest = nodeLow;
-    LargestError largest;
-    LargestError inside;
+    std::vector<double> errors(x.size());
     for (std::size_t k = 0; k < x.size(); ++k) {
-        const double error = std::fabs(p[k] - f[k]);
-        sumOfSquares += error * error;
+        errors[k] = std::fabs(p[k] - f[k]);
+        sumOfSquares += errors[k] * errors[k];
         highest = std::max(highest, p[k]);
         lowest = std::min(lowest, p[k]);
-        largest.take(error, x[k]);
-        if (x[k] >= firstNode && x[k] <= lastNode)
-            inside.take(error, x[k]);
     }
-    figures.maxError = largest.error.value_or(0);
+    const LebesgueMaximum largest = firstLargest(x, errors);
+    figures.maxError = largest.value;
     figures.maxErrorX = largest.x;
-    figures.maxErrorOutside = largest.error && (largest.x < firstNode || largest.x > lastNode);
-    figures.insideMaxError = inside.error;
-    figures.insideMaxErrorX = inside.x;
+    figures.maxErrorOutside = !x.empty() && (largest.x < firstNode || largest.x > lastNode);
+    // x rises: the points within the nodes are one run of them.
+    const auto from =
+        static_cast<std::size_t>(std::lower_bound(x.begin(), x.end(), firstNode) - x.begin());
+    const auto to =
+        static_cast<std::size_t>(std::upper_bound(x.begin(), x.end(), lastNode) - x.begin());
+    if (from < to) {
+        const LebesgueMaximum inside = firstLargest(
+            x.subspan(from, to - from), std::span<const double>(errors).subspan(from, to - from));
+        figures.insideMaxError = inside.value;
+        figures.insideMaxErrorX = inside.x;
+    }
     const double count = static_cast<double>(std::max<std::size_t>(x.size(), 1));
     figures.rmsError = std::sqrt(sumOfSquares / count);
     if (std::isinf(sumOfSquares) && std::isfinite(figures.maxError)) {

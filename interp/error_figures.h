@@ -43,7 +43,7 @@ ErrorFigures errorFigures(const Interpolant& p, std::span<const double> exactOnG
 // f(x(k)) at every grid point.
 std::vector<double> valuesOnGrid(const StudyFunction& f);
 
-// The same figures from values already computed at the points x:
+// The same figures from values already computed at the rising points x:
 // p[k], f[k] at x[k]; nodeLow/nodeHigh are the smallest and largest node
 // values (for the overshoot), firstNode/lastNode the nodes' extent.
 ErrorFigures errorFiguresOf(std::span<const double> x, std::span<const double> p,
@@ -65,7 +65,7 @@ struct LebesgueMaximum {
 std::optional<LebesgueMaximum> lebesgueConstant(const Interpolant& p);
 
 // The largest of values at x and the first x where it occurs; a NaN counts
-// as larger than any number.
+// as larger than any number. The error figures take their largest errors so.
 LebesgueMaximum firstLargest(std::span<const double> x, std::span<const double> values);
 
 }  // namespace tarvel

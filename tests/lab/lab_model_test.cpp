@@ -397,8 +397,9 @@ TEST(LabPicture, ExtrapolatedStretchesAreDashedApartFromTheCurve)
         EXPECT_FALSE(std::isnan(series.y.back()));
     }
     EXPECT_EQ(dashed, 1u);
-    const auto found = std::find_if(picture.series.begin(), picture.series.end(),
-                                    [](const LabSeries& s) { return s.label == "Global polynomial"; });
+    const auto found =
+        std::find_if(picture.series.begin(), picture.series.end(),
+                     [](const LabSeries& s) { return s.label == "Global polynomial"; });
     ASSERT_NE(found, picture.series.end());
     const LabSeries& curve = *found;
     for (std::size_t k = 0; k < curve.x.size(); ++k)

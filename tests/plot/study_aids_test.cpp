@@ -604,7 +604,9 @@ TEST(PlotLayout, DecadeLabelsAreNumbersAtEveryReachableWorld)
         {"about 1", -0.5, 0.5},
         {"zoomed in on 1e300", 300, 300 * (1 + 0x1p-40)},
     };
-    const auto extent = [](std::string_view text) { return 7.0 * static_cast<double>(text.size()); };
+    const auto extent = [](std::string_view text) {
+        return 7.0 * static_cast<double>(text.size());
+    };
     for (const auto& w : worlds)
         for (const double length : {40.0, 300.0, 3000.0}) {
             const std::vector<AxisTick> ticks =
