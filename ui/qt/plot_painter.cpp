@@ -162,7 +162,12 @@ QRectF plotAreaFor(const PlotScene& scene, const WorldRect& visible, const QSize
     const DeviceRect first = plotAreaWithin(size.width(), size.height(), margins);
     const QRectF provisional(QPointF(first.left, first.top), QPointF(first.right, first.bottom));
     const Axes axes = axesFor(scene, visible, provisional, metrics, separator);
-    margins.left = widestLabel(axes.y, metrics) + kTickPixels + kLabelGap + kEdge;
+    // Deep in a zoom the x labels grow long: half of one may lie past either
+    // end of the area, and the picture keeps room for it.
+    const double halfX = widestLabel(axes.x, metrics) / 2;
+    margins.left =
+        std::max(widestLabel(axes.y, metrics) + kTickPixels + kLabelGap, halfX) + kEdge;
+    margins.right = std::max(margins.right, strip.right + halfX + kEdge);
     const DeviceRect area = plotAreaWithin(size.width(), size.height(), margins);
     return QRectF(QPointF(area.left, area.top), QPointF(area.right, area.bottom));
 }
