@@ -759,6 +759,29 @@ private slots:
         support::zoomToTheEndsOfTheNumbers(decades);
     }
 
+    // As close as the numbers allow the x labels need 14 digits: none of
+    // them is cut off at the picture's edges.
+    void longLabelsDeepInAZoomStayWithinThePicture()
+    {
+        PlotScene scene;
+        scene.world = {0, 1, 1, -1};
+        scene.series.push_back({SeriesStyle::Line, Qt::red, {}, {{0, 0}, {1, 0}}});
+        const double at = 0.50058807806;
+        const WorldRect closest{at, 1, at * (1 + kClosestExtent), -1};
+        const QSize size(800, 260);
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        const PlotGeometry geometry =
+            paintPlot(scene, closest, {true, false}, painter, size, QFont(), ".");
+        painter.end();
+        QVERIFY(geometry.labelledTicks > 2);
+        for (const int x : {0, 1, size.width() - 2, size.width() - 1})
+            for (int y = 0; y < size.height(); ++y)
+                QVERIFY2(image.pixel(x, y) == QColor(Qt::white).rgb(),
+                         qPrintable(QString("ink at the edge, x = %1, y = %2").arg(x).arg(y)));
+    }
+
     void statusSentenceWrapsToThreeLinesThenEndsInAnEllipsis()
     {
         MainWindow window;
