@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -537,6 +538,20 @@ TEST(LebesgueConstant, KeepsItsDigitsUpToTheLargestDoubles)
                                 [&](double x) { return std::abs(constant->x - x) < 1e-12; }))
             << c.name << " at " << constant->x;
     }
+    // 257 random nodes in [0, 1): the 53 high bits of a 64-bit linear
+    // congruential generator (Knuth's MMIX constants), seed 2026, sorted.
+    // The largest lies beyond the last node, at x = 1.
+    std::vector<double> random;
+    std::uint64_t state = 2026;
+    for (int j = 0; j < 257; ++j) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        random.push_back(static_cast<double>(state >> 11) * 0x1p-53);
+    }
+    std::sort(random.begin(), random.end());
+    const auto constant = lebesgueConstant(built(StudyMethod::Global, random, random));
+    ASSERT_TRUE(constant);
+    EXPECT_NEAR(constant->value / 1.3665366065465720071e86, 1, 1e-12);
+    EXPECT_EQ(constant->x, 1);
 }
 
 // The Lebesgue function sums magnitudes: at least 1 in every interval, never
