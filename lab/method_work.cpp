@@ -40,7 +40,8 @@ std::optional<MethodOutcome> completedOutcome(const MethodWork& work, std::stop_
     p.evaluate(grid, out.value, out.first, out.second);
     if (!work.exact.empty()) {
         const auto [low, high] = std::minmax_element(p.ys().begin(), p.ys().end());
-        out.figures = errorFiguresOf(grid, out.value, work.exact, *low, *high);
+        out.figures = errorFiguresOf(grid, out.value, work.exact, *low, *high, p.xs().front(),
+                                     p.xs().back());
     }
     if (stop.stop_requested())
         return std::nullopt;
