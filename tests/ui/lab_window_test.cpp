@@ -364,8 +364,11 @@ private slots:
         QVERIFY(!numbers->item(1, 1)->text().isEmpty());  // linear at once
         for (const LabSeries& series : lab->plot().picture().series)
             QVERIFY2(series.label.find("Global") == std::string::npos, series.label.c_str());
+        QVERIFY(statusOf(*lab).contains("Global polynomial: being computed."));
         QVERIFY(finished.wait(60000));
         QVERIFY(!lab->workPending());
+        QVERIFY2(statusOf(*lab).contains("Global polynomial: largest error "),
+                 qPrintable(statusOf(*lab)));
         QCOMPARE(lab->model().outcome(StudyMethod::Global).interpolant->xs().size(), 303u);
         QVERIFY(numbers->item(0, 5)->text().toDouble() > 1);
         QStringList drawn;

@@ -295,7 +295,7 @@ void LabWindow::connectControls()
     connect(plot_, &LabPlot::dragFinished, this, [this] {
         model_.finishDrag();
         refresh();  // the world fits the moved node again
-        say(qstr(pictureDescription(model_)));
+        describePicture();
     });
     connect(plot_, &LabPlot::nodeNudged, this, &LabWindow::moveByKey);
     connect(plot_, &LabPlot::readout, this,
@@ -360,7 +360,7 @@ void LabWindow::settingChanged(Refusal refusal, QWidget* control)
     showSettings();
     refresh();
     if (control != view_ || model_.settings().view != LabView::Convergence)
-        say(qstr(pictureDescription(model_)));
+        describePicture();
 }
 
 // The controls say what the model holds, without calling back into it.
@@ -401,6 +401,12 @@ void LabWindow::refresh()
         longWorkStart_->start();
 }
 
+void LabWindow::describePicture()
+{
+    say(qstr(pictureDescription(model_)));
+    pendingDescription_ = model_.workPending() ? sentence_->text() : QString();
+}
+
 void LabWindow::startLongWork()
 {
     std::vector<MethodWork> works = model_.takeLongWork();
@@ -424,8 +430,14 @@ void LabWindow::showArrivedWork()
     plot_->setPicture(labPicture(model_, convergence_));
     plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
     updateNumbers();
-    if (!model_.workPending())
-        emit workFinished();
+    if (model_.workPending())
+        return;
+    // The description that said "being computed" gives way to the figures,
+    // unless something else has been said since.
+    if (!pendingDescription_.isEmpty() && sentence_->text() == pendingDescription_)
+        say(qstr(pictureDescription(model_)));
+    pendingDescription_.clear();
+    emit workFinished();
 }
 
 void LabWindow::updateMethods()

@@ -79,6 +79,8 @@ private:
     void say(const QString& sentence);
     void ensureConvergence();
     void takeConvergencePoint(std::uint64_t run, const ConvergencePoint& point);
+    // Says in the status line what the picture shows.
+    void describePicture();
     void startLongWork();
     void showArrivedWork();
     void stopPlay();
@@ -120,6 +122,7 @@ private:
     // waiting in the event queue are taken, drawn together when they arrive.
     QTimer* longWorkStart_ = nullptr;
     QTimer* longWorkRedraw_ = nullptr;
+    QString pendingDescription_;  // the status line while values are being computed
     MethodWorkRun workRun_;
 };
 
