@@ -128,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace tarvel;
     FuzzedDataProvider in(data, size);
     LabStart start;
-    start.settings.function = kLabFunctions[in.ConsumeIntegralInRange<std::size_t>(0, 5)].id;
+    start.settings.function = kLabFunctions[in.ConsumeIntegralInRange<std::size_t>(0, kLabFunctions.size() - 1)].id;
     start.settings.count = in.ConsumeIntegralInRange(-3, 60);
     start.settings.degree = in.ConsumeIntegralInRange(-3, 20);
     start.settings.shown[methodIndex(kStudyMethods[in.ConsumeIntegralInRange<std::size_t>(0, 8)])] =
@@ -145,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 0:
             refusedOrApplied(model,
                              model.setFunction(
-                                 kLabFunctions[in.ConsumeIntegralInRange<std::size_t>(0, 5)].id),
+                                 kLabFunctions[in.ConsumeIntegralInRange<std::size_t>(0, kLabFunctions.size() - 1)].id),
                              before, nodes);
             break;
         case 1:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "data/printable_text.h"
 #include "lab/lab_text.h"
 #include "plot/ticks.h"
 
@@ -31,6 +32,8 @@ std::optional<StudyFunctionId> studyFunctionOf(LabFunction function)
         return StudyFunctionId::Runge;
     case LabFunction::Abs:
         return StudyFunctionId::Abs;
+    case LabFunction::Expression:
+        return StudyFunctionId::Expression;
     case LabFunction::Data:
         break;
     }
@@ -38,7 +41,10 @@ std::optional<StudyFunctionId> studyFunctionOf(LabFunction function)
 }
 
 LabModel::LabModel(LabStart start)
-    : settings_(start.settings), polynomial_(start.polynomial), data_(std::move(start.data))
+    : settings_(start.settings),
+      polynomial_(start.polynomial),
+      expression_(std::move(start.expression)),
+      data_(std::move(start.data))
 {
     // An opening setting the lab cannot take falls back to its default.
     const LabSettings defaults;
@@ -49,6 +55,8 @@ LabModel::LabModel(LabStart start)
     if (settings_.function == LabFunction::Data && data_.size() < static_cast<std::size_t>(kLabMinCount))
         settings_.function = defaults.function;
     if (settings_.function == LabFunction::Polynomial && polynomialProblem())
+        settings_.function = defaults.function;
+    if (settings_.function == LabFunction::Expression && !expression_)
         settings_.function = defaults.function;
     if (!function() && viewNeedsFunction(settings_.view))
         settings_.view = LabView::Values;
@@ -61,7 +69,7 @@ std::optional<StudyFunction> LabModel::function() const
     const std::optional<StudyFunctionId> id = studyFunctionOf(settings_.function);
     if (!id)
         return std::nullopt;
-    return StudyFunction{*id, polynomial_};
+    return StudyFunction{*id, polynomial_, expression_};
 }
 
 const std::vector<double>& LabModel::exact(int order) const
@@ -76,6 +84,8 @@ const MethodOutcome& LabModel::outcome(StudyMethod method) const
 
 std::string LabModel::functionLabel() const
 {
+    if (settings_.function == LabFunction::Expression)
+        return "f(x) = " + printableText(expression_->text());
     return std::string(named(kLabFunctions, settings_.function).label);
 }
 
@@ -117,6 +127,8 @@ Refusal LabModel::setFunction(LabFunction function)
     if (function == LabFunction::Polynomial)
         if (Refusal problem = polynomialProblem())
             return problem;
+    if (function == LabFunction::Expression && !expression_)
+        return std::string("Type your function of x in the entry f(x) = first.");
     if (function == LabFunction::Data) {
         if (data_.size() < static_cast<std::size_t>(kLabMinCount))
             return joined({"The main window has ", countText(static_cast<int>(data_.size())),
@@ -127,6 +139,21 @@ Refusal LabModel::setFunction(LabFunction function)
                            ": choose the values or Lebesgue view first."});
     }
     settings_.function = function;
+    sampleFunction();
+    takeNodes();
+    return std::nullopt;
+}
+
+Refusal LabModel::setExpression(std::string_view text)
+{
+    ExpressionParse parse = parseExpression(text);
+    if (!parse.expression)
+        return parse.refusal;
+    for (const double x : errorGrid())
+        if (const std::string reason = parse.expression->notFiniteReason(x); !reason.empty())
+            return joined({"f is not finite at x = ", compactNumber(x, ".", 6), ": ", reason});
+    expression_ = std::move(parse.expression);
+    settings_.function = LabFunction::Expression;
     sampleFunction();
     takeNodes();
     return std::nullopt;
@@ -355,20 +382,30 @@ std::vector<NumbersRow> LabModel::numbersRows() const
 std::vector<ValuesColumn> LabModel::valuesColumns() const
 {
     // x = k/1000 is grid point 10k: both are the same correctly rounded
-    // quotient, so the values are read off the grid.
+    // quotient, so the function's values are read off the grid.
     const auto every10th = [](const std::vector<double>& values) {
         std::vector<double> picked;
         for (std::size_t k = 0; k < values.size(); k += 10)
             picked.push_back(values[k]);
         return picked;
     };
-    std::vector<ValuesColumn> columns;
-    if (hasFunction())
-        columns.push_back({"f(x)", every10th(exact_[0])});
+    std::vector<ValuesColumn> columns = {
+        {"f", every10th(exact_[0])}, {"f'", every10th(exact_[1])}, {"f''", every10th(exact_[2])}};
+    std::vector<double> xs(kValuesPoints);
+    for (int k = 0; k < kValuesPoints; ++k)
+        xs[static_cast<std::size_t>(k)] = valuesAbscissa(k);
     for (const StudyMethod method : kStudyMethods) {
         const MethodOutcome& out = outcome(method);
-        if (settings_.shown[methodIndex(method)] && out.available())
-            columns.push_back({studyMethodKey(method), every10th(out.value)});
+        if (!settings_.shown[methodIndex(method)] || !out.available())
+            continue;
+        const std::string id = studyMethodKey(method);
+        ValuesColumn value{id, std::vector<double>(xs.size())};
+        ValuesColumn first{id + "'", std::vector<double>(xs.size())};
+        ValuesColumn second{id + "''", std::vector<double>(xs.size())};
+        out.interpolant->evaluate(xs, value.values, first.values, second.values);
+        columns.push_back(std::move(value));
+        columns.push_back(std::move(first));
+        columns.push_back(std::move(second));
     }
     return columns;
 }

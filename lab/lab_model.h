@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "interp/error_figures.h"
+#include "interp/expression.h"
 #include "interp/interpolant.h"
 #include "lab/lab_export.h"
 #include "lab/lab_nodes.h"
@@ -21,6 +22,7 @@ namespace tarvel {
 struct LabStart {
     LabSettings settings;
     PolynomialEntries polynomial;
+    std::shared_ptr<const Expression> expression;  // a typed function, if any
     NodeList data;  // the main window's given points, in their order
 };
 
@@ -57,6 +59,11 @@ public:
     std::string functionLabel() const;
 
     Refusal setFunction(LabFunction function);
+    // Reads a typed function and, when it is finite on the whole grid,
+    // studies it; otherwise the lab stays as it was.
+    Refusal setExpression(std::string_view text);
+    // The last typed function taken, if any.
+    const std::shared_ptr<const Expression>& expression() const { return expression_; }
     Refusal setFamily(NodeFamily family);
     Refusal setCount(int count);
     Refusal setDegree(int degree);
@@ -89,6 +96,7 @@ private:
 
     LabSettings settings_;
     PolynomialEntries polynomial_;
+    std::shared_ptr<const Expression> expression_;
     NodeList data_;
     LabNodes nodes_;
     std::array<std::vector<double>, 3> exact_;

@@ -13,9 +13,9 @@
 
 namespace tarvel {
 
-// The study functions, and the main window's given points with no exact
-// function behind them.
-enum class LabFunction { Sine, Cos10, Polynomial, Runge, Abs, Data };
+// The study functions, the user's typed one, and the main window's given
+// points with no exact function behind them.
+enum class LabFunction { Sine, Cos10, Polynomial, Runge, Abs, Expression, Data };
 enum class LabView { Values, Error, LogError, Derivative, Second, Lebesgue, Convergence };
 
 inline constexpr int kLabMethodCount = static_cast<int>(kStudyMethods.size());
@@ -26,12 +26,13 @@ template <typename Id> struct Named {
     std::string_view label;  // what the control shows
 };
 
-inline constexpr std::array<Named<LabFunction>, 6> kLabFunctions{{
+inline constexpr std::array<Named<LabFunction>, 7> kLabFunctions{{
     {LabFunction::Sine, "sine", "sin(2πx)"},
     {LabFunction::Cos10, "cos10", "cos¹⁰(2πx)"},
     {LabFunction::Polynomial, "polynomial", "Test polynomial"},
     {LabFunction::Runge, "runge", "Runge 1/(1 + 25(2x − 1)²)"},
     {LabFunction::Abs, "abs", "|2x − 1|"},
+    {LabFunction::Expression, "expression", "Your function"},
     {LabFunction::Data, "data", "Main window's given points"},
 }};
 

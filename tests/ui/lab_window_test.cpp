@@ -328,7 +328,8 @@ private slots:
         QFile values(dir.filePath("values.csv"));
         QVERIFY(values.open(QIODevice::ReadOnly));
         const QList<QByteArray> rows = values.readAll().split('\n');
-        QCOMPARE(rows.value(0), QByteArray("x,f(x),global,akima"));
+        QCOMPARE(rows.value(0),
+                 QByteArray("x,f,f',f'',global,global',global'',akima,akima',akima''"));
         QCOMPARE(rows.size(), 1003);  // 1001 points, the header, the last line end
 
         for (const char* name : {"plot.png", "plot.svg", "plot.pdf"}) {
@@ -349,6 +350,44 @@ private slots:
         QFile again(dir.filePath("values.csv"));
         QVERIFY(again.open(QIODevice::ReadOnly));
         QCOMPARE(again.readAll(), earlier);
+    }
+
+    void aTypedFunctionIsTakenOnReturnAndARefusalStaysBesideTheEntry()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"natural"}));
+        auto* entry = find<QLineEdit>(*lab, "labExpression");
+        auto* refusal = find<QLabel>(*lab, "labExpressionRefusal");
+        auto* function = find<QComboBox>(*lab, "labFunction");
+        const double before = lab->model().nodes()[2].y;
+
+        entry->setText("2 + 3*");
+        QTest::keyClick(entry, Qt::Key_Return);
+        const QString expected = "col 7: a number, x, a name or '(' expected after '*'";
+        QCOMPARE(refusal->text(), expected);
+        QVERIFY(refusal->isVisibleTo(lab.get()));
+        QVERIFY(statusOf(*lab).startsWith(expected));
+        QCOMPARE(function->currentData().toString(), QString("runge"));
+        QCOMPARE(lab->model().nodes()[2].y, before);
+
+        entry->setText("exp(x) sin(10x)");
+        QTest::keyClick(entry, Qt::Key_Return);
+        QVERIFY(!refusal->isVisibleTo(lab.get()));
+        QCOMPARE(function->currentData().toString(), QString("expression"));
+        QCOMPARE(lab->model().functionLabel(), std::string("f(x) = exp(x) sin(10x)"));
+        QVERIFY(statusOf(*lab).contains("f(x) = exp(x) sin(10x)"));
+
+        // The drop-down keeps the last ten accepted entries, newest first.
+        auto* history = find<QComboBox>(*lab, "labExpressionHistory");
+        for (int k = 1; k <= 11; ++k) {
+            entry->setText(QString("%1x").arg(k));
+            QTest::keyClick(entry, Qt::Key_Return);
+        }
+        entry->setText("x^");
+        QTest::keyClick(entry, Qt::Key_Return);
+        QCOMPARE(history->count(), 10);
+        QCOMPARE(history->itemText(0), QString("11x"));
+        QCOMPARE(history->itemText(9), QString("2x"));
+        QCOMPARE(lab->model().expression()->text(), std::string("11x"));
     }
 };
 

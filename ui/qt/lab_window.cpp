@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -36,6 +37,16 @@ namespace {
 constexpr int kPlayIntervalMs = 250;
 // Points of the convergence view arriving together are drawn together.
 constexpr int kConvergenceRedrawMs = 15;
+
+// The last accepted entries the drop-down keeps.
+constexpr int kExpressionHistory = 10;
+
+const QString kGrammar = QStringLiteral(
+    "Your function of x, for example exp(x) sin(10x).\n"
+    "Numbers: 2.5, 1e-3. Constants: pi (π), e. Operators: + − * / ^ (× and · multiply).\n"
+    "^ binds tighter than a minus sign and from the right: -x^2 = −(x²), 2^3^2 = 2^9.\n"
+    "Functions: sin cos tan asin acos atan sinh cosh tanh exp log (ln) log10 sqrt abs.\n"
+    "A product may be written without *: 10x, 2 sin(x), 3pi x, (x+1)(x-1), x(x+1).");
 
 const QStringList kNumbersColumns = {"method",    "largest error", "at x",
                                      "RMS error", "overshoot",     "Lebesgue constant"};
@@ -64,7 +75,7 @@ std::optional<Id> chosen(const QComboBox* combo, const std::array<Named<Id>, N>&
 
 bool sameRequest(const ConvergenceRequest& a, const ConvergenceRequest& b)
 {
-    return a.function.id == b.function.id &&
+    return a.function.id == b.function.id && a.function.expression == b.function.expression &&
            a.function.polynomial.degree == b.function.polynomial.degree &&
            a.function.polynomial.coefs == b.function.polynomial.coefs && a.family == b.family &&
            a.degree == b.degree && a.methods == b.methods && a.counts == b.counts;
@@ -113,6 +124,17 @@ void LabWindow::createControls()
 
     function_ = comboOf(kLabFunctions, settings);
     function_->setObjectName("labFunction");
+    expressionHistory_ = new QComboBox(settings);
+    expressionHistory_->setObjectName("labExpressionHistory");
+    expressionHistory_->setEditable(true);
+    expressionHistory_->setInsertPolicy(QComboBox::NoInsert);
+    expressionHistory_->lineEdit()->setObjectName("labExpression");
+    expressionHistory_->lineEdit()->setPlaceholderText("exp(x) sin(10x)");
+    expressionRefusal_ = new QLabel(settings);
+    expressionRefusal_->setObjectName("labExpressionRefusal");
+    expressionRefusal_->setStyleSheet("color: #c00000");
+    expressionRefusal_->setWordWrap(true);
+    expressionRefusal_->hide();
     nodes_ = comboOf(kNodeFamilies, settings);
     nodes_->setObjectName("labNodes");
     count_ = new QSpinBox(settings);
@@ -126,6 +148,8 @@ void LabWindow::createControls()
     view_ = comboOf(kLabViews, settings);
     view_->setObjectName("labView");
     form->addRow("&Function:", function_);
+    form->addRow("f(&x) =", expressionHistory_);
+    form->addRow(expressionRefusal_);
     form->addRow("&Nodes:", nodes_);
     form->addRow("Number of n&odes:", count_);
     form->addRow("&Degree of local:", degree_);
@@ -155,7 +179,8 @@ void LabWindow::createControls()
     sentence_->setObjectName("labStatus");
     statusBar()->addWidget(sentence_, 1);
 
-    setTabOrder(function_, nodes_);
+    setTabOrder(function_, expressionHistory_);
+    setTabOrder(expressionHistory_, nodes_);
     setTabOrder(nodes_, count_);
     setTabOrder(count_, degree_);
     setTabOrder(degree_, view_);
@@ -238,6 +263,7 @@ void LabWindow::describeControls()
     describe(function_, "Function",
              "The function whose values the nodes take; the main window's given points have no "
              "exact function.");
+    describe(expressionHistory_, "Your function f(x)", kGrammar);
     describe(nodes_, "Nodes", "Where the nodes lie: evenly spaced, Chebyshev points or roots.");
     describe(count_, "Number of nodes", "How many nodes, from 2 to 1001.");
     describe(degree_, "Degree of local", "The degree of local Lagrange interpolation, 0 to 100.");
@@ -257,6 +283,9 @@ void LabWindow::connectControls()
         if (const auto id = chosen(function_, kLabFunctions))
             settingChanged(model_.setFunction(*id), function_);
     });
+    connect(expressionHistory_->lineEdit(), &QLineEdit::editingFinished, this,
+            &LabWindow::applyExpression);
+    connect(expressionHistory_, &QComboBox::activated, this, &LabWindow::applyExpression);
     connect(nodes_, &QComboBox::currentIndexChanged, this, [this] {
         if (const auto id = chosen(nodes_, kNodeFamilies))
             settingChanged(model_.setFamily(*id), nodes_);
@@ -352,6 +381,40 @@ void LabWindow::settingChanged(Refusal refusal, QWidget* control)
     refresh();
     if (control != view_ || model_.settings().view != LabView::Convergence)
         say(qstr(pictureDescription(model_)));
+}
+
+// The entry is read when it is left or Return is pressed; a refusal stays
+// beside it, and the lab keeps the function it had.
+void LabWindow::applyExpression()
+{
+    const QString text = expressionHistory_->currentText();
+    const auto& typed = model_.expression();
+    if (typed && model_.settings().function == LabFunction::Expression &&
+        qstr(typed->text()) == text)
+        return;
+    stopPlay();
+    if (const Refusal refusal = model_.setExpression(text.toStdString())) {
+        const QString why = qstr(*refusal);
+        expressionRefusal_->setText(why);
+        expressionRefusal_->show();
+        say(why);
+        return;
+    }
+    expressionRefusal_->clear();
+    expressionRefusal_->hide();
+    {
+        const QSignalBlocker blocker(expressionHistory_);
+        const int earlier = expressionHistory_->findText(text);
+        if (earlier >= 0)
+            expressionHistory_->removeItem(earlier);
+        if (expressionHistory_->count() == kExpressionHistory)
+            expressionHistory_->removeItem(kExpressionHistory - 1);
+        expressionHistory_->insertItem(0, text);
+        expressionHistory_->setCurrentIndex(0);
+    }
+    showSettings();
+    refresh();
+    say(qstr(pictureDescription(model_)));
 }
 
 // The controls say what the model holds, without calling back into it.

@@ -57,6 +57,7 @@ private:
     void connectControls();
     QAction* addAction(const char* name, const QString& text, const QKeySequence& keys = {});
     void settingChanged(Refusal refusal, QWidget* control);
+    void applyExpression();
     void showSettings();
     void refresh();
     void updateMethods();
@@ -77,6 +78,8 @@ private:
     LabModel model_;
     LabPlot* plot_ = nullptr;
     QComboBox* function_ = nullptr;
+    QComboBox* expressionHistory_ = nullptr;  // editable: its line edit is the entry
+    QLabel* expressionRefusal_ = nullptr;
     QComboBox* nodes_ = nullptr;
     QSpinBox* count_ = nullptr;
     QSpinBox* degree_ = nullptr;
