@@ -11,6 +11,9 @@ namespace tarvel {
 namespace {
 
 constexpr std::string_view kNoFunction = "the main window's given points have no exact function";
+constexpr std::string_view kOwnNodesHaveNoFamily =
+    "The convergence view steps n through a node family, and your own nodes have none: choose "
+    "a family or another view first.";
 
 std::string countText(int count)
 {
@@ -44,6 +47,7 @@ LabModel::LabModel(LabStart start)
     : settings_(start.settings),
       polynomial_(start.polynomial),
       expression_(std::move(start.expression)),
+      ownXs_(std::move(start.ownXs)),
       data_(std::move(start.data))
 {
     // An opening setting the lab cannot take falls back to its default.
@@ -58,6 +62,16 @@ LabModel::LabModel(LabStart start)
         settings_.function = defaults.function;
     if (settings_.function == LabFunction::Expression && !expression_)
         settings_.function = defaults.function;
+    const bool rising = std::adjacent_find(ownXs_.begin(), ownXs_.end(), [](double a, double b) {
+                            return !(b > a);
+                        }) == ownXs_.end();
+    const bool finite = std::all_of(ownXs_.begin(), ownXs_.end(),
+                                    [](double x) { return std::isfinite(x); });
+    if (ownXs_.size() < static_cast<std::size_t>(kLabMinCount) ||
+        ownXs_.size() > static_cast<std::size_t>(kLabMaxCount) || !rising || !finite)
+        ownXs_.clear();
+    if (ownXs_.empty() || settings_.view == LabView::Convergence)
+        settings_.ownNodes = false;
     if (!function() && viewNeedsFunction(settings_.view))
         settings_.view = LabView::Values;
     sampleFunction();
@@ -138,6 +152,7 @@ Refusal LabModel::setFunction(LabFunction function)
                            " view compares with f, and ", kNoFunction,
                            ": choose the values or Lebesgue view first."});
     }
+    keepOwnNodes();
     settings_.function = function;
     sampleFunction();
     takeNodes();
@@ -152,6 +167,7 @@ Refusal LabModel::setExpression(std::string_view text)
     for (const double x : errorGrid())
         if (const std::string reason = parse.expression->notFiniteReason(x); !reason.empty())
             return joined({"f is not finite at x = ", compactNumber(x, ".", 6), ": ", reason});
+    keepOwnNodes();
     expression_ = std::move(parse.expression);
     settings_.function = LabFunction::Expression;
     sampleFunction();
@@ -161,12 +177,60 @@ Refusal LabModel::setExpression(std::string_view text)
 
 Refusal LabModel::setFamily(NodeFamily family)
 {
-    if (family == settings_.family)
+    if (family == settings_.family && !settings_.ownNodes)
         return std::nullopt;
     if (Refusal refusal = refuseForData("The node family cannot change:"))
         return refusal;
+    keepOwnNodes();
     settings_.family = family;
+    settings_.ownNodes = false;
     takeNodes();
+    return std::nullopt;
+}
+
+Refusal LabModel::setOwnNodes(bool own)
+{
+    if (!own)
+        return setFamily(settings_.family);
+    if (settings_.ownNodes)
+        return std::nullopt;
+    if (Refusal refusal = refuseForData("The nodes cannot become your own:"))
+        return refusal;
+    if (settings_.view == LabView::Convergence)
+        return std::string(kOwnNodesHaveNoFamily);
+    if (ownXs_.empty())
+        for (const Node& node : nodes())
+            ownXs_.push_back(node.x);
+    settings_.ownNodes = true;
+    takeNodes();
+    return std::nullopt;
+}
+
+Refusal LabModel::replaceNodes(NodeList nodes, bool withY)
+{
+    const std::optional<StudyFunction> f = function();
+    if (nodes.size() < static_cast<std::size_t>(kLabMinCount) ||
+        nodes.size() > static_cast<std::size_t>(kLabMaxCount))
+        return joined({"From 2 to 1001 nodes are taken; these are ",
+                       countText(static_cast<int>(nodes.size())), "."});
+    if (Refusal order = orderProblem(nodes))
+        return joined({"The nodes' x must rise: ", *order, "."});
+    if (f && settings_.view == LabView::Convergence)
+        return std::string(kOwnNodesHaveNoFamily);
+    if (!f && !withY)
+        return std::string("Data (no function) take an x and a y for each node.");
+    for (Node& node : nodes) {
+        if (f)
+            node.y = evaluateFunction(*f, node.x).value;
+        if (!std::isfinite(node.x) || !std::isfinite(node.y))
+            return joined({f ? "f is not finite at x = " : "The node at x = ",
+                           compactNumber(node.x, ".", 15), f ? "." : " has no finite y."});
+    }
+    if (f)
+        settings_.ownNodes = true;
+    nodes_.replace(std::move(nodes));
+    countNodes();
+    recompute();
     return std::nullopt;
 }
 
@@ -179,6 +243,9 @@ Refusal LabModel::setCount(int count)
                        " is not."});
     if (Refusal refusal = refuseForData("The number of nodes cannot change:"))
         return refusal;
+    if (settings_.ownNodes)
+        return joined({"Your own nodes keep their number (", countText(settings_.count),
+                       "): add or delete rows in the node table."});
     settings_.count = count;
     takeNodes();
     return std::nullopt;
@@ -205,6 +272,8 @@ Refusal LabModel::setView(LabView view)
     if (!function() && viewNeedsFunction(view))
         return joined({"The ", named(kLabViews, view).key, " view compares with f, and ",
                        kNoFunction, "."});
+    if (view == LabView::Convergence && settings_.ownNodes)
+        return std::string(kOwnNodesHaveNoFamily);
     settings_.view = view;
     recompute();
     return std::nullopt;
@@ -231,16 +300,20 @@ void LabModel::finishDrag()
 bool LabModel::undo()
 {
     const bool undone = nodes_.undo();
-    if (undone)
+    if (undone) {
+        countNodes();
         recompute();
+    }
     return undone;
 }
 
 bool LabModel::redo()
 {
     const bool redone = nodes_.redo();
-    if (redone)
+    if (redone) {
+        countNodes();
         recompute();
+    }
     return redone;
 }
 
@@ -258,17 +331,33 @@ NodeList LabModel::nodesOf(const LabSettings& settings) const
     if (!f)
         return data_;
     NodeList nodes;
-    for (const double x : familyNodes(settings.family, settings.count))
+    for (const double x : settings.ownNodes ? ownXs_ : familyNodes(settings.family, settings.count))
         nodes.push_back({x, evaluateFunction(*f, x).value});
     return nodes;
 }
 
 void LabModel::takeNodes()
 {
-    if (settings_.function == LabFunction::Data)
-        settings_.count = static_cast<int>(data_.size());
     nodes_.reset(nodesOf(settings_));
+    countNodes();
     recompute();
+}
+
+// The abscissae of the user's own nodes outlast a change of function or
+// family, so that choosing them again brings them back.
+void LabModel::keepOwnNodes()
+{
+    if (!settings_.ownNodes || !hasFunction())
+        return;
+    ownXs_.clear();
+    for (const Node& node : nodes())
+        ownXs_.push_back(node.x);
+}
+
+void LabModel::countNodes()
+{
+    if (settings_.ownNodes || settings_.function == LabFunction::Data)
+        settings_.count = static_cast<int>(nodes().size());
 }
 
 void LabModel::sampleFunction()

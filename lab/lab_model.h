@@ -23,6 +23,7 @@ struct LabStart {
     LabSettings settings;
     PolynomialEntries polynomial;
     std::shared_ptr<const Expression> expression;  // a typed function, if any
+    std::vector<double> ownXs;  // the user's own abscissae, if any, in increasing order
     NodeList data;  // the main window's given points, in their order
 };
 
@@ -70,6 +71,14 @@ public:
     void setShown(StudyMethod method, bool shown);
     Refusal setView(LabView view);
 
+    // The user's own nodes, as one step of Undo: with a function they take
+    // its values at their x (and the nodes become the user's own), for data
+    // their own y (withY). Refused, changing nothing, for fewer than 2 or
+    // more than 1001 nodes, x not rising or a value that is not finite.
+    Refusal replaceNodes(NodeList nodes, bool withY);
+    // The nodes' own choice: the family's nodes, or the user's own.
+    Refusal setOwnNodes(bool own);
+
     // A drag of node i: y follows, and with moveX its x too.
     void beginDrag();
     bool moveNode(std::size_t i, double x, double y, bool moveX);
@@ -89,6 +98,8 @@ private:
     Refusal polynomialProblem() const;
     NodeList nodesOf(const LabSettings& settings) const;
     void takeNodes();
+    void keepOwnNodes();
+    void countNodes();
     void sampleFunction();
     void recompute();
     void computeMethod(StudyMethod method);
@@ -97,6 +108,7 @@ private:
     LabSettings settings_;
     PolynomialEntries polynomial_;
     std::shared_ptr<const Expression> expression_;
+    std::vector<double> ownXs_;  // the user's own abscissae, kept across families
     NodeList data_;
     LabNodes nodes_;
     std::array<std::vector<double>, 3> exact_;

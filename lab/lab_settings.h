@@ -33,7 +33,7 @@ inline constexpr std::array<Named<LabFunction>, 7> kLabFunctions{{
     {LabFunction::Runge, "runge", "Runge 1/(1 + 25(2x − 1)²)"},
     {LabFunction::Abs, "abs", "|2x − 1|"},
     {LabFunction::Expression, "expression", "Your function"},
-    {LabFunction::Data, "data", "Main window's given points"},
+    {LabFunction::Data, "data", "Data (no function)"},
 }};
 
 inline constexpr std::array<Named<NodeFamily>, 3> kNodeFamilies{{
@@ -41,6 +41,9 @@ inline constexpr std::array<Named<NodeFamily>, 3> kNodeFamilies{{
     {NodeFamily::Lobatto, "lobatto", "Chebyshev points"},
     {NodeFamily::Gauss, "gauss", "Chebyshev roots"},
 }};
+// The nodes' choice beside the families: the user's own abscissae.
+inline constexpr std::string_view kOwnNodesKey = "custom";
+inline constexpr std::string_view kOwnNodesLabel = "Your own nodes";
 
 inline constexpr std::array<Named<LabView>, 7> kLabViews{{
     {LabView::Values, "values", "Values p and f"},
@@ -87,6 +90,7 @@ inline bool viewNeedsFunction(LabView view)
 struct LabSettings {
     LabFunction function = LabFunction::Sine;
     NodeFamily family = NodeFamily::Equispaced;
+    bool ownNodes = false;  // the user's own abscissae instead of the family's
     int count = 11;
     int degree = 1;
     std::array<bool, kLabMethodCount> shown{};

@@ -205,6 +205,14 @@ LabStart typedStart(std::string_view text)
     return start;
 }
 
+LabStart ownNodesStart()
+{
+    LabStart start = startWith(LabFunction::Sine, 11, {StudyMethod::Linear});
+    start.settings.ownNodes = true;
+    start.ownXs = {0, 0.4, 1};
+    return start;
+}
+
 TEST(LabModel, RefusedChangesSayWhyAndChangeNothing)
 {
     const NodeList data = {{0, 0}, {0.3, 1}, {0.6, 0}, {1, 2}};
@@ -264,6 +272,27 @@ TEST(LabModel, RefusedChangesSayWhyAndChangeNothing)
          startWith(LabFunction::Runge, 11, {StudyMethod::Linear}),
          [](LabModel& m) { return m.setExpression("sqrt(x-0.5)"); },
          "f is not finite at x = 0: sqrt(−0.5) is not a number"},
+        {"one node of your own", startWith(LabFunction::Sine, 11, {StudyMethod::Linear}),
+         [](LabModel& m) { return m.replaceNodes({{0.5, 0}}, false); },
+         "From 2 to 1001 nodes are taken; these are 1."},
+        {"your own nodes at one x", startWith(LabFunction::Sine, 11, {StudyMethod::Linear}),
+         [](LabModel& m) { return m.replaceNodes({{0, 0}, {0.5, 0}, {0.5, 1}}, false); },
+         "x must rise: x(2) = 0.5 is not above x(1) = 0.5"},
+        {"data nodes without y", startWith(LabFunction::Data, 4, {StudyMethod::Linear}, data),
+         [](LabModel& m) { return m.replaceNodes({{0, 0}, {0.5, 0}}, false); },
+         "take an x and a y"},
+        {"your own nodes in the convergence view",
+         [] {
+             LabStart s = startWith(LabFunction::Sine, 11, {StudyMethod::Linear});
+             s.settings.view = LabView::Convergence;
+             return s;
+         }(),
+         [](LabModel& m) { return m.replaceNodes({{0, 0}, {0.5, 0}}, false); },
+         "your own nodes have none"},
+        {"the number of your own nodes", ownNodesStart(),
+         [](LabModel& m) { return m.setCount(12); }, "keep their number (3)"},
+        {"the convergence view of your own nodes", ownNodesStart(),
+         [](LabModel& m) { return m.setView(LabView::Convergence); }, "your own nodes have none"},
         {"a typed function 0/0 at 0", startWith(LabFunction::Runge, 11, {StudyMethod::Linear}),
          [](LabModel& m) { return m.setExpression("sin(x)/x"); },
          "f is not finite at x = 0: 0/0 is not a number"},
@@ -395,6 +424,45 @@ TEST(LabModel, ATypedFunctionIsStudiedWithItsExactDerivatives)
     EXPECT_FALSE(model.outcome(StudyMethod::Clamped).available())
         << "f'(0) of sqrt(x) is not finite";
     EXPECT_TRUE(model.outcome(StudyMethod::Natural).available());
+}
+
+TEST(LabModel, YourOwnNodesTakeTheFunctionsValuesAndEachChangeIsOneStepOfUndo)
+{
+    LabModel model(startWith(LabFunction::Runge, 11, {StudyMethod::Natural}));
+    const NodeList family = model.nodes();
+    ASSERT_FALSE(model.replaceNodes({{0.1, 9}, {0.3, 9}, {0.35, 9}, {0.9, 9}}, true));
+    EXPECT_TRUE(model.settings().ownNodes);
+    EXPECT_EQ(model.settings().count, 4);
+    ASSERT_EQ(model.nodes().size(), 4u);
+    const StudyFunction runge = *model.function();
+    for (const Node& node : model.nodes())
+        EXPECT_EQ(node.y, functionValue(runge, node.x)) << "with a function, y is f(x)";
+    EXPECT_TRUE(model.outcome(StudyMethod::Natural).available());
+
+    ASSERT_FALSE(model.replaceNodes({{0.1, 0}, {0.3, 0}, {0.9, 0}}, false));
+    EXPECT_EQ(model.settings().count, 3);
+    ASSERT_TRUE(model.undo());
+    EXPECT_EQ(model.nodes().size(), 4u);
+    EXPECT_EQ(model.settings().count, 4) << "the count follows an undone change";
+    ASSERT_TRUE(model.undo());
+    EXPECT_EQ(model.nodes(), family);
+
+    // Choosing a family and then your own nodes again brings them back.
+    ASSERT_TRUE(model.redo());
+    ASSERT_FALSE(model.setFamily(NodeFamily::Lobatto));
+    EXPECT_FALSE(model.settings().ownNodes);
+    ASSERT_EQ(model.nodes().size(), 4u) << "n stays the number of nodes";
+    EXPECT_EQ(model.nodes()[1].x, familyNodes(NodeFamily::Lobatto, 4)[1]);
+    ASSERT_FALSE(model.setFunction(LabFunction::Sine));
+    ASSERT_FALSE(model.setOwnNodes(true));
+    ASSERT_EQ(model.nodes().size(), 4u);
+    EXPECT_EQ(model.nodes()[2], (Node{0.35, functionValue(*model.function(), 0.35)}));
+
+    const NodeList data = {{0, 0}, {0.3, 1}, {0.6, 0}, {1, 2}};
+    LabModel given(startWith(LabFunction::Data, 4, {StudyMethod::Linear}, data));
+    ASSERT_FALSE(given.replaceNodes({{0, 5}, {2, 6}}, true));
+    EXPECT_EQ(given.nodes(), (NodeList{{0, 5}, {2, 6}})) << "data keep their own y";
+    EXPECT_EQ(given.settings().count, 2);
 }
 
 TEST(LabModel, ADragMovesTheFiguresAndUndoBringsThemBackBitForBit)
