@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "data/dsf_reader.h"
 #include "data/printable_text.h"
 #include "lab/lab_counts.h"
 #include "lab/lab_text.h"
@@ -76,7 +77,9 @@ std::vector<std::string_view> fieldsOf(std::string_view line, char separator)
     return fields;
 }
 
-std::optional<double> numberOf(std::string_view field, bool decimalComma)
+}  // namespace
+
+std::optional<double> readNodeValue(std::string_view field, bool decimalComma)
 {
     std::string text(field);
     if (decimalComma)
@@ -89,6 +92,8 @@ std::optional<double> numberOf(std::string_view field, bool decimalComma)
         return std::nullopt;
     return value;
 }
+
+namespace {
 
 bool holdsLetters(std::string_view line)
 {
@@ -103,9 +108,41 @@ std::string lineText(int number)
 }
 
 struct Row {
-    int line;
+    std::string where;  // "line 3", "point 2"
     Node node;
+    std::size_t order = 0;  // its place in the text
 };
+
+// The rows in increasing x, or why not.
+NodeTextRead taken(std::vector<Row> rows, bool withY, std::string_view holder)
+{
+    NodeTextRead read;
+    if (rows.size() < static_cast<std::size_t>(kLabMinCount) ||
+        rows.size() > static_cast<std::size_t>(kLabMaxCount)) {
+        read.refusal = joined({"The ", holder, " holds ", std::to_string(rows.size()),
+                               rows.size() == 1 ? " node" : " nodes", "; from ",
+                               std::to_string(kLabMinCount), " to ", std::to_string(kLabMaxCount),
+                               " are taken."});
+        return read;
+    }
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const Row& a, const Row& b) { return a.node.x < b.node.x; });
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        if (rows[i].node.x == rows[i - 1].node.x) {
+            // The later of the two in the text is named first.
+            const bool inOrder = rows[i - 1].order < rows[i].order;
+            const Row& first = inOrder ? rows[i - 1] : rows[i];
+            const Row& second = inOrder ? rows[i] : rows[i - 1];
+            read.refusal = joined({second.where, ": x = ", compactNumber(second.node.x, ".", 15),
+                                   " is already the x of ", first.where, "."});
+            return read;
+        }
+    }
+    for (const Row& row : rows)
+        read.nodes.push_back(row.node);
+    read.withY = withY;
+    return read;
+}
 
 }  // namespace
 
@@ -125,9 +162,9 @@ NodeTextRead readNodeText(std::string_view text)
                                    " values; a node is x or x y."});
             return read;
         }
-        Row row{line.number, {}};
+        Row row{lineText(line.number), {}, rows.size()};
         for (std::size_t f = 0; f < fields.size(); ++f) {
-            const std::optional<double> value = numberOf(fields[f], decimalComma);
+            const std::optional<double> value = readNodeValue(fields[f], decimalComma);
             if (!value && i == 0 && holdsLetters(line.text))
                 break;  // a header of words
             if (!value) {
@@ -149,28 +186,23 @@ NodeTextRead readNodeText(std::string_view text)
             }
         }
     }
-    if (rows.size() < static_cast<std::size_t>(kLabMinCount) ||
-        rows.size() > static_cast<std::size_t>(kLabMaxCount)) {
-        read.refusal = joined({"The text holds ", std::to_string(rows.size()),
-                               rows.size() == 1 ? " node" : " nodes", "; from ",
-                               std::to_string(kLabMinCount), " to ", std::to_string(kLabMaxCount),
-                               " are taken."});
-        return read;
-    }
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const Row& a, const Row& b) { return a.node.x < b.node.x; });
-    for (std::size_t i = 1; i < rows.size(); ++i) {
-        if (rows[i].node.x == rows[i - 1].node.x) {
-            const auto [first, second] = std::minmax(rows[i - 1].line, rows[i].line);
-            read.refusal = joined({lineText(second), ": x = ", compactNumber(rows[i].node.x, ".", 15),
-                                   " is already the x of line ", std::to_string(first), "."});
-            return read;
-        }
-    }
-    for (const Row& row : rows)
-        read.nodes.push_back(row.node);
-    read.withY = firstWidth == 2;
-    return read;
+    return taken(std::move(rows), firstWidth == 2, "text");
+}
+
+NodeTextRead readNodeFile(std::string_view fileName, std::string_view bytes)
+{
+    std::string suffix(fileName.substr(fileName.size() - std::min<std::size_t>(4, fileName.size())));
+    std::transform(suffix.begin(), suffix.end(), suffix.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    if (suffix != ".dsf")
+        return readNodeText(bytes);
+    const DataSetRead read = parseDataSet(bytes);
+    if (!read.set)
+        return {{}, false, describeFailure(read.failure)};
+    std::vector<Row> rows;
+    for (std::size_t i = 0; i < read.set->x.size(); ++i)
+        rows.push_back({"point " + std::to_string(i), {read.set->x[i], read.set->y[i]}, i});
+    return taken(std::move(rows), true, "data set");
 }
 
 }  // namespace tarvel

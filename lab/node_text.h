@@ -8,6 +8,7 @@
 // kLabMinCount and kLabMaxCount nodes are taken.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,5 +23,13 @@ struct NodeTextRead {
 };
 
 NodeTextRead readNodeText(std::string_view text);
+
+// One value as a cell of such a text holds it: a period as decimal point,
+// or with decimalComma a comma; a leading plus sign; finite.
+std::optional<double> readNodeValue(std::string_view text, bool decimalComma);
+
+// A file's nodes: a *.dsf data set read as the main window reads it, any
+// other file (CSV, TSV, text) as readNodeText.
+NodeTextRead readNodeFile(std::string_view fileName, std::string_view bytes);
 
 }  // namespace tarvel

@@ -47,6 +47,18 @@ TEST(NodeText, EachPastedTextGivesItsNodesOrNamesTheLineAndValue)
     }
 }
 
+TEST(NodeText, ADataSetFileIsReadAsTheMainWindowReadsItAndOtherFilesAsText)
+{
+    const NodeTextRead set = readNodeFile("given.DSF", "3\na,0.5,1\nb,0,2\nc,1,3\n");
+    EXPECT_EQ(set.refusal, "");
+    EXPECT_EQ(set.nodes, (NodeList{{0, 2}, {0.5, 1}, {1, 3}}));
+    EXPECT_TRUE(set.withY);
+    EXPECT_EQ(readNodeFile("twice.dsf", "2\na,0.5,1\nb,0.5,2\n").refusal,
+              "point 1: x = 0.5 is already the x of point 0.");
+    EXPECT_NE(readNodeFile("bad.dsf", "2\na,0.5,1\n").refusal, "");
+    EXPECT_EQ(readNodeFile("nodes.csv", "x,y\n0,1\n1,2\n").nodes, (NodeList{{0, 1}, {1, 2}}));
+}
+
 TEST(NodeText, AThousandAndOneNodesAreTakenAndOneMoreIsRefused)
 {
     std::string text;

@@ -12,6 +12,8 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QPushButton>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -350,6 +352,51 @@ private slots:
         QFile again(dir.filePath("values.csv"));
         QVERIFY(again.open(QIODevice::ReadOnly));
         QCOMPARE(again.readAll(), earlier);
+    }
+
+    void nodesArePastedTypedAddedAndDeletedEachAsOneStepOfUndo()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"natural"}));
+        auto* table = find<QTableView>(*lab, "labNodeTable");
+        QApplication::clipboard()->setText("x\ty\n0\t1\n0,2\t1\n0,3\t1\n0,5\t1\n0,6\t1\n0,8\t1\n1\t1\n");
+        lab->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(lab.get()));
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(lab->model().nodes().size(), std::size_t{7});
+        QCOMPARE(table->model()->rowCount(), 7);
+        QCOMPARE(table->model()->index(1, 0).data().toString(), QString("0.2"));
+        QCOMPARE(find<QComboBox>(*lab, "labNodes")->currentData().toString(), QString("custom"));
+        QCOMPARE(find<QSpinBox>(*lab, "labCount")->value(), 7);
+        QVERIFY(!find<QSpinBox>(*lab, "labCount")->isEnabled());
+        QVERIFY2(!(table->model()->flags(table->model()->index(0, 1)) & Qt::ItemIsEditable),
+                 "with a function, y is f(x)");
+
+        const NodeList pasted = lab->model().nodes();
+        QVERIFY(lab->pasteNodes("0 1\n0.5 2\n0.5 3\n"));
+        QVERIFY(statusOf(*lab).contains("line 3: x = 0.5 is already the x of line 2."));
+        QCOMPARE(lab->model().nodes(), pasted);
+
+        // A typed x moves its row into place.
+        table->model()->setData(table->model()->index(1, 0), "0.9");
+        QCOMPARE(lab->model().nodes()[5].x, 0.9);
+        QCOMPARE(table->model()->index(5, 0).data().toString(), QString("0.9"));
+        find<QAction>(*lab, "labUndoAction")->trigger();
+        QCOMPARE(lab->model().nodes(), pasted);
+
+        table->selectRow(2);
+        find<QPushButton>(*lab, "labDeleteNodesButton")->click();
+        QCOMPARE(lab->model().nodes().size(), std::size_t{6});
+        find<QPushButton>(*lab, "labAddNodeButton")->click();
+        QCOMPARE(lab->model().nodes().size(), std::size_t{7});
+        QCOMPARE(lab->model().nodes()[2].x, 0.35);  // into the widest gap, 0.2 to 0.5
+
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        const QPoint empty = plot->contentsRect().center() + QPoint(0, -plot->height() / 4);
+        QTest::mouseDClick(plot, Qt::LeftButton, {}, empty);
+        QCOMPARE(lab->model().nodes().size(), std::size_t{8});
+        find<QAction>(*lab, "labUndoAction")->trigger();
+        QCOMPARE(lab->model().nodes().size(), std::size_t{7});
     }
 
     void aTypedFunctionIsTakenOnReturnAndARefusalStaysBesideTheEntry()

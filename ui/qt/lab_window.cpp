@@ -10,7 +10,12 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QFile>
+#include <QFileDialog>
 #include <QLabel>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -24,6 +29,8 @@
 #include <QVBoxLayout>
 
 #include "data/dsf_writer.h"
+#include "data/printable_text.h"
+#include "lab/node_text.h"
 #include "plot/ticks.h"
 #include "ui/qt/drawing_painter.h"
 #include "ui/qt/file_save.h"
@@ -136,6 +143,7 @@ void LabWindow::createControls()
     expressionRefusal_->setWordWrap(true);
     expressionRefusal_->hide();
     nodes_ = comboOf(kNodeFamilies, settings);
+    nodes_->addItem(qstr(kOwnNodesLabel), qstr(kOwnNodesKey));
     nodes_->setObjectName("labNodes");
     count_ = new QSpinBox(settings);
     count_->setObjectName("labCount");
@@ -156,6 +164,7 @@ void LabWindow::createControls()
     form->addRow("&View:", view_);
 
     left->addWidget(createMethodBoxes(settings));
+    left->addWidget(createNodeTable(settings), 1);
     left->addStretch(1);
 
     auto* split = new QSplitter(Qt::Vertical, central);
@@ -216,6 +225,53 @@ QWidget* LabWindow::createMethodBoxes(QWidget* parent)
     return group;
 }
 
+// The nodes as a table of x and y: with a function y is f(x) and only x
+// is typed; for data both are.
+QWidget* LabWindow::createNodeTable(QWidget* parent)
+{
+    auto* group = new QGroupBox("Node table", parent);
+    auto* column = new QVBoxLayout(group);
+    nodeRows_ = new QStandardItemModel(0, 2, group);
+    nodeRows_->setHorizontalHeaderLabels({"x", "y"});
+    nodeTable_ = new QTableView(group);
+    nodeTable_->setObjectName("labNodeTable");
+    nodeTable_->setModel(nodeRows_);
+    nodeTable_->verticalHeader()->setVisible(false);
+    nodeTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    nodeTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    nodeTable_->setMinimumHeight(120);
+    column->addWidget(nodeTable_, 1);
+    auto* buttons = new QHBoxLayout;
+    auto* add = new QPushButton("&Add node", group);
+    add->setObjectName("labAddNodeButton");
+    auto* remove = new QPushButton("D&elete nodes", group);
+    remove->setObjectName("labDeleteNodesButton");
+    buttons->addWidget(add);
+    buttons->addWidget(remove);
+    column->addLayout(buttons);
+    connect(add, &QPushButton::clicked, this, [this] {
+        // Into the widest gap, so that the new x is never one already there.
+        const NodeList& nodes = model_.nodes();
+        std::size_t widest = 1;
+        for (std::size_t i = 1; i < nodes.size(); ++i)
+            if (nodes[i].x - nodes[i - 1].x > nodes[widest].x - nodes[widest - 1].x)
+                widest = i;
+        const Node& a = nodes[widest - 1];
+        const Node& b = nodes[widest];
+        addNodeAt(a.x + (b.x - a.x) / 2, a.y + (b.y - a.y) / 2);
+    });
+    connect(remove, &QPushButton::clicked, this, [this] {
+        std::vector<std::size_t> rows;
+        for (const QModelIndex& index : nodeTable_->selectionModel()->selectedRows())
+            rows.push_back(static_cast<std::size_t>(index.row()));
+        if (rows.empty())
+            return say("Select the rows of the nodes to delete first.");
+        deleteNodes(std::move(rows));
+    });
+    connect(nodeRows_, &QStandardItemModel::itemChanged, this, &LabWindow::nodeEdited);
+    return group;
+}
+
 QAction* LabWindow::addAction(const char* name, const QString& text, const QKeySequence& keys)
 {
     auto* action = new QAction(text, this);
@@ -240,6 +296,14 @@ void LabWindow::createActions()
     nodes->addAction(
         addAction("labRedoAction", "&Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
     nodes->addAction(addAction("labResetNodesAction", "Re&set nodes"));
+    nodes->addSeparator();
+    QAction* paste =
+        addAction("labPasteNodesAction", "&Paste nodes", QKeySequence(Qt::CTRL | Qt::Key_V));
+    // Ctrl+V pastes nodes in the node table; elsewhere it pastes text.
+    paste->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    nodeTable_->addAction(paste);
+    nodes->addAction(paste);
+    nodes->addAction(addAction("labImportNodesAction", "&Import nodes…"));
     nodes->addSeparator();
     QAction* play = addAction("labPlayAction", "&Play n upward");
     play->setCheckable(true);
@@ -287,7 +351,9 @@ void LabWindow::connectControls()
             &LabWindow::applyExpression);
     connect(expressionHistory_, &QComboBox::activated, this, &LabWindow::applyExpression);
     connect(nodes_, &QComboBox::currentIndexChanged, this, [this] {
-        if (const auto id = chosen(nodes_, kNodeFamilies))
+        if (nodes_->currentData().toString() == qstr(kOwnNodesKey))
+            settingChanged(model_.setOwnNodes(true), nodes_);
+        else if (const auto id = chosen(nodes_, kNodeFamilies))
             settingChanged(model_.setFamily(*id), nodes_);
     });
     connect(count_, &QSpinBox::valueChanged, this,
@@ -319,6 +385,10 @@ void LabWindow::connectControls()
         say(qstr(pictureDescription(model_)));
     });
     connect(plot_, &LabPlot::nodeNudged, this, &LabWindow::moveByKey);
+    connect(plot_, &LabPlot::nodeWanted, this,
+            [this](double x, double y) { addNodeAt(x, y); });
+    connect(plot_, &LabPlot::nodeDeleted, this,
+            [this](std::size_t node) { deleteNodes({node}); });
     connect(plot_, &LabPlot::readout, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     connect(plot_, &LabPlot::readoutLeft, this, [this] { statusBar()->clearMessage(); });
@@ -347,6 +417,14 @@ void LabWindow::connectControls()
     });
     connect(actions_.value("labPlayAction"), &QAction::toggled, this, &LabWindow::startPlay);
     connect(playTimer_, &QTimer::timeout, this, &LabWindow::playStep);
+    onAction("labPasteNodesAction", [this] { pasteNodes(QApplication::clipboard()->text()); });
+    onAction("labImportNodesAction", [this] {
+        const QString path = QFileDialog::getOpenFileName(
+            this, "Import nodes", QString(),
+            "Nodes (*.csv *.tsv *.txt *.dsf);;All files (*)");
+        if (!path.isEmpty())
+            importNodes(path);
+    });
     onAction("labCopyNumbersAction", [this] { copyNumbers(); });
     onAction("labCopyPictureAction", [this] { copyPicture(); });
     onAction("labSavePictureAction", [this] {
@@ -432,9 +510,13 @@ void LabWindow::showSettings()
         const QSignalBlocker blocker(degree_);
         degree_->setValue(s.degree);
     }
+    if (s.ownNodes) {
+        const QSignalBlocker blocker(nodes_);
+        nodes_->setCurrentIndex(nodes_->findData(qstr(kOwnNodesKey)));
+    }
     const bool fromData = s.function == LabFunction::Data;
     nodes_->setEnabled(!fromData);
-    count_->setEnabled(!fromData);
+    count_->setEnabled(!fromData && !s.ownNodes);
     for (const StudyMethod method : kStudyMethods) {
         const QSignalBlocker blocker(methods_[methodIndex(method)]);
         methods_[methodIndex(method)]->setChecked(s.shown[methodIndex(method)]);
@@ -448,9 +530,134 @@ void LabWindow::refresh()
     LabPicture picture = labPicture(model_, convergence_);
     plot_->setPicture(std::move(picture));
     plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
+    plot_->setAddsNodes(model_.settings().view == LabView::Values);
+    updateNodeTable();
     updateMethods();
     updateNumbers();
     updateActions();
+}
+
+// Only the cells that changed are set: a drag refreshes at every move.
+void LabWindow::updateNodeTable()
+{
+    const QSignalBlocker blocker(nodeRows_);
+    const NodeList& nodes = model_.nodes();
+    nodeRows_->setRowCount(static_cast<int>(nodes.size()));
+    const Qt::ItemFlags fixed = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+    const Qt::ItemFlags yFlags = model_.hasFunction() ? fixed : fixed | Qt::ItemIsEditable;
+    for (int r = 0; r < static_cast<int>(nodes.size()); ++r) {
+        const Node& node = nodes[static_cast<std::size_t>(r)];
+        const double values[] = {node.x, node.y};
+        for (int c = 0; c < 2; ++c) {
+            QStandardItem* item = nodeRows_->item(r, c);
+            if (!item) {
+                item = new QStandardItem;
+                nodeRows_->setItem(r, c, item);
+            }
+            const QString text = QString::number(values[c], 'g', QLocale::FloatingPointShortest);
+            if (item->text() != text)
+                item->setText(text);
+            const Qt::ItemFlags flags = c == 0 ? fixed | Qt::ItemIsEditable : yFlags;
+            if (item->flags() != flags)
+                item->setFlags(flags);
+        }
+    }
+}
+
+void LabWindow::nodeEdited(QStandardItem* item)
+{
+    const auto row = static_cast<std::size_t>(item->row());
+    NodeList nodes = model_.nodes();
+    const std::string text = item->text().toStdString();
+    const std::optional<double> value = readNodeValue(text, true);
+    if (!value || row >= nodes.size()) {
+        updateNodeTable();
+        return say(QStringLiteral("'") + qstr(isolatedText(text, 40)) +
+                   QStringLiteral("' is not a number; the node stays."));
+    }
+    (item->column() == 0 ? nodes[row].x : nodes[row].y) = *value;
+    std::stable_sort(nodes.begin(), nodes.end(),
+                     [](const Node& a, const Node& b) { return a.x < b.x; });
+    changeNodes(std::move(nodes), true,
+                QStringLiteral("Node %1 changed to %2.").arg(row).arg(item->text()));
+}
+
+// Every change of the nodes from the table, the plot, a paste or a file
+// goes here: one step of Undo, or a refusal that leaves the nodes.
+std::optional<QString> LabWindow::changeNodes(NodeList nodes, bool withY, const QString& done)
+{
+    stopPlay();
+    if (const Refusal refusal = model_.replaceNodes(std::move(nodes), withY)) {
+        updateNodeTable();
+        const QString why = qstr(*refusal);
+        say(why);
+        return why;
+    }
+    showSettings();
+    refresh();
+    say(done);
+    return std::nullopt;
+}
+
+void LabWindow::addNodeAt(double x, double y)
+{
+    NodeList nodes = model_.nodes();
+    const auto at = std::lower_bound(nodes.begin(), nodes.end(), x,
+                                     [](const Node& node, double v) { return node.x < v; });
+    nodes.insert(at, Node{x, y});
+    changeNodes(std::move(nodes), true,
+                QStringLiteral("Added a node at x = ") + qstr(compactNumber(x, ".", 6)) + ".");
+}
+
+void LabWindow::deleteNodes(std::vector<std::size_t> rows)
+{
+    std::sort(rows.begin(), rows.end());
+    NodeList nodes;
+    const NodeList& now = model_.nodes();
+    for (std::size_t i = 0; i < now.size(); ++i)
+        if (!std::binary_search(rows.begin(), rows.end(), i))
+            nodes.push_back(now[i]);
+    const std::size_t deleted = now.size() - nodes.size();
+    changeNodes(std::move(nodes), true,
+                QStringLiteral("Deleted ") + QString::number(deleted) +
+                    (deleted == 1 ? " node." : " nodes."));
+}
+
+std::optional<QString> LabWindow::pasteNodes(const QString& text)
+{
+    const NodeTextRead read = readNodeText(text.toStdString());
+    if (!read.refusal.empty()) {
+        say(qstr(read.refusal));
+        return qstr(read.refusal);
+    }
+    return changeNodes(read.nodes, read.withY,
+                       QStringLiteral("Pasted ") + QString::number(read.nodes.size()) + " nodes.");
+}
+
+std::optional<QString> LabWindow::importNodes(const QString& path)
+{
+    // Far more than 1001 nodes of any text ever take.
+    constexpr qint64 kLargestNodeFile = 16 << 20;
+    QFile file(path);
+    QString why;
+    if (!file.open(QIODevice::ReadOnly))
+        why = QStringLiteral("Cannot read ") + QFileInfo(path).fileName() + ": " + file.errorString();
+    else if (file.size() > kLargestNodeFile)
+        why = QFileInfo(path).fileName() + QStringLiteral(" is too large for a file of nodes.");
+    if (!why.isEmpty()) {
+        say(why);
+        return why;
+    }
+    const NodeTextRead read =
+        readNodeFile(QFileInfo(path).fileName().toStdString(), file.readAll().toStdString());
+    if (!read.refusal.empty()) {
+        why = QFileInfo(path).fileName() + ": " + qstr(read.refusal);
+        say(why);
+        return why;
+    }
+    return changeNodes(read.nodes, read.withY,
+                       QStringLiteral("Imported ") + QString::number(read.nodes.size()) +
+                           QStringLiteral(" nodes from ") + QFileInfo(path).fileName() + ".");
 }
 
 void LabWindow::updateMethods()

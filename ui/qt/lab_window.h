@@ -17,6 +17,9 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QSpinBox;
+class QStandardItem;
+class QStandardItemModel;
+class QTableView;
 class QTableWidget;
 class QTimer;
 
@@ -43,6 +46,10 @@ public:
     std::optional<QString> savePicture(const QString& path);
     std::optional<QString> saveValues(const QString& path);
     std::optional<QString> saveNodes(const QString& path);
+    // Nodes read from text as a spreadsheet copies it, or from a file:
+    // nothing when they were taken, otherwise why not (the nodes stay).
+    std::optional<QString> pasteNodes(const QString& text);
+    std::optional<QString> importNodes(const QString& path);
 
 signals:
     // A point of the convergence view arrived and was drawn.
@@ -52,6 +59,12 @@ signals:
 private:
     void createControls();
     QWidget* createMethodBoxes(QWidget* parent);
+    QWidget* createNodeTable(QWidget* parent);
+    void updateNodeTable();
+    void nodeEdited(QStandardItem* item);
+    std::optional<QString> changeNodes(NodeList nodes, bool withY, const QString& done);
+    void addNodeAt(double x, double y);
+    void deleteNodes(std::vector<std::size_t> rows);
     void createActions();
     void describeControls();
     void connectControls();
@@ -86,6 +99,8 @@ private:
     QComboBox* view_ = nullptr;
     std::array<QCheckBox*, kStudyMethods.size()> methods_{};
     QTableWidget* numbers_ = nullptr;
+    QTableView* nodeTable_ = nullptr;
+    QStandardItemModel* nodeRows_ = nullptr;
     QLabel* sentence_ = nullptr;
     QHash<QString, QAction*> actions_;
     QHash<QWidget*, QString> toolTips_;
