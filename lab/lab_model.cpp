@@ -188,6 +188,22 @@ Refusal LabModel::setFamily(NodeFamily family)
     return std::nullopt;
 }
 
+Refusal LabModel::showNodes(NodeList nodes)
+{
+    if (nodes.size() != nodes_.nodes().size())
+        return joined({"The study has ", countText(static_cast<int>(nodes.size())),
+                       " nodes where its settings give ",
+                       countText(static_cast<int>(nodes_.nodes().size())), "."});
+    if (Refusal order = orderProblem(nodes))
+        return joined({"The nodes' x must rise: ", *order, "."});
+    for (const Node& node : nodes)
+        if (!std::isfinite(node.x) || !std::isfinite(node.y))
+            return std::string("The nodes hold a value that is not finite.");
+    if (nodes_.replace(std::move(nodes)))
+        recompute();
+    return std::nullopt;
+}
+
 Refusal LabModel::setOwnNodes(bool own)
 {
     if (!own)

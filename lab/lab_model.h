@@ -49,6 +49,8 @@ public:
 
     const LabSettings& settings() const { return settings_; }
     const NodeList& nodes() const { return nodes_.nodes(); }
+    const PolynomialEntries& polynomial() const { return polynomial_; }
+    const NodeList& data() const { return data_; }
     bool edited() const { return nodes_.edited(); }
     bool canUndo() const { return nodes_.canUndo(); }
     bool canRedo() const { return nodes_.canRedo(); }
@@ -76,6 +78,9 @@ public:
     // their own y (withY). Refused, changing nothing, for fewer than 2 or
     // more than 1001 nodes, x not rising or a value that is not finite.
     Refusal replaceNodes(NodeList nodes, bool withY);
+    // The nodes as a study left them: the same number, x rising, values
+    // finite, taken as they are (as an edit), as one step of Undo.
+    Refusal showNodes(NodeList nodes);
     // The nodes' own choice: the family's nodes, or the user's own.
     Refusal setOwnNodes(bool own);
 
