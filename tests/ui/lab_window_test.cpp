@@ -399,6 +399,43 @@ private slots:
         QCOMPARE(lab->model().nodes().size(), std::size_t{7});
     }
 
+    void aSavedStudyOpensAgainAndADamagedOneChangesNothing()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("runge.tarvel");
+        {
+            std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"natural"}));
+            auto* entry = find<QLineEdit>(*lab, "labExpression");
+            entry->setText("exp(x) sin(10x)");
+            QTest::keyClick(entry, Qt::Key_Return);
+            QVERIFY(!lab->pasteNodes("0\n0.25\n0.5\n0.9\n1\n"));
+            lab->plot().zoomAboutCentre(2);
+            QVERIFY(!lab->saveStudy(path));
+        }
+        MainWindow window;
+        window.show();
+        QVERIFY(!openLabWithStudy(window, path));
+        auto* lab = window.findChild<LabWindow*>("labWindow");
+        QVERIFY(lab && lab->isVisible());
+        QCOMPARE(lab->model().functionLabel(), std::string("f(x) = exp(x) sin(10x)"));
+        QCOMPARE(find<QLineEdit>(*lab, "labExpression")->text(), QString("exp(x) sin(10x)"));
+        QCOMPARE(lab->model().nodes().size(), std::size_t{5});
+        QCOMPARE(lab->model().nodes()[3].x, 0.9);
+        QVERIFY(lab->plot().zoomed());
+        QVERIFY(statusOf(*lab).contains("Opened the study runge.tarvel"));
+
+        QFile damaged(dir.filePath("damaged.tarvel"));
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write("{\"format\": \"tarvel-study\", \"version\": 7}");
+        damaged.close();
+        const NodeList before = lab->model().nodes();
+        const std::optional<QString> why = lab->openStudy(damaged.fileName());
+        QVERIFY(why && why->contains("newer Tarvel (version 7)"));
+        QVERIFY(statusOf(*lab).contains("newer Tarvel"));
+        QCOMPARE(lab->model().nodes(), before);
+        QCOMPARE(lab->model().functionLabel(), std::string("f(x) = exp(x) sin(10x)"));
+    }
+
     void aTypedFunctionIsTakenOnReturnAndARefusalStaysBesideTheEntry()
     {
         std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"natural"}));

@@ -31,6 +31,7 @@
 #include "data/dsf_writer.h"
 #include "data/printable_text.h"
 #include "lab/node_text.h"
+#include "lab/study_file.h"
 #include "plot/ticks.h"
 #include "ui/qt/drawing_painter.h"
 #include "ui/qt/file_save.h"
@@ -288,6 +289,9 @@ void LabWindow::createActions()
     lab->addAction(addAction("labCopyNumbersAction", "Copy &numbers"));
     lab->addAction(addAction("labCopyPictureAction", "Copy &picture"));
     lab->addSeparator();
+    lab->addAction(addAction("labOpenStudyAction", "&Open study…", QKeySequence(Qt::CTRL | Qt::Key_O)));
+    lab->addAction(addAction("labSaveStudyAction", "&Save study…", QKeySequence(Qt::CTRL | Qt::Key_S)));
+    lab->addSeparator();
     lab->addAction(addAction("labSavePictureAction", "Save p&icture…"));
     lab->addAction(addAction("labSaveValuesAction", "Save &values…"));
     lab->addAction(addAction("labSaveNodesAction", "Save no&des…"));
@@ -434,6 +438,18 @@ void LabWindow::connectControls()
     onAction("labSaveValuesAction", [this] {
         saveWithDialog("Save values", "CSV files (*.csv)", "lab-values.csv",
                        &LabWindow::saveValues);
+    });
+    onAction("labSaveStudyAction", [this] {
+        saveWithDialog("Save study", "Tarvel studies (*.tarvel)", "study.tarvel",
+                       &LabWindow::saveStudy);
+    });
+    onAction("labOpenStudyAction", [this] {
+        const QString path = QFileDialog::getOpenFileName(this, "Open study", QString(),
+                                                          "Tarvel studies (*.tarvel);;All files (*)");
+        if (path.isEmpty())
+            return;
+        if (const std::optional<QString> why = openStudy(path))
+            QMessageBox::warning(this, windowTitle(), *why);
     });
     onAction("labSaveNodesAction", [this] {
         saveWithDialog("Save nodes", "Data sets (*.dsf)", "lab-nodes.dsf", &LabWindow::saveNodes);
@@ -621,6 +637,59 @@ void LabWindow::deleteNodes(std::vector<std::size_t> rows)
     changeNodes(std::move(nodes), true,
                 QStringLiteral("Deleted ") + QString::number(deleted) +
                     (deleted == 1 ? " node." : " nodes."));
+}
+
+std::optional<QString> LabWindow::saveStudy(const QString& path)
+{
+    tarvel::Study study = studyOf(model_);
+    if (plot_->zoomed())
+        study.zoom = plot_->shownWorld();
+    const QString why = saveWhole(path, QByteArray::fromStdString(studyFileText(study)));
+    return why.isEmpty() ? std::nullopt : std::optional<QString>(why);
+}
+
+std::optional<QString> LabWindow::openStudy(const QString& path)
+{
+    // Far larger than any study of 1001 nodes and 1001 given points.
+    constexpr qint64 kLargestStudy = 4 << 20;
+    const QString name = QFileInfo(path).fileName();
+    QFile file(path);
+    QString why;
+    if (!file.open(QIODevice::ReadOnly))
+        why = QStringLiteral("Cannot read ") + name + ": " + file.errorString();
+    else if (file.size() > kLargestStudy)
+        why = name + QStringLiteral(" is too large for a study.");
+    std::optional<tarvel::Study> study;
+    if (why.isEmpty()) {
+        StudyRead read = readStudyFile(file.readAll().toStdString());
+        study = std::move(read.study);
+        if (!study)
+            why = name + ": " + qstr(read.refusal);
+    }
+    StudyModel opened;
+    if (study) {
+        opened = modelOf(*study);
+        if (!opened.model)
+            why = name + ": " + qstr(opened.refusal);
+    }
+    if (!why.isEmpty()) {
+        say(why);
+        return why;
+    }
+    stopPlay();
+    model_ = std::move(*opened.model);
+    if (const auto& typed = model_.expression()) {
+        const QSignalBlocker blocker(expressionHistory_);
+        expressionHistory_->insertItem(0, qstr(typed->text()));
+        expressionHistory_->setCurrentIndex(0);
+        expressionRefusal_->hide();
+    }
+    showSettings();
+    refresh();
+    if (study->zoom)
+        plot_->showWorld(*study->zoom);
+    say(QStringLiteral("Opened the study ") + name + ".");
+    return std::nullopt;
 }
 
 std::optional<QString> LabWindow::pasteNodes(const QString& text)

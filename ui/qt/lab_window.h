@@ -48,6 +48,9 @@ public:
     std::optional<QString> saveNodes(const QString& path);
     // Nodes read from text as a spreadsheet copies it, or from a file:
     // nothing when they were taken, otherwise why not (the nodes stay).
+    std::optional<QString> saveStudy(const QString& path);
+    // The study in the file, or why not (the lab then stays as it was).
+    std::optional<QString> openStudy(const QString& path);
     std::optional<QString> pasteNodes(const QString& text);
     std::optional<QString> importNodes(const QString& path);
 
