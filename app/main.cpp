@@ -18,7 +18,8 @@ int main(int argc, char* argv[])
     tarvel::ui::MainWindow window;
     window.show();
     if (!arguments.isEmpty())
-        if (const std::optional<QString> why = tarvel::ui::openLabWithStudy(window, arguments.front()))
+        if (const std::optional<QString> why =
+                tarvel::ui::openLabWithStudy(window, arguments.front()))
             QTextStream(stderr) << *why << "\n";
     return QApplication::exec();
 }

@@ -84,8 +84,7 @@ void dragBench(int count, const std::vector<StudyMethod>& methods, bool typed = 
     }
     sendMouse(plot, QEvent::MouseButtonRelease, from, Qt::LeftButton, Qt::NoButton);
     std::printf("lab_drag%s n=%d methods=%zu median_ms=%.2f p99_ms=%.2f\n", typed ? "_typed" : "",
-                count, methods.size(),
-                percentile(times, 0.5), percentile(times, 0.99));
+                count, methods.size(), percentile(times, 0.5), percentile(times, 0.99));
 }
 
 void convergenceBench(bool typed = false)

@@ -31,9 +31,9 @@ bool same(double a, double b)
 // An entry the grammar can read, mostly, with now and then a slip.
 std::string builtEntry(FuzzedDataProvider& in, int depth)
 {
-    static const char* const kNames[] = {"sin", "cos", "tan", "asin", "acos", "atan", "sinh",
-                                         "cosh", "tanh", "exp", "log", "ln", "log10", "sqrt",
-                                         "abs", "sinx", "x2"};
+    static const char* const kNames[] = {"sin",   "cos",  "tan",  "asin", "acos", "atan",
+                                         "sinh",  "cosh", "tanh", "exp",  "log",  "ln",
+                                         "log10", "sqrt", "abs",  "sinx", "x2"};
     static const char* const kOperators[] = {"+", "-", "*", "/", "^", " ", "×", "·", "−", ""};
     if (depth > 6 || in.remaining_bytes() == 0)
         return "x";
@@ -66,7 +66,8 @@ void check(const std::string& text, FuzzedDataProvider& in)
             violated("a refusal says why", text);
         if (parse.column < 0 || static_cast<std::size_t>(parse.column) > text.size() + 1)
             violated("the column lies inside the entry or just after it", text);
-        if (parse.column > 0 && parse.refusal.rfind("col " + std::to_string(parse.column) + ": ", 0) != 0)
+        if (parse.column > 0 &&
+            parse.refusal.rfind("col " + std::to_string(parse.column) + ": ", 0) != 0)
             violated("the refusal starts with its column", text);
         return;
     }
@@ -74,7 +75,8 @@ void check(const std::string& text, FuzzedDataProvider& in)
     for (const double x : {0.0, 0.5, 1.0, in.ConsumeFloatingPointInRange(0.0, 1.0)}) {
         const double value = f.value(x);
         const FunctionValues values = f.values(x);
-        const std::vector<double> series = f.taylor(x, in.ConsumeIntegralInRange(0, kTaylorMaxOrder));
+        const std::vector<double> series =
+            f.taylor(x, in.ConsumeIntegralInRange(0, kTaylorMaxOrder));
         if (!same(value, values.value) || !same(value, series.front()))
             violated("f(x) alone, with its derivatives and as a series agree", text);
         if (series.size() > 2 && !same(series[1], values.first))

@@ -144,8 +144,7 @@ template <typename Count> void powerSeries(const double* a, double c, double* r,
 
 // a^m for a whole m: where a_0 = 0 and m >= 0, a = t^z b with b_0 != 0 and
 // a^m = t^(zm) b^m, so x^2 has its derivatives at x = 0.
-template <typename Count>
-void wholePower(const double* a, double m, double* r, double* b, Count n)
+template <typename Count> void wholePower(const double* a, double m, double* r, double* b, Count n)
 {
     int z = 0;
     while (z < n && a[z] == 0)
@@ -194,9 +193,9 @@ void inverseTrigonometric(ExpressionOp op, const double* a, double* g, double* w
         powerSeries(w, -0.5, h, n);
     }
     const double sign = op == ExpressionOp::Acos ? -1 : 1;
-    g[0] = op == ExpressionOp::Atan ? std::atan(a[0])
-         : op == ExpressionOp::Asin ? std::asin(a[0])
-                                    : std::acos(a[0]);
+    g[0] = op == ExpressionOp::Atan   ? std::atan(a[0])
+           : op == ExpressionOp::Asin ? std::asin(a[0])
+                                      : std::acos(a[0]);
     for (int k = 1; k < n; ++k)
         chainTerm(a, h, g, k, sign);
 }
@@ -311,35 +310,57 @@ std::string operandText(double value)
 const char* functionName(ExpressionOp op)
 {
     switch (op) {
-    case ExpressionOp::Sin: return "sin";
-    case ExpressionOp::Cos: return "cos";
-    case ExpressionOp::Tan: return "tan";
-    case ExpressionOp::Asin: return "asin";
-    case ExpressionOp::Acos: return "acos";
-    case ExpressionOp::Atan: return "atan";
-    case ExpressionOp::Sinh: return "sinh";
-    case ExpressionOp::Cosh: return "cosh";
-    case ExpressionOp::Tanh: return "tanh";
-    case ExpressionOp::Exp: return "exp";
-    case ExpressionOp::Log: return "log";
-    case ExpressionOp::Log10: return "log10";
-    case ExpressionOp::Sqrt: return "sqrt";
-    case ExpressionOp::Abs: return "abs";
-    default: return nullptr;
+    case ExpressionOp::Sin:
+        return "sin";
+    case ExpressionOp::Cos:
+        return "cos";
+    case ExpressionOp::Tan:
+        return "tan";
+    case ExpressionOp::Asin:
+        return "asin";
+    case ExpressionOp::Acos:
+        return "acos";
+    case ExpressionOp::Atan:
+        return "atan";
+    case ExpressionOp::Sinh:
+        return "sinh";
+    case ExpressionOp::Cosh:
+        return "cosh";
+    case ExpressionOp::Tanh:
+        return "tanh";
+    case ExpressionOp::Exp:
+        return "exp";
+    case ExpressionOp::Log:
+        return "log";
+    case ExpressionOp::Log10:
+        return "log10";
+    case ExpressionOp::Sqrt:
+        return "sqrt";
+    case ExpressionOp::Abs:
+        return "abs";
+    default:
+        return nullptr;
     }
 }
 
 std::string stepText(const ExpressionStep& step, double a, double b)
 {
     switch (step.op) {
-    case ExpressionOp::Add: return numberText(a) + " + " + operandText(b);
-    case ExpressionOp::Subtract: return numberText(a) + " − " + operandText(b);
-    case ExpressionOp::Multiply: return operandText(a) + "·" + operandText(b);
-    case ExpressionOp::Divide: return operandText(a) + "/" + operandText(b);
+    case ExpressionOp::Add:
+        return numberText(a) + " + " + operandText(b);
+    case ExpressionOp::Subtract:
+        return numberText(a) + " − " + operandText(b);
+    case ExpressionOp::Multiply:
+        return operandText(a) + "·" + operandText(b);
+    case ExpressionOp::Divide:
+        return operandText(a) + "/" + operandText(b);
     case ExpressionOp::PowerInteger:
-    case ExpressionOp::PowerConstant: return operandText(a) + "^" + operandText(step.constant);
-    case ExpressionOp::Power: return operandText(a) + "^" + operandText(b);
-    default: break;
+    case ExpressionOp::PowerConstant:
+        return operandText(a) + "^" + operandText(step.constant);
+    case ExpressionOp::Power:
+        return operandText(a) + "^" + operandText(b);
+    default:
+        break;
     }
     if (const char* name = functionName(step.op))
         return std::string(name) + "(" + numberText(a) + ")";
@@ -364,8 +385,9 @@ double stepValue(const ExpressionStep& step, double left, double right)
     return result[0];
 }
 
-template <typename Count> const double* runProgram(const Expression& e, const std::vector<int>& start,
-                                                   int count, double x, Count n)
+template <typename Count>
+const double* runProgram(const Expression& e, const std::vector<int>& start, int count, double x,
+                         Count n)
 {
     std::vector<double>& store = seriesStore();
     store.resize(static_cast<std::size_t>(count) * static_cast<std::size_t>(n));
@@ -373,7 +395,8 @@ template <typename Count> const double* runProgram(const Expression& e, const st
     for (std::size_t i = 0; i < steps.size(); ++i) {
         const ExpressionStep& step = steps[i];
         const auto at = [&](std::size_t slot) {
-            return store.data() + static_cast<std::size_t>(start[slot]) * static_cast<std::size_t>(n);
+            return store.data() +
+                   static_cast<std::size_t>(start[slot]) * static_cast<std::size_t>(n);
         };
         runStep(step, x, at(static_cast<std::size_t>(step.left)),
                 at(static_cast<std::size_t>(step.right)), at(i), n);
@@ -402,9 +425,13 @@ std::vector<double> Expression::taylor(double x, int order) const
 
 std::string Expression::notFiniteReason(double x) const
 {
-    runProgram(*this, seriesStart_, seriesCount_, x, std::integral_constant<int, 1>());
+    if (std::isfinite(
+            *runProgram(*this, seriesStart_, seriesCount_, x, std::integral_constant<int, 1>())))
+        return {};
     const std::vector<double>& store = seriesStore();
-    const auto valueOf = [&](int slot) { return store[static_cast<std::size_t>(seriesStart_[static_cast<std::size_t>(slot)])]; };
+    const auto valueOf = [&](int slot) {
+        return store[static_cast<std::size_t>(seriesStart_[static_cast<std::size_t>(slot)])];
+    };
     for (std::size_t i = 0; i < steps_.size(); ++i) {
         const double result = valueOf(static_cast<int>(i));
         if (std::isfinite(result))

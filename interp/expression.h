@@ -40,17 +40,36 @@ struct ExpressionParse {
 ExpressionParse parseExpression(std::string_view text);
 
 enum class ExpressionOp {
-    Constant, X, Add, Subtract, Multiply, Divide, Negate,
-    PowerInteger,  // a constant whole exponent
+    Constant,
+    X,
+    Add,
+    Subtract,
+    Multiply,
+    Divide,
+    Negate,
+    PowerInteger,   // a constant whole exponent
     PowerConstant,  // a constant exponent
-    Power,  // an exponent that depends on x
-    Sin, Cos, Tan, Asin, Acos, Atan, Sinh, Cosh, Tanh, Exp, Log, Log10, Sqrt, Abs,
+    Power,          // an exponent that depends on x
+    Sin,
+    Cos,
+    Tan,
+    Asin,
+    Acos,
+    Atan,
+    Sinh,
+    Cosh,
+    Tanh,
+    Exp,
+    Log,
+    Log10,
+    Sqrt,
+    Abs,
 };
 
 // One step of the program: its result goes to the slot of its own index.
 struct ExpressionStep {
     ExpressionOp op = ExpressionOp::Constant;
-    int left = 0;   // operand slots
+    int left = 0;  // operand slots
     int right = 0;
     double constant = 0;  // Constant, PowerInteger, PowerConstant
 };
@@ -73,7 +92,8 @@ public:
     // f^(k)(x)/k! for k = 0 .. order (order at most kTaylorMaxOrder).
     std::vector<double> taylor(double x, int order) const;
     // Why f(x) is not finite, as the first step whose operands are finite
-    // and its result is not ("log(0) = −∞"); empty when f(x) is finite.
+    // and its result is not ("log(0) = −∞"); empty when f(x) is finite,
+    // even if a step on the way was not (exp(-1/x) at 0).
     std::string notFiniteReason(double x) const;
 
 private:

@@ -31,11 +31,21 @@ struct Named {
 };
 
 constexpr std::array<Named, 15> kFunctions{{
-    {"sin", ExpressionOp::Sin},   {"cos", ExpressionOp::Cos},     {"tan", ExpressionOp::Tan},
-    {"asin", ExpressionOp::Asin}, {"acos", ExpressionOp::Acos},   {"atan", ExpressionOp::Atan},
-    {"sinh", ExpressionOp::Sinh}, {"cosh", ExpressionOp::Cosh},   {"tanh", ExpressionOp::Tanh},
-    {"exp", ExpressionOp::Exp},   {"log", ExpressionOp::Log},     {"ln", ExpressionOp::Log},
-    {"log10", ExpressionOp::Log10}, {"sqrt", ExpressionOp::Sqrt}, {"abs", ExpressionOp::Abs},
+    {"sin", ExpressionOp::Sin},
+    {"cos", ExpressionOp::Cos},
+    {"tan", ExpressionOp::Tan},
+    {"asin", ExpressionOp::Asin},
+    {"acos", ExpressionOp::Acos},
+    {"atan", ExpressionOp::Atan},
+    {"sinh", ExpressionOp::Sinh},
+    {"cosh", ExpressionOp::Cosh},
+    {"tanh", ExpressionOp::Tanh},
+    {"exp", ExpressionOp::Exp},
+    {"log", ExpressionOp::Log},
+    {"ln", ExpressionOp::Log},
+    {"log10", ExpressionOp::Log10},
+    {"sqrt", ExpressionOp::Sqrt},
+    {"abs", ExpressionOp::Abs},
 }};
 
 constexpr std::array<std::string_view, 4> kValueNames{"x", "pi", "π", "e"};
@@ -124,7 +134,11 @@ bool isNameStart(char c)
 std::size_t sequenceLength(std::string_view text, std::size_t i)
 {
     const auto byte = static_cast<unsigned char>(text[i]);
-    const std::size_t length = byte < 0xC2 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : byte < 0xF5 ? 4 : 1;
+    const std::size_t length = byte < 0xC2   ? 1
+                               : byte < 0xE0 ? 2
+                               : byte < 0xF0 ? 3
+                               : byte < 0xF5 ? 4
+                                             : 1;
     if (length == 1 || i + length > text.size())
         return 1;
     for (std::size_t k = 1; k < length; ++k)
@@ -177,9 +191,16 @@ Lexeme numberLexeme(std::string_view text, int column)
 std::optional<Token> symbolToken(std::string_view symbol)
 {
     static constexpr std::array<std::pair<std::string_view, Token>, 10> kSymbols{{
-        {"+", Token::Plus}, {"-", Token::Minus}, {"−", Token::Minus}, {"*", Token::Times},
-        {"×", Token::Times}, {"·", Token::Times}, {"/", Token::Over}, {"^", Token::Caret},
-        {"(", Token::Open}, {")", Token::Close},
+        {"+", Token::Plus},
+        {"-", Token::Minus},
+        {"−", Token::Minus},
+        {"*", Token::Times},
+        {"×", Token::Times},
+        {"·", Token::Times},
+        {"/", Token::Over},
+        {"^", Token::Caret},
+        {"(", Token::Open},
+        {")", Token::Close},
     }};
     for (const auto& [text, token] : kSymbols)
         if (text == symbol)
@@ -331,7 +352,8 @@ private:
         const int inner = sum();
         --depth_;
         if (next(Token::End))
-            fail(current(), "')' expected to close the '(' at col " + std::to_string(opening.column));
+            fail(current(),
+                 "')' expected to close the '(' at col " + std::to_string(opening.column));
         if (!next(Token::Close))
             fail(current(), "an operator or ')' expected before '" + current().text + "'");
         ++at_;
@@ -395,7 +417,8 @@ private:
                               constantAt(step.left) && (!binary(step.op) || constantAt(step.right));
         if (foldable) {
             const double left = steps_[static_cast<std::size_t>(step.left)].constant;
-            const double right = binary(step.op) ? steps_[static_cast<std::size_t>(step.right)].constant : 0;
+            const double right =
+                binary(step.op) ? steps_[static_cast<std::size_t>(step.right)].constant : 0;
             const double value = stepValue(step, left, right);
             if (std::isfinite(value)) {
                 steps_.resize(static_cast<std::size_t>(step.left));
@@ -425,7 +448,8 @@ ExpressionParse parseExpression(std::string_view text)
         Parser parser(lexemesOf(text));
         return {std::make_shared<const Expression>(std::string(text), parser.program()), 0, {}};
     } catch (const ParseFault& fault) {
-        return {nullptr, fault.column, "col " + std::to_string(fault.column) + ": " + fault.message};
+        return {nullptr, fault.column,
+                "col " + std::to_string(fault.column) + ": " + fault.message};
     }
 }
 

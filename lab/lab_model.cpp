@@ -44,10 +44,8 @@ std::optional<StudyFunctionId> studyFunctionOf(LabFunction function)
 }
 
 LabModel::LabModel(LabStart start)
-    : settings_(start.settings),
-      polynomial_(start.polynomial),
-      expression_(std::move(start.expression)),
-      ownXs_(std::move(start.ownXs)),
+    : settings_(start.settings), polynomial_(start.polynomial),
+      expression_(std::move(start.expression)), ownXs_(std::move(start.ownXs)),
       data_(std::move(start.data))
 {
     // An opening setting the lab cannot take falls back to its default.
@@ -65,8 +63,8 @@ LabModel::LabModel(LabStart start)
     const bool rising = std::adjacent_find(ownXs_.begin(), ownXs_.end(), [](double a, double b) {
                             return !(b > a);
                         }) == ownXs_.end();
-    const bool finite = std::all_of(ownXs_.begin(), ownXs_.end(),
-                                    [](double x) { return std::isfinite(x); });
+    const bool finite =
+        std::all_of(ownXs_.begin(), ownXs_.end(), [](double x) { return std::isfinite(x); });
     if (ownXs_.size() < static_cast<std::size_t>(kLabMinCount) ||
         ownXs_.size() > static_cast<std::size_t>(kLabMaxCount) || !rising || !finite)
         ownXs_.clear();

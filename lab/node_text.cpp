@@ -97,9 +97,8 @@ namespace {
 
 bool holdsLetters(std::string_view line)
 {
-    return std::any_of(line.begin(), line.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    });
+    return std::any_of(line.begin(), line.end(),
+                       [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); });
 }
 
 std::string lineText(int number)
@@ -119,10 +118,10 @@ NodeTextRead taken(std::vector<Row> rows, bool withY, std::string_view holder)
     NodeTextRead read;
     if (rows.size() < static_cast<std::size_t>(kLabMinCount) ||
         rows.size() > static_cast<std::size_t>(kLabMaxCount)) {
-        read.refusal = joined({"The ", holder, " holds ", std::to_string(rows.size()),
-                               rows.size() == 1 ? " node" : " nodes", "; from ",
-                               std::to_string(kLabMinCount), " to ", std::to_string(kLabMaxCount),
-                               " are taken."});
+        read.refusal =
+            joined({"The ", holder, " holds ", std::to_string(rows.size()),
+                    rows.size() == 1 ? " node" : " nodes", "; from ", std::to_string(kLabMinCount),
+                    " to ", std::to_string(kLabMaxCount), " are taken."});
         return read;
     }
     std::stable_sort(rows.begin(), rows.end(),
@@ -176,9 +175,10 @@ NodeTextRead readNodeText(std::string_view text)
             if (f + 1 == fields.size()) {
                 const int width = static_cast<int>(fields.size());
                 if (firstWidth && *firstWidth != width) {
-                    read.refusal = joined({lineText(line.number), ": ",
-                                           width == 1 ? "x alone, while the lines above hold x and y."
-                                                      : "x and y, while the lines above hold x alone."});
+                    read.refusal =
+                        joined({lineText(line.number), ": ",
+                                width == 1 ? "x alone, while the lines above hold x and y."
+                                           : "x and y, while the lines above hold x alone."});
                     return read;
                 }
                 firstWidth = width;
@@ -191,9 +191,11 @@ NodeTextRead readNodeText(std::string_view text)
 
 NodeTextRead readNodeFile(std::string_view fileName, std::string_view bytes)
 {
-    std::string suffix(fileName.substr(fileName.size() - std::min<std::size_t>(4, fileName.size())));
-    std::transform(suffix.begin(), suffix.end(), suffix.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    std::string suffix(
+        fileName.substr(fileName.size() - std::min<std::size_t>(4, fileName.size())));
+    std::transform(suffix.begin(), suffix.end(), suffix.begin(), [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    });
     if (suffix != ".dsf")
         return readNodeText(bytes);
     const DataSetRead read = parseDataSet(bytes);

@@ -1,8 +1,8 @@
 #include "lab/study_file.h"
 
 #include <charconv>
-#include <optional>
 #include <cmath>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -43,8 +43,8 @@ std::string pairsText(const NodeList& nodes)
 {
     std::string out = "[";
     for (std::size_t i = 0; i < nodes.size(); ++i)
-        out += joined({i == 0 ? "" : ", ", "[", numberText(nodes[i].x), ", ",
-                       numberText(nodes[i].y), "]"});
+        out += joined(
+            {i == 0 ? "" : ", ", "[", numberText(nodes[i].x), ", ", numberText(nodes[i].y), "]"});
     return out + "]";
 }
 
@@ -95,8 +95,8 @@ private:
 
     void skipBlanks()
     {
-        while (at_ < text_.size() &&
-               (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\n' || text_[at_] == '\r'))
+        while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t' ||
+                                      text_[at_] == '\n' || text_[at_] == '\r'))
             ++at_;
     }
 
@@ -188,8 +188,8 @@ private:
                 fail("digits expected in the exponent");
         }
         double value = 0;
-        const auto [end, error] =
-            std::from_chars(text_.data() + start, text_.data() + at_, value, std::chars_format::general);
+        const auto [end, error] = std::from_chars(text_.data() + start, text_.data() + at_, value,
+                                                  std::chars_format::general);
         if (error != std::errc() || end != text_.data() + at_ || !std::isfinite(value))
             fail("a number beyond the range of numbers");
         return value;
@@ -216,15 +216,24 @@ private:
     static std::optional<char> escaped(char e)
     {
         switch (e) {
-        case '"': return '"';
-        case '\\': return '\\';
-        case '/': return '/';
-        case 'b': return '\b';
-        case 'f': return '\f';
-        case 'n': return '\n';
-        case 'r': return '\r';
-        case 't': return '\t';
-        default: return std::nullopt;
+        case '"':
+            return '"';
+        case '\\':
+            return '\\';
+        case '/':
+            return '/';
+        case 'b':
+            return '\b';
+        case 'f':
+            return '\f';
+        case 'n':
+            return '\n';
+        case 'r':
+            return '\r';
+        case 't':
+            return '\t';
+        default:
+            return std::nullopt;
         }
     }
 
@@ -320,8 +329,9 @@ int wholeNumber(const Json& object, std::string_view key, int lo, int hi)
 {
     const double value = required(object, key, Json::Kind::Number).number;
     if (!(value >= lo && value <= hi) || value != std::floor(value))
-        throw OutOfRange{joined({"\"", key, "\" is ", numberText(value), "; it must be a whole number from ",
-                                 std::to_string(lo), " to ", std::to_string(hi)})};
+        throw OutOfRange{
+            joined({"\"", key, "\" is ", numberText(value), "; it must be a whole number from ",
+                    std::to_string(lo), " to ", std::to_string(hi)})};
     return static_cast<int>(value);
 }
 
@@ -358,9 +368,9 @@ Study studyFrom(const Json& root)
         throw Damage{"it is not a Tarvel study (no \"format\": \"tarvel-study\")"};
     const double version = required(root, "version", Json::Kind::Number).number;
     if (version > kStudyFileVersion)
-        throw OutOfRange{joined({"it was written by a newer Tarvel (version ", numberText(version),
-                                 "); this one reads versions up to ",
-                                 std::to_string(kStudyFileVersion)})};
+        throw OutOfRange{
+            joined({"it was written by a newer Tarvel (version ", numberText(version),
+                    "); this one reads versions up to ", std::to_string(kStudyFileVersion)})};
     wholeNumber(root, "version", 1, kStudyFileVersion);
 
     Study study;
@@ -461,10 +471,10 @@ std::string studyFileText(const Study& study)
     line("nodes", pairsText(study.nodes));
     line("data", pairsText(study.start.data));
     if (study.zoom)
-        line("zoom", joined({"{\"left\": ", numberText(study.zoom->left), ", \"right\": ",
-                             numberText(study.zoom->right), ", \"bottom\": ",
-                             numberText(study.zoom->bottom), ", \"top\": ",
-                             numberText(study.zoom->top), "}"}));
+        line("zoom", joined({"{\"left\": ", numberText(study.zoom->left),
+                             ", \"right\": ", numberText(study.zoom->right),
+                             ", \"bottom\": ", numberText(study.zoom->bottom),
+                             ", \"top\": ", numberText(study.zoom->top), "}"}));
     else
         line("zoom", "null");
     line("title", quoted(study.title), true);

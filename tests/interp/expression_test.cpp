@@ -37,88 +37,157 @@ void expectClose(double expected, double actual, const std::string& what)
 const double pi = std::numbers::pi;
 
 const std::vector<GoodEntry> kGoodEntries = {
-    {"2.5", [](double) { return FunctionValues{2.5, 0, 0}; }},
-    {"1e-3 x", [](double x) { return FunctionValues{1e-3 * x, 1e-3, 0}; }},
-    {"1 + 2*x - x/4", [](double x) { return FunctionValues{1 + 2 * x - x / 4, 1.75, 0}; }},
-    {"-x^2", [](double x) { return FunctionValues{-x * x, -2 * x, -2}; }},
-    {"2^-x", [](double x) {
+    {"2.5",
+     [](double) {
+         return FunctionValues{2.5, 0, 0};
+     }},
+    {"1e-3 x",
+     [](double x) {
+         return FunctionValues{1e-3 * x, 1e-3, 0};
+     }},
+    {"1 + 2*x - x/4",
+     [](double x) {
+         return FunctionValues{1 + 2 * x - x / 4, 1.75, 0};
+     }},
+    {"-x^2",
+     [](double x) {
+         return FunctionValues{-x * x, -2 * x, -2};
+     }},
+    {"2^-x",
+     [](double x) {
          const double v = std::pow(2, -x);
          const double l = std::log(2.0);
          return FunctionValues{v, -l * v, l * l * v};
      }},
-    {"2^3^2 + 0x", [](double) { return FunctionValues{512, 0, 0}; }},
-    {"x^3", [](double x) { return FunctionValues{x * x * x, 3 * x * x, 6 * x}; }},
-    {"x^-1", [](double x) { return FunctionValues{1 / x, -1 / (x * x), 2 / (x * x * x)}; }},
-    {"x^1.5", [](double x) {
+    {"2^3^2 + 0x",
+     [](double) {
+         return FunctionValues{512, 0, 0};
+     }},
+    {"x^3",
+     [](double x) {
+         return FunctionValues{x * x * x, 3 * x * x, 6 * x};
+     }},
+    {"x^-1",
+     [](double x) {
+         return FunctionValues{1 / x, -1 / (x * x), 2 / (x * x * x)};
+     }},
+    {"x^1.5",
+     [](double x) {
          return FunctionValues{std::pow(x, 1.5), 1.5 * std::sqrt(x), 0.75 / std::sqrt(x)};
      }},
-    {"x^x", [](double x) {
+    {"x^x",
+     [](double x) {
          const double v = std::pow(x, x);
          const double g = std::log(x) + 1;
          return FunctionValues{v, v * g, v * (g * g + 1 / x)};
      }},
-    {"10x", [](double x) { return FunctionValues{10 * x, 10, 0}; }},
-    {"2 sin(x)", [](double x) {
+    {"10x",
+     [](double x) {
+         return FunctionValues{10 * x, 10, 0};
+     }},
+    {"2 sin(x)",
+     [](double x) {
          return FunctionValues{2 * std::sin(x), 2 * std::cos(x), -2 * std::sin(x)};
      }},
-    {"3pi x", [](double x) { return FunctionValues{3 * pi * x, 3 * pi, 0}; }},
-    {"(x+1)(x-1)", [](double x) { return FunctionValues{x * x - 1, 2 * x, 2}; }},
-    {"x sin(x)", [](double x) {
+    {"3pi x",
+     [](double x) {
+         return FunctionValues{3 * pi * x, 3 * pi, 0};
+     }},
+    {"(x+1)(x-1)",
+     [](double x) {
+         return FunctionValues{x * x - 1, 2 * x, 2};
+     }},
+    {"x sin(x)",
+     [](double x) {
          return FunctionValues{x * std::sin(x), std::sin(x) + x * std::cos(x),
                                2 * std::cos(x) - x * std::sin(x)};
      }},
-    {"x(x+1)", [](double x) { return FunctionValues{x * x + x, 2 * x + 1, 2}; }},
-    {"2x^2", [](double x) { return FunctionValues{2 * x * x, 4 * x, 4}; }},
-    {"1/2x", [](double x) { return FunctionValues{x / 2, 0.5, 0}; }},
-    {"π − e·x × 2", [](double x) { return FunctionValues{pi - std::numbers::e * x * 2, -2 * std::numbers::e, 0}; }},
-    {"cos(3x)", [](double x) {
+    {"x(x+1)",
+     [](double x) {
+         return FunctionValues{x * x + x, 2 * x + 1, 2};
+     }},
+    {"2x^2",
+     [](double x) {
+         return FunctionValues{2 * x * x, 4 * x, 4};
+     }},
+    {"1/2x",
+     [](double x) {
+         return FunctionValues{x / 2, 0.5, 0};
+     }},
+    {"π − e·x × 2",
+     [](double x) {
+         return FunctionValues{pi - std::numbers::e * x * 2, -2 * std::numbers::e, 0};
+     }},
+    {"cos(3x)",
+     [](double x) {
          return FunctionValues{std::cos(3 * x), -3 * std::sin(3 * x), -9 * std::cos(3 * x)};
      }},
-    {"tan(x)", [](double x) {
+    {"tan(x)",
+     [](double x) {
          const double t = std::tan(x);
          return FunctionValues{t, 1 + t * t, 2 * t * (1 + t * t)};
      }},
-    {"asin(x)", [](double x) {
+    {"asin(x)",
+     [](double x) {
          const double w = 1 - x * x;
          return FunctionValues{std::asin(x), 1 / std::sqrt(w), x / (w * std::sqrt(w))};
      }},
-    {"acos(x)", [](double x) {
+    {"acos(x)",
+     [](double x) {
          const double w = 1 - x * x;
          return FunctionValues{std::acos(x), -1 / std::sqrt(w), -x / (w * std::sqrt(w))};
      }},
-    {"atan(2x)", [](double x) {
+    {"atan(2x)",
+     [](double x) {
          const double d = 1 + 4 * x * x;
          return FunctionValues{std::atan(2 * x), 2 / d, -16 * x / (d * d)};
      }},
-    {"sinh(x)", [](double x) { return FunctionValues{std::sinh(x), std::cosh(x), std::sinh(x)}; }},
-    {"cosh(x)", [](double x) { return FunctionValues{std::cosh(x), std::sinh(x), std::cosh(x)}; }},
-    {"tanh(x)", [](double x) {
+    {"sinh(x)",
+     [](double x) {
+         return FunctionValues{std::sinh(x), std::cosh(x), std::sinh(x)};
+     }},
+    {"cosh(x)",
+     [](double x) {
+         return FunctionValues{std::cosh(x), std::sinh(x), std::cosh(x)};
+     }},
+    {"tanh(x)",
+     [](double x) {
          const double t = std::tanh(x);
          return FunctionValues{t, 1 - t * t, -2 * t * (1 - t * t)};
      }},
-    {"exp(-x^2)", [](double x) {
+    {"exp(-x^2)",
+     [](double x) {
          const double v = std::exp(-x * x);
          return FunctionValues{v, -2 * x * v, (4 * x * x - 2) * v};
      }},
-    {"log(x)", [](double x) { return FunctionValues{std::log(x), 1 / x, -1 / (x * x)}; }},
-    {"ln(1+x)", [](double x) {
+    {"log(x)",
+     [](double x) {
+         return FunctionValues{std::log(x), 1 / x, -1 / (x * x)};
+     }},
+    {"ln(1+x)",
+     [](double x) {
          return FunctionValues{std::log1p(x), 1 / (1 + x), -1 / ((1 + x) * (1 + x))};
      }},
-    {"log10(x)", [](double x) {
+    {"log10(x)",
+     [](double x) {
          const double l = std::log(10.0);
          return FunctionValues{std::log10(x), 1 / (x * l), -1 / (x * x * l)};
      }},
-    {"sqrt(x)", [](double x) {
+    {"sqrt(x)",
+     [](double x) {
          return FunctionValues{std::sqrt(x), 0.5 / std::sqrt(x), -0.25 / (x * std::sqrt(x))};
      }},
-    {"abs(x - 0.5)", [](double x) {
+    {"abs(x - 0.5)",
+     [](double x) {
          return FunctionValues{std::fabs(x - 0.5), x < 0.5 ? -1.0 : 1.0, 0};
      }},
-    {"1/(1+25x^2)", [](double x) {
+    {"1/(1+25x^2)",
+     [](double x) {
          const double d = 1 + 25 * x * x;
          return FunctionValues{1 / d, -50 * x / (d * d), (3750 * x * x - 50) / (d * d * d)};
      }},
-    {"exp(x) sin(10x)", [](double x) {
+    {"exp(x) sin(10x)",
+     [](double x) {
          const double e = std::exp(x);
          const double s = std::sin(10 * x);
          const double c = std::cos(10 * x);
@@ -188,7 +257,7 @@ TEST(Expression, BadEntriesAreRefusedWithTheColumnAndWhatWasExpected)
          "col 101: the function is nested deeper than 100 levels"},
         {std::string(101, '-') + "x", 101,
          "col 101: the function is nested deeper than 100 levels"},
-        {std::string(1001, ' ') , 0, "The function has 1001 characters; at most 1000 are read."},
+        {std::string(1001, ' '), 0, "The function has 1001 characters; at most 1000 are read."},
     };
     for (const BadEntry& entry : entries) {
         const ExpressionParse parse = parseExpression(entry.text);
@@ -215,6 +284,7 @@ TEST(Expression, ANotFiniteValueNamesTheStepThatMadeIt)
         {"exp(1000x)", 1, "exp(1000) = ∞"},
         {"(x-1)^-2 + 1", 1, "0^(−2) = ∞"},
         {"x + 1", 0.5, ""},
+        {"exp(-1/x)", 0, ""},
     };
     for (const auto& [text, x, reason] : cases)
         EXPECT_EQ(parsed(text)->notFiniteReason(x), reason) << text;
@@ -230,11 +300,13 @@ TEST(Expression, TaylorCoefficientsFollowTheKnownSeries)
 {
     const std::vector<KnownSeries> series = {
         {"exp(x)", 0, [](int k) { return 1 / std::tgamma(k + 1.0); }},
-        {"sin(x)", 0, [](int k) { return k % 2 == 0 ? 0 : (k % 4 == 1 ? 1 : -1) / std::tgamma(k + 1.0); }},
+        {"sin(x)", 0,
+         [](int k) { return k % 2 == 0 ? 0 : (k % 4 == 1 ? 1 : -1) / std::tgamma(k + 1.0); }},
         {"1/(1+x)", 0, [](int k) { return k % 2 == 0 ? 1.0 : -1.0; }},
         {"1/(1+x)", 1, [](int k) { return (k % 2 == 0 ? 1.0 : -1.0) / std::pow(2.0, k + 1); }},
         {"atan(x)", 0, [](int k) { return k % 2 == 0 ? 0.0 : (k % 4 == 1 ? 1.0 : -1.0) / k; }},
-        {"exp(2x)", 0.5, [](int k) { return std::exp(1.0) * std::pow(2.0, k) / std::tgamma(k + 1.0); }},
+        {"exp(2x)", 0.5,
+         [](int k) { return std::exp(1.0) * std::pow(2.0, k) / std::tgamma(k + 1.0); }},
         {"x^3", 0, [](int k) { return k == 3 ? 1.0 : 0.0; }},
     };
     for (const KnownSeries& known : series) {

@@ -254,7 +254,8 @@ TEST(LabModel, RefusedChangesSayWhyAndChangeNothing)
              return s;
          }(),
          [](LabModel& m) { return m.setFunction(LabFunction::Polynomial); }, "overflows"},
-        {"your function chosen with none typed", startWith(LabFunction::Sine, 11, {StudyMethod::Linear}),
+        {"your function chosen with none typed",
+         startWith(LabFunction::Sine, 11, {StudyMethod::Linear}),
          [](LabModel& m) { return m.setFunction(LabFunction::Expression); }, "Type your function"},
         {"a typed function with a syntax error",
          startWith(LabFunction::Sine, 11, {StudyMethod::Linear}),
@@ -265,7 +266,8 @@ TEST(LabModel, RefusedChangesSayWhyAndChangeNothing)
         {"a typed function infinite at 0", typedStart("x^2"),
          [](LabModel& m) { return m.setExpression("log(x)"); },
          "f is not finite at x = 0: log(0) = −∞"},
-        {"a typed function with a pole inside", startWith(LabFunction::Runge, 11, {StudyMethod::Linear}),
+        {"a typed function with a pole inside",
+         startWith(LabFunction::Runge, 11, {StudyMethod::Linear}),
          [](LabModel& m) { return m.setExpression("1/(x-0.5)"); },
          "f is not finite at x = 0.5: 1/0 = ∞"},
         {"a typed function not defined below a half",
@@ -273,13 +275,19 @@ TEST(LabModel, RefusedChangesSayWhyAndChangeNothing)
          [](LabModel& m) { return m.setExpression("sqrt(x-0.5)"); },
          "f is not finite at x = 0: sqrt(−0.5) is not a number"},
         {"one node of your own", startWith(LabFunction::Sine, 11, {StudyMethod::Linear}),
-         [](LabModel& m) { return m.replaceNodes({{0.5, 0}}, false); },
+         [](LabModel& m) {
+             return m.replaceNodes({{0.5, 0}}, false);
+         },
          "From 2 to 1001 nodes are taken; these are 1."},
         {"your own nodes at one x", startWith(LabFunction::Sine, 11, {StudyMethod::Linear}),
-         [](LabModel& m) { return m.replaceNodes({{0, 0}, {0.5, 0}, {0.5, 1}}, false); },
+         [](LabModel& m) {
+             return m.replaceNodes({{0, 0}, {0.5, 0}, {0.5, 1}}, false);
+         },
          "x must rise: x(2) = 0.5 is not above x(1) = 0.5"},
         {"data nodes without y", startWith(LabFunction::Data, 4, {StudyMethod::Linear}, data),
-         [](LabModel& m) { return m.replaceNodes({{0, 0}, {0.5, 0}}, false); },
+         [](LabModel& m) {
+             return m.replaceNodes({{0, 0}, {0.5, 0}}, false);
+         },
          "take an x and a y"},
         {"your own nodes in the convergence view",
          [] {
@@ -287,7 +295,9 @@ TEST(LabModel, RefusedChangesSayWhyAndChangeNothing)
              s.settings.view = LabView::Convergence;
              return s;
          }(),
-         [](LabModel& m) { return m.replaceNodes({{0, 0}, {0.5, 0}}, false); },
+         [](LabModel& m) {
+             return m.replaceNodes({{0, 0}, {0.5, 0}}, false);
+         },
          "your own nodes have none"},
         {"the number of your own nodes", ownNodesStart(),
          [](LabModel& m) { return m.setCount(12); }, "keep their number (3)"},

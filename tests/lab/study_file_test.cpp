@@ -54,8 +54,8 @@ TEST(StudyFile, AStudyComesBackBitForBit)
     EXPECT_EQ(back.start.settings, written.start.settings);
     EXPECT_EQ(back.start.expression->text(), written.start.expression->text());
     for (std::size_t k = 0; k < written.start.polynomial.coefs.size(); ++k)
-        EXPECT_TRUE(support::sameBitsAs(back.start.polynomial.coefs[k],
-                                        written.start.polynomial.coefs[k]))
+        EXPECT_TRUE(
+            support::sameBitsAs(back.start.polynomial.coefs[k], written.start.polynomial.coefs[k]))
             << k;
     expectSameBits(back.nodes, written.nodes);
     expectSameBits(back.start.data, written.start.data);
@@ -94,22 +94,46 @@ TEST(StudyFile, DamagedNewerAndOutOfRangeFilesAreRefusedWithTheirReason)
     const std::string good = studyFileText(typedStudy());
     const std::vector<DamagedFile> files = {
         {"empty", "", "The study file is damaged: the text ends before a value at byte 1."},
-        {"cut short", good.substr(0, 40), "The study file is damaged: the text ends inside quotes at byte 41."},
-        {"text after the end", good + "x", "The study file is damaged: text after the end of the study at byte " + std::to_string(good.size() + 1) + "."},
-        {"not a study", "{\"format\": \"other\"}", "The study file is damaged: it is not a Tarvel study (no \"format\": \"tarvel-study\")."},
-        {"nested too deep", std::string(40, '['), "The study file is damaged: values nested too deep at byte 18."},
-        {"newer version", withLine("version", "2"), "The study file cannot be opened: it was written by a newer Tarvel (version 2); this one reads versions up to 1."},
-        {"version zero", withLine("version", "0"), "The study file cannot be opened: \"version\" is 0; it must be a whole number from 1 to 1."},
-        {"count out of range", withLine("count", "5000"), "The study file cannot be opened: \"count\" is 5000; it must be a whole number from 2 to 1001."},
-        {"fractional degree", withLine("degree", "2.5"), "The study file cannot be opened: \"degree\" is 2.5; it must be a whole number from 0 to 100."},
-        {"unknown function", withLine("function", "\"gamma\""), "The study file cannot be opened: \"function\" is \"gamma\", which this lab does not know."},
-        {"unknown method", withLine("methods", "[\"magic\"]"), "The study file cannot be opened: \"methods\" names a method this lab does not know."},
-        {"count a text", withLine("count", "\"11\""), "The study file is damaged: \"count\" is not of its kind."},
-        {"refused function", withLine("expression", "\"sinx\""), "The study file cannot be opened: its function is refused: col 1: 'sinx' is not known; did you mean sin(x)?."},
-        {"nodes not pairs", withLine("nodes", "[[0, 1, 2]]"), "The study file is damaged: \"nodes\" holds an entry that is not a pair of numbers."},
-        {"a number beyond range", withLine("degree", "1e999"), "The study file is damaged: a number beyond the range of numbers at byte "},
-        {"zoom upside down", withLine("zoom", "{\"left\": 1, \"right\": 0, \"bottom\": 0, \"top\": 1}"), "The study file cannot be opened: \"zoom\" is not a rectangle."},
-        {"a broken escape", withLine("title", "\"\\q\""), "The study file is damaged: an unknown escape at byte "},
+        {"cut short", good.substr(0, 40),
+         "The study file is damaged: the text ends inside quotes at byte 41."},
+        {"text after the end", good + "x",
+         "The study file is damaged: text after the end of the study at byte " +
+             std::to_string(good.size() + 1) + "."},
+        {"not a study", "{\"format\": \"other\"}",
+         "The study file is damaged: it is not a Tarvel study (no \"format\": \"tarvel-study\")."},
+        {"nested too deep", std::string(40, '['),
+         "The study file is damaged: values nested too deep at byte 18."},
+        {"newer version", withLine("version", "2"),
+         "The study file cannot be opened: it was written by a newer Tarvel (version 2); this one "
+         "reads versions up to 1."},
+        {"version zero", withLine("version", "0"),
+         "The study file cannot be opened: \"version\" is 0; it must be a whole number from 1 to "
+         "1."},
+        {"count out of range", withLine("count", "5000"),
+         "The study file cannot be opened: \"count\" is 5000; it must be a whole number from 2 to "
+         "1001."},
+        {"fractional degree", withLine("degree", "2.5"),
+         "The study file cannot be opened: \"degree\" is 2.5; it must be a whole number from 0 to "
+         "100."},
+        {"unknown function", withLine("function", "\"gamma\""),
+         "The study file cannot be opened: \"function\" is \"gamma\", which this lab does not "
+         "know."},
+        {"unknown method", withLine("methods", "[\"magic\"]"),
+         "The study file cannot be opened: \"methods\" names a method this lab does not know."},
+        {"count a text", withLine("count", "\"11\""),
+         "The study file is damaged: \"count\" is not of its kind."},
+        {"refused function", withLine("expression", "\"sinx\""),
+         "The study file cannot be opened: its function is refused: col 1: 'sinx' is not known; "
+         "did you mean sin(x)?."},
+        {"nodes not pairs", withLine("nodes", "[[0, 1, 2]]"),
+         "The study file is damaged: \"nodes\" holds an entry that is not a pair of numbers."},
+        {"a number beyond range", withLine("degree", "1e999"),
+         "The study file is damaged: a number beyond the range of numbers at byte "},
+        {"zoom upside down",
+         withLine("zoom", "{\"left\": 1, \"right\": 0, \"bottom\": 0, \"top\": 1}"),
+         "The study file cannot be opened: \"zoom\" is not a rectangle."},
+        {"a broken escape", withLine("title", "\"\\q\""),
+         "The study file is damaged: an unknown escape at byte "},
     };
     for (const DamagedFile& file : files) {
         SCOPED_TRACE(file.name);
@@ -126,7 +150,8 @@ TEST(StudyFile, NodesTheSettingsCannotTakeAreRefused)
 {
     Study study = typedStudy();
     study.nodes.pop_back();
-    EXPECT_NE(modelOf(study).refusal.find("The study has 3 nodes where its settings give 4"), std::string::npos);
+    EXPECT_NE(modelOf(study).refusal.find("The study has 3 nodes where its settings give 4"),
+              std::string::npos);
     study = typedStudy();
     study.nodes[2].x = study.nodes[1].x;
     EXPECT_NE(modelOf(study).refusal.find("x must rise"), std::string::npos);

@@ -9,10 +9,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -358,7 +358,8 @@ private slots:
     {
         std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"natural"}));
         auto* table = find<QTableView>(*lab, "labNodeTable");
-        QApplication::clipboard()->setText("x\ty\n0\t1\n0,2\t1\n0,3\t1\n0,5\t1\n0,6\t1\n0,8\t1\n1\t1\n");
+        QApplication::clipboard()->setText(
+            "x\ty\n0\t1\n0,2\t1\n0,3\t1\n0,5\t1\n0,6\t1\n0,8\t1\n1\t1\n");
         lab->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(lab.get()));
         table->setFocus();

@@ -6,24 +6,24 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QFile>
-#include <QFileDialog>
 #include <QLabel>
-#include <QPushButton>
-#include <QStandardItemModel>
-#include <QTableView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QStandardItemModel>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -289,8 +289,10 @@ void LabWindow::createActions()
     lab->addAction(addAction("labCopyNumbersAction", "Copy &numbers"));
     lab->addAction(addAction("labCopyPictureAction", "Copy &picture"));
     lab->addSeparator();
-    lab->addAction(addAction("labOpenStudyAction", "&Open study…", QKeySequence(Qt::CTRL | Qt::Key_O)));
-    lab->addAction(addAction("labSaveStudyAction", "&Save study…", QKeySequence(Qt::CTRL | Qt::Key_S)));
+    lab->addAction(
+        addAction("labOpenStudyAction", "&Open study…", QKeySequence(Qt::CTRL | Qt::Key_O)));
+    lab->addAction(
+        addAction("labSaveStudyAction", "&Save study…", QKeySequence(Qt::CTRL | Qt::Key_S)));
     lab->addSeparator();
     lab->addAction(addAction("labSavePictureAction", "Save p&icture…"));
     lab->addAction(addAction("labSaveValuesAction", "Save &values…"));
@@ -389,10 +391,8 @@ void LabWindow::connectControls()
         say(qstr(pictureDescription(model_)));
     });
     connect(plot_, &LabPlot::nodeNudged, this, &LabWindow::moveByKey);
-    connect(plot_, &LabPlot::nodeWanted, this,
-            [this](double x, double y) { addNodeAt(x, y); });
-    connect(plot_, &LabPlot::nodeDeleted, this,
-            [this](std::size_t node) { deleteNodes({node}); });
+    connect(plot_, &LabPlot::nodeWanted, this, [this](double x, double y) { addNodeAt(x, y); });
+    connect(plot_, &LabPlot::nodeDeleted, this, [this](std::size_t node) { deleteNodes({node}); });
     connect(plot_, &LabPlot::readout, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     connect(plot_, &LabPlot::readoutLeft, this, [this] { statusBar()->clearMessage(); });
@@ -424,8 +424,7 @@ void LabWindow::connectControls()
     onAction("labPasteNodesAction", [this] { pasteNodes(QApplication::clipboard()->text()); });
     onAction("labImportNodesAction", [this] {
         const QString path = QFileDialog::getOpenFileName(
-            this, "Import nodes", QString(),
-            "Nodes (*.csv *.tsv *.txt *.dsf);;All files (*)");
+            this, "Import nodes", QString(), "Nodes (*.csv *.tsv *.txt *.dsf);;All files (*)");
         if (!path.isEmpty())
             importNodes(path);
     });
@@ -444,8 +443,8 @@ void LabWindow::connectControls()
                        &LabWindow::saveStudy);
     });
     onAction("labOpenStudyAction", [this] {
-        const QString path = QFileDialog::getOpenFileName(this, "Open study", QString(),
-                                                          "Tarvel studies (*.tarvel);;All files (*)");
+        const QString path = QFileDialog::getOpenFileName(
+            this, "Open study", QString(), "Tarvel studies (*.tarvel);;All files (*)");
         if (path.isEmpty())
             return;
         if (const std::optional<QString> why = openStudy(path))
@@ -710,7 +709,8 @@ std::optional<QString> LabWindow::importNodes(const QString& path)
     QFile file(path);
     QString why;
     if (!file.open(QIODevice::ReadOnly))
-        why = QStringLiteral("Cannot read ") + QFileInfo(path).fileName() + ": " + file.errorString();
+        why =
+            QStringLiteral("Cannot read ") + QFileInfo(path).fileName() + ": " + file.errorString();
     else if (file.size() > kLargestNodeFile)
         why = QFileInfo(path).fileName() + QStringLiteral(" is too large for a file of nodes.");
     if (!why.isEmpty()) {
