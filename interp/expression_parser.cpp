@@ -6,6 +6,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <optional>
 
@@ -258,7 +259,7 @@ public:
             fail(next, "')' without a matching '('");
         if (next.kind != Token::End)
             fail(next, "an operator expected before '" + next.text + "'");
-        return std::move(steps_);
+        return liveSteps();
     }
 
 private:
@@ -340,7 +341,6 @@ private:
         if (raised.op != ExpressionOp::Constant)
             return emit({ExpressionOp::Power, base, exponent});
         const double c = raised.constant;
-        steps_.pop_back();
         const bool whole = std::fabs(c) <= 0x1p30 && c == std::trunc(c);
         return emit({whole ? ExpressionOp::PowerInteger : ExpressionOp::PowerConstant, base, 0, c});
     }
@@ -409,8 +409,16 @@ private:
         return steps_[static_cast<std::size_t>(slot)].op == ExpressionOp::Constant;
     }
 
+    static bool sameStep(const ExpressionStep& a, const ExpressionStep& b)
+    {
+        return a.op == b.op && a.left == b.left && a.right == b.right &&
+               std::memcmp(&a.constant, &b.constant, sizeof a.constant) == 0;
+    }
+
     // A step on constants becomes its constant when that is finite; a step
-    // that is not finite stays, so that the refusal can name it.
+    // that is not finite stays, so that the refusal can name it. A step
+    // the program already holds is not computed twice (x in "x^2 + x", the
+    // square in "exp(-x^2) + x^2").
     int emit(ExpressionStep step)
     {
         const bool foldable = step.op != ExpressionOp::Constant && step.op != ExpressionOp::X &&
@@ -420,13 +428,42 @@ private:
             const double right =
                 binary(step.op) ? steps_[static_cast<std::size_t>(step.right)].constant : 0;
             const double value = stepValue(step, left, right);
-            if (std::isfinite(value)) {
-                steps_.resize(static_cast<std::size_t>(step.left));
+            if (std::isfinite(value))
                 step = {ExpressionOp::Constant, 0, 0, value};
-            }
         }
+        for (std::size_t i = 0; i < steps_.size(); ++i)
+            if (sameStep(steps_[i], step))
+                return static_cast<int>(i);
         steps_.push_back(step);
         return static_cast<int>(steps_.size()) - 1;
+    }
+
+    // The steps the result depends on, in their order: the operands of
+    // folded steps and the exponents taken into their steps go.
+    std::vector<ExpressionStep> liveSteps() const
+    {
+        std::vector<bool> live(steps_.size());
+        live.back() = true;
+        for (std::size_t i = steps_.size(); i-- > 0;) {
+            const ExpressionStep& step = steps_[i];
+            if (!live[i] || step.op == ExpressionOp::Constant || step.op == ExpressionOp::X)
+                continue;
+            live[static_cast<std::size_t>(step.left)] = true;
+            if (binary(step.op))
+                live[static_cast<std::size_t>(step.right)] = true;
+        }
+        std::vector<int> renumbered(steps_.size());
+        std::vector<ExpressionStep> kept;
+        for (std::size_t i = 0; i < steps_.size(); ++i) {
+            if (!live[i])
+                continue;
+            ExpressionStep step = steps_[i];
+            step.left = renumbered[static_cast<std::size_t>(step.left)];
+            step.right = binary(step.op) ? renumbered[static_cast<std::size_t>(step.right)] : 0;
+            renumbered[i] = static_cast<int>(kept.size());
+            kept.push_back(step);
+        }
+        return kept;
     }
 
     std::vector<Lexeme> lexemes_;

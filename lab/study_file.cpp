@@ -56,14 +56,14 @@ struct Json {
     bool boolean = false;
     double number = 0;
     std::string text;
-    std::vector<Json> items;
-    std::vector<std::pair<std::string, Json>> members;
+    std::vector<Json> items;  // of an array, or an object's values
+    std::vector<std::string> names;  // of an object's values
 
     const Json* member(std::string_view key) const
     {
-        for (const auto& [name, value] : members)
-            if (name == key)
-                return &value;
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (names[i] == key)
+                return &items[i];
         return nullptr;
     }
 };
@@ -127,7 +127,8 @@ private:
                 skipBlanks();
                 if (!take(":"))
                     fail("':' expected");
-                value.members.emplace_back(std::move(name), read(depth + 1));
+                value.names.push_back(std::move(name));
+                value.items.push_back(read(depth + 1));
             });
         } else if (c == '[') {
             value.kind = Json::Kind::Array;
