@@ -63,6 +63,15 @@ const std::vector<GoodEntry> kGoodEntries = {
      [](double) {
          return FunctionValues{512, 0, 0};
      }},
+    {"2^x + x^2 + sin(x^2)",
+     [](double x) {
+         const double l = std::log(2.0);
+         const double v = std::pow(2, x);
+         const double s = std::sin(x * x);
+         const double c = std::cos(x * x);
+         return FunctionValues{v + x * x + s, l * v + 2 * x + 2 * x * c,
+                               l * l * v + 2 + 2 * c - 4 * x * x * s};
+     }},
     {"x^3",
      [](double x) {
          return FunctionValues{x * x * x, 3 * x * x, 6 * x};
