@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QHeaderView>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -366,6 +367,7 @@ private slots:
         QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(lab->model().nodes().size(), std::size_t{7});
         QCOMPARE(table->model()->rowCount(), 7);
+        QCOMPARE(table->verticalHeader()->count(), 7);  // the view shows them too
         QCOMPARE(table->model()->index(1, 0).data().toString(), QString("0.2"));
         QCOMPARE(find<QComboBox>(*lab, "labNodes")->currentData().toString(), QString("custom"));
         QCOMPARE(find<QSpinBox>(*lab, "labCount")->value(), 7);

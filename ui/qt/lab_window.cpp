@@ -555,7 +555,8 @@ void LabWindow::refresh()
 // Only the cells that changed are set: a drag refreshes at every move.
 void LabWindow::updateNodeTable()
 {
-    const QSignalBlocker blocker(nodeRows_);
+    // The view must hear of the changes, so the model's signals stay on.
+    fillingNodeTable_ = true;
     const NodeList& nodes = model_.nodes();
     nodeRows_->setRowCount(static_cast<int>(nodes.size()));
     const Qt::ItemFlags fixed = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
@@ -577,10 +578,13 @@ void LabWindow::updateNodeTable()
                 item->setFlags(flags);
         }
     }
+    fillingNodeTable_ = false;
 }
 
 void LabWindow::nodeEdited(QStandardItem* item)
 {
+    if (fillingNodeTable_)
+        return;
     const auto row = static_cast<std::size_t>(item->row());
     NodeList nodes = model_.nodes();
     const std::string text = item->text().toStdString();

@@ -104,6 +104,7 @@ private:
     QTableWidget* numbers_ = nullptr;
     QTableView* nodeTable_ = nullptr;
     QStandardItemModel* nodeRows_ = nullptr;
+    bool fillingNodeTable_ = false;  // the table shows the nodes: no edit
     QLabel* sentence_ = nullptr;
     QHash<QString, QAction*> actions_;
     QHash<QWidget*, QString> toolTips_;
