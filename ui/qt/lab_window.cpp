@@ -240,6 +240,7 @@ QWidget* LabWindow::createNodeTable(QWidget* parent)
     nodeTable_->verticalHeader()->setVisible(false);
     nodeTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     nodeTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    nodeTable_->setWordWrap(false);
     nodeTable_->setMinimumHeight(120);
     column->addWidget(nodeTable_, 1);
     auto* buttons = new QHBoxLayout;
