@@ -335,6 +335,13 @@ void LabWindow::describeControls()
              "The function whose values the nodes take; the main window's given points have no "
              "exact function.");
     describe(expressionHistory_, "Your function f(x)", kGrammar);
+    describe(nodeTable_, "Node table",
+             "The nodes, x and y in increasing x: type an x (and for data a y); Ctrl+V pastes "
+             "nodes copied from a spreadsheet or a text.");
+    describe(findChild<QPushButton*>("labAddNodeButton"), "Add node",
+             "Adds a node in the middle of the widest gap.");
+    describe(findChild<QPushButton*>("labDeleteNodesButton"), "Delete nodes",
+             "Deletes the nodes of the selected rows.");
     describe(nodes_, "Nodes", "Where the nodes lie: evenly spaced, Chebyshev points or roots.");
     describe(count_, "Number of nodes", "How many nodes, from 2 to 1001.");
     describe(degree_, "Degree of local", "The degree of local Lagrange interpolation, 0 to 100.");
