@@ -334,8 +334,10 @@ bool LabModel::redo()
 bool LabModel::resetNodes()
 {
     const bool reset = nodes_.restoreOriginal();
-    if (reset)
+    if (reset) {
+        countNodes();
         recompute();
+    }
     return reset;
 }
 

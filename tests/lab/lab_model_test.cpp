@@ -468,6 +468,10 @@ TEST(LabModel, YourOwnNodesTakeTheFunctionsValuesAndEachChangeIsOneStepOfUndo)
     ASSERT_EQ(model.nodes().size(), 4u);
     EXPECT_EQ(model.nodes()[2], (Node{0.35, functionValue(*model.function(), 0.35)}));
 
+    // Found by the lab session fuzzer: Reset after own nodes left n at their number.
+    ASSERT_TRUE(model.resetNodes());
+    EXPECT_EQ(model.settings().count, static_cast<int>(model.nodes().size()));
+
     const NodeList data = {{0, 0}, {0.3, 1}, {0.6, 0}, {1, 2}};
     LabModel given(startWith(LabFunction::Data, 4, {StudyMethod::Linear}, data));
     ASSERT_FALSE(given.replaceNodes({{0, 5}, {2, 6}}, true));
