@@ -469,8 +469,10 @@ TEST(LabModel, YourOwnNodesTakeTheFunctionsValuesAndEachChangeIsOneStepOfUndo)
     EXPECT_EQ(model.nodes()[2], (Node{0.35, functionValue(*model.function(), 0.35)}));
 
     // Found by the lab session fuzzer: Reset after own nodes left n at their number.
+    ASSERT_FALSE(model.replaceNodes({{0.2, 0}, {0.5, 0}}, false));
     ASSERT_TRUE(model.resetNodes());
-    EXPECT_EQ(model.settings().count, static_cast<int>(model.nodes().size()));
+    EXPECT_EQ(model.nodes().size(), 4u);
+    EXPECT_EQ(model.settings().count, 4);
 
     const NodeList data = {{0, 0}, {0.3, 1}, {0.6, 0}, {1, 2}};
     LabModel given(startWith(LabFunction::Data, 4, {StudyMethod::Linear}, data));
