@@ -394,6 +394,24 @@ private slots:
         QCOMPARE(lab->model().nodes().size(), std::size_t{7});
         QCOMPARE(lab->model().nodes()[2].x, 0.35);  // into the widest gap, 0.2 to 0.5
 
+        // A file is read the same way; one the reader refuses leaves the nodes.
+        QTemporaryDir dir;
+        QFile tsv(dir.filePath("nodes.tsv"));
+        QVERIFY(tsv.open(QIODevice::WriteOnly));
+        tsv.write("x\ty\n0\t5\n0,5\t6\n1\t7\n");
+        tsv.close();
+        QVERIFY(!lab->importNodes(tsv.fileName()));
+        QCOMPARE(lab->model().nodes().size(), std::size_t{3});
+        QFile bad(dir.filePath("bad.csv"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("0,1\n0.5,one\n");
+        bad.close();
+        const std::optional<QString> why = lab->importNodes(bad.fileName());
+        QVERIFY(why && why->contains("bad.csv: line 2: 'one' is not a number."));
+        QCOMPARE(lab->model().nodes().size(), std::size_t{3});
+        find<QAction>(*lab, "labUndoAction")->trigger();
+        QCOMPARE(lab->model().nodes().size(), std::size_t{7});
+
         auto* plot = find<LabPlot>(*lab, "labPlot");
         const QPoint empty = plot->contentsRect().center() + QPoint(0, -plot->height() / 4);
         QTest::mouseDClick(plot, Qt::LeftButton, {}, empty);
