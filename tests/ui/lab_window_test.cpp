@@ -435,6 +435,15 @@ private slots:
         QCOMPARE(lab->model().nodes().size(), std::size_t{8});
         find<QAction>(*lab, "labUndoAction")->trigger();
         QCOMPARE(lab->model().nodes().size(), std::size_t{7});
+
+        // Delete removes the node picked from the keyboard.
+        const double second = lab->model().nodes()[1].x;
+        plot->setFocus();
+        QTest::keyClick(plot, Qt::Key_Right);
+        QTest::keyClick(plot, Qt::Key_Right);
+        QTest::keyClick(plot, Qt::Key_Delete);
+        QCOMPARE(lab->model().nodes().size(), std::size_t{6});
+        QVERIFY(lab->model().nodes()[1].x != second);
     }
 
     void aSavedStudyOpensAgainAndADamagedOneChangesNothing()
