@@ -7,6 +7,9 @@
 //   lab_convergence seconds=… longest_stall_ms=…
 //     the convergence view of all nine methods from the switch to its last
 //     point, and the longest time the window thread was busy meanwhile;
+//   lab_drag_typed n=101 methods=9 median_ms=… p99_ms=…
+//   lab_convergence_typed seconds=… longest_stall_ms=…
+//     the same on the typed function exp(-x^2)*sin(10x) + 1/(1+25x^2);
 //   lab_burst n=1001 degree=100 changes=250 rate=50 busy_after_s=… longest_stall_ms=…
 //             window_cpu_ms_per_change=…
 //     the number of nodes pressed down and up 250 times at 50 presses a
@@ -41,12 +44,15 @@ using namespace tarvel::ui;
 namespace {
 
 constexpr int kMoves = 300;
+constexpr const char* kTyped = "exp(-x^2)*sin(10x) + 1/(1+25x^2)";
 
 std::unique_ptr<LabWindow> openLab(int count, const std::vector<StudyMethod>& methods,
-                                   int degree = 3)
+                                   bool typed = false, int degree = 3)
 {
     LabStart start;
-    start.settings.function = LabFunction::Sine;
+    start.settings.function = typed ? LabFunction::Expression : LabFunction::Sine;
+    if (typed)
+        start.expression = parseExpression(kTyped).expression;
     start.settings.count = count;
     start.settings.degree = degree;
     for (const StudyMethod method : methods)
@@ -72,9 +78,9 @@ void sendMouse(LabPlot& plot, QEvent::Type type, const QPointF& at, Qt::MouseBut
     QApplication::sendEvent(&plot, &event);
 }
 
-void dragBench(int count, const std::vector<StudyMethod>& methods)
+void dragBench(int count, const std::vector<StudyMethod>& methods, bool typed = false)
 {
-    const std::unique_ptr<LabWindow> lab = openLab(count, methods);
+    const std::unique_ptr<LabWindow> lab = openLab(count, methods, typed);
     LabPlot& plot = lab->plot();
     const std::size_t node = static_cast<std::size_t>(count / 2);
     const QPointF from =
@@ -92,8 +98,8 @@ void dragBench(int count, const std::vector<StudyMethod>& methods)
         times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
     }
     sendMouse(plot, QEvent::MouseButtonRelease, from, Qt::LeftButton, Qt::NoButton);
-    std::printf("lab_drag n=%d methods=%zu median_ms=%.2f p99_ms=%.2f\n", count, methods.size(),
-                percentile(times, 0.5), percentile(times, 0.99));
+    std::printf("lab_drag%s n=%d methods=%zu median_ms=%.2f p99_ms=%.2f\n", typed ? "_typed" : "",
+                count, methods.size(), percentile(times, 0.5), percentile(times, 0.99));
 }
 
 // A timer due every millisecond fires late by as long as the window thread
@@ -150,7 +156,7 @@ void burstBench()
     constexpr int kChanges = 250;
     constexpr int kRate = 50;
     const std::unique_ptr<LabWindow> lab =
-        openLab(kCount, {kStudyMethods.begin(), kStudyMethods.end()}, kDegree);
+        openLab(kCount, {kStudyMethods.begin(), kStudyMethods.end()}, false, kDegree);
     auto* count = lab->findChild<QSpinBox*>("labCount");
     KeyCounter keys;
     count->installEventFilter(&keys);
@@ -187,10 +193,10 @@ void burstBench()
                 1e3 * cpuPerChange);
 }
 
-void convergenceBench()
+void convergenceBench(bool typed = false)
 {
     const std::unique_ptr<LabWindow> lab =
-        openLab(101, {kStudyMethods.begin(), kStudyMethods.end()});
+        openLab(101, {kStudyMethods.begin(), kStudyMethods.end()}, typed);
     StallWatch stalls;
     bool finished = false;
     QObject::connect(lab.get(), &LabWindow::convergenceFinished, [&] { finished = true; });
@@ -200,7 +206,7 @@ void convergenceBench()
     view->setCurrentIndex(view->findData(QStringLiteral("convergence")));
     while (!finished && total.elapsed() < 60000)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
-    std::printf("lab_convergence seconds=%.3f longest_stall_ms=%.2f\n",
+    std::printf("lab_convergence%s seconds=%.3f longest_stall_ms=%.2f\n", typed ? "_typed" : "",
                 static_cast<double>(total.nsecsElapsed()) / 1e9, stalls.longestMs());
 }
 
@@ -214,6 +220,8 @@ int main(int argc, char** argv)
               {StudyMethod::Linear, StudyMethod::Natural, StudyMethod::Clamped,
                StudyMethod::NotAKnot, StudyMethod::Pw, StudyMethod::Pchip, StudyMethod::Akima});
     convergenceBench();
+    dragBench(101, {kStudyMethods.begin(), kStudyMethods.end()}, true);
+    convergenceBench(true);
     burstBench();
     return 0;
 }
