@@ -120,6 +120,11 @@ void drag(LabModel& model, FuzzedDataProvider& in)
     }
 }
 
+StudyMethod anyMethod(FuzzedDataProvider& in)
+{
+    return kStudyMethods[in.ConsumeIntegralInRange<std::size_t>(0, kStudyMethods.size() - 1)];
+}
+
 }  // namespace
 }  // namespace tarvel
 
@@ -130,9 +135,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LabStart start;
     start.settings.function = kLabFunctions[in.ConsumeIntegralInRange<std::size_t>(0, 5)].id;
     start.settings.count = in.ConsumeIntegralInRange(-3, 60);
-    start.settings.degree = in.ConsumeIntegralInRange(-3, 20);
-    start.settings.shown[methodIndex(kStudyMethods[in.ConsumeIntegralInRange<std::size_t>(0, 8)])] =
-        true;
+    start.settings.parameters.set(anyMethod(in), in.ConsumeIntegralInRange(-3, 20));
+    start.settings.shown[methodIndex(anyMethod(in))] = true;
     start.polynomial.degree = in.ConsumeFloatingPointInRange(-1.0, 6.0);
     start.data = givenPoints(in);
     LabModel model(std::move(start));
@@ -163,13 +167,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             // of local Lagrange grows with the degree's square, too slow for
             // a session under the sanitizers.
             refusedOrApplied(model,
-                             model.setDegree(in.ConsumeBool() ? in.ConsumeIntegralInRange(-2, 12)
-                                                              : in.ConsumeIntegralInRange(101, 2000)),
+                             model.setParameter(anyMethod(in),
+                                                in.ConsumeBool()
+                                                    ? in.ConsumeIntegralInRange(-2, 12)
+                                                    : in.ConsumeIntegralInRange(101, 2000)),
                              before, nodes);
             break;
         case 4:
-            model.setShown(kStudyMethods[in.ConsumeIntegralInRange<std::size_t>(0, 8)],
-                           in.ConsumeBool());
+            model.setShown(anyMethod(in), in.ConsumeBool());
             break;
         case 5:
             refusedOrApplied(

@@ -6,6 +6,11 @@
 //
 // and the mean of m_{i-1} and m_i where both weights are 0. Two points give
 // the line.
+//
+// The modified Akima slopes (makima) add half the size of each pair's sum
+// to its weight, w1 = |m_{i+1} - m_i| + |m_{i+1} + m_i| / 2 and likewise
+// w2: a flat run (two equal secants) no longer leaves both weights 0 unless
+// the data are flat there, and a step overshoots less.
 #include "interp/akima.h"
 
 #include <cmath>
@@ -14,7 +19,21 @@
 
 namespace tarvel {
 
-void akimaSlopes(std::span<const double> xs, std::span<const double> ys, std::span<double> slopes)
+namespace {
+
+double akimaWeight(double a, double b)
+{
+    return std::fabs(a - b);
+}
+
+double makimaWeight(double a, double b)
+{
+    return std::fabs(a - b) + std::fabs(a + b) / 2;
+}
+
+template <double (*weight)(double, double)>
+void weightedSlopes(std::span<const double> xs, std::span<const double> ys,
+                    std::span<double> slopes)
 {
     const std::size_t intervals = xs.size() - 1;
     // m[i + 2] holds m_i for i = -2 .. intervals + 1.
@@ -32,13 +51,25 @@ void akimaSlopes(std::span<const double> xs, std::span<const double> ys, std::sp
     m[intervals + 3] = 2 * m[intervals + 2] - m[intervals + 1];
     for (std::size_t i = 0; i <= intervals; ++i) {
         // Point i sits between m_{i-1} = m[i + 1] and m_i = m[i + 2].
-        const double w1 = std::fabs(m[i + 3] - m[i + 2]);
-        const double w2 = std::fabs(m[i + 1] - m[i]);
+        const double w1 = weight(m[i + 3], m[i + 2]);
+        const double w2 = weight(m[i + 1], m[i]);
         if (w1 + w2 == 0)
             slopes[i] = (m[i + 1] + m[i + 2]) / 2;
         else
             slopes[i] = (w1 * m[i + 1] + w2 * m[i + 2]) / (w1 + w2);
     }
+}
+
+}  // namespace
+
+void akimaSlopes(std::span<const double> xs, std::span<const double> ys, std::span<double> slopes)
+{
+    weightedSlopes<akimaWeight>(xs, ys, slopes);
+}
+
+void makimaSlopes(std::span<const double> xs, std::span<const double> ys, std::span<double> slopes)
+{
+    weightedSlopes<makimaWeight>(xs, ys, slopes);
 }
 
 }  // namespace tarvel

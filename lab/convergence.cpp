@@ -15,7 +15,7 @@ ConvergencePoint convergencePoint(const ConvergenceRequest& request, StudyMethod
     for (const double x : xs)
         ys.push_back(functionValue(request.function, x));
     MethodSettings settings;
-    settings.localDegree = request.degree;
+    settings.parameters = request.parameters;
     settings.leftSlope = evaluateFunction(request.function, xs.front()).first;
     settings.rightSlope = evaluateFunction(request.function, xs.back()).first;
     const BuildResult built = buildInterpolant(method, xs, ys, settings);

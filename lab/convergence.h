@@ -20,7 +20,7 @@ namespace tarvel {
 struct ConvergenceRequest {
     StudyFunction function;
     NodeFamily family = NodeFamily::Equispaced;
-    int degree = 1;  // of local
+    MethodParameters parameters;
     std::vector<StudyMethod> methods;
     std::vector<int> counts;
 };

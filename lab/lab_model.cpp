@@ -44,8 +44,9 @@ LabModel::LabModel(LabStart start)
     const LabSettings defaults;
     if (settings_.count < kLabMinCount || settings_.count > kLabMaxCount)
         settings_.count = defaults.count;
-    if (settings_.degree < 0 || settings_.degree > kLabMaxDegree)
-        settings_.degree = defaults.degree;
+    for (const StudyMethod method : kStudyMethods)
+        if (parameterProblem(method, settings_.parameters.of(method)))
+            settings_.parameters.set(method, defaults.parameters.of(method));
     if (settings_.function == LabFunction::Data && data_.size() < static_cast<std::size_t>(kLabMinCount))
         settings_.function = defaults.function;
     if (settings_.function == LabFunction::Polynomial && polynomialProblem())
@@ -157,12 +158,26 @@ Refusal LabModel::setCount(int count)
     return std::nullopt;
 }
 
-Refusal LabModel::setDegree(int degree)
+Refusal LabModel::parameterProblem(StudyMethod method, int value)
 {
-    if (degree < 0 || degree > kLabMaxDegree)
-        return joined({"The degree of local Lagrange is a whole number from 0 to 100; ",
-                       countText(degree), " is not."});
-    settings_.degree = degree;
+    const std::optional<MethodParameter>& parameter = methodRow(method).parameter;
+    if (!parameter)
+        return std::nullopt;
+    const bool fits = value >= parameter->low && value <= parameter->high &&
+                      (!parameter->oddOnly || value % 2 != 0);
+    if (fits)
+        return std::nullopt;
+    return joined({"The ", parameter->name, " of the ", studyMethodName(method), " is ",
+                   parameter->oddOnly ? "an odd" : "a", " whole number from ",
+                   countText(parameter->low), " to ", countText(parameter->high), "; ",
+                   countText(value), " is not."});
+}
+
+Refusal LabModel::setParameter(StudyMethod method, int value)
+{
+    if (Refusal problem = parameterProblem(method, value))
+        return problem;
+    settings_.parameters.set(method, value);
     recompute();
     return std::nullopt;
 }
@@ -262,7 +277,7 @@ void LabModel::sampleFunction()
 MethodSettings LabModel::methodSettings() const
 {
     MethodSettings method;
-    method.localDegree = settings_.degree;
+    method.parameters = settings_.parameters;
     const std::optional<StudyFunction> f = function();
     const NodeList& nodes = nodes_.nodes();
     if (f && !nodes.empty()) {
@@ -282,9 +297,9 @@ void LabModel::computeMethod(StudyMethod method)
 {
     MethodOutcome& out = outcomes_[methodIndex(method)];
     out = MethodOutcome{};
-    if (method == StudyMethod::Clamped && !hasFunction()) {
-        out.refusal = joined({"The clamped cubic spline needs the end slopes f′(0) and f′(1), and ",
-                              kNoFunction, "."});
+    if (methodRow(method).needsFunction && !hasFunction()) {
+        out.refusal = joined({methodRow(method).subject,
+                              " needs the end slopes f′(0) and f′(1), and ", kNoFunction, "."});
         return;
     }
     const NodeList& nodes = nodes_.nodes();
@@ -319,7 +334,7 @@ void LabModel::computeMethod(StudyMethod method)
             out.lebesgue.clear();
     }
     auto& cached = lebesgueCache_[methodIndex(method)];
-    LebesgueKey key{xs, settings_.degree};
+    LebesgueKey key{xs, settings_.parameters.of(method)};
     if (!cached || cached->first != key) {
         // The Lebesgue view has just computed the function on the grid.
         const std::optional<LebesgueMaximum> constant =

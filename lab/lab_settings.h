@@ -69,11 +69,6 @@ constexpr std::optional<Id> byKey(const std::array<Named<Id>, N>& table, std::st
     return std::nullopt;
 }
 
-inline std::size_t methodIndex(StudyMethod method)
-{
-    return static_cast<std::size_t>(method);
-}
-
 // The study function behind a lab function; nothing for data.
 std::optional<StudyFunctionId> studyFunctionOf(LabFunction function);
 
@@ -83,11 +78,19 @@ inline bool viewNeedsFunction(LabView view)
     return view != LabView::Values && view != LabView::Lebesgue;
 }
 
+// The methods' parameters as the lab opens: its local degree is 1.
+inline MethodParameters labParameters()
+{
+    MethodParameters parameters;
+    parameters.set(StudyMethod::Local, 1);
+    return parameters;
+}
+
 struct LabSettings {
     LabFunction function = LabFunction::Sine;
     NodeFamily family = NodeFamily::Equispaced;
     int count = 11;
-    int degree = 1;
+    MethodParameters parameters = labParameters();
     std::array<bool, kLabMethodCount> shown{};
     LabView view = LabView::Values;
     bool operator==(const LabSettings&) const = default;

@@ -203,9 +203,9 @@ TEST(LabModel, RefusedChangesSayWhyAndChangeNothing)
         {"1002 nodes", startWith(LabFunction::Runge, 11, {StudyMethod::Global}),
          [](LabModel& m) { return m.setCount(1002); }, "1002 is not"},
         {"negative degree", startWith(LabFunction::Sine, 11, {StudyMethod::Local}),
-         [](LabModel& m) { return m.setDegree(-1); }, "from 0 to 100"},
+         [](LabModel& m) { return m.setParameter(StudyMethod::Local, -1); }, "from 0 to 100"},
         {"degree 101", startWith(LabFunction::Sine, 11, {StudyMethod::Local}),
-         [](LabModel& m) { return m.setDegree(101); }, "101 is not"},
+         [](LabModel& m) { return m.setParameter(StudyMethod::Local, 101); }, "101 is not"},
         {"data without given points", startWith(LabFunction::Sine, 11, {StudyMethod::Local}),
          [](LabModel& m) { return m.setFunction(LabFunction::Data); }, "press OK there"},
         {"error view of data", startWith(LabFunction::Data, 11, {StudyMethod::Linear}, data),
@@ -269,9 +269,9 @@ TEST(LabModel, MethodsThatCannotTakeTheNodesSayWhyAndDrawNothing)
     EXPECT_EQ(model.valuesColumns().size(), 0u);
 
     LabModel local(startWith(LabFunction::Sine, 3, {StudyMethod::Local}));
-    ASSERT_FALSE(local.setDegree(5));
+    ASSERT_FALSE(local.setParameter(StudyMethod::Local, 5));
     EXPECT_FALSE(local.outcome(StudyMethod::Local).available());
-    ASSERT_FALSE(local.setDegree(2));
+    ASSERT_FALSE(local.setParameter(StudyMethod::Local, 2));
     EXPECT_TRUE(local.outcome(StudyMethod::Local).available()) << "no stale refusal";
 }
 
@@ -367,7 +367,7 @@ TEST(Convergence, PointsArriveCountByCountAndMatchOneComputedAlone)
     request.function = StudyFunction{StudyFunctionId::Runge, {}};
     request.family = NodeFamily::Lobatto;
     request.methods = {StudyMethod::Global, StudyMethod::Local};
-    request.degree = 4;
+    request.parameters.set(StudyMethod::Local, 4);
     request.counts = {2, 3, 41};
     std::vector<ConvergencePoint> points;
     computeConvergence(request, {}, [&](const ConvergencePoint& p) { points.push_back(p); });

@@ -1,5 +1,7 @@
 #include "ui/qt/lab_window.h"
 
+#include <cctype>
+
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
@@ -67,7 +69,17 @@ bool sameRequest(const ConvergenceRequest& a, const ConvergenceRequest& b)
     return a.function.id == b.function.id &&
            a.function.polynomial.degree == b.function.polynomial.degree &&
            a.function.polynomial.coefs == b.function.polynomial.coefs && a.family == b.family &&
-           a.degree == b.degree && a.methods == b.methods && a.counts == b.counts;
+           a.parameters == b.parameters && a.methods == b.methods && a.counts == b.counts;
+}
+
+// "&Degree of local:", "Blending degree d of fh:"; without the mark and
+// the colon for people.
+std::string parameterLabel(const StudyMethodRow& row, bool asFormLabel = true)
+{
+    std::string label = row.parameter->name;
+    label[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(label[0])));
+    label += std::string(" of ") + row.key;
+    return asFormLabel ? "&" + label + ":" : label;
 }
 
 QString figureText(const std::optional<double>& figure)
@@ -119,16 +131,21 @@ void LabWindow::createControls()
     count_->setObjectName("labCount");
     count_->setRange(kLabMinCount, kLabMaxCount);
     count_->setKeyboardTracking(false);
-    degree_ = new QSpinBox(settings);
-    degree_->setObjectName("labDegree");
-    degree_->setRange(0, kLabMaxDegree);
-    degree_->setKeyboardTracking(false);
     view_ = comboOf(kLabViews, settings);
     view_->setObjectName("labView");
     form->addRow("&Function:", function_);
     form->addRow("&Nodes:", nodes_);
     form->addRow("Number of n&odes:", count_);
-    form->addRow("&Degree of local:", degree_);
+    for (const StudyMethodRow& row : methodRows())
+        if (row.parameter) {
+            auto* box = new QSpinBox(settings);
+            box->setObjectName(row.parameter->control);
+            box->setRange(row.parameter->low, row.parameter->high);
+            box->setSingleStep(row.parameter->oddOnly ? 2 : 1);
+            box->setKeyboardTracking(false);
+            parameters_[methodIndex(row.method)] = box;
+            form->addRow(qstr(parameterLabel(row)), box);
+        }
     form->addRow("&View:", view_);
 
     left->addWidget(createMethodBoxes(settings));
@@ -157,10 +174,15 @@ void LabWindow::createControls()
 
     setTabOrder(function_, nodes_);
     setTabOrder(nodes_, count_);
-    setTabOrder(count_, degree_);
-    setTabOrder(degree_, view_);
+    QWidget* previous = count_;
+    for (QSpinBox* box : parameters_)
+        if (box) {
+            setTabOrder(previous, box);
+            previous = box;
+        }
+    setTabOrder(previous, view_);
     setTabOrder(view_, plot_);
-    QWidget* previous = plot_;
+    previous = plot_;
     for (QCheckBox* box : methods_) {
         setTabOrder(previous, box);
         previous = box;
@@ -240,7 +262,14 @@ void LabWindow::describeControls()
              "exact function.");
     describe(nodes_, "Nodes", "Where the nodes lie: evenly spaced, Chebyshev points or roots.");
     describe(count_, "Number of nodes", "How many nodes, from 2 to 1001.");
-    describe(degree_, "Degree of local", "The degree of local Lagrange interpolation, 0 to 100.");
+    for (const StudyMethodRow& row : methodRows())
+        if (row.parameter)
+            describe(parameters_[methodIndex(row.method)], qstr(parameterLabel(row, false)),
+                     QStringLiteral("The %1 of the %2, %3 to %4%5.")
+                         .arg(row.parameter->name, row.name)
+                         .arg(row.parameter->low)
+                         .arg(row.parameter->high)
+                         .arg(row.parameter->oddOnly ? ", odd" : ""));
     describe(view_, "View", "What the plot shows of the chosen methods.");
     describe(numbers_, "Numbers",
              "One row per shown method: largest error, where, RMS error, overshoot and the "
@@ -263,8 +292,11 @@ void LabWindow::connectControls()
     });
     connect(count_, &QSpinBox::valueChanged, this,
             [this](int n) { settingChanged(model_.setCount(n), count_); });
-    connect(degree_, &QSpinBox::valueChanged, this,
-            [this](int d) { settingChanged(model_.setDegree(d), degree_); });
+    for (const StudyMethod method : kStudyMethods)
+        if (QSpinBox* box = parameters_[methodIndex(method)])
+            connect(box, &QSpinBox::valueChanged, this, [this, method, box](int value) {
+                settingChanged(model_.setParameter(method, value), box);
+            });
     connect(view_, &QComboBox::currentIndexChanged, this, [this] {
         if (const auto id = chosen(view_, kLabViews))
             settingChanged(model_.setView(*id), view_);
@@ -365,10 +397,11 @@ void LabWindow::showSettings()
         const QSignalBlocker blocker(count_);
         count_->setValue(s.count);
     }
-    {
-        const QSignalBlocker blocker(degree_);
-        degree_->setValue(s.degree);
-    }
+    for (const StudyMethod method : kStudyMethods)
+        if (QSpinBox* box = parameters_[methodIndex(method)]) {
+            const QSignalBlocker blocker(box);
+            box->setValue(s.parameters.of(method));
+        }
     const bool fromData = s.function == LabFunction::Data;
     nodes_->setEnabled(!fromData);
     count_->setEnabled(!fromData);
@@ -475,7 +508,7 @@ void LabWindow::ensureConvergence()
     ConvergenceRequest request;
     request.function = *function;
     request.family = model_.settings().family;
-    request.degree = model_.settings().degree;
+    request.parameters = model_.settings().parameters;
     for (const StudyMethod method : kStudyMethods)
         if (model_.settings().shown[methodIndex(method)])
             request.methods.push_back(method);

@@ -79,7 +79,7 @@ private:
     QComboBox* function_ = nullptr;
     QComboBox* nodes_ = nullptr;
     QSpinBox* count_ = nullptr;
-    QSpinBox* degree_ = nullptr;
+    std::array<QSpinBox*, kStudyMethods.size()> parameters_{};  // for methods with one
     QComboBox* view_ = nullptr;
     std::array<QCheckBox*, kStudyMethods.size()> methods_{};
     QTableWidget* numbers_ = nullptr;

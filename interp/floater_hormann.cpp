@@ -1,0 +1,102 @@
+// Floater–Hormann interpolation (M. S. Floater and K. Hormann, 2007): the
+// blend of the polynomials of degree d through each d + 1 neighbouring
+// nodes, a rational function without real poles that reproduces
+// polynomials of degree at most d; d = n - 1 is the polynomial through all
+// nodes, d = 0 Berrut's interpolant. In barycentric form
+//
+//   r(x) = sum_j c_j y_j / sum_j c_j,  c_j = w_j / (x - x_j),
+//
+// and, differentiating r sum_j c_j = sum_j c_j y_j,
+//
+//   r'(x)  = sum_j c_j g_j / sum_j c_j,          g_j = (r(x) - y_j) / (x - x_j),
+//   r''(x) = 2 sum_j c_j (r'(x) - g_j) / (x - x_j) / sum_j c_j,
+//
+// with the Schneider–Werner forms at a node.
+#include "interp/floater_hormann.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+
+#include "interp/barycentric.h"
+
+namespace tarvel {
+namespace {
+
+PointValues atNode(std::span<const double> xs, std::span<const double> ys,
+                   std::span<const double> w, std::size_t i)
+{
+    double first = 0;
+    for (std::size_t j = 0; j < xs.size(); ++j)
+        if (j != i)
+            first -= (w[j] / w[i]) * (ys[i] - ys[j]) / (xs[i] - xs[j]);
+    double second = 0;
+    for (std::size_t j = 0; j < xs.size(); ++j)
+        if (j != i)
+            second -= 2 * (w[j] / w[i]) * (first - (ys[i] - ys[j]) / (xs[i] - xs[j])) /
+                      (xs[i] - xs[j]);
+    return {ys[i], first, second};
+}
+
+}  // namespace
+
+bool floaterHormannBuild(std::span<const double> xs, std::span<const double> ys,
+                         MethodData& data)
+{
+    static_cast<void>(ys);
+    const auto n = static_cast<std::ptrdiff_t>(xs.size());
+    const std::ptrdiff_t d = data.parameter;
+    // Each distance is taken relative to the span, so every factor is at
+    // least 1 and a sum of them never cancels.
+    const double span = xs.back() - xs.front();
+    data.weights.assign(xs.size(), 0.0);
+    double largest = 0;
+    for (std::ptrdiff_t k = 0; k < n; ++k) {
+        double sum = 0;
+        for (std::ptrdiff_t i = std::max<std::ptrdiff_t>(0, k - d);
+             i <= std::min(k, n - 1 - d); ++i) {
+            double product = 1;
+            for (std::ptrdiff_t j = i; j <= i + d; ++j)
+                if (j != k)
+                    product *= span / std::fabs(xs[static_cast<std::size_t>(k)] -
+                                                xs[static_cast<std::size_t>(j)]);
+            sum += product;
+        }
+        if (!std::isfinite(sum))
+            return false;
+        data.weights[static_cast<std::size_t>(k)] = (k - d) % 2 == 0 ? sum : -sum;
+        largest = std::max(largest, sum);
+    }
+    for (double& w : data.weights)
+        w /= largest;
+    return true;
+}
+
+PointValues floaterHormannAt(std::span<const double> xs, std::span<const double> ys,
+                             const MethodData& data, double x)
+{
+    const std::span<const double> w = data.weights;
+    const auto above = std::lower_bound(xs.begin(), xs.end(), x);
+    if (above != xs.end() && *above == x)
+        return atNode(xs, ys, w, static_cast<std::size_t>(above - xs.begin()));
+    std::array<double, 1> value{};
+    barycentricColumns(xs, w, {ys}, x, value);
+    const double r = value[0];
+    double weightSum = 0;
+    double firstSum = 0;
+    for (std::size_t j = 0; j < xs.size(); ++j) {
+        const double c = w[j] / (x - xs[j]);
+        weightSum += c;
+        firstSum += c * (r - ys[j]) / (x - xs[j]);
+    }
+    const double first = firstSum / weightSum;
+    double secondSum = 0;
+    for (std::size_t j = 0; j < xs.size(); ++j) {
+        const double c = w[j] / (x - xs[j]);
+        secondSum += c * (first - (r - ys[j]) / (x - xs[j])) / (x - xs[j]);
+    }
+    return {r, first, 2 * secondSum / weightSum};
+}
+
+}  // namespace tarvel
