@@ -88,7 +88,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Reproduction{StudyMethod::Akima, {0.3, -1.5, 0, 0}},
                       Reproduction{StudyMethod::Pchip, {0.3, -1.5, 0, 0}},
                       Reproduction{StudyMethod::Pw, {0.3, -1.5, 0, 0}},
-                      Reproduction{StudyMethod::Linear, {0.3, -1.5, 0, 0}}),
+                      Reproduction{StudyMethod::Linear, {0.3, -1.5, 0, 0}},
+                      Reproduction{StudyMethod::Makima, {0.3, -1.5, 0, 0}},
+                      Reproduction{StudyMethod::Steffen, {0.3, -1.5, 0, 0}},
+                      Reproduction{StudyMethod::Fh, {0.3, -1.5, 2.0, 4.0}},
+                      Reproduction{StudyMethod::BSpline, {0.3, -1.5, 2.0, 4.0}}),
     [](const auto& row) { return std::string(studyMethodKey(row.param.method)); });
 
 TEST(NotAKnotSpline, ThroughTwoThreeAndFourNodesIsTheLineParabolaAndCubic)
@@ -339,6 +343,7 @@ TEST_P(Refuses, WithASentenceThatSaysWhy)
 }
 
 const double kInf = INFINITY;
+const std::vector<double> kEven30 = familyNodes(NodeFamily::Equispaced, 30);
 
 INSTANTIATE_TEST_SUITE_P(
     BadNodesAndSettings, Refuses,
@@ -371,6 +376,27 @@ INSTANTIATE_TEST_SUITE_P(
                 {0, 1e300, 1.5e300, 1.6e300}, {},
                 "PCHIP grows too large between these nodes: a coefficient overflows the range of "
                 "numbers. Spread the nodes further apart or scale the values down."},
+        Refusal{"EvenBSplineDegree", StudyMethod::BSpline, {0, 0.2, 0.5, 1}, {0, 1, 2, 3},
+                withParameter(StudyMethod::BSpline, 2),
+                "The B-spline through 4 nodes takes an odd degree k from 1 to 3; it is 2."},
+        Refusal{"BSplineDegreeAboveTheNodes", StudyMethod::BSpline, {0, 0.2, 0.5, 1},
+                {0, 1, 2, 3}, withParameter(StudyMethod::BSpline, 5),
+                "The B-spline through 4 nodes takes an odd degree k from 1 to 3; it is 5."},
+        Refusal{"BlendingDegreeAboveTwenty", StudyMethod::Fh, kEven30, kEven30,
+                withParameter(StudyMethod::Fh, 21),
+                "The Floater–Hormann interpolant through 30 nodes takes a blending degree d "
+                "from 0 to 20; it is 21."},
+        Refusal{"PeriodicWithDifferentEnds", StudyMethod::Periodic, {0, 0.5, 1}, {1, 0, 1.5},
+                {},
+                "The periodic cubic spline needs periodic data: the last value, 1.5, differs "
+                "from the first, 1."},
+        Refusal{"TrigWithDifferentEnds", StudyMethod::Trig, {0, 0.5, 1}, {1e-15, 0, 0}, {},
+                "Trigonometric interpolation needs periodic data: the last value, 0, differs "
+                "from the first, 1e-15."},
+        Refusal{"TrigOnUnevenNodes", StudyMethod::Trig, {0, 0.25, 0.6, 0.75, 1}, {1, 0, 2, 3, 1},
+                {},
+                "Trigonometric interpolation needs evenly spaced nodes; node 2 has x = 0.6 "
+                "where evenly spaced nodes have 0.5."},
         Refusal{"CoefficientOverflow", StudyMethod::Natural, {0, 1e-300, 1}, {0, 1e10, 0}, {},
                 "The natural cubic spline grows too large between these nodes: a coefficient "
                 "overflows the range of numbers. Spread the nodes further apart or scale the "
