@@ -108,7 +108,9 @@ Problem checkSettings(StudyMethod method, std::size_t nodes, const MethodSetting
     if (row.parameter) {
         const MethodParameter& parameter = *row.parameter;
         const int value = settings.parameters.of(method);
-        const int highest = std::min(parameter.high, static_cast<int>(nodes) - 1);
+        int highest = std::min(parameter.high, static_cast<int>(nodes) - 1);
+        if (parameter.oddOnly && highest % 2 == 0)
+            --highest;
         const bool odd = value % 2 != 0;
         if (value < parameter.low || value > highest || (parameter.oddOnly && !odd))
             return std::string(row.subject) + " through " + formatIndex(nodes) + " nodes takes " +

@@ -39,8 +39,8 @@ bool cyclicSecondDerivatives(std::span<const double> h, std::span<const double> 
     u[0] = gamma;
     u[n - 1] = corner;
     std::vector<double> x(n), z(n);
-    if (solveTridiagonal(diag, sub, sup, rhs, x) != SolveStatus::Solved ||
-        solveTridiagonal(diag, sub, sup, u, z) != SolveStatus::Solved)
+    if (LESSolve_Thomas(diag, sub, sup, rhs, x) != SolveStatus::Solved ||
+        LESSolve_Thomas(diag, sub, sup, u, z) != SolveStatus::Solved)
         return false;
     const double factor =
         (x[0] + corner * x[n - 1] / gamma) / (1 + z[0] + corner * z[n - 1] / gamma);

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <stop_token>
@@ -16,6 +17,9 @@
 #include "interp/study_functions.h"
 
 namespace tarvel {
+
+// The convergence view's points as they arrive, per method by count.
+using ConvergenceTable = std::map<StudyMethod, std::map<int, std::optional<double>>>;
 
 struct ConvergenceRequest {
     StudyFunction function;

@@ -64,14 +64,6 @@ std::optional<Id> chosen(const QComboBox* combo, const std::array<Named<Id>, N>&
     return byKey(table, combo->currentData().toString().toStdString());
 }
 
-bool sameRequest(const ConvergenceRequest& a, const ConvergenceRequest& b)
-{
-    return a.function.id == b.function.id &&
-           a.function.polynomial.degree == b.function.polynomial.degree &&
-           a.function.polynomial.coefs == b.function.polynomial.coefs && a.family == b.family &&
-           a.parameters == b.parameters && a.methods == b.methods && a.counts == b.counts;
-}
-
 // "&Degree of local:", "Blending degree d of fh:"; without the mark and
 // the colon for people.
 std::string parameterLabel(const StudyMethodRow& row, bool asFormLabel = true)
@@ -364,7 +356,7 @@ void LabWindow::connectControls()
         saveWithDialog("Save nodes", "Data sets (*.dsf)", "lab-nodes.dsf", &LabWindow::saveNodes);
     });
     connect(convergenceRedraw_, &QTimer::timeout, this, [this] {
-        plot_->setPicture(labPicture(model_, convergence_));
+        plot_->setPicture(labPicture(model_, convergence_.table()));
         emit convergenceArrived();
     });
 }
@@ -415,7 +407,7 @@ void LabWindow::refresh()
 {
     if (model_.settings().view == LabView::Convergence)
         ensureConvergence();
-    LabPicture picture = labPicture(model_, convergence_);
+    LabPicture picture = labPicture(model_, convergence_.table());
     plot_->setPicture(std::move(picture));
     plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
     updateMethods();
@@ -502,63 +494,46 @@ void LabWindow::say(const QString& sentence)
 
 void LabWindow::ensureConvergence()
 {
-    const std::optional<StudyFunction> function = model_.function();
-    if (!function)
+    const std::optional<ConvergenceRequest> request = convergenceRequestFor(model_);
+    if (!request)
         return;
-    ConvergenceRequest request;
-    request.function = *function;
-    request.family = model_.settings().family;
-    request.parameters = model_.settings().parameters;
-    for (const StudyMethod method : kStudyMethods)
-        if (model_.settings().shown[methodIndex(method)])
-            request.methods.push_back(method);
-    request.counts = convergenceCounts(model_.settings().count);
-    if (convergenceFor_ && sameRequest(*convergenceFor_, request))
+    const std::optional<std::uint64_t> run = convergence_.begin(*request);
+    if (!run)
         return;
-    convergenceFor_ = request;
-    convergence_.clear();
-    convergenceComplete_ = request.methods.empty();
-    const std::uint64_t run = ++convergenceRun_;
-    // The worker posts each point to the window's thread; a point of an
-    // earlier run that is still on its way is dropped there.
+    // The worker posts each point to the window's thread, where the study
+    // drops what an earlier run still had on its way.
     runner_.start(
-        std::move(request),
-        [this, run](const ConvergencePoint& point) {
+        *request,
+        [this, run = *run](const ConvergencePoint& point) {
             QMetaObject::invokeMethod(
-                this, [this, run, point] { takeConvergencePoint(run, point); },
+                this,
+                [this, run, point] {
+                    if (convergence_.take(run, point) && !convergenceRedraw_->isActive())
+                        convergenceRedraw_->start();
+                },
                 Qt::QueuedConnection);
         },
-        [this, run] {
+        [this, run = *run] {
             QMetaObject::invokeMethod(
                 this,
                 [this, run] {
-                    if (run != convergenceRun_)
+                    if (!convergence_.finish(run))
                         return;
-                    convergenceComplete_ = true;
                     convergenceRedraw_->stop();
-                    plot_->setPicture(labPicture(model_, convergence_));
+                    plot_->setPicture(labPicture(model_, convergence_.table()));
                     say(QStringLiteral("Largest error against n for ") +
-                        QString::number(convergenceFor_->methods.size()) +
+                        QString::number(convergence_.request()->methods.size()) +
                         QStringLiteral(" methods at ") +
-                        QString::number(convergenceFor_->counts.size()) +
+                        QString::number(convergence_.request()->counts.size()) +
                         QStringLiteral(" numbers of nodes."));
                     emit convergenceFinished();
                 },
                 Qt::QueuedConnection);
         });
-    if (convergenceComplete_)
+    if (convergence_.complete())
         emit convergenceFinished();
     else
         say("Computing the largest error against n…");
-}
-
-void LabWindow::takeConvergencePoint(std::uint64_t run, const ConvergencePoint& point)
-{
-    if (run != convergenceRun_)
-        return;
-    convergence_[point.method][point.count] = point.largestError;
-    if (!convergenceRedraw_->isActive())
-        convergenceRedraw_->start();
 }
 
 void LabWindow::startPlay(bool on)
