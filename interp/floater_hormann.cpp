@@ -83,20 +83,23 @@ PointValues floaterHormannAt(std::span<const double> xs, std::span<const double>
     std::array<double, 1> value{};
     barycentricColumns(xs, w, {ys}, x, value);
     const double r = value[0];
+    // The sums of r' and r'', the latter's expanded as r' sum c_j / (x - x_j)
+    // - sum c_j g_j / (x - x_j), so that each node costs one division.
     double weightSum = 0;
     double firstSum = 0;
+    double inverseSum = 0;
+    double slopeSum = 0;
     for (std::size_t j = 0; j < xs.size(); ++j) {
-        const double c = w[j] / (x - xs[j]);
+        const double inverse = 1 / (x - xs[j]);
+        const double c = w[j] * inverse;
+        const double g = (r - ys[j]) * inverse;
         weightSum += c;
-        firstSum += c * (r - ys[j]) / (x - xs[j]);
+        firstSum += c * g;
+        inverseSum += c * inverse;
+        slopeSum += c * g * inverse;
     }
     const double first = firstSum / weightSum;
-    double secondSum = 0;
-    for (std::size_t j = 0; j < xs.size(); ++j) {
-        const double c = w[j] / (x - xs[j]);
-        secondSum += c * (first - (r - ys[j]) / (x - xs[j])) / (x - xs[j]);
-    }
-    return {r, first, 2 * secondSum / weightSum};
+    return {r, first, 2 * (first * inverseSum - slopeSum) / weightSum};
 }
 
 }  // namespace tarvel
