@@ -97,7 +97,7 @@ def interpolate(method, x, y, slopes, grid):
     if method == "pchip":
         return PchipInterpolator(x, y)(grid)
     if method == "periodic":
-        if abs(y[-1] - y[0]) > 4 * np.finfo(float).eps * np.max(np.abs(y)):
+        if abs(y[-1] - y[0]) > 8 * np.finfo(float).eps * np.max(np.abs(y)):
             return None
         y = y.copy()
         y[-1] = y[0]

@@ -152,7 +152,7 @@ bool bsplineBuild(std::span<const double> xs, std::span<const double> ys, Method
 }
 
 PointValues bsplineAt(std::span<const double> xs, std::span<const double>,
-                      const MethodData& data, double x)
+                      const MethodData& data, double x, bool withSlopes)
 {
     const std::size_t n = xs.size();
     const auto k = static_cast<std::size_t>(data.parameter);
@@ -161,6 +161,8 @@ PointValues bsplineAt(std::span<const double> xs, std::span<const double>,
     const std::size_t mu = intervalOf(t, k, n, x);
     PointValues v;
     v.value = deBoor(t, c.subspan(0, n), k, mu, x);
+    if (!withSlopes)
+        return v;
     v.first = deBoor(t.subspan(1), c.subspan(n, n - 1), k - 1, mu - 1, x);
     if (k >= 2)
         v.second = deBoor(t.subspan(2), c.subspan(2 * n - 1, n - 2), k - 2, mu - 2, x);

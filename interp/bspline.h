@@ -15,6 +15,6 @@ bool bsplineBuild(std::span<const double> xs, std::span<const double> ys, Method
 
 // s, s' and s'' at x; beyond the nodes the end pieces go on.
 PointValues bsplineAt(std::span<const double> xs, std::span<const double> ys,
-                      const MethodData& data, double x);
+                      const MethodData& data, double x, bool withSlopes);
 
 }  // namespace tarvel

@@ -18,6 +18,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 #include "interp/barycentric.h"
 
@@ -68,21 +69,31 @@ bool floaterHormannBuild(std::span<const double> xs, std::span<const double> ys,
         data.weights[static_cast<std::size_t>(k)] = (k - d) % 2 == 0 ? sum : -sum;
         largest = std::max(largest, sum);
     }
-    for (double& w : data.weights)
+    // Weights spread wider than the precision of numbers (nodes far more
+    // clustered in one place than in another, for the blending degree)
+    // leave a denominator that cancels to rounding between the sparse
+    // nodes: such nodes are refused rather than evaluated to noise.
+    for (double& w : data.weights) {
         w /= largest;
+        if (std::fabs(w) < std::numeric_limits<double>::epsilon())
+            return false;
+    }
     return true;
 }
 
 PointValues floaterHormannAt(std::span<const double> xs, std::span<const double> ys,
-                             const MethodData& data, double x)
+                             const MethodData& data, double x, bool withSlopes)
 {
     const std::span<const double> w = data.weights;
     const auto above = std::lower_bound(xs.begin(), xs.end(), x);
-    if (above != xs.end() && *above == x)
+    const bool atANode = above != xs.end() && *above == x;
+    if (atANode && withSlopes)
         return atNode(xs, ys, w, static_cast<std::size_t>(above - xs.begin()));
     std::array<double, 1> value{};
     barycentricColumns(xs, w, {ys}, x, value);
     const double r = value[0];
+    if (!withSlopes)
+        return {r, 0, 0};
     // The sums of r' and r'', the latter's expanded as r' sum c_j / (x - x_j)
     // - sum c_j g_j / (x - x_j), so that each node costs one division.
     double weightSum = 0;

@@ -19,6 +19,6 @@ bool floaterHormannBuild(std::span<const double> xs, std::span<const double> ys,
 
 // r, r' and r'' at x from the weights.
 PointValues floaterHormannAt(std::span<const double> xs, std::span<const double> ys,
-                             const MethodData& data, double x);
+                             const MethodData& data, double x, bool withSlopes);
 
 }  // namespace tarvel

@@ -41,7 +41,7 @@ double roundingOf(std::span<const double> numbers)
     double largest = 0;
     for (const double v : numbers)
         largest = std::max(largest, std::fabs(v));
-    return 4 * std::numeric_limits<double>::epsilon() * largest;
+    return 8 * std::numeric_limits<double>::epsilon() * largest;
 }
 
 Problem checkPeriodic(const StudyMethodRow& row, std::span<const double> xs,
@@ -327,7 +327,7 @@ private:
     // An own method's form, the node's own value exactly at a node.
     static PointValues ownAt(const Interpolant& p, double x, EvaluationState& state)
     {
-        PointValues values = methodRow(p.method_).at(p.xs_, p.ys_, p.data_, x);
+        PointValues values = methodRow(p.method_).at(p.xs_, p.ys_, p.data_, x, state.withSlopes);
         state.piece = pieceFrom(p.xs_, x, state.piece);
         const std::size_t j = state.piece;
         if (x == p.xs_[j] || x == p.xs_[j + 1])

@@ -93,8 +93,9 @@ struct PieceInput {
 using PieceRule = bool (*)(const PieceInput& input, std::span<CoefRow> rows);
 using OwnBuild = bool (*)(std::span<const double> xs, std::span<const double> ys,
                           MethodData& data);
+// p at x and, withSlopes, p' and p'' (0 otherwise).
 using OwnAt = PointValues (*)(std::span<const double> xs, std::span<const double> ys,
-                              const MethodData& data, double x);
+                              const MethodData& data, double x, bool withSlopes);
 
 struct StudyMethodRow {
     StudyMethod method = StudyMethod::Global;

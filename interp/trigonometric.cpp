@@ -53,7 +53,7 @@ bool trigonometricBuild(std::span<const double> xs, std::span<const double> ys,
 }
 
 PointValues trigonometricAt(std::span<const double> xs, std::span<const double>,
-                            const MethodData& data, double x)
+                            const MethodData& data, double x, bool withSlopes)
 {
     const double period = xs.back() - xs.front();
     const std::size_t m = data.coefs.size() / 2 - 1;
@@ -73,8 +73,10 @@ PointValues trigonometricAt(std::span<const double> xs, std::span<const double>,
         const double b = data.coefs[m + 1 + k];
         const double kk = static_cast<double>(k);
         sums.value += a * c + b * s;
-        sums.first += kk * (b * c - a * s);
-        sums.second -= kk * kk * (a * c + b * s);
+        if (withSlopes) {
+            sums.first += kk * (b * c - a * s);
+            sums.second -= kk * kk * (a * c + b * s);
+        }
     }
     const double frequency = 2 * std::numbers::pi / period;
     return {sums.value, sums.first * frequency, sums.second * frequency * frequency};

@@ -16,6 +16,6 @@ bool trigonometricBuild(std::span<const double> xs, std::span<const double> ys,
 
 // p, p' and p'' at x, any x (p repeats with period P).
 PointValues trigonometricAt(std::span<const double> xs, std::span<const double> ys,
-                            const MethodData& data, double x);
+                            const MethodData& data, double x, bool withSlopes);
 
 }  // namespace tarvel
