@@ -149,8 +149,8 @@ Refusal LabModel::setCount(int count)
     if (count == settings_.count)
         return std::nullopt;
     if (count < kLabMinCount || count > kLabMaxCount)
-        return joined({"The number of nodes is a whole number from 2 to 1001; ", countText(count),
-                       " is not."});
+        return joined({"The number of nodes is a whole number from ", countText(kLabMinCount),
+                       " to ", countText(kLabMaxCount), "; ", countText(count), " is not."});
     if (Refusal refusal = refuseForData("The number of nodes cannot change:"))
         return refusal;
     settings_.count = count;
@@ -274,19 +274,6 @@ void LabModel::sampleFunction()
     }
 }
 
-MethodSettings LabModel::methodSettings() const
-{
-    MethodSettings method;
-    method.parameters = settings_.parameters;
-    const std::optional<StudyFunction> f = function();
-    const NodeList& nodes = nodes_.nodes();
-    if (f && !nodes.empty()) {
-        method.leftSlope = evaluateFunction(*f, nodes.front().x).first;
-        method.rightSlope = evaluateFunction(*f, nodes.back().x).first;
-    }
-    return method;
-}
-
 void LabModel::recompute()
 {
     for (const StudyMethod method : kStudyMethods)
@@ -309,7 +296,8 @@ void LabModel::computeMethod(StudyMethod method)
         xs.push_back(node.x);
         ys.push_back(node.y);
     }
-    BuildResult built = buildInterpolant(method, xs, ys, methodSettings());
+    BuildResult built =
+        buildInterpolant(method, xs, ys, methodSettingsFor(settings_.parameters, function(), xs));
     if (!built.interpolant) {
         out.refusal = built.refusal.empty() ? "The method cannot take these nodes." : built.refusal;
         return;

@@ -88,7 +88,6 @@ private:
     void sampleFunction();
     void recompute();
     void computeMethod(StudyMethod method);
-    MethodSettings methodSettings() const;
 
     LabSettings settings_;
     PolynomialEntries polynomial_;

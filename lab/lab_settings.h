@@ -4,6 +4,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "interp/interpolant.h"
@@ -84,6 +85,21 @@ inline MethodParameters labParameters()
     MethodParameters parameters;
     parameters.set(StudyMethod::Local, 1);
     return parameters;
+}
+
+// What the methods take besides the nodes xs: the parameters and, with a
+// function, its slopes at the end nodes (for the clamped ends).
+inline MethodSettings methodSettingsFor(const MethodParameters& parameters,
+                                        const std::optional<StudyFunction>& function,
+                                        std::span<const double> xs)
+{
+    MethodSettings settings;
+    settings.parameters = parameters;
+    if (function && !xs.empty()) {
+        settings.leftSlope = evaluateFunction(*function, xs.front()).first;
+        settings.rightSlope = evaluateFunction(*function, xs.back()).first;
+    }
+    return settings;
 }
 
 struct LabSettings {

@@ -253,7 +253,8 @@ void LabWindow::describeControls()
              "The function whose values the nodes take; the main window's given points have no "
              "exact function.");
     describe(nodes_, "Nodes", "Where the nodes lie: evenly spaced, Chebyshev points or roots.");
-    describe(count_, "Number of nodes", "How many nodes, from 2 to 1001.");
+    describe(count_, "Number of nodes",
+             QStringLiteral("How many nodes, from %1 to %2.").arg(kLabMinCount).arg(kLabMaxCount));
     for (const StudyMethodRow& row : methodRows())
         if (row.parameter)
             describe(parameters_[methodIndex(row.method)], qstr(parameterLabel(row, false)),
