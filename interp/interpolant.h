@@ -28,10 +28,6 @@ const char* studyMethodName(StudyMethod method);
 
 std::optional<StudyMethod> studyMethodFromKey(std::string_view key);
 
-// Nodes: from 2 up to this many.
-inline constexpr int kMinStudyNodes = 2;
-inline constexpr int kMaxStudyNodes = 1001;
-
 // What some methods need besides the nodes. Others ignore it.
 struct MethodSettings {
     MethodParameters parameters;  // the local degree, fh's d, bspline's k

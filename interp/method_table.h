@@ -16,6 +16,10 @@
 
 namespace tarvel {
 
+// Nodes: from 2 up to this many, unless a method's row says otherwise.
+inline constexpr int kMinStudyNodes = 2;
+inline constexpr int kMaxStudyNodes = 1001;
+
 enum class StudyMethod {
     Global,
     Local,
@@ -103,8 +107,8 @@ struct StudyMethodRow {
     const char* name = nullptr;     // for people: "Not-a-knot cubic spline"
     const char* subject = nullptr;  // begins a refusal: "The not-a-knot cubic spline"
     std::uint32_t colour = 0;       // 0xBBGGRR
-    int minNodes = 2;
-    int maxNodes = 1001;
+    int minNodes = kMinStudyNodes;
+    int maxNodes = kMaxStudyNodes;
     bool needsFunction = false;  // the function's end slopes
     bool periodic = false;       // y at the last node equals y at the first
     bool evenlySpaced = false;
