@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -244,6 +246,16 @@ TEST(Makima, StepDoesNotOvershoot)
         ASSERT_GE(v, 0) << "at " << k / 100.0;
         ASSERT_LE(v, 1) << "at " << k / 100.0;
     }
+}
+
+TEST(MethodTable, EveryRowIsListedInTheReadme)
+{
+    std::ifstream file(std::string(TARVEL_EXAMPLES_DIR) + "/../README.md");
+    ASSERT_TRUE(file);
+    const std::string readme((std::istreambuf_iterator<char>(file)), {});
+    for (const StudyMethodRow& row : methodRows())
+        EXPECT_NE(readme.find(std::string("| `") + row.key + "` |"), std::string::npos)
+            << row.key << " has no line in the README's method list";
 }
 
 }  // namespace
