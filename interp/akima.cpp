@@ -4,8 +4,11 @@
 //
 //   (w1 m_{i-1} + w2 m_i) / (w1 + w2),  w1 = |m_{i+1} - m_i|,  w2 = |m_{i-1} - m_{i-2}|,
 //
-// and the mean of m_{i-1} and m_i where both weights are 0. Two points give
-// the line.
+// and the mean of m_{i-1} and m_i where both weights are 0 to within
+// kFlatWeights of the four secants' size: differences of secants that only
+// rounding tells apart (a kink 5.6e-17 off a node, as |2x - 1| has at an
+// odd count) count as none, so the slope there is the symmetric mean. Two
+// points give the line.
 //
 // The modified Akima slopes (makima) add half the size of each pair's sum
 // to its weight, w1 = |m_{i+1} - m_i| + |m_{i+1} + m_i| / 2 and likewise
@@ -18,8 +21,9 @@
 #include <vector>
 
 namespace tarvel {
-
 namespace {
+
+constexpr double kFlatWeights = 1e-9;
 
 double akimaWeight(double a, double b)
 {
@@ -53,7 +57,9 @@ void weightedSlopes(std::span<const double> xs, std::span<const double> ys,
         // Point i sits between m_{i-1} = m[i + 1] and m_i = m[i + 2].
         const double w1 = weight(m[i + 3], m[i + 2]);
         const double w2 = weight(m[i + 1], m[i]);
-        if (w1 + w2 == 0)
+        const double size = std::fmax(std::fmax(std::fabs(m[i]), std::fabs(m[i + 1])),
+                                      std::fmax(std::fabs(m[i + 2]), std::fabs(m[i + 3])));
+        if (w1 + w2 <= kFlatWeights * size)
             slopes[i] = (m[i + 1] + m[i + 2]) / 2;
         else
             slopes[i] = (w1 * m[i + 1] + w2 * m[i + 2]) / (w1 + w2);

@@ -113,4 +113,19 @@ PointValues floaterHormannAt(std::span<const double> xs, std::span<const double>
     return {r, first, 2 * (first * inverseSum - slopeSum) / weightSum};
 }
 
+double floaterHormannLebesgue(std::span<const double> xs, std::span<const double> weights,
+                              double x)
+{
+    double sizes = 0;
+    double sum = 0;
+    for (std::size_t j = 0; j < xs.size(); ++j) {
+        if (x == xs[j])
+            return 1;
+        const double c = weights[j] / (x - xs[j]);
+        sizes += std::fabs(c);
+        sum += c;
+    }
+    return sizes / std::fabs(sum);
+}
+
 }  // namespace tarvel

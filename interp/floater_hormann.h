@@ -21,4 +21,10 @@ bool floaterHormannBuild(std::span<const double> xs, std::span<const double> ys,
 PointValues floaterHormannAt(std::span<const double> xs, std::span<const double> ys,
                              const MethodData& data, double x, bool withSlopes);
 
+// The Lebesgue function sum_j |c_j| / |sum_j c_j| at x (1 at a node): the
+// blend's basis functions are rational, so the polynomial's first form does
+// not hold.
+double floaterHormannLebesgue(std::span<const double> xs, std::span<const double> weights,
+                              double x);
+
 }  // namespace tarvel

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "interp/error_figures.h"
 #include "interp/interpolant.h"
 #include "interp/nodes.h"
 
@@ -133,6 +134,19 @@ TEST(FloaterHormann, EvenlySpacedWeightsHaveTheirClosedForm)
     const double want[] = {-1, 4, -7, 8, -8, 7, -4, 1};
     for (std::size_t k = 0; k < xs.size(); ++k)
         EXPECT_NEAR(p.weights()[k], want[k] / 8, 1e-13) << "weight " << k;
+}
+
+TEST(FloaterHormann, LebesgueConstantStaysSmallAtEvenlySpacedNodes)
+{
+    // Berrut's interpolant (d = 0) at n evenly spaced nodes: at most
+    // 2 + ln n (Bos, De Marchi and Hormann); the polynomial's is 29.9.
+    const std::vector<double> xs = familyNodes(NodeFamily::Equispaced, 11);
+    const auto berrut = lebesgueConstant(built(StudyMethod::Fh, xs, xs, 0));
+    ASSERT_TRUE(berrut);
+    EXPECT_GE(berrut->value, 1.0);
+    EXPECT_LE(berrut->value, 2 + std::log(11.0));
+    const auto polynomial = lebesgueConstant(built(StudyMethod::Fh, xs, xs, 10));
+    EXPECT_NEAR(polynomial->value, 29.89, 0.01) << "d = n - 1 is the polynomial";
 }
 
 TEST(FloaterHormann, HasNoPoleBetweenClusteredNodes)
