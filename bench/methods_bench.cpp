@@ -65,6 +65,18 @@ std::optional<Interpolant> interpolantOf(StudyMethod method, const StudyFunction
     return buildInterpolant(method, xs, ys, settings).interpolant;
 }
 
+// A refused method's row: every figure not a number.
+ErrorFigures refusedFigures()
+{
+    const double nan = std::nan("");
+    ErrorFigures figures;
+    figures.maxError = nan;
+    figures.maxErrorX = nan;
+    figures.rmsError = nan;
+    figures.overshoot = nan;
+    return figures;
+}
+
 template <std::size_t N>
 std::vector<Row> convergenceTable(const std::array<StudyMethod, N>& methods)
 {
@@ -76,9 +88,8 @@ std::vector<Row> convergenceTable(const std::array<StudyMethod, N>& methods)
             for (const StudyMethod method : methods)
                 for (const int n : kCounts) {
                     const auto p = interpolantOf(method, f, familyNodes(family, n));
-                    const double nan = std::nan("");
                     rows.push_back({id, family, method, n,
-                                    p ? errorFigures(*p, exact) : ErrorFigures{nan, nan, nan, nan}});
+                                    p ? errorFigures(*p, exact) : refusedFigures()});
                 }
     }
     return rows;
