@@ -5,7 +5,7 @@ namespace {
 
 bool sameRequest(const ConvergenceRequest& a, const ConvergenceRequest& b)
 {
-    return a.function.id == b.function.id &&
+    return a.function.id == b.function.id && a.function.expression == b.function.expression &&
            a.function.polynomial.degree == b.function.polynomial.degree &&
            a.function.polynomial.coefs == b.function.polynomial.coefs && a.family == b.family &&
            a.parameters == b.parameters && a.methods == b.methods && a.counts == b.counts;

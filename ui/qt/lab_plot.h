@@ -27,6 +27,8 @@ public:
     const LabPicture& picture() const { return picture_; }
     QVariantList nodePositions() const;
     std::optional<std::size_t> selectedNode() const { return selected_; }
+    // Whether a double click on empty plot space asks for a node there.
+    void setAddsNodes(bool adds) { addsNodes_ = adds; }
 
 signals:
     void dragStarted(std::size_t node);
@@ -35,6 +37,10 @@ signals:
     void dragFinished();
     // The keyboard moved a node by dy in world units (one finished step).
     void nodeNudged(std::size_t node, double dy);
+    // A double click on empty plot space, in world coordinates.
+    void nodeWanted(double x, double y);
+    // Delete on the picked node.
+    void nodeDeleted(std::size_t node);
 
 protected:
     bool pressTaken(const QPointF& at) override;
@@ -42,6 +48,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -54,6 +61,7 @@ private:
     // pointer and fits the data again when the drag ends.
     std::optional<WorldRect> dragWorld_;
     std::optional<std::size_t> selected_;
+    bool addsNodes_ = false;
 };
 
 }  // namespace tarvel::ui
