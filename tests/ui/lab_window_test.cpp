@@ -12,9 +12,12 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <functional>
 
 #include "data/dsf_reader.h"
 #include "support/window_controls.h"
@@ -22,6 +25,7 @@
 #include "ui/qt/lab_plot.h"
 #include "ui/qt/lab_window.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/status_sentence.h"
 
 using namespace tarvel;
 using namespace tarvel::ui;
@@ -71,6 +75,37 @@ bool shareACorner(const QRect& a, const QRect& b)
     };
     return near(a.topLeft(), b.topLeft()) || near(a.topRight(), b.topRight()) ||
            near(a.bottomLeft(), b.bottomLeft()) || near(a.bottomRight(), b.bottomRight());
+}
+
+// A move of the pointer over the plot, with the left button held or not.
+void movePointer(LabPlot* plot, const QPointF& at, Qt::MouseButtons buttons)
+{
+    QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, buttons,
+                     Qt::NoModifier);
+    QApplication::sendEvent(plot, &move);
+}
+
+// A node dragged from where it is, by steps, to `to`; the plot's world and
+// the node's place after each step go to `during`.
+void dragNode(LabWindow& lab, int node, const QPoint& to,
+              const std::function<void()>& during = [] {})
+{
+    auto* plot = find<LabPlot>(lab, "labPlot");
+    const QPoint from = nodeAt(lab, node).toPoint();
+    QTest::mousePress(plot, Qt::LeftButton, {}, from);
+    for (int step = 1; step <= 4; ++step) {
+        movePointer(plot, QPointF(from + (to - from) * step / 4), Qt::LeftButton);
+        during();
+    }
+    QTest::mouseRelease(plot, Qt::LeftButton, {}, to);
+}
+
+void wheelOver(LabPlot* plot, Qt::KeyboardModifiers keys)
+{
+    const QPoint at = plot->property("plotArea").toRect().center();
+    QWheelEvent wheel(at, plot->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, keys,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(plot, &wheel);
 }
 
 }  // namespace
@@ -218,6 +253,123 @@ private slots:
         QVERIFY(!after.isEmpty());
         for (int i = 0; i < 11; ++i)
             QVERIFY2(!after.contains(nodeAt(*lab, i).toPoint()), qPrintable(QString::number(i)));
+    }
+
+    // Whatever was done last is what the status line says; the pointer's
+    // readout from before it is gone.
+    void theStatusSentenceSaysWhatWasLastDone()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 11, {"natural"}));
+        QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        const auto trigger = [&](const char* name) { find<QAction>(*lab, name)->trigger(); };
+        const struct {
+            const char* what;
+            std::function<void()> act;
+            const char* said;
+        } steps[] = {
+            {"a drag", [&] { dragNode(*lab, 5, nodeAt(*lab, 5).toPoint() + QPoint(0, -30)); },
+             "Values p and f of sin(2πx) at 11 edited nodes"},
+            {"Play stopped", [&] { trigger("labPlayAction"); trigger("labPlayAction"); },
+             "Play stopped at n = 2."},
+            {"a zoom", [&] { wheelOver(plot, Qt::ControlModifier); }, "The plot shows x from"},
+            {"a double click",
+             [&] { QTest::mouseDClick(plot, Qt::LeftButton, {}, plot->rect().topLeft() + QPoint(60, 30)); },
+             "The plot shows the whole picture."},
+            {"holding the axes", [&] { trigger("labHoldAxesAction"); }, "The axes hold"},
+            {"a copy", [&] { trigger("labCopyNumbersAction"); }, "Copied the numbers of 1 methods."},
+            {"a setting", [&] { find<QSpinBox>(*lab, "labCount")->setValue(7); },
+             "Values p and f of sin(2πx) at 7 nodes"},
+        };
+        for (const auto& step : steps) {
+            // The pointer rests on the plot first, so that its readout shows.
+            movePointer(plot, plot->property("plotArea").toRect().center(), Qt::NoButton);
+            QVERIFY2(lab->statusBar()->currentMessage().contains("x = "), step.what);
+            step.act();
+            QVERIFY2(lab->statusBar()->currentMessage().isEmpty(), step.what);
+            QVERIFY2(statusOf(*lab).startsWith(step.said), qPrintable(statusOf(*lab)));
+        }
+    }
+
+    void aLongStatusSentenceWrapsAndEndsInAnEllipsisWithTheWholeAsTooltip()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global", "natural"}));
+        lab->resize(640, 480);
+        QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
+        auto* sentence = find<StatusSentence>(*lab, "labStatus");
+        find<QSpinBox>(*lab, "labCount")->setValue(12);
+        const QString whole = statusOf(*lab);
+        QVERIFY(sentence->fontMetrics().horizontalAdvance(whole) > sentence->width());
+        QTRY_VERIFY(sentence->height() >= 2 * sentence->fontMetrics().lineSpacing());
+        QVERIFY(!sentence->shortened());
+        QString words;
+        while (sentence->fontMetrics().horizontalAdvance(words) < sentence->width() * 4)
+            words += "interpolation ";
+        sentence->setSentence(words);
+        QVERIFY(sentence->shortened());
+        QCOMPARE(sentence->toolTip(), words);
+    }
+
+    void theWorldHoldsStillThroughADragAndAfterIt()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 11, {"natural"}));
+        QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        const QRectF world = plot->property("visibleWorld").toRectF();
+        const QRect area = plot->property("plotArea").toRect();
+        const QRect legend = plot->property("legendArea").toRect();
+        // Far above the plot: the node stops at its top edge, under the pointer's x.
+        const QPoint above(nodeAt(*lab, 5).toPoint().x(), area.top() - 200);
+        dragNode(*lab, 5, above, [&] {
+            QCOMPARE(plot->property("visibleWorld").toRectF(), world);
+            QVERIFY(QRectF(area).adjusted(-1, -1, 1, 1).contains(nodeAt(*lab, 5)));
+        });
+        QVERIFY(std::abs(nodeAt(*lab, 5).y() - area.top()) <= 2);
+        QCOMPARE(plot->property("visibleWorld").toRectF(), world);
+        QCOMPARE(plot->property("plotArea").toRect(), area);
+        plot->repaint();
+        QCOMPARE(plot->property("plotArea").toRect(), area);
+        QVERIFY(!plot->property("legendArea").toRect().isEmpty());
+        if (!legend.contains(nodeAt(*lab, 5).toPoint()))
+            QCOMPARE(plot->property("legendArea").toRect(), legend);
+        // The next press grabs the same node where it was let go.
+        QSignalSpy grabbed(plot, &LabPlot::dragStarted);
+        const QPoint again = nodeAt(*lab, 5).toPoint();
+        QTest::mousePress(plot, Qt::LeftButton, {}, again);
+        QTest::mouseRelease(plot, Qt::LeftButton, {}, again);
+        QCOMPARE(grabbed.size(), 1);
+        QCOMPARE(grabbed.at(0).at(0).value<std::size_t>(), std::size_t{5});
+        // A double click fits the moved node's picture.
+        QTest::mouseDClick(plot, Qt::LeftButton, {}, area.topLeft() + QPoint(40, area.height() - 10));
+        QVERIFY(plot->property("visibleWorld").toRectF().top() > world.top());
+    }
+
+    // Through which changes the axes stay, with and without holding them.
+    void theAxesHoldThroughPlayAndHeldSettingChanges()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
+        QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        auto* count = find<QSpinBox>(*lab, "labCount");
+        auto* hold = find<QAction>(*lab, "labHoldAxesAction");
+        QVERIFY(hold->isCheckable());
+        const auto world = [&] { return plot->property("visibleWorld").toRectF(); };
+        const QRectF at11 = world();
+        count->setValue(15);
+        QVERIFY2(world() != at11, "a change fits while the axes are free");
+        hold->trigger();
+        const QRectF held = world();
+        count->setValue(21);
+        QCOMPARE(world(), held);
+        choose(find<QComboBox>(*lab, "labNodes"), "lobatto");
+        QCOMPARE(world(), held);
+        hold->trigger();
+        choose(find<QComboBox>(*lab, "labNodes"), "equispaced");
+        count->setValue(11);
+        QCOMPARE(world(), at11);
+        find<QAction>(*lab, "labPlayAction")->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(lab->model().settings().count > 4, 5000);
+        QCOMPARE(world(), at11);
     }
 
     void theKeyboardPicksAndMovesANode()

@@ -697,9 +697,22 @@ private slots:
         const std::vector<DrawOp> ops = picture.drawing().ops();
         const QRectF whole = picture.visibleWorld();
         const QPoint at = onPicture(picture, 0.3, 0.5);
-        QWheelEvent wheel(at, picture.mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(&picture, &wheel);
+        // The wheel passing over the picture scrolls the window; it zooms
+        // with the focus on the picture or with Ctrl.
+        find<QLineEdit>(window, "Text_nU")->setFocus();
+        const auto wheelAt = [&](const QPoint& p, Qt::KeyboardModifiers keys) {
+            QWheelEvent wheel(p, picture.mapToGlobal(p), QPoint(), QPoint(0, 120), Qt::NoButton,
+                              keys, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&picture, &wheel);
+            return wheel.isAccepted();
+        };
+        QVERIFY(!wheelAt(at, Qt::NoModifier));
+        QCOMPARE(picture.visibleWorld(), whole);
+        QVERIFY(wheelAt(at, Qt::ControlModifier));
+        QVERIFY(picture.visibleWorld().width() < whole.width());
+        QTest::mouseDClick(&picture, Qt::LeftButton, {}, at);
+        picture.setFocus();
+        QVERIFY(wheelAt(at, Qt::NoModifier));
         QVERIFY(picture.visibleWorld().width() < whole.width());
         QVERIFY((onPicture(picture, 0.3, 0.5) - at).manhattanLength() <= 1);
         QTest::mousePress(&picture, Qt::LeftButton, {}, at);

@@ -22,12 +22,15 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 #include "data/dsf_writer.h"
 #include "plot/ticks.h"
 #include "ui/qt/drawing_painter.h"
 #include "ui/qt/file_save.h"
 #include "ui/qt/lab_plot.h"
 #include "ui/qt/qt_text.h"
+#include "ui/qt/status_sentence.h"
 
 namespace tarvel::ui {
 namespace {
@@ -151,7 +154,7 @@ void LabWindow::createControls()
     columns->addWidget(split, 1);
     setCentralWidget(central);
 
-    sentence_ = new QLabel(statusBar());
+    sentence_ = new StatusSentence(statusBar());
     sentence_->setObjectName("labStatus");
     statusBar()->addWidget(sentence_, 1);
 
@@ -219,11 +222,14 @@ void LabWindow::createActions()
     QAction* play = addAction("labPlayAction", "&Play n upward");
     play->setCheckable(true);
     nodes->addAction(play);
+    QAction* hold = addAction("labHoldAxesAction", "&Hold the axes");
+    hold->setCheckable(true);
+    nodes->addAction(hold);
 
     // The plot's own menu offers the same.
     plot_->setContextMenuPolicy(Qt::ActionsContextMenu);
     for (const char* name : {"labUndoAction", "labRedoAction", "labResetNodesAction",
-                             "labCopyPictureAction", "labSavePictureAction"})
+                             "labHoldAxesAction", "labCopyPictureAction", "labSavePictureAction"})
         plot_->addAction(actions_.value(name));
 }
 
@@ -286,13 +292,14 @@ void LabWindow::connectControls()
             });
     connect(plot_, &LabPlot::dragFinished, this, [this] {
         model_.finishDrag();
-        refresh();  // the world fits the moved node again
+        refresh();
         say(qstr(pictureDescription(model_)));
     });
     connect(plot_, &LabPlot::nodeNudged, this, &LabWindow::moveByKey);
     connect(plot_, &LabPlot::readout, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     connect(plot_, &LabPlot::readoutLeft, this, [this] { statusBar()->clearMessage(); });
+    connect(plot_, &LabPlot::viewCommanded, this, &LabWindow::sayView);
 
     const auto onAction = [this](const char* name, auto handler) {
         connect(actions_.value(name), &QAction::triggered, this, handler);
@@ -317,6 +324,11 @@ void LabWindow::connectControls()
                   : "The nodes already hold the function's values.");
     });
     connect(actions_.value("labPlayAction"), &QAction::toggled, this, &LabWindow::startPlay);
+    connect(actions_.value("labHoldAxesAction"), &QAction::toggled, this, [this](bool on) {
+        plot_->setHoldAxes(on);
+        say(on ? "The axes hold through every change of the settings."
+               : "A change of the settings fits the axes to the picture again.");
+    });
     connect(playTimer_, &QTimer::timeout, this, &LabWindow::playStep);
     onAction("labCopyNumbersAction", [this] { copyNumbers(); });
     onAction("labCopyPictureAction", [this] { copyPicture(); });
@@ -348,6 +360,9 @@ void LabWindow::settingChanged(Refusal refusal, QWidget* control)
         return;
     }
     control->setToolTip(toolTips_.value(control));
+    // Another view has other axes; otherwise the axes stay while held.
+    if (control == view_ || !actions_.value("labHoldAxesAction")->isChecked())
+        plot_->releaseWorld();
     showSettings();
     refresh();
     if (control != view_ || model_.settings().view != LabView::Convergence)
@@ -463,8 +478,28 @@ void LabWindow::say(const QString& sentence)
             break;
         }
     }
-    sentence_->setText(text);
-    sentence_->setToolTip(text);
+    // What was last done replaces what the pointer read before it.
+    statusBar()->clearMessage();
+    sentence_->setSentence(text);
+}
+
+void LabWindow::sayView(bool whole)
+{
+    if (whole) {
+        say("The plot shows the whole picture.");
+        return;
+    }
+    const LabPicture& picture = plot_->picture();
+    const WorldRect& w = plot_->shownWorld();
+    const auto range = [](double from, double to, bool log) {
+        const auto number = [log](double v) {
+            return qstr(compactNumber(log ? std::pow(10.0, v) : v, ".", 4));
+        };
+        return number(from) + QStringLiteral(" to ") + number(to);
+    };
+    say(QStringLiteral("The plot shows x from ") + range(w.left, w.right, picture.logX) +
+        QStringLiteral(", y from ") + range(w.bottom, w.top, picture.logY) +
+        QStringLiteral("; a double click or Ctrl+Home shows the whole picture."));
 }
 
 void LabWindow::ensureConvergence()
@@ -532,6 +567,8 @@ void LabWindow::startPlay(bool on)
 {
     if (!on) {
         playTimer_->stop();
+        say(QStringLiteral("Play stopped at n = ") + QString::number(model_.settings().count) +
+            ".");
         return;
     }
     if (model_.settings().function == LabFunction::Data) {
@@ -539,6 +576,8 @@ void LabWindow::startPlay(bool on)
         say("Play steps the number of nodes, and the main window's given points keep theirs.");
         return;
     }
+    // Play compares the counts in the axes it started with.
+    plot_->holdWorld();
     if (model_.setCount(kLabMinCount))
         return stopPlay();
     showSettings();
@@ -557,7 +596,7 @@ void LabWindow::playStep()
     }
     showSettings();
     refresh();
-    sentence_->setText(QStringLiteral("Playing: n = ") + QString::number(*next) + ".");
+    say(QStringLiteral("Playing: n = ") + QString::number(*next) + ".");
 }
 
 void LabWindow::stopPlay()
@@ -576,6 +615,9 @@ void LabWindow::moveByKey(std::size_t node, double dy)
     if (node >= model_.nodes().size())
         return;
     const Node at = model_.nodes()[node];
+    // The axes follow the node the keys move, so that it stays in sight.
+    if (!actions_.value("labHoldAxesAction")->isChecked())
+        plot_->releaseWorld();
     model_.beginDrag();
     model_.moveNode(node, at.x, at.y + dy, false);
     model_.finishDrag();

@@ -15,7 +15,6 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QSpinBox;
 class QTableWidget;
 class QTimer;
@@ -23,6 +22,7 @@ class QTimer;
 namespace tarvel::ui {
 
 class LabPlot;
+class StatusSentence;
 
 // The interpolation lab: one function, its nodes and any of the nine
 // methods side by side in one of seven views, with the numbers of each
@@ -62,7 +62,9 @@ private:
     void updateMethods();
     void updateNumbers();
     void updateActions();
+    // The one place that sets the status sentence.
     void say(const QString& sentence);
+    void sayView(bool whole);
     void ensureConvergence();
     void takeConvergencePoint(std::uint64_t run, const ConvergencePoint& point);
     void stopPlay();
@@ -83,7 +85,7 @@ private:
     QComboBox* view_ = nullptr;
     std::array<QCheckBox*, kStudyMethods.size()> methods_{};
     QTableWidget* numbers_ = nullptr;
-    QLabel* sentence_ = nullptr;
+    StatusSentence* sentence_ = nullptr;
     QHash<QString, QAction*> actions_;
     QHash<QWidget*, QString> toolTips_;
     QTimer* playTimer_ = nullptr;

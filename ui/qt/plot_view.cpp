@@ -111,6 +111,17 @@ void PlotView::releaseLegend()
     layoutChanged();
 }
 
+void PlotView::settleLegend()
+{
+    const std::optional<LegendPlace> held = heldLegend_;
+    const QRectF area = geometryNow().plotArea;
+    releaseLegend();
+    if (held && geometryNow().plotArea != area) {
+        heldLegend_ = held;
+        layoutChanged();
+    }
+}
+
 QRect PlotView::plotArea() const
 {
     return geometryNow().plotArea.translated(contentsRect().topLeft()).toAlignedRect();
@@ -155,6 +166,7 @@ void PlotView::zoomBy(double factor, const QPointF& about)
     if (!at)
         return;
     setShownWorld(zoomedWorld(visible_, factor, at->x, at->y));
+    emit viewCommanded(false);
     // The first zoom may move the legend into its strip and the plot area
     // with it: the point stays under the pointer all the same.
     const QPointF moved = pixelOf(at->x, at->y);
@@ -171,11 +183,13 @@ void PlotView::panBy(const QPointF& pixels)
 {
     const QRectF area = geometryNow().plotArea;
     setShownWorld(pannedWorld(visible_, pixels.x(), pixels.y(), area.width(), area.height()));
+    emit viewCommanded(false);
 }
 
 void PlotView::showWholePicture()
 {
     setShownWorld(sceneWorld_);
+    emit viewCommanded(true);
 }
 
 void PlotView::paintPlotInto(QPainter& painter, const QSizeF& size) const
@@ -384,7 +398,9 @@ void PlotView::mouseDoubleClickEvent(QMouseEvent* event)
 void PlotView::wheelEvent(QWheelEvent* event)
 {
     const double notches = event->angleDelta().y() / 120.0;
-    if (notches == 0) {
+    // Scrolling past the plot in what holds it must not zoom it on the way.
+    const bool zooms = hasFocus() || event->modifiers().testFlag(Qt::ControlModifier);
+    if (notches == 0 || !zooms) {
         QFrame::wheelEvent(event);
         return;
     }

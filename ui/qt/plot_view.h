@@ -4,7 +4,9 @@
 // The main picture derives from it; the lab's plot uses it as it is, with
 // its own scene.
 //
-//   wheel               zoom about the pointer
+//   wheel               zoom about the pointer, while the plot has the
+//                       focus or with Ctrl (otherwise what holds the plot
+//                       scrolls)
 //   drag, left button   pan
 //   double click,
 //   Ctrl+Home           the whole picture
@@ -68,7 +70,7 @@ public:
     void zoomBy(double factor, const QPointF& about);
     void zoomAboutCentre(double factor);
     void panBy(const QPointF& pixels);
-    void showWholePicture();
+    virtual void showWholePicture();
 
     // The picture as shown, without the frame and the pointer's readout,
     // at `scale` times the shown size.
@@ -85,6 +87,9 @@ signals:
     void readoutLeft();
     // The shown part of the world changed (zoom, pan, whole picture).
     void visibleWorldChanged(const QRectF& world);
+    // The user zoomed, panned or asked for the whole picture (whole: the
+    // plot shows it now).
+    void viewCommanded(bool whole);
 
 protected:
     // The scene to paint; the main picture builds its own from its drawing.
@@ -111,6 +116,9 @@ protected:
     // looking for a free one at every repaint; released, it looks again.
     void holdLegend();
     void releaseLegend();
+    // Released, but a place that would move the plot area is not taken:
+    // what lies under the pointer stays there.
+    void settleLegend();
 
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
