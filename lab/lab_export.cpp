@@ -1,5 +1,6 @@
 #include "lab/lab_export.h"
 
+#include <limits>
 
 #include "plot/ticks.h"
 
@@ -14,6 +15,14 @@ void appendFigure(std::string& line, const std::optional<double>& figure)
 }
 
 }  // namespace
+
+double overshootShown(double overshoot, double largestNodeMagnitude)
+{
+    constexpr double kRoundingUnits = 4;
+    const double rounding =
+        kRoundingUnits * std::numeric_limits<double>::epsilon() * largestNodeMagnitude;
+    return overshoot <= rounding ? 0 : overshoot;
+}
 
 std::string numbersText(std::span<const NumbersRow> rows)
 {

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -18,6 +19,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <limits>
 
 #include "data/dsf_reader.h"
 #include "support/window_controls.h"
@@ -370,6 +372,79 @@ private slots:
         find<QAction>(*lab, "labPlayAction")->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(lab->model().settings().count > 4, 5000);
         QCOMPARE(world(), at11);
+    }
+
+    void theNumbersTableShowsEveryMethodByNameAndSortsByEachColumn()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(
+            LabFunction::Runge, 11,
+            {"global", "local", "linear", "natural", "clamped", "notaknot", "pw", "akima", "pchip"}));
+        QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
+        auto* table = find<QTableWidget>(*lab, "labNumbers");
+        QCOMPARE(table->rowCount(), static_cast<int>(kStudyMethods.size()));
+        for (int r = 0; r < table->rowCount(); ++r) {
+            QCOMPARE(table->item(r, 0)->text(), QString(studyMethodName(kStudyMethods[r])));
+            const QRect row = table->visualItemRect(table->item(r, 0));
+            QVERIFY2(table->viewport()->rect().contains(row), qPrintable(table->item(r, 0)->text()));
+        }
+        const auto figure = [&](int r, int c) {
+            bool number = false;
+            const double value = table->item(r, c)->text().toDouble(&number);
+            return number ? value : std::numeric_limits<double>::infinity();
+        };
+        const struct {
+            int column;
+            Qt::SortOrder order;
+        } sorts[] = {{1, Qt::AscendingOrder}, {1, Qt::DescendingOrder}, {3, Qt::AscendingOrder},
+                     {5, Qt::AscendingOrder}, {2, Qt::DescendingOrder}};
+        for (const auto& sort : sorts) {
+            table->sortByColumn(sort.column, sort.order);
+            for (int r = 1; r < table->rowCount(); ++r) {
+                const double a = figure(r - 1, sort.column);
+                const double b = figure(r, sort.column);
+                QVERIFY2(sort.order == Qt::AscendingOrder ? a <= b : a >= b,
+                         qPrintable(QString("column %1 row %2").arg(sort.column).arg(r)));
+            }
+        }
+        table->sortByColumn(0, Qt::AscendingOrder);
+        QCOMPARE(table->item(0, 0)->text(), QString("Akima spline"));
+        // A new figure keeps the order chosen.
+        table->sortByColumn(1, Qt::AscendingOrder);
+        find<QSpinBox>(*lab, "labCount")->setValue(15);
+        for (int r = 1; r < table->rowCount(); ++r)
+            QVERIFY(figure(r - 1, 1) <= figure(r, 1));
+        // Copy numbers keeps the ids in the model's order.
+        find<QAction>(*lab, "labCopyNumbersAction")->trigger();
+        QVERIFY(QApplication::clipboard()->text().split('\n').value(1).startsWith("global\t"));
+    }
+
+    void aSmallLabCutsNoHeaderAndRoundingIsNoOvershoot()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(
+            LabFunction::Sine, 7, {"global", "local", "natural", "pw", "akima", "pchip"}));
+        lab->resize(640, 480);
+        QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
+        QCOMPARE(lab->size(), QSize(640, 480));
+        QVERIFY(find<LabPlot>(*lab, "labPlot")->height() >= 200);
+        auto* table = find<QTableWidget>(*lab, "labNumbers");
+        const QHeaderView* header = table->horizontalHeader();
+        for (int c = 0; c < table->columnCount(); ++c) {
+            const QString caption = table->horizontalHeaderItem(c)->text();
+            int widest = 0;
+            for (const QString& line : caption.split('\n'))
+                widest = std::max(widest, header->fontMetrics().horizontalAdvance(line));
+            QVERIFY2(header->sectionSize(c) > widest, qPrintable(caption));
+        }
+        const std::vector<NumbersRow> rows = lab->model().numbersRows();
+        int rounded = 0;
+        for (int r = 0; r < table->rowCount(); ++r) {
+            const double raw = *rows[static_cast<std::size_t>(r)].overshoot;
+            if (raw > 0 && raw < 1e-15) {
+                ++rounded;
+                QCOMPARE(table->item(r, 4)->text(), QString("0"));
+            }
+        }
+        QVERIFY2(rounded > 0, "some method overshoots by rounding only");
     }
 
     void theKeyboardPicksAndMovesANode()

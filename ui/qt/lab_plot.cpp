@@ -68,7 +68,7 @@ PlotScene labScene(const LabPicture& picture)
 
 LabPlot::LabPlot(QWidget* parent) : PlotView(parent)
 {
-    setMinimumSize(320, 240);
+    setMinimumSize(260, 200);
 }
 
 void LabPlot::setPicture(LabPicture picture)

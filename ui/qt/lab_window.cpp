@@ -20,11 +20,16 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "data/dsf_writer.h"
+#include "lab/lab_export.h"
 #include "plot/ticks.h"
 #include "ui/qt/drawing_painter.h"
 #include "ui/qt/file_save.h"
@@ -40,8 +45,26 @@ constexpr int kPlayIntervalMs = 250;
 // Points of the convergence view arriving together are drawn together.
 constexpr int kConvergenceRedrawMs = 15;
 
-const QStringList kNumbersColumns = {"method",    "largest error", "at x",
-                                     "RMS error", "overshoot",     "Lebesgue constant"};
+// Headers of two lines keep the table narrow enough for a small lab
+// without cutting a header; Copy numbers keeps the one-line names.
+const QStringList kNumbersColumns = {"method",       "largest\nerror", "at x",
+                                     "RMS\nerror", "overshoot",       "Lebesgue\nconstant"};
+
+// A cell of the numbers table that sorts by its figure, not its text; a
+// missing figure sorts after every number.
+class FigureItem : public QTableWidgetItem {
+public:
+    void setFigure(const std::optional<double>& figure)
+    {
+        setData(Qt::UserRole, figure.value_or(std::numeric_limits<double>::infinity()));
+    }
+    bool operator<(const QTableWidgetItem& other) const override
+    {
+        if (!data(Qt::UserRole).isValid())
+            return QTableWidgetItem::operator<(other);  // the method's name
+        return data(Qt::UserRole).toDouble() < other.data(Qt::UserRole).toDouble();
+    }
+};
 
 template <typename Id, std::size_t N>
 QComboBox* comboOf(const std::array<Named<Id>, N>& table, QWidget* parent)
@@ -138,6 +161,8 @@ void LabWindow::createControls()
     left->addStretch(1);
 
     auto* split = new QSplitter(Qt::Vertical, central);
+    split->setObjectName("labSplit");
+    split_ = split;
     plot_ = new LabPlot(split);
     plot_->setObjectName("labPlot");
     numbers_ = new QTableWidget(0, static_cast<int>(kNumbersColumns.size()), split);
@@ -145,12 +170,27 @@ void LabWindow::createControls()
     numbers_->setHorizontalHeaderLabels(kNumbersColumns);
     numbers_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     numbers_->verticalHeader()->setVisible(false);
-    numbers_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Each column as wide as its header and figures: no header is cut.
+    numbers_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    numbers_->horizontalHeader()->setStretchLastSection(true);
+    numbers_->horizontalHeader()->setSortIndicatorClearable(true);
+    numbers_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    numbers_->setSortingEnabled(true);
     split->addWidget(plot_);
     split->addWidget(numbers_);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
-    columns->addWidget(settings);
+    // In a low window the settings scroll; they are never narrowed.
+    auto* settingsScroll = new QScrollArea(central);
+    settingsScroll->setObjectName("labSettingsScroll");
+    settingsScroll->setFrameShape(QFrame::NoFrame);
+    settingsScroll->setWidgetResizable(true);
+    settingsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    settingsScroll->setFocusPolicy(Qt::NoFocus);
+    settingsScroll->setWidget(settings);
+    settingsScroll->setMinimumWidth(settings->sizeHint().width() +
+                                    settingsScroll->verticalScrollBar()->sizeHint().width());
+    columns->addWidget(settingsScroll);
     columns->addWidget(split, 1);
     setCentralWidget(central);
 
@@ -426,21 +466,33 @@ void LabWindow::updateMethods()
 void LabWindow::updateNumbers()
 {
     const std::vector<NumbersRow> rows = model_.numbersRows();
+    const int shownRows = numbers_->rowCount();
+    // The rows are written in the model's order and sorted again after.
+    numbers_->setSortingEnabled(false);
     numbers_->setRowCount(static_cast<int>(rows.size()));
+    double magnitude = 0;
+    for (const Node& node : model_.nodes())
+        magnitude = std::max(magnitude, std::fabs(node.y));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const NumbersRow& row = rows[static_cast<std::size_t>(r)];
         const auto method = studyMethodFromKey(row.method);
         const MethodOutcome* out = method ? &model_.outcome(*method) : nullptr;
-        const QString cells[] = {qstr(row.method),          figureText(row.largestError),
-                                 figureText(row.atX),       figureText(row.rmsError),
-                                 figureText(row.overshoot), figureText(row.lebesgueConstant)};
-        for (int c = 0; c < static_cast<int>(std::size(cells)); ++c) {
-            QTableWidgetItem* item = numbers_->item(r, c);
+        std::optional<double> overshoot = row.overshoot;
+        if (overshoot)
+            overshoot = overshootShown(*overshoot, magnitude);
+        const std::optional<double> figures[] = {std::nullopt,  row.largestError, row.atX,
+                                                 row.rmsError, overshoot,        row.lebesgueConstant};
+        for (int c = 0; c < static_cast<int>(std::size(figures)); ++c) {
+            auto* item = static_cast<FigureItem*>(numbers_->item(r, c));
             if (!item) {
-                item = new QTableWidgetItem;
+                item = new FigureItem;
                 numbers_->setItem(r, c, item);
             }
-            QString text = cells[c];
+            const std::size_t k = static_cast<std::size_t>(c);
+            if (c > 0)
+                item->setFigure(figures[k]);
+            QString text = c == 0 ? (method ? studyMethodName(*method) : qstr(row.method))
+                                  : figureText(figures[k]);
             QString tip;
             if (out && !out->available()) {
                 tip = qstr(out->refusal);
@@ -455,6 +507,33 @@ void LabWindow::updateNumbers()
                 item->setToolTip(tip);
         }
     }
+    numbers_->setSortingEnabled(true);
+    if (numbers_->rowCount() != shownRows)
+        giveNumbersRoom();
+}
+
+// Room for every row of the numbers table, as far as the plot keeps its
+// smallest size.
+void LabWindow::giveNumbersRoom()
+{
+    const QList<int> sizes = split_->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    if (total <= 0)
+        return;
+    const QHeaderView* header = numbers_->horizontalHeader();
+    const int wanted = header->sizeHint().height() +
+                       numbers_->rowCount() * numbers_->verticalHeader()->defaultSectionSize() +
+                       2 * numbers_->frameWidth() +
+                       numbers_->horizontalScrollBar()->sizeHint().height();
+    const int table = std::min(wanted, total - plot_->minimumHeight() - split_->handleWidth());
+    if (table > sizes.value(1))
+        split_->setSizes({total - table, table});
+}
+
+void LabWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    giveNumbersRoom();
 }
 
 void LabWindow::updateActions()

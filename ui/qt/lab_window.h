@@ -16,6 +16,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QSpinBox;
+class QSplitter;
 class QTableWidget;
 class QTimer;
 
@@ -49,6 +50,9 @@ signals:
     void convergenceArrived();
     void convergenceFinished();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void createControls();
     QWidget* createMethodBoxes(QWidget* parent);
@@ -61,6 +65,7 @@ private:
     void refresh();
     void updateMethods();
     void updateNumbers();
+    void giveNumbersRoom();
     void updateActions();
     // The one place that sets the status sentence.
     void say(const QString& sentence);
@@ -84,6 +89,7 @@ private:
     QSpinBox* degree_ = nullptr;
     QComboBox* view_ = nullptr;
     std::array<QCheckBox*, kStudyMethods.size()> methods_{};
+    QSplitter* split_ = nullptr;
     QTableWidget* numbers_ = nullptr;
     StatusSentence* sentence_ = nullptr;
     QHash<QString, QAction*> actions_;
