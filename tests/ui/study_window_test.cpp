@@ -306,6 +306,35 @@ private slots:
         QVERIFY2(!error->isChecked(), "a data set has no error to show");
     }
 
+    // Comparing 11 with 21 given points in the error view takes no new
+    // switching on after each OK.
+    void theErrorViewAndItsDecadesStayOnAcrossOkAndCalculate()
+    {
+        MainWindow window;
+        window.show();
+        okAndCalculate(window);
+        QAction* error = action(window, "showErrorAction");
+        QAction* decades = action(window, "showLogErrorAction");
+        for (QAction* a : {error, decades})
+            QVERIFY2(window.studyMenu()->actions().contains(a), qPrintable(a->objectName()));
+        error->trigger();
+        decades->trigger();
+        const struct {
+            const char* count;
+            const char* button;
+            bool errorShown;
+        } steps[] = {{"21", "Command1", false}, {"21", "Command2", true},
+                     {"11", "Command1", false}, {"11", "Command2", true}};
+        for (const auto& step : steps) {
+            find<QLineEdit>(window, "Text_nU")->setText(step.count);
+            click(window, step.button);
+            QVERIFY2(error->isChecked() && decades->isChecked(), step.button);
+            QVERIFY(error->isEnabled());
+            QCOMPARE(window.picture().legendEntries().join(' ').contains("error of"),
+                     step.errorShown);
+        }
+    }
+
     void hoverReadoutCoversTheSentenceUntilTheMouseLeaves()
     {
         MainWindow window;

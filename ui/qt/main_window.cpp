@@ -253,6 +253,9 @@ void MainWindow::createStudyMenu()
     studyMenu_->addAction(picture_->savePictureAction());
     studyMenu_->addAction(picture_->saveValuesAction());
     studyMenu_->addAction(picture_->saveGivenPointsAction());
+    studyMenu_->addSeparator();
+    studyMenu_->addAction(picture_->showErrorAction());
+    studyMenu_->addAction(picture_->showLogErrorAction());
     // The save actions follow the picture's study; a menu opened from the
     // bar shows them as they are now.
     menuBar()->insertMenu(aboutAction_, studyMenu_);
