@@ -189,6 +189,31 @@ private slots:
                  qPrintable(description));
     }
 
+    // Tab goes down the settings, then to the plot and the numbers on their
+    // right: each stop lies below the last one or in a column further right.
+    void theTabOrderFollowsTheScreen()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
+        QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
+        QWidget* widget = find<QWidget>(*lab, "labFunction");
+        QStringList names{widget->objectName()};
+        QRect last(widget->mapTo(lab.get(), QPoint()), widget->size());
+        for (int stops = 0; stops < 40; ++stops) {
+            widget = widget->nextInFocusChain();
+            if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->objectName().startsWith("lab"))
+                continue;
+            if (widget->objectName() == "labFunction")
+                break;
+            const QRect place(widget->mapTo(lab.get(), QPoint()), widget->size());
+            QVERIFY2(place.top() >= last.bottom() || place.left() >= last.right(),
+                     qPrintable(names.last() + " then " + widget->objectName()));
+            names << widget->objectName();
+            last = place;
+        }
+        QCOMPARE(names.size(), 5 + static_cast<int>(kStudyMethods.size()) + 2);
+        QCOMPARE(names.mid(names.size() - 2), QStringList({"labPlot", "labNumbers"}));
+    }
+
     void aDragMovesTheNodeAndUndoBringsItBack()
     {
         std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 11, {"natural"}));

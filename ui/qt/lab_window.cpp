@@ -202,13 +202,14 @@ void LabWindow::createControls()
     setTabOrder(nodes_, count_);
     setTabOrder(count_, degree_);
     setTabOrder(degree_, view_);
-    setTabOrder(view_, plot_);
-    QWidget* previous = plot_;
+    // Down the settings, then the plot and the numbers on their right.
+    QWidget* previous = view_;
     for (QCheckBox* box : methods_) {
         setTabOrder(previous, box);
         previous = box;
     }
-    setTabOrder(previous, numbers_);
+    setTabOrder(previous, plot_);
+    setTabOrder(plot_, numbers_);
 
     playTimer_ = new QTimer(this);
     playTimer_->setInterval(kPlayIntervalMs);

@@ -230,13 +230,8 @@ void MainWindow::createControls()
     dir_ = required<DirListWidget>("Dir1");
     files_ = required<FileListWidget>("File1");
 
-    std::vector<const ControlSpec*> byTab;
-    for (const ControlSpec& spec : mainWindowControls())
-        byTab.push_back(&spec);
-    std::sort(byTab.begin(), byTab.end(),
-              [](const ControlSpec* a, const ControlSpec* b) { return a->tab < b->tab; });
     QWidget* previous = nullptr;
-    for (const ControlSpec* spec : byTab) {
+    for (const ControlSpec* spec : readingOrder()) {
         QWidget* widget = widgets_.value(qstr(spec->name));
         if (widget->focusPolicy() == Qt::NoFocus)
             continue;
@@ -376,6 +371,9 @@ void MainWindow::addStudyAids()
             widgets_.value(qstr(spec.name))->setToolTip(qstr(tip));
     }
 
+    // Return on a focused button presses it, as Space does.
+    for (const char* name : {"Command1", "Command2"})
+        control<QPushButton>(name)->setAutoDefault(true);
     // Return in an entry presses the button that uses it.
     const auto pressOnReturn = [this](std::initializer_list<const char*> entries,
                                       const char* button) {
