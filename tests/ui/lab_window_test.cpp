@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +18,7 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <functional>
@@ -31,6 +34,7 @@
 
 using namespace tarvel;
 using namespace tarvel::ui;
+using support::click;
 using support::find;
 
 namespace {
@@ -110,6 +114,26 @@ void wheelOver(LabPlot* plot, Qt::KeyboardModifiers keys)
     QApplication::sendEvent(plot, &wheel);
 }
 
+// Answers the next save dialog with `path` (cancels it when empty); the
+// folder it opened in goes to `openedIn`.
+void answerSaveDialog(const QString& path, QString& openedIn)
+{
+    QTimer::singleShot(0, [path, &openedIn] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            answerSaveDialog(path, openedIn);
+            return;
+        }
+        openedIn = dialog->directory().absolutePath();
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();  // as the Save button does
+    });
+}
+
 }  // namespace
 
 class LabWindowTest : public QObject {
@@ -143,6 +167,27 @@ private slots:
         QCOMPARE(find<QLineEdit>(window, "Text_nU")->text(), QString("21"));
         action->trigger();
         QCOMPARE(window.findChildren<LabWindow*>().size(), 1);
+    }
+
+    void theLabOpensBesideTheMainWindowWhereTheScreenHasRoom()
+    {
+        const QSize wanted(1100, 720);
+        const QSize smallest(640, 480);
+        const struct {
+            const char* what;
+            QRect main;
+            QRect screen;
+            QRect lab;  // empty: where the window system puts it
+        } cases[] = {
+            {"room on the right", {0, 0, 700, 600}, {0, 0, 1920, 1080}, {700, 0, 1100, 720}},
+            {"room on the left", {1000, 100, 700, 600}, {0, 0, 1920, 1080}, {0, 100, 1000, 720}},
+            {"narrowed to the room", {0, 0, 700, 600}, {0, 0, 1600, 1000}, {700, 0, 900, 720}},
+            {"kept on the screen", {0, 700, 700, 300}, {0, 0, 1920, 1080}, {700, 360, 1100, 720}},
+            {"the screen's own corner", {100, 50, 700, 600}, {100, 50, 1900, 1000}, {800, 50, 1100, 720}},
+            {"no room", {200, 0, 700, 600}, {0, 0, 1366, 768}, {}},
+        };
+        for (const auto& c : cases)
+            QVERIFY2(labPlaceBeside(c.main, c.screen, wanted, smallest) == c.lab, c.what);
     }
 
     void everyViewShowsItsLegendBesideTheData()
@@ -553,6 +598,43 @@ private slots:
         const int stoppedAt = lab->model().settings().count;
         QTest::qWait(600);
         QCOMPARE(lab->model().settings().count, stoppedAt);
+    }
+
+    // Each kind of file is saved where the last one of its kind went, in
+    // either window; other kinds start in the working folder.
+    void eachSaveDialogOpensInTheFolderLastUsedForItsKind()
+    {
+        MainWindow window;
+        window.show();
+        find<QAction>(window, "labAction")->trigger();
+        auto* lab = window.findChild<LabWindow*>("labWindow");
+        QTemporaryDir pictures;
+        QTemporaryDir values;
+        const QString working = QDir::current().absolutePath();
+        const struct {
+            QObject* owner;
+            const char* action;
+            QString answer;  // empty: cancel
+            QString opensIn;
+        } saves[] = {
+            {lab, "labSavePictureAction", pictures.filePath("a.png"), working},
+            {lab, "labSaveValuesAction", values.filePath("v.csv"), working},
+            {lab, "labSavePictureAction", QString(), pictures.path()},
+            {&window, "savePictureAction", QString(), pictures.path()},
+            {lab, "labSaveNodesAction", QString(), working},
+            {&window, "saveGivenPointsAction", QString(), working},
+        };
+        click(window, "Command1");
+        click(window, "Command2");
+        for (const auto& save : saves) {
+            QString openedIn;
+            answerSaveDialog(save.answer, openedIn);
+            auto* action = save.owner->findChild<QAction*>(save.action);
+            QVERIFY2(action && action->isEnabled(), save.action);
+            action->trigger();
+            QCOMPARE(QDir(openedIn).canonicalPath(), QDir(save.opensIn).canonicalPath());
+        }
+        QVERIFY(QFile::exists(pictures.filePath("a.png")));
     }
 
     void copiesAndSavesWriteWhatTheyShow()
