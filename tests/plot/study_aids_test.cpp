@@ -297,6 +297,34 @@ TEST_F(SineStudy, CopiedValuesAreTheInterpolatedPointsInFull)
     EXPECT_EQ(rows, 150);
 }
 
+TEST_F(SineStudy, SavedValuesHoldEachKeptResultAsFurtherNamedColumns)
+{
+    const std::vector<KeptResult> kept = {
+        {"PW cubic spline (11 given, 2 points)", {{0, 0.25, 0.5, {}}, {1, 0.75, -0.5, {}}}, 0},
+        {"say \"x\"", std::vector<ui::StudyPoint>(152, ui::StudyPoint{0, 0.5, 2, {}}), 0},
+    };
+    const std::string text = valuesText(study, ',', kept);
+    std::istringstream lines(text);
+    std::vector<std::string> all;
+    for (std::string line; std::getline(lines, line);)
+        all.push_back(line);
+    ASSERT_EQ(all.size(), 1u + 152u);  // the longest kept result sets the rows
+    EXPECT_EQ(all[0], "i,x,p(x),f(x),p(x)-f(x),"
+                      "\"x of PW cubic spline (11 given, 2 points)\","
+                      "\"p(x) of PW cubic spline (11 given, 2 points)\","
+                      "\"x of say \"\"x\"\"\",\"p(x) of say \"\"x\"\"\"");
+    EXPECT_TRUE(all[1].ends_with(",0.25,0.5,0.5,2")) << all[1];
+    EXPECT_TRUE(all[2].ends_with(",0.75,-0.5,0.5,2")) << all[2];
+    EXPECT_TRUE(all[3].ends_with(",,,0.5,2")) << all[3];
+    EXPECT_EQ(all[151], ",,,,,,,0.5,2");  // below the study's 150 points
+    EXPECT_EQ(valuesText(study, ','), valuesText(study, ',', {}));
+    const std::string tabbed = valuesText(study, '\t', kept);
+    EXPECT_EQ(tabbed.substr(0, tabbed.find('\n')),
+              "i\tx\tp(x)\tf(x)\tp(x)-f(x)\tx of PW cubic spline (11 given, 2 points)\t"
+              "p(x) of PW cubic spline (11 given, 2 points)\t\"x of say \"\"x\"\"\"\t"
+              "\"p(x) of say \"\"x\"\"\"");
+}
+
 TEST_F(SineStudy, DataSetValuesHaveNoExactColumns)
 {
     const ui::Study dataSet = support::studyOf(w.form, nullptr, "runge.dsf", "the PW cubic spline");

@@ -149,7 +149,8 @@ void PictureWidget::saveWithDialog(const QString& title, const QString& suggeste
 
 QString PictureWidget::saveValues(const QString& fileName) const
 {
-    return saveWhole(fileName, QByteArray::fromStdString(valuesText(drawing_.study(), ',')));
+    return saveWhole(fileName, QByteArray::fromStdString(
+                                   valuesText(drawing_.study(), ',', aids_.kept.results())));
 }
 
 QString PictureWidget::saveGivenPoints(const QString& fileName) const
