@@ -224,6 +224,7 @@ void MainWindow::createControls()
         widgets_.insert(widget->objectName(), widget);
     }
     widgets_.value("Frame_DataSet")->raise();
+    widgets_.value("Frame_DataSet")->installEventFilter(this);
     picture_ = required<PictureWidget>("Picture1");
     createStudyMenu();
     drive_ = required<DriveCombo>("Drive1");
@@ -282,7 +283,8 @@ void MainWindow::placeControls()
     // A status sentence of up to three lines takes its extra lines from the
     // picture, not from the window's size: no scroll bar appears for it.
     const int sentenceLines = (StatusSentence::kMaxLines - 1) * fontMetrics().lineSpacing();
-    client_->setMinimumSize(client - QSize(0, sentenceLines));
+    designMinimum_ = client - QSize(0, sentenceLines);
+    fitClientMinimum();
     QSize size(client.width(),
                client.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     if (const QScreen* screen = this->screen()) {
@@ -296,10 +298,24 @@ void MainWindow::placeControls()
     resize(size);
 }
 
+// In a low window the picture gives up height, down to a third of its own,
+// before the client area scrolls; the browser over it keeps its whole height.
+void MainWindow::fitClientMinimum()
+{
+    const ControlSpec* picture = findControl("Picture1");
+    int shorter = toPixels(picture->height, scale_) * 2 / 3;
+    if (!widgets_.value("Frame_DataSet")->isHidden())
+        shorter = 0;
+    client_->setMinimumSize(designMinimum_ - QSize(0, shorter));
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == client_ && event->type() == QEvent::Resize)
         growWithClient();
+    if (watched == widgets_.value("Frame_DataSet") &&
+        (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        fitClientMinimum();
     return QMainWindow::eventFilter(watched, event);
 }
 
