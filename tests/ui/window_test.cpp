@@ -297,6 +297,29 @@ private slots:
         QCOMPARE(client->minimumHeight(), lowest);
     }
 
+    // The largest count shows whole with the cursor after its last digit,
+    // as after typing it, and the box stays clear of its button.
+    void theCountBoxesShowTheLargestCountWhole()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const struct {
+            const char* box;
+            const char* button;
+        } boxes[] = {{"Text_nU", "Command1"}, {"Text_nI", "Command2"}};
+        for (const auto& b : boxes) {
+            auto* box = find<QLineEdit>(window, b.box);
+            box->setFocus();
+            box->setText("1001");
+            box->end(false);
+            box->repaint();
+            QCOMPARE(box->cursorPositionAt(QPoint(box->contentsRect().left() + 3, box->height() / 2)),
+                     0);
+            QVERIFY(box->geometry().right() < find<QWidget>(window, b.button)->geometry().left());
+        }
+    }
+
     void browserLoadsAnExampleThatOkDrawsAndCalculateInterpolates()
     {
         MainWindow window(TARVEL_EXAMPLES_DIR);

@@ -16,6 +16,7 @@
 #include <QStatusBar>
 #include <QStyle>
 
+#include "data/capacities.h"
 #include "ui/control_table.h"
 #include "ui/qt/about_window.h"
 #include "ui/qt/browser_lists.h"
@@ -81,6 +82,10 @@ int captionExtra(const QWidget* widget, Kind kind)
         return 4;
     }
 }
+
+// What a line edit keeps on either side of its text and for the cursor
+// beyond its frame and text margins.
+constexpr int kLineEditInnerMargins = 2 * 2 + 2;
 
 // Room for a title bar and borders when the window is fitted to the screen.
 const QSize kWindowDecoration(8, 40);
@@ -279,6 +284,16 @@ void MainWindow::placeControls()
     for (const ControlSpec& spec : mainWindowControls())
         widgets_.value(qstr(spec.name))
             ->setGeometry(toPixels(QRect(spec.left, spec.top, spec.width, spec.height), scale_));
+    // The counts' boxes widen into the room on their right until their
+    // largest count shows whole.
+    for (const char* name : {"Text_nU", "Text_nI"}) {
+        auto* box = qobject_cast<QLineEdit*>(widgets_.value(name));
+        const QMargins margins = box->textMargins();
+        const int needed = box->fontMetrics().horizontalAdvance(QString::number(kPointCapacity)) +
+                           2 * box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) +
+                           margins.left() + margins.right() + kLineEditInnerMargins;
+        box->resize(std::max(box->width(), needed), box->height());
+    }
     const QSize client(toPixels(kMainClientWidth, scale_), toPixels(kMainClientHeight, scale_));
     // A status sentence of up to three lines takes its extra lines from the
     // picture, not from the window's size: no scroll bar appears for it.
