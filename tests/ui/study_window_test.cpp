@@ -203,6 +203,28 @@ private slots:
         QVERIFY2(pixelsOf(copied, 0x00A000) > 0, "the kept result is in the copy");
     }
 
+    // Right after Keep the shown result is the kept one: the legend names
+    // it once, in either view; the next Calculate names both.
+    void aResultJustKeptIsNamedOnce()
+    {
+        MainWindow window;
+        window.show();
+        click(window, "Command1");
+        click(window, "Command2");
+        action(window, "keepCurveAction")->trigger();
+        const QString result = "Polynomial interpolation of degree 1 (11 given, 150 points)";
+        const auto count = [&](const QString& entry) {
+            return window.picture().legendEntries().count(entry);
+        };
+        QCOMPARE(count(result), 1);
+        action(window, "showErrorAction")->trigger();
+        QCOMPARE(count("error of " + result.left(1).toLower() + result.mid(1)), 1);
+        find<QLineEdit>(window, "Text_nI")->setText("40");
+        click(window, "Command2");
+        QCOMPARE(count("error of " + result.left(1).toLower() + result.mid(1)), 1);
+        QCOMPARE(count("error of polynomial interpolation of degree 1 (11 given, 40 points)"), 1);
+    }
+
     void keptCurveIsPaintedAndCleared()
     {
         MainWindow window;
