@@ -19,6 +19,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolTip>
 #include <QtTest>
 
 #include <functional>
@@ -218,6 +219,38 @@ private slots:
                      QString(v.key) != "values");
         }
         QCOMPARE(find<QTableWidget>(*lab, "labNumbers")->rowCount(), 2);
+    }
+
+    // A legend entry longer than the plot has room for ends in "…"; the
+    // legend stays inside the plot and its tooltip gives the entries whole.
+    void aLegendTooLongForThePlotEndsInAnEllipsis()
+    {
+        const struct {
+            int width;
+            int letters;
+            bool shortened;
+        } cases[] = {{640, 20, false}, {640, 200, true}, {300, 60, true}, {260, 8, false}};
+        for (const auto& c : cases) {
+            PlotView view;
+            view.resize(c.width, 240);
+            view.show();
+            PlotScene scene;
+            scene.world = {0, 1, 1, 0};
+            const QString name = QString(c.letters, QChar('w'));
+            scene.series.push_back({SeriesStyle::Line, Qt::red, name, {{0, 0}, {1, 1}}});
+            view.setScene(scene);
+            const QString what = QString("%1 letters at %2 px").arg(c.letters).arg(c.width);
+            QVERIFY2(view.property("legendShortened").toBool() == c.shortened, qPrintable(what));
+            const QRect legend = view.property("legendArea").toRect();
+            QVERIFY2(!legend.isEmpty() && view.rect().contains(legend), qPrintable(what));
+            QCOMPARE(view.property("legendEntries").toStringList(), QStringList{name});
+            if (!c.shortened)
+                continue;
+            QHelpEvent help(QEvent::ToolTip, legend.center(), view.mapToGlobal(legend.center()));
+            QApplication::sendEvent(&view, &help);
+            QTRY_COMPARE(QToolTip::text(), name);
+            QToolTip::hideText();
+        }
     }
 
     void everyControlIsNamedAndThePlotSaysItsFigures()

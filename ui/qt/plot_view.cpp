@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -139,6 +140,23 @@ QStringList PlotView::legendEntries() const
 {
     // The texts do not depend on where the legend goes: no layout needed.
     return options_.showLegend ? legendTexts(currentScene()) : QStringList();
+}
+
+bool PlotView::legendShortened() const
+{
+    return geometryNow().legendShortened;
+}
+
+bool PlotView::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && legendShortened()) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (legendArea().contains(help->pos())) {
+            QToolTip::showText(help->globalPos(), legendEntries().join('\n'), this);
+            return true;
+        }
+    }
+    return QFrame::event(event);
 }
 
 QRectF PlotView::visibleWorld() const

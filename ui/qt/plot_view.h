@@ -45,6 +45,9 @@ class PlotView : public QFrame {
     Q_PROPERTY(QRect legendArea READ legendArea)
     // The legend's texts, in order (also in the accessible description).
     Q_PROPERTY(QStringList legendEntries READ legendEntries)
+    // Whether some legend entry ends in "…" for want of room; the tooltip
+    // over the legend then gives them whole.
+    Q_PROPERTY(bool legendShortened READ legendShortened)
     // The world rectangle shown: left, top (the larger y), width, height.
     Q_PROPERTY(QRectF visibleWorld READ visibleWorld)
 public:
@@ -62,6 +65,7 @@ public:
     QRect plotArea() const;
     QRect legendArea() const;
     QStringList legendEntries() const;
+    bool legendShortened() const;
     QRectF visibleWorld() const;
     const WorldRect& shownWorld() const { return visible_; }
     bool zoomed() const;
@@ -120,6 +124,7 @@ protected:
     // what lies under the pointer stays there.
     void settleLegend();
 
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
