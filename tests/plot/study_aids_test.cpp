@@ -476,8 +476,8 @@ TEST(PlotLayout, TickLabelsSitOnTheirTicksApartWithTheExtremesLabelled)
         {"x of the picture", -0.1, 1.1, 40, 800, AxisScale::Linear, 7, {"-0.1", "0", "0.5", "1.1"}},
         {"y of the sine", -1.1, 1.1, 260, 10, AxisScale::Linear, 7, {"-1", "0", "1"}},
         {"narrow x: thinned", -0.1, 1.1, 0, 120, AxisScale::Linear, 9, {}},
-        {"decades of the error", -4.75, 0.25, 250, 10, AxisScale::Log10, 7,
-         {"1e-4", "0.001", "1"}},
+        {"decades of the error, in one form", -4.75, 0.25, 250, 10, AxisScale::Log10, 7,
+         {"1e-4", "1e-3", "1e0"}},
         {"largest doubles", -big, big, 300, 0, AxisScale::Linear, 7, {}},
         {"zoomed far in", 0.5, 0.5000001, 0, 600, AxisScale::Linear, 7, {}},
     };
@@ -567,6 +567,19 @@ TEST(PlotLayout, DecadeLabelsArePlainNearOneAndExponentsBeyond)
     EXPECT_EQ(decadeLabel(2, "."), "100");
     EXPECT_EQ(decadeLabel(-4, "."), "1e-4");
     EXPECT_EQ(decadeLabel(6, "."), "1e6");
+    // One axis never mixes "0.001" with "1e-4".
+    const struct {
+        std::vector<double> exponents;
+        std::vector<std::string> labels;
+    } axes[] = {
+        {{-3, -2, -1, 0}, {"0.001", "0.01", "0.1", "1"}},
+        {{-6, -5, -4, -3, -2}, {"1e-6", "1e-5", "1e-4", "1e-3", "1e-2"}},
+        {{4, 5, 6}, {"1e4", "1e5", "1e6"}},
+        {{-1, -0.5, 0}, {"1e-1", "1e-0.5", "1e0"}},
+        {{}, {}},
+    };
+    for (const auto& axis : axes)
+        EXPECT_EQ(decadeLabels(axis.exponents, "."), axis.labels);
     EXPECT_EQ(decadeLabel(-300, "."), "1e-300");
 }
 
