@@ -25,6 +25,7 @@ PlotSeries seriesOf(const LabSeries& series)
     plot.colour = qColour(series.colour);
     plot.name = qstr(series.label);
     plot.widthPixels = series.dashed ? 1 : 1.6;
+    plot.dashed = series.dashed;
     plot.radiusPixels = 2.5;
     for (std::size_t k = 0; k < series.x.size() && k < series.y.size(); ++k)
         plot.points.push_back({series.x[k], series.y[k]});

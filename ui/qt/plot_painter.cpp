@@ -70,7 +70,10 @@ void paintSeries(QPainter& painter, const PlotSeries& series, const Viewport& vi
     for (const WorldPoint& p : series.points)
         points.push_back({view.toDeviceX(p.x), view.toDeviceY(p.y)});
     if (series.style == SeriesStyle::Line || series.style == SeriesStyle::CirclesJoined) {
-        painter.setPen(thinPen(series.colour, series.widthPixels));
+        QPen pen = thinPen(series.colour, series.widthPixels);
+        if (series.dashed)
+            pen.setStyle(Qt::DashLine);
+        painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
         polyline(painter, points, size, occupancy);
     }
@@ -159,7 +162,12 @@ QRectF plotAreaFor(const PlotScene& scene, const WorldRect& visible, const QSize
     const DeviceRect first = plotAreaWithin(size.width(), size.height(), margins);
     const QRectF provisional(QPointF(first.left, first.top), QPointF(first.right, first.bottom));
     const Axes axes = axesFor(scene, visible, provisional, metrics, separator);
-    margins.left = widestLabel(axes.y, metrics) + kTickPixels + kLabelGap + kEdge;
+    // Deep in a zoom the x labels grow long: half of one may lie past either
+    // end of the area, and the picture keeps room for it.
+    const double halfX = widestLabel(axes.x, metrics) / 2;
+    margins.left =
+        std::max(widestLabel(axes.y, metrics) + kTickPixels + kLabelGap, halfX) + kEdge;
+    margins.right = std::max(margins.right, strip.right + halfX + kEdge);
     const DeviceRect area = plotAreaWithin(size.width(), size.height(), margins);
     return QRectF(QPointF(area.left, area.top), QPointF(area.right, area.bottom));
 }

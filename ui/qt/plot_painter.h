@@ -42,6 +42,7 @@ struct PlotSeries {
     std::vector<WorldPoint> points;
     double radiusPixels = 3;  // circles and dots
     double widthPixels = 1;   // lines
+    bool dashed = false;      // lines: dashed instead of solid
 };
 
 // A legend line for something that is not a series of the scene (the main

@@ -77,10 +77,24 @@ bool PlotView::zoomed() const
     return visible_ != sceneWorld_;
 }
 
+bool PlotView::askForWorld(const WorldRect& world)
+{
+    const PlotScene scene = currentScene();
+    const LimitedWorld limited = limitedWorld(world, visible_, scene.xScale, scene.yScale);
+    if (limited.limit == WorldLimit::Closest)
+        emit limitReached(tr("This is as close as the numbers allow: a closer view would show "
+                             "the same numbers."));
+    else if (limited.limit == WorldLimit::Farthest)
+        emit limitReached(tr("This is as far as the numbers reach."));
+    if (limited.world != visible_)
+        setShownWorld(limited.world);
+    return limited.limit == WorldLimit::None;
+}
+
 void PlotView::setShownWorld(const WorldRect& world)
 {
     if (!Viewport(world, 1, 1).valid())
-        return;  // zoomed too far for a double: stay
+        return;
     visible_ = world;
     geometry_.reset();
     clearHover();
@@ -183,13 +197,17 @@ void PlotView::zoomBy(double factor, const QPointF& about)
     const auto at = worldAt(about);
     if (!at)
         return;
-    setShownWorld(zoomedWorld(visible_, factor, at->x, at->y));
-    emit viewCommanded(false);
+    const bool withinLimits = askForWorld(zoomedWorld(visible_, factor, at->x, at->y));
     // The first zoom may move the legend into its strip and the plot area
     // with it: the point stays under the pointer all the same.
     const QPointF moved = pixelOf(at->x, at->y);
-    if (moved != about && std::isfinite(moved.x()) && std::isfinite(moved.y()))
-        panBy(about - moved);
+    if (moved != about && std::isfinite(moved.x()) && std::isfinite(moved.y())) {
+        const QRectF area = geometryNow().plotArea;
+        const QPointF shift = about - moved;
+        askForWorld(pannedWorld(visible_, shift.x(), shift.y(), area.width(), area.height()));
+    }
+    if (withinLimits)
+        emit viewCommanded(false);
 }
 
 void PlotView::zoomAboutCentre(double factor)
@@ -200,8 +218,8 @@ void PlotView::zoomAboutCentre(double factor)
 void PlotView::panBy(const QPointF& pixels)
 {
     const QRectF area = geometryNow().plotArea;
-    setShownWorld(pannedWorld(visible_, pixels.x(), pixels.y(), area.width(), area.height()));
-    emit viewCommanded(false);
+    if (askForWorld(pannedWorld(visible_, pixels.x(), pixels.y(), area.width(), area.height())))
+        emit viewCommanded(false);
 }
 
 void PlotView::showWholePicture()

@@ -94,6 +94,8 @@ signals:
     // The user zoomed, panned or asked for the whole picture (whole: the
     // plot shows it now).
     void viewCommanded(bool whole);
+    // A zoom or a pan went as far as the numbers allow: the sentence says so.
+    void limitReached(const QString& sentence);
 
 protected:
     // The scene to paint; the main picture builds its own from its drawing.
@@ -143,6 +145,9 @@ protected:
     void clearHover();
 
 private:
+    // A zoom or a pan: the world asked for, kept within what the numbers
+    // allow; false when it was kept (the sentence says so).
+    bool askForWorld(const WorldRect& world);
     void setShownWorld(const WorldRect& world);
 
     PlotScene scene_;
