@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QRect>
+#include <QString>
+
+#include <optional>
 
 #include "lab/lab_model.h"
 
@@ -26,5 +29,9 @@ QRect labPlaceBeside(const QRect& beside, const QRect& screen, const QSize& want
 // "Interpolation lab…" (Ctrl+L) in the Study menu: opens the lab, or brings
 // an open one to the front.
 void addLabAction(MainWindow& window, QMenu& study);
+
+// Opens the lab from the main window showing the study in the file; why
+// not, if it cannot (the lab then shows its first settings).
+std::optional<QString> openLabWithStudy(MainWindow& window, const QString& path);
 
 }  // namespace tarvel::ui

@@ -27,6 +27,8 @@ public:
     const LabPicture& picture() const { return picture_; }
     QVariantList nodePositions() const;
     std::optional<std::size_t> selectedNode() const { return selected_; }
+    // Whether a double click on empty plot space asks for a node there.
+    void setAddsNodes(bool adds) { addsNodes_ = adds; }
 
     // Holds the world shown now (and the legend's place) through every new
     // picture until released or fitted. A drag holds it from the press on.
@@ -46,6 +48,10 @@ signals:
     void dragFinished();
     // The keyboard moved a node by dy in world units (one finished step).
     void nodeNudged(std::size_t node, double dy);
+    // A double click on empty plot space, in world coordinates.
+    void nodeWanted(double x, double y);
+    // Delete on the picked node.
+    void nodeDeleted(std::size_t node);
 
 protected:
     bool pressTaken(const QPointF& at) override;
@@ -53,6 +59,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -69,6 +76,7 @@ private:
     std::optional<WorldRect> heldWorld_;
     bool holdAxes_ = false;
     std::optional<std::size_t> selected_;
+    bool addsNodes_ = false;
 };
 
 }  // namespace tarvel::ui

@@ -15,8 +15,12 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QSpinBox;
 class QSplitter;
+class QStandardItem;
+class QStandardItemModel;
+class QTableView;
 class QTableWidget;
 class QTimer;
 
@@ -44,6 +48,13 @@ public:
     std::optional<QString> savePicture(const QString& path);
     std::optional<QString> saveValues(const QString& path);
     std::optional<QString> saveNodes(const QString& path);
+    // Nodes read from text as a spreadsheet copies it, or from a file:
+    // nothing when they were taken, otherwise why not (the nodes stay).
+    std::optional<QString> saveStudy(const QString& path);
+    // The study in the file, or why not (the lab then stays as it was).
+    std::optional<QString> openStudy(const QString& path);
+    std::optional<QString> pasteNodes(const QString& text);
+    std::optional<QString> importNodes(const QString& path);
 
 signals:
     // A point of the convergence view arrived and was drawn.
@@ -56,11 +67,18 @@ protected:
 private:
     void createControls();
     QWidget* createMethodBoxes(QWidget* parent);
+    QWidget* createNodeTable(QWidget* parent);
+    void updateNodeTable();
+    void nodeEdited(QStandardItem* item);
+    std::optional<QString> changeNodes(NodeList nodes, bool withY, const QString& done);
+    void addNodeAt(double x, double y);
+    void deleteNodes(std::vector<std::size_t> rows);
     void createActions();
     void describeControls();
     void connectControls();
     QAction* addAction(const char* name, const QString& text, const QKeySequence& keys = {});
     void settingChanged(Refusal refusal, QWidget* control);
+    void applyExpression();
     void showSettings();
     void refresh();
     void updateMethods();
@@ -84,6 +102,8 @@ private:
     LabModel model_;
     LabPlot* plot_ = nullptr;
     QComboBox* function_ = nullptr;
+    QComboBox* expressionHistory_ = nullptr;  // editable: its line edit is the entry
+    QLabel* expressionRefusal_ = nullptr;
     QComboBox* nodes_ = nullptr;
     QSpinBox* count_ = nullptr;
     QSpinBox* degree_ = nullptr;
@@ -91,6 +111,9 @@ private:
     std::array<QCheckBox*, kStudyMethods.size()> methods_{};
     QSplitter* split_ = nullptr;
     QTableWidget* numbers_ = nullptr;
+    QTableView* nodeTable_ = nullptr;
+    QStandardItemModel* nodeRows_ = nullptr;
+    bool fillingNodeTable_ = false;  // the table shows the nodes: no edit
     StatusSentence* sentence_ = nullptr;
     QHash<QString, QAction*> actions_;
     QHash<QWidget*, QString> toolTips_;

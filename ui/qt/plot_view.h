@@ -75,6 +75,8 @@ public:
     void zoomAboutCentre(double factor);
     void panBy(const QPointF& pixels);
     virtual void showWholePicture();
+    // Shows this part of the world, as a study saved it.
+    void showWorld(const WorldRect& world) { setShownWorld(world); }
 
     // The picture as shown, without the frame and the pointer's readout,
     // at `scale` times the shown size.
