@@ -193,6 +193,26 @@ TEST(LabExport, NumbersAreTabSeparatedWithSeventeenDigits)
     EXPECT_EQ(lines[2], "linear\t\t\t\t\t1");
 }
 
+TEST(LabExport, OvershootWithinRoundingOfTheNodeValuesShowsAsZero)
+{
+    const struct {
+        double overshoot;
+        double magnitude;
+        double shown;
+    } cases[] = {
+        {2.220446049250313e-16, 1, 0},           // one unit of rounding at 1
+        {8e-16, 1, 0},                           // a few
+        {1e-15, 1, 1e-15},                       // more: a rise
+        {2.220446049250313e-16, 1e-3, 2.220446049250313e-16},  // small data: a rise
+        {1e-2, 1e13, 1e-2},
+        {0.049, 0.951, 0.049},
+        {0, 0, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(overshootShown(c.overshoot, c.magnitude), c.shown)
+            << c.overshoot << " at magnitude " << c.magnitude;
+}
+
 TEST(LabExport, ValuesHaveAHeaderAndTheThousandAndOnePoints)
 {
     std::vector<double> ramp;

@@ -28,10 +28,17 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTimer>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "data/dsf_writer.h"
 #include "data/printable_text.h"
+#include "lab/lab_export.h"
 #include "lab/node_text.h"
 #include "lab/study_file.h"
 #include "plot/ticks.h"
@@ -39,6 +46,7 @@
 #include "ui/qt/file_save.h"
 #include "ui/qt/lab_plot.h"
 #include "ui/qt/qt_text.h"
+#include "ui/qt/status_sentence.h"
 
 namespace tarvel::ui {
 namespace {
@@ -58,8 +66,26 @@ const QString kGrammar = QStringLiteral(
     "Functions: sin cos tan asin acos atan sinh cosh tanh exp log (ln) log10 sqrt abs.\n"
     "A product may be written without *: 10x, 2 sin(x), 3pi x, (x+1)(x-1), x(x+1).");
 
-const QStringList kNumbersColumns = {"method",    "largest error", "at x",
-                                     "RMS error", "overshoot",     "Lebesgue constant"};
+// Headers of two lines keep the table narrow enough for a small lab
+// without cutting a header; Copy numbers keeps the one-line names.
+const QStringList kNumbersColumns = {"method",       "largest\nerror", "at x",
+                                     "RMS\nerror", "overshoot",       "Lebesgue\nconstant"};
+
+// A cell of the numbers table that sorts by its figure, not its text; a
+// missing figure sorts after every number.
+class FigureItem : public QTableWidgetItem {
+public:
+    void setFigure(const std::optional<double>& figure)
+    {
+        setData(Qt::UserRole, figure.value_or(std::numeric_limits<double>::infinity()));
+    }
+    bool operator<(const QTableWidgetItem& other) const override
+    {
+        if (!data(Qt::UserRole).isValid())
+            return QTableWidgetItem::operator<(other);  // the method's name
+        return data(Qt::UserRole).toDouble() < other.data(Qt::UserRole).toDouble();
+    }
+};
 
 template <typename Id, std::size_t N>
 QComboBox* comboOf(const std::array<Named<Id>, N>& table, QWidget* parent)
@@ -178,6 +204,8 @@ void LabWindow::createControls()
     left->addStretch(1);
 
     auto* split = new QSplitter(Qt::Vertical, central);
+    split->setObjectName("labSplit");
+    split_ = split;
     plot_ = new LabPlot(split);
     plot_->setObjectName("labPlot");
     numbers_ = new QTableWidget(0, static_cast<int>(kNumbersColumns.size()), split);
@@ -185,16 +213,34 @@ void LabWindow::createControls()
     numbers_->setHorizontalHeaderLabels(kNumbersColumns);
     numbers_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     numbers_->verticalHeader()->setVisible(false);
-    numbers_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Rows one line of text high, so all fifteen methods fit under the plot.
+    numbers_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    numbers_->verticalHeader()->setDefaultSectionSize(numbers_->fontMetrics().height() + 6);
+    // Each column as wide as its header and figures: no header is cut.
+    numbers_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    numbers_->horizontalHeader()->setStretchLastSection(true);
+    numbers_->horizontalHeader()->setSortIndicatorClearable(true);
+    numbers_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    numbers_->setSortingEnabled(true);
     split->addWidget(plot_);
     split->addWidget(numbers_);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
-    columns->addWidget(settings);
+    // In a low window the settings scroll; they are never narrowed.
+    auto* settingsScroll = new QScrollArea(central);
+    settingsScroll->setObjectName("labSettingsScroll");
+    settingsScroll->setFrameShape(QFrame::NoFrame);
+    settingsScroll->setWidgetResizable(true);
+    settingsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    settingsScroll->setFocusPolicy(Qt::NoFocus);
+    settingsScroll->setWidget(settings);
+    settingsScroll->setMinimumWidth(settings->sizeHint().width() +
+                                    settingsScroll->verticalScrollBar()->sizeHint().width());
+    columns->addWidget(settingsScroll);
     columns->addWidget(split, 1);
     setCentralWidget(central);
 
-    sentence_ = new QLabel(statusBar());
+    sentence_ = new StatusSentence(statusBar());
     sentence_->setObjectName("labStatus");
     statusBar()->addWidget(sentence_, 1);
 
@@ -208,13 +254,19 @@ void LabWindow::createControls()
             previous = box;
         }
     setTabOrder(previous, view_);
-    setTabOrder(view_, plot_);
-    previous = plot_;
+    // Down the settings, then the plot and the numbers on their right.
+    previous = view_;
     for (QCheckBox* box : methods_) {
         setTabOrder(previous, box);
         previous = box;
     }
-    setTabOrder(previous, numbers_);
+    for (QWidget* next : {static_cast<QWidget*>(nodeTable_),
+                          findChild<QWidget*>("labAddNodeButton"),
+                          findChild<QWidget*>("labDeleteNodesButton"), static_cast<QWidget*>(plot_),
+                          static_cast<QWidget*>(numbers_)}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
 
     playTimer_ = new QTimer(this);
     playTimer_->setInterval(kPlayIntervalMs);
@@ -262,6 +314,9 @@ QWidget* LabWindow::createNodeTable(QWidget* parent)
     add->setObjectName("labAddNodeButton");
     auto* remove = new QPushButton("D&elete nodes", group);
     remove->setObjectName("labDeleteNodesButton");
+    // Return on a focused button presses it, as Space does.
+    add->setAutoDefault(true);
+    remove->setAutoDefault(true);
     buttons->addWidget(add);
     buttons->addWidget(remove);
     column->addLayout(buttons);
@@ -329,11 +384,14 @@ void LabWindow::createActions()
     QAction* play = addAction("labPlayAction", "&Play n upward");
     play->setCheckable(true);
     nodes->addAction(play);
+    QAction* hold = addAction("labHoldAxesAction", "&Hold the axes");
+    hold->setCheckable(true);
+    nodes->addAction(hold);
 
     // The plot's own menu offers the same.
     plot_->setContextMenuPolicy(Qt::ActionsContextMenu);
     for (const char* name : {"labUndoAction", "labRedoAction", "labResetNodesAction",
-                             "labCopyPictureAction", "labSavePictureAction"})
+                             "labHoldAxesAction", "labCopyPictureAction", "labSavePictureAction"})
         plot_->addAction(actions_.value(name));
 }
 
@@ -420,7 +478,7 @@ void LabWindow::connectControls()
             });
     connect(plot_, &LabPlot::dragFinished, this, [this] {
         model_.finishDrag();
-        refresh();  // the world fits the moved node again
+        refresh();
         say(qstr(pictureDescription(model_)));
     });
     connect(plot_, &LabPlot::nodeNudged, this, &LabWindow::moveByKey);
@@ -429,6 +487,7 @@ void LabWindow::connectControls()
     connect(plot_, &LabPlot::readout, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     connect(plot_, &LabPlot::readoutLeft, this, [this] { statusBar()->clearMessage(); });
+    connect(plot_, &LabPlot::viewCommanded, this, &LabWindow::sayView);
     connect(plot_, &LabPlot::limitReached, this, &LabWindow::say);
 
     const auto onAction = [this](const char* name, auto handler) {
@@ -454,6 +513,11 @@ void LabWindow::connectControls()
                   : "The nodes already hold the function's values.");
     });
     connect(actions_.value("labPlayAction"), &QAction::toggled, this, &LabWindow::startPlay);
+    connect(actions_.value("labHoldAxesAction"), &QAction::toggled, this, [this](bool on) {
+        plot_->setHoldAxes(on);
+        say(on ? "The axes hold through every change of the settings."
+               : "A change of the settings fits the axes to the picture again.");
+    });
     connect(playTimer_, &QTimer::timeout, this, &LabWindow::playStep);
     onAction("labPasteNodesAction", [this] { pasteNodes(QApplication::clipboard()->text()); });
     onAction("labImportNodesAction", [this] {
@@ -504,6 +568,9 @@ void LabWindow::settingChanged(Refusal refusal, QWidget* control)
         return;
     }
     control->setToolTip(toolTips_.value(control));
+    // Another view has other axes; otherwise the axes stay while held.
+    if (control == view_ || !actions_.value("labHoldAxesAction")->isChecked())
+        plot_->releaseWorld();
     showSettings();
     refresh();
     if (control != view_ || model_.settings().view != LabView::Convergence)
@@ -789,21 +856,33 @@ void LabWindow::updateMethods()
 void LabWindow::updateNumbers()
 {
     const std::vector<NumbersRow> rows = model_.numbersRows();
+    const int shownRows = numbers_->rowCount();
+    // The rows are written in the model's order and sorted again after.
+    numbers_->setSortingEnabled(false);
     numbers_->setRowCount(static_cast<int>(rows.size()));
+    double magnitude = 0;
+    for (const Node& node : model_.nodes())
+        magnitude = std::max(magnitude, std::fabs(node.y));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const NumbersRow& row = rows[static_cast<std::size_t>(r)];
         const auto method = studyMethodFromKey(row.method);
         const MethodOutcome* out = method ? &model_.outcome(*method) : nullptr;
-        const QString cells[] = {qstr(row.method),          figureText(row.largestError),
-                                 figureText(row.atX),       figureText(row.rmsError),
-                                 figureText(row.overshoot), figureText(row.lebesgueConstant)};
-        for (int c = 0; c < static_cast<int>(std::size(cells)); ++c) {
-            QTableWidgetItem* item = numbers_->item(r, c);
+        std::optional<double> overshoot = row.overshoot;
+        if (overshoot)
+            overshoot = overshootShown(*overshoot, magnitude);
+        const std::optional<double> figures[] = {std::nullopt,  row.largestError, row.atX,
+                                                 row.rmsError, overshoot,        row.lebesgueConstant};
+        for (int c = 0; c < static_cast<int>(std::size(figures)); ++c) {
+            auto* item = static_cast<FigureItem*>(numbers_->item(r, c));
             if (!item) {
-                item = new QTableWidgetItem;
+                item = new FigureItem;
                 numbers_->setItem(r, c, item);
             }
-            QString text = cells[c];
+            const std::size_t k = static_cast<std::size_t>(c);
+            if (c > 0)
+                item->setFigure(figures[k]);
+            QString text = c == 0 ? (method ? studyMethodName(*method) : qstr(row.method))
+                                  : figureText(figures[k]);
             QString tip;
             if (out && !out->available()) {
                 tip = qstr(out->refusal);
@@ -821,6 +900,33 @@ void LabWindow::updateNumbers()
                 item->setToolTip(tip);
         }
     }
+    numbers_->setSortingEnabled(true);
+    if (numbers_->rowCount() != shownRows)
+        giveNumbersRoom();
+}
+
+// Room for every row of the numbers table, as far as the plot keeps its
+// smallest size.
+void LabWindow::giveNumbersRoom()
+{
+    const QList<int> sizes = split_->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    if (total <= 0)
+        return;
+    const QHeaderView* header = numbers_->horizontalHeader();
+    const int wanted = header->sizeHint().height() +
+                       numbers_->rowCount() * numbers_->verticalHeader()->defaultSectionSize() +
+                       2 * numbers_->frameWidth() +
+                       numbers_->horizontalScrollBar()->sizeHint().height();
+    const int table = std::min(wanted, total - plot_->minimumHeight() - split_->handleWidth());
+    if (table > sizes.value(1))
+        split_->setSizes({total - table, table});
+}
+
+void LabWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    giveNumbersRoom();
 }
 
 void LabWindow::updateActions()
@@ -844,8 +950,28 @@ void LabWindow::say(const QString& sentence)
             break;
         }
     }
-    sentence_->setText(text);
-    sentence_->setToolTip(text);
+    // What was last done replaces what the pointer read before it.
+    statusBar()->clearMessage();
+    sentence_->setSentence(text);
+}
+
+void LabWindow::sayView(bool whole)
+{
+    if (whole) {
+        say("The plot shows the whole picture.");
+        return;
+    }
+    const LabPicture& picture = plot_->picture();
+    const WorldRect& w = plot_->shownWorld();
+    const auto range = [](double from, double to, bool log) {
+        const auto number = [log](double v) {
+            return qstr(compactNumber(log ? std::pow(10.0, v) : v, ".", 4));
+        };
+        return number(from) + QStringLiteral(" to ") + number(to);
+    };
+    say(QStringLiteral("The plot shows x from ") + range(w.left, w.right, picture.logX) +
+        QStringLiteral(", y from ") + range(w.bottom, w.top, picture.logY) +
+        QStringLiteral("; Ctrl+Home shows the whole picture."));
 }
 
 void LabWindow::ensureConvergence()
@@ -896,6 +1022,8 @@ void LabWindow::startPlay(bool on)
 {
     if (!on) {
         playTimer_->stop();
+        say(QStringLiteral("Play stopped at n = ") + QString::number(model_.settings().count) +
+            ".");
         return;
     }
     if (model_.settings().function == LabFunction::Data) {
@@ -903,6 +1031,8 @@ void LabWindow::startPlay(bool on)
         say("Play steps the number of nodes, and the main window's given points keep theirs.");
         return;
     }
+    // Play compares the counts in the axes it started with.
+    plot_->holdWorld();
     if (model_.setCount(kLabMinCount))
         return stopPlay();
     showSettings();
@@ -921,7 +1051,7 @@ void LabWindow::playStep()
     }
     showSettings();
     refresh();
-    sentence_->setText(QStringLiteral("Playing: n = ") + QString::number(*next) + ".");
+    say(QStringLiteral("Playing: n = ") + QString::number(*next) + ".");
 }
 
 void LabWindow::stopPlay()
@@ -940,6 +1070,9 @@ void LabWindow::moveByKey(std::size_t node, double dy)
     if (node >= model_.nodes().size())
         return;
     const Node at = model_.nodes()[node];
+    // The axes follow the node the keys move, so that it stays in sight.
+    if (!actions_.value("labHoldAxesAction")->isChecked())
+        plot_->releaseWorld();
     model_.beginDrag();
     model_.moveNode(node, at.x, at.y + dy, false);
     model_.finishDrag();

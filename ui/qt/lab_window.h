@@ -17,6 +17,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QSpinBox;
+class QSplitter;
 class QStandardItem;
 class QStandardItemModel;
 class QTableView;
@@ -26,6 +27,7 @@ class QTimer;
 namespace tarvel::ui {
 
 class LabPlot;
+class StatusSentence;
 
 // The interpolation lab: one function, its nodes and any of the nine
 // methods side by side in one of seven views, with the numbers of each
@@ -59,6 +61,9 @@ signals:
     void convergenceArrived();
     void convergenceFinished();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void createControls();
     QWidget* createMethodBoxes(QWidget* parent);
@@ -78,8 +83,11 @@ private:
     void refresh();
     void updateMethods();
     void updateNumbers();
+    void giveNumbersRoom();
     void updateActions();
+    // The one place that sets the status sentence.
     void say(const QString& sentence);
+    void sayView(bool whole);
     void ensureConvergence();
     void stopPlay();
     void playStep();
@@ -100,11 +108,12 @@ private:
     std::array<QSpinBox*, kStudyMethods.size()> parameters_{};  // for methods with one
     QComboBox* view_ = nullptr;
     std::array<QCheckBox*, kStudyMethods.size()> methods_{};
+    QSplitter* split_ = nullptr;
     QTableWidget* numbers_ = nullptr;
     QTableView* nodeTable_ = nullptr;
     QStandardItemModel* nodeRows_ = nullptr;
     bool fillingNodeTable_ = false;  // the table shows the nodes: no edit
-    QLabel* sentence_ = nullptr;
+    StatusSentence* sentence_ = nullptr;
     QHash<QString, QAction*> actions_;
     QHash<QWidget*, QString> toolTips_;
     QTimer* playTimer_ = nullptr;

@@ -47,6 +47,7 @@ private:
     void createStudyMenu();
     void addAccessibility();
     void growWithClient();
+    void fitClientMinimum();
     template <typename T> T* control(const char* name) const;
     template <typename T> T* required(const char* name) const;
 
@@ -55,6 +56,7 @@ private:
     QHash<QString, QWidget*> widgets_;
     QWidget* client_ = nullptr;  // the design-size area, scrolled when the window is smaller
     double scale_ = 0;
+    QSize designMinimum_;  // the client area's least size with the picture whole
     PictureWidget* picture_ = nullptr;
     // The Study menu beside About: saving what the picture shows, and the
     // study windows.
