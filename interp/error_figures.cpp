@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "interp/barycentric.h"
+#include "interp/floater_hormann.h"
 #include "interp/lagrange.h"
 
 namespace tarvel {
@@ -17,7 +18,7 @@ namespace {
 void localLebesgue(const Interpolant& p, std::span<const double> x, std::span<double> out)
 {
     const std::span<const double> xs = p.xs();
-    const auto count = static_cast<std::size_t>(p.localDegree()) + 1;
+    const auto count = static_cast<std::size_t>(p.parameter()) + 1;
     std::size_t weighed = xs.size();  // the start of the window weighed last; none yet
     std::vector<double> weights;
     for (std::size_t k = 0; k < x.size(); ++k) {
@@ -25,7 +26,7 @@ void localLebesgue(const Interpolant& p, std::span<const double> x, std::span<do
         const int interval =
             static_cast<int>(std::clamp<std::ptrdiff_t>(above - 1, 0, std::ssize(xs) - 2));
         const auto start = static_cast<std::size_t>(
-            windowStart(p.localDegree(), static_cast<double>(xs.size() - 1), interval));
+            windowStart(p.parameter(), static_cast<double>(xs.size() - 1), interval));
         const auto window = xs.subspan(start, count);
         if (start != weighed) {
             weights = productWeights(window);
@@ -136,6 +137,11 @@ bool lebesgueFunction(const Interpolant& p, std::span<const double> x, std::span
     if (p.method() == StudyMethod::Global) {
         for (std::size_t k = 0; k < x.size(); ++k)
             out[k] = barycentricLebesgue(p.xs(), p.weights(), x[k]);
+        return true;
+    }
+    if (p.method() == StudyMethod::Fh) {
+        for (std::size_t k = 0; k < x.size(); ++k)
+            out[k] = floaterHormannLebesgue(p.xs(), p.weights(), x[k]);
         return true;
     }
     if (p.method() == StudyMethod::Local) {

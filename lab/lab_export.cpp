@@ -1,6 +1,7 @@
 #include "lab/lab_export.h"
 
 #include <cmath>
+#include <limits>
 
 #include "plot/ticks.h"
 
@@ -15,6 +16,14 @@ void appendFigure(std::string& line, const std::optional<double>& figure)
 }
 
 }  // namespace
+
+double overshootShown(double overshoot, double largestNodeMagnitude)
+{
+    constexpr double kRoundingUnits = 4;
+    const double rounding =
+        kRoundingUnits * std::numeric_limits<double>::epsilon() * largestNodeMagnitude;
+    return overshoot <= rounding ? 0 : overshoot;
+}
 
 std::string numbersText(std::span<const NumbersRow> rows)
 {

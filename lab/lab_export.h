@@ -24,6 +24,10 @@ struct NumbersRow {
 inline constexpr std::string_view kNumbersHeader =
     "method\tlargest error\tat x\tRMS error\tovershoot\tLebesgue constant";
 
+// The overshoot as the table shows it: below a few units of rounding of the
+// node values' largest magnitude it is rounding, not a rise, and shows as 0.
+double overshootShown(double overshoot, double largestNodeMagnitude);
+
 // The header, then one tab-separated line per row: the id, then each figure
 // with 17 significant digits (a period as decimal point), empty when absent.
 std::string numbersText(std::span<const NumbersRow> rows);

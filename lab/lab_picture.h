@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "lab/convergence.h"
 #include "lab/lab_model.h"
 #include "plot/drawing.h"
 
@@ -22,9 +23,6 @@ struct LabSeries {
     std::vector<double> x;
     std::vector<double> y;  // NaN breaks the line
 };
-
-// The convergence view's points as they arrive, per method by count.
-using ConvergenceTable = std::map<StudyMethod, std::map<int, std::optional<double>>>;
 
 struct LabPicture {
     std::vector<LabSeries> series;

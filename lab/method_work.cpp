@@ -75,7 +75,7 @@ bool takesLongerThanAFrame(const Interpolant& interpolant)
     case StudyMethod::Global:
         return 2 * grid * nodes > kTermsWithinAFrame;
     case StudyMethod::Local: {
-        const double terms = interpolant.localDegree() + 1;
+        const double terms = interpolant.parameter() + 1;
         const double windows = std::min(nodes - terms + 1, grid);
         return 2 * (windows * terms * terms + grid * terms) > kTermsWithinAFrame;
     }

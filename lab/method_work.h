@@ -29,7 +29,7 @@ struct MethodOutcome {
     std::vector<double> value;            // p on errorGrid(), while shown
     std::vector<double> first;            // p', in the derivative view
     std::vector<double> second;           // p'', in the second-derivative view
-    std::vector<double> lebesgue;         // in the Lebesgue view, global and local only
+    std::vector<double> lebesgue;         // in the Lebesgue view, global, local and fh only
     std::optional<ErrorFigures> figures;  // with an exact function
     std::optional<double> lebesgueConstant;
     bool pending = false;  // built, its values still being computed

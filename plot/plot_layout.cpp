@@ -130,11 +130,36 @@ LimitedWorld limitedWorld(const WorldRect& asked, const WorldRect& shown, AxisSc
             any(AxisOutcome::Cut) ? WorldLimit::Farthest : WorldLimit::None};
 }
 
+namespace {
+
+bool plainDecade(double exponent)
+{
+    return exponent >= -3 && exponent <= 5 && exponent == std::floor(exponent);
+}
+
+std::string powerLabel(double exponent, std::string_view decimalSeparator)
+{
+    return "1e" + compactNumber(exponent, decimalSeparator);
+}
+
+}  // namespace
+
 std::string decadeLabel(double exponent, std::string_view decimalSeparator)
 {
-    if (exponent >= -3 && exponent <= 5 && exponent == std::floor(exponent))
+    if (plainDecade(exponent))
         return compactNumber(std::pow(10.0, exponent), decimalSeparator, 1);
-    return "1e" + compactNumber(exponent, decimalSeparator);
+    return powerLabel(exponent, decimalSeparator);
+}
+
+std::vector<std::string> decadeLabels(std::span<const double> exponents,
+                                      std::string_view decimalSeparator)
+{
+    const bool plain = std::all_of(exponents.begin(), exponents.end(), plainDecade);
+    std::vector<std::string> labels;
+    for (const double exponent : exponents)
+        labels.push_back(plain ? decadeLabel(exponent, decimalSeparator)
+                               : powerLabel(exponent, decimalSeparator));
+    return labels;
 }
 
 std::vector<AxisTick> axisTicks(double lo, double hi, double from, double to, AxisScale scale,
@@ -151,9 +176,13 @@ std::vector<AxisTick> axisTicks(double lo, double hi, double from, double to, Ax
     // Halved like the viewport, so extents near the largest doubles work.
     const double span = hi / 2 - lo / 2;
     std::vector<double> extents;
-    for (const double value : values) {
+    const std::vector<std::string> decades = scale == AxisScale::Log10
+                                                 ? decadeLabels(values, decimalSeparator)
+                                                 : std::vector<std::string>();
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        const double value = values[k];
         const double pixel = from + (value / 2 - lo / 2) / span * (to - from);
-        std::string label = scale == AxisScale::Log10 ? decadeLabel(value, decimalSeparator)
+        std::string label = scale == AxisScale::Log10 ? decades[k]
                                                       : tickLabel(value, step, decimalSeparator);
         extents.push_back(extent(label));
         ticks.push_back({value, pixel, std::move(label)});

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,10 @@ std::vector<AxisTick> axisTicks(double lo, double hi, double from, double to, Ax
 // `exponent` stands for, as "0.001", "1", "1000" near 1 and "1e-5", "1e6"
 // beyond.
 std::string decadeLabel(double exponent, std::string_view decimalSeparator);
+// The labels of one axis's decades in one form: all as "0.001" … "1000"
+// when each of them is, else all as "1e-3", "1e-4".
+std::vector<std::string> decadeLabels(std::span<const double> exponents,
+                                      std::string_view decimalSeparator);
 
 struct Insets {
     double left = 0;

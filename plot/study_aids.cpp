@@ -195,7 +195,22 @@ std::optional<std::size_t> stepCursor(std::optional<std::size_t> at, std::size_t
     return here == 0 ? 0 : here - 1;
 }
 
-std::string valuesText(const ui::Study& study, char separator)
+namespace {
+
+// A field of a separated text, quoted when it holds the separator or a quote.
+std::string fieldText(const std::string& text, char separator)
+{
+    if (text.find(separator) == std::string::npos && text.find('"') == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (const char c : text)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + '"';
+}
+
+}  // namespace
+
+std::string valuesText(const ui::Study& study, char separator, std::span<const KeptResult> kept)
 {
     const bool exact = std::any_of(study.interpolated.begin(), study.interpolated.end(),
                                    [](const ui::StudyPoint& point) { return point.exact; });
@@ -203,15 +218,34 @@ std::string valuesText(const ui::Study& study, char separator)
     std::string text = "i" + sep + "x" + sep + "p(x)";
     if (exact)
         text.append(sep).append("f(x)").append(sep).append("p(x)-f(x)");
+    std::size_t rows = study.interpolated.size();
+    for (const KeptResult& result : kept) {
+        text.append(sep).append(fieldText("x of " + result.label, separator));
+        text.append(sep).append(fieldText("p(x) of " + result.label, separator));
+        rows = std::max(rows, result.points.size());
+    }
     text += '\n';
-    for (const ui::StudyPoint& point : study.interpolated) {
-        text.append(std::to_string(point.index)).append(sep).append(fullNumber(point.x));
-        text.append(sep).append(fullNumber(point.y));
-        if (exact && point.exact)
-            text.append(sep).append(fullNumber(*point.exact)).append(sep).append(
-                fullNumber(point.y - *point.exact));
-        else if (exact)
-            text.append(sep).append(sep);
+    for (std::size_t r = 0; r < rows; ++r) {
+        if (r < study.interpolated.size()) {
+            const ui::StudyPoint& point = study.interpolated[r];
+            text.append(std::to_string(point.index)).append(sep).append(fullNumber(point.x));
+            text.append(sep).append(fullNumber(point.y));
+            if (exact && point.exact)
+                text.append(sep).append(fullNumber(*point.exact)).append(sep).append(
+                    fullNumber(point.y - *point.exact));
+            else if (exact)
+                text.append(sep).append(sep);
+        } else {
+            text.append(exact ? 4 : 2, separator);
+        }
+        for (const KeptResult& result : kept) {
+            text += separator;
+            if (r < result.points.size())
+                text.append(fullNumber(result.points[r].x));
+            text += separator;
+            if (r < result.points.size())
+                text.append(fullNumber(result.points[r].y));
+        }
         text += '\n';
     }
     return text;

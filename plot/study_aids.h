@@ -100,11 +100,6 @@ std::size_t cursorPoints(const ui::Study& study);
 std::optional<std::size_t> stepCursor(std::optional<std::size_t> at, std::size_t count,
                                       CursorStep step);
 
-// A header line and one line per interpolated point, fields separated by
-// `separator` (a tab for a spreadsheet's paste, a comma for a CSV file): i,
-// x, p(x), and with a test function f(x) and p(x) - f(x). Full precision,
-// period as decimal point, every line ending in a line feed.
-std::string valuesText(const ui::Study& study, char separator = '\t');
 
 // The method's name as a legend shows it: "Natural cubic spline".
 std::string methodLabel(const ui::Study& study);
@@ -147,6 +142,15 @@ private:
     std::vector<KeptResult> results_;
     std::string source_;
 };
+
+// A header line and one line per interpolated point, fields separated by
+// `separator` (a tab for a spreadsheet's paste, a comma for a CSV file): i,
+// x, p(x), and with a test function f(x) and p(x) - f(x); then x and p(x) of
+// each kept result, named after it in the header (quoted where the name
+// holds the separator), empty below a result's last point. Full precision,
+// period as decimal point, every line ending in a line feed.
+std::string valuesText(const ui::Study& study, char separator = '\t',
+                       std::span<const KeptResult> kept = {});
 
 // The error view's world: x as the ordinary picture, y symmetric about the
 // zero line with a tenth to spare above the largest error of `study` and of

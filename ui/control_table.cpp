@@ -1,7 +1,11 @@
 #include "ui/control_table.h"
 
+#include <algorithm>
 #include <array>
+#include <limits>
+#include <numeric>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "data/capacities.h"
@@ -146,6 +150,59 @@ std::string_view accessibleDescriptionOf(std::string_view name)
     if (entry && !entry->description.empty())
         return entry->description;
     return toolTipOf(name);
+}
+
+namespace {
+
+bool middleWithin(const ControlSpec& a, const ControlSpec& b)
+{
+    const int twiceMiddle = 2 * a.top + a.height;
+    return 2 * b.top <= twiceMiddle && twiceMiddle <= 2 * (b.top + b.height);
+}
+
+bool shareARow(const ControlSpec& a, const ControlSpec& b)
+{
+    return middleWithin(a, b) && middleWithin(b, a);
+}
+
+void appendInReadingOrder(std::string_view parent, std::vector<const ControlSpec*>& order)
+{
+    std::vector<const ControlSpec*> children;
+    for (const ControlSpec& spec : kMain)
+        if (spec.parent == parent)
+            children.push_back(&spec);
+    const std::size_t n = children.size();
+    std::vector<std::size_t> row(n);
+    std::iota(row.begin(), row.end(), std::size_t{0});
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            if (shareARow(*children[i], *children[j]) && row[i] != row[j])
+                std::replace(row.begin(), row.end(), row[i], row[j]);
+    // A row begins where its highest member does.
+    std::vector<int> rowTop(n, std::numeric_limits<int>::max());
+    for (std::size_t i = 0; i < n; ++i)
+        rowTop[row[i]] = std::min(rowTop[row[i]], children[i]->top);
+    std::vector<std::size_t> byPlace(n);
+    std::iota(byPlace.begin(), byPlace.end(), std::size_t{0});
+    std::stable_sort(byPlace.begin(), byPlace.end(), [&](std::size_t a, std::size_t b) {
+        const auto key = [&](std::size_t i) {
+            return std::tuple(rowTop[row[i]], row[i], children[i]->left, children[i]->top);
+        };
+        return key(a) < key(b);
+    });
+    for (const std::size_t i : byPlace) {
+        order.push_back(children[i]);
+        appendInReadingOrder(children[i]->name, order);
+    }
+}
+
+}  // namespace
+
+std::vector<const ControlSpec*> readingOrder()
+{
+    std::vector<const ControlSpec*> order;
+    appendInReadingOrder({}, order);
+    return order;
 }
 
 std::span<const CaptionOf> textBoxCaptions()

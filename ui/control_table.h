@@ -5,6 +5,7 @@
 
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace tarvel::ui {
 
@@ -39,6 +40,12 @@ inline constexpr int kMainClientHeight = 8235;
 
 std::span<const ControlSpec> mainWindowControls();
 const ControlSpec* findControl(std::string_view name);
+// The main window's controls in the order the eye reads them, which the Tab
+// key follows: each container's children row by row from the top, left to
+// right within a row, each container's own children right after it. Two
+// controls share a row when the middle of each lies within the other's
+// height; rows join through a shared member.
+std::vector<const ControlSpec*> readingOrder();
 
 // One sentence on what a control does and which values it takes; empty for
 // controls without a tip.

@@ -335,6 +335,34 @@ TEST_F(SineStudy, CopiedValuesAreTheInterpolatedPointsInFull)
     EXPECT_EQ(rows, 150);
 }
 
+TEST_F(SineStudy, SavedValuesHoldEachKeptResultAsFurtherNamedColumns)
+{
+    const std::vector<KeptResult> kept = {
+        {"PW cubic spline (11 given, 2 points)", {{0, 0.25, 0.5, {}}, {1, 0.75, -0.5, {}}}, 0},
+        {"say \"x\"", std::vector<ui::StudyPoint>(152, ui::StudyPoint{0, 0.5, 2, {}}), 0},
+    };
+    const std::string text = valuesText(study, ',', kept);
+    std::istringstream lines(text);
+    std::vector<std::string> all;
+    for (std::string line; std::getline(lines, line);)
+        all.push_back(line);
+    ASSERT_EQ(all.size(), 1u + 152u);  // the longest kept result sets the rows
+    EXPECT_EQ(all[0], "i,x,p(x),f(x),p(x)-f(x),"
+                      "\"x of PW cubic spline (11 given, 2 points)\","
+                      "\"p(x) of PW cubic spline (11 given, 2 points)\","
+                      "\"x of say \"\"x\"\"\",\"p(x) of say \"\"x\"\"\"");
+    EXPECT_TRUE(all[1].ends_with(",0.25,0.5,0.5,2")) << all[1];
+    EXPECT_TRUE(all[2].ends_with(",0.75,-0.5,0.5,2")) << all[2];
+    EXPECT_TRUE(all[3].ends_with(",,,0.5,2")) << all[3];
+    EXPECT_EQ(all[151], ",,,,,,,0.5,2");  // below the study's 150 points
+    EXPECT_EQ(valuesText(study, ','), valuesText(study, ',', {}));
+    const std::string tabbed = valuesText(study, '\t', kept);
+    EXPECT_EQ(tabbed.substr(0, tabbed.find('\n')),
+              "i\tx\tp(x)\tf(x)\tp(x)-f(x)\tx of PW cubic spline (11 given, 2 points)\t"
+              "p(x) of PW cubic spline (11 given, 2 points)\t\"x of say \"\"x\"\"\"\t"
+              "\"p(x) of say \"\"x\"\"\"");
+}
+
 TEST_F(SineStudy, DataSetValuesHaveNoExactColumns)
 {
     const ui::Study dataSet = support::studyOf(w.form, nullptr, "runge.dsf", "the PW cubic spline");
@@ -486,8 +514,8 @@ TEST(PlotLayout, TickLabelsSitOnTheirTicksApartWithTheExtremesLabelled)
         {"x of the picture", -0.1, 1.1, 40, 800, AxisScale::Linear, 7, {"-0.1", "0", "0.5", "1.1"}},
         {"y of the sine", -1.1, 1.1, 260, 10, AxisScale::Linear, 7, {"-1", "0", "1"}},
         {"narrow x: thinned", -0.1, 1.1, 0, 120, AxisScale::Linear, 9, {}},
-        {"decades of the error", -4.75, 0.25, 250, 10, AxisScale::Log10, 7,
-         {"1e-4", "0.001", "1"}},
+        {"decades of the error, in one form", -4.75, 0.25, 250, 10, AxisScale::Log10, 7,
+         {"1e-4", "1e-3", "1e0"}},
         {"largest doubles", -big, big, 300, 0, AxisScale::Linear, 7, {}},
         {"zoomed far in", 0.5, 0.5000001, 0, 600, AxisScale::Linear, 7, {}},
         // Every second label fits, but 1.2 crowds the last one: 1.2 gives way.
@@ -660,6 +688,19 @@ TEST(PlotLayout, DecadeLabelsArePlainNearOneAndExponentsBeyond)
     EXPECT_EQ(decadeLabel(2, "."), "100");
     EXPECT_EQ(decadeLabel(-4, "."), "1e-4");
     EXPECT_EQ(decadeLabel(6, "."), "1e6");
+    // One axis never mixes "0.001" with "1e-4".
+    const struct {
+        std::vector<double> exponents;
+        std::vector<std::string> labels;
+    } axes[] = {
+        {{-3, -2, -1, 0}, {"0.001", "0.01", "0.1", "1"}},
+        {{-6, -5, -4, -3, -2}, {"1e-6", "1e-5", "1e-4", "1e-3", "1e-2"}},
+        {{4, 5, 6}, {"1e4", "1e5", "1e6"}},
+        {{-1, -0.5, 0}, {"1e-1", "1e-0.5", "1e0"}},
+        {{}, {}},
+    };
+    for (const auto& axis : axes)
+        EXPECT_EQ(decadeLabels(axis.exponents, "."), axis.labels);
     EXPECT_EQ(decadeLabel(-300, "."), "1e-300");
 }
 

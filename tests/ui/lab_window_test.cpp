@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -21,7 +22,12 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QToolTip>
 #include <QtTest>
+
+#include <functional>
+#include <limits>
 
 #include "data/dsf_reader.h"
 #include "support/window_controls.h"
@@ -30,9 +36,11 @@
 #include "ui/qt/lab_plot.h"
 #include "ui/qt/lab_window.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/status_sentence.h"
 
 using namespace tarvel;
 using namespace tarvel::ui;
+using support::click;
 using support::find;
 
 namespace {
@@ -119,6 +127,57 @@ void editANode(LabWindow& lab)
     QVERIFY(lab.model().edited());
 }
 
+// A move of the pointer over the plot, with the left button held or not.
+void movePointer(LabPlot* plot, const QPointF& at, Qt::MouseButtons buttons)
+{
+    QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, buttons,
+                     Qt::NoModifier);
+    QApplication::sendEvent(plot, &move);
+}
+
+// A node dragged from where it is, by steps, to `to`; the plot's world and
+// the node's place after each step go to `during`.
+void dragNode(LabWindow& lab, int node, const QPoint& to,
+              const std::function<void()>& during = [] {})
+{
+    auto* plot = find<LabPlot>(lab, "labPlot");
+    const QPoint from = nodeAt(lab, node).toPoint();
+    QTest::mousePress(plot, Qt::LeftButton, {}, from);
+    for (int step = 1; step <= 4; ++step) {
+        movePointer(plot, QPointF(from + (to - from) * step / 4), Qt::LeftButton);
+        during();
+    }
+    QTest::mouseRelease(plot, Qt::LeftButton, {}, to);
+}
+
+void wheelOver(LabPlot* plot, Qt::KeyboardModifiers keys)
+{
+    const QPoint at = plot->property("plotArea").toRect().center();
+    QWheelEvent wheel(at, plot->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, keys,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(plot, &wheel);
+}
+
+// Answers the next save dialog with `path` (cancels it when empty); the
+// folder it opened in goes to `openedIn`.
+void answerSaveDialog(const QString& path, QString& openedIn)
+{
+    QTimer::singleShot(0, [path, &openedIn] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            answerSaveDialog(path, openedIn);
+            return;
+        }
+        openedIn = dialog->directory().absolutePath();
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();  // as the Save button does
+    });
+}
+
 }  // namespace
 
 class LabWindowTest : public QObject {
@@ -152,6 +211,27 @@ private slots:
         QCOMPARE(find<QLineEdit>(window, "Text_nU")->text(), QString("21"));
         action->trigger();
         QCOMPARE(window.findChildren<LabWindow*>().size(), 1);
+    }
+
+    void theLabOpensBesideTheMainWindowWhereTheScreenHasRoom()
+    {
+        const QSize wanted(1100, 720);
+        const QSize smallest(640, 480);
+        const struct {
+            const char* what;
+            QRect main;
+            QRect screen;
+            QRect lab;  // empty: where the window system puts it
+        } cases[] = {
+            {"room on the right", {0, 0, 700, 600}, {0, 0, 1920, 1080}, {700, 0, 1100, 720}},
+            {"room on the left", {1000, 100, 700, 600}, {0, 0, 1920, 1080}, {0, 100, 1000, 720}},
+            {"narrowed to the room", {0, 0, 700, 600}, {0, 0, 1600, 1000}, {700, 0, 900, 720}},
+            {"kept on the screen", {0, 700, 700, 300}, {0, 0, 1920, 1080}, {700, 360, 1100, 720}},
+            {"the screen's own corner", {100, 50, 700, 600}, {100, 50, 1900, 1000}, {800, 50, 1100, 720}},
+            {"no room", {200, 0, 700, 600}, {0, 0, 1366, 768}, {}},
+        };
+        for (const auto& c : cases)
+            QVERIFY2(labPlaceBeside(c.main, c.screen, wanted, smallest) == c.lab, c.what);
     }
 
     // 400 presses of + and of -, and drags out to 1e300 and -1e300, in the
@@ -199,11 +279,45 @@ private slots:
         QCOMPARE(find<QTableWidget>(*lab, "labNumbers")->rowCount(), 2);
     }
 
+    // A legend entry longer than the plot has room for ends in "…"; the
+    // legend stays inside the plot and its tooltip gives the entries whole.
+    void aLegendTooLongForThePlotEndsInAnEllipsis()
+    {
+        const struct {
+            int width;
+            int letters;
+            bool shortened;
+        } cases[] = {{640, 20, false}, {640, 200, true}, {300, 60, true}, {260, 8, false}};
+        for (const auto& c : cases) {
+            PlotView view;
+            view.resize(c.width, 240);
+            view.show();
+            PlotScene scene;
+            scene.world = {0, 1, 1, 0};
+            const QString name = QString(c.letters, QChar('w'));
+            scene.series.push_back({SeriesStyle::Line, Qt::red, name, {{0, 0}, {1, 1}}});
+            view.setScene(scene);
+            const QString what = QString("%1 letters at %2 px").arg(c.letters).arg(c.width);
+            QVERIFY2(view.property("legendShortened").toBool() == c.shortened, qPrintable(what));
+            const QRect legend = view.property("legendArea").toRect();
+            QVERIFY2(!legend.isEmpty() && view.rect().contains(legend), qPrintable(what));
+            QCOMPARE(view.property("legendEntries").toStringList(), QStringList{name});
+            if (!c.shortened)
+                continue;
+            QHelpEvent help(QEvent::ToolTip, legend.center(), view.mapToGlobal(legend.center()));
+            QApplication::sendEvent(&view, &help);
+            QTRY_COMPARE(QToolTip::text(), name);
+            QToolTip::hideText();
+        }
+    }
+
     void everyControlIsNamedAndThePlotSaysItsFigures()
     {
         std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
-        for (const char* name : {"labFunction", "labNodes", "labCount", "labDegree", "labView",
-                                 "labNumbers", "labMethod_global", "labMethod_akima"}) {
+        for (const char* name : {"labFunction", "labNodes", "labCount", "labDegree",
+                                 "labParameter_fh", "labParameter_bspline", "labView",
+                                 "labNumbers", "labMethod_global", "labMethod_akima",
+                                 "labMethod_bspline"}) {
             auto* widget = find<QWidget>(*lab, name);
             QVERIFY2(!widget->accessibleName().isEmpty(), name);
             QVERIFY2(!widget->accessibleDescription().isEmpty(), name);
@@ -211,6 +325,52 @@ private slots:
         const QString description = find<LabPlot>(*lab, "labPlot")->accessibleDescription();
         QVERIFY2(description.contains("Global polynomial: largest error 1.916 at x = 0.0299"),
                  qPrintable(description));
+    }
+
+    // Tab goes down the settings, then to the plot and the numbers on their
+    // right: each stop lies below the last one or in a column further right.
+    void theTabOrderFollowsTheScreen()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
+        QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
+        QWidget* widget = find<QWidget>(*lab, "labFunction");
+        QStringList names{widget->objectName()};
+        QRect last(widget->mapTo(lab.get(), QPoint()), widget->size());
+        const QWidget* lastStop = widget;
+        for (int stops = 0; stops < 400; ++stops) {
+            widget = widget->nextInFocusChain();
+            // The entry inside a combo box is part of the same stop.
+            if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->objectName().startsWith("lab") ||
+                !widget->isVisible() || lastStop->isAncestorOf(widget))
+                continue;
+            lastStop = widget;
+            if (widget->objectName() == "labFunction")
+                break;
+            const QRect place(widget->mapTo(lab.get(), QPoint()), widget->size());
+            QVERIFY2(place.top() >= last.bottom() || place.left() >= last.right(),
+                     qPrintable(names.last() + " then " + widget->objectName()));
+            names << widget->objectName();
+            last = place;
+        }
+        QVERIFY2(names.size() >= 5 + static_cast<int>(kStudyMethods.size()) + 2,
+                 qPrintable(names.join(' ')));
+        QCOMPARE(names.mid(names.size() - 2), QStringList({"labPlot", "labNumbers"}));
+    }
+
+    void returnOnAFocusedButtonPressesIt()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 5, {"linear"}));
+        QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
+        auto* add = find<QWidget>(*lab, "labAddNodeButton");
+        const struct {
+            int key;
+            std::size_t nodes;
+        } presses[] = {{Qt::Key_Return, 6}, {Qt::Key_Enter, 7}, {Qt::Key_Space, 8}};
+        for (const auto& press : presses) {
+            add->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(add, static_cast<Qt::Key>(press.key));
+            QCOMPARE(lab->model().nodes().size(), press.nodes);
+        }
     }
 
     void aDragMovesTheNodeAndUndoBringsItBack()
@@ -281,6 +441,201 @@ private slots:
             QVERIFY2(!after.contains(nodeAt(*lab, i).toPoint()), qPrintable(QString::number(i)));
     }
 
+    // Whatever was done last is what the status line says; the pointer's
+    // readout from before it is gone.
+    void theStatusSentenceSaysWhatWasLastDone()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 11, {"natural"}));
+        QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        const auto trigger = [&](const char* name) { find<QAction>(*lab, name)->trigger(); };
+        const struct {
+            const char* what;
+            std::function<void()> act;
+            const char* said;
+        } steps[] = {
+            {"a drag", [&] { dragNode(*lab, 5, nodeAt(*lab, 5).toPoint() + QPoint(0, -30)); },
+             "Values p and f of sin(2πx) at 11 edited nodes"},
+            {"Play stopped", [&] { trigger("labPlayAction"); trigger("labPlayAction"); },
+             "Play stopped at n = 2."},
+            {"a zoom", [&] { wheelOver(plot, Qt::ControlModifier); }, "The plot shows x from"},
+            {"Ctrl+Home",
+             [&] {
+                 plot->setFocus();
+                 QTest::keyClick(plot, Qt::Key_Home, Qt::ControlModifier);
+             },
+             "The plot shows the whole picture."},
+            {"holding the axes", [&] { trigger("labHoldAxesAction"); }, "The axes hold"},
+            {"a copy", [&] { trigger("labCopyNumbersAction"); }, "Copied the numbers of 1 methods."},
+            {"a setting", [&] { find<QSpinBox>(*lab, "labCount")->setValue(7); },
+             "Values p and f of sin(2πx) at 7 nodes"},
+        };
+        for (const auto& step : steps) {
+            // The pointer rests on the plot first, so that its readout shows.
+            movePointer(plot, plot->property("plotArea").toRect().center(), Qt::NoButton);
+            QVERIFY2(lab->statusBar()->currentMessage().contains("x = "), step.what);
+            step.act();
+            QVERIFY2(lab->statusBar()->currentMessage().isEmpty(), step.what);
+            QVERIFY2(statusOf(*lab).startsWith(step.said), qPrintable(statusOf(*lab)));
+        }
+    }
+
+    void aLongStatusSentenceWrapsAndEndsInAnEllipsisWithTheWholeAsTooltip()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global", "natural"}));
+        lab->resize(640, 480);
+        QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
+        auto* sentence = find<StatusSentence>(*lab, "labStatus");
+        find<QSpinBox>(*lab, "labCount")->setValue(12);
+        const QString whole = statusOf(*lab);
+        QVERIFY(sentence->fontMetrics().horizontalAdvance(whole) > sentence->width());
+        QTRY_VERIFY(sentence->height() >= 2 * sentence->fontMetrics().lineSpacing());
+        QVERIFY(!sentence->shortened());
+        QString words;
+        while (sentence->fontMetrics().horizontalAdvance(words) < sentence->width() * 4)
+            words += "interpolation ";
+        sentence->setSentence(words);
+        QVERIFY(sentence->shortened());
+        QCOMPARE(sentence->toolTip(), words);
+    }
+
+    void theWorldHoldsStillThroughADragAndAfterIt()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 11, {"natural"}));
+        QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        const QRectF world = plot->property("visibleWorld").toRectF();
+        const QRect area = plot->property("plotArea").toRect();
+        const QRect legend = plot->property("legendArea").toRect();
+        // Far above the plot: the node stops at its top edge, under the pointer's x.
+        const QPoint above(nodeAt(*lab, 5).toPoint().x(), area.top() - 200);
+        dragNode(*lab, 5, above, [&] {
+            QCOMPARE(plot->property("visibleWorld").toRectF(), world);
+            QVERIFY(QRectF(area).adjusted(-1, -1, 1, 1).contains(nodeAt(*lab, 5)));
+        });
+        QVERIFY(std::abs(nodeAt(*lab, 5).y() - area.top()) <= 2);
+        QCOMPARE(plot->property("visibleWorld").toRectF(), world);
+        QCOMPARE(plot->property("plotArea").toRect(), area);
+        plot->repaint();
+        QCOMPARE(plot->property("plotArea").toRect(), area);
+        QVERIFY(!plot->property("legendArea").toRect().isEmpty());
+        if (!legend.contains(nodeAt(*lab, 5).toPoint()))
+            QCOMPARE(plot->property("legendArea").toRect(), legend);
+        // The next press grabs the same node where it was let go.
+        QSignalSpy grabbed(plot, &LabPlot::dragStarted);
+        const QPoint again = nodeAt(*lab, 5).toPoint();
+        QTest::mousePress(plot, Qt::LeftButton, {}, again);
+        QTest::mouseRelease(plot, Qt::LeftButton, {}, again);
+        QCOMPARE(grabbed.size(), 1);
+        QCOMPARE(grabbed.at(0).at(0).value<std::size_t>(), std::size_t{5});
+        // Ctrl+Home fits the moved node's picture.
+        plot->setFocus();
+        QTest::keyClick(plot, Qt::Key_Home, Qt::ControlModifier);
+        QVERIFY(plot->property("visibleWorld").toRectF().top() > world.top());
+    }
+
+    // Through which changes the axes stay, with and without holding them.
+    void theAxesHoldThroughPlayAndHeldSettingChanges()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
+        QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        auto* count = find<QSpinBox>(*lab, "labCount");
+        auto* hold = find<QAction>(*lab, "labHoldAxesAction");
+        QVERIFY(hold->isCheckable());
+        const auto world = [&] { return plot->property("visibleWorld").toRectF(); };
+        const QRectF at11 = world();
+        count->setValue(15);
+        QVERIFY2(world() != at11, "a change fits while the axes are free");
+        hold->trigger();
+        const QRectF held = world();
+        count->setValue(21);
+        QCOMPARE(world(), held);
+        choose(find<QComboBox>(*lab, "labNodes"), "lobatto");
+        QCOMPARE(world(), held);
+        hold->trigger();
+        choose(find<QComboBox>(*lab, "labNodes"), "equispaced");
+        count->setValue(11);
+        QCOMPARE(world(), at11);
+        find<QAction>(*lab, "labPlayAction")->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(lab->model().settings().count > 4, 5000);
+        QCOMPARE(world(), at11);
+    }
+
+    void theNumbersTableShowsEveryMethodByNameAndSortsByEachColumn()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(
+            LabFunction::Runge, 11,
+            {"global", "local", "linear", "natural", "clamped", "notaknot", "pw", "akima", "pchip",
+             "makima", "steffen", "fh", "trig", "periodic", "bspline"}));
+        QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
+        auto* table = find<QTableWidget>(*lab, "labNumbers");
+        QCOMPARE(table->rowCount(), static_cast<int>(kStudyMethods.size()));
+        for (int r = 0; r < table->rowCount(); ++r) {
+            QCOMPARE(table->item(r, 0)->text(), QString(studyMethodName(kStudyMethods[r])));
+            const QRect row = table->visualItemRect(table->item(r, 0));
+            QVERIFY2(table->viewport()->rect().contains(row), qPrintable(table->item(r, 0)->text()));
+        }
+        const auto figure = [&](int r, int c) {
+            bool number = false;
+            const double value = table->item(r, c)->text().toDouble(&number);
+            return number ? value : std::numeric_limits<double>::infinity();
+        };
+        const struct {
+            int column;
+            Qt::SortOrder order;
+        } sorts[] = {{1, Qt::AscendingOrder}, {1, Qt::DescendingOrder}, {3, Qt::AscendingOrder},
+                     {5, Qt::AscendingOrder}, {2, Qt::DescendingOrder}};
+        for (const auto& sort : sorts) {
+            table->sortByColumn(sort.column, sort.order);
+            for (int r = 1; r < table->rowCount(); ++r) {
+                const double a = figure(r - 1, sort.column);
+                const double b = figure(r, sort.column);
+                QVERIFY2(sort.order == Qt::AscendingOrder ? a <= b : a >= b,
+                         qPrintable(QString("column %1 row %2").arg(sort.column).arg(r)));
+            }
+        }
+        table->sortByColumn(0, Qt::AscendingOrder);
+        QCOMPARE(table->item(0, 0)->text(), QString("Akima spline"));
+        // A new figure keeps the order chosen.
+        table->sortByColumn(1, Qt::AscendingOrder);
+        find<QSpinBox>(*lab, "labCount")->setValue(15);
+        for (int r = 1; r < table->rowCount(); ++r)
+            QVERIFY(figure(r - 1, 1) <= figure(r, 1));
+        // Copy numbers keeps the ids in the model's order.
+        find<QAction>(*lab, "labCopyNumbersAction")->trigger();
+        QVERIFY(QApplication::clipboard()->text().split('\n').value(1).startsWith("global\t"));
+    }
+
+    void aSmallLabCutsNoHeaderAndRoundingIsNoOvershoot()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(
+            LabFunction::Sine, 7, {"global", "local", "natural", "pw", "akima", "pchip"}));
+        lab->resize(640, 480);
+        QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
+        QCOMPARE(lab->size(), QSize(640, 480));
+        QVERIFY(find<LabPlot>(*lab, "labPlot")->height() >= 200);
+        auto* table = find<QTableWidget>(*lab, "labNumbers");
+        const QHeaderView* header = table->horizontalHeader();
+        for (int c = 0; c < table->columnCount(); ++c) {
+            const QString caption = table->horizontalHeaderItem(c)->text();
+            int widest = 0;
+            for (const QString& line : caption.split('\n'))
+                widest = std::max(widest, header->fontMetrics().horizontalAdvance(line));
+            QVERIFY2(header->sectionSize(c) > widest, qPrintable(caption));
+        }
+        const std::vector<NumbersRow> rows = lab->model().numbersRows();
+        int rounded = 0;
+        for (int r = 0; r < table->rowCount(); ++r) {
+            const double raw = *rows[static_cast<std::size_t>(r)].overshoot;
+            if (raw > 0 && raw < 1e-15) {
+                ++rounded;
+                QCOMPARE(table->item(r, 4)->text(), QString("0"));
+            }
+        }
+        QVERIFY2(rounded > 0, "some method overshoots by rounding only");
+    }
+
     void theKeyboardPicksAndMovesANode()
     {
         std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 5, {"linear"}));
@@ -324,6 +679,28 @@ private slots:
         choose(view, "lebesgue");
         QVERIFY(!view->toolTip().contains("no exact function"));
         QVERIFY(!find<QAction>(*lab, "labPlayAction")->isEnabled());
+    }
+
+    void eachParameterHasItsSpinBoxAndReachesItsMethodAlone()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 5, {"fh", "bspline"}));
+        auto* k = find<QSpinBox>(*lab, "labParameter_bspline");
+        auto* d = find<QSpinBox>(*lab, "labParameter_fh");
+        QCOMPARE(k->value(), 5);
+        QCOMPARE(d->value(), 3);
+        auto* bspline = find<QCheckBox>(*lab, "labMethod_bspline");
+        QVERIFY2(bspline->text().contains("unavailable"), "k = 5 needs six nodes");
+        QVERIFY(bspline->toolTip().contains("from 1 to 3; it is 5"));
+        k->setValue(3);
+        QVERIFY(!bspline->text().contains("unavailable"));
+        QCOMPARE(lab->model().settings().parameters.of(StudyMethod::BSpline), 3);
+        d->setValue(1);
+        QCOMPARE(lab->model().outcome(StudyMethod::Fh).interpolant->parameter(), 1);
+        QCOMPARE(lab->model().outcome(StudyMethod::BSpline).interpolant->parameter(), 3);
+        const QStringList legend =
+            find<LabPlot>(*lab, "labPlot")->property("legendEntries").toStringList();
+        QVERIFY2(legend.contains("Floater–Hormann rational (d = 1)"), qPrintable(legend.join("|")));
+        QVERIFY(legend.contains("B-spline (k = 3)"));
     }
 
     void theConvergenceViewArrivesWithTheCurrentCount()
@@ -456,6 +833,46 @@ private slots:
         const int stoppedAt = lab->model().settings().count;
         QTest::qWait(600);
         QCOMPARE(lab->model().settings().count, stoppedAt);
+    }
+
+    // Each kind of file is saved where the last one of its kind went, in
+    // either window. (Earlier tests of this run may have saved already, so
+    // where the first save of a kind opens is not checked.)
+    void eachSaveDialogOpensInTheFolderLastUsedForItsKind()
+    {
+        MainWindow window;
+        window.show();
+        find<QAction>(window, "labAction")->trigger();
+        auto* lab = window.findChild<LabWindow*>("labWindow");
+        QTemporaryDir pictures;
+        QTemporaryDir values;
+        QTemporaryDir nodes;
+        const struct {
+            QObject* owner;
+            const char* action;
+            QString answer;  // empty: cancel
+            QString opensIn;  // empty: not checked
+        } saves[] = {
+            {lab, "labSavePictureAction", pictures.filePath("a.png"), QString()},
+            {lab, "labSaveValuesAction", values.filePath("v.csv"), QString()},
+            {lab, "labSaveNodesAction", nodes.filePath("n.dsf"), QString()},
+            {lab, "labSavePictureAction", QString(), pictures.path()},
+            {&window, "savePictureAction", QString(), pictures.path()},
+            {lab, "labSaveValuesAction", QString(), values.path()},
+            {&window, "saveGivenPointsAction", QString(), nodes.path()},
+        };
+        click(window, "Command1");
+        click(window, "Command2");
+        for (const auto& save : saves) {
+            QString openedIn;
+            answerSaveDialog(save.answer, openedIn);
+            auto* action = save.owner->findChild<QAction*>(save.action);
+            QVERIFY2(action && action->isEnabled(), save.action);
+            action->trigger();
+            if (!save.opensIn.isEmpty())
+                QCOMPARE(QDir(openedIn).canonicalPath(), QDir(save.opensIn).canonicalPath());
+        }
+        QVERIFY(QFile::exists(pictures.filePath("a.png")));
     }
 
     void copiesAndSavesWriteWhatTheyShow()

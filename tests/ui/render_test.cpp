@@ -109,6 +109,30 @@ private slots:
         QVERIFY(!colourNear(image, toDevice(w.Picture1, size, 0.5, 0.9), reddish, 1));
     }
 
+    // At Ni = 50 each interpolated point is a ring a few pixels across over
+    // the curve, not a dot of one or two pixels lost in the red line.
+    void interpolatedPointsStandOutFromTheCurve()
+    {
+        HeadlessWindow w;
+        w.setText("Text_nI", "50");
+        w.setText("Text_nU", "21");
+        w.form.Command1_Click();
+        w.form.Command2_Click();
+        const QSize size(609, 217);
+        const QImage image = render(w.Picture1, size);
+        for (const int i : {5, 17, 30, 44}) {
+            const QPointF at = toDevice(w.Picture1, size, w.form.xI[i], w.form.yI[i]);
+            int blue = 0;
+            for (int dy = -3; dy <= 3; ++dy)
+                for (int dx = -3; dx <= 3; ++dx) {
+                    const QPoint p(static_cast<int>(std::lround(at.x())) + dx,
+                                   static_cast<int>(std::lround(at.y())) + dy);
+                    blue += image.rect().contains(p) && bluish(image.pixel(p));
+                }
+            QVERIFY2(blue >= 6, qPrintable(QString("point %1: %2 blue pixels").arg(i).arg(blue)));
+        }
+    }
+
     // Given points beyond the range of single precision: each lands at the
     // height the picture's scale gives it (worked out by hand: the world
     // runs from yMin - d to yMax + d with d a tenth of yMax, held at the

@@ -204,6 +204,28 @@ private slots:
         QVERIFY2(pixelsOf(copied, 0x00A000) > 0, "the kept result is in the copy");
     }
 
+    // Right after Keep the shown result is the kept one: the legend names
+    // it once, in either view; the next Calculate names both.
+    void aResultJustKeptIsNamedOnce()
+    {
+        MainWindow window;
+        window.show();
+        click(window, "Command1");
+        click(window, "Command2");
+        action(window, "keepCurveAction")->trigger();
+        const QString result = "Polynomial interpolation of degree 1 (11 given, 150 points)";
+        const auto count = [&](const QString& entry) {
+            return window.picture().legendEntries().count(entry);
+        };
+        QCOMPARE(count(result), 1);
+        action(window, "showErrorAction")->trigger();
+        QCOMPARE(count("error of " + result.left(1).toLower() + result.mid(1)), 1);
+        find<QLineEdit>(window, "Text_nI")->setText("40");
+        click(window, "Command2");
+        QCOMPARE(count("error of " + result.left(1).toLower() + result.mid(1)), 1);
+        QCOMPARE(count("error of polynomial interpolation of degree 1 (11 given, 40 points)"), 1);
+    }
+
     void keptCurveIsPaintedAndCleared()
     {
         MainWindow window;
@@ -305,6 +327,35 @@ private slots:
             support::studyOf(window.form(), nullptr, "runge.dsf", "the natural cubic spline"));
         QVERIFY(!error->isEnabled());
         QVERIFY2(!error->isChecked(), "a data set has no error to show");
+    }
+
+    // Comparing 11 with 21 given points in the error view takes no new
+    // switching on after each OK.
+    void theErrorViewAndItsDecadesStayOnAcrossOkAndCalculate()
+    {
+        MainWindow window;
+        window.show();
+        okAndCalculate(window);
+        QAction* error = action(window, "showErrorAction");
+        QAction* decades = action(window, "showLogErrorAction");
+        for (QAction* a : {error, decades})
+            QVERIFY2(find<QMenu>(window, "Mn_Study")->actions().contains(a), qPrintable(a->objectName()));
+        error->trigger();
+        decades->trigger();
+        const struct {
+            const char* count;
+            const char* button;
+            bool errorShown;
+        } steps[] = {{"21", "Command1", false}, {"21", "Command2", true},
+                     {"11", "Command1", false}, {"11", "Command2", true}};
+        for (const auto& step : steps) {
+            find<QLineEdit>(window, "Text_nU")->setText(step.count);
+            click(window, step.button);
+            QVERIFY2(error->isChecked() && decades->isChecked(), step.button);
+            QVERIFY(error->isEnabled());
+            QCOMPARE(window.picture().legendEntries().join(' ').contains("error of"),
+                     step.errorShown);
+        }
     }
 
     void hoverReadoutCoversTheSentenceUntilTheMouseLeaves()
@@ -698,9 +749,22 @@ private slots:
         const std::vector<DrawOp> ops = picture.drawing().ops();
         const QRectF whole = picture.visibleWorld();
         const QPoint at = onPicture(picture, 0.3, 0.5);
-        QWheelEvent wheel(at, picture.mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(&picture, &wheel);
+        // The wheel passing over the picture scrolls the window; it zooms
+        // with the focus on the picture or with Ctrl.
+        find<QLineEdit>(window, "Text_nU")->setFocus();
+        const auto wheelAt = [&](const QPoint& p, Qt::KeyboardModifiers keys) {
+            QWheelEvent wheel(p, picture.mapToGlobal(p), QPoint(), QPoint(0, 120), Qt::NoButton,
+                              keys, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&picture, &wheel);
+            return wheel.isAccepted();
+        };
+        QVERIFY(!wheelAt(at, Qt::NoModifier));
+        QCOMPARE(picture.visibleWorld(), whole);
+        QVERIFY(wheelAt(at, Qt::ControlModifier));
+        QVERIFY(picture.visibleWorld().width() < whole.width());
+        QTest::mouseDClick(&picture, Qt::LeftButton, {}, at);
+        picture.setFocus();
+        QVERIFY(wheelAt(at, Qt::NoModifier));
         QVERIFY(picture.visibleWorld().width() < whole.width());
         QVERIFY((onPicture(picture, 0.3, 0.5) - at).manhattanLength() <= 1);
         QTest::mousePress(&picture, Qt::LeftButton, {}, at);

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTimer>
 #include <QtTest>
@@ -266,6 +267,57 @@ private slots:
         QCOMPARE(picture->width(), pictureBefore.width() + 200);
         QCOMPARE(picture->height(), pictureBefore.height() + 100);
         QCOMPARE(list->width(), listBefore + 200);
+    }
+
+    // In a window lower than the design the picture gives up height before
+    // anything scrolls; the browser over it can still be scrolled to whole.
+    void aLowWindowKeepsThePictureInSight()
+    {
+        MainWindow window;
+        window.resize(640, 600);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* scroll = find<QScrollArea>(window, "clientScroll");
+        auto* picture = find<QWidget>(window, "Picture1");
+        const QRect seen(picture->mapTo(scroll->viewport(), QPoint()), picture->size());
+        QVERIFY2(seen.top() >= 0 && seen.bottom() < scroll->viewport()->height(),
+                 qPrintable(QString("picture %1 px high at %2 in a view %3 px high")
+                                .arg(picture->height())
+                                .arg(seen.top())
+                                .arg(scroll->viewport()->height())));
+        QVERIFY(picture->height() >= 80);
+        auto* client = find<QWidget>(window, "client");
+        const int lowest = client->minimumHeight();
+        QTest::mouseClick(find<QRadioButton>(window, "Option_DataSet"), Qt::LeftButton);
+        QVERIFY(find<QWidget>(window, "Frame_DataSet")->isVisible());
+        QVERIFY2(client->minimumHeight() >= lowest + picture->height() / 2,
+                 "the browser keeps its height: the client area scrolls to it");
+        QTest::mouseClick(find<QRadioButton>(window, "Option_SinFunc"), Qt::LeftButton);
+        QVERIFY(!find<QWidget>(window, "Frame_DataSet")->isVisible());
+        QCOMPARE(client->minimumHeight(), lowest);
+    }
+
+    // The largest count shows whole with the cursor after its last digit,
+    // as after typing it, and the box stays clear of its button.
+    void theCountBoxesShowTheLargestCountWhole()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const struct {
+            const char* box;
+            const char* button;
+        } boxes[] = {{"Text_nU", "Command1"}, {"Text_nI", "Command2"}};
+        for (const auto& b : boxes) {
+            auto* box = find<QLineEdit>(window, b.box);
+            box->setFocus();
+            box->setText("1001");
+            box->end(false);
+            box->repaint();
+            QCOMPARE(box->cursorPositionAt(QPoint(box->contentsRect().left() + 3, box->height() / 2)),
+                     0);
+            QVERIFY(box->geometry().right() < find<QWidget>(window, b.button)->geometry().left());
+        }
     }
 
     void browserLoadsAnExampleThatOkDrawsAndCalculateInterpolates()

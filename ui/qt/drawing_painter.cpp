@@ -8,7 +8,9 @@
 namespace tarvel::ui {
 namespace {
 
-constexpr double kMinCirclePixels = 0.75;
+// A circle no smaller than a ring of three pixels, so that the interpolated
+// points stand out from the curve under them.
+constexpr double kMinCirclePixels = 1.5;
 
 QColor colourOf(const std::optional<Colour>& colour)
 {

@@ -1,8 +1,10 @@
 #include "ui/qt/file_save.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 #include <QSettings>
 
@@ -104,11 +106,37 @@ void keepFileDialogsFromSavingState()
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, nowhere);
 }
 
+namespace {
+
+// The folder last chosen for each kind of file; kept for the session only.
+QHash<QString, QString>& lastFolders()
+{
+    static QHash<QString, QString> folders;
+    return folders;
+}
+
+QString kindOf(const QString& fileName)
+{
+    return QFileInfo(fileName).suffix().toLower();
+}
+
+}  // namespace
+
+QString saveDialogStart(const QString& suggestedName)
+{
+    const QString folder = lastFolders().value(kindOf(suggestedName));
+    return folder.isEmpty() ? suggestedName : QDir(folder).filePath(suggestedName);
+}
+
 QString askSaveFileName(QWidget* parent, const QString& title, const QString& suggestedName,
                         const QString& filters)
 {
     // The dialog itself asks before a file is replaced.
-    return QFileDialog::getSaveFileName(parent, title, suggestedName, filters);
+    const QString chosen =
+        QFileDialog::getSaveFileName(parent, title, saveDialogStart(suggestedName), filters);
+    if (!chosen.isEmpty())
+        lastFolders().insert(kindOf(suggestedName), QFileInfo(chosen).absolutePath());
+    return chosen;
 }
 
 }  // namespace tarvel::ui

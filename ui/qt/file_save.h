@@ -36,8 +36,12 @@ void keepFileDialogsFromSavingState();
 
 // Asks for a file name to save under, with the given name filters ("PNG
 // image (*.png)"); the dialog asks before replacing a file. Empty when the
-// user cancelled.
+// user cancelled. The dialog opens in the folder last chosen for a file of
+// the suggested name's kind (its suffix) in this session, at first in the
+// working folder.
 QString askSaveFileName(QWidget* parent, const QString& title, const QString& suggestedName,
                         const QString& filters);
+// Where that dialog starts for a suggested name.
+QString saveDialogStart(const QString& suggestedName);
 
 }  // namespace tarvel::ui

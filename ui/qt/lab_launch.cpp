@@ -6,7 +6,9 @@
 #include <QMenu>
 #include <QPointer>
 #include <QRadioButton>
+#include <QScreen>
 
+#include <algorithm>
 #include <cmath>
 
 #include "data/numeric_text.h"
@@ -74,7 +76,8 @@ LabStart labStartOf(MainWindow& window)
     else if (selected(window, "Option_DataSet"))
         s.function = LabFunction::Data;
     s.count = wholeEntry(window, "Text_nU", kLabMinCount, kLabMaxCount, s.count);
-    s.degree = wholeEntry(window, "Text_nDeg", 0, kLabMaxDegree, s.degree);
+    s.parameters.set(StudyMethod::Local, wholeEntry(window, "Text_nDeg", 0, kLabMaxDegree,
+                                                    s.parameters.of(StudyMethod::Local)));
     StudyMethod method = StudyMethod::Local;
     if (selected(window, "Option_InterCubc"))
         method = StudyMethod::Natural;
@@ -95,6 +98,20 @@ LabStart labStartOf(MainWindow& window)
     return start;
 }
 
+QRect labPlaceBeside(const QRect& beside, const QRect& screen, const QSize& wanted,
+                     const QSize& smallest)
+{
+    const int right = screen.right() - beside.right();
+    const int left = beside.left() - screen.left();
+    const int room = std::max(right, left);
+    if (room < smallest.width() || screen.height() < smallest.height())
+        return {};
+    const QSize size(std::min(wanted.width(), room), std::min(wanted.height(), screen.height()));
+    const int top = std::clamp(beside.top(), screen.top(), screen.bottom() + 1 - size.height());
+    const int x = right >= smallest.width() ? beside.right() + 1 : beside.left() - size.width();
+    return QRect(QPoint(x, top), size);
+}
+
 void addLabAction(MainWindow& window, QMenu& study)
 {
     auto* action = new QAction("Interpolation lab…", &window);
@@ -107,6 +124,17 @@ void addLabAction(MainWindow& window, QMenu& study)
     QObject::connect(action, &QAction::triggered, &window, [&window, lab] {
         if (!*lab) {
             *lab = new LabWindow(labStartOf(window), &window);
+            // Beside the main window, so that both stay in sight.
+            const QScreen* screen = window.screen();
+            const QRect place = screen ? labPlaceBeside(window.frameGeometry(),
+                                                        screen->availableGeometry(),
+                                                        (*lab)->size(),
+                                                        (*lab)->minimumSizeHint())
+                                       : QRect();
+            if (!place.isEmpty()) {
+                (*lab)->resize(place.size());
+                (*lab)->move(place.topLeft());  // where the frame goes
+            }
         }
         (*lab)->show();
         (*lab)->raise();

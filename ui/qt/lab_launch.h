@@ -1,6 +1,7 @@
 // Opening the interpolation lab from the main window.
 #pragma once
 
+#include <QRect>
 #include <QString>
 
 #include <optional>
@@ -17,6 +18,13 @@ class MainWindow;
 // the test function, the number of given points, the method and the degree,
 // read as the main window reads them; and its given points for `data`.
 LabStart labStartOf(MainWindow& window);
+
+// Where the lab goes beside the main window (`beside`, its frame) on a
+// screen's free area: right of it, else left of it, as wide as `wanted`
+// where there is room and at least `smallest`; empty when neither side has
+// room for the smallest lab.
+QRect labPlaceBeside(const QRect& beside, const QRect& screen, const QSize& wanted,
+                     const QSize& smallest);
 
 // "Interpolation lab…" (Ctrl+L) in the Study menu: opens the lab, or brings
 // an open one to the front.

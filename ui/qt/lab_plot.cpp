@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 #include "plot/ticks.h"
@@ -68,7 +69,7 @@ PlotScene labScene(const LabPicture& picture)
 
 LabPlot::LabPlot(QWidget* parent) : PlotView(parent)
 {
-    setMinimumSize(320, 240);
+    setMinimumSize(260, 200);
 }
 
 void LabPlot::setPicture(LabPicture picture)
@@ -76,10 +77,50 @@ void LabPlot::setPicture(LabPicture picture)
     picture_ = std::move(picture);
     if (selected_ && *selected_ >= picture_.nodes.size())
         selected_.reset();
+    showPicture();
+}
+
+void LabPlot::showPicture()
+{
     PlotScene scene = labScene(picture_);
-    if (dragWorld_)
-        scene.world = *dragWorld_;
+    if (holdAxes_ && !heldWorld_)
+        heldWorld_ = scene.world;
+    if (heldWorld_)
+        scene.world = *heldWorld_;
     setScene(std::move(scene));
+}
+
+void LabPlot::holdWorld()
+{
+    heldWorld_ = shownWorld();
+    // Looking for a free corner at every new picture would make the legend
+    // jump about under the pointer and the plot area with it.
+    holdLegend();
+    showPicture();
+}
+
+void LabPlot::releaseWorld()
+{
+    if (!heldWorld_)
+        return;
+    heldWorld_.reset();
+    releaseLegend();
+}
+
+void LabPlot::setHoldAxes(bool on)
+{
+    holdAxes_ = on;
+    if (on)
+        holdWorld();
+}
+
+void LabPlot::showWholePicture()
+{
+    const bool held = heldWorld_.has_value();
+    releaseWorld();
+    if (held)
+        showPicture();
+    PlotView::showWholePicture();
 }
 
 QVariantList LabPlot::nodePositions() const
@@ -112,11 +153,7 @@ bool LabPlot::pressTaken(const QPointF& at)
         return false;
     dragging_ = node;
     selected_ = node;
-    dragWorld_ = picture_.world;
-    // Looking for a free corner at every move of the pointer would cost a
-    // second pass over the data per repaint and make the legend jump about
-    // under the pointer; it stays put until the node is let go.
-    holdLegend();
+    holdWorld();
     emit dragStarted(*node);
     return true;
 }
@@ -125,7 +162,11 @@ void LabPlot::mouseMoveEvent(QMouseEvent* event)
 {
     if (!dragging_)
         return PlotView::mouseMoveEvent(event);
-    if (const std::optional<WorldPoint> world = worldAt(event->position()))
+    // The node stays inside the plot area, where it can be seen and grabbed.
+    const QRectF area = QRectF(plotArea()).adjusted(1, 1, -1, -1);
+    const QPointF at(std::clamp(event->position().x(), area.left(), area.right()),
+                     std::clamp(event->position().y(), area.top(), area.bottom()));
+    if (const std::optional<WorldPoint> world = worldAt(at))
         emit dragMoved(*dragging_, world->x, world->y,
                        event->modifiers().testFlag(Qt::ShiftModifier));
 }
@@ -134,8 +175,7 @@ void LabPlot::mouseReleaseEvent(QMouseEvent* event)
 {
     if (dragging_ && event->button() == Qt::LeftButton) {
         dragging_.reset();
-        dragWorld_.reset();
-        releaseLegend();
+        settleLegend();
         emit dragFinished();
         return;
     }

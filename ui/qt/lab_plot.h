@@ -30,6 +30,17 @@ public:
     // Whether a double click on empty plot space asks for a node there.
     void setAddsNodes(bool adds) { addsNodes_ = adds; }
 
+    // Holds the world shown now (and the legend's place) through every new
+    // picture until released or fitted. A drag holds it from the press on.
+    void holdWorld();
+    void releaseWorld();
+    bool worldHeld() const { return heldWorld_.has_value(); }
+    // While on, a released world is held again at the next picture's own.
+    void setHoldAxes(bool on);
+    // The picture's own world (a double click, Ctrl+Home), still held while
+    // the axes are.
+    void showWholePicture() override;
+
 signals:
     void dragStarted(std::size_t node);
     // x and y in world coordinates; moveX with Shift.
@@ -54,12 +65,16 @@ protected:
 private:
     std::optional<std::size_t> nodeAt(const QPointF& at) const;
     void sayNode(std::size_t node);
+    // The scene of picture_, in the held world when there is one.
+    void showPicture();
 
     LabPicture picture_;
     std::optional<std::size_t> dragging_;
-    // The world while a node is dragged: the picture holds still under the
-    // pointer and fits the data again when the drag ends.
-    std::optional<WorldRect> dragWorld_;
+    // The world that stays shown whatever the pictures' own worlds: the
+    // picture holds still under the pointer while a node is dragged, and
+    // after it, so that the next press finds the node where it was let go.
+    std::optional<WorldRect> heldWorld_;
+    bool holdAxes_ = false;
     std::optional<std::size_t> selected_;
     bool addsNodes_ = false;
 };

@@ -1,5 +1,7 @@
 #include "ui/qt/lab_window.h"
 
+#include <cctype>
+
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
@@ -27,10 +29,17 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTimer>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "data/dsf_writer.h"
 #include "data/printable_text.h"
+#include "lab/lab_export.h"
 #include "lab/node_text.h"
 #include "lab/study_file.h"
 #include "plot/ticks.h"
@@ -38,6 +47,7 @@
 #include "ui/qt/file_save.h"
 #include "ui/qt/lab_plot.h"
 #include "ui/qt/qt_text.h"
+#include "ui/qt/status_sentence.h"
 
 namespace tarvel::ui {
 namespace {
@@ -57,8 +67,26 @@ const QString kGrammar = QStringLiteral(
     "Functions: sin cos tan asin acos atan sinh cosh tanh exp log (ln) log10 sqrt abs.\n"
     "A product may be written without *: 10x, 2 sin(x), 3pi x, (x+1)(x-1), x(x+1).");
 
-const QStringList kNumbersColumns = {"method",    "largest error", "at x",
-                                     "RMS error", "overshoot",     "Lebesgue constant"};
+// Headers of two lines keep the table narrow enough for a small lab
+// without cutting a header; Copy numbers keeps the one-line names.
+const QStringList kNumbersColumns = {"method",       "largest\nerror", "at x",
+                                     "RMS\nerror", "overshoot",       "Lebesgue\nconstant"};
+
+// A cell of the numbers table that sorts by its figure, not its text; a
+// missing figure sorts after every number.
+class FigureItem : public QTableWidgetItem {
+public:
+    void setFigure(const std::optional<double>& figure)
+    {
+        setData(Qt::UserRole, figure.value_or(std::numeric_limits<double>::infinity()));
+    }
+    bool operator<(const QTableWidgetItem& other) const override
+    {
+        if (!data(Qt::UserRole).isValid())
+            return QTableWidgetItem::operator<(other);  // the method's name
+        return data(Qt::UserRole).toDouble() < other.data(Qt::UserRole).toDouble();
+    }
+};
 
 template <typename Id, std::size_t N>
 QComboBox* comboOf(const std::array<Named<Id>, N>& table, QWidget* parent)
@@ -82,12 +110,14 @@ std::optional<Id> chosen(const QComboBox* combo, const std::array<Named<Id>, N>&
     return byKey(table, combo->currentData().toString().toStdString());
 }
 
-bool sameRequest(const ConvergenceRequest& a, const ConvergenceRequest& b)
+// "&Degree of local:", "Blending degree d of fh:"; without the mark and
+// the colon for people.
+std::string parameterLabel(const StudyMethodRow& row, bool asFormLabel = true)
 {
-    return a.function.id == b.function.id && a.function.expression == b.function.expression &&
-           a.function.polynomial.degree == b.function.polynomial.degree &&
-           a.function.polynomial.coefs == b.function.polynomial.coefs && a.family == b.family &&
-           a.degree == b.degree && a.methods == b.methods && a.counts == b.counts;
+    std::string label = row.parameter->name;
+    label[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(label[0])));
+    label += std::string(" of ") + row.key;
+    return asFormLabel ? "&" + label + ":" : label;
 }
 
 QString figureText(const std::optional<double>& figure)
@@ -153,10 +183,6 @@ void LabWindow::createControls()
     count_->setObjectName("labCount");
     count_->setRange(kLabMinCount, kLabMaxCount);
     count_->setKeyboardTracking(false);
-    degree_ = new QSpinBox(settings);
-    degree_->setObjectName("labDegree");
-    degree_->setRange(0, kLabMaxDegree);
-    degree_->setKeyboardTracking(false);
     view_ = comboOf(kLabViews, settings);
     view_->setObjectName("labView");
     form->addRow("&Function:", function_);
@@ -164,7 +190,16 @@ void LabWindow::createControls()
     form->addRow(expressionRefusal_);
     form->addRow("&Nodes:", nodes_);
     form->addRow("Number of n&odes:", count_);
-    form->addRow("&Degree of local:", degree_);
+    for (const StudyMethodRow& row : methodRows())
+        if (row.parameter) {
+            auto* box = new QSpinBox(settings);
+            box->setObjectName(row.parameter->control);
+            box->setRange(row.parameter->low, row.parameter->high);
+            box->setSingleStep(row.parameter->oddOnly ? 2 : 1);
+            box->setKeyboardTracking(false);
+            parameters_[methodIndex(row.method)] = box;
+            form->addRow(qstr(parameterLabel(row)), box);
+        }
     form->addRow("&View:", view_);
 
     left->addWidget(createMethodBoxes(settings));
@@ -172,6 +207,8 @@ void LabWindow::createControls()
     left->addStretch(1);
 
     auto* split = new QSplitter(Qt::Vertical, central);
+    split->setObjectName("labSplit");
+    split_ = split;
     plot_ = new LabPlot(split);
     plot_->setObjectName("labPlot");
     numbers_ = new QTableWidget(0, static_cast<int>(kNumbersColumns.size()), split);
@@ -179,31 +216,60 @@ void LabWindow::createControls()
     numbers_->setHorizontalHeaderLabels(kNumbersColumns);
     numbers_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     numbers_->verticalHeader()->setVisible(false);
-    numbers_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Rows one line of text high, so all fifteen methods fit under the plot.
+    numbers_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    numbers_->verticalHeader()->setDefaultSectionSize(numbers_->fontMetrics().height() + 6);
+    // Each column as wide as its header and figures: no header is cut.
+    numbers_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    numbers_->horizontalHeader()->setStretchLastSection(true);
+    numbers_->horizontalHeader()->setSortIndicatorClearable(true);
+    numbers_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    numbers_->setSortingEnabled(true);
     split->addWidget(plot_);
     split->addWidget(numbers_);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
-    columns->addWidget(settings);
+    // In a low window the settings scroll; they are never narrowed.
+    auto* settingsScroll = new QScrollArea(central);
+    settingsScroll->setObjectName("labSettingsScroll");
+    settingsScroll->setFrameShape(QFrame::NoFrame);
+    settingsScroll->setWidgetResizable(true);
+    settingsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    settingsScroll->setFocusPolicy(Qt::NoFocus);
+    settingsScroll->setWidget(settings);
+    settingsScroll->setMinimumWidth(settings->sizeHint().width() +
+                                    settingsScroll->verticalScrollBar()->sizeHint().width());
+    columns->addWidget(settingsScroll);
     columns->addWidget(split, 1);
     setCentralWidget(central);
 
-    sentence_ = new QLabel(statusBar());
+    sentence_ = new StatusSentence(statusBar());
     sentence_->setObjectName("labStatus");
     statusBar()->addWidget(sentence_, 1);
 
     setTabOrder(function_, expressionHistory_);
     setTabOrder(expressionHistory_, nodes_);
     setTabOrder(nodes_, count_);
-    setTabOrder(count_, degree_);
-    setTabOrder(degree_, view_);
-    setTabOrder(view_, plot_);
-    QWidget* previous = plot_;
+    QWidget* previous = count_;
+    for (QSpinBox* box : parameters_)
+        if (box) {
+            setTabOrder(previous, box);
+            previous = box;
+        }
+    setTabOrder(previous, view_);
+    // Down the settings, then the plot and the numbers on their right.
+    previous = view_;
     for (QCheckBox* box : methods_) {
         setTabOrder(previous, box);
         previous = box;
     }
-    setTabOrder(previous, numbers_);
+    for (QWidget* next : {static_cast<QWidget*>(nodeTable_),
+                          findChild<QWidget*>("labAddNodeButton"),
+                          findChild<QWidget*>("labDeleteNodesButton"), static_cast<QWidget*>(plot_),
+                          static_cast<QWidget*>(numbers_)}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
 
     playTimer_ = new QTimer(this);
     playTimer_->setInterval(kPlayIntervalMs);
@@ -257,6 +323,9 @@ QWidget* LabWindow::createNodeTable(QWidget* parent)
     add->setObjectName("labAddNodeButton");
     auto* remove = new QPushButton("D&elete nodes", group);
     remove->setObjectName("labDeleteNodesButton");
+    // Return on a focused button presses it, as Space does.
+    add->setAutoDefault(true);
+    remove->setAutoDefault(true);
     buttons->addWidget(add);
     buttons->addWidget(remove);
     column->addLayout(buttons);
@@ -324,11 +393,14 @@ void LabWindow::createActions()
     QAction* play = addAction("labPlayAction", "&Play n upward");
     play->setCheckable(true);
     nodes->addAction(play);
+    QAction* hold = addAction("labHoldAxesAction", "&Hold the axes");
+    hold->setCheckable(true);
+    nodes->addAction(hold);
 
     // The plot's own menu offers the same.
     plot_->setContextMenuPolicy(Qt::ActionsContextMenu);
     for (const char* name : {"labUndoAction", "labRedoAction", "labResetNodesAction",
-                             "labCopyPictureAction", "labSavePictureAction"})
+                             "labHoldAxesAction", "labCopyPictureAction", "labSavePictureAction"})
         plot_->addAction(actions_.value(name));
 }
 
@@ -352,8 +424,16 @@ void LabWindow::describeControls()
     describe(findChild<QPushButton*>("labDeleteNodesButton"), "Delete nodes",
              "Deletes the nodes of the selected rows.");
     describe(nodes_, "Nodes", "Where the nodes lie: evenly spaced, Chebyshev points or roots.");
-    describe(count_, "Number of nodes", "How many nodes, from 2 to 1001.");
-    describe(degree_, "Degree of local", "The degree of local Lagrange interpolation, 0 to 100.");
+    describe(count_, "Number of nodes",
+             QStringLiteral("How many nodes, from %1 to %2.").arg(kLabMinCount).arg(kLabMaxCount));
+    for (const StudyMethodRow& row : methodRows())
+        if (row.parameter)
+            describe(parameters_[methodIndex(row.method)], qstr(parameterLabel(row, false)),
+                     QStringLiteral("The %1 of the %2, %3 to %4%5.")
+                         .arg(row.parameter->name, row.name)
+                         .arg(row.parameter->low)
+                         .arg(row.parameter->high)
+                         .arg(row.parameter->oddOnly ? ", odd" : ""));
     describe(view_, "View", "What the plot shows of the chosen methods.");
     describe(numbers_, "Numbers",
              "One row per shown method: largest error, where, RMS error, overshoot and the "
@@ -381,8 +461,11 @@ void LabWindow::connectControls()
     });
     connect(count_, &QSpinBox::valueChanged, this,
             [this](int n) { settingChanged(model_.setCount(n), count_); });
-    connect(degree_, &QSpinBox::valueChanged, this,
-            [this](int d) { settingChanged(model_.setDegree(d), degree_); });
+    for (const StudyMethod method : kStudyMethods)
+        if (QSpinBox* box = parameters_[methodIndex(method)])
+            connect(box, &QSpinBox::valueChanged, this, [this, method, box](int value) {
+                settingChanged(model_.setParameter(method, value), box);
+            });
     connect(view_, &QComboBox::currentIndexChanged, this, [this] {
         if (const auto id = chosen(view_, kLabViews))
             settingChanged(model_.setView(*id), view_);
@@ -404,7 +487,7 @@ void LabWindow::connectControls()
             });
     connect(plot_, &LabPlot::dragFinished, this, [this] {
         model_.finishDrag();
-        refresh();  // the world fits the moved node again
+        refresh();
         describePicture();
     });
     connect(plot_, &LabPlot::nodeNudged, this, &LabWindow::moveByKey);
@@ -413,6 +496,7 @@ void LabWindow::connectControls()
     connect(plot_, &LabPlot::readout, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     connect(plot_, &LabPlot::readoutLeft, this, [this] { statusBar()->clearMessage(); });
+    connect(plot_, &LabPlot::viewCommanded, this, &LabWindow::sayView);
     connect(plot_, &LabPlot::limitReached, this, &LabWindow::say);
 
     const auto onAction = [this](const char* name, auto handler) {
@@ -438,6 +522,11 @@ void LabWindow::connectControls()
                   : "The nodes already hold the function's values.");
     });
     connect(actions_.value("labPlayAction"), &QAction::toggled, this, &LabWindow::startPlay);
+    connect(actions_.value("labHoldAxesAction"), &QAction::toggled, this, [this](bool on) {
+        plot_->setHoldAxes(on);
+        say(on ? "The axes hold through every change of the settings."
+               : "A change of the settings fits the axes to the picture again.");
+    });
     connect(playTimer_, &QTimer::timeout, this, &LabWindow::playStep);
     onAction("labPasteNodesAction", [this] { pasteNodes(QApplication::clipboard()->text()); });
     onAction("labImportNodesAction", [this] {
@@ -472,7 +561,7 @@ void LabWindow::connectControls()
     connect(longWorkStart_, &QTimer::timeout, this, &LabWindow::startLongWork);
     connect(longWorkRedraw_, &QTimer::timeout, this, &LabWindow::showArrivedWork);
     connect(convergenceRedraw_, &QTimer::timeout, this, [this] {
-        plot_->setPicture(labPicture(model_, convergence_));
+        plot_->setPicture(labPicture(model_, convergence_.table()));
         emit convergenceArrived();
     });
 }
@@ -488,6 +577,9 @@ void LabWindow::settingChanged(Refusal refusal, QWidget* control)
         return;
     }
     control->setToolTip(toolTips_.value(control));
+    // Another view has other axes; otherwise the axes stay while held.
+    if (control == view_ || !actions_.value("labHoldAxesAction")->isChecked())
+        plot_->releaseWorld();
     showSettings();
     refresh();
     if (control != view_ || model_.settings().view != LabView::Convergence)
@@ -539,10 +631,11 @@ void LabWindow::showSettings()
         const QSignalBlocker blocker(count_);
         count_->setValue(s.count);
     }
-    {
-        const QSignalBlocker blocker(degree_);
-        degree_->setValue(s.degree);
-    }
+    for (const StudyMethod method : kStudyMethods)
+        if (QSpinBox* box = parameters_[methodIndex(method)]) {
+            const QSignalBlocker blocker(box);
+            box->setValue(s.parameters.of(method));
+        }
     if (s.ownNodes) {
         const QSignalBlocker blocker(nodes_);
         nodes_->setCurrentIndex(nodes_->findData(qstr(kOwnNodesKey)));
@@ -560,7 +653,7 @@ void LabWindow::refresh()
 {
     if (model_.settings().view == LabView::Convergence)
         ensureConvergence();
-    LabPicture picture = labPicture(model_, convergence_);
+    LabPicture picture = labPicture(model_, convergence_.table());
     plot_->setPicture(std::move(picture));
     plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
     plot_->setAddsNodes(model_.settings().view == LabView::Values);
@@ -598,7 +691,7 @@ void LabWindow::startLongWork()
 
 void LabWindow::showArrivedWork()
 {
-    plot_->setPicture(labPicture(model_, convergence_));
+    plot_->setPicture(labPicture(model_, convergence_.table()));
     plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
     updateNumbers();
     if (model_.workPending())
@@ -816,21 +909,33 @@ void LabWindow::updateMethods()
 void LabWindow::updateNumbers()
 {
     const std::vector<NumbersRow> rows = model_.numbersRows();
+    const int shownRows = numbers_->rowCount();
+    // The rows are written in the model's order and sorted again after.
+    numbers_->setSortingEnabled(false);
     numbers_->setRowCount(static_cast<int>(rows.size()));
+    double magnitude = 0;
+    for (const Node& node : model_.nodes())
+        magnitude = std::max(magnitude, std::fabs(node.y));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const NumbersRow& row = rows[static_cast<std::size_t>(r)];
         const auto method = studyMethodFromKey(row.method);
         const MethodOutcome* out = method ? &model_.outcome(*method) : nullptr;
-        const QString cells[] = {qstr(row.method),          figureText(row.largestError),
-                                 figureText(row.atX),       figureText(row.rmsError),
-                                 figureText(row.overshoot), figureText(row.lebesgueConstant)};
-        for (int c = 0; c < static_cast<int>(std::size(cells)); ++c) {
-            QTableWidgetItem* item = numbers_->item(r, c);
+        std::optional<double> overshoot = row.overshoot;
+        if (overshoot)
+            overshoot = overshootShown(*overshoot, magnitude);
+        const std::optional<double> figures[] = {std::nullopt,  row.largestError, row.atX,
+                                                 row.rmsError, overshoot,        row.lebesgueConstant};
+        for (int c = 0; c < static_cast<int>(std::size(figures)); ++c) {
+            auto* item = static_cast<FigureItem*>(numbers_->item(r, c));
             if (!item) {
-                item = new QTableWidgetItem;
+                item = new FigureItem;
                 numbers_->setItem(r, c, item);
             }
-            QString text = cells[c];
+            const std::size_t k = static_cast<std::size_t>(c);
+            if (c > 0)
+                item->setFigure(figures[k]);
+            QString text = c == 0 ? (method ? studyMethodName(*method) : qstr(row.method))
+                                  : figureText(figures[k]);
             QString tip;
             if (out && !out->available()) {
                 tip = qstr(out->refusal);
@@ -851,6 +956,33 @@ void LabWindow::updateNumbers()
                 item->setToolTip(tip);
         }
     }
+    numbers_->setSortingEnabled(true);
+    if (numbers_->rowCount() != shownRows)
+        giveNumbersRoom();
+}
+
+// Room for every row of the numbers table, as far as the plot keeps its
+// smallest size.
+void LabWindow::giveNumbersRoom()
+{
+    const QList<int> sizes = split_->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    if (total <= 0)
+        return;
+    const QHeaderView* header = numbers_->horizontalHeader();
+    const int wanted = header->sizeHint().height() +
+                       numbers_->rowCount() * numbers_->verticalHeader()->defaultSectionSize() +
+                       2 * numbers_->frameWidth() +
+                       numbers_->horizontalScrollBar()->sizeHint().height();
+    const int table = std::min(wanted, total - plot_->minimumHeight() - split_->handleWidth());
+    if (table > sizes.value(1))
+        split_->setSizes({total - table, table});
+}
+
+void LabWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    giveNumbersRoom();
 }
 
 void LabWindow::updateActions()
@@ -874,75 +1006,80 @@ void LabWindow::say(const QString& sentence)
             break;
         }
     }
-    sentence_->setText(text);
-    sentence_->setToolTip(text);
+    // What was last done replaces what the pointer read before it.
+    statusBar()->clearMessage();
+    sentence_->setSentence(text);
+}
+
+void LabWindow::sayView(bool whole)
+{
+    if (whole) {
+        say("The plot shows the whole picture.");
+        return;
+    }
+    const LabPicture& picture = plot_->picture();
+    const WorldRect& w = plot_->shownWorld();
+    const auto range = [](double from, double to, bool log) {
+        const auto number = [log](double v) {
+            return qstr(compactNumber(log ? std::pow(10.0, v) : v, ".", 4));
+        };
+        return number(from) + QStringLiteral(" to ") + number(to);
+    };
+    say(QStringLiteral("The plot shows x from ") + range(w.left, w.right, picture.logX) +
+        QStringLiteral(", y from ") + range(w.bottom, w.top, picture.logY) +
+        QStringLiteral("; Ctrl+Home shows the whole picture."));
 }
 
 void LabWindow::ensureConvergence()
 {
-    const std::optional<StudyFunction> function = model_.function();
-    if (!function)
+    const std::optional<ConvergenceRequest> request = convergenceRequestFor(model_);
+    if (!request)
         return;
-    ConvergenceRequest request;
-    request.function = *function;
-    request.family = model_.settings().family;
-    request.degree = model_.settings().degree;
-    for (const StudyMethod method : kStudyMethods)
-        if (model_.settings().shown[methodIndex(method)])
-            request.methods.push_back(method);
-    request.counts = convergenceCounts(model_.settings().count);
-    if (convergenceFor_ && sameRequest(*convergenceFor_, request))
+    const std::optional<std::uint64_t> run = convergence_.begin(*request);
+    if (!run)
         return;
-    convergenceFor_ = request;
-    convergence_.clear();
-    convergenceComplete_ = request.methods.empty();
-    const std::uint64_t run = ++convergenceRun_;
-    // The worker posts each point to the window's thread; a point of an
-    // earlier run that is still on its way is dropped there.
+    // The worker posts each point to the window's thread, where the study
+    // drops what an earlier run still had on its way.
     runner_.start(
-        std::move(request),
-        [this, run](const ConvergencePoint& point) {
+        *request,
+        [this, run = *run](const ConvergencePoint& point) {
             QMetaObject::invokeMethod(
-                this, [this, run, point] { takeConvergencePoint(run, point); },
+                this,
+                [this, run, point] {
+                    if (convergence_.take(run, point) && !convergenceRedraw_->isActive())
+                        convergenceRedraw_->start();
+                },
                 Qt::QueuedConnection);
         },
-        [this, run] {
+        [this, run = *run] {
             QMetaObject::invokeMethod(
                 this,
                 [this, run] {
-                    if (run != convergenceRun_)
+                    if (!convergence_.finish(run))
                         return;
-                    convergenceComplete_ = true;
                     convergenceRedraw_->stop();
-                    plot_->setPicture(labPicture(model_, convergence_));
+                    plot_->setPicture(labPicture(model_, convergence_.table()));
                     say(QStringLiteral("Largest error against n for ") +
-                        QString::number(convergenceFor_->methods.size()) +
+                        QString::number(convergence_.request()->methods.size()) +
                         QStringLiteral(" methods at ") +
-                        QString::number(convergenceFor_->counts.size()) +
+                        QString::number(convergence_.request()->counts.size()) +
                         QStringLiteral(" numbers of nodes."));
                     emit convergenceFinished();
                 },
                 Qt::QueuedConnection);
         });
-    if (convergenceComplete_)
+    if (convergence_.complete())
         emit convergenceFinished();
     else
         say("Computing the largest error against n…");
-}
-
-void LabWindow::takeConvergencePoint(std::uint64_t run, const ConvergencePoint& point)
-{
-    if (run != convergenceRun_)
-        return;
-    convergence_[point.method][point.count] = point.largestError;
-    if (!convergenceRedraw_->isActive())
-        convergenceRedraw_->start();
 }
 
 void LabWindow::startPlay(bool on)
 {
     if (!on) {
         playTimer_->stop();
+        say(QStringLiteral("Play stopped at n = ") + QString::number(model_.settings().count) +
+            ".");
         return;
     }
     if (model_.settings().function == LabFunction::Data) {
@@ -950,6 +1087,8 @@ void LabWindow::startPlay(bool on)
         say("Play steps the number of nodes, and the main window's given points keep theirs.");
         return;
     }
+    // Play compares the counts in the axes it started with.
+    plot_->holdWorld();
     if (model_.setCount(kLabMinCount))
         return stopPlay();
     showSettings();
@@ -968,7 +1107,7 @@ void LabWindow::playStep()
     }
     showSettings();
     refresh();
-    sentence_->setText(QStringLiteral("Playing: n = ") + QString::number(*next) + ".");
+    say(QStringLiteral("Playing: n = ") + QString::number(*next) + ".");
 }
 
 void LabWindow::stopPlay()
@@ -987,6 +1126,9 @@ void LabWindow::moveByKey(std::size_t node, double dy)
     if (node >= model_.nodes().size())
         return;
     const Node at = model_.nodes()[node];
+    // The axes follow the node the keys move, so that it stays in sight.
+    if (!actions_.value("labHoldAxesAction")->isChecked())
+        plot_->releaseWorld();
     model_.beginDrag();
     model_.moveNode(node, at.x, at.y + dy, false);
     model_.finishDrag();

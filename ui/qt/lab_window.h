@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "lab/convergence.h"
+#include "lab/convergence_study.h"
 #include "lab/method_work.h"
 #include "lab/lab_model.h"
 #include "lab/lab_picture.h"
@@ -18,6 +18,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QSpinBox;
+class QSplitter;
 class QStandardItem;
 class QStandardItemModel;
 class QTableView;
@@ -27,6 +28,7 @@ class QTimer;
 namespace tarvel::ui {
 
 class LabPlot;
+class StatusSentence;
 
 // The interpolation lab: one function, its nodes and any of the nine
 // methods side by side in one of seven views, with the numbers of each
@@ -39,8 +41,8 @@ public:
 
     const LabModel& model() const { return model_; }
     LabPlot& plot() { return *plot_; }
-    const ConvergenceTable& convergence() const { return convergence_; }
-    bool convergenceComplete() const { return convergenceComplete_; }
+    const ConvergenceTable& convergence() const { return convergence_.table(); }
+    bool convergenceComplete() const { return convergence_.complete(); }
     // Whether values of a shown method are still being computed.
     bool workPending() const { return model_.workPending(); }
 
@@ -73,6 +75,9 @@ signals:
     // The values that were being computed have all arrived and are drawn.
     void workFinished();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void createControls();
     QWidget* createMethodBoxes(QWidget* parent);
@@ -92,10 +97,12 @@ private:
     void refresh();
     void updateMethods();
     void updateNumbers();
+    void giveNumbersRoom();
     void updateActions();
+    // The one place that sets the status sentence.
     void say(const QString& sentence);
+    void sayView(bool whole);
     void ensureConvergence();
-    void takeConvergencePoint(std::uint64_t run, const ConvergencePoint& point);
     // Says in the status line what the picture shows.
     void describePicture();
     void startLongWork();
@@ -118,26 +125,23 @@ private:
     QLabel* expressionRefusal_ = nullptr;
     QComboBox* nodes_ = nullptr;
     QSpinBox* count_ = nullptr;
-    QSpinBox* degree_ = nullptr;
+    std::array<QSpinBox*, kStudyMethods.size()> parameters_{};  // for methods with one
     QComboBox* view_ = nullptr;
     std::array<QCheckBox*, kStudyMethods.size()> methods_{};
+    QSplitter* split_ = nullptr;
     QTableWidget* numbers_ = nullptr;
     QTableView* nodeTable_ = nullptr;
     QStandardItemModel* nodeRows_ = nullptr;
     bool fillingNodeTable_ = false;  // the table shows the nodes: no edit
-    QLabel* sentence_ = nullptr;
+    StatusSentence* sentence_ = nullptr;
     QHash<QString, QAction*> actions_;
     QHash<QWidget*, QString> toolTips_;
     QTimer* playTimer_ = nullptr;
     bool closeAgreed_ = false;
     QTimer* convergenceRedraw_ = nullptr;
 
-    // The convergence view: its points so far, the settings they belong to
-    // and the run computing them.
-    ConvergenceTable convergence_;
-    std::optional<ConvergenceRequest> convergenceFor_;
-    bool convergenceComplete_ = false;
-    std::uint64_t convergenceRun_ = 0;
+    // The convergence view: its points so far and the run computing them.
+    ConvergenceStudy convergence_;
     ConvergenceRun runner_;
 
     // The values that take longer than a frame: started once the changes

@@ -16,6 +16,7 @@
 #include <QStatusBar>
 #include <QStyle>
 
+#include "data/capacities.h"
 #include "ui/control_table.h"
 #include "ui/qt/about_window.h"
 #include "ui/qt/browser_lists.h"
@@ -81,6 +82,10 @@ int captionExtra(const QWidget* widget, Kind kind)
         return 4;
     }
 }
+
+// What a line edit keeps on either side of its text and for the cursor
+// beyond its frame and text margins.
+constexpr int kLineEditInnerMargins = 2 * 2 + 2;
 
 // Room for a title bar and borders when the window is fitted to the screen.
 const QSize kWindowDecoration(8, 40);
@@ -224,19 +229,15 @@ void MainWindow::createControls()
         widgets_.insert(widget->objectName(), widget);
     }
     widgets_.value("Frame_DataSet")->raise();
+    widgets_.value("Frame_DataSet")->installEventFilter(this);
     picture_ = required<PictureWidget>("Picture1");
     createStudyMenu();
     drive_ = required<DriveCombo>("Drive1");
     dir_ = required<DirListWidget>("Dir1");
     files_ = required<FileListWidget>("File1");
 
-    std::vector<const ControlSpec*> byTab;
-    for (const ControlSpec& spec : mainWindowControls())
-        byTab.push_back(&spec);
-    std::sort(byTab.begin(), byTab.end(),
-              [](const ControlSpec* a, const ControlSpec* b) { return a->tab < b->tab; });
     QWidget* previous = nullptr;
-    for (const ControlSpec* spec : byTab) {
+    for (const ControlSpec* spec : readingOrder()) {
         QWidget* widget = widgets_.value(qstr(spec->name));
         if (widget->focusPolicy() == Qt::NoFocus)
             continue;
@@ -253,6 +254,9 @@ void MainWindow::createStudyMenu()
     studyMenu_->addAction(picture_->savePictureAction());
     studyMenu_->addAction(picture_->saveValuesAction());
     studyMenu_->addAction(picture_->saveGivenPointsAction());
+    studyMenu_->addSeparator();
+    studyMenu_->addAction(picture_->showErrorAction());
+    studyMenu_->addAction(picture_->showLogErrorAction());
     // The save actions follow the picture's study; a menu opened from the
     // bar shows them as they are now.
     menuBar()->insertMenu(aboutAction_, studyMenu_);
@@ -280,11 +284,22 @@ void MainWindow::placeControls()
     for (const ControlSpec& spec : mainWindowControls())
         widgets_.value(qstr(spec.name))
             ->setGeometry(toPixels(QRect(spec.left, spec.top, spec.width, spec.height), scale_));
+    // The counts' boxes widen into the room on their right until their
+    // largest count shows whole.
+    for (const char* name : {"Text_nU", "Text_nI"}) {
+        auto* box = qobject_cast<QLineEdit*>(widgets_.value(name));
+        const QMargins margins = box->textMargins();
+        const int needed = box->fontMetrics().horizontalAdvance(QString::number(kPointCapacity)) +
+                           2 * box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) +
+                           margins.left() + margins.right() + kLineEditInnerMargins;
+        box->resize(std::max(box->width(), needed), box->height());
+    }
     const QSize client(toPixels(kMainClientWidth, scale_), toPixels(kMainClientHeight, scale_));
     // A status sentence of up to three lines takes its extra lines from the
     // picture, not from the window's size: no scroll bar appears for it.
     const int sentenceLines = (StatusSentence::kMaxLines - 1) * fontMetrics().lineSpacing();
-    client_->setMinimumSize(client - QSize(0, sentenceLines));
+    designMinimum_ = client - QSize(0, sentenceLines);
+    fitClientMinimum();
     QSize size(client.width(),
                client.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     if (const QScreen* screen = this->screen()) {
@@ -298,10 +313,24 @@ void MainWindow::placeControls()
     resize(size);
 }
 
+// In a low window the picture gives up height, down to a third of its own,
+// before the client area scrolls; the browser over it keeps its whole height.
+void MainWindow::fitClientMinimum()
+{
+    const ControlSpec* picture = findControl("Picture1");
+    int shorter = toPixels(picture->height, scale_) * 2 / 3;
+    if (!widgets_.value("Frame_DataSet")->isHidden())
+        shorter = 0;
+    client_->setMinimumSize(designMinimum_ - QSize(0, shorter));
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == client_ && event->type() == QEvent::Resize)
         growWithClient();
+    if (watched == widgets_.value("Frame_DataSet") &&
+        (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        fitClientMinimum();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -373,6 +402,9 @@ void MainWindow::addStudyAids()
             widgets_.value(qstr(spec.name))->setToolTip(qstr(tip));
     }
 
+    // Return on a focused button presses it, as Space does.
+    for (const char* name : {"Command1", "Command2"})
+        control<QPushButton>(name)->setAutoDefault(true);
     // Return in an entry presses the button that uses it.
     const auto pressOnReturn = [this](std::initializer_list<const char*> entries,
                                       const char* button) {

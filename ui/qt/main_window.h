@@ -31,9 +31,6 @@ public:
     Form_Tarvel& form() { return *form_; }
     PictureWidget& picture() { return *picture_; }
     AboutLauncher& about() { return *about_; }
-    // The Study menu beside About: saving what the picture shows, and the
-    // study windows.
-    QMenu* studyMenu() const { return studyMenu_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -50,6 +47,7 @@ private:
     void createStudyMenu();
     void addAccessibility();
     void growWithClient();
+    void fitClientMinimum();
     template <typename T> T* control(const char* name) const;
     template <typename T> T* required(const char* name) const;
 
@@ -58,7 +56,10 @@ private:
     QHash<QString, QWidget*> widgets_;
     QWidget* client_ = nullptr;  // the design-size area, scrolled when the window is smaller
     double scale_ = 0;
+    QSize designMinimum_;  // the client area's least size with the picture whole
     PictureWidget* picture_ = nullptr;
+    // The Study menu beside About: saving what the picture shows, and the
+    // study windows.
     QMenu* studyMenu_ = nullptr;
     QAction* aboutAction_ = nullptr;
     DriveCombo* drive_ = nullptr;

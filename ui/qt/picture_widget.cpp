@@ -146,7 +146,8 @@ void PictureWidget::saveWithDialog(const QString& title, const QString& suggeste
 
 QString PictureWidget::saveValues(const QString& fileName) const
 {
-    return saveWhole(fileName, QByteArray::fromStdString(valuesText(drawing_.study(), ',')));
+    return saveWhole(fileName, QByteArray::fromStdString(
+                                   valuesText(drawing_.study(), ',', aids_.kept.results())));
 }
 
 QString PictureWidget::saveGivenPoints(const QString& fileName) const
@@ -322,11 +323,13 @@ void PictureWidget::paintCursor(QPainter& painter) const
 void PictureWidget::updateActions()
 {
     const Study& study = drawing_.study();
-    const bool errorPossible = errorAvailable(study);
-    showError_->setEnabled(errorPossible);
-    if (!errorPossible)
+    // The error view stays chosen across OK and Calculate while the given
+    // points come from a test function, and shows once there is an error.
+    const bool errorSensible = study.hasTestFunction();
+    showError_->setEnabled(errorSensible);
+    if (!errorSensible)
         showError_->setChecked(false);
-    showLogError_->setEnabled(showsError(drawing_, aids_));
+    showLogError_->setEnabled(errorSensible && aids_.showError);
     keep_->setEnabled(!study.interpolated.empty());
     clearKept_->setEnabled(!aids_.kept.results().empty());
     copyValues_->setEnabled(!study.interpolated.empty());

@@ -32,6 +32,9 @@ public:
     QAction* savePictureAction() const { return savePicture_; }
     QAction* saveValuesAction() const { return saveValues_; }
     QAction* saveGivenPointsAction() const { return saveGiven_; }
+    // The error view and its decade scale, for the Study menu as well.
+    QAction* showErrorAction() const { return showError_; }
+    QAction* showLogErrorAction() const { return showLogError_; }
 
     void keepResult();
     void clearKeptResults();

@@ -241,6 +241,7 @@ struct Legend {
     QString note;
     std::vector<QPointF> places;  // of each line, then of the note, in the box
     QSizeF size;
+    bool shortened = false;  // some line ends in "…"
     bool empty() const { return lines.empty(); }
 };
 
@@ -250,13 +251,22 @@ double lineWidth(const LegendLine& line, const QFontMetricsF& metrics)
 }
 
 // Lines left to right while they fit in `width` (at least one a row); with
-// an unbounded width, one line a row.
-Legend legendFor(const PlotScene& scene, const QFontMetricsF& metrics, double width)
+// an unbounded width, one line a row. A line longer than `lineRoom` ends in
+// "…" instead of leaving the picture.
+Legend legendFor(const PlotScene& scene, const QFontMetricsF& metrics, double width,
+                 double lineRoom)
 {
     Legend legend;
     legend.lines = legendLines(scene);
     if (legend.lines.empty())
         return legend;
+    const double textRoom = lineRoom - kSampleWidth - kLegendPadding - 2;
+    for (LegendLine& line : legend.lines) {
+        if (metrics.horizontalAdvance(line.text) <= textRoom)
+            continue;
+        line.text = metrics.elidedText(line.text, Qt::ElideRight, std::max(textRoom, 0.0));
+        legend.shortened = true;
+    }
     legend.note = scene.legendNote;
     const double row = metrics.height();
     const double columnGap = 3 * kLegendPadding;
@@ -286,9 +296,11 @@ Legend legendFor(const PlotScene& scene, const QFontMetricsF& metrics, double wi
     return legend;
 }
 
-Legend columnLegend(const PlotScene& scene, const QFontMetricsF& metrics)
+// A column takes at most half the picture's width.
+Legend columnLegend(const PlotScene& scene, const QFontMetricsF& metrics, const QSizeF& size)
 {
-    return legendFor(scene, metrics, std::numeric_limits<double>::infinity());
+    return legendFor(scene, metrics, std::numeric_limits<double>::infinity(),
+                     size.width() / 2 - 2 * kLegendPadding);
 }
 
 void paintLegend(QPainter& painter, const Legend& legend, const QRectF& box)
@@ -355,7 +367,8 @@ struct PlacedLegend {
 PlacedLegend legendInStrip(const LayoutFrame& frame, Legend column)
 {
     const double right = column.size.width() + kLegendInset * 2;
-    Legend above = legendFor(frame.scene, frame.metrics, frame.size.width() - kLegendInset * 2);
+    const double across = frame.size.width() - kLegendInset * 2;
+    Legend above = legendFor(frame.scene, frame.metrics, across, across - 2 * kLegendPadding);
     const double top = above.size.height() + kLegendInset;
     const LegendPlace strip{true, Corner::TopRight};
     if (top / frame.size.height() <= right / frame.size.width()) {
@@ -429,12 +442,13 @@ PlotGeometry paintPlot(const PlotScene& scene, const WorldRect& visible, const P
     if (!Viewport(visible, area.width(), area.height()).valid() ||
         (!scene.paintData && scene.series.empty()))
         return geometry;
-    Legend legend = options.showLegend ? columnLegend(scene, metrics) : Legend{};
+    Legend legend = options.showLegend ? columnLegend(scene, metrics, size) : Legend{};
     QRectF legendBox;
     if (!legend.empty()) {
         const LayoutFrame frame{scene, visible, options, size, metrics, separator};
         PlacedLegend placed = placeLegend(frame, std::move(legend), area, heldLegend);
         legend = std::move(placed.legend);
+        geometry.legendShortened = legend.shortened;
         legendBox = placed.box;
         area = placed.area;
         geometry.legendPlace = placed.place;

@@ -92,6 +92,7 @@ struct PlotGeometry {
     WorldRect visibleWorld;   // the world rectangle the plot area shows
     int labelledTicks = 0;    // tick labels painted, both axes together
     std::optional<LegendPlace> legendPlace;  // none when no legend was painted
+    bool legendShortened = false;  // some entry ends in "…" (the entries stay whole)
 };
 
 // Paints the scene showing `visible` (the scene's world, or a zoomed part of

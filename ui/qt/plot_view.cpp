@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -79,7 +80,7 @@ bool PlotView::zoomed() const
     return visible_ != sceneWorld_;
 }
 
-void PlotView::askForWorld(const WorldRect& world)
+bool PlotView::askForWorld(const WorldRect& world)
 {
     const PlotScene scene = currentScene();
     const LimitedWorld limited = limitedWorld(world, visible_, scene.xScale, scene.yScale);
@@ -90,6 +91,7 @@ void PlotView::askForWorld(const WorldRect& world)
         emit limitReached(tr("This is as far as the numbers reach."));
     if (limited.world != visible_)
         setShownWorld(limited.world);
+    return limited.limit == WorldLimit::None;
 }
 
 void PlotView::setShownWorld(const WorldRect& world)
@@ -127,6 +129,17 @@ void PlotView::releaseLegend()
     layoutChanged();
 }
 
+void PlotView::settleLegend()
+{
+    const std::optional<LegendPlace> held = heldLegend_;
+    const QRectF area = geometryNow().plotArea;
+    releaseLegend();
+    if (held && geometryNow().plotArea != area) {
+        heldLegend_ = held;
+        layoutChanged();
+    }
+}
+
 QRect PlotView::plotArea() const
 {
     return geometryNow().plotArea.translated(contentsRect().topLeft()).toAlignedRect();
@@ -144,6 +157,23 @@ QStringList PlotView::legendEntries() const
 {
     // The texts do not depend on where the legend goes: no layout needed.
     return options_.showLegend ? legendTexts(currentScene()) : QStringList();
+}
+
+bool PlotView::legendShortened() const
+{
+    return geometryNow().legendShortened;
+}
+
+bool PlotView::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && legendShortened()) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (legendArea().contains(help->pos())) {
+            QToolTip::showText(help->globalPos(), legendEntries().join('\n'), this);
+            return true;
+        }
+    }
+    return QFrame::event(event);
 }
 
 QRectF PlotView::visibleWorld() const
@@ -170,12 +200,17 @@ void PlotView::zoomBy(double factor, const QPointF& about)
     const auto at = worldAt(about);
     if (!at)
         return;
-    askForWorld(zoomedWorld(visible_, factor, at->x, at->y));
+    const bool withinLimits = askForWorld(zoomedWorld(visible_, factor, at->x, at->y));
     // The first zoom may move the legend into its strip and the plot area
     // with it: the point stays under the pointer all the same.
     const QPointF moved = pixelOf(at->x, at->y);
-    if (moved != about && std::isfinite(moved.x()) && std::isfinite(moved.y()))
-        panBy(about - moved);
+    if (moved != about && std::isfinite(moved.x()) && std::isfinite(moved.y())) {
+        const QRectF area = geometryNow().plotArea;
+        const QPointF shift = about - moved;
+        askForWorld(pannedWorld(visible_, shift.x(), shift.y(), area.width(), area.height()));
+    }
+    if (withinLimits)
+        emit viewCommanded(false);
 }
 
 void PlotView::zoomAboutCentre(double factor)
@@ -186,12 +221,14 @@ void PlotView::zoomAboutCentre(double factor)
 void PlotView::panBy(const QPointF& pixels)
 {
     const QRectF area = geometryNow().plotArea;
-    askForWorld(pannedWorld(visible_, pixels.x(), pixels.y(), area.width(), area.height()));
+    if (askForWorld(pannedWorld(visible_, pixels.x(), pixels.y(), area.width(), area.height())))
+        emit viewCommanded(false);
 }
 
 void PlotView::showWholePicture()
 {
     setShownWorld(sceneWorld_);
+    emit viewCommanded(true);
 }
 
 void PlotView::paintPlotInto(QPainter& painter, const QSizeF& size) const
@@ -411,7 +448,9 @@ void PlotView::mouseDoubleClickEvent(QMouseEvent* event)
 void PlotView::wheelEvent(QWheelEvent* event)
 {
     const double notches = event->angleDelta().y() / 120.0;
-    if (notches == 0) {
+    // Scrolling past the plot in what holds it must not zoom it on the way.
+    const bool zooms = hasFocus() || event->modifiers().testFlag(Qt::ControlModifier);
+    if (notches == 0 || !zooms) {
         QFrame::wheelEvent(event);
         return;
     }

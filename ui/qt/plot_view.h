@@ -4,7 +4,9 @@
 // The main picture derives from it; the lab's plot uses it as it is, with
 // its own scene.
 //
-//   wheel               zoom about the pointer
+//   wheel               zoom about the pointer, while the plot has the
+//                       focus or with Ctrl (otherwise what holds the plot
+//                       scrolls)
 //   drag, left button   pan
 //   double click,
 //   Ctrl+Home           the whole picture
@@ -43,6 +45,9 @@ class PlotView : public QFrame {
     Q_PROPERTY(QRect legendArea READ legendArea)
     // The legend's texts, in order (also in the accessible description).
     Q_PROPERTY(QStringList legendEntries READ legendEntries)
+    // Whether some legend entry ends in "…" for want of room; the tooltip
+    // over the legend then gives them whole.
+    Q_PROPERTY(bool legendShortened READ legendShortened)
     // The world rectangle shown: left, top (the larger y), width, height.
     Q_PROPERTY(QRectF visibleWorld READ visibleWorld)
 public:
@@ -60,6 +65,7 @@ public:
     QRect plotArea() const;
     QRect legendArea() const;
     QStringList legendEntries() const;
+    bool legendShortened() const;
     QRectF visibleWorld() const;
     const WorldRect& shownWorld() const { return visible_; }
     bool zoomed() const;
@@ -68,7 +74,7 @@ public:
     void zoomBy(double factor, const QPointF& about);
     void zoomAboutCentre(double factor);
     void panBy(const QPointF& pixels);
-    void showWholePicture();
+    virtual void showWholePicture();
     // Shows this part of the world, as a study saved it.
     void showWorld(const WorldRect& world) { setShownWorld(world); }
 
@@ -89,6 +95,9 @@ signals:
     void readoutLeft();
     // The shown part of the world changed (zoom, pan, whole picture).
     void visibleWorldChanged(const QRectF& world);
+    // The user zoomed, panned or asked for the whole picture (whole: the
+    // plot shows it now).
+    void viewCommanded(bool whole);
     // A zoom or a pan went as far as the numbers allow: the sentence says so.
     void limitReached(const QString& sentence);
 
@@ -117,7 +126,11 @@ protected:
     // looking for a free one at every repaint; released, it looks again.
     void holdLegend();
     void releaseLegend();
+    // Released, but a place that would move the plot area is not taken:
+    // what lies under the pointer stays there.
+    void settleLegend();
 
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -136,8 +149,9 @@ protected:
     void clearHover();
 
 private:
-    // A zoom or a pan: the world asked for, kept within what the numbers allow.
-    void askForWorld(const WorldRect& world);
+    // A zoom or a pan: the world asked for, kept within what the numbers
+    // allow; false when it was kept (the sentence says so).
+    bool askForWorld(const WorldRect& world);
     void setShownWorld(const WorldRect& world);
 
     PlotScene scene_;

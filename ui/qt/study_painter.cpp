@@ -30,6 +30,16 @@ PlotSeries keptSeries(const KeptResult& kept, const YReading& reading)
     return {SeriesStyle::Line, qColour(kept.colour), name, worldPoints(kept.points, reading)};
 }
 
+// A result just kept is the one shown: the legend names it once.
+bool isTheShownResult(const KeptResult& kept, const Study& study)
+{
+    return kept.label == resultLabel(study) &&
+           std::equal(kept.points.begin(), kept.points.end(), study.interpolated.begin(),
+                      study.interpolated.end(), [](const StudyPoint& a, const StudyPoint& b) {
+                          return a.x == b.x && a.y == b.y;
+                      });
+}
+
 bool anyErrorZero(const Study& study, std::span<const KeptResult> kept)
 {
     const auto zero = [](const std::vector<StudyPoint>& points) {
@@ -62,8 +72,12 @@ PlotScene errorScene(const Study& study, const StudyAids& aids, bool decades)
                                 qstr(study.functionName) + " (zero line)",
                                 {{0, 0}, {1, 0}}});
     }
-    for (const KeptResult& result : kept)
-        scene.series.push_back(keptSeries(result, reading));
+    for (const KeptResult& result : kept) {
+        PlotSeries series = keptSeries(result, reading);
+        if (isTheShownResult(result, study))
+            series.name.clear();
+        scene.series.push_back(std::move(series));
+    }
     std::vector<WorldPoint> errors = worldPoints(study.interpolated, reading);
     scene.series.push_back({SeriesStyle::Line, kErrorLine, {}, errors});
     scene.series.push_back({SeriesStyle::Dots, qColour(kBlue), qstr(errorLabel(resultLabel(study))),
@@ -125,6 +139,8 @@ PlotScene pictureScene(const Drawing& drawing, const StudyAids& aids)
     scene.legend = drawingLegend(study);
     // Kept results lie under the drawing, as thin lines.
     for (const KeptResult& kept : aids.kept.results()) {
+        if (isTheShownResult(kept, study))
+            continue;
         PlotSeries series = keptSeries(kept, {});
         scene.legend.push_back({SeriesStyle::Line, series.colour, series.name});
     }
