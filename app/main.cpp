@@ -2,6 +2,7 @@
 #include <QTextStream>
 
 #include "ui/qt/app_identity.h"
+#include "ui/qt/file_save.h"
 #include "ui/qt/lab_launch.h"
 #include "ui/qt/main_window.h"
 
@@ -9,6 +10,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     tarvel::ui::applyApplicationIdentity();
+    tarvel::ui::keepFileDialogsFromSavingState();
     // The one argument is a study file (*.tarvel), which opens the lab.
     const QStringList arguments = QApplication::arguments().mid(1);
     if (arguments.size() > 1) {

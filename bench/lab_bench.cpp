@@ -9,16 +9,30 @@
 //     point, and the longest time the window thread was busy meanwhile;
 //   lab_drag_typed n=101 methods=9 median_ms=… p99_ms=…
 //   lab_convergence_typed seconds=… longest_stall_ms=…
-//     the same on the typed function exp(-x^2)*sin(10x) + 1/(1+25x^2).
+//     the same on the typed function exp(-x^2)*sin(10x) + 1/(1+25x^2);
+//   lab_burst n=1001 degree=100 changes=250 rate=50 busy_after_s=… longest_stall_ms=…
+//             window_cpu_ms_per_change=…
+//     the number of nodes pressed down and up 250 times at 50 presses a
+//     second with all nine methods shown and the local degree 100, the keys
+//     queued as a keyboard queues them: the time from the last press until
+//     every press is taken and every value drawn, the longest time the
+//     window thread was busy meanwhile, and the processor time the window
+//     thread used per press.
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QInputDevice>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSpinBox>
 #include <QTimer>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
+#include <thread>
 #include <vector>
 
 #include "ui/qt/lab_plot.h"
@@ -33,14 +47,14 @@ constexpr int kMoves = 300;
 constexpr const char* kTyped = "exp(-x^2)*sin(10x) + 1/(1+25x^2)";
 
 std::unique_ptr<LabWindow> openLab(int count, const std::vector<StudyMethod>& methods,
-                                   bool typed = false)
+                                   bool typed = false, int degree = 3)
 {
     LabStart start;
     start.settings.function = typed ? LabFunction::Expression : LabFunction::Sine;
     if (typed)
         start.expression = parseExpression(kTyped).expression;
     start.settings.count = count;
-    start.settings.parameters.set(StudyMethod::Local, 3);
+    start.settings.parameters.set(StudyMethod::Local, degree);
     for (const StudyMethod method : methods)
         start.settings.shown[methodIndex(method)] = true;
     auto lab = std::make_unique<LabWindow>(std::move(start));
@@ -69,7 +83,8 @@ void dragBench(int count, const std::vector<StudyMethod>& methods, bool typed = 
     const std::unique_ptr<LabWindow> lab = openLab(count, methods, typed);
     LabPlot& plot = lab->plot();
     const std::size_t node = static_cast<std::size_t>(count / 2);
-    const QPointF from = plot.property("nodePositions").toList().at(static_cast<int>(node)).toPointF();
+    const QPointF from =
+        plot.property("nodePositions").toList().at(static_cast<int>(node)).toPointF();
     sendMouse(plot, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
     QApplication::processEvents();
     std::vector<double> times;
@@ -87,33 +102,112 @@ void dragBench(int count, const std::vector<StudyMethod>& methods, bool typed = 
                 count, methods.size(), percentile(times, 0.5), percentile(times, 0.99));
 }
 
+// A timer due every millisecond fires late by as long as the window thread
+// was busy; the longest gap between its firings bounds every stall.
+class StallWatch {
+public:
+    StallWatch()
+    {
+        tick_.setTimerType(Qt::PreciseTimer);
+        tick_.setInterval(1);
+        QObject::connect(&tick_, &QTimer::timeout, [this] {
+            longest_ = std::max(longest_, static_cast<double>(since_.nsecsElapsed()) / 1e6);
+            since_.start();
+        });
+        since_.start();
+        tick_.start();
+    }
+    double longestMs() const { return longest_; }
+
+private:
+    QTimer tick_;
+    QElapsedTimer since_;
+    double longest_ = 0;
+};
+
+// The processor time the calling thread has used: on a loaded machine it
+// tells the window's own work from the time it waited for a processor.
+double windowThreadCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// Counts the key presses a widget has taken.
+class KeyCounter : public QObject {
+public:
+    int taken = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            ++taken;
+        return false;
+    }
+};
+
+void burstBench()
+{
+    QInputDevice::primaryKeyboard();  // made here: a key event made elsewhere would ask for it
+    constexpr int kCount = 1001;
+    constexpr int kDegree = 100;
+    constexpr int kChanges = 250;
+    constexpr int kRate = 50;
+    const std::unique_ptr<LabWindow> lab =
+        openLab(kCount, {kStudyMethods.begin(), kStudyMethods.end()}, false, kDegree);
+    auto* count = lab->findChild<QSpinBox*>("labCount");
+    KeyCounter keys;
+    count->installEventFilter(&keys);
+    StallWatch stalls;
+    const double cpuBefore = windowThreadCpuSeconds();
+    // The presses come from another thread, as from the keyboard: they wait
+    // in the queue while the window thread is busy.
+    std::chrono::steady_clock::time_point lastPress;
+    std::thread keyboard([&] {
+        const auto begin = std::chrono::steady_clock::now();
+        for (int k = 0; k < kChanges; ++k) {
+            std::this_thread::sleep_until(begin + std::chrono::milliseconds(1000 * k / kRate));
+            const Qt::Key key = k % 2 == 0 ? Qt::Key_Down : Qt::Key_Up;
+            QCoreApplication::postEvent(count,
+                                        new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
+            QCoreApplication::postEvent(count,
+                                        new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier));
+        }
+        lastPress = std::chrono::steady_clock::now();
+    });
+    const auto settled = [&] { return keys.taken == kChanges && !lab->workPending(); };
+    QElapsedTimer limit;
+    limit.start();
+    while (!settled() && limit.elapsed() < 300000)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    keyboard.join();
+    QApplication::processEvents();  // the last values drawn
+    const double cpuPerChange = (windowThreadCpuSeconds() - cpuBefore) / kChanges;
+    const double busyAfter =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - lastPress).count();
+    std::printf("lab_burst n=%d degree=%d changes=%d rate=%d busy_after_s=%.3f "
+                "longest_stall_ms=%.2f window_cpu_ms_per_change=%.2f\n",
+                kCount, kDegree, kChanges, kRate, std::max(0.0, busyAfter), stalls.longestMs(),
+                1e3 * cpuPerChange);
+}
+
 void convergenceBench(bool typed = false)
 {
     const std::unique_ptr<LabWindow> lab =
         openLab(101, {kStudyMethods.begin(), kStudyMethods.end()}, typed);
-    // A timer due every millisecond fires late by as long as the window
-    // thread was busy; the longest gap between its firings bounds every stall.
-    QTimer tick;
-    tick.setTimerType(Qt::PreciseTimer);
-    tick.setInterval(1);
-    QElapsedTimer sinceTick;
-    double longest = 0;
+    StallWatch stalls;
     bool finished = false;
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        longest = std::max(longest, static_cast<double>(sinceTick.nsecsElapsed()) / 1e6);
-        sinceTick.start();
-    });
     QObject::connect(lab.get(), &LabWindow::convergenceFinished, [&] { finished = true; });
     QElapsedTimer total;
     total.start();
-    sinceTick.start();
-    tick.start();
     auto* view = lab->findChild<QComboBox*>("labView");
     view->setCurrentIndex(view->findData(QStringLiteral("convergence")));
     while (!finished && total.elapsed() < 60000)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
     std::printf("lab_convergence%s seconds=%.3f longest_stall_ms=%.2f\n", typed ? "_typed" : "",
-                static_cast<double>(total.nsecsElapsed()) / 1e9, longest);
+                static_cast<double>(total.nsecsElapsed()) / 1e9, stalls.longestMs());
 }
 
 }  // namespace
@@ -131,5 +225,6 @@ int main(int argc, char** argv)
     convergenceBench();
     dragBench(101, {kStudyMethods.begin(), kStudyMethods.end()}, true);
     convergenceBench(true);
+    burstBench();
     return 0;
 }

@@ -68,18 +68,18 @@ bool inRanges(char32_t point, std::initializer_list<Range> ranges)
     return false;
 }
 
-// C1 controls, blanks other than the plain space, and the characters of
-// Unicode's default-ignorable and format classes: each would pass unseen, or
-// be taken for a space, or turn the text around it.
+// Controls (C0, delete, C1), blanks other than the plain space, and the
+// characters of Unicode's default-ignorable and format classes: each would
+// pass unseen, or be taken for a space, or break or turn the text around it.
 bool isHidden(char32_t point)
 {
     return inRanges(point,
-                    {{0x0080, 0x00A0},  {0x00AD, 0x00AD}, {0x034F, 0x034F},   {0x061C, 0x061C},
-                     {0x115F, 0x1160},  {0x1680, 0x1680}, {0x17B4, 0x17B5},   {0x180B, 0x180F},
-                     {0x2000, 0x200F},  {0x2028, 0x202F}, {0x205F, 0x206F},   {0x2800, 0x2800},
-                     {0x3000, 0x3000},  {0x3164, 0x3164}, {0xFE00, 0xFE0F},   {0xFEFF, 0xFEFF},
-                     {0xFFA0, 0xFFA0},  {0xFFF0, 0xFFFB}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A},
-                     {0xE0000, 0xE0FFF}});
+                    {{0x0000, 0x001F},   {0x007F, 0x00A0},  {0x00AD, 0x00AD}, {0x034F, 0x034F},
+                     {0x061C, 0x061C},   {0x115F, 0x1160},  {0x1680, 0x1680}, {0x17B4, 0x17B5},
+                     {0x180B, 0x180F},   {0x2000, 0x200F},  {0x2028, 0x202F}, {0x205F, 0x206F},
+                     {0x2800, 0x2800},   {0x3000, 0x3000},  {0x3164, 0x3164}, {0xFE00, 0xFE0F},
+                     {0xFEFF, 0xFEFF},   {0xFFA0, 0xFFA0},  {0xFFF0, 0xFFFB}, {0x1BCA0, 0x1BCA3},
+                     {0x1D173, 0x1D17A}, {0xE0000, 0xE0FFF}});
 }
 
 // The blocks of the right-to-left scripts.
@@ -90,15 +90,6 @@ bool isRightToLeft(char32_t point)
                             {0xFE70, 0xFEFE},
                             {0x10800, 0x10FFF},
                             {0x1E800, 0x1EFFF}});
-}
-
-void appendControlPicture(std::string& out, unsigned char c)
-{
-    // U+2400 + c for 0x00..0x1F, U+2421 for DEL; all lie in E2 90 80..E2 90 A1.
-    const unsigned offset = c == 0x7F ? 0x21 : c;
-    out += '\xE2';
-    out += '\x90';
-    out += static_cast<char>(0x80 + offset);
 }
 
 // "⟨U+200B⟩", "⟨BOM⟩".
@@ -140,7 +131,6 @@ std::string printableText(std::string_view bytes, std::size_t maxChars)
             out += "\xE2\x80\xA6";  // …
             break;
         }
-        const auto c = static_cast<unsigned char>(bytes[i]);
         const std::size_t length = validSequence(bytes, i);
         if (length == 0) {
             out += "\xEF\xBF\xBD";  // U+FFFD
@@ -149,9 +139,7 @@ std::string printableText(std::string_view bytes, std::size_t maxChars)
         }
         const std::string_view sequence = bytes.substr(i, length);
         i += length;
-        if (c < 0x20 || c == 0x7F)
-            appendControlPicture(out, c);
-        else if (const char32_t point = decode(sequence); isHidden(point))
+        if (const char32_t point = decode(sequence); isHidden(point))
             appendWrittenOut(out, point);
         else
             out.append(sequence);

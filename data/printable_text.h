@@ -10,10 +10,9 @@
 namespace tarvel {
 
 // Valid UTF-8 sequences are kept; every byte that does not belong to one
-// becomes U+FFFD; control characters (a line feed in a file name, a tab in
-// an item) become their visible pictures (U+2400..U+2421) so the text stays
-// on one line. Characters that show nothing or look like a plain blank
-// (a zero-width space, a soft hyphen, a no-break space, C1 controls) and
+// becomes U+FFFD. Control characters (a line feed in a file name, a tab in
+// an item, an escape), characters that show nothing or look like a plain
+// blank (a zero-width space, a soft hyphen, a no-break space, C1 controls) and
 // those that change the direction of the text around them (U+202E and the
 // other embeddings, overrides, isolates and marks) are written out by
 // their code point, "⟨U+200B⟩", a byte-order mark as "⟨BOM⟩". Longer than

@@ -12,16 +12,28 @@
 namespace tarvel {
 namespace {
 
-double localLebesgue(const Interpolant& p, double x)
+// The local polynomial's Lebesgue function: at each x that of the window
+// its value comes from. A window serves many neighbouring points, so its
+// weights are computed once for the run of points it serves.
+void localLebesgue(const Interpolant& p, std::span<const double> x, std::span<double> out)
 {
     const std::span<const double> xs = p.xs();
-    const auto above = std::upper_bound(xs.begin(), xs.end(), x) - xs.begin();
-    const int interval =
-        static_cast<int>(std::clamp<std::ptrdiff_t>(above - 1, 0, std::ssize(xs) - 2));
-    const auto start = static_cast<std::size_t>(
-        windowStart(p.parameter(), static_cast<double>(xs.size() - 1), interval));
-    const auto window = xs.subspan(start, static_cast<std::size_t>(p.parameter()) + 1);
-    return barycentricLebesgue(window, productWeights(window), x);
+    const auto count = static_cast<std::size_t>(p.parameter()) + 1;
+    std::size_t weighed = xs.size();  // the start of the window weighed last; none yet
+    std::vector<double> weights;
+    for (std::size_t k = 0; k < x.size(); ++k) {
+        const auto above = std::upper_bound(xs.begin(), xs.end(), x[k]) - xs.begin();
+        const int interval =
+            static_cast<int>(std::clamp<std::ptrdiff_t>(above - 1, 0, std::ssize(xs) - 2));
+        const auto start = static_cast<std::size_t>(
+            windowStart(p.parameter(), static_cast<double>(xs.size() - 1), interval));
+        const auto window = xs.subspan(start, count);
+        if (start != weighed) {
+            weights = productWeights(window);
+            weighed = start;
+        }
+        out[k] = barycentricLebesgue(window, weights, x[k]);
+    }
 }
 
 }  // namespace
@@ -133,8 +145,7 @@ bool lebesgueFunction(const Interpolant& p, std::span<const double> x, std::span
         return true;
     }
     if (p.method() == StudyMethod::Local) {
-        for (std::size_t k = 0; k < x.size(); ++k)
-            out[k] = localLebesgue(p, x[k]);
+        localLebesgue(p, x, out);
         return true;
     }
     return false;

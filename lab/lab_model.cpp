@@ -95,6 +95,13 @@ const MethodOutcome& LabModel::outcome(StudyMethod method) const
     return outcomes_[methodIndex(method)];
 }
 
+std::string LabModel::unsavedEdits() const
+{
+    if (!nodes_.edited() || nodes_.nodes() == savedNodes_)
+        return {};
+    return "edited nodes";
+}
+
 std::string LabModel::functionLabel() const
 {
     if (settings_.function == LabFunction::Expression)
@@ -416,6 +423,8 @@ void LabModel::computeMethod(StudyMethod method)
 {
     MethodOutcome& out = outcomes_[methodIndex(method)];
     out = MethodOutcome{};
+    const std::uint64_t generation = ++generations_[methodIndex(method)];
+    longWork_[methodIndex(method)].reset();
     if (methodRow(method).needsFunction && !hasFunction()) {
         out.refusal = joined({methodRow(method).subject,
                               " needs the end slopes f′(0) and f′(1), and ", kNoFunction, "."});
@@ -437,34 +446,48 @@ void LabModel::computeMethod(StudyMethod method)
     out.interpolant = std::move(built.interpolant);
     if (!settings_.shown[methodIndex(method)])
         return;
-    const std::vector<double>& grid = errorGrid();
-    out.value.resize(grid.size());
-    if (settings_.view == LabView::Derivative)
-        out.first.resize(grid.size());
-    if (settings_.view == LabView::Second)
-        out.second.resize(grid.size());
-    out.interpolant->evaluate(grid, out.value, out.first, out.second);
-    if (hasFunction()) {
-        const auto [low, high] = std::minmax_element(ys.begin(), ys.end());
-        out.figures = errorFiguresOf(grid, out.value, exact_[0], *low, *high, xs.front(),
-                                     xs.back());
+    MethodWork work{method, generation, *out.interpolant, settings_.view, {}, std::nullopt};
+    if (hasFunction())
+        work.exact = exact_[0];
+    const auto& cached = lebesgueCache_[methodIndex(method)];
+    if (cached && cached->first == LebesgueKey{xs, settings_.parameters.of(method)})
+        work.knownLebesgueConstant = cached->second;
+    if (deferLongWork_ && takesLongerThanAFrame(*out.interpolant)) {
+        out.pending = true;
+        longWork_[methodIndex(method)] = std::move(work);
+        return;
     }
-    if (settings_.view == LabView::Lebesgue) {
-        out.lebesgue.resize(grid.size());
-        if (!lebesgueFunction(*out.interpolant, grid, out.lebesgue))
-            out.lebesgue.clear();
+    takeResult({method, generation, *completedOutcome(work)});
+}
+
+std::vector<MethodWork> LabModel::takeLongWork()
+{
+    std::vector<MethodWork> works;
+    for (std::optional<MethodWork>& work : longWork_) {
+        if (work)
+            works.push_back(std::move(*work));
+        work.reset();
     }
-    auto& cached = lebesgueCache_[methodIndex(method)];
-    LebesgueKey key{xs, settings_.parameters.of(method)};
-    if (!cached || cached->first != key) {
-        // The Lebesgue view has just computed the function on the grid.
-        const std::optional<LebesgueMaximum> constant =
-            out.lebesgue.empty() ? lebesgueConstant(*out.interpolant)
-                                 : std::optional(firstLargest(grid, out.lebesgue));
-        cached.emplace(std::move(key), constant ? std::optional<double>(constant->value)
-                                                : std::nullopt);
-    }
-    out.lebesgueConstant = cached->second;
+    return works;
+}
+
+bool LabModel::takeResult(MethodWorkResult result)
+{
+    const std::size_t i = methodIndex(result.method);
+    if (result.generation != generations_[i])
+        return false;
+    const MethodOutcome& out = result.outcome;
+    const std::span<const double> xs = out.interpolant->xs();
+    lebesgueCache_[i].emplace(LebesgueKey{{xs.begin(), xs.end()}, settings_.parameters.of(result.method)},
+                              out.lebesgueConstant);
+    outcomes_[i] = std::move(result.outcome);
+    return true;
+}
+
+bool LabModel::workPending() const
+{
+    return std::any_of(outcomes_.begin(), outcomes_.end(),
+                       [](const MethodOutcome& out) { return out.pending; });
 }
 
 std::vector<NumbersRow> LabModel::numbersRows() const

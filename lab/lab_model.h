@@ -14,6 +14,7 @@
 #include "interp/interpolant.h"
 #include "lab/lab_export.h"
 #include "lab/lab_nodes.h"
+#include "lab/method_work.h"
 #include "lab/lab_settings.h"
 
 namespace tarvel {
@@ -27,20 +28,6 @@ struct LabStart {
     NodeList data;  // the main window's given points, in their order
 };
 
-// One method as the lab shows it: refused with the reason, or built, with
-// its values on the grid while it is shown.
-struct MethodOutcome {
-    std::string refusal;  // empty when the method took the nodes
-    std::optional<Interpolant> interpolant;
-    std::vector<double> value;   // p on errorGrid(), while shown
-    std::vector<double> first;   // p', in the derivative view
-    std::vector<double> second;  // p'', in the second-derivative view
-    std::vector<double> lebesgue;  // in the Lebesgue view, global, local and fh only
-    std::optional<ErrorFigures> figures;  // with an exact function
-    std::optional<double> lebesgueConstant;
-    bool available() const { return interpolant.has_value(); }
-};
-
 using Refusal = std::optional<std::string>;
 
 class LabModel {
@@ -52,6 +39,10 @@ public:
     const PolynomialEntries& polynomial() const { return polynomial_; }
     const NodeList& data() const { return data_; }
     bool edited() const { return nodes_.edited(); }
+    // What closing the lab would lose ("edited nodes"); empty when nothing:
+    // no edit, or the nodes as they were last saved.
+    std::string unsavedEdits() const;
+    void markNodesSaved() { savedNodes_ = nodes_.nodes(); }
     bool canUndo() const { return nodes_.canUndo(); }
     bool canRedo() const { return nodes_.canRedo(); }
     std::optional<StudyFunction> function() const;
@@ -94,6 +85,17 @@ public:
     bool redo();
     bool resetNodes();
 
+    // Off (the default), every change computes each shown method's values
+    // at once. On, the values of a method that takes longer than a frame
+    // are left pending (MethodOutcome::pending) as work for takeLongWork().
+    void setDeferLongWork(bool defer) { deferLongWork_ = defer; }
+    // The work left pending since the last call, the latest for each method.
+    std::vector<MethodWork> takeLongWork();
+    // Takes a result of that work when it still belongs to the nodes and
+    // settings (true); a result of an earlier state is dropped.
+    bool takeResult(MethodWorkResult result);
+    bool workPending() const;
+
     // The rows of the numbers table: the shown methods in the table's order.
     std::vector<NumbersRow> numbersRows() const;
     // The exact function (when there is one), then each shown method that
@@ -118,8 +120,12 @@ private:
     std::vector<double> ownXs_;  // the user's own abscissae, kept across families
     NodeList data_;
     LabNodes nodes_;
+    std::optional<NodeList> savedNodes_;
     std::array<std::vector<double>, 3> exact_;
     std::array<MethodOutcome, kStudyMethods.size()> outcomes_;
+    bool deferLongWork_ = false;
+    std::array<std::uint64_t, kStudyMethods.size()> generations_{};
+    std::array<std::optional<MethodWork>, kStudyMethods.size()> longWork_;
     // The Lebesgue constant depends on the abscissae (and the degree) only,
     // so a drag that moves a value alone does not compute it again.
     struct LebesgueKey {

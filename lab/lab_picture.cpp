@@ -88,9 +88,9 @@ void addMethodCurves(LabPicture& picture, const LabModel& model)
     const LabView view = model.settings().view;
     const std::vector<double>* exact = &model.exact(0);
     for (const StudyMethod method : kStudyMethods) {
-        if (!shownAndAvailable(model, method))
-            continue;
         const MethodOutcome& out = model.outcome(method);
+        if (!shownAndAvailable(model, method) || out.pending)
+            continue;  // a pending method is drawn when its values arrive
         const std::string label = methodLabel(model, method);
         const ui::Colour colour = methodColour(method);
         const std::size_t before = picture.series.size();
@@ -256,9 +256,11 @@ LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence
             picture.nodesLabel += joined({" (", std::to_string(model.nodes().size()), ")"});
         }
         if (view == LabView::Lebesgue && picture.series.empty())
-            picture.emptyReason = "The Lebesgue function belongs to the global and the local "
-                                  "polynomial and the Floater–Hormann interpolant: show one "
-                                  "of them.";
+            picture.emptyReason = model.workPending()
+                                      ? "Computing the Lebesgue function…"
+                                      : "The Lebesgue function belongs to the global and the "
+                                        "local polynomial and the Floater–Hormann interpolant: "
+                                        "show one of them.";
     }
     picture.world = fittingWorld(picture);
     return picture;
@@ -281,6 +283,8 @@ std::string pictureDescription(const LabModel& model)
         text += joined({" ", studyMethodName(method)});
         if (!out.available())
             text += joined({": unavailable, ", out.refusal});
+        else if (out.pending)
+            text += ": being computed.";
         else if (out.figures)
             text += joined({": ", largestErrorText(*out.figures), "."});
         else

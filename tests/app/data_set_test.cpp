@@ -372,7 +372,7 @@ TEST(Browser, NamesInAnyEncodingAreListedAndLoad)
     } rows[] = {
         {"invalid bytes", "bad-\xFF\xFE.dsf", "bad-\xEF\xBF\xBD\xEF\xBF\xBD.dsf"},
         {"latin-1", "M\xFCller.dsf", "M\xEF\xBF\xBDller.dsf"},
-        {"line feed", "new\nline.dsf", "new\xE2\x90\x8Aline.dsf"},
+        {"line feed", "new\nline.dsf", "new\xE2\x9F\xA8U+000A\xE2\x9F\xA9line.dsf"},
         {"utf-8", "\xC3\x96l\xC3\xA7\xC3\xBCm.dsf", "\xC3\x96l\xC3\xA7\xC3\xBCm.dsf"},
         // Shown, not obeyed: the override would turn the sentence around.
         {"right-to-left override", "evil\xE2\x80\xAE" "fsd.dsf",

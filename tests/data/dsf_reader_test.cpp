@@ -264,8 +264,8 @@ const std::vector<FaultCase> kFaultCases = {
      "line 3: '1;1;0' is not a number (the x of point 0); items are separated by commas or "
      "line ends"},
     {"tabs_between_numbers", "2\n0\t0\t1\n1\t1\t0\n", DataSetFault::NotANumber,
-     "line 3: '1\xE2\x90\x89"
-     "1\xE2\x90\x89"
+     "line 3: '1\xE2\x9F\xA8U+0009\xE2\x9F\xA9"
+     "1\xE2\x9F\xA8U+0009\xE2\x9F\xA9"
      "0' is not a number (the x of point 0); items are "
      "separated by commas or line ends"},
     {"empty_x", "1\n0,,1", DataSetFault::EmptyItem, "line 2: the x of point 0 is empty"},

@@ -18,10 +18,14 @@ TEST(PrintableText, AnyBytesBecomeOneLineOfValidText)
         {"four-byte letter kept", "\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
         {"invalid bytes", "bad-\xFF\xFE.dsf", "bad-" + kBad + kBad + ".dsf"},
         {"latin-1 letter", "M\xFCller.dsf", "M" + kBad + "ller.dsf"},
-        {"line feed", "new\nline.dsf", "new\xE2\x90\x8Aline.dsf"},
+        {"line feed", "new\nline.dsf", "new\xE2\x9F\xA8U+000A\xE2\x9F\xA9line.dsf"},
         {"tab and delete", "a\tb\x7F",
-         "a\xE2\x90\x89"
-         "b\xE2\x90\xA1"},
+         "a\xE2\x9F\xA8U+0009\xE2\x9F\xA9"
+         "b\xE2\x9F\xA8U+007F\xE2\x9F\xA9"},
+        {"escape", "\x1B[31mred", "\xE2\x9F\xA8U+001B\xE2\x9F\xA9[31mred"},
+        {"carriage return and nul", std::string("a\r\0b", 4),
+         "a\xE2\x9F\xA8U+000D\xE2\x9F\xA9\xE2\x9F\xA8U+0000\xE2\x9F\xA9"
+         "b"},
         {"overlong slash", "\xC0\xAF", kBad + kBad},
         {"surrogate", "\xED\xA0\x80", kBad + kBad + kBad},
         {"above U+10FFFF", "\xF4\x90\x80\x80", kBad + kBad + kBad + kBad},

@@ -705,6 +705,47 @@ TEST(ErrorFigures, SayWhenTheLargestErrorLiesOutsideTheNodesAndGiveTheOneInside)
     EXPECT_EQ(whole.insideMaxError, whole.maxError);
 }
 
+// The local Lebesgue function reuses a window's weights for the points it
+// serves: bit for bit what weighing each point's own window gives, at points
+// in any order and across every change of window.
+TEST(LebesgueFunction, LocalReusedWeightsAgreeWithEachPointsOwnWindow)
+{
+    const struct {
+        const char* name;
+        NodeFamily family;
+        int count;
+        int degree;
+        std::vector<double> x;
+    } rows[] = {
+        {"the grid, degree 3", NodeFamily::Equispaced, 21, 3, errorGrid()},
+        {"the grid, degree 10 on Gauss nodes", NodeFamily::Gauss, 40, 10, errorGrid()},
+        {"falling points", NodeFamily::Lobatto, 15, 4, {0.9, 0.7, 0.41, 0.4, 0.1, 0}},
+        {"back and forth over a window's edge", NodeFamily::Equispaced, 11, 2,
+         {0.05, 0.95, 0.05, 0.5, 0.55, 0.5, 1, 0}},
+        {"beyond the nodes", NodeFamily::Gauss, 9, 3, {-0.5, 0.5, 1.5}},
+    };
+    for (const auto& row : rows) {
+        const std::vector<double> xs = familyNodes(row.family, row.count);
+        MethodSettings settings;
+        settings.parameters.set(StudyMethod::Local, row.degree);
+        const Interpolant p = built(StudyMethod::Local, xs, xs, settings);
+        std::vector<double> reused(row.x.size());
+        ASSERT_TRUE(lebesgueFunction(p, row.x, reused));
+        for (std::size_t k = 0; k < row.x.size(); ++k) {
+            const auto above = std::upper_bound(xs.begin(), xs.end(), row.x[k]) - xs.begin();
+            const int interval = static_cast<int>(
+                std::clamp<std::ptrdiff_t>(above - 1, 0, std::ssize(xs) - 2));
+            const auto start = static_cast<std::size_t>(
+                windowStart(row.degree, static_cast<double>(xs.size() - 1), interval));
+            const std::span<const double> window(xs.data() + start,
+                                                 static_cast<std::size_t>(row.degree) + 1);
+            const double own = barycentricLebesgue(window, productWeights(window), row.x[k]);
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(reused[k]), std::bit_cast<std::uint64_t>(own))
+                << row.name << " at x = " << row.x[k];
+        }
+    }
+}
+
 TEST(StudyFunctions, DerivativesAgreeWithDifferenceQuotients)
 {
     for (const StudyFunctionId id : {StudyFunctionId::Sine, StudyFunctionId::Cos10,

@@ -1,12 +1,13 @@
 // The interpolation lab without a window: node drags with their undo, the
 // counts it steps through, the texts it copies and saves, the whole-file
-// writer, the refusals of the model and its figures, and the convergence
-// worker.
+// writer, the refusals of the model and its figures, the convergence worker,
+// the slow methods' work done later, and what closing would lose.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <span>
@@ -189,7 +190,8 @@ TEST(LabExport, NumbersAreTabSeparatedWithSeventeenDigits)
     const std::vector<std::string> lines = linesOf(numbersText(rows));
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "method\tlargest error\tat x\tRMS error\tovershoot\tLebesgue constant");
-    EXPECT_EQ(lines[1], "global\t1.9156504940605894\t0.033300000000000003\t0.10000000000000001\t0\t");
+    EXPECT_EQ(lines[1],
+              "global\t1.9156504940605894\t0.033300000000000003\t0.10000000000000001\t0\t");
     EXPECT_EQ(lines[2], "linear\t\t\t\t\t1");
 }
 
@@ -749,13 +751,12 @@ TEST(Convergence, ARunDeliversEveryPointThenFinishesAndCancelWaits)
     }
     // A run cancelled at once: after cancel() returns nothing more arrives.
     std::size_t late = 0;
-    run.start(
-        request,
-        [&](const ConvergencePoint&) {
-            const std::lock_guard lock(mutex);
-            ++late;
-        },
-        {});
+    run.start(request,
+              [&](const ConvergencePoint&) {
+                  const std::lock_guard lock(mutex);
+                  ++late;
+              },
+              {});
     run.cancel();
     const std::size_t atCancel = late;
     run.cancel();
@@ -768,6 +769,188 @@ TEST(Convergence, ARunDeliversEveryPointThenFinishesAndCancelWaits)
 
 namespace tarvel {
 namespace {
+
+// A model that leaves long work pending and one that does all at once, from
+// the same start; the deferred one's results computed as the window's worker
+// computes them.
+struct DeferredAndAtOnce {
+    LabModel deferred;
+    LabModel atOnce;
+    explicit DeferredAndAtOnce(const LabStart& start) : deferred(start), atOnce(start)
+    {
+        deferred.setDeferLongWork(true);
+    }
+    void completeDeferred()
+    {
+        for (const MethodWork& work : deferred.takeLongWork())
+            EXPECT_TRUE(
+                deferred.takeResult({work.method, work.generation, *completedOutcome(work)}));
+    }
+};
+
+// Each change as the window makes it: the slow methods pending, the others
+// computed; the results taken later are those computed at once, bit for bit.
+TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
+{
+    const struct {
+        const char* name;
+        std::function<Refusal(LabModel&)> change;
+        std::vector<StudyMethod> pending;
+    } rows[] = {
+        {"more nodes", [](LabModel& m) { return m.setCount(301); }, {StudyMethod::Global}},
+        {"a high local degree",
+         [](LabModel& m) {
+             m.setCount(301);
+             return m.setParameter(StudyMethod::Local, 100);
+         },
+         {StudyMethod::Global, StudyMethod::Local}},
+        {"the Lebesgue view at many nodes",
+         [](LabModel& m) {
+             m.setCount(301);
+             return m.setView(LabView::Lebesgue);
+         },
+         {StudyMethod::Global}},
+        {"a hundred nodes: nothing waits",
+         [](LabModel& m) {
+             m.setCount(101);
+             return m.setParameter(StudyMethod::Local, 40);
+         },
+         {}},
+    };
+    for (const auto& row : rows) {
+        DeferredAndAtOnce models(startWith(
+            LabFunction::Runge, 11, {StudyMethod::Global, StudyMethod::Local, StudyMethod::Akima}));
+        models.deferred.setCount(31);
+        models.atOnce.setCount(31);
+        ASSERT_FALSE(row.change(models.deferred)) << row.name;
+        ASSERT_FALSE(row.change(models.atOnce)) << row.name;
+        for (const StudyMethod method :
+             {StudyMethod::Global, StudyMethod::Local, StudyMethod::Akima}) {
+            const bool waits =
+                std::find(row.pending.begin(), row.pending.end(), method) != row.pending.end();
+            EXPECT_EQ(models.deferred.outcome(method).pending, waits)
+                << row.name << ", " << studyMethodKey(method);
+        }
+        EXPECT_EQ(models.deferred.workPending(), !row.pending.empty()) << row.name;
+        models.completeDeferred();
+        EXPECT_FALSE(models.deferred.workPending()) << row.name;
+        for (const StudyMethod method : kStudyMethods) {
+            const MethodOutcome& later = models.deferred.outcome(method);
+            const MethodOutcome& now = models.atOnce.outcome(method);
+            const std::string what = std::string(row.name) + ", " + studyMethodKey(method);
+            support::expectBits(what + " values", later.value, now.value);
+            support::expectBits(what + " Lebesgue function", later.lebesgue, now.lebesgue);
+            ASSERT_EQ(later.lebesgueConstant.has_value(), now.lebesgueConstant.has_value()) << what;
+            if (now.lebesgueConstant) {
+                EXPECT_TRUE(support::sameBitsAs(*later.lebesgueConstant, *now.lebesgueConstant))
+                    << what;
+            }
+            ASSERT_EQ(later.figures.has_value(), now.figures.has_value()) << what;
+            if (now.figures) {
+                EXPECT_TRUE(support::sameBitsAs(later.figures->maxError, now.figures->maxError))
+                    << what;
+            }
+        }
+    }
+}
+
+// Work of a state the model has left (the count changed again, a node
+// moved) is dropped and changes nothing; the work is handed out once.
+TEST(LabModel, LongWorkOfAnEarlierStateIsDropped)
+{
+    DeferredAndAtOnce models(startWith(LabFunction::Sine, 11, {StudyMethod::Global}));
+    models.deferred.setCount(301);
+    std::vector<MethodWork> first = models.deferred.takeLongWork();
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_TRUE(models.deferred.takeLongWork().empty());
+    models.deferred.setCount(300);
+    std::vector<MethodWork> second = models.deferred.takeLongWork();
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_FALSE(models.deferred.takeResult(
+        {first[0].method, first[0].generation, *completedOutcome(first[0])}));
+    EXPECT_TRUE(models.deferred.outcome(StudyMethod::Global).pending);
+    EXPECT_TRUE(models.deferred.outcome(StudyMethod::Global).value.empty());
+    models.deferred.beginDrag();
+    ASSERT_TRUE(models.deferred.moveNode(3, 0.03, 0.5, false));
+    models.deferred.finishDrag();
+    EXPECT_FALSE(models.deferred.takeResult(
+        {second[0].method, second[0].generation, *completedOutcome(second[0])}));
+    EXPECT_TRUE(models.deferred.outcome(StudyMethod::Global).pending);
+}
+
+TEST(MethodWork, ARunDeliversEachWorkAndCancelWaits)
+{
+    LabModel model(startWith(LabFunction::Runge, 101, {StudyMethod::Global, StudyMethod::Local}));
+    model.setDeferLongWork(true);
+    model.setCount(400);
+    model.setParameter(StudyMethod::Local, 100);
+    std::vector<MethodWork> works = model.takeLongWork();
+    ASSERT_EQ(works.size(), 2u);
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::vector<MethodWorkResult> results;
+    MethodWorkRun run;
+    run.start(works, [&](MethodWorkResult result) {
+        const std::lock_guard lock(mutex);
+        results.push_back(std::move(result));
+        arrived.notify_all();
+    });
+    {
+        std::unique_lock lock(mutex);
+        ASSERT_TRUE(
+            arrived.wait_for(lock, std::chrono::seconds(60), [&] { return results.size() == 2; }));
+    }
+    for (MethodWorkResult& result : results)
+        EXPECT_TRUE(model.takeResult(std::move(result)));
+    EXPECT_FALSE(model.workPending());
+    EXPECT_TRUE(model.outcome(StudyMethod::Local).lebesgueConstant);
+    // A run cancelled at once: after cancel() returns nothing more arrives.
+    std::size_t late = 0;
+    run.start(works, [&](MethodWorkResult) {
+        const std::lock_guard lock(mutex);
+        ++late;
+    });
+    run.cancel();
+    const std::size_t atCancel = late;
+    run.cancel();
+    EXPECT_EQ(late, atCancel);
+}
+
+}  // namespace
+}  // namespace tarvel
+
+namespace tarvel {
+namespace {
+
+// What closing the lab would lose, after each step of a session.
+TEST(LabModel, UnsavedEditsAreTheNodesEditedSinceTheLastSave)
+{
+    LabModel model(startWith(LabFunction::Sine, 5, {StudyMethod::Linear}));
+    const auto drag = [&model] {
+        model.beginDrag();
+        model.moveNode(2, 0.5, model.nodes()[2].y + 0.25, false);
+        model.finishDrag();
+    };
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        const char* unsaved;
+    } rows[] = {
+        {"opened", [] {}, ""},
+        {"a node dragged", drag, "edited nodes"},
+        {"saved", [&model] { model.markNodesSaved(); }, ""},
+        {"dragged again", drag, "edited nodes"},
+        {"undone to the saved nodes", [&model] { model.undo(); }, ""},
+        {"undone to the function's nodes", [&model] { model.undo(); }, ""},
+        {"redone", [&model] { model.redo(); }, ""},
+        {"redone past the save", [&model] { model.redo(); }, "edited nodes"},
+        {"reset", [&model] { model.resetNodes(); }, ""},
+    };
+    for (const auto& row : rows) {
+        row.act();
+        EXPECT_EQ(model.unsavedEdits(), row.unsaved) << row.step;
+    }
+}
 
 TEST(ConvergenceStudy, FollowsTheSettingsAndDropsWhatAnEarlierRunDelivers)
 {

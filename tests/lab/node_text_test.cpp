@@ -78,7 +78,7 @@ TEST(NodeText, EachPastedTextGivesItsNodesOrNamesTheLineAndValue)
          "0 1\n\x01 2\n",
          {},
          false,
-         "line 2: '\xE2\x90\x81' is not a number."},
+         "line 2: '\xE2\x9F\xA8U+0001\xE2\x9F\xA9' is not a number."},
     };
     for (const PastedText& pasted : texts) {
         SCOPED_TRACE(pasted.name);

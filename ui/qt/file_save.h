@@ -1,7 +1,7 @@
 // Writing a file the user asked for in a save dialog: written whole to a
-// temporary file beside the target and renamed over it only when complete,
-// so a failure (no permission, disk full, folder gone) leaves any earlier
-// file as it was.
+// temporary file beside the target and renamed over it only when every byte
+// has reached the disk, so a failure (no permission, disk full, folder gone)
+// leaves any earlier file as it was.
 #pragma once
 
 #include <QByteArray>
@@ -15,9 +15,24 @@ class QWidget;
 namespace tarvel::ui {
 
 // Writes what `write` puts into the device (false from it: the writing
-// failed) to fileName. The reason of a failure, empty on success.
+// failed) to fileName. The reason of a failure, empty on success. A target
+// that exists but is not a regular file (a device, a named pipe, a folder)
+// is refused, since renaming over it would replace it.
 QString saveWhole(const QString& fileName, const std::function<bool(QIODevice&)>& write);
 QString saveWhole(const QString& fileName, const QByteArray& bytes);
+
+// The file's name as a message shows it: control and invisible characters
+// written out ("new⟨U+000A⟩line.csv").
+QString shownFileName(const QString& fileName);
+
+// "values.csv was not saved: <reason>. Any earlier file of that name is
+// unchanged."
+QString notSavedText(const QString& fileName, const QString& reason);
+
+// Keeps Qt's file dialogs from storing their history, sizes and last folder
+// in the user's QtProject.conf: the program writes only files the user asks
+// for. Call once, after the QApplication exists.
+void keepFileDialogsFromSavingState();
 
 // Asks for a file name to save under, with the given name filters ("PNG
 // image (*.png)"); the dialog asks before replacing a file. Empty when the

@@ -1,6 +1,7 @@
 #include "ui/qt/lab_launch.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
@@ -38,6 +39,30 @@ int wholeEntry(MainWindow& window, const char* box, int lo, int hi, int fallback
     return fallback;
 }
 
+// Closing the main window closes the lab with it: first the lab asks about
+// edits it has not saved, and a "Cancel" keeps both open.
+class LabCloseGuard : public QObject {
+public:
+    LabCloseGuard(QObject* window, std::shared_ptr<QPointer<LabWindow>> lab)
+        : QObject(window), lab_(std::move(lab))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close && watched == parent() && *lab_ &&
+            !(*lab_)->mayClose()) {
+            event->ignore();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    std::shared_ptr<QPointer<LabWindow>> lab_;
+};
+
 }  // namespace
 
 LabStart labStartOf(MainWindow& window)
@@ -68,8 +93,8 @@ LabStart labStartOf(MainWindow& window)
     const Form_Tarvel& form = window.form();
     const int existing = loopBound(form.givenPointsOrigin().existingPoints - 1);
     for (int i = 0; i <= existing; ++i)
-        start.data.push_back({form.xU[static_cast<std::size_t>(i)],
-                              form.yU[static_cast<std::size_t>(i)]});
+        start.data.push_back(
+            {form.xU[static_cast<std::size_t>(i)], form.yU[static_cast<std::size_t>(i)]});
     return start;
 }
 
@@ -95,6 +120,7 @@ void addLabAction(MainWindow& window, QMenu& study)
     study.addAction(action);
     window.addAction(action);
     auto lab = std::make_shared<QPointer<LabWindow>>();
+    window.installEventFilter(new LabCloseGuard(&window, lab));
     QObject::connect(action, &QAction::triggered, &window, [&window, lab] {
         if (!*lab) {
             *lab = new LabWindow(labStartOf(window), &window);

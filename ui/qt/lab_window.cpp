@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
@@ -129,6 +130,7 @@ QString figureText(const std::optional<double>& figure)
 LabWindow::LabWindow(LabStart start, QWidget* parent)
     : QMainWindow(parent), model_(std::move(start))
 {
+    model_.setDeferLongWork(true);
     setObjectName("labWindow");
     setWindowTitle("Interpolation lab");
     setWindowFlag(Qt::Window);
@@ -148,6 +150,7 @@ LabWindow::~LabWindow()
 {
     // No worker may post to a window that is going.
     runner_.cancel();
+    workRun_.cancel();
 }
 
 void LabWindow::createControls()
@@ -273,6 +276,12 @@ void LabWindow::createControls()
     convergenceRedraw_ = new QTimer(this);
     convergenceRedraw_->setSingleShot(true);
     convergenceRedraw_->setInterval(kConvergenceRedrawMs);
+    longWorkStart_ = new QTimer(this);
+    longWorkStart_->setSingleShot(true);
+    longWorkStart_->setInterval(0);
+    longWorkRedraw_ = new QTimer(this);
+    longWorkRedraw_->setSingleShot(true);
+    longWorkRedraw_->setInterval(kConvergenceRedrawMs);
 }
 
 // One check box per method, with a swatch of its colour.
@@ -479,7 +488,7 @@ void LabWindow::connectControls()
     connect(plot_, &LabPlot::dragFinished, this, [this] {
         model_.finishDrag();
         refresh();
-        say(qstr(pictureDescription(model_)));
+        describePicture();
     });
     connect(plot_, &LabPlot::nodeNudged, this, &LabWindow::moveByKey);
     connect(plot_, &LabPlot::nodeWanted, this, [this](double x, double y) { addNodeAt(x, y); });
@@ -548,9 +557,9 @@ void LabWindow::connectControls()
         if (const std::optional<QString> why = openStudy(path))
             QMessageBox::warning(this, windowTitle(), *why);
     });
-    onAction("labSaveNodesAction", [this] {
-        saveWithDialog("Save nodes", "Data sets (*.dsf)", "lab-nodes.dsf", &LabWindow::saveNodes);
-    });
+    onAction("labSaveNodesAction", [this] { saveNodesWithDialog(); });
+    connect(longWorkStart_, &QTimer::timeout, this, &LabWindow::startLongWork);
+    connect(longWorkRedraw_, &QTimer::timeout, this, &LabWindow::showArrivedWork);
     connect(convergenceRedraw_, &QTimer::timeout, this, [this] {
         plot_->setPicture(labPicture(model_, convergence_.table()));
         emit convergenceArrived();
@@ -574,7 +583,7 @@ void LabWindow::settingChanged(Refusal refusal, QWidget* control)
     showSettings();
     refresh();
     if (control != view_ || model_.settings().view != LabView::Convergence)
-        say(qstr(pictureDescription(model_)));
+        describePicture();
 }
 
 // The entry is read when it is left or Return is pressed; a refusal stays
@@ -652,6 +661,47 @@ void LabWindow::refresh()
     updateMethods();
     updateNumbers();
     updateActions();
+    if (model_.workPending())
+        longWorkStart_->start();
+}
+
+void LabWindow::describePicture()
+{
+    say(qstr(pictureDescription(model_)));
+    pendingDescription_ = model_.workPending() ? sentence_->text() : QString();
+}
+
+void LabWindow::startLongWork()
+{
+    std::vector<MethodWork> works = model_.takeLongWork();
+    if (works.empty())
+        return;
+    // Each result is posted to the window's thread; one of a state the
+    // model has left is dropped there.
+    workRun_.start(std::move(works), [this](MethodWorkResult result) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, result = std::move(result)]() mutable {
+                if (model_.takeResult(std::move(result)) && !longWorkRedraw_->isActive())
+                    longWorkRedraw_->start();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void LabWindow::showArrivedWork()
+{
+    plot_->setPicture(labPicture(model_, convergence_.table()));
+    plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
+    updateNumbers();
+    if (model_.workPending())
+        return;
+    // The description that said "being computed" gives way to the figures,
+    // unless something else has been said since.
+    if (!pendingDescription_.isEmpty() && sentence_->text() == pendingDescription_)
+        say(qstr(pictureDescription(model_)));
+    pendingDescription_.clear();
+    emit workFinished();
 }
 
 // Only the cells that changed are set: a drag refreshes at every move.
@@ -750,7 +800,10 @@ std::optional<QString> LabWindow::saveStudy(const QString& path)
     if (plot_->zoomed())
         study.zoom = plot_->shownWorld();
     const QString why = saveWhole(path, QByteArray::fromStdString(studyFileText(study)));
-    return why.isEmpty() ? std::nullopt : std::optional<QString>(why);
+    if (!why.isEmpty())
+        return why;
+    model_.markNodesSaved();  // the study holds them
+    return std::nullopt;
 }
 
 std::optional<QString> LabWindow::openStudy(const QString& path)
@@ -888,6 +941,9 @@ void LabWindow::updateNumbers()
                 tip = qstr(out->refusal);
                 if (c == 1)
                     text = "unavailable";
+            } else if (out && out->pending && c > 0) {
+                text = "…";
+                tip = "Being computed.";
             } else if (c > 0 && c < 5 && text.isEmpty()) {
                 tip = "No exact function to compare with.";
             } else if (c == 2 && out && out->figures && out->figures->maxErrorOutside) {
@@ -1096,19 +1152,46 @@ void LabWindow::copyPicture()
     say("Copied the picture.");
 }
 
-void LabWindow::saveWithDialog(const QString& title, const QString& filter,
+bool LabWindow::saveWithDialog(const QString& title, const QString& filter,
                                const QString& suggested,
                                std::optional<QString> (LabWindow::*save)(const QString&))
 {
     const QString path = askSaveFileName(this, title, suggested, filter);
     if (path.isEmpty())
-        return;
+        return false;
     if (const std::optional<QString> why = (this->*save)(path)) {
-        say(*why);
-        QMessageBox::warning(this, windowTitle(), *why);
-        return;
+        const QString text = notSavedText(path, *why);
+        say(text);
+        QMessageBox::warning(this, windowTitle(), text);
+        return false;
     }
-    say(QStringLiteral("Saved ") + QFileInfo(path).fileName() + ".");
+    say(QStringLiteral("Saved ") + shownFileName(path) + ".");
+    return true;
+}
+
+bool LabWindow::mayClose()
+{
+    const std::string unsaved = model_.unsavedEdits();
+    if (closeAgreed_ || unsaved.empty())
+        return true;
+    QMessageBox box(QMessageBox::Warning, windowTitle(),
+                    QStringLiteral("The lab holds %1 that are not saved.").arg(qstr(unsaved)),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setObjectName("labUnsavedBox");
+    box.setInformativeText("Save them before the lab closes?");
+    box.setDefaultButton(QMessageBox::Save);
+    const int answer = box.exec();
+    closeAgreed_ =
+        answer == QMessageBox::Discard || (answer == QMessageBox::Save && saveNodesWithDialog());
+    return closeAgreed_;
+}
+
+void LabWindow::closeEvent(QCloseEvent* event)
+{
+    if (mayClose())
+        event->accept();
+    else
+        event->ignore();
 }
 
 std::optional<QString> LabWindow::savePicture(const QString& path)
@@ -1132,6 +1215,12 @@ std::optional<QString> LabWindow::saveValues(const QString& path)
     return saveText(path, valuesCsv(model_.valuesColumns()));
 }
 
+bool LabWindow::saveNodesWithDialog()
+{
+    return saveWithDialog("Save nodes", "Data sets (*.dsf)", "lab-nodes.dsf",
+                          &LabWindow::saveNodes);
+}
+
 std::optional<QString> LabWindow::saveNodes(const QString& path)
 {
     std::vector<double> x;
@@ -1140,7 +1229,10 @@ std::optional<QString> LabWindow::saveNodes(const QString& path)
         x.push_back(node.x);
         y.push_back(node.y);
     }
-    return saveText(path, dataSetText(x, y));
+    const std::optional<QString> why = saveText(path, dataSetText(x, y));
+    if (!why)
+        model_.markNodesSaved();
+    return why;
 }
 
 }  // namespace tarvel::ui

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "lab/convergence_study.h"
+#include "lab/method_work.h"
 #include "lab/lab_model.h"
 #include "lab/lab_picture.h"
 
@@ -42,6 +43,8 @@ public:
     LabPlot& plot() { return *plot_; }
     const ConvergenceTable& convergence() const { return convergence_.table(); }
     bool convergenceComplete() const { return convergence_.complete(); }
+    // Whether values of a shown method are still being computed.
+    bool workPending() const { return model_.workPending(); }
 
     // The saves behind the actions, once a name is chosen: nothing when the
     // file was written, otherwise why not (the file is then as it was).
@@ -56,10 +59,21 @@ public:
     std::optional<QString> pasteNodes(const QString& text);
     std::optional<QString> importNodes(const QString& path);
 
+    // Asks, when the lab holds edits that are not saved, whether to save
+    // them (through the save dialog), discard them or keep the lab open:
+    // true when it may close. Asked once: after a yes the lab closes
+    // without asking again.
+    bool mayClose();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 signals:
     // A point of the convergence view arrived and was drawn.
     void convergenceArrived();
     void convergenceFinished();
+    // The values that were being computed have all arrived and are drawn.
+    void workFinished();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -89,12 +103,18 @@ private:
     void say(const QString& sentence);
     void sayView(bool whole);
     void ensureConvergence();
+    // Says in the status line what the picture shows.
+    void describePicture();
+    void startLongWork();
+    void showArrivedWork();
     void stopPlay();
     void playStep();
     void startPlay(bool on);
     void moveByKey(std::size_t node, double dy);
-    void saveWithDialog(const QString& title, const QString& filter, const QString& suggested,
+    // True when the file was saved.
+    bool saveWithDialog(const QString& title, const QString& filter, const QString& suggested,
                         std::optional<QString> (LabWindow::*save)(const QString&));
+    bool saveNodesWithDialog();
     void copyNumbers();
     void copyPicture();
 
@@ -117,11 +137,19 @@ private:
     QHash<QString, QAction*> actions_;
     QHash<QWidget*, QString> toolTips_;
     QTimer* playTimer_ = nullptr;
+    bool closeAgreed_ = false;
     QTimer* convergenceRedraw_ = nullptr;
 
     // The convergence view: its points so far and the run computing them.
     ConvergenceStudy convergence_;
     ConvergenceRun runner_;
+
+    // The values that take longer than a frame: started once the changes
+    // waiting in the event queue are taken, drawn together when they arrive.
+    QTimer* longWorkStart_ = nullptr;
+    QTimer* longWorkRedraw_ = nullptr;
+    QString pendingDescription_;  // the status line while values are being computed
+    MethodWorkRun workRun_;
 };
 
 }  // namespace tarvel::ui

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
@@ -131,15 +130,13 @@ void PictureWidget::saveWithDialog(const QString& title, const QString& suggeste
     const QString fileName = askSaveFileName(this, title, suggested, filters);
     if (fileName.isEmpty())
         return;
-    const QString shown = QFileInfo(fileName).fileName();
+    const QString shown = shownFileName(fileName);
     const QString failure = (this->*save)(fileName);
     if (failure.isEmpty()) {
         emit notice(tr("Saved %1 as %2.").arg(what, shown));
         return;
     }
-    const QString text =
-        tr("%1 was not saved: %2. Any earlier file of that name is unchanged.").arg(shown, failure);
-    emit notice(text);
+    emit notice(notSavedText(fileName, failure));
     QMessageBox box(QMessageBox::Warning, qstr(kAppTitle), tr("%1 could not be saved.").arg(shown),
                     QMessageBox::Ok, this);
     box.setObjectName("saveFailedBox");

@@ -25,6 +25,9 @@ constexpr double kKeyStep = 1.5;     // one press of + or -
 constexpr double kSnapPixels = 6;
 constexpr double kRingRadius = 7;
 constexpr double kPngScale = 2;
+// Above this a PNG takes seconds to draw and hundreds of megabytes while it
+// is drawn (4 bytes a pixel).
+constexpr qint64 kMaxPngPixels = 40'000'000;
 const QColor kRingColour(160, 0, 160);
 
 }  // namespace
@@ -233,11 +236,15 @@ void PlotView::paintPlotInto(QPainter& painter, const QSizeF& size) const
     paintPlot(currentScene(), visible_, options_, painter, size, font(), separator_);
 }
 
+QSize PlotView::pictureSize(double scale) const
+{
+    return (QSizeF(contentsRect().size()) * scale * devicePixelRatio()).toSize();
+}
+
 QImage PlotView::pictureImage(double scale) const
 {
     const QSize size = contentsRect().size();
-    QImage image((QSizeF(size) * scale * devicePixelRatio()).toSize(),
-                 QImage::Format_ARGB32_Premultiplied);
+    QImage image(pictureSize(scale), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(devicePixelRatio());
     image.fill(kBackground);
     QPainter painter(&image);
@@ -250,6 +257,13 @@ QString PlotView::savePicture(const QString& fileName) const
 {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     const QSize size = contentsRect().size();
+    if (const QSize pixels = pictureSize(kPngScale);
+        suffix == "png" && qint64{pixels.width()} * pixels.height() > kMaxPngPixels)
+        return tr("a PNG of the picture at this size would have %1 × %2 pixels, more than %3 "
+                  "million; make the window smaller, or save as SVG or PDF")
+            .arg(pixels.width())
+            .arg(pixels.height())
+            .arg(kMaxPngPixels / 1'000'000);
     if (suffix == "png")
         return saveWhole(fileName, [this](QIODevice& device) {
             return pictureImage(kPngScale).save(&device, "PNG");

@@ -81,6 +81,8 @@ public:
     // The picture as shown, without the frame and the pointer's readout,
     // at `scale` times the shown size.
     QImage pictureImage(double scale = 1) const;
+    // The pixels of pictureImage(scale).
+    QSize pictureSize(double scale = 1) const;
     // Writes the picture to the file, in the format its suffix names (png
     // at twice the shown size, svg, pdf), whole or not at all. The reason of
     // a failure, empty on success.

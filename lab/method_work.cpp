@@ -1,0 +1,116 @@
+#include "lab/method_work.h"
+
+#include <algorithm>
+
+#if defined(__linux__)
+#include <sys/resource.h>
+#endif
+
+namespace tarvel {
+namespace {
+
+// About the terms a processor sums in a few milliseconds.
+constexpr double kTermsWithinAFrame = 3e6;
+#if defined(__linux__)
+constexpr int kWorkNiceness = 10;
+#endif
+
+// On Linux each thread has a nice value of its own: the work yields the
+// processor to the window's thread, which must draw every frame.
+void yieldToTheWindow()
+{
+#if defined(__linux__)
+    setpriority(PRIO_PROCESS, 0, kWorkNiceness);
+#endif
+}
+
+}  // namespace
+
+std::optional<MethodOutcome> completedOutcome(const MethodWork& work, std::stop_token stop)
+{
+    MethodOutcome out;
+    out.interpolant = work.interpolant;
+    const Interpolant& p = *out.interpolant;
+    const std::vector<double>& grid = errorGrid();
+    out.value.resize(grid.size());
+    if (work.view == LabView::Derivative)
+        out.first.resize(grid.size());
+    if (work.view == LabView::Second)
+        out.second.resize(grid.size());
+    p.evaluate(grid, out.value, out.first, out.second);
+    if (!work.exact.empty()) {
+        const auto [low, high] = std::minmax_element(p.ys().begin(), p.ys().end());
+        out.figures = errorFiguresOf(grid, out.value, work.exact, *low, *high, p.xs().front(),
+                                     p.xs().back());
+    }
+    if (stop.stop_requested())
+        return std::nullopt;
+    if (work.view == LabView::Lebesgue) {
+        out.lebesgue.resize(grid.size());
+        if (!lebesgueFunction(p, grid, out.lebesgue))
+            out.lebesgue.clear();
+    }
+    if (stop.stop_requested())
+        return std::nullopt;
+    if (work.knownLebesgueConstant) {
+        out.lebesgueConstant = *work.knownLebesgueConstant;
+    } else {
+        // The Lebesgue view has just computed the function on the grid.
+        const std::optional<LebesgueMaximum> constant =
+            out.lebesgue.empty() ? lebesgueConstant(p)
+                                 : std::optional(firstLargest(grid, out.lebesgue));
+        if (constant)
+            out.lebesgueConstant = constant->value;
+    }
+    return out;
+}
+
+bool takesLongerThanAFrame(const Interpolant& interpolant)
+{
+    // The values and the Lebesgue function each sum every weighted term at
+    // every grid point; the local polynomial also weighs each of its windows.
+    const auto grid = static_cast<double>(errorGrid().size());
+    const auto nodes = static_cast<double>(interpolant.xs().size());
+    switch (interpolant.method()) {
+    case StudyMethod::Global:
+        return 2 * grid * nodes > kTermsWithinAFrame;
+    case StudyMethod::Local: {
+        const double terms = interpolant.parameter() + 1;
+        const double windows = std::min(nodes - terms + 1, grid);
+        return 2 * (windows * terms * terms + grid * terms) > kTermsWithinAFrame;
+    }
+    default:
+        return false;
+    }
+}
+
+void MethodWorkRun::start(std::vector<MethodWork> works, Deliver deliver)
+{
+    // Runs that have ended are joined at once; the running ones are told
+    // to stop and left to end on their own, so the caller never waits.
+    std::erase_if(workers_, [](Worker& worker) {
+        worker.thread.request_stop();
+        return worker.done->load();
+    });
+    // Each work on a thread of its own: the methods are computed side by
+    // side on as many processors as there are.
+    for (MethodWork& work : works) {
+        auto done = std::make_shared<std::atomic<bool>>(false);
+        std::jthread thread([work = std::move(work), deliver, done](std::stop_token stop) {
+            yieldToTheWindow();
+            if (std::optional<MethodOutcome> outcome = completedOutcome(work, stop))
+                deliver({work.method, work.generation, std::move(*outcome)});
+            done->store(true);
+        });
+        workers_.push_back({std::move(thread), std::move(done)});
+    }
+}
+
+void MethodWorkRun::cancel()
+{
+    for (Worker& worker : workers_)
+        worker.thread.request_stop();
+    workers_.clear();  // each jthread joins as it goes
+}
+
+}  // namespace tarvel

@@ -1,0 +1,86 @@
+// The part of a shown method's outcome that takes time: its values on the
+// grid, its error figures, its Lebesgue function and constant. At many nodes
+// or a high local degree this takes longer than a frame, so the window has it
+// done on a worker thread, cancelled by the next change and taken when it
+// arrives.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "interp/error_figures.h"
+#include "interp/interpolant.h"
+#include "lab/lab_settings.h"
+
+namespace tarvel {
+
+// One method as the lab shows it: refused with the reason, or built, with
+// its values on the grid while it is shown.
+struct MethodOutcome {
+    std::string refusal;  // empty when the method took the nodes
+    std::optional<Interpolant> interpolant;
+    std::vector<double> value;            // p on errorGrid(), while shown
+    std::vector<double> first;            // p', in the derivative view
+    std::vector<double> second;           // p'', in the second-derivative view
+    std::vector<double> lebesgue;         // in the Lebesgue view, global, local and fh only
+    std::optional<ErrorFigures> figures;  // with an exact function
+    std::optional<double> lebesgueConstant;
+    bool pending = false;  // built, its values still being computed
+    bool available() const { return interpolant.has_value(); }
+};
+
+// What the values of one built method are computed from.
+struct MethodWork {
+    StudyMethod method = StudyMethod::Linear;
+    std::uint64_t generation = 0;  // which state of the nodes and settings it belongs to
+    Interpolant interpolant;
+    LabView view = LabView::Values;
+    std::vector<double> exact;  // f on errorGrid(); empty without a function
+    // The Lebesgue constant when it is known already (it depends on the
+    // abscissae alone, so a move of a value keeps it).
+    std::optional<std::optional<double>> knownLebesgueConstant;
+};
+
+struct MethodWorkResult {
+    StudyMethod method = StudyMethod::Linear;
+    std::uint64_t generation = 0;
+    MethodOutcome outcome;
+};
+
+// The outcome of the work, its values computed; nothing when stop was
+// requested meanwhile.
+std::optional<MethodOutcome> completedOutcome(const MethodWork& work, std::stop_token stop = {});
+
+// Whether computing the values may take longer than a frame: the global
+// polynomial at many nodes, the local one at a high degree.
+bool takesLongerThanAFrame(const Interpolant& interpolant);
+
+// Runs of works, each work on a worker thread of its own. deliver is called
+// on that thread with its result. Starting a run
+// stops the former one without waiting for it (a result it is computing
+// may still be delivered: the generation tells it apart); cancel() and the
+// destructor stop every run and wait for them, so no call comes after them.
+class MethodWorkRun {
+public:
+    using Deliver = std::function<void(MethodWorkResult)>;
+
+    void start(std::vector<MethodWork> works, Deliver deliver);
+    void cancel();
+    ~MethodWorkRun() { cancel(); }
+
+private:
+    struct Worker {
+        std::jthread thread;
+        std::shared_ptr<std::atomic<bool>> done;
+    };
+    std::vector<Worker> workers_;
+};
+
+}  // namespace tarvel
