@@ -147,6 +147,57 @@ void addConvergence(LabPicture& picture, const LabModel& model,
                                   true, false, {first, last}, {0.0, -power * (last - first)}});
 }
 
+// The node family as a legend names it, and as a title counts it.
+struct FamilyWords {
+    const char* kind;
+    const char* counted;
+};
+constexpr std::array<FamilyWords, 3> kFamilyWords = {{
+    {"evenly spaced", "evenly spaced nodes"},
+    {"Chebyshev points", "Chebyshev points"},
+    {"Chebyshev roots", "Chebyshev roots"},
+}};
+
+const FamilyWords& familyWords(NodeFamily family)
+{
+    return kFamilyWords[static_cast<std::size_t>(family)];
+}
+
+struct Captions {
+    const char* x;
+    const char* y;
+};
+
+Captions captionsOf(LabView view)
+{
+    switch (view) {
+    case LabView::Values:
+        return {"x", "p(x), f(x)"};
+    case LabView::Error:
+        return {"x", "p(x) − f(x)"};
+    case LabView::LogError:
+        return {"x", "|p(x) − f(x)|"};
+    case LabView::Derivative:
+        return {"x", "p′(x), f′(x)"};
+    case LabView::Second:
+        return {"x", "p″(x), f″(x)"};
+    case LabView::Lebesgue:
+        return {"x", "Lebesgue function λ(x)"};
+    case LabView::Convergence:
+        break;
+    }
+    return {"n (number of nodes)", "largest error max |p − f|"};
+}
+
+std::string nodesLabel(const LabModel& model)
+{
+    std::string label = model.edited() ? "edited nodes (" : "nodes (";
+    label += std::to_string(model.nodes().size());
+    if (model.settings().function != LabFunction::Data)
+        label += joined({", ", familyWords(model.settings().family).kind});
+    return label + ")";
+}
+
 void addRange(const std::vector<double>& values, double& lo, double& hi)
 {
     for (const double v : values)
@@ -221,15 +272,31 @@ LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence
         addMethodCurves(picture, model);
         if (view == LabView::Values) {
             picture.nodes = model.nodes();
-            picture.nodesLabel = model.edited() ? "edited nodes" : "nodes";
-            picture.nodesLabel += joined({" (", std::to_string(model.nodes().size()), ")"});
+            picture.nodesLabel = nodesLabel(model);
         }
         if (view == LabView::Lebesgue && picture.series.empty())
             picture.emptyReason = "The Lebesgue function belongs to the global and the local "
                                   "polynomial: show one of them.";
     }
     picture.world = fittingWorld(picture);
+    picture.title = labTitle(model);
+    const Captions captions = captionsOf(view);
+    picture.xCaption = captions.x;
+    picture.yCaption = captions.y;
     return picture;
+}
+
+std::string labTitle(const LabModel& model)
+{
+    const LabSettings& settings = model.settings();
+    const std::string count = std::to_string(model.nodes().size());
+    if (settings.function == LabFunction::Data)
+        return joined({model.functionLabel(), ", ", count, " nodes"});
+    const FamilyWords& family = familyWords(settings.family);
+    if (settings.view == LabView::Convergence)
+        return joined({model.functionLabel(), ", ", family.counted, ": largest error against n"});
+    return joined({model.functionLabel(), ", ", count, model.edited() ? " edited " : " ",
+                   family.counted});
 }
 
 std::string pictureDescription(const LabModel& model)

@@ -36,6 +36,10 @@ struct LabPicture {
     std::optional<double> markX;  // the current n in the convergence view
     // Why the view has nothing to show, for the plot and the status line.
     std::string emptyReason;
+    // What the picture shows, in words, and its axes' captions.
+    std::string title;
+    std::string xCaption;
+    std::string yCaption;
 };
 
 // Where the log error view puts a point whose error is 0.
@@ -51,6 +55,11 @@ inline constexpr ui::Colour kReferenceColour = 0x808080;
 inline constexpr int kCurvePoints = 501;
 
 LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence);
+
+// The picture's default title: the function and its nodes ("Runge 1/(1 +
+// 25(2x − 1)²), 11 evenly spaced nodes"), in the convergence view the
+// function and the node family.
+std::string labTitle(const LabModel& model);
 
 // The plot's description for a screen reader: the view, the function and
 // nodes, and each shown method's largest error or why it is unavailable.

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -138,6 +139,52 @@ private slots:
         QCOMPARE(find<QTableWidget>(*lab, "labNumbers")->rowCount(), 2);
     }
 
+    // Every view's plot carries its title and captions; painted at any size
+    // down to 320 x 240, the title, the captions, the tick labels and the
+    // legend never cover each other.
+    void titleCaptionsAndLegendLieApartAtEverySize()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global", "natural"}));
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        auto* view = find<QComboBox>(*lab, "labView");
+        QCOMPARE(plot->property("titleText").toString(),
+                 QString("Runge 1/(1 + 25(2x − 1)²), 11 evenly spaced nodes"));
+        QCOMPARE(plot->property("axisCaptions").toStringList(),
+                 QStringList({"x", "p(x), f(x)"}));
+        for (const char* key : {"values", "error", "logerror", "lebesgue", "convergence"}) {
+            choose(view, key);
+            QVERIFY2(!plot->property("axisCaptions").toStringList().at(1).isEmpty(), key);
+            const PlotScene scene = labScene(plot->picture());
+            for (const QSize size : {QSize(320, 240), QSize(480, 300), QSize(1100, 560)}) {
+                QImage image(size, QImage::Format_ARGB32_Premultiplied);
+                QPainter painter(&image);
+                const PlotGeometry g = paintPlot(scene, scene.world, PlotOptions{}, painter,
+                                                 QSizeF(size), plot->font(), ".");
+                const QString where = QString("%1 at %2x%3").arg(key).arg(size.width()).arg(size.height());
+                const std::pair<const char*, QRectF> parts[] = {
+                    {"title", g.titleArea},       {"x caption", g.xCaptionArea},
+                    {"y caption", g.yCaptionArea}, {"x labels", g.xLabelsArea},
+                    {"y labels", g.yLabelsArea},  {"legend", g.legendArea},
+                };
+                for (const auto& [name, rect] : parts) {
+                    QVERIFY2(!rect.isEmpty(), qPrintable(where + ": no " + name));
+                    QVERIFY2(QRectF(QPointF(0, 0), QSizeF(size)).contains(rect),
+                             qPrintable(where + ": " + name + " leaves the picture"));
+                    for (const auto& [other, otherRect] : parts)
+                        QVERIFY2(name == other || !rect.intersects(otherRect),
+                                 qPrintable(where + ": " + name + " covers " + other));
+                }
+            }
+        }
+        lab->setTitle(QString());
+        QVERIFY(plot->property("titleText").toString().isEmpty());
+        lab->setTitle(QString("Runge: evenly spaced against Chebyshev points"));
+        QCOMPARE(plot->property("titleText").toString(),
+                 QString("Runge: evenly spaced against Chebyshev points"));
+        lab->setTitle(std::nullopt);
+        QVERIFY(plot->property("titleText").toString().startsWith("Runge 1/(1 + 25(2x − 1)²), "));
+    }
+
     void everyControlIsNamedAndThePlotSaysItsFigures()
     {
         std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
@@ -171,7 +218,7 @@ private slots:
         QTest::mouseRelease(plot, Qt::LeftButton, {}, from + QPoint(0, -60));
         QVERIFY(lab->model().nodes()[5].y > yBefore);
         QCOMPARE(lab->model().nodes()[5].x, 0.5);
-        QVERIFY(plot->property("legendEntries").toStringList().contains("edited nodes (11)"));
+        QVERIFY(plot->property("legendEntries").toStringList().contains("edited nodes (11, evenly spaced)"));
         QVERIFY(table->item(0, 1)->text() != errorBefore);
 
         auto* undo = find<QAction>(*lab, "labUndoAction");

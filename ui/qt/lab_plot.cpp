@@ -62,6 +62,9 @@ PlotScene labScene(const LabPicture& picture)
         scene.legendNote = QStringLiteral("an error of 0 lies at 1e-17");
     if (!picture.emptyReason.empty())
         scene.legendNote = qstr(picture.emptyReason);
+    scene.title = qstr(picture.title);
+    scene.xCaption = qstr(picture.xCaption);
+    scene.yCaption = qstr(picture.yCaption);
     return scene;
 }
 

@@ -10,6 +10,8 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -210,6 +212,8 @@ void LabWindow::createActions()
     lab->addAction(addAction("labSavePictureAction", "Save p&icture…"));
     lab->addAction(addAction("labSaveValuesAction", "Save &values…"));
     lab->addAction(addAction("labSaveNodesAction", "Save no&des…"));
+    lab->addSeparator();
+    lab->addAction(addAction("labTitleAction", "&Title…"));
     QMenu* nodes = menuBar()->addMenu("&Nodes");
     nodes->addAction(addAction("labUndoAction", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)));
     nodes->addAction(
@@ -320,6 +324,7 @@ void LabWindow::connectControls()
     connect(playTimer_, &QTimer::timeout, this, &LabWindow::playStep);
     onAction("labCopyNumbersAction", [this] { copyNumbers(); });
     onAction("labCopyPictureAction", [this] { copyPicture(); });
+    onAction("labTitleAction", [this] { askTitle(); });
     onAction("labSavePictureAction", [this] {
         saveWithDialog("Save picture", "Pictures (*.png *.svg *.pdf)", "lab.png",
                        &LabWindow::savePicture);
@@ -332,7 +337,7 @@ void LabWindow::connectControls()
         saveWithDialog("Save nodes", "Data sets (*.dsf)", "lab-nodes.dsf", &LabWindow::saveNodes);
     });
     connect(convergenceRedraw_, &QTimer::timeout, this, [this] {
-        plot_->setPicture(labPicture(model_, convergence_));
+        plot_->setPicture(currentPicture());
         emit convergenceArrived();
     });
 }
@@ -382,8 +387,7 @@ void LabWindow::refresh()
 {
     if (model_.settings().view == LabView::Convergence)
         ensureConvergence();
-    LabPicture picture = labPicture(model_, convergence_);
-    plot_->setPicture(std::move(picture));
+    plot_->setPicture(currentPicture());
     plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
     updateMethods();
     updateNumbers();
@@ -503,7 +507,7 @@ void LabWindow::ensureConvergence()
                         return;
                     convergenceComplete_ = true;
                     convergenceRedraw_->stop();
-                    plot_->setPicture(labPicture(model_, convergence_));
+                    plot_->setPicture(currentPicture());
                     say(QStringLiteral("Largest error against n for ") +
                         QString::number(convergenceFor_->methods.size()) +
                         QStringLiteral(" methods at ") +
@@ -597,6 +601,34 @@ void LabWindow::copyPicture()
 {
     QApplication::clipboard()->setImage(plot_->pictureImage(1));
     say("Copied the picture.");
+}
+
+LabPicture LabWindow::currentPicture() const
+{
+    LabPicture picture = labPicture(model_, convergence_);
+    if (title_)
+        picture.title = title_->toStdString();
+    return picture;
+}
+
+void LabWindow::setTitle(const std::optional<QString>& title)
+{
+    title_ = title;
+    plot_->setPicture(currentPicture());
+}
+
+void LabWindow::askTitle()
+{
+    bool accepted = false;
+    const QString text = QInputDialog::getText(
+        this, "Title", "Title of the plot (empty: none):", QLineEdit::Normal,
+        qstr(currentPicture().title), &accepted);
+    if (!accepted)
+        return;
+    const bool automatic = text == qstr(labTitle(model_));
+    setTitle(automatic ? std::nullopt : std::optional<QString>(text));
+    say(text.isEmpty() ? QStringLiteral("The plot shows no title.")
+                       : QStringLiteral("The plot's title: ") + text + ".");
 }
 
 void LabWindow::saveWithDialog(const QString& title, const QString& filter,

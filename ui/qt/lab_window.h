@@ -43,6 +43,9 @@ public:
     std::optional<QString> savePicture(const QString& path);
     std::optional<QString> saveValues(const QString& path);
     std::optional<QString> saveNodes(const QString& path);
+    // The plot's title from now on: empty hides it, the default title (or
+    // nothing) follows the settings again.
+    void setTitle(const std::optional<QString>& title);
 
 signals:
     // A point of the convergence view arrived and was drawn.
@@ -73,6 +76,8 @@ private:
                         std::optional<QString> (LabWindow::*save)(const QString&));
     void copyNumbers();
     void copyPicture();
+    void askTitle();
+    LabPicture currentPicture() const;
 
     LabModel model_;
     LabPlot* plot_ = nullptr;
@@ -96,6 +101,8 @@ private:
     bool convergenceComplete_ = false;
     std::uint64_t convergenceRun_ = 0;
     ConvergenceRun runner_;
+    // The user's own title; none: the default one, which follows the settings.
+    std::optional<QString> title_;
 };
 
 }  // namespace tarvel::ui

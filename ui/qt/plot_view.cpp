@@ -130,6 +130,21 @@ QStringList PlotView::legendEntries() const
     return options_.showLegend ? legendTexts(currentScene()) : QStringList();
 }
 
+QString PlotView::titleText() const
+{
+    if (geometryNow().titleArea.isEmpty())
+        return {};
+    return shownTexts(currentScene(), options_).title;
+}
+
+QStringList PlotView::axisCaptions() const
+{
+    const FrameTexts texts = shownTexts(currentScene(), options_);
+    const PlotGeometry& geometry = geometryNow();
+    return {geometry.xCaptionArea.isEmpty() ? QString() : texts.xCaption,
+            geometry.yCaptionArea.isEmpty() ? QString() : texts.yCaption};
+}
+
 QRectF PlotView::visibleWorld() const
 {
     return QRectF(QPointF(visible_.left, visible_.top), QPointF(visible_.right, visible_.bottom));

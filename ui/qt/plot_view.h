@@ -45,6 +45,10 @@ class PlotView : public QFrame {
     Q_PROPERTY(QStringList legendEntries READ legendEntries)
     // The world rectangle shown: left, top (the larger y), width, height.
     Q_PROPERTY(QRectF visibleWorld READ visibleWorld)
+    // The title shown, empty while none is.
+    Q_PROPERTY(QString titleText READ titleText)
+    // The captions shown: x, then y; empty ones while hidden.
+    Q_PROPERTY(QStringList axisCaptions READ axisCaptions)
 public:
     explicit PlotView(QWidget* parent = nullptr);
 
@@ -61,6 +65,8 @@ public:
     QRect legendArea() const;
     QStringList legendEntries() const;
     QRectF visibleWorld() const;
+    QString titleText() const;
+    QStringList axisCaptions() const;
     const WorldRect& shownWorld() const { return visible_; }
     bool zoomed() const;
 

@@ -46,6 +46,8 @@ PlotScene errorScene(const Study& study, const StudyAids& aids, bool decades)
 {
     const std::vector<KeptResult>& kept = aids.kept.results();
     PlotScene scene;
+    scene.xCaption = "x";
+    scene.yCaption = decades ? QStringLiteral("|p(x) − f(x)|") : QStringLiteral("p(x) − f(x)");
     YReading reading{YReading::Kind::Error};
     if (decades) {
         const LogErrorScale scale = logErrorScale(study, kept);
@@ -120,6 +122,8 @@ PlotScene pictureScene(const Drawing& drawing, const StudyAids& aids)
         return errorScene(study, aids, aids.showLogError);
     PlotScene scene;
     scene.world = drawing.world();
+    scene.xCaption = "x";
+    scene.yCaption = "y";
     if (drawing.ops().empty())
         return scene;  // a blank picture stays blank
     scene.legend = drawingLegend(study);
