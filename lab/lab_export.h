@@ -19,10 +19,13 @@ struct NumbersRow {
     std::optional<double> rmsError;
     std::optional<double> overshoot;
     std::optional<double> lebesgueConstant;
+    // The convergence view's observed order ("4.0000000000000009") or rate
+    // ("rho=1.2198039027185568"); empty while none is fitted.
+    std::string observedOrder;
 };
 
 inline constexpr std::string_view kNumbersHeader =
-    "method\tlargest error\tat x\tRMS error\tovershoot\tLebesgue constant";
+    "method\tlargest error\tat x\tRMS error\tovershoot\tLebesgue constant\tobserved order";
 
 // The header, then one tab-separated line per row: the id, then each figure
 // with 17 significant digits (a period as decimal point), empty when absent.

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "lab/lab_counts.h"
 #include "lab/lab_text.h"
 #include "plot/ticks.h"
 
@@ -130,7 +131,10 @@ void addConvergence(LabPicture& picture, const LabModel& model,
     for (const auto& [method, points] : convergence) {
         if (!model.settings().shown[methodIndex(method)])
             continue;
-        LabSeries series{methodLabel(model, method), methodColour(method), false, true, {}, {}};
+        std::string label = methodLabel(model, method);
+        if (const std::optional<ObservedRate> rate = observedRateOf(model, convergence, method))
+            label += joined({" — ", rateText(*rate)});
+        LabSeries series{std::move(label), methodColour(method), false, true, {}, {}};
         for (const auto& [count, error] : points) {
             series.x.push_back(std::log10(static_cast<double>(count)));
             const bool drawn = error && *error > 0 && std::isfinite(*error);
@@ -284,6 +288,32 @@ LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence
     picture.xCaption = captions.x;
     picture.yCaption = captions.y;
     return picture;
+}
+
+std::optional<ObservedRate> observedRateOf(const LabModel& model,
+                                           const ConvergenceTable& convergence,
+                                           StudyMethod method)
+{
+    const auto points = convergence.find(method);
+    if (model.settings().view != LabView::Convergence || points == convergence.end() ||
+        points->second.size() < convergenceCounts(model.settings().count).size())
+        return std::nullopt;
+    std::vector<ErrorAtCount> errors;
+    for (const auto& [count, error] : points->second)
+        if (error)
+            errors.push_back({count, *error});
+    return observedRate(errors);
+}
+
+std::vector<NumbersRow> numbersWithOrders(const LabModel& model,
+                                          const ConvergenceTable& convergence)
+{
+    std::vector<NumbersRow> rows = model.numbersRows();
+    for (NumbersRow& row : rows)
+        if (const auto method = studyMethodFromKey(row.method))
+            if (const auto rate = observedRateOf(model, convergence, *method))
+                row.observedOrder = rateFigure(*rate);
+    return rows;
 }
 
 std::string labTitle(const LabModel& model)

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "lab/lab_model.h"
+#include "lab/observed_rate.h"
 #include "plot/drawing.h"
 
 namespace tarvel {
@@ -55,6 +56,16 @@ inline constexpr ui::Colour kReferenceColour = 0x808080;
 inline constexpr int kCurvePoints = 501;
 
 LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence);
+
+// The observed order or rate of a method in the convergence view, once all
+// its points are in; nothing in the other views.
+std::optional<ObservedRate> observedRateOf(const LabModel& model,
+                                           const ConvergenceTable& convergence,
+                                           StudyMethod method);
+
+// The model's numbers rows with the observed orders of the convergence view.
+std::vector<NumbersRow> numbersWithOrders(const LabModel& model,
+                                          const ConvergenceTable& convergence);
 
 // The picture's default title: the function and its nodes ("Runge 1/(1 +
 // 25(2x − 1)²), 11 evenly spaced nodes"), in the convergence view the

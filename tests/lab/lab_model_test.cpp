@@ -163,14 +163,16 @@ TEST(LabCounts, PlayStepsUpwardFromTwoAndStopsAt1001)
 TEST(LabExport, NumbersAreTabSeparatedWithSeventeenDigits)
 {
     const NumbersRow rows[] = {
-        {"global", 1.9156504940605894, 0.0333, 0.1, 0, std::nullopt},
-        {"linear", std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1.0},
+        {"global", 1.9156504940605894, 0.0333, 0.1, 0, std::nullopt, "rho=1.25"},
+        {"linear", std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1.0, "4.0000000000000009"},
     };
     const std::vector<std::string> lines = linesOf(numbersText(rows));
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], "method\tlargest error\tat x\tRMS error\tovershoot\tLebesgue constant");
-    EXPECT_EQ(lines[1], "global\t1.9156504940605894\t0.033300000000000003\t0.10000000000000001\t0\t");
-    EXPECT_EQ(lines[2], "linear\t\t\t\t\t1");
+    EXPECT_EQ(lines[0], "method\tlargest error\tat x\tRMS error\tovershoot\tLebesgue constant"
+                        "\tobserved order");
+    EXPECT_EQ(lines[1],
+              "global\t1.9156504940605894\t0.033300000000000003\t0.10000000000000001\t0\t\trho=1.25");
+    EXPECT_EQ(lines[2], "linear\t\t\t\t\t1\t4.0000000000000009");
 }
 
 TEST(LabExport, ValuesHaveAHeaderAndTheThousandAndOnePoints)
@@ -360,8 +362,9 @@ TEST(LabModel, EachViewDrawsWhatItNames)
         const LabPicture picture = labPicture(model, {});
         ASSERT_EQ(picture.series.size(), c.series);
         EXPECT_EQ(picture.series[0].label, c.firstLabel);
-        if (c.view != LabView::Convergence)
+        if (c.view != LabView::Convergence) {
             EXPECT_EQ(picture.series[0].x.size(), static_cast<std::size_t>(kCurvePoints));
+        }
         EXPECT_EQ(picture.nodes.empty(), c.view != LabView::Values);
         EXPECT_LT(picture.world.bottom, picture.world.top);
         EXPECT_EQ(picture.xCaption, c.xCaption);
@@ -401,8 +404,9 @@ TEST(LabModel, TitleAndLegendNameTheFunctionAndTheNodeFamily)
     };
     for (const Case& c : cases) {
         LabModel model(c.start);
-        if (c.start.settings.function != LabFunction::Data)
+        if (c.start.settings.function != LabFunction::Data) {
             ASSERT_FALSE(model.setFamily(c.family)) << c.name;
+        }
         ASSERT_FALSE(model.setView(c.view)) << c.name;
         const LabPicture picture = labPicture(model, {});
         EXPECT_EQ(picture.title, c.title) << c.name;

@@ -329,6 +329,18 @@ private slots:
             find<LabPlot>(*lab, "labPlot")->property("legendEntries").toStringList();
         QVERIFY(entries.contains("reference slope n⁻²"));
         QVERIFY(entries.contains("reference slope n⁻⁴"));
+        // Each method's observed behaviour: in the legend, the table and the copy.
+        QVERIFY2(entries.contains("Global polynomial — no steady rate"), qPrintable(entries.join('|')));
+        QVERIFY2(entries.contains("PCHIP — order 2.0"), qPrintable(entries.join('|')));
+        auto* numbers = find<QTableWidget>(*lab, "labNumbers");
+        QCOMPARE(numbers->horizontalHeaderItem(6)->text(), QString("observed order"));
+        QCOMPARE(numbers->item(0, 6)->text(), QString("no steady rate"));
+        QCOMPARE(numbers->item(1, 6)->text(), QString("order 2.0"));
+        find<QAction>(*lab, "labCopyNumbersAction")->trigger();
+        const QStringList lines = QApplication::clipboard()->text().split('\n');
+        QVERIFY(lines.at(0).endsWith("\tobserved order"));
+        QVERIFY(lines.at(1).endsWith("\t"));
+        QVERIFY2(lines.at(2).section('\t', 6).startsWith("2.0"), qPrintable(lines.at(2)));
         // A new setting starts again; the earlier points are gone.
         find<QSpinBox>(*lab, "labCount")->setValue(38);
         QVERIFY(!lab->convergenceComplete());
@@ -356,7 +368,8 @@ private slots:
         find<QAction>(*lab, "labCopyNumbersAction")->trigger();
         const QStringList lines = QApplication::clipboard()->text().split('\n');
         QCOMPARE(lines.value(0),
-                 QString("method\tlargest error\tat x\tRMS error\tovershoot\tLebesgue constant"));
+                 QString("method\tlargest error\tat x\tRMS error\tovershoot\tLebesgue constant\t"
+                         "observed order"));
         QVERIFY(lines.value(1).startsWith("global\t1.915"));
         QVERIFY(lines.value(2).startsWith("akima\t"));
         find<QAction>(*lab, "labCopyPictureAction")->trigger();

@@ -40,7 +40,8 @@ constexpr int kPlayIntervalMs = 250;
 constexpr int kConvergenceRedrawMs = 15;
 
 const QStringList kNumbersColumns = {"method",    "largest error", "at x",
-                                     "RMS error", "overshoot",     "Lebesgue constant"};
+                                     "RMS error", "overshoot",     "Lebesgue constant",
+                                     "observed order"};
 
 template <typename Id, std::size_t N>
 QComboBox* comboOf(const std::array<Named<Id>, N>& table, QWidget* parent)
@@ -420,9 +421,12 @@ void LabWindow::updateNumbers()
         const NumbersRow& row = rows[static_cast<std::size_t>(r)];
         const auto method = studyMethodFromKey(row.method);
         const MethodOutcome* out = method ? &model_.outcome(*method) : nullptr;
+        const std::optional<ObservedRate> rate =
+            method ? observedRateOf(model_, convergence_, *method) : std::nullopt;
         const QString cells[] = {qstr(row.method),          figureText(row.largestError),
                                  figureText(row.atX),       figureText(row.rmsError),
-                                 figureText(row.overshoot), figureText(row.lebesgueConstant)};
+                                 figureText(row.overshoot), figureText(row.lebesgueConstant),
+                                 rate ? qstr(rateText(*rate)) : QString()};
         for (int c = 0; c < static_cast<int>(std::size(cells)); ++c) {
             QTableWidgetItem* item = numbers_->item(r, c);
             if (!item) {
@@ -435,6 +439,8 @@ void LabWindow::updateNumbers()
                 tip = qstr(out->refusal);
                 if (c == 1)
                     text = "unavailable";
+            } else if (c == 6 && text.isEmpty()) {
+                tip = "The convergence view fits it once all its points are in.";
             } else if (c > 0 && c < 5 && text.isEmpty()) {
                 tip = "No exact function to compare with.";
             }
@@ -508,6 +514,7 @@ void LabWindow::ensureConvergence()
                     convergenceComplete_ = true;
                     convergenceRedraw_->stop();
                     plot_->setPicture(currentPicture());
+                    updateNumbers();
                     say(QStringLiteral("Largest error against n for ") +
                         QString::number(convergenceFor_->methods.size()) +
                         QStringLiteral(" methods at ") +
@@ -591,7 +598,7 @@ void LabWindow::moveByKey(std::size_t node, double dy)
 
 void LabWindow::copyNumbers()
 {
-    const std::vector<NumbersRow> rows = model_.numbersRows();
+    const std::vector<NumbersRow> rows = numbersWithOrders(model_, convergence_);
     QApplication::clipboard()->setText(qstr(numbersText(rows)));
     say(QStringLiteral("Copied the numbers of ") + QString::number(rows.size()) +
         QStringLiteral(" methods."));
