@@ -146,9 +146,17 @@ void addConvergence(LabPicture& picture, const LabModel& model,
     // Reference slopes through error 1 at n = 2.
     const double first = std::log10(static_cast<double>(kLabMinCount));
     const double last = std::log10(static_cast<double>(kLabMaxCount));
-    for (const auto& [power, label] : {std::pair{2.0, "n⁻²"}, std::pair{4.0, "n⁻⁴"}})
-        picture.series.push_back({joined({"reference slope ", label}), kReferenceColour,
-                                  true, false, {first, last}, {0.0, -power * (last - first)}});
+    struct Reference {
+        double power;
+        const char* label;
+        LineDash dash;
+    };
+    for (const Reference& reference :
+         {Reference{2, "n⁻²", LineDash::Dashed}, Reference{4, "n⁻⁴", LineDash::DashDotted}})
+        picture.series.push_back({joined({"reference slope ", reference.label}), kReferenceColour,
+                                  true, false, {first, last},
+                                  {0.0, -reference.power * (last - first)}, reference.dash,
+                                  reference.label});
 }
 
 // The node family as a legend names it, and as a title counts it.

@@ -15,13 +15,18 @@
 
 namespace tarvel {
 
+// How a line is drawn: the reference slopes each in a pattern of their own.
+enum class LineDash { Solid, Dashed, DashDotted };
+
 struct LabSeries {
     std::string label;
     ui::Colour colour = 0;
-    bool dashed = false;
+    bool dashed = false;  // a reference line, which does not set the scale
     bool markers = false;  // points drawn as dots (the convergence view)
     std::vector<double> x;
     std::vector<double> y;  // NaN breaks the line
+    LineDash dash = LineDash::Solid;
+    std::string endLabel{};  // written at the line's visible end; empty: none
 };
 
 // The convergence view's points as they arrive, per method by count.

@@ -114,6 +114,21 @@ std::vector<AxisTick> axisTicks(double lo, double hi, double from, double to, Ax
     return ticks;
 }
 
+std::vector<AxisTick> minorDecadeTicks(double lo, double hi, double from, double to)
+{
+    std::vector<AxisTick> ticks;
+    if (!(hi > lo) || !std::isfinite(lo) || !std::isfinite(hi) ||
+        std::abs(to - from) / (hi - lo) < kMinorDecadePixels)
+        return ticks;
+    for (double decade = std::floor(lo); decade < hi; ++decade)
+        for (int k = 2; k <= 9; ++k) {
+            const double value = decade + std::log10(static_cast<double>(k));
+            if (value >= lo && value <= hi)
+                ticks.push_back({value, from + (value - lo) / (hi - lo) * (to - from), {}});
+        }
+    return ticks;
+}
+
 DeviceRect plotAreaWithin(double width, double height, const Insets& margins)
 {
     const double left = std::min(margins.left, width);

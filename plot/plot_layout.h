@@ -39,6 +39,12 @@ std::vector<AxisTick> axisTicks(double lo, double hi, double from, double to, Ax
                                 const LabelExtent& extent, double gap,
                                 std::string_view decimalSeparator);
 
+// The minor ticks of a Log10 axis, unlabelled: 2, 3, ... 9 times each power
+// of ten between lo and hi, where a decade takes at least
+// kMinorDecadePixels; none otherwise.
+inline constexpr double kMinorDecadePixels = 40;
+std::vector<AxisTick> minorDecadeTicks(double lo, double hi, double from, double to);
+
 // A tick's label on a Log10 axis: the power of ten that world value
 // `exponent` stands for, as "0.001", "1", "1000" near 1 and "1e-5", "1e6"
 // beyond.

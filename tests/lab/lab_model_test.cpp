@@ -370,6 +370,14 @@ TEST(LabModel, EachViewDrawsWhatItNames)
         EXPECT_EQ(picture.xCaption, c.xCaption);
         EXPECT_EQ(picture.yCaption, c.yCaption);
     }
+    // The reference slopes, told apart by their dashes and named at their ends.
+    const LabPicture convergence = labPicture(model, {});
+    ASSERT_EQ(convergence.series.size(), 2u);
+    EXPECT_EQ(convergence.series[0].endLabel, "n⁻²");
+    EXPECT_EQ(convergence.series[1].endLabel, "n⁻⁴");
+    EXPECT_NE(convergence.series[0].dash, LineDash::Solid);
+    EXPECT_NE(convergence.series[1].dash, LineDash::Solid);
+    EXPECT_NE(convergence.series[0].dash, convergence.series[1].dash);
 }
 
 // The title says which function at which nodes, and the legend names the

@@ -593,6 +593,38 @@ TEST(PlotLayout, FramePartsLieApartInsideThePicture)
     }
 }
 
+// Between the decades of a log axis lie unlabelled ticks at 2, 3, ... 9
+// times the power of ten, where a decade is wide enough to hold them.
+TEST(PlotLayout, DecadeAxesCarryMinorTicksWhereDecadesAreWide)
+{
+    struct Case {
+        const char* name;
+        double lo, hi, from, to;
+        std::size_t count;
+        double firstValue;
+    };
+    const Case cases[] = {
+        {"three decades on 300 pixels", -3, 0, 0, 300, 24, std::log10(2.0) - 3},
+        {"upward axis of the error", -2.5, -0.5, 250, 10, 16, std::log10(4.0) - 3},
+        {"decades narrower than the least width", -12, 0, 0, 300, 0, 0},
+        {"no extent", 1, 1, 0, 300, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const std::vector<AxisTick> ticks = minorDecadeTicks(c.lo, c.hi, c.from, c.to);
+        ASSERT_EQ(ticks.size(), c.count) << c.name;
+        if (ticks.empty())
+            continue;
+        EXPECT_NEAR(ticks.front().value, c.firstValue, 1e-12) << c.name;
+        for (const AxisTick& tick : ticks) {
+            EXPECT_TRUE(tick.label.empty()) << c.name;
+            EXPECT_NE(tick.value, std::floor(tick.value)) << c.name << ": on a decade";
+            EXPECT_NEAR(tick.pixel, c.from + (tick.value - c.lo) / (c.hi - c.lo) * (c.to - c.from),
+                        1e-9)
+                << c.name;
+        }
+    }
+}
+
 TEST(PlotLayout, DecadeLabelsArePlainNearOneAndExponentsBeyond)
 {
     EXPECT_EQ(decadeLabel(0, "."), "1");

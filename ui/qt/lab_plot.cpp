@@ -25,6 +25,10 @@ PlotSeries seriesOf(const LabSeries& series)
     plot.name = qstr(series.label);
     plot.widthPixels = series.dashed ? 1 : 1.6;
     plot.radiusPixels = 2.5;
+    plot.dash = series.dash == LineDash::Dashed       ? Qt::DashLine
+                : series.dash == LineDash::DashDotted ? Qt::DashDotLine
+                                                      : Qt::SolidLine;
+    plot.endLabel = qstr(series.endLabel);
     for (std::size_t k = 0; k < series.x.size() && k < series.y.size(); ++k)
         plot.points.push_back({series.x[k], series.y[k]});
     return plot;

@@ -37,7 +37,7 @@ std::vector<LegendLine> legendLines(const PlotScene& scene)
     std::vector<LegendLine> lines = scene.legend;
     for (const PlotSeries& series : scene.series)
         if (!series.name.isEmpty())
-            lines.push_back({series.style, series.colour, series.name});
+            lines.push_back({series.style, series.colour, series.name, series.dash});
     return lines;
 }
 
@@ -57,6 +57,41 @@ void polyline(QPainter& painter, const std::vector<DevicePoint>& points, const Q
     }
 }
 
+// Where the line last leaves the area, or ends inside it.
+std::optional<QPointF> lastVisiblePoint(const std::vector<DevicePoint>& points, const QSizeF& size)
+{
+    for (std::size_t i = points.size(); i-- > 1;) {
+        const auto clipped = clipSegment({points[i - 1].x, points[i - 1].y, points[i].x, points[i].y},
+                                         0, 0, size.width(), size.height());
+        if (clipped)
+            return QPointF(clipped->x2, clipped->y2);
+    }
+    return std::nullopt;
+}
+
+// The series' label at the end of its line: beside the end away from the
+// line's course (right of it, else left of it and below), inside the area.
+void paintEndLabel(QPainter& painter, const PlotSeries& series,
+                   const std::vector<DevicePoint>& points, const QSizeF& size,
+                   Occupancy& occupancy)
+{
+    const std::optional<QPointF> end = lastVisiblePoint(points, size);
+    if (!end)
+        return;
+    const QFontMetricsF metrics(painter.font());
+    const QSizeF box(metrics.horizontalAdvance(series.endLabel) + 2, metrics.height());
+    constexpr double kOff = 3;
+    QPointF at(end->x() + kOff, end->y() - kOff - box.height());
+    if (at.x() + box.width() > size.width())
+        at = QPointF(end->x() - kOff - box.width(), end->y() + kOff);
+    at.setX(std::clamp(at.x(), 0.0, std::max(0.0, size.width() - box.width())));
+    at.setY(std::clamp(at.y(), 0.0, std::max(0.0, size.height() - box.height())));
+    const QRectF rect(at, box);
+    painter.setPen(thinPen(series.colour));
+    painter.drawText(rect, Qt::AlignCenter, series.endLabel);
+    occupancy.markRect({rect.left(), rect.top(), rect.right(), rect.bottom()});
+}
+
 }  // namespace
 
 void paintSeries(QPainter& painter, const PlotSeries& series, const Viewport& view,
@@ -67,9 +102,13 @@ void paintSeries(QPainter& painter, const PlotSeries& series, const Viewport& vi
     for (const WorldPoint& p : series.points)
         points.push_back({view.toDeviceX(p.x), view.toDeviceY(p.y)});
     if (series.style == SeriesStyle::Line || series.style == SeriesStyle::CirclesJoined) {
-        painter.setPen(thinPen(series.colour, series.widthPixels));
+        QPen pen = thinPen(series.colour, series.widthPixels);
+        pen.setStyle(series.dash);
+        painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
         polyline(painter, points, size, occupancy);
+        if (!series.endLabel.isEmpty())
+            paintEndLabel(painter, series, points, size, occupancy);
     }
     if (series.style == SeriesStyle::Line)
         return;
@@ -104,6 +143,8 @@ void paintData(QPainter& painter, const PlotScene& scene, const Viewport& view,
 struct Axes {
     std::vector<AxisTick> x;
     std::vector<AxisTick> y;
+    std::vector<AxisTick> xMinor;  // between the decades of a Log10 axis
+    std::vector<AxisTick> yMinor;
 };
 
 Axes axesFor(const PlotScene& scene, const WorldRect& visible, const QRectF& area,
@@ -125,6 +166,12 @@ Axes axesFor(const PlotScene& scene, const WorldRect& visible, const QRectF& are
                        separator);
     axes.y = axisTicks(yLo, yHi, yFlipped ? area.top() : area.bottom(),
                        yFlipped ? area.bottom() : area.top(), scene.yScale, height, 0, separator);
+    if (scene.xScale == AxisScale::Log10)
+        axes.xMinor = minorDecadeTicks(xLo, xHi, xFlipped ? area.right() : area.left(),
+                                       xFlipped ? area.left() : area.right());
+    if (scene.yScale == AxisScale::Log10)
+        axes.yMinor = minorDecadeTicks(yLo, yHi, yFlipped ? area.top() : area.bottom(),
+                                       yFlipped ? area.bottom() : area.top());
     return axes;
 }
 
@@ -225,6 +272,12 @@ int paintAxes(QPainter& painter, const Axes& axes, const QRectF& area)
     const QFontMetricsF metrics(painter.font());
     const double labelHeight = metrics.height();
     int labelled = 0;
+    for (const AxisTick& tick : axes.xMinor)
+        painter.drawLine(QPointF(tick.pixel, area.bottom()),
+                         QPointF(tick.pixel, area.bottom() + kTickPixels / 2));
+    for (const AxisTick& tick : axes.yMinor)
+        painter.drawLine(QPointF(area.left() - kTickPixels / 2, tick.pixel),
+                         QPointF(area.left(), tick.pixel));
     for (const AxisTick& tick : axes.x) {
         painter.drawLine(QPointF(tick.pixel, area.bottom()),
                          QPointF(tick.pixel, area.bottom() + kTickPixels));
@@ -257,10 +310,13 @@ void paintSample(QPainter& painter, const LegendLine& line, const QRectF& box)
     const double y = box.center().y();
     painter.setBrush(Qt::NoBrush);
     switch (line.sample) {
-    case SeriesStyle::Line:
-        painter.setPen(thinPen(line.colour, 1.5));
+    case SeriesStyle::Line: {
+        QPen pen = thinPen(line.colour, 1.5);
+        pen.setStyle(line.dash);
+        painter.setPen(pen);
         painter.drawLine(QPointF(box.left(), y), QPointF(box.right(), y));
         break;
+    }
     case SeriesStyle::CirclesJoined:
         painter.setPen(thinPen(line.colour));
         painter.drawLine(QPointF(box.left(), y + 2), QPointF(box.right(), y - 2));

@@ -42,6 +42,8 @@ struct PlotSeries {
     std::vector<WorldPoint> points;
     double radiusPixels = 3;  // circles and dots
     double widthPixels = 1;   // lines
+    Qt::PenStyle dash = Qt::SolidLine;
+    QString endLabel{};  // written where the line leaves the plot area; empty: none
 };
 
 // A legend line for something that is not a series of the scene (the main
@@ -50,6 +52,7 @@ struct LegendItem {
     SeriesStyle sample = SeriesStyle::Line;
     QColor colour;
     QString text;
+    Qt::PenStyle dash = Qt::SolidLine;
 };
 
 // Paints data that are not a list of series (the main picture's drawing
