@@ -327,7 +327,7 @@ void LabWindow::connectControls()
     onAction("labCopyPictureAction", [this] { copyPicture(); });
     onAction("labTitleAction", [this] { askTitle(); });
     onAction("labSavePictureAction", [this] {
-        saveWithDialog("Save picture", "Pictures (*.png *.svg *.pdf)", "lab.png",
+        saveWithDialog("Save picture", "Pictures (*.png *.svg *.pdf *.tex)", "lab.png",
                        &LabWindow::savePicture);
     });
     onAction("labSaveValuesAction", [this] {

@@ -110,7 +110,8 @@ void PictureWidget::addSaveActions()
     saveGiven_ = addMenuAction("saveGivenPointsAction", tr("Save given points…"), false);
     connect(savePicture_, &QAction::triggered, this, [this] {
         saveWithDialog(tr("Save picture"), "picture.png",
-                       tr("PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)"),
+                       tr("PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf);;"
+                          "pgfplots figure for LaTeX (*.tex)"),
                        &PictureWidget::savePicture, tr("the picture"));
     });
     connect(saveValues_, &QAction::triggered, this, [this] {
@@ -166,6 +167,11 @@ QString PictureWidget::saveGivenPoints(const QString& fileName) const
 PlotScene PictureWidget::currentScene() const
 {
     return pictureScene(drawing_, aids_);
+}
+
+PlotScene PictureWidget::exportScene() const
+{
+    return pictureSeriesScene(drawing_, aids_);
 }
 
 PlotReadout PictureWidget::readoutAt(const QPointF& at) const

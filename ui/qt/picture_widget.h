@@ -30,6 +30,7 @@ public:
     QMenu* menu() const { return menu_; }
     // The actions that save, for the window's Study menu as well.
     QAction* savePictureAction() const { return savePicture_; }
+    PlotScene exportScene() const override;
     QAction* saveValuesAction() const { return saveValues_; }
     QAction* saveGivenPointsAction() const { return saveGiven_; }
 

@@ -15,6 +15,7 @@
 #include "plot/ticks.h"
 #include "ui/qt/drawing_painter.h"
 #include "ui/qt/file_save.h"
+#include "ui/qt/pgf_scene.h"
 
 namespace tarvel::ui {
 namespace {
@@ -24,6 +25,7 @@ constexpr double kKeyStep = 1.5;     // one press of + or -
 constexpr double kSnapPixels = 6;
 constexpr double kRingRadius = 7;
 constexpr double kPngScale = 2;
+constexpr double kCentimetresPerInch = 2.54;
 const QColor kRingColour(160, 0, 160);
 
 }  // namespace
@@ -234,6 +236,12 @@ QString PlotView::savePicture(const QString& fileName) const
             paintPlotInto(painter, size);
             return painter.end();
         });
+    if (suffix == "tex") {
+        PgfFigure figure = pgfFigureOf(exportScene(), visible_, options_);
+        figure.widthCm = size.width() * kCentimetresPerInch / logicalDpiX();
+        figure.heightCm = size.height() * kCentimetresPerInch / logicalDpiY();
+        return saveWhole(fileName, QByteArray::fromStdString(pgfplotsDocument(figure)));
+    }
     if (suffix == "pdf")
         return saveWhole(fileName, [this, size](QIODevice& device) {
             QPdfWriter pdf(&device);

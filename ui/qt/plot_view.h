@@ -83,6 +83,9 @@ public:
     // at twice the shown size, svg, pdf), whole or not at all. The reason of
     // a failure, empty on success.
     QString savePicture(const QString& fileName) const;
+    // The scene with everything drawn as series, for exports that write
+    // curves (pgfplots, CSV).
+    virtual PlotScene exportScene() const { return currentScene(); }
 
 signals:
     // What lies under the pointer (or the keyboard cursor); empty when the

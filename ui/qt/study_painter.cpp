@@ -146,4 +146,47 @@ PlotScene pictureScene(const Drawing& drawing, const StudyAids& aids)
     return scene;
 }
 
+namespace {
+
+// Appends the operation to the last series when it continues it, else starts
+// a series of its own.
+void addOp(std::vector<PlotSeries>& series, const DrawOp& op)
+{
+    const QColor colour = op.colour ? qColour(*op.colour) : kForeground;
+    const SeriesStyle style = op.kind == DrawOp::Kind::Point    ? SeriesStyle::Dots
+                              : op.kind == DrawOp::Kind::Circle ? SeriesStyle::Circles
+                                                                : SeriesStyle::Line;
+    PlotSeries* last = series.empty() ? nullptr : &series.back();
+    const bool same = last && last->style == style && last->colour == colour;
+    if (style != SeriesStyle::Line) {
+        if (!same)
+            series.push_back({style, colour, {}, {}});
+        series.back().points.push_back({op.x1, op.y1});
+        return;
+    }
+    const bool continues = same && last->points.back().x == op.x1 && last->points.back().y == op.y1;
+    if (!continues)
+        series.push_back({style, colour, {}, {{op.x1, op.y1}}});
+    series.back().points.push_back({op.x2, op.y2});
+}
+
+}  // namespace
+
+PlotScene pictureSeriesScene(const Drawing& drawing, const StudyAids& aids)
+{
+    PlotScene scene = pictureScene(drawing, aids);
+    if (!scene.paintData)
+        return scene;
+    scene.paintData = nullptr;
+    if (showsError(drawing, aids))
+        return scene;  // only the dotted line of zero errors was painted
+    for (const KeptResult& kept : aids.kept.results()) {
+        scene.series.push_back(keptSeries(kept, {}));
+        scene.series.back().name.clear();  // the scene's legend names them
+    }
+    for (const DrawOp& op : drawing.ops())
+        addOp(scene.series, op);
+    return scene;
+}
+
 }  // namespace tarvel::ui

@@ -1,0 +1,160 @@
+// What the plots export: the pgfplots figure of every lab view and of the
+// main picture compiles with pdflatex and carries the title, the captions,
+// the log modes and the legend, with no curve over 501 points.
+#include <QComboBox>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include "support/window_controls.h"
+#include "ui/qt/lab_plot.h"
+#include "ui/qt/lab_window.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/picture_widget.h"
+
+using namespace tarvel;
+using namespace tarvel::ui;
+using support::click;
+using support::find;
+
+namespace {
+
+LabWindow* openLab(LabFunction function, int count, std::initializer_list<const char*> methods)
+{
+    LabStart start;
+    start.settings.function = function;
+    start.settings.count = count;
+    for (const char* key : methods)
+        start.settings.shown[methodIndex(*studyMethodFromKey(key))] = true;
+    auto* lab = new LabWindow(std::move(start));
+    lab->resize(1100, 720);
+    lab->show();
+    return lab;
+}
+
+QString readText(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+// Runs pdflatex on the file in its folder; the log's end on failure.
+QString compiled(const QString& texPath)
+{
+    const QString pdflatex = QStandardPaths::findExecutable("pdflatex");
+    if (pdflatex.isEmpty())
+        return "pdflatex is missing: scripts/install-deps.sh installs texlive-latex-base";
+    QProcess run;
+    run.setWorkingDirectory(QFileInfo(texPath).absolutePath());
+    run.start(pdflatex, {"-interaction=nonstopmode", "-halt-on-error", QFileInfo(texPath).fileName()});
+    if (!run.waitForFinished(120000))
+        return "pdflatex did not finish";
+    if (run.exitStatus() != QProcess::NormalExit || run.exitCode() != 0)
+        return QString::fromUtf8(run.readAllStandardOutput()).right(1500);
+    const QString pdf = texPath.chopped(4) + ".pdf";
+    return QFile::exists(pdf) ? QString() : "no PDF written";
+}
+
+// The largest number of points in one \addplot.
+int longestCurve(const QString& tex)
+{
+    int longest = 0;
+    for (const QString& plot : tex.split("\\addplot").mid(1)) {
+        const QString data = plot.section("coordinates {", 1).section('}', 0, 0);
+        longest = std::max(longest, static_cast<int>(data.count('(')));
+    }
+    return longest;
+}
+
+}  // namespace
+
+class ExportTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyLabViewCompilesAsAPgfplotsFigure()
+    {
+        std::unique_ptr<LabWindow> lab(
+            openLab(LabFunction::Runge, 11, {"global", "natural", "pchip", "akima"}));
+        QSignalSpy finished(lab.get(), &LabWindow::convergenceFinished);
+        auto* view = find<QComboBox>(*lab, "labView");
+        QTemporaryDir dir;
+        const struct {
+            const char* key;
+            const char* yCaption;
+            bool logX, logY;
+            int plots;  // curves and point sets
+        } views[] = {
+            {"values", "p(x), f(x)", false, false, 6},
+            {"error", "p(x) $-$ f(x)", false, false, 4},
+            {"logerror", "$|$p(x) $-$ f(x)$|$", false, true, 4},
+            {"derivative", "p$'$(x), f$'$(x)", false, false, 5},
+            {"second", "p$''$(x), f$''$(x)", false, false, 5},
+            {"lebesgue", "Lebesgue function $\\lambda$(x)", false, false, 1},
+            {"convergence", "largest error max $|$p $-$ f$|$", true, true, 7},
+        };
+        for (const auto& v : views) {
+            choose(view, v.key);
+            if (QString(v.key) == "convergence" && !lab->convergenceComplete())
+                QVERIFY(finished.wait(60000));
+            const QString path = dir.filePath(QString(v.key) + ".tex");
+            QCOMPARE(lab->savePicture(path), std::nullopt);
+            const QString tex = readText(path);
+            QVERIFY2(tex.startsWith("% Written by Tarvel") &&
+                         tex.contains("\\documentclass[border=4pt]{standalone}"),
+                     v.key);
+            QVERIFY2(tex.contains("title={Runge 1/(1 + 25(2x $-$ 1)\\textsuperscript{2}), "), v.key);
+            QVERIFY2(tex.contains(QString("ylabel={%1}").arg(v.yCaption)), qPrintable(v.key + tex.left(1500)));
+            QVERIFY2(tex.contains(v.logX ? "xmode=log" : "xmode=normal"), v.key);
+            QVERIFY2(tex.contains(v.logY ? "ymode=log" : "ymode=normal"), v.key);
+            QCOMPARE(static_cast<int>(tex.count("\\addplot[")), v.plots);
+            QVERIFY2(tex.count("\\addlegendentry") >= 1, v.key);
+            QVERIFY2(longestCurve(tex) <= 501 && longestCurve(tex) > 1, v.key);
+            QVERIFY2(!tex.contains(QRegularExpression("[^\\x{0}-\\x{7f}]")), "ASCII only");
+            const QString failure = compiled(path);
+            QVERIFY2(failure.isEmpty(), qPrintable(QString(v.key) + ": " + failure));
+        }
+        const QString convergence = readText(dir.filePath("convergence.tex"));
+        QVERIFY(convergence.contains("node[pos=1, anchor=south east, font=\\footnotesize] "
+                                     "{n\\textsuperscript{$-$4}}"));
+        QVERIFY(convergence.contains("\\addlegendentry{Global polynomial --- no steady rate}"));
+    }
+
+    void theMainPictureCompilesWithItsCurvesAndLegend()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        click(window, "Command1");
+        click(window, "Command2");
+        QTemporaryDir dir;
+        const QString path = dir.filePath("picture.tex");
+        QCOMPARE(window.picture().savePicture(path), QString());
+        const QString tex = readText(path);
+        QVERIFY(tex.contains("xlabel={x}"));
+        QVERIFY(tex.contains("ylabel={y}"));
+        QVERIFY(tex.contains("\\addlegendentry{given points of sin(2$\\pi$x) (11)}"));
+        QVERIFY(tex.count("\\addplot[") >= 3);  // the axes, the curve, the points
+        QVERIFY(longestCurve(tex) <= 501);
+        const QString failure = compiled(path);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    }
+
+private:
+    static void choose(QComboBox* combo, const char* key)
+    {
+        const int index = combo->findData(QString::fromLatin1(key));
+        QVERIFY2(index >= 0, key);
+        combo->setCurrentIndex(index);
+    }
+};
+
+QTEST_MAIN(ExportTest)
+#include "export_test.moc"
