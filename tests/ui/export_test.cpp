@@ -3,6 +3,7 @@
 // the log modes and the legend, with no curve over 501 points.
 #include <QComboBox>
 #include <QFile>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -145,6 +146,33 @@ private slots:
         QVERIFY(longestCurve(tex) <= 501);
         const QString failure = compiled(path);
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    }
+
+    // Printing to a PDF file needs no printer: one A4 page with the figure.
+    void printingToAPdfFileWritesOnePage()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        click(window, "Command1");
+        QTemporaryDir dir;
+        const std::pair<const char*, PlotView*> plots[] = {{"lab.pdf", &lab->plot()},
+                                                           {"main.pdf", &window.picture()}};
+        for (const auto& [name, plot] : plots) {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setPageSize(QPageSize(QPageSize::A4));
+            printer.setOutputFileName(dir.filePath(name));
+            QVERIFY2(plot->printPicture(printer), name);
+            QFile pdf(dir.filePath(name));
+            QVERIFY2(pdf.open(QIODevice::ReadOnly), name);
+            const QByteArray bytes = pdf.readAll();
+            QVERIFY2(bytes.startsWith("%PDF"), name);
+            QCOMPARE(bytes.count("/Type /Page\n"), 1);
+            QVERIFY2(bytes.contains("/MediaBox [0 0 595"), name);
+            QVERIFY2(bytes.size() > 4000, name);
+        }
     }
 
 private:

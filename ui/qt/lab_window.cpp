@@ -215,6 +215,7 @@ void LabWindow::createActions()
     lab->addAction(addAction("labSaveNodesAction", "Save no&des…"));
     lab->addSeparator();
     lab->addAction(addAction("labTitleAction", "&Title…"));
+    lab->addAction(addAction("labPrintAction", "P&rint…", QKeySequence::Print));
     QMenu* nodes = menuBar()->addMenu("&Nodes");
     nodes->addAction(addAction("labUndoAction", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)));
     nodes->addAction(
@@ -326,6 +327,10 @@ void LabWindow::connectControls()
     onAction("labCopyNumbersAction", [this] { copyNumbers(); });
     onAction("labCopyPictureAction", [this] { copyPicture(); });
     onAction("labTitleAction", [this] { askTitle(); });
+    onAction("labPrintAction", [this] {
+        say(plot_->printWithDialog(this) ? QStringLiteral("Printed the picture.")
+                                         : QStringLiteral("Nothing was printed."));
+    });
     onAction("labSavePictureAction", [this] {
         saveWithDialog("Save picture", "Pictures (*.png *.svg *.pdf *.tex)", "lab.png",
                        &LabWindow::savePicture);

@@ -108,6 +108,10 @@ void PictureWidget::addSaveActions()
     savePicture_ = addMenuAction("savePictureAction", tr("Save picture…"), false);
     saveValues_ = addMenuAction("saveValuesAction", tr("Save values…"), false);
     saveGiven_ = addMenuAction("saveGivenPointsAction", tr("Save given points…"), false);
+    printPicture_ = addMenuAction("printPictureAction", tr("Print picture…"), false);
+    connect(printPicture_, &QAction::triggered, this, [this] {
+        emit notice(printWithDialog(this) ? tr("Printed the picture.") : tr("Nothing was printed."));
+    });
     connect(savePicture_, &QAction::triggered, this, [this] {
         saveWithDialog(tr("Save picture"), "picture.png",
                        tr("PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf);;"
@@ -342,6 +346,7 @@ void PictureWidget::updateActions()
     saveValues_->setEnabled(!study.interpolated.empty());
     saveGiven_->setEnabled(!study.given.empty());
     savePicture_->setEnabled(!drawing_.ops().empty());
+    printPicture_->setEnabled(!drawing_.ops().empty());
 }
 
 void PictureWidget::keepResult()

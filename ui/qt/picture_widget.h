@@ -30,6 +30,7 @@ public:
     QMenu* menu() const { return menu_; }
     // The actions that save, for the window's Study menu as well.
     QAction* savePictureAction() const { return savePicture_; }
+    QAction* printPictureAction() const { return printPicture_; }
     PlotScene exportScene() const override;
     QAction* saveValuesAction() const { return saveValues_; }
     QAction* saveGivenPointsAction() const { return saveGiven_; }
@@ -99,6 +100,7 @@ private:
     QAction* clearKept_ = nullptr;
     QAction* copyValues_ = nullptr;
     QAction* savePicture_ = nullptr;
+    QAction* printPicture_ = nullptr;
     QAction* saveValues_ = nullptr;
     QAction* saveGiven_ = nullptr;
 };

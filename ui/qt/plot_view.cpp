@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QSvgGenerator>
 #include <QWheelEvent>
 
@@ -211,6 +213,33 @@ QImage PlotView::pictureImage(double scale) const
     painter.scale(scale, scale);
     paintPlotInto(painter, size);
     return image;
+}
+
+bool PlotView::printPicture(QPrinter& printer) const
+{
+    // One device pixel a pixel of the screen, so that the texts measure on
+    // the page what they do shown.
+    printer.setResolution(logicalDpiX());
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const QSizeF page = printer.pageRect(QPrinter::DevicePixel).size();
+    const QSizeF shown = contentsRect().size();
+    if (shown.isEmpty())
+        return painter.end();
+    const double fit = std::min(page.width() / shown.width(), page.height() / shown.height());
+    paintPlotInto(painter, shown * fit);
+    return painter.end();
+}
+
+bool PlotView::printWithDialog(QWidget* parent)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(tr("Print the picture"));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    return printPicture(printer);
 }
 
 QString PlotView::savePicture(const QString& fileName) const

@@ -27,6 +27,8 @@
 
 #include "ui/qt/plot_painter.h"
 
+class QPrinter;
+
 namespace tarvel::ui {
 
 // What the pointer reads at a place of the plot area.
@@ -83,6 +85,13 @@ public:
     // at twice the shown size, svg, pdf), whole or not at all. The reason of
     // a failure, empty on success.
     QString savePicture(const QString& fileName) const;
+    // Paints the picture on one page of the printer, as large as its
+    // printable area holds it in the shown proportions, texts at their
+    // shown size; false when the printer cannot be painted on.
+    bool printPicture(QPrinter& printer) const;
+    // Asks for a printer in Qt's print dialog and prints there; false when
+    // cancelled or failed.
+    bool printWithDialog(QWidget* parent);
     // The scene with everything drawn as series, for exports that write
     // curves (pgfplots, CSV).
     virtual PlotScene exportScene() const { return currentScene(); }
