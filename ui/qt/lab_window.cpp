@@ -27,6 +27,7 @@
 #include "data/dsf_writer.h"
 #include "plot/ticks.h"
 #include "ui/qt/drawing_painter.h"
+#include "ui/qt/export_dialog.h"
 #include "ui/qt/file_save.h"
 #include "ui/qt/lab_plot.h"
 #include "ui/qt/qt_text.h"
@@ -215,6 +216,7 @@ void LabWindow::createActions()
     lab->addAction(addAction("labSaveNodesAction", "Save no&des…"));
     lab->addSeparator();
     lab->addAction(addAction("labTitleAction", "&Title…"));
+    lab->addAction(addAction("labExportAction", "&Export…"));
     lab->addAction(addAction("labPrintAction", "P&rint…", QKeySequence::Print));
     QMenu* nodes = menuBar()->addMenu("&Nodes");
     nodes->addAction(addAction("labUndoAction", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)));
@@ -327,6 +329,11 @@ void LabWindow::connectControls()
     onAction("labCopyNumbersAction", [this] { copyNumbers(); });
     onAction("labCopyPictureAction", [this] { copyPicture(); });
     onAction("labTitleAction", [this] { askTitle(); });
+    onAction("labExportAction", [this] {
+        ExportDialog dialog(*plot_, this);
+        connect(&dialog, &ExportDialog::exported, this, &LabWindow::say);
+        dialog.exec();
+    });
     onAction("labPrintAction", [this] {
         say(plot_->printWithDialog(this) ? QStringLiteral("Printed the picture.")
                                          : QStringLiteral("Nothing was printed."));

@@ -253,6 +253,7 @@ void MainWindow::createStudyMenu()
     studyMenu_->addAction(picture_->savePictureAction());
     studyMenu_->addAction(picture_->saveValuesAction());
     studyMenu_->addAction(picture_->saveGivenPointsAction());
+    studyMenu_->addAction(picture_->exportPictureAction());
     studyMenu_->addAction(picture_->printPictureAction());
     // The save actions follow the picture's study; a menu opened from the
     // bar shows them as they are now.

@@ -15,6 +15,7 @@
 
 #include "data/dsf_writer.h"
 #include "ui/control_table.h"
+#include "ui/qt/export_dialog.h"
 #include "ui/qt/file_save.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/study_painter.h"
@@ -108,6 +109,12 @@ void PictureWidget::addSaveActions()
     savePicture_ = addMenuAction("savePictureAction", tr("Save picture…"), false);
     saveValues_ = addMenuAction("saveValuesAction", tr("Save values…"), false);
     saveGiven_ = addMenuAction("saveGivenPointsAction", tr("Save given points…"), false);
+    exportPicture_ = addMenuAction("exportPictureAction", tr("Export picture…"), false);
+    connect(exportPicture_, &QAction::triggered, this, [this] {
+        ExportDialog dialog(*this, this);
+        connect(&dialog, &ExportDialog::exported, this, &PictureWidget::notice);
+        dialog.exec();
+    });
     printPicture_ = addMenuAction("printPictureAction", tr("Print picture…"), false);
     connect(printPicture_, &QAction::triggered, this, [this] {
         emit notice(printWithDialog(this) ? tr("Printed the picture.") : tr("Nothing was printed."));
@@ -347,6 +354,7 @@ void PictureWidget::updateActions()
     saveGiven_->setEnabled(!study.given.empty());
     savePicture_->setEnabled(!drawing_.ops().empty());
     printPicture_->setEnabled(!drawing_.ops().empty());
+    exportPicture_->setEnabled(!drawing_.ops().empty());
 }
 
 void PictureWidget::keepResult()

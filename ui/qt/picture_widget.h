@@ -31,6 +31,7 @@ public:
     // The actions that save, for the window's Study menu as well.
     QAction* savePictureAction() const { return savePicture_; }
     QAction* printPictureAction() const { return printPicture_; }
+    QAction* exportPictureAction() const { return exportPicture_; }
     PlotScene exportScene() const override;
     QAction* saveValuesAction() const { return saveValues_; }
     QAction* saveGivenPointsAction() const { return saveGiven_; }
@@ -101,6 +102,7 @@ private:
     QAction* copyValues_ = nullptr;
     QAction* savePicture_ = nullptr;
     QAction* printPicture_ = nullptr;
+    QAction* exportPicture_ = nullptr;
     QAction* saveValues_ = nullptr;
     QAction* saveGiven_ = nullptr;
 };

@@ -215,6 +215,15 @@ QImage PlotView::pictureImage(double scale) const
     return image;
 }
 
+void PlotView::paintFigure(QPainter& painter, const QSizeF& size, const PlotOptions& options,
+                           const QFont& font, double lineScale) const
+{
+    PlotScene scene = currentScene();
+    for (PlotSeries& series : scene.series)
+        series.widthPixels *= lineScale;
+    paintPlot(scene, visible_, options, painter, size, font, separator_);
+}
+
 bool PlotView::printPicture(QPrinter& printer) const
 {
     // One device pixel a pixel of the screen, so that the texts measure on
