@@ -1,7 +1,10 @@
 // What the plots export: the pgfplots figure of every lab view and of the
 // main picture compiles with pdflatex and carries the title, the captions,
 // the log modes and the legend, with no curve over 501 points.
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
 #include <QFile>
 #include <QPrinter>
 #include <QProcess>
@@ -13,6 +16,7 @@
 #include <memory>
 
 #include "support/window_controls.h"
+#include "ui/qt/export_dialog.h"
 #include "ui/qt/lab_plot.h"
 #include "ui/qt/lab_window.h"
 #include "ui/qt/main_window.h"
@@ -173,6 +177,88 @@ private slots:
             QVERIFY2(bytes.contains("/MediaBox [0 0 595"), name);
             QVERIFY2(bytes.size() > 4000, name);
         }
+    }
+
+    // Each format comes out at the size asked for: a PNG of so many pixels
+    // (from pixels or from centimetres at a resolution), an SVG, PDF or
+    // pgfplots page of so many centimetres (a PDF page to the nearest point,
+    // as Qt's writer sets it).
+    void eachFormatComesOutAtTheAskedSize()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global", "natural"}));
+        QTemporaryDir dir;
+        const struct {
+            const char* name;
+            ExportFormat format;
+            bool centimetres;
+            double width, height;
+            int dpi;
+            const char* expected;  // in the file; for a PNG its size "w x h"
+        } cases[] = {
+            {"px.png", ExportFormat::Png, false, 640, 480, 96, "640 x 480"},
+            {"column.png", ExportFormat::Png, true, 8.5, 6.4, 300, "1004 x 756"},
+            {"wide.svg", ExportFormat::Svg, true, 16, 9, 150, "width=\"160mm\" height=\"90mm\""},
+            {"wide.pdf", ExportFormat::Pdf, true, 16, 9, 150, "/MediaBox [0 0 454.000000 255.000000]"},
+            {"px.pdf", ExportFormat::Pdf, false, 600, 300, 300, "/MediaBox [0 0 144.000000 72.000000]"},
+            {"column.tex", ExportFormat::Tex, true, 8.5, 6.4, 150, "width=8.500cm, height=6.400cm"},
+            {"curves.csv", ExportFormat::Csv, true, 16, 12, 150, "curve,x,y\n\"Runge"},
+        };
+        for (const auto& c : cases) {
+            ExportSettings settings;
+            settings.format = c.format;
+            settings.centimetres = c.centimetres;
+            settings.width = c.width;
+            settings.height = c.height;
+            settings.dpi = c.dpi;
+            const QString path = dir.filePath(c.name);
+            QCOMPARE(exportPlot(lab->plot(), settings, path), QString());
+            if (c.format == ExportFormat::Png) {
+                const QImage image(path);
+                QCOMPARE(QString("%1 x %2").arg(image.width()).arg(image.height()),
+                         QString(c.expected));
+                QCOMPARE(image.dotsPerMeterX(), static_cast<int>(std::lround(c.dpi / 0.0254)));
+                continue;
+            }
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray bytes = file.readAll();
+            const qsizetype box = bytes.indexOf("/MediaBox");
+            QVERIFY2(bytes.contains(c.expected),
+                     qPrintable(QString(c.name) + ": " + (box >= 0 ? bytes.mid(box, 40) : bytes.left(300))));
+        }
+        ExportSettings broken;
+        broken.width = 0;
+        QVERIFY(!exportPlot(lab->plot(), broken, dir.filePath("none.pdf")).isEmpty());
+        QVERIFY(!QFile::exists(dir.filePath("none.pdf")));
+    }
+
+    // The dialog previews the figure in the proportions asked for, and the
+    // next dialog of the session starts from the settings last exported.
+    void theDialogPreviewsAndRemembersItsSettings()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
+        QTemporaryDir dir;
+        {
+            ExportDialog dialog(lab->plot(), lab.get());
+            auto* preset = find<QComboBox>(dialog, "exportPreset");
+            preset->setCurrentIndex(2);
+            emit preset->activated(2);
+            QCOMPARE(dialog.settings().width, 16.0);
+            QCOMPARE(dialog.settings().height, 9.0);
+            const QPixmap preview = find<QLabel>(dialog, "exportPreview")->pixmap();
+            QVERIFY(!preview.isNull());
+            QVERIFY(std::abs(preview.width() / double(preview.height()) - 16.0 / 9.0) < 0.02);
+            find<QCheckBox>(dialog, "exportTitle")->setChecked(false);
+            find<QComboBox>(dialog, "exportFormat")->setCurrentIndex(3);
+            QCOMPARE(dialog.settings().format, ExportFormat::Tex);
+            QCOMPARE(dialog.exportTo(dir.filePath("figure.tex")), QString());
+            QVERIFY(!readText(dir.filePath("figure.tex")).contains("title={"));
+        }
+        ExportDialog next(lab->plot(), lab.get());
+        QCOMPARE(next.settings().format, ExportFormat::Tex);
+        QCOMPARE(next.settings().height, 9.0);
+        QVERIFY(!find<QCheckBox>(next, "exportTitle")->isChecked());
+        QCOMPARE(find<QDoubleSpinBox>(next, "exportHeight")->value(), 9.0);
     }
 
 private:

@@ -1,11 +1,14 @@
 #include "ui/qt/plot_export.h"
 
+#include <QBuffer>
 #include <QPageSize>
+#include <QRegularExpression>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
 #include <cmath>
+#include <optional>
 
 #include "plot/pgfplots.h"
 #include "plot/ticks.h"
@@ -18,7 +21,6 @@ namespace tarvel::ui {
 namespace {
 
 constexpr double kCentimetresPerInch = 2.54;
-constexpr double kPointsPerInch = 72;
 
 // The figure's size in layout units (pixels at kLayoutDpi).
 QSizeF layoutSize(const ExportSettings& s)
@@ -79,6 +81,35 @@ std::string curvesCsv(const PlotScene& scene)
     return csv;
 }
 
+// The SVG drawing, its page of exactly the size asked for: the generator
+// gives the page in whole layout pixels, which the size in millimetres
+// replaces.
+std::optional<QByteArray> svgDocument(const PlotView& plot, const ExportSettings& s)
+{
+    const QSizeF layout = layoutSize(s);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setResolution(static_cast<int>(kLayoutDpi));
+    svg.setSize(layout.toSize());
+    svg.setViewBox(QRectF(QPointF(0, 0), layout));
+    QPainter painter;
+    if (!painter.begin(&svg))
+        return std::nullopt;
+    painter.fillRect(QRectF(QPointF(0, 0), layout), kBackground);
+    paintFigure(plot, s, painter);
+    if (!painter.end())
+        return std::nullopt;
+    const QSizeF mm = exportCentimetres(s) * 10;
+    QString text = QString::fromUtf8(buffer.data());
+    text.replace(QRegularExpression(R"(<svg width="[^"]*" height="[^"]*")"),
+                 QStringLiteral("<svg width=\"%1mm\" height=\"%2mm\"")
+                     .arg(mm.width(), 0, 'g', 8)
+                     .arg(mm.height(), 0, 'g', 8));
+    return text.toUtf8();
+}
+
 }  // namespace
 
 QSize exportPixels(const ExportSettings& s)
@@ -125,7 +156,6 @@ QString exportPlot(const PlotView& plot, const ExportSettings& s, const QString&
 {
     if (!(s.width > 0) || !(s.height > 0) || !(s.dpi > 0) || !(s.fontPt > 0))
         return QStringLiteral("The size, the resolution and the font size must be above 0.");
-    const QSizeF layout = layoutSize(s);
     switch (s.format) {
     case ExportFormat::Png:
         return saveWhole(fileName, [&](QIODevice& device) {
@@ -135,26 +165,18 @@ QString exportPlot(const PlotView& plot, const ExportSettings& s, const QString&
             image.setDotsPerMeterY(dotsPerMetre);
             return image.save(&device, "PNG");
         });
-    case ExportFormat::Svg:
-        return saveWhole(fileName, [&](QIODevice& device) {
-            QSvgGenerator svg;
-            svg.setOutputDevice(&device);
-            svg.setResolution(static_cast<int>(kLayoutDpi));
-            svg.setSize(layout.toSize());
-            svg.setViewBox(QRectF(QPointF(0, 0), layout));
-            QPainter painter;
-            if (!painter.begin(&svg))
-                return false;
-            painter.fillRect(QRectF(QPointF(0, 0), layout), kBackground);
-            paintFigure(plot, s, painter);
-            return painter.end();
-        });
+    case ExportFormat::Svg: {
+        const std::optional<QByteArray> svg = svgDocument(plot, s);
+        if (!svg)
+            return QStringLiteral("The SVG drawing could not be made.");
+        return saveWhole(fileName, *svg);
+    }
     case ExportFormat::Pdf:
         return saveWhole(fileName, [&](QIODevice& device) {
             QPdfWriter pdf(&device);
             pdf.setResolution(static_cast<int>(kLayoutDpi));
             const QSizeF cm = exportCentimetres(s);
-            pdf.setPageSize(QPageSize(cm * (kPointsPerInch / kCentimetresPerInch), QPageSize::Point));
+            pdf.setPageSize(QPageSize(cm * 10, QPageSize::Millimeter));
             pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
             QPainter painter;
             if (!painter.begin(&pdf))
