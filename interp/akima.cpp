@@ -4,8 +4,11 @@
 //
 //   (w1 m_{i-1} + w2 m_i) / (w1 + w2),  w1 = |m_{i+1} - m_i|,  w2 = |m_{i-1} - m_{i-2}|,
 //
-// and the mean of m_{i-1} and m_i where both weights are 0. Two points give
-// the line.
+// and the mean of m_{i-1} and m_i where both weights are 0 to within
+// kFlatWeights of the four secants' size: differences of secants that only
+// rounding tells apart (a kink 5.6e-17 off a node, as |2x - 1| has at an
+// odd count) count as none, so the slope there is the symmetric mean. Two
+// points give the line.
 #include "interp/akima.h"
 
 #include <cmath>
@@ -13,6 +16,11 @@
 #include <vector>
 
 namespace tarvel {
+namespace {
+
+constexpr double kFlatWeights = 1e-9;
+
+}  // namespace
 
 void akimaSlopes(std::span<const double> xs, std::span<const double> ys, std::span<double> slopes)
 {
@@ -34,7 +42,9 @@ void akimaSlopes(std::span<const double> xs, std::span<const double> ys, std::sp
         // Point i sits between m_{i-1} = m[i + 1] and m_i = m[i + 2].
         const double w1 = std::fabs(m[i + 3] - m[i + 2]);
         const double w2 = std::fabs(m[i + 1] - m[i]);
-        if (w1 + w2 == 0)
+        const double size = std::fmax(std::fmax(std::fabs(m[i]), std::fabs(m[i + 1])),
+                                      std::fmax(std::fabs(m[i + 2]), std::fabs(m[i + 3])));
+        if (w1 + w2 <= kFlatWeights * size)
             slopes[i] = (m[i + 1] + m[i + 2]) / 2;
         else
             slopes[i] = (w1 * m[i + 1] + w2 * m[i + 2]) / (w1 + w2);

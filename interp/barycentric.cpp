@@ -527,16 +527,30 @@ double barycentricLebesgue(std::span<const double> xs, std::span<const double> w
 {
     if (nodeIndex(xs, x) >= 0)
         return 1;
-    double absolute = 0;
-    double signedSum = 0;
-    for (std::size_t j = 0; j < xs.size(); ++j) {
-        const double q = weights[j] / (x - xs[j]);
-        absolute += std::fabs(q);
-        signedSum += q;
-    }
-    if (signedSum == 0)
+    // The first form, sum_j |l_j(x)| = |l(x)| sum_j |w_j / (x - x_j)|, sums
+    // magnitudes only: the second form's signed sum cancels, and its error
+    // grows with the constant. From the nearest node k, l(x) = l_k(x) (x - x_k) / w_k,
+    // so the sum is |l_k(x)| / |w_k| * sum_j |w_j| |x - x_k| / |x - x_j|,
+    // each ratio at most 1; l_k(x) and the quotient keep their binary
+    // exponents apart until the end.
+    const std::size_t k = nearestNode(xs, x);
+    const double toNode = std::fabs(x - xs[k]);
+    double sum = 0;
+    for (std::size_t j = 0; j < xs.size(); ++j)
+        sum += j == k ? std::fabs(weights[j])
+                      : std::fabs(weights[j]) * (toNode / std::fabs(x - xs[j]));
+    if (weights[k] == 0)
         return std::numeric_limits<double>::infinity();
-    return absolute / std::fabs(signedSum);
+    ScaledProduct basis;
+    for (std::size_t j = 0; j < xs.size(); ++j)
+        if (j != k)
+            basis.multiply((x - xs[j]) / (xs[k] - xs[j]));
+    int sumExponent = 0;
+    int weightExponent = 0;
+    const double sumMantissa = std::frexp(sum, &sumExponent);
+    const double weightMantissa = std::frexp(std::fabs(weights[k]), &weightExponent);
+    return std::ldexp(std::fabs(basis.mantissa) * (sumMantissa / weightMantissa),
+                      basis.exponent + sumExponent - weightExponent);
 }
 
 }  // namespace tarvel

@@ -45,8 +45,9 @@ void barycentricColumns(std::span<const double> xs, std::span<const double> weig
                         std::initializer_list<std::span<const double>> columns, double x,
                         std::span<double> results);
 
-// Lebesgue function sum_j |l_j(x)| = sum_j |w_j / (x - x_j)| / |sum_j w_j / (x - x_j)|
-// (1 at a node).
+// Lebesgue function sum_j |l_j(x)| (1 at a node) by the first form
+// |l(x)| sum_j |w_j / (x - x_j)|, l(x) = prod_j (x - x_j): no signed sum
+// cancels, so it keeps its digits up to the largest doubles (inf beyond).
 double barycentricLebesgue(std::span<const double> xs, std::span<const double> weights, double x);
 
 }  // namespace tarvel

@@ -51,24 +51,34 @@ const std::vector<double>& errorGrid()
 }
 
 ErrorFigures errorFiguresOf(std::span<const double> x, std::span<const double> p,
-                            std::span<const double> f, double nodeLow, double nodeHigh)
+                            std::span<const double> f, double nodeLow, double nodeHigh,
+                            double firstNode, double lastNode)
 {
     ErrorFigures figures;
     double sumOfSquares = 0;
     double highest = nodeHigh;
     double lowest = nodeLow;
-    bool sawNan = false;
+    std::vector<double> errors(x.size());
     for (std::size_t k = 0; k < x.size(); ++k) {
-        const double error = std::fabs(p[k] - f[k]);
-        sumOfSquares += error * error;
+        errors[k] = std::fabs(p[k] - f[k]);
+        sumOfSquares += errors[k] * errors[k];
         highest = std::max(highest, p[k]);
         lowest = std::min(lowest, p[k]);
-        // The first of equal errors stays; the first NaN beats any number.
-        if (!sawNan && (k == 0 || std::isnan(error) || error > figures.maxError)) {
-            figures.maxError = error;
-            figures.maxErrorX = x[k];
-            sawNan = std::isnan(error);
-        }
+    }
+    const LebesgueMaximum largest = firstLargest(x, errors);
+    figures.maxError = largest.value;
+    figures.maxErrorX = largest.x;
+    figures.maxErrorOutside = !x.empty() && (largest.x < firstNode || largest.x > lastNode);
+    // x rises: the points within the nodes are one run of them.
+    const auto from =
+        static_cast<std::size_t>(std::lower_bound(x.begin(), x.end(), firstNode) - x.begin());
+    const auto to =
+        static_cast<std::size_t>(std::upper_bound(x.begin(), x.end(), lastNode) - x.begin());
+    if (from < to) {
+        const LebesgueMaximum inside = firstLargest(
+            x.subspan(from, to - from), std::span<const double>(errors).subspan(from, to - from));
+        figures.insideMaxError = inside.value;
+        figures.insideMaxErrorX = inside.x;
     }
     const double count = static_cast<double>(std::max<std::size_t>(x.size(), 1));
     figures.rmsError = std::sqrt(sumOfSquares / count);
@@ -101,7 +111,7 @@ ErrorFigures errorFigures(const Interpolant& p, std::span<const double> exactOnG
     std::vector<double> values(grid.size());
     p.evaluate(grid, values);
     const auto [low, high] = std::minmax_element(p.ys().begin(), p.ys().end());
-    return errorFiguresOf(grid, values, exactOnGrid, *low, *high);
+    return errorFiguresOf(grid, values, exactOnGrid, *low, *high, p.xs().front(), p.xs().back());
 }
 
 ErrorFigures errorFigures(const Interpolant& p, const StudyFunction& f)

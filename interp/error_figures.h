@@ -23,6 +23,13 @@ struct ErrorFigures {
     double rmsError = 0;    // sqrt(mean of (p - f)^2) over the grid
     double overshoot = 0;   // how far p rises above the largest node value
                             // or falls below the smallest; 0 when it stays inside
+    // Where the nodes do not reach 0 or 1 the methods extrapolate, with a
+    // conditioning of their own: whether the largest error lies outside
+    // [first node, last node], and the largest error within it (nothing when
+    // no grid point lies there).
+    bool maxErrorOutside = false;
+    std::optional<double> insideMaxError;
+    double insideMaxErrorX = 0;
 };
 
 // The figures of p against f on errorGrid(). A NaN error counts as the
@@ -36,11 +43,12 @@ ErrorFigures errorFigures(const Interpolant& p, std::span<const double> exactOnG
 // f(x(k)) at every grid point.
 std::vector<double> valuesOnGrid(const StudyFunction& f);
 
-// The same figures from values already computed at the points x:
+// The same figures from values already computed at the rising points x:
 // p[k], f[k] at x[k]; nodeLow/nodeHigh are the smallest and largest node
-// values (for the overshoot).
+// values (for the overshoot), firstNode/lastNode the nodes' extent.
 ErrorFigures errorFiguresOf(std::span<const double> x, std::span<const double> p,
-                            std::span<const double> f, double nodeLow, double nodeHigh);
+                            std::span<const double> f, double nodeLow, double nodeHigh,
+                            double firstNode, double lastNode);
 
 // Lebesgue function sum_i |l_i(x)| at each x into out (same length as x):
 // global in barycentric form, local window by window (the window of the
@@ -57,7 +65,7 @@ struct LebesgueMaximum {
 std::optional<LebesgueMaximum> lebesgueConstant(const Interpolant& p);
 
 // The largest of values at x and the first x where it occurs; a NaN counts
-// as larger than any number.
+// as larger than any number. The error figures take their largest errors so.
 LebesgueMaximum firstLargest(std::span<const double> x, std::span<const double> values);
 
 }  // namespace tarvel

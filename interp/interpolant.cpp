@@ -5,7 +5,7 @@
 // are evaluated by Horner's rule with their derivatives b + t (2c + 3d t)
 // and 2c + 6d t. The global polynomial keeps its barycentric weights and
 // its derivatives at the nodes. The local polynomial takes the main
-// window's windows, each in barycentric form with its own derivatives.
+// window's windows, each in barycentric form, its derivatives from its Newton form.
 #include "interp/interpolant.h"
 
 #include <algorithm>
@@ -21,6 +21,7 @@
 #include "interp/hermite_rows.h"
 #include "interp/lagrange.h"
 #include "interp/method_checks.h"
+#include "interp/newton_form.h"
 #include "interp/pchip.h"
 #include "interp/pw_cubic_spline.h"
 
@@ -140,30 +141,23 @@ PointValues hornerAt(const CoefRow& row, double t)
     return {a + t * (b + t * (c + t * d)), b + t * (2 * c + 3 * d * t), 2 * c + 6 * d * t};
 }
 
-// The barycentric form of one local window: its weights and, when asked
-// for, its derivatives at its nodes.
+// The barycentric form of one local window: its weights; and, when the
+// derivatives are asked for, its Newton form about the interval in hand.
 struct WindowForm {
     std::size_t start = 0;
     std::size_t count = 0;  // 0: no window yet
-    bool withSlopes = false;
     std::vector<double> weights;
-    std::vector<double> first;
-    std::vector<double> second;
+    std::optional<std::size_t> newtonPiece;
+    NewtonForm newton;
 };
 
-void formWindow(std::span<const double> xs, std::span<const double> ys, std::size_t start,
-                std::size_t count, bool withSlopes, WindowForm& form)
+void formWindow(std::span<const double> xs, std::size_t start, std::size_t count,
+                WindowForm& form)
 {
     form.start = start;
     form.count = count;
-    form.withSlopes = withSlopes;
-    const auto wx = xs.subspan(start, count);
-    form.weights = productWeights(wx);
-    if (withSlopes) {
-        form.first.resize(count);
-        form.second.resize(count);
-        nodeDerivatives(wx, form.weights, ys.subspan(start, count), form.first, form.second);
-    }
+    form.weights = productWeights(xs.subspan(start, count));
+    form.newtonPiece.reset();
 }
 
 // What the evaluation of one point leaves for the next: the piece where
@@ -301,16 +295,25 @@ private:
             p.localDegree_, static_cast<double>(p.xs_.size() - 1), static_cast<int>(state.piece)));
         const auto count = static_cast<std::size_t>(p.localDegree_) + 1;
         WindowForm& window = state.window;
-        if (window.count != count || window.start != start ||
-            (state.withSlopes && !window.withSlopes))
-            formWindow(p.xs_, p.ys_, start, count, state.withSlopes, window);
+        if (window.count != count || window.start != start)
+            formWindow(p.xs_, start, count, window);
         const auto wx = std::span<const double>(p.xs_).subspan(start, count);
         const auto wy = std::span<const double>(p.ys_).subspan(start, count);
         std::array<double, 3> values{};
-        if (state.withSlopes)
-            barycentricColumns(wx, window.weights, {wy, window.first, window.second}, x, values);
-        else
-            barycentricColumns(wx, window.weights, {wy}, x, values);
+        barycentricColumns(wx, window.weights, {wy}, x, values);
+        // The derivatives from the window's own polynomial at x: through
+        // values at the nodes, the window's conditioning would multiply
+        // their rounding errors.
+        if (state.withSlopes) {
+            const std::size_t j = state.piece;
+            if (window.newtonPiece != j) {
+                window.newton = newtonForm(wx, wy, p.xs_[j] / 2 + p.xs_[j + 1] / 2);
+                window.newtonPiece = j;
+            }
+            const PointValues slopes = newtonAt(window.newton, x);
+            values[1] = slopes.first;
+            values[2] = slopes.second;
+        }
         // A node outside its interval's window (degree 0 at the right end
         // of the interval) still takes its own value, as in the main window.
         const std::size_t j = state.piece;

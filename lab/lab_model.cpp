@@ -311,7 +311,8 @@ void LabModel::computeMethod(StudyMethod method)
     out.interpolant->evaluate(grid, out.value, out.first, out.second);
     if (hasFunction()) {
         const auto [low, high] = std::minmax_element(ys.begin(), ys.end());
-        out.figures = errorFiguresOf(grid, out.value, exact_[0], *low, *high);
+        out.figures = errorFiguresOf(grid, out.value, exact_[0], *low, *high, xs.front(),
+                                     xs.back());
     }
     if (settings_.view == LabView::Lebesgue) {
         out.lebesgue.resize(grid.size());

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <span>
 
 #include "lab/lab_counts.h"
 #include "lab/lab_text.h"
@@ -70,6 +71,31 @@ double logOfError(double value, double exact)
     return std::log10(error);
 }
 
+// Where the nodes do not reach 0 or 1 a curve extrapolates: that stretch
+// moves into a dashed series of its own without a legend line, joined to
+// the curve at the first and the last point within the nodes.
+void splitOffExtrapolation(LabPicture& picture, double firstNode, double lastNode)
+{
+    LabSeries& curve = picture.series.back();
+    const auto outside = [&](std::size_t k) {
+        return curve.x[k] < firstNode || curve.x[k] > lastNode;
+    };
+    const std::size_t count = curve.x.size();
+    LabSeries stretch{"", curve.colour, true, false, {}, {}, LineDash::Dashed};
+    for (std::size_t k = 0; k < count; ++k) {
+        const bool joins = (k > 0 && outside(k - 1)) || (k + 1 < count && outside(k + 1));
+        stretch.x.push_back(curve.x[k]);
+        stretch.y.push_back(outside(k) || joins ? curve.y[k]
+                                                : std::numeric_limits<double>::quiet_NaN());
+    }
+    if (std::all_of(stretch.y.begin(), stretch.y.end(), [](double y) { return std::isnan(y); }))
+        return;
+    for (std::size_t k = 0; k < count; ++k)
+        if (outside(k))
+            curve.y[k] = std::numeric_limits<double>::quiet_NaN();
+    picture.series.push_back(std::move(stretch));
+}
+
 void addMethodCurves(LabPicture& picture, const LabModel& model)
 {
     const LabView view = model.settings().view;
@@ -80,6 +106,7 @@ void addMethodCurves(LabPicture& picture, const LabModel& model)
         const MethodOutcome& out = model.outcome(method);
         const std::string label = methodLabel(model, method);
         const ui::Colour colour = methodColour(method);
+        const std::size_t before = picture.series.size();
         switch (view) {
         case LabView::Values:
             picture.series.push_back(sampled(label, colour, out.value, plain, nullptr));
@@ -107,6 +134,9 @@ void addMethodCurves(LabPicture& picture, const LabModel& model)
         case LabView::Convergence:
             break;
         }
+        const std::span<const double> xs = out.interpolant->xs();
+        if (picture.series.size() > before)
+            splitOffExtrapolation(picture, xs.front(), xs.back());
     }
 }
 
@@ -272,6 +302,19 @@ ui::Colour methodColour(StudyMethod method)
     return kMethodColours[methodIndex(method)];
 }
 
+std::string largestErrorText(const ErrorFigures& figures)
+{
+    std::string text = joined({"largest error ", compactNumber(figures.maxError, "."),
+                               " at x = ", compactNumber(figures.maxErrorX, ".")});
+    if (!figures.maxErrorOutside)
+        return text;
+    text += ", outside the nodes";
+    if (figures.insideMaxError)
+        text += joined({"; inside them ", compactNumber(*figures.insideMaxError, "."),
+                        " at x = ", compactNumber(figures.insideMaxErrorX, ".")});
+    return text;
+}
+
 LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence)
 {
     LabPicture picture;
@@ -355,8 +398,7 @@ std::string pictureDescription(const LabModel& model)
         if (!out.available())
             text += joined({": unavailable, ", out.refusal});
         else if (out.figures)
-            text += joined({": largest error ", compactNumber(out.figures->maxError, "."),
-                            " at x = ", compactNumber(out.figures->maxErrorX, "."), "."});
+            text += joined({": ", largestErrorText(*out.figures), "."});
         else
             text += ": shown.";
     }

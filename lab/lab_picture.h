@@ -77,6 +77,11 @@ std::vector<NumbersRow> numbersWithOrders(const LabModel& model,
 // function and the node family.
 std::string labTitle(const LabModel& model);
 
+// "largest error 0.25 at x = 0.5", and where it lies outside the nodes
+// "largest error 1.6e10 at x = 0, outside the nodes; inside them 0.003 at
+// x = 0.5".
+std::string largestErrorText(const ErrorFigures& figures);
+
 // The plot's description for a screen reader: the view, the function and
 // nodes, and each shown method's largest error or why it is unavailable.
 std::string pictureDescription(const LabModel& model);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "plot/ticks.h"
 
@@ -20,8 +21,11 @@ std::vector<double> tickValues(double lo, double hi, int maxTicks, AxisScale sca
     if (scale == AxisScale::Log10 && step < 1) {
         step = 1;  // whole decades only
         std::vector<double> values;
-        for (double e = std::ceil(lo); e <= std::floor(hi); ++e)
-            values.push_back(e == 0 ? 0.0 : e);
+        const double first = std::ceil(lo);
+        const double count = std::min<double>(std::floor(hi) - first + 1, maxTicks + 1);
+        // Counted, not stepped: far out a decade plus one is the same double.
+        for (int k = 0; k < count && (k == 0 || first + k > values.back()); ++k)
+            values.push_back(first + k == 0 ? 0.0 : first + k);
         return values;
     }
     return ticksIn(lo, hi, maxTicks);
@@ -74,7 +78,57 @@ std::vector<std::size_t> labelledTicks(const std::vector<AxisTick>& ticks,
     return {0};
 }
 
+// One axis of a world, ends in either order.
+struct AxisRange {
+    double from;
+    double to;
+};
+
+enum class AxisOutcome { Shown, Cut, TooClose, TooFar };
+
+// Cuts a decade axis to the decades of doubles and says whether the range
+// can be shown.
+AxisOutcome limitAxis(AxisRange& range, AxisScale scale)
+{
+    double lo = std::min(range.from, range.to);
+    double hi = std::max(range.from, range.to);
+    if (!std::isfinite(lo) || !std::isfinite(hi))
+        return AxisOutcome::TooFar;
+    const bool cut = scale == AxisScale::Log10 && (lo < kLowestDecade || hi > kHighestDecade);
+    if (cut) {
+        const double shift = lo < kLowestDecade ? kLowestDecade - lo : kHighestDecade - hi;
+        const bool wider = hi - lo >= kHighestDecade - kLowestDecade;
+        lo = wider ? kLowestDecade : lo + shift;
+        hi = wider ? kHighestDecade : hi + shift;
+    }
+    // Halved, the extent of any two finite doubles is finite.
+    const double halfExtent = hi / 2 - lo / 2;
+    const double larger = std::max(std::abs(lo), std::abs(hi));
+    if (!(halfExtent >= kClosestExtent / 2 * larger) ||
+        !(halfExtent >= std::numeric_limits<double>::min()))
+        return AxisOutcome::TooClose;
+    range = range.from <= range.to ? AxisRange{lo, hi} : AxisRange{hi, lo};
+    return cut ? AxisOutcome::Cut : AxisOutcome::Shown;
+}
+
 }  // namespace
+
+LimitedWorld limitedWorld(const WorldRect& asked, const WorldRect& shown, AxisScale xScale,
+                          AxisScale yScale)
+{
+    AxisRange x{asked.left, asked.right};
+    AxisRange y{asked.bottom, asked.top};
+    const AxisOutcome outcomes[] = {limitAxis(x, xScale), limitAxis(y, yScale)};
+    const auto any = [&outcomes](AxisOutcome outcome) {
+        return outcomes[0] == outcome || outcomes[1] == outcome;
+    };
+    if (any(AxisOutcome::TooClose))
+        return {shown, WorldLimit::Closest};
+    if (any(AxisOutcome::TooFar))
+        return {shown, WorldLimit::Farthest};
+    return {{x.from, y.to, x.to, y.from},
+            any(AxisOutcome::Cut) ? WorldLimit::Farthest : WorldLimit::None};
+}
 
 std::string decadeLabel(double exponent, std::string_view decimalSeparator)
 {

@@ -124,4 +124,29 @@ WorldRect zoomedWorld(const WorldRect& world, double factor, double x, double y)
 // height pixels: dragging the picture right by dx shows what lay left.
 WorldRect pannedWorld(const WorldRect& world, double dx, double dy, double width, double height);
 
+// Why a zoom or a pan did not show the world it asked for.
+enum class WorldLimit {
+    None,
+    Closest,   // an extent so narrow that its ends are hardly distinct doubles
+    Farthest,  // beyond the largest doubles, or on a decade axis beyond their decades
+};
+
+struct LimitedWorld {
+    WorldRect world;
+    WorldLimit limit = WorldLimit::None;
+};
+
+// The world to show when a zoom or a pan asks for `asked` while `shown` is
+// shown. An axis narrower than kClosestExtent times its larger end (or than
+// the smallest normal doubles), or with an end that is not finite, leaves
+// `shown` as it is. A decade axis keeps within kLowestDecade ..
+// kHighestDecade: cut to that range when wider, moved inside it otherwise.
+// The orientation of each axis stays.
+LimitedWorld limitedWorld(const WorldRect& asked, const WorldRect& shown, AxisScale xScale,
+                          AxisScale yScale);
+
+inline constexpr double kClosestExtent = 0x1p-40;
+inline constexpr double kLowestDecade = -323;   // 1e-323: the smallest doubles
+inline constexpr double kHighestDecade = 308;   // 1e308: the largest ones
+
 }  // namespace tarvel

@@ -79,9 +79,9 @@ double tickStep(double lo, double hi, int maxTicks)
         return 0;
     // Halved, the extent of any two finite doubles is finite.
     const double halfSpan = hi / 2 - lo / 2;
-    const double raw = halfSpan / maxTicks * 2;  // may reach the largest doubles
-    if (!(raw > 0))
-        return 0;
+    const double raw = halfSpan / maxTicks * 2;
+    if (!(raw > 0) || !std::isfinite(raw))
+        return 0;  // beyond the largest doubles no round step fits
     const int exponent = decimalExponent(raw);
     for (int power = exponent - 1; power <= exponent + 1; ++power) {
         const double base = std::pow(10.0, power);
@@ -104,9 +104,18 @@ std::vector<double> ticksIn(double lo, double hi, int maxTicks)
     const double last = std::floor(hi / step);
     if (!(last - first <= maxTicks + 1))
         return ticks;  // the range lies far from zero: no round multiples to show
-    for (double n = first; n <= last; ++n) {
-        const double value = n * step;
-        ticks.push_back(n == 0 ? 0.0 : value);
+    // Counted, not stepped: beyond 2^53 adding 1 to a multiple leaves it as
+    // it is, and such a loop would never end.
+    const auto count = static_cast<int>(last - first) + 1;
+    for (int k = 0; k < count; ++k) {
+        const double n = first + k;
+        if (k > 0 && n == first)
+            break;  // one multiple stands for all: the doubles are that far apart here
+        const double value = n == 0 ? 0.0 : n * step;
+        // The quotients and products round: a multiple may fall a rounding
+        // outside, or on its neighbour, where the doubles are sparse.
+        if (value >= lo && value <= hi && (ticks.empty() || value > ticks.back()))
+            ticks.push_back(value);
     }
     return ticks;
 }

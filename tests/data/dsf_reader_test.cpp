@@ -783,6 +783,13 @@ TEST_F(DataSetFileTest, FileAboveTheSizeLimitIsRefusedUnread)
 // Given points saved as a data set load back bit for bit: the extremes of a
 // double, subnormals, negative zero, and values whose shortest text is not
 // enough for a careless writer.
+TEST(DataSetWriter, WritesTheCountThenRecordsNumberedFromZero)
+{
+    const std::vector<double> x = {0, 0.5, 1};
+    const std::vector<double> y = {-2, 0.25, 1e300};
+    EXPECT_EQ(dataSetText(x, y), "3\n0,0,-2\n1,0.5,0.25\n2,1,1.0000000000000001e+300\n");
+}
+
 TEST(DataSetWriter, WrittenPointsLoadBackBitForBit)
 {
     const double big = std::numeric_limits<double>::max();

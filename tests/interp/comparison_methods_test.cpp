@@ -3,8 +3,11 @@
 // refusals, error figures and Lebesgue constants.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdint>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -179,6 +182,40 @@ TEST(Pchip, NeverLeavesTheRangeOfTwoMonotoneNeighbours)
             EXPECT_GE(p.value(x), ys[i]) << "at " << x;
             EXPECT_LE(p.value(x), ys[i + 1]) << "at " << x;
         }
+}
+
+// Monotone data on uneven nodes, so that every interior slope is the
+// weighted harmonic mean of its two secants, with weights 2 h_k + h_{k-1}
+// and h_k + 2 h_{k-1} (Fritsch and Butland); the slopes worked out by hand.
+TEST(Pchip, InteriorSlopesWeighTheWiderNeighbourMore)
+{
+    const std::vector<double> ys = {0, 0.1, 0.5, 0.6, 0.9, 1.0};
+    const Interpolant p = built(StudyMethod::Pchip, kUneven, ys);
+    const double slopes[] = {1.2857142857142858, 2.0000000000000004, 1.5882352941176472,
+                             0.43575418994413406};
+    for (std::size_t k = 1; k + 1 < kUneven.size(); ++k)
+        EXPECT_NEAR(p.at(kUneven[k]).first, slopes[k - 1], 1e-14) << "node " << k;
+}
+
+// |2x - 1| at an odd count: the middle node may lie a rounding off 1/2
+// (0.49999999999999994 at 99 and 197), and the secants beside it differ by that
+// rounding alone. The slope there is the symmetric 0, not -2.
+TEST(Akima, KinkARoundingOffTheMiddleNodeGetsTheSymmetricSlope)
+{
+    const StudyFunction kink{StudyFunctionId::Abs, {}};
+    for (const int n : {11, 99, 197}) {
+        const std::vector<double> xs = familyNodes(NodeFamily::Equispaced, n);
+        std::vector<double> ys;
+        for (const double x : xs)
+            ys.push_back(functionValue(kink, x));
+        const double middle = xs[static_cast<std::size_t>(n / 2)];
+        const Interpolant p = built(StudyMethod::Akima, xs, ys);
+        EXPECT_NEAR(p.at(middle).first, 0, 1e-9) << n << " nodes, middle at " << middle;
+        const double h = xs[1] - xs[0];
+        EXPECT_NEAR(p.value(middle - h / 2), p.value(middle + h / 2), 1e-12) << n << " nodes";
+    }
+    EXPECT_EQ(familyNodes(NodeFamily::Equispaced, 99)[49], 0.49999999999999994)
+        << "the case this guards";
 }
 
 TEST(GlobalPolynomial, AgreesWithLongDoubleLagrangeUpToFifteenNodes)
@@ -412,11 +449,29 @@ TEST(ErrorFigures, TakeTheFirstOfEqualErrorsTheRmsAndTheOvershoot)
     const std::vector<double> x = {0, 0.25, 0.5, 0.75, 1};
     const std::vector<double> p = {0, 1.5, 1, -0.5, 1};
     const std::vector<double> f = {0, 1, 1, 0, 1};
-    const ErrorFigures figures = errorFiguresOf(x, p, f, 0, 1);
+    const ErrorFigures figures = errorFiguresOf(x, p, f, 0, 1, 0, 1);
     EXPECT_EQ(figures.maxError, 0.5);
     EXPECT_EQ(figures.maxErrorX, 0.25) << "the first of two equal errors";
     EXPECT_DOUBLE_EQ(figures.rmsError, std::sqrt(0.5 / 5));
     EXPECT_EQ(figures.overshoot, 0.5);
+}
+
+TEST(ErrorFigures, OvershootIsTheLargerOfRiseAboveAndFallBelowTheNodes)
+{
+    const std::vector<double> x = {0, 0.5, 1};
+    const std::vector<double> f = {0, 0.5, 1};
+    const struct {
+        const char* name;
+        std::vector<double> p;
+        double overshoot;
+    } cases[] = {
+        {"inside the node values", {0, 0.7, 1}, 0},
+        {"above the largest only", {0, 1.25, 1}, 0.25},
+        {"below the smallest only", {0, -0.375, 1}, 0.375},
+        {"both: the larger", {-0.125, 1.5, 1}, 0.5},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(errorFiguresOf(x, c.p, f, 0, 1, 0, 1).overshoot, c.overshoot) << c.name;
 }
 
 TEST(ErrorFigures, KeepTheRmsFiniteWhereTheSquaresOverflow)
@@ -424,7 +479,7 @@ TEST(ErrorFigures, KeepTheRmsFiniteWhereTheSquaresOverflow)
     const std::vector<double> x = {0, 0.5, 1};
     const std::vector<double> p = {3e200, -3e200, 0};
     const std::vector<double> f = {0, 0, 0};
-    EXPECT_DOUBLE_EQ(errorFiguresOf(x, p, f, 0, 0).rmsError, 3e200 * std::sqrt(2.0 / 3));
+    EXPECT_DOUBLE_EQ(errorFiguresOf(x, p, f, 0, 0, 0, 1).rmsError, 3e200 * std::sqrt(2.0 / 3));
 }
 
 TEST(ErrorFigures, ReportTheFirstNotANumberAsTheLargestError)
@@ -432,7 +487,7 @@ TEST(ErrorFigures, ReportTheFirstNotANumberAsTheLargestError)
     const std::vector<double> x = {0, 0.5, 1};
     const std::vector<double> p = {5, NAN, 9};
     const std::vector<double> f = {0, 0, 0};
-    const ErrorFigures figures = errorFiguresOf(x, p, f, 0, 1);
+    const ErrorFigures figures = errorFiguresOf(x, p, f, 0, 1, 0, 1);
     EXPECT_TRUE(std::isnan(figures.maxError));
     EXPECT_EQ(figures.maxErrorX, 0.5);
 }
@@ -453,6 +508,163 @@ TEST(LebesgueConstant, OfElevenNodesMatchesItsKnownValues)
     EXPECT_NEAR(constant(NodeFamily::Equispaced, StudyMethod::Local, 1), 1.0, 1e-12)
         << "lines between neighbours";
     EXPECT_FALSE(lebesgueConstant(built(StudyMethod::Pchip, {0, 1}, {0, 1})));
+}
+
+// The constants far beyond 1e13, where the signed sum of the second form
+// cancels. References: the largest of sum_j |prod_{m != j} (x - x_m) / (x_j - x_m)|
+// over the grid k / 10000, nodes and grid points as these very doubles,
+// computed with mpmath 1.2.1 at 40 significant digits.
+TEST(LebesgueConstant, KeepsItsDigitsUpToTheLargestDoubles)
+{
+    const struct {
+        const char* name;
+        NodeFamily family;
+        int n;
+        double reference;
+        std::vector<double> at;  // where it lies (two places when symmetric)
+    } cases[] = {
+        {"evenly spaced, 65", NodeFamily::Equispaced, 65, 4.4047410770579666528e16,
+         {0.0031, 0.9969}},
+        {"evenly spaced, 100", NodeFamily::Equispaced, 100, 8.9391228977727416636e26, {0.0018}},
+        {"evenly spaced, 1000", NodeFamily::Equispaced, 1000, 5.0355665524827781e296, {0.0001}},
+        {"Chebyshev points, 1001", NodeFamily::Lobatto, 1001, 5.3600517970808150527, {0.4945}},
+    };
+    for (const auto& c : cases) {
+        const std::vector<double> xs = familyNodes(c.family, c.n);
+        const auto constant = lebesgueConstant(built(StudyMethod::Global, xs, xs));
+        ASSERT_TRUE(constant) << c.name;
+        EXPECT_NEAR(constant->value / c.reference, 1, 1e-12) << c.name;
+        EXPECT_TRUE(std::any_of(c.at.begin(), c.at.end(),
+                                [&](double x) { return std::abs(constant->x - x) < 1e-12; }))
+            << c.name << " at " << constant->x;
+    }
+    // 257 random nodes in [0, 1): the 53 high bits of a 64-bit linear
+    // congruential generator (Knuth's MMIX constants), seed 2026, sorted.
+    // The largest lies beyond the last node, at x = 1.
+    std::vector<double> random;
+    std::uint64_t state = 2026;
+    for (int j = 0; j < 257; ++j) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        random.push_back(static_cast<double>(state >> 11) * 0x1p-53);
+    }
+    std::sort(random.begin(), random.end());
+    const auto constant = lebesgueConstant(built(StudyMethod::Global, random, random));
+    ASSERT_TRUE(constant);
+    EXPECT_NEAR(constant->value / 1.3665366065465720071e86, 1, 1e-12);
+    EXPECT_EQ(constant->x, 1);
+}
+
+// The Lebesgue function sums magnitudes: at least 1 in every interval, never
+// below it where a signed sum would change its sign.
+TEST(LebesgueFunction, IsAtLeastOneBetweenEveryTwoNodes)
+{
+    const std::vector<double> xs = familyNodes(NodeFamily::Gauss, 12);
+    for (const StudyMethod method : {StudyMethod::Global, StudyMethod::Local}) {
+        MethodSettings settings;
+        settings.localDegree = 4;
+        const Interpolant p = built(method, xs, xs, settings);
+        std::vector<double> between;
+        for (std::size_t j = 0; j + 1 < xs.size(); ++j)
+            for (const double share : {0.3, 0.5, 0.7})
+                between.push_back(xs[j] + share * (xs[j + 1] - xs[j]));
+        std::vector<double> values(between.size());
+        ASSERT_TRUE(lebesgueFunction(p, between, values));
+        for (std::size_t k = 0; k < between.size(); ++k)
+            EXPECT_GE(values[k], 1 - 1e-12) << studyMethodKey(method) << " at " << between[k];
+    }
+}
+
+// 25 pairs of nodes 1.19e-7 apart: a local window's own polynomial gives its
+// derivatives; carried over from values at its nodes, they were 42 % off.
+std::vector<double> closePairs()
+{
+    std::vector<double> xs;
+    for (int i = 0; i < 25; ++i) {
+        const double centre = std::round((0.0892 + i * 0.0367) * 0x1p26) * 0x1p-26;
+        xs.push_back(centre);
+        xs.push_back(centre + 8 * 0x1p-26);
+    }
+    return xs;
+}
+
+TEST(LocalPolynomial, DerivativesOnClosePairsOfNodesAreTheWindowsOwn)
+{
+    const std::vector<double> xs = closePairs();
+    std::vector<double> parabola;
+    std::vector<double> sine;
+    for (const double x : xs) {
+        parabola.push_back(x * x);  // exact: the nodes have 26 bits
+        sine.push_back(std::sin(2 * std::numbers::pi * x));
+    }
+    // The sine's rows: the window's polynomial through these doubles, in
+    // Newton's form with mpmath 1.2.1 at 60 significant digits.
+    const struct {
+        int degree;
+        double x;
+        double first, second;
+    } sineRows[] = {
+        {3, 0.3, -1.9410349917685309, -37.522483598095755},
+        {5, 0.7003, -1.930345446975497, 37.568895596244214},
+        {10, 0.3, -1.9416110389660987, -37.546206254479871},
+        {10, 0.5, -6.2831853071207346, -2.6553753457727301e-8},
+        {10, 0.95, 5.9756643209914759, 12.199502941511274},
+        {10, 0.05, 5.9756632880703047, -12.199396892998318},  // before the first node
+    };
+    for (const auto& row : sineRows) {
+        MethodSettings settings;
+        settings.localDegree = row.degree;
+        const PointValues v = built(StudyMethod::Local, xs, sine, settings).at(row.x);
+        EXPECT_NEAR(v.first, row.first, 1e-8) << "degree " << row.degree << " at " << row.x;
+        EXPECT_NEAR(v.second, row.second, 1e-6) << "degree " << row.degree << " at " << row.x;
+    }
+    for (const int degree : {3, 10, 20}) {
+        MethodSettings settings;
+        settings.localDegree = degree;
+        const Interpolant p = built(StudyMethod::Local, xs, parabola, settings);
+        for (const double x : {0.05, 0.2, 0.5, 0.9, 0.99}) {
+            const PointValues v = p.at(x);
+            EXPECT_NEAR(v.first, 2 * x, 1e-9) << "degree " << degree << " at " << x;
+            EXPECT_NEAR(v.second, 2, 1e-6) << "degree " << degree << " at " << x;
+        }
+    }
+}
+
+// The close pairs begin at 0.0892: from 0 to there every method
+// extrapolates, and the figures say so. References for local of degree 3:
+// the windows' polynomials through these doubles against sin(2 pi x) on the
+// grid, with mpmath 1.2.1 at 40 significant digits.
+TEST(ErrorFigures, SayWhenTheLargestErrorLiesOutsideTheNodesAndGiveTheOneInside)
+{
+    const std::vector<double> xs = closePairs();
+    const StudyFunction sine{StudyFunctionId::Sine, {}};
+    std::vector<double> ys;
+    for (const double x : xs)
+        ys.push_back(functionValue(sine, x));
+    MethodSettings settings;
+    settings.localDegree = 3;
+    const ErrorFigures local =
+        errorFigures(built(StudyMethod::Local, xs, ys, settings), sine);
+    EXPECT_TRUE(local.maxErrorOutside);
+    EXPECT_EQ(local.maxErrorX, 0);
+    EXPECT_NEAR(local.maxError / 0.0041872075846321646, 1, 1e-5);
+    ASSERT_TRUE(local.insideMaxError);
+    EXPECT_NEAR(*local.insideMaxError / 7.3535905975493092e-6, 1, 1e-5);
+    EXPECT_NEAR(local.insideMaxErrorX, 0.2543, 1e-12);
+    // PCHIP's end piece, 1.19e-7 wide, carried on to 0.
+    const ErrorFigures pchip = errorFigures(built(StudyMethod::Pchip, xs, ys), sine);
+    EXPECT_TRUE(pchip.maxErrorOutside);
+    EXPECT_GT(pchip.maxError, 1e9);
+    ASSERT_TRUE(pchip.insideMaxError);
+    EXPECT_LT(*pchip.insideMaxError, 1e-2);
+    EXPECT_GE(pchip.insideMaxErrorX, xs.front());
+    EXPECT_LE(pchip.insideMaxErrorX, xs.back());
+    // Nodes from 0 to 1: nothing lies outside.
+    const ErrorFigures whole = errorFigures(
+        built(StudyMethod::Natural, familyNodes(NodeFamily::Equispaced, 11),
+              std::vector<double>(11, 0.0)),
+        sine);
+    EXPECT_FALSE(whole.maxErrorOutside);
+    EXPECT_EQ(whole.insideMaxError, whole.maxError);
 }
 
 TEST(StudyFunctions, DerivativesAgreeWithDifferenceQuotients)

@@ -4,10 +4,12 @@
 // worker.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <set>
+#include <span>
 #include <sstream>
 
 #include "interp/error_figures.h"
@@ -63,6 +65,24 @@ TEST(LabNodes, ADragIsOneStepOfUndoAndRedo)
     ASSERT_TRUE(nodes.redo());
     EXPECT_EQ(nodes.nodes()[1], (Node{0.5, 3.5}));
     EXPECT_FALSE(nodes.redo());
+}
+
+TEST(LabNodes, ANewDragAfterUndoDropsTheRedoHistory)
+{
+    LabNodes nodes;
+    nodes.reset(threeNodes());
+    nodes.beginDrag();
+    nodes.moveNode(1, 0, 2.5, false);
+    nodes.finishDrag();
+    ASSERT_TRUE(nodes.undo());
+    ASSERT_TRUE(nodes.canRedo());
+    nodes.beginDrag();
+    nodes.moveNode(2, 0, -1, false);
+    nodes.finishDrag();
+    EXPECT_FALSE(nodes.canRedo());
+    EXPECT_FALSE(nodes.redo());
+    EXPECT_EQ(nodes.nodes()[1], (Node{0.5, 2})) << "the undone drag stays undone";
+    EXPECT_EQ(nodes.nodes()[2], (Node{1, -1}));
 }
 
 TEST(LabNodes, ShiftDragKeepsXStrictlyBetweenNeighbours)
@@ -318,6 +338,96 @@ TEST(LabModel, FiguresOfRungeAtElevenEvenlySpacedNodes)
             << k;
 }
 
+// Runge's slopes at the ends differ in sign, f'(0) = -f'(1), so an end slope
+// taken at the wrong end shows.
+TEST(LabModel, ClampedSplineTakesEachEndSlopeAtItsOwnEnd)
+{
+    const LabModel model(startWith(LabFunction::Runge, 11, {StudyMethod::Clamped}));
+    const Interpolant& p = *model.outcome(StudyMethod::Clamped).interpolant;
+    const std::vector<double>& slope = model.exact(1);
+    EXPECT_NEAR(p.at(0).first, slope.front(), 1e-12);
+    EXPECT_NEAR(p.at(1).first, slope.back(), 1e-12);
+    EXPECT_GT(std::abs(slope.front() - slope.back()), 0.1);
+}
+
+TEST(LabModel, LebesgueConstantFollowsTheLocalDegree)
+{
+    LabModel model(startWith(LabFunction::Runge, 21, {StudyMethod::Local}));
+    for (const int degree : {2, 8, 3}) {
+        ASSERT_FALSE(model.setDegree(degree));
+        MethodSettings settings;
+        settings.localDegree = degree;
+        const std::vector<double> xs = familyNodes(NodeFamily::Equispaced, 21);
+        const auto direct =
+            lebesgueConstant(*buildInterpolant(StudyMethod::Local, xs, xs, settings).interpolant);
+        ASSERT_TRUE(model.outcome(StudyMethod::Local).lebesgueConstant) << degree;
+        EXPECT_EQ(*model.outcome(StudyMethod::Local).lebesgueConstant, direct->value)
+            << "degree " << degree;
+    }
+}
+
+TEST(LabPicture, ConvergenceViewDrawsOnlyTheShownMethods)
+{
+    LabStart start = startWith(LabFunction::Runge, 11, {StudyMethod::Global});
+    start.settings.view = LabView::Convergence;
+    const LabModel model(start);
+    const ConvergenceTable table = {{StudyMethod::Global, {{2, 0.5}, {11, 0.1}}},
+                                    {StudyMethod::Natural, {{2, 0.5}, {11, 0.01}}}};
+    const LabPicture picture = labPicture(model, table);
+    ASSERT_FALSE(picture.series.empty());
+    for (const LabSeries& series : picture.series)
+        EXPECT_EQ(series.label.find(studyMethodName(StudyMethod::Natural)), std::string::npos)
+            << series.label;
+}
+
+// Chebyshev roots do not reach 0 and 1: the stretches beyond them are
+// dashed and apart from the curve.
+TEST(LabPicture, ExtrapolatedStretchesAreDashedApartFromTheCurve)
+{
+    LabStart start = startWith(LabFunction::Runge, 9, {StudyMethod::Global});
+    start.settings.family = NodeFamily::Gauss;
+    const LabModel model(start);
+    const LabPicture picture = labPicture(model, {});
+    const std::span<const double> xs = model.outcome(StudyMethod::Global).interpolant->xs();
+    std::size_t dashed = 0;
+    for (const LabSeries& series : picture.series) {
+        if (!series.dashed)
+            continue;
+        ++dashed;
+        EXPECT_TRUE(series.label.empty()) << "no second legend line";
+        EXPECT_FALSE(std::isnan(series.y.front()));
+        EXPECT_FALSE(std::isnan(series.y.back()));
+    }
+    EXPECT_EQ(dashed, 1u);
+    const auto found =
+        std::find_if(picture.series.begin(), picture.series.end(),
+                     [](const LabSeries& s) { return s.label == "Global polynomial"; });
+    ASSERT_NE(found, picture.series.end());
+    const LabSeries& curve = *found;
+    for (std::size_t k = 0; k < curve.x.size(); ++k)
+        EXPECT_EQ(std::isnan(curve.y[k]), curve.x[k] < xs.front() || curve.x[k] > xs.back())
+            << curve.x[k];
+}
+
+TEST(LabText, LargestErrorSaysWhenItLiesOutsideTheNodes)
+{
+    ErrorFigures inside;
+    inside.maxError = 0.25;
+    inside.maxErrorX = 0.5;
+    inside.insideMaxError = 0.25;
+    inside.insideMaxErrorX = 0.5;
+    EXPECT_EQ(largestErrorText(inside), "largest error 0.25 at x = 0.5");
+    ErrorFigures outside = inside;
+    outside.maxError = 1.6e10;
+    outside.maxErrorX = 0;
+    outside.maxErrorOutside = true;
+    outside.insideMaxError = 0.003;
+    EXPECT_EQ(largestErrorText(outside),
+              "largest error 1.6e10 at x = 0, outside the nodes; inside them 0.003 at x = 0.5");
+    outside.insideMaxError.reset();
+    EXPECT_EQ(largestErrorText(outside), "largest error 1.6e10 at x = 0, outside the nodes");
+}
+
 TEST(LabModel, ADragMovesTheFiguresAndUndoBringsThemBackBitForBit)
 {
     LabModel model(startWith(LabFunction::Sine, 21, {StudyMethod::Natural, StudyMethod::Pchip}));
@@ -445,6 +555,29 @@ TEST(Convergence, PointsArriveCountByCountAndMatchOneComputedAlone)
             stop.request_stop();
     });
     EXPECT_EQ(delivered, 2u);
+}
+
+TEST(Convergence, LocalPointsUseTheChosenDegree)
+{
+    ConvergenceRequest request;
+    request.function = StudyFunction{StudyFunctionId::Runge, {}};
+    request.family = NodeFamily::Equispaced;
+    request.methods = {StudyMethod::Local};
+    request.counts = {41};
+    const std::vector<double> exact = valuesOnGrid(request.function);
+    const std::vector<double> xs = familyNodes(NodeFamily::Equispaced, 41);
+    std::vector<double> ys;
+    for (const double x : xs)
+        ys.push_back(functionValue(request.function, x));
+    for (const int degree : {1, 4, 7}) {
+        request.degree = degree;
+        MethodSettings settings;
+        settings.localDegree = degree;
+        const Interpolant p = *buildInterpolant(StudyMethod::Local, xs, ys, settings).interpolant;
+        const auto point = convergencePoint(request, StudyMethod::Local, 41, exact);
+        ASSERT_TRUE(point.largestError) << degree;
+        EXPECT_EQ(*point.largestError, errorFigures(p, exact).maxError) << "degree " << degree;
+    }
 }
 
 TEST(Convergence, ARunDeliversEveryPointThenFinishesAndCancelWaits)

@@ -89,6 +89,41 @@ TEST(Ticks, RoundStepsAtEveryScale)
     }
 }
 
+// Far from zero the multiples of a step outnumber the doubles: adding 1 to
+// one of them beyond 2^53 leaves it as it is. The ticks still end, rise and
+// stay within the range.
+TEST(Ticks, TickLoopsEndAtEveryWorld)
+{
+    const double big = std::numeric_limits<double>::max();
+    const struct {
+        const char* name;
+        double lo, hi;
+        int maxTicks;
+    } cases[] = {
+        {"multiples beyond 2^53", 0x1p60, 0x1p60 + 0x1p10, 100},
+        {"multiples beyond 2^53, below zero", -0x1p60 - 0x1p10, -0x1p60, 100},
+        {"a world one double wide at 1e300", 1e300, std::nextafter(1e300, big), 40},
+        {"a narrow world at the largest doubles", big - 1e293, big, 40},
+        {"zoomed far in at 1e300", 1e300, 1e300 * (1 + 0x1p-40), 60},
+        // Found by the plot layout fuzzer: a multiple a rounding outside,
+        // and two multiples on one double.
+        {"the lowest doubles", -1.7976931348623117e+308, -1.7976931348623109e+308, 211},
+        {"sparse doubles", -1.4804531698866318e+307, -1.4804531698866138e+307, 147},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<double> ticks = ticksIn(c.lo, c.hi, c.maxTicks);
+        EXPECT_LE(static_cast<int>(ticks.size()), c.maxTicks + 2);
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            EXPECT_GE(ticks[i], c.lo);
+            EXPECT_LE(ticks[i], c.hi);
+            if (i > 0) {
+                EXPECT_GT(ticks[i], ticks[i - 1]);
+            }
+        }
+    }
+}
+
 TEST(Ticks, NoStepForEmptyOrNonFiniteRanges)
 {
     EXPECT_EQ(tickStep(0, 0, 8), 0);
@@ -97,6 +132,9 @@ TEST(Ticks, NoStepForEmptyOrNonFiniteRanges)
     EXPECT_EQ(tickStep(std::nan(""), 1, 8), 0);
     EXPECT_EQ(tickStep(0, 1, 0), 0);
     EXPECT_TRUE(ticksIn(0, 0, 8).empty());
+    const double big = std::numeric_limits<double>::max();
+    EXPECT_EQ(tickStep(-big, big, 1), 0) << "one step over all doubles would be infinite";
+    EXPECT_TRUE(ticksIn(-big, big, 1).empty());
 }
 
 struct TextCase {
@@ -452,6 +490,9 @@ TEST(PlotLayout, TickLabelsSitOnTheirTicksApartWithTheExtremesLabelled)
          {"1e-4", "0.001", "1"}},
         {"largest doubles", -big, big, 300, 0, AxisScale::Linear, 7, {}},
         {"zoomed far in", 0.5, 0.5000001, 0, 600, AxisScale::Linear, 7, {}},
+        // Every second label fits, but 1.2 crowds the last one: 1.2 gives way.
+        {"crowded: the one before the last gives way", 0, 1.3, 0, 390, AxisScale::Linear, 10,
+         {"1", "1.3"}},
     };
     for (const AxisCase& c : cases) {
         const auto extent = [&c](std::string_view text) {
@@ -502,6 +543,86 @@ TEST(PlotLayout, ZoomKeepsThePointUnderThePointerAndPanFollowsTheDrag)
     EXPECT_NEAR(panned.right, -0.1, 1e-12);
     EXPECT_NEAR(panned.bottom, 1.1, 1e-12);
     EXPECT_NEAR(panned.top, 3.3, 1e-12);
+}
+
+TEST(PlotLayout, ZoomAndPanStopWhereTheNumbersEnd)
+{
+    const double big = std::numeric_limits<double>::max();
+    const double inf = std::numeric_limits<double>::infinity();
+    const WorldRect shown{0, 1, 1, 0};
+    const auto lin = AxisScale::Linear;
+    const auto dec = AxisScale::Log10;
+    const struct {
+        const char* name;
+        WorldRect asked;
+        AxisScale x, y;
+        WorldRect expected;
+        WorldLimit limit;
+    } cases[] = {
+        {"an ordinary zoom", {0.25, 0.75, 0.75, 0.25}, lin, lin, {0.25, 0.75, 0.75, 0.25},
+         WorldLimit::None},
+        {"x narrower than its ends tell apart", {0.5, 1, 0.5 + 1e-13, 0}, lin, lin, shown,
+         WorldLimit::Closest},
+        {"y narrower than its ends tell apart", {0, 1e300 * (1 + 1e-13), 1, 1e300}, lin, lin,
+         shown, WorldLimit::Closest},
+        {"tiny about zero is fine", {-1e-300, 1e-300, 1e-300, -1e-300}, lin, lin,
+         {-1e-300, 1e-300, 1e-300, -1e-300}, WorldLimit::None},
+        {"an extent below the normal doubles", {0, 1, 1e-310, 0}, lin, lin, shown,
+         WorldLimit::Closest},
+        {"zoomed out past the largest doubles", {-inf, inf, inf, -inf}, lin, lin, shown,
+         WorldLimit::Farthest},
+        {"the whole range of doubles", {-big, big, big, -big}, lin, lin, {-big, big, big, -big},
+         WorldLimit::None},
+        {"decades above 1e308 moved down", {0, 400, 1, -10}, lin, dec, {0, 308, 1, -102},
+         WorldLimit::Farthest},
+        {"decades below 1e-323 moved up", {0, -300, 1, -400}, lin, dec, {0, -223, 1, -323},
+         WorldLimit::Farthest},
+        {"more decades than doubles have: all of them", {0, 1e6, 1, -1e6}, lin, dec,
+         {0, 308, 1, -323}, WorldLimit::Farthest},
+        {"a flipped axis stays flipped", {1, 1e6, 0, -1e6}, lin, dec, {1, 308, 0, -323},
+         WorldLimit::Farthest},
+        {"decades within range", {0, 10, 1, -10}, lin, dec, {0, 10, 1, -10}, WorldLimit::None},
+    };
+    for (const auto& c : cases) {
+        const LimitedWorld limited = limitedWorld(c.asked, shown, c.x, c.y);
+        EXPECT_EQ(limited.limit, c.limit) << c.name;
+        EXPECT_EQ(limited.world, c.expected) << c.name;
+    }
+}
+
+// A decade label is a number a reader can take in ("1e-300", "0.01"), at
+// every world a zoom or a pan can reach, at any length of the axis.
+TEST(PlotLayout, DecadeLabelsAreNumbersAtEveryReachableWorld)
+{
+    const struct {
+        const char* name;
+        double lo, hi;
+    } worlds[] = {
+        {"all the decades of doubles", kLowestDecade, kHighestDecade},
+        {"the smallest decades", kLowestDecade, kLowestDecade + 1e-9},
+        {"the largest decades", kHighestDecade - 3, kHighestDecade},
+        {"about 1", -0.5, 0.5},
+        {"zoomed in on 1e300", 300, 300 * (1 + 0x1p-40)},
+    };
+    const auto extent = [](std::string_view text) {
+        return 7.0 * static_cast<double>(text.size());
+    };
+    for (const auto& w : worlds)
+        for (const double length : {40.0, 300.0, 3000.0}) {
+            const std::vector<AxisTick> ticks =
+                axisTicks(w.lo, w.hi, 0, length, AxisScale::Log10, extent, 4, ".");
+            EXPECT_LE(ticks.size(), static_cast<std::size_t>(length / 28) + 2) << w.name;
+            for (const AxisTick& tick : ticks) {
+                if (tick.label.empty())
+                    continue;
+                char* end = nullptr;
+                const double value = std::strtod(tick.label.c_str(), &end);
+                EXPECT_EQ(*end, '\0') << w.name << ": " << tick.label;
+                EXPECT_TRUE(std::isfinite(value)) << w.name << ": " << tick.label;
+                // Within a hundredth of a decade: 1e-323 is a denormal, a few bits wide.
+                EXPECT_NEAR(std::log10(value), tick.value, 0.01) << w.name << ": " << tick.label;
+            }
+        }
 }
 
 TEST(PlotLayout, LegendGoesInsideOnlyWhereItCoversNothing)

@@ -13,12 +13,14 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "data/dsf_reader.h"
 #include "support/window_controls.h"
+#include "support/zoom_walk.h"
 #include "ui/qt/lab_launch.h"
 #include "ui/qt/lab_plot.h"
 #include "ui/qt/lab_window.h"
@@ -107,6 +109,21 @@ private slots:
         QCOMPARE(find<QLineEdit>(window, "Text_nU")->text(), QString("21"));
         action->trigger();
         QCOMPARE(window.findChildren<LabWindow*>().size(), 1);
+    }
+
+    // 400 presses of + and of -, and drags out to 1e300 and -1e300, in the
+    // values and in the error on the decade scale: the lab answers, its
+    // status line says where the numbers stop and the readout stays a number.
+    void zoomAndPanStopAtTheEndsOfTheNumbers()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        support::ZoomWalk walk{*plot, [&lab] { return statusOf(*lab); },
+                               [&lab] { return lab->statusBar()->currentMessage(); }};
+        support::zoomToTheEndsOfTheNumbers(walk);
+        choose(find<QComboBox>(*lab, "labView"), "logerror");
+        walk.decadeY = true;
+        support::zoomToTheEndsOfTheNumbers(walk);
     }
 
     void everyViewShowsItsLegendBesideTheData()

@@ -27,6 +27,7 @@
 #include "plot/occupancy.h"
 #include "support/study_of.h"
 #include "support/window_controls.h"
+#include "support/zoom_walk.h"
 #include "ui/headless/headless_toolkit.h"
 #include "ui/qt/about_window.h"
 #include "ui/qt/drawing_painter.h"
@@ -732,6 +733,53 @@ private slots:
         click(window, "Command2");
         QVERIFY(!picture.zoomed());
         QVERIFY(picture.visibleWorld() != whole);
+    }
+
+    // 400 presses of + and of -, and drags out to 1e300 and -1e300, in the
+    // picture and in its error view on the decade scale: the window answers,
+    // the status line says where the numbers stop and the labels and the
+    // readout stay numbers.
+    void zoomAndPanStopAtTheEndsOfTheNumbers()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        click(window, "Command1");
+        click(window, "Command2");
+        PictureWidget& picture = window.picture();
+        const support::ZoomWalk walk{
+            picture, [&window] { return find<StatusSentence>(window, "statusSentence")->text(); },
+            [&window] { return window.statusBar()->currentMessage(); }};
+        support::zoomToTheEndsOfTheNumbers(walk);
+        find<QAction>(window, "showErrorAction")->setChecked(true);
+        find<QAction>(window, "showLogErrorAction")->setChecked(true);
+        QCOMPARE(picture.property("legendEntries").toStringList().isEmpty(), false);
+        support::ZoomWalk decades = walk;
+        decades.decadeY = true;
+        support::zoomToTheEndsOfTheNumbers(decades);
+    }
+
+    // As close as the numbers allow the x labels need 14 digits: none of
+    // them is cut off at the picture's edges.
+    void longLabelsDeepInAZoomStayWithinThePicture()
+    {
+        PlotScene scene;
+        scene.world = {0, 1, 1, -1};
+        scene.series.push_back({SeriesStyle::Line, Qt::red, {}, {{0, 0}, {1, 0}}});
+        const double at = 0.50058807806;
+        const WorldRect closest{at, 1, at * (1 + kClosestExtent), -1};
+        const QSize size(800, 260);
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        const PlotGeometry geometry =
+            paintPlot(scene, closest, {true, false}, painter, size, QFont(), ".");
+        painter.end();
+        QVERIFY(geometry.labelledTicks > 2);
+        for (const int x : {0, 1, size.width() - 2, size.width() - 1})
+            for (int y = 0; y < size.height(); ++y)
+                QVERIFY2(image.pixel(x, y) == QColor(Qt::white).rgb(),
+                         qPrintable(QString("ink at the edge, x = %1, y = %2").arg(x).arg(y)));
     }
 
     void statusSentenceWrapsToThreeLinesThenEndsInAnEllipsis()

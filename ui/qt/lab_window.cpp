@@ -301,6 +301,7 @@ void LabWindow::connectControls()
     connect(plot_, &LabPlot::readout, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     connect(plot_, &LabPlot::readoutLeft, this, [this] { statusBar()->clearMessage(); });
+    connect(plot_, &LabPlot::limitReached, this, &LabWindow::say);
 
     const auto onAction = [this](const char* name, auto handler) {
         connect(actions_.value(name), &QAction::triggered, this, handler);
@@ -455,6 +456,9 @@ void LabWindow::updateNumbers()
                 tip = "The convergence view fits it once all its points are in.";
             } else if (c > 0 && c < 5 && text.isEmpty()) {
                 tip = "No exact function to compare with.";
+            } else if (c == 2 && out && out->figures && out->figures->maxErrorOutside) {
+                text += " (outside the nodes)";
+                tip = qstr(largestErrorText(*out->figures)) + ".";
             }
             if (item->text() != text)
                 item->setText(text);

@@ -406,10 +406,12 @@ void MainWindow::addStudyAids()
     connect(picture_, &PictureWidget::readout, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     connect(picture_, &PictureWidget::readoutLeft, this, [this] { statusBar()->clearMessage(); });
-    connect(picture_, &PictureWidget::notice, this, [this](const QString& text) {
+    const auto showNotice = [this](const QString& text) {
         statusBar()->clearMessage();
         statusLine_->show(text.toStdString());
-    });
+    };
+    connect(picture_, &PictureWidget::notice, this, showNotice);
+    connect(picture_, &PictureWidget::limitReached, this, showNotice);
 }
 
 void MainWindow::addAccessibility()

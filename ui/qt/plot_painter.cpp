@@ -228,7 +228,12 @@ PlotFrame frameFor(const LayoutFrame& frame, const Insets& strip)
         const PlotFrame first = plotFrame(frame.size.width(), frame.size.height(), strip, measures);
         const Axes axes = axesFor(frame.scene, frame.visible, rectOf(first.plotArea),
                                   frame.metrics, frame.separator);
-        measures.yLabelsWidth = widestLabel(axes.y, frame.metrics);
+        // Deep in a zoom the x labels grow long: half of one may lie past
+        // either end of the area, and the picture keeps room for it.
+        const double halfX = widestLabel(axes.x, frame.metrics) / 2;
+        measures.yLabelsWidth =
+            std::max(widestLabel(axes.y, frame.metrics), halfX - kTickPixels - kLabelGap);
+        measures.rightOverhang = std::max(measures.rightOverhang, halfX);
     }
     return plotFrame(frame.size.width(), frame.size.height(), strip, measures);
 }

@@ -80,10 +80,23 @@ bool PlotView::zoomed() const
     return visible_ != sceneWorld_;
 }
 
+void PlotView::askForWorld(const WorldRect& world)
+{
+    const PlotScene scene = currentScene();
+    const LimitedWorld limited = limitedWorld(world, visible_, scene.xScale, scene.yScale);
+    if (limited.limit == WorldLimit::Closest)
+        emit limitReached(tr("This is as close as the numbers allow: a closer view would show "
+                             "the same numbers."));
+    else if (limited.limit == WorldLimit::Farthest)
+        emit limitReached(tr("This is as far as the numbers reach."));
+    if (limited.world != visible_)
+        setShownWorld(limited.world);
+}
+
 void PlotView::setShownWorld(const WorldRect& world)
 {
     if (!Viewport(world, 1, 1).valid())
-        return;  // zoomed too far for a double: stay
+        return;
     visible_ = world;
     geometry_.reset();
     clearHover();
@@ -173,7 +186,7 @@ void PlotView::zoomBy(double factor, const QPointF& about)
     const auto at = worldAt(about);
     if (!at)
         return;
-    setShownWorld(zoomedWorld(visible_, factor, at->x, at->y));
+    askForWorld(zoomedWorld(visible_, factor, at->x, at->y));
     // The first zoom may move the legend into its strip and the plot area
     // with it: the point stays under the pointer all the same.
     const QPointF moved = pixelOf(at->x, at->y);
@@ -189,7 +202,7 @@ void PlotView::zoomAboutCentre(double factor)
 void PlotView::panBy(const QPointF& pixels)
 {
     const QRectF area = geometryNow().plotArea;
-    setShownWorld(pannedWorld(visible_, pixels.x(), pixels.y(), area.width(), area.height()));
+    askForWorld(pannedWorld(visible_, pixels.x(), pixels.y(), area.width(), area.height()));
 }
 
 void PlotView::showWholePicture()

@@ -107,6 +107,8 @@ signals:
     void readoutLeft();
     // The shown part of the world changed (zoom, pan, whole picture).
     void visibleWorldChanged(const QRectF& world);
+    // A zoom or a pan went as far as the numbers allow: the sentence says so.
+    void limitReached(const QString& sentence);
 
 protected:
     // The scene to paint; the main picture builds its own from its drawing.
@@ -152,6 +154,8 @@ protected:
     void clearHover();
 
 private:
+    // A zoom or a pan: the world asked for, kept within what the numbers allow.
+    void askForWorld(const WorldRect& world);
     void setShownWorld(const WorldRect& world);
 
     PlotScene scene_;
