@@ -45,6 +45,8 @@ public:
     explicit LabModel(LabStart start);
 
     const LabSettings& settings() const { return settings_; }
+    // What a second lab of the same function starts from.
+    LabStart start() const { return {settings_, polynomial_, data_}; }
     const NodeList& nodes() const { return nodes_.nodes(); }
     bool edited() const { return nodes_.edited(); }
     bool canUndo() const { return nodes_.canUndo(); }

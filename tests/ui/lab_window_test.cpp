@@ -202,6 +202,53 @@ private slots:
         QVERIFY(plot->property("titleText").toString().startsWith("Runge 1/(1 + 25(2x − 1)²), "));
     }
 
+    // Split, the second panel shows the other node family on the same
+    // world, through zoom, pan, a drag and a change of n; unlinked, each
+    // panel zooms alone. The numbers table holds both panels' rows.
+    void splitPanelsShareTheirWorldWhileLinked()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global", "natural"}));
+        auto* first = find<LabPlot>(*lab, "labPlot");
+        auto* second = find<LabPlot>(*lab, "labPlot2");
+        QVERIFY(!second->isVisible());
+        find<QAction>(*lab, "labSplitAction")->trigger();
+        QVERIFY(second->isVisible());
+        QVERIFY(find<QAction>(*lab, "labLinkAxesAction")->isChecked());
+        QVERIFY(second->property("legendEntries").toStringList().contains("nodes (11, Chebyshev points)"));
+        QVERIFY(second->property("titleText").toString().endsWith("11 Chebyshev points"));
+        QVERIFY(first->property("legendEntries").toStringList().contains("nodes (11, evenly spaced)"));
+        const auto same = [&] {
+            return first->property("visibleWorld").toRectF() == second->property("visibleWorld").toRectF();
+        };
+        QVERIFY(same());
+        first->zoomAboutCentre(2);
+        QVERIFY(same());
+        second->panBy(QPointF(30, -20));
+        QVERIFY(same());
+        first->showWholePicture();
+        QVERIFY(same());
+        // A drag of a node of the first panel: both hold still, then both fit again.
+        QTest::mousePress(first, Qt::LeftButton, {}, nodeAt(*lab, 5).toPoint());
+        QTest::mouseMove(first, (nodeAt(*lab, 5) + QPointF(0, -60)).toPoint());
+        QVERIFY(same());
+        QTest::mouseRelease(first, Qt::LeftButton, {}, (nodeAt(*lab, 5)).toPoint());
+        QVERIFY(same());
+        find<QSpinBox>(*lab, "labCount")->setValue(15);
+        QVERIFY(same());
+        QCOMPARE(lab->secondModel()->nodes().size(), std::size_t{15});
+        auto* numbers = find<QTableWidget>(*lab, "labNumbers");
+        QCOMPARE(numbers->rowCount(), 4);
+        QCOMPARE(numbers->item(0, 0)->text(), QString("global · panel 1"));
+        QCOMPARE(numbers->item(2, 0)->text(), QString("global · panel 2"));
+        QVERIFY(numbers->item(0, 1)->text() != numbers->item(2, 1)->text());
+        find<QAction>(*lab, "labLinkAxesAction")->trigger();
+        first->zoomAboutCentre(2);
+        QVERIFY(!same());
+        find<QAction>(*lab, "labSplitAction")->trigger();
+        QVERIFY(!second->isVisible());
+        QCOMPARE(numbers->rowCount(), 2);
+    }
+
     void everyControlIsNamedAndThePlotSaysItsFigures()
     {
         std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));

@@ -139,7 +139,7 @@ void LabWindow::createControls()
     left->addStretch(1);
 
     auto* split = new QSplitter(Qt::Vertical, central);
-    plot_ = new LabPlot(split);
+    plot_ = new LabPlot(central);
     plot_->setObjectName("labPlot");
     numbers_ = new QTableWidget(0, static_cast<int>(kNumbersColumns.size()), split);
     numbers_->setObjectName("labNumbers");
@@ -147,7 +147,14 @@ void LabWindow::createControls()
     numbers_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     numbers_->verticalHeader()->setVisible(false);
     numbers_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    split->addWidget(plot_);
+    auto* panels = new QSplitter(Qt::Horizontal, split);
+    panels->addWidget(plot_);
+    plot2_ = new LabPlot(panels);
+    plot2_->setObjectName("labPlot2");
+    plot2_->setAccessibleName("Second plot");
+    plot2_->hide();
+    panels->addWidget(plot2_);
+    split->addWidget(panels);
     split->addWidget(numbers_);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
@@ -218,6 +225,14 @@ void LabWindow::createActions()
     lab->addAction(addAction("labTitleAction", "&Title…"));
     lab->addAction(addAction("labExportAction", "&Export…"));
     lab->addAction(addAction("labPrintAction", "P&rint…", QKeySequence::Print));
+    lab->addSeparator();
+    QAction* splitView = addAction("labSplitAction", "Spl&it: a second panel");
+    splitView->setCheckable(true);
+    lab->addAction(splitView);
+    QAction* link = addAction("labLinkAxesAction", "Lin&k the panels' axes");
+    link->setCheckable(true);
+    link->setChecked(true);
+    lab->addAction(link);
     QMenu* nodes = menuBar()->addMenu("&Nodes");
     nodes->addAction(addAction("labUndoAction", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)));
     nodes->addAction(
@@ -326,6 +341,23 @@ void LabWindow::connectControls()
                   : "The nodes already hold the function's values.");
     });
     connect(actions_.value("labPlayAction"), &QAction::toggled, this, &LabWindow::startPlay);
+    connect(actions_.value("labSplitAction"), &QAction::toggled, this, [this](bool on) {
+        plot2_->setVisible(on);
+        if (!on)
+            model2_.reset();
+        refresh();
+        say(on ? QStringLiteral("The second panel shows the other node family.")
+               : QStringLiteral("One panel."));
+    });
+    connect(actions_.value("labLinkAxesAction"), &QAction::toggled, this, [this] { refresh(); });
+    const auto follow = [this](LabPlot* other) {
+        return [this, other](const QRectF& world) {
+            if (plot2_->isVisible() && actions_.value("labLinkAxesAction")->isChecked())
+                other->showWorld(world);
+        };
+    };
+    connect(plot_, &LabPlot::visibleWorldChanged, this, follow(plot2_));
+    connect(plot2_, &LabPlot::visibleWorldChanged, this, follow(plot_));
     connect(playTimer_, &QTimer::timeout, this, &LabWindow::playStep);
     onAction("labCopyNumbersAction", [this] { copyNumbers(); });
     onAction("labCopyPictureAction", [this] { copyPicture(); });
@@ -351,7 +383,7 @@ void LabWindow::connectControls()
         saveWithDialog("Save nodes", "Data sets (*.dsf)", "lab-nodes.dsf", &LabWindow::saveNodes);
     });
     connect(convergenceRedraw_, &QTimer::timeout, this, [this] {
-        plot_->setPicture(currentPicture());
+        showPictures();
         emit convergenceArrived();
     });
 }
@@ -401,7 +433,7 @@ void LabWindow::refresh()
 {
     if (model_.settings().view == LabView::Convergence)
         ensureConvergence();
-    plot_->setPicture(currentPicture());
+    showPictures();
     plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
     updateMethods();
     updateNumbers();
@@ -428,15 +460,25 @@ void LabWindow::updateMethods()
 
 void LabWindow::updateNumbers()
 {
-    const std::vector<NumbersRow> rows = model_.numbersRows();
+    std::vector<NumbersRow> rows = model_.numbersRows();
+    const std::size_t firstPanel = rows.size();
+    const bool split = plot2_->isVisible() && model2_;
+    if (split) {
+        const std::vector<NumbersRow> second = model2_->numbersRows();
+        rows.insert(rows.end(), second.begin(), second.end());
+    }
     numbers_->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const NumbersRow& row = rows[static_cast<std::size_t>(r)];
+        const bool inFirst = static_cast<std::size_t>(r) < firstPanel;
+        const LabModel& source = inFirst ? model_ : *model2_;
         const auto method = studyMethodFromKey(row.method);
-        const MethodOutcome* out = method ? &model_.outcome(*method) : nullptr;
+        const MethodOutcome* out = method ? &source.outcome(*method) : nullptr;
         const std::optional<ObservedRate> rate =
-            method ? observedRateOf(model_, convergence_, *method) : std::nullopt;
-        const QString cells[] = {qstr(row.method),          figureText(row.largestError),
+            method && inFirst ? observedRateOf(model_, convergence_, *method) : std::nullopt;
+        const QString panel = !split ? QString() : inFirst ? QStringLiteral(" · panel 1")
+                                                           : QStringLiteral(" · panel 2");
+        const QString cells[] = {qstr(row.method) + panel, figureText(row.largestError),
                                  figureText(row.atX),       figureText(row.rmsError),
                                  figureText(row.overshoot), figureText(row.lebesgueConstant),
                                  rate ? qstr(rateText(*rate)) : QString()};
@@ -529,7 +571,7 @@ void LabWindow::ensureConvergence()
                         return;
                     convergenceComplete_ = true;
                     convergenceRedraw_->stop();
-                    plot_->setPicture(currentPicture());
+                    showPictures();
                     updateNumbers();
                     say(QStringLiteral("Largest error against n for ") +
                         QString::number(convergenceFor_->methods.size()) +
@@ -634,10 +676,62 @@ LabPicture LabWindow::currentPicture() const
     return picture;
 }
 
+namespace {
+
+// The other of evenly spaced and Chebyshev points (roots give way to evenly
+// spaced).
+NodeFamily otherFamily(NodeFamily family)
+{
+    return family == NodeFamily::Equispaced ? NodeFamily::Lobatto : NodeFamily::Equispaced;
+}
+
+}  // namespace
+
+void LabWindow::updateSecondPanel()
+{
+    LabSettings wanted = model_.settings();
+    wanted.family = otherFamily(wanted.family);
+    if (model2_ && model2_->settings() == wanted)
+        return;
+    LabStart start = model_.start();
+    start.settings = wanted;
+    model2_.emplace(std::move(start));
+}
+
+// Both panels show the world that holds both pictures.
+void LabWindow::linkWorlds(LabPicture& first, LabPicture& second) const
+{
+    const WorldRect& a = first.world;
+    const WorldRect& b = second.world;
+    const WorldRect both{std::min(a.left, b.left), std::max(a.top, b.top),
+                         std::max(a.right, b.right), std::min(a.bottom, b.bottom)};
+    first.world = both;
+    second.world = both;
+}
+
+void LabWindow::showPictures()
+{
+    LabPicture first = currentPicture();
+    if (plot2_->isVisible()) {
+        updateSecondPanel();
+        LabPicture second = labPicture(*model2_, {});
+        if (model2_->settings().view == LabView::Convergence) {
+            second = LabPicture{};
+            second.world = first.world;
+            second.logX = second.logY = true;
+            second.emptyReason = "The convergence view is shown in the first panel.";
+        }
+        if (actions_.value("labLinkAxesAction")->isChecked())
+            linkWorlds(first, second);
+        plot2_->setPicture(std::move(second));
+    }
+    plot_->setPicture(std::move(first));
+}
+
 void LabWindow::setTitle(const std::optional<QString>& title)
 {
     title_ = title;
-    plot_->setPicture(currentPicture());
+    showPictures();
 }
 
 void LabWindow::askTitle()

@@ -35,6 +35,9 @@ public:
 
     const LabModel& model() const { return model_; }
     LabPlot& plot() { return *plot_; }
+    LabPlot& secondPlot() { return *plot2_; }
+    // The second panel's model while the view is split.
+    const std::optional<LabModel>& secondModel() const { return model2_; }
     const ConvergenceTable& convergence() const { return convergence_; }
     bool convergenceComplete() const { return convergenceComplete_; }
 
@@ -78,6 +81,9 @@ private:
     void copyPicture();
     void askTitle();
     LabPicture currentPicture() const;
+    void showPictures();
+    void updateSecondPanel();
+    void linkWorlds(LabPicture& first, LabPicture& second) const;
 
     LabModel model_;
     LabPlot* plot_ = nullptr;
@@ -103,6 +109,9 @@ private:
     ConvergenceRun runner_;
     // The user's own title; none: the default one, which follows the settings.
     std::optional<QString> title_;
+    // The split view's second panel: its own node family, the rest shared.
+    LabPlot* plot2_ = nullptr;
+    std::optional<LabModel> model2_;
 };
 
 }  // namespace tarvel::ui

@@ -77,6 +77,8 @@ public:
     void zoomAboutCentre(double factor);
     void panBy(const QPointF& pixels);
     void showWholePicture();
+    // Shows this part of the world (another plot's, for linked axes).
+    void showWorld(const QRectF& world);
 
     // The picture as shown, without the frame and the pointer's readout,
     // at `scale` times the shown size.
