@@ -2,6 +2,7 @@
 // main picture compiles with pdflatex and carries the title, the captions,
 // the log modes and the legend, with no curve over 501 points.
 #include <QCheckBox>
+#include <QAction>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -259,6 +260,38 @@ private slots:
         QCOMPARE(next.settings().height, 9.0);
         QVERIFY(!find<QCheckBox>(next, "exportTitle")->isChecked());
         QCOMPARE(find<QDoubleSpinBox>(next, "exportHeight")->value(), 9.0);
+    }
+
+    // An export of a split view holds both panels side by side: its right
+    // half is the second panel's own figure at half the width.
+    void aSplitViewExportsBothPanels()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
+        find<QAction>(*lab, "labSplitAction")->trigger();
+        QTemporaryDir dir;
+        ExportSettings settings;
+        settings.format = ExportFormat::Png;
+        settings.centimetres = false;
+        settings.width = 800;
+        settings.height = 400;
+        settings.dpi = 96;
+        QCOMPARE(exportPlot(lab->plot(), settings, dir.filePath("both.png")), QString());
+        settings.width = 400;
+        QCOMPARE(exportPlot(lab->secondPlot(), settings, dir.filePath("second.png")), QString());
+        const QImage both = QImage(dir.filePath("both.png")).convertToFormat(QImage::Format_RGB32);
+        const QImage second = QImage(dir.filePath("second.png")).convertToFormat(QImage::Format_RGB32);
+        const QImage right = both.copy(400, 0, 400, 400);
+        int differ = 0;
+        QRect where;
+        for (int y = 0; y < 400; ++y)
+            for (int x = 0; x < 400; ++x)
+                if (right.pixel(x, y) != second.pixel(x, y)) {
+                    ++differ;
+                    where |= QRect(x, y, 1, 1);
+                }
+        // Antialiasing may shade a few edge pixels otherwise at another origin.
+        QVERIFY2(differ <= 40, qPrintable(QString("%1 pixels differ in %2,%3 %4x%5").arg(differ).arg(where.x()).arg(where.y()).arg(where.width()).arg(where.height())));
+        QVERIFY(both.copy(0, 0, 400, 400) != second);
     }
 
 private:

@@ -88,6 +88,21 @@ void LabPlot::setPicture(LabPicture picture)
     setScene(std::move(scene));
 }
 
+void LabPlot::paintFigure(QPainter& painter, const QSizeF& size, const PlotOptions& options,
+                          const QFont& font, double lineScale) const
+{
+    if (!companion_ || !companion_->isVisible()) {
+        PlotView::paintFigure(painter, size, options, font, lineScale);
+        return;
+    }
+    const QSizeF half(size.width() / 2, size.height());
+    PlotView::paintFigure(painter, half, options, font, lineScale);
+    painter.save();
+    painter.translate(half.width(), 0);
+    companion_->PlotView::paintFigure(painter, half, options, font, lineScale);
+    painter.restore();
+}
+
 QVariantList LabPlot::nodePositions() const
 {
     QVariantList positions;

@@ -153,6 +153,7 @@ void LabWindow::createControls()
     plot2_->setObjectName("labPlot2");
     plot2_->setAccessibleName("Second plot");
     plot2_->hide();
+    plot_->setCompanion(plot2_);
     panels->addWidget(plot2_);
     split->addWidget(panels);
     split->addWidget(numbers_);

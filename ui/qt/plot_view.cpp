@@ -219,7 +219,7 @@ void PlotView::showWholePicture()
 
 void PlotView::paintPlotInto(QPainter& painter, const QSizeF& size) const
 {
-    paintPlot(currentScene(), visible_, options_, painter, size, font(), separator_);
+    paintFigure(painter, size, options_, font(), 1);
 }
 
 QImage PlotView::pictureImage(double scale) const

@@ -96,8 +96,8 @@ public:
     bool printWithDialog(QWidget* parent);
     // Paints the picture for an export: the part of the world shown, at
     // `size`, with these options and font, lines `lineScale` times as wide.
-    void paintFigure(QPainter& painter, const QSizeF& size, const PlotOptions& options,
-                     const QFont& font, double lineScale) const;
+    virtual void paintFigure(QPainter& painter, const QSizeF& size, const PlotOptions& options,
+                             const QFont& font, double lineScale) const;
     // The scene with everything drawn as series, for exports that write
     // curves (pgfplots, CSV).
     virtual PlotScene exportScene() const { return currentScene(); }
