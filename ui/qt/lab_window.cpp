@@ -159,6 +159,7 @@ void LabWindow::createControls()
     split->addWidget(numbers_);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
+    split->setSizes({4000, 1000});
     columns->addWidget(settings);
     columns->addWidget(split, 1);
     setCentralWidget(central);
@@ -227,7 +228,7 @@ void LabWindow::createActions()
     lab->addAction(addAction("labExportAction", "&Export…"));
     lab->addAction(addAction("labPrintAction", "P&rint…", QKeySequence::Print));
     lab->addSeparator();
-    QAction* splitView = addAction("labSplitAction", "Spl&it: a second panel");
+    QAction* splitView = addAction("labSplitAction", "Split into t&wo panels");
     splitView->setCheckable(true);
     lab->addAction(splitView);
     QAction* link = addAction("labLinkAxesAction", "Lin&k the panels' axes");
