@@ -32,9 +32,10 @@ package: build
 
 bench: deps
 	cmake -S . -B build-bench -DTARVEL_BUILD_BENCH=ON -DTARVEL_BUILD_GUI=ON -DTARVEL_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
-	cmake --build build-bench -j $(JOBS) --target tarvel_bench tarvel_window_bench tarvel_methods_bench tarvel_lab_bench
+	cmake --build build-bench -j $(JOBS) --target tarvel_bench tarvel_window_bench tarvel_methods_bench tarvel_lab_bench tarvel_expression_bench
 	./build-bench/bench/tarvel_bench
 	./build-bench/bench/tarvel_methods_bench
+	./build-bench/bench/tarvel_expression_bench
 	QT_QPA_PLATFORM=offscreen ./build-bench/bench/tarvel_window_bench
 	QT_QPA_PLATFORM=offscreen ./build-bench/bench/tarvel_lab_bench
 

@@ -10,6 +10,9 @@
 //   lab_export format=tex|svg|pdf ms=… bytes=…
 //     the nine-method values view at n = 101 written by the export at
 //     16 × 12 cm, the median of 5 writes.
+//   lab_drag_typed n=101 methods=9 median_ms=… p99_ms=…
+//   lab_convergence_typed seconds=… longest_stall_ms=…
+//     the same on the typed function exp(-x^2)*sin(10x) + 1/(1+25x^2).
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -34,11 +37,15 @@ using namespace tarvel::ui;
 namespace {
 
 constexpr int kMoves = 300;
+constexpr const char* kTyped = "exp(-x^2)*sin(10x) + 1/(1+25x^2)";
 
-std::unique_ptr<LabWindow> openLab(int count, const std::vector<StudyMethod>& methods)
+std::unique_ptr<LabWindow> openLab(int count, const std::vector<StudyMethod>& methods,
+                                   bool typed = false)
 {
     LabStart start;
-    start.settings.function = LabFunction::Sine;
+    start.settings.function = typed ? LabFunction::Expression : LabFunction::Sine;
+    if (typed)
+        start.expression = parseExpression(kTyped).expression;
     start.settings.count = count;
     start.settings.degree = 3;
     for (const StudyMethod method : methods)
@@ -64,9 +71,9 @@ void sendMouse(LabPlot& plot, QEvent::Type type, const QPointF& at, Qt::MouseBut
     QApplication::sendEvent(&plot, &event);
 }
 
-void dragBench(int count, const std::vector<StudyMethod>& methods)
+void dragBench(int count, const std::vector<StudyMethod>& methods, bool typed = false)
 {
-    const std::unique_ptr<LabWindow> lab = openLab(count, methods);
+    const std::unique_ptr<LabWindow> lab = openLab(count, methods, typed);
     LabPlot& plot = lab->plot();
     const std::size_t node = static_cast<std::size_t>(count / 2);
     const QPointF from = plot.property("nodePositions").toList().at(static_cast<int>(node)).toPointF();
@@ -83,14 +90,14 @@ void dragBench(int count, const std::vector<StudyMethod>& methods)
         times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
     }
     sendMouse(plot, QEvent::MouseButtonRelease, from, Qt::LeftButton, Qt::NoButton);
-    std::printf("lab_drag n=%d methods=%zu median_ms=%.2f p99_ms=%.2f\n", count, methods.size(),
-                percentile(times, 0.5), percentile(times, 0.99));
+    std::printf("lab_drag%s n=%d methods=%zu median_ms=%.2f p99_ms=%.2f\n", typed ? "_typed" : "",
+                count, methods.size(), percentile(times, 0.5), percentile(times, 0.99));
 }
 
-void convergenceBench()
+void convergenceBench(bool typed = false)
 {
     const std::unique_ptr<LabWindow> lab =
-        openLab(101, {kStudyMethods.begin(), kStudyMethods.end()});
+        openLab(101, {kStudyMethods.begin(), kStudyMethods.end()}, typed);
     // A timer due every millisecond fires late by as long as the window
     // thread was busy; the longest gap between its firings bounds every stall.
     QTimer tick;
@@ -112,7 +119,7 @@ void convergenceBench()
     view->setCurrentIndex(view->findData(QStringLiteral("convergence")));
     while (!finished && total.elapsed() < 60000)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
-    std::printf("lab_convergence seconds=%.3f longest_stall_ms=%.2f\n",
+    std::printf("lab_convergence%s seconds=%.3f longest_stall_ms=%.2f\n", typed ? "_typed" : "",
                 static_cast<double>(total.nsecsElapsed()) / 1e9, longest);
 }
 
@@ -150,5 +157,7 @@ int main(int argc, char** argv)
                      StudyMethod::Akima});
     convergenceBench();
     exportBench();
+    dragBench(101, {kStudyMethods.begin(), kStudyMethods.end()}, true);
+    convergenceBench(true);
     return 0;
 }

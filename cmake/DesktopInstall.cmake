@@ -34,6 +34,10 @@ install(FILES dist/copyright
 if(UNIX AND NOT APPLE)
   install(FILES dist/${TARVEL_DESKTOP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications COMPONENT tarvel)
+  # Study files (*.tarvel) as a type of their own, which the entry opens.
+  install(FILES dist/${TARVEL_DESKTOP_ID}.mime.xml
+    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/mime/packages
+    RENAME ${TARVEL_DESKTOP_ID}.xml COMPONENT tarvel)
   install(FILES dist/${TARVEL_DESKTOP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo COMPONENT tarvel)
   install(FILES dist/icons/tarvel.svg

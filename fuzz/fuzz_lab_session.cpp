@@ -1,8 +1,8 @@
 // A session over the interpolation lab's model: the fuzzer's bytes choose
 // the main window's given points (any order, equal or huge finite values), then a
-// sequence of actions: any function, node family, count, degree, method and
-// view, drags of any node to any place (NaN and infinities too), Undo, Redo
-// and Reset. After every action:
+// sequence of actions: any function (typed ones too), node family, count,
+// degree, method and view, the user's own nodes, drags of any node to any
+// place (NaN and infinities too), Undo, Redo and Reset. After every action:
 //
 // - a refused change says why and leaves the settings and the nodes as they
 //   were;
@@ -128,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace tarvel;
     FuzzedDataProvider in(data, size);
     LabStart start;
-    start.settings.function = kLabFunctions[in.ConsumeIntegralInRange<std::size_t>(0, 5)].id;
+    start.settings.function = kLabFunctions[in.ConsumeIntegralInRange<std::size_t>(0, kLabFunctions.size() - 1)].id;
     start.settings.count = in.ConsumeIntegralInRange(-3, 60);
     start.settings.degree = in.ConsumeIntegralInRange(-3, 20);
     start.settings.shown[methodIndex(kStudyMethods[in.ConsumeIntegralInRange<std::size_t>(0, 8)])] =
@@ -141,11 +141,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int actions = 0; actions < 24 && in.remaining_bytes() > 0; ++actions) {
         const LabSettings before = model.settings();
         const NodeList nodes = model.nodes();
-        switch (in.ConsumeIntegralInRange(0, 9)) {
+        switch (in.ConsumeIntegralInRange(0, 11)) {
         case 0:
             refusedOrApplied(model,
                              model.setFunction(
-                                 kLabFunctions[in.ConsumeIntegralInRange<std::size_t>(0, 5)].id),
+                                 kLabFunctions[in.ConsumeIntegralInRange<std::size_t>(0, kLabFunctions.size() - 1)].id),
                              before, nodes);
             break;
         case 1:
@@ -185,6 +185,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 8:
             model.redo();
             break;
+        case 10:
+            refusedOrApplied(model,
+                             model.setExpression(in.PickValueInArray(
+                                 {"exp(x) sin(10x)", "1/(1+25x^2)", "sqrt(x)", "abs(x-0.3)",
+                                  "log(x)", "1/(x-0.5)", "2 +* x", "1e308 x^9", "x^x"})),
+                             before, nodes);
+            break;
+        case 11: {
+            Refusal refusal;
+            if (in.ConsumeBool()) {
+                NodeList own = givenPoints(in);
+                const bool withY = in.ConsumeBool();
+                refusal = model.replaceNodes(std::move(own), withY);
+            } else {
+                refusal = model.setOwnNodes(in.ConsumeBool());
+            }
+            refusedOrApplied(model, refusal, before, nodes);
+            break;
+        }
         default:
             model.resetNodes();
             require(!model.edited(), "Reset brings back the function's nodes");

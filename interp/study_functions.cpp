@@ -8,11 +8,13 @@
 #include <cstddef>
 #include <numbers>
 
+#include "interp/expression.h"
+
 namespace tarvel {
 namespace {
 
-constexpr std::array<const char*, 5> kFunctionKeys = {"sine", "cos10", "polynomial", "runge",
-                                                      "abs"};
+constexpr std::array<const char*, 6> kFunctionKeys = {"sine",  "cos10", "polynomial",
+                                                      "runge", "abs",   "expression"};
 
 // The main window's 2 pi: 4 atan(1), doubled.
 const double kTwoPi = std::atan(1.0) * 4.0 * 2;
@@ -87,6 +89,8 @@ double functionValue(const StudyFunction& function, double x)
         return 1 / (1 + 25 * (2 * x - 1) * (2 * x - 1));
     case StudyFunctionId::Abs:
         return std::fabs(2 * x - 1);
+    case StudyFunctionId::Expression:
+        return function.expression->value(x);
     }
     return 0;
 }
@@ -104,6 +108,8 @@ FunctionValues evaluateFunction(const StudyFunction& function, double x)
         return runge(x);
     case StudyFunctionId::Abs:
         return absolute(x);
+    case StudyFunctionId::Expression:
+        return function.expression->values(x);
     }
     return {};
 }

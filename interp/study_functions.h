@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -16,9 +17,12 @@ enum class StudyFunctionId {
     Polynomial,  // the main window's test polynomial (a0 + ... + an x^n) / (n + 1)
     Runge,       // 1 / (1 + 25 (2x - 1)^2)
     Abs,         // |2x - 1|; at x = 1/2 the right-hand derivatives (2 and 0)
+    Expression,  // a function typed by the user
 };
 
-// "sine", "cos10", "polynomial", "runge", "abs".
+class Expression;
+
+// "sine", "cos10", "polynomial", "runge", "abs", "expression".
 const char* studyFunctionKey(StudyFunctionId id);
 
 // The test polynomial's entries, read exactly as the main window reads them:
@@ -30,8 +34,16 @@ struct PolynomialEntries {
 };
 
 struct StudyFunction {
+    StudyFunction() = default;
+    StudyFunction(StudyFunctionId function, PolynomialEntries entries = {},
+                  std::shared_ptr<const Expression> typed = nullptr)
+        : id(function), polynomial(entries), expression(std::move(typed))
+    {
+    }
+
     StudyFunctionId id = StudyFunctionId::Runge;
     PolynomialEntries polynomial;  // used by Polynomial only
+    std::shared_ptr<const Expression> expression;  // used by Expression only
 };
 
 // f(x), f'(x), f''(x).

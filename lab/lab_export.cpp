@@ -1,5 +1,6 @@
 #include "lab/lab_export.h"
 
+#include <cmath>
 
 #include "plot/ticks.h"
 
@@ -51,7 +52,7 @@ std::string valuesCsv(std::span<const ValuesColumn> columns)
         for (const ValuesColumn& column : columns) {
             text += ',';
             const auto at = static_cast<std::size_t>(k);
-            if (at < column.values.size())
+            if (at < column.values.size() && std::isfinite(column.values[at]))
                 text += fullNumber(column.values[at]);
         }
         text += '\n';

@@ -41,7 +41,8 @@ inline constexpr int kValuesPoints = 1001;
 double valuesAbscissa(int k);
 
 // CSV: a header "x,<name>,...", then one line per point x = k/1000 with the
-// columns' values, 17 significant digits each.
+// columns' values, 17 significant digits each; a value that does not exist
+// (not finite, or beyond the column) is left empty.
 std::string valuesCsv(std::span<const ValuesColumn> columns);
 
 }  // namespace tarvel

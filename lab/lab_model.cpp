@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "data/printable_text.h"
 #include "lab/lab_text.h"
 #include "plot/ticks.h"
 
@@ -10,6 +11,9 @@ namespace tarvel {
 namespace {
 
 constexpr std::string_view kNoFunction = "the main window's given points have no exact function";
+constexpr std::string_view kOwnNodesHaveNoFamily =
+    "The convergence view steps n through a node family, and your own nodes have none: choose "
+    "a family or another view first.";
 
 std::string countText(int count)
 {
@@ -31,6 +35,8 @@ std::optional<StudyFunctionId> studyFunctionOf(LabFunction function)
         return StudyFunctionId::Runge;
     case LabFunction::Abs:
         return StudyFunctionId::Abs;
+    case LabFunction::Expression:
+        return StudyFunctionId::Expression;
     case LabFunction::Data:
         break;
     }
@@ -38,7 +44,9 @@ std::optional<StudyFunctionId> studyFunctionOf(LabFunction function)
 }
 
 LabModel::LabModel(LabStart start)
-    : settings_(start.settings), polynomial_(start.polynomial), data_(std::move(start.data))
+    : settings_(start.settings), polynomial_(start.polynomial),
+      expression_(std::move(start.expression)), ownXs_(std::move(start.ownXs)),
+      data_(std::move(start.data))
 {
     // An opening setting the lab cannot take falls back to its default.
     const LabSettings defaults;
@@ -50,6 +58,18 @@ LabModel::LabModel(LabStart start)
         settings_.function = defaults.function;
     if (settings_.function == LabFunction::Polynomial && polynomialProblem())
         settings_.function = defaults.function;
+    if (settings_.function == LabFunction::Expression && !expression_)
+        settings_.function = defaults.function;
+    const bool rising = std::adjacent_find(ownXs_.begin(), ownXs_.end(), [](double a, double b) {
+                            return !(b > a);
+                        }) == ownXs_.end();
+    const bool finite =
+        std::all_of(ownXs_.begin(), ownXs_.end(), [](double x) { return std::isfinite(x); });
+    if (ownXs_.size() < static_cast<std::size_t>(kLabMinCount) ||
+        ownXs_.size() > static_cast<std::size_t>(kLabMaxCount) || !rising || !finite)
+        ownXs_.clear();
+    if (ownXs_.empty() || settings_.view == LabView::Convergence)
+        settings_.ownNodes = false;
     if (!function() && viewNeedsFunction(settings_.view))
         settings_.view = LabView::Values;
     sampleFunction();
@@ -61,7 +81,7 @@ std::optional<StudyFunction> LabModel::function() const
     const std::optional<StudyFunctionId> id = studyFunctionOf(settings_.function);
     if (!id)
         return std::nullopt;
-    return StudyFunction{*id, polynomial_};
+    return StudyFunction{*id, polynomial_, expression_};
 }
 
 const std::vector<double>& LabModel::exact(int order) const
@@ -76,6 +96,8 @@ const MethodOutcome& LabModel::outcome(StudyMethod method) const
 
 std::string LabModel::functionLabel() const
 {
+    if (settings_.function == LabFunction::Expression)
+        return "f(x) = " + printableText(expression_->text());
     return std::string(named(kLabFunctions, settings_.function).label);
 }
 
@@ -117,6 +139,8 @@ Refusal LabModel::setFunction(LabFunction function)
     if (function == LabFunction::Polynomial)
         if (Refusal problem = polynomialProblem())
             return problem;
+    if (function == LabFunction::Expression && !expression_)
+        return std::string("Type your function of x in the entry f(x) = first.");
     if (function == LabFunction::Data) {
         if (data_.size() < static_cast<std::size_t>(kLabMinCount))
             return joined({"The main window has ", countText(static_cast<int>(data_.size())),
@@ -126,7 +150,24 @@ Refusal LabModel::setFunction(LabFunction function)
                            " view compares with f, and ", kNoFunction,
                            ": choose the values or Lebesgue view first."});
     }
+    keepOwnNodes();
     settings_.function = function;
+    sampleFunction();
+    takeNodes();
+    return std::nullopt;
+}
+
+Refusal LabModel::setExpression(std::string_view text)
+{
+    ExpressionParse parse = parseExpression(text);
+    if (!parse.expression)
+        return parse.refusal;
+    for (const double x : errorGrid())
+        if (const std::string reason = parse.expression->notFiniteReason(x); !reason.empty())
+            return joined({"f is not finite at x = ", compactNumber(x, ".", 6), ": ", reason});
+    keepOwnNodes();
+    expression_ = std::move(parse.expression);
+    settings_.function = LabFunction::Expression;
     sampleFunction();
     takeNodes();
     return std::nullopt;
@@ -134,12 +175,76 @@ Refusal LabModel::setFunction(LabFunction function)
 
 Refusal LabModel::setFamily(NodeFamily family)
 {
-    if (family == settings_.family)
+    if (family == settings_.family && !settings_.ownNodes)
         return std::nullopt;
     if (Refusal refusal = refuseForData("The node family cannot change:"))
         return refusal;
+    keepOwnNodes();
     settings_.family = family;
+    settings_.ownNodes = false;
     takeNodes();
+    return std::nullopt;
+}
+
+Refusal LabModel::showNodes(NodeList nodes)
+{
+    if (nodes.size() != nodes_.nodes().size())
+        return joined({"The study has ", countText(static_cast<int>(nodes.size())),
+                       " nodes where its settings give ",
+                       countText(static_cast<int>(nodes_.nodes().size())), "."});
+    if (Refusal order = orderProblem(nodes))
+        return joined({"The nodes' x must rise: ", *order, "."});
+    for (const Node& node : nodes)
+        if (!std::isfinite(node.x) || !std::isfinite(node.y))
+            return std::string("The nodes hold a value that is not finite.");
+    if (nodes_.replace(std::move(nodes)))
+        recompute();
+    return std::nullopt;
+}
+
+Refusal LabModel::setOwnNodes(bool own)
+{
+    if (!own)
+        return setFamily(settings_.family);
+    if (settings_.ownNodes)
+        return std::nullopt;
+    if (Refusal refusal = refuseForData("The nodes cannot become your own:"))
+        return refusal;
+    if (settings_.view == LabView::Convergence)
+        return std::string(kOwnNodesHaveNoFamily);
+    if (ownXs_.empty())
+        for (const Node& node : nodes())
+            ownXs_.push_back(node.x);
+    settings_.ownNodes = true;
+    takeNodes();
+    return std::nullopt;
+}
+
+Refusal LabModel::replaceNodes(NodeList nodes, bool withY)
+{
+    const std::optional<StudyFunction> f = function();
+    if (nodes.size() < static_cast<std::size_t>(kLabMinCount) ||
+        nodes.size() > static_cast<std::size_t>(kLabMaxCount))
+        return joined({"From 2 to 1001 nodes are taken; these are ",
+                       countText(static_cast<int>(nodes.size())), "."});
+    if (Refusal order = orderProblem(nodes))
+        return joined({"The nodes' x must rise: ", *order, "."});
+    if (f && settings_.view == LabView::Convergence)
+        return std::string(kOwnNodesHaveNoFamily);
+    if (!f && !withY)
+        return std::string("Data (no function) take an x and a y for each node.");
+    for (Node& node : nodes) {
+        if (f)
+            node.y = evaluateFunction(*f, node.x).value;
+        if (!std::isfinite(node.x) || !std::isfinite(node.y))
+            return joined({f ? "f is not finite at x = " : "The node at x = ",
+                           compactNumber(node.x, ".", 15), f ? "." : " has no finite y."});
+    }
+    if (f)
+        settings_.ownNodes = true;
+    nodes_.replace(std::move(nodes));
+    countNodes();
+    recompute();
     return std::nullopt;
 }
 
@@ -152,6 +257,9 @@ Refusal LabModel::setCount(int count)
                        " is not."});
     if (Refusal refusal = refuseForData("The number of nodes cannot change:"))
         return refusal;
+    if (settings_.ownNodes)
+        return joined({"Your own nodes keep their number (", countText(settings_.count),
+                       "): add or delete rows in the node table."});
     settings_.count = count;
     takeNodes();
     return std::nullopt;
@@ -178,6 +286,8 @@ Refusal LabModel::setView(LabView view)
     if (!function() && viewNeedsFunction(view))
         return joined({"The ", named(kLabViews, view).key, " view compares with f, and ",
                        kNoFunction, "."});
+    if (view == LabView::Convergence && settings_.ownNodes)
+        return std::string(kOwnNodesHaveNoFamily);
     settings_.view = view;
     recompute();
     return std::nullopt;
@@ -204,24 +314,30 @@ void LabModel::finishDrag()
 bool LabModel::undo()
 {
     const bool undone = nodes_.undo();
-    if (undone)
+    if (undone) {
+        countNodes();
         recompute();
+    }
     return undone;
 }
 
 bool LabModel::redo()
 {
     const bool redone = nodes_.redo();
-    if (redone)
+    if (redone) {
+        countNodes();
         recompute();
+    }
     return redone;
 }
 
 bool LabModel::resetNodes()
 {
     const bool reset = nodes_.restoreOriginal();
-    if (reset)
+    if (reset) {
+        countNodes();
         recompute();
+    }
     return reset;
 }
 
@@ -231,17 +347,33 @@ NodeList LabModel::nodesOf(const LabSettings& settings) const
     if (!f)
         return data_;
     NodeList nodes;
-    for (const double x : familyNodes(settings.family, settings.count))
+    for (const double x : settings.ownNodes ? ownXs_ : familyNodes(settings.family, settings.count))
         nodes.push_back({x, evaluateFunction(*f, x).value});
     return nodes;
 }
 
 void LabModel::takeNodes()
 {
-    if (settings_.function == LabFunction::Data)
-        settings_.count = static_cast<int>(data_.size());
     nodes_.reset(nodesOf(settings_));
+    countNodes();
     recompute();
+}
+
+// The abscissae of the user's own nodes outlast a change of function or
+// family, so that choosing them again brings them back.
+void LabModel::keepOwnNodes()
+{
+    if (!settings_.ownNodes || !hasFunction())
+        return;
+    ownXs_.clear();
+    for (const Node& node : nodes())
+        ownXs_.push_back(node.x);
+}
+
+void LabModel::countNodes()
+{
+    if (settings_.ownNodes || settings_.function == LabFunction::Data)
+        settings_.count = static_cast<int>(nodes().size());
 }
 
 void LabModel::sampleFunction()
@@ -356,20 +488,30 @@ std::vector<NumbersRow> LabModel::numbersRows() const
 std::vector<ValuesColumn> LabModel::valuesColumns() const
 {
     // x = k/1000 is grid point 10k: both are the same correctly rounded
-    // quotient, so the values are read off the grid.
+    // quotient, so the function's values are read off the grid.
     const auto every10th = [](const std::vector<double>& values) {
         std::vector<double> picked;
         for (std::size_t k = 0; k < values.size(); k += 10)
             picked.push_back(values[k]);
         return picked;
     };
-    std::vector<ValuesColumn> columns;
-    if (hasFunction())
-        columns.push_back({"f(x)", every10th(exact_[0])});
+    std::vector<ValuesColumn> columns = {
+        {"f", every10th(exact_[0])}, {"f'", every10th(exact_[1])}, {"f''", every10th(exact_[2])}};
+    std::vector<double> xs(kValuesPoints);
+    for (int k = 0; k < kValuesPoints; ++k)
+        xs[static_cast<std::size_t>(k)] = valuesAbscissa(k);
     for (const StudyMethod method : kStudyMethods) {
         const MethodOutcome& out = outcome(method);
-        if (settings_.shown[methodIndex(method)] && out.available())
-            columns.push_back({studyMethodKey(method), every10th(out.value)});
+        if (!settings_.shown[methodIndex(method)] || !out.available())
+            continue;
+        const std::string id = studyMethodKey(method);
+        ValuesColumn value{id, std::vector<double>(xs.size())};
+        ValuesColumn first{id + "'", std::vector<double>(xs.size())};
+        ValuesColumn second{id + "''", std::vector<double>(xs.size())};
+        out.interpolant->evaluate(xs, value.values, first.values, second.values);
+        columns.push_back(std::move(value));
+        columns.push_back(std::move(first));
+        columns.push_back(std::move(second));
     }
     return columns;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "interp/error_figures.h"
+#include "interp/expression.h"
 #include "interp/interpolant.h"
 #include "lab/lab_export.h"
 #include "lab/lab_nodes.h"
@@ -21,6 +22,8 @@ namespace tarvel {
 struct LabStart {
     LabSettings settings;
     PolynomialEntries polynomial;
+    std::shared_ptr<const Expression> expression;  // a typed function, if any
+    std::vector<double> ownXs;  // the user's own abscissae, if any, in increasing order
     NodeList data;  // the main window's given points, in their order
 };
 
@@ -46,8 +49,10 @@ public:
 
     const LabSettings& settings() const { return settings_; }
     // What a second lab of the same function starts from.
-    LabStart start() const { return {settings_, polynomial_, data_}; }
+    LabStart start() const { return {settings_, polynomial_, expression_, ownXs_, data_}; }
     const NodeList& nodes() const { return nodes_.nodes(); }
+    const PolynomialEntries& polynomial() const { return polynomial_; }
+    const NodeList& data() const { return data_; }
     bool edited() const { return nodes_.edited(); }
     bool canUndo() const { return nodes_.canUndo(); }
     bool canRedo() const { return nodes_.canRedo(); }
@@ -59,11 +64,27 @@ public:
     std::string functionLabel() const;
 
     Refusal setFunction(LabFunction function);
+    // Reads a typed function and, when it is finite on the whole grid,
+    // studies it; otherwise the lab stays as it was.
+    Refusal setExpression(std::string_view text);
+    // The last typed function taken, if any.
+    const std::shared_ptr<const Expression>& expression() const { return expression_; }
     Refusal setFamily(NodeFamily family);
     Refusal setCount(int count);
     Refusal setDegree(int degree);
     void setShown(StudyMethod method, bool shown);
     Refusal setView(LabView view);
+
+    // The user's own nodes, as one step of Undo: with a function they take
+    // its values at their x (and the nodes become the user's own), for data
+    // their own y (withY). Refused, changing nothing, for fewer than 2 or
+    // more than 1001 nodes, x not rising or a value that is not finite.
+    Refusal replaceNodes(NodeList nodes, bool withY);
+    // The nodes as a study left them: the same number, x rising, values
+    // finite, taken as they are (as an edit), as one step of Undo.
+    Refusal showNodes(NodeList nodes);
+    // The nodes' own choice: the family's nodes, or the user's own.
+    Refusal setOwnNodes(bool own);
 
     // A drag of node i: y follows, and with moveX its x too.
     void beginDrag();
@@ -84,6 +105,8 @@ private:
     Refusal polynomialProblem() const;
     NodeList nodesOf(const LabSettings& settings) const;
     void takeNodes();
+    void keepOwnNodes();
+    void countNodes();
     void sampleFunction();
     void recompute();
     void computeMethod(StudyMethod method);
@@ -91,6 +114,8 @@ private:
 
     LabSettings settings_;
     PolynomialEntries polynomial_;
+    std::shared_ptr<const Expression> expression_;
+    std::vector<double> ownXs_;  // the user's own abscissae, kept across families
     NodeList data_;
     LabNodes nodes_;
     std::array<std::vector<double>, 3> exact_;

@@ -108,6 +108,17 @@ bool LabNodes::step(std::vector<NodeList>& from, std::vector<NodeList>& to)
     return true;
 }
 
+bool LabNodes::replace(NodeList nodes)
+{
+    finishDrag();
+    if (nodes == nodes_)
+        return false;
+    NodeList before = std::move(nodes_);
+    nodes_ = std::move(nodes);
+    record(std::move(before));
+    return true;
+}
+
 bool LabNodes::restoreOriginal()
 {
     finishDrag();

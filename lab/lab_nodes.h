@@ -41,6 +41,10 @@ public:
     bool moveNode(std::size_t i, double x, double y, bool moveX);
     void finishDrag();
 
+    // Other nodes in their place, as one step of Undo; false when they are
+    // the nodes shown.
+    bool replace(NodeList nodes);
+
     // One finished drag or Reset back and forth; false when there is none.
     bool undo();
     bool redo();

@@ -13,9 +13,9 @@
 
 namespace tarvel {
 
-// The study functions, and the main window's given points with no exact
-// function behind them.
-enum class LabFunction { Sine, Cos10, Polynomial, Runge, Abs, Data };
+// The study functions, the user's typed one, and the main window's given
+// points with no exact function behind them.
+enum class LabFunction { Sine, Cos10, Polynomial, Runge, Abs, Expression, Data };
 enum class LabView { Values, Error, LogError, Derivative, Second, Lebesgue, Convergence };
 
 inline constexpr int kLabMethodCount = static_cast<int>(kStudyMethods.size());
@@ -26,13 +26,14 @@ template <typename Id> struct Named {
     std::string_view label;  // what the control shows
 };
 
-inline constexpr std::array<Named<LabFunction>, 6> kLabFunctions{{
+inline constexpr std::array<Named<LabFunction>, 7> kLabFunctions{{
     {LabFunction::Sine, "sine", "sin(2πx)"},
     {LabFunction::Cos10, "cos10", "cos¹⁰(2πx)"},
     {LabFunction::Polynomial, "polynomial", "Test polynomial"},
     {LabFunction::Runge, "runge", "Runge 1/(1 + 25(2x − 1)²)"},
     {LabFunction::Abs, "abs", "|2x − 1|"},
-    {LabFunction::Data, "data", "Main window's given points"},
+    {LabFunction::Expression, "expression", "Your function"},
+    {LabFunction::Data, "data", "Data (no function)"},
 }};
 
 inline constexpr std::array<Named<NodeFamily>, 3> kNodeFamilies{{
@@ -40,6 +41,9 @@ inline constexpr std::array<Named<NodeFamily>, 3> kNodeFamilies{{
     {NodeFamily::Lobatto, "lobatto", "Chebyshev points"},
     {NodeFamily::Gauss, "gauss", "Chebyshev roots"},
 }};
+// The nodes' choice beside the families: the user's own abscissae.
+inline constexpr std::string_view kOwnNodesKey = "custom";
+inline constexpr std::string_view kOwnNodesLabel = "Your own nodes";
 
 inline constexpr std::array<Named<LabView>, 7> kLabViews{{
     {LabView::Values, "values", "Values p and f"},
@@ -86,6 +90,7 @@ inline bool viewNeedsFunction(LabView view)
 struct LabSettings {
     LabFunction function = LabFunction::Sine;
     NodeFamily family = NodeFamily::Equispaced;
+    bool ownNodes = false;  // the user's own abscissae instead of the family's
     int count = 11;
     int degree = 1;
     std::array<bool, kLabMethodCount> shown{};

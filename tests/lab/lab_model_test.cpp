@@ -200,13 +200,17 @@ TEST(LabExport, ValuesHaveAHeaderAndTheThousandAndOnePoints)
     std::vector<double> ramp;
     for (int k = 0; k < kValuesPoints; ++k)
         ramp.push_back(2.0 * k);
-    const ValuesColumn columns[] = {{"f(x)", ramp}, {"pchip", ramp}};
+    std::vector<double> gaps = ramp;
+    gaps[1] = std::numeric_limits<double>::infinity();
+    gaps[2] = std::numeric_limits<double>::quiet_NaN();
+    const ValuesColumn columns[] = {{"f", ramp}, {"pchip''", gaps}, {"f'", {}}};
     const std::vector<std::string> lines = linesOf(valuesCsv(columns));
     ASSERT_EQ(lines.size(), 1002u);
-    EXPECT_EQ(lines[0], "x,f(x),pchip");
-    EXPECT_EQ(lines[1], "0,0,0");
-    EXPECT_EQ(lines[2], "0.001,2,2");
-    EXPECT_EQ(lines[1001], "1,2000,2000");
+    EXPECT_EQ(lines[0], "x,f,pchip'',f'");
+    EXPECT_EQ(lines[1], "0,0,0,");
+    EXPECT_EQ(lines[2], "0.001,2,,") << "a value that does not exist is left empty";
+    EXPECT_EQ(lines[3], "0.002,4,,");
+    EXPECT_EQ(lines[1001], "1,2000,2000,");
 }
 
 struct RefusalCase {
@@ -215,6 +219,21 @@ struct RefusalCase {
     std::function<Refusal(LabModel&)> change;
     const char* says;  // a part of the refusal
 };
+
+LabStart typedStart(std::string_view text)
+{
+    LabStart start = startWith(LabFunction::Expression, 11, {StudyMethod::Clamped});
+    start.expression = parseExpression(text).expression;
+    return start;
+}
+
+LabStart ownNodesStart()
+{
+    LabStart start = startWith(LabFunction::Sine, 11, {StudyMethod::Linear});
+    start.settings.ownNodes = true;
+    start.ownXs = {0, 0.4, 1};
+    return start;
+}
 
 TEST(LabModel, RefusedChangesSayWhyAndChangeNothing)
 {
@@ -257,6 +276,58 @@ TEST(LabModel, RefusedChangesSayWhyAndChangeNothing)
              return s;
          }(),
          [](LabModel& m) { return m.setFunction(LabFunction::Polynomial); }, "overflows"},
+        {"your function chosen with none typed",
+         startWith(LabFunction::Sine, 11, {StudyMethod::Linear}),
+         [](LabModel& m) { return m.setFunction(LabFunction::Expression); }, "Type your function"},
+        {"a typed function with a syntax error",
+         startWith(LabFunction::Sine, 11, {StudyMethod::Linear}),
+         [](LabModel& m) { return m.setExpression("2 + 3*"); },
+         "col 7: a number, x, a name or '(' expected after '*'"},
+        {"a typed function replaced by a syntax error", typedStart("x^2"),
+         [](LabModel& m) { return m.setExpression("x^"); }, "col 3: "},
+        {"a typed function infinite at 0", typedStart("x^2"),
+         [](LabModel& m) { return m.setExpression("log(x)"); },
+         "f is not finite at x = 0: log(0) = −∞"},
+        {"a typed function with a pole inside",
+         startWith(LabFunction::Runge, 11, {StudyMethod::Linear}),
+         [](LabModel& m) { return m.setExpression("1/(x-0.5)"); },
+         "f is not finite at x = 0.5: 1/0 = ∞"},
+        {"a typed function not defined below a half",
+         startWith(LabFunction::Runge, 11, {StudyMethod::Linear}),
+         [](LabModel& m) { return m.setExpression("sqrt(x-0.5)"); },
+         "f is not finite at x = 0: sqrt(−0.5) is not a number"},
+        {"one node of your own", startWith(LabFunction::Sine, 11, {StudyMethod::Linear}),
+         [](LabModel& m) {
+             return m.replaceNodes({{0.5, 0}}, false);
+         },
+         "From 2 to 1001 nodes are taken; these are 1."},
+        {"your own nodes at one x", startWith(LabFunction::Sine, 11, {StudyMethod::Linear}),
+         [](LabModel& m) {
+             return m.replaceNodes({{0, 0}, {0.5, 0}, {0.5, 1}}, false);
+         },
+         "x must rise: x(2) = 0.5 is not above x(1) = 0.5"},
+        {"data nodes without y", startWith(LabFunction::Data, 4, {StudyMethod::Linear}, data),
+         [](LabModel& m) {
+             return m.replaceNodes({{0, 0}, {0.5, 0}}, false);
+         },
+         "take an x and a y"},
+        {"your own nodes in the convergence view",
+         [] {
+             LabStart s = startWith(LabFunction::Sine, 11, {StudyMethod::Linear});
+             s.settings.view = LabView::Convergence;
+             return s;
+         }(),
+         [](LabModel& m) {
+             return m.replaceNodes({{0, 0}, {0.5, 0}}, false);
+         },
+         "your own nodes have none"},
+        {"the number of your own nodes", ownNodesStart(),
+         [](LabModel& m) { return m.setCount(12); }, "keep their number (3)"},
+        {"the convergence view of your own nodes", ownNodesStart(),
+         [](LabModel& m) { return m.setView(LabView::Convergence); }, "your own nodes have none"},
+        {"a typed function 0/0 at 0", startWith(LabFunction::Runge, 11, {StudyMethod::Linear}),
+         [](LabModel& m) { return m.setExpression("sin(x)/x"); },
+         "f is not finite at x = 0: 0/0 is not a number"},
     };
     for (const RefusalCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -288,7 +359,9 @@ TEST(LabModel, MethodsThatCannotTakeTheNodesSayWhyAndDrawNothing)
     const LabPicture picture = labPicture(model, {});
     EXPECT_TRUE(picture.series.empty());
     EXPECT_EQ(picture.nodes.size(), 4u);
-    EXPECT_EQ(model.valuesColumns().size(), 0u);
+    const std::vector<ValuesColumn> noFunction = model.valuesColumns();
+    ASSERT_EQ(noFunction.size(), 3u) << "the columns of f, left empty";
+    EXPECT_TRUE(noFunction[0].values.empty());
 
     LabModel local(startWith(LabFunction::Sine, 3, {StudyMethod::Local}));
     ASSERT_FALSE(local.setDegree(5));
@@ -328,14 +401,106 @@ TEST(LabModel, FiguresOfRungeAtElevenEvenlySpacedNodes)
     EXPECT_FALSE(rows[1].lebesgueConstant) << "linear has no Lebesgue function here";
 
     const std::vector<ValuesColumn> columns = model.valuesColumns();
-    ASSERT_EQ(columns.size(), 3u);
-    EXPECT_EQ(columns[0].name, "f(x)");
-    EXPECT_EQ(columns[1].name, "global");
-    ASSERT_EQ(columns[1].values.size(), static_cast<std::size_t>(kValuesPoints));
-    for (const int k : {0, 1, 333, 999, 1000})
-        EXPECT_TRUE(support::sameBitsAs(columns[1].values[static_cast<std::size_t>(k)],
-                                        global.interpolant->value(valuesAbscissa(k))))
-            << k;
+    std::vector<std::string> names;
+    for (const ValuesColumn& column : columns)
+        names.push_back(column.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"f", "f'", "f''", "global", "global'", "global''",
+                                               "linear", "linear'", "linear''"}));
+    ASSERT_EQ(columns[3].values.size(), static_cast<std::size_t>(kValuesPoints));
+    for (const int k : {0, 1, 333, 999, 1000}) {
+        const auto at = static_cast<std::size_t>(k);
+        const double x = valuesAbscissa(k);
+        EXPECT_TRUE(support::sameBitsAs(columns[3].values[at], global.interpolant->value(x))) << k;
+        const FunctionValues f = evaluateFunction(*model.function(), x);
+        EXPECT_TRUE(support::sameBitsAs(columns[1].values[at], f.first)) << k;
+        EXPECT_TRUE(support::sameBitsAs(columns[2].values[at], f.second)) << k;
+        double value = 0;
+        double first = 0;
+        double second = 0;
+        global.interpolant->evaluate(std::span(&x, 1), std::span(&value, 1), std::span(&first, 1),
+                                     std::span(&second, 1));
+        EXPECT_TRUE(support::sameBitsAs(columns[4].values[at], first)) << k;
+        EXPECT_TRUE(support::sameBitsAs(columns[5].values[at], second)) << k;
+    }
+}
+
+TEST(LabModel, ATypedFunctionIsStudiedWithItsExactDerivatives)
+{
+    LabModel model(startWith(LabFunction::Runge, 11, {StudyMethod::Clamped, StudyMethod::Natural}));
+    ASSERT_FALSE(model.setExpression("exp(x) sin(10x)"));
+    EXPECT_EQ(model.settings().function, LabFunction::Expression);
+    EXPECT_EQ(model.functionLabel(), "f(x) = exp(x) sin(10x)");
+    const std::shared_ptr<const Expression> f = model.expression();
+    ASSERT_TRUE(f);
+    const std::vector<double>& grid = errorGrid();
+    for (const std::size_t k : {std::size_t{0}, std::size_t{2500}, grid.size() - 1}) {
+        const FunctionValues at = f->values(grid[k]);
+        EXPECT_EQ(model.exact(0)[k], at.value) << k;
+        EXPECT_EQ(model.exact(1)[k], at.first) << k;
+        EXPECT_EQ(model.exact(2)[k], at.second) << k;
+    }
+    EXPECT_EQ(model.nodes()[3].y, f->value(model.nodes()[3].x));
+    // The clamped spline's end slopes are f'(0) = 10 and f'(1) = e (sin 10 + 10 cos 10).
+    const Interpolant& clamped = *model.outcome(StudyMethod::Clamped).interpolant;
+    double x[] = {0, 1};
+    double value[2], first[2], second[2];
+    clamped.evaluate(x, value, first, second);
+    EXPECT_NEAR(first[0], 10, 1e-12);
+    EXPECT_NEAR(first[1], std::exp(1.0) * (std::sin(10.0) + 10 * std::cos(10.0)), 1e-12);
+
+    ASSERT_FALSE(model.setFunction(LabFunction::Sine));
+    ASSERT_FALSE(model.setFunction(LabFunction::Expression)) << "the typed function is kept";
+    EXPECT_EQ(model.functionLabel(), "f(x) = exp(x) sin(10x)");
+
+    ASSERT_FALSE(model.setExpression("sqrt(x)"));
+    EXPECT_FALSE(model.outcome(StudyMethod::Clamped).available())
+        << "f'(0) of sqrt(x) is not finite";
+    EXPECT_TRUE(model.outcome(StudyMethod::Natural).available());
+}
+
+TEST(LabModel, YourOwnNodesTakeTheFunctionsValuesAndEachChangeIsOneStepOfUndo)
+{
+    LabModel model(startWith(LabFunction::Runge, 11, {StudyMethod::Natural}));
+    const NodeList family = model.nodes();
+    ASSERT_FALSE(model.replaceNodes({{0.1, 9}, {0.3, 9}, {0.35, 9}, {0.9, 9}}, true));
+    EXPECT_TRUE(model.settings().ownNodes);
+    EXPECT_EQ(model.settings().count, 4);
+    ASSERT_EQ(model.nodes().size(), 4u);
+    const StudyFunction runge = *model.function();
+    for (const Node& node : model.nodes())
+        EXPECT_EQ(node.y, functionValue(runge, node.x)) << "with a function, y is f(x)";
+    EXPECT_TRUE(model.outcome(StudyMethod::Natural).available());
+
+    ASSERT_FALSE(model.replaceNodes({{0.1, 0}, {0.3, 0}, {0.9, 0}}, false));
+    EXPECT_EQ(model.settings().count, 3);
+    ASSERT_TRUE(model.undo());
+    EXPECT_EQ(model.nodes().size(), 4u);
+    EXPECT_EQ(model.settings().count, 4) << "the count follows an undone change";
+    ASSERT_TRUE(model.undo());
+    EXPECT_EQ(model.nodes(), family);
+
+    // Choosing a family and then your own nodes again brings them back.
+    ASSERT_TRUE(model.redo());
+    ASSERT_FALSE(model.setFamily(NodeFamily::Lobatto));
+    EXPECT_FALSE(model.settings().ownNodes);
+    ASSERT_EQ(model.nodes().size(), 4u) << "n stays the number of nodes";
+    EXPECT_EQ(model.nodes()[1].x, familyNodes(NodeFamily::Lobatto, 4)[1]);
+    ASSERT_FALSE(model.setFunction(LabFunction::Sine));
+    ASSERT_FALSE(model.setOwnNodes(true));
+    ASSERT_EQ(model.nodes().size(), 4u);
+    EXPECT_EQ(model.nodes()[2], (Node{0.35, functionValue(*model.function(), 0.35)}));
+
+    // Found by the lab session fuzzer: Reset after own nodes left n at their number.
+    ASSERT_FALSE(model.replaceNodes({{0.2, 0}, {0.5, 0}}, false));
+    ASSERT_TRUE(model.resetNodes());
+    EXPECT_EQ(model.nodes().size(), 4u);
+    EXPECT_EQ(model.settings().count, 4);
+
+    const NodeList data = {{0, 0}, {0.3, 1}, {0.6, 0}, {1, 2}};
+    LabModel given(startWith(LabFunction::Data, 4, {StudyMethod::Linear}, data));
+    ASSERT_FALSE(given.replaceNodes({{0, 5}, {2, 6}}, true));
+    EXPECT_EQ(given.nodes(), (NodeList{{0, 5}, {2, 6}})) << "data keep their own y";
+    EXPECT_EQ(given.settings().count, 2);
 }
 
 // Runge's slopes at the ends differ in sign, f'(0) = -f'(1), so an end slope
@@ -517,7 +682,7 @@ TEST(LabModel, TitleAndLegendNameTheFunctionAndTheNodeFamily)
          NodeFamily::Equispaced, LabView::Convergence,
          "cos¹⁰(2πx), evenly spaced nodes: largest error against n", ""},
         {"given points", startWith(LabFunction::Data, 3, {StudyMethod::Linear}, three),
-         NodeFamily::Equispaced, LabView::Values, "Main window's given points, 3 nodes",
+         NodeFamily::Equispaced, LabView::Values, "Data (no function), 3 nodes",
          "nodes (3)"},
     };
     for (const Case& c : cases) {

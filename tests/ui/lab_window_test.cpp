@@ -6,14 +6,17 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -452,7 +455,8 @@ private slots:
         QFile values(dir.filePath("values.csv"));
         QVERIFY(values.open(QIODevice::ReadOnly));
         const QList<QByteArray> rows = values.readAll().split('\n');
-        QCOMPARE(rows.value(0), QByteArray("x,f(x),global,akima"));
+        QCOMPARE(rows.value(0),
+                 QByteArray("x,f,f',f'',global,global',global'',akima,akima',akima''"));
         QCOMPARE(rows.size(), 1003);  // 1001 points, the header, the last line end
 
         for (const char* name : {"plot.png", "plot.svg", "plot.pdf"}) {
@@ -473,6 +477,155 @@ private slots:
         QFile again(dir.filePath("values.csv"));
         QVERIFY(again.open(QIODevice::ReadOnly));
         QCOMPARE(again.readAll(), earlier);
+    }
+
+    void nodesArePastedTypedAddedAndDeletedEachAsOneStepOfUndo()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"natural"}));
+        auto* table = find<QTableView>(*lab, "labNodeTable");
+        QApplication::clipboard()->setText(
+            "x\ty\n0\t1\n0,2\t1\n0,3\t1\n0,5\t1\n0,6\t1\n0,8\t1\n1\t1\n");
+        lab->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(lab.get()));
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(lab->model().nodes().size(), std::size_t{7});
+        QCOMPARE(table->model()->rowCount(), 7);
+        QCOMPARE(table->verticalHeader()->count(), 7);  // the view shows them too
+        QCOMPARE(table->model()->index(1, 0).data().toString(), QString("0.2"));
+        QCOMPARE(find<QComboBox>(*lab, "labNodes")->currentData().toString(), QString("custom"));
+        QCOMPARE(find<QSpinBox>(*lab, "labCount")->value(), 7);
+        QVERIFY(!find<QSpinBox>(*lab, "labCount")->isEnabled());
+        QVERIFY2(!(table->model()->flags(table->model()->index(0, 1)) & Qt::ItemIsEditable),
+                 "with a function, y is f(x)");
+
+        const NodeList pasted = lab->model().nodes();
+        QVERIFY(lab->pasteNodes("0 1\n0.5 2\n0.5 3\n"));
+        QVERIFY(statusOf(*lab).contains("line 3: x = 0.5 is already the x of line 2."));
+        QCOMPARE(lab->model().nodes(), pasted);
+
+        // A typed x moves its row into place.
+        table->model()->setData(table->model()->index(1, 0), "0.9");
+        QCOMPARE(lab->model().nodes()[5].x, 0.9);
+        QCOMPARE(table->model()->index(5, 0).data().toString(), QString("0.9"));
+        find<QAction>(*lab, "labUndoAction")->trigger();
+        QCOMPARE(lab->model().nodes(), pasted);
+
+        table->selectRow(2);
+        find<QPushButton>(*lab, "labDeleteNodesButton")->click();
+        QCOMPARE(lab->model().nodes().size(), std::size_t{6});
+        find<QPushButton>(*lab, "labAddNodeButton")->click();
+        QCOMPARE(lab->model().nodes().size(), std::size_t{7});
+        QCOMPARE(lab->model().nodes()[2].x, 0.35);  // into the widest gap, 0.2 to 0.5
+
+        // A file is read the same way; one the reader refuses leaves the nodes.
+        QTemporaryDir dir;
+        QFile tsv(dir.filePath("nodes.tsv"));
+        QVERIFY(tsv.open(QIODevice::WriteOnly));
+        tsv.write("x\ty\n0\t5\n0,5\t6\n1\t7\n");
+        tsv.close();
+        QVERIFY(!lab->importNodes(tsv.fileName()));
+        QCOMPARE(lab->model().nodes().size(), std::size_t{3});
+        QFile bad(dir.filePath("bad.csv"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("0,1\n0.5,one\n");
+        bad.close();
+        const std::optional<QString> why = lab->importNodes(bad.fileName());
+        QVERIFY(why && why->contains("bad.csv: line 2: 'one' is not a number."));
+        QCOMPARE(lab->model().nodes().size(), std::size_t{3});
+        find<QAction>(*lab, "labUndoAction")->trigger();
+        QCOMPARE(lab->model().nodes().size(), std::size_t{7});
+
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        const QPoint empty = plot->contentsRect().center() + QPoint(0, -plot->height() / 4);
+        QTest::mouseDClick(plot, Qt::LeftButton, {}, empty);
+        QCOMPARE(lab->model().nodes().size(), std::size_t{8});
+        find<QAction>(*lab, "labUndoAction")->trigger();
+        QCOMPARE(lab->model().nodes().size(), std::size_t{7});
+
+        // Delete removes the node picked from the keyboard.
+        const double second = lab->model().nodes()[1].x;
+        plot->setFocus();
+        QTest::keyClick(plot, Qt::Key_Right);
+        QTest::keyClick(plot, Qt::Key_Right);
+        QTest::keyClick(plot, Qt::Key_Delete);
+        QCOMPARE(lab->model().nodes().size(), std::size_t{6});
+        QVERIFY(lab->model().nodes()[1].x != second);
+    }
+
+    void aSavedStudyOpensAgainAndADamagedOneChangesNothing()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("runge.tarvel");
+        {
+            std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"natural"}));
+            auto* entry = find<QLineEdit>(*lab, "labExpression");
+            entry->setText("exp(x) sin(10x)");
+            QTest::keyClick(entry, Qt::Key_Return);
+            QVERIFY(!lab->pasteNodes("0\n0.25\n0.5\n0.9\n1\n"));
+            lab->plot().zoomAboutCentre(2);
+            QVERIFY(!lab->saveStudy(path));
+        }
+        MainWindow window;
+        window.show();
+        QVERIFY(!openLabWithStudy(window, path));
+        auto* lab = window.findChild<LabWindow*>("labWindow");
+        QVERIFY(lab && lab->isVisible());
+        QCOMPARE(lab->model().functionLabel(), std::string("f(x) = exp(x) sin(10x)"));
+        QCOMPARE(find<QLineEdit>(*lab, "labExpression")->text(), QString("exp(x) sin(10x)"));
+        QCOMPARE(lab->model().nodes().size(), std::size_t{5});
+        QCOMPARE(lab->model().nodes()[3].x, 0.9);
+        QVERIFY(lab->plot().zoomed());
+        QVERIFY(statusOf(*lab).contains("Opened the study runge.tarvel"));
+
+        QFile damaged(dir.filePath("damaged.tarvel"));
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write("{\"format\": \"tarvel-study\", \"version\": 7}");
+        damaged.close();
+        const NodeList before = lab->model().nodes();
+        const std::optional<QString> why = lab->openStudy(damaged.fileName());
+        QVERIFY(why && why->contains("newer Tarvel (version 7)"));
+        QVERIFY(statusOf(*lab).contains("newer Tarvel"));
+        QCOMPARE(lab->model().nodes(), before);
+        QCOMPARE(lab->model().functionLabel(), std::string("f(x) = exp(x) sin(10x)"));
+    }
+
+    void aTypedFunctionIsTakenOnReturnAndARefusalStaysBesideTheEntry()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"natural"}));
+        auto* entry = find<QLineEdit>(*lab, "labExpression");
+        auto* refusal = find<QLabel>(*lab, "labExpressionRefusal");
+        auto* function = find<QComboBox>(*lab, "labFunction");
+        const double before = lab->model().nodes()[2].y;
+
+        entry->setText("2 + 3*");
+        QTest::keyClick(entry, Qt::Key_Return);
+        const QString expected = "col 7: a number, x, a name or '(' expected after '*'";
+        QCOMPARE(refusal->text(), expected);
+        QVERIFY(refusal->isVisibleTo(lab.get()));
+        QVERIFY(statusOf(*lab).startsWith(expected));
+        QCOMPARE(function->currentData().toString(), QString("runge"));
+        QCOMPARE(lab->model().nodes()[2].y, before);
+
+        entry->setText("exp(x) sin(10x)");
+        QTest::keyClick(entry, Qt::Key_Return);
+        QVERIFY(!refusal->isVisibleTo(lab.get()));
+        QCOMPARE(function->currentData().toString(), QString("expression"));
+        QCOMPARE(lab->model().functionLabel(), std::string("f(x) = exp(x) sin(10x)"));
+        QVERIFY(statusOf(*lab).contains("f(x) = exp(x) sin(10x)"));
+
+        // The drop-down keeps the last ten accepted entries, newest first.
+        auto* history = find<QComboBox>(*lab, "labExpressionHistory");
+        for (int k = 1; k <= 11; ++k) {
+            entry->setText(QString("%1x").arg(k));
+            QTest::keyClick(entry, Qt::Key_Return);
+        }
+        entry->setText("x^");
+        QTest::keyClick(entry, Qt::Key_Return);
+        QCOMPARE(history->count(), 10);
+        QCOMPARE(history->itemText(0), QString("11x"));
+        QCOMPARE(history->itemText(9), QString("2x"));
+        QCOMPARE(lab->model().expression()->text(), std::string("11x"));
     }
 };
 

@@ -88,4 +88,10 @@ void addLabAction(MainWindow& window, QMenu& study)
     });
 }
 
+std::optional<QString> openLabWithStudy(MainWindow& window, const QString& path)
+{
+    window.findChild<QAction*>("labAction")->trigger();
+    return window.findChild<LabWindow*>("labWindow")->openStudy(path);
+}
+
 }  // namespace tarvel::ui

@@ -1,6 +1,10 @@
 // Opening the interpolation lab from the main window.
 #pragma once
 
+#include <QString>
+
+#include <optional>
+
 #include "lab/lab_model.h"
 
 class QMenu;
@@ -17,5 +21,9 @@ LabStart labStartOf(MainWindow& window);
 // "Interpolation lab…" (Ctrl+L) in the Study menu: opens the lab, or brings
 // an open one to the front.
 void addLabAction(MainWindow& window, QMenu& study);
+
+// Opens the lab from the main window showing the study in the file; why
+// not, if it cannot (the lab then shows its first settings).
+std::optional<QString> openLabWithStudy(MainWindow& window, const QString& path);
 
 }  // namespace tarvel::ui

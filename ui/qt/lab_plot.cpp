@@ -219,7 +219,21 @@ void LabPlot::keyPressEvent(QKeyEvent* event)
         sayNode(*selected_);
         return;
     }
+    if (key == Qt::Key_Delete && selected_ && *selected_ < count) {
+        emit nodeDeleted(*selected_);
+        return;
+    }
     PlotView::keyPressEvent(event);
+}
+
+void LabPlot::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const std::optional<WorldPoint> world = worldAt(event->position());
+    if (event->button() == Qt::LeftButton && addsNodes_ && world && !nodeAt(event->position())) {
+        emit nodeWanted(world->x, world->y);
+        return;
+    }
+    PlotView::mouseDoubleClickEvent(event);
 }
 
 void LabPlot::paintEvent(QPaintEvent* event)

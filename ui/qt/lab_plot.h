@@ -32,6 +32,8 @@ public:
     void paintFigure(QPainter& painter, const QSizeF& size, const PlotOptions& options,
                      const QFont& font, double lineScale) const override;
     std::optional<std::size_t> selectedNode() const { return selected_; }
+    // Whether a double click on empty plot space asks for a node there.
+    void setAddsNodes(bool adds) { addsNodes_ = adds; }
 
 signals:
     void dragStarted(std::size_t node);
@@ -40,6 +42,10 @@ signals:
     void dragFinished();
     // The keyboard moved a node by dy in world units (one finished step).
     void nodeNudged(std::size_t node, double dy);
+    // A double click on empty plot space, in world coordinates.
+    void nodeWanted(double x, double y);
+    // Delete on the picked node.
+    void nodeDeleted(std::size_t node);
 
 protected:
     bool pressTaken(const QPointF& at) override;
@@ -47,6 +53,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -60,6 +67,7 @@ private:
     std::optional<WorldRect> dragWorld_;
     std::optional<std::size_t> selected_;
     const LabPlot* companion_ = nullptr;
+    bool addsNodes_ = false;
 };
 
 }  // namespace tarvel::ui

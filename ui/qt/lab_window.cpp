@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -13,18 +15,25 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QStandardItemModel>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "data/dsf_writer.h"
+#include "data/printable_text.h"
+#include "lab/node_text.h"
+#include "lab/study_file.h"
 #include "plot/ticks.h"
 #include "ui/qt/drawing_painter.h"
 #include "ui/qt/export_dialog.h"
@@ -39,6 +48,16 @@ namespace {
 constexpr int kPlayIntervalMs = 250;
 // Points of the convergence view arriving together are drawn together.
 constexpr int kConvergenceRedrawMs = 15;
+
+// The last accepted entries the drop-down keeps.
+constexpr int kExpressionHistory = 10;
+
+const QString kGrammar = QStringLiteral(
+    "Your function of x, for example exp(x) sin(10x).\n"
+    "Numbers: 2.5, 1e-3. Constants: pi (π), e. Operators: + − * / ^ (× and · multiply).\n"
+    "^ binds tighter than a minus sign and from the right: -x^2 = −(x²), 2^3^2 = 2^9.\n"
+    "Functions: sin cos tan asin acos atan sinh cosh tanh exp log (ln) log10 sqrt abs.\n"
+    "A product may be written without *: 10x, 2 sin(x), 3pi x, (x+1)(x-1), x(x+1).");
 
 const QStringList kNumbersColumns = {"method",    "largest error", "at x",
                                      "RMS error", "overshoot",     "Lebesgue constant",
@@ -68,7 +87,7 @@ std::optional<Id> chosen(const QComboBox* combo, const std::array<Named<Id>, N>&
 
 bool sameRequest(const ConvergenceRequest& a, const ConvergenceRequest& b)
 {
-    return a.function.id == b.function.id &&
+    return a.function.id == b.function.id && a.function.expression == b.function.expression &&
            a.function.polynomial.degree == b.function.polynomial.degree &&
            a.function.polynomial.coefs == b.function.polynomial.coefs && a.family == b.family &&
            a.degree == b.degree && a.methods == b.methods && a.counts == b.counts;
@@ -117,7 +136,19 @@ void LabWindow::createControls()
 
     function_ = comboOf(kLabFunctions, settings);
     function_->setObjectName("labFunction");
+    expressionHistory_ = new QComboBox(settings);
+    expressionHistory_->setObjectName("labExpressionHistory");
+    expressionHistory_->setEditable(true);
+    expressionHistory_->setInsertPolicy(QComboBox::NoInsert);
+    expressionHistory_->lineEdit()->setObjectName("labExpression");
+    expressionHistory_->lineEdit()->setPlaceholderText("exp(x) sin(10x)");
+    expressionRefusal_ = new QLabel(settings);
+    expressionRefusal_->setObjectName("labExpressionRefusal");
+    expressionRefusal_->setStyleSheet("color: #c00000");
+    expressionRefusal_->setWordWrap(true);
+    expressionRefusal_->hide();
     nodes_ = comboOf(kNodeFamilies, settings);
+    nodes_->addItem(qstr(kOwnNodesLabel), qstr(kOwnNodesKey));
     nodes_->setObjectName("labNodes");
     count_ = new QSpinBox(settings);
     count_->setObjectName("labCount");
@@ -130,12 +161,15 @@ void LabWindow::createControls()
     view_ = comboOf(kLabViews, settings);
     view_->setObjectName("labView");
     form->addRow("&Function:", function_);
+    form->addRow("f(&x) =", expressionHistory_);
+    form->addRow(expressionRefusal_);
     form->addRow("&Nodes:", nodes_);
     form->addRow("Number of n&odes:", count_);
     form->addRow("&Degree of local:", degree_);
     form->addRow("&View:", view_);
 
     left->addWidget(createMethodBoxes(settings));
+    left->addWidget(createNodeTable(settings), 1);
     left->addStretch(1);
 
     auto* split = new QSplitter(Qt::Vertical, central);
@@ -168,7 +202,8 @@ void LabWindow::createControls()
     sentence_->setObjectName("labStatus");
     statusBar()->addWidget(sentence_, 1);
 
-    setTabOrder(function_, nodes_);
+    setTabOrder(function_, expressionHistory_);
+    setTabOrder(expressionHistory_, nodes_);
     setTabOrder(nodes_, count_);
     setTabOrder(count_, degree_);
     setTabOrder(degree_, view_);
@@ -204,6 +239,54 @@ QWidget* LabWindow::createMethodBoxes(QWidget* parent)
     return group;
 }
 
+// The nodes as a table of x and y: with a function y is f(x) and only x
+// is typed; for data both are.
+QWidget* LabWindow::createNodeTable(QWidget* parent)
+{
+    auto* group = new QGroupBox("Node table", parent);
+    auto* column = new QVBoxLayout(group);
+    nodeRows_ = new QStandardItemModel(0, 2, group);
+    nodeRows_->setHorizontalHeaderLabels({"x", "y"});
+    nodeTable_ = new QTableView(group);
+    nodeTable_->setObjectName("labNodeTable");
+    nodeTable_->setModel(nodeRows_);
+    nodeTable_->verticalHeader()->setVisible(false);
+    nodeTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    nodeTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    nodeTable_->setWordWrap(false);
+    nodeTable_->setMinimumHeight(120);
+    column->addWidget(nodeTable_, 1);
+    auto* buttons = new QHBoxLayout;
+    auto* add = new QPushButton("&Add node", group);
+    add->setObjectName("labAddNodeButton");
+    auto* remove = new QPushButton("D&elete nodes", group);
+    remove->setObjectName("labDeleteNodesButton");
+    buttons->addWidget(add);
+    buttons->addWidget(remove);
+    column->addLayout(buttons);
+    connect(add, &QPushButton::clicked, this, [this] {
+        // Into the widest gap, so that the new x is never one already there.
+        const NodeList& nodes = model_.nodes();
+        std::size_t widest = 1;
+        for (std::size_t i = 1; i < nodes.size(); ++i)
+            if (nodes[i].x - nodes[i - 1].x > nodes[widest].x - nodes[widest - 1].x)
+                widest = i;
+        const Node& a = nodes[widest - 1];
+        const Node& b = nodes[widest];
+        addNodeAt(a.x + (b.x - a.x) / 2, a.y + (b.y - a.y) / 2);
+    });
+    connect(remove, &QPushButton::clicked, this, [this] {
+        std::vector<std::size_t> rows;
+        for (const QModelIndex& index : nodeTable_->selectionModel()->selectedRows())
+            rows.push_back(static_cast<std::size_t>(index.row()));
+        if (rows.empty())
+            return say("Select the rows of the nodes to delete first.");
+        deleteNodes(std::move(rows));
+    });
+    connect(nodeRows_, &QStandardItemModel::itemChanged, this, &LabWindow::nodeEdited);
+    return group;
+}
+
 QAction* LabWindow::addAction(const char* name, const QString& text, const QKeySequence& keys)
 {
     auto* action = new QAction(text, this);
@@ -219,6 +302,11 @@ void LabWindow::createActions()
     QMenu* lab = menuBar()->addMenu("&Lab");
     lab->addAction(addAction("labCopyNumbersAction", "Copy &numbers"));
     lab->addAction(addAction("labCopyPictureAction", "Copy &picture"));
+    lab->addSeparator();
+    lab->addAction(
+        addAction("labOpenStudyAction", "&Open study…", QKeySequence(Qt::CTRL | Qt::Key_O)));
+    lab->addAction(
+        addAction("labSaveStudyAction", "&Save study…", QKeySequence(Qt::CTRL | Qt::Key_S)));
     lab->addSeparator();
     lab->addAction(addAction("labSavePictureAction", "Save p&icture…"));
     lab->addAction(addAction("labSaveValuesAction", "Save &values…"));
@@ -240,6 +328,14 @@ void LabWindow::createActions()
     nodes->addAction(
         addAction("labRedoAction", "&Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
     nodes->addAction(addAction("labResetNodesAction", "Re&set nodes"));
+    nodes->addSeparator();
+    QAction* paste =
+        addAction("labPasteNodesAction", "&Paste nodes", QKeySequence(Qt::CTRL | Qt::Key_V));
+    // Ctrl+V pastes nodes in the node table; elsewhere it pastes text.
+    paste->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    nodeTable_->addAction(paste);
+    nodes->addAction(paste);
+    nodes->addAction(addAction("labImportNodesAction", "&Import nodes…"));
     nodes->addSeparator();
     QAction* play = addAction("labPlayAction", "&Play n upward");
     play->setCheckable(true);
@@ -263,6 +359,14 @@ void LabWindow::describeControls()
     describe(function_, "Function",
              "The function whose values the nodes take; the main window's given points have no "
              "exact function.");
+    describe(expressionHistory_, "Your function f(x)", kGrammar);
+    describe(nodeTable_, "Node table",
+             "The nodes, x and y in increasing x: type an x (and for data a y); Ctrl+V pastes "
+             "nodes copied from a spreadsheet or a text.");
+    describe(findChild<QPushButton*>("labAddNodeButton"), "Add node",
+             "Adds a node in the middle of the widest gap.");
+    describe(findChild<QPushButton*>("labDeleteNodesButton"), "Delete nodes",
+             "Deletes the nodes of the selected rows.");
     describe(nodes_, "Nodes", "Where the nodes lie: evenly spaced, Chebyshev points or roots.");
     describe(count_, "Number of nodes", "How many nodes, from 2 to 1001.");
     describe(degree_, "Degree of local", "The degree of local Lagrange interpolation, 0 to 100.");
@@ -282,8 +386,13 @@ void LabWindow::connectControls()
         if (const auto id = chosen(function_, kLabFunctions))
             settingChanged(model_.setFunction(*id), function_);
     });
+    connect(expressionHistory_->lineEdit(), &QLineEdit::editingFinished, this,
+            &LabWindow::applyExpression);
+    connect(expressionHistory_, &QComboBox::activated, this, &LabWindow::applyExpression);
     connect(nodes_, &QComboBox::currentIndexChanged, this, [this] {
-        if (const auto id = chosen(nodes_, kNodeFamilies))
+        if (nodes_->currentData().toString() == qstr(kOwnNodesKey))
+            settingChanged(model_.setOwnNodes(true), nodes_);
+        else if (const auto id = chosen(nodes_, kNodeFamilies))
             settingChanged(model_.setFamily(*id), nodes_);
     });
     connect(count_, &QSpinBox::valueChanged, this,
@@ -315,6 +424,8 @@ void LabWindow::connectControls()
         say(qstr(pictureDescription(model_)));
     });
     connect(plot_, &LabPlot::nodeNudged, this, &LabWindow::moveByKey);
+    connect(plot_, &LabPlot::nodeWanted, this, [this](double x, double y) { addNodeAt(x, y); });
+    connect(plot_, &LabPlot::nodeDeleted, this, [this](std::size_t node) { deleteNodes({node}); });
     connect(plot_, &LabPlot::readout, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     connect(plot_, &LabPlot::readoutLeft, this, [this] { statusBar()->clearMessage(); });
@@ -354,13 +465,23 @@ void LabWindow::connectControls()
     connect(actions_.value("labLinkAxesAction"), &QAction::toggled, this, [this] { refresh(); });
     const auto follow = [this](LabPlot* other) {
         return [this, other](const QRectF& world) {
-            if (plot2_->isVisible() && actions_.value("labLinkAxesAction")->isChecked())
-                other->showWorld(world);
+            const WorldRect shown{world.left(), world.top(), world.right(), world.bottom()};
+            // The other plot follows once; its own signal then finds this one there.
+            if (plot2_->isVisible() && actions_.value("labLinkAxesAction")->isChecked() &&
+                !(other->shownWorld() == shown))
+                other->showWorld(shown);
         };
     };
     connect(plot_, &LabPlot::visibleWorldChanged, this, follow(plot2_));
     connect(plot2_, &LabPlot::visibleWorldChanged, this, follow(plot_));
     connect(playTimer_, &QTimer::timeout, this, &LabWindow::playStep);
+    onAction("labPasteNodesAction", [this] { pasteNodes(QApplication::clipboard()->text()); });
+    onAction("labImportNodesAction", [this] {
+        const QString path = QFileDialog::getOpenFileName(
+            this, "Import nodes", QString(), "Nodes (*.csv *.tsv *.txt *.dsf);;All files (*)");
+        if (!path.isEmpty())
+            importNodes(path);
+    });
     onAction("labCopyNumbersAction", [this] { copyNumbers(); });
     onAction("labCopyPictureAction", [this] { copyPicture(); });
     onAction("labTitleAction", [this] { askTitle(); });
@@ -380,6 +501,18 @@ void LabWindow::connectControls()
     onAction("labSaveValuesAction", [this] {
         saveWithDialog("Save values", "CSV files (*.csv)", "lab-values.csv",
                        &LabWindow::saveValues);
+    });
+    onAction("labSaveStudyAction", [this] {
+        saveWithDialog("Save study", "Tarvel studies (*.tarvel)", "study.tarvel",
+                       &LabWindow::saveStudy);
+    });
+    onAction("labOpenStudyAction", [this] {
+        const QString path = QFileDialog::getOpenFileName(
+            this, "Open study", QString(), "Tarvel studies (*.tarvel);;All files (*)");
+        if (path.isEmpty())
+            return;
+        if (const std::optional<QString> why = openStudy(path))
+            QMessageBox::warning(this, windowTitle(), *why);
     });
     onAction("labSaveNodesAction", [this] {
         saveWithDialog("Save nodes", "Data sets (*.dsf)", "lab-nodes.dsf", &LabWindow::saveNodes);
@@ -407,6 +540,40 @@ void LabWindow::settingChanged(Refusal refusal, QWidget* control)
         say(qstr(pictureDescription(model_)));
 }
 
+// The entry is read when it is left or Return is pressed; a refusal stays
+// beside it, and the lab keeps the function it had.
+void LabWindow::applyExpression()
+{
+    const QString text = expressionHistory_->currentText();
+    const auto& typed = model_.expression();
+    if (typed && model_.settings().function == LabFunction::Expression &&
+        qstr(typed->text()) == text)
+        return;
+    stopPlay();
+    if (const Refusal refusal = model_.setExpression(text.toStdString())) {
+        const QString why = qstr(*refusal);
+        expressionRefusal_->setText(why);
+        expressionRefusal_->show();
+        say(why);
+        return;
+    }
+    expressionRefusal_->clear();
+    expressionRefusal_->hide();
+    {
+        const QSignalBlocker blocker(expressionHistory_);
+        const int earlier = expressionHistory_->findText(text);
+        if (earlier >= 0)
+            expressionHistory_->removeItem(earlier);
+        if (expressionHistory_->count() == kExpressionHistory)
+            expressionHistory_->removeItem(kExpressionHistory - 1);
+        expressionHistory_->insertItem(0, text);
+        expressionHistory_->setCurrentIndex(0);
+    }
+    showSettings();
+    refresh();
+    say(qstr(pictureDescription(model_)));
+}
+
 // The controls say what the model holds, without calling back into it.
 void LabWindow::showSettings()
 {
@@ -422,9 +589,13 @@ void LabWindow::showSettings()
         const QSignalBlocker blocker(degree_);
         degree_->setValue(s.degree);
     }
+    if (s.ownNodes) {
+        const QSignalBlocker blocker(nodes_);
+        nodes_->setCurrentIndex(nodes_->findData(qstr(kOwnNodesKey)));
+    }
     const bool fromData = s.function == LabFunction::Data;
     nodes_->setEnabled(!fromData);
-    count_->setEnabled(!fromData);
+    count_->setEnabled(!fromData && !s.ownNodes);
     for (const StudyMethod method : kStudyMethods) {
         const QSignalBlocker blocker(methods_[methodIndex(method)]);
         methods_[methodIndex(method)]->setChecked(s.shown[methodIndex(method)]);
@@ -437,9 +608,192 @@ void LabWindow::refresh()
         ensureConvergence();
     showPictures();
     plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
+    plot_->setAddsNodes(model_.settings().view == LabView::Values);
+    updateNodeTable();
     updateMethods();
     updateNumbers();
     updateActions();
+}
+
+// Only the cells that changed are set: a drag refreshes at every move.
+void LabWindow::updateNodeTable()
+{
+    // The view must hear of the changes, so the model's signals stay on.
+    fillingNodeTable_ = true;
+    const NodeList& nodes = model_.nodes();
+    nodeRows_->setRowCount(static_cast<int>(nodes.size()));
+    const Qt::ItemFlags fixed = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+    const Qt::ItemFlags yFlags = model_.hasFunction() ? fixed : fixed | Qt::ItemIsEditable;
+    for (int r = 0; r < static_cast<int>(nodes.size()); ++r) {
+        const Node& node = nodes[static_cast<std::size_t>(r)];
+        const double values[] = {node.x, node.y};
+        for (int c = 0; c < 2; ++c) {
+            QStandardItem* item = nodeRows_->item(r, c);
+            if (!item) {
+                item = new QStandardItem;
+                nodeRows_->setItem(r, c, item);
+            }
+            const QString text = QString::number(values[c], 'g', QLocale::FloatingPointShortest);
+            if (item->text() != text)
+                item->setText(text);
+            const Qt::ItemFlags flags = c == 0 ? fixed | Qt::ItemIsEditable : yFlags;
+            if (item->flags() != flags)
+                item->setFlags(flags);
+        }
+    }
+    fillingNodeTable_ = false;
+}
+
+void LabWindow::nodeEdited(QStandardItem* item)
+{
+    if (fillingNodeTable_)
+        return;
+    const auto row = static_cast<std::size_t>(item->row());
+    NodeList nodes = model_.nodes();
+    const std::string text = item->text().toStdString();
+    const std::optional<double> value = readNodeValue(text, true);
+    if (!value || row >= nodes.size()) {
+        updateNodeTable();
+        return say(QStringLiteral("'") + qstr(isolatedText(text, 40)) +
+                   QStringLiteral("' is not a number; the node stays."));
+    }
+    (item->column() == 0 ? nodes[row].x : nodes[row].y) = *value;
+    std::stable_sort(nodes.begin(), nodes.end(),
+                     [](const Node& a, const Node& b) { return a.x < b.x; });
+    changeNodes(std::move(nodes), true,
+                QStringLiteral("Node %1 changed to %2.").arg(row).arg(item->text()));
+}
+
+// Every change of the nodes from the table, the plot, a paste or a file
+// goes here: one step of Undo, or a refusal that leaves the nodes.
+std::optional<QString> LabWindow::changeNodes(NodeList nodes, bool withY, const QString& done)
+{
+    stopPlay();
+    if (const Refusal refusal = model_.replaceNodes(std::move(nodes), withY)) {
+        updateNodeTable();
+        const QString why = qstr(*refusal);
+        say(why);
+        return why;
+    }
+    showSettings();
+    refresh();
+    say(done);
+    return std::nullopt;
+}
+
+void LabWindow::addNodeAt(double x, double y)
+{
+    NodeList nodes = model_.nodes();
+    const auto at = std::lower_bound(nodes.begin(), nodes.end(), x,
+                                     [](const Node& node, double v) { return node.x < v; });
+    nodes.insert(at, Node{x, y});
+    changeNodes(std::move(nodes), true,
+                QStringLiteral("Added a node at x = ") + qstr(compactNumber(x, ".", 6)) + ".");
+}
+
+void LabWindow::deleteNodes(std::vector<std::size_t> rows)
+{
+    std::sort(rows.begin(), rows.end());
+    NodeList nodes;
+    const NodeList& now = model_.nodes();
+    for (std::size_t i = 0; i < now.size(); ++i)
+        if (!std::binary_search(rows.begin(), rows.end(), i))
+            nodes.push_back(now[i]);
+    const std::size_t deleted = now.size() - nodes.size();
+    changeNodes(std::move(nodes), true,
+                QStringLiteral("Deleted ") + QString::number(deleted) +
+                    (deleted == 1 ? " node." : " nodes."));
+}
+
+std::optional<QString> LabWindow::saveStudy(const QString& path)
+{
+    tarvel::Study study = studyOf(model_);
+    if (plot_->zoomed())
+        study.zoom = plot_->shownWorld();
+    const QString why = saveWhole(path, QByteArray::fromStdString(studyFileText(study)));
+    return why.isEmpty() ? std::nullopt : std::optional<QString>(why);
+}
+
+std::optional<QString> LabWindow::openStudy(const QString& path)
+{
+    // Far larger than any study of 1001 nodes and 1001 given points.
+    constexpr qint64 kLargestStudy = 4 << 20;
+    const QString name = QFileInfo(path).fileName();
+    QFile file(path);
+    QString why;
+    if (!file.open(QIODevice::ReadOnly))
+        why = QStringLiteral("Cannot read ") + name + ": " + file.errorString();
+    else if (file.size() > kLargestStudy)
+        why = name + QStringLiteral(" is too large for a study.");
+    std::optional<tarvel::Study> study;
+    if (why.isEmpty()) {
+        StudyRead read = readStudyFile(file.readAll().toStdString());
+        study = std::move(read.study);
+        if (!study)
+            why = name + ": " + qstr(read.refusal);
+    }
+    StudyModel opened;
+    if (study) {
+        opened = modelOf(*study);
+        if (!opened.model)
+            why = name + ": " + qstr(opened.refusal);
+    }
+    if (!why.isEmpty()) {
+        say(why);
+        return why;
+    }
+    stopPlay();
+    model_ = std::move(*opened.model);
+    if (const auto& typed = model_.expression()) {
+        const QSignalBlocker blocker(expressionHistory_);
+        expressionHistory_->insertItem(0, qstr(typed->text()));
+        expressionHistory_->setCurrentIndex(0);
+        expressionRefusal_->hide();
+    }
+    showSettings();
+    refresh();
+    if (study->zoom)
+        plot_->showWorld(*study->zoom);
+    say(QStringLiteral("Opened the study ") + name + ".");
+    return std::nullopt;
+}
+
+std::optional<QString> LabWindow::pasteNodes(const QString& text)
+{
+    const NodeTextRead read = readNodeText(text.toStdString());
+    if (!read.refusal.empty()) {
+        say(qstr(read.refusal));
+        return qstr(read.refusal);
+    }
+    return changeNodes(read.nodes, read.withY,
+                       QStringLiteral("Pasted ") + QString::number(read.nodes.size()) + " nodes.");
+}
+
+std::optional<QString> LabWindow::importNodes(const QString& path)
+{
+    // Far more than 1001 nodes of any text ever take.
+    constexpr qint64 kLargestNodeFile = 16 << 20;
+    QFile file(path);
+    QString why;
+    if (!file.open(QIODevice::ReadOnly))
+        why =
+            QStringLiteral("Cannot read ") + QFileInfo(path).fileName() + ": " + file.errorString();
+    else if (file.size() > kLargestNodeFile)
+        why = QFileInfo(path).fileName() + QStringLiteral(" is too large for a file of nodes.");
+    if (!why.isEmpty()) {
+        say(why);
+        return why;
+    }
+    const NodeTextRead read =
+        readNodeFile(QFileInfo(path).fileName().toStdString(), file.readAll().toStdString());
+    if (!read.refusal.empty()) {
+        why = QFileInfo(path).fileName() + ": " + qstr(read.refusal);
+        say(why);
+        return why;
+    }
+    return changeNodes(read.nodes, read.withY,
+                       QStringLiteral("Imported ") + QString::number(read.nodes.size()) +
+                           QStringLiteral(" nodes from ") + QFileInfo(path).fileName() + ".");
 }
 
 void LabWindow::updateMethods()

@@ -17,6 +17,9 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QSpinBox;
+class QStandardItem;
+class QStandardItemModel;
+class QTableView;
 class QTableWidget;
 class QTimer;
 
@@ -49,6 +52,13 @@ public:
     // The plot's title from now on: empty hides it, the default title (or
     // nothing) follows the settings again.
     void setTitle(const std::optional<QString>& title);
+    // Nodes read from text as a spreadsheet copies it, or from a file:
+    // nothing when they were taken, otherwise why not (the nodes stay).
+    std::optional<QString> saveStudy(const QString& path);
+    // The study in the file, or why not (the lab then stays as it was).
+    std::optional<QString> openStudy(const QString& path);
+    std::optional<QString> pasteNodes(const QString& text);
+    std::optional<QString> importNodes(const QString& path);
 
 signals:
     // A point of the convergence view arrived and was drawn.
@@ -58,11 +68,18 @@ signals:
 private:
     void createControls();
     QWidget* createMethodBoxes(QWidget* parent);
+    QWidget* createNodeTable(QWidget* parent);
+    void updateNodeTable();
+    void nodeEdited(QStandardItem* item);
+    std::optional<QString> changeNodes(NodeList nodes, bool withY, const QString& done);
+    void addNodeAt(double x, double y);
+    void deleteNodes(std::vector<std::size_t> rows);
     void createActions();
     void describeControls();
     void connectControls();
     QAction* addAction(const char* name, const QString& text, const QKeySequence& keys = {});
     void settingChanged(Refusal refusal, QWidget* control);
+    void applyExpression();
     void showSettings();
     void refresh();
     void updateMethods();
@@ -88,12 +105,17 @@ private:
     LabModel model_;
     LabPlot* plot_ = nullptr;
     QComboBox* function_ = nullptr;
+    QComboBox* expressionHistory_ = nullptr;  // editable: its line edit is the entry
+    QLabel* expressionRefusal_ = nullptr;
     QComboBox* nodes_ = nullptr;
     QSpinBox* count_ = nullptr;
     QSpinBox* degree_ = nullptr;
     QComboBox* view_ = nullptr;
     std::array<QCheckBox*, kStudyMethods.size()> methods_{};
     QTableWidget* numbers_ = nullptr;
+    QTableView* nodeTable_ = nullptr;
+    QStandardItemModel* nodeRows_ = nullptr;
+    bool fillingNodeTable_ = false;  // the table shows the nodes: no edit
     QLabel* sentence_ = nullptr;
     QHash<QString, QAction*> actions_;
     QHash<QWidget*, QString> toolTips_;

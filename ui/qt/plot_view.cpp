@@ -194,13 +194,6 @@ void PlotView::zoomBy(double factor, const QPointF& about)
         panBy(about - moved);
 }
 
-void PlotView::showWorld(const QRectF& world)
-{
-    const WorldRect shown{world.left(), world.top(), world.right(), world.bottom()};
-    if (!(shown == visible_))
-        setShownWorld(shown);
-}
-
 void PlotView::zoomAboutCentre(double factor)
 {
     zoomBy(factor, QRectF(plotArea()).center());

@@ -77,8 +77,8 @@ public:
     void zoomAboutCentre(double factor);
     void panBy(const QPointF& pixels);
     void showWholePicture();
-    // Shows this part of the world (another plot's, for linked axes).
-    void showWorld(const QRectF& world);
+    // Shows this part of the world, as a study saved it.
+    void showWorld(const WorldRect& world) { setShownWorld(world); }
 
     // The picture as shown, without the frame and the pointer's readout,
     // at `scale` times the shown size.

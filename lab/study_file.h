@@ -1,0 +1,60 @@
+// A study file (*.tarvel): everything the lab shows, as a small versioned
+// JSON text. Numbers are written in their shortest form that reads back
+// the same double, so a study comes back bit for bit. Version 1:
+//   {
+//     "format": "tarvel-study", "version": 1,
+//     "function": "expression",          a key of the lab's functions
+//     "expression": "exp(x) sin(10x)",   the typed function, as typed
+//     "polynomial": {"degree": 4, "coefficients": [1, 1, 1, 1, 1]},
+//     "family": "equispaced", "ownNodes": false, "count": 11, "degree": 1,
+//     "methods": ["natural", "global"], "view": "values",
+//     "nodes": [[0, 1], [0.1, 0.8], ...],   as shown: edited, or the user's own
+//     "data": [[0, 1], ...],                the given points of "data"
+//     "zoom": {"left": 0, "right": 1, "bottom": -1, "top": 1},   or null
+//     "title": "..."                        the picture's title, if any
+//   }
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "lab/lab_model.h"
+#include "plot/drawing.h"
+
+namespace tarvel {
+
+inline constexpr int kStudyFileVersion = 1;
+
+struct Study {
+    LabStart start;  // the settings, the typed function, the own abscissae, the data
+    NodeList nodes;  // the nodes as shown
+    std::optional<WorldRect> zoom;
+    std::string title;
+};
+
+// What the model shows, as a study.
+Study studyOf(const LabModel& model);
+
+std::string studyFileText(const Study& study);
+
+// The study, or why the text is none: damaged, from a newer version, or
+// holding a value out of range.
+struct StudyRead {
+    std::optional<Study> study;
+    std::string refusal;
+};
+
+StudyRead readStudyFile(std::string_view text);
+
+// The lab the study describes, built apart, so that a refusal leaves the
+// lab shown as it was: refused when the lab cannot take its settings as
+// they are or its nodes.
+struct StudyModel {
+    std::optional<LabModel> model;
+    std::string refusal;
+};
+
+StudyModel modelOf(const Study& study);
+
+}  // namespace tarvel
