@@ -3,26 +3,25 @@
 
 #include "app/form_tarvel.h"
 #include "data/numeric_text.h"
+#include "interp/study_functions.h"
 
 namespace tarvel {
 
+// The kernels are the study functions' own.
 double Form_Tarvel::SinFunc(double x) const
 {
-    return std::sin(TwoPi * x);
+    return sineValue(x);
 }
 
 double Form_Tarvel::Cos10Fu(double x) const
 {
-    return std::pow(std::cos(TwoPi * x), 10.0);
+    return cos10Value(x);
 }
 
 // (a0 + a1 x + ... + an x^n) / (n + 1), the terms k = 0, 1, ... while k <= n.
 double Form_Tarvel::Polynom(double n, double x) const
 {
-    double sum = 0;
-    for (int k = 0; k <= n && k < kPolyCapacity; ++k)
-        sum = sum + aPoly[static_cast<std::size_t>(k)] * std::pow(x, k);
-    return sum / (n + 1);
+    return testPolynomialValue({n, aPoly}, x);
 }
 
 void Form_Tarvel::TestFunction()

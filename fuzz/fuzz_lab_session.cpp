@@ -12,14 +12,18 @@
 // - a drag with Shift keeps rising nodes rising;
 // - Undo right after a finished drag brings back exactly the former nodes;
 // - the picture, the numbers and the values can be made, and the picture's
-//   curves have a point for each of their abscissae.
+//   curves have a point for each of their abscissae;
+// - a convergence run of the settings' request (its first few counts)
+//   fills the view's table with a point for each method and count, and the
+//   points of an earlier run are dropped.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "interp/error_figures.h"
-#include "lab/convergence.h"
+#include "lab/convergence_study.h"
 #include "lab/lab_model.h"
 #include "lab/lab_picture.h"
 
@@ -120,6 +124,38 @@ void drag(LabModel& model, FuzzedDataProvider& in)
     }
 }
 
+// The first few counts only: under the sanitizers a whole run is too slow.
+void runConvergence(const LabModel& model, ConvergenceStudy& study, FuzzedDataProvider& in)
+{
+    std::optional<ConvergenceRequest> request = convergenceRequestFor(model);
+    if (!request)
+        return;
+    request->counts.resize(std::min<std::size_t>(request->counts.size(),
+                                                 in.ConsumeIntegralInRange<std::size_t>(1, 3)));
+    const std::optional<std::uint64_t> run = study.begin(*request);
+    if (!run) {
+        require(study.complete(), "the same request keeps its finished points");
+        return;
+    }
+    require(!study.begin(*request), "the same request starts no second run");
+    const ConvergencePoint stale{StudyMethod::Linear, -1, 0.0};
+    require(!study.take(*run - 1, stale), "a point of an earlier run is dropped");
+    computeConvergence(*request, {}, [&](const ConvergencePoint& point) {
+        require(study.take(*run, point), "a point of the current run is taken");
+    });
+    require(study.finish(*run) && study.complete(), "the run ends complete");
+    for (const StudyMethod method : request->methods)
+        for (const int count : request->counts)
+            require(study.table().at(method).count(count) == 1,
+                    "each method has a point at each count");
+    require(study.table().size() == request->methods.size(), "only the requested methods");
+}
+
+StudyMethod anyMethod(FuzzedDataProvider& in)
+{
+    return kStudyMethods[in.ConsumeIntegralInRange<std::size_t>(0, kStudyMethods.size() - 1)];
+}
+
 }  // namespace
 }  // namespace tarvel
 
@@ -130,18 +166,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LabStart start;
     start.settings.function = kLabFunctions[in.ConsumeIntegralInRange<std::size_t>(0, kLabFunctions.size() - 1)].id;
     start.settings.count = in.ConsumeIntegralInRange(-3, 60);
-    start.settings.degree = in.ConsumeIntegralInRange(-3, 20);
-    start.settings.shown[methodIndex(kStudyMethods[in.ConsumeIntegralInRange<std::size_t>(0, 8)])] =
-        true;
+    start.settings.parameters.set(anyMethod(in), in.ConsumeIntegralInRange(-3, 20));
+    start.settings.shown[methodIndex(anyMethod(in))] = true;
     start.polynomial.degree = in.ConsumeFloatingPointInRange(-1.0, 6.0);
     start.data = givenPoints(in);
     LabModel model(std::move(start));
+    ConvergenceStudy convergence;
     checkState(model);
 
     for (int actions = 0; actions < 24 && in.remaining_bytes() > 0; ++actions) {
         const LabSettings before = model.settings();
         const NodeList nodes = model.nodes();
-        switch (in.ConsumeIntegralInRange(0, 11)) {
+        switch (in.ConsumeIntegralInRange(0, 12)) {
         case 0:
             refusedOrApplied(model,
                              model.setFunction(
@@ -163,13 +199,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             // of local Lagrange grows with the degree's square, too slow for
             // a session under the sanitizers.
             refusedOrApplied(model,
-                             model.setDegree(in.ConsumeBool() ? in.ConsumeIntegralInRange(-2, 12)
-                                                              : in.ConsumeIntegralInRange(101, 2000)),
+                             model.setParameter(anyMethod(in),
+                                                in.ConsumeBool()
+                                                    ? in.ConsumeIntegralInRange(-2, 12)
+                                                    : in.ConsumeIntegralInRange(101, 2000)),
                              before, nodes);
             break;
         case 4:
-            model.setShown(kStudyMethods[in.ConsumeIntegralInRange<std::size_t>(0, 8)],
-                           in.ConsumeBool());
+            model.setShown(anyMethod(in), in.ConsumeBool());
             break;
         case 5:
             refusedOrApplied(
@@ -204,6 +241,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             refusedOrApplied(model, refusal, before, nodes);
             break;
         }
+        case 12:
+            runConvergence(model, convergence, in);
+            break;
         default:
             model.resetNodes();
             require(!model.edited(), "Reset brings back the function's nodes");

@@ -9,6 +9,11 @@
 // rounding tells apart (a kink 5.6e-17 off a node, as |2x - 1| has at an
 // odd count) count as none, so the slope there is the symmetric mean. Two
 // points give the line.
+//
+// The modified Akima slopes (makima) add half the size of each pair's sum
+// to its weight, w1 = |m_{i+1} - m_i| + |m_{i+1} + m_i| / 2 and likewise
+// w2: a flat run (two equal secants) no longer leaves both weights 0 unless
+// the data are flat there, and a step overshoots less.
 #include "interp/akima.h"
 
 #include <cmath>
@@ -20,9 +25,19 @@ namespace {
 
 constexpr double kFlatWeights = 1e-9;
 
-}  // namespace
+double akimaWeight(double a, double b)
+{
+    return std::fabs(a - b);
+}
 
-void akimaSlopes(std::span<const double> xs, std::span<const double> ys, std::span<double> slopes)
+double makimaWeight(double a, double b)
+{
+    return std::fabs(a - b) + std::fabs(a + b) / 2;
+}
+
+template <double (*weight)(double, double)>
+void weightedSlopes(std::span<const double> xs, std::span<const double> ys,
+                    std::span<double> slopes)
 {
     const std::size_t intervals = xs.size() - 1;
     // m[i + 2] holds m_i for i = -2 .. intervals + 1.
@@ -40,8 +55,8 @@ void akimaSlopes(std::span<const double> xs, std::span<const double> ys, std::sp
     m[intervals + 3] = 2 * m[intervals + 2] - m[intervals + 1];
     for (std::size_t i = 0; i <= intervals; ++i) {
         // Point i sits between m_{i-1} = m[i + 1] and m_i = m[i + 2].
-        const double w1 = std::fabs(m[i + 3] - m[i + 2]);
-        const double w2 = std::fabs(m[i + 1] - m[i]);
+        const double w1 = weight(m[i + 3], m[i + 2]);
+        const double w2 = weight(m[i + 1], m[i]);
         const double size = std::fmax(std::fmax(std::fabs(m[i]), std::fabs(m[i + 1])),
                                       std::fmax(std::fabs(m[i + 2]), std::fabs(m[i + 3])));
         if (w1 + w2 <= kFlatWeights * size)
@@ -49,6 +64,18 @@ void akimaSlopes(std::span<const double> xs, std::span<const double> ys, std::sp
         else
             slopes[i] = (w1 * m[i + 1] + w2 * m[i + 2]) / (w1 + w2);
     }
+}
+
+}  // namespace
+
+void akimaSlopes(std::span<const double> xs, std::span<const double> ys, std::span<double> slopes)
+{
+    weightedSlopes<akimaWeight>(xs, ys, slopes);
+}
+
+void makimaSlopes(std::span<const double> xs, std::span<const double> ys, std::span<double> slopes)
+{
+    weightedSlopes<makimaWeight>(xs, ys, slopes);
 }
 
 }  // namespace tarvel

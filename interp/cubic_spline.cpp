@@ -87,7 +87,7 @@ SolveStatus solveWithEnds(SplineEnds ends, const EndSlopes& slopes, const Interv
             sys.rhs[end] = 0.0;
         }
     }
-    return solveTridiagonal(sys.diagMain, sys.diagSub, sys.diagSup, sys.rhs, d2y);
+    return LESSolve_Thomas(sys.diagMain, sys.diagSub, sys.diagSup, sys.rhs, d2y);
 }
 
 // Not-a-knot: the third derivative is continuous at the second and the
@@ -119,7 +119,7 @@ SolveStatus solveNotAKnot(const Intervals& iv, std::span<double> d2y)
     sys.diagMain[inner - 1] = (a + b) * (2.0 * a + b);
     sys.rhs[inner - 1] = full.rhs[last - 1] * a;
     const SolveStatus status =
-        solveTridiagonal(sys.diagMain, sys.diagSub, sys.diagSup, sys.rhs, d2y.subspan(1, inner));
+        LESSolve_Thomas(sys.diagMain, sys.diagSub, sys.diagSup, sys.rhs, d2y.subspan(1, inner));
     if (status == SolveStatus::Solved) {
         d2y[0] = ((h0 + h1) * d2y[1] - h0 * d2y[2]) / h1;
         d2y[last] = ((a + b) * d2y[last - 1] - b * d2y[last - 2]) / a;

@@ -1,4 +1,4 @@
-// Natural cubic spline coefficients.
+// Cubic spline coefficients: natural, clamped or not-a-knot ends.
 #pragma once
 
 #include <span>

@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "interp/barycentric.h"
+#include "interp/floater_hormann.h"
 #include "interp/lagrange.h"
 
 namespace tarvel {
@@ -18,8 +19,8 @@ double localLebesgue(const Interpolant& p, double x)
     const int interval =
         static_cast<int>(std::clamp<std::ptrdiff_t>(above - 1, 0, std::ssize(xs) - 2));
     const auto start = static_cast<std::size_t>(
-        windowStart(p.localDegree(), static_cast<double>(xs.size() - 1), interval));
-    const auto window = xs.subspan(start, static_cast<std::size_t>(p.localDegree()) + 1);
+        windowStart(p.parameter(), static_cast<double>(xs.size() - 1), interval));
+    const auto window = xs.subspan(start, static_cast<std::size_t>(p.parameter()) + 1);
     return barycentricLebesgue(window, productWeights(window), x);
 }
 
@@ -124,6 +125,11 @@ bool lebesgueFunction(const Interpolant& p, std::span<const double> x, std::span
     if (p.method() == StudyMethod::Global) {
         for (std::size_t k = 0; k < x.size(); ++k)
             out[k] = barycentricLebesgue(p.xs(), p.weights(), x[k]);
+        return true;
+    }
+    if (p.method() == StudyMethod::Fh) {
+        for (std::size_t k = 0; k < x.size(); ++k)
+            out[k] = floaterHormannLebesgue(p.xs(), p.weights(), x[k]);
         return true;
     }
     if (p.method() == StudyMethod::Local) {

@@ -51,9 +51,9 @@ ErrorFigures errorFiguresOf(std::span<const double> x, std::span<const double> p
                             double firstNode, double lastNode);
 
 // Lebesgue function sum_i |l_i(x)| at each x into out (same length as x):
-// global in barycentric form, local window by window (the window of the
-// interval that holds x, as for the values). False, writing nothing, for
-// the other methods.
+// global by the barycentric first form, fh by its second form, local window by window (the window of
+// the interval that holds x, as for the values). False, writing nothing,
+// for the other methods.
 bool lebesgueFunction(const Interpolant& p, std::span<const double> x, std::span<double> out);
 
 struct LebesgueMaximum {
@@ -61,7 +61,7 @@ struct LebesgueMaximum {
     double x = 0;      // the first grid x where it occurs
 };
 
-// Nothing for methods other than global and local.
+// Nothing for methods other than global, local and fh.
 std::optional<LebesgueMaximum> lebesgueConstant(const Interpolant& p);
 
 // The largest of values at x and the first x where it occurs; a NaN counts

@@ -6,49 +6,29 @@
 // and 2c + 6d t. The global polynomial keeps its barycentric weights and
 // its derivatives at the nodes. The local polynomial takes the main
 // window's windows, each in barycentric form, its derivatives from its Newton form.
+// The other methods build and evaluate themselves through their rows.
 #include "interp/interpolant.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <mutex>
 
 #include "data/list_format.h"
-#include "interp/akima.h"
 #include "interp/barycentric.h"
 #include "interp/cube.h"
-#include "interp/cubic_spline.h"
 #include "interp/hermite_rows.h"
 #include "interp/lagrange.h"
 #include "interp/method_checks.h"
 #include "interp/newton_form.h"
-#include "interp/pchip.h"
-#include "interp/pw_cubic_spline.h"
 
 namespace tarvel {
 namespace {
 
-struct MethodNames {
-    const char* key;
-    const char* name;
-    const char* subject;  // begins a refusal
-};
-
-constexpr std::array<MethodNames, kStudyMethods.size()> kMethodNames = {{
-    {"global", "Global polynomial", "The global polynomial"},
-    {"local", "Local Lagrange polynomial", "The local Lagrange polynomial"},
-    {"linear", "Linear interpolation", "Linear interpolation"},
-    {"natural", "Natural cubic spline", "The natural cubic spline"},
-    {"clamped", "Clamped cubic spline", "The clamped cubic spline"},
-    {"notaknot", "Not-a-knot cubic spline", "The not-a-knot cubic spline"},
-    {"pw", "PW cubic spline", "The PW cubic spline"},
-    {"pchip", "PCHIP", "PCHIP"},
-    {"akima", "Akima spline", "The Akima spline"},
-}};
-
 const char* subjectOf(StudyMethod method)
 {
-    return kMethodNames[static_cast<std::size_t>(method)].subject;
+    return methodRow(method).subject;
 }
 
 std::string plain(double value)
@@ -56,11 +36,35 @@ std::string plain(double value)
     return formatPlain(value, ".");
 }
 
-// The Hermite pieces divide by the square and the cube of each width.
-bool dividesByCubedWidths(StudyMethod method)
+// A few units of rounding of the largest magnitude among the numbers.
+double roundingOf(std::span<const double> numbers)
 {
-    return method == StudyMethod::Pw || method == StudyMethod::Pchip ||
-           method == StudyMethod::Akima;
+    double largest = 0;
+    for (const double v : numbers)
+        largest = std::max(largest, std::fabs(v));
+    return 8 * std::numeric_limits<double>::epsilon() * largest;
+}
+
+Problem checkPeriodic(const StudyMethodRow& row, std::span<const double> xs,
+                      std::span<const double> ys)
+{
+    const std::string subject = row.subject;
+    if (std::fabs(ys.back() - ys.front()) > roundingOf(ys))
+        return subject + " needs periodic data: the last value, " + plain(ys.back()) +
+               ", differs from the first, " + plain(ys.front()) + ".";
+    if (!row.evenlySpaced)
+        return std::nullopt;
+    const double span = xs.back() - xs.front();
+    const double last = static_cast<double>(xs.size() - 1);
+    const double tolerance = roundingOf(std::array{xs.front(), xs.back(), span});
+    for (std::size_t i = 1; i + 1 < xs.size(); ++i) {
+        const double even = xs.front() + span * (static_cast<double>(i) / last);
+        if (std::fabs(xs[i] - even) > tolerance)
+            return subject + " needs evenly spaced nodes; node " + formatIndex(i) +
+                   " has x = " + plain(xs[i]) + " where evenly spaced nodes have " +
+                   plain(even) + ".";
+    }
+    return std::nullopt;
 }
 
 Problem checkNodes(StudyMethod method, std::span<const double> xs, std::span<const double> ys)
@@ -69,9 +73,11 @@ Problem checkNodes(StudyMethod method, std::span<const double> xs, std::span<con
     if (xs.size() != ys.size())
         return subject + " needs one value at each node; there are " + formatIndex(xs.size()) +
                " nodes and " + formatIndex(ys.size()) + " values.";
-    if (xs.size() < kMinStudyNodes || xs.size() > kMaxStudyNodes)
-        return subject + " takes from " + formatIndex(kMinStudyNodes) + " to " +
-               formatIndex(kMaxStudyNodes) + " nodes; there are " + formatIndex(xs.size()) + ".";
+    const StudyMethodRow& row = methodRow(method);
+    if (xs.size() < static_cast<std::size_t>(row.minNodes) ||
+        xs.size() > static_cast<std::size_t>(row.maxNodes))
+        return subject + " takes from " + formatIndex(row.minNodes) + " to " +
+               formatIndex(row.maxNodes) + " nodes; there are " + formatIndex(xs.size()) + ".";
     for (std::size_t i = 0; i < xs.size(); ++i)
         if (!std::isfinite(xs[i]) || !std::isfinite(ys[i]))
             return subject + " needs finite nodes and values; node " + formatIndex(i) +
@@ -84,7 +90,7 @@ Problem checkNodes(StudyMethod method, std::span<const double> xs, std::span<con
             return subject + " needs the nodes in increasing order of x; node " +
                    formatIndex(i + 1) + " (x = " + plain(xs[i + 1]) + ") comes after node " +
                    formatIndex(i) + " (x = " + plain(xs[i]) + ").";
-        if (dividesByCubedWidths(method) && cubeIsZero(xs[i + 1] - xs[i]))
+        if (row.dividesByCubedWidths && cubeIsZero(xs[i + 1] - xs[i]))
             return subject + " needs the nodes further apart; nodes " + formatIndex(i) + " and " +
                    formatIndex(i + 1) +
                    " are too close for the cube of their distance to be held.";
@@ -92,24 +98,38 @@ Problem checkNodes(StudyMethod method, std::span<const double> xs, std::span<con
     if (!std::isfinite(xs.back() - xs.front()))
         return subject + " needs the nodes closer together: the distance from the first to the "
                          "last exceeds the range of numbers.";
+    if (row.periodic)
+        return checkPeriodic(row, xs, ys);
     return std::nullopt;
 }
 
 Problem checkSettings(StudyMethod method, std::size_t nodes, const MethodSettings& settings)
 {
-    if (method == StudyMethod::Local) {
-        const int highest =
-            std::min(kMaxInterpolationDegree, static_cast<int>(nodes) - 1);
-        if (settings.localDegree < 0 || settings.localDegree > highest)
-            return std::string(subjectOf(method)) + " through " + formatIndex(nodes) +
-                   " nodes takes a degree from 0 to " + formatIndex(highest) + "; it is " +
-                   formatIndex(settings.localDegree) + ".";
+    const StudyMethodRow& row = methodRow(method);
+    if (row.parameter) {
+        const MethodParameter& parameter = *row.parameter;
+        const int value = settings.parameters.of(method);
+        int highest = std::min(parameter.high, static_cast<int>(nodes) - 1);
+        if (parameter.oddOnly && highest % 2 == 0)
+            --highest;
+        const bool odd = value % 2 != 0;
+        if (value < parameter.low || value > highest || (parameter.oddOnly && !odd))
+            return std::string(row.subject) + " through " + formatIndex(nodes) + " nodes takes " +
+                   (parameter.oddOnly ? "an odd " : "a ") + parameter.name + " from " +
+                   formatIndex(parameter.low) + " to " + formatIndex(highest) + "; it is " +
+                   formatIndex(value) + ".";
     }
-    if (method == StudyMethod::Clamped &&
+    if (row.needsFunction &&
         !(std::isfinite(settings.leftSlope) && std::isfinite(settings.rightSlope)))
-        return std::string(subjectOf(method)) + " needs finite end slopes; they are " +
+        return std::string(row.subject) + " needs finite end slopes; they are " +
                plain(settings.leftSlope) + " and " + plain(settings.rightSlope) + ".";
     return std::nullopt;
+}
+
+std::string unweighableRefusal(StudyMethod method)
+{
+    return std::string(subjectOf(method)) +
+           " cannot weigh these nodes: their spacings differ too widely.";
 }
 
 std::string overflowRefusal(StudyMethod method)
@@ -197,18 +217,29 @@ public:
     static BuildResult build(StudyMethod method, std::span<const double> xs,
                              std::span<const double> ys, const MethodSettings& settings)
     {
+        const StudyMethodRow& row = methodRow(method);
         Interpolant p;
         p.method_ = method;
         p.xs_.assign(xs.begin(), xs.end());
         p.ys_.assign(ys.begin(), ys.end());
-        if (method == StudyMethod::Global)
+        if (row.parameter)
+            p.data_.parameter = settings.parameters.of(method);
+        switch (row.form) {
+        case MethodForm::Global:
             return buildGlobal(std::move(p));
-        if (method == StudyMethod::Local) {
-            p.localDegree_ = settings.localDegree;
+        case MethodForm::Local:
             return {std::move(p), {}};
+        case MethodForm::Own:
+            // Of the own methods only the rational one weighs its nodes.
+            if (!row.build(p.xs_, p.ys_, p.data_))
+                return {std::nullopt, p.data_.weights.empty() ? overflowRefusal(method)
+                                                              : unweighableRefusal(method)};
+            return {std::move(p), {}};
+        case MethodForm::Pieces:
+            break;
         }
         p.pieces_.resize(xs.size() - 1);
-        if (!fillPieces(method, settings, p) || !allFinite(p.pieces_))
+        if (!fillPieces(row, settings, p) || !allFinite(p.pieces_))
             return {std::nullopt, overflowRefusal(method)};
         return {std::move(p), {}};
     }
@@ -218,47 +249,21 @@ private:
 
     static BuildResult buildGlobal(Interpolant p)
     {
-        p.weights_ = barycentricWeights(p.xs_);
-        if (std::any_of(p.weights_.begin(), p.weights_.end(), [](double w) { return w == 0; }))
-            return {std::nullopt, std::string(subjectOf(p.method_)) +
-                                      " cannot weigh these nodes: their spacings differ too "
-                                      "widely."};
+        p.data_.weights = barycentricWeights(p.xs_);
+        if (std::any_of(p.data_.weights.begin(), p.data_.weights.end(),
+                        [](double w) { return w == 0; }))
+            return {std::nullopt, unweighableRefusal(p.method_)};
         p.nodeSlopes_ = std::make_shared<NodeSlopes>();
         return {std::move(p), {}};
     }
 
-    static bool fillPieces(StudyMethod method, const MethodSettings& settings, Interpolant& p)
+    static bool fillPieces(const StudyMethodRow& row, const MethodSettings& settings, Interpolant& p)
     {
+        if (row.pieces)
+            return row.pieces({p.xs_, p.ys_, settings.leftSlope, settings.rightSlope}, p.pieces_);
         std::vector<double> slopes(p.xs_.size());
-        switch (method) {
-        case StudyMethod::Linear:
-            for (std::size_t j = 0; j < p.pieces_.size(); ++j)
-                p.pieces_[j] = {p.ys_[j], (p.ys_[j + 1] - p.ys_[j]) / (p.xs_[j + 1] - p.xs_[j]),
-                                0, 0};
-            return true;
-        case StudyMethod::Natural:
-            return cubicSplineRows(SplineEnds::Natural, {}, p.xs_, p.ys_, p.pieces_) ==
-                   SolveStatus::Solved;
-        case StudyMethod::Clamped:
-            return cubicSplineRows(SplineEnds::Clamped, {settings.leftSlope, settings.rightSlope},
-                                   p.xs_, p.ys_, p.pieces_) == SolveStatus::Solved;
-        case StudyMethod::NotAKnot:
-            return cubicSplineRows(SplineEnds::NotAKnot, {}, p.xs_, p.ys_, p.pieces_) ==
-                   SolveStatus::Solved;
-        case StudyMethod::Pw:
-            if (!chordBisectorSlopes(p.xs_, p.ys_, slopes))
-                return false;
-            break;
-        case StudyMethod::Pchip:
-            pchipSlopes(p.xs_, p.ys_, slopes);
-            break;
-        case StudyMethod::Akima:
-            akimaSlopes(p.xs_, p.ys_, slopes);
-            break;
-        case StudyMethod::Global:
-        case StudyMethod::Local:
+        if (!row.slopes(p.xs_, p.ys_, slopes))
             return false;
-        }
         hermiteRows(p.xs_, p.ys_, slopes, p.pieces_);
         return true;
     }
@@ -268,10 +273,10 @@ private:
         std::array<double, 3> values{};
         if (state.withSlopes) {
             const NodeSlopes& slopes = nodeSlopesOf(p);
-            barycentricColumns(p.xs_, p.weights_, {p.ys_, slopes.first, slopes.second}, x,
+            barycentricColumns(p.xs_, p.data_.weights, {p.ys_, slopes.first, slopes.second}, x,
                                values);
         } else
-            barycentricColumns(p.xs_, p.weights_, {p.ys_}, x, values);
+            barycentricColumns(p.xs_, p.data_.weights, {p.ys_}, x, values);
         return {values[0], values[1], values[2]};
     }
 
@@ -281,7 +286,7 @@ private:
         std::call_once(slopes.computed, [&] {
             slopes.first.resize(p.xs_.size());
             slopes.second.resize(p.xs_.size());
-            nodeDerivatives(p.xs_, p.weights_, p.ys_, slopes.first, slopes.second);
+            nodeDerivatives(p.xs_, p.data_.weights, p.ys_, slopes.first, slopes.second);
         });
         return slopes;
     }
@@ -292,8 +297,8 @@ private:
     {
         state.piece = pieceFrom(p.xs_, x, state.piece);
         const auto start = static_cast<std::size_t>(windowStart(
-            p.localDegree_, static_cast<double>(p.xs_.size() - 1), static_cast<int>(state.piece)));
-        const auto count = static_cast<std::size_t>(p.localDegree_) + 1;
+            p.data_.parameter, static_cast<double>(p.xs_.size() - 1), static_cast<int>(state.piece)));
+        const auto count = static_cast<std::size_t>(p.data_.parameter) + 1;
         WindowForm& window = state.window;
         if (window.count != count || window.start != start)
             formWindow(p.xs_, start, count, window);
@@ -322,6 +327,17 @@ private:
         return {values[0], values[1], values[2]};
     }
 
+    // An own method's form, the node's own value exactly at a node.
+    static PointValues ownAt(const Interpolant& p, double x, EvaluationState& state)
+    {
+        PointValues values = methodRow(p.method_).at(p.xs_, p.ys_, p.data_, x, state.withSlopes);
+        state.piece = pieceFrom(p.xs_, x, state.piece);
+        const std::size_t j = state.piece;
+        if (x == p.xs_[j] || x == p.xs_[j + 1])
+            values.value = x == p.xs_[j] ? p.ys_[j] : p.ys_[j + 1];
+        return values;
+    }
+
     static PointValues pieceAt(const Interpolant& p, double x, EvaluationState& state)
     {
         state.piece = pieceFrom(p.xs_, x, state.piece);
@@ -335,12 +351,12 @@ private:
 
 const char* studyMethodKey(StudyMethod method)
 {
-    return kMethodNames[static_cast<std::size_t>(method)].key;
+    return methodRow(method).key;
 }
 
 const char* studyMethodName(StudyMethod method)
 {
-    return kMethodNames[static_cast<std::size_t>(method)].name;
+    return methodRow(method).name;
 }
 
 std::optional<StudyMethod> studyMethodFromKey(std::string_view key)
@@ -382,14 +398,17 @@ void Interpolant::evaluate(std::span<const double> x, std::span<double> value,
                 second[k] = v.second;
         }
     };
-    switch (method_) {
-    case StudyMethod::Global:
+    switch (methodRow(method_).form) {
+    case MethodForm::Global:
         each([&](double at) { return InterpolantBuilder::globalAt(*this, at, state); });
         break;
-    case StudyMethod::Local:
+    case MethodForm::Local:
         each([&](double at) { return InterpolantBuilder::localAt(*this, at, state); });
         break;
-    default:
+    case MethodForm::Own:
+        each([&](double at) { return InterpolantBuilder::ownAt(*this, at, state); });
+        break;
+    case MethodForm::Pieces:
         each([&](double at) { return InterpolantBuilder::pieceAt(*this, at, state); });
         break;
     }

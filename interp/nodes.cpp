@@ -18,14 +18,6 @@ const char* nodeFamilyKey(NodeFamily family)
     return kFamilyKeys[static_cast<std::size_t>(family)];
 }
 
-std::optional<NodeFamily> nodeFamilyFromKey(std::string_view key)
-{
-    for (std::size_t k = 0; k < kFamilyKeys.size(); ++k)
-        if (key == kFamilyKeys[k])
-            return static_cast<NodeFamily>(k);
-    return std::nullopt;
-}
-
 std::vector<double> familyNodes(NodeFamily family, int n)
 {
     if (n < kMinStudyNodes || n > kMaxStudyNodes)

@@ -15,7 +15,6 @@ enum class NodeFamily {
 
 // "equispaced", "lobatto", "gauss".
 const char* nodeFamilyKey(NodeFamily family);
-std::optional<NodeFamily> nodeFamilyFromKey(std::string_view key);
 
 // The n nodes of the family in increasing order, for 2 <= n <= 1001
 // (kMinStudyNodes .. kMaxStudyNodes); empty for any other n.

@@ -9,11 +9,6 @@
 
 namespace tarvel {
 
-// Fills rows 0..lastU-1 of table with the cubic Hermite pieces whose slopes
-// are the bisectors of the neighbouring chord directions (end points take
-// the slope of their inner neighbour). lastU must lie in 1..301 and
-// consecutive abscissae must differ. Returns false, writing no row, when the
-// sum of the chord cosines at an interior point is 0.
 // The chord-bisector slope at every one of the points xs, ys (at least
 // two, same count as slopes). False when the two chords at an interior
 // point point in opposite x directions so exactly that their bisector is
@@ -21,6 +16,11 @@ namespace tarvel {
 bool chordBisectorSlopes(std::span<const double> xs, std::span<const double> ys,
                          std::span<double> slopes);
 
+// Fills rows 0..lastU-1 of table with the cubic Hermite pieces whose slopes
+// are the bisectors of the neighbouring chord directions (end points take
+// the slope of their inner neighbour). lastU must lie in 1..301 and
+// consecutive abscissae must differ. Returns false, writing no row, when the
+// sum of the chord cosines at an interior point is 0.
 bool pwCubicSplineCoefs(int lastU, std::span<const double> xU, std::span<const double> yU,
                         CoefTable& table);
 

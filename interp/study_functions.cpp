@@ -22,7 +22,7 @@ const double kTwoPi = std::atan(1.0) * 4.0 * 2;
 FunctionValues sine(double x)
 {
     const double angle = kTwoPi * x;
-    return {std::sin(angle), kTwoPi * std::cos(angle), -kTwoPi * kTwoPi * std::sin(angle)};
+    return {sineValue(x), kTwoPi * std::cos(angle), -kTwoPi * kTwoPi * std::sin(angle)};
 }
 
 FunctionValues cos10(double x)
@@ -30,7 +30,7 @@ FunctionValues cos10(double x)
     const double c = std::cos(kTwoPi * x);
     const double s = std::sin(kTwoPi * x);
     const double c8 = std::pow(c, 8.0);
-    return {std::pow(c, 10.0), -10 * kTwoPi * c8 * c * s,
+    return {cos10Value(x), -10 * kTwoPi * c8 * c * s,
             10 * kTwoPi * kTwoPi * (9 * c8 * s * s - c8 * c * c)};
 }
 
@@ -48,20 +48,41 @@ FunctionValues polynomial(const PolynomialEntries& entries, double x)
     return {testPolynomialValue(entries, x), first / terms, second / terms};
 }
 
+double rungeValue(double x)
+{
+    const double u = 2 * x - 1;
+    return 1 / (1 + 25 * u * u);
+}
+
+double absValue(double x)
+{
+    return std::fabs(2 * x - 1);
+}
+
 FunctionValues runge(double x)
 {
     const double u = 2 * x - 1;
-    const double g = 1 / (1 + 25 * u * u);
+    const double g = rungeValue(x);
     return {g, -100 * u * g * g, g * g * g * (15000 * u * u - 200)};
 }
 
 FunctionValues absolute(double x)
 {
     const double u = 2 * x - 1;
-    return {std::fabs(u), u >= 0 ? 2.0 : -2.0, 0.0};
+    return {absValue(x), u >= 0 ? 2.0 : -2.0, 0.0};
 }
 
 }  // namespace
+
+double sineValue(double x)
+{
+    return std::sin(kTwoPi * x);
+}
+
+double cos10Value(double x)
+{
+    return std::pow(std::cos(kTwoPi * x), 10.0);
+}
 
 const char* studyFunctionKey(StudyFunctionId id)
 {
@@ -80,15 +101,15 @@ double functionValue(const StudyFunction& function, double x)
 {
     switch (function.id) {
     case StudyFunctionId::Sine:
-        return std::sin(kTwoPi * x);
+        return sineValue(x);
     case StudyFunctionId::Cos10:
-        return std::pow(std::cos(kTwoPi * x), 10.0);
+        return cos10Value(x);
     case StudyFunctionId::Polynomial:
         return testPolynomialValue(function.polynomial, x);
     case StudyFunctionId::Runge:
-        return 1 / (1 + 25 * (2 * x - 1) * (2 * x - 1));
+        return rungeValue(x);
     case StudyFunctionId::Abs:
-        return std::fabs(2 * x - 1);
+        return absValue(x);
     case StudyFunctionId::Expression:
         return function.expression->value(x);
     }

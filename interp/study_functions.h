@@ -58,8 +58,10 @@ FunctionValues evaluateFunction(const StudyFunction& function, double x);
 // f(x) alone: evaluateFunction(function, x).value without the derivatives.
 double functionValue(const StudyFunction& function, double x);
 
-// The main window's test polynomial at x, bit for bit the value its OK
-// command samples.
+// The main window's test functions at x, bit for bit the values its OK
+// command samples: sin(2 pi x), cos^10(2 pi x) and the test polynomial.
+double sineValue(double x);
+double cos10Value(double x);
 double testPolynomialValue(const PolynomialEntries& entries, double x);
 
 }  // namespace tarvel

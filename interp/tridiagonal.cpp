@@ -85,7 +85,7 @@ SolveStatus LESSolve_Thomas(int lastEq, std::span<const double> diagMain,
     return SolveStatus::Solved;
 }
 
-SolveStatus solveTridiagonal(std::span<const double> diagMain, std::span<const double> diagSub,
+SolveStatus LESSolve_Thomas(std::span<const double> diagMain, std::span<const double> diagSub,
                              std::span<const double> diagSup, std::span<const double> rhs,
                              std::span<double> sol)
 {

@@ -19,9 +19,10 @@ SolveStatus LESSolve_Thomas(int lastEq, std::span<const double> diagMain,
                             std::span<const double> diagSub, std::span<const double> diagSup,
                             std::span<const double> rhs, std::span<double> sol);
 
-// The same elimination, bit for bit, for a system of any size: all five
-// spans hold one entry per equation (at least one).
-SolveStatus solveTridiagonal(std::span<const double> diagMain, std::span<const double> diagSub,
+// The same solver, bit for bit, for a system of any size (the splines of the
+// lab through up to 1001 nodes): all five spans hold one entry per equation
+// (at least one).
+SolveStatus LESSolve_Thomas(std::span<const double> diagMain, std::span<const double> diagSub,
                              std::span<const double> diagSup, std::span<const double> rhs,
                              std::span<double> sol);
 

@@ -1,6 +1,7 @@
 #include "lab/convergence.h"
 
 #include "interp/error_figures.h"
+#include "lab/lab_settings.h"
 
 namespace tarvel {
 
@@ -14,11 +15,8 @@ ConvergencePoint convergencePoint(const ConvergenceRequest& request, StudyMethod
     std::vector<double> ys;
     for (const double x : xs)
         ys.push_back(functionValue(request.function, x));
-    MethodSettings settings;
-    settings.localDegree = request.degree;
-    settings.leftSlope = evaluateFunction(request.function, xs.front()).first;
-    settings.rightSlope = evaluateFunction(request.function, xs.back()).first;
-    const BuildResult built = buildInterpolant(method, xs, ys, settings);
+    const BuildResult built = buildInterpolant(
+        method, xs, ys, methodSettingsFor(request.parameters, request.function, xs));
     if (!built.interpolant)
         return point;
     point.largestError = errorFigures(*built.interpolant, exact).maxError;

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <stop_token>
@@ -17,10 +18,13 @@
 
 namespace tarvel {
 
+// The convergence view's points as they arrive, per method by count.
+using ConvergenceTable = std::map<StudyMethod, std::map<int, std::optional<double>>>;
+
 struct ConvergenceRequest {
     StudyFunction function;
     NodeFamily family = NodeFamily::Equispaced;
-    int degree = 1;  // of local
+    MethodParameters parameters;
     std::vector<StudyMethod> methods;
     std::vector<int> counts;
 };

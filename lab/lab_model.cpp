@@ -52,8 +52,9 @@ LabModel::LabModel(LabStart start)
     const LabSettings defaults;
     if (settings_.count < kLabMinCount || settings_.count > kLabMaxCount)
         settings_.count = defaults.count;
-    if (settings_.degree < 0 || settings_.degree > kLabMaxDegree)
-        settings_.degree = defaults.degree;
+    for (const StudyMethod method : kStudyMethods)
+        if (parameterProblem(method, settings_.parameters.of(method)))
+            settings_.parameters.set(method, defaults.parameters.of(method));
     if (settings_.function == LabFunction::Data && data_.size() < static_cast<std::size_t>(kLabMinCount))
         settings_.function = defaults.function;
     if (settings_.function == LabFunction::Polynomial && polynomialProblem())
@@ -253,8 +254,8 @@ Refusal LabModel::setCount(int count)
     if (count == settings_.count)
         return std::nullopt;
     if (count < kLabMinCount || count > kLabMaxCount)
-        return joined({"The number of nodes is a whole number from 2 to 1001; ", countText(count),
-                       " is not."});
+        return joined({"The number of nodes is a whole number from ", countText(kLabMinCount),
+                       " to ", countText(kLabMaxCount), "; ", countText(count), " is not."});
     if (Refusal refusal = refuseForData("The number of nodes cannot change:"))
         return refusal;
     if (settings_.ownNodes)
@@ -265,12 +266,26 @@ Refusal LabModel::setCount(int count)
     return std::nullopt;
 }
 
-Refusal LabModel::setDegree(int degree)
+Refusal LabModel::parameterProblem(StudyMethod method, int value)
 {
-    if (degree < 0 || degree > kLabMaxDegree)
-        return joined({"The degree of local Lagrange is a whole number from 0 to 100; ",
-                       countText(degree), " is not."});
-    settings_.degree = degree;
+    const std::optional<MethodParameter>& parameter = methodRow(method).parameter;
+    if (!parameter)
+        return std::nullopt;
+    const bool fits = value >= parameter->low && value <= parameter->high &&
+                      (!parameter->oddOnly || value % 2 != 0);
+    if (fits)
+        return std::nullopt;
+    return joined({"The ", parameter->name, " of the ", studyMethodName(method), " is ",
+                   parameter->oddOnly ? "an odd" : "a", " whole number from ",
+                   countText(parameter->low), " to ", countText(parameter->high), "; ",
+                   countText(value), " is not."});
+}
+
+Refusal LabModel::setParameter(StudyMethod method, int value)
+{
+    if (Refusal problem = parameterProblem(method, value))
+        return problem;
+    settings_.parameters.set(method, value);
     recompute();
     return std::nullopt;
 }
@@ -391,19 +406,6 @@ void LabModel::sampleFunction()
     }
 }
 
-MethodSettings LabModel::methodSettings() const
-{
-    MethodSettings method;
-    method.localDegree = settings_.degree;
-    const std::optional<StudyFunction> f = function();
-    const NodeList& nodes = nodes_.nodes();
-    if (f && !nodes.empty()) {
-        method.leftSlope = evaluateFunction(*f, nodes.front().x).first;
-        method.rightSlope = evaluateFunction(*f, nodes.back().x).first;
-    }
-    return method;
-}
-
 void LabModel::recompute()
 {
     for (const StudyMethod method : kStudyMethods)
@@ -414,9 +416,9 @@ void LabModel::computeMethod(StudyMethod method)
 {
     MethodOutcome& out = outcomes_[methodIndex(method)];
     out = MethodOutcome{};
-    if (method == StudyMethod::Clamped && !hasFunction()) {
-        out.refusal = joined({"The clamped cubic spline needs the end slopes f′(0) and f′(1), and ",
-                              kNoFunction, "."});
+    if (methodRow(method).needsFunction && !hasFunction()) {
+        out.refusal = joined({methodRow(method).subject,
+                              " needs the end slopes f′(0) and f′(1), and ", kNoFunction, "."});
         return;
     }
     const NodeList& nodes = nodes_.nodes();
@@ -426,7 +428,8 @@ void LabModel::computeMethod(StudyMethod method)
         xs.push_back(node.x);
         ys.push_back(node.y);
     }
-    BuildResult built = buildInterpolant(method, xs, ys, methodSettings());
+    BuildResult built =
+        buildInterpolant(method, xs, ys, methodSettingsFor(settings_.parameters, function(), xs));
     if (!built.interpolant) {
         out.refusal = built.refusal.empty() ? "The method cannot take these nodes." : built.refusal;
         return;
@@ -452,7 +455,7 @@ void LabModel::computeMethod(StudyMethod method)
             out.lebesgue.clear();
     }
     auto& cached = lebesgueCache_[methodIndex(method)];
-    LebesgueKey key{xs, settings_.degree};
+    LebesgueKey key{xs, settings_.parameters.of(method)};
     if (!cached || cached->first != key) {
         // The Lebesgue view has just computed the function on the grid.
         const std::optional<LebesgueMaximum> constant =

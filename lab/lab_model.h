@@ -35,7 +35,7 @@ struct MethodOutcome {
     std::vector<double> value;   // p on errorGrid(), while shown
     std::vector<double> first;   // p', in the derivative view
     std::vector<double> second;  // p'', in the second-derivative view
-    std::vector<double> lebesgue;  // in the Lebesgue view, global and local only
+    std::vector<double> lebesgue;  // in the Lebesgue view, global, local and fh only
     std::optional<ErrorFigures> figures;  // with an exact function
     std::optional<double> lebesgueConstant;
     bool available() const { return interpolant.has_value(); }
@@ -71,7 +71,9 @@ public:
     const std::shared_ptr<const Expression>& expression() const { return expression_; }
     Refusal setFamily(NodeFamily family);
     Refusal setCount(int count);
-    Refusal setDegree(int degree);
+    // The parameter of a method that has one (the local degree, fh's d,
+    // bspline's k), within its row's range.
+    Refusal setParameter(StudyMethod method, int value);
     void setShown(StudyMethod method, bool shown);
     Refusal setView(LabView view);
 
@@ -103,6 +105,7 @@ public:
 private:
     Refusal refuseForData(std::string_view what) const;
     Refusal polynomialProblem() const;
+    static Refusal parameterProblem(StudyMethod method, int value);
     NodeList nodesOf(const LabSettings& settings) const;
     void takeNodes();
     void keepOwnNodes();
@@ -110,7 +113,6 @@ private:
     void sampleFunction();
     void recompute();
     void computeMethod(StudyMethod method);
-    MethodSettings methodSettings() const;
 
     LabSettings settings_;
     PolynomialEntries polynomial_;
@@ -124,7 +126,7 @@ private:
     // so a drag that moves a value alone does not compute it again.
     struct LebesgueKey {
         std::vector<double> xs;
-        int degree = 0;
+        int parameter = 0;
         bool operator==(const LebesgueKey&) const = default;
     };
     std::array<std::optional<std::pair<LebesgueKey, std::optional<double>>>, kStudyMethods.size()>

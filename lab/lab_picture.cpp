@@ -13,24 +13,12 @@
 namespace tarvel {
 namespace {
 
-// Nine colours told apart on white, none of them the function's red.
-constexpr std::array<ui::Colour, kStudyMethods.size()> kMethodColours = {
-    0xB4771F,  // global: blue
-    0x0E7FFF,  // local: orange
-    0x7F7F7F,  // linear: grey
-    0x2CA02C,  // natural: green
-    0xBD6794,  // clamped: purple
-    0x4B568C,  // notaknot: brown
-    0xC277E3,  // pw: pink
-    0x22BDBC,  // pchip: olive
-    0xCFBE17,  // akima: cyan
-};
-
 std::string methodLabel(const LabModel& model, StudyMethod method)
 {
     std::string label = studyMethodName(method);
-    if (method == StudyMethod::Local)
-        label += joined({" (degree ", std::to_string(model.settings().degree), ")"});
+    if (const std::optional<MethodParameter>& parameter = methodRow(method).parameter)
+        label += joined({" (", parameter->symbol,
+                         std::to_string(model.settings().parameters.of(method)), ")"});
     return label;
 }
 
@@ -299,7 +287,7 @@ WorldRect fittingWorld(const LabPicture& picture)
 
 ui::Colour methodColour(StudyMethod method)
 {
-    return kMethodColours[methodIndex(method)];
+    return methodRow(method).colour;
 }
 
 std::string largestErrorText(const ErrorFigures& figures)
@@ -331,7 +319,8 @@ LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence
         }
         if (view == LabView::Lebesgue && picture.series.empty())
             picture.emptyReason = "The Lebesgue function belongs to the global and the local "
-                                  "polynomial: show one of them.";
+                                  "polynomial and the Floater–Hormann interpolant: show one "
+                                  "of them.";
     }
     picture.world = fittingWorld(picture);
     picture.title = labTitle(model);

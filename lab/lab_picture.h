@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "lab/convergence.h"
 #include "lab/lab_model.h"
 #include "lab/observed_rate.h"
 #include "plot/drawing.h"
@@ -28,9 +29,6 @@ struct LabSeries {
     LineDash dash = LineDash::Solid;
     std::string endLabel{};  // written at the line's visible end; empty: none
 };
-
-// The convergence view's points as they arrive, per method by count.
-using ConvergenceTable = std::map<StudyMethod, std::map<int, std::optional<double>>>;
 
 struct LabPicture {
     std::vector<LabSeries> series;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "interp/interpolant.h"
@@ -73,11 +74,6 @@ constexpr std::optional<Id> byKey(const std::array<Named<Id>, N>& table, std::st
     return std::nullopt;
 }
 
-inline std::size_t methodIndex(StudyMethod method)
-{
-    return static_cast<std::size_t>(method);
-}
-
 // The study function behind a lab function; nothing for data.
 std::optional<StudyFunctionId> studyFunctionOf(LabFunction function);
 
@@ -87,12 +83,35 @@ inline bool viewNeedsFunction(LabView view)
     return view != LabView::Values && view != LabView::Lebesgue;
 }
 
+// The methods' parameters as the lab opens: its local degree is 1.
+inline MethodParameters labParameters()
+{
+    MethodParameters parameters;
+    parameters.set(StudyMethod::Local, 1);
+    return parameters;
+}
+
+// What the methods take besides the nodes xs: the parameters and, with a
+// function, its slopes at the end nodes (for the clamped ends).
+inline MethodSettings methodSettingsFor(const MethodParameters& parameters,
+                                        const std::optional<StudyFunction>& function,
+                                        std::span<const double> xs)
+{
+    MethodSettings settings;
+    settings.parameters = parameters;
+    if (function && !xs.empty()) {
+        settings.leftSlope = evaluateFunction(*function, xs.front()).first;
+        settings.rightSlope = evaluateFunction(*function, xs.back()).first;
+    }
+    return settings;
+}
+
 struct LabSettings {
     LabFunction function = LabFunction::Sine;
     NodeFamily family = NodeFamily::Equispaced;
     bool ownNodes = false;  // the user's own abscissae instead of the family's
     int count = 11;
-    int degree = 1;
+    MethodParameters parameters = labParameters();
     std::array<bool, kLabMethodCount> shown{};
     LabView view = LabView::Values;
     bool operator==(const LabSettings&) const = default;

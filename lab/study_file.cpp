@@ -380,7 +380,14 @@ Study studyFrom(const Json& root)
     s.family = keyOf(root, "family", kNodeFamilies);
     s.view = keyOf(root, "view", kLabViews);
     s.count = wholeNumber(root, "count", kLabMinCount, kLabMaxCount);
-    s.degree = wholeNumber(root, "degree", 0, kLabMaxDegree);
+    s.parameters.set(StudyMethod::Local, wholeNumber(root, "degree", 0, kLabMaxDegree));
+    // Each method's parameter by its key, the local degree among them (a
+    // file without them keeps the defaults beside "degree").
+    if (const Json* parameters = optional(root, "parameters", Json::Kind::Object))
+        for (const StudyMethodRow& row : methodRows())
+            if (row.parameter && parameters->member(row.key))
+                s.parameters.set(row.method, wholeNumber(*parameters, row.key, row.parameter->low,
+                                                         row.parameter->high));
     if (const Json* own = optional(root, "ownNodes", Json::Kind::Boolean))
         s.ownNodes = own->boolean;
     for (const Json& method : required(root, "methods", Json::Kind::Array).items) {
@@ -466,7 +473,13 @@ std::string studyFileText(const Study& study)
     line("family", quoted(named(kNodeFamilies, s.family).key));
     line("ownNodes", s.ownNodes ? "true" : "false");
     line("count", std::to_string(s.count));
-    line("degree", std::to_string(s.degree));
+    line("degree", std::to_string(s.parameters.of(StudyMethod::Local)));
+    std::string parameters;
+    for (const StudyMethodRow& row : methodRows())
+        if (row.parameter)
+            parameters += joined({parameters.empty() ? "" : ", ", "\"", row.key, "\": ",
+                                  std::to_string(s.parameters.of(row.method))});
+    line("parameters", "{" + parameters + "}");
     line("methods", "[" + methods + "]");
     line("view", quoted(named(kLabViews, s.view).key));
     line("nodes", pairsText(study.nodes));

@@ -34,6 +34,16 @@ Interpolant built(StudyMethod method, const std::vector<double>& xs, const std::
 }
 
 // c0 + c1 x + c2 x^2 + c3 x^3 and its derivatives.
+// Default settings but for one method's parameter and the end slopes.
+MethodSettings withParameter(StudyMethod method, int value, double left = 0, double right = 0)
+{
+    MethodSettings settings;
+    settings.parameters.set(method, value);
+    settings.leftSlope = left;
+    settings.rightSlope = right;
+    return settings;
+}
+
 struct Cubic {
     double c0, c1, c2, c3;
     PointValues at(double x) const
@@ -81,7 +91,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Reproduction{StudyMethod::Akima, {0.3, -1.5, 0, 0}},
                       Reproduction{StudyMethod::Pchip, {0.3, -1.5, 0, 0}},
                       Reproduction{StudyMethod::Pw, {0.3, -1.5, 0, 0}},
-                      Reproduction{StudyMethod::Linear, {0.3, -1.5, 0, 0}}),
+                      Reproduction{StudyMethod::Linear, {0.3, -1.5, 0, 0}},
+                      Reproduction{StudyMethod::Makima, {0.3, -1.5, 0, 0}},
+                      Reproduction{StudyMethod::Steffen, {0.3, -1.5, 0, 0}},
+                      Reproduction{StudyMethod::Fh, {0.3, -1.5, 2.0, 4.0}},
+                      Reproduction{StudyMethod::BSpline, {0.3, -1.5, 2.0, 4.0}}),
     [](const auto& row) { return std::string(studyMethodKey(row.param.method)); });
 
 TEST(NotAKnotSpline, ThroughTwoThreeAndFourNodesIsTheLineParabolaAndCubic)
@@ -302,9 +316,9 @@ TEST(Evaluation, BatchedAndSinglePointsGiveTheSameBitsInAnyOrder)
         ys.push_back(std::exp(x) * (x < 0.32 ? 1 : -1));
     const std::vector<double> points = {0.9, 0.05, 0.35, 1.3, -0.2, 0.6, 0.2, 0.21, 0.0};
     for (const StudyMethod method : kStudyMethods) {
-        MethodSettings settings;
-        settings.localDegree = 2;
-        const Interpolant p = built(method, kUneven, ys, settings);
+        if (methodRow(method).periodic)
+            continue;  // the data are not
+        const Interpolant p = built(method, kUneven, ys, withParameter(StudyMethod::Local, 2));
         std::vector<double> value(points.size()), first(points.size()), second(points.size());
         p.evaluate(points, value, first, second);
         for (std::size_t k = 0; k < points.size(); ++k) {
@@ -323,6 +337,8 @@ TEST(Evaluation, EveryMethodReturnsTheNodeValuesExactly)
     for (const double x : xs)
         ys.push_back(1 / (3 + std::sin(50 * x)));
     for (const StudyMethod method : kStudyMethods) {
+        if (methodRow(method).periodic)
+            continue;  // the data are not
         const Interpolant p = built(method, xs, ys);
         for (std::size_t i = 0; i < xs.size(); ++i)
             EXPECT_EQ(p.value(xs[i]), ys[i]) << studyMethodKey(method) << " node " << i;
@@ -336,9 +352,7 @@ TEST(LocalPolynomial, AgreesWithTheMainWindowsLagrangeForm)
     for (const double x : xs)
         ys.push_back(std::exp(-3 * x) * std::sin(9 * x));
     for (const int degree : {0, 1, 2, 5, 29}) {
-        MethodSettings settings;
-        settings.localDegree = degree;
-        const Interpolant p = built(StudyMethod::Local, xs, ys, settings);
+        const Interpolant p = built(StudyMethod::Local, xs, ys, withParameter(StudyMethod::Local, degree));
         for (int j = 0; j < 29; ++j) {
             const double x = (xs[static_cast<std::size_t>(j)] + xs[static_cast<std::size_t>(j) + 1]) / 2;
             EXPECT_NEAR(p.value(x), localPolynomialValue(degree, 29, j, x, xs, ys), 1e-12)
@@ -366,6 +380,7 @@ TEST_P(Refuses, WithASentenceThatSaysWhy)
 }
 
 const double kInf = INFINITY;
+const std::vector<double> kEven30 = familyNodes(NodeFamily::Equispaced, 30);
 
 INSTANTIATE_TEST_SUITE_P(
     BadNodesAndSettings, Refuses,
@@ -383,18 +398,42 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"InfiniteValue", StudyMethod::Global, {0, 1}, {0, kInf}, {},
                 "The global polynomial needs finite nodes and values; node 1 has x = 1 and "
                 "y = inf."},
-        Refusal{"DegreeAtTheNodeCount", StudyMethod::Local, {0, 0.5, 1}, {0, 1, 2}, {3, 0, 0},
+        Refusal{"DegreeAtTheNodeCount", StudyMethod::Local, {0, 0.5, 1}, {0, 1, 2},
+                withParameter(StudyMethod::Local, 3),
                 "The local Lagrange polynomial through 3 nodes takes a degree from 0 to 2; it "
                 "is 3."},
-        Refusal{"NegativeDegree", StudyMethod::Local, {0, 0.5, 1}, {0, 1, 2}, {-1, 0, 0},
+        Refusal{"NegativeDegree", StudyMethod::Local, {0, 0.5, 1}, {0, 1, 2},
+                withParameter(StudyMethod::Local, -1),
                 "The local Lagrange polynomial through 3 nodes takes a degree from 0 to 2; it "
                 "is -1."},
-        Refusal{"InfiniteEndSlope", StudyMethod::Clamped, {0, 1}, {0, 1}, {3, 0, -kInf},
+        Refusal{"InfiniteEndSlope", StudyMethod::Clamped, {0, 1}, {0, 1},
+                withParameter(StudyMethod::Local, 3, 0, -kInf),
                 "The clamped cubic spline needs finite end slopes; they are 0 and -inf."},
         Refusal{"SecantsBeyondTheRangeOfNumbers", StudyMethod::Pchip, {0, 1e-100, 2e-100, 1},
                 {0, 1e300, 1.5e300, 1.6e300}, {},
                 "PCHIP grows too large between these nodes: a coefficient overflows the range of "
                 "numbers. Spread the nodes further apart or scale the values down."},
+        Refusal{"EvenBSplineDegree", StudyMethod::BSpline, {0, 0.2, 0.5, 1}, {0, 1, 2, 3},
+                withParameter(StudyMethod::BSpline, 2),
+                "The B-spline through 4 nodes takes an odd degree k from 1 to 3; it is 2."},
+        Refusal{"BSplineDegreeAboveTheNodes", StudyMethod::BSpline, {0, 0.2, 0.5, 1},
+                {0, 1, 2, 3}, withParameter(StudyMethod::BSpline, 5),
+                "The B-spline through 4 nodes takes an odd degree k from 1 to 3; it is 5."},
+        Refusal{"BlendingDegreeAboveTwenty", StudyMethod::Fh, kEven30, kEven30,
+                withParameter(StudyMethod::Fh, 21),
+                "The Floater–Hormann interpolant through 30 nodes takes a blending degree d "
+                "from 0 to 20; it is 21."},
+        Refusal{"PeriodicWithDifferentEnds", StudyMethod::Periodic, {0, 0.5, 1}, {1, 0, 1.5},
+                {},
+                "The periodic cubic spline needs periodic data: the last value, 1.5, differs "
+                "from the first, 1."},
+        Refusal{"TrigWithDifferentEnds", StudyMethod::Trig, {0, 0.5, 1}, {1e-15, 0, 0}, {},
+                "Trigonometric interpolation needs periodic data: the last value, 0, differs "
+                "from the first, 1e-15."},
+        Refusal{"TrigOnUnevenNodes", StudyMethod::Trig, {0, 0.25, 0.6, 0.75, 1}, {1, 0, 2, 3, 1},
+                {},
+                "Trigonometric interpolation needs evenly spaced nodes; node 2 has x = 0.6 "
+                "where evenly spaced nodes have 0.5."},
         Refusal{"CoefficientOverflow", StudyMethod::Natural, {0, 1e-300, 1}, {0, 1e10, 0}, {},
                 "The natural cubic spline grows too large between these nodes: a coefficient "
                 "overflows the range of numbers. Spread the nodes further apart or scale the "
@@ -499,9 +538,8 @@ TEST(LebesgueConstant, OfElevenNodesMatchesItsKnownValues)
     // below 2/pi log(n) + 1.
     const auto constant = [](NodeFamily family, StudyMethod method, int degree) {
         const std::vector<double> xs = familyNodes(family, 11);
-        MethodSettings settings;
-        settings.localDegree = degree;
-        return lebesgueConstant(built(method, xs, xs, settings))->value;
+        return lebesgueConstant(built(method, xs, xs, withParameter(StudyMethod::Local, degree)))
+            ->value;
     };
     EXPECT_NEAR(constant(NodeFamily::Equispaced, StudyMethod::Global, 0), 29.89, 0.01);
     EXPECT_LT(constant(NodeFamily::Lobatto, StudyMethod::Global, 0), 2 / M_PI * std::log(11.0) + 1);
@@ -561,7 +599,7 @@ TEST(LebesgueFunction, IsAtLeastOneBetweenEveryTwoNodes)
     const std::vector<double> xs = familyNodes(NodeFamily::Gauss, 12);
     for (const StudyMethod method : {StudyMethod::Global, StudyMethod::Local}) {
         MethodSettings settings;
-        settings.localDegree = 4;
+        settings.parameters.set(StudyMethod::Local, 4);
         const Interpolant p = built(method, xs, xs, settings);
         std::vector<double> between;
         for (std::size_t j = 0; j + 1 < xs.size(); ++j)
@@ -612,14 +650,14 @@ TEST(LocalPolynomial, DerivativesOnClosePairsOfNodesAreTheWindowsOwn)
     };
     for (const auto& row : sineRows) {
         MethodSettings settings;
-        settings.localDegree = row.degree;
+        settings.parameters.set(StudyMethod::Local, row.degree);
         const PointValues v = built(StudyMethod::Local, xs, sine, settings).at(row.x);
         EXPECT_NEAR(v.first, row.first, 1e-8) << "degree " << row.degree << " at " << row.x;
         EXPECT_NEAR(v.second, row.second, 1e-6) << "degree " << row.degree << " at " << row.x;
     }
     for (const int degree : {3, 10, 20}) {
         MethodSettings settings;
-        settings.localDegree = degree;
+        settings.parameters.set(StudyMethod::Local, degree);
         const Interpolant p = built(StudyMethod::Local, xs, parabola, settings);
         for (const double x : {0.05, 0.2, 0.5, 0.9, 0.99}) {
             const PointValues v = p.at(x);
@@ -641,7 +679,7 @@ TEST(ErrorFigures, SayWhenTheLargestErrorLiesOutsideTheNodesAndGiveTheOneInside)
     for (const double x : xs)
         ys.push_back(functionValue(sine, x));
     MethodSettings settings;
-    settings.localDegree = 3;
+    settings.parameters.set(StudyMethod::Local, 3);
     const ErrorFigures local =
         errorFigures(built(StudyMethod::Local, xs, ys, settings), sine);
     EXPECT_TRUE(local.maxErrorOutside);
@@ -697,7 +735,6 @@ TEST(NodeFamilies, SpanTheIntervalInRisingOrderForTheCountsAllowed)
         const std::vector<double> xs = familyNodes(family, kMaxStudyNodes);
         for (std::size_t i = 1; i < xs.size(); ++i)
             ASSERT_LT(xs[i - 1], xs[i]) << nodeFamilyKey(family) << " node " << i;
-        EXPECT_EQ(nodeFamilyFromKey(nodeFamilyKey(family)), family);
     }
     EXPECT_EQ(familyNodes(NodeFamily::Lobatto, 5).front(), 0);
     EXPECT_EQ(familyNodes(NodeFamily::Lobatto, 5).back(), 1);

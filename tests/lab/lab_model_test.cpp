@@ -13,7 +13,7 @@
 #include <sstream>
 
 #include "interp/error_figures.h"
-#include "lab/convergence.h"
+#include "lab/convergence_study.h"
 #include "lab/lab_counts.h"
 #include "lab/lab_export.h"
 #include "lab/lab_model.h"
@@ -244,9 +244,14 @@ TEST(LabModel, RefusedChangesSayWhyAndChangeNothing)
         {"1002 nodes", startWith(LabFunction::Runge, 11, {StudyMethod::Global}),
          [](LabModel& m) { return m.setCount(1002); }, "1002 is not"},
         {"negative degree", startWith(LabFunction::Sine, 11, {StudyMethod::Local}),
-         [](LabModel& m) { return m.setDegree(-1); }, "from 0 to 100"},
+         [](LabModel& m) { return m.setParameter(StudyMethod::Local, -1); }, "from 0 to 100"},
         {"degree 101", startWith(LabFunction::Sine, 11, {StudyMethod::Local}),
-         [](LabModel& m) { return m.setDegree(101); }, "101 is not"},
+         [](LabModel& m) { return m.setParameter(StudyMethod::Local, 101); }, "101 is not"},
+        {"blending degree 21", startWith(LabFunction::Sine, 31, {StudyMethod::Fh}),
+         [](LabModel& m) { return m.setParameter(StudyMethod::Fh, 21); }, "from 0 to 20; 21"},
+        {"even B-spline degree", startWith(LabFunction::Sine, 11, {StudyMethod::BSpline}),
+         [](LabModel& m) { return m.setParameter(StudyMethod::BSpline, 4); },
+         "is an odd whole number from 1 to 9; 4 is not"},
         {"data without given points", startWith(LabFunction::Sine, 11, {StudyMethod::Local}),
          [](LabModel& m) { return m.setFunction(LabFunction::Data); }, "press OK there"},
         {"error view of data", startWith(LabFunction::Data, 11, {StudyMethod::Linear}, data),
@@ -364,10 +369,21 @@ TEST(LabModel, MethodsThatCannotTakeTheNodesSayWhyAndDrawNothing)
     EXPECT_TRUE(noFunction[0].values.empty());
 
     LabModel local(startWith(LabFunction::Sine, 3, {StudyMethod::Local}));
-    ASSERT_FALSE(local.setDegree(5));
+    ASSERT_FALSE(local.setParameter(StudyMethod::Local, 5));
     EXPECT_FALSE(local.outcome(StudyMethod::Local).available());
-    ASSERT_FALSE(local.setDegree(2));
+    ASSERT_FALSE(local.setParameter(StudyMethod::Local, 2));
     EXPECT_TRUE(local.outcome(StudyMethod::Local).available()) << "no stale refusal";
+
+    // Each parameter reaches its own method alone: k = 5 needs six nodes.
+    LabModel bspline(startWith(LabFunction::Sine, 5, {StudyMethod::BSpline, StudyMethod::Fh}));
+    EXPECT_NE(bspline.outcome(StudyMethod::BSpline).refusal.find("from 1 to 3; it is 5"),
+              std::string::npos)
+        << bspline.outcome(StudyMethod::BSpline).refusal;
+    EXPECT_TRUE(bspline.outcome(StudyMethod::Fh).available());
+    ASSERT_FALSE(bspline.setParameter(StudyMethod::BSpline, 3));
+    EXPECT_TRUE(bspline.outcome(StudyMethod::BSpline).available());
+    EXPECT_EQ(bspline.outcome(StudyMethod::BSpline).interpolant->parameter(), 3);
+    EXPECT_EQ(bspline.outcome(StudyMethod::Fh).interpolant->parameter(), 3);
 }
 
 TEST(LabPicture, ConvergenceScaleStopsAboveTenThousandSoDivergenceDoesNotFlattenTheRest)
@@ -519,9 +535,9 @@ TEST(LabModel, LebesgueConstantFollowsTheLocalDegree)
 {
     LabModel model(startWith(LabFunction::Runge, 21, {StudyMethod::Local}));
     for (const int degree : {2, 8, 3}) {
-        ASSERT_FALSE(model.setDegree(degree));
+        ASSERT_FALSE(model.setParameter(StudyMethod::Local, degree));
         MethodSettings settings;
-        settings.localDegree = degree;
+        settings.parameters.set(StudyMethod::Local, degree);
         const std::vector<double> xs = familyNodes(NodeFamily::Equispaced, 21);
         const auto direct =
             lebesgueConstant(*buildInterpolant(StudyMethod::Local, xs, xs, settings).interpolant);
@@ -703,7 +719,7 @@ TEST(Convergence, PointsArriveCountByCountAndMatchOneComputedAlone)
     request.function = StudyFunction{StudyFunctionId::Runge, {}};
     request.family = NodeFamily::Lobatto;
     request.methods = {StudyMethod::Global, StudyMethod::Local};
-    request.degree = 4;
+    request.parameters.set(StudyMethod::Local, 4);
     request.counts = {2, 3, 41};
     std::vector<ConvergencePoint> points;
     computeConvergence(request, {}, [&](const ConvergencePoint& p) { points.push_back(p); });
@@ -735,9 +751,9 @@ TEST(Convergence, LocalPointsUseTheChosenDegree)
     for (const double x : xs)
         ys.push_back(functionValue(request.function, x));
     for (const int degree : {1, 4, 7}) {
-        request.degree = degree;
+        request.parameters.set(StudyMethod::Local, degree);
         MethodSettings settings;
-        settings.localDegree = degree;
+        settings.parameters.set(StudyMethod::Local, degree);
         const Interpolant p = *buildInterpolant(StudyMethod::Local, xs, ys, settings).interpolant;
         const auto point = convergencePoint(request, StudyMethod::Local, 41, exact);
         ASSERT_TRUE(point.largestError) << degree;
@@ -786,6 +802,44 @@ TEST(Convergence, ARunDeliversEveryPointThenFinishesAndCancelWaits)
     run.cancel();
     EXPECT_EQ(late, atCancel);
     EXPECT_LE(late, 6u);
+}
+
+}  // namespace
+}  // namespace tarvel
+
+namespace tarvel {
+namespace {
+
+TEST(ConvergenceStudy, FollowsTheSettingsAndDropsWhatAnEarlierRunDelivers)
+{
+    LabModel model(startWith(LabFunction::Runge, 11, {StudyMethod::Fh, StudyMethod::BSpline}));
+    ASSERT_FALSE(model.setParameter(StudyMethod::Fh, 4));
+    const std::optional<ConvergenceRequest> request = convergenceRequestFor(model);
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->methods, (std::vector<StudyMethod>{StudyMethod::Fh, StudyMethod::BSpline}));
+    EXPECT_EQ(request->parameters.of(StudyMethod::Fh), 4) << "the parameter reaches the worker";
+    EXPECT_EQ(request->counts, convergenceCounts(11));
+
+    ConvergenceStudy study;
+    const std::optional<std::uint64_t> first = study.begin(*request);
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(study.begin(*request)) << "the same settings keep their run";
+    ConvergenceRequest other = *request;
+    other.parameters.set(StudyMethod::BSpline, 3);
+    const std::optional<std::uint64_t> second = study.begin(other);
+    ASSERT_TRUE(second);
+    EXPECT_FALSE(study.take(*first, {StudyMethod::Fh, 11, 0.5}));
+    EXPECT_FALSE(study.finish(*first));
+    EXPECT_TRUE(study.table().empty());
+    EXPECT_FALSE(study.complete());
+    EXPECT_TRUE(study.take(*second, {StudyMethod::Fh, 11, 0.25}));
+    EXPECT_TRUE(study.finish(*second));
+    EXPECT_TRUE(study.complete());
+    EXPECT_EQ(study.table().at(StudyMethod::Fh).at(11), 0.25);
+
+    LabModel data(startWith(LabFunction::Data, 4, {StudyMethod::Linear},
+                            {{0, 0}, {0.3, 1}, {0.6, 0}, {1, 2}}));
+    EXPECT_FALSE(convergenceRequestFor(data)) << "no function to compare with";
 }
 
 }  // namespace

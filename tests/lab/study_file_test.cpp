@@ -19,7 +19,9 @@ Study typedStudy()
     s.family = NodeFamily::Lobatto;
     s.ownNodes = true;
     s.count = 4;
-    s.degree = 3;
+    s.parameters.set(StudyMethod::Local, 3);
+    s.parameters.set(StudyMethod::Fh, 7);
+    s.parameters.set(StudyMethod::BSpline, 9);
     s.view = LabView::Derivative;
     s.shown[methodIndex(StudyMethod::Natural)] = true;
     s.shown[methodIndex(StudyMethod::Clamped)] = true;

@@ -255,8 +255,10 @@ private slots:
     void everyControlIsNamedAndThePlotSaysItsFigures()
     {
         std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
-        for (const char* name : {"labFunction", "labNodes", "labCount", "labDegree", "labView",
-                                 "labNumbers", "labMethod_global", "labMethod_akima"}) {
+        for (const char* name : {"labFunction", "labNodes", "labCount", "labDegree",
+                                 "labParameter_fh", "labParameter_bspline", "labView",
+                                 "labNumbers", "labMethod_global", "labMethod_akima",
+                                 "labMethod_bspline"}) {
             auto* widget = find<QWidget>(*lab, name);
             QVERIFY2(!widget->accessibleName().isEmpty(), name);
             QVERIFY2(!widget->accessibleDescription().isEmpty(), name);
@@ -377,6 +379,28 @@ private slots:
         choose(view, "lebesgue");
         QVERIFY(!view->toolTip().contains("no exact function"));
         QVERIFY(!find<QAction>(*lab, "labPlayAction")->isEnabled());
+    }
+
+    void eachParameterHasItsSpinBoxAndReachesItsMethodAlone()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 5, {"fh", "bspline"}));
+        auto* k = find<QSpinBox>(*lab, "labParameter_bspline");
+        auto* d = find<QSpinBox>(*lab, "labParameter_fh");
+        QCOMPARE(k->value(), 5);
+        QCOMPARE(d->value(), 3);
+        auto* bspline = find<QCheckBox>(*lab, "labMethod_bspline");
+        QVERIFY2(bspline->text().contains("unavailable"), "k = 5 needs six nodes");
+        QVERIFY(bspline->toolTip().contains("from 1 to 3; it is 5"));
+        k->setValue(3);
+        QVERIFY(!bspline->text().contains("unavailable"));
+        QCOMPARE(lab->model().settings().parameters.of(StudyMethod::BSpline), 3);
+        d->setValue(1);
+        QCOMPARE(lab->model().outcome(StudyMethod::Fh).interpolant->parameter(), 1);
+        QCOMPARE(lab->model().outcome(StudyMethod::BSpline).interpolant->parameter(), 3);
+        const QStringList legend =
+            find<LabPlot>(*lab, "labPlot")->property("legendEntries").toStringList();
+        QVERIFY2(legend.contains("Floater–Hormann rational (d = 1)"), qPrintable(legend.join("|")));
+        QVERIFY(legend.contains("B-spline (k = 3)"));
     }
 
     void theConvergenceViewArrivesWithTheCurrentCount()

@@ -49,7 +49,8 @@ LabStart labStartOf(MainWindow& window)
     else if (selected(window, "Option_DataSet"))
         s.function = LabFunction::Data;
     s.count = wholeEntry(window, "Text_nU", kLabMinCount, kLabMaxCount, s.count);
-    s.degree = wholeEntry(window, "Text_nDeg", 0, kLabMaxDegree, s.degree);
+    s.parameters.set(StudyMethod::Local, wholeEntry(window, "Text_nDeg", 0, kLabMaxDegree,
+                                                    s.parameters.of(StudyMethod::Local)));
     StudyMethod method = StudyMethod::Local;
     if (selected(window, "Option_InterCubc"))
         method = StudyMethod::Natural;

@@ -1,5 +1,7 @@
 #include "ui/qt/lab_window.h"
 
+#include <cctype>
+
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
@@ -85,12 +87,14 @@ std::optional<Id> chosen(const QComboBox* combo, const std::array<Named<Id>, N>&
     return byKey(table, combo->currentData().toString().toStdString());
 }
 
-bool sameRequest(const ConvergenceRequest& a, const ConvergenceRequest& b)
+// "&Degree of local:", "Blending degree d of fh:"; without the mark and
+// the colon for people.
+std::string parameterLabel(const StudyMethodRow& row, bool asFormLabel = true)
 {
-    return a.function.id == b.function.id && a.function.expression == b.function.expression &&
-           a.function.polynomial.degree == b.function.polynomial.degree &&
-           a.function.polynomial.coefs == b.function.polynomial.coefs && a.family == b.family &&
-           a.degree == b.degree && a.methods == b.methods && a.counts == b.counts;
+    std::string label = row.parameter->name;
+    label[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(label[0])));
+    label += std::string(" of ") + row.key;
+    return asFormLabel ? "&" + label + ":" : label;
 }
 
 QString figureText(const std::optional<double>& figure)
@@ -154,10 +158,6 @@ void LabWindow::createControls()
     count_->setObjectName("labCount");
     count_->setRange(kLabMinCount, kLabMaxCount);
     count_->setKeyboardTracking(false);
-    degree_ = new QSpinBox(settings);
-    degree_->setObjectName("labDegree");
-    degree_->setRange(0, kLabMaxDegree);
-    degree_->setKeyboardTracking(false);
     view_ = comboOf(kLabViews, settings);
     view_->setObjectName("labView");
     form->addRow("&Function:", function_);
@@ -165,7 +165,16 @@ void LabWindow::createControls()
     form->addRow(expressionRefusal_);
     form->addRow("&Nodes:", nodes_);
     form->addRow("Number of n&odes:", count_);
-    form->addRow("&Degree of local:", degree_);
+    for (const StudyMethodRow& row : methodRows())
+        if (row.parameter) {
+            auto* box = new QSpinBox(settings);
+            box->setObjectName(row.parameter->control);
+            box->setRange(row.parameter->low, row.parameter->high);
+            box->setSingleStep(row.parameter->oddOnly ? 2 : 1);
+            box->setKeyboardTracking(false);
+            parameters_[methodIndex(row.method)] = box;
+            form->addRow(qstr(parameterLabel(row)), box);
+        }
     form->addRow("&View:", view_);
 
     left->addWidget(createMethodBoxes(settings));
@@ -205,10 +214,15 @@ void LabWindow::createControls()
     setTabOrder(function_, expressionHistory_);
     setTabOrder(expressionHistory_, nodes_);
     setTabOrder(nodes_, count_);
-    setTabOrder(count_, degree_);
-    setTabOrder(degree_, view_);
+    QWidget* previous = count_;
+    for (QSpinBox* box : parameters_)
+        if (box) {
+            setTabOrder(previous, box);
+            previous = box;
+        }
+    setTabOrder(previous, view_);
     setTabOrder(view_, plot_);
-    QWidget* previous = plot_;
+    previous = plot_;
     for (QCheckBox* box : methods_) {
         setTabOrder(previous, box);
         previous = box;
@@ -368,8 +382,16 @@ void LabWindow::describeControls()
     describe(findChild<QPushButton*>("labDeleteNodesButton"), "Delete nodes",
              "Deletes the nodes of the selected rows.");
     describe(nodes_, "Nodes", "Where the nodes lie: evenly spaced, Chebyshev points or roots.");
-    describe(count_, "Number of nodes", "How many nodes, from 2 to 1001.");
-    describe(degree_, "Degree of local", "The degree of local Lagrange interpolation, 0 to 100.");
+    describe(count_, "Number of nodes",
+             QStringLiteral("How many nodes, from %1 to %2.").arg(kLabMinCount).arg(kLabMaxCount));
+    for (const StudyMethodRow& row : methodRows())
+        if (row.parameter)
+            describe(parameters_[methodIndex(row.method)], qstr(parameterLabel(row, false)),
+                     QStringLiteral("The %1 of the %2, %3 to %4%5.")
+                         .arg(row.parameter->name, row.name)
+                         .arg(row.parameter->low)
+                         .arg(row.parameter->high)
+                         .arg(row.parameter->oddOnly ? ", odd" : ""));
     describe(view_, "View", "What the plot shows of the chosen methods.");
     describe(numbers_, "Numbers",
              "One row per shown method: largest error, where, RMS error, overshoot and the "
@@ -397,8 +419,11 @@ void LabWindow::connectControls()
     });
     connect(count_, &QSpinBox::valueChanged, this,
             [this](int n) { settingChanged(model_.setCount(n), count_); });
-    connect(degree_, &QSpinBox::valueChanged, this,
-            [this](int d) { settingChanged(model_.setDegree(d), degree_); });
+    for (const StudyMethod method : kStudyMethods)
+        if (QSpinBox* box = parameters_[methodIndex(method)])
+            connect(box, &QSpinBox::valueChanged, this, [this, method, box](int value) {
+                settingChanged(model_.setParameter(method, value), box);
+            });
     connect(view_, &QComboBox::currentIndexChanged, this, [this] {
         if (const auto id = chosen(view_, kLabViews))
             settingChanged(model_.setView(*id), view_);
@@ -585,10 +610,11 @@ void LabWindow::showSettings()
         const QSignalBlocker blocker(count_);
         count_->setValue(s.count);
     }
-    {
-        const QSignalBlocker blocker(degree_);
-        degree_->setValue(s.degree);
-    }
+    for (const StudyMethod method : kStudyMethods)
+        if (QSpinBox* box = parameters_[methodIndex(method)]) {
+            const QSignalBlocker blocker(box);
+            box->setValue(s.parameters.of(method));
+        }
     if (s.ownNodes) {
         const QSignalBlocker blocker(nodes_);
         nodes_->setCurrentIndex(nodes_->findData(qstr(kOwnNodesKey)));
@@ -831,7 +857,7 @@ void LabWindow::updateNumbers()
         const auto method = studyMethodFromKey(row.method);
         const MethodOutcome* out = method ? &source.outcome(*method) : nullptr;
         const std::optional<ObservedRate> rate =
-            method && inFirst ? observedRateOf(model_, convergence_, *method) : std::nullopt;
+            method && inFirst ? observedRateOf(model_, convergence_.table(), *method) : std::nullopt;
         const QString panel = !split ? QString() : inFirst ? QStringLiteral(" · panel 1")
                                                            : QStringLiteral(" · panel 2");
         const QString cells[] = {qstr(row.method) + panel, figureText(row.largestError),
@@ -893,64 +919,47 @@ void LabWindow::say(const QString& sentence)
 
 void LabWindow::ensureConvergence()
 {
-    const std::optional<StudyFunction> function = model_.function();
-    if (!function)
+    const std::optional<ConvergenceRequest> request = convergenceRequestFor(model_);
+    if (!request)
         return;
-    ConvergenceRequest request;
-    request.function = *function;
-    request.family = model_.settings().family;
-    request.degree = model_.settings().degree;
-    for (const StudyMethod method : kStudyMethods)
-        if (model_.settings().shown[methodIndex(method)])
-            request.methods.push_back(method);
-    request.counts = convergenceCounts(model_.settings().count);
-    if (convergenceFor_ && sameRequest(*convergenceFor_, request))
+    const std::optional<std::uint64_t> run = convergence_.begin(*request);
+    if (!run)
         return;
-    convergenceFor_ = request;
-    convergence_.clear();
-    convergenceComplete_ = request.methods.empty();
-    const std::uint64_t run = ++convergenceRun_;
-    // The worker posts each point to the window's thread; a point of an
-    // earlier run that is still on its way is dropped there.
+    // The worker posts each point to the window's thread, where the study
+    // drops what an earlier run still had on its way.
     runner_.start(
-        std::move(request),
-        [this, run](const ConvergencePoint& point) {
+        *request,
+        [this, run = *run](const ConvergencePoint& point) {
             QMetaObject::invokeMethod(
-                this, [this, run, point] { takeConvergencePoint(run, point); },
+                this,
+                [this, run, point] {
+                    if (convergence_.take(run, point) && !convergenceRedraw_->isActive())
+                        convergenceRedraw_->start();
+                },
                 Qt::QueuedConnection);
         },
-        [this, run] {
+        [this, run = *run] {
             QMetaObject::invokeMethod(
                 this,
                 [this, run] {
-                    if (run != convergenceRun_)
+                    if (!convergence_.finish(run))
                         return;
-                    convergenceComplete_ = true;
                     convergenceRedraw_->stop();
                     showPictures();
                     updateNumbers();
                     say(QStringLiteral("Largest error against n for ") +
-                        QString::number(convergenceFor_->methods.size()) +
+                        QString::number(convergence_.request()->methods.size()) +
                         QStringLiteral(" methods at ") +
-                        QString::number(convergenceFor_->counts.size()) +
+                        QString::number(convergence_.request()->counts.size()) +
                         QStringLiteral(" numbers of nodes."));
                     emit convergenceFinished();
                 },
                 Qt::QueuedConnection);
         });
-    if (convergenceComplete_)
+    if (convergence_.complete())
         emit convergenceFinished();
     else
         say("Computing the largest error against n…");
-}
-
-void LabWindow::takeConvergencePoint(std::uint64_t run, const ConvergencePoint& point)
-{
-    if (run != convergenceRun_)
-        return;
-    convergence_[point.method][point.count] = point.largestError;
-    if (!convergenceRedraw_->isActive())
-        convergenceRedraw_->start();
 }
 
 void LabWindow::startPlay(bool on)
@@ -1012,7 +1021,7 @@ void LabWindow::moveByKey(std::size_t node, double dy)
 
 void LabWindow::copyNumbers()
 {
-    const std::vector<NumbersRow> rows = numbersWithOrders(model_, convergence_);
+    const std::vector<NumbersRow> rows = numbersWithOrders(model_, convergence_.table());
     QApplication::clipboard()->setText(qstr(numbersText(rows)));
     say(QStringLiteral("Copied the numbers of ") + QString::number(rows.size()) +
         QStringLiteral(" methods."));
@@ -1026,7 +1035,7 @@ void LabWindow::copyPicture()
 
 LabPicture LabWindow::currentPicture() const
 {
-    LabPicture picture = labPicture(model_, convergence_);
+    LabPicture picture = labPicture(model_, convergence_.table());
     if (title_)
         picture.title = title_->toStdString();
     return picture;

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "lab/convergence.h"
+#include "lab/convergence_study.h"
 #include "lab/lab_model.h"
 #include "lab/lab_picture.h"
 
@@ -41,8 +41,8 @@ public:
     LabPlot& secondPlot() { return *plot2_; }
     // The second panel's model while the view is split.
     const std::optional<LabModel>& secondModel() const { return model2_; }
-    const ConvergenceTable& convergence() const { return convergence_; }
-    bool convergenceComplete() const { return convergenceComplete_; }
+    const ConvergenceTable& convergence() const { return convergence_.table(); }
+    bool convergenceComplete() const { return convergence_.complete(); }
 
     // The saves behind the actions, once a name is chosen: nothing when the
     // file was written, otherwise why not (the file is then as it was).
@@ -87,7 +87,6 @@ private:
     void updateActions();
     void say(const QString& sentence);
     void ensureConvergence();
-    void takeConvergencePoint(std::uint64_t run, const ConvergencePoint& point);
     void stopPlay();
     void playStep();
     void startPlay(bool on);
@@ -109,7 +108,7 @@ private:
     QLabel* expressionRefusal_ = nullptr;
     QComboBox* nodes_ = nullptr;
     QSpinBox* count_ = nullptr;
-    QSpinBox* degree_ = nullptr;
+    std::array<QSpinBox*, kStudyMethods.size()> parameters_{};  // for methods with one
     QComboBox* view_ = nullptr;
     std::array<QCheckBox*, kStudyMethods.size()> methods_{};
     QTableWidget* numbers_ = nullptr;
@@ -122,12 +121,8 @@ private:
     QTimer* playTimer_ = nullptr;
     QTimer* convergenceRedraw_ = nullptr;
 
-    // The convergence view: its points so far, the settings they belong to
-    // and the run computing them.
-    ConvergenceTable convergence_;
-    std::optional<ConvergenceRequest> convergenceFor_;
-    bool convergenceComplete_ = false;
-    std::uint64_t convergenceRun_ = 0;
+    // The convergence view: its points so far and the run computing them.
+    ConvergenceStudy convergence_;
     ConvergenceRun runner_;
     // The user's own title; none: the default one, which follows the settings.
     std::optional<QString> title_;

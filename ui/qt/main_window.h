@@ -31,9 +31,6 @@ public:
     Form_Tarvel& form() { return *form_; }
     PictureWidget& picture() { return *picture_; }
     AboutLauncher& about() { return *about_; }
-    // The Study menu beside About: saving what the picture shows, and the
-    // study windows.
-    QMenu* studyMenu() const { return studyMenu_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -59,6 +56,8 @@ private:
     QWidget* client_ = nullptr;  // the design-size area, scrolled when the window is smaller
     double scale_ = 0;
     PictureWidget* picture_ = nullptr;
+    // The Study menu beside About: saving what the picture shows, and the
+    // study windows.
     QMenu* studyMenu_ = nullptr;
     QAction* aboutAction_ = nullptr;
     DriveCombo* drive_ = nullptr;
