@@ -36,6 +36,8 @@ std::string numbersText(std::span<const NumbersRow> rows)
         appendFigure(text, row.rmsError);
         appendFigure(text, row.overshoot);
         appendFigure(text, row.lebesgueConstant);
+        text += '\t';
+        text += row.observedOrder;
         text += '\n';
     }
     return text;

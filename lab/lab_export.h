@@ -19,10 +19,13 @@ struct NumbersRow {
     std::optional<double> rmsError;
     std::optional<double> overshoot;
     std::optional<double> lebesgueConstant;
+    // The convergence view's observed order ("4.0000000000000009") or rate
+    // ("rho=1.2198039027185568"); empty while none is fitted.
+    std::string observedOrder;
 };
 
 inline constexpr std::string_view kNumbersHeader =
-    "method\tlargest error\tat x\tRMS error\tovershoot\tLebesgue constant";
+    "method\tlargest error\tat x\tRMS error\tovershoot\tLebesgue constant\tobserved order";
 
 // The overshoot as the table shows it: below a few units of rounding of the
 // node values' largest magnitude it is rounding, not a rise, and shows as 0.

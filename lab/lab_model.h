@@ -35,6 +35,8 @@ public:
     explicit LabModel(LabStart start);
 
     const LabSettings& settings() const { return settings_; }
+    // What a second lab of the same function starts from.
+    LabStart start() const { return {settings_, polynomial_, expression_, ownXs_, data_}; }
     const NodeList& nodes() const { return nodes_.nodes(); }
     const PolynomialEntries& polynomial() const { return polynomial_; }
     const NodeList& data() const { return data_; }

@@ -6,6 +6,7 @@
 #include <limits>
 #include <span>
 
+#include "lab/lab_counts.h"
 #include "lab/lab_text.h"
 #include "plot/ticks.h"
 
@@ -68,7 +69,7 @@ void splitOffExtrapolation(LabPicture& picture, double firstNode, double lastNod
         return curve.x[k] < firstNode || curve.x[k] > lastNode;
     };
     const std::size_t count = curve.x.size();
-    LabSeries stretch{"", curve.colour, true, false, {}, {}};
+    LabSeries stretch{"", curve.colour, true, false, {}, {}, LineDash::Dashed};
     for (std::size_t k = 0; k < count; ++k) {
         const bool joins = (k > 0 && outside(k - 1)) || (k + 1 < count && outside(k + 1));
         stretch.x.push_back(curve.x[k]);
@@ -148,7 +149,10 @@ void addConvergence(LabPicture& picture, const LabModel& model,
     for (const auto& [method, points] : convergence) {
         if (!model.settings().shown[methodIndex(method)])
             continue;
-        LabSeries series{methodLabel(model, method), methodColour(method), false, true, {}, {}};
+        std::string label = methodLabel(model, method);
+        if (const std::optional<ObservedRate> rate = observedRateOf(model, convergence, method))
+            label += joined({" — ", rateText(*rate)});
+        LabSeries series{std::move(label), methodColour(method), false, true, {}, {}};
         for (const auto& [count, error] : points) {
             series.x.push_back(std::log10(static_cast<double>(count)));
             const bool drawn = error && *error > 0 && std::isfinite(*error);
@@ -160,9 +164,68 @@ void addConvergence(LabPicture& picture, const LabModel& model,
     // Reference slopes through error 1 at n = 2.
     const double first = std::log10(static_cast<double>(kLabMinCount));
     const double last = std::log10(static_cast<double>(kLabMaxCount));
-    for (const auto& [power, label] : {std::pair{2.0, "n⁻²"}, std::pair{4.0, "n⁻⁴"}})
-        picture.series.push_back({joined({"reference slope ", label}), kReferenceColour,
-                                  true, false, {first, last}, {0.0, -power * (last - first)}});
+    struct Reference {
+        double power;
+        const char* label;
+        LineDash dash;
+    };
+    for (const Reference& reference :
+         {Reference{2, "n⁻²", LineDash::Dashed}, Reference{4, "n⁻⁴", LineDash::DashDotted}})
+        picture.series.push_back({joined({"reference slope ", reference.label}), kReferenceColour,
+                                  true, false, {first, last},
+                                  {0.0, -reference.power * (last - first)}, reference.dash,
+                                  reference.label});
+}
+
+// The node family as a legend names it, and as a title counts it.
+struct FamilyWords {
+    const char* kind;
+    const char* counted;
+};
+constexpr std::array<FamilyWords, 3> kFamilyWords = {{
+    {"evenly spaced", "evenly spaced nodes"},
+    {"Chebyshev points", "Chebyshev points"},
+    {"Chebyshev roots", "Chebyshev roots"},
+}};
+
+const FamilyWords& familyWords(NodeFamily family)
+{
+    return kFamilyWords[static_cast<std::size_t>(family)];
+}
+
+struct Captions {
+    const char* x;
+    const char* y;
+};
+
+Captions captionsOf(LabView view)
+{
+    switch (view) {
+    case LabView::Values:
+        return {"x", "p(x), f(x)"};
+    case LabView::Error:
+        return {"x", "p(x) − f(x)"};
+    case LabView::LogError:
+        return {"x", "|p(x) − f(x)|"};
+    case LabView::Derivative:
+        return {"x", "p′(x), f′(x)"};
+    case LabView::Second:
+        return {"x", "p″(x), f″(x)"};
+    case LabView::Lebesgue:
+        return {"x", "Lebesgue function λ(x)"};
+    case LabView::Convergence:
+        break;
+    }
+    return {"n (number of nodes)", "largest error max |p − f|"};
+}
+
+std::string nodesLabel(const LabModel& model)
+{
+    std::string label = model.edited() ? "edited nodes (" : "nodes (";
+    label += std::to_string(model.nodes().size());
+    if (model.settings().function != LabFunction::Data)
+        label += joined({", ", familyWords(model.settings().family).kind});
+    return label + ")";
 }
 
 void addRange(const std::vector<double>& values, double& lo, double& hi)
@@ -252,8 +315,7 @@ LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence
         addMethodCurves(picture, model);
         if (view == LabView::Values) {
             picture.nodes = model.nodes();
-            picture.nodesLabel = model.edited() ? "edited nodes" : "nodes";
-            picture.nodesLabel += joined({" (", std::to_string(model.nodes().size()), ")"});
+            picture.nodesLabel = nodesLabel(model);
         }
         if (view == LabView::Lebesgue && picture.series.empty())
             picture.emptyReason = model.workPending()
@@ -263,7 +325,50 @@ LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence
                                         "show one of them.";
     }
     picture.world = fittingWorld(picture);
+    picture.title = labTitle(model);
+    const Captions captions = captionsOf(view);
+    picture.xCaption = captions.x;
+    picture.yCaption = captions.y;
     return picture;
+}
+
+std::optional<ObservedRate> observedRateOf(const LabModel& model,
+                                           const ConvergenceTable& convergence,
+                                           StudyMethod method)
+{
+    const auto points = convergence.find(method);
+    if (model.settings().view != LabView::Convergence || points == convergence.end() ||
+        points->second.size() < convergenceCounts(model.settings().count).size())
+        return std::nullopt;
+    std::vector<ErrorAtCount> errors;
+    for (const auto& [count, error] : points->second)
+        if (error)
+            errors.push_back({count, *error});
+    return observedRate(errors);
+}
+
+std::vector<NumbersRow> numbersWithOrders(const LabModel& model,
+                                          const ConvergenceTable& convergence)
+{
+    std::vector<NumbersRow> rows = model.numbersRows();
+    for (NumbersRow& row : rows)
+        if (const auto method = studyMethodFromKey(row.method))
+            if (const auto rate = observedRateOf(model, convergence, *method))
+                row.observedOrder = rateFigure(*rate);
+    return rows;
+}
+
+std::string labTitle(const LabModel& model)
+{
+    const LabSettings& settings = model.settings();
+    const std::string count = std::to_string(model.nodes().size());
+    if (settings.function == LabFunction::Data)
+        return joined({model.functionLabel(), ", ", count, " nodes"});
+    const FamilyWords& family = familyWords(settings.family);
+    if (settings.view == LabView::Convergence)
+        return joined({model.functionLabel(), ", ", family.counted, ": largest error against n"});
+    return joined({model.functionLabel(), ", ", count, model.edited() ? " edited " : " ",
+                   family.counted});
 }
 
 std::string pictureDescription(const LabModel& model)

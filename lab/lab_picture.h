@@ -11,17 +11,23 @@
 
 #include "lab/convergence.h"
 #include "lab/lab_model.h"
+#include "lab/observed_rate.h"
 #include "plot/drawing.h"
 
 namespace tarvel {
 
+// How a line is drawn: the reference slopes each in a pattern of their own.
+enum class LineDash { Solid, Dashed, DashDotted };
+
 struct LabSeries {
     std::string label;
     ui::Colour colour = 0;
-    bool dashed = false;
+    bool dashed = false;  // a reference line, which does not set the scale
     bool markers = false;  // points drawn as dots (the convergence view)
     std::vector<double> x;
     std::vector<double> y;  // NaN breaks the line
+    LineDash dash = LineDash::Solid;
+    std::string endLabel{};  // written at the line's visible end; empty: none
 };
 
 struct LabPicture {
@@ -34,6 +40,10 @@ struct LabPicture {
     std::optional<double> markX;  // the current n in the convergence view
     // Why the view has nothing to show, for the plot and the status line.
     std::string emptyReason;
+    // What the picture shows, in words, and its axes' captions.
+    std::string title;
+    std::string xCaption;
+    std::string yCaption;
 };
 
 // Where the log error view puts a point whose error is 0.
@@ -49,6 +59,21 @@ inline constexpr ui::Colour kReferenceColour = 0x808080;
 inline constexpr int kCurvePoints = 501;
 
 LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence);
+
+// The observed order or rate of a method in the convergence view, once all
+// its points are in; nothing in the other views.
+std::optional<ObservedRate> observedRateOf(const LabModel& model,
+                                           const ConvergenceTable& convergence,
+                                           StudyMethod method);
+
+// The model's numbers rows with the observed orders of the convergence view.
+std::vector<NumbersRow> numbersWithOrders(const LabModel& model,
+                                          const ConvergenceTable& convergence);
+
+// The picture's default title: the function and its nodes ("Runge 1/(1 +
+// 25(2x − 1)²), 11 evenly spaced nodes"), in the convergence view the
+// function and the node family.
+std::string labTitle(const LabModel& model);
 
 // "largest error 0.25 at x = 0.5", and where it lies outside the nodes
 // "largest error 1.6e10 at x = 0, outside the nodes; inside them 0.003 at

@@ -197,12 +197,95 @@ std::vector<AxisTick> axisTicks(double lo, double hi, double from, double to, Ax
     return ticks;
 }
 
+std::vector<AxisTick> minorDecadeTicks(double lo, double hi, double from, double to)
+{
+    std::vector<AxisTick> ticks;
+    if (!(hi > lo) || !std::isfinite(lo) || !std::isfinite(hi) ||
+        std::abs(to - from) / (hi - lo) < kMinorDecadePixels)
+        return ticks;
+    for (double decade = std::floor(lo); decade < hi; ++decade)
+        for (int k = 2; k <= 9; ++k) {
+            const double value = decade + std::log10(static_cast<double>(k));
+            if (value >= lo && value <= hi)
+                ticks.push_back({value, from + (value - lo) / (hi - lo) * (to - from), {}});
+        }
+    return ticks;
+}
+
 DeviceRect plotAreaWithin(double width, double height, const Insets& margins)
 {
     const double left = std::min(margins.left, width);
     const double top = std::min(margins.top, height);
     return {left, top, std::max(left, width - margins.right),
             std::max(top, height - margins.bottom)};
+}
+
+bool emptyRect(const DeviceRect& rect)
+{
+    return !(rect.right > rect.left) || !(rect.bottom > rect.top);
+}
+
+bool overlapping(const DeviceRect& a, const DeviceRect& b)
+{
+    if (emptyRect(a) || emptyRect(b))
+        return false;
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+namespace {
+
+// The margins of the plot area without title and captions.
+Insets bareMargins(const Insets& legend, const FrameMeasures& m)
+{
+    if (!m.withScale)
+        return legend;
+    return {legend.left + m.yLabelsWidth + kTickPixels + kLabelGap + kEdge,
+            legend.top + m.labelHeight / 2 + kEdge, legend.right + m.rightOverhang + kEdge,
+            legend.bottom + kTickPixels + kLabelGap + m.labelHeight + kEdge};
+}
+
+bool roomy(double width, double height, const Insets& margins)
+{
+    return width - margins.left - margins.right >= kMinPlotExtent &&
+           height - margins.top - margins.bottom >= kMinPlotExtent;
+}
+
+}  // namespace
+
+PlotFrame plotFrame(double width, double height, const Insets& legend,
+                    const FrameMeasures& measures)
+{
+    const Insets bare = bareMargins(legend, measures);
+    double title = measures.titleHeight > 0 ? kEdge + measures.titleHeight + kLabelGap : 0;
+    double caption =
+        measures.withScale && measures.captionHeight > 0 ? measures.captionHeight + kLabelGap : 0;
+    const auto with = [&bare](double titleRoom, double captionRoom) {
+        return Insets{bare.left + captionRoom, bare.top + titleRoom, bare.right,
+                      bare.bottom + captionRoom};
+    };
+    if (!roomy(width, height, with(title, caption)))
+        title = 0;
+    if (!roomy(width, height, with(title, caption)))
+        caption = 0;
+    const DeviceRect area = plotAreaWithin(width, height, with(title, caption));
+    PlotFrame frame;
+    frame.plotArea = area;
+    frame.stripTop = title;
+    if (title > 0)
+        frame.title = {area.left, kEdge, area.right, kEdge + measures.titleHeight};
+    if (!measures.withScale)
+        return frame;
+    const double labelsLeft = legend.left + kEdge + caption;
+    frame.xLabels = {area.left, area.bottom, area.right + measures.rightOverhang,
+                     area.bottom + kTickPixels + kLabelGap + measures.labelHeight};
+    frame.yLabels = {labelsLeft, area.top - measures.labelHeight / 2, area.left,
+                     area.bottom + measures.labelHeight / 2};
+    if (caption > 0) {
+        const double top = frame.xLabels.bottom + kLabelGap;
+        frame.xCaption = {area.left, top, area.right, top + measures.captionHeight};
+        frame.yCaption = {legend.left + kEdge, area.top, labelsLeft - kLabelGap, area.bottom};
+    }
+    return frame;
 }
 
 std::optional<Corner> freeLegendCornerOf(const Occupancy& occupancy, double boxWidth,

@@ -40,6 +40,12 @@ std::vector<AxisTick> axisTicks(double lo, double hi, double from, double to, Ax
                                 const LabelExtent& extent, double gap,
                                 std::string_view decimalSeparator);
 
+// The minor ticks of a Log10 axis, unlabelled: 2, 3, ... 9 times each power
+// of ten between lo and hi, where a decade takes at least
+// kMinorDecadePixels; none otherwise.
+inline constexpr double kMinorDecadePixels = 40;
+std::vector<AxisTick> minorDecadeTicks(double lo, double hi, double from, double to);
+
 // A tick's label on a Log10 axis: the power of ten that world value
 // `exponent` stands for, as "0.001", "1", "1000" near 1 and "1e-5", "1e6"
 // beyond.
@@ -48,6 +54,12 @@ std::string decadeLabel(double exponent, std::string_view decimalSeparator);
 // when each of them is, else all as "1e-3", "1e-4".
 std::vector<std::string> decadeLabels(std::span<const double> exponents,
                                       std::string_view decimalSeparator);
+
+// The frame's spacing: a tick's length, the gap between a label and its tick
+// (or a caption and the labels), and the room kept along the picture's edge.
+inline constexpr double kTickPixels = 4;
+inline constexpr double kLabelGap = 3;
+inline constexpr double kEdge = 2;
 
 struct Insets {
     double left = 0;
@@ -59,6 +71,42 @@ struct Insets {
 // The plot area of a picture of width x height with the given margins; an
 // area with no extent when the margins leave none.
 DeviceRect plotAreaWithin(double width, double height, const Insets& margins);
+
+// What a plot's frame has to make room for, measured by the caller in
+// pixels. A height of 0 leaves that text out.
+struct FrameMeasures {
+    double labelHeight = 0;    // a tick label's line
+    double yLabelsWidth = 0;   // the widest y label
+    double rightOverhang = 0;  // how far the last x label reaches past the plot area
+    double titleHeight = 0;
+    double captionHeight = 0;  // both captions; the y caption stands upright
+    bool withScale = true;     // off: no ticks, labels or captions, edge to edge
+};
+
+// Where a plot's parts go. Title, captions, the strips of the tick labels
+// and the plot area never overlap: the title sits above everything, the x
+// caption under the x labels, the y caption left of the y labels, each
+// spanning the plot area's side. A text that would squeeze the plot area
+// below kMinPlotExtent is left out (its rectangle empty), the title first.
+struct PlotFrame {
+    DeviceRect plotArea;
+    DeviceRect xLabels;  // ticks and labels under the plot area
+    DeviceRect yLabels;  // left of it
+    DeviceRect title;
+    DeviceRect xCaption;
+    DeviceRect yCaption;
+    double stripTop = 0;  // where a legend strip above the plot area starts
+};
+inline constexpr double kMinPlotExtent = 60;
+
+// The frame of a picture of width x height; `legend` is taken from the
+// edges (between the title and the plot area at the top) for a legend strip.
+PlotFrame plotFrame(double width, double height, const Insets& legend,
+                    const FrameMeasures& measures);
+
+// Whether two rectangles share any area; an empty one shares none.
+bool overlapping(const DeviceRect& a, const DeviceRect& b);
+bool emptyRect(const DeviceRect& rect);
 
 // Where a legend of boxWidth x boxHeight goes inside the plot area: a
 // corner (top right, top left, bottom right, bottom left, in this order of

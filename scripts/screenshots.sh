@@ -11,6 +11,7 @@
 #                            the lab: Runge's function at 11 evenly spaced
 #                            nodes and at 11 Chebyshev points
 #   docs/lab-convergence.png the lab's convergence view
+#   docs/lab-split.png       the same at Chebyshev points beside evenly spaced
 #   scripts/screenshots.sh [output directory]
 # Needs xvfb-run, xdotool and imagemagick; builds nothing (uses build/tarvel).
 set -eu
@@ -118,3 +119,7 @@ press 28 368                       # PW cubic spline
 pick 220 152 End                   # View: Convergence
 sleep 2
 labshot lab-convergence.png
+pick 220 152 Home                  # View: Values
+xdotool key alt+l w                # Lab → Split into two panels
+sleep 1
+labshot lab-split.png

@@ -184,15 +184,16 @@ TEST(LabCounts, PlayStepsUpwardFromTwoAndStopsAt1001)
 TEST(LabExport, NumbersAreTabSeparatedWithSeventeenDigits)
 {
     const NumbersRow rows[] = {
-        {"global", 1.9156504940605894, 0.0333, 0.1, 0, std::nullopt},
-        {"linear", std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1.0},
+        {"global", 1.9156504940605894, 0.0333, 0.1, 0, std::nullopt, "rho=1.25"},
+        {"linear", std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1.0, "4.0000000000000009"},
     };
     const std::vector<std::string> lines = linesOf(numbersText(rows));
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], "method\tlargest error\tat x\tRMS error\tovershoot\tLebesgue constant");
+    EXPECT_EQ(lines[0], "method\tlargest error\tat x\tRMS error\tovershoot\tLebesgue constant"
+                        "\tobserved order");
     EXPECT_EQ(lines[1],
-              "global\t1.9156504940605894\t0.033300000000000003\t0.10000000000000001\t0\t");
-    EXPECT_EQ(lines[2], "linear\t\t\t\t\t1");
+              "global\t1.9156504940605894\t0.033300000000000003\t0.10000000000000001\t0\t\trho=1.25");
+    EXPECT_EQ(lines[2], "linear\t\t\t\t\t1\t4.0000000000000009");
 }
 
 TEST(LabExport, OvershootWithinRoundingOfTheNodeValuesShowsAsZero)
@@ -637,13 +638,13 @@ TEST(LabModel, ADragMovesTheFiguresAndUndoBringsThemBackBitForBit)
     ASSERT_TRUE(model.moveNode(10, 0, 0.8, false));
     model.finishDrag();
     EXPECT_TRUE(model.edited());
-    EXPECT_EQ(labPicture(model, {}).nodesLabel, "edited nodes (21)");
+    EXPECT_EQ(labPicture(model, {}).nodesLabel, "edited nodes (21, evenly spaced)");
     EXPECT_GT(*model.numbersRows()[0].largestError, 0.7);
     ASSERT_TRUE(model.undo());
     const NumbersRow after = model.numbersRows()[0];
     EXPECT_TRUE(support::sameBitsAs(*after.largestError, *before.largestError));
     EXPECT_TRUE(support::sameBitsAs(*after.rmsError, *before.rmsError));
-    EXPECT_EQ(labPicture(model, {}).nodesLabel, "nodes (21)");
+    EXPECT_EQ(labPicture(model, {}).nodesLabel, "nodes (21, evenly spaced)");
 }
 
 TEST(LabModel, EachViewDrawsWhatItNames)
@@ -652,14 +653,19 @@ TEST(LabModel, EachViewDrawsWhatItNames)
         LabView view;
         std::size_t series;  // f where the view shows it, then the two methods
         const char* firstLabel;
+        const char* xCaption;
+        const char* yCaption;
     };
     const Case cases[] = {
-        {LabView::Values, 3, "sin(2πx)"},
-        {LabView::Error, 2, "error of Global polynomial"},
-        {LabView::LogError, 2, "error of Global polynomial"},
-        {LabView::Derivative, 3, "sin(2πx): f′"},
-        {LabView::Second, 3, "sin(2πx): f″"},
-        {LabView::Lebesgue, 1, "Lebesgue function of Global polynomial"},
+        {LabView::Values, 3, "sin(2πx)", "x", "p(x), f(x)"},
+        {LabView::Error, 2, "error of Global polynomial", "x", "p(x) − f(x)"},
+        {LabView::LogError, 2, "error of Global polynomial", "x", "|p(x) − f(x)|"},
+        {LabView::Derivative, 3, "sin(2πx): f′", "x", "p′(x), f′(x)"},
+        {LabView::Second, 3, "sin(2πx): f″", "x", "p″(x), f″(x)"},
+        {LabView::Lebesgue, 1, "Lebesgue function of Global polynomial", "x",
+         "Lebesgue function λ(x)"},
+        {LabView::Convergence, 2, "reference slope n⁻²", "n (number of nodes)",
+         "largest error max |p − f|"},
     };
     LabModel model(startWith(LabFunction::Sine, 9, {StudyMethod::Global, StudyMethod::Akima}));
     for (const Case& c : cases) {
@@ -668,9 +674,63 @@ TEST(LabModel, EachViewDrawsWhatItNames)
         const LabPicture picture = labPicture(model, {});
         ASSERT_EQ(picture.series.size(), c.series);
         EXPECT_EQ(picture.series[0].label, c.firstLabel);
-        EXPECT_EQ(picture.series[0].x.size(), static_cast<std::size_t>(kCurvePoints));
+        if (c.view != LabView::Convergence) {
+            EXPECT_EQ(picture.series[0].x.size(), static_cast<std::size_t>(kCurvePoints));
+        }
         EXPECT_EQ(picture.nodes.empty(), c.view != LabView::Values);
         EXPECT_LT(picture.world.bottom, picture.world.top);
+        EXPECT_EQ(picture.xCaption, c.xCaption);
+        EXPECT_EQ(picture.yCaption, c.yCaption);
+    }
+    // The reference slopes, told apart by their dashes and named at their ends.
+    const LabPicture convergence = labPicture(model, {});
+    ASSERT_EQ(convergence.series.size(), 2u);
+    EXPECT_EQ(convergence.series[0].endLabel, "n⁻²");
+    EXPECT_EQ(convergence.series[1].endLabel, "n⁻⁴");
+    EXPECT_NE(convergence.series[0].dash, LineDash::Solid);
+    EXPECT_NE(convergence.series[1].dash, LineDash::Solid);
+    EXPECT_NE(convergence.series[0].dash, convergence.series[1].dash);
+}
+
+// The title says which function at which nodes, and the legend names the
+// node family, so that a figure tells its own story.
+TEST(LabModel, TitleAndLegendNameTheFunctionAndTheNodeFamily)
+{
+    struct Case {
+        const char* name;
+        LabStart start;
+        NodeFamily family;
+        LabView view;
+        const char* title;
+        const char* nodes;
+    };
+    const NodeList three = {{0, 1}, {0.5, 2}, {1, 0}};
+    const Case cases[] = {
+        {"evenly spaced", startWith(LabFunction::Runge, 11, {StudyMethod::Global}),
+         NodeFamily::Equispaced, LabView::Values, "Runge 1/(1 + 25(2x − 1)²), 11 evenly spaced nodes",
+         "nodes (11, evenly spaced)"},
+        {"Chebyshev points", startWith(LabFunction::Runge, 11, {StudyMethod::Global}),
+         NodeFamily::Lobatto, LabView::Values, "Runge 1/(1 + 25(2x − 1)²), 11 Chebyshev points",
+         "nodes (11, Chebyshev points)"},
+        {"Chebyshev roots", startWith(LabFunction::Sine, 5, {StudyMethod::Linear}),
+         NodeFamily::Gauss, LabView::Values, "sin(2πx), 5 Chebyshev roots",
+         "nodes (5, Chebyshev roots)"},
+        {"convergence", startWith(LabFunction::Cos10, 11, {StudyMethod::Natural}),
+         NodeFamily::Equispaced, LabView::Convergence,
+         "cos¹⁰(2πx), evenly spaced nodes: largest error against n", ""},
+        {"given points", startWith(LabFunction::Data, 3, {StudyMethod::Linear}, three),
+         NodeFamily::Equispaced, LabView::Values, "Data (no function), 3 nodes",
+         "nodes (3)"},
+    };
+    for (const Case& c : cases) {
+        LabModel model(c.start);
+        if (c.start.settings.function != LabFunction::Data) {
+            ASSERT_FALSE(model.setFamily(c.family)) << c.name;
+        }
+        ASSERT_FALSE(model.setView(c.view)) << c.name;
+        const LabPicture picture = labPicture(model, {});
+        EXPECT_EQ(picture.title, c.title) << c.name;
+        EXPECT_EQ(picture.nodesLabel, c.nodes) << c.name;
     }
 }
 

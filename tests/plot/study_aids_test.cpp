@@ -681,6 +681,99 @@ TEST(PlotLayout, LegendGoesInsideOnlyWhereItCoversNothing)
     }
 }
 
+// Title, captions, the tick labels' strips and the plot area never share a
+// pixel and stay inside the picture, down to 320 x 240 and with a legend
+// strip above or beside; texts give way, title first, only where the plot
+// area would shrink below its least extent.
+TEST(PlotLayout, FramePartsLieApartInsideThePicture)
+{
+    struct Case {
+        const char* name;
+        double width, height;
+        Insets legend;
+        FrameMeasures measures;
+        bool title, captions;  // expected to be shown
+    };
+    const FrameMeasures texts{15, 40, 12, 18, 15, true};
+    FrameMeasures noScale = texts;
+    noScale.withScale = false;
+    const Case cases[] = {
+        {"the lab's plot", 1100, 560, {}, texts, true, true},
+        {"the smallest plot", 320, 240, {}, texts, true, true},
+        {"legend strip above", 320, 240, {0, 60, 0, 0}, texts, true, true},
+        {"legend strip right", 320, 240, {0, 0, 150, 0}, texts, true, true},
+        {"too low for the title", 320, 130, {}, texts, false, true},
+        {"too low for any text", 320, 95, {}, texts, false, false},
+        {"without the scale only the title", 320, 240, {}, noScale, true, false},
+    };
+    for (const Case& c : cases) {
+        const PlotFrame frame = plotFrame(c.width, c.height, c.legend, c.measures);
+        EXPECT_EQ(!emptyRect(frame.title), c.title) << c.name;
+        EXPECT_EQ(!emptyRect(frame.xCaption), c.captions) << c.name;
+        EXPECT_EQ(!emptyRect(frame.yCaption), c.captions) << c.name;
+        const std::pair<const char*, DeviceRect> parts[] = {
+            {"plot area", frame.plotArea}, {"x labels", frame.xLabels},
+            {"y labels", frame.yLabels},   {"title", frame.title},
+            {"x caption", frame.xCaption}, {"y caption", frame.yCaption},
+        };
+        for (std::size_t a = 0; a < std::size(parts); ++a) {
+            const DeviceRect& r = parts[a].second;
+            if (emptyRect(r))
+                continue;
+            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= c.width && r.bottom <= c.height)
+                << c.name << ": " << parts[a].first << " leaves the picture";
+            for (std::size_t b = a + 1; b < std::size(parts); ++b)
+                EXPECT_FALSE(overlapping(r, parts[b].second))
+                    << c.name << ": " << parts[a].first << " and " << parts[b].first;
+        }
+        const DeviceRect strips[] = {
+            {0, frame.stripTop, c.width, frame.stripTop + c.legend.top},
+            {c.width - c.legend.right, 0, c.width, c.height}};
+        for (const DeviceRect& strip : strips) {
+            for (const auto& [part, rect] : parts)
+                EXPECT_FALSE(overlapping(strip, rect)) << c.name << ": legend and " << part;
+        }
+        EXPECT_GE(frame.plotArea.bottom - frame.plotArea.top, kMinPlotExtent) << c.name;
+        EXPECT_GE(frame.plotArea.right - frame.plotArea.left, kMinPlotExtent) << c.name;
+        if (c.captions) {
+            EXPECT_EQ(frame.xCaption.left, frame.plotArea.left) << c.name << ": under the plot";
+            EXPECT_EQ(frame.yCaption.bottom, frame.plotArea.bottom) << c.name << ": beside it";
+        }
+    }
+}
+
+// Between the decades of a log axis lie unlabelled ticks at 2, 3, ... 9
+// times the power of ten, where a decade is wide enough to hold them.
+TEST(PlotLayout, DecadeAxesCarryMinorTicksWhereDecadesAreWide)
+{
+    struct Case {
+        const char* name;
+        double lo, hi, from, to;
+        std::size_t count;
+        double firstValue;
+    };
+    const Case cases[] = {
+        {"three decades on 300 pixels", -3, 0, 0, 300, 24, std::log10(2.0) - 3},
+        {"upward axis of the error", -2.5, -0.5, 250, 10, 16, std::log10(4.0) - 3},
+        {"decades narrower than the least width", -12, 0, 0, 300, 0, 0},
+        {"no extent", 1, 1, 0, 300, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const std::vector<AxisTick> ticks = minorDecadeTicks(c.lo, c.hi, c.from, c.to);
+        ASSERT_EQ(ticks.size(), c.count) << c.name;
+        if (ticks.empty())
+            continue;
+        EXPECT_NEAR(ticks.front().value, c.firstValue, 1e-12) << c.name;
+        for (const AxisTick& tick : ticks) {
+            EXPECT_TRUE(tick.label.empty()) << c.name;
+            EXPECT_NE(tick.value, std::floor(tick.value)) << c.name << ": on a decade";
+            EXPECT_NEAR(tick.pixel, c.from + (tick.value - c.lo) / (c.hi - c.lo) * (c.to - c.from),
+                        1e-9)
+                << c.name;
+        }
+    }
+}
+
 TEST(PlotLayout, DecadeLabelsArePlainNearOneAndExponentsBeyond)
 {
     EXPECT_EQ(decadeLabel(0, "."), "1");

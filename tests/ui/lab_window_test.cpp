@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -311,6 +312,101 @@ private slots:
         }
     }
 
+    // Every view's plot carries its title and captions; painted at any size
+    // down to 320 x 240, the title, the captions, the tick labels and the
+    // legend never cover each other.
+    void titleCaptionsAndLegendLieApartAtEverySize()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global", "natural"}));
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        auto* view = find<QComboBox>(*lab, "labView");
+        QCOMPARE(plot->property("titleText").toString(),
+                 QString("Runge 1/(1 + 25(2x − 1)²), 11 evenly spaced nodes"));
+        QCOMPARE(plot->property("axisCaptions").toStringList(),
+                 QStringList({"x", "p(x), f(x)"}));
+        for (const char* key : {"values", "error", "logerror", "lebesgue", "convergence"}) {
+            choose(view, key);
+            QVERIFY2(!plot->property("axisCaptions").toStringList().at(1).isEmpty(), key);
+            const PlotScene scene = labScene(plot->picture());
+            for (const QSize size : {QSize(320, 240), QSize(480, 300), QSize(1100, 560)}) {
+                QImage image(size, QImage::Format_ARGB32_Premultiplied);
+                QPainter painter(&image);
+                const PlotGeometry g = paintPlot(scene, scene.world, PlotOptions{}, painter,
+                                                 QSizeF(size), plot->font(), ".");
+                const QString where = QString("%1 at %2x%3").arg(key).arg(size.width()).arg(size.height());
+                const std::pair<const char*, QRectF> parts[] = {
+                    {"title", g.titleArea},       {"x caption", g.xCaptionArea},
+                    {"y caption", g.yCaptionArea}, {"x labels", g.xLabelsArea},
+                    {"y labels", g.yLabelsArea},  {"legend", g.legendArea},
+                };
+                for (const auto& [name, rect] : parts) {
+                    QVERIFY2(!rect.isEmpty(), qPrintable(where + ": no " + name));
+                    QVERIFY2(QRectF(QPointF(0, 0), QSizeF(size)).contains(rect),
+                             qPrintable(where + ": " + name + " leaves the picture"));
+                    for (const auto& [other, otherRect] : parts)
+                        QVERIFY2(name == other || !rect.intersects(otherRect),
+                                 qPrintable(where + ": " + name + " covers " + other));
+                }
+            }
+        }
+        lab->setTitle(QString());
+        QVERIFY(plot->property("titleText").toString().isEmpty());
+        lab->setTitle(QString("Runge: evenly spaced against Chebyshev points"));
+        QCOMPARE(plot->property("titleText").toString(),
+                 QString("Runge: evenly spaced against Chebyshev points"));
+        lab->setTitle(std::nullopt);
+        QVERIFY(plot->property("titleText").toString().startsWith("Runge 1/(1 + 25(2x − 1)²), "));
+    }
+
+    // Split, the second panel shows the other node family on the same
+    // world, through zoom, pan, a drag and a change of n; unlinked, each
+    // panel zooms alone. The numbers table holds both panels' rows.
+    void splitPanelsShareTheirWorldWhileLinked()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global", "natural"}));
+        auto* first = find<LabPlot>(*lab, "labPlot");
+        auto* second = find<LabPlot>(*lab, "labPlot2");
+        QVERIFY(!second->isVisible());
+        find<QAction>(*lab, "labSplitAction")->trigger();
+        QVERIFY(second->isVisible());
+        QVERIFY(find<QAction>(*lab, "labLinkAxesAction")->isChecked());
+        QVERIFY(second->property("legendEntries").toStringList().contains("nodes (11, Chebyshev points)"));
+        QVERIFY2(second->property("titleText").toString().endsWith("11 Chebyshev points"),
+                 qPrintable(second->property("titleText").toString()));
+        QVERIFY2(std::abs(second->width() - first->width()) <= 8, "the panels share the room");
+        QVERIFY(first->property("legendEntries").toStringList().contains("nodes (11, evenly spaced)"));
+        const auto same = [&] {
+            return first->property("visibleWorld").toRectF() == second->property("visibleWorld").toRectF();
+        };
+        QVERIFY(same());
+        first->zoomAboutCentre(2);
+        QVERIFY(same());
+        second->panBy(QPointF(30, -20));
+        QVERIFY(same());
+        first->showWholePicture();
+        QVERIFY(same());
+        // A drag of a node of the first panel: both hold still, then both fit again.
+        QTest::mousePress(first, Qt::LeftButton, {}, nodeAt(*lab, 5).toPoint());
+        QTest::mouseMove(first, (nodeAt(*lab, 5) + QPointF(0, -60)).toPoint());
+        QVERIFY(same());
+        QTest::mouseRelease(first, Qt::LeftButton, {}, (nodeAt(*lab, 5)).toPoint());
+        QVERIFY(same());
+        find<QSpinBox>(*lab, "labCount")->setValue(15);
+        QVERIFY(same());
+        QCOMPARE(lab->secondModel()->nodes().size(), std::size_t{15});
+        auto* numbers = find<QTableWidget>(*lab, "labNumbers");
+        QCOMPARE(numbers->rowCount(), 4);
+        QCOMPARE(numbers->item(0, 0)->text(), QString("Global polynomial · panel 1"));
+        QCOMPARE(numbers->item(2, 0)->text(), QString("Global polynomial · panel 2"));
+        QVERIFY(numbers->item(0, 1)->text() != numbers->item(2, 1)->text());
+        find<QAction>(*lab, "labLinkAxesAction")->trigger();
+        first->zoomAboutCentre(2);
+        QVERIFY(!same());
+        find<QAction>(*lab, "labSplitAction")->trigger();
+        QVERIFY(!second->isVisible());
+        QCOMPARE(numbers->rowCount(), 2);
+    }
+
     void everyControlIsNamedAndThePlotSaysItsFigures()
     {
         std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
@@ -392,7 +488,7 @@ private slots:
         QTest::mouseRelease(plot, Qt::LeftButton, {}, from + QPoint(0, -60));
         QVERIFY(lab->model().nodes()[5].y > yBefore);
         QCOMPARE(lab->model().nodes()[5].x, 0.5);
-        QVERIFY(plot->property("legendEntries").toStringList().contains("edited nodes (11)"));
+        QVERIFY(plot->property("legendEntries").toStringList().contains("edited nodes (11, evenly spaced)"));
         QVERIFY(table->item(0, 1)->text() != errorBefore);
 
         auto* undo = find<QAction>(*lab, "labUndoAction");
@@ -519,8 +615,9 @@ private slots:
         plot->repaint();
         QCOMPARE(plot->property("plotArea").toRect(), area);
         QVERIFY(!plot->property("legendArea").toRect().isEmpty());
+        // The legend keeps its corner; it widens as "nodes" become "edited nodes".
         if (!legend.contains(nodeAt(*lab, 5).toPoint()))
-            QCOMPARE(plot->property("legendArea").toRect(), legend);
+            QCOMPARE(plot->property("legendArea").toRect().topRight(), legend.topRight());
         // The next press grabs the same node where it was let go.
         QSignalSpy grabbed(plot, &LabPlot::dragStarted);
         const QPoint again = nodeAt(*lab, 5).toPoint();
@@ -720,6 +817,18 @@ private slots:
             find<LabPlot>(*lab, "labPlot")->property("legendEntries").toStringList();
         QVERIFY(entries.contains("reference slope n⁻²"));
         QVERIFY(entries.contains("reference slope n⁻⁴"));
+        // Each method's observed behaviour: in the legend, the table and the copy.
+        QVERIFY2(entries.contains("Global polynomial — no steady rate"), qPrintable(entries.join('|')));
+        QVERIFY2(entries.contains("PCHIP — order 2.0"), qPrintable(entries.join('|')));
+        auto* numbers = find<QTableWidget>(*lab, "labNumbers");
+        QCOMPARE(numbers->horizontalHeaderItem(6)->text(), QString("observed\norder"));
+        QCOMPARE(numbers->item(0, 6)->text(), QString("no steady rate"));
+        QCOMPARE(numbers->item(1, 6)->text(), QString("order 2.0"));
+        find<QAction>(*lab, "labCopyNumbersAction")->trigger();
+        const QStringList lines = QApplication::clipboard()->text().split('\n');
+        QVERIFY(lines.at(0).endsWith("\tobserved order"));
+        QVERIFY(lines.at(1).endsWith("\t"));
+        QVERIFY2(lines.at(2).section('\t', 6).startsWith("2.0"), qPrintable(lines.at(2)));
         // A new setting starts again; the earlier points are gone.
         find<QSpinBox>(*lab, "labCount")->setValue(38);
         QVERIFY(!lab->convergenceComplete());
@@ -881,7 +990,8 @@ private slots:
         find<QAction>(*lab, "labCopyNumbersAction")->trigger();
         const QStringList lines = QApplication::clipboard()->text().split('\n');
         QCOMPARE(lines.value(0),
-                 QString("method\tlargest error\tat x\tRMS error\tovershoot\tLebesgue constant"));
+                 QString("method\tlargest error\tat x\tRMS error\tovershoot\tLebesgue constant\t"
+                         "observed order"));
         QVERIFY(lines.value(1).startsWith("global\t1.915"));
         QVERIFY(lines.value(2).startsWith("akima\t"));
         find<QAction>(*lab, "labCopyPictureAction")->trigger();

@@ -25,8 +25,11 @@ PlotSeries seriesOf(const LabSeries& series)
     plot.colour = qColour(series.colour);
     plot.name = qstr(series.label);
     plot.widthPixels = series.dashed ? 1 : 1.6;
-    plot.dashed = series.dashed;
     plot.radiusPixels = 2.5;
+    plot.dash = series.dash == LineDash::Dashed       ? Qt::DashLine
+                : series.dash == LineDash::DashDotted ? Qt::DashDotLine
+                                                      : Qt::SolidLine;
+    plot.endLabel = qstr(series.endLabel);
     for (std::size_t k = 0; k < series.x.size() && k < series.y.size(); ++k)
         plot.points.push_back({series.x[k], series.y[k]});
     return plot;
@@ -64,6 +67,9 @@ PlotScene labScene(const LabPicture& picture)
         scene.legendNote = QStringLiteral("an error of 0 lies at 1e-17");
     if (!picture.emptyReason.empty())
         scene.legendNote = qstr(picture.emptyReason);
+    scene.title = qstr(picture.title);
+    scene.xCaption = qstr(picture.xCaption);
+    scene.yCaption = qstr(picture.yCaption);
     return scene;
 }
 
@@ -121,6 +127,21 @@ void LabPlot::showWholePicture()
     if (held)
         showPicture();
     PlotView::showWholePicture();
+}
+
+void LabPlot::paintFigure(QPainter& painter, const QSizeF& size, const PlotOptions& options,
+                          const QFont& font, double lineScale) const
+{
+    if (!companion_ || !companion_->isVisible()) {
+        PlotView::paintFigure(painter, size, options, font, lineScale);
+        return;
+    }
+    const QSizeF half(size.width() / 2, size.height());
+    PlotView::paintFigure(painter, half, options, font, lineScale);
+    painter.save();
+    painter.translate(half.width(), 0);
+    companion_->PlotView::paintFigure(painter, half, options, font, lineScale);
+    painter.restore();
 }
 
 QVariantList LabPlot::nodePositions() const

@@ -26,6 +26,11 @@ public:
     void setPicture(LabPicture picture);
     const LabPicture& picture() const { return picture_; }
     QVariantList nodePositions() const;
+    // A plot shown beside this one: while it is visible, exports and prints
+    // of this plot hold both, this one on the left.
+    void setCompanion(const LabPlot* companion) { companion_ = companion; }
+    void paintFigure(QPainter& painter, const QSizeF& size, const PlotOptions& options,
+                     const QFont& font, double lineScale) const override;
     std::optional<std::size_t> selectedNode() const { return selected_; }
     // Whether a double click on empty plot space asks for a node there.
     void setAddsNodes(bool adds) { addsNodes_ = adds; }
@@ -76,6 +81,7 @@ private:
     std::optional<WorldRect> heldWorld_;
     bool holdAxes_ = false;
     std::optional<std::size_t> selected_;
+    const LabPlot* companion_ = nullptr;
     bool addsNodes_ = false;
 };
 

@@ -15,6 +15,8 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -44,6 +46,7 @@
 #include "lab/study_file.h"
 #include "plot/ticks.h"
 #include "ui/qt/drawing_painter.h"
+#include "ui/qt/export_dialog.h"
 #include "ui/qt/file_save.h"
 #include "ui/qt/lab_plot.h"
 #include "ui/qt/qt_text.h"
@@ -70,7 +73,8 @@ const QString kGrammar = QStringLiteral(
 // Headers of two lines keep the table narrow enough for a small lab
 // without cutting a header; Copy numbers keeps the one-line names.
 const QStringList kNumbersColumns = {"method",       "largest\nerror", "at x",
-                                     "RMS\nerror", "overshoot",       "Lebesgue\nconstant"};
+                                     "RMS\nerror",   "overshoot",     "Lebesgue\nconstant",
+                                     "observed\norder"};
 
 // A cell of the numbers table that sorts by its figure, not its text; a
 // missing figure sorts after every number.
@@ -225,7 +229,15 @@ void LabWindow::createControls()
     numbers_->horizontalHeader()->setSortIndicatorClearable(true);
     numbers_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     numbers_->setSortingEnabled(true);
-    split->addWidget(plot_);
+    auto* panels = new QSplitter(Qt::Horizontal, split);
+    panels->addWidget(plot_);
+    plot2_ = new LabPlot(panels);
+    plot2_->setObjectName("labPlot2");
+    plot2_->setAccessibleName("Second plot");
+    plot2_->hide();
+    plot_->setCompanion(plot2_);
+    panels->addWidget(plot2_);
+    split->addWidget(panels);
     split->addWidget(numbers_);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
@@ -376,6 +388,18 @@ void LabWindow::createActions()
     lab->addAction(addAction("labSavePictureAction", "Save p&icture…"));
     lab->addAction(addAction("labSaveValuesAction", "Save &values…"));
     lab->addAction(addAction("labSaveNodesAction", "Save no&des…"));
+    lab->addSeparator();
+    lab->addAction(addAction("labTitleAction", "&Title…"));
+    lab->addAction(addAction("labExportAction", "&Export…"));
+    lab->addAction(addAction("labPrintAction", "P&rint…", QKeySequence::Print));
+    lab->addSeparator();
+    QAction* splitView = addAction("labSplitAction", "Split into t&wo panels");
+    splitView->setCheckable(true);
+    lab->addAction(splitView);
+    QAction* link = addAction("labLinkAxesAction", "Lin&k the panels' axes");
+    link->setCheckable(true);
+    link->setChecked(true);
+    lab->addAction(link);
     QMenu* nodes = menuBar()->addMenu("&Nodes");
     nodes->addAction(addAction("labUndoAction", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)));
     nodes->addAction(
@@ -527,6 +551,29 @@ void LabWindow::connectControls()
         say(on ? "The axes hold through every change of the settings."
                : "A change of the settings fits the axes to the picture again.");
     });
+    connect(actions_.value("labSplitAction"), &QAction::toggled, this, [this](bool on) {
+        plot2_->setVisible(on);
+        // A panel shown again starts at its smallest width: share the room.
+        if (auto* panels = qobject_cast<QSplitter*>(plot2_->parentWidget()); on && panels)
+            panels->setSizes({panels->width() / 2, panels->width() - panels->width() / 2});
+        if (!on)
+            model2_.reset();
+        refresh();
+        say(on ? QStringLiteral("The second panel shows the other node family.")
+               : QStringLiteral("One panel."));
+    });
+    connect(actions_.value("labLinkAxesAction"), &QAction::toggled, this, [this] { refresh(); });
+    const auto follow = [this](LabPlot* other) {
+        return [this, other](const QRectF& world) {
+            const WorldRect shown{world.left(), world.top(), world.right(), world.bottom()};
+            // The other plot follows once; its own signal then finds this one there.
+            if (plot2_->isVisible() && actions_.value("labLinkAxesAction")->isChecked() &&
+                !(other->shownWorld() == shown))
+                other->showWorld(shown);
+        };
+    };
+    connect(plot_, &LabPlot::visibleWorldChanged, this, follow(plot2_));
+    connect(plot2_, &LabPlot::visibleWorldChanged, this, follow(plot_));
     connect(playTimer_, &QTimer::timeout, this, &LabWindow::playStep);
     onAction("labPasteNodesAction", [this] { pasteNodes(QApplication::clipboard()->text()); });
     onAction("labImportNodesAction", [this] {
@@ -537,8 +584,18 @@ void LabWindow::connectControls()
     });
     onAction("labCopyNumbersAction", [this] { copyNumbers(); });
     onAction("labCopyPictureAction", [this] { copyPicture(); });
+    onAction("labTitleAction", [this] { askTitle(); });
+    onAction("labExportAction", [this] {
+        ExportDialog dialog(*plot_, this);
+        connect(&dialog, &ExportDialog::exported, this, &LabWindow::say);
+        dialog.exec();
+    });
+    onAction("labPrintAction", [this] {
+        say(plot_->printWithDialog(this) ? QStringLiteral("Printed the picture.")
+                                         : QStringLiteral("Nothing was printed."));
+    });
     onAction("labSavePictureAction", [this] {
-        saveWithDialog("Save picture", "Pictures (*.png *.svg *.pdf)", "lab.png",
+        saveWithDialog("Save picture", "Pictures (*.png *.svg *.pdf *.tex)", "lab.png",
                        &LabWindow::savePicture);
     });
     onAction("labSaveValuesAction", [this] {
@@ -561,7 +618,7 @@ void LabWindow::connectControls()
     connect(longWorkStart_, &QTimer::timeout, this, &LabWindow::startLongWork);
     connect(longWorkRedraw_, &QTimer::timeout, this, &LabWindow::showArrivedWork);
     connect(convergenceRedraw_, &QTimer::timeout, this, [this] {
-        plot_->setPicture(labPicture(model_, convergence_.table()));
+        showPictures();
         emit convergenceArrived();
     });
 }
@@ -653,8 +710,7 @@ void LabWindow::refresh()
 {
     if (model_.settings().view == LabView::Convergence)
         ensureConvergence();
-    LabPicture picture = labPicture(model_, convergence_.table());
-    plot_->setPicture(std::move(picture));
+    showPictures();
     plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
     plot_->setAddsNodes(model_.settings().view == LabView::Values);
     updateNodeTable();
@@ -908,42 +964,62 @@ void LabWindow::updateMethods()
 
 void LabWindow::updateNumbers()
 {
-    const std::vector<NumbersRow> rows = model_.numbersRows();
+    std::vector<NumbersRow> rows = model_.numbersRows();
+    const std::size_t firstPanel = rows.size();
+    const bool split = plot2_->isVisible() && model2_;
+    if (split) {
+        const std::vector<NumbersRow> second = model2_->numbersRows();
+        rows.insert(rows.end(), second.begin(), second.end());
+    }
     const int shownRows = numbers_->rowCount();
     // The rows are written in the model's order and sorted again after.
     numbers_->setSortingEnabled(false);
     numbers_->setRowCount(static_cast<int>(rows.size()));
-    double magnitude = 0;
-    for (const Node& node : model_.nodes())
-        magnitude = std::max(magnitude, std::fabs(node.y));
+    const auto largestValue = [](const LabModel& model) {
+        double magnitude = 0;
+        for (const Node& node : model.nodes())
+            magnitude = std::max(magnitude, std::fabs(node.y));
+        return magnitude;
+    };
+    const double magnitudes[] = {largestValue(model_), split ? largestValue(*model2_) : 0.0};
+    constexpr int kOrderColumn = 6;
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const NumbersRow& row = rows[static_cast<std::size_t>(r)];
+        const bool inFirst = static_cast<std::size_t>(r) < firstPanel;
+        const LabModel& source = inFirst ? model_ : *model2_;
         const auto method = studyMethodFromKey(row.method);
-        const MethodOutcome* out = method ? &model_.outcome(*method) : nullptr;
+        const MethodOutcome* out = method ? &source.outcome(*method) : nullptr;
+        const std::optional<ObservedRate> rate =
+            method && inFirst ? observedRateOf(model_, convergence_.table(), *method) : std::nullopt;
+        const QString panel = !split ? QString() : inFirst ? QStringLiteral(" · panel 1")
+                                                           : QStringLiteral(" · panel 2");
         std::optional<double> overshoot = row.overshoot;
         if (overshoot)
-            overshoot = overshootShown(*overshoot, magnitude);
+            overshoot = overshootShown(*overshoot, magnitudes[inFirst ? 0 : 1]);
         const std::optional<double> figures[] = {std::nullopt,  row.largestError, row.atX,
                                                  row.rmsError, overshoot,        row.lebesgueConstant};
-        for (int c = 0; c < static_cast<int>(std::size(figures)); ++c) {
+        for (int c = 0; c <= kOrderColumn; ++c) {
             auto* item = static_cast<FigureItem*>(numbers_->item(r, c));
             if (!item) {
                 item = new FigureItem;
                 numbers_->setItem(r, c, item);
             }
             const std::size_t k = static_cast<std::size_t>(c);
-            if (c > 0)
+            if (c > 0 && c < kOrderColumn)
                 item->setFigure(figures[k]);
-            QString text = c == 0 ? (method ? studyMethodName(*method) : qstr(row.method))
-                                  : figureText(figures[k]);
+            QString text = c == 0             ? (method ? studyMethodName(*method) : qstr(row.method)) + panel
+                           : c == kOrderColumn ? (rate ? qstr(rateText(*rate)) : QString())
+                                               : figureText(figures[k]);
             QString tip;
             if (out && !out->available()) {
                 tip = qstr(out->refusal);
                 if (c == 1)
                     text = "unavailable";
-            } else if (out && out->pending && c > 0) {
+            } else if (out && out->pending && c > 0 && c < kOrderColumn) {
                 text = "…";
                 tip = "Being computed.";
+            } else if (c == kOrderColumn && text.isEmpty()) {
+                tip = "The convergence view fits it once all its points are in.";
             } else if (c > 0 && c < 5 && text.isEmpty()) {
                 tip = "No exact function to compare with.";
             } else if (c == 2 && out && out->figures && out->figures->maxErrorOutside) {
@@ -1058,7 +1134,8 @@ void LabWindow::ensureConvergence()
                     if (!convergence_.finish(run))
                         return;
                     convergenceRedraw_->stop();
-                    plot_->setPicture(labPicture(model_, convergence_.table()));
+                    showPictures();
+                    updateNumbers();
                     say(QStringLiteral("Largest error against n for ") +
                         QString::number(convergence_.request()->methods.size()) +
                         QStringLiteral(" methods at ") +
@@ -1140,7 +1217,7 @@ void LabWindow::moveByKey(std::size_t node, double dy)
 
 void LabWindow::copyNumbers()
 {
-    const std::vector<NumbersRow> rows = model_.numbersRows();
+    const std::vector<NumbersRow> rows = numbersWithOrders(model_, convergence_.table());
     QApplication::clipboard()->setText(qstr(numbersText(rows)));
     say(QStringLiteral("Copied the numbers of ") + QString::number(rows.size()) +
         QStringLiteral(" methods."));
@@ -1150,6 +1227,86 @@ void LabWindow::copyPicture()
 {
     QApplication::clipboard()->setImage(plot_->pictureImage(1));
     say("Copied the picture.");
+}
+
+LabPicture LabWindow::currentPicture() const
+{
+    LabPicture picture = labPicture(model_, convergence_.table());
+    if (title_)
+        picture.title = title_->toStdString();
+    return picture;
+}
+
+namespace {
+
+// The other of evenly spaced and Chebyshev points (roots give way to evenly
+// spaced).
+NodeFamily otherFamily(NodeFamily family)
+{
+    return family == NodeFamily::Equispaced ? NodeFamily::Lobatto : NodeFamily::Equispaced;
+}
+
+}  // namespace
+
+void LabWindow::updateSecondPanel()
+{
+    LabSettings wanted = model_.settings();
+    wanted.family = otherFamily(wanted.family);
+    if (model2_ && model2_->settings() == wanted)
+        return;
+    LabStart start = model_.start();
+    start.settings = wanted;
+    model2_.emplace(std::move(start));
+}
+
+// Both panels show the world that holds both pictures.
+void LabWindow::linkWorlds(LabPicture& first, LabPicture& second) const
+{
+    const WorldRect& a = first.world;
+    const WorldRect& b = second.world;
+    const WorldRect both{std::min(a.left, b.left), std::max(a.top, b.top),
+                         std::max(a.right, b.right), std::min(a.bottom, b.bottom)};
+    first.world = both;
+    second.world = both;
+}
+
+void LabWindow::showPictures()
+{
+    LabPicture first = currentPicture();
+    if (plot2_->isVisible()) {
+        updateSecondPanel();
+        LabPicture second = labPicture(*model2_, {});
+        if (model2_->settings().view == LabView::Convergence) {
+            second = LabPicture{};
+            second.world = first.world;
+            second.logX = second.logY = true;
+            second.emptyReason = "The convergence view is shown in the first panel.";
+        }
+        if (actions_.value("labLinkAxesAction")->isChecked())
+            linkWorlds(first, second);
+        plot2_->setPicture(std::move(second));
+    }
+    plot_->setPicture(std::move(first));
+}
+
+void LabWindow::setTitle(const std::optional<QString>& title)
+{
+    title_ = title;
+    showPictures();
+}
+
+void LabWindow::askTitle()
+{
+    bool accepted = false;
+    const QString text = QInputDialog::getText(
+        this, "Title", "Title of the plot (empty: none):", QLineEdit::Normal,
+        qstr(currentPicture().title), &accepted);
+    if (!accepted)
+        return;
+    const bool automatic = text == qstr(labTitle(model_));
+    setTitle(automatic ? std::nullopt : std::optional<QString>(text));
+    say(text.isEmpty() ? QStringLiteral("The plot shows no title.")
+                       : QStringLiteral("The plot's title: ") + text + ".");
 }
 
 bool LabWindow::saveWithDialog(const QString& title, const QString& filter,

@@ -41,6 +41,9 @@ public:
 
     const LabModel& model() const { return model_; }
     LabPlot& plot() { return *plot_; }
+    LabPlot& secondPlot() { return *plot2_; }
+    // The second panel's model while the view is split.
+    const std::optional<LabModel>& secondModel() const { return model2_; }
     const ConvergenceTable& convergence() const { return convergence_.table(); }
     bool convergenceComplete() const { return convergence_.complete(); }
     // Whether values of a shown method are still being computed.
@@ -51,6 +54,9 @@ public:
     std::optional<QString> savePicture(const QString& path);
     std::optional<QString> saveValues(const QString& path);
     std::optional<QString> saveNodes(const QString& path);
+    // The plot's title from now on: empty hides it, the default title (or
+    // nothing) follows the settings again.
+    void setTitle(const std::optional<QString>& title);
     // Nodes read from text as a spreadsheet copies it, or from a file:
     // nothing when they were taken, otherwise why not (the nodes stay).
     std::optional<QString> saveStudy(const QString& path);
@@ -117,6 +123,11 @@ private:
     bool saveNodesWithDialog();
     void copyNumbers();
     void copyPicture();
+    void askTitle();
+    LabPicture currentPicture() const;
+    void showPictures();
+    void updateSecondPanel();
+    void linkWorlds(LabPicture& first, LabPicture& second) const;
 
     LabModel model_;
     LabPlot* plot_ = nullptr;
@@ -150,6 +161,11 @@ private:
     QTimer* longWorkRedraw_ = nullptr;
     QString pendingDescription_;  // the status line while values are being computed
     MethodWorkRun workRun_;
+    // The user's own title; none: the default one, which follows the settings.
+    std::optional<QString> title_;
+    // The split view's second panel: its own node family, the rest shared.
+    LabPlot* plot2_ = nullptr;
+    std::optional<LabModel> model2_;
 };
 
 }  // namespace tarvel::ui

@@ -254,6 +254,8 @@ void MainWindow::createStudyMenu()
     studyMenu_->addAction(picture_->savePictureAction());
     studyMenu_->addAction(picture_->saveValuesAction());
     studyMenu_->addAction(picture_->saveGivenPointsAction());
+    studyMenu_->addAction(picture_->exportPictureAction());
+    studyMenu_->addAction(picture_->printPictureAction());
     studyMenu_->addSeparator();
     studyMenu_->addAction(picture_->showErrorAction());
     studyMenu_->addAction(picture_->showLogErrorAction());

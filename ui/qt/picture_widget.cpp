@@ -14,6 +14,7 @@
 
 #include "data/dsf_writer.h"
 #include "ui/control_table.h"
+#include "ui/qt/export_dialog.h"
 #include "ui/qt/file_save.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/study_painter.h"
@@ -107,9 +108,20 @@ void PictureWidget::addSaveActions()
     savePicture_ = addMenuAction("savePictureAction", tr("Save picture…"), false);
     saveValues_ = addMenuAction("saveValuesAction", tr("Save values…"), false);
     saveGiven_ = addMenuAction("saveGivenPointsAction", tr("Save given points…"), false);
+    exportPicture_ = addMenuAction("exportPictureAction", tr("Export picture…"), false);
+    connect(exportPicture_, &QAction::triggered, this, [this] {
+        ExportDialog dialog(*this, this);
+        connect(&dialog, &ExportDialog::exported, this, &PictureWidget::notice);
+        dialog.exec();
+    });
+    printPicture_ = addMenuAction("printPictureAction", tr("Print picture…"), false);
+    connect(printPicture_, &QAction::triggered, this, [this] {
+        emit notice(printWithDialog(this) ? tr("Printed the picture.") : tr("Nothing was printed."));
+    });
     connect(savePicture_, &QAction::triggered, this, [this] {
         saveWithDialog(tr("Save picture"), "picture.png",
-                       tr("PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)"),
+                       tr("PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf);;"
+                          "pgfplots figure for LaTeX (*.tex)"),
                        &PictureWidget::savePicture, tr("the picture"));
     });
     connect(saveValues_, &QAction::triggered, this, [this] {
@@ -164,6 +176,11 @@ QString PictureWidget::saveGivenPoints(const QString& fileName) const
 PlotScene PictureWidget::currentScene() const
 {
     return pictureScene(drawing_, aids_);
+}
+
+PlotScene PictureWidget::exportScene() const
+{
+    return pictureSeriesScene(drawing_, aids_);
 }
 
 PlotReadout PictureWidget::readoutAt(const QPointF& at) const
@@ -336,6 +353,8 @@ void PictureWidget::updateActions()
     saveValues_->setEnabled(!study.interpolated.empty());
     saveGiven_->setEnabled(!study.given.empty());
     savePicture_->setEnabled(!drawing_.ops().empty());
+    printPicture_->setEnabled(!drawing_.ops().empty());
+    exportPicture_->setEnabled(!drawing_.ops().empty());
 }
 
 void PictureWidget::keepResult()

@@ -30,6 +30,9 @@ public:
     QMenu* menu() const { return menu_; }
     // The actions that save, for the window's Study menu as well.
     QAction* savePictureAction() const { return savePicture_; }
+    QAction* printPictureAction() const { return printPicture_; }
+    QAction* exportPictureAction() const { return exportPicture_; }
+    PlotScene exportScene() const override;
     QAction* saveValuesAction() const { return saveValues_; }
     QAction* saveGivenPointsAction() const { return saveGiven_; }
     // The error view and its decade scale, for the Study menu as well.
@@ -101,6 +104,8 @@ private:
     QAction* clearKept_ = nullptr;
     QAction* copyValues_ = nullptr;
     QAction* savePicture_ = nullptr;
+    QAction* printPicture_ = nullptr;
+    QAction* exportPicture_ = nullptr;
     QAction* saveValues_ = nullptr;
     QAction* saveGiven_ = nullptr;
 };

@@ -14,9 +14,6 @@
 namespace tarvel::ui {
 namespace {
 
-constexpr double kTickPixels = 4;
-constexpr double kLabelGap = 3;
-constexpr double kEdge = 2;  // between a label and the picture's edge
 constexpr double kLegendInset = 4;
 constexpr double kLegendPadding = 4;
 constexpr double kLegendClearance = 2;
@@ -40,7 +37,7 @@ std::vector<LegendLine> legendLines(const PlotScene& scene)
     std::vector<LegendLine> lines = scene.legend;
     for (const PlotSeries& series : scene.series)
         if (!series.name.isEmpty())
-            lines.push_back({series.style, series.colour, series.name});
+            lines.push_back({series.style, series.colour, series.name, series.dash});
     return lines;
 }
 
@@ -60,6 +57,41 @@ void polyline(QPainter& painter, const std::vector<DevicePoint>& points, const Q
     }
 }
 
+// Where the line last leaves the area, or ends inside it.
+std::optional<QPointF> lastVisiblePoint(const std::vector<DevicePoint>& points, const QSizeF& size)
+{
+    for (std::size_t i = points.size(); i-- > 1;) {
+        const auto clipped = clipSegment({points[i - 1].x, points[i - 1].y, points[i].x, points[i].y},
+                                         0, 0, size.width(), size.height());
+        if (clipped)
+            return QPointF(clipped->x2, clipped->y2);
+    }
+    return std::nullopt;
+}
+
+// The series' label at the end of its line: beside the end away from the
+// line's course (right of it, else left of it and below), inside the area.
+void paintEndLabel(QPainter& painter, const PlotSeries& series,
+                   const std::vector<DevicePoint>& points, const QSizeF& size,
+                   Occupancy& occupancy)
+{
+    const std::optional<QPointF> end = lastVisiblePoint(points, size);
+    if (!end)
+        return;
+    const QFontMetricsF metrics(painter.font());
+    const QSizeF box(metrics.horizontalAdvance(series.endLabel) + 2, metrics.height());
+    constexpr double kOff = 3;
+    QPointF at(end->x() + kOff, end->y() - kOff - box.height());
+    if (at.x() + box.width() > size.width())
+        at = QPointF(end->x() - kOff - box.width(), end->y() + kOff);
+    at.setX(std::clamp(at.x(), 0.0, std::max(0.0, size.width() - box.width())));
+    at.setY(std::clamp(at.y(), 0.0, std::max(0.0, size.height() - box.height())));
+    const QRectF rect(at, box);
+    painter.setPen(thinPen(series.colour));
+    painter.drawText(rect, Qt::AlignCenter, series.endLabel);
+    occupancy.markRect({rect.left(), rect.top(), rect.right(), rect.bottom()});
+}
+
 }  // namespace
 
 void paintSeries(QPainter& painter, const PlotSeries& series, const Viewport& view,
@@ -71,11 +103,12 @@ void paintSeries(QPainter& painter, const PlotSeries& series, const Viewport& vi
         points.push_back({view.toDeviceX(p.x), view.toDeviceY(p.y)});
     if (series.style == SeriesStyle::Line || series.style == SeriesStyle::CirclesJoined) {
         QPen pen = thinPen(series.colour, series.widthPixels);
-        if (series.dashed)
-            pen.setStyle(Qt::DashLine);
+        pen.setStyle(series.dash);
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
         polyline(painter, points, size, occupancy);
+        if (!series.endLabel.isEmpty())
+            paintEndLabel(painter, series, points, size, occupancy);
     }
     if (series.style == SeriesStyle::Line)
         return;
@@ -110,6 +143,8 @@ void paintData(QPainter& painter, const PlotScene& scene, const Viewport& view,
 struct Axes {
     std::vector<AxisTick> x;
     std::vector<AxisTick> y;
+    std::vector<AxisTick> xMinor;  // between the decades of a Log10 axis
+    std::vector<AxisTick> yMinor;
 };
 
 Axes axesFor(const PlotScene& scene, const WorldRect& visible, const QRectF& area,
@@ -131,6 +166,12 @@ Axes axesFor(const PlotScene& scene, const WorldRect& visible, const QRectF& are
                        separator);
     axes.y = axisTicks(yLo, yHi, yFlipped ? area.top() : area.bottom(),
                        yFlipped ? area.bottom() : area.top(), scene.yScale, height, 0, separator);
+    if (scene.xScale == AxisScale::Log10)
+        axes.xMinor = minorDecadeTicks(xLo, xHi, xFlipped ? area.right() : area.left(),
+                                       xFlipped ? area.left() : area.right());
+    if (scene.yScale == AxisScale::Log10)
+        axes.yMinor = minorDecadeTicks(yLo, yHi, yFlipped ? area.top() : area.bottom(),
+                                       yFlipped ? area.bottom() : area.top());
     return axes;
 }
 
@@ -143,33 +184,88 @@ double widestLabel(const std::vector<AxisTick>& ticks, const QFontMetricsF& metr
     return widest;
 }
 
-// The plot area: margins wide enough for the y labels on the left, the x
-// labels below, and half a label at the top and the right, where the
-// extreme labels reach past the area. `strip` is taken from the picture's
-// edges before that (a legend strip).
-QRectF plotAreaFor(const PlotScene& scene, const WorldRect& visible, const QSizeF& size,
-                   const Insets& strip, bool withScale, const QFontMetricsF& metrics,
-                   std::string_view separator)
+QRectF rectOf(const DeviceRect& rect)
 {
-    if (!withScale)
-        return QRectF(strip.left, strip.top, size.width() - strip.left - strip.right,
-                      size.height() - strip.top - strip.bottom);
-    const double labelHeight = metrics.height();
-    Insets margins{0, strip.top + labelHeight / 2 + kEdge,
-                   strip.right + metrics.horizontalAdvance("0.00") / 2 + kEdge,
-                   kTickPixels + kLabelGap + labelHeight + kEdge};
-    // The y labels' width depends on the area's height only: find it first.
-    const DeviceRect first = plotAreaWithin(size.width(), size.height(), margins);
-    const QRectF provisional(QPointF(first.left, first.top), QPointF(first.right, first.bottom));
-    const Axes axes = axesFor(scene, visible, provisional, metrics, separator);
-    // Deep in a zoom the x labels grow long: half of one may lie past either
-    // end of the area, and the picture keeps room for it.
-    const double halfX = widestLabel(axes.x, metrics) / 2;
-    margins.left =
-        std::max(widestLabel(axes.y, metrics) + kTickPixels + kLabelGap, halfX) + kEdge;
-    margins.right = std::max(margins.right, strip.right + halfX + kEdge);
-    const DeviceRect area = plotAreaWithin(size.width(), size.height(), margins);
-    return QRectF(QPointF(area.left, area.top), QPointF(area.right, area.bottom));
+    return QRectF(QPointF(rect.left, rect.top), QPointF(rect.right, rect.bottom));
+}
+
+QFont titleFont(const QFont& font)
+{
+    QFont title = font;
+    title.setBold(true);
+    title.setPointSizeF(font.pointSizeF() * 1.15);
+    return title;
+}
+
+// What every step of a plot's layout reads.
+struct LayoutFrame {
+    const PlotScene& scene;
+    const WorldRect& visible;
+    const PlotOptions& options;
+    QSizeF size;
+    const QFont& font;
+    const QFontMetricsF& metrics;
+    std::string_view separator;
+};
+
+// The plot's frame: margins wide enough for the y labels on the left, the x
+// labels below, and half a label at the top and the right, where the
+// extreme labels reach past the area; the title and the captions outside
+// them. `strip` is taken from the picture's edges before that (a legend
+// strip).
+PlotFrame frameFor(const LayoutFrame& frame, const Insets& strip)
+{
+    const FrameTexts texts = shownTexts(frame.scene, frame.options);
+    FrameMeasures measures;
+    measures.labelHeight = frame.metrics.height();
+    measures.rightOverhang = frame.metrics.horizontalAdvance("0.00") / 2;
+    measures.withScale = frame.options.showScale;
+    measures.titleHeight = texts.title.isEmpty() ? 0 : QFontMetricsF(titleFont(frame.font)).height();
+    measures.captionHeight =
+        texts.xCaption.isEmpty() && texts.yCaption.isEmpty() ? 0 : frame.metrics.height();
+    if (measures.withScale) {
+        // The y labels' width depends on the area's height only: find it first.
+        const PlotFrame first = plotFrame(frame.size.width(), frame.size.height(), strip, measures);
+        const Axes axes = axesFor(frame.scene, frame.visible, rectOf(first.plotArea),
+                                  frame.metrics, frame.separator);
+        // Deep in a zoom the x labels grow long: half of one may lie past
+        // either end of the area, and the picture keeps room for it.
+        const double halfX = widestLabel(axes.x, frame.metrics) / 2;
+        measures.yLabelsWidth =
+            std::max(widestLabel(axes.y, frame.metrics), halfX - kTickPixels - kLabelGap);
+        measures.rightOverhang = std::max(measures.rightOverhang, halfX);
+    }
+    return plotFrame(frame.size.width(), frame.size.height(), strip, measures);
+}
+
+// The title and the captions in their boxes, elided to fit; the y caption
+// reads upwards.
+void paintFrameTexts(QPainter& painter, const FrameTexts& texts, const PlotFrame& frame)
+{
+    painter.setPen(thinPen(kForeground));
+    const QRectF title = rectOf(frame.title);
+    if (!title.isEmpty()) {
+        painter.save();
+        painter.setFont(titleFont(painter.font()));
+        const QFontMetricsF metrics(painter.font());
+        painter.drawText(title, Qt::AlignCenter,
+                         metrics.elidedText(texts.title, Qt::ElideRight, title.width()));
+        painter.restore();
+    }
+    const QFontMetricsF metrics(painter.font());
+    const QRectF x = rectOf(frame.xCaption);
+    if (!x.isEmpty())
+        painter.drawText(x, Qt::AlignCenter,
+                         metrics.elidedText(texts.xCaption, Qt::ElideRight, x.width()));
+    const QRectF y = rectOf(frame.yCaption);
+    if (!y.isEmpty()) {
+        painter.save();
+        painter.translate(y.left(), y.bottom());
+        painter.rotate(-90);
+        painter.drawText(QRectF(0, 0, y.height(), y.width()), Qt::AlignCenter,
+                         metrics.elidedText(texts.yCaption, Qt::ElideRight, y.height()));
+        painter.restore();
+    }
 }
 
 int paintAxes(QPainter& painter, const Axes& axes, const QRectF& area)
@@ -181,6 +277,12 @@ int paintAxes(QPainter& painter, const Axes& axes, const QRectF& area)
     const QFontMetricsF metrics(painter.font());
     const double labelHeight = metrics.height();
     int labelled = 0;
+    for (const AxisTick& tick : axes.xMinor)
+        painter.drawLine(QPointF(tick.pixel, area.bottom()),
+                         QPointF(tick.pixel, area.bottom() + kTickPixels / 2));
+    for (const AxisTick& tick : axes.yMinor)
+        painter.drawLine(QPointF(area.left() - kTickPixels / 2, tick.pixel),
+                         QPointF(area.left(), tick.pixel));
     for (const AxisTick& tick : axes.x) {
         painter.drawLine(QPointF(tick.pixel, area.bottom()),
                          QPointF(tick.pixel, area.bottom() + kTickPixels));
@@ -213,10 +315,13 @@ void paintSample(QPainter& painter, const LegendLine& line, const QRectF& box)
     const double y = box.center().y();
     painter.setBrush(Qt::NoBrush);
     switch (line.sample) {
-    case SeriesStyle::Line:
-        painter.setPen(thinPen(line.colour, 1.5));
+    case SeriesStyle::Line: {
+        QPen pen = thinPen(line.colour, 1.5);
+        pen.setStyle(line.dash);
+        painter.setPen(pen);
         painter.drawLine(QPointF(box.left(), y), QPointF(box.right(), y));
         break;
+    }
     case SeriesStyle::CirclesJoined:
         painter.setPen(thinPen(line.colour));
         painter.drawLine(QPointF(box.left(), y + 2), QPointF(box.right(), y - 2));
@@ -343,22 +448,12 @@ Occupancy dataOccupancy(const PlotScene& scene, const WorldRect& visible, const 
     return occupancy;
 }
 
-// What every step of a plot's layout reads.
-struct LayoutFrame {
-    const PlotScene& scene;
-    const WorldRect& visible;
-    const PlotOptions& options;
-    QSizeF size;
-    const QFontMetricsF& metrics;
-    std::string_view separator;
-};
-
 // Where the legend went: its lines (a column, or rows above the plot area),
 // its box, the plot area left beside it and the place a later paint keeps.
 struct PlacedLegend {
     Legend legend;
     QRectF box;
-    QRectF area;
+    PlotFrame frame;
     LegendPlace place;
 };
 
@@ -372,15 +467,14 @@ PlacedLegend legendInStrip(const LayoutFrame& frame, Legend column)
     const double top = above.size.height() + kLegendInset;
     const LegendPlace strip{true, Corner::TopRight};
     if (top / frame.size.height() <= right / frame.size.width()) {
-        const QRectF area = plotAreaFor(frame.scene, frame.visible, frame.size, {0, top, 0, 0},
-                                        frame.options.showScale, frame.metrics, frame.separator);
-        const QRectF box(QPointF(kLegendInset, kLegendInset), above.size);
-        return {std::move(above), box, area, strip};
+        const PlotFrame framed = frameFor(frame, {0, top, 0, 0});
+        const QRectF box(QPointF(kLegendInset, framed.stripTop + kLegendInset), above.size);
+        return {std::move(above), box, framed, strip};
     }
-    const QRectF area = plotAreaFor(frame.scene, frame.visible, frame.size, {0, 0, right, 0},
-                                    frame.options.showScale, frame.metrics, frame.separator);
-    const QRectF box(QPointF(frame.size.width() - right + kLegendInset, area.top()), column.size);
-    return {std::move(column), box, area, strip};
+    const PlotFrame framed = frameFor(frame, {0, 0, right, 0});
+    const QRectF box(QPointF(frame.size.width() - right + kLegendInset, framed.plotArea.top),
+                     column.size);
+    return {std::move(column), box, framed, strip};
 }
 
 bool fitsInside(const Legend& legend, const QRectF& area)
@@ -389,21 +483,23 @@ bool fitsInside(const Legend& legend, const QRectF& area)
            legend.size.height() + 2 * kLegendInset <= area.height();
 }
 
-PlacedLegend legendInCorner(Legend column, const QRectF& area, Corner corner)
+PlacedLegend legendInCorner(Legend column, const PlotFrame& frame, Corner corner)
 {
+    const QRectF area = rectOf(frame.plotArea);
     const DeviceRect box = cornerRect(corner, area.width(), area.height(), column.size.width(),
                                       column.size.height(), kLegendInset);
     const QRectF placed(QPointF(area.left() + box.left, area.top() + box.top), column.size);
-    return {std::move(column), placed, area, {false, corner}};
+    return {std::move(column), placed, frame, {false, corner}};
 }
 
 // A free corner of the plot area, else a strip. While zoomed the legend keeps
 // to its strip, so that the plot area stays put under a drag whatever comes
 // into view. A held place is taken as it is (when it still fits), without
 // looking at the data.
-PlacedLegend placeLegend(const LayoutFrame& frame, Legend column, const QRectF& area,
+PlacedLegend placeLegend(const LayoutFrame& frame, Legend column, const PlotFrame& bare,
                          const std::optional<LegendPlace>& held)
 {
+    const QRectF area = rectOf(bare.plotArea);
     const WorldRect& world = frame.scene.world;
     const WorldRect& visible = frame.visible;
     const bool whole = visible == world;
@@ -417,10 +513,22 @@ PlacedLegend placeLegend(const LayoutFrame& frame, Legend column, const QRectF& 
                                     column.size.height(), kLegendInset, kLegendClearance);
     if (!corner)
         return legendInStrip(frame, std::move(column));
-    return legendInCorner(std::move(column), area, *corner);
+    return legendInCorner(std::move(column), bare, *corner);
 }
 
 }  // namespace
+
+FrameTexts shownTexts(const PlotScene& scene, const PlotOptions& options)
+{
+    FrameTexts texts;
+    if (options.showTitle)
+        texts.title = scene.title;
+    if (options.showCaptions && options.showScale) {
+        texts.xCaption = scene.xCaption;
+        texts.yCaption = scene.yCaption;
+    }
+    return texts;
+}
 
 QStringList legendTexts(const PlotScene& scene)
 {
@@ -437,7 +545,9 @@ PlotGeometry paintPlot(const PlotScene& scene, const WorldRect& visible, const P
     PlotGeometry geometry;
     geometry.visibleWorld = visible;
     const QFontMetricsF metrics(font);
-    QRectF area = plotAreaFor(scene, visible, size, {}, options.showScale, metrics, separator);
+    const LayoutFrame layout{scene, visible, options, size, font, metrics, separator};
+    PlotFrame frame = frameFor(layout, {});
+    QRectF area = rectOf(frame.plotArea);
     geometry.plotArea = area;
     if (!Viewport(visible, area.width(), area.height()).valid() ||
         (!scene.paintData && scene.series.empty()))
@@ -445,15 +555,20 @@ PlotGeometry paintPlot(const PlotScene& scene, const WorldRect& visible, const P
     Legend legend = options.showLegend ? columnLegend(scene, metrics, size) : Legend{};
     QRectF legendBox;
     if (!legend.empty()) {
-        const LayoutFrame frame{scene, visible, options, size, metrics, separator};
-        PlacedLegend placed = placeLegend(frame, std::move(legend), area, heldLegend);
+        PlacedLegend placed = placeLegend(layout, std::move(legend), frame, heldLegend);
         legend = std::move(placed.legend);
         geometry.legendShortened = legend.shortened;
         legendBox = placed.box;
-        area = placed.area;
+        frame = placed.frame;
+        area = rectOf(frame.plotArea);
         geometry.legendPlace = placed.place;
     }
     geometry.plotArea = area;
+    geometry.titleArea = rectOf(frame.title);
+    geometry.xCaptionArea = rectOf(frame.xCaption);
+    geometry.yCaptionArea = rectOf(frame.yCaption);
+    geometry.xLabelsArea = rectOf(frame.xLabels);
+    geometry.yLabelsArea = rectOf(frame.yLabels);
 
     painter.save();
     painter.setFont(font);
@@ -468,6 +583,7 @@ PlotGeometry paintPlot(const PlotScene& scene, const WorldRect& visible, const P
     if (options.showScale)
         geometry.labelledTicks =
             paintAxes(painter, axesFor(scene, visible, area, metrics, separator), area);
+    paintFrameTexts(painter, shownTexts(scene, options), frame);
     if (!legend.empty()) {
         paintLegend(painter, legend, legendBox);
         geometry.legendArea = legendBox;

@@ -42,7 +42,8 @@ struct PlotSeries {
     std::vector<WorldPoint> points;
     double radiusPixels = 3;  // circles and dots
     double widthPixels = 1;   // lines
-    bool dashed = false;      // lines: dashed instead of solid
+    Qt::PenStyle dash = Qt::SolidLine;
+    QString endLabel{};  // written where the line leaves the plot area; empty: none
 };
 
 // A legend line for something that is not a series of the scene (the main
@@ -51,6 +52,7 @@ struct LegendItem {
     SeriesStyle sample = SeriesStyle::Line;
     QColor colour;
     QString text;
+    Qt::PenStyle dash = Qt::SolidLine;
 };
 
 // Paints data that are not a list of series (the main picture's drawing
@@ -70,12 +72,25 @@ struct PlotScene {
     // A line under the legend's entries, saying what the picture leaves
     // unsaid ("errors of 0 lie on the bottom edge"); empty: none.
     QString legendNote;
+    QString title;     // above the plot; empty: none
+    QString xCaption;  // under the x labels, with the scale; empty: none
+    QString yCaption;  // upright left of the y labels
 };
 
 struct PlotOptions {
     bool showScale = true;   // margins with ticks and labels; off: edge to edge
     bool showLegend = true;
+    bool showTitle = true;
+    bool showCaptions = true;
 };
+
+// The title and the captions a plot shows of its scene: empty where hidden.
+struct FrameTexts {
+    QString title;
+    QString xCaption;
+    QString yCaption;
+};
+FrameTexts shownTexts(const PlotScene& scene, const PlotOptions& options);
 
 // Where a plot put its legend, so that a later paint can keep it there: a
 // corner inside the plot area, or a strip beside it.
@@ -88,6 +103,11 @@ struct LegendPlace {
 struct PlotGeometry {
     QRectF plotArea;          // where the data are drawn
     QRectF legendArea;        // empty when no legend was painted
+    QRectF titleArea;         // these three empty when not shown
+    QRectF xCaptionArea;
+    QRectF yCaptionArea;
+    QRectF xLabelsArea;       // the ticks' labels: empty without the scale
+    QRectF yLabelsArea;
     QStringList legendEntries;
     WorldRect visibleWorld;   // the world rectangle the plot area shows
     int labelledTicks = 0;    // tick labels painted, both axes together

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QSvgGenerator>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -16,6 +18,7 @@
 #include "plot/ticks.h"
 #include "ui/qt/drawing_painter.h"
 #include "ui/qt/file_save.h"
+#include "ui/qt/pgf_scene.h"
 
 namespace tarvel::ui {
 namespace {
@@ -28,6 +31,7 @@ constexpr double kPngScale = 2;
 // Above this a PNG takes seconds to draw and hundreds of megabytes while it
 // is drawn (4 bytes a pixel).
 constexpr qint64 kMaxPngPixels = 40'000'000;
+constexpr double kCentimetresPerInch = 2.54;
 const QColor kRingColour(160, 0, 160);
 
 }  // namespace
@@ -176,6 +180,21 @@ bool PlotView::event(QEvent* event)
     return QFrame::event(event);
 }
 
+QString PlotView::titleText() const
+{
+    if (geometryNow().titleArea.isEmpty())
+        return {};
+    return shownTexts(currentScene(), options_).title;
+}
+
+QStringList PlotView::axisCaptions() const
+{
+    const FrameTexts texts = shownTexts(currentScene(), options_);
+    const PlotGeometry& geometry = geometryNow();
+    return {geometry.xCaptionArea.isEmpty() ? QString() : texts.xCaption,
+            geometry.yCaptionArea.isEmpty() ? QString() : texts.yCaption};
+}
+
 QRectF PlotView::visibleWorld() const
 {
     return QRectF(QPointF(visible_.left, visible_.top), QPointF(visible_.right, visible_.bottom));
@@ -233,7 +252,7 @@ void PlotView::showWholePicture()
 
 void PlotView::paintPlotInto(QPainter& painter, const QSizeF& size) const
 {
-    paintPlot(currentScene(), visible_, options_, painter, size, font(), separator_);
+    paintFigure(painter, size, options_, font(), 1);
 }
 
 QSize PlotView::pictureSize(double scale) const
@@ -251,6 +270,42 @@ QImage PlotView::pictureImage(double scale) const
     painter.scale(scale, scale);
     paintPlotInto(painter, size);
     return image;
+}
+
+void PlotView::paintFigure(QPainter& painter, const QSizeF& size, const PlotOptions& options,
+                           const QFont& font, double lineScale) const
+{
+    PlotScene scene = currentScene();
+    for (PlotSeries& series : scene.series)
+        series.widthPixels *= lineScale;
+    paintPlot(scene, visible_, options, painter, size, font, separator_);
+}
+
+bool PlotView::printPicture(QPrinter& printer) const
+{
+    // One device pixel a pixel of the screen, so that the texts measure on
+    // the page what they do shown.
+    printer.setResolution(logicalDpiX());
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const QSizeF page = printer.pageRect(QPrinter::DevicePixel).size();
+    const QSizeF shown = contentsRect().size();
+    if (shown.isEmpty())
+        return painter.end();
+    const double fit = std::min(page.width() / shown.width(), page.height() / shown.height());
+    paintPlotInto(painter, shown * fit);
+    return painter.end();
+}
+
+bool PlotView::printWithDialog(QWidget* parent)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(tr("Print the picture"));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    return printPicture(printer);
 }
 
 QString PlotView::savePicture(const QString& fileName) const
@@ -283,6 +338,12 @@ QString PlotView::savePicture(const QString& fileName) const
             paintPlotInto(painter, size);
             return painter.end();
         });
+    if (suffix == "tex") {
+        PgfFigure figure = pgfFigureOf(exportScene(), visible_, options_);
+        figure.widthCm = size.width() * kCentimetresPerInch / logicalDpiX();
+        figure.heightCm = size.height() * kCentimetresPerInch / logicalDpiY();
+        return saveWhole(fileName, QByteArray::fromStdString(pgfplotsDocument(figure)));
+    }
     if (suffix == "pdf")
         return saveWhole(fileName, [this, size](QIODevice& device) {
             QPdfWriter pdf(&device);

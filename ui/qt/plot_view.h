@@ -29,6 +29,8 @@
 
 #include "ui/qt/plot_painter.h"
 
+class QPrinter;
+
 namespace tarvel::ui {
 
 // What the pointer reads at a place of the plot area.
@@ -50,6 +52,10 @@ class PlotView : public QFrame {
     Q_PROPERTY(bool legendShortened READ legendShortened)
     // The world rectangle shown: left, top (the larger y), width, height.
     Q_PROPERTY(QRectF visibleWorld READ visibleWorld)
+    // The title shown, empty while none is.
+    Q_PROPERTY(QString titleText READ titleText)
+    // The captions shown: x, then y; empty ones while hidden.
+    Q_PROPERTY(QStringList axisCaptions READ axisCaptions)
 public:
     explicit PlotView(QWidget* parent = nullptr);
 
@@ -67,6 +73,8 @@ public:
     QStringList legendEntries() const;
     bool legendShortened() const;
     QRectF visibleWorld() const;
+    QString titleText() const;
+    QStringList axisCaptions() const;
     const WorldRect& shownWorld() const { return visible_; }
     bool zoomed() const;
 
@@ -87,6 +95,20 @@ public:
     // at twice the shown size, svg, pdf), whole or not at all. The reason of
     // a failure, empty on success.
     QString savePicture(const QString& fileName) const;
+    // Paints the picture on one page of the printer, as large as its
+    // printable area holds it in the shown proportions, texts at their
+    // shown size; false when the printer cannot be painted on.
+    bool printPicture(QPrinter& printer) const;
+    // Asks for a printer in Qt's print dialog and prints there; false when
+    // cancelled or failed.
+    bool printWithDialog(QWidget* parent);
+    // Paints the picture for an export: the part of the world shown, at
+    // `size`, with these options and font, lines `lineScale` times as wide.
+    virtual void paintFigure(QPainter& painter, const QSizeF& size, const PlotOptions& options,
+                             const QFont& font, double lineScale) const;
+    // The scene with everything drawn as series, for exports that write
+    // curves (pgfplots, CSV).
+    virtual PlotScene exportScene() const { return currentScene(); }
 
 signals:
     // What lies under the pointer (or the keyboard cursor); empty when the

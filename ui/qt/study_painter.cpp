@@ -56,6 +56,8 @@ PlotScene errorScene(const Study& study, const StudyAids& aids, bool decades)
 {
     const std::vector<KeptResult>& kept = aids.kept.results();
     PlotScene scene;
+    scene.xCaption = "x";
+    scene.yCaption = decades ? QStringLiteral("|p(x) − f(x)|") : QStringLiteral("p(x) − f(x)");
     YReading reading{YReading::Kind::Error};
     if (decades) {
         const LogErrorScale scale = logErrorScale(study, kept);
@@ -134,6 +136,8 @@ PlotScene pictureScene(const Drawing& drawing, const StudyAids& aids)
         return errorScene(study, aids, aids.showLogError);
     PlotScene scene;
     scene.world = drawing.world();
+    scene.xCaption = "x";
+    scene.yCaption = "y";
     if (drawing.ops().empty())
         return scene;  // a blank picture stays blank
     scene.legend = drawingLegend(study);
@@ -155,6 +159,49 @@ PlotScene pictureScene(const Drawing& drawing, const StudyAids& aids)
         paintDrawing(drawing, view, painter, size);
         markDrawing(occupancy, drawing, view);
     };
+    return scene;
+}
+
+namespace {
+
+// Appends the operation to the last series when it continues it, else starts
+// a series of its own.
+void addOp(std::vector<PlotSeries>& series, const DrawOp& op)
+{
+    const QColor colour = op.colour ? qColour(*op.colour) : kForeground;
+    const SeriesStyle style = op.kind == DrawOp::Kind::Point    ? SeriesStyle::Dots
+                              : op.kind == DrawOp::Kind::Circle ? SeriesStyle::Circles
+                                                                : SeriesStyle::Line;
+    PlotSeries* last = series.empty() ? nullptr : &series.back();
+    const bool same = last && last->style == style && last->colour == colour;
+    if (style != SeriesStyle::Line) {
+        if (!same)
+            series.push_back({style, colour, {}, {}});
+        series.back().points.push_back({op.x1, op.y1});
+        return;
+    }
+    const bool continues = same && last->points.back().x == op.x1 && last->points.back().y == op.y1;
+    if (!continues)
+        series.push_back({style, colour, {}, {{op.x1, op.y1}}});
+    series.back().points.push_back({op.x2, op.y2});
+}
+
+}  // namespace
+
+PlotScene pictureSeriesScene(const Drawing& drawing, const StudyAids& aids)
+{
+    PlotScene scene = pictureScene(drawing, aids);
+    if (!scene.paintData)
+        return scene;
+    scene.paintData = nullptr;
+    if (showsError(drawing, aids))
+        return scene;  // only the dotted line of zero errors was painted
+    for (const KeptResult& kept : aids.kept.results()) {
+        scene.series.push_back(keptSeries(kept, {}));
+        scene.series.back().name.clear();  // the scene's legend names them
+    }
+    for (const DrawOp& op : drawing.ops())
+        addOp(scene.series, op);
     return scene;
 }
 

@@ -13,6 +13,11 @@ namespace tarvel::ui {
 
 PlotScene pictureScene(const Drawing& drawing, const StudyAids& aids);
 
+// The same scene with the drawing's operations as series (lines joined where
+// one starts at the other's end, points and circles gathered by colour),
+// for exports that write curves rather than paint them.
+PlotScene pictureSeriesScene(const Drawing& drawing, const StudyAids& aids);
+
 // Whether the error view is shown (asked for, and there is an error to show).
 bool showsError(const Drawing& drawing, const StudyAids& aids);
 // What the picture's y stands for now, with the decade scale's zero level.
