@@ -97,9 +97,13 @@ const MethodOutcome& LabModel::outcome(StudyMethod method) const
 
 std::string LabModel::unsavedEdits() const
 {
-    if (!nodes_.edited() || nodes_.nodes() == savedNodes_)
-        return {};
-    return "edited nodes";
+    const bool nodes = nodes_.edited() && nodes_.nodes() != savedNodes_;
+    // Each accepted entry is a new expression, so a pointer tells a new one.
+    const bool typed =
+        settings_.function == LabFunction::Expression && expression_ != savedExpression_;
+    if (nodes && typed)
+        return "edited nodes and a typed function";
+    return nodes ? "edited nodes" : typed ? "a typed function" : "";
 }
 
 std::string LabModel::functionLabel() const

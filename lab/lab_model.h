@@ -45,6 +45,12 @@ public:
     // no edit, or the nodes as they were last saved.
     std::string unsavedEdits() const;
     void markNodesSaved() { savedNodes_ = nodes_.nodes(); }
+    // A study holds the nodes and the typed function too.
+    void markStudySaved()
+    {
+        markNodesSaved();
+        savedExpression_ = expression_;
+    }
     bool canUndo() const { return nodes_.canUndo(); }
     bool canRedo() const { return nodes_.canRedo(); }
     std::optional<StudyFunction> function() const;
@@ -123,6 +129,7 @@ private:
     NodeList data_;
     LabNodes nodes_;
     std::optional<NodeList> savedNodes_;
+    std::shared_ptr<const Expression> savedExpression_;
     std::array<std::vector<double>, 3> exact_;
     std::array<MethodOutcome, kStudyMethods.size()> outcomes_;
     bool deferLongWork_ = false;

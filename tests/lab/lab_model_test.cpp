@@ -1005,6 +1005,14 @@ TEST(LabModel, UnsavedEditsAreTheNodesEditedSinceTheLastSave)
         {"redone", [&model] { model.redo(); }, ""},
         {"redone past the save", [&model] { model.redo(); }, "edited nodes"},
         {"reset", [&model] { model.resetNodes(); }, ""},
+        {"a function typed", [&model] { ASSERT_FALSE(model.setExpression("exp(x) sin(10x)")); },
+         "a typed function"},
+        {"its nodes dragged", drag, "edited nodes and a typed function"},
+        {"only the nodes saved", [&model] { model.markNodesSaved(); }, "a typed function"},
+        {"the study saved", [&model] { model.markStudySaved(); }, ""},
+        {"another function typed", [&model] { ASSERT_FALSE(model.setExpression("x^2")); },
+         "a typed function"},
+        {"a built-in function chosen", [&model] { model.setFunction(LabFunction::Runge); }, ""},
     };
     for (const auto& row : rows) {
         row.act();

@@ -906,7 +906,7 @@ private slots:
         QCOMPARE(closed.close(), closes);
         QCOMPARE(answer.asked, asked);
         if (asked > 0)
-            QCOMPARE(answer.question, QString("The lab holds edited nodes that are not saved."));
+            QCOMPARE(answer.question, QString("The lab holds edited nodes not saved."));
         QCOMPARE(window.isVisible(), !(closes && fromMainWindow));
         if (!fromMainWindow)
             QCOMPARE(lab && lab->isVisible(), !closes);

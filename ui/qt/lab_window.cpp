@@ -858,7 +858,7 @@ std::optional<QString> LabWindow::saveStudy(const QString& path)
     const QString why = saveWhole(path, QByteArray::fromStdString(studyFileText(study)));
     if (!why.isEmpty())
         return why;
-    model_.markNodesSaved();  // the study holds them
+    model_.markStudySaved();
     return std::nullopt;
 }
 
@@ -892,6 +892,7 @@ std::optional<QString> LabWindow::openStudy(const QString& path)
     }
     stopPlay();
     model_ = std::move(*opened.model);
+    model_.markStudySaved();  // as it was opened, nothing is lost by closing
     if (const auto& typed = model_.expression()) {
         const QSignalBlocker blocker(expressionHistory_);
         expressionHistory_->insertItem(0, qstr(typed->text()));
@@ -1332,14 +1333,20 @@ bool LabWindow::mayClose()
     if (closeAgreed_ || unsaved.empty())
         return true;
     QMessageBox box(QMessageBox::Warning, windowTitle(),
-                    QStringLiteral("The lab holds %1 that are not saved.").arg(qstr(unsaved)),
+                    QStringLiteral("The lab holds %1 not saved.").arg(qstr(unsaved)),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
     box.setObjectName("labUnsavedBox");
     box.setInformativeText("Save them before the lab closes?");
     box.setDefaultButton(QMessageBox::Save);
     const int answer = box.exec();
-    closeAgreed_ =
-        answer == QMessageBox::Discard || (answer == QMessageBox::Save && saveNodesWithDialog());
+    // Only a study keeps a typed function; nodes alone go to a data set.
+    const auto save = [this, &unsaved] {
+        if (unsaved.find("typed function") == std::string::npos)
+            return saveNodesWithDialog();
+        return saveWithDialog("Save study", "Tarvel studies (*.tarvel)", "study.tarvel",
+                              &LabWindow::saveStudy);
+    };
+    closeAgreed_ = answer == QMessageBox::Discard || (answer == QMessageBox::Save && save());
     return closeAgreed_;
 }
 
