@@ -241,6 +241,7 @@ void LabWindow::createControls()
     split->addWidget(numbers_);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
+    split->setSizes({4000, 1000});  // the plot first; the table grows to its rows
     // In a low window the settings scroll; they are never narrowed.
     auto* settingsScroll = new QScrollArea(central);
     settingsScroll->setObjectName("labSettingsScroll");
