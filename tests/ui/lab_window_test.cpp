@@ -1119,6 +1119,7 @@ private slots:
             QTest::keyClick(entry, Qt::Key_Return);
             QVERIFY(!lab->pasteNodes("0\n0.25\n0.5\n0.9\n1\n"));
             lab->plot().zoomAboutCentre(2);
+            lab->setTitle(QString("Exercise 3: a damped wave"));
             QVERIFY(!lab->saveStudy(path));
         }
         MainWindow window;
@@ -1131,6 +1132,7 @@ private slots:
         QCOMPARE(lab->model().nodes().size(), std::size_t{5});
         QCOMPARE(lab->model().nodes()[3].x, 0.9);
         QVERIFY(lab->plot().zoomed());
+        QCOMPARE(lab->plot().property("titleText").toString(), QString("Exercise 3: a damped wave"));
         QVERIFY(statusOf(*lab).contains("Opened the study runge.tarvel"));
 
         QFile damaged(dir.filePath("damaged.tarvel"));

@@ -854,6 +854,8 @@ void LabWindow::deleteNodes(std::vector<std::size_t> rows)
 std::optional<QString> LabWindow::saveStudy(const QString& path)
 {
     tarvel::Study study = studyOf(model_);
+    if (title_)
+        study.title = title_->toStdString();
     if (plot_->zoomed())
         study.zoom = plot_->shownWorld();
     const QString why = saveWhole(path, QByteArray::fromStdString(studyFileText(study)));
@@ -894,6 +896,8 @@ std::optional<QString> LabWindow::openStudy(const QString& path)
     stopPlay();
     model_ = std::move(*opened.model);
     model_.markStudySaved();  // as it was opened, nothing is lost by closing
+    // A study keeps a title of the user's own; none is the one that follows the settings.
+    title_ = study->title.empty() ? std::nullopt : std::optional<QString>(qstr(study->title));
     if (const auto& typed = model_.expression()) {
         const QSignalBlocker blocker(expressionHistory_);
         expressionHistory_->insertItem(0, qstr(typed->text()));
