@@ -168,6 +168,8 @@ template <typename Count> void wholePower(const double* a, double m, double* r, 
     const double shift = z * m;
     for (int k = n - 1; k >= 0; --k)
         r[k] = k >= shift ? r[k - static_cast<int>(shift)] : 0;
+    // The value as f(x) alone gives it, with the sign of zero: (-x)^13 at 0 is -0.
+    r[0] = std::pow(a[0], m);
 }
 
 template <typename Count> void squareRoot(const double* a, double* r, Count n)

@@ -233,6 +233,12 @@ TEST(Expression, WholePowersHaveTheirDerivativesWhereTheBaseIsZero)
     EXPECT_EQ(atHalf.value, 0.25);
     EXPECT_EQ(atHalf.first, 1);
     EXPECT_EQ(atHalf.second, 2);
+    // An odd power of a base that is -0 keeps its sign in every form, so
+    // 1/(-x)^13 at 0 is -inf whichever way it is evaluated.
+    const std::shared_ptr<const Expression> odd = parsed("(-x)^13");
+    EXPECT_TRUE(std::signbit(odd->value(0)));
+    EXPECT_TRUE(std::signbit(odd->values(0).value));
+    EXPECT_TRUE(std::signbit(odd->taylor(0, 5).front()));
 }
 
 struct BadEntry {
