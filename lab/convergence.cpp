@@ -37,28 +37,13 @@ void computeConvergence(const ConvergenceRequest& request, std::stop_token stop,
 
 void ConvergenceRun::start(ConvergenceRequest request, Deliver deliver, Finished finished)
 {
-    // Runs that have ended are joined at once; the running ones are told
-    // to stop and left to end on their own, so the caller never waits.
-    std::erase_if(workers_, [](Worker& worker) {
-        worker.thread.request_stop();
-        return worker.done->load();
-    });
-    auto done = std::make_shared<std::atomic<bool>>(false);
-    std::jthread thread([request = std::move(request), deliver = std::move(deliver),
-                         finished = std::move(finished), done](std::stop_token stop) {
+    threads_.stopRunning();
+    threads_.add([request = std::move(request), deliver = std::move(deliver),
+                  finished = std::move(finished)](std::stop_token stop) {
         computeConvergence(request, stop, deliver);
         if (!stop.stop_requested() && finished)
             finished();
-        done->store(true);
     });
-    workers_.push_back({std::move(thread), std::move(done)});
-}
-
-void ConvergenceRun::cancel()
-{
-    for (Worker& worker : workers_)
-        worker.thread.request_stop();
-    workers_.clear();  // each jthread joins as it goes
 }
 
 }  // namespace tarvel

@@ -16,6 +16,8 @@
 #include "interp/nodes.h"
 #include "interp/study_functions.h"
 
+#include "lab/stoppable_threads.h"
+
 namespace tarvel {
 
 // The convergence view's points as they arrive, per method by count.
@@ -60,15 +62,10 @@ public:
     using Finished = std::function<void()>;
 
     void start(ConvergenceRequest request, Deliver deliver, Finished finished);
-    void cancel();
-    ~ConvergenceRun() { cancel(); }
+    void cancel() { threads_.cancel(); }
 
 private:
-    struct Worker {
-        std::jthread thread;
-        std::shared_ptr<std::atomic<bool>> done;
-    };
-    std::vector<Worker> workers_;
+    StoppableThreads threads_;
 };
 
 }  // namespace tarvel

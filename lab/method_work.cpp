@@ -86,31 +86,15 @@ bool takesLongerThanAFrame(const Interpolant& interpolant)
 
 void MethodWorkRun::start(std::vector<MethodWork> works, Deliver deliver)
 {
-    // Runs that have ended are joined at once; the running ones are told
-    // to stop and left to end on their own, so the caller never waits.
-    std::erase_if(workers_, [](Worker& worker) {
-        worker.thread.request_stop();
-        return worker.done->load();
-    });
+    threads_.stopRunning();
     // Each work on a thread of its own: the methods are computed side by
     // side on as many processors as there are.
-    for (MethodWork& work : works) {
-        auto done = std::make_shared<std::atomic<bool>>(false);
-        std::jthread thread([work = std::move(work), deliver, done](std::stop_token stop) {
+    for (MethodWork& work : works)
+        threads_.add([work = std::move(work), deliver](std::stop_token stop) {
             yieldToTheWindow();
             if (std::optional<MethodOutcome> outcome = completedOutcome(work, stop))
                 deliver({work.method, work.generation, std::move(*outcome)});
-            done->store(true);
         });
-        workers_.push_back({std::move(thread), std::move(done)});
-    }
-}
-
-void MethodWorkRun::cancel()
-{
-    for (Worker& worker : workers_)
-        worker.thread.request_stop();
-    workers_.clear();  // each jthread joins as it goes
 }
 
 }  // namespace tarvel

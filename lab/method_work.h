@@ -19,6 +19,8 @@
 #include "interp/interpolant.h"
 #include "lab/lab_settings.h"
 
+#include "lab/stoppable_threads.h"
+
 namespace tarvel {
 
 // One method as the lab shows it: refused with the reason, or built, with
@@ -72,15 +74,10 @@ public:
     using Deliver = std::function<void(MethodWorkResult)>;
 
     void start(std::vector<MethodWork> works, Deliver deliver);
-    void cancel();
-    ~MethodWorkRun() { cancel(); }
+    void cancel() { threads_.cancel(); }
 
 private:
-    struct Worker {
-        std::jthread thread;
-        std::shared_ptr<std::atomic<bool>> done;
-    };
-    std::vector<Worker> workers_;
+    StoppableThreads threads_;
 };
 
 }  // namespace tarvel
