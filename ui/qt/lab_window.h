@@ -12,10 +12,12 @@
 #include "lab/method_work.h"
 #include "lab/lab_model.h"
 #include "lab/lab_picture.h"
+#include "lab/study_file.h"
 
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QDockWidget;
 class QLabel;
 class QSpinBox;
 class QSplitter;
@@ -28,6 +30,7 @@ class QTimer;
 namespace tarvel::ui {
 
 class LabPlot;
+class LessonPanel;
 class StatusSentence;
 
 // The interpolation lab: one function, its nodes and any of the nine
@@ -63,6 +66,10 @@ public:
     // The study in the file, or why not (the lab then stays as it was).
     std::optional<QString> openStudy(const QString& path);
     std::optional<QString> pasteNodes(const QString& text);
+    // The lesson the lab shows beside the plot, if any; a lesson set here
+    // is not saved until Save study.
+    const std::optional<Lesson>& lesson() const { return lesson_; }
+    void setLesson(const std::optional<Lesson>& lesson);
     std::optional<QString> importNodes(const QString& path);
 
     // Asks, when the lab holds edits that are not saved, whether to save
@@ -94,6 +101,8 @@ private:
     void addNodeAt(double x, double y);
     void deleteNodes(std::vector<std::size_t> rows);
     void createActions();
+    void createLessons();
+    void editLesson();
     void describeControls();
     void connectControls();
     QAction* addAction(const char* name, const QString& text, const QKeySequence& keys = {});
@@ -166,6 +175,11 @@ private:
     // The split view's second panel: its own node family, the rest shared.
     LabPlot* plot2_ = nullptr;
     std::optional<LabModel> model2_;
+    // The lesson shown beside the plot, and as it was last opened or saved.
+    std::optional<Lesson> lesson_;
+    std::optional<Lesson> savedLesson_;
+    QDockWidget* lessonDock_ = nullptr;
+    LessonPanel* lessonPanel_ = nullptr;
 };
 
 }  // namespace tarvel::ui
