@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include "ui/qt/qt_text.h"
@@ -67,13 +68,16 @@ QString lessonMenuTitle(const QString& path)
 {
     // Far larger than any lesson.
     constexpr qint64 kLargestLesson = 4 << 20;
+    QString title = QFileInfo(path).completeBaseName();
     QFile file(path);
     if (file.open(QIODevice::ReadOnly) && file.size() <= kLargestLesson) {
         const StudyRead read = readStudyFile(file.readAll().toStdString());
         if (read.study && read.study->lesson && !read.study->lesson->title.empty())
-            return qstr(read.study->lesson->title);
+            title = qstr(read.study->lesson->title);
     }
-    return QFileInfo(path).completeBaseName();
+    const QRegularExpressionMatch number =
+        QRegularExpression(QStringLiteral("^0*(\\d+)")).match(QFileInfo(path).fileName());
+    return number.hasMatch() ? QStringLiteral("&") + number.captured(1) + ' ' + title : title;
 }
 
 LessonPanel::LessonPanel(QWidget* parent) : QTextBrowser(parent)
@@ -98,16 +102,19 @@ void LessonPanel::setAnswerShown(bool shown)
 
 void LessonPanel::render()
 {
-    QString html = QStringLiteral("<h3>") + qstr(lesson_.title).toHtmlEscaped() +
-                   QStringLiteral("</h3>") + paragraphs(lesson_.look) +
+    QString html = QStringLiteral("<p><b>") + qstr(lesson_.title).toHtmlEscaped() +
+                   QStringLiteral("</b></p>") + paragraphs(lesson_.look) +
                    paragraphs(lesson_.question, QStringLiteral("<b>Question.</b> "));
     if (answerShown_)
-        html += paragraphs(lesson_.answer, QStringLiteral("<b>Answer.</b> ")) +
+        html += QStringLiteral("<a name=\"answer\"></a>") +
+                paragraphs(lesson_.answer, QStringLiteral("<b>Answer.</b> ")) +
                 QStringLiteral("<p><a href=\"#hide-answer\">Hide answer</a></p>");
     else
         html += QStringLiteral("<p><a href=\"#") + kShowAnswer +
                 QStringLiteral("\">Show answer</a></p>");
     setHtml(html);
+    if (answerShown_)
+        scrollToAnchor(QStringLiteral("answer"));
 }
 
 LessonDialog::LessonDialog(const std::optional<Lesson>& lesson, QWidget* parent)

@@ -25,8 +25,9 @@ QString lessonFolder(const QString& programFolder);
 // The lesson files of a folder (*.tarvel) in the order of their names.
 QStringList lessonFiles(const QString& folder);
 
-// What the Lessons menu calls a lesson file: the title of its lesson, or
-// its name when it holds none or cannot be read.
+// What the Lessons menu calls a lesson file: the number its name begins
+// with ("04-spline-ends.tarvel": 4), as the item's mnemonic, and the title
+// of its lesson, or the file's name when it holds none or cannot be read.
 QString lessonMenuTitle(const QString& path);
 
 // The lesson's text: its title, what to look at and the question, with the

@@ -443,16 +443,15 @@ void LabWindow::createLessons()
     lessonPanel_->setObjectName("labLessonText");
     lessonPanel_->setAccessibleName("Lesson");
     lessonDock_->setWidget(lessonPanel_);
-    addDockWidget(Qt::RightDockWidgetArea, lessonDock_);
+    // Under the plot and the settings, so that a narrow lab keeps its plot's width.
+    addDockWidget(Qt::BottomDockWidgetArea, lessonDock_);
     lessonDock_->hide();
 
     QMenu* lessons = menuBar()->addMenu("Le&ssons");
     lessons->setObjectName("labLessonsMenu");
     const QStringList files = lessonFiles(lessonFolder(QCoreApplication::applicationDirPath()));
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        const QString path = files[i];
-        auto* open = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(lessonMenuTitle(path)),
-                                 lessons);
+    for (const QString& path : files) {
+        auto* open = new QAction(lessonMenuTitle(path), lessons);
         open->setObjectName(QStringLiteral("labLesson_") + QFileInfo(path).completeBaseName());
         connect(open, &QAction::triggered, this, [this, path] {
             if (const std::optional<QString> why = openStudy(path))
@@ -482,7 +481,14 @@ void LabWindow::setLesson(const std::optional<Lesson>& lesson)
         return;
     }
     lessonPanel_->showLesson(*lesson);
-    lessonDock_->show();
+    if (!lessonDock_->isVisible()) {
+        lessonDock_->show();
+        // About a dozen lines of text, once the dock has its place.
+        QTimer::singleShot(0, this, [this] {
+            resizeDocks({lessonDock_}, {lessonPanel_->fontMetrics().lineSpacing() * 12},
+                        Qt::Vertical);
+        });
+    }
 }
 
 void LabWindow::editLesson()
