@@ -1228,6 +1228,24 @@ private slots:
         QVERIFY(statusOf(*lab).startsWith("Opened the study plain.tarvel"));
     }
 
+    // The main window's Study menu offers the same lessons, each opening
+    // the lab at it.
+    void aLessonOpensTheLabFromTheMainWindowsStudyMenu()
+    {
+        MainWindow window;
+        window.show();
+        auto* lessons = find<QMenu>(window, "lessonsMenu");
+        QVERIFY(find<QMenu>(window, "Mn_Study")->actions().contains(lessons->menuAction()));
+        const QStringList shipped = lessonFiles(TARVEL_SOURCE_LESSONS_DIR);
+        QCOMPARE(lessons->actions().size(), shipped.size());
+        const QString last = QFileInfo(shipped.back()).completeBaseName();
+        find<QAction>(window, qPrintable("lesson_" + last))->trigger();
+        auto* lab = window.findChild<LabWindow*>("labWindow");
+        QVERIFY(lab && lab->isVisible());
+        QCOMPARE(lab->lesson(), studyIn(shipped.back()).lesson);
+        QVERIFY(find<LessonPanel>(*lab, "labLessonText")->isVisibleTo(lab));
+    }
+
     // The program finds its lessons installed (share/ beside bin/), in the
     // build tree (share/ beside the program) and in the desktop's data
     // folders; a folder without lesson files is no lesson folder.

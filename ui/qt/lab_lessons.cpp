@@ -6,7 +6,9 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QLabel>
+#include <QCoreApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -78,6 +80,19 @@ QString lessonMenuTitle(const QString& path)
     const QRegularExpressionMatch number =
         QRegularExpression(QStringLiteral("^0*(\\d+)")).match(QFileInfo(path).fileName());
     return number.hasMatch() ? QStringLiteral("&") + number.captured(1) + ' ' + title : title;
+}
+
+void addLessonItems(QMenu& menu, const QString& namePrefix,
+                    const std::function<void(const QString&)>& open)
+{
+    const QStringList files = lessonFiles(lessonFolder(QCoreApplication::applicationDirPath()));
+    for (const QString& path : files) {
+        QAction* item = menu.addAction(lessonMenuTitle(path));
+        item->setObjectName(namePrefix + QFileInfo(path).completeBaseName());
+        QObject::connect(item, &QAction::triggered, &menu, [open, path] { open(path); });
+    }
+    if (files.isEmpty())
+        menu.addAction("No lessons found beside the program")->setEnabled(false);
 }
 
 LessonPanel::LessonPanel(QWidget* parent) : QTextBrowser(parent)

@@ -7,11 +7,13 @@
 #include <QStringList>
 #include <QTextBrowser>
 
+#include <functional>
 #include <optional>
 
 #include "lab/study_file.h"
 
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 
 namespace tarvel::ui {
@@ -29,6 +31,12 @@ QStringList lessonFiles(const QString& folder);
 // with ("04-spline-ends.tarvel": 4), as the item's mnemonic, and the title
 // of its lesson, or the file's name when it holds none or cannot be read.
 QString lessonMenuTitle(const QString& path);
+
+// One item per lesson of the program's lessons folder at the end of menu,
+// named namePrefix and the file's base name, each opening its file through
+// open; a disabled item saying so when there are none.
+void addLessonItems(QMenu& menu, const QString& namePrefix,
+                    const std::function<void(const QString&)>& open);
 
 // The lesson's text: its title, what to look at and the question, with the
 // answer behind a "Show answer" link.

@@ -449,18 +449,10 @@ void LabWindow::createLessons()
 
     QMenu* lessons = menuBar()->addMenu("Le&ssons");
     lessons->setObjectName("labLessonsMenu");
-    const QStringList files = lessonFiles(lessonFolder(QCoreApplication::applicationDirPath()));
-    for (const QString& path : files) {
-        auto* open = new QAction(lessonMenuTitle(path), lessons);
-        open->setObjectName(QStringLiteral("labLesson_") + QFileInfo(path).completeBaseName());
-        connect(open, &QAction::triggered, this, [this, path] {
-            if (const std::optional<QString> why = openStudy(path))
-                QMessageBox::warning(this, windowTitle(), *why);
-        });
-        lessons->addAction(open);
-    }
-    if (files.isEmpty())
-        lessons->addAction("No lessons found beside the program")->setEnabled(false);
+    addLessonItems(*lessons, QStringLiteral("labLesson_"), [this](const QString& path) {
+        if (const std::optional<QString> why = openStudy(path))
+            QMessageBox::warning(this, windowTitle(), *why);
+    });
     lessons->addSeparator();
     QAction* panel = lessonDock_->toggleViewAction();
     panel->setText("Show the lesson &panel");
