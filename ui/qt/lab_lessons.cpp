@@ -33,7 +33,7 @@ QString paragraphs(const std::string& text, const QString& lead = {})
     return html;
 }
 
-QString lessonInFolder(const QString& folder)
+QString folderWithLessons(const QString& folder)
 {
     return QFileInfo(folder).isDir() && !lessonFiles(folder).isEmpty()
                ? QDir(folder).canonicalPath()
@@ -45,13 +45,13 @@ QString lessonInFolder(const QString& folder)
 QString lessonFolder(const QString& programFolder)
 {
     for (const QString& beside : {QStringLiteral("/../share/"), QStringLiteral("/share/")})
-        if (const QString found = lessonInFolder(programFolder + beside + kLessonsPath);
+        if (const QString found = folderWithLessons(programFolder + beside + kLessonsPath);
             !found.isEmpty())
             return found;
     for (const QString& data :
          QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, kLessonsPath,
                                    QStandardPaths::LocateDirectory))
-        if (const QString found = lessonInFolder(data); !found.isEmpty())
+        if (const QString found = folderWithLessons(data); !found.isEmpty())
             return found;
     return {};
 }

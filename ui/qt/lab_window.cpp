@@ -434,7 +434,7 @@ void LabWindow::createActions()
 
 // The Lessons menu: the lessons that come with the program, by their
 // titles, and the teacher's edit of the lesson text; the text itself in a
-// panel beside the plot while a lesson is open.
+// panel under the plot while a lesson is open.
 void LabWindow::createLessons()
 {
     lessonDock_ = new QDockWidget("Lesson", this);

@@ -66,11 +66,11 @@ public:
     // The study in the file, or why not (the lab then stays as it was).
     std::optional<QString> openStudy(const QString& path);
     std::optional<QString> pasteNodes(const QString& text);
-    // The lesson the lab shows beside the plot, if any; a lesson set here
+    std::optional<QString> importNodes(const QString& path);
+    // The lesson the lab shows under the plot, if any; a lesson set here
     // is not saved until Save study.
     const std::optional<Lesson>& lesson() const { return lesson_; }
     void setLesson(const std::optional<Lesson>& lesson);
-    std::optional<QString> importNodes(const QString& path);
 
     // Asks, when the lab holds edits that are not saved, whether to save
     // them (through the save dialog), discard them or keep the lab open:
@@ -175,7 +175,7 @@ private:
     // The split view's second panel: its own node family, the rest shared.
     LabPlot* plot2_ = nullptr;
     std::optional<LabModel> model2_;
-    // The lesson shown beside the plot, and as it was last opened or saved.
+    // The lesson shown under the plot, and as it was last opened or saved.
     std::optional<Lesson> lesson_;
     std::optional<Lesson> savedLesson_;
     QDockWidget* lessonDock_ = nullptr;
