@@ -78,6 +78,7 @@ void checkState(const LabModel& model)
 {
     const LabSettings& s = model.settings();
     require(model.nodes().size() == static_cast<std::size_t>(s.count), "nodes number the count");
+    require(s.pickedNode < model.nodes().size(), "the picked node is one of the nodes");
     const bool rising = !orderProblem(model.nodes());
     for (const StudyMethod method : kStudyMethods) {
         const MethodOutcome& out = model.outcome(method);
@@ -177,7 +178,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int actions = 0; actions < 24 && in.remaining_bytes() > 0; ++actions) {
         const LabSettings before = model.settings();
         const NodeList nodes = model.nodes();
-        switch (in.ConsumeIntegralInRange(0, 12)) {
+        switch (in.ConsumeIntegralInRange(0, 13)) {
         case 0:
             refusedOrApplied(model,
                              model.setFunction(
@@ -210,7 +211,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         case 5:
             refusedOrApplied(
-                model, model.setView(kLabViews[in.ConsumeIntegralInRange<std::size_t>(0, 6)].id),
+                model, model.setView(
+                           kLabViews[in.ConsumeIntegralInRange<std::size_t>(0, kLabViews.size() - 1)].id),
                 before, nodes);
             break;
         case 6:
@@ -243,6 +245,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         case 12:
             runConvergence(model, convergence, in);
+            break;
+        case 13:
+            refusedOrApplied(model,
+                             model.setPickedNode(
+                                 in.ConsumeIntegralInRange<std::size_t>(0, model.nodes().size())),
+                             before, nodes);
             break;
         default:
             model.resetNodes();
