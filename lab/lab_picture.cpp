@@ -366,7 +366,7 @@ Captions captionsOf(LabView view)
     case LabView::Bound:
         return {"x", "|p(x) − f(x)| under max|f⁽ⁿ⁾|/n! · |ω(x)|"};
     case LabView::Omega:
-        return {"x", "ω(x) = ∏(x − xᵢ)"};
+        return {"x", "node polynomial ω(x)"};
     case LabView::Cardinal:
         return {"x", "curve for the value 1 at the picked node"};
     case LabView::Convergence:

@@ -743,7 +743,7 @@ TEST(LabModel, EachViewDrawsWhatItNames)
          "Lebesgue function λ(x)"},
         {LabView::Bound, 2, "|p − f| of Global polynomial", "x",
          "|p(x) − f(x)| under max|f⁽ⁿ⁾|/n! · |ω(x)|"},
-        {LabView::Omega, 3, "ω(x), largest |ω| 3.673e-5 at x = 0.0375", "x", "ω(x) = ∏(x − xᵢ)"},
+        {LabView::Omega, 3, "ω(x), largest |ω| 3.673e-5 at x = 0.0375", "x", "node polynomial ω(x)"},
         {LabView::Cardinal, 2, "Global polynomial", "x",
          "curve for the value 1 at the picked node"},
         {LabView::Convergence, 2, "reference slope n⁻²", "n (number of nodes)",
