@@ -157,95 +157,6 @@ StudyMethod anyMethod(FuzzedDataProvider& in)
     return kStudyMethods[in.ConsumeIntegralInRange<std::size_t>(0, kStudyMethods.size() - 1)];
 }
 
-// One action of a session. The kept inputs were written when a session
-// knew the first seven views and no picked node; only the later actions
-// take those, so that every kept input still takes its own path.
-void act(LabModel& model, ConvergenceStudy& convergence, FuzzedDataProvider& in, bool later)
-{
-    const LabSettings before = model.settings();
-    const NodeList nodes = model.nodes();
-    switch (in.ConsumeIntegralInRange(0, later ? 13 : 12)) {
-    case 0:
-        refusedOrApplied(model,
-                         model.setFunction(
-                             kLabFunctions[in.ConsumeIntegralInRange<std::size_t>(0, kLabFunctions.size() - 1)].id),
-                         before, nodes);
-        break;
-    case 1:
-        refusedOrApplied(model,
-                         model.setFamily(
-                             kNodeFamilies[in.ConsumeIntegralInRange<std::size_t>(0, 2)].id),
-                         before, nodes);
-        break;
-    case 2:
-        refusedOrApplied(model, model.setCount(in.ConsumeIntegralInRange(-2, 120)), before,
-                         nodes);
-        break;
-    case 3:
-        // High degrees only where they are refused: the Lebesgue function
-        // of local Lagrange grows with the degree's square, too slow for
-        // a session under the sanitizers.
-        refusedOrApplied(model,
-                         model.setParameter(anyMethod(in),
-                                            in.ConsumeBool()
-                                                ? in.ConsumeIntegralInRange(-2, 12)
-                                                : in.ConsumeIntegralInRange(101, 2000)),
-                         before, nodes);
-        break;
-    case 4:
-        model.setShown(anyMethod(in), in.ConsumeBool());
-        break;
-    case 5:
-        refusedOrApplied(
-            model, model.setView(
-                       kLabViews[in.ConsumeIntegralInRange<std::size_t>(0, later ? kLabViews.size() - 1 : 6)]
-                               .id),
-            before, nodes);
-        break;
-    case 6:
-        drag(model, in);
-        break;
-    case 7:
-        model.undo();
-        break;
-    case 8:
-        model.redo();
-        break;
-    case 10:
-        refusedOrApplied(model,
-                         model.setExpression(in.PickValueInArray(
-                             {"exp(x) sin(10x)", "1/(1+25x^2)", "sqrt(x)", "abs(x-0.3)",
-                              "log(x)", "1/(x-0.5)", "2 +* x", "1e308 x^9", "x^x"})),
-                         before, nodes);
-        break;
-    case 11: {
-        Refusal refusal;
-        if (in.ConsumeBool()) {
-            NodeList own = givenPoints(in);
-            const bool withY = in.ConsumeBool();
-            refusal = model.replaceNodes(std::move(own), withY);
-        } else {
-            refusal = model.setOwnNodes(in.ConsumeBool());
-        }
-        refusedOrApplied(model, refusal, before, nodes);
-        break;
-    }
-    case 12:
-        runConvergence(model, convergence, in);
-        break;
-    case 13:
-        refusedOrApplied(model,
-                         model.setPickedNode(
-                             in.ConsumeIntegralInRange<std::size_t>(0, model.nodes().size())),
-                         before, nodes);
-        break;
-    default:
-        model.resetNodes();
-        require(!model.edited(), "Reset brings back the function's nodes");
-        break;
-    }
-}
-
 }  // namespace
 }  // namespace tarvel
 
@@ -264,8 +175,93 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ConvergenceStudy convergence;
     checkState(model);
 
+    // The kept inputs were written when a session knew the first seven views
+    // and no picked node; only the actions after their 24 take those, so
+    // that every kept input still takes its own path.
     for (int actions = 0; actions < 48 && in.remaining_bytes() > 0; ++actions) {
-        act(model, convergence, in, actions >= 24);
+        const bool later = actions >= 24;
+        const LabSettings before = model.settings();
+        const NodeList nodes = model.nodes();
+        switch (in.ConsumeIntegralInRange(0, later ? 13 : 12)) {
+        case 0:
+            refusedOrApplied(model,
+                             model.setFunction(
+                                 kLabFunctions[in.ConsumeIntegralInRange<std::size_t>(0, kLabFunctions.size() - 1)].id),
+                             before, nodes);
+            break;
+        case 1:
+            refusedOrApplied(model,
+                             model.setFamily(
+                                 kNodeFamilies[in.ConsumeIntegralInRange<std::size_t>(0, 2)].id),
+                             before, nodes);
+            break;
+        case 2:
+            refusedOrApplied(model, model.setCount(in.ConsumeIntegralInRange(-2, 120)), before,
+                             nodes);
+            break;
+        case 3:
+            // High degrees only where they are refused: the Lebesgue function
+            // of local Lagrange grows with the degree's square, too slow for
+            // a session under the sanitizers.
+            refusedOrApplied(model,
+                             model.setParameter(anyMethod(in),
+                                                in.ConsumeBool()
+                                                    ? in.ConsumeIntegralInRange(-2, 12)
+                                                    : in.ConsumeIntegralInRange(101, 2000)),
+                             before, nodes);
+            break;
+        case 4:
+            model.setShown(anyMethod(in), in.ConsumeBool());
+            break;
+        case 5:
+            refusedOrApplied(
+                model, model.setView(kLabViews[in.ConsumeIntegralInRange<std::size_t>(
+                                  0, later ? kLabViews.size() - 1 : 6)]
+                                  .id),
+                before, nodes);
+            break;
+        case 6:
+            drag(model, in);
+            break;
+        case 7:
+            model.undo();
+            break;
+        case 8:
+            model.redo();
+            break;
+        case 10:
+            refusedOrApplied(model,
+                             model.setExpression(in.PickValueInArray(
+                                 {"exp(x) sin(10x)", "1/(1+25x^2)", "sqrt(x)", "abs(x-0.3)",
+                                  "log(x)", "1/(x-0.5)", "2 +* x", "1e308 x^9", "x^x"})),
+                             before, nodes);
+            break;
+        case 11: {
+            Refusal refusal;
+            if (in.ConsumeBool()) {
+                NodeList own = givenPoints(in);
+                const bool withY = in.ConsumeBool();
+                refusal = model.replaceNodes(std::move(own), withY);
+            } else {
+                refusal = model.setOwnNodes(in.ConsumeBool());
+            }
+            refusedOrApplied(model, refusal, before, nodes);
+            break;
+        }
+        case 12:
+            runConvergence(model, convergence, in);
+            break;
+        case 13:
+            refusedOrApplied(model,
+                             model.setPickedNode(
+                                 in.ConsumeIntegralInRange<std::size_t>(0, model.nodes().size())),
+                             before, nodes);
+            break;
+        default:
+            model.resetNodes();
+            require(!model.edited(), "Reset brings back the function's nodes");
+            break;
+        }
         checkState(model);
     }
     return 0;
