@@ -292,6 +292,23 @@ private slots:
         // Antialiasing may shade a few edge pixels otherwise at another origin.
         QVERIFY2(differ <= 40, qPrintable(QString("%1 pixels differ in %2,%3 %4x%5").arg(differ).arg(where.x()).arg(where.y()).arg(where.width()).arg(where.height())));
         QVERIFY(both.copy(0, 0, 400, 400) != second);
+
+        // The pgfplots file: two axes side by side, each with its own title
+        // and half the width, compiled as it is.
+        settings.format = ExportFormat::Tex;
+        settings.centimetres = true;
+        settings.width = 24;
+        settings.height = 8;
+        const QString texPath = dir.filePath("both.tex");
+        QCOMPARE(exportPlot(lab->plot(), settings, texPath), QString());
+        const QString tex = readText(texPath);
+        QCOMPARE(static_cast<int>(tex.count("\\begin{axis}")), 2);
+        QCOMPARE(static_cast<int>(tex.count("width=12.000cm")), 2);
+        QVERIFY(tex.contains("at={(panel1.outer east)}, anchor=outer west"));
+        const qsizetype secondAxis = tex.indexOf("name=panel2");
+        QVERIFY(tex.lastIndexOf("11 evenly spaced nodes}", secondAxis) >= 0);
+        QVERIFY(tex.indexOf("11 Chebyshev points}", secondAxis) > secondAxis);
+        QCOMPARE(compiled(texPath), QString());
     }
 
 private:

@@ -185,13 +185,15 @@ QString exportPlot(const PlotView& plot, const ExportSettings& s, const QString&
             return painter.end();
         });
     case ExportFormat::Tex: {
-        PgfFigure figure = pgfFigureOf(plot.exportScene(), plot.shownWorld(), optionsOf(plot, s));
+        std::vector<PgfFigure> figures = plot.pgfFigures(optionsOf(plot, s));
         const QSizeF cm = exportCentimetres(s);
-        figure.widthCm = cm.width();
-        figure.heightCm = cm.height();
-        figure.fontPt = s.fontPt;
-        figure.lineWidthPt = 0.8 * s.lineScale;
-        return saveWhole(fileName, QByteArray::fromStdString(pgfplotsDocument(figure)));
+        for (PgfFigure& figure : figures) {
+            figure.widthCm = cm.width() / static_cast<double>(figures.size());
+            figure.heightCm = cm.height();
+            figure.fontPt = s.fontPt;
+            figure.lineWidthPt = 0.8 * s.lineScale;
+        }
+        return saveWhole(fileName, QByteArray::fromStdString(pgfplotsDocument(figures)));
     }
     case ExportFormat::Csv:
         break;
