@@ -762,6 +762,16 @@ private slots:
                 widest = std::max(widest, header->fontMetrics().horizontalAdvance(line));
             QVERIFY2(header->sectionSize(c) > widest, qPrintable(caption));
         }
+        // New figures widen their columns: every cell shows whole.
+        find<QSpinBox>(*lab, "labCount")->setValue(9);
+        find<QSpinBox>(*lab, "labCount")->setValue(7);
+        QCoreApplication::processEvents();
+        for (int r = 0; r < table->rowCount(); ++r)
+            for (int c = 0; c < table->columnCount() - 1; ++c) {
+                const QString text = table->item(r, c)->text();
+                QVERIFY2(header->sectionSize(c) > table->fontMetrics().horizontalAdvance(text),
+                         qPrintable(text));
+            }
         const std::vector<NumbersRow> rows = lab->model().numbersRows();
         int rounded = 0;
         for (int r = 0; r < table->rowCount(); ++r) {

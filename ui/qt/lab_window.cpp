@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QScopedValueRollback>
 #include <QSplitter>
 #include <QStandardItemModel>
 #include <QStatusBar>
@@ -584,8 +585,12 @@ void LabWindow::connectControls()
     });
     connect(plot_, &LabPlot::dragMoved, this,
             [this](std::size_t node, double x, double y, bool moveX) {
-                if (model_.moveNode(node, x, y, moveX))
+                if (model_.moveNode(node, x, y, moveX)) {
+                    // A drag moves the first panel's nodes alone, in a held
+                    // world: the second panel keeps its picture.
+                    const QScopedValueRollback firstOnly(firstPanelOnly_, true);
                     refresh();
+                }
             });
     connect(plot_, &LabPlot::dragFinished, this, [this] {
         model_.finishDrag();
@@ -1073,6 +1078,9 @@ void LabWindow::updateNumbers()
     };
     const double magnitudes[] = {largestValue(model_), split ? largestValue(*model2) : 0.0};
     constexpr int kOrderColumn = 6;
+    // Each cell told alone would make the view measure every column again
+    // for it; the view hears of all the cells at once below.
+    std::optional<QSignalBlocker> quiet(numbers_->model());
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const NumbersRow& row = rows[static_cast<std::size_t>(r)];
         const bool inFirst = static_cast<std::size_t>(r) < firstPanel;
@@ -1123,6 +1131,11 @@ void LabWindow::updateNumbers()
                 item->setToolTip(tip);
         }
     }
+    quiet.reset();
+    if (!rows.empty())
+        emit numbers_->model()->dataChanged(
+            numbers_->model()->index(0, 0),
+            numbers_->model()->index(static_cast<int>(rows.size()) - 1, kOrderColumn));
     numbers_->setSortingEnabled(true);
     if (numbers_->rowCount() != shownRows)
         giveNumbersRoom();
@@ -1367,7 +1380,7 @@ void LabWindow::linkWorlds(LabPicture& first, LabPicture& second) const
 void LabWindow::showPictures()
 {
     LabPicture first = currentPicture();
-    if (plot2_->isVisible()) {
+    if (plot2_->isVisible() && !firstPanelOnly_) {
         updateSecondPanel();
         LabPicture second;
         if (const std::optional<LabModel>& model2 = panel2_.model()) {

@@ -179,6 +179,7 @@ private:
     QComboBox* view2_ = nullptr;
     PanelChoice choice2_;
     SecondPanel panel2_;
+    bool firstPanelOnly_ = false;  // a change that leaves the second panel's picture as it is
     ConvergenceStudy convergence2_;
     ConvergenceRun runner2_;
 };
