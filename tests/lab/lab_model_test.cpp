@@ -858,19 +858,20 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
         std::function<Refusal(LabModel&)> change;
         std::vector<StudyMethod> pending;
     } rows[] = {
-        {"more nodes", [](LabModel& m) { return m.setCount(301); }, {StudyMethod::Global}},
+        {"more nodes", [](LabModel& m) { return m.setCount(301); },
+         {StudyMethod::Global, StudyMethod::Fh, StudyMethod::Trig}},
         {"a high local degree",
          [](LabModel& m) {
              m.setCount(301);
              return m.setParameter(StudyMethod::Local, 100);
          },
-         {StudyMethod::Global, StudyMethod::Local}},
+         {StudyMethod::Global, StudyMethod::Local, StudyMethod::Fh, StudyMethod::Trig}},
         {"the Lebesgue view at many nodes",
          [](LabModel& m) {
              m.setCount(301);
              return m.setView(LabView::Lebesgue);
          },
-         {StudyMethod::Global}},
+         {StudyMethod::Global, StudyMethod::Fh, StudyMethod::Trig}},
         {"a hundred nodes: nothing waits",
          [](LabModel& m) {
              m.setCount(101);
@@ -879,14 +880,18 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
          {}},
     };
     for (const auto& row : rows) {
-        DeferredAndAtOnce models(startWith(
-            LabFunction::Runge, 11, {StudyMethod::Global, StudyMethod::Local, StudyMethod::Akima}));
+        const std::vector<StudyMethod> shown = {StudyMethod::Global, StudyMethod::Local,
+                                                StudyMethod::Akima, StudyMethod::Fh,
+                                                StudyMethod::Trig};
+        LabStart start = startWith(LabFunction::Runge, 11, {});
+        for (const StudyMethod method : shown)
+            start.settings.shown[methodIndex(method)] = true;
+        DeferredAndAtOnce models(std::move(start));
         models.deferred.setCount(31);
         models.atOnce.setCount(31);
         ASSERT_FALSE(row.change(models.deferred)) << row.name;
         ASSERT_FALSE(row.change(models.atOnce)) << row.name;
-        for (const StudyMethod method :
-             {StudyMethod::Global, StudyMethod::Local, StudyMethod::Akima}) {
+        for (const StudyMethod method : shown) {
             const bool waits =
                 std::find(row.pending.begin(), row.pending.end(), method) != row.pending.end();
             EXPECT_EQ(models.deferred.outcome(method).pending, waits)
