@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -260,6 +261,44 @@ private slots:
         QCOMPARE(next.settings().height, 9.0);
         QVERIFY(!find<QCheckBox>(next, "exportTitle")->isChecked());
         QCOMPARE(find<QDoubleSpinBox>(next, "exportHeight")->value(), 9.0);
+    }
+
+    // A large PNG is encoded and written on a worker under a modal note: the
+    // window thread runs its events meanwhile, and the file is whole after.
+    // A small one is written at once, with no note.
+    void aLargePngIsSavedWhileTheWindowRuns_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("noted");
+        QTest::newRow("2400 x 2000 under a note") << 2400 << true;
+        QTest::newRow("640 x 2000 at once") << 640 << false;
+    }
+
+    void aLargePngIsSavedWhileTheWindowRuns()
+    {
+        QFETCH(int, width);
+        QFETCH(bool, noted);
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
+        QTemporaryDir dir;
+        ExportSettings settings;
+        settings.format = ExportFormat::Png;
+        settings.centimetres = false;
+        settings.width = width;
+        settings.height = 2000;
+        settings.dpi = 96;
+        bool saving = true;
+        QString seenDuringSave;
+        QTimer::singleShot(0, [&] {
+            if (saving)
+                if (QWidget* modal = QApplication::activeModalWidget())
+                    seenDuringSave = modal->objectName();
+        });
+        const QString path = dir.filePath("large.png");
+        QCOMPARE(exportPlot(lab->plot(), settings, path), QString());
+        saving = false;
+        QCOMPARE(seenDuringSave, noted ? QString("saveProgress") : QString());
+        QCOMPARE(QImage(path).size(), QSize(width, 2000));
+        QVERIFY(!QApplication::activeModalWidget());
     }
 
     // An export of a split view holds both panels side by side: its right

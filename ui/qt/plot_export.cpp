@@ -157,14 +157,13 @@ QString exportPlot(const PlotView& plot, const ExportSettings& s, const QString&
     if (!(s.width > 0) || !(s.height > 0) || !(s.dpi > 0) || !(s.fontPt > 0))
         return QStringLiteral("The size, the resolution and the font size must be above 0.");
     switch (s.format) {
-    case ExportFormat::Png:
-        return saveWhole(fileName, [&](QIODevice& device) {
-            QImage image = figureImage(plot, s, exportPixels(s));
-            const int dotsPerMetre = static_cast<int>(std::lround(s.dpi / 0.0254));
-            image.setDotsPerMeterX(dotsPerMetre);
-            image.setDotsPerMeterY(dotsPerMetre);
-            return image.save(&device, "PNG");
-        });
+    case ExportFormat::Png: {
+        QImage image = figureImage(plot, s, exportPixels(s));
+        const int dotsPerMetre = static_cast<int>(std::lround(s.dpi / 0.0254));
+        image.setDotsPerMeterX(dotsPerMetre);
+        image.setDotsPerMeterY(dotsPerMetre);
+        return saveImageAsPng(plot.window(), fileName, image);
+    }
     case ExportFormat::Svg: {
         const std::optional<QByteArray> svg = svgDocument(plot, s);
         if (!svg)

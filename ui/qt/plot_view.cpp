@@ -325,9 +325,7 @@ QString PlotView::savePicture(const QString& fileName) const
             .arg(pixels.height())
             .arg(kMaxPngPixels / 1'000'000);
     if (suffix == "png")
-        return saveWhole(fileName, [this](QIODevice& device) {
-            return pictureImage(kPngScale).save(&device, "PNG");
-        });
+        return saveImageAsPng(window(), fileName, pictureImage(kPngScale));
     if (suffix == "svg")
         return saveWhole(fileName, [this, size](QIODevice& device) {
             QSvgGenerator svg;
