@@ -115,8 +115,10 @@ MainWindow::MainWindow(const QString& startDirectory, QWidget* parent) : QMainWi
 MainWindow::~MainWindow()
 {
     // Closing the window takes the focus from the picture, which then tells
-    // a status bar that is no longer there.
+    // a status bar that is no longer there; the focus moving between
+    // controls as they go would scroll a client area that is going.
     picture_->disconnect(this);
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
 }
 
 template <typename T> T* MainWindow::control(const char* name) const
