@@ -14,6 +14,9 @@ constexpr std::string_view kNoFunction = "the main window's given points have no
 constexpr std::string_view kOwnNodesHaveNoFamily =
     "The convergence view steps n through a node family, and your own nodes have none: choose "
     "a family or another view first.";
+constexpr std::string_view kStepToOwnNodes =
+    "The convergence view steps n through a node family, and this step brings back your own "
+    "nodes, which have none: choose another view first.";
 
 std::string countText(int count)
 {
@@ -194,7 +197,7 @@ Refusal LabModel::setFamily(NodeFamily family)
     keepOwnNodes();
     settings_.family = family;
     settings_.ownNodes = false;
-    takeNodes();
+    chooseNodes();
     return std::nullopt;
 }
 
@@ -209,7 +212,7 @@ Refusal LabModel::showNodes(NodeList nodes)
     for (const Node& node : nodes)
         if (!std::isfinite(node.x) || !std::isfinite(node.y))
             return std::string("The nodes hold a value that is not finite.");
-    if (nodes_.replace(std::move(nodes)))
+    if (nodes_.replace(std::move(nodes), nodes_.source()))
         recompute();
     return std::nullopt;
 }
@@ -228,7 +231,7 @@ Refusal LabModel::setOwnNodes(bool own)
         for (const Node& node : nodes())
             ownXs_.push_back(node.x);
     settings_.ownNodes = true;
-    takeNodes();
+    chooseNodes();
     return std::nullopt;
 }
 
@@ -254,7 +257,7 @@ Refusal LabModel::replaceNodes(NodeList nodes, bool withY)
     }
     if (f)
         settings_.ownNodes = true;
-    nodes_.replace(std::move(nodes));
+    nodes_.replace(std::move(nodes), sourceOf(settings_));
     countNodes();
     recompute();
     return std::nullopt;
@@ -337,34 +340,44 @@ void LabModel::finishDrag()
     nodes_.finishDrag();
 }
 
-bool LabModel::undo()
+Refusal LabModel::undo()
 {
-    const bool undone = nodes_.undo();
-    if (undone) {
-        countNodes();
-        recompute();
-    }
-    return undone;
+    return stepNodes(nodes_.undoSource(), "undo", &LabNodes::undo);
 }
 
-bool LabModel::redo()
+Refusal LabModel::redo()
 {
-    const bool redone = nodes_.redo();
-    if (redone) {
-        countNodes();
-        recompute();
-    }
-    return redone;
+    return stepNodes(nodes_.redoSource(), "redo", &LabNodes::redo);
+}
+
+Refusal LabModel::stepNodes(std::optional<NodeSource> source, std::string_view verb,
+                            bool (LabNodes::*step)())
+{
+    if (!source)
+        return joined({"There is no change of the nodes to ", verb, "."});
+    if (source->own && settings_.view == LabView::Convergence)
+        return std::string(kStepToOwnNodes);
+    keepOwnNodes();
+    (nodes_.*step)();
+    followNodes();
+    return std::nullopt;
 }
 
 bool LabModel::resetNodes()
 {
     const bool reset = nodes_.restoreOriginal();
-    if (reset) {
-        countNodes();
-        recompute();
-    }
+    if (reset)
+        followNodes();
     return reset;
+}
+
+// The settings name where the nodes a step brought back come from.
+void LabModel::followNodes()
+{
+    settings_.family = nodes_.source().family;
+    settings_.ownNodes = nodes_.source().own;
+    countNodes();
+    recompute();
 }
 
 NodeList LabModel::nodesOf(const LabSettings& settings) const
@@ -378,9 +391,21 @@ NodeList LabModel::nodesOf(const LabSettings& settings) const
     return nodes;
 }
 
+NodeSource LabModel::sourceOf(const LabSettings& settings)
+{
+    return {settings.family, settings.ownNodes};
+}
+
 void LabModel::takeNodes()
 {
-    nodes_.reset(nodesOf(settings_));
+    nodes_.reset(nodesOf(settings_), sourceOf(settings_));
+    countNodes();
+    recompute();
+}
+
+void LabModel::chooseNodes()
+{
+    nodes_.choose(nodesOf(settings_), sourceOf(settings_));
     countNodes();
     recompute();
 }
@@ -396,10 +421,11 @@ void LabModel::keepOwnNodes()
         ownXs_.push_back(node.x);
 }
 
+// A family's nodes number the count already; a step back to them from own
+// nodes of another number brings their number back too.
 void LabModel::countNodes()
 {
-    if (settings_.ownNodes || settings_.function == LabFunction::Data)
-        settings_.count = static_cast<int>(nodes().size());
+    settings_.count = static_cast<int>(nodes().size());
 }
 
 void LabModel::sampleFunction()

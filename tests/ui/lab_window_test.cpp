@@ -1106,6 +1106,18 @@ private slots:
         QTest::keyClick(plot, Qt::Key_Delete);
         QCOMPARE(lab->model().nodes().size(), std::size_t{6});
         QVERIFY(lab->model().nodes()[1].x != second);
+
+        // A family chosen is one step too: Undo brings the own nodes back.
+        const NodeList own = lab->model().nodes();
+        auto* nodes = find<QComboBox>(*lab, "labNodes");
+        nodes->setCurrentIndex(nodes->findData("lobatto"));
+        QCOMPARE(lab->model().nodes().size(), std::size_t{6});
+        QVERIFY(find<QSpinBox>(*lab, "labCount")->isEnabled());
+        find<QAction>(*lab, "labUndoAction")->trigger();
+        QCOMPARE(lab->model().nodes(), own);
+        QCOMPARE(nodes->currentData().toString(), QString("custom"));
+        QVERIFY(!find<QSpinBox>(*lab, "labCount")->isEnabled());
+        QVERIFY(statusOf(*lab).contains("Undid one change of the nodes."));
     }
 
     void aSavedStudyOpensAgainAndADamagedOneChangesNothing()

@@ -529,15 +529,17 @@ void LabWindow::connectControls()
     };
     onAction("labUndoAction", [this] {
         stopPlay();
-        const bool undone = model_.undo();
+        const Refusal refusal = model_.undo();
+        showSettings();
         refresh();
-        say(undone ? "Undid one move of the nodes." : "There is no move of the nodes to undo.");
+        say(refusal ? qstr(*refusal) : QString("Undid one change of the nodes."));
     });
     onAction("labRedoAction", [this] {
         stopPlay();
-        const bool redone = model_.redo();
+        const Refusal refusal = model_.redo();
+        showSettings();
         refresh();
-        say(redone ? "Redid one move of the nodes." : "There is no move of the nodes to redo.");
+        say(refusal ? qstr(*refusal) : QString("Redid one change of the nodes."));
     });
     onAction("labResetNodesAction", [this] {
         stopPlay();
