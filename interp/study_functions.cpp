@@ -135,4 +135,17 @@ FunctionValues evaluateFunction(const StudyFunction& function, double x)
     return {};
 }
 
+std::vector<FunctionValues> evaluateFunction(const StudyFunction& function,
+                                             std::span<const double> xs)
+{
+    std::vector<FunctionValues> values(xs.size());
+    if (function.id == StudyFunctionId::Expression) {
+        function.expression->values(xs, values);
+        return values;
+    }
+    for (std::size_t k = 0; k < xs.size(); ++k)
+        values[k] = evaluateFunction(function, xs[k]);
+    return values;
+}
+
 }  // namespace tarvel

@@ -435,8 +435,7 @@ void LabModel::sampleFunction()
     const std::optional<StudyFunction> f = function();
     if (!f)
         return;
-    for (const double x : errorGrid()) {
-        const FunctionValues at = evaluateFunction(*f, x);
+    for (const FunctionValues& at : evaluateFunction(*f, errorGrid())) {
         exact_[0].push_back(at.value);
         exact_[1].push_back(at.first);
         exact_[2].push_back(at.second);
