@@ -16,9 +16,6 @@ namespace {
 constexpr std::array<const char*, 6> kFunctionKeys = {"sine",  "cos10", "polynomial",
                                                       "runge", "abs",   "expression"};
 
-// The main window's 2 pi: 4 atan(1), doubled.
-const double kTwoPi = std::atan(1.0) * 4.0 * 2;
-
 FunctionValues sine(double x)
 {
     const double angle = kTwoPi * x;
@@ -74,14 +71,16 @@ FunctionValues absolute(double x)
 
 }  // namespace
 
-double sineValue(double x)
+const double kTwoPi = std::atan(1.0) * 4.0 * 2;
+
+double sineValue(double x, double twoPi)
 {
-    return std::sin(kTwoPi * x);
+    return std::sin(twoPi * x);
 }
 
-double cos10Value(double x)
+double cos10Value(double x, double twoPi)
 {
-    return std::pow(std::cos(kTwoPi * x), 10.0);
+    return std::pow(std::cos(twoPi * x), 10.0);
 }
 
 const char* studyFunctionKey(StudyFunctionId id)

@@ -64,10 +64,14 @@ std::vector<FunctionValues> evaluateFunction(const StudyFunction& function,
 // f(x) alone: evaluateFunction(function, x).value without the derivatives.
 double functionValue(const StudyFunction& function, double x);
 
+// 2 pi as the main window forms its TwoPi: 4 atan(1), doubled.
+extern const double kTwoPi;
+
 // The main window's test functions at x, bit for bit the values its OK
-// command samples: sin(2 pi x), cos^10(2 pi x) and the test polynomial.
-double sineValue(double x);
-double cos10Value(double x);
+// command samples: sin(twoPi x), cos^10(twoPi x) and the test polynomial.
+// The main window passes its own TwoPi, which is kTwoPi once it has loaded.
+double sineValue(double x, double twoPi = kTwoPi);
+double cos10Value(double x, double twoPi = kTwoPi);
 double testPolynomialValue(const PolynomialEntries& entries, double x);
 
 }  // namespace tarvel
