@@ -6,8 +6,8 @@
 
 #include "app/form_tarvel.h"
 #include "app/status_text.h"
+#include "data/number_text.h"
 #include "plot/drawing.h"
-#include "plot/ticks.h"
 
 namespace tarvel {
 namespace {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "data/number_text.h"
 #include "data/printable_text.h"
 #include "lab/lab_text.h"
-#include "plot/ticks.h"
 
 namespace tarvel {
 namespace {

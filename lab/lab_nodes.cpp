@@ -5,8 +5,8 @@
 #include <limits>
 #include <utility>
 
+#include "data/number_text.h"
 #include "lab/lab_text.h"
-#include "plot/ticks.h"
 
 namespace tarvel {
 

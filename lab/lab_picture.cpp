@@ -6,9 +6,9 @@
 #include <limits>
 #include <span>
 
+#include "data/number_text.h"
 #include "lab/lab_counts.h"
 #include "lab/lab_text.h"
-#include "plot/ticks.h"
 
 namespace tarvel {
 namespace {

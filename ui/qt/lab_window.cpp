@@ -40,11 +40,11 @@
 #include <limits>
 
 #include "data/dsf_writer.h"
+#include "data/number_text.h"
 #include "data/printable_text.h"
 #include "lab/lab_export.h"
 #include "lab/node_text.h"
 #include "lab/study_file.h"
-#include "plot/ticks.h"
 #include "ui/qt/drawing_painter.h"
 #include "ui/qt/export_dialog.h"
 #include "ui/qt/file_save.h"
