@@ -13,9 +13,6 @@
 namespace tarvel {
 namespace {
 
-constexpr std::array<const char*, 6> kFunctionKeys = {"sine",  "cos10", "polynomial",
-                                                      "runge", "abs",   "expression"};
-
 FunctionValues sine(double x)
 {
     const double angle = kTwoPi * x;
@@ -81,11 +78,6 @@ double sineValue(double x, double twoPi)
 double cos10Value(double x, double twoPi)
 {
     return std::pow(std::cos(twoPi * x), 10.0);
-}
-
-const char* studyFunctionKey(StudyFunctionId id)
-{
-    return kFunctionKeys[static_cast<std::size_t>(id)];
 }
 
 double testPolynomialValue(const PolynomialEntries& entries, double x)

@@ -24,8 +24,13 @@ enum class StudyFunctionId {
 
 class Expression;
 
-// "sine", "cos10", "polynomial", "runge", "abs", "expression".
-const char* studyFunctionKey(StudyFunctionId id);
+// Each function's key, in files and as item data: "sine", "cos10", ...
+constexpr const char* studyFunctionKey(StudyFunctionId id)
+{
+    constexpr std::array<const char*, 6> kKeys = {"sine",  "cos10", "polynomial",
+                                                  "runge", "abs",   "expression"};
+    return kKeys[static_cast<std::size_t>(id)];
+}
 
 // The test polynomial's entries, read exactly as the main window reads them:
 // the terms k = 0, 1, ... while k <= degree (at most kPolyCapacity terms). The defaults

@@ -822,6 +822,7 @@ private slots:
         QVERIFY2(entries.contains("PCHIP — order 2.0"), qPrintable(entries.join('|')));
         auto* numbers = find<QTableWidget>(*lab, "labNumbers");
         QCOMPARE(numbers->horizontalHeaderItem(6)->text(), QString("observed\norder"));
+        QCOMPARE(numbers->horizontalHeaderItem(2)->text(), QString("at x"));
         QCOMPARE(numbers->item(0, 6)->text(), QString("no steady rate"));
         QCOMPARE(numbers->item(1, 6)->text(), QString("order 2.0"));
         find<QAction>(*lab, "labCopyNumbersAction")->trigger();

@@ -70,11 +70,21 @@ const QString kGrammar = QStringLiteral(
     "Functions: sin cos tan asin acos atan sinh cosh tanh exp log (ln) log10 sqrt abs.\n"
     "A product may be written without *: 10x, 2 sin(x), 3pi x, (x+1)(x-1), x(x+1).");
 
-// Headers of two lines keep the table narrow enough for a small lab
-// without cutting a header; Copy numbers keeps the one-line names.
-const QStringList kNumbersColumns = {"method",       "largest\nerror", "at x",
-                                     "RMS\nerror",   "overshoot",     "Lebesgue\nconstant",
-                                     "observed\norder"};
+// Headers of two lines (a name broken at its space, but "at x" is short
+// enough for one) keep the table narrow enough for a small lab without
+// cutting a header; Copy numbers keeps the one-line names.
+QStringList numbersHeaders()
+{
+    constexpr qsizetype kOneLine = 4;  // characters
+    QStringList headers;
+    for (const std::string_view column : kNumbersColumns) {
+        QString header = qstr(column);
+        if (header.size() > kOneLine)
+            header.replace(' ', '\n');
+        headers.push_back(header);
+    }
+    return headers;
+}
 
 // A cell of the numbers table that sorts by its figure, not its text; a
 // missing figure sorts after every number.
@@ -217,7 +227,7 @@ void LabWindow::createControls()
     plot_->setObjectName("labPlot");
     numbers_ = new QTableWidget(0, static_cast<int>(kNumbersColumns.size()), split);
     numbers_->setObjectName("labNumbers");
-    numbers_->setHorizontalHeaderLabels(kNumbersColumns);
+    numbers_->setHorizontalHeaderLabels(numbersHeaders());
     numbers_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     numbers_->verticalHeader()->setVisible(false);
     // Rows one line of text high, so all fifteen methods fit under the plot.
