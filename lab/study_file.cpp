@@ -388,6 +388,8 @@ Study studyFrom(const Json& root)
             if (row.parameter && parameters->member(row.key))
                 s.parameters.set(row.method, wholeNumber(*parameters, row.key, row.parameter->low,
                                                          row.parameter->high));
+    if (optional(root, "pickedNode", Json::Kind::Number))
+        s.pickedNode = static_cast<std::size_t>(wholeNumber(root, "pickedNode", 0, kLabMaxCount - 1));
     if (const Json* own = optional(root, "ownNodes", Json::Kind::Boolean))
         s.ownNodes = own->boolean;
     for (const Json& method : required(root, "methods", Json::Kind::Array).items) {
@@ -482,6 +484,7 @@ std::string studyFileText(const Study& study)
     line("parameters", "{" + parameters + "}");
     line("methods", "[" + methods + "]");
     line("view", quoted(named(kLabViews, s.view).key));
+    line("pickedNode", std::to_string(s.pickedNode));
     line("nodes", pairsText(study.nodes));
     line("data", pairsText(study.start.data));
     if (study.zoom)
