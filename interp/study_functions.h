@@ -68,6 +68,8 @@ std::vector<FunctionValues> evaluateFunction(const StudyFunction& function,
 
 // f(x) alone: evaluateFunction(function, x).value without the derivatives.
 double functionValue(const StudyFunction& function, double x);
+// f alone at each of xs: the values a method is built from at its nodes.
+std::vector<double> functionValues(const StudyFunction& function, std::span<const double> xs);
 
 // 2 pi as the main window forms its TwoPi: 4 atan(1), doubled.
 extern const double kTwoPi;
