@@ -24,6 +24,10 @@ enum class StudyFunctionId {
 
 class Expression;
 
+// The main window's two test functions as both windows name them.
+inline constexpr std::string_view kSineName = "sin(2πx)";
+inline constexpr std::string_view kCos10Name = "cos¹⁰(2πx)";
+
 // Each function's key, in files and as item data: "sine", "cos10", ...
 constexpr const char* studyFunctionKey(StudyFunctionId id)
 {
