@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "plot/ticks.h"
+#include "data/number_text.h"
 
 namespace tarvel {
 

@@ -10,12 +10,12 @@ namespace tarvel {
 // The kernels are the study functions' own.
 double Form_Tarvel::SinFunc(double x) const
 {
-    return sineValue(x);
+    return sineValue(x, TwoPi);
 }
 
 double Form_Tarvel::Cos10Fu(double x) const
 {
-    return cos10Value(x);
+    return cos10Value(x, TwoPi);
 }
 
 // (a0 + a1 x + ... + an x^n) / (n + 1), the terms k = 0, 1, ... while k <= n.

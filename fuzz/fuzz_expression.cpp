@@ -1,9 +1,9 @@
 // Reading and running typed functions: arbitrary bytes, and expressions
 // built from the grammar out of the bytes. Nothing may crash or run away;
 // a refusal points at a column inside the entry (or just after it); a
-// function that is read gives the same f(x) alone, with its derivatives and
-// as the first Taylor coefficients, and names a reason exactly where f(x)
-// is not finite.
+// function that is read gives the same f(x) alone, with its derivatives
+// (at one point and at several at once) and as the first Taylor
+// coefficients, and names a reason exactly where f(x) is not finite.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cmath>
@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "interp/expression.h"
 
@@ -72,9 +73,16 @@ void check(const std::string& text, FuzzedDataProvider& in)
         return;
     }
     const Expression& f = *parse.expression;
-    for (const double x : {0.0, 0.5, 1.0, in.ConsumeFloatingPointInRange(0.0, 1.0)}) {
+    const std::vector<double> xs = {0.0, 0.5, 1.0, in.ConsumeFloatingPointInRange(0.0, 1.0)};
+    std::vector<FunctionValues> atOnce(xs.size());
+    f.values(xs, atOnce);
+    for (std::size_t k = 0; k < xs.size(); ++k) {
+        const double x = xs[k];
         const double value = f.value(x);
         const FunctionValues values = f.values(x);
+        if (!same(atOnce[k].value, values.value) || !same(atOnce[k].first, values.first) ||
+            !same(atOnce[k].second, values.second))
+            violated("f, f' and f'' at several points at once are those at each point", text);
         const std::vector<double> series =
             f.taylor(x, in.ConsumeIntegralInRange(0, kTaylorMaxOrder));
         if (!same(value, values.value) || !same(value, series.front()))

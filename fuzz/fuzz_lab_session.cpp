@@ -7,6 +7,8 @@
 // - a refused change says why and leaves the settings and the nodes as they
 //   were;
 // - the nodes number the count (the given points' own count for data);
+// - own nodes, which have no family, never reach the convergence view, by
+//   Undo and Redo neither;
 // - a method that took the nodes saw them in rising order, and while it is
 //   shown has a value at every grid point;
 // - a drag with Shift keeps rising nodes rising;
@@ -78,6 +80,7 @@ void checkState(const LabModel& model)
 {
     const LabSettings& s = model.settings();
     require(model.nodes().size() == static_cast<std::size_t>(s.count), "nodes number the count");
+    require(!(s.ownNodes && s.view == LabView::Convergence), "own nodes have no convergence view");
     require(s.pickedNode < model.nodes().size(), "the picked node is one of the nodes");
     const bool rising = !orderProblem(model.nodes());
     for (const StudyMethod method : kStudyMethods) {
@@ -120,7 +123,7 @@ void drag(LabModel& model, FuzzedDataProvider& in)
     }
     model.finishDrag();
     if (model.nodes() != before && in.ConsumeBool()) {
-        require(model.undo(), "a finished drag can be undone");
+        require(!model.undo(), "a finished drag can be undone");
         require(model.nodes() == before, "Undo brings back the nodes before the drag");
     }
 }
@@ -224,10 +227,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             drag(model, in);
             break;
         case 7:
-            model.undo();
+            refusedOrApplied(model, model.undo(), before, nodes);
             break;
         case 8:
-            model.redo();
+            refusedOrApplied(model, model.redo(), before, nodes);
             break;
         case 10:
             refusedOrApplied(model,

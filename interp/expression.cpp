@@ -16,6 +16,7 @@
 #include <limits>
 #include <numbers>
 #include <type_traits>
+#include <utility>
 
 namespace tarvel {
 namespace {
@@ -56,24 +57,39 @@ int workSeries(ExpressionOp op)
 
 // The series are passed with their length n, a compile-time constant for
 // f, f', f'' so that the loops unroll, a run-time one for Taylor series.
+// body(k) for k = 0 .. n - 1: for a compile-time n, each k is a
+// compile-time constant too, so that the inner loops unroll as well; the
+// terms are computed in the same order either way.
+template <typename Count, typename Body> void eachTerm(Count n, Body body)
+{
+    if constexpr (std::is_same_v<Count, int>) {
+        for (int k = 0; k < n; ++k)
+            body(k);
+    } else {
+        [&]<int... k>(std::integer_sequence<int, k...>) {
+            (body(std::integral_constant<int, k>()), ...);
+        }(std::make_integer_sequence<int, n>());
+    }
+}
+
 template <typename Count> void multiply(const double* a, const double* b, double* r, Count n)
 {
-    for (int k = 0; k < n; ++k) {
+    eachTerm(n, [&](auto k) {
         double sum = 0;
         for (int j = 0; j <= k; ++j)
             sum += a[j] * b[k - j];
         r[k] = sum;
-    }
+    });
 }
 
 template <typename Count> void divide(const double* a, const double* b, double* r, Count n)
 {
-    for (int k = 0; k < n; ++k) {
+    eachTerm(n, [&](auto k) {
         double sum = a[k];
         for (int j = 0; j < k; ++j)
             sum -= r[j] * b[k - j];
         r[k] = quotient(sum, b[0]);
-    }
+    });
 }
 
 // g_k = (sign/k) sum_{j=1..k} j a_j h_{k-j}, for k >= 1.
@@ -106,13 +122,15 @@ template <typename Count> void logarithm(const double* a, double* r, Count n)
 template <typename Count>
 void sineCosine(const double* a, double* s, double* c, Count n, bool hyperbolic)
 {
-    // Apart, so that the compiler may compute sin and cos in one call.
+    // Apart, and of a copy that the first store cannot change, so that the
+    // compiler may compute sin and cos in one call.
+    const double a0 = a[0];
     if (hyperbolic) {
-        s[0] = std::sinh(a[0]);
-        c[0] = std::cosh(a[0]);
+        s[0] = std::sinh(a0);
+        c[0] = std::cosh(a0);
     } else {
-        s[0] = std::sin(a[0]);
-        c[0] = std::cos(a[0]);
+        s[0] = std::sin(a0);
+        c[0] = std::cos(a0);
     }
     for (int k = 1; k < n; ++k) {
         chainTerm(a, c, s, k, 1);
@@ -220,78 +238,92 @@ void variablePower(const double* a, const double* b, double* r, double* logA, do
         chainTerm(exponent, r, r, k, 1);
 }
 
-template <typename Count>
-void runStep(const ExpressionStep& step, double x, const double* a, const double* b, double* r,
-             Count n)
+// One step of the program at the points `each` visits: each(body) calls
+// body(x, a, b, r) for each point, with its x, the series of the step's
+// operands and the series of its result, the step's work series after it.
+// The step's kind is looked up once for all of the points.
+template <typename Count, typename Each> void runStep(const ExpressionStep& step, Count n, Each each)
 {
-    double* work = r + n;
+    using Point = const double*;
     switch (step.op) {
     case ExpressionOp::Constant:
     case ExpressionOp::X:
-        r[0] = step.op == ExpressionOp::X ? x : step.constant;
-        for (int k = 1; k < n; ++k)
-            r[k] = k == 1 && step.op == ExpressionOp::X;
-        return;
+        return each([&](double x, Point, Point, double* r) {
+            r[0] = step.op == ExpressionOp::X ? x : step.constant;
+            for (int k = 1; k < n; ++k)
+                r[k] = k == 1 && step.op == ExpressionOp::X;
+        });
     case ExpressionOp::Add:
-        for (int k = 0; k < n; ++k)
-            r[k] = a[k] + b[k];
-        return;
+        return each([&](double, Point a, Point b, double* r) {
+            for (int k = 0; k < n; ++k)
+                r[k] = a[k] + b[k];
+        });
     case ExpressionOp::Subtract:
-        for (int k = 0; k < n; ++k)
-            r[k] = a[k] - b[k];
-        return;
+        return each([&](double, Point a, Point b, double* r) {
+            for (int k = 0; k < n; ++k)
+                r[k] = a[k] - b[k];
+        });
     case ExpressionOp::Negate:
-        for (int k = 0; k < n; ++k)
-            r[k] = -a[k];
-        return;
+        return each([&](double, Point a, Point, double* r) {
+            for (int k = 0; k < n; ++k)
+                r[k] = -a[k];
+        });
     case ExpressionOp::Multiply:
-        return multiply(a, b, r, n);
+        return each([&](double, Point a, Point b, double* r) { multiply(a, b, r, n); });
     case ExpressionOp::Divide:
-        return divide(a, b, r, n);
+        return each([&](double, Point a, Point b, double* r) { divide(a, b, r, n); });
     case ExpressionOp::PowerInteger:
         // The square as a product: exact like pow, and much quicker.
         if (step.constant == 2)
-            return multiply(a, a, r, n);
-        return wholePower(a, step.constant, r, work, n);
+            return each([&](double, Point a, Point, double* r) { multiply(a, a, r, n); });
+        return each([&](double, Point a, Point, double* r) {
+            wholePower(a, step.constant, r, r + n, n);
+        });
     case ExpressionOp::PowerConstant:
-        return powerSeries(a, step.constant, r, n);
+        return each(
+            [&](double, Point a, Point, double* r) { powerSeries(a, step.constant, r, n); });
     case ExpressionOp::Power:
-        return variablePower(a, b, r, work, work + n, n);
+        return each([&](double, Point a, Point b, double* r) {
+            variablePower(a, b, r, r + n, r + 2 * n, n);
+        });
     case ExpressionOp::Sin:
-        return sineCosine(a, r, work, n, false);
+        return each([&](double, Point a, Point, double* r) { sineCosine(a, r, r + n, n, false); });
     case ExpressionOp::Cos:
-        return sineCosine(a, work, r, n, false);
+        return each([&](double, Point a, Point, double* r) { sineCosine(a, r + n, r, n, false); });
     case ExpressionOp::Sinh:
-        return sineCosine(a, r, work, n, true);
+        return each([&](double, Point a, Point, double* r) { sineCosine(a, r, r + n, n, true); });
     case ExpressionOp::Cosh:
-        return sineCosine(a, work, r, n, true);
+        return each([&](double, Point a, Point, double* r) { sineCosine(a, r + n, r, n, true); });
     case ExpressionOp::Tan:
-        return tangent(a, r, work, n, false);
+        return each([&](double, Point a, Point, double* r) { tangent(a, r, r + n, n, false); });
     case ExpressionOp::Tanh:
-        return tangent(a, r, work, n, true);
+        return each([&](double, Point a, Point, double* r) { tangent(a, r, r + n, n, true); });
     case ExpressionOp::Asin:
     case ExpressionOp::Acos:
     case ExpressionOp::Atan:
-        return inverseTrigonometric(step.op, a, r, work, work + n, n);
+        return each([&](double, Point a, Point, double* r) {
+            inverseTrigonometric(step.op, a, r, r + n, r + 2 * n, n);
+        });
     case ExpressionOp::Exp:
-        return exponential(a, r, n);
+        return each([&](double, Point a, Point, double* r) { exponential(a, r, n); });
     case ExpressionOp::Log:
-        return logarithm(a, r, n);
+        return each([&](double, Point a, Point, double* r) { logarithm(a, r, n); });
     case ExpressionOp::Log10:
-        logarithm(a, r, n);
-        r[0] = std::log10(a[0]);
-        for (int k = 1; k < n; ++k)
-            r[k] /= std::numbers::ln10;
-        return;
+        return each([&](double, Point a, Point, double* r) {
+            logarithm(a, r, n);
+            r[0] = std::log10(a[0]);
+            for (int k = 1; k < n; ++k)
+                r[k] /= std::numbers::ln10;
+        });
     case ExpressionOp::Sqrt:
-        return squareRoot(a, r, n);
-    case ExpressionOp::Abs: {
-        const double sign = a[0] < 0 ? -1 : 1;
-        for (int k = 0; k < n; ++k)
-            r[k] = sign * a[k];
-        r[0] = std::fabs(a[0]);
-        return;
-    }
+        return each([&](double, Point a, Point, double* r) { squareRoot(a, r, n); });
+    case ExpressionOp::Abs:
+        return each([&](double, Point a, Point, double* r) {
+            const double sign = a[0] < 0 ? -1 : 1;
+            for (int k = 0; k < n; ++k)
+                r[k] = sign * a[k];
+            r[0] = std::fabs(a[0]);
+        });
     }
 }
 
@@ -391,55 +423,94 @@ Expression::Expression(std::string text, std::vector<ExpressionStep> steps)
 
 double stepValue(const ExpressionStep& step, double left, double right)
 {
-    double result[3];
-    runStep(step, 0, &left, &right, result, std::integral_constant<int, 1>());
+    double result[3]{};
+    runStep(step, std::integral_constant<int, 1>(),
+            [&](auto body) { body(0, &left, &right, result); });
     return result[0];
 }
 
-template <typename Count>
-const double* runProgram(const Expression& e, const std::vector<int>& start, int count, double x,
-                         Count n)
+// Runs the program at each of xs, each point on series of its own, step by
+// step over all of the points: each step's kind is looked up once for all
+// of them, and their independent chains of operations overlap. Point p's
+// series begin at the pointer returned plus p * count * n. A span of fixed
+// extent (one point) lets the compiler drop the loops over the points.
+template <typename Count, std::size_t extent>
+const double* runProgram(const std::vector<ExpressionStep>& steps, const std::vector<int>& start,
+                         int count, std::span<const double, extent> xs, Count n)
 {
     std::vector<double>& store = seriesStore();
-    const std::size_t size = static_cast<std::size_t>(count) * static_cast<std::size_t>(n);
-    if (store.size() < size)
-        store.resize(size);
-    const std::vector<ExpressionStep>& steps = e.steps();
+    const std::size_t stride = static_cast<std::size_t>(count) * static_cast<std::size_t>(n);
+    if (store.size() < xs.size() * stride)
+        store.resize(xs.size() * stride);
+    const auto offset = [&](int slot) {
+        return static_cast<std::size_t>(start[static_cast<std::size_t>(slot)]) *
+               static_cast<std::size_t>(n);
+    };
     for (std::size_t i = 0; i < steps.size(); ++i) {
         const ExpressionStep& step = steps[i];
-        const auto at = [&](std::size_t slot) {
-            return store.data() +
-                   static_cast<std::size_t>(start[slot]) * static_cast<std::size_t>(n);
-        };
-        runStep(step, x, at(static_cast<std::size_t>(step.left)),
-                at(static_cast<std::size_t>(step.right)), at(i), n);
+        const std::size_t a = offset(step.left);
+        const std::size_t b = offset(step.right);
+        const std::size_t r = offset(static_cast<int>(i));
+        runStep(step, n, [&](auto body) {
+            for (std::size_t p = 0; p < xs.size(); ++p) {
+                double* own = store.data() + p * stride;
+                body(xs[p], own + a, own + b, own + r);
+            }
+        });
     }
-    return store.data() + static_cast<std::size_t>(start.back()) * static_cast<std::size_t>(n);
+    return store.data();
+}
+
+// The program's result at the one point x.
+template <typename Count>
+const double* resultAt(const std::vector<ExpressionStep>& steps, const std::vector<int>& start,
+                       int count, double x, Count n)
+{
+    return runProgram(steps, start, count, std::span<const double, 1>(&x, 1), n) +
+           static_cast<std::size_t>(start.back()) * static_cast<std::size_t>(n);
 }
 
 double Expression::value(double x) const
 {
-    return *runProgram(*this, seriesStart_, seriesCount_, x, std::integral_constant<int, 1>());
+    return *resultAt(steps_, seriesStart_, seriesCount_, x, std::integral_constant<int, 1>());
 }
 
 FunctionValues Expression::values(double x) const
 {
     const double* series =
-        runProgram(*this, seriesStart_, seriesCount_, x, std::integral_constant<int, 3>());
+        resultAt(steps_, seriesStart_, seriesCount_, x, std::integral_constant<int, 3>());
     return {series[0], series[1], 2 * series[2]};
+}
+
+void Expression::values(std::span<const double> xs, std::span<FunctionValues> out) const
+{
+    // Enough points for their chains to overlap, few enough for their
+    // series to stay in the fastest cache.
+    constexpr std::size_t kBlock = 32;
+    constexpr std::integral_constant<int, 3> n;
+    const std::size_t stride = static_cast<std::size_t>(seriesCount_) * n;
+    const std::size_t result = static_cast<std::size_t>(seriesStart_.back()) * n;
+    for (std::size_t first = 0; first < xs.size(); first += kBlock) {
+        const std::span<const double> block = xs.subspan(first, std::min(kBlock, xs.size() - first));
+        const double* store = runProgram(steps_, seriesStart_, seriesCount_, block, n);
+        for (std::size_t p = 0; p < block.size(); ++p) {
+            const double* series = store + p * stride + result;
+            out[first + p] = {series[0], series[1], 2 * series[2]};
+        }
+    }
 }
 
 std::vector<double> Expression::taylor(double x, int order) const
 {
     const int n = std::clamp(order, 0, kTaylorMaxOrder) + 1;
-    const double* series = runProgram(*this, seriesStart_, seriesCount_, x, n);
+    const double* series = resultAt(steps_, seriesStart_, seriesCount_, x, n);
     return std::vector<double>(series, series + n);
 }
 
 std::string Expression::notFiniteReason(double x) const
 {
     if (std::isfinite(
-            *runProgram(*this, seriesStart_, seriesCount_, x, std::integral_constant<int, 1>())))
+            *resultAt(steps_, seriesStart_, seriesCount_, x, std::integral_constant<int, 1>())))
         return {};
     const std::vector<double>& store = seriesStore();
     const auto valueOf = [&](int slot) {

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,6 +90,8 @@ public:
     double value(double x) const;
     // f, f' and f''.
     FunctionValues values(double x) const;
+    // The same at each of xs, bit for bit, into out (as long as xs).
+    void values(std::span<const double> xs, std::span<FunctionValues> out) const;
     // f^(k)(x)/k! for k = 0 .. order (order at most kTaylorMaxOrder).
     std::vector<double> taylor(double x, int order) const;
     // Why f(x) is not finite, as the first step whose operands are finite

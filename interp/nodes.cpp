@@ -1,23 +1,11 @@
 #include "interp/nodes.h"
 
-#include <array>
 #include <cmath>
 #include <numbers>
 
 #include "interp/interpolant.h"
 
 namespace tarvel {
-namespace {
-
-constexpr std::array<const char*, 3> kFamilyKeys = {"equispaced", "lobatto", "gauss"};
-
-}  // namespace
-
-const char* nodeFamilyKey(NodeFamily family)
-{
-    return kFamilyKeys[static_cast<std::size_t>(family)];
-}
-
 std::vector<double> familyNodes(NodeFamily family, int n)
 {
     if (n < kMinStudyNodes || n > kMaxStudyNodes)

@@ -13,12 +13,6 @@
 namespace tarvel {
 namespace {
 
-constexpr std::array<const char*, 6> kFunctionKeys = {"sine",  "cos10", "polynomial",
-                                                      "runge", "abs",   "expression"};
-
-// The main window's 2 pi: 4 atan(1), doubled.
-const double kTwoPi = std::atan(1.0) * 4.0 * 2;
-
 FunctionValues sine(double x)
 {
     const double angle = kTwoPi * x;
@@ -74,19 +68,16 @@ FunctionValues absolute(double x)
 
 }  // namespace
 
-double sineValue(double x)
+const double kTwoPi = std::atan(1.0) * 4.0 * 2;
+
+double sineValue(double x, double twoPi)
 {
-    return std::sin(kTwoPi * x);
+    return std::sin(twoPi * x);
 }
 
-double cos10Value(double x)
+double cos10Value(double x, double twoPi)
 {
-    return std::pow(std::cos(kTwoPi * x), 10.0);
-}
-
-const char* studyFunctionKey(StudyFunctionId id)
-{
-    return kFunctionKeys[static_cast<std::size_t>(id)];
+    return std::pow(std::cos(twoPi * x), 10.0);
 }
 
 double testPolynomialValue(const PolynomialEntries& entries, double x)
@@ -133,6 +124,27 @@ FunctionValues evaluateFunction(const StudyFunction& function, double x)
         return function.expression->values(x);
     }
     return {};
+}
+
+std::vector<FunctionValues> evaluateFunction(const StudyFunction& function,
+                                             std::span<const double> xs)
+{
+    std::vector<FunctionValues> values(xs.size());
+    if (function.id == StudyFunctionId::Expression) {
+        function.expression->values(xs, values);
+        return values;
+    }
+    for (std::size_t k = 0; k < xs.size(); ++k)
+        values[k] = evaluateFunction(function, xs[k]);
+    return values;
+}
+
+std::vector<double> functionValues(const StudyFunction& function, std::span<const double> xs)
+{
+    std::vector<double> values(xs.size());
+    for (std::size_t k = 0; k < xs.size(); ++k)
+        values[k] = functionValue(function, xs[k]);
+    return values;
 }
 
 }  // namespace tarvel

@@ -5,7 +5,9 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "data/capacities.h"
 
@@ -22,8 +24,17 @@ enum class StudyFunctionId {
 
 class Expression;
 
-// "sine", "cos10", "polynomial", "runge", "abs", "expression".
-const char* studyFunctionKey(StudyFunctionId id);
+// The main window's two test functions as both windows name them.
+inline constexpr std::string_view kSineName = "sin(2πx)";
+inline constexpr std::string_view kCos10Name = "cos¹⁰(2πx)";
+
+// Each function's key, in files and as item data: "sine", "cos10", ...
+constexpr const char* studyFunctionKey(StudyFunctionId id)
+{
+    constexpr std::array<const char*, 6> kKeys = {"sine",  "cos10", "polynomial",
+                                                  "runge", "abs",   "expression"};
+    return kKeys[static_cast<std::size_t>(id)];
+}
 
 // The test polynomial's entries, read exactly as the main window reads them:
 // the terms k = 0, 1, ... while k <= degree (at most kPolyCapacity terms). The defaults
@@ -54,14 +65,24 @@ struct FunctionValues {
 };
 
 FunctionValues evaluateFunction(const StudyFunction& function, double x);
+// The same at each of xs: a typed function runs its program over all of
+// them at once, which is quicker and gives the same bits.
+std::vector<FunctionValues> evaluateFunction(const StudyFunction& function,
+                                             std::span<const double> xs);
 
 // f(x) alone: evaluateFunction(function, x).value without the derivatives.
 double functionValue(const StudyFunction& function, double x);
+// f alone at each of xs: the values a method is built from at its nodes.
+std::vector<double> functionValues(const StudyFunction& function, std::span<const double> xs);
+
+// 2 pi as the main window forms its TwoPi: 4 atan(1), doubled.
+extern const double kTwoPi;
 
 // The main window's test functions at x, bit for bit the values its OK
-// command samples: sin(2 pi x), cos^10(2 pi x) and the test polynomial.
-double sineValue(double x);
-double cos10Value(double x);
+// command samples: sin(twoPi x), cos^10(twoPi x) and the test polynomial.
+// The main window passes its own TwoPi, which is kTwoPi once it has loaded.
+double sineValue(double x, double twoPi = kTwoPi);
+double cos10Value(double x, double twoPi = kTwoPi);
 double testPolynomialValue(const PolynomialEntries& entries, double x);
 
 }  // namespace tarvel

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "plot/ticks.h"
+#include "data/number_text.h"
 
 namespace tarvel {
 namespace {
@@ -27,8 +27,11 @@ double overshootShown(double overshoot, double largestNodeMagnitude)
 
 std::string numbersText(std::span<const NumbersRow> rows)
 {
-    std::string text(kNumbersHeader);
-    text += '\n';
+    std::string text;
+    for (const std::string_view column : kNumbersColumns) {
+        text += column;
+        text += column == kNumbersColumns.back() ? '\n' : '\t';
+    }
     for (const NumbersRow& row : rows) {
         text += row.method;
         appendFigure(text, row.largestError);

@@ -2,6 +2,7 @@
 // on the 1,001 points of [0, 1].
 #pragma once
 
+#include <array>
 #include <optional>
 #include <span>
 #include <string>
@@ -24,8 +25,10 @@ struct NumbersRow {
     std::string observedOrder;
 };
 
-inline constexpr std::string_view kNumbersHeader =
-    "method\tlargest error\tat x\tRMS error\tovershoot\tLebesgue constant\tobserved order";
+// The numbers table's columns, as Copy numbers heads them.
+inline constexpr std::array<std::string_view, 7> kNumbersColumns = {
+    "method",    "largest error",     "at x",          "RMS error",
+    "overshoot", "Lebesgue constant", "observed order"};
 
 // The overshoot as the table shows it: below a few units of rounding of the
 // node values' largest magnitude it is rounding, not a rise, and shows as 0.

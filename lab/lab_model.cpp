@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "data/number_text.h"
 #include "data/printable_text.h"
 #include "interp/cardinal.h"
 #include "lab/lab_text.h"
-#include "plot/ticks.h"
 
 namespace tarvel {
 namespace {
@@ -15,6 +15,9 @@ constexpr std::string_view kNoFunction = "the main window's given points have no
 constexpr std::string_view kOwnNodesHaveNoFamily =
     "The convergence view steps n through a node family, and your own nodes have none: choose "
     "a family or another view first.";
+constexpr std::string_view kStepToOwnNodes =
+    "The convergence view steps n through a node family, and this step brings back your own "
+    "nodes, which have none: choose another view first.";
 
 std::string countText(int count)
 {
@@ -208,7 +211,7 @@ Refusal LabModel::setFamily(NodeFamily family)
     keepOwnNodes();
     settings_.family = family;
     settings_.ownNodes = false;
-    takeNodes();
+    chooseNodes();
     return std::nullopt;
 }
 
@@ -223,7 +226,7 @@ Refusal LabModel::showNodes(NodeList nodes)
     for (const Node& node : nodes)
         if (!std::isfinite(node.x) || !std::isfinite(node.y))
             return std::string("The nodes hold a value that is not finite.");
-    if (nodes_.replace(std::move(nodes)))
+    if (nodes_.replace(std::move(nodes), nodes_.source()))
         recompute();
     return std::nullopt;
 }
@@ -242,7 +245,7 @@ Refusal LabModel::setOwnNodes(bool own)
         for (const Node& node : nodes())
             ownXs_.push_back(node.x);
     settings_.ownNodes = true;
-    takeNodes();
+    chooseNodes();
     return std::nullopt;
 }
 
@@ -268,7 +271,7 @@ Refusal LabModel::replaceNodes(NodeList nodes, bool withY)
     }
     if (f)
         settings_.ownNodes = true;
-    nodes_.replace(std::move(nodes));
+    nodes_.replace(std::move(nodes), sourceOf(settings_));
     countNodes();
     recompute();
     return std::nullopt;
@@ -371,34 +374,44 @@ void LabModel::finishDrag()
     nodes_.finishDrag();
 }
 
-bool LabModel::undo()
+Refusal LabModel::undo()
 {
-    const bool undone = nodes_.undo();
-    if (undone) {
-        countNodes();
-        recompute();
-    }
-    return undone;
+    return stepNodes(nodes_.undoSource(), "undo", &LabNodes::undo);
 }
 
-bool LabModel::redo()
+Refusal LabModel::redo()
 {
-    const bool redone = nodes_.redo();
-    if (redone) {
-        countNodes();
-        recompute();
-    }
-    return redone;
+    return stepNodes(nodes_.redoSource(), "redo", &LabNodes::redo);
+}
+
+Refusal LabModel::stepNodes(std::optional<NodeSource> source, std::string_view verb,
+                            bool (LabNodes::*step)())
+{
+    if (!source)
+        return joined({"There is no change of the nodes to ", verb, "."});
+    if (source->own && settings_.view == LabView::Convergence)
+        return std::string(kStepToOwnNodes);
+    keepOwnNodes();
+    (nodes_.*step)();
+    followNodes();
+    return std::nullopt;
 }
 
 bool LabModel::resetNodes()
 {
     const bool reset = nodes_.restoreOriginal();
-    if (reset) {
-        countNodes();
-        recompute();
-    }
+    if (reset)
+        followNodes();
     return reset;
+}
+
+// The settings name where the nodes a step brought back come from.
+void LabModel::followNodes()
+{
+    settings_.family = nodes_.source().family;
+    settings_.ownNodes = nodes_.source().own;
+    countNodes();
+    recompute();
 }
 
 NodeList LabModel::nodesOf(const LabSettings& settings) const
@@ -406,15 +419,30 @@ NodeList LabModel::nodesOf(const LabSettings& settings) const
     const std::optional<StudyFunction> f = function();
     if (!f)
         return data_;
+    const std::vector<double> xs =
+        settings.ownNodes ? ownXs_ : familyNodes(settings.family, settings.count);
+    const std::vector<double> ys = functionValues(*f, xs);
     NodeList nodes;
-    for (const double x : settings.ownNodes ? ownXs_ : familyNodes(settings.family, settings.count))
-        nodes.push_back({x, evaluateFunction(*f, x).value});
+    for (std::size_t k = 0; k < xs.size(); ++k)
+        nodes.push_back({xs[k], ys[k]});
     return nodes;
+}
+
+NodeSource LabModel::sourceOf(const LabSettings& settings)
+{
+    return {settings.family, settings.ownNodes};
 }
 
 void LabModel::takeNodes()
 {
-    nodes_.reset(nodesOf(settings_));
+    nodes_.reset(nodesOf(settings_), sourceOf(settings_));
+    countNodes();
+    recompute();
+}
+
+void LabModel::chooseNodes()
+{
+    nodes_.choose(nodesOf(settings_), sourceOf(settings_));
     countNodes();
     recompute();
 }
@@ -430,10 +458,11 @@ void LabModel::keepOwnNodes()
         ownXs_.push_back(node.x);
 }
 
+// A family's nodes number the count already; a step back to them from own
+// nodes of another number brings their number back too.
 void LabModel::countNodes()
 {
-    if (settings_.ownNodes || settings_.function == LabFunction::Data)
-        settings_.count = static_cast<int>(nodes().size());
+    settings_.count = static_cast<int>(nodes().size());
     settings_.pickedNode = std::min(settings_.pickedNode, nodes().size() - 1);
 }
 
@@ -445,8 +474,7 @@ void LabModel::sampleFunction()
     const std::optional<StudyFunction> f = function();
     if (!f)
         return;
-    for (const double x : errorGrid()) {
-        const FunctionValues at = evaluateFunction(*f, x);
+    for (const FunctionValues& at : evaluateFunction(*f, errorGrid())) {
         exact_[0].push_back(at.value);
         exact_[1].push_back(at.first);
         exact_[2].push_back(at.second);

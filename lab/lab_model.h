@@ -113,8 +113,11 @@ public:
     void beginDrag();
     bool moveNode(std::size_t i, double x, double y, bool moveX);
     void finishDrag();
-    bool undo();
-    bool redo();
+    // One step of the nodes back or forth: a drag, an edit, or a choice of
+    // family or own nodes. Refused, changing nothing, when there is none, or
+    // when it would bring own nodes back into the convergence view.
+    Refusal undo();
+    Refusal redo();
     bool resetNodes();
 
     // Off (the default), every change computes each shown method's values
@@ -139,7 +142,14 @@ private:
     Refusal polynomialProblem() const;
     static Refusal parameterProblem(StudyMethod method, int value);
     NodeList nodesOf(const LabSettings& settings) const;
+    static NodeSource sourceOf(const LabSettings& settings);
+    // New nodes for the settings: takeNodes starts a new history of Undo,
+    // chooseNodes makes them one step of it.
     void takeNodes();
+    void chooseNodes();
+    Refusal stepNodes(std::optional<NodeSource> source, std::string_view verb,
+                      bool (LabNodes::*step)());
+    void followNodes();
     void keepOwnNodes();
     void countNodes();
     void sampleFunction();

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
+#include "data/number_text.h"
 #include "lab/lab_text.h"
-#include "plot/ticks.h"
 
 namespace tarvel {
 
@@ -22,19 +23,27 @@ std::optional<std::string> orderProblem(const NodeList& nodes)
     return std::nullopt;
 }
 
-void LabNodes::reset(NodeList fromFunction)
+void LabNodes::reset(NodeList fromFunction, NodeSource source)
 {
-    original_ = std::move(fromFunction);
-    nodes_ = original_;
+    original_ = {std::move(fromFunction), source};
+    shown_ = original_;
     dragStart_.reset();
     undo_.clear();
     redo_.clear();
 }
 
+void LabNodes::choose(NodeList fromFunction, NodeSource source)
+{
+    finishDrag();
+    record({shown_, original_});
+    original_ = {std::move(fromFunction), source};
+    shown_ = original_;
+}
+
 void LabNodes::beginDrag()
 {
     if (!dragStart_)
-        dragStart_ = nodes_;
+        dragStart_ = shown_.nodes;
 }
 
 // The open side of an end node stays within the span of the given nodes
@@ -42,22 +51,22 @@ void LabNodes::beginDrag()
 double LabNodes::lowestX(std::size_t i) const
 {
     if (i > 0)
-        return std::nextafter(nodes_[i - 1].x, std::numeric_limits<double>::infinity());
-    return std::min(0.0, original_.front().x);
+        return std::nextafter(shown_.nodes[i - 1].x, std::numeric_limits<double>::infinity());
+    return std::min(0.0, original_.nodes.front().x);
 }
 
 double LabNodes::highestX(std::size_t i) const
 {
-    if (i + 1 < nodes_.size())
-        return std::nextafter(nodes_[i + 1].x, -std::numeric_limits<double>::infinity());
-    return std::max(1.0, original_.back().x);
+    if (i + 1 < shown_.nodes.size())
+        return std::nextafter(shown_.nodes[i + 1].x, -std::numeric_limits<double>::infinity());
+    return std::max(1.0, original_.nodes.back().x);
 }
 
 bool LabNodes::moveNode(std::size_t i, double x, double y, bool moveX)
 {
-    if (i >= nodes_.size() || !std::isfinite(y) || (moveX && !std::isfinite(x)))
+    if (i >= shown_.nodes.size() || !std::isfinite(y) || (moveX && !std::isfinite(x)))
         return false;
-    Node& node = nodes_[i];
+    Node& node = shown_.nodes[i];
     node.y = y;
     if (moveX) {
         const double lo = lowestX(i);
@@ -75,11 +84,11 @@ void LabNodes::finishDrag()
         return;
     NodeList before = std::move(*dragStart_);
     dragStart_.reset();
-    if (before != nodes_)
-        record(std::move(before));
+    if (before != shown_.nodes)
+        record({{std::move(before), shown_.source}, original_});
 }
 
-void LabNodes::record(NodeList before)
+void LabNodes::record(Step before)
 {
     undo_.push_back(std::move(before));
     if (undo_.size() > kUndoDepth)
@@ -97,36 +106,53 @@ bool LabNodes::redo()
     return step(redo_, undo_);
 }
 
-bool LabNodes::step(std::vector<NodeList>& from, std::vector<NodeList>& to)
+std::optional<NodeSource> LabNodes::undoSource() const
+{
+    // A drag in progress becomes a step whose nodes keep their source.
+    if (dragStart_ && *dragStart_ != shown_.nodes)
+        return shown_.source;
+    if (undo_.empty())
+        return std::nullopt;
+    return undo_.back().shown.source;
+}
+
+std::optional<NodeSource> LabNodes::redoSource() const
+{
+    if (dragStart_ && *dragStart_ != shown_.nodes)
+        return std::nullopt;
+    if (redo_.empty())
+        return std::nullopt;
+    return redo_.back().shown.source;
+}
+
+bool LabNodes::step(std::vector<Step>& from, std::vector<Step>& to)
 {
     finishDrag();
     if (from.empty())
         return false;
-    to.push_back(nodes_);
-    nodes_ = std::move(from.back());
+    to.push_back({std::move(shown_), std::move(original_)});
+    shown_ = std::move(from.back().shown);
+    original_ = std::move(from.back().original);
     from.pop_back();
     return true;
 }
 
-bool LabNodes::replace(NodeList nodes)
+bool LabNodes::replace(NodeList nodes, NodeSource source)
 {
     finishDrag();
-    if (nodes == nodes_)
+    Placed placed{std::move(nodes), source};
+    if (placed == shown_)
         return false;
-    NodeList before = std::move(nodes_);
-    nodes_ = std::move(nodes);
-    record(std::move(before));
+    record({std::exchange(shown_, std::move(placed)), original_});
     return true;
 }
 
 bool LabNodes::restoreOriginal()
 {
     finishDrag();
-    if (!edited())
+    if (!edited() && shown_.source == original_.source)
         return false;
-    NodeList before = nodes_;
-    nodes_ = original_;
-    record(std::move(before));
+    record({std::exchange(shown_, original_), original_});
     return true;
 }
 

@@ -6,11 +6,11 @@
 #include <limits>
 #include <span>
 
+#include "data/number_text.h"
 #include "interp/cardinal.h"
 #include "interp/error_bound.h"
 #include "lab/lab_counts.h"
 #include "lab/lab_text.h"
-#include "plot/ticks.h"
 
 namespace tarvel {
 namespace {

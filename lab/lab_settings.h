@@ -39,19 +39,19 @@ template <typename Id> struct Named {
 };
 
 inline constexpr std::array<Named<LabFunction>, 7> kLabFunctions{{
-    {LabFunction::Sine, "sine", "sin(2πx)"},
-    {LabFunction::Cos10, "cos10", "cos¹⁰(2πx)"},
-    {LabFunction::Polynomial, "polynomial", "Test polynomial"},
-    {LabFunction::Runge, "runge", "Runge 1/(1 + 25(2x − 1)²)"},
-    {LabFunction::Abs, "abs", "|2x − 1|"},
-    {LabFunction::Expression, "expression", "Your function"},
+    {LabFunction::Sine, studyFunctionKey(StudyFunctionId::Sine), kSineName},
+    {LabFunction::Cos10, studyFunctionKey(StudyFunctionId::Cos10), kCos10Name},
+    {LabFunction::Polynomial, studyFunctionKey(StudyFunctionId::Polynomial), "Test polynomial"},
+    {LabFunction::Runge, studyFunctionKey(StudyFunctionId::Runge), "Runge 1/(1 + 25(2x − 1)²)"},
+    {LabFunction::Abs, studyFunctionKey(StudyFunctionId::Abs), "|2x − 1|"},
+    {LabFunction::Expression, studyFunctionKey(StudyFunctionId::Expression), "Your function"},
     {LabFunction::Data, "data", "Data (no function)"},
 }};
 
 inline constexpr std::array<Named<NodeFamily>, 3> kNodeFamilies{{
-    {NodeFamily::Equispaced, "equispaced", "Evenly spaced"},
-    {NodeFamily::Lobatto, "lobatto", "Chebyshev points"},
-    {NodeFamily::Gauss, "gauss", "Chebyshev roots"},
+    {NodeFamily::Equispaced, nodeFamilyKey(NodeFamily::Equispaced), "Evenly spaced"},
+    {NodeFamily::Lobatto, nodeFamilyKey(NodeFamily::Lobatto), "Chebyshev points"},
+    {NodeFamily::Gauss, nodeFamilyKey(NodeFamily::Gauss), "Chebyshev roots"},
 }};
 // The nodes' choice beside the families: the user's own abscissae.
 inline constexpr std::string_view kOwnNodesKey = "custom";

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "data/dsf_reader.h"
+#include "data/number_text.h"
 #include "data/printable_text.h"
 #include "lab/lab_counts.h"
 #include "lab/lab_text.h"
-#include "plot/ticks.h"
 
 namespace tarvel {
 namespace {

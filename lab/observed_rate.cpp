@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "plot/ticks.h"
+#include "data/number_text.h"
 
 namespace tarvel {
 namespace {

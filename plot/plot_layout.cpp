@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "data/number_text.h"
 #include "plot/ticks.h"
 
 namespace tarvel {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "plot/ticks.h"
+#include "data/number_text.h"
 
 namespace tarvel {
 namespace {

@@ -33,6 +33,15 @@ TEST(FormLoad, SetsPiAndLeavesEverythingEmpty)
     EXPECT_TRUE(w.Picture1.ops().empty());
 }
 
+TEST(FormLoad, TheTestFunctionsReadTheTwoPiItSets)
+{
+    HeadlessWindow w;
+    EXPECT_EQ(w.form.SinFunc(0.1), std::sin(kTwoPi * 0.1));
+    w.form.TwoPi = 4;
+    EXPECT_EQ(w.form.SinFunc(0.1), std::sin(4 * 0.1));
+    EXPECT_EQ(w.form.Cos10Fu(0.1), std::pow(std::cos(4 * 0.1), 10.0));
+}
+
 TEST(FormLoad, ControlsStartInTheirInitialState)
 {
     HeadlessWindow w;

@@ -355,6 +355,10 @@ TEST(LabModel, RefusedChangesSayWhyAndChangeNothing)
         {"a typed function 0/0 at 0", startWith(LabFunction::Runge, 11, {StudyMethod::Linear}),
          [](LabModel& m) { return m.setExpression("sin(x)/x"); },
          "f is not finite at x = 0: 0/0 is not a number"},
+        {"Undo with no step", ownNodesStart(), [](LabModel& m) { return m.undo(); },
+         "There is no change of the nodes to undo."},
+        {"Redo with no step", ownNodesStart(), [](LabModel& m) { return m.redo(); },
+         "There is no change of the nodes to redo."},
         {"the bound view of data", startWith(LabFunction::Data, 4, {StudyMethod::Global}, data),
          [](LabModel& m) { return m.setView(LabView::Bound); }, "no exact function"},
         {"a node past the last", startWith(LabFunction::Sine, 11, {StudyMethod::Global}),
@@ -588,14 +592,14 @@ TEST(LabModel, YourOwnNodesTakeTheFunctionsValuesAndEachChangeIsOneStepOfUndo)
 
     ASSERT_FALSE(model.replaceNodes({{0.1, 0}, {0.3, 0}, {0.9, 0}}, false));
     EXPECT_EQ(model.settings().count, 3);
-    ASSERT_TRUE(model.undo());
+    ASSERT_FALSE(model.undo());
     EXPECT_EQ(model.nodes().size(), 4u);
     EXPECT_EQ(model.settings().count, 4) << "the count follows an undone change";
-    ASSERT_TRUE(model.undo());
+    ASSERT_FALSE(model.undo());
     EXPECT_EQ(model.nodes(), family);
 
     // Choosing a family and then your own nodes again brings them back.
-    ASSERT_TRUE(model.redo());
+    ASSERT_FALSE(model.redo());
     ASSERT_FALSE(model.setFamily(NodeFamily::Lobatto));
     EXPECT_FALSE(model.settings().ownNodes);
     ASSERT_EQ(model.nodes().size(), 4u) << "n stays the number of nodes";
@@ -616,6 +620,68 @@ TEST(LabModel, YourOwnNodesTakeTheFunctionsValuesAndEachChangeIsOneStepOfUndo)
     ASSERT_FALSE(given.replaceNodes({{0, 5}, {2, 6}}, true));
     EXPECT_EQ(given.nodes(), (NodeList{{0, 5}, {2, 6}})) << "data keep their own y";
     EXPECT_EQ(given.settings().count, 2);
+}
+
+// Each step of a session, then what the lab shows after it: a choice of
+// family or own nodes is one step of Undo, and Undo brings back the nodes
+// before it, edits and all, with their family, count and own mark.
+TEST(LabModel, ChoosingOtherNodesIsOneStepOfUndo)
+{
+    LabModel model(startWith(LabFunction::Runge, 11, {StudyMethod::Natural}));
+    const NodeList evenly = model.nodes();
+    ASSERT_FALSE(model.replaceNodes({{0.1, 0}, {0.3, 0}, {0.35, 0}, {0.9, 0}}, true));
+    const NodeList undragged = model.nodes();
+    model.beginDrag();
+    model.moveNode(1, 0.3, 5, false);
+    model.finishDrag();
+    const NodeList own = model.nodes();
+    NodeList lobatto;
+    for (const double x : familyNodes(NodeFamily::Lobatto, 4))
+        lobatto.push_back({x, functionValue(*model.function(), x)});
+    const auto undo = [&model] { return model.undo(); };
+    const auto redo = [&model] { return model.redo(); };
+    const struct {
+        const char* step;
+        std::function<Refusal()> act;
+        bool ownNodes;
+        NodeFamily family;
+        const NodeList& nodes;
+        bool edited;
+    } rows[] = {
+        {"a family chosen", [&model] { return model.setFamily(NodeFamily::Lobatto); }, false,
+         NodeFamily::Lobatto, lobatto, false},
+        {"undone: the own nodes, dragged", undo, true, NodeFamily::Equispaced, own, true},
+        {"redone: the family again", redo, false, NodeFamily::Lobatto, lobatto, false},
+        {"own nodes chosen again", [&model] { return model.setOwnNodes(true); }, true,
+         NodeFamily::Lobatto, undragged, false},
+        {"undone: the family", undo, false, NodeFamily::Lobatto, lobatto, false},
+        {"undone: the own nodes", undo, true, NodeFamily::Equispaced, own, true},
+        {"undone: before the drag", undo, true, NodeFamily::Equispaced, undragged, true},
+        {"undone: the family's nodes", undo, false, NodeFamily::Equispaced, evenly, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.step);
+        const Refusal refusal = row.act();
+        ASSERT_FALSE(refusal) << *refusal;
+        EXPECT_EQ(model.settings().ownNodes, row.ownNodes);
+        EXPECT_EQ(model.settings().family, row.family);
+        EXPECT_EQ(model.settings().count, static_cast<int>(row.nodes.size()));
+        EXPECT_EQ(model.nodes(), row.nodes);
+        EXPECT_EQ(model.edited(), row.edited);
+        EXPECT_TRUE(model.outcome(StudyMethod::Natural).available());
+    }
+
+    // Own nodes have no family, so no step brings them into the convergence view.
+    ASSERT_FALSE(model.redo());
+    ASSERT_FALSE(model.setFamily(NodeFamily::Gauss));
+    ASSERT_FALSE(model.setView(LabView::Convergence));
+    const LabSettings before = model.settings();
+    const NodeList nodes = model.nodes();
+    const Refusal refusal = model.undo();
+    ASSERT_TRUE(refusal);
+    EXPECT_NE(refusal->find("brings back your own nodes"), std::string::npos) << *refusal;
+    EXPECT_EQ(model.settings(), before);
+    EXPECT_EQ(model.nodes(), nodes);
 }
 
 // Runge's slopes at the ends differ in sign, f'(0) = -f'(1), so an end slope
@@ -718,7 +784,7 @@ TEST(LabModel, ADragMovesTheFiguresAndUndoBringsThemBackBitForBit)
     EXPECT_TRUE(model.edited());
     EXPECT_EQ(labPicture(model, {}).nodesLabel, "edited nodes (21, evenly spaced)");
     EXPECT_GT(*model.numbersRows()[0].largestError, 0.7);
-    ASSERT_TRUE(model.undo());
+    ASSERT_FALSE(model.undo());
     const NumbersRow after = model.numbersRows()[0];
     EXPECT_TRUE(support::sameBitsAs(*after.largestError, *before.largestError));
     EXPECT_TRUE(support::sameBitsAs(*after.rmsError, *before.rmsError));

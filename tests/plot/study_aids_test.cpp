@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "data/number_text.h"
 #include "plot/occupancy.h"
 #include "plot/picture_scale.h"
 #include "plot/plot_layout.h"

@@ -14,8 +14,8 @@
 
 #include <vector>
 
+#include "data/number_text.h"
 #include "plot/study_aids.h"
-#include "plot/ticks.h"
 #include "support/window_controls.h"
 #include "ui/control_table.h"
 #include "ui/qt/about_window.h"

@@ -925,6 +925,7 @@ private slots:
         QVERIFY2(entries.contains("PCHIP — order 2.0"), qPrintable(entries.join('|')));
         auto* numbers = find<QTableWidget>(*lab, "labNumbers");
         QCOMPARE(numbers->horizontalHeaderItem(6)->text(), QString("observed\norder"));
+        QCOMPARE(numbers->horizontalHeaderItem(2)->text(), QString("at x"));
         QCOMPARE(numbers->item(0, 6)->text(), QString("no steady rate"));
         QCOMPARE(numbers->item(1, 6)->text(), QString("order 2.0"));
         find<QAction>(*lab, "labCopyNumbersAction")->trigger();
@@ -1209,6 +1210,18 @@ private slots:
         QTest::keyClick(plot, Qt::Key_Delete);
         QCOMPARE(lab->model().nodes().size(), std::size_t{6});
         QVERIFY(lab->model().nodes()[1].x != second);
+
+        // A family chosen is one step too: Undo brings the own nodes back.
+        const NodeList own = lab->model().nodes();
+        auto* nodes = find<QComboBox>(*lab, "labNodes");
+        nodes->setCurrentIndex(nodes->findData("lobatto"));
+        QCOMPARE(lab->model().nodes().size(), std::size_t{6});
+        QVERIFY(find<QSpinBox>(*lab, "labCount")->isEnabled());
+        find<QAction>(*lab, "labUndoAction")->trigger();
+        QCOMPARE(lab->model().nodes(), own);
+        QCOMPARE(nodes->currentData().toString(), QString("custom"));
+        QVERIFY(!find<QSpinBox>(*lab, "labCount")->isEnabled());
+        QVERIFY(statusOf(*lab).contains("Undid one change of the nodes."));
     }
 
     void aSavedStudyOpensAgainAndADamagedOneChangesNothing()

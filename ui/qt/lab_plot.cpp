@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "plot/ticks.h"
+#include "data/number_text.h"
 #include "ui/qt/drawing_painter.h"
 #include "ui/qt/qt_text.h"
 

@@ -42,12 +42,12 @@
 #include <limits>
 
 #include "data/dsf_writer.h"
+#include "data/number_text.h"
 #include "data/printable_text.h"
 #include "interp/cardinal.h"
 #include "lab/lab_export.h"
 #include "lab/node_text.h"
 #include "lab/study_file.h"
-#include "plot/ticks.h"
 #include "ui/qt/drawing_painter.h"
 #include "ui/qt/export_dialog.h"
 #include "ui/qt/file_save.h"
@@ -74,11 +74,21 @@ const QString kGrammar = QStringLiteral(
     "Functions: sin cos tan asin acos atan sinh cosh tanh exp log (ln) log10 sqrt abs.\n"
     "A product may be written without *: 10x, 2 sin(x), 3pi x, (x+1)(x-1), x(x+1).");
 
-// Headers of two lines keep the table narrow enough for a small lab
-// without cutting a header; Copy numbers keeps the one-line names.
-const QStringList kNumbersColumns = {"method",       "largest\nerror", "at x",
-                                     "RMS\nerror",   "overshoot",     "Lebesgue\nconstant",
-                                     "observed\norder"};
+// Headers of two lines (a name broken at its space, but "at x" is short
+// enough for one) keep the table narrow enough for a small lab without
+// cutting a header; Copy numbers keeps the one-line names.
+QStringList numbersHeaders()
+{
+    constexpr qsizetype kOneLine = 4;  // characters
+    QStringList headers;
+    for (const std::string_view column : kNumbersColumns) {
+        QString header = qstr(column);
+        if (header.size() > kOneLine)
+            header.replace(' ', '\n');
+        headers.push_back(header);
+    }
+    return headers;
+}
 
 // A cell of the numbers table that sorts by its figure, not its text; a
 // missing figure sorts after every number.
@@ -224,7 +234,7 @@ void LabWindow::createControls()
     plot_->setObjectName("labPlot");
     numbers_ = new QTableWidget(0, static_cast<int>(kNumbersColumns.size()), split);
     numbers_->setObjectName("labNumbers");
-    numbers_->setHorizontalHeaderLabels(kNumbersColumns);
+    numbers_->setHorizontalHeaderLabels(numbersHeaders());
     numbers_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     numbers_->verticalHeader()->setVisible(false);
     // Rows one line of text high, so all fifteen methods fit under the plot.
@@ -682,15 +692,17 @@ void LabWindow::connectControls()
     };
     onAction("labUndoAction", [this] {
         stopPlay();
-        const bool undone = model_.undo();
+        const Refusal refusal = model_.undo();
+        showSettings();
         refresh();
-        say(undone ? "Undid one move of the nodes." : "There is no move of the nodes to undo.");
+        say(refusal ? qstr(*refusal) : QString("Undid one change of the nodes."));
     });
     onAction("labRedoAction", [this] {
         stopPlay();
-        const bool redone = model_.redo();
+        const Refusal refusal = model_.redo();
+        showSettings();
         refresh();
-        say(redone ? "Redid one move of the nodes." : "There is no move of the nodes to redo.");
+        say(refusal ? qstr(*refusal) : QString("Redid one change of the nodes."));
     });
     onAction("labResetNodesAction", [this] {
         stopPlay();

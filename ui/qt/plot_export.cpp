@@ -10,8 +10,8 @@
 #include <cmath>
 #include <optional>
 
+#include "data/number_text.h"
 #include "plot/pgfplots.h"
-#include "plot/ticks.h"
 #include "ui/qt/drawing_painter.h"
 #include "ui/qt/file_save.h"
 #include "ui/qt/pgf_scene.h"

@@ -14,8 +14,8 @@
 
 #include <cmath>
 
+#include "data/number_text.h"
 #include "plot/study_aids.h"
-#include "plot/ticks.h"
 #include "ui/qt/drawing_painter.h"
 #include "ui/qt/file_save.h"
 #include "ui/qt/pgf_scene.h"
