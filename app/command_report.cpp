@@ -7,6 +7,7 @@
 #include "app/form_tarvel.h"
 #include "app/status_text.h"
 #include "data/number_text.h"
+#include "interp/study_functions.h"
 #include "plot/drawing.h"
 
 namespace tarvel {
@@ -44,9 +45,9 @@ std::string Form_Tarvel::functionName(TestSource source)
 {
     switch (source) {
     case TestSource::Sine:
-        return "sin(2πx)";
+        return std::string(kSineName);
     case TestSource::Cos10:
-        return "cos¹⁰(2πx)";
+        return std::string(kCos10Name);
     case TestSource::Polynomial:
         return "the test polynomial";
     case TestSource::DataSet:

@@ -56,9 +56,7 @@ std::string methodLabel(StudyMethod method)
 std::optional<Interpolant> interpolantOf(StudyMethod method, const StudyFunction& f,
                                          const std::vector<double>& xs)
 {
-    std::vector<double> ys(xs.size());
-    for (std::size_t i = 0; i < xs.size(); ++i)
-        ys[i] = functionValue(f, xs[i]);
+    const std::vector<double> ys = functionValues(f, xs);
     MethodSettings settings;
     settings.leftSlope = evaluateFunction(f, 0).first;
     settings.rightSlope = evaluateFunction(f, 1).first;

@@ -117,11 +117,7 @@ ErrorFigures errorFiguresOf(std::span<const double> x, std::span<const double> p
 
 std::vector<double> valuesOnGrid(const StudyFunction& f)
 {
-    const std::vector<double>& grid = errorGrid();
-    std::vector<double> exact(grid.size());
-    for (std::size_t k = 0; k < grid.size(); ++k)
-        exact[k] = functionValue(f, grid[k]);
-    return exact;
+    return functionValues(f, errorGrid());
 }
 
 ErrorFigures errorFigures(const Interpolant& p, std::span<const double> exactOnGrid)

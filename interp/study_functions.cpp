@@ -139,4 +139,12 @@ std::vector<FunctionValues> evaluateFunction(const StudyFunction& function,
     return values;
 }
 
+std::vector<double> functionValues(const StudyFunction& function, std::span<const double> xs)
+{
+    std::vector<double> values(xs.size());
+    for (std::size_t k = 0; k < xs.size(); ++k)
+        values[k] = functionValue(function, xs[k]);
+    return values;
+}
+
 }  // namespace tarvel

@@ -24,6 +24,10 @@ enum class StudyFunctionId {
 
 class Expression;
 
+// The main window's two test functions as both windows name them.
+inline constexpr std::string_view kSineName = "sin(2πx)";
+inline constexpr std::string_view kCos10Name = "cos¹⁰(2πx)";
+
 // Each function's key, in files and as item data: "sine", "cos10", ...
 constexpr const char* studyFunctionKey(StudyFunctionId id)
 {
@@ -68,6 +72,8 @@ std::vector<FunctionValues> evaluateFunction(const StudyFunction& function,
 
 // f(x) alone: evaluateFunction(function, x).value without the derivatives.
 double functionValue(const StudyFunction& function, double x);
+// f alone at each of xs: the values a method is built from at its nodes.
+std::vector<double> functionValues(const StudyFunction& function, std::span<const double> xs);
 
 // 2 pi as the main window forms its TwoPi: 4 atan(1), doubled.
 extern const double kTwoPi;

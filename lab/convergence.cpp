@@ -12,9 +12,7 @@ ConvergencePoint convergencePoint(const ConvergenceRequest& request, StudyMethod
     const std::vector<double> xs = familyNodes(request.family, count);
     if (xs.empty())
         return point;
-    std::vector<double> ys;
-    for (const double x : xs)
-        ys.push_back(functionValue(request.function, x));
+    const std::vector<double> ys = functionValues(request.function, xs);
     const BuildResult built = buildInterpolant(
         method, xs, ys, methodSettingsFor(request.parameters, request.function, xs));
     if (!built.interpolant)

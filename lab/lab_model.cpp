@@ -419,9 +419,12 @@ NodeList LabModel::nodesOf(const LabSettings& settings) const
     const std::optional<StudyFunction> f = function();
     if (!f)
         return data_;
+    const std::vector<double> xs =
+        settings.ownNodes ? ownXs_ : familyNodes(settings.family, settings.count);
+    const std::vector<double> ys = functionValues(*f, xs);
     NodeList nodes;
-    for (const double x : settings.ownNodes ? ownXs_ : familyNodes(settings.family, settings.count))
-        nodes.push_back({x, evaluateFunction(*f, x).value});
+    for (std::size_t k = 0; k < xs.size(); ++k)
+        nodes.push_back({xs[k], ys[k]});
     return nodes;
 }
 
