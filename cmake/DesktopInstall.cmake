@@ -31,6 +31,29 @@ install(TARGETS tarvel
   BUNDLE DESTINATION . COMPONENT tarvel)
 install(FILES dist/copyright
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/tarvel COMPONENT tarvel)
+
+# The lessons, study files the program finds beside itself: installed under
+# share/tarvel/lessons, and copied to the same place in the build tree so
+# that the program built there finds them too.
+set(TARVEL_LESSONS
+  lessons/01-runge.tarvel
+  lessons/02-chebyshev.tarvel
+  lessons/04-spline-ends.tarvel
+  lessons/05-shape.tarvel
+  lessons/06-orders.tarvel)
+set(built_lessons "")
+foreach(lesson ${TARVEL_LESSONS})
+  get_filename_component(name ${lesson} NAME)
+  set(built ${CMAKE_BINARY_DIR}/share/tarvel/lessons/${name})
+  add_custom_command(OUTPUT ${built}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/${lesson} ${built}
+    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${lesson} VERBATIM)
+  list(APPEND built_lessons ${built})
+endforeach()
+add_custom_target(tarvel_lessons ALL DEPENDS ${built_lessons})
+add_dependencies(tarvel tarvel_lessons)
+install(FILES ${TARVEL_LESSONS}
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/tarvel/lessons COMPONENT tarvel)
 if(UNIX AND NOT APPLE)
   install(FILES dist/${TARVEL_DESKTOP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications COMPONENT tarvel)

@@ -27,6 +27,8 @@ std::string quoted(std::string_view text)
         if (c == '"' || c == '\\') {
             out += '\\';
             out += c;
+        } else if (c == '\n') {
+            out += "\\n";  // a lesson's paragraphs stay legible in the file
         } else if (static_cast<unsigned char>(c) < 0x20) {
             constexpr char kHex[] = "0123456789abcdef";
             out += "\\u00";
@@ -435,6 +437,11 @@ Study studyFrom(const Json& root)
     }
     if (const Json* title = optional(root, "title", Json::Kind::Text))
         study.title = title->text;
+    if (const Json* lesson = optional(root, "lesson", Json::Kind::Object))
+        study.lesson = Lesson{required(*lesson, "title", Json::Kind::Text).text,
+                              required(*lesson, "look", Json::Kind::Text).text,
+                              required(*lesson, "question", Json::Kind::Text).text,
+                              required(*lesson, "answer", Json::Kind::Text).text};
     return study;
 }
 
@@ -494,7 +501,13 @@ std::string studyFileText(const Study& study)
                              ", \"top\": ", numberText(study.zoom->top), "}"}));
     else
         line("zoom", "null");
-    line("title", quoted(study.title), true);
+    line("title", quoted(study.title), !study.lesson);
+    if (const std::optional<Lesson>& lesson = study.lesson)
+        line("lesson",
+             joined({"{\"title\": ", quoted(lesson->title), ", \"look\": ", quoted(lesson->look),
+                     ", \"question\": ", quoted(lesson->question),
+                     ", \"answer\": ", quoted(lesson->answer), "}"}),
+             true);
     return text + "}\n";
 }
 

@@ -11,8 +11,10 @@
 //     "nodes": [[0, 1], [0.1, 0.8], ...],   as shown: edited, or the user's own
 //     "data": [[0, 1], ...],                the given points of "data"
 //     "zoom": {"left": 0, "right": 1, "bottom": -1, "top": 1},   or null
-//     "title": "..."                        the picture's title, if any
+//     "title": "...",                       the picture's title, if any
+//     "lesson": {"title": "...", "look": "...", "question": "...", "answer": "..."}
 //   }
+// A study that is a lesson carries its text; others have no "lesson".
 #pragma once
 
 #include <optional>
@@ -26,11 +28,22 @@ namespace tarvel {
 
 inline constexpr int kStudyFileVersion = 1;
 
+// The text a lesson shows beside the lab: its title, what to look at, one
+// question and its answer, which the student opens when ready.
+struct Lesson {
+    std::string title;
+    std::string look;
+    std::string question;
+    std::string answer;
+    bool operator==(const Lesson&) const = default;
+};
+
 struct Study {
     LabStart start;  // the settings, the typed function, the own abscissae, the data
     NodeList nodes;  // the nodes as shown
     std::optional<WorldRect> zoom;
     std::string title;
+    std::optional<Lesson> lesson;
 };
 
 // What the model shows, as a study.

@@ -30,7 +30,7 @@ root=$(pwd)
 build_dir=${FUZZ_BUILD:-build-fuzz}
 jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 targets="fuzz_numeric_text fuzz_dsf_reader fuzz_form_session fuzz_methods fuzz_lab_session
-fuzz_plot_layout fuzz_expression fuzz_node_text"
+fuzz_plot_layout fuzz_expression fuzz_node_text fuzz_study_file"
 
 CC=clang CXX=clang++ cmake -S . -B "$build_dir" \
     -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \

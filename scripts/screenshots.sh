@@ -12,6 +12,7 @@
 #                            nodes and at 11 Chebyshev points
 #   docs/lab-convergence.png the lab's convergence view
 #   docs/lab-split.png       the same at Chebyshev points beside evenly spaced
+#   docs/lab-lesson.png      the lesson on Chebyshev points, opened as a file
 #   scripts/screenshots.sh [output directory]
 # Needs xvfb-run, xdotool and imagemagick; builds nothing (uses build/tarvel).
 set -eu
@@ -123,3 +124,11 @@ pick 220 152 Home                  # View: Values
 xdotool key alt+l w                # Lab → Split into two panels
 sleep 1
 labshot lab-split.png
+stop
+
+# A lesson, opened from the command line as the file manager opens it.
+cd "$root/examples"
+"$tarvel" "$root/lessons/02-chebyshev.tarvel" &
+pid=$!
+lab=$(xdotool search --sync --onlyvisible --name "Interpolation lab" | head -n 1)
+labshot lab-lesson.png

@@ -4,7 +4,7 @@
 # shows an installed icon, the metadata launches the installed entry and
 # announces the version being built.
 #
-#   cmake -DBUILD_DIR=... -DROOT=... -DID=... -DVERSION=... -P check_install.cmake
+#   cmake -DBUILD_DIR=... -DROOT=... -DID=... -DVERSION=... -DLESSONS=a;b -P check_install.cmake
 
 set(failures "")
 macro(fail text)
@@ -33,6 +33,19 @@ set(png256 share/icons/hicolor/256x256/apps/${ID}.png)
 foreach(path ${program} ${entry} ${metainfo} ${copyright} ${mime} ${svg} ${png48} ${png256})
   if(NOT EXISTS "${usr}/${path}" OR IS_DIRECTORY "${usr}/${path}")
     fail("missing: /usr/${path}")
+  endif()
+endforeach()
+# Every lesson beside the program, each a study file.
+foreach(lesson ${LESSONS})
+  get_filename_component(name "${lesson}" NAME)
+  set(path "${usr}/share/tarvel/lessons/${name}")
+  if(NOT EXISTS "${path}")
+    fail("missing: /usr/share/tarvel/lessons/${name}")
+  else()
+    file(READ "${path}" text LIMIT 200)
+    if(NOT text MATCHES "\"format\": \"tarvel-study\"")
+      fail("/usr/share/tarvel/lessons/${name} is not a study file")
+    endif()
   endif()
 endforeach()
 if(failures)

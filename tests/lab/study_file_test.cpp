@@ -36,6 +36,8 @@ Study typedStudy()
     study.nodes[1].y += 0.125;  // dragged off f
     study.zoom = WorldRect{0.1, 2.5, 0.9, -1e-9};
     study.title = "Line one \"quoted\"\n\\ and \x01";
+    study.lesson = Lesson{"Runge’s “phenomenon”", "The ends.\n\nThen the middle.",
+                          "Why \\ there?", "Because\t\"ω\" is large."};
     return study;
 }
 
@@ -66,6 +68,7 @@ TEST(StudyFile, AStudyComesBackBitForBit)
     ASSERT_TRUE(back.zoom);
     EXPECT_EQ(*back.zoom, *written.zoom);
     EXPECT_EQ(back.title, written.title);
+    EXPECT_EQ(back.lesson, written.lesson);
     EXPECT_EQ(studyFileText(back), studyFileText(written));
 
     const StudyModel opened = modelOf(back);
@@ -82,7 +85,7 @@ struct DamagedFile {
     std::string refusal;
 };
 
-// The good study with one of its lines (the last one: title) set to value.
+// The good study with one of its lines (the last one too) set to value.
 std::string withLine(const std::string& key, const std::string& value)
 {
     std::string text = studyFileText(typedStudy());
@@ -140,6 +143,11 @@ TEST(StudyFile, DamagedNewerAndOutOfRangeFilesAreRefusedWithTheirReason)
          "The study file cannot be opened: \"zoom\" is not a rectangle."},
         {"a broken escape", withLine("title", "\"\\q\""),
          "The study file is damaged: an unknown escape at byte "},
+        {"a lesson without its answer",
+         withLine("lesson", "{\"title\": \"t\", \"look\": \"l\", \"question\": \"q\"}"),
+         "The study file is damaged: \"answer\" is missing."},
+        {"a lesson that is a text", withLine("lesson", "\"Runge\""),
+         "The study file is damaged: \"lesson\" is not of its kind."},
     };
     for (const DamagedFile& file : files) {
         SCOPED_TRACE(file.name);
@@ -150,6 +158,17 @@ TEST(StudyFile, DamagedNewerAndOutOfRangeFilesAreRefusedWithTheirReason)
         EXPECT_EQ(atSomeByte ? read.refusal.substr(0, file.refusal.size()) : read.refusal,
                   file.refusal);
     }
+}
+
+TEST(StudyFile, AStudyWithoutALessonWritesAndReadsNone)
+{
+    Study study = typedStudy();
+    study.lesson.reset();
+    const std::string text = studyFileText(study);
+    EXPECT_EQ(text.find("\"lesson\""), std::string::npos);
+    const StudyRead read = readStudyFile(text);
+    ASSERT_TRUE(read.study) << read.refusal;
+    EXPECT_FALSE(read.study->lesson);
 }
 
 TEST(StudyFile, NodesTheSettingsCannotTakeAreRefused)

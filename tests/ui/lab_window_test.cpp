@@ -21,6 +21,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTableView>
+#include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -33,10 +34,13 @@
 #include "data/dsf_reader.h"
 #include "support/window_controls.h"
 #include "support/zoom_walk.h"
+#include "lab/study_file.h"
 #include "ui/qt/lab_launch.h"
+#include "ui/qt/lab_lessons.h"
 #include "ui/qt/lab_plot.h"
 #include "ui/qt/lab_window.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/qt_text.h"
 #include "ui/qt/status_sentence.h"
 
 using namespace tarvel;
@@ -126,6 +130,25 @@ void editANode(LabWindow& lab)
     QTest::keyClick(plot, Qt::Key_Right);
     QTest::keyClick(plot, Qt::Key_Up);
     QVERIFY(lab.model().edited());
+}
+
+// The study in a file, as the lab reads it.
+tarvel::Study studyIn(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return readStudyFile(file.readAll().toStdString()).study.value_or(tarvel::Study{});
+}
+
+// Follows the lesson panel's first link from the keyboard, as a person
+// without a mouse does: Tab to it, then Return.
+void followLessonLink(LabWindow& lab)
+{
+    auto* panel = find<LessonPanel>(lab, "labLessonText");
+    panel->setFocus();
+    QTest::keyClick(panel, Qt::Key_Tab);
+    QTest::keyClick(panel, Qt::Key_Return);
 }
 
 // A move of the pointer over the plot, with the left button held or not.
@@ -1238,6 +1261,177 @@ private slots:
         QVERIFY(statusOf(*lab).contains("newer Tarvel"));
         QCOMPARE(lab->model().nodes(), before);
         QCOMPARE(lab->model().functionLabel(), std::string("f(x) = exp(x) sin(10x)"));
+    }
+
+    // Every lesson shipped beside the program is in the Lessons menu in the
+    // order of its file name, opens the lab as its file holds it with no
+    // method refused, and shows its text with the answer held back.
+    void everyLessonOpensFromTheMenuShowsItsTextAndRefusesNothing()
+    {
+        const QStringList shipped = lessonFiles(TARVEL_SOURCE_LESSONS_DIR);
+        QVERIFY(!shipped.isEmpty());
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 5, {"linear"}));
+        auto* menu = find<QMenu>(*lab, "labLessonsMenu");
+        auto* panel = find<LessonPanel>(*lab, "labLessonText");
+        QVERIFY(!panel->isVisibleTo(lab.get()));
+        QStringList titles;
+        for (const QString& file : shipped) {
+            const QString name = QFileInfo(file).completeBaseName();
+            const tarvel::Study study = studyIn(file);
+            QVERIFY2(study.lesson, qPrintable(name));
+            auto* open = find<QAction>(*lab, qPrintable("labLesson_" + name));
+            QVERIFY(menu->actions().contains(open));
+            titles.append(open->text());
+            open->trigger();
+            QCOMPARE(lab->lesson(), study.lesson);
+            QCOMPARE(lab->model().settings(), study.start.settings);
+            for (const StudyMethod method : kStudyMethods)
+                if (study.start.settings.shown[methodIndex(method)])
+                    QVERIFY2(lab->model().outcome(method).available(), studyMethodKey(method));
+            QVERIFY(statusOf(*lab).startsWith("Opened the lesson “" + qstr(study.lesson->title)));
+            QVERIFY(!statusOf(*lab).contains("unavailable"));
+            QVERIFY(panel->isVisibleTo(lab.get()));
+            const QString text = panel->toPlainText();
+            QVERIFY(text.contains(qstr(study.lesson->title)));
+            QVERIFY(text.contains(qstr(study.lesson->question).split('\n').front()));
+            QVERIFY(text.contains("Show answer"));
+            const QString answer = qstr(study.lesson->answer).split('\n').front();
+            QVERIFY(!text.contains(answer));
+            followLessonLink(*lab);
+            QVERIFY(panel->answerShown());
+            QVERIFY(panel->toPlainText().contains(answer));
+            QVERIFY2(lab->mayClose(), "a lesson just opened has nothing unsaved");
+        }
+        // Named in the menu by the number of their file and their title.
+        for (qsizetype i = 0; i < titles.size(); ++i) {
+            const QString number = QFileInfo(shipped[i]).fileName().section('-', 0, 0);
+            const QString title = qstr(studyIn(shipped[i]).lesson->title);
+            QCOMPARE(titles[i], "&" + QString::number(number.toInt()) + " " + title);
+        }
+
+        // A study that is no lesson hides the panel again.
+        QTemporaryDir dir;
+        const QString plain = dir.filePath("plain.tarvel");
+        lab->setLesson(std::nullopt);
+        QVERIFY(!lab->saveStudy(plain));
+        QVERIFY(!lab->openStudy(shipped.front()));
+        QVERIFY(!lab->openStudy(plain));
+        QVERIFY(!lab->lesson());
+        QVERIFY(!panel->isVisibleTo(lab.get()));
+        QVERIFY(statusOf(*lab).startsWith("Opened the study plain.tarvel"));
+    }
+
+    // The main window's Study menu offers the same lessons, each opening
+    // the lab at it.
+    void aLessonOpensTheLabFromTheMainWindowsStudyMenu()
+    {
+        MainWindow window;
+        window.show();
+        auto* lessons = find<QMenu>(window, "lessonsMenu");
+        QVERIFY(find<QMenu>(window, "Mn_Study")->actions().contains(lessons->menuAction()));
+        const QStringList shipped = lessonFiles(TARVEL_SOURCE_LESSONS_DIR);
+        QCOMPARE(lessons->actions().size(), shipped.size());
+        const QString last = QFileInfo(shipped.back()).completeBaseName();
+        find<QAction>(window, qPrintable("lesson_" + last))->trigger();
+        auto* lab = window.findChild<LabWindow*>("labWindow");
+        QVERIFY(lab && lab->isVisible());
+        QCOMPARE(lab->lesson(), studyIn(shipped.back()).lesson);
+        QVERIFY(find<LessonPanel>(*lab, "labLessonText")->isVisibleTo(lab));
+    }
+
+    // The program finds its lessons installed (share/ beside bin/), in the
+    // build tree (share/ beside the program) and in the desktop's data
+    // folders; a folder without lesson files is no lesson folder.
+    void theLessonsAreFoundInstalledInTheBuildTreeAndInTheDesktopsData_data()
+    {
+        QTest::addColumn<QString>("lessonsIn");  // empty: none anywhere
+        QTest::addColumn<bool>("withFile");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("installed") << "usr/share/tarvel/lessons" << true << "usr/bin" << true;
+        QTest::newRow("build tree") << "build/share/tarvel/lessons" << true << "build" << true;
+        QTest::newRow("desktop data") << "data/tarvel/lessons" << true << "elsewhere" << true;
+        QTest::newRow("an empty folder") << "usr/share/tarvel/lessons" << false << "usr/bin"
+                                         << false;
+        QTest::newRow("none") << "" << false << "usr/bin" << false;
+    }
+
+    void theLessonsAreFoundInstalledInTheBuildTreeAndInTheDesktopsData()
+    {
+        QFETCH(QString, lessonsIn);
+        QFETCH(bool, withFile);
+        QFETCH(QString, program);
+        QFETCH(bool, found);
+        QTemporaryDir root;
+        QVERIFY(QDir(root.path()).mkpath(program));
+        QVERIFY(QDir(root.path()).mkpath("data"));
+        // The desktop's data folders are the scratch one alone while the lab looks.
+        const auto setData = [](const char* name, const std::optional<QByteArray>& value) {
+            if (value)
+                qputenv(name, *value);
+            else
+                qunsetenv(name);
+        };
+        const auto was = [](const char* name) {
+            return qEnvironmentVariableIsSet(name) ? std::optional<QByteArray>(qgetenv(name))
+                                                   : std::nullopt;
+        };
+        const std::optional<QByteArray> dataHome = was("XDG_DATA_HOME");
+        const std::optional<QByteArray> dataDirs = was("XDG_DATA_DIRS");
+        setData("XDG_DATA_HOME", root.filePath("data").toUtf8());
+        setData("XDG_DATA_DIRS", root.filePath("data").toUtf8());
+        const QString folder = root.filePath(lessonsIn);
+        if (!lessonsIn.isEmpty())
+            QVERIFY(QDir(root.path()).mkpath(lessonsIn));
+        if (withFile)
+            QVERIFY(QFile::copy(lessonFiles(TARVEL_SOURCE_LESSONS_DIR).front(),
+                                folder + "/01-lesson.tarvel"));
+        const QString seen = lessonFolder(root.filePath(program));
+        setData("XDG_DATA_HOME", dataHome);
+        setData("XDG_DATA_DIRS", dataDirs);
+        QCOMPARE(seen, found ? QDir(folder).canonicalPath() : QString());
+    }
+
+    // A teacher's lesson text, typed in the dialog, is kept by Save study,
+    // asked about when the lab closes unsaved, and comes back from the
+    // command line.
+    void anEditedLessonSavesAndOpensAgainFromTheCommandLine()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("my-lesson.tarvel");
+        const Lesson typed{"Splines on Runge", "The natural spline at 11 nodes.",
+                           "Where is its error largest?", "Near x = 0.44.\n\nIn the middle."};
+        {
+            std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"natural"}));
+            QTimer::singleShot(0, [&typed] {
+                auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog && dialog->objectName() == "labLessonDialog");
+                find<QLineEdit>(*dialog, "labLessonTitle")->setText(qstr(typed.title));
+                find<QPlainTextEdit>(*dialog, "labLessonLook")->setPlainText(qstr(typed.look));
+                find<QPlainTextEdit>(*dialog, "labLessonQuestion")
+                    ->setPlainText(qstr(typed.question));
+                find<QPlainTextEdit>(*dialog, "labLessonAnswer")->setPlainText(qstr(typed.answer));
+                dialog->accept();
+            });
+            find<QAction>(*lab, "labLessonEditAction")->trigger();
+            QCOMPARE(lab->lesson(), std::optional<Lesson>(typed));
+            QVERIFY(find<LessonPanel>(*lab, "labLessonText")->isVisibleTo(lab.get()));
+            UnsavedAnswer answer(QMessageBox::Cancel, {});
+            QVERIFY(!lab->mayClose());
+            QCOMPARE(answer.question, QString("The lab holds an edited lesson not saved."));
+            QVERIFY(!lab->saveStudy(path));
+            QVERIFY(lab->mayClose());
+        }
+        MainWindow window;
+        window.show();
+        QVERIFY(!openLabWithStudy(window, path));
+        auto* lab = window.findChild<LabWindow*>("labWindow");
+        QCOMPARE(lab->lesson(), std::optional<Lesson>(typed));
+        const QString text = find<LessonPanel>(*lab, "labLessonText")->toPlainText();
+        QVERIFY(text.contains("Splines on Runge"));
+        QVERIFY(text.contains("Where is its error largest?"));
+        QVERIFY(!text.contains("In the middle."));
+        QCOMPARE(lab->model().settings().function, LabFunction::Runge);
     }
 
     void aTypedFunctionIsTakenOnReturnAndARefusalStaysBesideTheEntry()

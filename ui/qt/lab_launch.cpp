@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QRadioButton>
 #include <QScreen>
@@ -12,6 +13,7 @@
 #include <cmath>
 
 #include "data/numeric_text.h"
+#include "ui/qt/lab_lessons.h"
 #include "ui/qt/lab_window.h"
 #include "ui/qt/main_window.h"
 
@@ -139,6 +141,16 @@ void addLabAction(MainWindow& window, QMenu& study)
         (*lab)->show();
         (*lab)->raise();
         (*lab)->activateWindow();
+    });
+}
+
+void addLessonsMenu(MainWindow& window, QMenu& study)
+{
+    QMenu* lessons = study.addMenu("Lessons");
+    lessons->setObjectName("lessonsMenu");
+    addLessonItems(*lessons, QStringLiteral("lesson_"), [&window](const QString& path) {
+        if (const std::optional<QString> why = openLabWithStudy(window, path))
+            QMessageBox::warning(&window, window.windowTitle(), *why);
     });
 }
 

@@ -30,6 +30,10 @@ QRect labPlaceBeside(const QRect& beside, const QRect& screen, const QSize& want
 // an open one to the front.
 void addLabAction(MainWindow& window, QMenu& study);
 
+// "Lessons" in the Study menu: each lesson that comes with the program,
+// opening the lab at it.
+void addLessonsMenu(MainWindow& window, QMenu& study);
+
 // Opens the lab from the main window showing the study in the file; why
 // not, if it cannot (the lab then shows its first settings).
 std::optional<QString> openLabWithStudy(MainWindow& window, const QString& path);

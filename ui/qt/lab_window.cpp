@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -50,6 +51,7 @@
 #include "ui/qt/drawing_painter.h"
 #include "ui/qt/export_dialog.h"
 #include "ui/qt/file_save.h"
+#include "ui/qt/lab_lessons.h"
 #include "ui/qt/lab_plot.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/status_sentence.h"
@@ -153,6 +155,7 @@ LabWindow::LabWindow(LabStart start, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     createControls();
     createActions();
+    createLessons();
     describeControls();
     connectControls();
     showSettings();
@@ -509,6 +512,67 @@ void LabWindow::createActions()
     for (const char* name : {"labUndoAction", "labRedoAction", "labResetNodesAction",
                              "labHoldAxesAction", "labCopyPictureAction", "labSavePictureAction"})
         plot_->addAction(actions_.value(name));
+}
+
+// The Lessons menu: the lessons that come with the program, by their
+// titles, and the teacher's edit of the lesson text; the text itself in a
+// panel under the plot while a lesson is open.
+void LabWindow::createLessons()
+{
+    lessonDock_ = new QDockWidget("Lesson", this);
+    lessonDock_->setObjectName("labLessonDock");
+    lessonPanel_ = new LessonPanel(lessonDock_);
+    lessonPanel_->setObjectName("labLessonText");
+    lessonPanel_->setAccessibleName("Lesson");
+    lessonDock_->setWidget(lessonPanel_);
+    // Under the plot and the settings, so that a narrow lab keeps its plot's width.
+    addDockWidget(Qt::BottomDockWidgetArea, lessonDock_);
+    lessonDock_->hide();
+
+    QMenu* lessons = menuBar()->addMenu("Le&ssons");
+    lessons->setObjectName("labLessonsMenu");
+    addLessonItems(*lessons, QStringLiteral("labLesson_"), [this](const QString& path) {
+        if (const std::optional<QString> why = openStudy(path))
+            QMessageBox::warning(this, windowTitle(), *why);
+    });
+    lessons->addSeparator();
+    QAction* panel = lessonDock_->toggleViewAction();
+    panel->setText("Show the lesson &panel");
+    panel->setObjectName("labLessonPanelAction");
+    panel->setEnabled(false);
+    lessons->addAction(panel);
+    lessons->addAction(addAction("labLessonEditAction", "&Edit lesson text…"));
+    connect(actions_.value("labLessonEditAction"), &QAction::triggered, this,
+            &LabWindow::editLesson);
+}
+
+void LabWindow::setLesson(const std::optional<Lesson>& lesson)
+{
+    lesson_ = lesson;
+    lessonDock_->toggleViewAction()->setEnabled(lesson.has_value());
+    if (!lesson) {
+        lessonDock_->hide();
+        return;
+    }
+    lessonPanel_->showLesson(*lesson);
+    if (!lessonDock_->isVisible()) {
+        lessonDock_->show();
+        // About a dozen lines of text, once the dock has its place.
+        QTimer::singleShot(0, this, [this] {
+            resizeDocks({lessonDock_}, {lessonPanel_->fontMetrics().lineSpacing() * 12},
+                        Qt::Vertical);
+        });
+    }
+}
+
+void LabWindow::editLesson()
+{
+    LessonDialog dialog(lesson_, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    setLesson(dialog.lesson());
+    say(lesson_ ? QStringLiteral("The lesson's text is set; Save study keeps it.")
+                : QStringLiteral("The study holds no lesson now."));
 }
 
 void LabWindow::describeControls()
@@ -966,10 +1030,12 @@ std::optional<QString> LabWindow::saveStudy(const QString& path)
         study.title = title_->toStdString();
     if (plot_->zoomed())
         study.zoom = plot_->shownWorld();
+    study.lesson = lesson_;
     const QString why = saveWhole(path, QByteArray::fromStdString(studyFileText(study)));
     if (!why.isEmpty())
         return why;
     model_.markStudySaved();
+    savedLesson_ = lesson_;
     return std::nullopt;
 }
 
@@ -1006,6 +1072,8 @@ std::optional<QString> LabWindow::openStudy(const QString& path)
     model_.markStudySaved();  // as it was opened, nothing is lost by closing
     // A study keeps a title of the user's own; none is the one that follows the settings.
     title_ = study->title.empty() ? std::nullopt : std::optional<QString>(qstr(study->title));
+    savedLesson_ = study->lesson;
+    setLesson(study->lesson);
     if (const auto& typed = model_.expression()) {
         const QSignalBlocker blocker(expressionHistory_);
         expressionHistory_->insertItem(0, qstr(typed->text()));
@@ -1016,7 +1084,9 @@ std::optional<QString> LabWindow::openStudy(const QString& path)
     refresh();
     if (study->zoom)
         plot_->showWorld(*study->zoom);
-    say(QStringLiteral("Opened the study ") + name + ".");
+    say(study->lesson ? QStringLiteral("Opened the lesson “") + qstr(study->lesson->title) +
+                            QStringLiteral("” from ") + name + "."
+                      : QStringLiteral("Opened the study ") + name + ".");
     return std::nullopt;
 }
 
@@ -1458,7 +1528,10 @@ bool LabWindow::saveWithDialog(const QString& title, const QString& filter,
 
 bool LabWindow::mayClose()
 {
-    const std::string unsaved = model_.unsavedEdits();
+    std::string unsaved = model_.unsavedEdits();
+    const bool lessonEdited = lesson_ != savedLesson_;
+    if (lessonEdited)
+        unsaved += unsaved.empty() ? "an edited lesson" : " and an edited lesson";
     if (closeAgreed_ || unsaved.empty())
         return true;
     QMessageBox box(QMessageBox::Warning, windowTitle(),
@@ -1468,9 +1541,10 @@ bool LabWindow::mayClose()
     box.setInformativeText("Save them before the lab closes?");
     box.setDefaultButton(QMessageBox::Save);
     const int answer = box.exec();
-    // Only a study keeps a typed function; nodes alone go to a data set.
-    const auto save = [this, &unsaved] {
-        if (unsaved.find("typed function") == std::string::npos)
+    // Only a study keeps a typed function or a lesson; nodes alone go to a
+    // data set.
+    const auto save = [this, &unsaved, lessonEdited] {
+        if (unsaved.find("typed function") == std::string::npos && !lessonEdited)
             return saveNodesWithDialog();
         return saveWithDialog("Save study", "Tarvel studies (*.tarvel)", "study.tarvel",
                               &LabWindow::saveStudy);

@@ -13,10 +13,12 @@
 #include "lab/lab_model.h"
 #include "lab/lab_picture.h"
 #include "lab/second_panel.h"
+#include "lab/study_file.h"
 
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QDockWidget;
 class QLabel;
 class QSpinBox;
 class QSplitter;
@@ -29,6 +31,7 @@ class QTimer;
 namespace tarvel::ui {
 
 class LabPlot;
+class LessonPanel;
 class StatusSentence;
 
 // The interpolation lab: one function, its nodes and any of the nine
@@ -67,6 +70,10 @@ public:
     std::optional<QString> openStudy(const QString& path);
     std::optional<QString> pasteNodes(const QString& text);
     std::optional<QString> importNodes(const QString& path);
+    // The lesson the lab shows under the plot, if any; a lesson set here
+    // is not saved until Save study.
+    const std::optional<Lesson>& lesson() const { return lesson_; }
+    void setLesson(const std::optional<Lesson>& lesson);
 
     // Asks, when the lab holds edits that are not saved, whether to save
     // them (through the save dialog), discard them or keep the lab open:
@@ -97,6 +104,8 @@ private:
     void addNodeAt(double x, double y);
     void deleteNodes(std::vector<std::size_t> rows);
     void createActions();
+    void createLessons();
+    void editLesson();
     void describeControls();
     void connectControls();
     QAction* addAction(const char* name, const QString& text, const QKeySequence& keys = {});
@@ -182,6 +191,11 @@ private:
     bool firstPanelOnly_ = false;  // a change that leaves the second panel's picture as it is
     ConvergenceStudy convergence2_;
     ConvergenceRun runner2_;
+    // The lesson shown under the plot, and as it was last opened or saved.
+    std::optional<Lesson> lesson_;
+    std::optional<Lesson> savedLesson_;
+    QDockWidget* lessonDock_ = nullptr;
+    LessonPanel* lessonPanel_ = nullptr;
 };
 
 }  // namespace tarvel::ui

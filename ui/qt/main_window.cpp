@@ -108,6 +108,7 @@ MainWindow::MainWindow(const QString& startDirectory, QWidget* parent) : QMainWi
     startBrowser(startDirectory);
     connectHandlers();
     addStudyAids();
+    addLessonsMenu(*this, *studyMenu_);
     addLabAction(*this, *studyMenu_);
     form_->Form_Load();
 }
