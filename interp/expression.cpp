@@ -5,14 +5,17 @@
 //   g_k = (1/k) sum_{j=1..k} j a_j h_{k-j},
 // with h = g (exp), the companion (sin, cos and their hyperbolic twins),
 // 1 ± g^2 (tan, tanh), 1/(1 + a^2) (atan) and ±(1 - a^2)^(-1/2) (asin, acos).
-// A power with a constant exponent c follows a g' = c a' g. Every division
+// A power with a constant exponent c follows a g' = c a' g; a whole one's
+// higher terms are products of series. Every division
 // goes through quotient(), so a zero divisor gives the infinity or NaN of
 // IEEE division without dividing by zero.
 #include "interp/expression.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <numbers>
 #include <type_traits>
@@ -168,7 +171,8 @@ template <typename Count> void powerSeries(const double* a, double c, double* r,
 
 // a^m for a whole m: where a_0 = 0 and m >= 0, a = t^z b with b_0 != 0 and
 // a^m = t^(zm) b^m, so x^2 has its derivatives at x = 0.
-template <typename Count> void wholePower(const double* a, double m, double* r, double* b, Count n)
+template <typename Count>
+void wholePowerByRecurrence(const double* a, double m, double* r, double* b, Count n)
 {
     int z = 0;
     while (z < n && a[z] == 0)
@@ -188,6 +192,45 @@ template <typename Count> void wholePower(const double* a, double m, double* r, 
         r[k] = k >= shift ? r[k - static_cast<int>(shift)] : 0;
     // The value as f(x) alone gives it, with the sign of zero: (-x)^13 at 0 is -0.
     r[0] = std::pow(a[0], m);
+}
+
+// a^m for a whole m > 0 by binary powering, m's bits read from the lowest.
+// Products of series lose no digits where a_0 is small, unlike the
+// recurrence, which divides by a_0.
+void wholePowerByProducts(const double* a, double m, double* r, int n)
+{
+    std::array<double, kTaylorMaxOrder + 1> square;
+    std::array<double, kTaylorMaxOrder + 1> product;
+    std::copy(a, a + n, square.begin());
+    for (int k = 0; k < n; ++k)
+        r[k] = k == 0;
+    for (auto bits = static_cast<std::int64_t>(m);; bits >>= 1) {
+        if (bits & 1) {
+            multiply(r, square.data(), product.data(), n);
+            std::copy(product.begin(), product.begin() + n, r);
+        }
+        if (bits == 1)
+            return;
+        multiply(square.data(), square.data(), product.data(), n);
+        std::copy(product.begin(), product.begin() + n, square.begin());
+    }
+}
+
+// Where a_0 is small but not 0, the recurrence's terms from the (m + 2)-th
+// on are differences of numbers 1/a_0 times larger than they are, so they
+// come from products. Below that it is as accurate, and f, f' and f'' keep
+// the recurrence's bits, the values of one point or many the same.
+template <typename Count> void wholePower(const double* a, double m, double* r, double* b, Count n)
+{
+    constexpr int kByRecurrence = 3;
+    if constexpr (std::is_same_v<Count, int>) {
+        if (m > 0 && n > kByRecurrence) {
+            wholePowerByProducts(a, m, r, n);
+            wholePowerByRecurrence(a, m, r, b, kByRecurrence);
+            return;
+        }
+    }
+    wholePowerByRecurrence(a, m, r, b, n);
 }
 
 template <typename Count> void squareRoot(const double* a, double* r, Count n)

@@ -32,7 +32,8 @@ std::vector<BandCase> bandCases()
         {"runge", StudyFunction(StudyFunctionId::Runge)},
     };
     for (const char* typed : {"exp(x) sin(10x)", "1/(1.1 - x)", "sqrt(x + 0.05)", "tanh(20(x - 0.4))",
-                              "abs(x + 1) x^3", "log(2 + cos(7x))"})
+                              "abs(x + 1) x^3", "log(2 + cos(7x))",
+                              "cos(2pi x)^10"})
         cases.push_back(
             {typed, StudyFunction(StudyFunctionId::Expression, {}, parseExpression(typed).expression)});
     return cases;

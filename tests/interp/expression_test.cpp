@@ -354,6 +354,20 @@ TEST(Expression, ANotFiniteValueNamesTheStepThatMadeIt)
         EXPECT_EQ(parsed(text)->notFiniteReason(x), reason) << text;
 }
 
+// top choose k, for any top: C(-3, 2) = 6.
+double binomial(double top, int k)
+{
+    double product = 1;
+    for (int i = 0; i < k; ++i)
+        product *= (top - i) / (i + 1);
+    return product;
+}
+
+// Near 0.1, their differences from it exact; the farther one keeps the
+// coefficients of a negative power below the largest double.
+const double kNearTenth = 0.1 + 0x1p-30;
+const double kFartherTenth = 0.1 + 0x1p-12;
+
 struct KnownSeries {
     const char* text;
     double x;
@@ -372,6 +386,25 @@ TEST(Expression, TaylorCoefficientsFollowTheKnownSeries)
         {"exp(2x)", 0.5,
          [](int k) { return std::exp(1.0) * std::pow(2.0, k) / std::tgamma(k + 1.0); }},
         {"x^3", 0, [](int k) { return k == 3 ? 1.0 : 0.0; }},
+        // Whole powers of a base near but not at 0, whose series the
+        // recurrence a r' = m a' r loses by dividing by the base.
+        {"cos(2pi x)^10", 0.25,
+         [written = parsed("cos(2pi x) cos(2pi x) cos(2pi x) cos(2pi x) cos(2pi x) cos(2pi x) "
+                           "cos(2pi x) cos(2pi x) cos(2pi x) cos(2pi x)")
+                        ->taylor(0.25, kTaylorMaxOrder)](int k) {
+             return written[static_cast<std::size_t>(k)];
+         }},
+        {"((x - 0.1)(x + 1))^5", kNearTenth,
+         [](int k) {
+             double sum = 0;
+             for (int j = std::max(0, k - 5); j <= std::min(k, 5); ++j)
+                 sum += binomial(5, j) * std::pow(kNearTenth - 0.1, 5 - j) * binomial(5, k - j) *
+                        std::pow(kNearTenth + 1, 5 - k + j);
+             return sum;
+         }},
+        {"(x - 0.1)^-3", kFartherTenth,
+         [](int k) { return binomial(-3, k) * std::pow(kFartherTenth - 0.1, -3 - k); }},
+        {"(1 + x)^37", 0, [](int k) { return binomial(37, k); }},
     };
     for (const KnownSeries& known : series) {
         const std::vector<double> got = parsed(known.text)->taylor(known.x, kTaylorMaxOrder);

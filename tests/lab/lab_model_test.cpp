@@ -421,6 +421,14 @@ TEST(LabPicture, TheBoundViewSaysWhyItHasNoBand)
               0u)
         << picture.series[1].label;
     EXPECT_NE(picture.note.find("take at most 64 nodes"), std::string::npos);
+    // A whole power of a base near 0 at grid points keeps its high derivatives finite.
+    LabStart power = startWith(LabFunction::Expression, 40, {StudyMethod::Global});
+    power.expression = parseExpression("cos(2pi x)^10").expression;
+    LabModel typed(power);
+    ASSERT_FALSE(typed.setView(LabView::Bound));
+    const LabPicture band = labPicture(typed, {});
+    EXPECT_EQ(band.emptyReason, "");
+    EXPECT_EQ(band.series.size(), 2u);
 }
 
 TEST(LabModel, APickedNodeGivesEachLinearMethodItsCurveAndMarksTheOthers)
