@@ -73,6 +73,17 @@ public:
     Refusal setParameter(StudyMethod method, int value);
     void setShown(StudyMethod method, bool shown);
     Refusal setView(LabView view);
+    // Noise on the values the lab takes from the function or the main
+    // window (not on values the user typed or dragged): a level of the
+    // noise slider, and the seed that draws it. The nodes are taken again.
+    Refusal setNoise(double level);
+    void setNoiseSeed(std::uint64_t seed);
+    // With noise, how far it moves each shown method's curve on the grid
+    // against the largest noise on a node ("Noise 1e-6 of the range, seed
+    // 1: Global polynomial error 3.1e-3 from noise 2e-6: 1,600 ×."): at most
+    // the Lebesgue constant for a method linear in the data. Empty without
+    // noise, or once the nodes are edited.
+    std::string noiseEffect() const;
 
     // The user's own nodes, as one step of Undo: with a function they take
     // its values at their x (and the nodes become the user's own), for data

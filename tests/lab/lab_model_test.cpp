@@ -354,6 +354,9 @@ TEST(LabModel, RefusedChangesSayWhyAndChangeNothing)
         {"a typed function 0/0 at 0", startWith(LabFunction::Runge, 11, {StudyMethod::Linear}),
          [](LabModel& m) { return m.setExpression("sin(x)/x"); },
          "f is not finite at x = 0: 0/0 is not a number"},
+        {"noise between decades", startWith(LabFunction::Sine, 11, {StudyMethod::Linear}),
+         [](LabModel& m) { return m.setNoise(3e-6); },
+         "a decade from 1e-15 to 1e-2 of the values' range; 3e-6 is not"},
     };
     for (const RefusalCase& c : cases) {
         SCOPED_TRACE(c.name);
