@@ -57,9 +57,12 @@ signals:
     void nodeWanted(double x, double y);
     // Delete on the picked node.
     void nodeDeleted(std::size_t node);
+    // A press and release in one place: at world x, on a node or not.
+    void clicked(double x, std::optional<std::size_t> node);
 
 protected:
     bool pressTaken(const QPointF& at) override;
+    void mousePressEvent(QMouseEvent* event) override;
     PlotReadout readoutAt(const QPointF& at) const override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -75,6 +78,7 @@ private:
 
     LabPicture picture_;
     std::optional<std::size_t> dragging_;
+    std::optional<QPointF> pressedAt_;  // where the left button went down
     // The world that stays shown whatever the pictures' own worlds: the
     // picture holds still under the pointer while a node is dragged, and
     // after it, so that the next press finds the node where it was let go.

@@ -12,11 +12,14 @@
 #include "lab/method_work.h"
 #include "lab/lab_model.h"
 #include "lab/lab_picture.h"
+#include "lab/tableau.h"
 
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QDockWidget;
 class QLabel;
+class QSlider;
 class QSpinBox;
 class QSplitter;
 class QStandardItem;
@@ -64,6 +67,7 @@ public:
     std::optional<QString> openStudy(const QString& path);
     std::optional<QString> pasteNodes(const QString& text);
     std::optional<QString> importNodes(const QString& path);
+    const TableauSteps& tableau() const { return tableau_; }
 
     // Asks, when the lab holds edits that are not saved, whether to save
     // them (through the save dialog), discard them or keep the lab open:
@@ -128,6 +132,14 @@ private:
     void showPictures();
     void updateSecondPanel();
     void linkWorlds(LabPicture& first, LabPicture& second) const;
+    QWidget* createNoiseControls(QWidget* parent);
+    void showNoise();
+    void createTableauPanel();
+    void updateTableau();
+    // A step of the tableau: shown and said, or refused beside the tableau.
+    void tableauChanged(Refusal refusal, const QString& done);
+    void plotClicked(double x, std::optional<std::size_t> node);
+    bool tableauShown() const;
 
     LabModel model_;
     LabPlot* plot_ = nullptr;
@@ -166,6 +178,17 @@ private:
     // The split view's second panel: its own node family, the rest shared.
     LabPlot* plot2_ = nullptr;
     std::optional<LabModel> model2_;
+    // Noise on the node values: its level on a decade slider, its seed.
+    QSlider* noise_ = nullptr;
+    QLabel* noiseLevel_ = nullptr;
+    QLabel* noiseSeed_ = nullptr;
+    // The divided-difference table grown node by node, in its own panel.
+    TableauSteps tableau_;
+    QDockWidget* tableauPanel_ = nullptr;
+    QComboBox* tableauOrder_ = nullptr;
+    QTableWidget* differences_ = nullptr;
+    QTableWidget* neville_ = nullptr;
+    QLabel* tableauNote_ = nullptr;
 };
 
 }  // namespace tarvel::ui
