@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "plot/ticks.h"
@@ -59,8 +60,10 @@ double noiseAmplitude(const NodeList& nodes, double level)
         high = std::max(high, node.y);
         largest = std::max(largest, std::fabs(node.y));
     }
-    const double range = high > low ? high - low : largest > 0 ? largest : 1;
-    return level * range;
+    // Halved first, so that the range of values near the largest doubles
+    // does not overflow.
+    const double halfRange = high > low ? high / 2 - low / 2 : largest > 0 ? largest / 2 : 0.5;
+    return 2 * level * halfRange;
 }
 
 std::string amplificationText(double ratio)
@@ -79,8 +82,10 @@ void addNoise(NodeList& nodes, double level, std::uint64_t seed)
     if (level == 0)
         return;
     const double amplitude = noiseAmplitude(nodes, level);
+    // Values near the largest doubles stay numbers.
+    constexpr double kLargest = std::numeric_limits<double>::max();
     for (std::size_t i = 0; i < nodes.size(); ++i)
-        nodes[i].y += amplitude * noiseDeviate(seed, i);
+        nodes[i].y = std::clamp(nodes[i].y + amplitude * noiseDeviate(seed, i), -kLargest, kLargest);
 }
 
 }  // namespace tarvel

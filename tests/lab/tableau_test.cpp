@@ -271,6 +271,10 @@ TEST(Noise, IsSeededReproducibleAndOfTheChosenSize)
     EXPECT_GT(largest, 0.5 * amplitude);
     EXPECT_LT(largest, 5 * amplitude);
     EXPECT_FALSE(noisy.edited()) << "the noise is part of the values taken, not an edit";
+    NodeList huge = {{0, 1.7e308}, {0.5, 0}, {1, -1.7e308}};
+    addNoise(huge, 1e-2, 3);
+    for (const Node& node : huge)
+        EXPECT_TRUE(std::isfinite(node.y)) << "values near the largest doubles stay numbers";
     // The deviates are standard normal numbers: mean 0, variance 1.
     double sum = 0;
     double squares = 0;
