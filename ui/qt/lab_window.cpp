@@ -676,12 +676,14 @@ void LabWindow::connectControls()
     };
     onAction("labAddNodeStepAction", [this, stepped] {
         tableauPanel_->show();
+        updateTableau();
         if (const Refusal refusal = tableau_.addStep())
             return tableauChanged(refusal, {});
         stepped(true);
     });
     onAction("labRemoveNodeStepAction", [this, stepped] {
         tableauPanel_->show();
+        updateTableau();
         if (const Refusal refusal = tableau_.removeStep())
             return tableauChanged(refusal, {});
         stepped(false);
@@ -694,8 +696,10 @@ void LabWindow::connectControls()
         say(QStringLiteral("Copied the tableau of %1 nodes.").arg(tableau_.taken().size()));
     });
     // Its triggering alone: the panel hidden as the window goes must not redraw.
-    connect(actions_.value("labTableauAction"), &QAction::triggered, this,
-            [this] { showPictures(); });
+    connect(actions_.value("labTableauAction"), &QAction::triggered, this, [this] {
+        updateTableau();
+        showPictures();
+    });
     connect(longWorkStart_, &QTimer::timeout, this, &LabWindow::startLongWork);
     connect(longWorkRedraw_, &QTimer::timeout, this, &LabWindow::showArrivedWork);
     connect(convergenceRedraw_, &QTimer::timeout, this, [this] {
@@ -1636,8 +1640,11 @@ bool LabWindow::tableauShown() const
     return tableauPanel_ && !tableauPanel_->isHidden();
 }
 
+// A hidden panel is filled when it is shown: a drag refreshes at every move.
 void LabWindow::updateTableau()
 {
+    if (!tableauShown())
+        return;
     selectKey(tableauOrder_, kTableauOrders, tableau_.order());
     tableauNote_->setStyleSheet({});
     const std::string why = tableau_.unavailable();
