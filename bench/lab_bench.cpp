@@ -22,9 +22,13 @@
 //     window thread was busy meanwhile, and the processor time the window
 //     thread used per press.
 //   tableau 16 nodes per step median_ms=… p99_ms=…
-//     the divided-difference panel at 16 nodes with the global polynomial
-//     shown, a node taken away and added again 200 times: the window
-//     thread's time from each step to the end of the repaint it causes.
+//     a node taken from the divided-difference table of sin(2πx) at 16
+//     nodes and added again, 1000 times each: the step with the table,
+//     Neville's tableau and the curves p_0 ... p_15 it shows;
+//   tableau_window 16 nodes per step median_ms=… p99_ms=…
+//     the same in the panel with the global polynomial shown, 200 times
+//     each: the window thread's time from each step to the end of the
+//     repaint it causes.
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -39,6 +43,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 #include <ctime>
 #include <thread>
 #include <vector>
@@ -46,6 +51,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "interp/nodes.h"
+#include "lab/tableau.h"
 #include "ui/qt/lab_plot.h"
 #include "ui/qt/lab_window.h"
 #include "ui/qt/plot_export.h"
@@ -247,6 +254,28 @@ void exportBench()
 
 void tableauBench()
 {
+    NodeList nodes;
+    for (const double x : familyNodes(NodeFamily::Equispaced, 16))
+        nodes.push_back({x, std::sin(2 * std::numbers::pi * x)});
+    TableauSteps steps;
+    steps.setNodes(nodes);
+    steps.pickX(0.3);
+    std::vector<double> times;
+    std::size_t shown = 0;
+    for (int step = 0; step < 2000; ++step) {
+        QElapsedTimer clock;
+        clock.start();
+        if (step % 2 ? steps.addStep() : steps.removeStep())
+            std::printf("tableau step %d refused\n", step);
+        shown += steps.table().rows.size() + steps.neville()->rows.size() + steps.series().size();
+        times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    }
+    std::printf("tableau 16 nodes per step median_ms=%.4f p99_ms=%.4f rows=%zu\n",
+                percentile(times, 0.5), percentile(times, 0.99), shown);
+}
+
+void tableauWindowBench()
+{
     const std::unique_ptr<LabWindow> lab = openLab(16, {StudyMethod::Global});
     lab->findChild<QAction*>("labTableauAction")->trigger();
     QApplication::processEvents();
@@ -259,8 +288,8 @@ void tableauBench()
         QApplication::processEvents();  // the repaint the step asked for
         times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
     }
-    std::printf("tableau 16 nodes per step median_ms=%.3f p99_ms=%.3f\n", percentile(times, 0.5),
-                percentile(times, 0.99));
+    std::printf("tableau_window 16 nodes per step median_ms=%.3f p99_ms=%.3f\n",
+                percentile(times, 0.5), percentile(times, 0.99));
 }
 
 }  // namespace
@@ -269,6 +298,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     tableauBench();
+    tableauWindowBench();
     dragBench(101, {kStudyMethods.begin(), kStudyMethods.end()});
     // At 1001 nodes the piecewise cubics, whose cost grows with n alone.
     std::vector<StudyMethod> piecewise;

@@ -345,7 +345,7 @@ void LabModel::setNoiseSeed(std::uint64_t seed)
     takeNodes();
 }
 
-std::string LabModel::noiseEffect() const
+std::vector<NoiseEffect> LabModel::noiseEffects() const
 {
     if (settings_.noise == 0 || nodes_.edited())
         return {};
@@ -363,7 +363,7 @@ std::string LabModel::noiseEffect() const
     const std::vector<double>& grid = errorGrid();
     std::vector<double> noisy(grid.size());
     std::vector<double> exact(grid.size());
-    std::string effects;
+    std::vector<NoiseEffect> effects;
     for (const StudyMethod method : kStudyMethods) {
         const MethodOutcome& out = outcome(method);
         if (!settings_.shown[methodIndex(method)] || !out.interpolant)
@@ -377,11 +377,24 @@ std::string LabModel::noiseEffect() const
         double change = 0;
         for (std::size_t k = 0; k < grid.size(); ++k)
             change = std::max(change, std::fabs(noisy[k] - exact[k]));
-        effects += joined({effects.empty() ? "" : "; ", studyMethodName(method), " error ",
-                           compactNumber(change, ".", 2), " from noise ",
-                           compactNumber(noise, ".", 2), ": ",
-                           amplificationText(change / noise), " ×"});
+        effects.push_back({method, change, noise});
     }
+    return effects;
+}
+
+std::string noiseEffectText(const NoiseEffect& effect)
+{
+    return joined({"error ", compactNumber(effect.change, ".", 2), " from noise ",
+                   compactNumber(effect.noise, ".", 2), ": ",
+                   amplificationText(effect.change / effect.noise), " ×"});
+}
+
+std::string LabModel::noiseEffect() const
+{
+    std::string effects;
+    for (const NoiseEffect& effect : noiseEffects())
+        effects += joined({effects.empty() ? "" : "; ", studyMethodName(effect.method), " ",
+                           noiseEffectText(effect)});
     if (effects.empty())
         return {};
     return joined({"Noise ", compactNumber(settings_.noise, "."), " of the range, seed ",

@@ -30,6 +30,17 @@ struct LabStart {
 
 using Refusal = std::optional<std::string>;
 
+// How far noise on the node values moved a method's curve on the grid,
+// against the largest noise on a node.
+struct NoiseEffect {
+    StudyMethod method;
+    double change = 0;
+    double noise = 0;
+};
+
+// "error 3.1e-3 from noise 2e-6: 1,600 ×"
+std::string noiseEffectText(const NoiseEffect& effect);
+
 class LabModel {
 public:
     explicit LabModel(LabStart start);
@@ -84,6 +95,7 @@ public:
     // the Lebesgue constant for a method linear in the data. Empty without
     // noise, or once the nodes are edited.
     std::string noiseEffect() const;
+    std::vector<NoiseEffect> noiseEffects() const;
 
     // The user's own nodes, as one step of Undo: with a function they take
     // its values at their x (and the nodes become the user's own), for data

@@ -854,6 +854,8 @@ private slots:
         QCOMPARE(find<QLabel>(*lab, "labNoiseLevel")->text(), QString("1e-6 of the range"));
         QVERIFY2(statusOf(*lab).contains("Noise 1e-6 of the range, seed 1: Global polynomial error "),
                  qPrintable(statusOf(*lab)));
+        const QString tip = find<QTableWidget>(*lab, "labNumbers")->item(0, 1)->toolTip();
+        QVERIFY2(tip.startsWith("From the noise: error ") && tip.endsWith(" ×."), qPrintable(tip));
         const NodeList noisy = lab->model().nodes();
         QVERIFY(noisy != clean);
         find<QAction>(*lab, "labNoiseSeedAction")->trigger();

@@ -41,6 +41,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <map>
 
 #include "data/dsf_writer.h"
 #include "data/printable_text.h"
@@ -1077,6 +1078,11 @@ void LabWindow::updateNumbers()
     };
     const double magnitudes[] = {largestValue(model_), split ? largestValue(*model2_) : 0.0};
     constexpr int kOrderColumn = 6;
+    // What noise on the values did to each method, beside its largest error.
+    std::map<std::string, QString> noiseEffects;
+    for (const NoiseEffect& effect : model_.noiseEffects())
+        noiseEffects[studyMethodKey(effect.method)] =
+            QStringLiteral("From the noise: ") + qstr(noiseEffectText(effect)) + ".";
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const NumbersRow& row = rows[static_cast<std::size_t>(r)];
         const bool inFirst = static_cast<std::size_t>(r) < firstPanel;
@@ -1119,6 +1125,8 @@ void LabWindow::updateNumbers()
             } else if (c == 2 && out && out->figures && out->figures->maxErrorOutside) {
                 text += " (outside the nodes)";
                 tip = qstr(largestErrorText(*out->figures)) + ".";
+            } else if (c == 1 && inFirst && noiseEffects.count(row.method)) {
+                tip = noiseEffects[row.method];
             }
             if (item->text() != text)
                 item->setText(text);
