@@ -260,6 +260,15 @@ TEST(Noise, IsSeededReproducibleAndOfTheChosenSize)
     LabModel reseeded(start);
     reseeded.setNoiseSeed(nextNoiseSeed(42));
     const double amplitude = noiseAmplitude(clean.nodes(), 1e-3);
+    // Runge's values at 21 evenly spaced nodes range from 1/26 to 1.
+    EXPECT_NEAR(amplitude, 1e-3 * (1 - 1.0 / 26), 1e-18);
+    const std::pair<NodeList, double> sizes[] = {
+        {{{0, 2}, {1, 2}}, 2e-3},   // constant values: their size
+        {{{0, 0}, {1, 0}}, 1e-3},   // all 0: the level itself
+        {{{0, -3}, {1, 1}}, 4e-3},  // the range, not the largest value
+    };
+    for (const auto& [values, size] : sizes)
+        EXPECT_EQ(noiseAmplitude(values, 1e-3), size);
     double largest = 0;
     for (std::size_t i = 0; i < clean.nodes().size(); ++i) {
         const double dy = noisy.nodes()[i].y - clean.nodes()[i].y;
