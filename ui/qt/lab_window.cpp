@@ -653,12 +653,13 @@ void LabWindow::connectControls()
         const Refusal refusal = tableau_.setOrder(*order);
         if (refusal)
             selectKey(tableauOrder_, kTableauOrders, tableau_.order());
-        tableauChanged(refusal, *order == TableauOrder::Clicked
-                                    ? QStringLiteral("Click the nodes in the plot in the order "
-                                                     "the tableau takes them.")
-                                    : QStringLiteral("The tableau takes the nodes ") +
-                                          qstr(named(kTableauOrders, *order).label).toLower() +
-                                          ".");
+        const QString done =
+            *order == TableauOrder::Clicked
+                ? QStringLiteral("Click the nodes in the plot in the order the tableau takes them.")
+            : *order == TableauOrder::Leja
+                ? QStringLiteral("The tableau takes the nodes in Leja order.")
+                : QStringLiteral("The tableau takes the nodes from left to right.");
+        tableauChanged(refusal, done);
     });
     const auto stepped = [this](bool added) {
         if (!added) {
