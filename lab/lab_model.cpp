@@ -352,6 +352,8 @@ std::vector<NoiseEffect> LabModel::noiseEffects() const
     LabSettings noiseless = settings_;
     noiseless.noise = 0;
     const NodeList clean = nodesOf(noiseless);
+    if (clean.size() != nodes().size())
+        return {};
     std::vector<double> xs;
     std::vector<double> ys;
     double noise = 0;
