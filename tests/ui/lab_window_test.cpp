@@ -815,7 +815,11 @@ private slots:
         find<QAction>(*lab, "labAddNodeStepAction")->trigger();
         QVERIFY(statusOf(*lab).contains("Click the node to take next"));
         QCOMPARE(lab->tableau().taken(), std::vector<std::size_t>{3});
-        QTest::mouseClick(plot, Qt::LeftButton, {}, nodeAt(*lab, 0).toPoint());
+        plot->setFocus();
+        for (int step = 0; step < 3; ++step)  // from node 3, clicked last, to node 0
+            QTest::keyClick(plot, Qt::Key_Left);
+        QTest::keyClick(plot, Qt::Key_Return);
+        QCOMPARE(lab->tableau().taken(), (std::vector<std::size_t>{3, 0}));
         const QPoint between = ((nodeAt(*lab, 1) + nodeAt(*lab, 2)) / 2 + QPointF(0, 40)).toPoint();
         QTest::mouseClick(plot, Qt::LeftButton, {}, between);
         QCOMPARE(find<QTableWidget>(*lab, "labNevilleTable")->rowCount(), 2);

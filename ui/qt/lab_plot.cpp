@@ -281,6 +281,11 @@ void LabPlot::keyPressEvent(QKeyEvent* event)
         emit nodeDeleted(*selected_);
         return;
     }
+    // Return clicks the picked node, as the mouse would.
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && selected_ && *selected_ < count) {
+        emit clicked(picture_.nodes[*selected_].x, selected_);
+        return;
+    }
     PlotView::keyPressEvent(event);
 }
 

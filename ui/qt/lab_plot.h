@@ -1,7 +1,8 @@
 // The lab's plot: the picture of the current view on the plot layer (plot
 // area, ticks, legend off the data, hover, zoom, pan, saving), with the
 // nodes, which the user drags with the mouse or moves from the keyboard:
-// Left/Right pick one, Up/Down move it, Shift ten times as far.
+// Left/Right pick one, Up/Down move it, Shift ten times as far, Return
+// clicks it.
 #pragma once
 
 #include <QVariantList>
@@ -57,7 +58,8 @@ signals:
     void nodeWanted(double x, double y);
     // Delete on the picked node.
     void nodeDeleted(std::size_t node);
-    // A press and release in one place: at world x, on a node or not.
+    // A press and release in one place, at world x, on a node or not; or
+    // Return on the picked node.
     void clicked(double x, std::optional<std::size_t> node);
 
 protected:
