@@ -1556,6 +1556,9 @@ void fillTriangle(QTableWidget* table, const std::vector<double>& xs,
                 item->setFont(bold);
             }
     }
+    // Once for the whole table: sized to contents, each cell set would
+    // measure them all again.
+    table->resizeColumnsToContents();
 }
 
 }  // namespace
@@ -1627,7 +1630,6 @@ void LabWindow::createTableauPanel()
         widget->setAccessibleName(accessible);
         widget->setEditTriggers(QAbstractItemView::NoEditTriggers);
         widget->verticalHeader()->setVisible(false);
-        widget->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
         return widget;
     };
     differences_ = table("labTableauTable", "Divided differences");
