@@ -12,9 +12,13 @@ ConvergencePoint convergencePoint(const ConvergenceRequest& request, StudyMethod
     const std::vector<double> xs = familyNodes(request.family, count);
     if (xs.empty())
         return point;
-    std::vector<double> ys;
+    NodeList nodes;
     for (const double x : xs)
-        ys.push_back(functionValue(request.function, x));
+        nodes.push_back({x, functionValue(request.function, x)});
+    addNoise(nodes, request.noise, request.noiseSeed);
+    std::vector<double> ys;
+    for (const Node& node : nodes)
+        ys.push_back(node.y);
     const BuildResult built = buildInterpolant(
         method, xs, ys, methodSettingsFor(request.parameters, request.function, xs));
     if (!built.interpolant)

@@ -8,8 +8,10 @@
 #include <functional>
 #include <sstream>
 
+#include "interp/error_figures.h"
 #include "interp/newton_form.h"
 #include "interp/nodes.h"
+#include "lab/convergence.h"
 #include "lab/lab_model.h"
 #include "lab/noise.h"
 #include "lab/tableau.h"
@@ -295,6 +297,21 @@ TEST(Noise, IsSeededReproducibleAndOfTheChosenSize)
     }
     EXPECT_NEAR(sum / kDraws, 0, 0.03);
     EXPECT_NEAR(squares / kDraws, 1, 0.03);
+}
+
+TEST(Noise, TheConvergenceViewDrawsItAtEveryCount)
+{
+    // At 101 Chebyshev points the global polynomial of the sine is exact to
+    // rounding; noise 1e-6 of the range leaves an error of its size there.
+    ConvergenceRequest request;
+    request.function = StudyFunction{StudyFunctionId::Sine, {}};
+    request.family = NodeFamily::Lobatto;
+    const std::vector<double> exact = valuesOnGrid(request.function);
+    EXPECT_LT(*convergencePoint(request, StudyMethod::Global, 101, exact).largestError, 1e-13);
+    request.noise = 1e-6;
+    const double noisy = *convergencePoint(request, StudyMethod::Global, 101, exact).largestError;
+    EXPECT_GT(noisy, 1e-6);
+    EXPECT_LT(noisy, 1e-4);
 }
 
 TEST(Noise, TheSentenceSaysHowManyTimesTheNoiseEachErrorIs)
