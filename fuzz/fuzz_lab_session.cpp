@@ -80,6 +80,7 @@ void checkState(const LabModel& model)
 {
     const LabSettings& s = model.settings();
     require(model.nodes().size() == static_cast<std::size_t>(s.count), "nodes number the count");
+    require(s.pickedNode < model.nodes().size(), "the picked node is one of the nodes");
     const bool rising = !orderProblem(model.nodes());
     for (const StudyMethod method : kStudyMethods) {
         const MethodOutcome& out = model.outcome(method);
@@ -241,10 +242,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TableauSteps tableau;
     checkState(model);
 
-    for (int actions = 0; actions < 24 && in.remaining_bytes() > 0; ++actions) {
+    // The kept inputs were written when a session knew the first seven views
+    // and no picked node, noise or tableau; only the actions after their 24
+    // take those, so that every kept input still takes its own path.
+    for (int actions = 0; actions < 48 && in.remaining_bytes() > 0; ++actions) {
+        const bool later = actions >= 24;
         const LabSettings before = model.settings();
         const NodeList nodes = model.nodes();
-        switch (in.ConsumeIntegralInRange(0, 14)) {
+        switch (in.ConsumeIntegralInRange(0, later ? 15 : 12)) {
         case 0:
             refusedOrApplied(model,
                              model.setFunction(
@@ -277,7 +282,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         case 5:
             refusedOrApplied(
-                model, model.setView(kLabViews[in.ConsumeIntegralInRange<std::size_t>(0, 6)].id),
+                model, model.setView(kLabViews[in.ConsumeIntegralInRange<std::size_t>(
+                                  0, later ? kLabViews.size() - 1 : 6)]
+                                  .id),
                 before, nodes);
             break;
         case 6:
@@ -312,9 +319,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             runConvergence(model, convergence, in);
             break;
         case 13:
-            changeNoise(model, in);
+            refusedOrApplied(model,
+                             model.setPickedNode(
+                                 in.ConsumeIntegralInRange<std::size_t>(0, model.nodes().size())),
+                             before, nodes);
             break;
         case 14:
+            changeNoise(model, in);
+            break;
+        case 15:
             tableau.setNodes(model.nodes());
             stepTableau(tableau, in);
             break;

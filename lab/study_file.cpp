@@ -391,6 +391,8 @@ Study studyFrom(const Json& root)
             if (row.parameter && parameters->member(row.key))
                 s.parameters.set(row.method, wholeNumber(*parameters, row.key, row.parameter->low,
                                                          row.parameter->high));
+    if (optional(root, "pickedNode", Json::Kind::Number))
+        s.pickedNode = static_cast<std::size_t>(wholeNumber(root, "pickedNode", 0, kLabMaxCount - 1));
     if (const Json* own = optional(root, "ownNodes", Json::Kind::Boolean))
         s.ownNodes = own->boolean;
     if (const Json* noise = optional(root, "noise", Json::Kind::Number)) {
@@ -495,6 +497,7 @@ std::string studyFileText(const Study& study)
     line("view", quoted(named(kLabViews, s.view).key));
     line("noise", numberText(s.noise));
     line("noiseSeed", std::to_string(s.noiseSeed));
+    line("pickedNode", std::to_string(s.pickedNode));
     line("nodes", pairsText(study.nodes));
     line("data", pairsText(study.start.data));
     if (study.zoom)

@@ -25,6 +25,7 @@ Study typedStudy()
     s.view = LabView::Derivative;
     s.noise = 1e-6;
     s.noiseSeed = 123456;
+    s.pickedNode = 2;
     s.shown[methodIndex(StudyMethod::Natural)] = true;
     s.shown[methodIndex(StudyMethod::Clamped)] = true;
     study.start.expression = parseExpression("exp(x) sin(10x) · π").expression;
@@ -124,6 +125,9 @@ TEST(StudyFile, DamagedNewerAndOutOfRangeFilesAreRefusedWithTheirReason)
          "know."},
         {"unknown method", withLine("methods", "[\"magic\"]"),
          "The study file cannot be opened: \"methods\" names a method this lab does not know."},
+        {"picked node out of range", withLine("pickedNode", "1001"),
+         "The study file cannot be opened: \"pickedNode\" is 1001; it must be a whole number from "
+         "0 to 1000."},
         {"count a text", withLine("count", "\"11\""),
          "The study file is damaged: \"count\" is not of its kind."},
         {"refused function", withLine("expression", "\"sinx\""),
