@@ -31,7 +31,15 @@
 //   cardinal n=101 methods=10 median_ms=… p99_ms=…
 //     the influence view of every method linear in the data: the window
 //     thread's time from a press of Right, which picks the next node, to
-//     the end of the repaint it causes, over 100 presses.
+//     the end of the repaint it causes, over 100 presses;
+//   tableau 16 nodes per step median_ms=… p99_ms=…
+//     a node taken from the divided-difference table of sin(2πx) at 16
+//     nodes and added again, 1000 times each: the step with the table,
+//     Neville's tableau and the curves p_0 ... p_15 it shows;
+//   tableau_window 16 nodes per step median_ms=… p99_ms=…
+//     the same in the panel with the global polynomial shown, 200 times
+//     each: the window thread's time from each step to the end of the
+//     repaint it causes.
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -46,6 +54,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 #include <ctime>
 #include <thread>
 #include <vector>
@@ -53,6 +62,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "interp/nodes.h"
+#include "lab/tableau.h"
 #include "interp/cardinal.h"
 #include "ui/qt/lab_plot.h"
 #include "ui/qt/lab_window.h"
@@ -260,6 +271,46 @@ void exportBench()
     }
 }
 
+void tableauBench()
+{
+    NodeList nodes;
+    for (const double x : familyNodes(NodeFamily::Equispaced, 16))
+        nodes.push_back({x, std::sin(2 * std::numbers::pi * x)});
+    TableauSteps steps;
+    steps.setNodes(nodes);
+    steps.pickX(0.3);
+    std::vector<double> times;
+    std::size_t shown = 0;
+    for (int step = 0; step < 2000; ++step) {
+        QElapsedTimer clock;
+        clock.start();
+        if (step % 2 ? steps.addStep() : steps.removeStep())
+            std::printf("tableau step %d refused\n", step);
+        shown += steps.table().rows.size() + steps.neville()->rows.size() + steps.series().size();
+        times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    }
+    std::printf("tableau 16 nodes per step median_ms=%.4f p99_ms=%.4f rows=%zu\n",
+                percentile(times, 0.5), percentile(times, 0.99), shown);
+}
+
+void tableauWindowBench()
+{
+    const std::unique_ptr<LabWindow> lab = openLab(16, {StudyMethod::Global});
+    lab->findChild<QAction*>("labTableauAction")->trigger();
+    QApplication::processEvents();
+    std::vector<double> times;
+    for (int step = 0; step < 400; ++step) {
+        QElapsedTimer clock;
+        clock.start();
+        lab->findChild<QAction*>(step % 2 ? "labAddNodeStepAction" : "labRemoveNodeStepAction")
+            ->trigger();
+        QApplication::processEvents();  // the repaint the step asked for
+        times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    }
+    std::printf("tableau_window 16 nodes per step median_ms=%.3f p99_ms=%.3f\n",
+                percentile(times, 0.5), percentile(times, 0.99));
+}
+
 void boundBench()
 {
     std::vector<double> times;
@@ -326,5 +377,7 @@ int main(int argc, char** argv)
     burstBench();
     boundBench();
     cardinalBench();
+    tableauBench();
+    tableauWindowBench();
     return 0;
 }

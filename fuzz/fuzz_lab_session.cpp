@@ -28,6 +28,8 @@
 #include "lab/convergence_study.h"
 #include "lab/lab_model.h"
 #include "lab/lab_picture.h"
+#include "lab/noise.h"
+#include "lab/tableau.h"
 
 namespace tarvel {
 namespace {
@@ -155,6 +157,70 @@ void runConvergence(const LabModel& model, ConvergenceStudy& study, FuzzedDataPr
     require(study.table().size() == request->methods.size(), "only the requested methods");
 }
 
+// The noise at a level of the slider or between its decades, or another
+// seed and back: the same seed draws the same values.
+void changeNoise(LabModel& model, FuzzedDataProvider& in)
+{
+    const LabSettings before = model.settings();
+    const NodeList nodes = model.nodes();
+    if (in.ConsumeBool()) {
+        const std::size_t level = in.ConsumeIntegralInRange<std::size_t>(0, kNoiseLevels.size());
+        refusedOrApplied(model, model.setNoise(level < kNoiseLevels.size() ? kNoiseLevels[level] : 3e-6),
+                         before, nodes);
+        return;
+    }
+    model.setNoiseSeed(nextNoiseSeed(before.noiseSeed));
+    const NodeList drawn = model.nodes();
+    model.setNoiseSeed(before.noiseSeed);
+    const NodeList again = model.nodes();
+    model.setNoiseSeed(nextNoiseSeed(before.noiseSeed));
+    require(model.nodes() == drawn, "the same seed draws the same noise");
+    model.setNoiseSeed(before.noiseSeed);
+    require(model.nodes() == again, "the first seed draws its noise again");
+}
+
+// A step of the divided-difference table: a refusal leaves its steps, and
+// the nodes taken are distinct nodes there.
+void stepTableau(TableauSteps& tableau, FuzzedDataProvider& in)
+{
+    const std::vector<std::size_t> taken = tableau.taken();
+    const TableauOrder order = tableau.order();
+    Refusal refusal;
+    switch (in.ConsumeIntegralInRange(0, 4)) {
+    case 0:
+        refusal = tableau.addStep();
+        break;
+    case 1:
+        refusal = tableau.removeStep();
+        break;
+    case 2:
+        refusal = tableau.setOrder(kTableauOrders[in.ConsumeIntegralInRange<std::size_t>(0, 2)].id);
+        break;
+    case 3:
+        refusal = tableau.takeNode(in.ConsumeIntegralInRange<std::size_t>(0, 20));
+        break;
+    default:
+        refusal = tableau.pickX(anyValue(in));
+        break;
+    }
+    if (refusal) {
+        require(!refusal->empty(), "a refused step says why");
+        require(tableau.taken() == taken && tableau.order() == order, "a refused step keeps the steps");
+    }
+    std::vector<std::size_t> sorted = tableau.taken();
+    std::sort(sorted.begin(), sorted.end());
+    require(std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end() &&
+                (sorted.empty() || sorted.back() < tableau.nodeCount()),
+            "the tableau takes distinct nodes that are there");
+    const DividedDifferenceTable table = tableau.table();
+    require(table.rows.size() == tableau.taken().size(), "one row per node taken");
+    if (const std::optional<NevilleTableau> neville = tableau.neville())
+        require(neville->rows.size() == table.rows.size(), "Neville's rows are the table's");
+    if (tableau.unavailable().empty() && !tableau.taken().empty())
+        require(tableau.series().size() == tableau.taken().size() + 1,
+                "the plot shows each p_k and the newest term");
+}
+
 StudyMethod anyMethod(FuzzedDataProvider& in)
 {
     return kStudyMethods[in.ConsumeIntegralInRange<std::size_t>(0, kStudyMethods.size() - 1)];
@@ -176,16 +242,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     start.data = givenPoints(in);
     LabModel model(std::move(start));
     ConvergenceStudy convergence;
+    TableauSteps tableau;
     checkState(model);
 
     // The kept inputs were written when a session knew the first seven views
-    // and no picked node; only the actions after their 24 take those, so
-    // that every kept input still takes its own path.
+    // and no picked node, noise or tableau; only the actions after their 24
+    // take those, so that every kept input still takes its own path.
     for (int actions = 0; actions < 48 && in.remaining_bytes() > 0; ++actions) {
         const bool later = actions >= 24;
         const LabSettings before = model.settings();
         const NodeList nodes = model.nodes();
-        switch (in.ConsumeIntegralInRange(0, later ? 13 : 12)) {
+        switch (in.ConsumeIntegralInRange(0, later ? 15 : 12)) {
         case 0:
             refusedOrApplied(model,
                              model.setFunction(
@@ -259,6 +326,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                              model.setPickedNode(
                                  in.ConsumeIntegralInRange<std::size_t>(0, model.nodes().size())),
                              before, nodes);
+            break;
+        case 14:
+            changeNoise(model, in);
+            break;
+        case 15:
+            tableau.setNodes(model.nodes());
+            stepTableau(tableau, in);
             break;
         default:
             model.resetNodes();

@@ -12,7 +12,14 @@ ConvergencePoint convergencePoint(const ConvergenceRequest& request, StudyMethod
     const std::vector<double> xs = familyNodes(request.family, count);
     if (xs.empty())
         return point;
-    const std::vector<double> ys = functionValues(request.function, xs);
+    const std::vector<double> clean = functionValues(request.function, xs);
+    NodeList nodes;
+    for (std::size_t k = 0; k < xs.size(); ++k)
+        nodes.push_back({xs[k], clean[k]});
+    addNoise(nodes, request.noise, request.noiseSeed);
+    std::vector<double> ys;
+    for (const Node& node : nodes)
+        ys.push_back(node.y);
     const BuildResult built = buildInterpolant(
         method, xs, ys, methodSettingsFor(request.parameters, request.function, xs));
     if (!built.interpolant)

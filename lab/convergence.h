@@ -16,6 +16,7 @@
 #include "interp/nodes.h"
 #include "interp/study_functions.h"
 
+#include "lab/noise.h"
 #include "lab/stoppable_threads.h"
 
 namespace tarvel {
@@ -29,6 +30,9 @@ struct ConvergenceRequest {
     MethodParameters parameters;
     std::vector<StudyMethod> methods;
     std::vector<int> counts;
+    // The lab's noise on the values at every count, drawn as at its own nodes.
+    double noise = 0;
+    std::uint64_t noiseSeed = kFirstNoiseSeed;
 };
 
 struct ConvergencePoint {

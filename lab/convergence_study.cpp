@@ -8,7 +8,8 @@ bool sameRequest(const ConvergenceRequest& a, const ConvergenceRequest& b)
     return a.function.id == b.function.id && a.function.expression == b.function.expression &&
            a.function.polynomial.degree == b.function.polynomial.degree &&
            a.function.polynomial.coefs == b.function.polynomial.coefs && a.family == b.family &&
-           a.parameters == b.parameters && a.methods == b.methods && a.counts == b.counts;
+           a.parameters == b.parameters && a.methods == b.methods && a.counts == b.counts &&
+           a.noise == b.noise && a.noiseSeed == b.noiseSeed;
 }
 
 }  // namespace
@@ -26,6 +27,8 @@ std::optional<ConvergenceRequest> convergenceRequestFor(const LabModel& model)
         if (model.settings().shown[methodIndex(method)])
             request.methods.push_back(method);
     request.counts = convergenceCounts(model.settings().count);
+    request.noise = model.settings().noise;
+    request.noiseSeed = model.settings().noiseSeed;
     return request;
 }
 

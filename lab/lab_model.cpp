@@ -90,6 +90,8 @@ LabModel::LabModel(LabStart start)
         settings_.ownNodes = false;
     if (!function() && viewNeedsFunction(settings_.view))
         settings_.view = LabView::Values;
+    if (!noiseLevelIndex(settings_.noise))
+        settings_.noise = defaults.noise;
     sampleFunction();
     takeNodes();
 }
@@ -270,6 +272,8 @@ Refusal LabModel::replaceNodes(NodeList nodes, bool withY)
                            compactNumber(node.x, ".", 15), f ? "." : " has no finite y."});
     }
     if (f)
+        addNoise(nodes, settings_.noise, settings_.noiseSeed);
+    if (f)
         settings_.ownNodes = true;
     nodes_.replace(std::move(nodes), sourceOf(settings_));
     countNodes();
@@ -334,6 +338,86 @@ Refusal LabModel::setView(LabView view)
     settings_.view = view;
     recompute();
     return std::nullopt;
+}
+
+Refusal LabModel::setNoise(double level)
+{
+    if (!noiseLevelIndex(level))
+        return joined({"The noise is 0 or a decade from 1e-15 to 1e-2 of the values' range; ",
+                       compactNumber(level, ".", 6), " is not."});
+    if (level == settings_.noise)
+        return std::nullopt;
+    keepOwnNodes();
+    settings_.noise = level;
+    takeNodes();
+    return std::nullopt;
+}
+
+void LabModel::setNoiseSeed(std::uint64_t seed)
+{
+    if (seed == settings_.noiseSeed)
+        return;
+    keepOwnNodes();
+    settings_.noiseSeed = seed;
+    takeNodes();
+}
+
+std::vector<NoiseEffect> LabModel::noiseEffects() const
+{
+    if (settings_.noise == 0 || nodes_.edited())
+        return {};
+    LabSettings noiseless = settings_;
+    noiseless.noise = 0;
+    const NodeList clean = nodesOf(noiseless);
+    if (clean.size() != nodes().size())
+        return {};
+    std::vector<double> xs;
+    std::vector<double> ys;
+    double noise = 0;
+    for (std::size_t i = 0; i < clean.size(); ++i) {
+        xs.push_back(clean[i].x);
+        ys.push_back(clean[i].y);
+        noise = std::max(noise, std::fabs(nodes()[i].y - clean[i].y));
+    }
+    const std::vector<double>& grid = errorGrid();
+    std::vector<double> noisy(grid.size());
+    std::vector<double> exact(grid.size());
+    std::vector<NoiseEffect> effects;
+    for (const StudyMethod method : kStudyMethods) {
+        const MethodOutcome& out = outcome(method);
+        if (!settings_.shown[methodIndex(method)] || !out.interpolant)
+            continue;
+        const BuildResult built =
+            buildInterpolant(method, xs, ys, methodSettingsFor(settings_.parameters, function(), xs));
+        if (!built.interpolant)
+            continue;
+        out.interpolant->evaluate(grid, noisy);
+        built.interpolant->evaluate(grid, exact);
+        double change = 0;
+        for (std::size_t k = 0; k < grid.size(); ++k)
+            change = std::max(change, std::fabs(noisy[k] - exact[k]));
+        effects.push_back({method, change, noise});
+    }
+    return effects;
+}
+
+std::string noiseEffectText(const NoiseEffect& effect)
+{
+    return joined({"error ", compactNumber(effect.change, ".", 2), " from noise ",
+                   compactNumber(effect.noise, ".", 2), ": ",
+                   amplificationText(effect.change / effect.noise), " ×"});
+}
+
+std::string LabModel::noiseEffect() const
+{
+    std::string effects;
+    for (const NoiseEffect& effect : noiseEffects())
+        effects += joined({effects.empty() ? "" : "; ", studyMethodName(effect.method), " ",
+                           noiseEffectText(effect)});
+    if (effects.empty())
+        return {};
+    return joined({"Noise ", compactNumber(settings_.noise, "."), " of the range, seed ",
+                   std::to_string(settings_.noiseSeed), ": ", effects, "."});
 }
 
 Refusal LabModel::setPickedNode(std::size_t node)
@@ -417,14 +501,16 @@ void LabModel::followNodes()
 NodeList LabModel::nodesOf(const LabSettings& settings) const
 {
     const std::optional<StudyFunction> f = function();
-    if (!f)
-        return data_;
-    const std::vector<double> xs =
-        settings.ownNodes ? ownXs_ : familyNodes(settings.family, settings.count);
-    const std::vector<double> ys = functionValues(*f, xs);
-    NodeList nodes;
-    for (std::size_t k = 0; k < xs.size(); ++k)
-        nodes.push_back({xs[k], ys[k]});
+    NodeList nodes = data_;
+    if (f) {
+        const std::vector<double> xs =
+            settings.ownNodes ? ownXs_ : familyNodes(settings.family, settings.count);
+        const std::vector<double> ys = functionValues(*f, xs);
+        nodes.clear();
+        for (std::size_t k = 0; k < xs.size(); ++k)
+            nodes.push_back({xs[k], ys[k]});
+    }
+    addNoise(nodes, settings.noise, settings.noiseSeed);
     return nodes;
 }
 

@@ -32,6 +32,17 @@ struct LabStart {
 
 using Refusal = std::optional<std::string>;
 
+// How far noise on the node values moved a method's curve on the grid,
+// against the largest noise on a node.
+struct NoiseEffect {
+    StudyMethod method;
+    double change = 0;
+    double noise = 0;
+};
+
+// "error 3.1e-3 from noise 2e-6: 1,600 ×"
+std::string noiseEffectText(const NoiseEffect& effect);
+
 // The points of the 10,001-point grid a curve is drawn through: one every
 // two pixels of a wide plot, and few enough for a drag to stay smooth.
 inline constexpr int kCurvePoints = 501;
@@ -90,6 +101,18 @@ public:
     Refusal setParameter(StudyMethod method, int value);
     void setShown(StudyMethod method, bool shown);
     Refusal setView(LabView view);
+    // Noise on the values the lab takes from the function or the main
+    // window (not on values the user typed or dragged): a level of the
+    // noise slider, and the seed that draws it. The nodes are taken again.
+    Refusal setNoise(double level);
+    void setNoiseSeed(std::uint64_t seed);
+    // With noise, how far it moves each shown method's curve on the grid
+    // against the largest noise on a node ("Noise 1e-6 of the range, seed
+    // 1: Global polynomial error 3.1e-3 from noise 2e-6: 1,600 ×."): at most
+    // the Lebesgue constant for a method linear in the data. Empty without
+    // noise, or once the nodes are edited.
+    std::string noiseEffect() const;
+    std::vector<NoiseEffect> noiseEffects() const;
     // The node whose influence the cardinal view shows, 0 to n - 1.
     Refusal setPickedNode(std::size_t node);
     // The picked node's cardinal function at curveGrid() for a shown method

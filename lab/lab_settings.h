@@ -11,6 +11,7 @@
 #include "interp/nodes.h"
 #include "interp/study_functions.h"
 #include "lab/lab_counts.h"
+#include "lab/noise.h"
 
 namespace tarvel {
 
@@ -129,6 +130,8 @@ struct LabSettings {
     MethodParameters parameters = labParameters();
     std::array<bool, kLabMethodCount> shown{};
     LabView view = LabView::Values;
+    double noise = 0;  // a level of kNoiseLevels: the noise's size over the values' range
+    std::uint64_t noiseSeed = kFirstNoiseSeed;
     std::size_t pickedNode = 0;  // whose influence the cardinal view shows
     bool operator==(const LabSettings&) const = default;
 };

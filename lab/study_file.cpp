@@ -304,6 +304,9 @@ private:
 
 // ---- Reading: the study from the JSON values ----
 
+// The seeds the lab draws have six digits; a study may hold any up to these.
+constexpr int kLargestNoiseSeed = 999999;
+
 struct OutOfRange {
     std::string what;
 };
@@ -394,6 +397,14 @@ Study studyFrom(const Json& root)
         s.pickedNode = static_cast<std::size_t>(wholeNumber(root, "pickedNode", 0, kLabMaxCount - 1));
     if (const Json* own = optional(root, "ownNodes", Json::Kind::Boolean))
         s.ownNodes = own->boolean;
+    if (const Json* noise = optional(root, "noise", Json::Kind::Number)) {
+        if (!noiseLevelIndex(noise->number))
+            throw OutOfRange{joined({"\"noise\" is ", numberText(noise->number),
+                                     "; it must be 0 or a decade from 1e-15 to 1e-2"})};
+        s.noise = noise->number;
+    }
+    if (optional(root, "noiseSeed", Json::Kind::Number))
+        s.noiseSeed = static_cast<std::uint64_t>(wholeNumber(root, "noiseSeed", 0, kLargestNoiseSeed));
     for (const Json& method : required(root, "methods", Json::Kind::Array).items) {
         const std::optional<StudyMethod> id =
             method.kind == Json::Kind::Text ? studyMethodFromKey(method.text) : std::nullopt;
@@ -491,6 +502,8 @@ std::string studyFileText(const Study& study)
     line("parameters", "{" + parameters + "}");
     line("methods", "[" + methods + "]");
     line("view", quoted(named(kLabViews, s.view).key));
+    line("noise", numberText(s.noise));
+    line("noiseSeed", std::to_string(s.noiseSeed));
     line("pickedNode", std::to_string(s.pickedNode));
     line("nodes", pairsText(study.nodes));
     line("data", pairsText(study.start.data));

@@ -8,6 +8,7 @@
 //     "polynomial": {"degree": 4, "coefficients": [1, 1, 1, 1, 1]},
 //     "family": "equispaced", "ownNodes": false, "count": 11, "degree": 1,
 //     "methods": ["natural", "global"], "view": "values",
+//     "noise": 1e-6, "noiseSeed": 1,      noise on the values, its seed
 //     "nodes": [[0, 1], [0.1, 0.8], ...],   as shown: edited, or the user's own
 //     "data": [[0, 1], ...],                the given points of "data"
 //     "zoom": {"left": 0, "right": 1, "bottom": -1, "top": 1},   or null

@@ -23,6 +23,8 @@ Study typedStudy()
     s.parameters.set(StudyMethod::Fh, 7);
     s.parameters.set(StudyMethod::BSpline, 9);
     s.view = LabView::Derivative;
+    s.noise = 1e-6;
+    s.noiseSeed = 123456;
     s.pickedNode = 2;
     s.shown[methodIndex(StudyMethod::Natural)] = true;
     s.shown[methodIndex(StudyMethod::Clamped)] = true;
@@ -141,6 +143,12 @@ TEST(StudyFile, DamagedNewerAndOutOfRangeFilesAreRefusedWithTheirReason)
         {"zoom upside down",
          withLine("zoom", "{\"left\": 1, \"right\": 0, \"bottom\": 0, \"top\": 1}"),
          "The study file cannot be opened: \"zoom\" is not a rectangle."},
+        {"noise not on a decade", withLine("noise", "3e-6"),
+         "The study file cannot be opened: \"noise\" is 3e-06; it must be 0 or a decade from "
+         "1e-15 to 1e-2."},
+        {"a negative seed", withLine("noiseSeed", "-1"),
+         "The study file cannot be opened: \"noiseSeed\" is -1; it must be a whole number from 0 "
+         "to 999999."},
         {"a broken escape", withLine("title", "\"\\q\""),
          "The study file is damaged: an unknown escape at byte "},
         {"a lesson without its answer",

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTableView>
@@ -477,7 +478,7 @@ private slots:
         for (const char* name : {"labFunction", "labNodes", "labCount", "labDegree",
                                  "labParameter_fh", "labParameter_bspline", "labView",
                                  "labNumbers", "labMethod_global", "labMethod_akima",
-                                 "labMethod_bspline"}) {
+                                 "labMethod_bspline", "labNoise"}) {
             auto* widget = find<QWidget>(*lab, name);
             QVERIFY2(!widget->accessibleName().isEmpty(), name);
             QVERIFY2(!widget->accessibleDescription().isEmpty(), name);
@@ -879,6 +880,99 @@ private slots:
         choose(view, "lebesgue");
         QVERIFY(!view->toolTip().contains("no exact function"));
         QVERIFY(!find<QAction>(*lab, "labPlayAction")->isEnabled());
+    }
+
+    // The tableau's steps, clicks on nodes and between them, and its
+    // refusals beside it and in the status line, each leaving the steps.
+    void theTableauGrowsStepByStepAndAClickPicksANodeOrNevillesX()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 5, {"global"}));
+        QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
+        find<QAction>(*lab, "labTableauAction")->trigger();
+        auto* table = find<QTableWidget>(*lab, "labTableauTable");
+        QCOMPARE(table->rowCount(), 5);
+        QVERIFY2(table->item(4, 5)->font().bold(), "the Newton coefficients are marked");
+        QVERIFY(!table->item(4, 4)->font().bold());
+        find<QAction>(*lab, "labRemoveNodeStepAction")->trigger();
+        find<QAction>(*lab, "labRemoveNodeStepAction")->trigger();
+        QCOMPARE(table->rowCount(), 3);
+        QCOMPARE(statusOf(*lab), QString("The tableau holds 3 nodes."));
+        const auto named = [&lab](const std::string& label) {
+            for (const LabSeries& series : find<LabPlot>(*lab, "labPlot")->picture().series)
+                if (series.label == label)
+                    return true;
+            return false;
+        };
+        QVERIFY(named("p₂ (tableau, newest)"));
+        QVERIFY(named("newest term f[x₀…x₂]·ω₂(x)"));
+
+        choose(find<QComboBox>(*lab, "labTableauOrder"), "clicked");
+        QCOMPARE(table->rowCount(), 0);
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        QTest::mouseClick(plot, Qt::LeftButton, {}, nodeAt(*lab, 3).toPoint());
+        QCOMPARE(lab->tableau().taken(), std::vector<std::size_t>{3});
+        QVERIFY2(statusOf(*lab).startsWith("Node 3 joins the tableau"), qPrintable(statusOf(*lab)));
+        QTest::mouseClick(plot, Qt::LeftButton, {}, nodeAt(*lab, 3).toPoint());
+        QVERIFY(statusOf(*lab).contains("Node 3 is in the tableau already."));
+        QVERIFY(find<QLabel>(*lab, "labTableauNote")->text().contains("already"));
+        find<QAction>(*lab, "labAddNodeStepAction")->trigger();
+        QVERIFY(statusOf(*lab).contains("Click the node to take next"));
+        QCOMPARE(lab->tableau().taken(), std::vector<std::size_t>{3});
+        plot->setFocus();
+        for (int step = 0; step < 3; ++step)  // from node 3, clicked last, to node 0
+            QTest::keyClick(plot, Qt::Key_Left);
+        QTest::keyClick(plot, Qt::Key_Return);
+        QCOMPARE(lab->tableau().taken(), (std::vector<std::size_t>{3, 0}));
+        const QPoint between = ((nodeAt(*lab, 1) + nodeAt(*lab, 2)) / 2 + QPointF(0, 40)).toPoint();
+        QTest::mouseClick(plot, Qt::LeftButton, {}, between);
+        QCOMPARE(find<QTableWidget>(*lab, "labNevilleTable")->rowCount(), 2);
+        QVERIFY2(statusOf(*lab).startsWith("Neville's tableau at x = 0.3"), qPrintable(statusOf(*lab)));
+        QVERIFY(!lab->model().edited());
+
+        find<QAction>(*lab, "labCopyTableauAction")->trigger();
+        const QStringList lines = QApplication::clipboard()->text().split('\n');
+        QCOMPARE(lines.value(0), QString("Divided differences"));
+        QVERIFY2(lines.value(2).startsWith("0.75\t-1"), qPrintable(lines.value(2)));
+        QVERIFY2(lines.value(5).startsWith("Neville at x = 0.3"), qPrintable(lines.value(5)));
+    }
+
+    void aTableauOfMoreThanSixteenNodesSaysWhyItIsNone()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 17, {"global"}));
+        find<QAction>(*lab, "labAddNodeStepAction")->trigger();
+        QVERIFY(find<QLabel>(*lab, "labTableauNote")->text().contains("at most 16 nodes"));
+        QVERIFY(statusOf(*lab).contains("at most 16 nodes, and the lab has 17"));
+        QCOMPARE(find<QTableWidget>(*lab, "labTableauTable")->rowCount(), 0);
+        choose(find<QComboBox>(*lab, "labTableauOrder"), "leja");
+        QCOMPARE(find<QComboBox>(*lab, "labTableauOrder")->currentData().toString(), QString("left"));
+        find<QSpinBox>(*lab, "labCount")->setValue(16);
+        QCOMPARE(find<QTableWidget>(*lab, "labTableauTable")->rowCount(), 16);
+    }
+
+    // The slider's decades reach the node values, the status line says what
+    // the noise does, and another seed draws other values.
+    void noiseFromTheSliderReachesTheNodesAndTheStatusLine()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 21, {"global"}));
+        const NodeList clean = lab->model().nodes();
+        auto* noise = find<QSlider>(*lab, "labNoise");
+        noise->setValue(10);
+        QCOMPARE(lab->model().settings().noise, 1e-6);
+        QCOMPARE(find<QLabel>(*lab, "labNoiseLevel")->text(), QString("1e-6 of the range"));
+        QVERIFY2(statusOf(*lab).contains("Noise 1e-6 of the range, seed 1: Global polynomial error "),
+                 qPrintable(statusOf(*lab)));
+        const QString tip = find<QTableWidget>(*lab, "labNumbers")->item(0, 1)->toolTip();
+        QVERIFY2(tip.startsWith("From the noise: error ") && tip.endsWith(" ×."), qPrintable(tip));
+        const NodeList noisy = lab->model().nodes();
+        QVERIFY(noisy != clean);
+        find<QAction>(*lab, "labNoiseSeedAction")->trigger();
+        const std::uint64_t seed = lab->model().settings().noiseSeed;
+        QCOMPARE(seed, nextNoiseSeed(kFirstNoiseSeed));
+        QCOMPARE(find<QLabel>(*lab, "labNoiseSeed")->text(), QString("Seed %1").arg(seed));
+        QVERIFY(lab->model().nodes() != noisy);
+        noise->setValue(0);
+        QCOMPARE(lab->model().nodes(), clean);
+        QVERIFY(!statusOf(*lab).contains("Noise"));
     }
 
     void eachParameterHasItsSpinBoxAndReachesItsMethodAlone()

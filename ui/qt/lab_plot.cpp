@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "data/number_text.h"
 #include "ui/qt/drawing_painter.h"
@@ -197,6 +198,13 @@ bool LabPlot::pressTaken(const QPointF& at)
     return true;
 }
 
+void LabPlot::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        pressedAt_ = event->position();
+    PlotView::mousePressEvent(event);
+}
+
 void LabPlot::mouseMoveEvent(QMouseEvent* event)
 {
     if (!dragging_)
@@ -212,13 +220,23 @@ void LabPlot::mouseMoveEvent(QMouseEvent* event)
 
 void LabPlot::mouseReleaseEvent(QMouseEvent* event)
 {
+    // A hand that moves less than this still clicks.
+    constexpr double kClickPixels = 3;
+    const std::optional<std::size_t> node = dragging_;
+    const std::optional<QPointF> pressed = std::exchange(pressedAt_, std::nullopt);
     if (dragging_ && event->button() == Qt::LeftButton) {
         dragging_.reset();
         settleLegend();
         emit dragFinished();
-        return;
+    } else {
+        PlotView::mouseReleaseEvent(event);
     }
-    PlotView::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton || !pressed ||
+        std::hypot(event->position().x() - pressed->x(), event->position().y() - pressed->y()) >
+            kClickPixels)
+        return;
+    if (const std::optional<WorldPoint> world = worldAt(*pressed))
+        emit clicked(world->x, node);
 }
 
 // On log axes the readout gives the numbers the axes stand for.
@@ -286,6 +304,11 @@ void LabPlot::keyPressEvent(QKeyEvent* event)
     }
     if (key == Qt::Key_Delete && selected_ && *selected_ < count) {
         emit nodeDeleted(*selected_);
+        return;
+    }
+    // Return clicks the picked node, as the mouse would.
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && selected_ && *selected_ < count) {
+        emit clicked(picture_.nodes[*selected_].x, selected_);
         return;
     }
     PlotView::keyPressEvent(event);

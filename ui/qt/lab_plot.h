@@ -1,8 +1,9 @@
 // The lab's plot: the picture of the current view on the plot layer (plot
 // area, ticks, legend off the data, hover, zoom, pan, saving), with the
 // nodes, which the user drags with the mouse or moves from the keyboard:
-// Left/Right pick one, Up/Down move it, Shift ten times as far. In the
-// cardinal view the nodes are picked, not moved: a click or Left/Right.
+// Left/Right pick one, Up/Down move it, Shift ten times as far, Return
+// clicks it. In the cardinal view the nodes are picked, not moved: a click
+// or Left/Right.
 #pragma once
 
 #include <QVariantList>
@@ -62,11 +63,15 @@ signals:
     void nodeWanted(double x, double y);
     // Delete on the picked node.
     void nodeDeleted(std::size_t node);
+    // A press and release in one place, at world x, on a node or not; or
+    // Return on the picked node.
+    void clicked(double x, std::optional<std::size_t> node);
     // A node picked by a click or Left/Right while the plot picks nodes.
     void nodePicked(std::size_t node);
 
 protected:
     bool pressTaken(const QPointF& at) override;
+    void mousePressEvent(QMouseEvent* event) override;
     PlotReadout readoutAt(const QPointF& at) const override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -82,6 +87,7 @@ private:
 
     LabPicture picture_;
     std::optional<std::size_t> dragging_;
+    std::optional<QPointF> pressedAt_;  // where the left button went down
     // The world that stays shown whatever the pictures' own worlds: the
     // picture holds still under the pointer while a node is dragged, and
     // after it, so that the next press finds the node where it was let go.

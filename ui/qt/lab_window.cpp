@@ -25,6 +25,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSlider>
 #include <QSpinBox>
 #include <QScopedValueRollback>
 #include <QSplitter>
@@ -39,7 +40,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <map>
 
 #include "data/dsf_writer.h"
 #include "data/number_text.h"
@@ -221,6 +224,7 @@ void LabWindow::createControls()
             form->addRow(qstr(parameterLabel(row)), box);
         }
     form->addRow("&View:", view_);
+    form->addRow("No&ise:", createNoiseControls(settings));
 
     left->addWidget(createSecondPanelChoice(settings));
     left->addWidget(createMethodBoxes(settings));
@@ -289,7 +293,9 @@ void LabWindow::createControls()
     setTabOrder(previous, view_);
     // Down the settings, then the plot and the numbers on their right.
     previous = view_;
-    for (QWidget* next : {function2_, nodes2_, view2_}) {
+    for (QWidget* next : {static_cast<QWidget*>(noise_), findChild<QWidget*>("labNoiseSeedButton"),
+                          static_cast<QWidget*>(function2_), static_cast<QWidget*>(nodes2_),
+                          static_cast<QWidget*>(view2_)}) {
         setTabOrder(previous, next);
         previous = next;
     }
@@ -304,6 +310,8 @@ void LabWindow::createControls()
         setTabOrder(previous, next);
         previous = next;
     }
+
+    createTableauPanel();
 
     playTimer_ = new QTimer(this);
     playTimer_->setInterval(kPlayIntervalMs);
@@ -506,6 +514,18 @@ void LabWindow::createActions()
     QAction* hold = addAction("labHoldAxesAction", "&Hold the axes");
     hold->setCheckable(true);
     nodes->addAction(hold);
+    nodes->addAction(addAction("labNoiseSeedAction", "Draw another noise s&eed"));
+    nodes->addSeparator();
+    QAction* showTableau = tableauPanel_->toggleViewAction();
+    showTableau->setText("Divided-difference &tableau");
+    showTableau->setObjectName("labTableauAction");
+    actions_.insert("labTableauAction", showTableau);
+    nodes->addAction(showTableau);
+    nodes->addAction(addAction("labAddNodeStepAction", "&Add a node to the tableau",
+                               QKeySequence(Qt::CTRL | Qt::Key_BracketRight)));
+    nodes->addAction(addAction("labRemoveNodeStepAction", "Ta&ke the last node from the tableau",
+                               QKeySequence(Qt::CTRL | Qt::Key_BracketLeft)));
+    nodes->addAction(addAction("labCopyTableauAction", "&Copy tableau"));
 
     // The plot's own menu offers the same.
     plot_->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -784,6 +804,71 @@ void LabWindow::connectControls()
             QMessageBox::warning(this, windowTitle(), *why);
     });
     onAction("labSaveNodesAction", [this] { saveNodesWithDialog(); });
+    connect(noise_, &QSlider::valueChanged, this, [this](int level) {
+        settingChanged(model_.setNoise(kNoiseLevels[static_cast<std::size_t>(level)]), noise_);
+    });
+    connect(findChild<QPushButton*>("labNoiseSeedButton"), &QPushButton::clicked,
+            actions_.value("labNoiseSeedAction"), &QAction::trigger);
+    onAction("labNoiseSeedAction", [this] {
+        model_.setNoiseSeed(nextNoiseSeed(model_.settings().noiseSeed));
+        settingChanged(std::nullopt, noise_);
+    });
+    connect(tableauOrder_, &QComboBox::currentIndexChanged, this, [this] {
+        const std::optional<TableauOrder> order = chosen(tableauOrder_, kTableauOrders);
+        if (!order)
+            return;
+        const Refusal refusal = tableau_.setOrder(*order);
+        if (refusal)
+            selectKey(tableauOrder_, kTableauOrders, tableau_.order());
+        const QString done =
+            *order == TableauOrder::Clicked
+                ? QStringLiteral("Click the nodes in the plot in the order the tableau takes them.")
+            : *order == TableauOrder::Leja
+                ? QStringLiteral("The tableau takes the nodes in Leja order.")
+                : QStringLiteral("The tableau takes the nodes from left to right.");
+        tableauChanged(refusal, done);
+    });
+    const auto stepped = [this](bool added) {
+        if (!added) {
+            tableauChanged(std::nullopt, QStringLiteral("The tableau holds %1 nodes.")
+                                             .arg(tableau_.taken().size()));
+            return;
+        }
+        const std::size_t node = tableau_.taken().back();
+        const std::vector<double> c = tableau_.table().coefficients();
+        tableauChanged(std::nullopt,
+                       QStringLiteral("Node %1 (x = %2) joins the tableau; its Newton coefficient "
+                                      "is %3.")
+                           .arg(node)
+                           .arg(qstr(compactNumber(model_.nodes()[node].x, ".", 6)),
+                                qstr(compactNumber(c.back(), ".", 6))));
+    };
+    onAction("labAddNodeStepAction", [this, stepped] {
+        tableauPanel_->show();
+        updateTableau();
+        if (const Refusal refusal = tableau_.addStep())
+            return tableauChanged(refusal, {});
+        stepped(true);
+    });
+    onAction("labRemoveNodeStepAction", [this, stepped] {
+        tableauPanel_->show();
+        updateTableau();
+        if (const Refusal refusal = tableau_.removeStep())
+            return tableauChanged(refusal, {});
+        stepped(false);
+    });
+    connect(plot_, &LabPlot::clicked, this, &LabWindow::plotClicked);
+    onAction("labCopyTableauAction", [this] {
+        if (const std::string why = tableau_.unavailable(); !why.empty())
+            return tableauChanged(why, {});
+        QApplication::clipboard()->setText(qstr(tableau_.text()));
+        say(QStringLiteral("Copied the tableau of %1 nodes.").arg(tableau_.taken().size()));
+    });
+    // Its triggering alone: the panel hidden as the window goes must not redraw.
+    connect(actions_.value("labTableauAction"), &QAction::triggered, this, [this] {
+        updateTableau();
+        showPictures();
+    });
     connect(longWorkStart_, &QTimer::timeout, this, &LabWindow::startLongWork);
     connect(longWorkRedraw_, &QTimer::timeout, this, &LabWindow::showArrivedWork);
     connect(convergenceRedraw_, &QTimer::timeout, this, [this] {
@@ -866,6 +951,7 @@ void LabWindow::showSettings()
         const QSignalBlocker blocker(nodes_);
         nodes_->setCurrentIndex(nodes_->findData(qstr(kOwnNodesKey)));
     }
+    showNoise();
     const bool fromData = s.function == LabFunction::Data;
     nodes_->setEnabled(!fromData);
     count_->setEnabled(!fromData && !s.ownNodes);
@@ -887,6 +973,8 @@ void LabWindow::refresh()
     plot_->setAddsNodes(model_.settings().view == LabView::Values);
     plot_->setPicksNodes(model_.settings().view == LabView::Cardinal);
     updateNodeTable();
+    tableau_.setNodes(model_.nodes());
+    updateTableau();
     updateMethods();
     updateNumbers();
     updateActions();
@@ -896,7 +984,8 @@ void LabWindow::refresh()
 
 void LabWindow::describePicture()
 {
-    say(qstr(pictureDescription(model_)));
+    const std::string noise = model_.noiseEffect();
+    say(qstr(pictureDescription(model_)) + (noise.empty() ? QString() : " " + qstr(noise)));
     pendingDescription_ = model_.workPending() ? sentence_->text() : QString();
 }
 
@@ -1171,6 +1260,11 @@ void LabWindow::updateNumbers()
     };
     const double magnitudes[] = {largestValue(model_), split ? largestValue(*model2) : 0.0};
     constexpr int kOrderColumn = 6;
+    // What noise on the values did to each method, beside its largest error.
+    std::map<std::string, QString> noiseEffects;
+    for (const NoiseEffect& effect : model_.noiseEffects())
+        noiseEffects[studyMethodKey(effect.method)] =
+            QStringLiteral("From the noise: ") + qstr(noiseEffectText(effect)) + ".";
     // Each cell told alone would make the view measure every column again
     // for it; the view hears of all the cells at once below.
     std::optional<QSignalBlocker> quiet(numbers_->model());
@@ -1217,6 +1311,8 @@ void LabWindow::updateNumbers()
             } else if (c == 2 && out && out->figures && out->figures->maxErrorOutside) {
                 text += " (outside the nodes)";
                 tip = qstr(largestErrorText(*out->figures)) + ".";
+            } else if (c == 1 && inFirst && noiseEffects.count(row.method)) {
+                tip = noiseEffects[row.method];
             }
             if (item->text() != text)
                 item->setText(text);
@@ -1443,6 +1539,21 @@ LabPicture LabWindow::currentPicture() const
     LabPicture picture = labPicture(model_, convergence_.table());
     if (title_)
         picture.title = title_->toStdString();
+    if (tableauShown() && model_.settings().view == LabView::Values &&
+        tableau_.unavailable().empty()) {
+        for (LabSeries& series : tableau_.series())
+            picture.series.push_back(std::move(series));
+        if (const std::optional<double> x = tableau_.pickedX()) {
+            LabSeries mark;
+            mark.label = "Neville's x = " + compactNumber(*x, ".", 4);
+            mark.colour = kReferenceColour;
+            mark.dashed = true;
+            mark.dash = LineDash::DashDotted;
+            mark.x = {*x, *x};
+            mark.y = {picture.world.bottom, picture.world.top};
+            picture.series.push_back(std::move(mark));
+        }
+    }
     return picture;
 }
 
@@ -1600,6 +1711,215 @@ std::optional<QString> LabWindow::saveNodes(const QString& path)
     if (!why)
         model_.markNodesSaved();
     return why;
+}
+
+namespace {
+
+QString levelText(double level)
+{
+    return level == 0 ? QStringLiteral("none")
+                      : qstr(compactNumber(level, ".")) + QStringLiteral(" of the range");
+}
+
+// A triangle of entries beside their abscissae: the headers "x", `first`,
+// "order 1", ...; each entry with 6 digits, its tooltip with all 17, and
+// the cells `marked` says set apart.
+void fillTriangle(QTableWidget* table, const std::vector<double>& xs,
+                  const std::vector<std::vector<double>>& rows, const QString& first,
+                  const std::function<bool(std::size_t, std::size_t)>& marked)
+{
+    const int count = static_cast<int>(rows.size());
+    table->clear();
+    table->setRowCount(count);
+    table->setColumnCount(count + 1);
+    QStringList headers = {"x", first};
+    for (int j = 1; j < count; ++j)
+        headers << QStringLiteral("order %1").arg(j);
+    table->setHorizontalHeaderLabels(headers);
+    QFont bold = table->font();
+    bold.setBold(true);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto cell = [&](int column, double value) {
+            auto* item = new QTableWidgetItem(QString::number(value, 'g', 6));
+            item->setToolTip(qstr(fullNumber(value)));
+            table->setItem(static_cast<int>(i), column, item);
+            return item;
+        };
+        cell(0, xs[i]);
+        for (std::size_t j = 0; j < rows[i].size(); ++j)
+            if (QTableWidgetItem* item = cell(static_cast<int>(j) + 1, rows[i][j]);
+                marked(i, j)) {
+                item->setBackground(QColor(255, 236, 150));
+                item->setFont(bold);
+            }
+    }
+    // Once for the whole table: sized to contents, each cell set would
+    // measure them all again.
+    table->resizeColumnsToContents();
+}
+
+}  // namespace
+
+QWidget* LabWindow::createNoiseControls(QWidget* parent)
+{
+    auto* box = new QWidget(parent);
+    auto* rows = new QVBoxLayout(box);
+    rows->setContentsMargins(0, 0, 0, 0);
+    noise_ = new QSlider(Qt::Horizontal, box);
+    noise_->setObjectName("labNoise");
+    noise_->setRange(0, static_cast<int>(kNoiseLevels.size()) - 1);
+    noise_->setPageStep(1);
+    noise_->setTickPosition(QSlider::TicksBelow);
+    noiseLevel_ = new QLabel(box);
+    noiseLevel_->setObjectName("labNoiseLevel");
+    auto* seedRow = new QHBoxLayout;
+    noiseSeed_ = new QLabel(box);
+    noiseSeed_->setObjectName("labNoiseSeed");
+    noiseSeed_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* another = new QPushButton("New seed", box);
+    another->setObjectName("labNoiseSeedButton");
+    another->setAutoDefault(true);
+    seedRow->addWidget(noiseSeed_, 1);
+    seedRow->addWidget(another);
+    rows->addWidget(noise_);
+    rows->addWidget(noiseLevel_);
+    rows->addLayout(seedRow);
+    const QString what = QStringLiteral(
+        "Noise on the node values: ε times the values' range times a normal number per node, "
+        "ε from 0 to 1e-2 in decades. The seed draws the numbers; New seed draws others.");
+    noise_->setToolTip(what);
+    noise_->setAccessibleName("Noise");
+    noise_->setAccessibleDescription(what);
+    toolTips_.insert(noise_, what);
+    return box;
+}
+
+void LabWindow::showNoise()
+{
+    const LabSettings& s = model_.settings();
+    {
+        const QSignalBlocker blocker(noise_);
+        noise_->setValue(static_cast<int>(noiseLevelIndex(s.noise).value_or(0)));
+    }
+    noiseLevel_->setText(levelText(s.noise));
+    noiseSeed_->setText(QStringLiteral("Seed %1").arg(s.noiseSeed));
+}
+
+void LabWindow::createTableauPanel()
+{
+    tableauPanel_ = new QDockWidget("Divided differences", this);
+    tableauPanel_->setObjectName("labTableau");
+    auto* panel = new QWidget(tableauPanel_);
+    auto* column = new QVBoxLayout(panel);
+    auto* form = new QFormLayout;
+    tableauOrder_ = comboOf(kTableauOrders, panel);
+    tableauOrder_->setObjectName("labTableauOrder");
+    tableauOrder_->setAccessibleName("Order of the nodes");
+    form->addRow("O&rder:", tableauOrder_);
+    column->addLayout(form);
+    tableauNote_ = new QLabel(panel);
+    tableauNote_->setObjectName("labTableauNote");
+    tableauNote_->setWordWrap(true);
+    column->addWidget(tableauNote_);
+    const auto table = [panel](const char* name, const QString& accessible) {
+        auto* widget = new QTableWidget(panel);
+        widget->setObjectName(name);
+        widget->setAccessibleName(accessible);
+        widget->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        widget->verticalHeader()->setVisible(false);
+        return widget;
+    };
+    differences_ = table("labTableauTable", "Divided differences");
+    differences_->setToolTip("f[x_{i−j}, …, x_i] in row i, order j; the Newton form's "
+                             "coefficients are marked.");
+    neville_ = table("labNevilleTable", "Neville's tableau");
+    neville_->setToolTip("The value at the picked x of the polynomial through nodes i−j … i; "
+                         "the last entry, marked, is p(x).");
+    column->addWidget(differences_, 3);
+    column->addWidget(new QLabel("Neville's tableau at the x clicked in the plot:", panel));
+    column->addWidget(neville_, 2);
+    tableauPanel_->setWidget(panel);
+    addDockWidget(Qt::RightDockWidgetArea, tableauPanel_);
+    tableauPanel_->hide();
+}
+
+bool LabWindow::tableauShown() const
+{
+    return tableauPanel_ && !tableauPanel_->isHidden();
+}
+
+// A hidden panel is filled when it is shown: a drag refreshes at every move.
+void LabWindow::updateTableau()
+{
+    if (!tableauShown())
+        return;
+    selectKey(tableauOrder_, kTableauOrders, tableau_.order());
+    tableauNote_->setStyleSheet({});
+    const std::string why = tableau_.unavailable();
+    if (!why.empty()) {
+        tableauNote_->setText(qstr(why));
+        differences_->clear();
+        differences_->setRowCount(0);
+        neville_->clear();
+        neville_->setRowCount(0);
+        return;
+    }
+    tableauNote_->setText(
+        tableau_.taken().empty() && tableau_.order() == TableauOrder::Clicked
+            ? QStringLiteral("Click the nodes in the plot in the order the tableau takes them.")
+            : QStringLiteral("%1 of %2 nodes taken; click in the plot for Neville's tableau at "
+                             "that x.")
+                  .arg(tableau_.taken().size())
+                  .arg(tableau_.nodeCount()));
+    const DividedDifferenceTable table = tableau_.table();
+    fillTriangle(differences_, table.xs, table.rows, QStringLiteral("f[xᵢ]"),
+                 [](std::size_t i, std::size_t j) { return i == j; });
+    const std::optional<NevilleTableau> neville = tableau_.neville();
+    if (!neville) {
+        neville_->clear();
+        neville_->setRowCount(0);
+        return;
+    }
+    const std::size_t last = neville->rows.size() - 1;
+    fillTriangle(neville_, neville->xs, neville->rows, QStringLiteral("Pᵢ"),
+                 [last](std::size_t i, std::size_t j) { return i == last && j == last; });
+}
+
+void LabWindow::tableauChanged(Refusal refusal, const QString& done)
+{
+    if (refusal) {
+        const QString why = qstr(*refusal);
+        tableauNote_->setText(why);
+        tableauNote_->setStyleSheet("color: #c00000");
+        say(why);
+        return;
+    }
+    updateTableau();
+    showPictures();
+    say(done);
+}
+
+void LabWindow::plotClicked(double x, std::optional<std::size_t> node)
+{
+    if (!tableauShown() || model_.settings().view != LabView::Values)
+        return;
+    if (node && tableau_.order() == TableauOrder::Clicked) {
+        const Refusal refusal = tableau_.takeNode(*node);
+        const std::vector<double> c = tableau_.table().coefficients();
+        tableauChanged(refusal, refusal ? QString()
+                                        : QStringLiteral("Node %1 joins the tableau; its Newton "
+                                                         "coefficient is %2.")
+                                              .arg(*node)
+                                              .arg(qstr(compactNumber(c.back(), ".", 6))));
+        return;
+    }
+    const Refusal refusal = tableau_.pickX(x);
+    const std::optional<NevilleTableau> neville = tableau_.neville();
+    tableauChanged(refusal,
+                   neville ? QStringLiteral("Neville's tableau at x = %1: p(x) = %2.")
+                                 .arg(qstr(compactNumber(x, ".", 6)),
+                                      qstr(compactNumber(neville->rows.back().back(), ".", 6)))
+                           : QStringLiteral("Neville's tableau waits for a node in the tableau."));
 }
 
 }  // namespace tarvel::ui

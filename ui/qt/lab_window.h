@@ -12,6 +12,7 @@
 #include "lab/method_work.h"
 #include "lab/lab_model.h"
 #include "lab/lab_picture.h"
+#include "lab/tableau.h"
 #include "lab/second_panel.h"
 #include "lab/study_file.h"
 
@@ -20,6 +21,7 @@ class QCheckBox;
 class QComboBox;
 class QDockWidget;
 class QLabel;
+class QSlider;
 class QSpinBox;
 class QSplitter;
 class QStandardItem;
@@ -74,6 +76,7 @@ public:
     // is not saved until Save study.
     const std::optional<Lesson>& lesson() const { return lesson_; }
     void setLesson(const std::optional<Lesson>& lesson);
+    const TableauSteps& tableau() const { return tableau_; }
 
     // Asks, when the lab holds edits that are not saved, whether to save
     // them (through the save dialog), discard them or keep the lab open:
@@ -144,6 +147,14 @@ private:
     void showSecondPanelChoice();
     bool panelsShareAxes() const;
     void linkWorlds(LabPicture& first, LabPicture& second) const;
+    QWidget* createNoiseControls(QWidget* parent);
+    void showNoise();
+    void createTableauPanel();
+    void updateTableau();
+    // A step of the tableau: shown and said, or refused beside the tableau.
+    void tableauChanged(Refusal refusal, const QString& done);
+    void plotClicked(double x, std::optional<std::size_t> node);
+    bool tableauShown() const;
 
     LabModel model_;
     LabPlot* plot_ = nullptr;
@@ -182,6 +193,18 @@ private:
     // The split view's second panel: its own node family, and its own
     // function and view if chosen, the rest shared.
     LabPlot* plot2_ = nullptr;
+    std::optional<LabModel> model2_;
+    // Noise on the node values: its level on a decade slider, its seed.
+    QSlider* noise_ = nullptr;
+    QLabel* noiseLevel_ = nullptr;
+    QLabel* noiseSeed_ = nullptr;
+    // The divided-difference table grown node by node, in its own panel.
+    TableauSteps tableau_;
+    QDockWidget* tableauPanel_ = nullptr;
+    QComboBox* tableauOrder_ = nullptr;
+    QTableWidget* differences_ = nullptr;
+    QTableWidget* neville_ = nullptr;
+    QLabel* tableauNote_ = nullptr;
     QWidget* panel2Choice_ = nullptr;
     QComboBox* function2_ = nullptr;
     QComboBox* nodes2_ = nullptr;
