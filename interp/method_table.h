@@ -36,9 +36,10 @@ enum class StudyMethod {
     Fh,
     Trig,
     BSpline,
+    Aaa,
 };
 
-inline constexpr std::size_t kStudyMethodCount = 15;
+inline constexpr std::size_t kStudyMethodCount = 16;
 
 // A whole-number parameter of a method: its name for people, the name of
 // its control in the lab, and the values it may take. Above n - 1 it is

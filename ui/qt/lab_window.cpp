@@ -220,7 +220,7 @@ void LabWindow::createControls()
     numbers_->setHorizontalHeaderLabels(kNumbersColumns);
     numbers_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     numbers_->verticalHeader()->setVisible(false);
-    // Rows one line of text high, so all fifteen methods fit under the plot.
+    // Rows one line of text high, so all the methods fit under the plot.
     numbers_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     numbers_->verticalHeader()->setDefaultSectionSize(numbers_->fontMetrics().height() + 6);
     // Each column as wide as its header and figures: no header is cut.
