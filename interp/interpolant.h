@@ -58,6 +58,8 @@ public:
     // For global and fh: the barycentric weights (scaled so that the
     // largest has magnitude 1). Empty for the other methods.
     std::span<const double> weights() const { return data_.weights; }
+    // What an own method keeps from its build (aaa's support points).
+    const MethodData& data() const { return data_; }
 
 private:
     friend class InterpolantBuilder;

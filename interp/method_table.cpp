@@ -151,7 +151,7 @@ constexpr std::array<StudyMethodRow, kStudyMethodCount> kRows = {{
                           bsplineBuild, bsplineAt),
                       {"degree k", "k = ", "labParameter_bspline", 1, 9, 5, true}),
         own(StudyMethod::Aaa, "aaa", "AAA rational approximant", "The AAA approximant",
-            0x3C14DC, aaaBuild, aaaAt),
+            0x008080, aaaBuild, aaaAt),
     }};
 
 // Every method has its row, in the order of the enumeration, and every row

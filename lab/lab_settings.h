@@ -17,7 +17,7 @@ namespace tarvel {
 // The study functions, the user's typed one, and the main window's given
 // points with no exact function behind them.
 enum class LabFunction { Sine, Cos10, Polynomial, Runge, Abs, Expression, Data };
-enum class LabView { Values, Error, LogError, Derivative, Second, Lebesgue, Convergence };
+enum class LabView { Values, Error, LogError, Derivative, Second, Lebesgue, Convergence, Poles };
 
 inline constexpr int kLabMethodCount = static_cast<int>(kStudyMethods.size());
 
@@ -46,7 +46,7 @@ inline constexpr std::array<Named<NodeFamily>, 3> kNodeFamilies{{
 inline constexpr std::string_view kOwnNodesKey = "custom";
 inline constexpr std::string_view kOwnNodesLabel = "Your own nodes";
 
-inline constexpr std::array<Named<LabView>, 7> kLabViews{{
+inline constexpr std::array<Named<LabView>, 8> kLabViews{{
     {LabView::Values, "values", "Values p and f"},
     {LabView::Error, "error", "Error p − f"},
     {LabView::LogError, "logerror", "log₁₀ |p − f|"},
@@ -54,6 +54,7 @@ inline constexpr std::array<Named<LabView>, 7> kLabViews{{
     {LabView::Second, "second", "p″ against f″"},
     {LabView::Lebesgue, "lebesgue", "Lebesgue function"},
     {LabView::Convergence, "convergence", "Convergence"},
+    {LabView::Poles, "poles", "Poles and zeros"},
 }};
 
 template <typename Id, std::size_t N>
@@ -80,7 +81,7 @@ std::optional<StudyFunctionId> studyFunctionOf(LabFunction function);
 // Views that compare with the exact function, unavailable for data.
 inline bool viewNeedsFunction(LabView view)
 {
-    return view != LabView::Values && view != LabView::Lebesgue;
+    return view != LabView::Values && view != LabView::Lebesgue && view != LabView::Poles;
 }
 
 // The methods' parameters as the lab opens: its local degree is 1.

@@ -30,6 +30,22 @@ PlotSeries seriesOf(const LabSeries& series)
                 : series.dash == LineDash::DashDotted ? Qt::DashDotLine
                                                       : Qt::SolidLine;
     plot.endLabel = qstr(series.endLabel);
+    switch (series.apart) {
+    case PointMarks::None:
+        break;
+    case PointMarks::Rings:
+        plot.style = SeriesStyle::Circles;
+        plot.radiusPixels = 4;
+        break;
+    case PointMarks::Dots:
+        plot.style = SeriesStyle::Dots;
+        plot.radiusPixels = 3;
+        break;
+    case PointMarks::WideRings:
+        plot.style = SeriesStyle::Circles;
+        plot.radiusPixels = 7;
+        break;
+    }
     for (std::size_t k = 0; k < series.x.size() && k < series.y.size(); ++k)
         plot.points.push_back({series.x[k], series.y[k]});
     return plot;
@@ -65,6 +81,8 @@ PlotScene labScene(const LabPicture& picture)
     }
     if (picture.logY && !picture.logX)
         scene.legendNote = QStringLiteral("an error of 0 lies at 1e-17");
+    if (!picture.note.empty())
+        scene.legendNote = qstr(picture.note);
     if (!picture.emptyReason.empty())
         scene.legendNote = qstr(picture.emptyReason);
     scene.title = qstr(picture.title);
