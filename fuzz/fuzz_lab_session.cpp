@@ -210,7 +210,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         case 5:
             refusedOrApplied(
-                model, model.setView(kLabViews[in.ConsumeIntegralInRange<std::size_t>(0, 6)].id),
+                model, model.setView(kLabViews[in.ConsumeIntegralInRange<std::size_t>(0, kLabViews.size() - 1)].id),
                 before, nodes);
             break;
         case 6:

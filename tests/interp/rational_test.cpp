@@ -1,5 +1,6 @@
 // The AAA approximant: how closely it fits, where it puts its poles, and
-// the poles, residues and zeros of weights worked out by hand.
+// the poles, residues and zeros of weights worked out by hand. The global
+// polynomial's forms: where each loses its digits.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -115,6 +116,74 @@ TEST(AaaRoots, ComeInConjugatePairsInRisingOrder)
     EXPECT_NEAR(std::abs(roots.poles[0] - -0.5), 0, 1e-8);
     EXPECT_NEAR(std::abs(roots.poles[1] - std::complex(0.3, -0.05)), 0, 1e-8);
     EXPECT_NEAR(std::abs(roots.poles[2] - std::complex(0.3, 0.05)), 0, 1e-8);
+}
+
+// Runge's function at Chebyshev points: the barycentric form converges to
+// rounding, the first form nearly so; the monomial coefficients stall near
+// 1e-3 once n passes about 40 (the Vandermonde system's condition grows like
+// 2.4^n), and Newton's form with its nodes left to right explodes.
+struct FormCase {
+    std::string name;
+    GlobalForm form;
+    int n;
+    double low;   // the largest error on the grid lies in [low, high]
+    double high;
+};
+
+class GlobalForms : public ::testing::TestWithParam<FormCase> {};
+
+TEST_P(GlobalForms, LoseTheirDigitsWhereTheirRoundingGrows)
+{
+    const FormCase& c = GetParam();
+    const std::vector<double> xs = familyNodes(NodeFamily::Lobatto, c.n);
+    std::vector<double> ys;
+    for (const double x : xs)
+        ys.push_back(functionValue(StudyFunctionId::Runge, x));
+    MethodSettings settings;
+    settings.parameters.globalForm = c.form;
+    const BuildResult result = buildInterpolant(StudyMethod::Global, xs, ys, settings);
+    ASSERT_TRUE(result.interpolant) << result.refusal;
+    double largest = 0;
+    for (int k = 0; k <= 10000; ++k) {
+        const double x = k / 10000.0;
+        const double error = std::fabs(result.interpolant->value(x) -
+                                       functionValue(StudyFunctionId::Runge, x));
+        if (!(error <= largest))
+            largest = error;
+    }
+    EXPECT_GE(largest, c.low);
+    EXPECT_LE(largest, c.high);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OnChebyshevPoints, GlobalForms,
+    ::testing::Values(FormCase{"BarycentricReachesRounding", GlobalForm::Barycentric, 201, 0, 1e-14},
+                      FormCase{"FirstFormNearlySo", GlobalForm::First, 201, 0, 1e-13},
+                      FormCase{"MonomialAgreesAtThirtyOneNodes", GlobalForm::Monomial, 31, 2.4e-3,
+                               2.5e-3},
+                      FormCase{"MonomialStallsPastForty", GlobalForm::Monomial, 101, 1e-4, 1e-2},
+                      FormCase{"NewtonLeftToRightExplodes", GlobalForm::Newton, 81, 1, INFINITY},
+                      FormCase{"NewtonAgreesAtThirtyOneNodes", GlobalForm::Newton, 31, 2.4e-3,
+                               2.5e-3}),
+    [](const auto& row) { return row.param.name; });
+
+TEST(GlobalForms, DerivativesOfNewtonAndMonomialAreTheirOwn)
+{
+    // p = x^3 - x through four nodes: p' = 3x^2 - 1, p'' = 6x in every form.
+    const std::vector<double> xs = {0, 0.3, 0.7, 1};
+    std::vector<double> ys;
+    for (const double x : xs)
+        ys.push_back(x * x * x - x);
+    for (const GlobalForm form : {GlobalForm::Newton, GlobalForm::Monomial, GlobalForm::First}) {
+        MethodSettings settings;
+        settings.parameters.globalForm = form;
+        const Interpolant p = *buildInterpolant(StudyMethod::Global, xs, ys, settings).interpolant;
+        const PointValues at = p.at(0.45);
+        EXPECT_NEAR(at.value, 0.45 * 0.45 * 0.45 - 0.45, 1e-15);
+        EXPECT_NEAR(at.first, 3 * 0.45 * 0.45 - 1, 1e-14);
+        EXPECT_NEAR(at.second, 6 * 0.45, 1e-13);
+        EXPECT_EQ(p.value(0.3), ys[1]) << "the node's own value";
+    }
 }
 
 }  // namespace
