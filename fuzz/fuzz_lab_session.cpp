@@ -177,7 +177,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int actions = 0; actions < 24 && in.remaining_bytes() > 0; ++actions) {
         const LabSettings before = model.settings();
         const NodeList nodes = model.nodes();
-        switch (in.ConsumeIntegralInRange(0, 12)) {
+        switch (in.ConsumeIntegralInRange(0, 13)) {
         case 0:
             refusedOrApplied(model,
                              model.setFunction(
@@ -208,11 +208,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 4:
             model.setShown(anyMethod(in), in.ConsumeBool());
             break;
-        case 5:
-            refusedOrApplied(
-                model, model.setView(kLabViews[in.ConsumeIntegralInRange<std::size_t>(0, kLabViews.size() - 1)].id),
-                before, nodes);
+        case 5: {
+            const std::size_t view = in.ConsumeIntegralInRange<std::size_t>(0, kLabViews.size() - 1);
+            refusedOrApplied(model, model.setView(kLabViews[view].id), before, nodes);
             break;
+        }
         case 6:
             drag(model, in);
             break;
@@ -244,6 +244,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 12:
             runConvergence(model, convergence, in);
             break;
+        case 13: {
+            const std::size_t form = in.ConsumeIntegralInRange<std::size_t>(0, kGlobalForms.size() - 1);
+            refusedOrApplied(model, model.setGlobalForm(kGlobalForms[form].id), before, nodes);
+            break;
+        }
         default:
             model.resetNodes();
             require(!model.edited(), "Reset brings back the function's nodes");

@@ -72,6 +72,8 @@ public:
     // bspline's k), within its row's range.
     Refusal setParameter(StudyMethod method, int value);
     void setShown(StudyMethod method, bool shown);
+    // How the global polynomial is evaluated; never refused.
+    Refusal setGlobalForm(GlobalForm form);
     Refusal setView(LabView view);
 
     // The user's own nodes, as one step of Undo: with a function they take

@@ -21,6 +21,9 @@ std::string methodLabel(const LabModel& model, StudyMethod method)
     if (const std::optional<MethodParameter>& parameter = methodRow(method).parameter)
         label += joined({" (", parameter->symbol,
                          std::to_string(model.settings().parameters.of(method)), ")"});
+    const GlobalForm form = model.settings().parameters.globalForm;
+    if (method == StudyMethod::Global && form != GlobalForm::Barycentric)
+        label += joined({" (", named(kGlobalForms, form).label, ")"});
     return label;
 }
 

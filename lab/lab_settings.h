@@ -57,6 +57,13 @@ inline constexpr std::array<Named<LabView>, 8> kLabViews{{
     {LabView::Poles, "poles", "Poles and zeros"},
 }};
 
+inline constexpr std::array<Named<GlobalForm>, 4> kGlobalForms{{
+    {GlobalForm::Barycentric, "barycentric", "Barycentric form"},
+    {GlobalForm::First, "first", "First form"},
+    {GlobalForm::Newton, "newton", "Newton form"},
+    {GlobalForm::Monomial, "monomial", "Monomial form"},
+}};
+
 template <typename Id, std::size_t N>
 constexpr const Named<Id>& named(const std::array<Named<Id>, N>& table, Id id)
 {

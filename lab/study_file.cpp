@@ -388,6 +388,8 @@ Study studyFrom(const Json& root)
             if (row.parameter && parameters->member(row.key))
                 s.parameters.set(row.method, wholeNumber(*parameters, row.key, row.parameter->low,
                                                          row.parameter->high));
+    if (optional(root, "globalForm", Json::Kind::Text))
+        s.parameters.globalForm = keyOf(root, "globalForm", kGlobalForms);
     if (const Json* own = optional(root, "ownNodes", Json::Kind::Boolean))
         s.ownNodes = own->boolean;
     for (const Json& method : required(root, "methods", Json::Kind::Array).items) {
@@ -480,6 +482,7 @@ std::string studyFileText(const Study& study)
             parameters += joined({parameters.empty() ? "" : ", ", "\"", row.key, "\": ",
                                   std::to_string(s.parameters.of(row.method))});
     line("parameters", "{" + parameters + "}");
+    line("globalForm", quoted(named(kGlobalForms, s.parameters.globalForm).key));
     line("methods", "[" + methods + "]");
     line("view", quoted(named(kLabViews, s.view).key));
     line("nodes", pairsText(study.nodes));

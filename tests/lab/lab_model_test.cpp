@@ -730,6 +730,23 @@ TEST(LabPicture, PolesViewShowsTheApproximantsPolesBesideTheFunctions)
     EXPECT_EQ(labPicture(data, {}).series.size(), 3u);
 }
 
+// The monomial form of the global polynomial stalls where the barycentric
+// form goes on to rounding, and the legend names the form.
+TEST(LabModel, TheGlobalFormChangesTheFiguresAndTheLegend)
+{
+    LabStart start = startWith(LabFunction::Runge, 101, {StudyMethod::Global});
+    start.settings.family = NodeFamily::Lobatto;
+    LabModel model(start);
+    const double barycentric = model.outcome(StudyMethod::Global).figures->maxError;
+    EXPECT_LT(barycentric, 1e-8);
+    EXPECT_FALSE(model.setGlobalForm(GlobalForm::Monomial));
+    EXPECT_GT(model.outcome(StudyMethod::Global).figures->maxError, 1e-4);
+    EXPECT_EQ(labPicture(model, {}).series[1].label, "Global polynomial (Monomial form)");
+    EXPECT_FALSE(model.setGlobalForm(GlobalForm::Barycentric));
+    EXPECT_EQ(model.outcome(StudyMethod::Global).figures->maxError, barycentric);
+    EXPECT_EQ(labPicture(model, {}).series[1].label, "Global polynomial");
+}
+
 // The title says which function at which nodes, and the legend names the
 // node family, so that a figure tells its own story.
 TEST(LabModel, TitleAndLegendNameTheFunctionAndTheNodeFamily)

@@ -204,6 +204,9 @@ void LabWindow::createControls()
             parameters_[methodIndex(row.method)] = box;
             form->addRow(qstr(parameterLabel(row)), box);
         }
+    globalForm_ = comboOf(kGlobalForms, settings);
+    globalForm_->setObjectName("labGlobalForm");
+    form->addRow("Form of &global:", globalForm_);
     form->addRow("&View:", view_);
 
     left->addWidget(createMethodBoxes(settings));
@@ -269,7 +272,8 @@ void LabWindow::createControls()
             setTabOrder(previous, box);
             previous = box;
         }
-    setTabOrder(previous, view_);
+    setTabOrder(previous, globalForm_);
+    setTabOrder(globalForm_, view_);
     // Down the settings, then the plot and the numbers on their right.
     previous = view_;
     for (QCheckBox* box : methods_) {
@@ -459,6 +463,11 @@ void LabWindow::describeControls()
                          .arg(row.parameter->low)
                          .arg(row.parameter->high)
                          .arg(row.parameter->oddOnly ? ", odd" : ""));
+    describe(globalForm_, "Form of the global polynomial",
+             "How the global polynomial is evaluated: the barycentric form, Lagrange's first "
+             "form, Newton's form with the nodes left to right, or monomial coefficients solved "
+             "from the Vandermonde system. The convergence view shows where each loses its "
+             "digits.");
     describe(view_, "View", "What the plot shows of the chosen methods.");
     describe(numbers_, "Numbers",
              "One row per shown method: largest error, where, RMS error, overshoot and the "
@@ -491,6 +500,10 @@ void LabWindow::connectControls()
             connect(box, &QSpinBox::valueChanged, this, [this, method, box](int value) {
                 settingChanged(model_.setParameter(method, value), box);
             });
+    connect(globalForm_, &QComboBox::currentIndexChanged, this, [this] {
+        if (const auto id = chosen(globalForm_, kGlobalForms))
+            settingChanged(model_.setGlobalForm(*id), globalForm_);
+    });
     connect(view_, &QComboBox::currentIndexChanged, this, [this] {
         if (const auto id = chosen(view_, kLabViews))
             settingChanged(model_.setView(*id), view_);
@@ -685,6 +698,7 @@ void LabWindow::showSettings()
     selectKey(function_, kLabFunctions, s.function);
     selectKey(nodes_, kNodeFamilies, s.family);
     selectKey(view_, kLabViews, s.view);
+    selectKey(globalForm_, kGlobalForms, s.parameters.globalForm);
     {
         const QSignalBlocker blocker(count_);
         count_->setValue(s.count);
