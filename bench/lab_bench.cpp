@@ -20,7 +20,15 @@
 //     queued as a keyboard queues them: the time from the last press until
 //     every press is taken and every value drawn, the longest time the
 //     window thread was busy meanwhile, and the processor time the window
-//     thread used per press.
+//     thread used per press;
+//   bound n=40 typed median_ms=…
+//     the bound view of the global and the local polynomial on the typed
+//     function at 40 nodes, from the switch to its picture, the function's
+//     Taylor coefficients not yet known (the median of 5);
+//   cardinal n=101 methods=10 median_ms=… p99_ms=…
+//     the influence view of every method linear in the data: the window
+//     thread's time from a press of Right, which picks the next node, to
+//     the end of the repaint it causes, over 100 presses.
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -41,6 +49,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "interp/cardinal.h"
 #include "ui/qt/lab_plot.h"
 #include "ui/qt/lab_window.h"
 #include "ui/qt/plot_export.h"
@@ -240,6 +249,52 @@ void exportBench()
     }
 }
 
+void boundBench()
+{
+    std::vector<double> times;
+    for (int k = 0; k < 5; ++k) {
+        LabStart start;
+        start.settings.function = LabFunction::Expression;
+        start.expression = parseExpression(kTyped).expression;
+        start.settings.count = 40;
+        start.settings.shown[methodIndex(StudyMethod::Global)] = true;
+        start.settings.shown[methodIndex(StudyMethod::Local)] = true;
+        LabModel model(std::move(start));
+        QElapsedTimer clock;
+        clock.start();
+        model.setView(LabView::Bound);
+        const LabPicture picture = labPicture(model, {});
+        times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+        if (picture.series.size() != 4)
+            std::printf("bound n=40 typed failed: %s\n", picture.emptyReason.c_str());
+    }
+    std::printf("bound n=40 typed median_ms=%.2f\n", percentile(times, 0.5));
+}
+
+void cardinalBench()
+{
+    std::vector<StudyMethod> linear;
+    for (const StudyMethod method : kStudyMethods)
+        if (linearInData(method))
+            linear.push_back(method);
+    const std::unique_ptr<LabWindow> lab = openLab(101, linear);
+    auto* view = lab->findChild<QComboBox*>("labView");
+    view->setCurrentIndex(view->findData("cardinal"));
+    QApplication::processEvents();
+    LabPlot& plot = lab->plot();
+    std::vector<double> times;
+    QElapsedTimer clock;
+    for (int k = 0; k < 100; ++k) {
+        clock.start();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+        QApplication::sendEvent(&plot, &press);
+        QApplication::processEvents();
+        times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    }
+    std::printf("cardinal n=101 methods=%zu median_ms=%.2f p99_ms=%.2f\n", linear.size(),
+                percentile(times, 0.5), percentile(times, 0.99));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -257,5 +312,7 @@ int main(int argc, char** argv)
     dragBench(101, {kStudyMethods.begin(), kStudyMethods.end()}, true);
     convergenceBench(true);
     burstBench();
+    boundBench();
+    cardinalBench();
     return 0;
 }

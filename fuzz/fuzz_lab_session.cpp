@@ -78,6 +78,7 @@ void checkState(const LabModel& model)
 {
     const LabSettings& s = model.settings();
     require(model.nodes().size() == static_cast<std::size_t>(s.count), "nodes number the count");
+    require(s.pickedNode < model.nodes().size(), "the picked node is one of the nodes");
     const bool rising = !orderProblem(model.nodes());
     for (const StudyMethod method : kStudyMethods) {
         const MethodOutcome& out = model.outcome(method);
@@ -174,10 +175,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ConvergenceStudy convergence;
     checkState(model);
 
-    for (int actions = 0; actions < 24 && in.remaining_bytes() > 0; ++actions) {
+    // The kept inputs were written when a session knew the first seven views
+    // and no picked node; only the actions after their 24 take those, so
+    // that every kept input still takes its own path.
+    for (int actions = 0; actions < 48 && in.remaining_bytes() > 0; ++actions) {
+        const bool later = actions >= 24;
         const LabSettings before = model.settings();
         const NodeList nodes = model.nodes();
-        switch (in.ConsumeIntegralInRange(0, 13)) {
+        switch (in.ConsumeIntegralInRange(0, later ? 14 : 12)) {
         case 0:
             refusedOrApplied(model,
                              model.setFunction(
@@ -208,9 +213,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 4:
             model.setShown(anyMethod(in), in.ConsumeBool());
             break;
-        case 5: {
-            const std::size_t view = in.ConsumeIntegralInRange<std::size_t>(0, kLabViews.size() - 1);
-            refusedOrApplied(model, model.setView(kLabViews[view].id), before, nodes);
+        case 5:
+            refusedOrApplied(
+                model, model.setView(kLabViews[in.ConsumeIntegralInRange<std::size_t>(
+                                  0, later ? kLabViews.size() - 1 : 6)]
+                                  .id),
+                before, nodes);
             break;
         }
         case 6:
@@ -244,7 +252,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 12:
             runConvergence(model, convergence, in);
             break;
-        case 13: {
+        case 13:
+            refusedOrApplied(model,
+                             model.setPickedNode(
+                                 in.ConsumeIntegralInRange<std::size_t>(0, model.nodes().size())),
+                             before, nodes);
+            break;
+        case 14: {
             const std::size_t form = in.ConsumeIntegralInRange<std::size_t>(0, kGlobalForms.size() - 1);
             refusedOrApplied(model, model.setGlobalForm(kGlobalForms[form].id), before, nodes);
             break;

@@ -22,11 +22,7 @@ void localLebesgue(const Interpolant& p, std::span<const double> x, std::span<do
     std::size_t weighed = xs.size();  // the start of the window weighed last; none yet
     std::vector<double> weights;
     for (std::size_t k = 0; k < x.size(); ++k) {
-        const auto above = std::upper_bound(xs.begin(), xs.end(), x[k]) - xs.begin();
-        const int interval =
-            static_cast<int>(std::clamp<std::ptrdiff_t>(above - 1, 0, std::ssize(xs) - 2));
-        const auto start = static_cast<std::size_t>(
-            windowStart(p.parameter(), static_cast<double>(xs.size() - 1), interval));
+        const std::size_t start = localWindowStart(p, x[k]);
         const auto window = xs.subspan(start, count);
         if (start != weighed) {
             weights = productWeights(window);
@@ -37,6 +33,16 @@ void localLebesgue(const Interpolant& p, std::span<const double> x, std::span<do
 }
 
 }  // namespace
+
+std::size_t localWindowStart(const Interpolant& local, double x)
+{
+    const std::span<const double> xs = local.xs();
+    const auto above = std::upper_bound(xs.begin(), xs.end(), x) - xs.begin();
+    const int interval =
+        static_cast<int>(std::clamp<std::ptrdiff_t>(above - 1, 0, std::ssize(xs) - 2));
+    return static_cast<std::size_t>(
+        windowStart(local.parameter(), static_cast<double>(xs.size() - 1), interval));
+}
 
 // The largest of values and the first x where it occurs; a NaN counts as
 // larger than any number.

@@ -56,6 +56,10 @@ ErrorFigures errorFiguresOf(std::span<const double> x, std::span<const double> p
 // for the other methods.
 bool lebesgueFunction(const Interpolant& p, std::span<const double> x, std::span<double> out);
 
+// The first node of the local polynomial's window at x: the window of the
+// interval that holds x (the first or last interval outside the nodes).
+std::size_t localWindowStart(const Interpolant& local, double x);
+
 struct LebesgueMaximum {
     double value = 0;  // the largest Lebesgue function value on errorGrid()
     double x = 0;      // the first grid x where it occurs

@@ -64,11 +64,13 @@ constexpr StudyMethodRow hermite(StudyMethod method, const char* key, const char
     return row;
 }
 
+// A piece rule solves for the pieces linearly in the values.
 constexpr StudyMethodRow pieces(StudyMethod method, const char* key, const char* name,
                            const char* subject, std::uint32_t colour, PieceRule rule)
 {
     StudyMethodRow row = named(method, key, name, subject, colour);
     row.pieces = rule;
+    row.linearInData = true;
     return row;
 }
 
@@ -103,6 +105,12 @@ constexpr StudyMethodRow withEndSlopes(StudyMethodRow row)
     return row;
 }
 
+constexpr StudyMethodRow linear(StudyMethodRow row)
+{
+    row.linearInData = true;
+    return row;
+}
+
 constexpr StudyMethodRow formed(StudyMethodRow row, MethodForm form)
 {
     row.form = form;
@@ -110,13 +118,13 @@ constexpr StudyMethodRow formed(StudyMethodRow row, MethodForm form)
 }
 
 constexpr std::array<StudyMethodRow, kStudyMethodCount> kRows = {{
-        formed(named(StudyMethod::Global, "global", "Global polynomial", "The global polynomial",
-                     0xB4771F),
-               MethodForm::Global),
-        withParameter(formed(named(StudyMethod::Local, "local", "Local Lagrange polynomial",
-                                   "The local Lagrange polynomial", 0x0E7FFF),
-                             MethodForm::Local),
-                      {"degree", "degree ", "labDegree", 0, kMaxInterpolationDegree, 3}),
+        linear(formed(named(StudyMethod::Global, "global", "Global polynomial",
+                            "The global polynomial", 0xB4771F),
+                      MethodForm::Global)),
+        linear(withParameter(formed(named(StudyMethod::Local, "local", "Local Lagrange polynomial",
+                                          "The local Lagrange polynomial", 0x0E7FFF),
+                                    MethodForm::Local),
+                             {"degree", "degree ", "labDegree", 0, kMaxInterpolationDegree, 3})),
         pieces(StudyMethod::Linear, "linear", "Linear interpolation", "Linear interpolation",
                0x7F7F7F, linearRows),
         pieces(StudyMethod::Natural, "natural", "Natural cubic spline",
@@ -139,17 +147,17 @@ constexpr std::array<StudyMethodRow, kStudyMethodCount> kRows = {{
         onPeriodicData(pieces(StudyMethod::Periodic, "periodic", "Periodic cubic spline",
                               "The periodic cubic spline", 0x8B008B, periodicRows),
                        false),
-        withParameter(own(StudyMethod::Fh, "fh", "Floater–Hormann rational",
-                          "The Floater–Hormann interpolant", 0x20A5DA, floaterHormannBuild,
-                          floaterHormannAt),
-                      {"blending degree d", "d = ", "labParameter_fh", 0, 20, 3}),
-        onPeriodicData(own(StudyMethod::Trig, "trig", "Trigonometric interpolation",
-                           "Trigonometric interpolation", 0x8B8B00, trigonometricBuild,
-                           trigonometricAt),
-                       true),
-        withParameter(own(StudyMethod::BSpline, "bspline", "B-spline", "The B-spline", 0x4F4F2F,
-                          bsplineBuild, bsplineAt),
-                      {"degree k", "k = ", "labParameter_bspline", 1, 9, 5, true}),
+        linear(withParameter(own(StudyMethod::Fh, "fh", "Floater–Hormann rational",
+                                 "The Floater–Hormann interpolant", 0x20A5DA,
+                                 floaterHormannBuild, floaterHormannAt),
+                             {"blending degree d", "d = ", "labParameter_fh", 0, 20, 3})),
+        linear(onPeriodicData(own(StudyMethod::Trig, "trig", "Trigonometric interpolation",
+                                  "Trigonometric interpolation", 0x8B8B00, trigonometricBuild,
+                                  trigonometricAt),
+                              true)),
+        linear(withParameter(own(StudyMethod::BSpline, "bspline", "B-spline", "The B-spline",
+                                 0x4F4F2F, bsplineBuild, bsplineAt),
+                             {"degree k", "k = ", "labParameter_bspline", 1, 9, 5, true})),
         own(StudyMethod::Aaa, "aaa", "AAA rational approximant", "The AAA approximant",
             0x008080, aaaBuild, aaaAt),
     }};

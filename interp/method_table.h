@@ -121,6 +121,9 @@ struct StudyMethodRow {
     bool periodic = false;       // y at the last node equals y at the first
     bool evenlySpaced = false;
     bool dividesByCubedWidths = false;
+    // The curve is a sum of the node values times curves of the nodes alone
+    // (the cardinal functions).
+    bool linearInData = false;
     std::optional<MethodParameter> parameter;
     MethodForm form = MethodForm::Pieces;
     SlopeRule slopes = nullptr;  // Pieces: a Hermite method's slopes

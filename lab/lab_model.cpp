@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "data/printable_text.h"
+#include "interp/cardinal.h"
 #include "lab/lab_text.h"
 #include "plot/ticks.h"
 
@@ -21,6 +22,19 @@ std::string countText(int count)
 }
 
 }  // namespace
+
+const std::vector<double>& curveGrid()
+{
+    static const std::vector<double> points = [] {
+        const std::vector<double>& grid = errorGrid();
+        const std::size_t step = (grid.size() - 1) / (kCurvePoints - 1);
+        std::vector<double> picked;
+        for (std::size_t k = 0; k < grid.size(); k += step)
+            picked.push_back(grid[k]);
+        return picked;
+    }();
+    return points;
+}
 
 std::optional<StudyFunctionId> studyFunctionOf(LabFunction function)
 {
@@ -326,6 +340,26 @@ Refusal LabModel::setView(LabView view)
     return std::nullopt;
 }
 
+Refusal LabModel::setPickedNode(std::size_t node)
+{
+    if (node >= nodes().size())
+        return joined({"There is no node ", std::to_string(node), ": the nodes are numbered 0 to ",
+                       std::to_string(nodes().size() - 1), "."});
+    settings_.pickedNode = node;
+    computeCardinals();
+    return std::nullopt;
+}
+
+const std::vector<double>& LabModel::cardinal(StudyMethod method) const
+{
+    return cardinals_[methodIndex(method)];
+}
+
+const ErrorBand& LabModel::band(StudyMethod method) const
+{
+    return bands_[methodIndex(method)];
+}
+
 void LabModel::beginDrag()
 {
     nodes_.beginDrag();
@@ -407,10 +441,12 @@ void LabModel::countNodes()
 {
     if (settings_.ownNodes || settings_.function == LabFunction::Data)
         settings_.count = static_cast<int>(nodes().size());
+    settings_.pickedNode = std::min(settings_.pickedNode, nodes().size() - 1);
 }
 
 void LabModel::sampleFunction()
 {
+    taylorMaxima_.clear();
     for (std::vector<double>& values : exact_)
         values.clear();
     const std::optional<StudyFunction> f = function();
@@ -428,6 +464,76 @@ void LabModel::recompute()
 {
     for (const StudyMethod method : kStudyMethods)
         computeMethod(method);
+    computeCardinals();
+    computeBands();
+}
+
+void LabModel::computeCardinals()
+{
+    for (const StudyMethod method : kStudyMethods) {
+        std::vector<double>& curve = cardinals_[methodIndex(method)];
+        curve.clear();
+        const MethodOutcome& out = outcome(method);
+        if (settings_.view != LabView::Cardinal || !settings_.shown[methodIndex(method)] ||
+            !out.available() || !linearInData(method))
+            continue;
+        curve.resize(curveGrid().size());
+        if (!cardinalCurve(method, out.interpolant->xs(), settings_.pickedNode,
+                           settings_.parameters, curveGrid(), curve))
+            curve.clear();
+    }
+}
+
+void LabModel::computeBands()
+{
+    for (const StudyMethod method : {StudyMethod::Global, StudyMethod::Local}) {
+        ErrorBand& band = bands_[methodIndex(method)];
+        band = ErrorBand{};
+        const MethodOutcome& out = outcome(method);
+        if (settings_.view != LabView::Bound || !settings_.shown[methodIndex(method)] ||
+            !out.available())
+            continue;
+        band.order = method == StudyMethod::Global ? static_cast<int>(nodes().size())
+                                                   : settings_.parameters.of(method) + 1;
+        band.refusal = bandProblem(method, band.order);
+        if (band.refusal.empty())
+            band.coefficient = taylorMaxima_.at(band.order);
+    }
+}
+
+// Why the error formula gives no band of this order, in words; empty
+// when it does.
+std::string LabModel::bandProblem(StudyMethod method, int order)
+{
+    if (order > kTaylorMaxOrder)
+        return joined({"The band takes f⁽", superscript(order), "⁾, and the Taylor coefficients "
+                       "reach the order ", std::to_string(kTaylorMaxOrder), ": take ",
+                       method == StudyMethod::Global ? "at most " : "a degree of at most ",
+                       std::to_string(method == StudyMethod::Global ? kTaylorMaxOrder
+                                                                    : kTaylorMaxOrder - 1),
+                       method == StudyMethod::Global ? " nodes." : "."});
+    const std::optional<StudyFunction> f = function();
+    for (const Node& node : nodes())
+        if (node.y != evaluateFunction(*f, node.x).value)
+            return "The band bounds the error of interpolating f, and the nodes were moved off "
+                   "f: reset the nodes first.";
+    auto known = taylorMaxima_.find(order);
+    if (known == taylorMaxima_.end())
+        known = taylorMaxima_.emplace(order, taylorCoefficientMaximum(*f, order)).first;
+    const DerivativeMaximum& maximum = known->second;
+    const std::string at = compactNumber(maximum.at, ".", 6);
+    switch (maximum.problem) {
+    case DerivativeProblem::None:
+    case DerivativeProblem::OrderTooHigh:
+        break;
+    case DerivativeProblem::Kink:
+        return joined({"f has a kink at x = ", at, ": without f⁽", superscript(order),
+                       "⁾ there no band bounds its error."});
+    case DerivativeProblem::NotFinite:
+        return joined({"f⁽", superscript(order), "⁾ is not finite at x = ", at,
+                       ", so no band bounds the error."});
+    }
+    return {};
 }
 
 void LabModel::computeMethod(StudyMethod method)

@@ -5,10 +5,12 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "interp/error_bound.h"
 #include "interp/error_figures.h"
 #include "interp/expression.h"
 #include "interp/interpolant.h"
@@ -29,6 +31,21 @@ struct LabStart {
 };
 
 using Refusal = std::optional<std::string>;
+
+// The points of the 10,001-point grid a curve is drawn through: one every
+// two pixels of a wide plot, and few enough for a drag to stay smooth.
+inline constexpr int kCurvePoints = 501;
+// Those points' x: every 20th point of errorGrid().
+const std::vector<double>& curveGrid();
+
+// The band the bound view draws over a method's error: the largest Taylor
+// coefficient of the order the error formula takes (n for the global
+// polynomial, the degree + 1 for the local one), or why there is none.
+struct ErrorBand {
+    int order = 0;
+    DerivativeMaximum coefficient;
+    std::string refusal;  // empty when there is a band
+};
 
 class LabModel {
 public:
@@ -75,6 +92,13 @@ public:
     // How the global polynomial is evaluated; never refused.
     Refusal setGlobalForm(GlobalForm form);
     Refusal setView(LabView view);
+    // The node whose influence the cardinal view shows, 0 to n - 1.
+    Refusal setPickedNode(std::size_t node);
+    // The picked node's cardinal function at curveGrid() for a shown method
+    // linear in the data, in the cardinal view; empty otherwise.
+    const std::vector<double>& cardinal(StudyMethod method) const;
+    // The band of the global or the local polynomial in the bound view.
+    const ErrorBand& band(StudyMethod method) const;
 
     // The user's own nodes, as one step of Undo: with a function they take
     // its values at their x (and the nodes become the user's own), for data
@@ -123,6 +147,9 @@ private:
     void sampleFunction();
     void recompute();
     void computeMethod(StudyMethod method);
+    void computeCardinals();
+    void computeBands();
+    std::string bandProblem(StudyMethod method, int order);
 
     LabSettings settings_;
     PolynomialEntries polynomial_;
@@ -134,6 +161,10 @@ private:
     std::shared_ptr<const Expression> savedExpression_;
     std::array<std::vector<double>, 3> exact_;
     std::array<MethodOutcome, kStudyMethods.size()> outcomes_;
+    std::array<std::vector<double>, kStudyMethods.size()> cardinals_;
+    std::array<ErrorBand, kStudyMethods.size()> bands_;
+    // The function's largest Taylor coefficient by order, while it stays.
+    std::map<int, DerivativeMaximum> taylorMaxima_;
     bool deferLongWork_ = false;
     std::array<std::uint64_t, kStudyMethods.size()> generations_{};
     std::array<std::optional<MethodWork>, kStudyMethods.size()> longWork_;

@@ -8,6 +8,8 @@
 #include <span>
 
 #include "interp/aaa.h"
+#include "interp/cardinal.h"
+#include "interp/error_bound.h"
 #include "lab/lab_counts.h"
 #include "lab/lab_text.h"
 #include "plot/ticks.h"
@@ -125,6 +127,9 @@ void addMethodCurves(LabPicture& picture, const LabModel& model)
                             nullptr));
             break;
         case LabView::Convergence:
+        case LabView::Bound:
+        case LabView::Omega:
+        case LabView::Cardinal:
         case LabView::Poles:
             break;
         }
@@ -183,6 +188,151 @@ void addConvergence(LabPicture& picture, const LabModel& model,
                                   reference.label});
 }
 
+// A number too small or too large for a double, as compactNumber writes
+// the others ("3.2e-435").
+std::string scaledText(const ScaledNumber& number)
+{
+    const double digits = number.log10Magnitude();
+    if (std::abs(digits) < 300)
+        return compactNumber(std::abs(number.value()), ".");
+    const double decade = std::floor(digits);
+    return joined({compactNumber(std::pow(10.0, digits - decade), "."), "e",
+                   std::to_string(static_cast<long long>(decade))});
+}
+
+struct LargestOmega {
+    ScaledNumber value;
+    double x = 0;
+};
+
+// The largest |ω| on the grid of the error bound.
+LargestOmega largestOmega(const NodeList& nodes)
+{
+    std::vector<double> xs;
+    for (const Node& node : nodes)
+        xs.push_back(node.x);
+    LargestOmega best{nodePolynomial(xs, 0.0), 0.0};
+    double bestDigits = best.value.log10Magnitude();
+    for (int k = 1; k < kBoundGridPoints; ++k) {
+        const double x = k / static_cast<double>(kBoundGridPoints - 1);
+        const ScaledNumber omega = nodePolynomial(xs, x);
+        if (const double digits = omega.log10Magnitude(); digits > bestDigits) {
+            best = {omega, x};
+            bestDigits = digits;
+        }
+    }
+    return best;
+}
+
+// Below this the plot's axes would not hold ω.
+constexpr double kSmallestDrawnDecade = -300;
+
+std::string largestOmegaText(const LargestOmega& largest)
+{
+    return joined({"largest |ω| ", scaledText(largest.value), " at x = ",
+                   compactNumber(largest.x, ".")});
+}
+
+void addOmega(LabPicture& picture, const LabModel& model)
+{
+    const NodeList& nodes = model.nodes();
+    const LargestOmega largest = largestOmega(nodes);
+    if (largest.value.log10Magnitude() < kSmallestDrawnDecade) {
+        picture.emptyReason = joined({"ω is too small to draw: its ", largestOmegaText(largest),
+                                      ". Take fewer nodes."});
+        return;
+    }
+    std::vector<double> xs;
+    for (const Node& node : nodes)
+        xs.push_back(node.x);
+    LabSeries omega{joined({"ω(x), ", largestOmegaText(largest)}), 0, false, false, {}, {}};
+    for (const double x : curveGrid()) {
+        omega.x.push_back(x);
+        omega.y.push_back(nodePolynomial(xs, x).value());
+    }
+    picture.series.push_back(std::move(omega));
+    // Chebyshev roots give the smallest largest |ω| there is on [0, 1].
+    const double level = std::ldexp(1.0, 1 - 2 * static_cast<int>(nodes.size()));
+    if (std::log10(level) < kSmallestDrawnDecade)
+        return;
+    for (const double sign : {1.0, -1.0})
+        picture.series.push_back({sign > 0 ? "±2¹⁻²ⁿ, the least largest |ω| (Chebyshev roots)" : "",
+                                  kReferenceColour, true, false, {0.0, 1.0},
+                                  {sign * level, sign * level}, LineDash::Dashed});
+}
+
+std::string bandText(const ErrorBand& band)
+{
+    const std::string order = superscript(band.order);
+    return joined({"max|f⁽", order, "⁾|/", std::to_string(band.order), "! = ",
+                   compactNumber(band.coefficient.value, "."), " (a maximum on ",
+                   std::to_string(kBoundGridPoints), " grid points)"});
+}
+
+void addBound(LabPicture& picture, const LabModel& model)
+{
+    picture.logY = true;
+    std::string refusal;
+    for (const StudyMethod method : {StudyMethod::Global, StudyMethod::Local}) {
+        const MethodOutcome& out = model.outcome(method);
+        if (!shownAndAvailable(model, method) || out.pending)
+            continue;
+        const ErrorBand& band = model.band(method);
+        if (!band.refusal.empty()) {
+            refusal = joined({studyMethodName(method), ": ", band.refusal});
+            continue;
+        }
+        const std::string label = methodLabel(model, method);
+        const ui::Colour colour = methodColour(method);
+        picture.series.push_back(sampled(joined({"|p − f| of ", label}), colour, out.value,
+                                         logOfError, &model.exact(0)));
+        LabSeries series{joined({"band of ", label, ": ", bandText(band), " · |ω(x)|"}),
+                         colour, false, false, {}, {}, LineDash::Dashed};
+        const double digits = std::log10(band.coefficient.value);
+        for (const double x : curveGrid()) {
+            const ScaledNumber omega = method == StudyMethod::Global
+                                           ? nodePolynomial(out.interpolant->xs(), x)
+                                           : windowNodePolynomial(*out.interpolant, x);
+            const double decade = digits + omega.log10Magnitude();
+            series.x.push_back(x);
+            series.y.push_back(std::isfinite(decade) ? decade : kLogErrorFloor);
+        }
+        picture.series.push_back(std::move(series));
+    }
+    if (!picture.series.empty()) {
+        picture.note = refusal;
+        return;
+    }
+    picture.emptyReason = !refusal.empty() ? refusal
+                          : model.workPending()
+                              ? "Computing the error…"
+                              : "The band belongs to the global and the local polynomial: show "
+                                "one of them.";
+}
+
+void addCardinal(LabPicture& picture, const LabModel& model)
+{
+    const std::size_t picked = model.settings().pickedNode;
+    for (const StudyMethod method : kStudyMethods) {
+        if (!shownAndAvailable(model, method))
+            continue;
+        const std::string label = methodLabel(model, method);
+        if (!linearInData(method)) {
+            picture.series.push_back(
+                {label + ": not linear in the data", methodColour(method), false, false, {}, {}});
+            continue;
+        }
+        const std::vector<double>& curve = model.cardinal(method);
+        if (!curve.empty())
+            picture.series.push_back({label, methodColour(method), false, false, curveGrid(), curve});
+    }
+    for (std::size_t i = 0; i < model.nodes().size(); ++i)
+        picture.nodes.push_back({model.nodes()[i].x, i == picked ? 1.0 : 0.0});
+    picture.pickedNode = picked;
+    picture.nodesLabel = joined({"data: 1 at node ", std::to_string(picked), ", 0 at the others"});
+    picture.note = "The sum of the magnitudes of every node's curve is the Lebesgue function.";
+}
+
 // The node family as a legend names it, and as a title counts it.
 struct FamilyWords {
     const char* kind;
@@ -219,6 +369,12 @@ Captions captionsOf(LabView view)
         return {"x", "p″(x), f″(x)"};
     case LabView::Lebesgue:
         return {"x", "Lebesgue function λ(x)"};
+    case LabView::Bound:
+        return {"x", "|p(x) − f(x)| under max|f⁽ⁿ⁾|/n! · |ω(x)|"};
+    case LabView::Omega:
+        return {"x", "node polynomial ω(x)"};
+    case LabView::Cardinal:
+        return {"x", "curve for the value 1 at the picked node"};
     case LabView::Poles:
         return {"Re z", "Im z"};
     case LabView::Convergence:
@@ -395,7 +551,12 @@ LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence
     const LabView view = model.settings().view;
     if (view == LabView::Convergence) {
         addConvergence(picture, model, convergence);
-        picture.world = fittingWorld(picture);
+    } else if (view == LabView::Bound) {
+        addBound(picture, model);
+    } else if (view == LabView::Omega) {
+        addOmega(picture, model);
+    } else if (view == LabView::Cardinal) {
+        addCardinal(picture, model);
     } else if (view == LabView::Poles) {
         addPoles(picture, model);
     } else {
@@ -412,8 +573,10 @@ LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence
                                       : "The Lebesgue function belongs to the global and the "
                                         "local polynomial and the Floater–Hormann interpolant: "
                                         "show one of them.";
-        picture.world = fittingWorld(picture);
     }
+    // The poles view's plane is set by the nodes, not by what it holds.
+    if (view != LabView::Poles)
+        picture.world = fittingWorld(picture);
     picture.title = labTitle(model);
     const Captions captions = captionsOf(view);
     picture.xCaption = captions.x;
@@ -498,15 +661,29 @@ std::string pictureDescription(const LabModel& model)
     if (settings.function != LabFunction::Data)
         text += joined({" (", named(kNodeFamilies, settings.family).label, ")"});
     text += ".";
+    if (settings.view == LabView::Omega)
+        text += joined({" ω has its ", largestOmegaText(largestOmega(model.nodes())), "."});
+    if (settings.view == LabView::Cardinal)
+        text += joined({" The picked node is node ", std::to_string(settings.pickedNode),
+                        " at x = ", compactNumber(model.nodes()[settings.pickedNode].x, "."),
+                        "."});
     for (const StudyMethod method : kStudyMethods) {
         if (!settings.shown[methodIndex(method)])
             continue;
         const MethodOutcome& out = model.outcome(method);
         text += joined({" ", studyMethodName(method)});
-        if (!out.available())
+        const ErrorBand& band = model.band(method);
+        if (settings.view == LabView::Cardinal && out.available() && !linearInData(method))
+            text += ": not linear in the data, so it has no curve of one node.";
+        else if (band.order > 0 && !band.refusal.empty())
+            text += joined({": no band. ", band.refusal});
+        else if (!out.available())
             text += joined({": unavailable, ", out.refusal});
         else if (out.pending)
             text += ": being computed.";
+        else if (out.figures && band.order > 0)
+            text += joined({": ", largestErrorText(*out.figures), " under the band ",
+                            bandText(band), " · |ω(x)|."});
         else if (out.figures)
             text += joined({": ", largestErrorText(*out.figures), "."});
         else

@@ -42,9 +42,10 @@ struct LabPicture {
     bool logX = false;  // the axes show log10 of the values
     bool logY = false;
     std::optional<double> markX;  // the current n in the convergence view
+    std::optional<std::size_t> pickedNode;  // the cardinal view's node, ringed
     // Why the view has nothing to show, for the plot and the status line.
     std::string emptyReason;
-    // What the legend adds in words (the poles view's figures).
+    // What the view says beside the legend about what it shows.
     std::string note;
     // What the picture shows, in words, and its axes' captions.
     std::string title;
@@ -59,10 +60,6 @@ ui::Colour methodColour(StudyMethod method);
 inline constexpr ui::Colour kFunctionColour = 255;       // red, as in the main window
 inline constexpr ui::Colour kEditedNodesColour = 0x0080FF;  // orange
 inline constexpr ui::Colour kReferenceColour = 0x808080;
-
-// The points of the 10,001-point grid a curve is drawn through: one every
-// two pixels of a wide plot, and few enough for a drag to stay smooth.
-inline constexpr int kCurvePoints = 501;
 
 LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence);
 

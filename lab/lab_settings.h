@@ -17,7 +17,19 @@ namespace tarvel {
 // The study functions, the user's typed one, and the main window's given
 // points with no exact function behind them.
 enum class LabFunction { Sine, Cos10, Polynomial, Runge, Abs, Expression, Data };
-enum class LabView { Values, Error, LogError, Derivative, Second, Lebesgue, Convergence, Poles };
+enum class LabView {
+    Values,
+    Error,
+    LogError,
+    Derivative,
+    Second,
+    Lebesgue,
+    Convergence,
+    Bound,
+    Omega,
+    Cardinal,
+    Poles,
+};
 
 inline constexpr int kLabMethodCount = static_cast<int>(kStudyMethods.size());
 
@@ -46,7 +58,7 @@ inline constexpr std::array<Named<NodeFamily>, 3> kNodeFamilies{{
 inline constexpr std::string_view kOwnNodesKey = "custom";
 inline constexpr std::string_view kOwnNodesLabel = "Your own nodes";
 
-inline constexpr std::array<Named<LabView>, 8> kLabViews{{
+inline constexpr std::array<Named<LabView>, 11> kLabViews{{
     {LabView::Values, "values", "Values p and f"},
     {LabView::Error, "error", "Error p − f"},
     {LabView::LogError, "logerror", "log₁₀ |p − f|"},
@@ -54,6 +66,9 @@ inline constexpr std::array<Named<LabView>, 8> kLabViews{{
     {LabView::Second, "second", "p″ against f″"},
     {LabView::Lebesgue, "lebesgue", "Lebesgue function"},
     {LabView::Convergence, "convergence", "Convergence"},
+    {LabView::Bound, "bound", "Error bound"},
+    {LabView::Omega, "omega", "Node polynomial ω(x)"},
+    {LabView::Cardinal, "cardinal", "Influence of a node"},
     {LabView::Poles, "poles", "Poles and zeros"},
 }};
 
@@ -88,7 +103,8 @@ std::optional<StudyFunctionId> studyFunctionOf(LabFunction function);
 // Views that compare with the exact function, unavailable for data.
 inline bool viewNeedsFunction(LabView view)
 {
-    return view != LabView::Values && view != LabView::Lebesgue && view != LabView::Poles;
+    return view != LabView::Values && view != LabView::Lebesgue && view != LabView::Omega &&
+           view != LabView::Cardinal && view != LabView::Poles;
 }
 
 // The methods' parameters as the lab opens: its local degree is 1.
@@ -122,6 +138,7 @@ struct LabSettings {
     MethodParameters parameters = labParameters();
     std::array<bool, kLabMethodCount> shown{};
     LabView view = LabView::Values;
+    std::size_t pickedNode = 0;  // whose influence the cardinal view shows
     bool operator==(const LabSettings&) const = default;
 };
 

@@ -15,4 +15,15 @@ inline std::string joined(std::initializer_list<std::string_view> parts)
     return text;
 }
 
+// A whole number in superscript digits, for f⁽¹¹⁾.
+inline std::string superscript(int number)
+{
+    static constexpr std::string_view kDigits[] = {"⁰", "¹", "²", "³", "⁴",
+                                                   "⁵", "⁶", "⁷", "⁸", "⁹"};
+    std::string text;
+    for (const char digit : std::to_string(number))
+        text += digit == '-' ? std::string_view("⁻") : kDigits[digit - '0'];
+    return text;
+}
+
 }  // namespace tarvel

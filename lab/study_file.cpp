@@ -390,6 +390,8 @@ Study studyFrom(const Json& root)
                                                          row.parameter->high));
     if (optional(root, "globalForm", Json::Kind::Text))
         s.parameters.globalForm = keyOf(root, "globalForm", kGlobalForms);
+    if (optional(root, "pickedNode", Json::Kind::Number))
+        s.pickedNode = static_cast<std::size_t>(wholeNumber(root, "pickedNode", 0, kLabMaxCount - 1));
     if (const Json* own = optional(root, "ownNodes", Json::Kind::Boolean))
         s.ownNodes = own->boolean;
     for (const Json& method : required(root, "methods", Json::Kind::Array).items) {
@@ -485,6 +487,7 @@ std::string studyFileText(const Study& study)
     line("globalForm", quoted(named(kGlobalForms, s.parameters.globalForm).key));
     line("methods", "[" + methods + "]");
     line("view", quoted(named(kLabViews, s.view).key));
+    line("pickedNode", std::to_string(s.pickedNode));
     line("nodes", pairsText(study.nodes));
     line("data", pairsText(study.start.data));
     if (study.zoom)

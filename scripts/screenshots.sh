@@ -116,7 +116,7 @@ pick 220 66 Down                   # Nodes: Chebyshev points
 labshot lab-runge-chebyshev.png
 press 28 316                       # Clamped
 press 28 368                       # PW cubic spline
-pick 220 152 End                   # View: Convergence
+pick 220 152 End Up Up Up          # View: Convergence
 sleep 2
 labshot lab-convergence.png
 pick 220 152 Home                  # View: Values

@@ -354,6 +354,11 @@ TEST(LabModel, RefusedChangesSayWhyAndChangeNothing)
         {"a typed function 0/0 at 0", startWith(LabFunction::Runge, 11, {StudyMethod::Linear}),
          [](LabModel& m) { return m.setExpression("sin(x)/x"); },
          "f is not finite at x = 0: 0/0 is not a number"},
+        {"the bound view of data", startWith(LabFunction::Data, 4, {StudyMethod::Global}, data),
+         [](LabModel& m) { return m.setView(LabView::Bound); }, "no exact function"},
+        {"a node past the last", startWith(LabFunction::Sine, 11, {StudyMethod::Global}),
+         [](LabModel& m) { return m.setPickedNode(11); },
+         "There is no node 11: the nodes are numbered 0 to 10."},
     };
     for (const RefusalCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -367,6 +372,78 @@ TEST(LabModel, RefusedChangesSayWhyAndChangeNothing)
         EXPECT_EQ(model.settings(), before);
         EXPECT_EQ(model.nodes(), nodes);
     }
+}
+
+TEST(LabPicture, TheBoundViewSaysWhyItHasNoBand)
+{
+    struct Case {
+        const char* name;
+        LabStart start;
+        std::function<void(LabModel&)> change;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"65 nodes", startWith(LabFunction::Runge, 65, {StudyMethod::Global}), [](LabModel&) {},
+         "Global polynomial: The band takes f⁽⁶⁵⁾, and the Taylor coefficients reach the order 64: "
+         "take at most 64 nodes."},
+        {"local degree 64", startWith(LabFunction::Sine, 101, {StudyMethod::Local}),
+         [](LabModel& m) { m.setParameter(StudyMethod::Local, 64); },
+         "take a degree of at most 63."},
+        {"a kink", startWith(LabFunction::Abs, 11, {StudyMethod::Global}), [](LabModel&) {},
+         "f has a kink at x = 0.5: without f⁽¹¹⁾ there no band bounds its error."},
+        {"a node moved off f", startWith(LabFunction::Sine, 11, {StudyMethod::Global}),
+         [](LabModel& m) { m.moveNode(3, 0.3, 2, false); }, "the nodes were moved off f"},
+        {"no polynomial shown", startWith(LabFunction::Sine, 11, {StudyMethod::Natural}),
+         [](LabModel&) {}, "The band belongs to the global and the local polynomial"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LabModel model(c.start);
+        ASSERT_FALSE(model.setView(LabView::Bound));
+        c.change(model);
+        const LabPicture picture = labPicture(model, {});
+        EXPECT_TRUE(picture.series.empty());
+        EXPECT_NE(picture.emptyReason.find(c.says), std::string::npos) << picture.emptyReason;
+    }
+    // Beside a band, the other method's reason is the picture's note.
+    LabModel both(startWith(LabFunction::Sine, 70, {StudyMethod::Global, StudyMethod::Local}));
+    ASSERT_FALSE(both.setView(LabView::Bound));
+    const LabPicture picture = labPicture(both, {});
+    ASSERT_EQ(picture.series.size(), 2u);
+    EXPECT_EQ(picture.series[1].label.rfind("band of Local Lagrange polynomial (degree 1): "
+                                            "max|f⁽²⁾|/2! = 19.74 (a maximum on 2001 grid points)",
+                                            0),
+              0u)
+        << picture.series[1].label;
+    EXPECT_NE(picture.note.find("take at most 64 nodes"), std::string::npos);
+}
+
+TEST(LabModel, APickedNodeGivesEachLinearMethodItsCurveAndMarksTheOthers)
+{
+    LabModel model(startWith(LabFunction::Runge, 11,
+                             {StudyMethod::Global, StudyMethod::Natural, StudyMethod::Pchip}));
+    ASSERT_FALSE(model.setView(LabView::Cardinal));
+    ASSERT_FALSE(model.setPickedNode(3));
+    const std::size_t atNode = 150;  // curveGrid()[150] = 0.3, node 3
+    ASSERT_EQ(curveGrid()[atNode], 0.3);
+    for (const StudyMethod method : {StudyMethod::Global, StudyMethod::Natural}) {
+        ASSERT_EQ(model.cardinal(method).size(), curveGrid().size());
+        EXPECT_NEAR(model.cardinal(method)[atNode], 1, 1e-14);
+        EXPECT_NEAR(model.cardinal(method)[100], 0, 1e-14);  // node 2
+    }
+    EXPECT_TRUE(model.cardinal(StudyMethod::Pchip).empty());
+    const LabPicture picture = labPicture(model, {});
+    ASSERT_EQ(picture.series.size(), 3u);
+    EXPECT_EQ(picture.series[2].label, "PCHIP: not linear in the data");
+    EXPECT_TRUE(picture.series[2].x.empty());
+    EXPECT_EQ(picture.pickedNode, 3u);
+    EXPECT_EQ(picture.nodes[3].y, 1);
+    EXPECT_EQ(picture.nodes[4].y, 0);
+    EXPECT_NE(pictureDescription(model).find("PCHIP: not linear in the data"), std::string::npos);
+    // Fewer nodes keep the pick among them.
+    ASSERT_FALSE(model.setCount(3));
+    EXPECT_EQ(model.settings().pickedNode, 2u);
+    EXPECT_NEAR(model.cardinal(StudyMethod::Global).back(), 1, 1e-14);
 }
 
 TEST(LabModel, MethodsThatCannotTakeTheNodesSayWhyAndDrawNothing)
@@ -664,6 +741,11 @@ TEST(LabModel, EachViewDrawsWhatItNames)
         {LabView::Second, 3, "sin(2πx): f″", "x", "p″(x), f″(x)"},
         {LabView::Lebesgue, 1, "Lebesgue function of Global polynomial", "x",
          "Lebesgue function λ(x)"},
+        {LabView::Bound, 2, "|p − f| of Global polynomial", "x",
+         "|p(x) − f(x)| under max|f⁽ⁿ⁾|/n! · |ω(x)|"},
+        {LabView::Omega, 3, "ω(x), largest |ω| 3.673e-5 at x = 0.0375", "x", "node polynomial ω(x)"},
+        {LabView::Cardinal, 2, "Global polynomial", "x",
+         "curve for the value 1 at the picked node"},
         {LabView::Poles, 1, "nodes (9, evenly spaced)", "Re z", "Im z"},
         {LabView::Convergence, 2, "reference slope n⁻²", "n (number of nodes)",
          "largest error max |p − f|"},
@@ -678,7 +760,7 @@ TEST(LabModel, EachViewDrawsWhatItNames)
         if (c.view != LabView::Convergence && c.view != LabView::Poles) {
             EXPECT_EQ(picture.series[0].x.size(), static_cast<std::size_t>(kCurvePoints));
         }
-        EXPECT_EQ(picture.nodes.empty(), c.view != LabView::Values);
+        EXPECT_EQ(picture.nodes.empty(), c.view != LabView::Values && c.view != LabView::Cardinal);
         EXPECT_LT(picture.world.bottom, picture.world.top);
         EXPECT_EQ(picture.xCaption, c.xCaption);
         EXPECT_EQ(picture.yCaption, c.yCaption);

@@ -24,6 +24,7 @@ Study typedStudy()
     s.parameters.set(StudyMethod::BSpline, 9);
     s.parameters.globalForm = GlobalForm::Monomial;
     s.view = LabView::Derivative;
+    s.pickedNode = 2;
     s.shown[methodIndex(StudyMethod::Natural)] = true;
     s.shown[methodIndex(StudyMethod::Clamped)] = true;
     study.start.expression = parseExpression("exp(x) sin(10x) · π").expression;
@@ -126,6 +127,9 @@ TEST(StudyFile, DamagedNewerAndOutOfRangeFilesAreRefusedWithTheirReason)
          "not know."},
         {"unknown method", withLine("methods", "[\"magic\"]"),
          "The study file cannot be opened: \"methods\" names a method this lab does not know."},
+        {"picked node out of range", withLine("pickedNode", "1001"),
+         "The study file cannot be opened: \"pickedNode\" is 1001; it must be a whole number from "
+         "0 to 1000."},
         {"count a text", withLine("count", "\"11\""),
          "The study file is damaged: \"count\" is not of its kind."},
         {"refused function", withLine("expression", "\"sinx\""),

@@ -755,6 +755,35 @@ private slots:
         QCOMPARE(lab->model().nodes()[1].y, y);
     }
 
+    // In the influence view a click or Left/Right picks the node whose
+    // curve is drawn; nothing moves the nodes there.
+    void theClickAndTheKeysPickANodeWithoutMovingIt()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 7, {"global", "pchip"}));
+        choose(find<QComboBox>(*lab, "labView"), "cardinal");
+        QVERIFY(find<QCheckBox>(*lab, "labMethod_pchip")->text().contains("not linear in the data"));
+        QVERIFY(!find<QCheckBox>(*lab, "labMethod_global")->text().contains("not linear"));
+        const NodeList nodes = lab->model().nodes();
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        QTest::mousePress(plot, Qt::LeftButton, {}, nodeAt(*lab, 4).toPoint());
+        QTest::mouseRelease(plot, Qt::LeftButton, {}, nodeAt(*lab, 4).toPoint() + QPoint(0, 30));
+        QCOMPARE(lab->model().settings().pickedNode, std::size_t{4});
+        QCOMPARE(plot->picture().nodes[4].y, 1.0);
+        QVERIFY(statusOf(*lab).contains("node 4 at x = 0.6667"));
+        plot->setFocus();
+        QTest::keyClick(plot, Qt::Key_Right);
+        QTest::keyClick(plot, Qt::Key_Right);
+        QTest::keyClick(plot, Qt::Key_Right);
+        QCOMPARE(lab->model().settings().pickedNode, std::size_t{6});
+        QTest::keyClick(plot, Qt::Key_Left);
+        QTest::keyClick(plot, Qt::Key_Up);
+        QTest::keyClick(plot, Qt::Key_Delete);
+        QCOMPARE(lab->model().settings().pickedNode, std::size_t{5});
+        QCOMPARE(plot->selectedNode(), std::optional<std::size_t>(5));
+        QCOMPARE(lab->model().nodes(), nodes);
+        QVERIFY(!lab->model().edited());
+    }
+
     void refusalsSayWhyAndChangeNothing()
     {
         const NodeList unordered = {{0, 0}, {0.6, 1}, {0.3, 0}, {1, 2}};

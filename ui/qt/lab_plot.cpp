@@ -99,6 +99,8 @@ LabPlot::LabPlot(QWidget* parent) : PlotView(parent)
 void LabPlot::setPicture(LabPicture picture)
 {
     picture_ = std::move(picture);
+    if (picture_.pickedNode)
+        selected_ = picture_.pickedNode;
     if (selected_ && *selected_ >= picture_.nodes.size())
         selected_.reset();
     showPicture();
@@ -190,6 +192,10 @@ bool LabPlot::pressTaken(const QPointF& at)
     const std::optional<std::size_t> node = nodeAt(at);
     if (!node)
         return false;
+    if (picksNodes_) {
+        emit nodePicked(*node);
+        return true;
+    }
     dragging_ = node;
     selected_ = node;
     holdWorld();
@@ -259,6 +265,13 @@ void LabPlot::keyPressEvent(QKeyEvent* event)
     const std::size_t count = picture_.nodes.size();
     const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
     const int key = event->key();
+    if ((key == Qt::Key_Left || key == Qt::Key_Right) && count > 0 && picksNodes_) {
+        const std::size_t at = selected_.value_or(0);
+        emit nodePicked(key == Qt::Key_Left ? (at > 0 ? at - 1 : 0) : std::min(at + 1, count - 1));
+        return;
+    }
+    if (picksNodes_ && (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Delete))
+        return;
     if ((key == Qt::Key_Left || key == Qt::Key_Right) && count > 0) {
         if (!selected_)
             selected_ = key == Qt::Key_Left ? count - 1 : 0;

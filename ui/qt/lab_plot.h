@@ -1,7 +1,8 @@
 // The lab's plot: the picture of the current view on the plot layer (plot
 // area, ticks, legend off the data, hover, zoom, pan, saving), with the
 // nodes, which the user drags with the mouse or moves from the keyboard:
-// Left/Right pick one, Up/Down move it, Shift ten times as far.
+// Left/Right pick one, Up/Down move it, Shift ten times as far. In the
+// cardinal view the nodes are picked, not moved: a click or Left/Right.
 #pragma once
 
 #include <QVariantList>
@@ -34,6 +35,9 @@ public:
     std::optional<std::size_t> selectedNode() const { return selected_; }
     // Whether a double click on empty plot space asks for a node there.
     void setAddsNodes(bool adds) { addsNodes_ = adds; }
+    // Whether a press or Left/Right picks a node (nodePicked) instead of
+    // grabbing or selecting it to move.
+    void setPicksNodes(bool picks) { picksNodes_ = picks; }
 
     // Holds the world shown now (and the legend's place) through every new
     // picture until released or fitted. A drag holds it from the press on.
@@ -57,6 +61,8 @@ signals:
     void nodeWanted(double x, double y);
     // Delete on the picked node.
     void nodeDeleted(std::size_t node);
+    // A node picked by a click or Left/Right while the plot picks nodes.
+    void nodePicked(std::size_t node);
 
 protected:
     bool pressTaken(const QPointF& at) override;
@@ -83,6 +89,7 @@ private:
     std::optional<std::size_t> selected_;
     const LabPlot* companion_ = nullptr;
     bool addsNodes_ = false;
+    bool picksNodes_ = false;
 };
 
 }  // namespace tarvel::ui

@@ -41,6 +41,7 @@
 
 #include "data/dsf_writer.h"
 #include "data/printable_text.h"
+#include "interp/cardinal.h"
 #include "lab/lab_export.h"
 #include "lab/node_text.h"
 #include "lab/study_file.h"
@@ -531,6 +532,12 @@ void LabWindow::connectControls()
     connect(plot_, &LabPlot::nodeNudged, this, &LabWindow::moveByKey);
     connect(plot_, &LabPlot::nodeWanted, this, [this](double x, double y) { addNodeAt(x, y); });
     connect(plot_, &LabPlot::nodeDeleted, this, [this](std::size_t node) { deleteNodes({node}); });
+    connect(plot_, &LabPlot::nodePicked, this, [this](std::size_t node) {
+        if (const Refusal refusal = model_.setPickedNode(node))
+            return say(qstr(*refusal));
+        showPictures();
+        say(qstr(pictureDescription(model_)));
+    });
     connect(plot_, &LabPlot::readout, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     connect(plot_, &LabPlot::readoutLeft, this, [this] { statusBar()->clearMessage(); });
@@ -728,6 +735,7 @@ void LabWindow::refresh()
     showPictures();
     plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
     plot_->setAddsNodes(model_.settings().view == LabView::Values);
+    plot_->setPicksNodes(model_.settings().view == LabView::Cardinal);
     updateNodeTable();
     updateMethods();
     updateNumbers();
@@ -970,7 +978,10 @@ void LabWindow::updateMethods()
         QCheckBox* box = methods_[methodIndex(method)];
         const MethodOutcome& out = model_.outcome(method);
         const QString name = studyMethodName(method);
-        const QString text = out.available() ? name : name + " (unavailable)";
+        const bool cardinal = model_.settings().view == LabView::Cardinal;
+        const QString text = !out.available()                     ? name + " (unavailable)"
+                             : cardinal && !linearInData(method) ? name + " (not linear in the data)"
+                                                                 : name;
         const QString tip = out.available() ? toolTips_.value(box) : qstr(out.refusal);
         // Set only when they change: a drag refreshes the methods at every move.
         if (box->text() != text)
