@@ -60,6 +60,9 @@ std::vector<double> leastSquaresWeights(std::span<const double> xs, std::span<co
             const std::size_t j = support[static_cast<std::size_t>(k)];
             loewner(static_cast<Eigen::Index>(r), k) = (ys[i] - ys[j]) / (xs[i] - xs[j]);
         }
+    // Differences beyond the range of numbers leave no weights to find.
+    if (!loewner.allFinite())
+        return std::vector<double>(support.size(), std::nan(""));
     const Eigen::JacobiSVD<Eigen::MatrixXd> svd(loewner, Eigen::ComputeFullV);
     const Eigen::VectorXd smallest = svd.matrixV().col(m - 1);
     for (Eigen::Index k = 0; k < m; ++k)
@@ -98,7 +101,7 @@ std::vector<Complex> rootsOf(std::span<const double> z, std::span<const double> 
 {
     const auto m = static_cast<Eigen::Index>(z.size());
     const double s = std::accumulate(a.begin(), a.end(), 0.0);
-    if (m < 2 || s == 0)
+    if (m < 2 || s == 0 || !std::isfinite(s))
         return {};
     Eigen::MatrixXd matrix(m, m);
     for (Eigen::Index i = 0; i < m; ++i)
@@ -216,6 +219,8 @@ bool aaaBuild(std::span<const double> xs, std::span<const double> ys, MethodData
                 largest = std::fabs(ys[i] - r[i]);
                 worst = i;
             }
+        if (worst == xs.size())
+            break;  // no finite error left to choose by
         isSupport[worst] = 1;
         support.push_back(worst);
         weights = leastSquaresWeights(xs, ys, support);

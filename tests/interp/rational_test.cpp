@@ -88,6 +88,15 @@ INSTANTIATE_TEST_SUITE_P(
                 {{1.25, 0}}, 1e300}),
     [](const auto& row) { return row.param.name; });
 
+TEST(Aaa, ValuesWhoseDifferencesOverflowAreRefused)
+{
+    const std::vector<double> xs = {0, 0.25, 0.5, 1};
+    const std::vector<double> ys = {1e308, -1e308, 1e308, -1e308};
+    const BuildResult result = buildInterpolant(StudyMethod::Aaa, xs, ys);
+    EXPECT_FALSE(result.interpolant);
+    EXPECT_NE(result.refusal.find("The AAA approximant"), std::string::npos) << result.refusal;
+}
+
 TEST(AaaRoots, OfTwoSupportPointsWorkedByHand)
 {
     // r = (1/x + 3/(x - 1)) / (1/x + 1/(x - 1)) = (4x - 1) / (2x - 1).
