@@ -220,7 +220,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                   .id),
                 before, nodes);
             break;
-        }
         case 6:
             drag(model, in);
             break;

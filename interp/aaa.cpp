@@ -75,7 +75,14 @@ std::vector<double> fitted(std::span<const double> xs, std::span<const double> y
                            const Support& support, std::span<const double> weights)
 {
     std::vector<double> r(xs.size());
+    std::vector<char> isSupport(xs.size(), 0);
+    for (const std::size_t k : support) {
+        isSupport[k] = 1;
+        r[k] = ys[k];
+    }
     for (std::size_t i = 0; i < xs.size(); ++i) {
+        if (isSupport[i])
+            continue;
         double numerator = 0;
         double denominator = 0;
         for (std::size_t k = 0; k < support.size(); ++k) {
@@ -85,8 +92,6 @@ std::vector<double> fitted(std::span<const double> xs, std::span<const double> y
         }
         r[i] = numerator / denominator;
     }
-    for (const std::size_t k : support)
-        r[k] = ys[k];
     return r;
 }
 
