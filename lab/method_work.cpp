@@ -67,12 +67,15 @@ std::optional<MethodOutcome> completedOutcome(const MethodWork& work, std::stop_
 
 bool takesLongerThanAFrame(const Interpolant& interpolant)
 {
-    // The values and the Lebesgue function each sum every weighted term at
-    // every grid point; the local polynomial also weighs each of its windows.
+    // The values and the Lebesgue function of the global forms each sum
+    // every weighted term at every grid point; the local polynomial also
+    // weighs each of its windows.
     const auto grid = static_cast<double>(errorGrid().size());
     const auto nodes = static_cast<double>(interpolant.xs().size());
     switch (interpolant.method()) {
     case StudyMethod::Global:
+    case StudyMethod::Fh:
+    case StudyMethod::Trig:
         return 2 * grid * nodes > kTermsWithinAFrame;
     case StudyMethod::Local: {
         const double terms = interpolant.parameter() + 1;

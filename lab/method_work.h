@@ -61,7 +61,8 @@ struct MethodWorkResult {
 std::optional<MethodOutcome> completedOutcome(const MethodWork& work, std::stop_token stop = {});
 
 // Whether computing the values may take longer than a frame: the global
-// polynomial at many nodes, the local one at a high degree.
+// forms (the polynomial, Floater–Hormann, trigonometric) at many nodes, the
+// local polynomial at a high degree.
 bool takesLongerThanAFrame(const Interpolant& interpolant);
 
 // Runs of works, each work on a worker thread of its own. deliver is called

@@ -293,7 +293,7 @@ void appendAxisOptions(std::string& tex, const PgfFigure& f)
 
 }  // namespace
 
-std::string pgfplotsDocument(const PgfFigure& f)
+std::string pgfplotsDocument(std::span<const PgfFigure> figures)
 {
     std::string tex =
         "% Written by Tarvel: compile with pdflatex.\n"
@@ -309,31 +309,43 @@ std::string pgfplotsDocument(const PgfFigure& f)
         colours.push_back(rgb);
         return colourName(colours.size() - 1);
     };
-    std::string body;
-    if (f.legend)
-        for (const PgfLegendLine& line : f.legendLines) {
-            body += "\\addlegendimage{" + styleOf(line.style, colourOf(line.rgb), "") + "}\n";
-            body += "\\addlegendentry{" + latexText(line.text) + "}\n";
+    std::string axes;
+    for (std::size_t k = 0; k < figures.size(); ++k) {
+        const PgfFigure& f = figures[k];
+        std::string body;
+        if (f.legend)
+            for (const PgfLegendLine& line : f.legendLines) {
+                body += "\\addlegendimage{" + styleOf(line.style, colourOf(line.rgb), "") + "}\n";
+                body += "\\addlegendentry{" + latexText(line.text) + "}\n";
+            }
+        const Box box = roomAround(f.world);
+        for (const PgfCurve& curve : f.curves) {
+            std::vector<WorldPoint> points = thinned(curve.points);
+            if (curve.style == PgfCurve::Style::Line || curve.style == PgfCurve::Style::LineAndMarks)
+                points = cutLine(points, box);
+            else
+                std::erase_if(points, [&box](const WorldPoint& p) { return !inside(box, p); });
+            const bool named = f.legend && !curve.name.empty();
+            body += "\\addplot[" + styleOf(curve.style, colourOf(curve.rgb), curve.dash) +
+                    (named ? "" : ", forget plot") + "] coordinates {\n";
+            for (const WorldPoint& p : points)
+                body += "  (" + number(shown(p.x, f.logX)) + "," + number(shown(p.y, f.logY)) + ")\n";
+            body += "}";
+            if (!curve.endLabel.empty())
+                body += " node[pos=1, anchor=south east, font=\\footnotesize] {" +
+                        latexText(curve.endLabel) + "}";
+            body += ";\n";
+            if (named)
+                body += "\\addlegendentry{" + latexText(curve.name) + "}\n";
         }
-    const Box box = roomAround(f.world);
-    for (const PgfCurve& curve : f.curves) {
-        std::vector<WorldPoint> points = thinned(curve.points);
-        if (curve.style == PgfCurve::Style::Line || curve.style == PgfCurve::Style::LineAndMarks)
-            points = cutLine(points, box);
-        else
-            std::erase_if(points, [&box](const WorldPoint& p) { return !inside(box, p); });
-        const bool named = f.legend && !curve.name.empty();
-        body += "\\addplot[" + styleOf(curve.style, colourOf(curve.rgb), curve.dash) +
-                (named ? "" : ", forget plot") + "] coordinates {\n";
-        for (const WorldPoint& p : points)
-            body += "  (" + number(shown(p.x, f.logX)) + "," + number(shown(p.y, f.logY)) + ")\n";
-        body += "}";
-        if (!curve.endLabel.empty())
-            body += " node[pos=1, anchor=south east, font=\\footnotesize] {" +
-                    latexText(curve.endLabel) + "}";
-        body += ";\n";
-        if (named)
-            body += "\\addlegendentry{" + latexText(curve.name) + "}\n";
+        axes += "\\begin{axis}[\n";
+        // Each further panel stands on the right of the one before it.
+        if (figures.size() > 1)
+            axes += "  name=panel" + std::to_string(k + 1) + ",\n";
+        if (k > 0)
+            axes += "  at={(panel" + std::to_string(k) + ".outer east)}, anchor=outer west,\n";
+        appendAxisOptions(axes, f);
+        axes += "]\n" + body + "\\end{axis}\n";
     }
     for (std::size_t i = 0; i < colours.size(); ++i) {
         char definition[80];
@@ -341,14 +353,18 @@ std::string pgfplotsDocument(const PgfFigure& f)
                       colourName(i).c_str(), colours[i]);
         tex += definition;
     }
+    const double fontPt = figures.empty() ? 10 : figures.front().fontPt;
     char font[80];
     std::snprintf(font, sizeof font, "\\begin{document}\n\\fontsize{%.1f}{%.1f}\\selectfont\n",
-                  f.fontPt, f.fontPt * 1.2);
+                  fontPt, fontPt * 1.2);
     tex += font;
-    tex += "\\begin{tikzpicture}\n\\begin{axis}[\n";
-    appendAxisOptions(tex, f);
-    tex += "]\n" + body + "\\end{axis}\n\\end{tikzpicture}\n\\end{document}\n";
+    tex += "\\begin{tikzpicture}\n" + axes + "\\end{tikzpicture}\n\\end{document}\n";
     return tex;
+}
+
+std::string pgfplotsDocument(const PgfFigure& figure)
+{
+    return pgfplotsDocument(std::span(&figure, 1));
 }
 
 }  // namespace tarvel

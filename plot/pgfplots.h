@@ -5,6 +5,7 @@
 // plot in world coordinates.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,9 @@ inline constexpr std::size_t kPgfMaxPoints = 501;
 
 // The whole .tex document.
 std::string pgfplotsDocument(const PgfFigure& figure);
+// One document of several figures side by side, left to right, each its
+// own axis of its own size.
+std::string pgfplotsDocument(std::span<const PgfFigure> figures);
 
 // A text of the program (UTF-8) as LaTeX typesets it with pdflatex: the
 // special characters escaped, Greek letters, primes, minus signs,

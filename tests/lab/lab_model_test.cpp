@@ -19,6 +19,7 @@
 #include "lab/lab_export.h"
 #include "lab/lab_model.h"
 #include "lab/lab_picture.h"
+#include "lab/second_panel.h"
 #include "support/exact_bits.h"
 
 namespace tarvel {
@@ -994,19 +995,20 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
         std::function<Refusal(LabModel&)> change;
         std::vector<StudyMethod> pending;
     } rows[] = {
-        {"more nodes", [](LabModel& m) { return m.setCount(301); }, {StudyMethod::Global}},
+        {"more nodes", [](LabModel& m) { return m.setCount(301); },
+         {StudyMethod::Global, StudyMethod::Fh, StudyMethod::Trig}},
         {"a high local degree",
          [](LabModel& m) {
              m.setCount(301);
              return m.setParameter(StudyMethod::Local, 100);
          },
-         {StudyMethod::Global, StudyMethod::Local}},
+         {StudyMethod::Global, StudyMethod::Local, StudyMethod::Fh, StudyMethod::Trig}},
         {"the Lebesgue view at many nodes",
          [](LabModel& m) {
              m.setCount(301);
              return m.setView(LabView::Lebesgue);
          },
-         {StudyMethod::Global}},
+         {StudyMethod::Global, StudyMethod::Fh, StudyMethod::Trig}},
         {"a hundred nodes: nothing waits",
          [](LabModel& m) {
              m.setCount(101);
@@ -1015,14 +1017,18 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
          {}},
     };
     for (const auto& row : rows) {
-        DeferredAndAtOnce models(startWith(
-            LabFunction::Runge, 11, {StudyMethod::Global, StudyMethod::Local, StudyMethod::Akima}));
+        const std::vector<StudyMethod> shown = {StudyMethod::Global, StudyMethod::Local,
+                                                StudyMethod::Akima, StudyMethod::Fh,
+                                                StudyMethod::Trig};
+        LabStart start = startWith(LabFunction::Runge, 11, {});
+        for (const StudyMethod method : shown)
+            start.settings.shown[methodIndex(method)] = true;
+        DeferredAndAtOnce models(std::move(start));
         models.deferred.setCount(31);
         models.atOnce.setCount(31);
         ASSERT_FALSE(row.change(models.deferred)) << row.name;
         ASSERT_FALSE(row.change(models.atOnce)) << row.name;
-        for (const StudyMethod method :
-             {StudyMethod::Global, StudyMethod::Local, StudyMethod::Akima}) {
+        for (const StudyMethod method : shown) {
             const bool waits =
                 std::find(row.pending.begin(), row.pending.end(), method) != row.pending.end();
             EXPECT_EQ(models.deferred.outcome(method).pending, waits)
@@ -1187,6 +1193,93 @@ TEST(ConvergenceStudy, FollowsTheSettingsAndDropsWhatAnEarlierRunDelivers)
     LabModel data(startWith(LabFunction::Data, 4, {StudyMethod::Linear},
                             {{0, 0}, {0.3, 1}, {0.6, 0}, {1, 2}}));
     EXPECT_FALSE(convergenceRequestFor(data)) << "no function to compare with";
+}
+
+}  // namespace
+}  // namespace tarvel
+
+namespace tarvel {
+namespace {
+
+// The second panel follows the first where nothing is chosen for it, takes
+// what is chosen, and refuses, holding no model, what it cannot show.
+TEST(SecondPanel, FollowsTheFirstPanelAndTakesItsOwnChoices)
+{
+    const NodeList data = {{0, 1}, {0.5, 2}, {1, 0}};
+    struct Case {
+        const char* name;
+        LabFunction firstFunction;
+        NodeFamily firstFamily;
+        LabView firstView;
+        PanelChoice choice;
+        LabFunction function;  // what the panel shows, when it shows
+        NodeFamily family;
+        LabView view;
+        bool refused;
+    } cases[] = {
+        {"other family by default", LabFunction::Sine, NodeFamily::Equispaced, LabView::Error, {},
+         LabFunction::Sine, NodeFamily::Lobatto, LabView::Error, false},
+        {"other of Chebyshev points", LabFunction::Sine, NodeFamily::Lobatto, LabView::Values, {},
+         LabFunction::Sine, NodeFamily::Equispaced, LabView::Values, false},
+        {"family chosen", LabFunction::Sine, NodeFamily::Equispaced, LabView::Values,
+         {NodeFamily::Gauss, {}, {}}, LabFunction::Sine, NodeFamily::Gauss, LabView::Values, false},
+        {"own function and view", LabFunction::Sine, NodeFamily::Equispaced, LabView::Values,
+         {{}, LabFunction::Runge, LabView::LogError}, LabFunction::Runge, NodeFamily::Lobatto,
+         LabView::LogError, false},
+        {"own convergence view", LabFunction::Runge, NodeFamily::Equispaced, LabView::Values,
+         {{}, {}, LabView::Convergence}, LabFunction::Runge, NodeFamily::Lobatto,
+         LabView::Convergence, false},
+        {"error view of data refused", LabFunction::Data, NodeFamily::Equispaced, LabView::Values,
+         {{}, {}, LabView::Error}, {}, {}, {}, true},
+        {"typed function refused when none was typed", LabFunction::Sine, NodeFamily::Equispaced,
+         LabView::Values, {{}, LabFunction::Expression, {}}, {}, {}, {}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LabStart start = startWith(c.firstFunction, 7, {StudyMethod::Global}, data);
+        start.settings.family = c.firstFamily;
+        start.settings.view = c.firstView;
+        const LabModel first(std::move(start));
+        SecondPanel panel;
+        const Refusal refusal = panel.follow(first, c.choice);
+        EXPECT_EQ(refusal.has_value(), c.refused);
+        EXPECT_EQ(panel.model().has_value(), !c.refused);
+        if (c.refused) {
+            EXPECT_EQ(panel.refusal(), refusal);
+            continue;
+        }
+        const LabSettings& s = panel.model()->settings();
+        EXPECT_EQ(s.function, c.function);
+        EXPECT_EQ(s.family, c.family);
+        EXPECT_EQ(s.view, c.view);
+        EXPECT_EQ(s.count, first.settings().count);
+        EXPECT_EQ(s.shown, first.settings().shown);
+    }
+}
+
+// A change of the first panel reaches the second: its count, its typed
+// function, its own nodes (the panel keeps a family beside them).
+TEST(SecondPanel, ComputesAgainWhenTheFirstPanelChanges)
+{
+    LabModel first(startWith(LabFunction::Sine, 7, {StudyMethod::Global}));
+    SecondPanel panel;
+    ASSERT_FALSE(panel.follow(first, {}));
+    ASSERT_FALSE(first.setCount(9));
+    ASSERT_FALSE(panel.follow(first, {}));
+    EXPECT_EQ(panel.model()->nodes().size(), 9u);
+
+    ASSERT_FALSE(first.setExpression("x^2"));
+    ASSERT_FALSE(panel.follow(first, {}));
+    ASSERT_FALSE(first.setExpression("x^3"));
+    ASSERT_FALSE(panel.follow(first, {}));
+    EXPECT_EQ(panel.model()->nodes().back().y, 1.0);
+    EXPECT_EQ(panel.model()->functionLabel(), first.functionLabel());
+
+    ASSERT_FALSE(first.replaceNodes({{0, 0}, {0.1, 0}, {1, 0}}, false));
+    ASSERT_FALSE(panel.follow(first, {}));
+    EXPECT_FALSE(panel.model()->settings().ownNodes);
+    EXPECT_EQ(panel.model()->nodes().size(), 3u);
+    EXPECT_NEAR(panel.model()->nodes()[1].x, 0.5, 1e-15);
 }
 
 }  // namespace

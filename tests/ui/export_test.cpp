@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -262,6 +263,44 @@ private slots:
         QCOMPARE(find<QDoubleSpinBox>(next, "exportHeight")->value(), 9.0);
     }
 
+    // A large PNG is encoded and written on a worker under a modal note: the
+    // window thread runs its events meanwhile, and the file is whole after.
+    // A small one is written at once, with no note.
+    void aLargePngIsSavedWhileTheWindowRuns_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("noted");
+        QTest::newRow("2400 x 2000 under a note") << 2400 << true;
+        QTest::newRow("640 x 2000 at once") << 640 << false;
+    }
+
+    void aLargePngIsSavedWhileTheWindowRuns()
+    {
+        QFETCH(int, width);
+        QFETCH(bool, noted);
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
+        QTemporaryDir dir;
+        ExportSettings settings;
+        settings.format = ExportFormat::Png;
+        settings.centimetres = false;
+        settings.width = width;
+        settings.height = 2000;
+        settings.dpi = 96;
+        bool saving = true;
+        QString seenDuringSave;
+        QTimer::singleShot(0, [&] {
+            if (saving)
+                if (QWidget* modal = QApplication::activeModalWidget())
+                    seenDuringSave = modal->objectName();
+        });
+        const QString path = dir.filePath("large.png");
+        QCOMPARE(exportPlot(lab->plot(), settings, path), QString());
+        saving = false;
+        QCOMPARE(seenDuringSave, noted ? QString("saveProgress") : QString());
+        QCOMPARE(QImage(path).size(), QSize(width, 2000));
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
     // An export of a split view holds both panels side by side: its right
     // half is the second panel's own figure at half the width.
     void aSplitViewExportsBothPanels()
@@ -292,6 +331,23 @@ private slots:
         // Antialiasing may shade a few edge pixels otherwise at another origin.
         QVERIFY2(differ <= 40, qPrintable(QString("%1 pixels differ in %2,%3 %4x%5").arg(differ).arg(where.x()).arg(where.y()).arg(where.width()).arg(where.height())));
         QVERIFY(both.copy(0, 0, 400, 400) != second);
+
+        // The pgfplots file: two axes side by side, each with its own title
+        // and half the width, compiled as it is.
+        settings.format = ExportFormat::Tex;
+        settings.centimetres = true;
+        settings.width = 24;
+        settings.height = 8;
+        const QString texPath = dir.filePath("both.tex");
+        QCOMPARE(exportPlot(lab->plot(), settings, texPath), QString());
+        const QString tex = readText(texPath);
+        QCOMPARE(static_cast<int>(tex.count("\\begin{axis}")), 2);
+        QCOMPARE(static_cast<int>(tex.count("width=12.000cm")), 2);
+        QVERIFY(tex.contains("at={(panel1.outer east)}, anchor=outer west"));
+        const qsizetype secondAxis = tex.indexOf("name=panel2");
+        QVERIFY(tex.lastIndexOf("11 evenly spaced nodes}", secondAxis) >= 0);
+        QVERIFY(tex.indexOf("11 Chebyshev points}", secondAxis) > secondAxis);
+        QCOMPARE(compiled(texPath), QString());
     }
 
 private:

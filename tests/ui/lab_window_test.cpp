@@ -407,6 +407,47 @@ private slots:
         QCOMPARE(numbers->rowCount(), 2);
     }
 
+    // The second panel's own function and view; a choice it cannot show is
+    // refused beside its control and in the status line, the panel as it
+    // was; its convergence view is computed and fitted like the first's.
+    void theSecondPanelTakesItsOwnFunctionAndView()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 11, {"global", "natural"}));
+        auto* first = find<LabPlot>(*lab, "labPlot");
+        auto* second = find<LabPlot>(*lab, "labPlot2");
+        find<QAction>(*lab, "labSplitAction")->trigger();
+        QVERIFY(find<QWidget>(*lab, "labSecondPanel")->isVisible());
+        choose(find<QComboBox>(*lab, "labFunction2"), "runge");
+        choose(find<QComboBox>(*lab, "labView2"), "error");
+        QVERIFY2(second->titleText().startsWith("Runge"), qPrintable(second->titleText()));
+        QCOMPARE(second->axisCaptions().value(1), QString("p(x) − f(x)"));
+        QCOMPARE(first->axisCaptions().value(1), QString("p(x), f(x)"));
+        QVERIFY2(first->property("visibleWorld") != second->property("visibleWorld"),
+                 "panels of two views keep their own axes");
+        QVERIFY2(statusOf(*lab).startsWith("Panel 2: "), qPrintable(statusOf(*lab)));
+
+        auto* function2 = find<QComboBox>(*lab, "labFunction2");
+        choose(function2, "expression");
+        QCOMPARE(function2->currentData().toString(), QString("runge"));
+        QCOMPARE(statusOf(*lab), QString("Type your function of x in the entry f(x) = first."));
+        QCOMPARE(function2->toolTip(), statusOf(*lab));
+        QVERIFY(second->titleText().startsWith("Runge"));
+
+        QSignalSpy finished(lab.get(), &LabWindow::convergenceFinished);
+        choose(find<QComboBox>(*lab, "labView2"), "convergence");
+        QVERIFY(finished.wait(60000));
+        QVERIFY(lab->convergenceComplete());
+        QCOMPARE(lab->secondConvergence().size(), std::size_t{2});
+        QVERIFY(lab->convergence().empty());
+        QCOMPARE(second->axisCaptions().value(0), QString("n (number of nodes)"));
+        auto* numbers = find<QTableWidget>(*lab, "labNumbers");
+        QCOMPARE(numbers->item(2, 0)->text(), QString("Global polynomial · panel 2"));
+        QVERIFY2(!numbers->item(2, 6)->text().isEmpty(), "panel 2's observed order");
+        QVERIFY(numbers->item(0, 6)->text().isEmpty());
+        find<QAction>(*lab, "labSplitAction")->trigger();
+        QVERIFY(!find<QWidget>(*lab, "labSecondPanel")->isVisible());
+    }
+
     void everyControlIsNamedAndThePlotSaysItsFigures()
     {
         std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
@@ -721,6 +762,16 @@ private slots:
                 widest = std::max(widest, header->fontMetrics().horizontalAdvance(line));
             QVERIFY2(header->sectionSize(c) > widest, qPrintable(caption));
         }
+        // New figures widen their columns: every cell shows whole.
+        find<QSpinBox>(*lab, "labCount")->setValue(9);
+        find<QSpinBox>(*lab, "labCount")->setValue(7);
+        QCoreApplication::processEvents();
+        for (int r = 0; r < table->rowCount(); ++r)
+            for (int c = 0; c < table->columnCount() - 1; ++c) {
+                const QString text = table->item(r, c)->text();
+                QVERIFY2(header->sectionSize(c) > table->fontMetrics().horizontalAdvance(text),
+                         qPrintable(text));
+            }
         const std::vector<NumbersRow> rows = lab->model().numbersRows();
         int rounded = 0;
         for (int r = 0; r < table->rowCount(); ++r) {

@@ -1,6 +1,9 @@
 #include "ui/qt/file_save.h"
 
 #include <QBuffer>
+#include <QEventLoop>
+#include <QImage>
+#include <QProgressDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -8,11 +11,16 @@
 #include <QSaveFile>
 #include <QSettings>
 
+#include <thread>
+
 #include "data/printable_text.h"
 #include "ui/qt/qt_text.h"
 
 namespace tarvel::ui {
 namespace {
+
+// A PNG of this many pixels takes a good part of a second to encode.
+constexpr qint64 kPixelsSavedAtOnce = 4'000'000;
 
 // Why an existing target may not be replaced; empty when it may.
 QString refusedTarget(const QString& fileName)
@@ -60,6 +68,34 @@ QString saveWhole(const QString& fileName, const std::function<bool(QIODevice&)>
     if (!write(buffer))
         return QObject::tr("the file could not be written");
     return saveWhole(fileName, buffer.data());
+}
+
+QString saveImageAsPng(QWidget* parent, const QString& fileName, const QImage& image)
+{
+    const auto save = [&fileName, &image] {
+        return saveWhole(fileName, [&image](QIODevice& device) { return image.save(&device, "PNG"); });
+    };
+    if (qint64{image.width()} * image.height() < kPixelsSavedAtOnce)
+        return save();
+    QProgressDialog note(QStringLiteral("Saving the picture as %1 (%2 × %3 pixels)…")
+                             .arg(shownFileName(QFileInfo(fileName).fileName()))
+                             .arg(image.width())
+                             .arg(image.height()),
+                         QString(), 0, 0, parent);
+    note.setObjectName("saveProgress");
+    note.setWindowTitle(QStringLiteral("Saving"));
+    note.setWindowModality(Qt::ApplicationModal);
+    note.setMinimumDuration(0);
+    note.show();
+    QEventLoop waiting;
+    QString reason;
+    std::thread worker([&] {
+        reason = save();
+        QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    waiting.exec();
+    worker.join();
+    return reason;
 }
 
 QString saveWhole(const QString& fileName, const QByteArray& bytes)

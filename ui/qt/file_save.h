@@ -10,6 +10,7 @@
 #include <functional>
 
 class QIODevice;
+class QImage;
 class QWidget;
 
 namespace tarvel::ui {
@@ -20,6 +21,12 @@ namespace tarvel::ui {
 // is refused, since renaming over it would replace it.
 QString saveWhole(const QString& fileName, const std::function<bool(QIODevice&)>& write);
 QString saveWhole(const QString& fileName, const QByteArray& bytes);
+
+// Saves the image as a PNG through saveWhole. A large one is encoded and
+// written on a worker while a modal progress note over `parent` keeps the
+// windows painting and every input waiting; the image itself, made before,
+// fixes what is saved.
+QString saveImageAsPng(QWidget* parent, const QString& fileName, const QImage& image);
 
 // The file's name as a message shows it: control and invisible characters
 // written out ("new⟨U+000A⟩line.csv").

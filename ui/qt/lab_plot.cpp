@@ -164,6 +164,16 @@ void LabPlot::paintFigure(QPainter& painter, const QSizeF& size, const PlotOptio
     painter.restore();
 }
 
+std::vector<PgfFigure> LabPlot::pgfFigures(const PlotOptions& options) const
+{
+    std::vector<PgfFigure> figures = PlotView::pgfFigures(options);
+    if (companion_ && companion_->isVisible()) {
+        const std::vector<PgfFigure> second = companion_->PlotView::pgfFigures(options);
+        figures.insert(figures.end(), second.begin(), second.end());
+    }
+    return figures;
+}
+
 QVariantList LabPlot::nodePositions() const
 {
     QVariantList positions;

@@ -32,6 +32,7 @@ public:
     void setCompanion(const LabPlot* companion) { companion_ = companion; }
     void paintFigure(QPainter& painter, const QSizeF& size, const PlotOptions& options,
                      const QFont& font, double lineScale) const override;
+    std::vector<PgfFigure> pgfFigures(const PlotOptions& options) const override;
     std::optional<std::size_t> selectedNode() const { return selected_; }
     // Whether a double click on empty plot space asks for a node there.
     void setAddsNodes(bool adds) { addsNodes_ = adds; }

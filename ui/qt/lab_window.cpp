@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QScopedValueRollback>
 #include <QSplitter>
 #include <QStandardItemModel>
 #include <QStatusBar>
@@ -155,6 +156,7 @@ LabWindow::~LabWindow()
 {
     // No worker may post to a window that is going.
     runner_.cancel();
+    runner2_.cancel();
     workRun_.cancel();
 }
 
@@ -210,6 +212,7 @@ void LabWindow::createControls()
     form->addRow("Form of &global:", globalForm_);
     form->addRow("&View:", view_);
 
+    left->addWidget(createSecondPanelChoice(settings));
     left->addWidget(createMethodBoxes(settings));
     left->addWidget(createNodeTable(settings), 1);
     left->addStretch(1);
@@ -277,6 +280,10 @@ void LabWindow::createControls()
     setTabOrder(globalForm_, view_);
     // Down the settings, then the plot and the numbers on their right.
     previous = view_;
+    for (QWidget* next : {function2_, nodes2_, view2_}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
     for (QCheckBox* box : methods_) {
         setTabOrder(previous, box);
         previous = box;
@@ -300,6 +307,70 @@ void LabWindow::createControls()
     longWorkRedraw_ = new QTimer(this);
     longWorkRedraw_->setSingleShot(true);
     longWorkRedraw_->setInterval(kConvergenceRedrawMs);
+}
+
+// While split: the second panel's own function, node family and view, each
+// following the first panel until one is chosen.
+QWidget* LabWindow::createSecondPanelChoice(QWidget* parent)
+{
+    auto* group = new QGroupBox("Second panel", parent);
+    group->setObjectName("labSecondPanel");
+    auto* form = new QFormLayout(group);
+    function2_ = comboOf(kLabFunctions, group);
+    function2_->insertItem(0, "As in panel 1", QString());
+    function2_->setObjectName("labFunction2");
+    nodes2_ = comboOf(kNodeFamilies, group);
+    nodes2_->insertItem(0, "The other family", QString());
+    nodes2_->setObjectName("labNodes2");
+    view2_ = comboOf(kLabViews, group);
+    view2_->insertItem(0, "As in panel 1", QString());
+    view2_->setObjectName("labView2");
+    form->addRow("Fun&ction:", function2_);
+    form->addRow("Node&s:", nodes2_);
+    form->addRow("Vie&w:", view2_);
+    for (QComboBox* combo : {function2_, nodes2_, view2_}) {
+        combo->setCurrentIndex(0);
+        connect(combo, &QComboBox::currentIndexChanged, this,
+                [this, combo] { secondPanelChosen(combo); });
+    }
+    group->hide();
+    panel2Choice_ = group;
+    return group;
+}
+
+void LabWindow::secondPanelChosen(QComboBox* control)
+{
+    stopPlay();
+    const PanelChoice earlier = choice2_;
+    choice2_ = {chosen(nodes2_, kNodeFamilies), chosen(function2_, kLabFunctions),
+                chosen(view2_, kLabViews)};
+    if (const Refusal refusal = panel2_.follow(model_, choice2_)) {
+        choice2_ = earlier;
+        panel2_.follow(model_, choice2_);
+        showSecondPanelChoice();
+        const QString why = qstr(*refusal);
+        control->setToolTip(why);
+        say(why);
+        return;
+    }
+    control->setToolTip(toolTips_.value(control));
+    plot2_->releaseWorld();
+    refresh();
+    if (panel2_.model()->settings().view != LabView::Convergence)
+        say(QStringLiteral("Panel 2: ") + qstr(pictureDescription(*panel2_.model())));
+}
+
+void LabWindow::showSecondPanelChoice()
+{
+    const auto select = [](QComboBox* combo, const auto& table, const auto& id) {
+        if (id)
+            return selectKey(combo, table, *id);
+        const QSignalBlocker blocker(combo);
+        combo->setCurrentIndex(0);
+    };
+    select(function2_, kLabFunctions, choice2_.function);
+    select(nodes2_, kNodeFamilies, choice2_.family);
+    select(view2_, kLabViews, choice2_.view);
 }
 
 // One check box per method, with a swatch of its colour.
@@ -470,6 +541,13 @@ void LabWindow::describeControls()
              "from the Vandermonde system. The convergence view shows where each loses its "
              "digits.");
     describe(view_, "View", "What the plot shows of the chosen methods.");
+    describe(function2_, "Second panel's function",
+             "The function of the second panel: the first panel's, or one of its own.");
+    describe(nodes2_, "Second panel's nodes",
+             "The node family of the second panel: the other of evenly spaced and Chebyshev "
+             "points, or one chosen for it.");
+    describe(view2_, "Second panel's view",
+             "What the second panel shows: the first panel's view, or one of its own.");
     describe(numbers_, "Numbers",
              "One row per shown method: largest error, where, RMS error, overshoot and the "
              "Lebesgue constant on 10,001 points.");
@@ -521,8 +599,12 @@ void LabWindow::connectControls()
     });
     connect(plot_, &LabPlot::dragMoved, this,
             [this](std::size_t node, double x, double y, bool moveX) {
-                if (model_.moveNode(node, x, y, moveX))
+                if (model_.moveNode(node, x, y, moveX)) {
+                    // A drag moves the first panel's nodes alone, in a held
+                    // world: the second panel keeps its picture.
+                    const QScopedValueRollback firstOnly(firstPanelOnly_, true);
                     refresh();
+                }
             });
     connect(plot_, &LabPlot::dragFinished, this, [this] {
         model_.finishDrag();
@@ -574,11 +656,14 @@ void LabWindow::connectControls()
     });
     connect(actions_.value("labSplitAction"), &QAction::toggled, this, [this](bool on) {
         plot2_->setVisible(on);
+        panel2Choice_->setVisible(on);
         // A panel shown again starts at its smallest width: share the room.
         if (auto* panels = qobject_cast<QSplitter*>(plot2_->parentWidget()); on && panels)
             panels->setSizes({panels->width() / 2, panels->width() - panels->width() / 2});
-        if (!on)
-            model2_.reset();
+        if (!on) {
+            runner2_.cancel();
+            panel2_.clear();
+        }
         refresh();
         say(on ? QStringLiteral("The second panel shows the other node family.")
                : QStringLiteral("One panel."));
@@ -589,7 +674,7 @@ void LabWindow::connectControls()
             const WorldRect shown{world.left(), world.top(), world.right(), world.bottom()};
             // The other plot follows once; its own signal then finds this one there.
             if (plot2_->isVisible() && actions_.value("labLinkAxesAction")->isChecked() &&
-                !(other->shownWorld() == shown))
+                panelsShareAxes() && !(other->shownWorld() == shown))
                 other->showWorld(shown);
         };
     };
@@ -731,7 +816,10 @@ void LabWindow::showSettings()
 void LabWindow::refresh()
 {
     if (model_.settings().view == LabView::Convergence)
-        ensureConvergence();
+        ensureConvergence(model_, convergence_, runner_);
+    updateSecondPanel();
+    if (const auto& second = panel2_.model(); second && second->settings().view == LabView::Convergence)
+        ensureConvergence(*second, convergence2_, runner2_);
     showPictures();
     plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
     plot_->setAddsNodes(model_.settings().view == LabView::Values);
@@ -997,9 +1085,10 @@ void LabWindow::updateNumbers()
 {
     std::vector<NumbersRow> rows = model_.numbersRows();
     const std::size_t firstPanel = rows.size();
-    const bool split = plot2_->isVisible() && model2_;
+    const std::optional<LabModel>& model2 = panel2_.model();
+    const bool split = plot2_->isVisible() && model2;
     if (split) {
-        const std::vector<NumbersRow> second = model2_->numbersRows();
+        const std::vector<NumbersRow> second = model2->numbersRows();
         rows.insert(rows.end(), second.begin(), second.end());
     }
     const int shownRows = numbers_->rowCount();
@@ -1012,16 +1101,20 @@ void LabWindow::updateNumbers()
             magnitude = std::max(magnitude, std::fabs(node.y));
         return magnitude;
     };
-    const double magnitudes[] = {largestValue(model_), split ? largestValue(*model2_) : 0.0};
+    const double magnitudes[] = {largestValue(model_), split ? largestValue(*model2) : 0.0};
     constexpr int kOrderColumn = 6;
+    // Each cell told alone would make the view measure every column again
+    // for it; the view hears of all the cells at once below.
+    std::optional<QSignalBlocker> quiet(numbers_->model());
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const NumbersRow& row = rows[static_cast<std::size_t>(r)];
         const bool inFirst = static_cast<std::size_t>(r) < firstPanel;
-        const LabModel& source = inFirst ? model_ : *model2_;
+        const LabModel& source = inFirst ? model_ : *model2;
         const auto method = studyMethodFromKey(row.method);
         const MethodOutcome* out = method ? &source.outcome(*method) : nullptr;
         const std::optional<ObservedRate> rate =
-            method && inFirst ? observedRateOf(model_, convergence_.table(), *method) : std::nullopt;
+            method ? observedRateOf(source, (inFirst ? convergence_ : convergence2_).table(), *method)
+                   : std::nullopt;
         const QString panel = !split ? QString() : inFirst ? QStringLiteral(" · panel 1")
                                                            : QStringLiteral(" · panel 2");
         std::optional<double> overshoot = row.overshoot;
@@ -1063,6 +1156,11 @@ void LabWindow::updateNumbers()
                 item->setToolTip(tip);
         }
     }
+    quiet.reset();
+    if (!rows.empty())
+        emit numbers_->model()->dataChanged(
+            numbers_->model()->index(0, 0),
+            numbers_->model()->index(static_cast<int>(rows.size()) - 1, kOrderColumn));
     numbers_->setSortingEnabled(true);
     if (numbers_->rowCount() != shownRows)
         giveNumbersRoom();
@@ -1137,49 +1235,61 @@ void LabWindow::sayView(bool whole)
         QStringLiteral("; Ctrl+Home shows the whole picture."));
 }
 
-void LabWindow::ensureConvergence()
+void LabWindow::ensureConvergence(const LabModel& model, ConvergenceStudy& study,
+                                  ConvergenceRun& runner)
 {
-    const std::optional<ConvergenceRequest> request = convergenceRequestFor(model_);
+    const std::optional<ConvergenceRequest> request = convergenceRequestFor(model);
     if (!request)
         return;
-    const std::optional<std::uint64_t> run = convergence_.begin(*request);
+    const std::optional<std::uint64_t> run = study.begin(*request);
     if (!run)
         return;
     // The worker posts each point to the window's thread, where the study
     // drops what an earlier run still had on its way.
-    runner_.start(
+    runner.start(
         *request,
-        [this, run = *run](const ConvergencePoint& point) {
+        [this, &study, run = *run](const ConvergencePoint& point) {
             QMetaObject::invokeMethod(
                 this,
-                [this, run, point] {
-                    if (convergence_.take(run, point) && !convergenceRedraw_->isActive())
+                [this, &study, run, point] {
+                    if (study.take(run, point) && !convergenceRedraw_->isActive())
                         convergenceRedraw_->start();
                 },
                 Qt::QueuedConnection);
         },
-        [this, run = *run] {
+        [this, &study, run = *run] {
             QMetaObject::invokeMethod(
                 this,
-                [this, run] {
-                    if (!convergence_.finish(run))
+                [this, &study, run] {
+                    if (!study.finish(run))
                         return;
                     convergenceRedraw_->stop();
                     showPictures();
                     updateNumbers();
                     say(QStringLiteral("Largest error against n for ") +
-                        QString::number(convergence_.request()->methods.size()) +
+                        QString::number(study.request()->methods.size()) +
                         QStringLiteral(" methods at ") +
-                        QString::number(convergence_.request()->counts.size()) +
+                        QString::number(study.request()->counts.size()) +
                         QStringLiteral(" numbers of nodes."));
-                    emit convergenceFinished();
+                    if (convergenceComplete())
+                        emit convergenceFinished();
                 },
                 Qt::QueuedConnection);
         });
-    if (convergence_.complete())
+    if (convergenceComplete())
         emit convergenceFinished();
     else
         say("Computing the largest error against n…");
+}
+
+bool LabWindow::convergenceComplete() const
+{
+    const auto done = [](const LabModel* model, const ConvergenceStudy& study) {
+        return !model || model->settings().view != LabView::Convergence || study.complete();
+    };
+    const std::optional<LabModel>& second = panel2_.model();
+    return done(&model_, convergence_) &&
+           done(plot2_->isVisible() && second ? &*second : nullptr, convergence2_);
 }
 
 void LabWindow::startPlay(bool on)
@@ -1268,26 +1378,17 @@ LabPicture LabWindow::currentPicture() const
     return picture;
 }
 
-namespace {
-
-// The other of evenly spaced and Chebyshev points (roots give way to evenly
-// spaced).
-NodeFamily otherFamily(NodeFamily family)
+// Linked axes join panels of one view; panels of two views keep their own.
+bool LabWindow::panelsShareAxes() const
 {
-    return family == NodeFamily::Equispaced ? NodeFamily::Lobatto : NodeFamily::Equispaced;
+    const std::optional<LabModel>& second = panel2_.model();
+    return second && second->settings().view == model_.settings().view;
 }
-
-}  // namespace
 
 void LabWindow::updateSecondPanel()
 {
-    LabSettings wanted = model_.settings();
-    wanted.family = otherFamily(wanted.family);
-    if (model2_ && model2_->settings() == wanted)
-        return;
-    LabStart start = model_.start();
-    start.settings = wanted;
-    model2_.emplace(std::move(start));
+    if (plot2_->isVisible())
+        panel2_.follow(model_, choice2_);
 }
 
 // Both panels show the world that holds both pictures.
@@ -1304,16 +1405,16 @@ void LabWindow::linkWorlds(LabPicture& first, LabPicture& second) const
 void LabWindow::showPictures()
 {
     LabPicture first = currentPicture();
-    if (plot2_->isVisible()) {
+    if (plot2_->isVisible() && !firstPanelOnly_) {
         updateSecondPanel();
-        LabPicture second = labPicture(*model2_, {});
-        if (model2_->settings().view == LabView::Convergence) {
-            second = LabPicture{};
+        LabPicture second;
+        if (const std::optional<LabModel>& model2 = panel2_.model()) {
+            second = labPicture(*model2, convergence2_.table());
+        } else {
             second.world = first.world;
-            second.logX = second.logY = true;
-            second.emptyReason = "The convergence view is shown in the first panel.";
+            second.emptyReason = panel2_.refusal().value_or(std::string());
         }
-        if (actions_.value("labLinkAxesAction")->isChecked())
+        if (actions_.value("labLinkAxesAction")->isChecked() && panelsShareAxes())
             linkWorlds(first, second);
         plot2_->setPicture(std::move(second));
     }

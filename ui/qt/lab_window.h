@@ -12,6 +12,7 @@
 #include "lab/method_work.h"
 #include "lab/lab_model.h"
 #include "lab/lab_picture.h"
+#include "lab/second_panel.h"
 
 class QAction;
 class QCheckBox;
@@ -43,9 +44,11 @@ public:
     LabPlot& plot() { return *plot_; }
     LabPlot& secondPlot() { return *plot2_; }
     // The second panel's model while the view is split.
-    const std::optional<LabModel>& secondModel() const { return model2_; }
+    const std::optional<LabModel>& secondModel() const { return panel2_.model(); }
     const ConvergenceTable& convergence() const { return convergence_.table(); }
-    bool convergenceComplete() const { return convergence_.complete(); }
+    const ConvergenceTable& secondConvergence() const { return convergence2_.table(); }
+    // Every shown panel's convergence view has all its points.
+    bool convergenceComplete() const;
     // Whether values of a shown method are still being computed.
     bool workPending() const { return model_.workPending(); }
 
@@ -108,7 +111,7 @@ private:
     // The one place that sets the status sentence.
     void say(const QString& sentence);
     void sayView(bool whole);
-    void ensureConvergence();
+    void ensureConvergence(const LabModel& model, ConvergenceStudy& study, ConvergenceRun& runner);
     // Says in the status line what the picture shows.
     void describePicture();
     void startLongWork();
@@ -127,6 +130,10 @@ private:
     LabPicture currentPicture() const;
     void showPictures();
     void updateSecondPanel();
+    QWidget* createSecondPanelChoice(QWidget* parent);
+    void secondPanelChosen(QComboBox* control);
+    void showSecondPanelChoice();
+    bool panelsShareAxes() const;
     void linkWorlds(LabPicture& first, LabPicture& second) const;
 
     LabModel model_;
@@ -164,9 +171,18 @@ private:
     MethodWorkRun workRun_;
     // The user's own title; none: the default one, which follows the settings.
     std::optional<QString> title_;
-    // The split view's second panel: its own node family, the rest shared.
+    // The split view's second panel: its own node family, and its own
+    // function and view if chosen, the rest shared.
     LabPlot* plot2_ = nullptr;
-    std::optional<LabModel> model2_;
+    QWidget* panel2Choice_ = nullptr;
+    QComboBox* function2_ = nullptr;
+    QComboBox* nodes2_ = nullptr;
+    QComboBox* view2_ = nullptr;
+    PanelChoice choice2_;
+    SecondPanel panel2_;
+    bool firstPanelOnly_ = false;  // a change that leaves the second panel's picture as it is
+    ConvergenceStudy convergence2_;
+    ConvergenceRun runner2_;
 };
 
 }  // namespace tarvel::ui

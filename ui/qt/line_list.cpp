@@ -122,8 +122,13 @@ void LineList::changeEvent(QEvent* event)
 bool LineList::viewportEvent(QEvent* event)
 {
     const bool handled = QTableView::viewportEvent(event);
-    if (event->type() == QEvent::Resize)
+    if (event->type() == QEvent::Resize) {
         fitColumn();
+        // A horizontal scroll bar that comes with a narrower list does not
+        // cover the newest line.
+        if (model_->rowCount() > 0 && currentLine() == model_->rowCount() - 1)
+            scrollTo(currentIndex());
+    }
     return handled;
 }
 

@@ -1,5 +1,6 @@
 #include "ui/qt/main_window.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
@@ -13,6 +14,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
 
@@ -113,8 +115,10 @@ MainWindow::MainWindow(const QString& startDirectory, QWidget* parent) : QMainWi
 MainWindow::~MainWindow()
 {
     // Closing the window takes the focus from the picture, which then tells
-    // a status bar that is no longer there.
+    // a status bar that is no longer there; the focus moving between
+    // controls as they go would scroll a client area that is going.
     picture_->disconnect(this);
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
 }
 
 template <typename T> T* MainWindow::control(const char* name) const
@@ -212,7 +216,13 @@ void MainWindow::createControls()
     scroll->setWidget(central);
     setCentralWidget(scroll);
     client_ = central;
+    scroll_ = scroll;
     central->installEventFilter(this);
+    scroll->viewport()->installEventFilter(this);
+    for (const QScrollBar* bar : {scroll->horizontalScrollBar(), scroll->verticalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, [this] { keepPictureInSight(); });
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { revealAbovePicture(now); });
     aboutAction_ = menuBar()->addAction("About");
     aboutAction_->setObjectName("Mn_About");
     aboutAction_->setMenuRole(QAction::NoRole);  // stays in the menu bar on macOS too
@@ -229,7 +239,6 @@ void MainWindow::createControls()
         widgets_.insert(widget->objectName(), widget);
     }
     widgets_.value("Frame_DataSet")->raise();
-    widgets_.value("Frame_DataSet")->installEventFilter(this);
     picture_ = required<PictureWidget>("Picture1");
     createStudyMenu();
     drive_ = required<DriveCombo>("Drive1");
@@ -300,8 +309,9 @@ void MainWindow::placeControls()
     // A status sentence of up to three lines takes its extra lines from the
     // picture, not from the window's size: no scroll bar appears for it.
     const int sentenceLines = (StatusSentence::kMaxLines - 1) * fontMetrics().lineSpacing();
-    designMinimum_ = client - QSize(0, sentenceLines);
-    fitClientMinimum();
+    const ControlSpec* picture = findControl("Picture1");
+    pictureHeight_ = toPixels(picture->height, scale_) - sentenceLines;
+    keepPictureInSight();
     QSize size(client.width(),
                client.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     if (const QScreen* screen = this->screen()) {
@@ -315,41 +325,74 @@ void MainWindow::placeControls()
     resize(size);
 }
 
-// In a low window the picture gives up height, down to a third of its own,
-// before the client area scrolls; the browser over it keeps its whole height.
-void MainWindow::fitClientMinimum()
-{
-    const ControlSpec* picture = findControl("Picture1");
-    int shorter = toPixels(picture->height, scale_) * 2 / 3;
-    if (!widgets_.value("Frame_DataSet")->isHidden())
-        shorter = 0;
-    client_->setMinimumSize(designMinimum_ - QSize(0, shorter));
-}
-
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == client_ && event->type() == QEvent::Resize)
-        growWithClient();
-    if (watched == widgets_.value("Frame_DataSet") &&
-        (event->type() == QEvent::Show || event->type() == QEvent::Hide))
-        fitClientMinimum();
+    if ((watched == client_ || watched == scroll_->viewport()) && event->type() == QEvent::Resize)
+        keepPictureInSight();
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::growWithClient()
+// In a window lower than the design the controls scroll under a picture
+// that stays in the view, taking half of it (its design height at most);
+// scrolled to the end, the picture sits in its design place below the
+// controls. The list and the picture take whatever room the window gains,
+// and in a narrow window the list gives up width before anything scrolls.
+void MainWindow::keepPictureInSight()
 {
-    // The list and the picture take whatever room the client area gains.
-    const QSize client = client_->size();
-    const int margin = toPixels(kMainClientWidth - 9255, scale_);
-    for (const char* name : {"List1", "Picture1"}) {
-        QWidget* widget = widgets_.value(name);
-        const QRect place = widget->geometry();
-        int height = place.height();
-        if (widget == picture_)
-            height = client.height() - place.top() - toPixels(kMainClientHeight - 7935, scale_);
-        widget->setGeometry(place.left(), place.top(), client.width() - place.left() - margin,
-                            height);
+    const ControlSpec* spec = findControl("Picture1");
+    const int top = toPixels(spec->top, scale_);
+    const int left = toPixels(spec->left, scale_);
+    const int below = toPixels(kMainClientHeight - spec->top - spec->height, scale_);
+    const int right = toPixels(kMainClientWidth - spec->left - spec->width, scale_);
+    const QWidget* view = scroll_->viewport();
+    const int height =
+        std::max(view->height() - top - below, std::min(pictureHeight_, view->height() / 2));
+
+    const ControlSpec* listSpec = findControl("List1");
+    auto* list = widgets_.value("List1");
+    const int listLeft = toPixels(listSpec->left, scale_);
+    const QSize least(listLeft + toPixels(listSpec->width / 3, scale_) + right,
+                      top + height + below);
+    if (client_->minimumSize() != least)
+        client_->setMinimumSize(least);
+    list->setGeometry(listLeft, list->y(), client_->width() - listLeft - right, list->height());
+
+    const QPoint scrolled(scroll_->horizontalScrollBar()->value(),
+                          scroll_->verticalScrollBar()->value());
+    const QRect place(scrolled.x() + left, scrolled.y() + view->height() - below - height,
+                      view->width() - left - right, height);
+    picture_->setGeometry(place);
+    foldBrowserInto(place);
+}
+
+// The browser lies over the picture's left part; in a low window its lists
+// give up height, scrolling their names, so that it stays whole in sight.
+void MainWindow::foldBrowserInto(const QRect& picture)
+{
+    const ControlSpec* frame = findControl("Frame_DataSet");
+    const QRect design = toPixels(QRect(frame->left, frame->top, frame->width, frame->height), scale_);
+    const int shorter = std::max(0, design.height() - picture.height());
+    widgets_.value("Frame_DataSet")
+        ->setGeometry(picture.left() - toPixels(findControl("Picture1")->left, scale_) + design.left(),
+                      picture.top(), design.width(), design.height() - shorter);
+    for (const char* name : {"Dir1", "File1"}) {
+        const ControlSpec* spec = findControl(name);
+        const QRect place = toPixels(QRect(spec->left, spec->top, spec->width, spec->height), scale_);
+        widgets_.value(name)->setGeometry(place.adjusted(0, 0, 0, -shorter));
     }
+}
+
+// A control that takes the focus in a low window is scrolled out from
+// under the picture.
+void MainWindow::revealAbovePicture(QWidget* widget)
+{
+    if (!widget || !client_->isAncestorOf(widget) || widget == picture_ ||
+        widgets_.value("Frame_DataSet")->isAncestorOf(widget))
+        return;
+    const QRect place(widget->mapTo(client_, QPoint()), widget->size());
+    const int hiddenBy = place.bottom() + 1 - picture_->y();
+    if (hiddenBy > 0)
+        scroll_->verticalScrollBar()->setValue(scroll_->verticalScrollBar()->value() + hiddenBy);
 }
 
 void MainWindow::createAdapters()

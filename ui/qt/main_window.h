@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QMenu>
+#include <QScrollArea>
 
 #include <memory>
 
@@ -46,17 +47,19 @@ private:
     void addStudyAids();
     void createStudyMenu();
     void addAccessibility();
-    void growWithClient();
-    void fitClientMinimum();
+    void keepPictureInSight();
+    void foldBrowserInto(const QRect& picture);
+    void revealAbovePicture(QWidget* widget);
     template <typename T> T* control(const char* name) const;
     template <typename T> T* required(const char* name) const;
 
     struct Adapters;
 
     QHash<QString, QWidget*> widgets_;
-    QWidget* client_ = nullptr;  // the design-size area, scrolled when the window is smaller
+    QWidget* client_ = nullptr;  // the controls' area, scrolled when the window is lower
+    QScrollArea* scroll_ = nullptr;
     double scale_ = 0;
-    QSize designMinimum_;  // the client area's least size with the picture whole
+    int pictureHeight_ = 0;  // the most the picture keeps of a low window
     PictureWidget* picture_ = nullptr;
     // The Study menu beside About: saving what the picture shows, and the
     // study windows.

@@ -157,14 +157,13 @@ QString exportPlot(const PlotView& plot, const ExportSettings& s, const QString&
     if (!(s.width > 0) || !(s.height > 0) || !(s.dpi > 0) || !(s.fontPt > 0))
         return QStringLiteral("The size, the resolution and the font size must be above 0.");
     switch (s.format) {
-    case ExportFormat::Png:
-        return saveWhole(fileName, [&](QIODevice& device) {
-            QImage image = figureImage(plot, s, exportPixels(s));
-            const int dotsPerMetre = static_cast<int>(std::lround(s.dpi / 0.0254));
-            image.setDotsPerMeterX(dotsPerMetre);
-            image.setDotsPerMeterY(dotsPerMetre);
-            return image.save(&device, "PNG");
-        });
+    case ExportFormat::Png: {
+        QImage image = figureImage(plot, s, exportPixels(s));
+        const int dotsPerMetre = static_cast<int>(std::lround(s.dpi / 0.0254));
+        image.setDotsPerMeterX(dotsPerMetre);
+        image.setDotsPerMeterY(dotsPerMetre);
+        return saveImageAsPng(plot.window(), fileName, image);
+    }
     case ExportFormat::Svg: {
         const std::optional<QByteArray> svg = svgDocument(plot, s);
         if (!svg)
@@ -185,13 +184,15 @@ QString exportPlot(const PlotView& plot, const ExportSettings& s, const QString&
             return painter.end();
         });
     case ExportFormat::Tex: {
-        PgfFigure figure = pgfFigureOf(plot.exportScene(), plot.shownWorld(), optionsOf(plot, s));
+        std::vector<PgfFigure> figures = plot.pgfFigures(optionsOf(plot, s));
         const QSizeF cm = exportCentimetres(s);
-        figure.widthCm = cm.width();
-        figure.heightCm = cm.height();
-        figure.fontPt = s.fontPt;
-        figure.lineWidthPt = 0.8 * s.lineScale;
-        return saveWhole(fileName, QByteArray::fromStdString(pgfplotsDocument(figure)));
+        for (PgfFigure& figure : figures) {
+            figure.widthCm = cm.width() / static_cast<double>(figures.size());
+            figure.heightCm = cm.height();
+            figure.fontPt = s.fontPt;
+            figure.lineWidthPt = 0.8 * s.lineScale;
+        }
+        return saveWhole(fileName, QByteArray::fromStdString(pgfplotsDocument(figures)));
     }
     case ExportFormat::Csv:
         break;

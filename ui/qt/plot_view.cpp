@@ -250,6 +250,11 @@ void PlotView::showWholePicture()
     emit viewCommanded(true);
 }
 
+std::vector<PgfFigure> PlotView::pgfFigures(const PlotOptions& options) const
+{
+    return {pgfFigureOf(exportScene(), visible_, options)};
+}
+
 void PlotView::paintPlotInto(QPainter& painter, const QSizeF& size) const
 {
     paintFigure(painter, size, options_, font(), 1);
@@ -320,9 +325,7 @@ QString PlotView::savePicture(const QString& fileName) const
             .arg(pixels.height())
             .arg(kMaxPngPixels / 1'000'000);
     if (suffix == "png")
-        return saveWhole(fileName, [this](QIODevice& device) {
-            return pictureImage(kPngScale).save(&device, "PNG");
-        });
+        return saveImageAsPng(window(), fileName, pictureImage(kPngScale));
     if (suffix == "svg")
         return saveWhole(fileName, [this, size](QIODevice& device) {
             QSvgGenerator svg;
@@ -339,10 +342,13 @@ QString PlotView::savePicture(const QString& fileName) const
             return painter.end();
         });
     if (suffix == "tex") {
-        PgfFigure figure = pgfFigureOf(exportScene(), visible_, options_);
-        figure.widthCm = size.width() * kCentimetresPerInch / logicalDpiX();
-        figure.heightCm = size.height() * kCentimetresPerInch / logicalDpiY();
-        return saveWhole(fileName, QByteArray::fromStdString(pgfplotsDocument(figure)));
+        std::vector<PgfFigure> figures = pgfFigures(options_);
+        for (PgfFigure& figure : figures) {
+            figure.widthCm = size.width() * kCentimetresPerInch / logicalDpiX() /
+                             static_cast<double>(figures.size());
+            figure.heightCm = size.height() * kCentimetresPerInch / logicalDpiY();
+        }
+        return saveWhole(fileName, QByteArray::fromStdString(pgfplotsDocument(figures)));
     }
     if (suffix == "pdf")
         return saveWhole(fileName, [this, size](QIODevice& device) {

@@ -26,7 +26,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "plot/pgfplots.h"
 #include "ui/qt/plot_painter.h"
 
 class QPrinter;
@@ -109,6 +111,8 @@ public:
     // The scene with everything drawn as series, for exports that write
     // curves (pgfplots, CSV).
     virtual PlotScene exportScene() const { return currentScene(); }
+    // The pgfplots figures of an export, left to right: this plot's alone.
+    virtual std::vector<PgfFigure> pgfFigures(const PlotOptions& options) const;
 
 signals:
     // What lies under the pointer (or the keyboard cursor); empty when the
