@@ -120,6 +120,23 @@ double medianMicroseconds(StudyMethod method)
     return times[times.size() / 2];
 }
 
+// The rational approximant's build at 1000 evenly spaced nodes: its
+// greedy steps, each a singular value decomposition, and its poles.
+double aaaMedianMilliseconds(StudyFunctionId id)
+{
+    const StudyFunction f{id, {}};
+    const std::vector<double> xs = familyNodes(NodeFamily::Equispaced, 1000);
+    std::vector<double> times;
+    for (int run = 0; run < 11; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        interpolantOf(StudyMethod::Aaa, f, xs);
+        const auto end = std::chrono::steady_clock::now();
+        times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
 double scipySeconds()
 {
     const char* python =
@@ -168,6 +185,9 @@ int main()
         std::printf("methods_time n=101 points=1001 method=%s us=%.1f\n",
                     methodLabel(method).c_str(), us);
     }
+    for (const StudyFunctionId id : kFunctions)
+        std::printf("aaa points=1000 function=%s ms=%.1f%s\n", studyFunctionKey(id),
+                    aaaMedianMilliseconds(id), id == StudyFunctionId::Runge ? " (at most 50)" : "");
     const double scipy = scipySeconds();
     std::printf("targets table_seconds=%.3f scipy_methods_seconds=%.3f scipy_seconds=%.3f "
                 "speedup=%.1f (at least 10) all_methods_us=%.1f chebyshev_runge_321_to_1001=%.1e "

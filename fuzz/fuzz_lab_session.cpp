@@ -252,7 +252,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool later = actions >= 24;
         const LabSettings before = model.settings();
         const NodeList nodes = model.nodes();
-        switch (in.ConsumeIntegralInRange(0, later ? 15 : 12)) {
+        switch (in.ConsumeIntegralInRange(0, later ? 16 : 12)) {
         case 0:
             refusedOrApplied(model,
                              model.setFunction(
@@ -334,6 +334,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             tableau.setNodes(model.nodes());
             stepTableau(tableau, in);
             break;
+        case 16: {
+            const std::size_t form = in.ConsumeIntegralInRange<std::size_t>(0, kGlobalForms.size() - 1);
+            refusedOrApplied(model, model.setGlobalForm(kGlobalForms[form].id), before, nodes);
+            break;
+        }
         default:
             model.resetNodes();
             require(!model.edited(), "Reset brings back the function's nodes");

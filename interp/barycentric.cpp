@@ -523,6 +523,18 @@ void barycentricColumns(std::span<const double> xs, std::span<const double> weig
     }
 }
 
+double firstFormValue(std::span<const double> xs, std::span<const double> weights,
+                      std::span<const double> ys, double x)
+{
+    const std::ptrdiff_t node = nodeIndex(xs, x);
+    if (node >= 0)
+        return ys[static_cast<std::size_t>(node)];
+    double sum = 0;
+    for (std::size_t j = 0; j < xs.size(); ++j)
+        sum += weights[j] * ys[j] / (x - xs[j]);
+    return scaledNodePolynomial(xs, weights, x) * sum;
+}
+
 double barycentricLebesgue(std::span<const double> xs, std::span<const double> weights, double x)
 {
     if (nodeIndex(xs, x) >= 0)

@@ -45,6 +45,11 @@ void barycentricColumns(std::span<const double> xs, std::span<const double> weig
                         std::initializer_list<std::span<const double>> columns, double x,
                         std::span<double> results);
 
+// p(x) by the first (modified Lagrange) form l(x) sum_j w_j y_j / (x - x_j),
+// l(x) = prod_j (x - x_j), carried with its binary exponent; y at a node.
+double firstFormValue(std::span<const double> xs, std::span<const double> weights,
+                      std::span<const double> ys, double x);
+
 // Lebesgue function sum_j |l_j(x)| (1 at a node) by the first form
 // |l(x)| sum_j |w_j / (x - x_j)|, l(x) = prod_j (x - x_j): no signed sum
 // cancels, so it keeps its digits up to the largest doubles (inf beyond).

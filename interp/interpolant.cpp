@@ -18,6 +18,7 @@
 #include "data/list_format.h"
 #include "interp/barycentric.h"
 #include "interp/cube.h"
+#include "interp/global_forms.h"
 #include "interp/hermite_rows.h"
 #include "interp/lagrange.h"
 #include "interp/method_checks.h"
@@ -226,6 +227,7 @@ public:
             p.data_.parameter = settings.parameters.of(method);
         switch (row.form) {
         case MethodForm::Global:
+            p.globalForm_ = settings.parameters.globalForm;
             return buildGlobal(std::move(p));
         case MethodForm::Local:
             return {std::move(p), {}};
@@ -253,6 +255,7 @@ private:
         if (std::any_of(p.data_.weights.begin(), p.data_.weights.end(),
                         [](double w) { return w == 0; }))
             return {std::nullopt, unweighableRefusal(p.method_)};
+        buildGlobalForm(p.globalForm_, p.xs_, p.ys_, p.data_);
         p.nodeSlopes_ = std::make_shared<NodeSlopes>();
         return {std::move(p), {}};
     }
@@ -277,7 +280,12 @@ private:
                                values);
         } else
             barycentricColumns(p.xs_, p.data_.weights, {p.ys_}, x, values);
-        return {values[0], values[1], values[2]};
+        if (p.globalForm_ == GlobalForm::Barycentric)
+            return {values[0], values[1], values[2]};
+        const PointValues form = globalFormAt(p.globalForm_, p.xs_, p.ys_, p.data_, x);
+        if (p.globalForm_ == GlobalForm::First)
+            return {form.value, values[1], values[2]};
+        return form;
     }
 
     static const NodeSlopes& nodeSlopesOf(const Interpolant& p)

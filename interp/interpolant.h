@@ -44,6 +44,7 @@ public:
     std::span<const double> ys() const { return ys_; }
     // The local degree, fh's d or bspline's k; 0 for the other methods.
     int parameter() const { return data_.parameter; }
+    GlobalForm globalForm() const { return globalForm_; }
 
     // p, p' and p'' at x. At a node, value is the node's y exactly.
     PointValues at(double x) const;
@@ -58,10 +59,13 @@ public:
     // For global and fh: the barycentric weights (scaled so that the
     // largest has magnitude 1). Empty for the other methods.
     std::span<const double> weights() const { return data_.weights; }
+    // What an own method keeps from its build (aaa's support points).
+    const MethodData& data() const { return data_; }
 
 private:
     friend class InterpolantBuilder;
     StudyMethod method_ = StudyMethod::Linear;
+    GlobalForm globalForm_ = GlobalForm::Barycentric;  // global: how p is evaluated
     std::vector<double> xs_;
     std::vector<double> ys_;
     MethodData data_;  // global's weights, the parameter, an own method's numbers

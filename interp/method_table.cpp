@@ -2,6 +2,7 @@
 // rows in the tests; nothing else names it.
 #include "interp/method_table.h"
 
+#include "interp/aaa.h"
 #include "interp/akima.h"
 #include "interp/bspline.h"
 #include "interp/cubic_spline.h"
@@ -157,6 +158,8 @@ constexpr std::array<StudyMethodRow, kStudyMethodCount> kRows = {{
         linear(withParameter(own(StudyMethod::BSpline, "bspline", "B-spline", "The B-spline",
                                  0x4F4F2F, bsplineBuild, bsplineAt),
                              {"degree k", "k = ", "labParameter_bspline", 1, 9, 5, true})),
+        own(StudyMethod::Aaa, "aaa", "AAA rational approximant", "The AAA approximant",
+            0x008080, aaaBuild, aaaAt),
     }};
 
 // Every method has its row, in the order of the enumeration, and every row

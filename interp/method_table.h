@@ -36,9 +36,10 @@ enum class StudyMethod {
     Fh,
     Trig,
     BSpline,
+    Aaa,
 };
 
-inline constexpr std::size_t kStudyMethodCount = 15;
+inline constexpr std::size_t kStudyMethodCount = 16;
 
 // A whole-number parameter of a method: its name for people, the name of
 // its control in the lab, and the values it may take. Above n - 1 it is
@@ -53,6 +54,12 @@ struct MethodParameter {
     bool oddOnly = false;
 };
 
+// How the global polynomial is evaluated: the barycentric form, Lagrange's
+// first form, Newton's form (nodes left to right), or monomial
+// coefficients solved from the Vandermonde system. The same polynomial,
+// with each form's own rounding.
+enum class GlobalForm { Barycentric, First, Newton, Monomial };
+
 // Each method's parameter, carried from the lab's control to every build.
 // Methods without a parameter ignore their entry.
 struct MethodParameters {
@@ -60,6 +67,7 @@ struct MethodParameters {
     int of(StudyMethod method) const { return values[static_cast<std::size_t>(method)]; }
     void set(StudyMethod method, int value) { values[static_cast<std::size_t>(method)] = value; }
     std::array<int, kStudyMethodCount> values{};
+    GlobalForm globalForm = GlobalForm::Barycentric;
     bool operator==(const MethodParameters&) const = default;
 };
 

@@ -322,6 +322,13 @@ Refusal LabModel::setParameter(StudyMethod method, int value)
     return std::nullopt;
 }
 
+Refusal LabModel::setGlobalForm(GlobalForm form)
+{
+    settings_.parameters.globalForm = form;
+    recompute();
+    return std::nullopt;
+}
+
 void LabModel::setShown(StudyMethod method, bool shown)
 {
     settings_.shown[methodIndex(method)] = shown;

@@ -100,6 +100,8 @@ public:
     // bspline's k), within its row's range.
     Refusal setParameter(StudyMethod method, int value);
     void setShown(StudyMethod method, bool shown);
+    // How the global polynomial is evaluated; never refused.
+    Refusal setGlobalForm(GlobalForm form);
     Refusal setView(LabView view);
     // Noise on the values the lab takes from the function or the main
     // window (not on values the user typed or dragged): a level of the

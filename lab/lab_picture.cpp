@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <complex>
 #include <limits>
 #include <span>
 
 #include "data/number_text.h"
+#include "interp/aaa.h"
 #include "interp/cardinal.h"
 #include "interp/error_bound.h"
 #include "lab/lab_counts.h"
@@ -21,6 +23,9 @@ std::string methodLabel(const LabModel& model, StudyMethod method)
     if (const std::optional<MethodParameter>& parameter = methodRow(method).parameter)
         label += joined({" (", parameter->symbol,
                          std::to_string(model.settings().parameters.of(method)), ")"});
+    const GlobalForm form = model.settings().parameters.globalForm;
+    if (method == StudyMethod::Global && form != GlobalForm::Barycentric)
+        label += joined({" (", named(kGlobalForms, form).label, ")"});
     return label;
 }
 
@@ -125,6 +130,7 @@ void addMethodCurves(LabPicture& picture, const LabModel& model)
         case LabView::Bound:
         case LabView::Omega:
         case LabView::Cardinal:
+        case LabView::Poles:
             break;
         }
         const std::span<const double> xs = out.interpolant->xs();
@@ -369,6 +375,8 @@ Captions captionsOf(LabView view)
         return {"x", "node polynomial ω(x)"};
     case LabView::Cardinal:
         return {"x", "curve for the value 1 at the picked node"};
+    case LabView::Poles:
+        return {"Re z", "Im z"};
     case LabView::Convergence:
         break;
     }
@@ -382,6 +390,84 @@ std::string nodesLabel(const LabModel& model)
     if (model.settings().function != LabFunction::Data)
         label += joined({", ", familyWords(model.settings().family).kind});
     return label + ")";
+}
+
+using Complex = std::complex<double>;
+
+// The study functions' own singularities: Runge's poles, the kink of
+// |2x − 1|; the others are entire (a typed function is not looked into).
+std::vector<Complex> singularitiesOf(LabFunction function)
+{
+    switch (function) {
+    case LabFunction::Runge:
+        return {{0.5, -0.1}, {0.5, 0.1}};
+    case LabFunction::Abs:
+        return {{0.5, 0}};
+    default:
+        return {};
+    }
+}
+
+LabSeries pointsApart(std::string label, ui::Colour colour, PointMarks marks,
+                      const std::vector<Complex>& points)
+{
+    LabSeries series{std::move(label), colour, false, false, {}, {}};
+    series.apart = marks;
+    for (const Complex& z : points) {
+        series.x.push_back(z.real());
+        series.y.push_back(z.imag());
+    }
+    return series;
+}
+
+std::optional<RationalRoots> aaaRootsShown(const LabModel& model)
+{
+    if (!shownAndAvailable(model, StudyMethod::Aaa) || model.outcome(StudyMethod::Aaa).pending)
+        return std::nullopt;
+    return aaaRoots(model.outcome(StudyMethod::Aaa).interpolant->data());
+}
+
+// The distance of z from the nodes' interval [low, high].
+double distanceFrom(Complex z, double low, double high)
+{
+    return std::abs(z - std::clamp(z.real(), low, high));
+}
+
+// The plane around the nodes' interval, real axis in the middle, the axes
+// to one scale on a plot about half as high as wide.
+WorldRect planeAround(double low, double high)
+{
+    const double width = high - low;
+    return WorldRect{low - width / 4, width * 0.375, high + width / 4, -width * 0.375};
+}
+
+void addPoles(LabPicture& picture, const LabModel& model)
+{
+    std::vector<Complex> nodes;
+    for (const Node& node : model.nodes())
+        nodes.push_back(node.x);
+    picture.series.push_back(pointsApart(nodesLabel(model), kReferenceColour, PointMarks::Dots,
+                                         nodes));
+    const std::vector<Complex> own = singularitiesOf(model.settings().function);
+    if (!own.empty())
+        picture.series.push_back(
+                pointsApart("singularities of f", kFunctionColour, PointMarks::WideRings, own));
+    if (const std::optional<RationalRoots> roots = aaaRootsShown(model)) {
+        const ui::Colour colour = methodColour(StudyMethod::Aaa);
+        picture.series.push_back(pointsApart("poles of the AAA approximant", colour,
+                                             PointMarks::Dots, roots->poles));
+        picture.series.push_back(pointsApart("zeros of the AAA approximant", colour,
+                                             PointMarks::Rings, roots->zeros));
+        picture.note = polesFigures(model);
+    } else {
+        picture.emptyReason = model.workPending() && shownAndAvailable(model, StudyMethod::Aaa)
+                                      ? "Computing the AAA approximant…"
+                                      : "The poles and zeros belong to the AAA approximant: "
+                                        "show it.";
+    }
+    const double low = std::min(0.0, model.nodes().front().x);
+    const double high = std::max(1.0, model.nodes().back().x);
+    picture.world = planeAround(low, high);
 }
 
 void addRange(const std::vector<double>& values, double& lo, double& hi)
@@ -471,6 +557,8 @@ LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence
         addOmega(picture, model);
     } else if (view == LabView::Cardinal) {
         addCardinal(picture, model);
+    } else if (view == LabView::Poles) {
+        addPoles(picture, model);
     } else {
         picture.logY = view == LabView::LogError;
         addFunctionCurve(picture, model);
@@ -486,7 +574,9 @@ LabPicture labPicture(const LabModel& model, const ConvergenceTable& convergence
                                         "local polynomial and the Floater–Hormann interpolant: "
                                         "show one of them.";
     }
-    picture.world = fittingWorld(picture);
+    // The poles view's plane is set by the nodes, not by what it holds.
+    if (view != LabView::Poles)
+        picture.world = fittingWorld(picture);
     picture.title = labTitle(model);
     const Captions captions = captionsOf(view);
     picture.xCaption = captions.x;
@@ -518,6 +608,34 @@ std::vector<NumbersRow> numbersWithOrders(const LabModel& model,
             if (const auto rate = observedRateOf(model, convergence, *method))
                 row.observedOrder = rateFigure(*rate);
     return rows;
+}
+
+std::string polesFigures(const LabModel& model)
+{
+    const std::optional<RationalRoots> roots = aaaRootsShown(model);
+    if (!roots)
+        return {};
+    const std::size_t support =
+            model.outcome(StudyMethod::Aaa).interpolant->data().knots.size();
+    std::string text = joined({"AAA: ", std::to_string(support), " support point",
+                               support == 1 ? "" : "s"});
+    if (roots->poles.empty())
+        return text + "; no pole";
+    const double low = model.nodes().front().x;
+    const double high = model.nodes().back().x;
+    const Complex nearest = *std::min_element(
+            roots->poles.begin(), roots->poles.end(), [&](const Complex& p, const Complex& q) {
+                return distanceFrom(p, low, high) < distanceFrom(q, low, high);
+            });
+    // Real data give poles in conjugate pairs: one names both.
+    const std::string imaginary = compactNumber(std::abs(nearest.imag()), ".");
+    const std::string where =
+            nearest.imag() == 0
+                    ? compactNumber(nearest.real(), ".")
+                    : joined({compactNumber(nearest.real(), "."), " ± ", imaginary, "i"});
+    return text + joined({"; nearest pole ", where, ", ",
+                          compactNumber(distanceFrom(nearest, low, high), "."),
+                          " from the nodes"});
 }
 
 std::string labTitle(const LabModel& model)
@@ -571,6 +689,9 @@ std::string pictureDescription(const LabModel& model)
         else
             text += ": shown.";
     }
+    if (settings.view == LabView::Poles)
+        if (const std::string figures = polesFigures(model); !figures.empty())
+            text += joined({" ", figures, "."});
     return text;
 }
 

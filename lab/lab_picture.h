@@ -18,6 +18,8 @@ namespace tarvel {
 
 // How a line is drawn: the reference slopes each in a pattern of their own.
 enum class LineDash { Solid, Dashed, DashDotted };
+// Wide rings stay visible around rings or dots at the same point.
+enum class PointMarks { None, Rings, Dots, WideRings };
 
 struct LabSeries {
     std::string label;
@@ -28,6 +30,8 @@ struct LabSeries {
     std::vector<double> y;  // NaN breaks the line
     LineDash dash = LineDash::Solid;
     std::string endLabel{};  // written at the line's visible end; empty: none
+    // Points drawn apart, not joined (the poles view).
+    PointMarks apart = PointMarks::None;
 };
 
 struct LabPicture {
@@ -68,6 +72,11 @@ std::optional<ObservedRate> observedRateOf(const LabModel& model,
 // The model's numbers rows with the observed orders of the convergence view.
 std::vector<NumbersRow> numbersWithOrders(const LabModel& model,
                                           const ConvergenceTable& convergence);
+
+// The poles view's figures of the AAA approximant: its support points and
+// its pole nearest the nodes ("AAA: 3 support points; nearest pole
+// 0.5 ± 0.1i, 0.1 from the nodes"); empty when it is not shown.
+std::string polesFigures(const LabModel& model);
 
 // The picture's default title: the function and its nodes ("Runge 1/(1 +
 // 25(2x − 1)²), 11 evenly spaced nodes"), in the convergence view the

@@ -29,6 +29,7 @@ enum class LabView {
     Bound,
     Omega,
     Cardinal,
+    Poles,
 };
 
 inline constexpr int kLabMethodCount = static_cast<int>(kStudyMethods.size());
@@ -58,7 +59,7 @@ inline constexpr std::array<Named<NodeFamily>, 3> kNodeFamilies{{
 inline constexpr std::string_view kOwnNodesKey = "custom";
 inline constexpr std::string_view kOwnNodesLabel = "Your own nodes";
 
-inline constexpr std::array<Named<LabView>, 10> kLabViews{{
+inline constexpr std::array<Named<LabView>, 11> kLabViews{{
     {LabView::Values, "values", "Values p and f"},
     {LabView::Error, "error", "Error p − f"},
     {LabView::LogError, "logerror", "log₁₀ |p − f|"},
@@ -69,6 +70,14 @@ inline constexpr std::array<Named<LabView>, 10> kLabViews{{
     {LabView::Bound, "bound", "Error bound"},
     {LabView::Omega, "omega", "Node polynomial ω(x)"},
     {LabView::Cardinal, "cardinal", "Influence of a node"},
+    {LabView::Poles, "poles", "Poles and zeros"},
+}};
+
+inline constexpr std::array<Named<GlobalForm>, 4> kGlobalForms{{
+    {GlobalForm::Barycentric, "barycentric", "Barycentric form"},
+    {GlobalForm::First, "first", "First form"},
+    {GlobalForm::Newton, "newton", "Newton form"},
+    {GlobalForm::Monomial, "monomial", "Monomial form"},
 }};
 
 template <typename Id, std::size_t N>
@@ -96,7 +105,7 @@ std::optional<StudyFunctionId> studyFunctionOf(LabFunction function);
 inline bool viewNeedsFunction(LabView view)
 {
     return view != LabView::Values && view != LabView::Lebesgue && view != LabView::Omega &&
-           view != LabView::Cardinal;
+           view != LabView::Cardinal && view != LabView::Poles;
 }
 
 // The methods' parameters as the lab opens: its local degree is 1.

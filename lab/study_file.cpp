@@ -393,6 +393,8 @@ Study studyFrom(const Json& root)
             if (row.parameter && parameters->member(row.key))
                 s.parameters.set(row.method, wholeNumber(*parameters, row.key, row.parameter->low,
                                                          row.parameter->high));
+    if (optional(root, "globalForm", Json::Kind::Text))
+        s.parameters.globalForm = keyOf(root, "globalForm", kGlobalForms);
     if (optional(root, "pickedNode", Json::Kind::Number))
         s.pickedNode = static_cast<std::size_t>(wholeNumber(root, "pickedNode", 0, kLabMaxCount - 1));
     if (const Json* own = optional(root, "ownNodes", Json::Kind::Boolean))
@@ -500,6 +502,7 @@ std::string studyFileText(const Study& study)
             parameters += joined({parameters.empty() ? "" : ", ", "\"", row.key, "\": ",
                                   std::to_string(s.parameters.of(row.method))});
     line("parameters", "{" + parameters + "}");
+    line("globalForm", quoted(named(kGlobalForms, s.parameters.globalForm).key));
     line("methods", "[" + methods + "]");
     line("view", quoted(named(kLabViews, s.view).key));
     line("noise", numberText(s.noise));

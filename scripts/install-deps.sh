@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, running and testing Tarvel
 # need, skipping those already installed.
 set -eu
-packages="cmake make g++ qt6-base-dev qt6-svg-dev libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth dpkg-dev desktop-file-utils appstream texlive-latex-base texlive-pictures texlive-latex-extra"
+packages="cmake make g++ qt6-base-dev qt6-svg-dev libgtest-dev libbenchmark-dev libeigen3-dev clang libclang-rt-14-dev xvfb xauth dpkg-dev desktop-file-utils appstream texlive-latex-base texlive-pictures texlive-latex-extra"
 missing=""
 for package in $packages; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

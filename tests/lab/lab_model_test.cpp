@@ -824,6 +824,7 @@ TEST(LabModel, EachViewDrawsWhatItNames)
         {LabView::Omega, 3, "ω(x), largest |ω| 3.673e-5 at x = 0.0375", "x", "node polynomial ω(x)"},
         {LabView::Cardinal, 2, "Global polynomial", "x",
          "curve for the value 1 at the picked node"},
+        {LabView::Poles, 1, "nodes (9, evenly spaced)", "Re z", "Im z"},
         {LabView::Convergence, 2, "reference slope n⁻²", "n (number of nodes)",
          "largest error max |p − f|"},
     };
@@ -834,7 +835,7 @@ TEST(LabModel, EachViewDrawsWhatItNames)
         const LabPicture picture = labPicture(model, {});
         ASSERT_EQ(picture.series.size(), c.series);
         EXPECT_EQ(picture.series[0].label, c.firstLabel);
-        if (c.view != LabView::Convergence) {
+        if (c.view != LabView::Convergence && c.view != LabView::Poles) {
             EXPECT_EQ(picture.series[0].x.size(), static_cast<std::size_t>(kCurvePoints));
         }
         EXPECT_EQ(picture.nodes.empty(), c.view != LabView::Values && c.view != LabView::Cardinal);
@@ -850,6 +851,60 @@ TEST(LabModel, EachViewDrawsWhatItNames)
     EXPECT_NE(convergence.series[0].dash, LineDash::Solid);
     EXPECT_NE(convergence.series[1].dash, LineDash::Solid);
     EXPECT_NE(convergence.series[0].dash, convergence.series[1].dash);
+}
+
+// Runge's function is rational, so AAA finds its poles: drawn beside the
+// function's own, with the support points and the nearest pole in words.
+TEST(LabPicture, PolesViewShowsTheApproximantsPolesBesideTheFunctions)
+{
+    LabModel model(startWith(LabFunction::Runge, 101, {StudyMethod::Global}));
+    ASSERT_FALSE(model.setView(LabView::Poles));
+    LabPicture picture = labPicture(model, {});
+    ASSERT_EQ(picture.series.size(), 2u);
+    EXPECT_EQ(picture.series[1].label, "singularities of f");
+    EXPECT_EQ(picture.emptyReason,
+              "The poles and zeros belong to the AAA approximant: show it.");
+    model.setShown(StudyMethod::Aaa, true);
+    picture = labPicture(model, {});
+    ASSERT_EQ(picture.series.size(), 4u);
+    EXPECT_EQ(picture.series[0].x.size(), 101u) << "the nodes, on the real axis";
+    EXPECT_EQ(picture.series[0].y, std::vector<double>(101, 0.0));
+    const LabSeries& poles = picture.series[2];
+    EXPECT_EQ(poles.label, "poles of the AAA approximant");
+    EXPECT_EQ(poles.apart, PointMarks::Dots);
+    ASSERT_EQ(poles.x.size(), 2u);
+    for (std::size_t k = 0; k < 2; ++k) {
+        EXPECT_NEAR(poles.x[k], 0.5, 1e-8);
+        EXPECT_NEAR(poles.y[k], k == 0 ? -0.1 : 0.1, 1e-8);
+    }
+    EXPECT_EQ(picture.note, "AAA: 3 support points; nearest pole 0.5 ± 0.1i, 0.1 from the nodes");
+    EXPECT_TRUE(picture.emptyReason.empty());
+    EXPECT_NE(pictureDescription(model).find(picture.note), std::string::npos);
+    EXPECT_LT(picture.world.left, 0);
+    EXPECT_GT(picture.world.right, 1);
+    EXPECT_GT(picture.world.top, 0.1);
+    EXPECT_LT(picture.world.bottom, -0.1);
+    // Data have no function, and the view takes them all the same.
+    LabModel data(startWith(LabFunction::Data, 3, {StudyMethod::Aaa}, threeNodes()));
+    EXPECT_FALSE(data.setView(LabView::Poles));
+    EXPECT_EQ(labPicture(data, {}).series.size(), 3u);
+}
+
+// The monomial form of the global polynomial stalls where the barycentric
+// form goes on to rounding, and the legend names the form.
+TEST(LabModel, TheGlobalFormChangesTheFiguresAndTheLegend)
+{
+    LabStart start = startWith(LabFunction::Runge, 101, {StudyMethod::Global});
+    start.settings.family = NodeFamily::Lobatto;
+    LabModel model(start);
+    const double barycentric = model.outcome(StudyMethod::Global).figures->maxError;
+    EXPECT_LT(barycentric, 1e-8);
+    EXPECT_FALSE(model.setGlobalForm(GlobalForm::Monomial));
+    EXPECT_GT(model.outcome(StudyMethod::Global).figures->maxError, 1e-4);
+    EXPECT_EQ(labPicture(model, {}).series[1].label, "Global polynomial (Monomial form)");
+    EXPECT_FALSE(model.setGlobalForm(GlobalForm::Barycentric));
+    EXPECT_EQ(model.outcome(StudyMethod::Global).figures->maxError, barycentric);
+    EXPECT_EQ(labPicture(model, {}).series[1].label, "Global polynomial");
 }
 
 // The title says which function at which nodes, and the legend names the

@@ -22,6 +22,7 @@ Study typedStudy()
     s.parameters.set(StudyMethod::Local, 3);
     s.parameters.set(StudyMethod::Fh, 7);
     s.parameters.set(StudyMethod::BSpline, 9);
+    s.parameters.globalForm = GlobalForm::Monomial;
     s.view = LabView::Derivative;
     s.noise = 1e-6;
     s.noiseSeed = 123456;
@@ -126,6 +127,9 @@ TEST(StudyFile, DamagedNewerAndOutOfRangeFilesAreRefusedWithTheirReason)
         {"unknown function", withLine("function", "\"gamma\""),
          "The study file cannot be opened: \"function\" is \"gamma\", which this lab does not "
          "know."},
+        {"unknown global form", withLine("globalForm", "\"chebfun\""),
+         "The study file cannot be opened: \"globalForm\" is \"chebfun\", which this lab does "
+         "not know."},
         {"unknown method", withLine("methods", "[\"magic\"]"),
          "The study file cannot be opened: \"methods\" names a method this lab does not know."},
         {"picked node out of range", withLine("pickedNode", "1001"),

@@ -729,7 +729,7 @@ private slots:
         std::unique_ptr<LabWindow> lab(openLab(
             LabFunction::Runge, 11,
             {"global", "local", "linear", "natural", "clamped", "notaknot", "pw", "akima", "pchip",
-             "makima", "steffen", "fh", "trig", "periodic", "bspline"}));
+             "makima", "steffen", "fh", "trig", "periodic", "bspline", "aaa"}));
         QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
         auto* table = find<QTableWidget>(*lab, "labNumbers");
         QCOMPARE(table->rowCount(), static_cast<int>(kStudyMethods.size()));
@@ -758,7 +758,7 @@ private slots:
             }
         }
         table->sortByColumn(0, Qt::AscendingOrder);
-        QCOMPARE(table->item(0, 0)->text(), QString("Akima spline"));
+        QCOMPARE(table->item(0, 0)->text(), QString("AAA rational approximant"));
         // A new figure keeps the order chosen.
         table->sortByColumn(1, Qt::AscendingOrder);
         find<QSpinBox>(*lab, "labCount")->setValue(15);

@@ -31,6 +31,22 @@ PlotSeries seriesOf(const LabSeries& series)
                 : series.dash == LineDash::DashDotted ? Qt::DashDotLine
                                                       : Qt::SolidLine;
     plot.endLabel = qstr(series.endLabel);
+    switch (series.apart) {
+    case PointMarks::None:
+        break;
+    case PointMarks::Rings:
+        plot.style = SeriesStyle::Circles;
+        plot.radiusPixels = 4;
+        break;
+    case PointMarks::Dots:
+        plot.style = SeriesStyle::Dots;
+        plot.radiusPixels = 3;
+        break;
+    case PointMarks::WideRings:
+        plot.style = SeriesStyle::Circles;
+        plot.radiusPixels = 7;
+        break;
+    }
     for (std::size_t k = 0; k < series.x.size() && k < series.y.size(); ++k)
         plot.points.push_back({series.x[k], series.y[k]});
     return plot;

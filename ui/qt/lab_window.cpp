@@ -223,6 +223,9 @@ void LabWindow::createControls()
             parameters_[methodIndex(row.method)] = box;
             form->addRow(qstr(parameterLabel(row)), box);
         }
+    globalForm_ = comboOf(kGlobalForms, settings);
+    globalForm_->setObjectName("labGlobalForm");
+    form->addRow("Form of &global:", globalForm_);
     form->addRow("&View:", view_);
     form->addRow("No&ise:", createNoiseControls(settings));
 
@@ -241,7 +244,7 @@ void LabWindow::createControls()
     numbers_->setHorizontalHeaderLabels(numbersHeaders());
     numbers_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     numbers_->verticalHeader()->setVisible(false);
-    // Rows one line of text high, so all fifteen methods fit under the plot.
+    // Rows one line of text high, so all the methods fit under the plot.
     numbers_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     numbers_->verticalHeader()->setDefaultSectionSize(numbers_->fontMetrics().height() + 6);
     // Each column as wide as its header and figures: no header is cut.
@@ -290,7 +293,8 @@ void LabWindow::createControls()
             setTabOrder(previous, box);
             previous = box;
         }
-    setTabOrder(previous, view_);
+    setTabOrder(previous, globalForm_);
+    setTabOrder(globalForm_, view_);
     // Down the settings, then the plot and the numbers on their right.
     previous = view_;
     for (QWidget* next : {static_cast<QWidget*>(noise_), findChild<QWidget*>("labNoiseSeedButton"),
@@ -625,6 +629,11 @@ void LabWindow::describeControls()
                          .arg(row.parameter->low)
                          .arg(row.parameter->high)
                          .arg(row.parameter->oddOnly ? ", odd" : ""));
+    describe(globalForm_, "Form of the global polynomial",
+             "How the global polynomial is evaluated: the barycentric form, Lagrange's first "
+             "form, Newton's form with the nodes left to right, or monomial coefficients solved "
+             "from the Vandermonde system. The convergence view shows where each loses its "
+             "digits.");
     describe(view_, "View", "What the plot shows of the chosen methods.");
     describe(function2_, "Second panel's function",
              "The function of the second panel: the first panel's, or one of its own.");
@@ -664,6 +673,10 @@ void LabWindow::connectControls()
             connect(box, &QSpinBox::valueChanged, this, [this, method, box](int value) {
                 settingChanged(model_.setParameter(method, value), box);
             });
+    connect(globalForm_, &QComboBox::currentIndexChanged, this, [this] {
+        if (const auto id = chosen(globalForm_, kGlobalForms))
+            settingChanged(model_.setGlobalForm(*id), globalForm_);
+    });
     connect(view_, &QComboBox::currentIndexChanged, this, [this] {
         if (const auto id = chosen(view_, kLabViews))
             settingChanged(model_.setView(*id), view_);
@@ -938,6 +951,7 @@ void LabWindow::showSettings()
     selectKey(function_, kLabFunctions, s.function);
     selectKey(nodes_, kNodeFamilies, s.family);
     selectKey(view_, kLabViews, s.view);
+    selectKey(globalForm_, kGlobalForms, s.parameters.globalForm);
     {
         const QSignalBlocker blocker(count_);
         count_->setValue(s.count);

@@ -165,6 +165,7 @@ private:
     QSpinBox* count_ = nullptr;
     std::array<QSpinBox*, kStudyMethods.size()> parameters_{};  // for methods with one
     QComboBox* view_ = nullptr;
+    QComboBox* globalForm_ = nullptr;
     std::array<QCheckBox*, kStudyMethods.size()> methods_{};
     QSplitter* split_ = nullptr;
     QTableWidget* numbers_ = nullptr;
