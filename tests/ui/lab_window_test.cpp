@@ -1163,6 +1163,12 @@ private slots:
         QCOMPARE(table->model()->index(5, 0).data().toString(), QString("0.9"));
         find<QAction>(*lab, "labUndoAction")->trigger();
         QCOMPARE(lab->model().nodes(), pasted);
+        // A cell typed wrong, or as another spelling of its number, shows the node again.
+        for (const char* typed : {"abc", "0.20"}) {
+            table->model()->setData(table->model()->index(1, 0), typed);
+            QCOMPARE(table->model()->index(1, 0).data().toString(), QString("0.2"));
+        }
+        QCOMPARE(lab->model().nodes(), pasted);
 
         table->selectRow(2);
         find<QPushButton>(*lab, "labDeleteNodesButton")->click();
