@@ -886,12 +886,18 @@ private slots:
             find<LabPlot>(*lab, "labPlot")->property("legendEntries").toStringList();
         QVERIFY2(legend.contains("Floater–Hormann rational (d = 1)"), qPrintable(legend.join("|")));
         QVERIFY(legend.contains("B-spline (k = 3)"));
-        // Another control's change before a press is taken keeps the press.
+        // Another control's change before a press is taken keeps the press,
+        // and two boxes changed in one turn both reach the model.
         k->setValue(1);
         find<QCheckBox>(*lab, "labMethod_linear")->setChecked(true);
         QCoreApplication::processEvents();
         QCOMPARE(k->value(), 1);
         QCOMPARE(lab->model().outcome(StudyMethod::BSpline).interpolant->parameter(), 1);
+        k->setValue(3);
+        d->setValue(2);
+        QCoreApplication::processEvents();
+        QCOMPARE(lab->model().outcome(StudyMethod::BSpline).interpolant->parameter(), 3);
+        QCOMPARE(lab->model().outcome(StudyMethod::Fh).interpolant->parameter(), 2);
     }
 
     void theConvergenceViewArrivesWithTheCurrentCount()

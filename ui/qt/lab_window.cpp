@@ -731,15 +731,19 @@ void LabWindow::deferChange(QSpinBox* box)
 
 void LabWindow::applyPendingChanges()
 {
-    const std::vector<QSpinBox*> boxes = std::exchange(pendingBoxes_, {});
-    for (QSpinBox* box : boxes) {
+    // The values are read first: taking one change shows the settings,
+    // which sets every box no longer pending to what the model holds.
+    std::vector<std::pair<QSpinBox*, int>> changes;
+    for (QSpinBox* box : std::exchange(pendingBoxes_, {}))
+        changes.emplace_back(box, box->value());
+    for (const auto& [box, value] : changes) {
         if (box == count_) {
-            settingChanged(model_.setCount(box->value()), box);
+            settingChanged(model_.setCount(value), box);
             continue;
         }
         const auto method = static_cast<std::size_t>(
             std::find(parameters_.begin(), parameters_.end(), box) - parameters_.begin());
-        settingChanged(model_.setParameter(kStudyMethods[method], box->value()), box);
+        settingChanged(model_.setParameter(kStudyMethods[method], value), box);
     }
 }
 
