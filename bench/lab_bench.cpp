@@ -362,22 +362,37 @@ void cardinalBench()
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    dragBench(101, {kStudyMethods.begin(), kStudyMethods.end()});
-    // At 1001 nodes the piecewise cubics, whose cost grows with n alone.
-    std::vector<StudyMethod> piecewise;
-    for (const StudyMethodRow& row : methodRows())
-        if (row.form == MethodForm::Pieces)
-            piecewise.push_back(row.method);
-    dragBench(1001, piecewise);
-    convergenceBench();
-    exportBench();
-    dragBench(101, {kStudyMethods.begin(), kStudyMethods.begin() + 9}, Drag::Split);
-    dragBench(101, {kStudyMethods.begin(), kStudyMethods.end()}, Drag::Typed);
-    convergenceBench(true);
-    burstBench();
-    boundBench();
-    cardinalBench();
-    tableauBench();
-    tableauWindowBench();
+    // A name on the command line runs that line alone ("burst" for lab_burst).
+    const QString only = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const auto runs = [&](const char* name) { return only.isEmpty() || only == name; };
+    if (runs("drag")) {
+        dragBench(101, {kStudyMethods.begin(), kStudyMethods.end()});
+        // At 1001 nodes the piecewise cubics, whose cost grows with n alone.
+        std::vector<StudyMethod> piecewise;
+        for (const StudyMethodRow& row : methodRows())
+            if (row.form == MethodForm::Pieces)
+                piecewise.push_back(row.method);
+        dragBench(1001, piecewise);
+    }
+    if (runs("convergence"))
+        convergenceBench();
+    if (runs("export"))
+        exportBench();
+    if (runs("drag_split"))
+        dragBench(101, {kStudyMethods.begin(), kStudyMethods.begin() + 9}, Drag::Split);
+    if (runs("drag_typed"))
+        dragBench(101, {kStudyMethods.begin(), kStudyMethods.end()}, Drag::Typed);
+    if (runs("convergence_typed"))
+        convergenceBench(true);
+    if (runs("burst"))
+        burstBench();
+    if (runs("bound"))
+        boundBench();
+    if (runs("cardinal"))
+        cardinalBench();
+    if (runs("tableau")) {
+        tableauBench();
+        tableauWindowBench();
+    }
     return 0;
 }

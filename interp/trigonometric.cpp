@@ -36,10 +36,15 @@ bool trigonometricBuild(std::span<const double> xs, std::span<const double> ys,
     for (std::size_t k = 0; k <= m; ++k) {
         double a = 0;
         double b = 0;
+        // r is k j modulo N, stepped by k (below N): no division in the
+        // inner loop.
+        std::size_t r = 0;
         for (std::size_t j = 0; j < n; ++j) {
-            const std::size_t r = (k * j) % n;
             a += ys[j] * cosines[r];
             b += ys[j] * sines[r];
+            r += k;
+            if (r >= n)
+                r -= n;
         }
         const double scale = 2 / static_cast<double>(n);
         const bool halved = k == 0 || 2 * k == n;

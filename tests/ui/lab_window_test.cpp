@@ -74,6 +74,14 @@ void choose(QComboBox* combo, const char* key)
     combo->setCurrentIndex(index);
 }
 
+// Sets a spin box as a user would and lets the lab take the change, which it
+// does once the events waiting have been handled.
+void setSpinBox(QSpinBox* box, int value)
+{
+    box->setValue(value);
+    QCoreApplication::processEvents();
+}
+
 QString statusOf(LabWindow& lab)
 {
     return find<QLabel>(lab, "labStatus")->text();
@@ -232,7 +240,7 @@ private slots:
         QVERIFY(find<QCheckBox>(*lab, "labMethod_pw")->isChecked());
         QVERIFY(!find<QCheckBox>(*lab, "labMethod_local")->isChecked());
         // Changing the lab leaves the main window's entries alone.
-        find<QSpinBox>(*lab, "labCount")->setValue(40);
+        setSpinBox(find<QSpinBox>(*lab, "labCount"), 40);
         QCOMPARE(find<QLineEdit>(window, "Text_nU")->text(), QString("21"));
         action->trigger();
         QCOMPARE(window.findChildren<LabWindow*>().size(), 1);
@@ -415,7 +423,7 @@ private slots:
         QVERIFY(same());
         QTest::mouseRelease(first, Qt::LeftButton, {}, (nodeAt(*lab, 5)).toPoint());
         QVERIFY(same());
-        find<QSpinBox>(*lab, "labCount")->setValue(15);
+        setSpinBox(find<QSpinBox>(*lab, "labCount"), 15);
         QVERIFY(same());
         QCOMPARE(lab->secondModel()->nodes().size(), std::size_t{15});
         auto* numbers = find<QTableWidget>(*lab, "labNumbers");
@@ -628,7 +636,7 @@ private slots:
              "The plot shows the whole picture."},
             {"holding the axes", [&] { trigger("labHoldAxesAction"); }, "The axes hold"},
             {"a copy", [&] { trigger("labCopyNumbersAction"); }, "Copied the numbers of 1 methods."},
-            {"a setting", [&] { find<QSpinBox>(*lab, "labCount")->setValue(7); },
+            {"a setting", [&] { setSpinBox(find<QSpinBox>(*lab, "labCount"), 7); },
              "Values p and f of sin(2πx) at 7 nodes"},
         };
         for (const auto& step : steps) {
@@ -647,7 +655,7 @@ private slots:
         lab->resize(640, 480);
         QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
         auto* sentence = find<StatusSentence>(*lab, "labStatus");
-        find<QSpinBox>(*lab, "labCount")->setValue(12);
+        setSpinBox(find<QSpinBox>(*lab, "labCount"), 12);
         const QString whole = statusOf(*lab);
         QVERIFY(sentence->fontMetrics().horizontalAdvance(whole) > sentence->width());
         QTRY_VERIFY(sentence->height() >= 2 * sentence->fontMetrics().lineSpacing());
@@ -707,17 +715,17 @@ private slots:
         QVERIFY(hold->isCheckable());
         const auto world = [&] { return plot->property("visibleWorld").toRectF(); };
         const QRectF at11 = world();
-        count->setValue(15);
+        setSpinBox(count, 15);
         QVERIFY2(world() != at11, "a change fits while the axes are free");
         hold->trigger();
         const QRectF held = world();
-        count->setValue(21);
+        setSpinBox(count, 21);
         QCOMPARE(world(), held);
         choose(find<QComboBox>(*lab, "labNodes"), "lobatto");
         QCOMPARE(world(), held);
         hold->trigger();
         choose(find<QComboBox>(*lab, "labNodes"), "equispaced");
-        count->setValue(11);
+        setSpinBox(count, 11);
         QCOMPARE(world(), at11);
         find<QAction>(*lab, "labPlayAction")->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(lab->model().settings().count > 4, 5000);
@@ -761,7 +769,7 @@ private slots:
         QCOMPARE(table->item(0, 0)->text(), QString("AAA rational approximant"));
         // A new figure keeps the order chosen.
         table->sortByColumn(1, Qt::AscendingOrder);
-        find<QSpinBox>(*lab, "labCount")->setValue(15);
+        setSpinBox(find<QSpinBox>(*lab, "labCount"), 15);
         for (int r = 1; r < table->rowCount(); ++r)
             QVERIFY(figure(r - 1, 1) <= figure(r, 1));
         // Copy numbers keeps the ids in the model's order.
@@ -787,8 +795,8 @@ private slots:
             QVERIFY2(header->sectionSize(c) > widest, qPrintable(caption));
         }
         // New figures widen their columns: every cell shows whole.
-        find<QSpinBox>(*lab, "labCount")->setValue(9);
-        find<QSpinBox>(*lab, "labCount")->setValue(7);
+        setSpinBox(find<QSpinBox>(*lab, "labCount"), 9);
+        setSpinBox(find<QSpinBox>(*lab, "labCount"), 7);
         QCoreApplication::processEvents();
         for (int r = 0; r < table->rowCount(); ++r)
             for (int c = 0; c < table->columnCount() - 1; ++c) {
@@ -985,16 +993,28 @@ private slots:
         auto* bspline = find<QCheckBox>(*lab, "labMethod_bspline");
         QVERIFY2(bspline->text().contains("unavailable"), "k = 5 needs six nodes");
         QVERIFY(bspline->toolTip().contains("from 1 to 3; it is 5"));
-        k->setValue(3);
+        setSpinBox(k, 3);
         QVERIFY(!bspline->text().contains("unavailable"));
         QCOMPARE(lab->model().settings().parameters.of(StudyMethod::BSpline), 3);
-        d->setValue(1);
+        setSpinBox(d, 1);
         QCOMPARE(lab->model().outcome(StudyMethod::Fh).interpolant->parameter(), 1);
         QCOMPARE(lab->model().outcome(StudyMethod::BSpline).interpolant->parameter(), 3);
         const QStringList legend =
             find<LabPlot>(*lab, "labPlot")->property("legendEntries").toStringList();
         QVERIFY2(legend.contains("Floater–Hormann rational (d = 1)"), qPrintable(legend.join("|")));
         QVERIFY(legend.contains("B-spline (k = 3)"));
+        // Another control's change before a press is taken keeps the press,
+        // and two boxes changed in one turn both reach the model.
+        k->setValue(1);
+        find<QCheckBox>(*lab, "labMethod_linear")->setChecked(true);
+        QCoreApplication::processEvents();
+        QCOMPARE(k->value(), 1);
+        QCOMPARE(lab->model().outcome(StudyMethod::BSpline).interpolant->parameter(), 1);
+        k->setValue(3);
+        d->setValue(2);
+        QCoreApplication::processEvents();
+        QCOMPARE(lab->model().outcome(StudyMethod::BSpline).interpolant->parameter(), 3);
+        QCOMPARE(lab->model().outcome(StudyMethod::Fh).interpolant->parameter(), 2);
     }
 
     void theConvergenceViewArrivesWithTheCurrentCount()
@@ -1028,7 +1048,7 @@ private slots:
         QVERIFY(lines.at(1).endsWith("\t"));
         QVERIFY2(lines.at(2).section('\t', 6).startsWith("2.0"), qPrintable(lines.at(2)));
         // A new setting starts again; the earlier points are gone.
-        find<QSpinBox>(*lab, "labCount")->setValue(38);
+        setSpinBox(find<QSpinBox>(*lab, "labCount"), 38);
         QVERIFY(!lab->convergenceComplete());
         QVERIFY(finished.wait(60000));
         QVERIFY(lab->convergence().begin()->second.count(38));
@@ -1046,6 +1066,10 @@ private slots:
         QSignalSpy finished(lab.get(), &LabWindow::workFinished);
         for (const int n : {301, 302, 303})
             count->setValue(n);
+        // The presses are taken as one change once the events waiting are.
+        QCOMPARE(lab->model().settings().count, 11);
+        QCoreApplication::processEvents();
+        QCOMPARE(lab->model().settings().count, 303);
         QVERIFY(lab->workPending());
         QCOMPARE(numbers->item(0, 5)->text(), QString("…"));
         QVERIFY(!numbers->item(1, 1)->text().isEmpty());  // linear at once
@@ -1262,6 +1286,12 @@ private slots:
         QCOMPARE(lab->model().nodes()[5].x, 0.9);
         QCOMPARE(table->model()->index(5, 0).data().toString(), QString("0.9"));
         find<QAction>(*lab, "labUndoAction")->trigger();
+        QCOMPARE(lab->model().nodes(), pasted);
+        // A cell typed wrong, or as another spelling of its number, shows the node again.
+        for (const char* typed : {"abc", "0.20"}) {
+            table->model()->setData(table->model()->index(1, 0), typed);
+            QCOMPARE(table->model()->index(1, 0).data().toString(), QString("0.2"));
+        }
         QCOMPARE(lab->model().nodes(), pasted);
 
         table->selectRow(2);

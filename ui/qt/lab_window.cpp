@@ -39,10 +39,12 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <functional>
 #include <limits>
 #include <map>
+#include <utility>
 
 #include "data/dsf_writer.h"
 #include "data/number_text.h"
@@ -322,6 +324,10 @@ void LabWindow::createControls()
     convergenceRedraw_ = new QTimer(this);
     convergenceRedraw_->setSingleShot(true);
     convergenceRedraw_->setInterval(kConvergenceRedrawMs);
+    pendingChanges_ = new QTimer(this);
+    pendingChanges_->setSingleShot(true);
+    pendingChanges_->setInterval(0);
+    connect(pendingChanges_, &QTimer::timeout, this, &LabWindow::applyPendingChanges);
     longWorkStart_ = new QTimer(this);
     longWorkStart_->setSingleShot(true);
     longWorkStart_->setInterval(0);
@@ -666,13 +672,10 @@ void LabWindow::connectControls()
         else if (const auto id = chosen(nodes_, kNodeFamilies))
             settingChanged(model_.setFamily(*id), nodes_);
     });
-    connect(count_, &QSpinBox::valueChanged, this,
-            [this](int n) { settingChanged(model_.setCount(n), count_); });
-    for (const StudyMethod method : kStudyMethods)
-        if (QSpinBox* box = parameters_[methodIndex(method)])
-            connect(box, &QSpinBox::valueChanged, this, [this, method, box](int value) {
-                settingChanged(model_.setParameter(method, value), box);
-            });
+    connect(count_, &QSpinBox::valueChanged, this, [this] { deferChange(count_); });
+    for (QSpinBox* box : parameters_)
+        if (box)
+            connect(box, &QSpinBox::valueChanged, this, [this, box] { deferChange(box); });
     connect(globalForm_, &QComboBox::currentIndexChanged, this, [this] {
         if (const auto id = chosen(globalForm_, kGlobalForms))
             settingChanged(model_.setGlobalForm(*id), globalForm_);
@@ -890,6 +893,34 @@ void LabWindow::connectControls()
     });
 }
 
+// A held arrow or a run of key presses changes a spin box many times in one
+// turn of the event loop: the latest value of each is taken once the events
+// waiting are, so the lab computes and draws once, not once a press.
+void LabWindow::deferChange(QSpinBox* box)
+{
+    if (std::find(pendingBoxes_.begin(), pendingBoxes_.end(), box) == pendingBoxes_.end())
+        pendingBoxes_.push_back(box);
+    pendingChanges_->start();
+}
+
+void LabWindow::applyPendingChanges()
+{
+    // The values are read first: taking one change shows the settings,
+    // which sets every box no longer pending to what the model holds.
+    std::vector<std::pair<QSpinBox*, int>> changes;
+    for (QSpinBox* box : std::exchange(pendingBoxes_, {}))
+        changes.emplace_back(box, box->value());
+    for (const auto& [box, value] : changes) {
+        if (box == count_) {
+            settingChanged(model_.setCount(value), box);
+            continue;
+        }
+        const auto method = static_cast<std::size_t>(
+            std::find(parameters_.begin(), parameters_.end(), box) - parameters_.begin());
+        settingChanged(model_.setParameter(kStudyMethods[method], value), box);
+    }
+}
+
 void LabWindow::settingChanged(Refusal refusal, QWidget* control)
 {
     stopPlay();
@@ -952,12 +983,16 @@ void LabWindow::showSettings()
     selectKey(nodes_, kNodeFamilies, s.family);
     selectKey(view_, kLabViews, s.view);
     selectKey(globalForm_, kGlobalForms, s.parameters.globalForm);
-    {
+    // A box whose change is still to be taken keeps the value it shows.
+    const auto pending = [this](QSpinBox* box) {
+        return std::find(pendingBoxes_.begin(), pendingBoxes_.end(), box) != pendingBoxes_.end();
+    };
+    if (!pending(count_)) {
         const QSignalBlocker blocker(count_);
         count_->setValue(s.count);
     }
     for (const StudyMethod method : kStudyMethods)
-        if (QSpinBox* box = parameters_[methodIndex(method)]) {
+        if (QSpinBox* box = parameters_[methodIndex(method)]; box && !pending(box)) {
             const QSignalBlocker blocker(box);
             box->setValue(s.parameters.of(method));
         }
@@ -1039,9 +1074,23 @@ void LabWindow::showArrivedWork()
 // Only the cells that changed are set: a drag refreshes at every move.
 void LabWindow::updateNodeTable()
 {
+    const NodeList& nodes = model_.nodes();
+    const bool sameBits = tableShows_ && tableShows_->size() == nodes.size() &&
+                          std::equal(nodes.begin(), nodes.end(), tableShows_->begin(),
+                                     [](const Node& a, const Node& b) {
+                                         return std::bit_cast<std::uint64_t>(a.x) ==
+                                                    std::bit_cast<std::uint64_t>(b.x) &&
+                                                std::bit_cast<std::uint64_t>(a.y) ==
+                                                    std::bit_cast<std::uint64_t>(b.y);
+                                     });
+    // Formatting every cell to compare it costs more than a frame at 1001
+    // nodes, so a table that shows these very nodes is left as it is.
+    if (sameBits && tableYEditable_ == !model_.hasFunction())
+        return;
+    tableShows_ = nodes;
+    tableYEditable_ = !model_.hasFunction();
     // The view must hear of the changes, so the model's signals stay on.
     fillingNodeTable_ = true;
-    const NodeList& nodes = model_.nodes();
     nodeRows_->setRowCount(static_cast<int>(nodes.size()));
     const Qt::ItemFlags fixed = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
     const Qt::ItemFlags yFlags = model_.hasFunction() ? fixed : fixed | Qt::ItemIsEditable;
@@ -1069,6 +1118,7 @@ void LabWindow::nodeEdited(QStandardItem* item)
 {
     if (fillingNodeTable_)
         return;
+    tableShows_.reset();  // the cell holds the text typed, which the nodes may not say
     const auto row = static_cast<std::size_t>(item->row());
     NodeList nodes = model_.nodes();
     const std::string text = item->text().toStdString();

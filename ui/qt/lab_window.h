@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "lab/convergence_study.h"
 #include "lab/method_work.h"
@@ -112,6 +113,8 @@ private:
     void describeControls();
     void connectControls();
     QAction* addAction(const char* name, const QString& text, const QKeySequence& keys = {});
+    void deferChange(QSpinBox* box);
+    void applyPendingChanges();
     void settingChanged(Refusal refusal, QWidget* control);
     void applyExpression();
     void showSettings();
@@ -172,12 +175,18 @@ private:
     QTableView* nodeTable_ = nullptr;
     QStandardItemModel* nodeRows_ = nullptr;
     bool fillingNodeTable_ = false;  // the table shows the nodes: no edit
+    // The nodes the table shows and whether their y could be edited then.
+    std::optional<NodeList> tableShows_;
+    bool tableYEditable_ = false;
     StatusSentence* sentence_ = nullptr;
     QHash<QString, QAction*> actions_;
     QHash<QWidget*, QString> toolTips_;
     QTimer* playTimer_ = nullptr;
     bool closeAgreed_ = false;
     QTimer* convergenceRedraw_ = nullptr;
+    // The spin boxes changed since the changes were last taken, in order.
+    QTimer* pendingChanges_ = nullptr;
+    std::vector<QSpinBox*> pendingBoxes_;
 
     // The convergence view: its points so far and the run computing them.
     ConvergenceStudy convergence_;

@@ -38,14 +38,30 @@ void StatusSentence::setSentence(const QString& sentence)
     fit();
 }
 
+const QStringList& StatusSentence::brokenAt(int width) const
+{
+    // A resize asks at width after width: only the last few are kept.
+    constexpr qsizetype kWidthsKept = 8;
+    if (broken_.text != text() || broken_.font != font() ||
+        broken_.byWidth.size() >= kWidthsKept) {
+        broken_.text = text();
+        broken_.font = font();
+        broken_.byWidth.clear();
+    }
+    auto known = broken_.byWidth.find(width);
+    if (known == broken_.byWidth.end())
+        known = broken_.byWidth.insert(width, breakLines(text(), font(), width));
+    return *known;
+}
+
 int StatusSentence::linesNeeded(int width) const
 {
-    return static_cast<int>(breakLines(text(), font(), width).size());
+    return static_cast<int>(brokenAt(width).size());
 }
 
 QStringList StatusSentence::linesAt(int width) const
 {
-    QStringList lines = breakLines(text(), font(), width);
+    QStringList lines = brokenAt(width);
     if (lines.size() <= kMaxLines)
         return lines;
     QString rest;

@@ -3,7 +3,10 @@
 // in "…" and the whole sentence is the tooltip.
 #pragma once
 
+#include <QFont>
+#include <QHash>
 #include <QLabel>
+#include <QStringList>
 
 namespace tarvel::ui {
 
@@ -29,7 +32,18 @@ private:
     // there are more than kMaxLines.
     QStringList linesAt(int width) const;
     int linesNeeded(int width) const;
+    // Breaking the sentence into lines shapes all its text, and the layout
+    // asks for the lines several times a change: the lines are kept per
+    // width until the sentence or the font changes.
+    const QStringList& brokenAt(int width) const;
     void fit();
+
+    struct BrokenLines {
+        QString text;
+        QFont font;
+        QHash<int, QStringList> byWidth;
+    };
+    mutable BrokenLines broken_;  // for text() in font()
 };
 
 }  // namespace tarvel::ui
