@@ -5,7 +5,7 @@
 #include <limits>
 #include <numbers>
 
-#include "plot/ticks.h"
+#include "data/number_text.h"
 
 namespace tarvel {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "interp/newton_form.h"
 #include "lab/lab_text.h"
-#include "plot/ticks.h"
+#include "data/number_text.h"
 
 namespace tarvel {
 namespace {

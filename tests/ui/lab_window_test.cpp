@@ -953,7 +953,7 @@ private slots:
         QCOMPARE(find<QTableWidget>(*lab, "labTableauTable")->rowCount(), 0);
         choose(find<QComboBox>(*lab, "labTableauOrder"), "leja");
         QCOMPARE(find<QComboBox>(*lab, "labTableauOrder")->currentData().toString(), QString("left"));
-        find<QSpinBox>(*lab, "labCount")->setValue(16);
+        setSpinBox(find<QSpinBox>(*lab, "labCount"), 16);
         QCOMPARE(find<QTableWidget>(*lab, "labTableauTable")->rowCount(), 16);
     }
 
