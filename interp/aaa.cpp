@@ -240,8 +240,10 @@ bool aaaBuild(std::span<const double> xs, std::span<const double> ys, MethodData
     // Solving again without a doublet's support point may leave another.
     while (dropSpuriousPairs(xs, scale, data, support))
         keep(xs, ys, support, leastSquaresWeights(xs, ys, support), data);
+    // A zero weight leaves its support point out of the quotient, where the
+    // value at that point would divide by it: such a fit is refused.
     const bool finite = std::all_of(data.weights.begin(), data.weights.end(),
-                                    [](double w) { return std::isfinite(w); });
+                                    [](double w) { return std::isfinite(w) && w != 0; });
     if (!finite)
         data.weights.clear();
     return finite;
