@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <numeric>
 
 #include <Eigen/Dense>
@@ -90,7 +91,9 @@ std::vector<double> fitted(std::span<const double> xs, std::span<const double> y
             numerator += c * ys[support[k]];
             denominator += c;
         }
-        r[i] = numerator / denominator;
+        // Where the weights cancel, the fit is as far off as can be.
+        r[i] = denominator != 0 ? numerator / denominator
+                                : std::numeric_limits<double>::infinity();
     }
     return r;
 }
@@ -163,6 +166,24 @@ RationalRoots rootsFrom(std::span<const double> z, std::span<const double> f,
 
 // The fit's support points, values and weights as the data keep them:
 // rising, for the evaluation's search.
+// A support point of weight 0 adds nothing to the quotient anywhere but at
+// itself, where it would make 0/0: it is left out.
+void dropZeroWeights(MethodData& data)
+{
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k < data.weights.size(); ++k) {
+        if (data.weights[k] == 0)
+            continue;
+        data.knots[kept] = data.knots[k];
+        data.coefs[kept] = data.coefs[k];
+        data.weights[kept] = data.weights[k];
+        ++kept;
+    }
+    data.knots.resize(kept);
+    data.coefs.resize(kept);
+    data.weights.resize(kept);
+}
+
 void keep(std::span<const double> xs, std::span<const double> ys, Support support,
           std::span<const double> weights, MethodData& data)
 {
@@ -240,10 +261,10 @@ bool aaaBuild(std::span<const double> xs, std::span<const double> ys, MethodData
     // Solving again without a doublet's support point may leave another.
     while (dropSpuriousPairs(xs, scale, data, support))
         keep(xs, ys, support, leastSquaresWeights(xs, ys, support), data);
-    // A zero weight leaves its support point out of the quotient, where the
-    // value at that point would divide by it: such a fit is refused.
-    const bool finite = std::all_of(data.weights.begin(), data.weights.end(),
-                                    [](double w) { return std::isfinite(w) && w != 0; });
+    dropZeroWeights(data);
+    const bool finite = !data.weights.empty() &&
+                        std::all_of(data.weights.begin(), data.weights.end(),
+                                    [](double w) { return std::isfinite(w); });
     if (!finite)
         data.weights.clear();
     return finite;
