@@ -679,7 +679,7 @@ std::string pictureDescription(const LabModel& model)
             text += joined({": no band. ", band.refusal});
         else if (!out.available())
             text += joined({": unavailable, ", out.refusal});
-        else if (out.pending)
+        else if (out.pending || out.previewed)
             text += ": being computed.";
         else if (out.figures && band.order > 0)
             text += joined({": ", largestErrorText(*out.figures), " under the band ",

@@ -1092,6 +1092,15 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
              return m.setParameter(StudyMethod::Local, 40);
          },
          {}},
+        {"a drag: every curve drawn at once, every figure later",
+         [](LabModel& m) {
+             m.beginDrag();
+             m.moveNode(5, 0.2, 0.7, false);
+             m.finishDrag();
+             return Refusal{};
+         },
+         {StudyMethod::Global, StudyMethod::Local, StudyMethod::Akima, StudyMethod::Fh,
+          StudyMethod::Trig}},
     };
     for (const auto& row : rows) {
         const std::vector<StudyMethod> shown = {StudyMethod::Global, StudyMethod::Local,
@@ -1108,8 +1117,18 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
         for (const StudyMethod method : shown) {
             const bool waits =
                 std::find(row.pending.begin(), row.pending.end(), method) != row.pending.end();
-            EXPECT_EQ(models.deferred.outcome(method).pending, waits)
+            const MethodOutcome& out = models.deferred.outcome(method);
+            EXPECT_EQ(out.pending || out.previewed, waits)
                 << row.name << ", " << studyMethodKey(method);
+            if (!out.previewed)
+                continue;
+            // The curve drawn meanwhile is the finished one's at every drawn point.
+            const std::vector<double>& full = models.atOnce.outcome(method).value;
+            const std::size_t step = (full.size() - 1) / (kCurvePoints - 1);
+            ASSERT_EQ(out.value.size(), full.size()) << row.name;
+            for (std::size_t k = 0; k < full.size(); k += step)
+                ASSERT_TRUE(support::sameBitsAs(out.value[k], full[k]))
+                    << row.name << ", " << studyMethodKey(method) << " at " << k;
         }
         EXPECT_EQ(models.deferred.workPending(), !row.pending.empty()) << row.name;
         models.completeDeferred();
@@ -1155,7 +1174,8 @@ TEST(LabModel, LongWorkOfAnEarlierStateIsDropped)
     models.deferred.finishDrag();
     EXPECT_FALSE(models.deferred.takeResult(
         {second[0].method, second[0].generation, *completedOutcome(second[0])}));
-    EXPECT_TRUE(models.deferred.outcome(StudyMethod::Global).pending);
+    EXPECT_TRUE(models.deferred.outcome(StudyMethod::Global).previewed);
+    EXPECT_FALSE(models.deferred.outcome(StudyMethod::Global).figures);
 }
 
 TEST(MethodWork, ARunDeliversEachWorkAndCancelWaits)

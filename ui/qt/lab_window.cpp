@@ -1365,7 +1365,7 @@ void LabWindow::updateNumbers()
                 tip = qstr(out->refusal);
                 if (c == 1)
                     text = "unavailable";
-            } else if (out && out->pending && c > 0 && c < kOrderColumn) {
+            } else if (out && (out->pending || out->previewed) && c > 0 && c < kOrderColumn) {
                 text = "…";
                 tip = "Being computed.";
             } else if (c == kOrderColumn && text.isEmpty()) {
