@@ -918,6 +918,7 @@ TEST(LabModel, TitleAndLegendNameTheFunctionAndTheNodeFamily)
         LabView view;
         const char* title;
         const char* nodes;
+        std::optional<NodeList> pasted = std::nullopt;
     };
     const NodeList three = {{0, 1}, {0.5, 2}, {1, 0}};
     const Case cases[] = {
@@ -936,11 +937,17 @@ TEST(LabModel, TitleAndLegendNameTheFunctionAndTheNodeFamily)
         {"given points", startWith(LabFunction::Data, 3, {StudyMethod::Linear}, three),
          NodeFamily::Equispaced, LabView::Values, "Data (no function), 3 nodes",
          "nodes (3)"},
+        {"pasted nodes, no longer of the family they replaced",
+         startWith(LabFunction::Sine, 11, {StudyMethod::Linear}), NodeFamily::Equispaced,
+         LabView::Values, "sin(2πx), 3 edited own nodes", "edited nodes (3, your own)", three},
     };
     for (const Case& c : cases) {
         LabModel model(c.start);
         if (c.start.settings.function != LabFunction::Data) {
             ASSERT_FALSE(model.setFamily(c.family)) << c.name;
+        }
+        if (c.pasted) {
+            ASSERT_FALSE(model.replaceNodes(*c.pasted, true)) << c.name;
         }
         ASSERT_FALSE(model.setView(c.view)) << c.name;
         const LabPicture picture = labPicture(model, {});
