@@ -1426,9 +1426,12 @@ private slots:
             QVERIFY(panel->toPlainText().contains(answer));
             QVERIFY2(lab->mayClose(), "a lesson just opened has nothing unsaved");
         }
-        // Named in the menu by the number of their file and their title.
+        // Named in the menu by the number of their file and their title,
+        // numbered 1 to 8 with none missing.
+        QCOMPARE(titles.size(), 8);
         for (qsizetype i = 0; i < titles.size(); ++i) {
             const QString number = QFileInfo(shipped[i]).fileName().section('-', 0, 0);
+            QCOMPARE(number.toInt(), i + 1);
             const QString title = qstr(studyIn(shipped[i]).lesson->title);
             QCOMPARE(titles[i], "&" + QString::number(number.toInt()) + " " + title);
         }
