@@ -182,19 +182,70 @@ TEST(LabCounts, PlayStepsUpwardFromTwoAndStopsAt1001)
     EXPECT_FALSE(nextPlayCount(1001));
 }
 
-TEST(LabExport, NumbersAreTabSeparatedWithSeventeenDigits)
+TEST(LabExport, NumbersAreTabSeparatedWithSeventeenDigitsInTheViewsColumns)
 {
-    const NumbersRow rows[] = {
-        {"global", 1.9156504940605894, 0.0333, 0.1, 0, std::nullopt, "rho=1.25"},
-        {"linear", std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1.0, "4.0000000000000009"},
+    const auto row = [](std::string method, std::optional<double> error, std::optional<double> at,
+                        std::optional<double> rms, std::optional<double> overshoot,
+                        std::optional<double> lebesgue, std::string order) {
+        NumbersRow figures;
+        figures.method = std::move(method);
+        figures.largestError = error;
+        figures.atX = at;
+        figures.rmsError = rms;
+        figures.overshoot = overshoot;
+        figures.lebesgueConstant = lebesgue;
+        figures.observedOrder = std::move(order);
+        return figures;
     };
-    const std::vector<std::string> lines = linesOf(numbersText(rows));
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], "method\tlargest error\tat x\tRMS error\tovershoot\tLebesgue constant"
-                        "\tobserved order");
-    EXPECT_EQ(lines[1],
-              "global\t1.9156504940605894\t0.033300000000000003\t0.10000000000000001\t0\t\trho=1.25");
-    EXPECT_EQ(lines[2], "linear\t\t\t\t\t1\t4.0000000000000009");
+    NumbersRow global = row("global", 1.9156504940605894, 0.0333, 0.1, 0, std::nullopt, "rho=1.25");
+    NumbersRow linear = row("linear", std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1.0,
+                            "4.0000000000000009");
+    NumbersRow aaa = row("aaa", 4e-16, 0.5, 1e-16, 0, std::nullopt, "");
+    aaa.supportPoints = 3;
+    aaa.nearestPole = std::complex<double>(0.5, -0.1);
+    // 2^-2000, below the smallest double.
+    ScaledNumber omega;
+    omega.multiply(0x1p-1000);
+    omega.multiply(0x1p-1000);
+    for (NumbersRow* each : {&global, &linear, &aaa}) {
+        each->largestOmega = omega;
+        each->largestOmegaX = 0.25;
+    }
+    const NumbersRow rows[] = {global, linear, aaa};
+    const std::string common = "method\tlargest error\tat x\tRMS error\tovershoot"
+                               "\tLebesgue constant\tobserved order";
+    const struct {
+        LabView view;
+        std::string header;
+        std::string globalLine;
+        std::string linearLine;
+        std::string aaaLine;
+    } cases[] = {
+        {LabView::Values, common,
+         "global\t1.9156504940605894\t0.033300000000000003\t0.10000000000000001\t0\t\trho=1.25",
+         "linear\t\t\t\t\t1\t4.0000000000000009",
+         "aaa\t3.9999999999999999e-16\t0.5\t9.9999999999999998e-17\t0\t\t"},
+        {LabView::Poles, common + "\tsupport points\tnearest pole",
+         "global\t1.9156504940605894\t0.033300000000000003\t0.10000000000000001\t0\t\trho=1.25\t\t",
+         "linear\t\t\t\t\t1\t4.0000000000000009\t\t",
+         "aaa\t3.9999999999999999e-16\t0.5\t9.9999999999999998e-17\t0\t\t\t3\t"
+         "0.5 ± 0.10000000000000001i"},
+        {LabView::Omega, common + "\tlargest |ω|",
+         "global\t1.9156504940605894\t0.033300000000000003\t0.10000000000000001\t0\t\trho=1.25"
+         "\t8.70980981622e-603",
+         "linear\t\t\t\t\t1\t4.0000000000000009\t8.70980981622e-603",
+         "aaa\t3.9999999999999999e-16\t0.5\t9.9999999999999998e-17\t0\t\t\t"
+         "8.70980981622e-603"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(named(kLabViews, c.view).key));
+        const std::vector<std::string> lines = linesOf(numbersText(rows, c.view));
+        ASSERT_EQ(lines.size(), 4u);
+        EXPECT_EQ(lines[0], c.header);
+        EXPECT_EQ(lines[1], c.globalLine);
+        EXPECT_EQ(lines[2], c.linearLine);
+        EXPECT_EQ(lines[3], c.aaaLine);
+    }
 }
 
 TEST(LabExport, OvershootWithinRoundingOfTheNodeValuesShowsAsZero)

@@ -121,6 +121,7 @@ private:
     void refresh();
     void updateMethods();
     void updateNumbers();
+    void showViewFigures(int row, const NumbersRow& figures);
     void giveNumbersRoom();
     void updateActions();
     // The one place that sets the status sentence.
