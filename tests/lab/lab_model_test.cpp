@@ -1110,7 +1110,7 @@ struct DeferredAndAtOnce {
     {
         for (const MethodWork& work : deferred.takeLongWork())
             EXPECT_TRUE(
-                deferred.takeResult({work.method, work.generation, *completedOutcome(work)}));
+                deferred.takeResult({work.method, work.generation, *builtOutcome(work)}));
     }
 };
 
@@ -1124,30 +1124,40 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
         std::vector<StudyMethod> pending;
     } rows[] = {
         {"more nodes", [](LabModel& m) { return m.setCount(301); },
-         {StudyMethod::Global, StudyMethod::Fh, StudyMethod::Trig}},
+         {StudyMethod::Global, StudyMethod::Fh, StudyMethod::Trig, StudyMethod::Aaa}},
         {"a high local degree",
          [](LabModel& m) {
              m.setCount(301);
              return m.setParameter(StudyMethod::Local, 100);
          },
-         {StudyMethod::Global, StudyMethod::Local, StudyMethod::Fh, StudyMethod::Trig}},
+         {StudyMethod::Global, StudyMethod::Local, StudyMethod::Fh, StudyMethod::Trig,
+          StudyMethod::Aaa}},
         {"the Lebesgue view at many nodes",
          [](LabModel& m) {
              m.setCount(301);
              return m.setView(LabView::Lebesgue);
          },
-         {StudyMethod::Global, StudyMethod::Fh, StudyMethod::Trig}},
-        {"a hundred nodes: nothing waits",
+         {StudyMethod::Global, StudyMethod::Fh, StudyMethod::Trig, StudyMethod::Aaa}},
+        {"a hundred nodes: AAA's build alone waits",
          [](LabModel& m) {
              m.setCount(101);
              return m.setParameter(StudyMethod::Local, 40);
          },
-         {}},
+         {StudyMethod::Aaa}},
+        {"fifty nodes: nothing waits", [](LabModel& m) { return m.setCount(50); }, {}},
+        {"AAA shown again at many nodes",
+         [](LabModel& m) {
+             m.setShown(StudyMethod::Aaa, false);
+             m.setCount(1001);
+             m.setShown(StudyMethod::Aaa, true);
+             return Refusal();
+         },
+         {StudyMethod::Global, StudyMethod::Fh, StudyMethod::Trig, StudyMethod::Aaa}},
     };
     for (const auto& row : rows) {
         const std::vector<StudyMethod> shown = {StudyMethod::Global, StudyMethod::Local,
                                                 StudyMethod::Akima, StudyMethod::Fh,
-                                                StudyMethod::Trig};
+                                                StudyMethod::Trig, StudyMethod::Aaa};
         LabStart start = startWith(LabFunction::Runge, 11, {});
         for (const StudyMethod method : shown)
             start.settings.shown[methodIndex(method)] = true;
@@ -1169,6 +1179,14 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
             const MethodOutcome& later = models.deferred.outcome(method);
             const MethodOutcome& now = models.atOnce.outcome(method);
             const std::string what = std::string(row.name) + ", " + studyMethodKey(method);
+            EXPECT_EQ(later.refusal, now.refusal) << what;
+            ASSERT_EQ(later.interpolant.has_value(), now.interpolant.has_value()) << what;
+            if (now.interpolant) {
+                support::expectBits(what + " support points", later.interpolant->data().knots,
+                                    now.interpolant->data().knots);
+                support::expectBits(what + " weights", later.interpolant->data().weights,
+                                    now.interpolant->data().weights);
+            }
             support::expectBits(what + " values", later.value, now.value);
             support::expectBits(what + " Lebesgue function", later.lebesgue, now.lebesgue);
             ASSERT_EQ(later.lebesgueConstant.has_value(), now.lebesgueConstant.has_value()) << what;
@@ -1183,6 +1201,26 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
             }
         }
     }
+}
+
+// A slow build of a method not shown is not done at all: the method counts
+// as available, with nothing to draw and no work, until it is shown.
+TEST(LabModel, ASlowBuildOfAHiddenMethodWaitsUntilItIsShown)
+{
+    DeferredAndAtOnce models(startWith(LabFunction::Abs, 11, {StudyMethod::Linear}));
+    models.deferred.setCount(1001);
+    const MethodOutcome& aaa = models.deferred.outcome(StudyMethod::Aaa);
+    EXPECT_TRUE(aaa.waitsUntilShown);
+    EXPECT_TRUE(aaa.available());
+    EXPECT_FALSE(aaa.interpolant);
+    EXPECT_FALSE(models.deferred.workPending());
+    EXPECT_TRUE(models.deferred.takeLongWork().empty());
+    models.deferred.setShown(StudyMethod::Aaa, true);
+    EXPECT_TRUE(models.deferred.outcome(StudyMethod::Aaa).pending);
+    EXPECT_FALSE(models.deferred.outcome(StudyMethod::Aaa).waitsUntilShown);
+    const std::vector<MethodWork> works = models.deferred.takeLongWork();
+    ASSERT_EQ(works.size(), 1u);
+    EXPECT_TRUE(works[0].build);
 }
 
 // Work of a state the model has left (the count changed again, a node

@@ -1139,6 +1139,26 @@ private slots:
         QVERIFY2(drawn.filter("Global").size() == 1, qPrintable(drawn.join(", ")));
     }
 
+    // AAA at many nodes is built away from the window: the poles view says
+    // so at once and draws the poles, with their numbers, when they arrive.
+    void aaaAtManyNodesIsBuiltAwayFromTheWindow()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Abs, 11, {"aaa"}));
+        choose(find<QComboBox>(*lab, "labView"), "poles");
+        QSignalSpy finished(lab.get(), &LabWindow::workFinished);
+        setSpinBox(find<QSpinBox>(*lab, "labCount"), 1001);
+        QVERIFY(lab->workPending());
+        QVERIFY(!lab->model().outcome(StudyMethod::Aaa).interpolant);
+        QCOMPARE(lab->plot().picture().emptyReason, std::string("Computing the AAA approximant…"));
+        auto* numbers = find<QTableWidget>(*lab, "labNumbers");
+        QCOMPARE(numbers->item(0, 1)->text(), QString("…"));
+        QVERIFY(finished.wait(60000));
+        QVERIFY(lab->plot().picture().emptyReason.empty());
+        QVERIFY(!numbers->item(0, static_cast<int>(kSupportPointsColumn))->text().isEmpty());
+        QVERIFY(find<QCheckBox>(*lab, "labMethod_aaa")->text().endsWith("approximant"));
+        QVERIFY2(statusOf(*lab).contains("AAA: "), qPrintable(statusOf(*lab)));
+    }
+
     // Closing the lab, or the main window with it, asks first when the lab
     // holds edited nodes not saved: Save goes through the save dialog,
     // Discard closes, Cancel keeps every window open.

@@ -1060,6 +1060,7 @@ void LabWindow::showArrivedWork()
 {
     plot_->setPicture(labPicture(model_, convergence_.table()));
     plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
+    updateMethods();  // a build done on a worker may have refused the nodes
     updateNumbers();
     if (model_.workPending())
         return;
