@@ -702,6 +702,15 @@ private slots:
         plot->setFocus();
         QTest::keyClick(plot, Qt::Key_Home, Qt::ControlModifier);
         QVERIFY(plot->property("visibleWorld").toRectF().top() > world.top());
+        // A typed function after another drag is a new picture, fitted to its own curve.
+        dragNode(*lab, 5, above, [] {});
+        auto* entry = find<QLineEdit>(*lab, "labExpression");
+        entry->setText("3 sin(2pi x)");
+        QTest::keyClick(entry, Qt::Key_Return);
+        const QRectF fitted = plot->property("visibleWorld").toRectF();
+        QVERIFY2(std::max(fitted.top(), fitted.bottom()) >= 3 &&
+                     std::min(fitted.top(), fitted.bottom()) <= -3,
+                 "the new function's curve is in sight");
     }
 
     // Through which changes the axes stay, with and without holding them.

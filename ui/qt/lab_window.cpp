@@ -960,6 +960,7 @@ void LabWindow::applyExpression()
     }
     expressionRefusal_->clear();
     expressionRefusal_->hide();
+    fitNewPicture();
     {
         const QSignalBlocker blocker(expressionHistory_);
         const int earlier = expressionHistory_->findText(text);
@@ -973,6 +974,14 @@ void LabWindow::applyExpression()
     showSettings();
     refresh();
     say(qstr(pictureDescription(model_)));
+}
+
+// Another function or study is a new picture: the world a drag or a zoom
+// left is let go, unless the axes are held.
+void LabWindow::fitNewPicture()
+{
+    if (!actions_.value("labHoldAxesAction")->isChecked())
+        plot_->releaseWorld();
 }
 
 // The controls say what the model holds, without calling back into it.
@@ -1234,6 +1243,7 @@ std::optional<QString> LabWindow::openStudy(const QString& path)
         expressionHistory_->setCurrentIndex(0);
         expressionRefusal_->hide();
     }
+    fitNewPicture();
     showSettings();
     refresh();
     if (study->zoom)
@@ -1370,7 +1380,7 @@ void LabWindow::updateNumbers()
                 tip = qstr(out->refusal);
                 if (c == 1)
                     text = "unavailable";
-            } else if (out && out->pending && c > 0 && c < kOrderColumn) {
+            } else if (out && (out->pending || out->previewed) && c > 0 && c < kOrderColumn) {
                 text = "…";
                 tip = "Being computed.";
             } else if (c == kOrderColumn && text.isEmpty()) {
