@@ -1178,14 +1178,18 @@ private slots:
         QTest::addColumn<int>("button");
         QTest::addColumn<bool>("closes");
         QTest::addColumn<int>("asked");
-        QTest::newRow("nothing edited") << false << false << int(QMessageBox::Cancel) << true << 0;
-        QTest::newRow("cancel") << true << false << int(QMessageBox::Cancel) << false << 1;
-        QTest::newRow("discard") << true << false << int(QMessageBox::Discard) << true << 1;
-        QTest::newRow("save") << true << false << int(QMessageBox::Save) << true << 1;
+        QTest::addColumn<bool>("byQuit");
+        QTest::newRow("nothing edited")
+            << false << false << int(QMessageBox::Cancel) << true << 0 << false;
+        QTest::newRow("cancel") << true << false << int(QMessageBox::Cancel) << false << 1 << false;
+        QTest::newRow("discard") << true << false << int(QMessageBox::Discard) << true << 1 << false;
+        QTest::newRow("save") << true << false << int(QMessageBox::Save) << true << 1 << false;
         QTest::newRow("main window, cancel")
-            << true << true << int(QMessageBox::Cancel) << false << 1;
+            << true << true << int(QMessageBox::Cancel) << false << 1 << false;
         QTest::newRow("main window, discard")
-            << true << true << int(QMessageBox::Discard) << true << 1;
+            << true << true << int(QMessageBox::Discard) << true << 1 << false;
+        QTest::newRow("Quit, cancel") << true << true << int(QMessageBox::Cancel) << false << 1 << true;
+        QTest::newRow("Quit, discard") << true << true << int(QMessageBox::Discard) << true << 1 << true;
     }
     void closingAsksAboutUnsavedEdits()
     {
@@ -1194,6 +1198,7 @@ private slots:
         QFETCH(int, button);
         QFETCH(bool, closes);
         QFETCH(int, asked);
+        QFETCH(bool, byQuit);
         MainWindow window;
         window.show();
         find<QAction>(window, "labAction")->trigger();
@@ -1205,7 +1210,10 @@ private slots:
         const QString path = dir.filePath("kept.dsf");
         UnsavedAnswer answer(static_cast<QMessageBox::StandardButton>(button), path);
         QWidget& closed = fromMainWindow ? static_cast<QWidget&>(window) : *lab;
-        QCOMPARE(closed.close(), closes);
+        if (byQuit)
+            find<QAction>(window, "quitAction")->trigger();
+        else
+            QCOMPARE(closed.close(), closes);
         QCOMPARE(answer.asked, asked);
         if (asked > 0)
             QCOMPARE(answer.question, QString("The lab holds edited nodes not saved."));
