@@ -122,6 +122,7 @@ private:
     void refresh();
     void updateMethods();
     void updateNumbers();
+    void showViewFigures(int row, const NumbersRow& figures);
     void giveNumbersRoom();
     void updateActions();
     // The one place that sets the status sentence.
