@@ -1358,6 +1358,10 @@ private slots:
             entry->setText("exp(x) sin(10x)");
             QTest::keyClick(entry, Qt::Key_Return);
             QVERIFY(!lab->pasteNodes("0\n0.25\n0.5\n0.9\n1\n"));
+            find<QAction>(*lab, "labSplitAction")->trigger();
+            find<QAction>(*lab, "labLinkAxesAction")->trigger();
+            choose(find<QComboBox>(*lab, "labNodes2"), "gauss");
+            choose(find<QComboBox>(*lab, "labView2"), "lebesgue");
             lab->plot().zoomAboutCentre(2);
             lab->setTitle(QString("Exercise 3: a damped wave"));
             QVERIFY(!lab->saveStudy(path));
@@ -1374,6 +1378,15 @@ private slots:
         QVERIFY(lab->plot().zoomed());
         QCOMPARE(lab->plot().property("titleText").toString(), QString("Exercise 3: a damped wave"));
         QVERIFY(statusOf(*lab).contains("Opened the study runge.tarvel"));
+        QVERIFY(find<QAction>(*lab, "labSplitAction")->isChecked());
+        QVERIFY(find<LabPlot>(*lab, "labPlot2")->isVisible());
+        QVERIFY(!find<QAction>(*lab, "labLinkAxesAction")->isChecked());
+        QCOMPARE(find<QComboBox>(*lab, "labNodes2")->currentData().toString(), QString("gauss"));
+        QCOMPARE(find<QComboBox>(*lab, "labView2")->currentData().toString(), QString("lebesgue"));
+        QCOMPARE(find<QComboBox>(*lab, "labFunction2")->currentIndex(), 0);
+        QVERIFY(lab->secondModel());
+        QCOMPARE(lab->secondModel()->settings().family, NodeFamily::Gauss);
+        QCOMPARE(lab->secondModel()->settings().view, LabView::Lebesgue);
 
         QFile damaged(dir.filePath("damaged.tarvel"));
         QVERIFY(damaged.open(QIODevice::WriteOnly));
@@ -1385,6 +1398,8 @@ private slots:
         QVERIFY(statusOf(*lab).contains("newer Tarvel"));
         QCOMPARE(lab->model().nodes(), before);
         QCOMPARE(lab->model().functionLabel(), std::string("f(x) = exp(x) sin(10x)"));
+        QVERIFY(find<QAction>(*lab, "labSplitAction")->isChecked());
+        QCOMPARE(lab->secondModel()->settings().family, NodeFamily::Gauss);
     }
 
     // Every lesson shipped beside the program is in the Lessons menu in the

@@ -387,6 +387,19 @@ void LabWindow::secondPanelChosen(QComboBox* control)
         say(QStringLiteral("Panel 2: ") + qstr(pictureDescription(*panel2_.model())));
 }
 
+void LabWindow::showSplit(bool on)
+{
+    plot2_->setVisible(on);
+    panel2Choice_->setVisible(on);
+    // A panel shown again starts at its smallest width: share the room.
+    if (auto* panels = qobject_cast<QSplitter*>(plot2_->parentWidget()); on && panels)
+        panels->setSizes({panels->width() / 2, panels->width() - panels->width() / 2});
+    if (!on) {
+        runner2_.cancel();
+        panel2_.clear();
+    }
+}
+
 void LabWindow::showSecondPanelChoice()
 {
     const auto select = [](QComboBox* combo, const auto& table, const auto& id) {
@@ -754,15 +767,7 @@ void LabWindow::connectControls()
                : "A change of the settings fits the axes to the picture again.");
     });
     connect(actions_.value("labSplitAction"), &QAction::toggled, this, [this](bool on) {
-        plot2_->setVisible(on);
-        panel2Choice_->setVisible(on);
-        // A panel shown again starts at its smallest width: share the room.
-        if (auto* panels = qobject_cast<QSplitter*>(plot2_->parentWidget()); on && panels)
-            panels->setSizes({panels->width() / 2, panels->width() - panels->width() / 2});
-        if (!on) {
-            runner2_.cancel();
-            panel2_.clear();
-        }
+        showSplit(on);
         refresh();
         say(on ? QStringLiteral("The second panel shows the other node family.")
                : QStringLiteral("One panel."));
@@ -1179,6 +1184,9 @@ void LabWindow::deleteNodes(std::vector<std::size_t> rows)
 std::optional<QString> LabWindow::saveStudy(const QString& path)
 {
     tarvel::Study study = studyOf(model_);
+    study.split = actions_.value("labSplitAction")->isChecked();
+    study.linkAxes = actions_.value("labLinkAxesAction")->isChecked();
+    study.panel2 = choice2_;
     if (title_)
         study.title = title_->toStdString();
     if (plot_->zoomed())
@@ -1233,6 +1241,16 @@ std::optional<QString> LabWindow::openStudy(const QString& path)
         expressionHistory_->setCurrentIndex(0);
         expressionRefusal_->hide();
     }
+    choice2_ = study->panel2;
+    showSecondPanelChoice();
+    for (const auto& [action, on] : {std::pair("labSplitAction", study->split),
+                                     std::pair("labLinkAxesAction", study->linkAxes)}) {
+        const QSignalBlocker blocker(actions_.value(action));
+        actions_.value(action)->setChecked(on);
+    }
+    showSplit(study->split);
+    panel2_ = std::move(opened.panel2);  // already computed for the model, when split
+    plot2_->releaseWorld();
     showSettings();
     refresh();
     if (study->zoom)

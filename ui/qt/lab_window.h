@@ -148,6 +148,7 @@ private:
     QWidget* createSecondPanelChoice(QWidget* parent);
     void secondPanelChosen(QComboBox* control);
     void showSecondPanelChoice();
+    void showSplit(bool on);
     bool panelsShareAxes() const;
     void linkWorlds(LabPicture& first, LabPicture& second) const;
     QWidget* createNoiseControls(QWidget* parent);
@@ -203,7 +204,6 @@ private:
     // The split view's second panel: its own node family, and its own
     // function and view if chosen, the rest shared.
     LabPlot* plot2_ = nullptr;
-    std::optional<LabModel> model2_;
     // Noise on the node values: its level on a decade slider, its seed.
     QSlider* noise_ = nullptr;
     QLabel* noiseLevel_ = nullptr;
