@@ -33,6 +33,7 @@
 #include <limits>
 
 #include "data/dsf_reader.h"
+#include "data/number_text.h"
 #include "support/window_controls.h"
 #include "support/zoom_walk.h"
 #include "lab/study_file.h"
@@ -437,6 +438,30 @@ private slots:
         find<QAction>(*lab, "labSplitAction")->trigger();
         QVERIFY(!second->isVisible());
         QCOMPARE(numbers->rowCount(), 2);
+    }
+
+    // While a node is dragged the numbers table follows within a moment, and
+    // the node let go shows its figures at once, the second panel's as they were.
+    void theNumbersFollowADragAndShowTheNodeWhereItIsLetGo()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
+        find<QAction>(*lab, "labSplitAction")->trigger();
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        auto* numbers = find<QTableWidget>(*lab, "labNumbers");
+        const auto largestError = [&] {
+            return qstr(compactNumber(*lab->model().numbersRows().front().largestError, ".", 6));
+        };
+        const QString before = numbers->item(0, 1)->text();
+        const QString secondPanel = numbers->item(1, 1)->text();
+        const QPointF from = nodeAt(*lab, 5);
+        QTest::mousePress(plot, Qt::LeftButton, {}, from.toPoint());
+        QTest::mouseMove(plot, (from + QPointF(0, -60)).toPoint());
+        QTRY_COMPARE(numbers->item(0, 1)->text(), largestError());
+        QVERIFY(numbers->item(0, 1)->text() != before);
+        QTest::mouseMove(plot, (from + QPointF(0, -120)).toPoint());
+        QTest::mouseRelease(plot, Qt::LeftButton, {}, (from + QPointF(0, -120)).toPoint());
+        QCOMPARE(numbers->item(0, 1)->text(), largestError());
+        QCOMPARE(numbers->item(1, 1)->text(), secondPanel);
     }
 
     // The second panel's own function and view; a choice it cannot show is

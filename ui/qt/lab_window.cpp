@@ -68,6 +68,10 @@ namespace {
 constexpr int kPlayIntervalMs = 250;
 // Points of the convergence view arriving together are drawn together.
 constexpr int kConvergenceRedrawMs = 15;
+// While a node is dragged the numbers table is written this often: as often
+// as a reader can follow its figures, where each move would cost a third of
+// the move's time again.
+constexpr int kDragNumbersMs = 100;
 
 // The last accepted entries the drop-down keeps.
 constexpr int kExpressionHistory = 10;
@@ -334,6 +338,10 @@ void LabWindow::createControls()
     longWorkRedraw_ = new QTimer(this);
     longWorkRedraw_->setSingleShot(true);
     longWorkRedraw_->setInterval(kConvergenceRedrawMs);
+    dragNumbers_ = new QTimer(this);
+    dragNumbers_->setSingleShot(true);
+    dragNumbers_->setInterval(kDragNumbersMs);
+    connect(dragNumbers_, &QTimer::timeout, this, &LabWindow::updateNumbers);
 }
 
 // While split: the second panel's own function, node family and view, each
@@ -1030,7 +1038,12 @@ void LabWindow::refresh()
     tableau_.setNodes(model_.nodes());
     updateTableau();
     updateMethods();
-    updateNumbers();
+    if (!firstPanelOnly_) {
+        dragNumbers_->stop();
+        updateNumbers();
+    } else if (!dragNumbers_->isActive()) {
+        dragNumbers_->start();
+    }
     updateActions();
     if (model_.workPending())
         longWorkStart_->start();
@@ -1350,6 +1363,9 @@ void LabWindow::updateNumbers()
     // Each cell told alone would make the view measure every column again
     // for it; the view hears of all the cells at once below.
     std::optional<QSignalBlocker> quiet(numbers_->model());
+    // The cells whose text or tip changed: while a node of the first panel
+    // is dragged, the second panel's rows stay as they are.
+    QRect changed;
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const NumbersRow& row = rows[static_cast<std::size_t>(r)];
         const bool inFirst = static_cast<std::size_t>(r) < firstPanel;
@@ -1368,6 +1384,7 @@ void LabWindow::updateNumbers()
                                                  row.rmsError, overshoot,        row.lebesgueConstant};
         for (int c = 0; c <= kOrderColumn; ++c) {
             auto* item = static_cast<FigureItem*>(numbers_->item(r, c));
+            bool cellChanged = !item;
             if (!item) {
                 item = new FigureItem;
                 numbers_->setItem(r, c, item);
@@ -1396,17 +1413,22 @@ void LabWindow::updateNumbers()
             } else if (c == 1 && inFirst && noiseEffects.count(row.method)) {
                 tip = noiseEffects[row.method];
             }
-            if (item->text() != text)
+            if (item->text() != text) {
                 item->setText(text);
-            if (item->toolTip() != tip)
+                cellChanged = true;
+            }
+            if (item->toolTip() != tip) {
                 item->setToolTip(tip);
+                cellChanged = true;
+            }
+            if (cellChanged)
+                changed |= QRect(c, r, 1, 1);
         }
     }
     quiet.reset();
-    if (!rows.empty())
-        emit numbers_->model()->dataChanged(
-            numbers_->model()->index(0, 0),
-            numbers_->model()->index(static_cast<int>(rows.size()) - 1, kOrderColumn));
+    if (!changed.isEmpty())
+        emit numbers_->model()->dataChanged(numbers_->model()->index(changed.top(), changed.left()),
+                                            numbers_->model()->index(changed.bottom(), changed.right()));
     numbers_->setSortingEnabled(true);
     if (numbers_->rowCount() != shownRows)
         giveNumbersRoom();

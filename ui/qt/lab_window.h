@@ -197,6 +197,7 @@ private:
     // waiting in the event queue are taken, drawn together when they arrive.
     QTimer* longWorkStart_ = nullptr;
     QTimer* longWorkRedraw_ = nullptr;
+    QTimer* dragNumbers_ = nullptr;  // the numbers table's next writing during a drag
     QString pendingDescription_;  // the status line while values are being computed
     MethodWorkRun workRun_;
     // The user's own title; none: the default one, which follows the settings.
