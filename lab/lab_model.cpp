@@ -26,19 +26,6 @@ std::string countText(int count)
 
 }  // namespace
 
-const std::vector<double>& curveGrid()
-{
-    static const std::vector<double> points = [] {
-        const std::vector<double>& grid = errorGrid();
-        const std::size_t step = (grid.size() - 1) / (kCurvePoints - 1);
-        std::vector<double> picked;
-        for (std::size_t k = 0; k < grid.size(); k += step)
-            picked.push_back(grid[k]);
-        return picked;
-    }();
-    return points;
-}
-
 std::optional<StudyFunctionId> studyFunctionOf(LabFunction function)
 {
     switch (function) {
@@ -683,6 +670,13 @@ void LabModel::computeMethod(StudyMethod method)
     const auto& cached = lebesgueCache_[methodIndex(method)];
     if (cached && cached->first == LebesgueKey{xs, settings_.parameters.of(method)})
         work.knownLebesgueConstant = cached->second;
+    // A drag draws its curves at once; the figures, which take every grid
+    // point, follow from a worker.
+    if (deferLongWork_ && nodes_.dragging() && previewable(settings_.view)) {
+        out = previewOutcome(work);
+        longWork_[methodIndex(method)] = std::move(work);
+        return;
+    }
     if (deferLongWork_ && takesLongerThanAFrame(*out.interpolant)) {
         out.pending = true;
         longWork_[methodIndex(method)] = std::move(work);
@@ -718,7 +712,7 @@ bool LabModel::takeResult(MethodWorkResult result)
 bool LabModel::workPending() const
 {
     return std::any_of(outcomes_.begin(), outcomes_.end(),
-                       [](const MethodOutcome& out) { return out.pending; });
+                       [](const MethodOutcome& out) { return out.pending || out.previewed; });
 }
 
 std::vector<NumbersRow> LabModel::numbersRows() const

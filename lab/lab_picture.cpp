@@ -344,9 +344,14 @@ constexpr std::array<FamilyWords, 3> kFamilyWords = {{
     {"Chebyshev roots", "Chebyshev roots"},
 }};
 
-const FamilyWords& familyWords(NodeFamily family)
+constexpr FamilyWords kOwnNodesWords = {"your own", "own nodes"};
+
+// Nodes of the user's own keep the family they were first drawn from in the
+// settings, which no longer says where they are.
+const FamilyWords& familyWords(const LabSettings& settings)
 {
-    return kFamilyWords[static_cast<std::size_t>(family)];
+    return settings.ownNodes ? kOwnNodesWords
+                             : kFamilyWords[static_cast<std::size_t>(settings.family)];
 }
 
 struct Captions {
@@ -388,7 +393,7 @@ std::string nodesLabel(const LabModel& model)
     std::string label = model.edited() ? "edited nodes (" : "nodes (";
     label += std::to_string(model.nodes().size());
     if (model.settings().function != LabFunction::Data)
-        label += joined({", ", familyWords(model.settings().family).kind});
+        label += joined({", ", familyWords(model.settings()).kind});
     return label + ")";
 }
 
@@ -644,7 +649,7 @@ std::string labTitle(const LabModel& model)
     const std::string count = std::to_string(model.nodes().size());
     if (settings.function == LabFunction::Data)
         return joined({model.functionLabel(), ", ", count, " nodes"});
-    const FamilyWords& family = familyWords(settings.family);
+    const FamilyWords& family = familyWords(settings);
     if (settings.view == LabView::Convergence)
         return joined({model.functionLabel(), ", ", family.counted, ": largest error against n"});
     return joined({model.functionLabel(), ", ", count, model.edited() ? " edited " : " ",
@@ -659,7 +664,9 @@ std::string pictureDescription(const LabModel& model)
                                std::to_string(model.nodes().size()), " ",
                                model.edited() ? "edited " : "", "nodes"});
     if (settings.function != LabFunction::Data)
-        text += joined({" (", named(kNodeFamilies, settings.family).label, ")"});
+        text += joined({" (", settings.ownNodes ? kOwnNodesLabel
+                                                : named(kNodeFamilies, settings.family).label,
+                        ")"});
     text += ".";
     if (settings.view == LabView::Omega)
         text += joined({" ω has its ", largestOmegaText(largestOmega(model.nodes())), "."});
@@ -679,7 +686,7 @@ std::string pictureDescription(const LabModel& model)
             text += joined({": no band. ", band.refusal});
         else if (!out.available())
             text += joined({": unavailable, ", out.refusal});
-        else if (out.pending)
+        else if (out.pending || out.previewed)
             text += ": being computed.";
         else if (out.figures && band.order > 0)
             text += joined({": ", largestErrorText(*out.figures), " under the band ",

@@ -35,6 +35,10 @@ struct MethodOutcome {
     std::optional<ErrorFigures> figures;  // with an exact function
     std::optional<double> lebesgueConstant;
     bool pending = false;  // built, its values still being computed
+    // Drawn from the curve's grid points alone while a drag goes on: only
+    // every curve-grid-th entry of value, first and second is set, and the
+    // figures are being computed.
+    bool previewed = false;
     bool available() const { return interpolant.has_value(); }
 };
 
@@ -59,6 +63,17 @@ struct MethodWorkResult {
 // The outcome of the work, its values computed; nothing when stop was
 // requested meanwhile.
 std::optional<MethodOutcome> completedOutcome(const MethodWork& work, std::stop_token stop = {});
+
+// The points of the 10,001-point grid a curve is drawn through: one every
+// two pixels of a wide plot, and few enough for a drag to stay smooth.
+inline constexpr int kCurvePoints = 501;
+// Those points' x: every 20th point of errorGrid().
+const std::vector<double>& curveGrid();
+
+// The curves of the values views at the curve's grid points alone, for a
+// drag to draw at once while completedOutcome() is computed meanwhile.
+MethodOutcome previewOutcome(const MethodWork& work);
+bool previewable(LabView view);
 
 // Whether computing the values may take longer than a frame: the global
 // forms (the polynomial, Floater–Hormann, trigonometric) at many nodes, the

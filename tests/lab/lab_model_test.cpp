@@ -918,6 +918,7 @@ TEST(LabModel, TitleAndLegendNameTheFunctionAndTheNodeFamily)
         LabView view;
         const char* title;
         const char* nodes;
+        std::optional<NodeList> pasted = std::nullopt;
     };
     const NodeList three = {{0, 1}, {0.5, 2}, {1, 0}};
     const Case cases[] = {
@@ -936,11 +937,17 @@ TEST(LabModel, TitleAndLegendNameTheFunctionAndTheNodeFamily)
         {"given points", startWith(LabFunction::Data, 3, {StudyMethod::Linear}, three),
          NodeFamily::Equispaced, LabView::Values, "Data (no function), 3 nodes",
          "nodes (3)"},
+        {"pasted nodes, no longer of the family they replaced",
+         startWith(LabFunction::Sine, 11, {StudyMethod::Linear}), NodeFamily::Equispaced,
+         LabView::Values, "sin(2πx), 3 edited own nodes", "edited nodes (3, your own)", three},
     };
     for (const Case& c : cases) {
         LabModel model(c.start);
         if (c.start.settings.function != LabFunction::Data) {
             ASSERT_FALSE(model.setFamily(c.family)) << c.name;
+        }
+        if (c.pasted) {
+            ASSERT_FALSE(model.replaceNodes(*c.pasted, true)) << c.name;
         }
         ASSERT_FALSE(model.setView(c.view)) << c.name;
         const LabPicture picture = labPicture(model, {});
@@ -1092,6 +1099,15 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
              return m.setParameter(StudyMethod::Local, 40);
          },
          {}},
+        {"a drag: every curve drawn at once, every figure later",
+         [](LabModel& m) {
+             m.beginDrag();
+             m.moveNode(5, 0.2, 0.7, false);
+             m.finishDrag();
+             return Refusal{};
+         },
+         {StudyMethod::Global, StudyMethod::Local, StudyMethod::Akima, StudyMethod::Fh,
+          StudyMethod::Trig}},
     };
     for (const auto& row : rows) {
         const std::vector<StudyMethod> shown = {StudyMethod::Global, StudyMethod::Local,
@@ -1108,8 +1124,18 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
         for (const StudyMethod method : shown) {
             const bool waits =
                 std::find(row.pending.begin(), row.pending.end(), method) != row.pending.end();
-            EXPECT_EQ(models.deferred.outcome(method).pending, waits)
+            const MethodOutcome& out = models.deferred.outcome(method);
+            EXPECT_EQ(out.pending || out.previewed, waits)
                 << row.name << ", " << studyMethodKey(method);
+            if (!out.previewed)
+                continue;
+            // The curve drawn meanwhile is the finished one's at every drawn point.
+            const std::vector<double>& full = models.atOnce.outcome(method).value;
+            const std::size_t step = (full.size() - 1) / (kCurvePoints - 1);
+            ASSERT_EQ(out.value.size(), full.size()) << row.name;
+            for (std::size_t k = 0; k < full.size(); k += step)
+                ASSERT_TRUE(support::sameBitsAs(out.value[k], full[k]))
+                    << row.name << ", " << studyMethodKey(method) << " at " << k;
         }
         EXPECT_EQ(models.deferred.workPending(), !row.pending.empty()) << row.name;
         models.completeDeferred();
@@ -1155,7 +1181,8 @@ TEST(LabModel, LongWorkOfAnEarlierStateIsDropped)
     models.deferred.finishDrag();
     EXPECT_FALSE(models.deferred.takeResult(
         {second[0].method, second[0].generation, *completedOutcome(second[0])}));
-    EXPECT_TRUE(models.deferred.outcome(StudyMethod::Global).pending);
+    EXPECT_TRUE(models.deferred.outcome(StudyMethod::Global).previewed);
+    EXPECT_FALSE(models.deferred.outcome(StudyMethod::Global).figures);
 }
 
 TEST(MethodWork, ARunDeliversEachWorkAndCancelWaits)

@@ -973,6 +973,7 @@ void LabWindow::applyExpression()
     }
     expressionRefusal_->clear();
     expressionRefusal_->hide();
+    fitNewPicture();
     {
         const QSignalBlocker blocker(expressionHistory_);
         const int earlier = expressionHistory_->findText(text);
@@ -986,6 +987,14 @@ void LabWindow::applyExpression()
     showSettings();
     refresh();
     say(qstr(pictureDescription(model_)));
+}
+
+// Another function or study is a new picture: the world a drag or a zoom
+// left is let go, unless the axes are held.
+void LabWindow::fitNewPicture()
+{
+    if (!actions_.value("labHoldAxesAction")->isChecked())
+        plot_->releaseWorld();
 }
 
 // The controls say what the model holds, without calling back into it.
@@ -1264,6 +1273,7 @@ std::optional<QString> LabWindow::openStudy(const QString& path)
     showSplit(study->split);
     panel2_ = std::move(opened.panel2);  // already computed for the model, when split
     plot2_->releaseWorld();
+    fitNewPicture();
     showSettings();
     refresh();
     if (study->zoom)
@@ -1400,7 +1410,7 @@ void LabWindow::updateNumbers()
                 tip = qstr(out->refusal);
                 if (c == 1)
                     text = "unavailable";
-            } else if (out && out->pending && c > 0 && c < kOrderColumn) {
+            } else if (out && (out->pending || out->previewed) && c > 0 && c < kOrderColumn) {
                 text = "…";
                 tip = "Being computed.";
             } else if (c == kOrderColumn && text.isEmpty()) {

@@ -117,6 +117,7 @@ private:
     void applyPendingChanges();
     void settingChanged(Refusal refusal, QWidget* control);
     void applyExpression();
+    void fitNewPicture();
     void showSettings();
     void refresh();
     void updateMethods();
