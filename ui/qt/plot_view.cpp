@@ -262,12 +262,12 @@ void PlotView::paintPlotInto(QPainter& painter, const QSizeF& size) const
 
 QSize PlotView::pictureSize(double scale) const
 {
-    return (QSizeF(contentsRect().size()) * scale * devicePixelRatio()).toSize();
+    return (QSizeF(figureSize()) * scale * devicePixelRatio()).toSize();
 }
 
 QImage PlotView::pictureImage(double scale) const
 {
-    const QSize size = contentsRect().size();
+    const QSize size = figureSize();
     QImage image(pictureSize(scale), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(devicePixelRatio());
     image.fill(kBackground);
@@ -295,7 +295,7 @@ bool PlotView::printPicture(QPrinter& printer) const
     if (!painter.begin(&printer))
         return false;
     const QSizeF page = printer.pageRect(QPrinter::DevicePixel).size();
-    const QSizeF shown = contentsRect().size();
+    const QSizeF shown = figureSize();
     if (shown.isEmpty())
         return painter.end();
     const double fit = std::min(page.width() / shown.width(), page.height() / shown.height());
@@ -306,6 +306,11 @@ bool PlotView::printPicture(QPrinter& printer) const
 bool PlotView::printWithDialog(QWidget* parent)
 {
     QPrinter printer(QPrinter::HighResolution);
+    // A wide figure (two panels, the main window's picture) fills more of a
+    // page turned on its side; the dialog lets the user turn it back.
+    const QSize figure = figureSize();
+    printer.setPageOrientation(figure.width() > figure.height() ? QPageLayout::Landscape
+                                                                : QPageLayout::Portrait);
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle(tr("Print the picture"));
     if (dialog.exec() != QDialog::Accepted)
@@ -316,7 +321,7 @@ bool PlotView::printWithDialog(QWidget* parent)
 QString PlotView::savePicture(const QString& fileName) const
 {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
-    const QSize size = contentsRect().size();
+    const QSize size = figureSize();
     if (const QSize pixels = pictureSize(kPngScale);
         suffix == "png" && qint64{pixels.width()} * pixels.height() > kMaxPngPixels)
         return tr("a PNG of the picture at this size would have %1 × %2 pixels, more than %3 "
