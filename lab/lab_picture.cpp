@@ -188,18 +188,6 @@ void addConvergence(LabPicture& picture, const LabModel& model,
                                   reference.label});
 }
 
-// A number too small or too large for a double, as compactNumber writes
-// the others ("3.2e-435").
-std::string scaledText(const ScaledNumber& number)
-{
-    const double digits = number.log10Magnitude();
-    if (std::abs(digits) < 300)
-        return compactNumber(std::abs(number.value()), ".");
-    const double decade = std::floor(digits);
-    return joined({compactNumber(std::pow(10.0, digits - decade), "."), "e",
-                   std::to_string(static_cast<long long>(decade))});
-}
-
 struct LargestOmega {
     ScaledNumber value;
     double x = 0;
@@ -438,6 +426,19 @@ double distanceFrom(Complex z, double low, double high)
     return std::abs(z - std::clamp(z.real(), low, high));
 }
 
+Complex nearestPole(const RationalRoots& roots, double low, double high)
+{
+    return *std::min_element(
+            roots.poles.begin(), roots.poles.end(), [&](const Complex& p, const Complex& q) {
+                return distanceFrom(p, low, high) < distanceFrom(q, low, high);
+            });
+}
+
+std::string shortNumber(double value)
+{
+    return compactNumber(value, ".");
+}
+
 // The plane around the nodes' interval, real axis in the middle, the axes
 // to one scale on a plot about half as high as wide.
 WorldRect planeAround(double low, double high)
@@ -604,10 +605,34 @@ std::optional<ObservedRate> observedRateOf(const LabModel& model,
     return observedRate(errors);
 }
 
+std::vector<NumbersRow> numbersWithViewFigures(const LabModel& model)
+{
+    std::vector<NumbersRow> rows = model.numbersRows();
+    const LabView view = model.settings().view;
+    if (view == LabView::Omega) {
+        const LargestOmega largest = largestOmega(model.nodes());
+        for (NumbersRow& row : rows) {
+            row.largestOmega = largest.value;
+            row.largestOmegaX = largest.x;
+        }
+    }
+    const std::optional<RationalRoots> roots =
+            view == LabView::Poles ? aaaRootsShown(model) : std::nullopt;
+    for (NumbersRow& row : rows)
+        if (roots && row.method == studyMethodKey(StudyMethod::Aaa)) {
+            row.supportPoints = static_cast<double>(
+                    model.outcome(StudyMethod::Aaa).interpolant->data().knots.size());
+            if (!roots->poles.empty())
+                row.nearestPole =
+                        nearestPole(*roots, model.nodes().front().x, model.nodes().back().x);
+        }
+    return rows;
+}
+
 std::vector<NumbersRow> numbersWithOrders(const LabModel& model,
                                           const ConvergenceTable& convergence)
 {
-    std::vector<NumbersRow> rows = model.numbersRows();
+    std::vector<NumbersRow> rows = numbersWithViewFigures(model);
     for (NumbersRow& row : rows)
         if (const auto method = studyMethodFromKey(row.method))
             if (const auto rate = observedRateOf(model, convergence, *method))
@@ -628,16 +653,8 @@ std::string polesFigures(const LabModel& model)
         return text + "; no pole";
     const double low = model.nodes().front().x;
     const double high = model.nodes().back().x;
-    const Complex nearest = *std::min_element(
-            roots->poles.begin(), roots->poles.end(), [&](const Complex& p, const Complex& q) {
-                return distanceFrom(p, low, high) < distanceFrom(q, low, high);
-            });
-    // Real data give poles in conjugate pairs: one names both.
-    const std::string imaginary = compactNumber(std::abs(nearest.imag()), ".");
-    const std::string where =
-            nearest.imag() == 0
-                    ? compactNumber(nearest.real(), ".")
-                    : joined({compactNumber(nearest.real(), "."), " ± ", imaginary, "i"});
+    const Complex nearest = nearestPole(*roots, low, high);
+    const std::string where = poleText(nearest, shortNumber);
     return text + joined({"; nearest pole ", where, ", ",
                           compactNumber(distanceFrom(nearest, low, high), "."),
                           " from the nodes"});

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "interp/aaa.h"
+
 #if defined(__linux__)
 #include <sys/resource.h>
 #endif
@@ -136,6 +138,38 @@ bool takesLongerThanAFrame(const Interpolant& interpolant)
     }
 }
 
+bool buildTakesLongerThanAFrame(StudyMethod method, std::size_t nodes)
+{
+    if (method != StudyMethod::Aaa)
+        return false;
+    // At most one support point for every two nodes: each step fits the
+    // other nodes against all the support points taken so far.
+    const double support =
+        std::min(static_cast<double>(nodes) / 2, static_cast<double>(kAaaMaxSupportPoints));
+    return static_cast<double>(nodes) * support * support * support / 3 > kTermsWithinAFrame;
+}
+
+std::string buildRefusal(const BuildResult& built)
+{
+    return built.refusal.empty() ? "The method cannot take these nodes." : built.refusal;
+}
+
+std::optional<MethodOutcome> builtOutcome(MethodWork work, std::stop_token stop)
+{
+    if (const std::optional<MethodBuild> build = std::move(work.build)) {
+        BuildResult built = buildInterpolant(work.method, build->xs, build->ys, build->settings);
+        if (stop.stop_requested())
+            return std::nullopt;
+        MethodOutcome out;
+        if (!built.interpolant) {
+            out.refusal = buildRefusal(built);
+            return out;
+        }
+        work.interpolant = std::move(*built.interpolant);
+    }
+    return completedOutcome(work, stop);
+}
+
 void MethodWorkRun::start(std::vector<MethodWork> works, Deliver deliver)
 {
     threads_.stopRunning();
@@ -152,7 +186,7 @@ void MethodWorkRun::start(std::vector<MethodWork> works, Deliver deliver)
             for (const MethodWork& work : lane) {
                 if (stop.stop_requested())
                     return;
-                if (std::optional<MethodOutcome> outcome = completedOutcome(work, stop))
+                if (std::optional<MethodOutcome> outcome = builtOutcome(work, stop))
                     deliver({work.method, work.generation, std::move(*outcome)});
             }
         });

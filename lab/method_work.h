@@ -34,12 +34,24 @@ struct MethodOutcome {
     std::vector<double> lebesgue;         // in the Lebesgue view, global, local and fh only
     std::optional<ErrorFigures> figures;  // with an exact function
     std::optional<double> lebesgueConstant;
-    bool pending = false;  // built, its values still being computed
+    // Still being built on a worker (no interpolant yet), or built with its
+    // values still being computed.
+    bool pending = false;
     // Drawn from the curve's grid points alone while a drag goes on: only
     // every curve-grid-th entry of value, first and second is set, and the
     // figures are being computed.
     bool previewed = false;
-    bool available() const { return interpolant.has_value(); }
+    // Not shown, and too slow to build for nothing: built once it is shown.
+    bool waitsUntilShown = false;
+    bool available() const { return interpolant.has_value() || pending || waitsUntilShown; }
+};
+
+// What a method whose build itself takes longer than a frame is built from
+// on the worker.
+struct MethodBuild {
+    std::vector<double> xs;
+    std::vector<double> ys;
+    MethodSettings settings;
 };
 
 // What the values of one built method are computed from.
@@ -52,6 +64,8 @@ struct MethodWork {
     // The Lebesgue constant when it is known already (it depends on the
     // abscissae alone, so a move of a value keeps it).
     std::optional<std::optional<double>> knownLebesgueConstant;
+    // With a build to do, interpolant is empty until the worker has built it.
+    std::optional<MethodBuild> build;
 };
 
 struct MethodWorkResult {
@@ -79,6 +93,19 @@ bool previewable(LabView view);
 // forms (the polynomial, Floater–Hormann, trigonometric) at many nodes, the
 // local polynomial at a high degree.
 bool takesLongerThanAFrame(const Interpolant& interpolant);
+
+// Whether building the method on this many nodes may take longer than a
+// frame: AAA, whose greedy steps each solve a least-squares problem of every
+// node against every support point so far.
+bool buildTakesLongerThanAFrame(StudyMethod method, std::size_t nodes);
+
+// The refusal of a build that took no interpolant, in words.
+std::string buildRefusal(const BuildResult& built);
+
+// The work's outcome: built first when it has a build to do (refused with
+// the reason), then its values computed; nothing when stop was requested
+// meanwhile.
+std::optional<MethodOutcome> builtOutcome(MethodWork work, std::stop_token stop = {});
 
 // Runs of works, each work on a worker thread of its own. deliver is called
 // on that thread with its result. Starting a run

@@ -182,19 +182,70 @@ TEST(LabCounts, PlayStepsUpwardFromTwoAndStopsAt1001)
     EXPECT_FALSE(nextPlayCount(1001));
 }
 
-TEST(LabExport, NumbersAreTabSeparatedWithSeventeenDigits)
+TEST(LabExport, NumbersAreTabSeparatedWithSeventeenDigitsInTheViewsColumns)
 {
-    const NumbersRow rows[] = {
-        {"global", 1.9156504940605894, 0.0333, 0.1, 0, std::nullopt, "rho=1.25"},
-        {"linear", std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1.0, "4.0000000000000009"},
+    const auto row = [](std::string method, std::optional<double> error, std::optional<double> at,
+                        std::optional<double> rms, std::optional<double> overshoot,
+                        std::optional<double> lebesgue, std::string order) {
+        NumbersRow figures;
+        figures.method = std::move(method);
+        figures.largestError = error;
+        figures.atX = at;
+        figures.rmsError = rms;
+        figures.overshoot = overshoot;
+        figures.lebesgueConstant = lebesgue;
+        figures.observedOrder = std::move(order);
+        return figures;
     };
-    const std::vector<std::string> lines = linesOf(numbersText(rows));
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], "method\tlargest error\tat x\tRMS error\tovershoot\tLebesgue constant"
-                        "\tobserved order");
-    EXPECT_EQ(lines[1],
-              "global\t1.9156504940605894\t0.033300000000000003\t0.10000000000000001\t0\t\trho=1.25");
-    EXPECT_EQ(lines[2], "linear\t\t\t\t\t1\t4.0000000000000009");
+    NumbersRow global = row("global", 1.9156504940605894, 0.0333, 0.1, 0, std::nullopt, "rho=1.25");
+    NumbersRow linear = row("linear", std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1.0,
+                            "4.0000000000000009");
+    NumbersRow aaa = row("aaa", 4e-16, 0.5, 1e-16, 0, std::nullopt, "");
+    aaa.supportPoints = 3;
+    aaa.nearestPole = std::complex<double>(0.5, -0.1);
+    // 2^-2000, below the smallest double.
+    ScaledNumber omega;
+    omega.multiply(0x1p-1000);
+    omega.multiply(0x1p-1000);
+    for (NumbersRow* each : {&global, &linear, &aaa}) {
+        each->largestOmega = omega;
+        each->largestOmegaX = 0.25;
+    }
+    const NumbersRow rows[] = {global, linear, aaa};
+    const std::string common = "method\tlargest error\tat x\tRMS error\tovershoot"
+                               "\tLebesgue constant\tobserved order";
+    const struct {
+        LabView view;
+        std::string header;
+        std::string globalLine;
+        std::string linearLine;
+        std::string aaaLine;
+    } cases[] = {
+        {LabView::Values, common,
+         "global\t1.9156504940605894\t0.033300000000000003\t0.10000000000000001\t0\t\trho=1.25",
+         "linear\t\t\t\t\t1\t4.0000000000000009",
+         "aaa\t3.9999999999999999e-16\t0.5\t9.9999999999999998e-17\t0\t\t"},
+        {LabView::Poles, common + "\tsupport points\tnearest pole",
+         "global\t1.9156504940605894\t0.033300000000000003\t0.10000000000000001\t0\t\trho=1.25\t\t",
+         "linear\t\t\t\t\t1\t4.0000000000000009\t\t",
+         "aaa\t3.9999999999999999e-16\t0.5\t9.9999999999999998e-17\t0\t\t\t3\t"
+         "0.5 ± 0.10000000000000001i"},
+        {LabView::Omega, common + "\tlargest |ω|",
+         "global\t1.9156504940605894\t0.033300000000000003\t0.10000000000000001\t0\t\trho=1.25"
+         "\t8.70980981622e-603",
+         "linear\t\t\t\t\t1\t4.0000000000000009\t8.70980981622e-603",
+         "aaa\t3.9999999999999999e-16\t0.5\t9.9999999999999998e-17\t0\t\t\t"
+         "8.70980981622e-603"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(named(kLabViews, c.view).key));
+        const std::vector<std::string> lines = linesOf(numbersText(rows, c.view));
+        ASSERT_EQ(lines.size(), 4u);
+        EXPECT_EQ(lines[0], c.header);
+        EXPECT_EQ(lines[1], c.globalLine);
+        EXPECT_EQ(lines[2], c.linearLine);
+        EXPECT_EQ(lines[3], c.aaaLine);
+    }
 }
 
 TEST(LabExport, OvershootWithinRoundingOfTheNodeValuesShowsAsZero)
@@ -1066,7 +1117,7 @@ struct DeferredAndAtOnce {
     {
         for (const MethodWork& work : deferred.takeLongWork())
             EXPECT_TRUE(
-                deferred.takeResult({work.method, work.generation, *completedOutcome(work)}));
+                deferred.takeResult({work.method, work.generation, *builtOutcome(work)}));
     }
 };
 
@@ -1080,25 +1131,35 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
         std::vector<StudyMethod> pending;
     } rows[] = {
         {"more nodes", [](LabModel& m) { return m.setCount(301); },
-         {StudyMethod::Global, StudyMethod::Fh, StudyMethod::Trig}},
+         {StudyMethod::Global, StudyMethod::Fh, StudyMethod::Trig, StudyMethod::Aaa}},
         {"a high local degree",
          [](LabModel& m) {
              m.setCount(301);
              return m.setParameter(StudyMethod::Local, 100);
          },
-         {StudyMethod::Global, StudyMethod::Local, StudyMethod::Fh, StudyMethod::Trig}},
+         {StudyMethod::Global, StudyMethod::Local, StudyMethod::Fh, StudyMethod::Trig,
+          StudyMethod::Aaa}},
         {"the Lebesgue view at many nodes",
          [](LabModel& m) {
              m.setCount(301);
              return m.setView(LabView::Lebesgue);
          },
-         {StudyMethod::Global, StudyMethod::Fh, StudyMethod::Trig}},
-        {"a hundred nodes: nothing waits",
+         {StudyMethod::Global, StudyMethod::Fh, StudyMethod::Trig, StudyMethod::Aaa}},
+        {"a hundred nodes: AAA's build alone waits",
          [](LabModel& m) {
              m.setCount(101);
              return m.setParameter(StudyMethod::Local, 40);
          },
-         {}},
+         {StudyMethod::Aaa}},
+        {"fifty nodes: nothing waits", [](LabModel& m) { return m.setCount(50); }, {}},
+        {"AAA shown again at many nodes",
+         [](LabModel& m) {
+             m.setShown(StudyMethod::Aaa, false);
+             m.setCount(1001);
+             m.setShown(StudyMethod::Aaa, true);
+             return Refusal();
+         },
+         {StudyMethod::Global, StudyMethod::Fh, StudyMethod::Trig, StudyMethod::Aaa}},
         {"a drag: every curve drawn at once, every figure later",
          [](LabModel& m) {
              m.beginDrag();
@@ -1107,12 +1168,12 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
              return Refusal{};
          },
          {StudyMethod::Global, StudyMethod::Local, StudyMethod::Akima, StudyMethod::Fh,
-          StudyMethod::Trig}},
+          StudyMethod::Trig, StudyMethod::Aaa}},
     };
     for (const auto& row : rows) {
         const std::vector<StudyMethod> shown = {StudyMethod::Global, StudyMethod::Local,
                                                 StudyMethod::Akima, StudyMethod::Fh,
-                                                StudyMethod::Trig};
+                                                StudyMethod::Trig, StudyMethod::Aaa};
         LabStart start = startWith(LabFunction::Runge, 11, {});
         for (const StudyMethod method : shown)
             start.settings.shown[methodIndex(method)] = true;
@@ -1144,6 +1205,14 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
             const MethodOutcome& later = models.deferred.outcome(method);
             const MethodOutcome& now = models.atOnce.outcome(method);
             const std::string what = std::string(row.name) + ", " + studyMethodKey(method);
+            EXPECT_EQ(later.refusal, now.refusal) << what;
+            ASSERT_EQ(later.interpolant.has_value(), now.interpolant.has_value()) << what;
+            if (now.interpolant) {
+                support::expectBits(what + " support points", later.interpolant->data().knots,
+                                    now.interpolant->data().knots);
+                support::expectBits(what + " weights", later.interpolant->data().weights,
+                                    now.interpolant->data().weights);
+            }
             support::expectBits(what + " values", later.value, now.value);
             support::expectBits(what + " Lebesgue function", later.lebesgue, now.lebesgue);
             ASSERT_EQ(later.lebesgueConstant.has_value(), now.lebesgueConstant.has_value()) << what;
@@ -1158,6 +1227,26 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
             }
         }
     }
+}
+
+// A slow build of a method not shown is not done at all: the method counts
+// as available, with nothing to draw and no work, until it is shown.
+TEST(LabModel, ASlowBuildOfAHiddenMethodWaitsUntilItIsShown)
+{
+    DeferredAndAtOnce models(startWith(LabFunction::Abs, 11, {StudyMethod::Linear}));
+    models.deferred.setCount(1001);
+    const MethodOutcome& aaa = models.deferred.outcome(StudyMethod::Aaa);
+    EXPECT_TRUE(aaa.waitsUntilShown);
+    EXPECT_TRUE(aaa.available());
+    EXPECT_FALSE(aaa.interpolant);
+    EXPECT_FALSE(models.deferred.workPending());
+    EXPECT_TRUE(models.deferred.takeLongWork().empty());
+    models.deferred.setShown(StudyMethod::Aaa, true);
+    EXPECT_TRUE(models.deferred.outcome(StudyMethod::Aaa).pending);
+    EXPECT_FALSE(models.deferred.outcome(StudyMethod::Aaa).waitsUntilShown);
+    const std::vector<MethodWork> works = models.deferred.takeLongWork();
+    ASSERT_EQ(works.size(), 1u);
+    EXPECT_TRUE(works[0].build);
 }
 
 // Work of a state the model has left (the count changed again, a node

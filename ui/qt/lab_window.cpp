@@ -1087,6 +1087,7 @@ void LabWindow::showArrivedWork()
 {
     plot_->setPicture(labPicture(model_, convergence_.table()));
     plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
+    updateMethods();  // a build done on a worker may have refused the nodes
     updateNumbers();
     if (model_.workPending())
         return;
@@ -1345,12 +1346,16 @@ void LabWindow::updateMethods()
 
 void LabWindow::updateNumbers()
 {
-    std::vector<NumbersRow> rows = model_.numbersRows();
+    std::vector<NumbersRow> rows = numbersWithViewFigures(model_);
     const std::size_t firstPanel = rows.size();
     const std::optional<LabModel>& model2 = panel2_.model();
     const bool split = plot2_->isVisible() && model2;
+    for (std::size_t c = 0; c < kNumbersColumns.size(); ++c)
+        numbers_->setColumnHidden(static_cast<int>(c),
+                                  !numbersColumnShown(c, model_.settings().view) &&
+                                      !(split && numbersColumnShown(c, model2->settings().view)));
     if (split) {
-        const std::vector<NumbersRow> second = model2->numbersRows();
+        const std::vector<NumbersRow> second = numbersWithViewFigures(*model2);
         rows.insert(rows.end(), second.begin(), second.end());
     }
     const int shownRows = numbers_->rowCount();
@@ -1434,6 +1439,7 @@ void LabWindow::updateNumbers()
             if (cellChanged)
                 changed |= QRect(c, r, 1, 1);
         }
+        changed |= showViewFigures(r, row);
     }
     quiet.reset();
     if (!changed.isEmpty())
@@ -1442,6 +1448,54 @@ void LabWindow::updateNumbers()
     numbers_->setSortingEnabled(true);
     if (numbers_->rowCount() != shownRows)
         giveNumbersRoom();
+}
+
+// The cells of the view's own columns in row r: AAA's support points and
+// nearest pole, the largest |ω|; each sorts by its figure.
+QRect LabWindow::showViewFigures(int r, const NumbersRow& row)
+{
+    QRect changed;
+    const auto set = [&](std::size_t column, const std::optional<double>& figure,
+                         const QString& text, const QString& tip) {
+        const int c = static_cast<int>(column);
+        auto* item = static_cast<FigureItem*>(numbers_->item(r, c));
+        if (!item) {
+            item = new FigureItem;
+            numbers_->setItem(r, c, item);
+            changed |= QRect(c, r, 1, 1);
+        }
+        item->setFigure(figure);
+        if (item->text() != text || item->toolTip() != tip)
+            changed |= QRect(c, r, 1, 1);
+        if (item->text() != text)
+            item->setText(text);
+        if (item->toolTip() != tip)
+            item->setToolTip(tip);
+    };
+    const bool aaa = row.method == studyMethodKey(StudyMethod::Aaa);
+    const QString onlyAaa = aaa ? QString() : QStringLiteral("Only AAA has support points and poles.");
+    set(kSupportPointsColumn, row.supportPoints, figureText(row.supportPoints), onlyAaa);
+    std::optional<double> distance;
+    QString poleTip = onlyAaa;
+    if (row.nearestPole) {
+        distance = std::abs(row.nearestPole->imag());
+        poleTip = QStringLiteral("The pole nearest the nodes, and its conjugate.");
+    } else if (row.supportPoints) {
+        poleTip = QStringLiteral("No pole.");
+    }
+    set(kNearestPoleColumn, distance,
+        row.nearestPole ? qstr(poleText(*row.nearestPole, [](double value) {
+            return compactNumber(value, ".", 6);
+        }))
+                        : QString(),
+        poleTip);
+    set(kLargestOmegaColumn,
+        row.largestOmega ? std::optional<double>(row.largestOmega->log10Magnitude()) : std::nullopt,
+        row.largestOmega ? qstr(scaledText(*row.largestOmega, 6)) : QString(),
+        row.largestOmega ? QStringLiteral("At x = ") + qstr(compactNumber(row.largestOmegaX, ".", 6)) +
+                               QStringLiteral(" on the bound's grid of %1 points.").arg(kBoundGridPoints)
+                         : QString());
+    return changed;
 }
 
 // Room for every row of the numbers table, as far as the plot keeps its
@@ -1637,7 +1691,7 @@ void LabWindow::moveByKey(std::size_t node, double dy)
 void LabWindow::copyNumbers()
 {
     const std::vector<NumbersRow> rows = numbersWithOrders(model_, convergence_.table());
-    QApplication::clipboard()->setText(qstr(numbersText(rows)));
+    QApplication::clipboard()->setText(qstr(numbersText(rows, model_.settings().view)));
     say(QStringLiteral("Copied the numbers of ") + QString::number(rows.size()) +
         QStringLiteral(" methods."));
 }

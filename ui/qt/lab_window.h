@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QRect>
 #include <QString>
 
 #include <array>
@@ -122,6 +123,8 @@ private:
     void refresh();
     void updateMethods();
     void updateNumbers();
+    // The cells it changed.
+    QRect showViewFigures(int row, const NumbersRow& figures);
     void giveNumbersRoom();
     void updateActions();
     // The one place that sets the status sentence.
