@@ -33,9 +33,14 @@ void check(std::string_view text)
         violated("a study written out reads back the same");
     if (again.study->lesson != read.study->lesson)
         violated("a lesson's text comes back as it was");
+    if (again.study->split != read.study->split || again.study->linkAxes != read.study->linkAxes ||
+        again.study->panel2 != read.study->panel2)
+        violated("the second panel's choices come back as they were");
     const StudyModel opened = modelOf(*read.study);
     if (opened.model.has_value() == !opened.refusal.empty())
         violated("the lab takes a study or says why not");
+    if (opened.panel2.model().has_value() != (opened.model && read.study->split))
+        violated("a split study opens with its second panel, and only a split one");
 }
 
 }  // namespace

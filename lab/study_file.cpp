@@ -50,6 +50,20 @@ std::string pairsText(const NodeList& nodes)
     return out + "]";
 }
 
+// A second panel's own choice by its key; null when it follows the first panel.
+template <typename Id, std::size_t N>
+std::string choiceText(const std::array<Named<Id>, N>& table, const std::optional<Id>& id)
+{
+    return id ? quoted(named(table, *id).key) : "null";
+}
+
+std::string panelChoiceText(const PanelChoice& choice)
+{
+    return joined({"{\"function\": ", choiceText(kLabFunctions, choice.function),
+                   ", \"family\": ", choiceText(kNodeFamilies, choice.family),
+                   ", \"view\": ", choiceText(kLabViews, choice.view), "}"});
+}
+
 // ---- Reading: JSON values, nested at most kDeepest levels ----
 
 struct Json {
@@ -365,6 +379,24 @@ NodeList pairsOf(const Json& array, std::string_view key)
     return nodes;
 }
 
+template <typename Id, std::size_t N>
+std::optional<Id> optionalKeyOf(const Json& object, std::string_view key,
+                                const std::array<Named<Id>, N>& table)
+{
+    if (!optional(object, key, Json::Kind::Text))
+        return std::nullopt;
+    return keyOf(object, key, table);
+}
+
+PanelChoice panelChoiceFrom(const Json& panel)
+{
+    PanelChoice choice;
+    choice.function = optionalKeyOf(panel, "function", kLabFunctions);
+    choice.family = optionalKeyOf(panel, "family", kNodeFamilies);
+    choice.view = optionalKeyOf(panel, "view", kLabViews);
+    return choice;
+}
+
 Study studyFrom(const Json& root)
 {
     if (root.kind != Json::Kind::Object)
@@ -450,6 +482,12 @@ Study studyFrom(const Json& root)
     }
     if (const Json* title = optional(root, "title", Json::Kind::Text))
         study.title = title->text;
+    if (const Json* split = optional(root, "split", Json::Kind::Boolean))
+        study.split = split->boolean;
+    if (const Json* link = optional(root, "linkAxes", Json::Kind::Boolean))
+        study.linkAxes = link->boolean;
+    if (const Json* panel2 = optional(root, "panel2", Json::Kind::Object))
+        study.panel2 = panelChoiceFrom(*panel2);
     if (const Json* lesson = optional(root, "lesson", Json::Kind::Object))
         study.lesson = Lesson{required(*lesson, "title", Json::Kind::Text).text,
                               required(*lesson, "look", Json::Kind::Text).text,
@@ -517,6 +555,9 @@ std::string studyFileText(const Study& study)
                              ", \"top\": ", numberText(study.zoom->top), "}"}));
     else
         line("zoom", "null");
+    line("split", study.split ? "true" : "false");
+    line("linkAxes", study.linkAxes ? "true" : "false");
+    line("panel2", panelChoiceText(study.panel2));
     line("title", quoted(study.title), !study.lesson);
     if (const std::optional<Lesson>& lesson = study.lesson)
         line("lesson",
@@ -540,7 +581,21 @@ StudyModel modelOf(const Study& study)
     if (const Refusal refusal = out.model->showNodes(study.nodes)) {
         out.model.reset();
         out.refusal = "The study file cannot be opened: " + *refusal;
+        return out;
     }
+    // A choice the second panel cannot show is refused as the panel's own
+    // control would refuse it, split or not, so that splitting later shows it.
+    if (!study.split && study.panel2 == PanelChoice{})
+        return out;
+    if (const Refusal refusal = out.panel2.follow(*out.model, study.panel2)) {
+        out.model.reset();
+        out.panel2.clear();
+        out.refusal = "The study file cannot be opened: its second panel cannot show its "
+                      "choice: " + *refusal;
+        return out;
+    }
+    if (!study.split)
+        out.panel2.clear();
     return out;
 }
 

@@ -12,10 +12,16 @@
 //     "nodes": [[0, 1], [0.1, 0.8], ...],   as shown: edited, or the user's own
 //     "data": [[0, 1], ...],                the given points of "data"
 //     "zoom": {"left": 0, "right": 1, "bottom": -1, "top": 1},   or null
+//     "split": true, "linkAxes": true,      the second panel shown, the axes joined
+//     "panel2": {"function": "runge", "family": null, "view": null},
+//                                           the second panel's own choices; null
+//                                           follows the first panel
 //     "title": "...",                       the picture's title, if any
 //     "lesson": {"title": "...", "look": "...", "question": "...", "answer": "..."}
 //   }
-// A study that is a lesson carries its text; others have no "lesson".
+// A study that is a lesson carries its text; others have no "lesson". A
+// study without "split", "linkAxes" or "panel2" shows one panel, with the
+// axes linked and the second panel's defaults for when it is split.
 #pragma once
 
 #include <optional>
@@ -23,6 +29,7 @@
 #include <string_view>
 
 #include "lab/lab_model.h"
+#include "lab/second_panel.h"
 #include "plot/drawing.h"
 
 namespace tarvel {
@@ -45,6 +52,9 @@ struct Study {
     std::optional<WorldRect> zoom;
     std::string title;
     std::optional<Lesson> lesson;
+    bool split = false;     // the second panel shown beside the first
+    bool linkAxes = true;   // both panels on one world
+    PanelChoice panel2;     // what the second panel shows of its own
 };
 
 // What the model shows, as a study.
@@ -63,9 +73,10 @@ StudyRead readStudyFile(std::string_view text);
 
 // The lab the study describes, built apart, so that a refusal leaves the
 // lab shown as it was: refused when the lab cannot take its settings as
-// they are or its nodes.
+// they are, its nodes or its second panel's choices.
 struct StudyModel {
     std::optional<LabModel> model;
+    SecondPanel panel2;  // computed for the model when the study is split
     std::string refusal;
 };
 

@@ -43,6 +43,9 @@ Study typedStudy()
     study.title = "Line one \"quoted\"\n\\ and \x01";
     study.lesson = Lesson{"Runge’s “phenomenon”", "The ends.\n\nThen the middle.",
                           "Why \\ there?", "Because\t\"ω\" is large."};
+    study.split = true;
+    study.linkAxes = false;
+    study.panel2 = {NodeFamily::Gauss, LabFunction::Runge, std::nullopt};
     return study;
 }
 
@@ -74,6 +77,9 @@ TEST(StudyFile, AStudyComesBackBitForBit)
     EXPECT_EQ(*back.zoom, *written.zoom);
     EXPECT_EQ(back.title, written.title);
     EXPECT_EQ(back.lesson, written.lesson);
+    EXPECT_EQ(back.split, written.split);
+    EXPECT_EQ(back.linkAxes, written.linkAxes);
+    EXPECT_EQ(back.panel2, written.panel2);
     EXPECT_EQ(studyFileText(back), studyFileText(written));
 
     const StudyModel opened = modelOf(back);
@@ -82,6 +88,25 @@ TEST(StudyFile, AStudyComesBackBitForBit)
     EXPECT_TRUE(opened.model->edited()) << "the dragged node stays an edit";
     EXPECT_EQ(opened.model->functionLabel(), "f(x) = exp(x) sin(10x) · π");
     expectSameBits(studyOf(*opened.model).nodes, written.nodes);
+    ASSERT_TRUE(opened.panel2.model()) << "a split study opens with its second panel";
+    EXPECT_EQ(opened.panel2.model()->settings().family, NodeFamily::Gauss);
+    EXPECT_EQ(opened.panel2.model()->settings().function, LabFunction::Runge);
+    EXPECT_EQ(opened.panel2.model()->settings().view, LabView::Derivative);
+}
+
+TEST(StudyFile, AStudyWrittenBeforeTheSplitViewOpensWithOnePanelAndItsDefaults)
+{
+    std::string text = studyFileText(typedStudy());
+    for (const std::string key : {"split", "linkAxes", "panel2"}) {
+        const std::size_t start = text.find("\n  \"" + key + "\": ") + 1;
+        text.erase(start, text.find('\n', start) + 1 - start);
+    }
+    const StudyRead read = readStudyFile(text);
+    ASSERT_TRUE(read.study) << read.refusal;
+    EXPECT_FALSE(read.study->split);
+    EXPECT_TRUE(read.study->linkAxes);
+    EXPECT_EQ(read.study->panel2, PanelChoice{});
+    EXPECT_FALSE(modelOf(*read.study).panel2.model());
 }
 
 struct DamagedFile {
@@ -162,6 +187,13 @@ TEST(StudyFile, DamagedNewerAndOutOfRangeFilesAreRefusedWithTheirReason)
          "The study file is damaged: \"answer\" is missing."},
         {"a lesson that is a text", withLine("lesson", "\"Runge\""),
          "The study file is damaged: \"lesson\" is not of its kind."},
+        {"an unknown family for the second panel", withLine("panel2", "{\"family\": \"halton\"}"),
+         "The study file cannot be opened: \"family\" is \"halton\", which this lab does not "
+         "know."},
+        {"a second panel's view that is a number", withLine("panel2", "{\"view\": 3}"),
+         "The study file is damaged: \"view\" is not of its kind."},
+        {"split a text", withLine("split", "\"yes\""),
+         "The study file is damaged: \"split\" is not of its kind."},
     };
     for (const DamagedFile& file : files) {
         SCOPED_TRACE(file.name);
@@ -185,7 +217,7 @@ TEST(StudyFile, AStudyWithoutALessonWritesAndReadsNone)
     EXPECT_FALSE(read.study->lesson);
 }
 
-TEST(StudyFile, NodesTheSettingsCannotTakeAreRefused)
+TEST(StudyFile, NodesOrASecondPanelTheSettingsCannotTakeAreRefused)
 {
     Study study = typedStudy();
     study.nodes.pop_back();
@@ -197,6 +229,20 @@ TEST(StudyFile, NodesTheSettingsCannotTakeAreRefused)
     study = typedStudy();
     study.start.settings.view = LabView::Convergence;
     EXPECT_FALSE(modelOf(study).model) << "own nodes have no convergence view";
+    // The second panel's choice is refused, split or not, as its control would.
+    for (const bool split : {true, false}) {
+        study = typedStudy();
+        study.split = split;
+        study.start.data.clear();
+        study.panel2.function = LabFunction::Data;
+        const StudyModel opened = modelOf(study);
+        EXPECT_FALSE(opened.model) << split;
+        EXPECT_EQ(opened.refusal,
+                  "The study file cannot be opened: its second panel cannot show its choice: The "
+                  "main window has 0 given points; the lab needs at least 2 (press OK there "
+                  "first).")
+            << split;
+    }
 }
 
 // The figures a lesson's answer quotes are those the lab shows for its

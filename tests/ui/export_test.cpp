@@ -378,6 +378,13 @@ private slots:
         QVERIFY(tex.lastIndexOf("11 evenly spaced nodes}", secondAxis) >= 0);
         QVERIFY(tex.indexOf("11 Chebyshev points}", secondAxis) > secondAxis);
         QCOMPARE(compiled(texPath), QString());
+
+        // The quick save and the print hold both panels, each at the width
+        // it has in the window, not the two squeezed into the first's.
+        const QSize shown = lab->plot().contentsRect().size();
+        QCOMPARE(lab->plot().savePicture(dir.filePath("quick.png")), QString());
+        QCOMPARE(QImage(dir.filePath("quick.png")).size(),
+                 QSize(2 * shown.width(), shown.height()) * 2);
     }
 
 private:

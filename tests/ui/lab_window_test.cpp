@@ -33,6 +33,7 @@
 #include <limits>
 
 #include "data/dsf_reader.h"
+#include "data/number_text.h"
 #include "support/window_controls.h"
 #include "support/zoom_walk.h"
 #include "lab/study_file.h"
@@ -437,6 +438,33 @@ private slots:
         find<QAction>(*lab, "labSplitAction")->trigger();
         QVERIFY(!second->isVisible());
         QCOMPARE(numbers->rowCount(), 2);
+    }
+
+    // While a node is dragged the numbers table follows it within a moment
+    // ("…" while the figures are computed), and once the node is let go it
+    // shows the node's figures there; the second panel's rows stay as they were.
+    void theNumbersFollowADragAndShowTheNodeWhereItIsLetGo()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
+        find<QAction>(*lab, "labSplitAction")->trigger();
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        auto* numbers = find<QTableWidget>(*lab, "labNumbers");
+        const auto largestError = [&] {
+            const std::optional<double> figure = lab->model().numbersRows().front().largestError;
+            return figure ? qstr(compactNumber(*figure, ".", 6)) : QString("…");
+        };
+        const QString before = numbers->item(0, 1)->text();
+        const QString secondPanel = numbers->item(1, 1)->text();
+        const QPointF from = nodeAt(*lab, 5);
+        QTest::mousePress(plot, Qt::LeftButton, {}, from.toPoint());
+        QTest::mouseMove(plot, (from + QPointF(0, -60)).toPoint());
+        QTRY_COMPARE(numbers->item(0, 1)->text(), largestError());
+        QVERIFY(numbers->item(0, 1)->text() != before);
+        QTest::mouseMove(plot, (from + QPointF(0, -120)).toPoint());
+        QTest::mouseRelease(plot, Qt::LeftButton, {}, (from + QPointF(0, -120)).toPoint());
+        QTRY_VERIFY(lab->model().numbersRows().front().largestError.has_value());
+        QTRY_COMPARE(numbers->item(0, 1)->text(), largestError());
+        QCOMPARE(numbers->item(1, 1)->text(), secondPanel);
     }
 
     // The second panel's own function and view; a choice it cannot show is
@@ -1446,6 +1474,10 @@ private slots:
             entry->setText("exp(x) sin(10x)");
             QTest::keyClick(entry, Qt::Key_Return);
             QVERIFY(!lab->pasteNodes("0\n0.25\n0.5\n0.9\n1\n"));
+            find<QAction>(*lab, "labSplitAction")->trigger();
+            find<QAction>(*lab, "labLinkAxesAction")->trigger();
+            choose(find<QComboBox>(*lab, "labNodes2"), "gauss");
+            choose(find<QComboBox>(*lab, "labView2"), "lebesgue");
             lab->plot().zoomAboutCentre(2);
             lab->setTitle(QString("Exercise 3: a damped wave"));
             QVERIFY(!lab->saveStudy(path));
@@ -1462,6 +1494,15 @@ private slots:
         QVERIFY(lab->plot().zoomed());
         QCOMPARE(lab->plot().property("titleText").toString(), QString("Exercise 3: a damped wave"));
         QVERIFY(statusOf(*lab).contains("Opened the study runge.tarvel"));
+        QVERIFY(find<QAction>(*lab, "labSplitAction")->isChecked());
+        QVERIFY(find<LabPlot>(*lab, "labPlot2")->isVisible());
+        QVERIFY(!find<QAction>(*lab, "labLinkAxesAction")->isChecked());
+        QCOMPARE(find<QComboBox>(*lab, "labNodes2")->currentData().toString(), QString("gauss"));
+        QCOMPARE(find<QComboBox>(*lab, "labView2")->currentData().toString(), QString("lebesgue"));
+        QCOMPARE(find<QComboBox>(*lab, "labFunction2")->currentIndex(), 0);
+        QVERIFY(lab->secondModel());
+        QCOMPARE(lab->secondModel()->settings().family, NodeFamily::Gauss);
+        QCOMPARE(lab->secondModel()->settings().view, LabView::Lebesgue);
 
         QFile damaged(dir.filePath("damaged.tarvel"));
         QVERIFY(damaged.open(QIODevice::WriteOnly));
@@ -1473,6 +1514,8 @@ private slots:
         QVERIFY(statusOf(*lab).contains("newer Tarvel"));
         QCOMPARE(lab->model().nodes(), before);
         QCOMPARE(lab->model().functionLabel(), std::string("f(x) = exp(x) sin(10x)"));
+        QVERIFY(find<QAction>(*lab, "labSplitAction")->isChecked());
+        QCOMPARE(lab->secondModel()->settings().family, NodeFamily::Gauss);
     }
 
     // Every lesson shipped beside the program is in the Lessons menu in the

@@ -150,6 +150,15 @@ void LabPlot::showWholePicture()
     PlotView::showWholePicture();
 }
 
+QSize LabPlot::figureSize() const
+{
+    const QSize own = PlotView::figureSize();
+    if (!companion_ || !companion_->isVisible())
+        return own;
+    // Both panels at the width of the one they give each other.
+    return {2 * own.width(), own.height()};
+}
+
 PlotView::FigurePainting LabPlot::figurePainting(const PlotOptions& options, const QFont& font,
                                                  double lineScale) const
 {

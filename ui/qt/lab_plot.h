@@ -31,6 +31,7 @@ public:
     // A plot shown beside this one: while it is visible, exports and prints
     // of this plot hold both, this one on the left.
     void setCompanion(const LabPlot* companion) { companion_ = companion; }
+    QSize figureSize() const override;
     FigurePainting figurePainting(const PlotOptions& options, const QFont& font,
                                   double lineScale) const override;
     std::vector<PgfFigure> pgfFigures(const PlotOptions& options) const override;

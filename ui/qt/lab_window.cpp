@@ -68,6 +68,10 @@ namespace {
 constexpr int kPlayIntervalMs = 250;
 // Points of the convergence view arriving together are drawn together.
 constexpr int kConvergenceRedrawMs = 15;
+// While a node is dragged the numbers table is written this often: as often
+// as a reader can follow its figures, where each move would cost a third of
+// the move's time again.
+constexpr int kDragNumbersMs = 100;
 
 // The last accepted entries the drop-down keeps.
 constexpr int kExpressionHistory = 10;
@@ -334,6 +338,10 @@ void LabWindow::createControls()
     longWorkRedraw_ = new QTimer(this);
     longWorkRedraw_->setSingleShot(true);
     longWorkRedraw_->setInterval(kConvergenceRedrawMs);
+    dragNumbers_ = new QTimer(this);
+    dragNumbers_->setSingleShot(true);
+    dragNumbers_->setInterval(kDragNumbersMs);
+    connect(dragNumbers_, &QTimer::timeout, this, &LabWindow::updateNumbers);
 }
 
 // While split: the second panel's own function, node family and view, each
@@ -385,6 +393,19 @@ void LabWindow::secondPanelChosen(QComboBox* control)
     refresh();
     if (panel2_.model()->settings().view != LabView::Convergence)
         say(QStringLiteral("Panel 2: ") + qstr(pictureDescription(*panel2_.model())));
+}
+
+void LabWindow::showSplit(bool on)
+{
+    plot2_->setVisible(on);
+    panel2Choice_->setVisible(on);
+    // A panel shown again starts at its smallest width: share the room.
+    if (auto* panels = qobject_cast<QSplitter*>(plot2_->parentWidget()); on && panels)
+        panels->setSizes({panels->width() / 2, panels->width() - panels->width() / 2});
+    if (!on) {
+        runner2_.cancel();
+        panel2_.clear();
+    }
 }
 
 void LabWindow::showSecondPanelChoice()
@@ -754,15 +775,7 @@ void LabWindow::connectControls()
                : "A change of the settings fits the axes to the picture again.");
     });
     connect(actions_.value("labSplitAction"), &QAction::toggled, this, [this](bool on) {
-        plot2_->setVisible(on);
-        panel2Choice_->setVisible(on);
-        // A panel shown again starts at its smallest width: share the room.
-        if (auto* panels = qobject_cast<QSplitter*>(plot2_->parentWidget()); on && panels)
-            panels->setSizes({panels->width() / 2, panels->width() - panels->width() / 2});
-        if (!on) {
-            runner2_.cancel();
-            panel2_.clear();
-        }
+        showSplit(on);
         refresh();
         say(on ? QStringLiteral("The second panel shows the other node family.")
                : QStringLiteral("One panel."));
@@ -1034,7 +1047,12 @@ void LabWindow::refresh()
     tableau_.setNodes(model_.nodes());
     updateTableau();
     updateMethods();
-    updateNumbers();
+    if (!firstPanelOnly_) {
+        dragNumbers_->stop();
+        updateNumbers();
+    } else if (!dragNumbers_->isActive()) {
+        dragNumbers_->start();
+    }
     updateActions();
     if (model_.workPending())
         longWorkStart_->start();
@@ -1189,6 +1207,9 @@ void LabWindow::deleteNodes(std::vector<std::size_t> rows)
 std::optional<QString> LabWindow::saveStudy(const QString& path)
 {
     tarvel::Study study = studyOf(model_);
+    study.split = actions_.value("labSplitAction")->isChecked();
+    study.linkAxes = actions_.value("labLinkAxesAction")->isChecked();
+    study.panel2 = choice2_;
     if (title_)
         study.title = title_->toStdString();
     if (plot_->zoomed())
@@ -1243,6 +1264,16 @@ std::optional<QString> LabWindow::openStudy(const QString& path)
         expressionHistory_->setCurrentIndex(0);
         expressionRefusal_->hide();
     }
+    choice2_ = study->panel2;
+    showSecondPanelChoice();
+    for (const auto& [action, on] : {std::pair("labSplitAction", study->split),
+                                     std::pair("labLinkAxesAction", study->linkAxes)}) {
+        const QSignalBlocker blocker(actions_.value(action));
+        actions_.value(action)->setChecked(on);
+    }
+    showSplit(study->split);
+    panel2_ = std::move(opened.panel2);  // already computed for the model, when split
+    plot2_->releaseWorld();
     fitNewPicture();
     showSettings();
     refresh();
@@ -1347,6 +1378,9 @@ void LabWindow::updateNumbers()
     // Each cell told alone would make the view measure every column again
     // for it; the view hears of all the cells at once below.
     std::optional<QSignalBlocker> quiet(numbers_->model());
+    // The cells whose text or tip changed: while a node of the first panel
+    // is dragged, the second panel's rows stay as they are.
+    QRect changed;
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const NumbersRow& row = rows[static_cast<std::size_t>(r)];
         const bool inFirst = static_cast<std::size_t>(r) < firstPanel;
@@ -1365,6 +1399,7 @@ void LabWindow::updateNumbers()
                                                  row.rmsError, overshoot,        row.lebesgueConstant};
         for (int c = 0; c <= kOrderColumn; ++c) {
             auto* item = static_cast<FigureItem*>(numbers_->item(r, c));
+            bool cellChanged = !item;
             if (!item) {
                 item = new FigureItem;
                 numbers_->setItem(r, c, item);
@@ -1393,19 +1428,23 @@ void LabWindow::updateNumbers()
             } else if (c == 1 && inFirst && noiseEffects.count(row.method)) {
                 tip = noiseEffects[row.method];
             }
-            if (item->text() != text)
+            if (item->text() != text) {
                 item->setText(text);
-            if (item->toolTip() != tip)
+                cellChanged = true;
+            }
+            if (item->toolTip() != tip) {
                 item->setToolTip(tip);
+                cellChanged = true;
+            }
+            if (cellChanged)
+                changed |= QRect(c, r, 1, 1);
         }
-        showViewFigures(r, row);
+        changed |= showViewFigures(r, row);
     }
     quiet.reset();
-    if (!rows.empty())
-        emit numbers_->model()->dataChanged(
-            numbers_->model()->index(0, 0),
-            numbers_->model()->index(static_cast<int>(rows.size()) - 1,
-                                     static_cast<int>(kNumbersColumns.size()) - 1));
+    if (!changed.isEmpty())
+        emit numbers_->model()->dataChanged(numbers_->model()->index(changed.top(), changed.left()),
+                                            numbers_->model()->index(changed.bottom(), changed.right()));
     numbers_->setSortingEnabled(true);
     if (numbers_->rowCount() != shownRows)
         giveNumbersRoom();
@@ -1413,16 +1452,21 @@ void LabWindow::updateNumbers()
 
 // The cells of the view's own columns in row r: AAA's support points and
 // nearest pole, the largest |ω|; each sorts by its figure.
-void LabWindow::showViewFigures(int r, const NumbersRow& row)
+QRect LabWindow::showViewFigures(int r, const NumbersRow& row)
 {
+    QRect changed;
     const auto set = [&](std::size_t column, const std::optional<double>& figure,
                          const QString& text, const QString& tip) {
-        auto* item = static_cast<FigureItem*>(numbers_->item(r, static_cast<int>(column)));
+        const int c = static_cast<int>(column);
+        auto* item = static_cast<FigureItem*>(numbers_->item(r, c));
         if (!item) {
             item = new FigureItem;
-            numbers_->setItem(r, static_cast<int>(column), item);
+            numbers_->setItem(r, c, item);
+            changed |= QRect(c, r, 1, 1);
         }
         item->setFigure(figure);
+        if (item->text() != text || item->toolTip() != tip)
+            changed |= QRect(c, r, 1, 1);
         if (item->text() != text)
             item->setText(text);
         if (item->toolTip() != tip)
@@ -1451,6 +1495,7 @@ void LabWindow::showViewFigures(int r, const NumbersRow& row)
         row.largestOmega ? QStringLiteral("At x = ") + qstr(compactNumber(row.largestOmegaX, ".", 6)) +
                                QStringLiteral(" on the bound's grid of %1 points.").arg(kBoundGridPoints)
                          : QString());
+    return changed;
 }
 
 // Room for every row of the numbers table, as far as the plot keeps its

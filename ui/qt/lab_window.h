@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QRect>
 #include <QString>
 
 #include <array>
@@ -122,7 +123,8 @@ private:
     void refresh();
     void updateMethods();
     void updateNumbers();
-    void showViewFigures(int row, const NumbersRow& figures);
+    // The cells it changed.
+    QRect showViewFigures(int row, const NumbersRow& figures);
     void giveNumbersRoom();
     void updateActions();
     // The one place that sets the status sentence.
@@ -150,6 +152,7 @@ private:
     QWidget* createSecondPanelChoice(QWidget* parent);
     void secondPanelChosen(QComboBox* control);
     void showSecondPanelChoice();
+    void showSplit(bool on);
     bool panelsShareAxes() const;
     void linkWorlds(LabPicture& first, LabPicture& second) const;
     QWidget* createNoiseControls(QWidget* parent);
@@ -198,6 +201,7 @@ private:
     // waiting in the event queue are taken, drawn together when they arrive.
     QTimer* longWorkStart_ = nullptr;
     QTimer* longWorkRedraw_ = nullptr;
+    QTimer* dragNumbers_ = nullptr;  // the numbers table's next writing during a drag
     QString pendingDescription_;  // the status line while values are being computed
     MethodWorkRun workRun_;
     // The user's own title; none: the default one, which follows the settings.
@@ -205,7 +209,6 @@ private:
     // The split view's second panel: its own node family, and its own
     // function and view if chosen, the rest shared.
     LabPlot* plot2_ = nullptr;
-    std::optional<LabModel> model2_;
     // Noise on the node values: its level on a decade slider, its seed.
     QSlider* noise_ = nullptr;
     QLabel* noiseLevel_ = nullptr;

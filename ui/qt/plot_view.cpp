@@ -259,7 +259,7 @@ void PlotView::paintPlotInto(QPainter& painter, const QSizeF& size) const
 
 QSize PlotView::pictureSize(double scale) const
 {
-    return (QSizeF(contentsRect().size()) * scale * devicePixelRatio()).toSize();
+    return (QSizeF(figureSize()) * scale * devicePixelRatio()).toSize();
 }
 
 QImage PlotView::pictureImage(double scale) const
@@ -269,7 +269,7 @@ QImage PlotView::pictureImage(double scale) const
 
 std::function<QImage()> PlotView::picturePainting(double scale) const
 {
-    return [paint = figurePainting(options_, font(), 1), size = QSizeF(contentsRect().size()),
+    return [paint = figurePainting(options_, font(), 1), size = QSizeF(figureSize()),
             pixels = pictureSize(scale), ratio = devicePixelRatio(), scale] {
         QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
         if (image.isNull())
@@ -310,7 +310,7 @@ bool PlotView::printPicture(QPrinter& printer) const
     if (!painter.begin(&printer))
         return false;
     const QSizeF page = printer.pageRect(QPrinter::DevicePixel).size();
-    const QSizeF shown = contentsRect().size();
+    const QSizeF shown = figureSize();
     if (shown.isEmpty())
         return painter.end();
     const double fit = std::min(page.width() / shown.width(), page.height() / shown.height());
@@ -321,6 +321,11 @@ bool PlotView::printPicture(QPrinter& printer) const
 bool PlotView::printWithDialog(QWidget* parent)
 {
     QPrinter printer(QPrinter::HighResolution);
+    // A wide figure (two panels, the main window's picture) fills more of a
+    // page turned on its side; the dialog lets the user turn it back.
+    const QSize figure = figureSize();
+    printer.setPageOrientation(figure.width() > figure.height() ? QPageLayout::Landscape
+                                                                : QPageLayout::Portrait);
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle(tr("Print the picture"));
     if (dialog.exec() != QDialog::Accepted)
@@ -331,7 +336,7 @@ bool PlotView::printWithDialog(QWidget* parent)
 QString PlotView::savePicture(const QString& fileName) const
 {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
-    const QSize size = contentsRect().size();
+    const QSize size = figureSize();
     if (const QSize pixels = pictureSize(kPngScale);
         suffix == "png" && qint64{pixels.width()} * pixels.height() > kMaxPngPixels)
         return tr("a PNG of the picture at this size would have %1 × %2 pixels, more than %3 "

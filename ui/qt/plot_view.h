@@ -89,6 +89,9 @@ public:
     // Shows this part of the world, as a study saved it.
     void showWorld(const WorldRect& world) { setShownWorld(world); }
 
+    // The size of the figure a picture, save or print of this plot holds:
+    // the plot's own, or more where a subclass paints more beside it.
+    virtual QSize figureSize() const { return contentsRect().size(); }
     // The picture as shown, without the frame and the pointer's readout,
     // at `scale` times the shown size.
     QImage pictureImage(double scale = 1) const;
