@@ -7,6 +7,7 @@
 #include "data/printable_text.h"
 #include "interp/cardinal.h"
 #include "lab/lab_text.h"
+#include "lab/method_refusal.h"
 
 namespace tarvel {
 namespace {
@@ -671,7 +672,7 @@ void LabModel::computeMethod(StudyMethod method)
     BuildResult built =
         buildInterpolant(method, xs, ys, methodSettingsFor(settings_.parameters, function(), xs));
     if (!built.interpolant) {
-        out.refusal = built.refusal.empty() ? "The method cannot take these nodes." : built.refusal;
+        out.refusal = refusalText(method, *built.refusal);
         return;
     }
     out.interpolant = std::move(built.interpolant);
