@@ -38,9 +38,12 @@ install(FILES dist/copyright
 set(TARVEL_LESSONS
   lessons/01-runge.tarvel
   lessons/02-chebyshev.tarvel
+  lessons/03-noise.tarvel
   lessons/04-spline-ends.tarvel
   lessons/05-shape.tarvel
-  lessons/06-orders.tarvel)
+  lessons/06-orders.tarvel
+  lessons/07-rational.tarvel
+  lessons/08-monomial.tarvel)
 set(built_lessons "")
 foreach(lesson ${TARVEL_LESSONS})
   get_filename_component(name ${lesson} NAME)

@@ -12,6 +12,18 @@
 namespace tarvel {
 namespace {
 
+// The nodes' x and their y, apart.
+std::pair<std::vector<double>, std::vector<double>> columnsOf(const NodeList& nodes)
+{
+    std::vector<double> xs;
+    std::vector<double> ys;
+    for (const Node& node : nodes) {
+        xs.push_back(node.x);
+        ys.push_back(node.y);
+    }
+    return {std::move(xs), std::move(ys)};
+}
+
 constexpr std::string_view kNoFunction = "the main window's given points have no exact function";
 constexpr std::string_view kOwnNodesHaveNoFamily =
     "The convergence view steps n through a node family, and your own nodes have none: choose "
@@ -26,19 +38,6 @@ std::string countText(int count)
 }
 
 }  // namespace
-
-const std::vector<double>& curveGrid()
-{
-    static const std::vector<double> points = [] {
-        const std::vector<double>& grid = errorGrid();
-        const std::size_t step = (grid.size() - 1) / (kCurvePoints - 1);
-        std::vector<double> picked;
-        for (std::size_t k = 0; k < grid.size(); k += step)
-            picked.push_back(grid[k]);
-        return picked;
-    }();
-    return points;
-}
 
 std::optional<StudyFunctionId> studyFunctionOf(LabFunction function)
 {
@@ -662,28 +661,41 @@ void LabModel::computeMethod(StudyMethod method)
                               " needs the end slopes f′(0) and f′(1), and ", kNoFunction, "."});
         return;
     }
-    const NodeList& nodes = nodes_.nodes();
-    std::vector<double> xs;
-    std::vector<double> ys;
-    for (const Node& node : nodes) {
-        xs.push_back(node.x);
-        ys.push_back(node.y);
+    auto [xs, ys] = columnsOf(nodes_.nodes());
+    const MethodSettings methodSettings = methodSettingsFor(settings_.parameters, function(), xs);
+    const bool shown = settings_.shown[methodIndex(method)];
+    MethodWork work{method, generation, {}, settings_.view, {}, std::nullopt, std::nullopt};
+    if (hasFunction())
+        work.exact = exact_[0];
+    if (deferLongWork_ && buildTakesLongerThanAFrame(method, xs.size())) {
+        if (!shown) {
+            out.waitsUntilShown = true;
+            return;
+        }
+        out.pending = true;
+        work.build = MethodBuild{xs, ys, methodSettings};
+        longWork_[methodIndex(method)] = std::move(work);
+        return;
     }
-    BuildResult built =
-        buildInterpolant(method, xs, ys, methodSettingsFor(settings_.parameters, function(), xs));
+    BuildResult built = buildInterpolant(method, xs, ys, methodSettings);
     if (!built.interpolant) {
         out.refusal = refusalText(method, *built.refusal);
         return;
     }
     out.interpolant = std::move(built.interpolant);
-    if (!settings_.shown[methodIndex(method)])
+    if (!shown)
         return;
-    MethodWork work{method, generation, *out.interpolant, settings_.view, {}, std::nullopt};
-    if (hasFunction())
-        work.exact = exact_[0];
+    work.interpolant = *out.interpolant;
     const auto& cached = lebesgueCache_[methodIndex(method)];
     if (cached && cached->first == LebesgueKey{xs, settings_.parameters.of(method)})
         work.knownLebesgueConstant = cached->second;
+    // A drag draws its curves at once; the figures, which take every grid
+    // point, follow from a worker.
+    if (deferLongWork_ && nodes_.dragging() && previewable(settings_.view)) {
+        out = previewOutcome(work);
+        longWork_[methodIndex(method)] = std::move(work);
+        return;
+    }
     if (deferLongWork_ && takesLongerThanAFrame(*out.interpolant)) {
         out.pending = true;
         longWork_[methodIndex(method)] = std::move(work);
@@ -709,9 +721,13 @@ bool LabModel::takeResult(MethodWorkResult result)
     if (result.generation != generations_[i])
         return false;
     const MethodOutcome& out = result.outcome;
-    const std::span<const double> xs = out.interpolant->xs();
-    lebesgueCache_[i].emplace(LebesgueKey{{xs.begin(), xs.end()}, settings_.parameters.of(result.method)},
-                              out.lebesgueConstant);
+    // A build refused on the worker has no interpolant.
+    if (out.interpolant) {
+        const std::span<const double> xs = out.interpolant->xs();
+        lebesgueCache_[i].emplace(
+            LebesgueKey{{xs.begin(), xs.end()}, settings_.parameters.of(result.method)},
+            out.lebesgueConstant);
+    }
     outcomes_[i] = std::move(result.outcome);
     return true;
 }
@@ -719,7 +735,7 @@ bool LabModel::takeResult(MethodWorkResult result)
 bool LabModel::workPending() const
 {
     return std::any_of(outcomes_.begin(), outcomes_.end(),
-                       [](const MethodOutcome& out) { return out.pending; });
+                       [](const MethodOutcome& out) { return out.pending || out.previewed; });
 }
 
 std::vector<NumbersRow> LabModel::numbersRows() const
@@ -762,11 +778,23 @@ std::vector<ValuesColumn> LabModel::valuesColumns() const
         const MethodOutcome& out = outcome(method);
         if (!settings_.shown[methodIndex(method)] || !out.available())
             continue;
+        // A method still being built on a worker is built here too: the
+        // file holds every shown method.
+        std::optional<Interpolant> building;
+        if (!out.interpolant) {
+            const auto [nodeXs, nodeYs] = columnsOf(nodes_.nodes());
+            building = buildInterpolant(method, nodeXs, nodeYs,
+                                        methodSettingsFor(settings_.parameters, function(), nodeXs))
+                           .interpolant;
+            if (!building)
+                continue;
+        }
+        const Interpolant& p = out.interpolant ? *out.interpolant : *building;
         const std::string id = studyMethodKey(method);
         ValuesColumn value{id, std::vector<double>(xs.size())};
         ValuesColumn first{id + "'", std::vector<double>(xs.size())};
         ValuesColumn second{id + "''", std::vector<double>(xs.size())};
-        out.interpolant->evaluate(xs, value.values, first.values, second.values);
+        p.evaluate(xs, value.values, first.values, second.values);
         columns.push_back(std::move(value));
         columns.push_back(std::move(first));
         columns.push_back(std::move(second));

@@ -43,12 +43,6 @@ struct NoiseEffect {
 // "error 3.1e-3 from noise 2e-6: 1,600 ×"
 std::string noiseEffectText(const NoiseEffect& effect);
 
-// The points of the 10,001-point grid a curve is drawn through: one every
-// two pixels of a wide plot, and few enough for a drag to stay smooth.
-inline constexpr int kCurvePoints = 501;
-// Those points' x: every 20th point of errorGrid().
-const std::vector<double>& curveGrid();
-
 // The band the bound view draws over a method's error: the largest Taylor
 // coefficient of the order the error formula takes (n for the global
 // polynomial, the degree + 1 for the local one), or why there is none.

@@ -54,6 +54,7 @@ public:
     // there or a coordinate that is not finite.
     bool moveNode(std::size_t i, double x, double y, bool moveX);
     void finishDrag();
+    bool dragging() const { return dragStart_.has_value(); }
 
     // Other nodes (of that source) in their place, as one step of Undo;
     // false when they are the nodes shown.

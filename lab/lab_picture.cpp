@@ -188,18 +188,6 @@ void addConvergence(LabPicture& picture, const LabModel& model,
                                   reference.label});
 }
 
-// A number too small or too large for a double, as compactNumber writes
-// the others ("3.2e-435").
-std::string scaledText(const ScaledNumber& number)
-{
-    const double digits = number.log10Magnitude();
-    if (std::abs(digits) < 300)
-        return compactNumber(std::abs(number.value()), ".");
-    const double decade = std::floor(digits);
-    return joined({compactNumber(std::pow(10.0, digits - decade), "."), "e",
-                   std::to_string(static_cast<long long>(decade))});
-}
-
 struct LargestOmega {
     ScaledNumber value;
     double x = 0;
@@ -344,9 +332,14 @@ constexpr std::array<FamilyWords, 3> kFamilyWords = {{
     {"Chebyshev roots", "Chebyshev roots"},
 }};
 
-const FamilyWords& familyWords(NodeFamily family)
+constexpr FamilyWords kOwnNodesWords = {"your own", "own nodes"};
+
+// Nodes of the user's own keep the family they were first drawn from in the
+// settings, which no longer says where they are.
+const FamilyWords& familyWords(const LabSettings& settings)
 {
-    return kFamilyWords[static_cast<std::size_t>(family)];
+    return settings.ownNodes ? kOwnNodesWords
+                             : kFamilyWords[static_cast<std::size_t>(settings.family)];
 }
 
 struct Captions {
@@ -388,7 +381,7 @@ std::string nodesLabel(const LabModel& model)
     std::string label = model.edited() ? "edited nodes (" : "nodes (";
     label += std::to_string(model.nodes().size());
     if (model.settings().function != LabFunction::Data)
-        label += joined({", ", familyWords(model.settings().family).kind});
+        label += joined({", ", familyWords(model.settings()).kind});
     return label + ")";
 }
 
@@ -431,6 +424,19 @@ std::optional<RationalRoots> aaaRootsShown(const LabModel& model)
 double distanceFrom(Complex z, double low, double high)
 {
     return std::abs(z - std::clamp(z.real(), low, high));
+}
+
+Complex nearestPole(const RationalRoots& roots, double low, double high)
+{
+    return *std::min_element(
+            roots.poles.begin(), roots.poles.end(), [&](const Complex& p, const Complex& q) {
+                return distanceFrom(p, low, high) < distanceFrom(q, low, high);
+            });
+}
+
+std::string shortNumber(double value)
+{
+    return compactNumber(value, ".");
 }
 
 // The plane around the nodes' interval, real axis in the middle, the axes
@@ -599,10 +605,34 @@ std::optional<ObservedRate> observedRateOf(const LabModel& model,
     return observedRate(errors);
 }
 
+std::vector<NumbersRow> numbersWithViewFigures(const LabModel& model)
+{
+    std::vector<NumbersRow> rows = model.numbersRows();
+    const LabView view = model.settings().view;
+    if (view == LabView::Omega) {
+        const LargestOmega largest = largestOmega(model.nodes());
+        for (NumbersRow& row : rows) {
+            row.largestOmega = largest.value;
+            row.largestOmegaX = largest.x;
+        }
+    }
+    const std::optional<RationalRoots> roots =
+            view == LabView::Poles ? aaaRootsShown(model) : std::nullopt;
+    for (NumbersRow& row : rows)
+        if (roots && row.method == studyMethodKey(StudyMethod::Aaa)) {
+            row.supportPoints = static_cast<double>(
+                    model.outcome(StudyMethod::Aaa).interpolant->data().knots.size());
+            if (!roots->poles.empty())
+                row.nearestPole =
+                        nearestPole(*roots, model.nodes().front().x, model.nodes().back().x);
+        }
+    return rows;
+}
+
 std::vector<NumbersRow> numbersWithOrders(const LabModel& model,
                                           const ConvergenceTable& convergence)
 {
-    std::vector<NumbersRow> rows = model.numbersRows();
+    std::vector<NumbersRow> rows = numbersWithViewFigures(model);
     for (NumbersRow& row : rows)
         if (const auto method = studyMethodFromKey(row.method))
             if (const auto rate = observedRateOf(model, convergence, *method))
@@ -623,16 +653,8 @@ std::string polesFigures(const LabModel& model)
         return text + "; no pole";
     const double low = model.nodes().front().x;
     const double high = model.nodes().back().x;
-    const Complex nearest = *std::min_element(
-            roots->poles.begin(), roots->poles.end(), [&](const Complex& p, const Complex& q) {
-                return distanceFrom(p, low, high) < distanceFrom(q, low, high);
-            });
-    // Real data give poles in conjugate pairs: one names both.
-    const std::string imaginary = compactNumber(std::abs(nearest.imag()), ".");
-    const std::string where =
-            nearest.imag() == 0
-                    ? compactNumber(nearest.real(), ".")
-                    : joined({compactNumber(nearest.real(), "."), " ± ", imaginary, "i"});
+    const Complex nearest = nearestPole(*roots, low, high);
+    const std::string where = poleText(nearest, shortNumber);
     return text + joined({"; nearest pole ", where, ", ",
                           compactNumber(distanceFrom(nearest, low, high), "."),
                           " from the nodes"});
@@ -644,7 +666,7 @@ std::string labTitle(const LabModel& model)
     const std::string count = std::to_string(model.nodes().size());
     if (settings.function == LabFunction::Data)
         return joined({model.functionLabel(), ", ", count, " nodes"});
-    const FamilyWords& family = familyWords(settings.family);
+    const FamilyWords& family = familyWords(settings);
     if (settings.view == LabView::Convergence)
         return joined({model.functionLabel(), ", ", family.counted, ": largest error against n"});
     return joined({model.functionLabel(), ", ", count, model.edited() ? " edited " : " ",
@@ -659,7 +681,9 @@ std::string pictureDescription(const LabModel& model)
                                std::to_string(model.nodes().size()), " ",
                                model.edited() ? "edited " : "", "nodes"});
     if (settings.function != LabFunction::Data)
-        text += joined({" (", named(kNodeFamilies, settings.family).label, ")"});
+        text += joined({" (", settings.ownNodes ? kOwnNodesLabel
+                                                : named(kNodeFamilies, settings.family).label,
+                        ")"});
     text += ".";
     if (settings.view == LabView::Omega)
         text += joined({" ω has its ", largestOmegaText(largestOmega(model.nodes())), "."});
@@ -679,7 +703,7 @@ std::string pictureDescription(const LabModel& model)
             text += joined({": no band. ", band.refusal});
         else if (!out.available())
             text += joined({": unavailable, ", out.refusal});
-        else if (out.pending)
+        else if (out.pending || out.previewed)
             text += ": being computed.";
         else if (out.figures && band.order > 0)
             text += joined({": ", largestErrorText(*out.figures), " under the band ",

@@ -69,7 +69,12 @@ std::optional<ObservedRate> observedRateOf(const LabModel& model,
                                            const ConvergenceTable& convergence,
                                            StudyMethod method);
 
-// The model's numbers rows with the observed orders of the convergence view.
+// The model's numbers rows with the figures of its view: in the poles view
+// AAA's support points and nearest pole, in the node polynomial's view the
+// largest |ω|.
+std::vector<NumbersRow> numbersWithViewFigures(const LabModel& model);
+
+// Those rows with the observed orders of the convergence view.
 std::vector<NumbersRow> numbersWithOrders(const LabModel& model,
                                           const ConvergenceTable& convergence);
 

@@ -1,6 +1,10 @@
 #include "lab/method_work.h"
 
 #include <algorithm>
+#include <limits>
+
+#include "interp/aaa.h"
+#include "lab/method_refusal.h"
 
 #if defined(__linux__)
 #include <sys/resource.h>
@@ -25,6 +29,54 @@ void yieldToTheWindow()
 }
 
 }  // namespace
+
+const std::vector<double>& curveGrid()
+{
+    static const std::vector<double> points = [] {
+        const std::vector<double>& grid = errorGrid();
+        const std::size_t step = (grid.size() - 1) / (kCurvePoints - 1);
+        std::vector<double> picked;
+        for (std::size_t k = 0; k < grid.size(); k += step)
+            picked.push_back(grid[k]);
+        return picked;
+    }();
+    return points;
+}
+
+bool previewable(LabView view)
+{
+    return view == LabView::Values || view == LabView::Error || view == LabView::Derivative ||
+           view == LabView::Second;
+}
+
+MethodOutcome previewOutcome(const MethodWork& work)
+{
+    MethodOutcome out;
+    out.interpolant = work.interpolant;
+    out.previewed = true;
+    const std::vector<double>& curve = curveGrid();
+    std::vector<double> value(curve.size());
+    std::vector<double> first(work.view == LabView::Derivative ? curve.size() : 0);
+    std::vector<double> second(work.view == LabView::Second ? curve.size() : 0);
+    out.interpolant->evaluate(curve, value, first, second);
+    // Spread over the grid as completedOutcome() lays them out, so the
+    // picture samples both alike.
+    const std::size_t gridSize = errorGrid().size();
+    const std::size_t step = (gridSize - 1) / (kCurvePoints - 1);
+    const auto spread = [&](const std::vector<double>& at, std::vector<double>& onGrid) {
+        if (at.empty())
+            return;
+        onGrid.assign(gridSize, std::numeric_limits<double>::quiet_NaN());
+        for (std::size_t k = 0; k < at.size(); ++k)
+            onGrid[k * step] = at[k];
+    };
+    spread(value, out.value);
+    spread(first, out.first);
+    spread(second, out.second);
+    if (work.knownLebesgueConstant)
+        out.lebesgueConstant = *work.knownLebesgueConstant;
+    return out;
+}
 
 std::optional<MethodOutcome> completedOutcome(const MethodWork& work, std::stop_token stop)
 {
@@ -87,16 +139,52 @@ bool takesLongerThanAFrame(const Interpolant& interpolant)
     }
 }
 
+bool buildTakesLongerThanAFrame(StudyMethod method, std::size_t nodes)
+{
+    if (method != StudyMethod::Aaa)
+        return false;
+    // At most one support point for every two nodes: each step fits the
+    // other nodes against all the support points taken so far.
+    const double support =
+        std::min(static_cast<double>(nodes) / 2, static_cast<double>(kAaaMaxSupportPoints));
+    return static_cast<double>(nodes) * support * support * support / 3 > kTermsWithinAFrame;
+}
+
+std::optional<MethodOutcome> builtOutcome(MethodWork work, std::stop_token stop)
+{
+    if (const std::optional<MethodBuild> build = std::move(work.build)) {
+        BuildResult built = buildInterpolant(work.method, build->xs, build->ys, build->settings);
+        if (stop.stop_requested())
+            return std::nullopt;
+        MethodOutcome out;
+        if (!built.interpolant) {
+            out.refusal = refusalText(work.method, *built.refusal);
+            return out;
+        }
+        work.interpolant = std::move(*built.interpolant);
+    }
+    return completedOutcome(work, stop);
+}
+
 void MethodWorkRun::start(std::vector<MethodWork> works, Deliver deliver)
 {
     threads_.stopRunning();
-    // Each work on a thread of its own: the methods are computed side by
-    // side on as many processors as there are.
-    for (MethodWork& work : works)
-        threads_.add([work = std::move(work), deliver](std::stop_token stop) {
+    // The methods are computed side by side on as many processors as there
+    // are, dealt out in turn; a later start stops each between methods.
+    const std::size_t lanes =
+        std::min<std::size_t>(works.size(), std::max(1U, std::thread::hardware_concurrency()));
+    std::vector<std::vector<MethodWork>> dealt(lanes);
+    for (std::size_t k = 0; k < works.size(); ++k)
+        dealt[k % lanes].push_back(std::move(works[k]));
+    for (std::vector<MethodWork>& lane : dealt)
+        threads_.add([lane = std::move(lane), deliver](std::stop_token stop) {
             yieldToTheWindow();
-            if (std::optional<MethodOutcome> outcome = completedOutcome(work, stop))
-                deliver({work.method, work.generation, std::move(*outcome)});
+            for (const MethodWork& work : lane) {
+                if (stop.stop_requested())
+                    return;
+                if (std::optional<MethodOutcome> outcome = builtOutcome(work, stop))
+                    deliver({work.method, work.generation, std::move(*outcome)});
+            }
         });
 }
 

@@ -34,8 +34,24 @@ struct MethodOutcome {
     std::vector<double> lebesgue;         // in the Lebesgue view, global, local and fh only
     std::optional<ErrorFigures> figures;  // with an exact function
     std::optional<double> lebesgueConstant;
-    bool pending = false;  // built, its values still being computed
-    bool available() const { return interpolant.has_value(); }
+    // Still being built on a worker (no interpolant yet), or built with its
+    // values still being computed.
+    bool pending = false;
+    // Drawn from the curve's grid points alone while a drag goes on: only
+    // every curve-grid-th entry of value, first and second is set, and the
+    // figures are being computed.
+    bool previewed = false;
+    // Not shown, and too slow to build for nothing: built once it is shown.
+    bool waitsUntilShown = false;
+    bool available() const { return interpolant.has_value() || pending || waitsUntilShown; }
+};
+
+// What a method whose build itself takes longer than a frame is built from
+// on the worker.
+struct MethodBuild {
+    std::vector<double> xs;
+    std::vector<double> ys;
+    MethodSettings settings;
 };
 
 // What the values of one built method are computed from.
@@ -48,6 +64,8 @@ struct MethodWork {
     // The Lebesgue constant when it is known already (it depends on the
     // abscissae alone, so a move of a value keeps it).
     std::optional<std::optional<double>> knownLebesgueConstant;
+    // With a build to do, interpolant is empty until the worker has built it.
+    std::optional<MethodBuild> build;
 };
 
 struct MethodWorkResult {
@@ -60,10 +78,31 @@ struct MethodWorkResult {
 // requested meanwhile.
 std::optional<MethodOutcome> completedOutcome(const MethodWork& work, std::stop_token stop = {});
 
+// The points of the 10,001-point grid a curve is drawn through: one every
+// two pixels of a wide plot, and few enough for a drag to stay smooth.
+inline constexpr int kCurvePoints = 501;
+// Those points' x: every 20th point of errorGrid().
+const std::vector<double>& curveGrid();
+
+// The curves of the values views at the curve's grid points alone, for a
+// drag to draw at once while completedOutcome() is computed meanwhile.
+MethodOutcome previewOutcome(const MethodWork& work);
+bool previewable(LabView view);
+
 // Whether computing the values may take longer than a frame: the global
 // forms (the polynomial, Floater–Hormann, trigonometric) at many nodes, the
 // local polynomial at a high degree.
 bool takesLongerThanAFrame(const Interpolant& interpolant);
+
+// Whether building the method on this many nodes may take longer than a
+// frame: AAA, whose greedy steps each solve a least-squares problem of every
+// node against every support point so far.
+bool buildTakesLongerThanAFrame(StudyMethod method, std::size_t nodes);
+
+// The work's outcome: built first when it has a build to do (refused with
+// the reason), then its values computed; nothing when stop was requested
+// meanwhile.
+std::optional<MethodOutcome> builtOutcome(MethodWork work, std::stop_token stop = {});
 
 // Runs of works, each work on a worker thread of its own. deliver is called
 // on that thread with its result. Starting a run

@@ -13,6 +13,10 @@
 #   docs/lab-convergence.png the lab's convergence view
 #   docs/lab-split.png       the same at Chebyshev points beside evenly spaced
 #   docs/lab-lesson.png      the lesson on Chebyshev points, opened as a file
+#   docs/lab-bound.png, docs/lab-cardinal.png
+#                            the first lesson in the error bound's view and
+#                            in the influence of node 0
+#   docs/lab-poles.png       the lesson on rational approximation, its poles
 #   scripts/screenshots.sh [output directory]
 # Needs xvfb-run, xdotool and imagemagick; builds nothing (uses build/tarvel).
 set -eu
@@ -132,3 +136,28 @@ cd "$root/examples"
 pid=$!
 lab=$(xdotool search --sync --onlyvisible --name "Interpolation lab" | head -n 1)
 labshot lab-lesson.png
+stop
+
+# The views of why, from the lessons: the error bound and a node's
+# influence of the first, chosen with View's mnemonic (Alt+V) and the
+# arrow keys up from the list's end (passing no slow view), and the poles
+# as the seventh opens.
+view() {  # the view's place in the View list, counted from its end
+    xdotool key alt+v End
+    i=0
+    while [ "$i" -lt "$1" ]; do xdotool key Up; i=$((i + 1)); done
+    sleep 1
+}
+"$tarvel" "$root/lessons/01-runge.tarvel" &
+pid=$!
+lab=$(xdotool search --sync --onlyvisible --name "Interpolation lab" | head -n 1)
+sleep 1
+view 3
+labshot lab-bound.png
+view 1
+labshot lab-cardinal.png
+stop
+"$tarvel" "$root/lessons/07-rational.tarvel" &
+pid=$!
+lab=$(xdotool search --sync --onlyvisible --name "Interpolation lab" | head -n 1)
+labshot lab-poles.png

@@ -182,19 +182,70 @@ TEST(LabCounts, PlayStepsUpwardFromTwoAndStopsAt1001)
     EXPECT_FALSE(nextPlayCount(1001));
 }
 
-TEST(LabExport, NumbersAreTabSeparatedWithSeventeenDigits)
+TEST(LabExport, NumbersAreTabSeparatedWithSeventeenDigitsInTheViewsColumns)
 {
-    const NumbersRow rows[] = {
-        {"global", 1.9156504940605894, 0.0333, 0.1, 0, std::nullopt, "rho=1.25"},
-        {"linear", std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1.0, "4.0000000000000009"},
+    const auto row = [](std::string method, std::optional<double> error, std::optional<double> at,
+                        std::optional<double> rms, std::optional<double> overshoot,
+                        std::optional<double> lebesgue, std::string order) {
+        NumbersRow figures;
+        figures.method = std::move(method);
+        figures.largestError = error;
+        figures.atX = at;
+        figures.rmsError = rms;
+        figures.overshoot = overshoot;
+        figures.lebesgueConstant = lebesgue;
+        figures.observedOrder = std::move(order);
+        return figures;
     };
-    const std::vector<std::string> lines = linesOf(numbersText(rows));
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], "method\tlargest error\tat x\tRMS error\tovershoot\tLebesgue constant"
-                        "\tobserved order");
-    EXPECT_EQ(lines[1],
-              "global\t1.9156504940605894\t0.033300000000000003\t0.10000000000000001\t0\t\trho=1.25");
-    EXPECT_EQ(lines[2], "linear\t\t\t\t\t1\t4.0000000000000009");
+    NumbersRow global = row("global", 1.9156504940605894, 0.0333, 0.1, 0, std::nullopt, "rho=1.25");
+    NumbersRow linear = row("linear", std::nullopt, std::nullopt, std::nullopt, std::nullopt, 1.0,
+                            "4.0000000000000009");
+    NumbersRow aaa = row("aaa", 4e-16, 0.5, 1e-16, 0, std::nullopt, "");
+    aaa.supportPoints = 3;
+    aaa.nearestPole = std::complex<double>(0.5, -0.1);
+    // 2^-2000, below the smallest double.
+    ScaledNumber omega;
+    omega.multiply(0x1p-1000);
+    omega.multiply(0x1p-1000);
+    for (NumbersRow* each : {&global, &linear, &aaa}) {
+        each->largestOmega = omega;
+        each->largestOmegaX = 0.25;
+    }
+    const NumbersRow rows[] = {global, linear, aaa};
+    const std::string common = "method\tlargest error\tat x\tRMS error\tovershoot"
+                               "\tLebesgue constant\tobserved order";
+    const struct {
+        LabView view;
+        std::string header;
+        std::string globalLine;
+        std::string linearLine;
+        std::string aaaLine;
+    } cases[] = {
+        {LabView::Values, common,
+         "global\t1.9156504940605894\t0.033300000000000003\t0.10000000000000001\t0\t\trho=1.25",
+         "linear\t\t\t\t\t1\t4.0000000000000009",
+         "aaa\t3.9999999999999999e-16\t0.5\t9.9999999999999998e-17\t0\t\t"},
+        {LabView::Poles, common + "\tsupport points\tnearest pole",
+         "global\t1.9156504940605894\t0.033300000000000003\t0.10000000000000001\t0\t\trho=1.25\t\t",
+         "linear\t\t\t\t\t1\t4.0000000000000009\t\t",
+         "aaa\t3.9999999999999999e-16\t0.5\t9.9999999999999998e-17\t0\t\t\t3\t"
+         "0.5 ± 0.10000000000000001i"},
+        {LabView::Omega, common + "\tlargest |ω|",
+         "global\t1.9156504940605894\t0.033300000000000003\t0.10000000000000001\t0\t\trho=1.25"
+         "\t8.70980981622e-603",
+         "linear\t\t\t\t\t1\t4.0000000000000009\t8.70980981622e-603",
+         "aaa\t3.9999999999999999e-16\t0.5\t9.9999999999999998e-17\t0\t\t\t"
+         "8.70980981622e-603"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(named(kLabViews, c.view).key));
+        const std::vector<std::string> lines = linesOf(numbersText(rows, c.view));
+        ASSERT_EQ(lines.size(), 4u);
+        EXPECT_EQ(lines[0], c.header);
+        EXPECT_EQ(lines[1], c.globalLine);
+        EXPECT_EQ(lines[2], c.linearLine);
+        EXPECT_EQ(lines[3], c.aaaLine);
+    }
 }
 
 TEST(LabExport, OvershootWithinRoundingOfTheNodeValuesShowsAsZero)
@@ -918,6 +969,7 @@ TEST(LabModel, TitleAndLegendNameTheFunctionAndTheNodeFamily)
         LabView view;
         const char* title;
         const char* nodes;
+        std::optional<NodeList> pasted = std::nullopt;
     };
     const NodeList three = {{0, 1}, {0.5, 2}, {1, 0}};
     const Case cases[] = {
@@ -936,11 +988,17 @@ TEST(LabModel, TitleAndLegendNameTheFunctionAndTheNodeFamily)
         {"given points", startWith(LabFunction::Data, 3, {StudyMethod::Linear}, three),
          NodeFamily::Equispaced, LabView::Values, "Data (no function), 3 nodes",
          "nodes (3)"},
+        {"pasted nodes, no longer of the family they replaced",
+         startWith(LabFunction::Sine, 11, {StudyMethod::Linear}), NodeFamily::Equispaced,
+         LabView::Values, "sin(2πx), 3 edited own nodes", "edited nodes (3, your own)", three},
     };
     for (const Case& c : cases) {
         LabModel model(c.start);
         if (c.start.settings.function != LabFunction::Data) {
             ASSERT_FALSE(model.setFamily(c.family)) << c.name;
+        }
+        if (c.pasted) {
+            ASSERT_FALSE(model.replaceNodes(*c.pasted, true)) << c.name;
         }
         ASSERT_FALSE(model.setView(c.view)) << c.name;
         const LabPicture picture = labPicture(model, {});
@@ -1059,7 +1117,7 @@ struct DeferredAndAtOnce {
     {
         for (const MethodWork& work : deferred.takeLongWork())
             EXPECT_TRUE(
-                deferred.takeResult({work.method, work.generation, *completedOutcome(work)}));
+                deferred.takeResult({work.method, work.generation, *builtOutcome(work)}));
     }
 };
 
@@ -1073,30 +1131,49 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
         std::vector<StudyMethod> pending;
     } rows[] = {
         {"more nodes", [](LabModel& m) { return m.setCount(301); },
-         {StudyMethod::Global, StudyMethod::Fh, StudyMethod::Trig}},
+         {StudyMethod::Global, StudyMethod::Fh, StudyMethod::Trig, StudyMethod::Aaa}},
         {"a high local degree",
          [](LabModel& m) {
              m.setCount(301);
              return m.setParameter(StudyMethod::Local, 100);
          },
-         {StudyMethod::Global, StudyMethod::Local, StudyMethod::Fh, StudyMethod::Trig}},
+         {StudyMethod::Global, StudyMethod::Local, StudyMethod::Fh, StudyMethod::Trig,
+          StudyMethod::Aaa}},
         {"the Lebesgue view at many nodes",
          [](LabModel& m) {
              m.setCount(301);
              return m.setView(LabView::Lebesgue);
          },
-         {StudyMethod::Global, StudyMethod::Fh, StudyMethod::Trig}},
-        {"a hundred nodes: nothing waits",
+         {StudyMethod::Global, StudyMethod::Fh, StudyMethod::Trig, StudyMethod::Aaa}},
+        {"a hundred nodes: AAA's build alone waits",
          [](LabModel& m) {
              m.setCount(101);
              return m.setParameter(StudyMethod::Local, 40);
          },
-         {}},
+         {StudyMethod::Aaa}},
+        {"fifty nodes: nothing waits", [](LabModel& m) { return m.setCount(50); }, {}},
+        {"AAA shown again at many nodes",
+         [](LabModel& m) {
+             m.setShown(StudyMethod::Aaa, false);
+             m.setCount(1001);
+             m.setShown(StudyMethod::Aaa, true);
+             return Refusal();
+         },
+         {StudyMethod::Global, StudyMethod::Fh, StudyMethod::Trig, StudyMethod::Aaa}},
+        {"a drag: every curve drawn at once, every figure later",
+         [](LabModel& m) {
+             m.beginDrag();
+             m.moveNode(5, 0.2, 0.7, false);
+             m.finishDrag();
+             return Refusal{};
+         },
+         {StudyMethod::Global, StudyMethod::Local, StudyMethod::Akima, StudyMethod::Fh,
+          StudyMethod::Trig, StudyMethod::Aaa}},
     };
     for (const auto& row : rows) {
         const std::vector<StudyMethod> shown = {StudyMethod::Global, StudyMethod::Local,
                                                 StudyMethod::Akima, StudyMethod::Fh,
-                                                StudyMethod::Trig};
+                                                StudyMethod::Trig, StudyMethod::Aaa};
         LabStart start = startWith(LabFunction::Runge, 11, {});
         for (const StudyMethod method : shown)
             start.settings.shown[methodIndex(method)] = true;
@@ -1108,8 +1185,18 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
         for (const StudyMethod method : shown) {
             const bool waits =
                 std::find(row.pending.begin(), row.pending.end(), method) != row.pending.end();
-            EXPECT_EQ(models.deferred.outcome(method).pending, waits)
+            const MethodOutcome& out = models.deferred.outcome(method);
+            EXPECT_EQ(out.pending || out.previewed, waits)
                 << row.name << ", " << studyMethodKey(method);
+            if (!out.previewed)
+                continue;
+            // The curve drawn meanwhile is the finished one's at every drawn point.
+            const std::vector<double>& full = models.atOnce.outcome(method).value;
+            const std::size_t step = (full.size() - 1) / (kCurvePoints - 1);
+            ASSERT_EQ(out.value.size(), full.size()) << row.name;
+            for (std::size_t k = 0; k < full.size(); k += step)
+                ASSERT_TRUE(support::sameBitsAs(out.value[k], full[k]))
+                    << row.name << ", " << studyMethodKey(method) << " at " << k;
         }
         EXPECT_EQ(models.deferred.workPending(), !row.pending.empty()) << row.name;
         models.completeDeferred();
@@ -1118,6 +1205,14 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
             const MethodOutcome& later = models.deferred.outcome(method);
             const MethodOutcome& now = models.atOnce.outcome(method);
             const std::string what = std::string(row.name) + ", " + studyMethodKey(method);
+            EXPECT_EQ(later.refusal, now.refusal) << what;
+            ASSERT_EQ(later.interpolant.has_value(), now.interpolant.has_value()) << what;
+            if (now.interpolant) {
+                support::expectBits(what + " support points", later.interpolant->data().knots,
+                                    now.interpolant->data().knots);
+                support::expectBits(what + " weights", later.interpolant->data().weights,
+                                    now.interpolant->data().weights);
+            }
             support::expectBits(what + " values", later.value, now.value);
             support::expectBits(what + " Lebesgue function", later.lebesgue, now.lebesgue);
             ASSERT_EQ(later.lebesgueConstant.has_value(), now.lebesgueConstant.has_value()) << what;
@@ -1132,6 +1227,26 @@ TEST(LabModel, LongWorkDoneLaterGivesWhatWorkDoneAtOnceGives)
             }
         }
     }
+}
+
+// A slow build of a method not shown is not done at all: the method counts
+// as available, with nothing to draw and no work, until it is shown.
+TEST(LabModel, ASlowBuildOfAHiddenMethodWaitsUntilItIsShown)
+{
+    DeferredAndAtOnce models(startWith(LabFunction::Abs, 11, {StudyMethod::Linear}));
+    models.deferred.setCount(1001);
+    const MethodOutcome& aaa = models.deferred.outcome(StudyMethod::Aaa);
+    EXPECT_TRUE(aaa.waitsUntilShown);
+    EXPECT_TRUE(aaa.available());
+    EXPECT_FALSE(aaa.interpolant);
+    EXPECT_FALSE(models.deferred.workPending());
+    EXPECT_TRUE(models.deferred.takeLongWork().empty());
+    models.deferred.setShown(StudyMethod::Aaa, true);
+    EXPECT_TRUE(models.deferred.outcome(StudyMethod::Aaa).pending);
+    EXPECT_FALSE(models.deferred.outcome(StudyMethod::Aaa).waitsUntilShown);
+    const std::vector<MethodWork> works = models.deferred.takeLongWork();
+    ASSERT_EQ(works.size(), 1u);
+    EXPECT_TRUE(works[0].build);
 }
 
 // Work of a state the model has left (the count changed again, a node
@@ -1155,7 +1270,8 @@ TEST(LabModel, LongWorkOfAnEarlierStateIsDropped)
     models.deferred.finishDrag();
     EXPECT_FALSE(models.deferred.takeResult(
         {second[0].method, second[0].generation, *completedOutcome(second[0])}));
-    EXPECT_TRUE(models.deferred.outcome(StudyMethod::Global).pending);
+    EXPECT_TRUE(models.deferred.outcome(StudyMethod::Global).previewed);
+    EXPECT_FALSE(models.deferred.outcome(StudyMethod::Global).figures);
 }
 
 TEST(MethodWork, ARunDeliversEachWorkAndCancelWaits)

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <sstream>
 #include <limits>
 
 #include "lab/study_file.h"
@@ -195,6 +197,43 @@ TEST(StudyFile, NodesTheSettingsCannotTakeAreRefused)
     study = typedStudy();
     study.start.settings.view = LabView::Convergence;
     EXPECT_FALSE(modelOf(study).model) << "own nodes have no convergence view";
+}
+
+// The figures a lesson's answer quotes are those the lab shows for its
+// study, to the digits quoted: a change in a method that moves them makes
+// the answer wrong.
+TEST(StudyFile, LessonAnswersQuoteTheLargestErrorsTheLabShows)
+{
+    struct Quote {
+        const char* file;
+        StudyMethod method;
+        const char* figure;  // as the answer writes it
+    };
+    const Quote quotes[] = {
+        {"01-runge.tarvel", StudyMethod::Global, "1.9"},
+        {"03-noise.tarvel", StudyMethod::Global, "0.0058"},
+        {"03-noise.tarvel", StudyMethod::Natural, "3.0e-5"},
+        {"07-rational.tarvel", StudyMethod::Global, "60"},
+        {"07-rational.tarvel", StudyMethod::Aaa, "4.4e-16"},
+        {"08-monomial.tarvel", StudyMethod::Global, "0.13"},
+    };
+    for (const Quote& quote : quotes) {
+        SCOPED_TRACE(quote.file);
+        std::ifstream in(std::string(TARVEL_SOURCE_LESSONS_DIR) + "/" + quote.file,
+                         std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        const StudyRead read = readStudyFile(text.str());
+        ASSERT_TRUE(read.study && read.study->lesson) << read.refusal;
+        EXPECT_NE(read.study->lesson->answer.find(quote.figure), std::string::npos);
+        const StudyModel opened = modelOf(*read.study);
+        ASSERT_TRUE(opened.model) << opened.refusal;
+        const std::optional<ErrorFigures>& figures = opened.model->outcome(quote.method).figures;
+        ASSERT_TRUE(figures);
+        // Two significant digits round off less than 5 %.
+        const double quoted = std::stod(quote.figure);
+        EXPECT_NEAR(figures->maxError, quoted, 0.05 * quoted) << studyMethodKey(quote.method);
+    }
 }
 
 }  // namespace

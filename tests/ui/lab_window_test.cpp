@@ -702,6 +702,15 @@ private slots:
         plot->setFocus();
         QTest::keyClick(plot, Qt::Key_Home, Qt::ControlModifier);
         QVERIFY(plot->property("visibleWorld").toRectF().top() > world.top());
+        // A typed function after another drag is a new picture, fitted to its own curve.
+        dragNode(*lab, 5, above, [] {});
+        auto* entry = find<QLineEdit>(*lab, "labExpression");
+        entry->setText("3 sin(2pi x)");
+        QTest::keyClick(entry, Qt::Key_Return);
+        const QRectF fitted = plot->property("visibleWorld").toRectF();
+        QVERIFY2(std::max(fitted.top(), fitted.bottom()) >= 3 &&
+                     std::min(fitted.top(), fitted.bottom()) <= -3,
+                 "the new function's curve is in sight");
     }
 
     // Through which changes the axes stay, with and without holding them.
@@ -777,6 +786,53 @@ private slots:
         QVERIFY(QApplication::clipboard()->text().split('\n').value(1).startsWith("global\t"));
     }
 
+    // The poles view adds AAA's support points and nearest pole to the
+    // numbers, the node polynomial's view the largest |ω|, each column shown
+    // and copied in its view only.
+    void eachViewShowsAndCopiesItsOwnColumns_data()
+    {
+        QTest::addColumn<QString>("view");
+        QTest::addColumn<QStringList>("extraHeaders");
+        QTest::addColumn<QStringList>("aaaCells");  // AAA's cells in those columns
+        QTest::addColumn<QStringList>("globalCells");
+        QTest::newRow("values") << "values" << QStringList() << QStringList() << QStringList();
+        QTest::newRow("poles") << "poles" << QStringList({"support points", "nearest pole"})
+                               << QStringList({"3", "0.5 ± 0.1i"}) << QStringList({"", ""});
+        // 21 evenly spaced nodes: |ω| is largest between the first two.
+        QTest::newRow("omega") << "omega" << QStringList({"largest |ω|"})
+                               << QStringList({"1.11395e-10"}) << QStringList({"1.11395e-10"});
+    }
+    void eachViewShowsAndCopiesItsOwnColumns()
+    {
+        QFETCH(QString, view);
+        QFETCH(QStringList, extraHeaders);
+        QFETCH(QStringList, aaaCells);
+        QFETCH(QStringList, globalCells);
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 21, {"global", "aaa"}));
+        choose(find<QComboBox>(*lab, "labView"), qPrintable(view));
+        QTRY_VERIFY(!lab->workPending());
+        auto* numbers = find<QTableWidget>(*lab, "labNumbers");
+        QStringList shown;
+        for (int c = 0; c < numbers->columnCount(); ++c)
+            if (!numbers->isColumnHidden(c))
+                shown << numbers->horizontalHeaderItem(c)->text().replace('\n', ' ');
+        QCOMPARE(shown.mid(7), extraHeaders);
+        const auto cells = [&](int row) {
+            QStringList texts;
+            for (int c = 7; c < numbers->columnCount(); ++c)
+                if (!numbers->isColumnHidden(c))
+                    texts << numbers->item(row, c)->text();
+            return texts;
+        };
+        QCOMPARE(numbers->item(1, 0)->text(), QString("AAA rational approximant"));
+        QCOMPARE(cells(1), aaaCells);
+        QCOMPARE(cells(0), globalCells);
+        find<QAction>(*lab, "labCopyNumbersAction")->trigger();
+        const QStringList lines = QApplication::clipboard()->text().split('\n');
+        QCOMPARE(lines.at(0).split('\t').mid(7), extraHeaders);
+        QCOMPARE(lines.at(2).split('\t').size(), 7 + extraHeaders.size());
+    }
+
     void aSmallLabCutsNoHeaderAndRoundingIsNoOvershoot()
     {
         std::unique_ptr<LabWindow> lab(openLab(
@@ -788,6 +844,8 @@ private slots:
         auto* table = find<QTableWidget>(*lab, "labNumbers");
         const QHeaderView* header = table->horizontalHeader();
         for (int c = 0; c < table->columnCount(); ++c) {
+            if (table->isColumnHidden(c))
+                continue;  // another view's
             const QString caption = table->horizontalHeaderItem(c)->text();
             int widest = 0;
             for (const QString& line : caption.split('\n'))
@@ -800,6 +858,8 @@ private slots:
         QCoreApplication::processEvents();
         for (int r = 0; r < table->rowCount(); ++r)
             for (int c = 0; c < table->columnCount() - 1; ++c) {
+                if (table->isColumnHidden(c))
+                    continue;
                 const QString text = table->item(r, c)->text();
                 QVERIFY2(header->sectionSize(c) > table->fontMetrics().horizontalAdvance(text),
                          qPrintable(text));
@@ -1088,6 +1148,26 @@ private slots:
         QVERIFY2(drawn.filter("Global").size() == 1, qPrintable(drawn.join(", ")));
     }
 
+    // AAA at many nodes is built away from the window: the poles view says
+    // so at once and draws the poles, with their numbers, when they arrive.
+    void aaaAtManyNodesIsBuiltAwayFromTheWindow()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Abs, 11, {"aaa"}));
+        choose(find<QComboBox>(*lab, "labView"), "poles");
+        QSignalSpy finished(lab.get(), &LabWindow::workFinished);
+        setSpinBox(find<QSpinBox>(*lab, "labCount"), 1001);
+        QVERIFY(lab->workPending());
+        QVERIFY(!lab->model().outcome(StudyMethod::Aaa).interpolant);
+        QCOMPARE(lab->plot().picture().emptyReason, std::string("Computing the AAA approximant…"));
+        auto* numbers = find<QTableWidget>(*lab, "labNumbers");
+        QCOMPARE(numbers->item(0, 1)->text(), QString("…"));
+        QVERIFY(finished.wait(60000));
+        QVERIFY(lab->plot().picture().emptyReason.empty());
+        QVERIFY(!numbers->item(0, static_cast<int>(kSupportPointsColumn))->text().isEmpty());
+        QVERIFY(find<QCheckBox>(*lab, "labMethod_aaa")->text().endsWith("approximant"));
+        QVERIFY2(statusOf(*lab).contains("AAA: "), qPrintable(statusOf(*lab)));
+    }
+
     // Closing the lab, or the main window with it, asks first when the lab
     // holds edited nodes not saved: Save goes through the save dialog,
     // Discard closes, Cancel keeps every window open.
@@ -1098,14 +1178,18 @@ private slots:
         QTest::addColumn<int>("button");
         QTest::addColumn<bool>("closes");
         QTest::addColumn<int>("asked");
-        QTest::newRow("nothing edited") << false << false << int(QMessageBox::Cancel) << true << 0;
-        QTest::newRow("cancel") << true << false << int(QMessageBox::Cancel) << false << 1;
-        QTest::newRow("discard") << true << false << int(QMessageBox::Discard) << true << 1;
-        QTest::newRow("save") << true << false << int(QMessageBox::Save) << true << 1;
+        QTest::addColumn<bool>("byQuit");
+        QTest::newRow("nothing edited")
+            << false << false << int(QMessageBox::Cancel) << true << 0 << false;
+        QTest::newRow("cancel") << true << false << int(QMessageBox::Cancel) << false << 1 << false;
+        QTest::newRow("discard") << true << false << int(QMessageBox::Discard) << true << 1 << false;
+        QTest::newRow("save") << true << false << int(QMessageBox::Save) << true << 1 << false;
         QTest::newRow("main window, cancel")
-            << true << true << int(QMessageBox::Cancel) << false << 1;
+            << true << true << int(QMessageBox::Cancel) << false << 1 << false;
         QTest::newRow("main window, discard")
-            << true << true << int(QMessageBox::Discard) << true << 1;
+            << true << true << int(QMessageBox::Discard) << true << 1 << false;
+        QTest::newRow("Quit, cancel") << true << true << int(QMessageBox::Cancel) << false << 1 << true;
+        QTest::newRow("Quit, discard") << true << true << int(QMessageBox::Discard) << true << 1 << true;
     }
     void closingAsksAboutUnsavedEdits()
     {
@@ -1114,6 +1198,7 @@ private slots:
         QFETCH(int, button);
         QFETCH(bool, closes);
         QFETCH(int, asked);
+        QFETCH(bool, byQuit);
         MainWindow window;
         window.show();
         find<QAction>(window, "labAction")->trigger();
@@ -1125,7 +1210,10 @@ private slots:
         const QString path = dir.filePath("kept.dsf");
         UnsavedAnswer answer(static_cast<QMessageBox::StandardButton>(button), path);
         QWidget& closed = fromMainWindow ? static_cast<QWidget&>(window) : *lab;
-        QCOMPARE(closed.close(), closes);
+        if (byQuit)
+            find<QAction>(window, "quitAction")->trigger();
+        else
+            QCOMPARE(closed.close(), closes);
         QCOMPARE(answer.asked, asked);
         if (asked > 0)
             QCOMPARE(answer.question, QString("The lab holds edited nodes not saved."));
@@ -1426,9 +1514,12 @@ private slots:
             QVERIFY(panel->toPlainText().contains(answer));
             QVERIFY2(lab->mayClose(), "a lesson just opened has nothing unsaved");
         }
-        // Named in the menu by the number of their file and their title.
+        // Named in the menu by the number of their file and their title,
+        // numbered 1 to 8 with none missing.
+        QCOMPARE(titles.size(), 8);
         for (qsizetype i = 0; i < titles.size(); ++i) {
             const QString number = QFileInfo(shipped[i]).fileName().section('-', 0, 0);
+            QCOMPARE(number.toInt(), i + 1);
             const QString title = qstr(studyIn(shipped[i]).lesson->title);
             QCOMPARE(titles[i], "&" + QString::number(number.toInt()) + " " + title);
         }

@@ -960,6 +960,7 @@ void LabWindow::applyExpression()
     }
     expressionRefusal_->clear();
     expressionRefusal_->hide();
+    fitNewPicture();
     {
         const QSignalBlocker blocker(expressionHistory_);
         const int earlier = expressionHistory_->findText(text);
@@ -973,6 +974,14 @@ void LabWindow::applyExpression()
     showSettings();
     refresh();
     say(qstr(pictureDescription(model_)));
+}
+
+// Another function or study is a new picture: the world a drag or a zoom
+// left is let go, unless the axes are held.
+void LabWindow::fitNewPicture()
+{
+    if (!actions_.value("labHoldAxesAction")->isChecked())
+        plot_->releaseWorld();
 }
 
 // The controls say what the model holds, without calling back into it.
@@ -1060,6 +1069,7 @@ void LabWindow::showArrivedWork()
 {
     plot_->setPicture(labPicture(model_, convergence_.table()));
     plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
+    updateMethods();  // a build done on a worker may have refused the nodes
     updateNumbers();
     if (model_.workPending())
         return;
@@ -1233,6 +1243,7 @@ std::optional<QString> LabWindow::openStudy(const QString& path)
         expressionHistory_->setCurrentIndex(0);
         expressionRefusal_->hide();
     }
+    fitNewPicture();
     showSettings();
     refresh();
     if (study->zoom)
@@ -1304,12 +1315,16 @@ void LabWindow::updateMethods()
 
 void LabWindow::updateNumbers()
 {
-    std::vector<NumbersRow> rows = model_.numbersRows();
+    std::vector<NumbersRow> rows = numbersWithViewFigures(model_);
     const std::size_t firstPanel = rows.size();
     const std::optional<LabModel>& model2 = panel2_.model();
     const bool split = plot2_->isVisible() && model2;
+    for (std::size_t c = 0; c < kNumbersColumns.size(); ++c)
+        numbers_->setColumnHidden(static_cast<int>(c),
+                                  !numbersColumnShown(c, model_.settings().view) &&
+                                      !(split && numbersColumnShown(c, model2->settings().view)));
     if (split) {
-        const std::vector<NumbersRow> second = model2->numbersRows();
+        const std::vector<NumbersRow> second = numbersWithViewFigures(*model2);
         rows.insert(rows.end(), second.begin(), second.end());
     }
     const int shownRows = numbers_->rowCount();
@@ -1365,7 +1380,7 @@ void LabWindow::updateNumbers()
                 tip = qstr(out->refusal);
                 if (c == 1)
                     text = "unavailable";
-            } else if (out && out->pending && c > 0 && c < kOrderColumn) {
+            } else if (out && (out->pending || out->previewed) && c > 0 && c < kOrderColumn) {
                 text = "…";
                 tip = "Being computed.";
             } else if (c == kOrderColumn && text.isEmpty()) {
@@ -1383,15 +1398,59 @@ void LabWindow::updateNumbers()
             if (item->toolTip() != tip)
                 item->setToolTip(tip);
         }
+        showViewFigures(r, row);
     }
     quiet.reset();
     if (!rows.empty())
         emit numbers_->model()->dataChanged(
             numbers_->model()->index(0, 0),
-            numbers_->model()->index(static_cast<int>(rows.size()) - 1, kOrderColumn));
+            numbers_->model()->index(static_cast<int>(rows.size()) - 1,
+                                     static_cast<int>(kNumbersColumns.size()) - 1));
     numbers_->setSortingEnabled(true);
     if (numbers_->rowCount() != shownRows)
         giveNumbersRoom();
+}
+
+// The cells of the view's own columns in row r: AAA's support points and
+// nearest pole, the largest |ω|; each sorts by its figure.
+void LabWindow::showViewFigures(int r, const NumbersRow& row)
+{
+    const auto set = [&](std::size_t column, const std::optional<double>& figure,
+                         const QString& text, const QString& tip) {
+        auto* item = static_cast<FigureItem*>(numbers_->item(r, static_cast<int>(column)));
+        if (!item) {
+            item = new FigureItem;
+            numbers_->setItem(r, static_cast<int>(column), item);
+        }
+        item->setFigure(figure);
+        if (item->text() != text)
+            item->setText(text);
+        if (item->toolTip() != tip)
+            item->setToolTip(tip);
+    };
+    const bool aaa = row.method == studyMethodKey(StudyMethod::Aaa);
+    const QString onlyAaa = aaa ? QString() : QStringLiteral("Only AAA has support points and poles.");
+    set(kSupportPointsColumn, row.supportPoints, figureText(row.supportPoints), onlyAaa);
+    std::optional<double> distance;
+    QString poleTip = onlyAaa;
+    if (row.nearestPole) {
+        distance = std::abs(row.nearestPole->imag());
+        poleTip = QStringLiteral("The pole nearest the nodes, and its conjugate.");
+    } else if (row.supportPoints) {
+        poleTip = QStringLiteral("No pole.");
+    }
+    set(kNearestPoleColumn, distance,
+        row.nearestPole ? qstr(poleText(*row.nearestPole, [](double value) {
+            return compactNumber(value, ".", 6);
+        }))
+                        : QString(),
+        poleTip);
+    set(kLargestOmegaColumn,
+        row.largestOmega ? std::optional<double>(row.largestOmega->log10Magnitude()) : std::nullopt,
+        row.largestOmega ? qstr(scaledText(*row.largestOmega, 6)) : QString(),
+        row.largestOmega ? QStringLiteral("At x = ") + qstr(compactNumber(row.largestOmegaX, ".", 6)) +
+                               QStringLiteral(" on the bound's grid of %1 points.").arg(kBoundGridPoints)
+                         : QString());
 }
 
 // Room for every row of the numbers table, as far as the plot keeps its
@@ -1587,7 +1646,7 @@ void LabWindow::moveByKey(std::size_t node, double dy)
 void LabWindow::copyNumbers()
 {
     const std::vector<NumbersRow> rows = numbersWithOrders(model_, convergence_.table());
-    QApplication::clipboard()->setText(qstr(numbersText(rows)));
+    QApplication::clipboard()->setText(qstr(numbersText(rows, model_.settings().view)));
     say(QStringLiteral("Copied the numbers of ") + QString::number(rows.size()) +
         QStringLiteral(" methods."));
 }

@@ -117,10 +117,12 @@ private:
     void applyPendingChanges();
     void settingChanged(Refusal refusal, QWidget* control);
     void applyExpression();
+    void fitNewPicture();
     void showSettings();
     void refresh();
     void updateMethods();
     void updateNumbers();
+    void showViewFigures(int row, const NumbersRow& figures);
     void giveNumbersRoom();
     void updateActions();
     // The one place that sets the status sentence.

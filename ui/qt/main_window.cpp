@@ -110,6 +110,7 @@ MainWindow::MainWindow(const QString& startDirectory, QWidget* parent) : QMainWi
     addStudyAids();
     addLessonsMenu(*this, *studyMenu_);
     addLabAction(*this, *studyMenu_);
+    addQuitAction();
     form_->Form_Load();
 }
 
@@ -272,6 +273,18 @@ void MainWindow::createStudyMenu()
     // The save actions follow the picture's study; a menu opened from the
     // bar shows them as they are now.
     menuBar()->insertMenu(aboutAction_, studyMenu_);
+}
+
+// Quitting closes the main window, which first asks about the lab's unsaved
+// edits and then closes the lab with it.
+void MainWindow::addQuitAction()
+{
+    studyMenu_->addSeparator();
+    auto* quit = studyMenu_->addAction(tr("Quit"));
+    quit->setObjectName("quitAction");
+    quit->setShortcut(QKeySequence::Quit);
+    quit->setShortcutContext(Qt::ApplicationShortcut);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
 }
 
 double MainWindow::chooseScale() const

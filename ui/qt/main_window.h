@@ -46,6 +46,7 @@ private:
     void startBrowser(const QString& startDirectory);
     void addStudyAids();
     void createStudyMenu();
+    void addQuitAction();
     void addAccessibility();
     void keepPictureInSight();
     void foldBrowserInto(const QRect& picture);
