@@ -13,22 +13,13 @@ namespace tarvel {
 namespace {
 
 // The local polynomial's Lebesgue function: at each x that of the window
-// its value comes from. A window serves many neighbouring points, so its
-// weights are computed once for the run of points it serves.
+// its value comes from, with the weights the interpolant keeps for it.
 void localLebesgue(const Interpolant& p, std::span<const double> x, std::span<double> out)
 {
-    const std::span<const double> xs = p.xs();
     const auto count = static_cast<std::size_t>(p.parameter()) + 1;
-    std::size_t weighed = xs.size();  // the start of the window weighed last; none yet
-    std::vector<double> weights;
     for (std::size_t k = 0; k < x.size(); ++k) {
         const std::size_t start = localWindowStart(p, x[k]);
-        const auto window = xs.subspan(start, count);
-        if (start != weighed) {
-            weights = productWeights(window);
-            weighed = start;
-        }
-        out[k] = barycentricLebesgue(window, weights, x[k]);
+        out[k] = barycentricLebesgue(p.xs().subspan(start, count), p.windowWeights(start), x[k]);
     }
 }
 

@@ -132,19 +132,10 @@ PointValues hornerAt(const CoefRow& row, double t)
 struct WindowForm {
     std::size_t start = 0;
     std::size_t count = 0;  // 0: no window yet
-    std::vector<double> weights;
+    std::span<const double> weights;
     std::optional<std::size_t> newtonPiece;
     NewtonForm newton;
 };
-
-void formWindow(std::span<const double> xs, std::size_t start, std::size_t count,
-                WindowForm& form)
-{
-    form.start = start;
-    form.count = count;
-    form.weights = productWeights(xs.subspan(start, count));
-    form.newtonPiece.reset();
-}
 
 // What the evaluation of one point leaves for the next: the piece where
 // the search starts and the last local window.
@@ -178,6 +169,15 @@ struct NodeSlopes {
     std::vector<double> second;
 };
 
+// A window's weights take (degree + 1)^2 products, and neighbouring points
+// of a grid share their window: each is computed once, on whichever thread
+// first needs it.
+struct WindowWeights {
+    explicit WindowWeights(std::size_t windows) : formed(windows), weights(windows) {}
+    std::vector<std::once_flag> formed;
+    std::vector<std::vector<double>> weights;
+};
+
 class InterpolantBuilder {
 public:
     static BuildResult build(StudyMethod method, std::span<const double> xs,
@@ -195,6 +195,8 @@ public:
             p.globalForm_ = settings.parameters.globalForm;
             return buildGlobal(std::move(p));
         case MethodForm::Local:
+            p.windowWeights_ = std::make_shared<WindowWeights>(
+                p.xs_.size() - static_cast<std::size_t>(p.data_.parameter));
             return {std::move(p), {}};
         case MethodForm::Own:
             // Of the own methods only the rational one weighs its nodes.
@@ -273,8 +275,12 @@ private:
             p.data_.parameter, static_cast<double>(p.xs_.size() - 1), static_cast<int>(state.piece)));
         const auto count = static_cast<std::size_t>(p.data_.parameter) + 1;
         WindowForm& window = state.window;
-        if (window.count != count || window.start != start)
-            formWindow(p.xs_, start, count, window);
+        if (window.count != count || window.start != start) {
+            window.start = start;
+            window.count = count;
+            window.weights = p.windowWeights(start);
+            window.newtonPiece.reset();
+        }
         const auto wx = std::span<const double>(p.xs_).subspan(start, count);
         const auto wy = std::span<const double>(p.ys_).subspan(start, count);
         std::array<double, 3> values{};
@@ -345,6 +351,16 @@ PointValues Interpolant::at(double x) const
     PointValues values;
     evaluate({&x, 1}, {&values.value, 1}, {&values.first, 1}, {&values.second, 1});
     return values;
+}
+
+std::span<const double> Interpolant::windowWeights(std::size_t start) const
+{
+    WindowWeights& windows = *windowWeights_;
+    std::call_once(windows.formed[start], [&] {
+        windows.weights[start] = productWeights(
+            std::span(xs_).subspan(start, static_cast<std::size_t>(data_.parameter) + 1));
+    });
+    return windows.weights[start];
 }
 
 double Interpolant::value(double x) const

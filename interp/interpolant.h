@@ -62,6 +62,10 @@ public:
     std::span<const double> weights() const { return data_.weights; }
     // What an own method keeps from its build (aaa's support points).
     const MethodData& data() const { return data_; }
+    // For local: the barycentric weights of the window of parameter() + 1
+    // nodes from xs()[start], computed when first asked for and kept for
+    // every later evaluation, the Lebesgue function and every copy.
+    std::span<const double> windowWeights(std::size_t start) const;
 
 private:
     friend class InterpolantBuilder;
@@ -72,6 +76,8 @@ private:
     MethodData data_;  // global's weights, the parameter, an own method's numbers
     // global: p' and p'' at the nodes, computed when first asked for
     std::shared_ptr<struct NodeSlopes> nodeSlopes_;
+    // local: each window's weights, computed when first asked for
+    std::shared_ptr<struct WindowWeights> windowWeights_;
     // Piecewise cubics: piece j on [xs[j], xs[j+1]] is
     // a + b t + c t^2 + d t^3 in t = x - xs[j], stored as 4 numbers a, b, c, d.
     std::vector<std::array<double, 4>> pieces_;

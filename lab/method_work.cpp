@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <span>
 
 #include "interp/aaa.h"
 #include "lab/method_refusal.h"
@@ -18,6 +19,21 @@ constexpr double kTermsWithinAFrame = 3e6;
 #if defined(__linux__)
 constexpr int kWorkNiceness = 10;
 #endif
+
+// A stale work gives its processor up within this many grid points.
+constexpr std::size_t kPointsBetweenStopChecks = 256;
+
+// body(from, count) over blocks of 0 ... size - 1, in order; false, with
+// the rest left undone, once stop is requested.
+template <typename Body> bool inBlocks(std::size_t size, std::stop_token stop, Body body)
+{
+    for (std::size_t from = 0; from < size; from += kPointsBetweenStopChecks) {
+        if (stop.stop_requested())
+            return false;
+        body(from, std::min(kPointsBetweenStopChecks, size - from));
+    }
+    return !stop.stop_requested();
+}
 
 // On Linux each thread has a nice value of its own: the work yields the
 // processor to the window's thread, which must draw every frame.
@@ -89,31 +105,38 @@ std::optional<MethodOutcome> completedOutcome(const MethodWork& work, std::stop_
         out.first.resize(grid.size());
     if (work.view == LabView::Second)
         out.second.resize(grid.size());
-    p.evaluate(grid, out.value, out.first, out.second);
+    const bool evaluated = inBlocks(grid.size(), stop, [&](std::size_t from, std::size_t count) {
+        const auto part = [&](std::vector<double>& values) {
+            return values.empty() ? std::span<double>() : std::span(values).subspan(from, count);
+        };
+        p.evaluate(std::span(grid).subspan(from, count), part(out.value), part(out.first),
+                   part(out.second));
+    });
+    if (!evaluated)
+        return std::nullopt;
     if (!work.exact.empty()) {
         const auto [low, high] = std::minmax_element(p.ys().begin(), p.ys().end());
         out.figures = errorFiguresOf(grid, out.value, work.exact, *low, *high, p.xs().front(),
                                      p.xs().back());
     }
-    if (stop.stop_requested())
+    // The Lebesgue view shows the function; otherwise it is computed only
+    // for its largest value, the constant, unless that is known already.
+    const bool wantsFunction = work.view == LabView::Lebesgue || !work.knownLebesgueConstant;
+    std::vector<double> lebesgue(wantsFunction ? grid.size() : 0);
+    bool hasFunction = wantsFunction;
+    const bool weighed = !wantsFunction || inBlocks(grid.size(), stop, [&](std::size_t from,
+                                                                           std::size_t count) {
+        hasFunction = hasFunction && lebesgueFunction(p, std::span(grid).subspan(from, count),
+                                                      std::span(lebesgue).subspan(from, count));
+    });
+    if (!weighed)
         return std::nullopt;
-    if (work.view == LabView::Lebesgue) {
-        out.lebesgue.resize(grid.size());
-        if (!lebesgueFunction(p, grid, out.lebesgue))
-            out.lebesgue.clear();
-    }
-    if (stop.stop_requested())
-        return std::nullopt;
-    if (work.knownLebesgueConstant) {
+    if (work.knownLebesgueConstant)
         out.lebesgueConstant = *work.knownLebesgueConstant;
-    } else {
-        // The Lebesgue view has just computed the function on the grid.
-        const std::optional<LebesgueMaximum> constant =
-            out.lebesgue.empty() ? lebesgueConstant(p)
-                                 : std::optional(firstLargest(grid, out.lebesgue));
-        if (constant)
-            out.lebesgueConstant = constant->value;
-    }
+    else if (hasFunction)
+        out.lebesgueConstant = firstLargest(grid, lebesgue).value;
+    if (work.view == LabView::Lebesgue && hasFunction)
+        out.lebesgue = std::move(lebesgue);
     return out;
 }
 

@@ -6,11 +6,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <set>
 #include <span>
+#include <stop_token>
 #include <sstream>
 
 #include "interp/error_figures.h"
@@ -1272,6 +1274,67 @@ TEST(LabModel, LongWorkOfAnEarlierStateIsDropped)
         {second[0].method, second[0].generation, *completedOutcome(second[0])}));
     EXPECT_TRUE(models.deferred.outcome(StudyMethod::Global).previewed);
     EXPECT_FALSE(models.deferred.outcome(StudyMethod::Global).figures);
+}
+
+// A work computed in blocks, to give up soon when it is overtaken, gives
+// what one pass over the whole grid gives, bit for bit; a work already
+// overtaken gives nothing.
+TEST(MethodWork, AWorkInBlocksGivesTheWholeGridsValuesAndStopsWhenOvertaken)
+{
+    const struct {
+        const char* name;
+        StudyMethod method;
+        LabView view;
+        int degree;
+    } rows[] = {
+        {"global values", StudyMethod::Global, LabView::Values, 3},
+        {"local derivative at degree 60", StudyMethod::Local, LabView::Derivative, 60},
+        {"local Lebesgue function", StudyMethod::Local, LabView::Lebesgue, 20},
+        {"fh second derivative", StudyMethod::Fh, LabView::Second, 3},
+        {"trig, no Lebesgue function", StudyMethod::Trig, LabView::Lebesgue, 3},
+    };
+    const std::vector<double>& grid = errorGrid();
+    for (const auto& row : rows) {
+        const std::vector<double> xs = familyNodes(NodeFamily::Equispaced, 301);
+        std::vector<double> ys(xs.size());
+        std::transform(xs.begin(), xs.end(), ys.begin(),
+                       [](double x) { return std::sin(6 * x) + x * x; });
+        ys.back() = ys.front();  // periodic for trig
+        MethodSettings settings;
+        settings.parameters.set(StudyMethod::Local, row.degree);
+        BuildResult built = buildInterpolant(row.method, xs, ys, settings);
+        ASSERT_TRUE(built.interpolant) << row.name << ": " << built.refusal;
+        MethodWork work;
+        work.method = row.method;
+        work.interpolant = *built.interpolant;
+        work.view = row.view;
+        const std::optional<MethodOutcome> out = completedOutcome(work);
+        ASSERT_TRUE(out) << row.name;
+        // The plain twin, from a copy that has weighed no window yet.
+        const BuildResult fresh = buildInterpolant(row.method, xs, ys, settings);
+        std::vector<double> value(grid.size());
+        std::vector<double> first(row.view == LabView::Derivative ? grid.size() : 0);
+        std::vector<double> second(row.view == LabView::Second ? grid.size() : 0);
+        fresh.interpolant->evaluate(grid, value, first, second);
+        support::expectBits(std::string(row.name) + " values", out->value, value);
+        support::expectBits(std::string(row.name) + " p'", out->first, first);
+        support::expectBits(std::string(row.name) + " p''", out->second, second);
+        std::vector<double> lebesgue(grid.size());
+        const bool hasLebesgue = lebesgueFunction(*fresh.interpolant, grid, lebesgue);
+        if (row.view == LabView::Lebesgue && hasLebesgue)
+            support::expectBits(std::string(row.name) + " Lebesgue", out->lebesgue, lebesgue);
+        else
+            EXPECT_TRUE(out->lebesgue.empty()) << row.name;
+        ASSERT_EQ(out->lebesgueConstant.has_value(), hasLebesgue) << row.name;
+        if (hasLebesgue) {
+            EXPECT_TRUE(support::sameBitsAs(*out->lebesgueConstant,
+                                            lebesgueConstant(*fresh.interpolant)->value))
+                << row.name;
+        }
+        std::stop_source overtaken;
+        overtaken.request_stop();
+        EXPECT_FALSE(completedOutcome(work, overtaken.get_token())) << row.name;
+    }
 }
 
 TEST(MethodWork, ARunDeliversEachWorkAndCancelWaits)

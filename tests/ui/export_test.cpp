@@ -293,12 +293,42 @@ private slots:
                 if (QWidget* modal = QApplication::activeModalWidget())
                     seenDuringSave = modal->objectName();
         });
+        const QString before = dir.filePath("before.png");
+        QCOMPARE(exportPlot(lab->plot(), settings, before), QString());
+        // The picture painted is the one shown when the save was asked for,
+        // whatever the window shows while it is painted.
+        QTimer::singleShot(0, [&] {
+            if (saving)
+                lab->plot().setPicture(LabPicture{});
+        });
         const QString path = dir.filePath("large.png");
         QCOMPARE(exportPlot(lab->plot(), settings, path), QString());
         saving = false;
         QCOMPARE(seenDuringSave, noted ? QString("saveProgress") : QString());
         QCOMPARE(QImage(path).size(), QSize(width, 2000));
+        QVERIFY(QImage(path) == QImage(before));
         QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    // A PNG above the pixel cap is refused with its size before anything is
+    // painted, and an earlier file of the name stays as it was.
+    void aPngAboveThePixelCapIsRefused()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
+        QTemporaryDir dir;
+        const QString path = dir.filePath("huge.png");
+        QFile earlier(path);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier");
+        earlier.close();
+        ExportSettings settings;
+        settings.format = ExportFormat::Png;
+        settings.width = 160;  // cm at 150 dpi: 9449 x 7087 pixels
+        settings.height = 120;
+        const QString why = exportPlot(lab->plot(), settings, path);
+        QVERIFY2(why.contains("9449 × 7087") && why.contains("more than 40 million"),
+                 qPrintable(why));
+        QCOMPARE(readText(path), QString("earlier"));
     }
 
     // An export of a split view holds both panels side by side: its right

@@ -70,17 +70,21 @@ QString saveWhole(const QString& fileName, const std::function<bool(QIODevice&)>
     return saveWhole(fileName, buffer.data());
 }
 
-QString saveImageAsPng(QWidget* parent, const QString& fileName, const QImage& image)
+QString saveImageAsPng(QWidget* parent, const QString& fileName, const QSize& pixels,
+                       const std::function<QImage()>& paint)
 {
-    const auto save = [&fileName, &image] {
+    const auto save = [&fileName, &paint] {
+        const QImage image = paint();
+        if (image.isNull())
+            return QObject::tr("there is not memory enough for the picture");
         return saveWhole(fileName, [&image](QIODevice& device) { return image.save(&device, "PNG"); });
     };
-    if (qint64{image.width()} * image.height() < kPixelsSavedAtOnce)
+    if (qint64{pixels.width()} * pixels.height() < kPixelsSavedAtOnce)
         return save();
     QProgressDialog note(QStringLiteral("Saving the picture as %1 (%2 × %3 pixels)…")
                              .arg(shownFileName(QFileInfo(fileName).fileName()))
-                             .arg(image.width())
-                             .arg(image.height()),
+                             .arg(pixels.width())
+                             .arg(pixels.height()),
                          QString(), 0, 0, parent);
     note.setObjectName("saveProgress");
     note.setWindowTitle(QStringLiteral("Saving"));

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -22,11 +23,16 @@ namespace tarvel::ui {
 QString saveWhole(const QString& fileName, const std::function<bool(QIODevice&)>& write);
 QString saveWhole(const QString& fileName, const QByteArray& bytes);
 
-// Saves the image as a PNG through saveWhole. A large one is encoded and
-// written on a worker while a modal progress note over `parent` keeps the
-// windows painting and every input waiting; the image itself, made before,
-// fixes what is saved.
-QString saveImageAsPng(QWidget* parent, const QString& fileName, const QImage& image);
+// The most pixels a saved PNG may have: painting one takes seconds and
+// 4 bytes a pixel.
+inline constexpr qint64 kMaxPngPixels = 40'000'000;
+
+// Saves the image that `paint` makes, of `pixels`, as a PNG through
+// saveWhole. A large one is painted, encoded and written on a worker while a
+// modal progress note over `parent` keeps the windows painting and every
+// input waiting: `paint` holds what it paints, taken before the call.
+QString saveImageAsPng(QWidget* parent, const QString& fileName, const QSize& pixels,
+                       const std::function<QImage()>& paint);
 
 // The file's name as a message shows it: control and invisible characters
 // written out ("new⟨U+000A⟩line.csv").

@@ -150,19 +150,22 @@ void LabPlot::showWholePicture()
     PlotView::showWholePicture();
 }
 
-void LabPlot::paintFigure(QPainter& painter, const QSizeF& size, const PlotOptions& options,
-                          const QFont& font, double lineScale) const
+PlotView::FigurePainting LabPlot::figurePainting(const PlotOptions& options, const QFont& font,
+                                                 double lineScale) const
 {
-    if (!companion_ || !companion_->isVisible()) {
-        PlotView::paintFigure(painter, size, options, font, lineScale);
-        return;
-    }
-    const QSizeF half(size.width() / 2, size.height());
-    PlotView::paintFigure(painter, half, options, font, lineScale);
-    painter.save();
-    painter.translate(half.width(), 0);
-    companion_->PlotView::paintFigure(painter, half, options, font, lineScale);
-    painter.restore();
+    FigurePainting own = PlotView::figurePainting(options, font, lineScale);
+    if (!companion_ || !companion_->isVisible())
+        return own;
+    return [own = std::move(own),
+            second = companion_->PlotView::figurePainting(options, font, lineScale)](
+               QPainter& painter, const QSizeF& size) {
+        const QSizeF half(size.width() / 2, size.height());
+        own(painter, half);
+        painter.save();
+        painter.translate(half.width(), 0);
+        second(painter, half);
+        painter.restore();
+    };
 }
 
 std::vector<PgfFigure> LabPlot::pgfFigures(const PlotOptions& options) const

@@ -31,8 +31,8 @@ public:
     // A plot shown beside this one: while it is visible, exports and prints
     // of this plot hold both, this one on the left.
     void setCompanion(const LabPlot* companion) { companion_ = companion; }
-    void paintFigure(QPainter& painter, const QSizeF& size, const PlotOptions& options,
-                     const QFont& font, double lineScale) const override;
+    FigurePainting figurePainting(const PlotOptions& options, const QFont& font,
+                                  double lineScale) const override;
     std::vector<PgfFigure> pgfFigures(const PlotOptions& options) const override;
     std::optional<std::size_t> selectedNode() const { return selected_; }
     // Whether a double click on empty plot space asks for a node there.

@@ -50,15 +50,25 @@ void paintFigure(const PlotView& plot, const ExportSettings& s, QPainter& painte
     plot.paintFigure(painter, layoutSize(s), optionsOf(plot, s), fontOf(plot, s), s.lineScale);
 }
 
-QImage figureImage(const PlotView& plot, const ExportSettings& s, const QSize& pixels)
+// What makes the figure's image of `pixels`, taken from the plot now; it
+// may run on any thread.
+std::function<QImage()> figureImagePainting(const PlotView& plot, const ExportSettings& s,
+                                            const QSize& pixels)
 {
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-    image.fill(kBackground);
-    QPainter painter(&image);
-    const QSizeF layout = layoutSize(s);
-    painter.scale(pixels.width() / layout.width(), pixels.height() / layout.height());
-    paintFigure(plot, s, painter);
-    return image;
+    return [paint = plot.figurePainting(optionsOf(plot, s), fontOf(plot, s), s.lineScale),
+            layout = layoutSize(s), pixels, dpi = s.dpi] {
+        QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+        if (image.isNull())
+            return image;
+        const int dotsPerMetre = static_cast<int>(std::lround(dpi / 0.0254));
+        image.setDotsPerMeterX(dotsPerMetre);
+        image.setDotsPerMeterY(dotsPerMetre);
+        image.fill(kBackground);
+        QPainter painter(&image);
+        painter.scale(pixels.width() / layout.width(), pixels.height() / layout.height());
+        paint(painter, layout);
+        return image;
+    };
 }
 
 // One row per point of every curve: its name (or its number), x and y as
@@ -158,11 +168,15 @@ QString exportPlot(const PlotView& plot, const ExportSettings& s, const QString&
         return QStringLiteral("The size, the resolution and the font size must be above 0.");
     switch (s.format) {
     case ExportFormat::Png: {
-        QImage image = figureImage(plot, s, exportPixels(s));
-        const int dotsPerMetre = static_cast<int>(std::lround(s.dpi / 0.0254));
-        image.setDotsPerMeterX(dotsPerMetre);
-        image.setDotsPerMeterY(dotsPerMetre);
-        return saveImageAsPng(plot.window(), fileName, image);
+        const QSize pixels = exportPixels(s);
+        if (qint64{pixels.width()} * pixels.height() > kMaxPngPixels)
+            return QStringLiteral("A PNG of %1 × %2 pixels would have more than %3 million; "
+                                  "choose a smaller size or resolution, or SVG or PDF.")
+                .arg(pixels.width())
+                .arg(pixels.height())
+                .arg(kMaxPngPixels / 1'000'000);
+        return saveImageAsPng(plot.window(), fileName, pixels,
+                              figureImagePainting(plot, s, pixels));
     }
     case ExportFormat::Svg: {
         const std::optional<QByteArray> svg = svgDocument(plot, s);
@@ -207,7 +221,7 @@ QImage exportPreview(const PlotView& plot, const ExportSettings& s, const QSize&
         return {};
     const double fit = std::min(box.width() / layout.width(), box.height() / layout.height());
     const QSize pixels = (layout * fit).toSize().expandedTo(QSize(1, 1));
-    return figureImage(plot, s, pixels);
+    return figureImagePainting(plot, s, pixels)();
 }
 
 }  // namespace tarvel::ui

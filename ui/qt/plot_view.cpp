@@ -28,9 +28,6 @@ constexpr double kKeyStep = 1.5;     // one press of + or -
 constexpr double kSnapPixels = 6;
 constexpr double kRingRadius = 7;
 constexpr double kPngScale = 2;
-// Above this a PNG takes seconds to draw and hundreds of megabytes while it
-// is drawn (4 bytes a pixel).
-constexpr qint64 kMaxPngPixels = 40'000'000;
 constexpr double kCentimetresPerInch = 2.54;
 const QColor kRingColour(160, 0, 160);
 
@@ -267,23 +264,41 @@ QSize PlotView::pictureSize(double scale) const
 
 QImage PlotView::pictureImage(double scale) const
 {
-    const QSize size = contentsRect().size();
-    QImage image(pictureSize(scale), QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(devicePixelRatio());
-    image.fill(kBackground);
-    QPainter painter(&image);
-    painter.scale(scale, scale);
-    paintPlotInto(painter, size);
-    return image;
+    return picturePainting(scale)();
+}
+
+std::function<QImage()> PlotView::picturePainting(double scale) const
+{
+    return [paint = figurePainting(options_, font(), 1), size = QSizeF(contentsRect().size()),
+            pixels = pictureSize(scale), ratio = devicePixelRatio(), scale] {
+        QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+        if (image.isNull())
+            return image;
+        image.setDevicePixelRatio(ratio);
+        image.fill(kBackground);
+        QPainter painter(&image);
+        painter.scale(scale, scale);
+        paint(painter, size);
+        return image;
+    };
 }
 
 void PlotView::paintFigure(QPainter& painter, const QSizeF& size, const PlotOptions& options,
                            const QFont& font, double lineScale) const
 {
+    figurePainting(options, font, lineScale)(painter, size);
+}
+
+PlotView::FigurePainting PlotView::figurePainting(const PlotOptions& options, const QFont& font,
+                                                  double lineScale) const
+{
     PlotScene scene = currentScene();
     for (PlotSeries& series : scene.series)
         series.widthPixels *= lineScale;
-    paintPlot(scene, visible_, options, painter, size, font, separator_);
+    return [scene = std::move(scene), visible = visible_, options, font,
+            separator = separator_](QPainter& painter, const QSizeF& size) {
+        paintPlot(scene, visible, options, painter, size, font, separator);
+    };
 }
 
 bool PlotView::printPicture(QPrinter& printer) const
@@ -325,7 +340,8 @@ QString PlotView::savePicture(const QString& fileName) const
             .arg(pixels.height())
             .arg(kMaxPngPixels / 1'000'000);
     if (suffix == "png")
-        return saveImageAsPng(window(), fileName, pictureImage(kPngScale));
+        return saveImageAsPng(window(), fileName, pictureSize(kPngScale),
+                              picturePainting(kPngScale));
     if (suffix == "svg")
         return saveWhole(fileName, [this, size](QIODevice& device) {
             QSvgGenerator svg;

@@ -24,6 +24,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -93,6 +94,8 @@ public:
     QImage pictureImage(double scale = 1) const;
     // The pixels of pictureImage(scale).
     QSize pictureSize(double scale = 1) const;
+    // What makes pictureImage(scale), taken now; it may run on any thread.
+    std::function<QImage()> picturePainting(double scale) const;
     // Writes the picture to the file, in the format its suffix names (png
     // at twice the shown size, svg, pdf), whole or not at all. The reason of
     // a failure, empty on success.
@@ -106,8 +109,13 @@ public:
     bool printWithDialog(QWidget* parent);
     // Paints the picture for an export: the part of the world shown, at
     // `size`, with these options and font, lines `lineScale` times as wide.
-    virtual void paintFigure(QPainter& painter, const QSizeF& size, const PlotOptions& options,
-                             const QFont& font, double lineScale) const;
+    void paintFigure(QPainter& painter, const QSizeF& size, const PlotOptions& options,
+                     const QFont& font, double lineScale) const;
+    // What paintFigure paints, taken from the plot now: called later, on
+    // any thread, it paints what the plot showed when it was taken.
+    using FigurePainting = std::function<void(QPainter&, const QSizeF&)>;
+    virtual FigurePainting figurePainting(const PlotOptions& options, const QFont& font,
+                                          double lineScale) const;
     // The scene with everything drawn as series, for exports that write
     // curves (pgfplots, CSV).
     virtual PlotScene exportScene() const { return currentScene(); }
