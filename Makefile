@@ -30,7 +30,8 @@ package: build
 	cmake --build $(BUILD) --target package
 	@ls $(BUILD)/tarvel_*.deb
 
-bench: deps
+bench:
+	@sh scripts/install-deps.sh bench
 	cmake -S . -B build-bench -DTARVEL_BUILD_BENCH=ON -DTARVEL_BUILD_GUI=ON -DTARVEL_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
 	cmake --build build-bench -j $(JOBS) --target tarvel_bench tarvel_window_bench tarvel_methods_bench tarvel_lab_bench tarvel_expression_bench
 	./build-bench/bench/tarvel_bench

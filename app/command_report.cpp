@@ -49,7 +49,7 @@ std::string Form_Tarvel::functionName(TestSource source)
     case TestSource::Cos10:
         return std::string(kCos10Name);
     case TestSource::Polynomial:
-        return "the test polynomial";
+        return theTestPolynomial();
     case TestSource::DataSet:
     case TestSource::None:
         break;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "interp/interpolant.h"
+#include "lab/method_refusal.h"
 
 namespace tarvel {
 namespace {
@@ -109,11 +110,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
     const BuildResult result = buildInterpolant(method, nodes.xs, nodes.ys, settings);
     if (!result.interpolant) {
-        if (result.refusal.empty())
+        if (!result.refusal || refusalText(method, *result.refusal).empty())
             violated("refused without a sentence", method, nodes.xs.size(), 0, 0);
         // Weights spread beyond the precision of numbers are refused even
         // between moderate nodes (clustered ones, for a rational blend).
-        const bool unweighable = result.refusal.find("cannot weigh") != std::string::npos;
+        const bool unweighable = result.refusal->kind == RefusalKind::Unweighable;
         if (moderate && !unweighable && takes(methodRow(method), parameter, nodes))
             violated("moderate nodes refused", method, nodes.xs.size(), 0, 0);
         return 0;

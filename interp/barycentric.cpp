@@ -11,34 +11,10 @@
 #include <numbers>
 
 #include "interp/lagrange.h"
+#include "interp/scaled_number.h"
 
 namespace tarvel {
 namespace {
-
-// A product of many factors as mantissa * 2^exponent, renormalised
-// whenever the mantissa leaves [2^-500, 2^500]; factors beyond 2^+-400 are
-// split first, so no step overflows or underflows.
-struct ScaledProduct {
-    double mantissa = 1;
-    int exponent = 0;
-
-    void multiply(double factor)
-    {
-        const double size = std::fabs(factor);
-        if (size < 0x1p-400 || size > 0x1p400) {
-            int shift = 0;
-            factor = std::frexp(factor, &shift);
-            exponent += shift;
-        }
-        mantissa *= factor;
-        const double result = std::fabs(mantissa);
-        if (result < 0x1p-500 || result > 0x1p500) {
-            int shift = 0;
-            mantissa = std::frexp(mantissa, &shift);
-            exponent += shift;
-        }
-    }
-};
 
 std::vector<double> scaledToLargest(std::vector<double> weights)
 {
@@ -422,12 +398,12 @@ double valueNearNode(std::span<const double> xs, std::span<const double> weights
 double scaledNodePolynomial(std::span<const double> xs, std::span<const double> weights, double x)
 {
     const std::size_t k = nearestNode(xs, x);
-    ScaledProduct product;
+    ScaledNumber product;
     product.multiply(x - xs[k]);
     for (std::size_t j = 0; j < xs.size(); ++j)
         if (j != k)
             product.multiply((x - xs[j]) / (xs[k] - xs[j]));
-    return quotient(std::ldexp(product.mantissa, product.exponent), weights[k]);
+    return quotient(product.value(), weights[k]);
 }
 
 }  // namespace
@@ -437,13 +413,14 @@ std::vector<double> productWeights(std::span<const double> xs)
     std::vector<double> mantissas(xs.size());
     std::vector<int> exponents(xs.size());
     for (std::size_t j = 0; j < xs.size(); ++j) {
-        ScaledProduct product;
+        ScaledNumber product;
         for (std::size_t k = 0; k < xs.size(); ++k)
             if (k != j)
                 product.multiply(xs[j] - xs[k]);
+        const ScaledNumber::Parts parts = product.normalised();
         int shift = 0;
-        mantissas[j] = std::frexp(1 / product.mantissa, &shift);
-        exponents[j] = shift - product.exponent;
+        mantissas[j] = std::frexp(1 / parts.mantissa, &shift);
+        exponents[j] = shift - parts.exponent;
     }
     return normalised(mantissas, exponents);
 }
@@ -553,7 +530,7 @@ double barycentricLebesgue(std::span<const double> xs, std::span<const double> w
                       : std::fabs(weights[j]) * (toNode / std::fabs(x - xs[j]));
     if (weights[k] == 0)
         return std::numeric_limits<double>::infinity();
-    ScaledProduct basis;
+    ScaledNumber basis;
     for (std::size_t j = 0; j < xs.size(); ++j)
         if (j != k)
             basis.multiply((x - xs[j]) / (xs[k] - xs[j]));
@@ -561,8 +538,9 @@ double barycentricLebesgue(std::span<const double> xs, std::span<const double> w
     int weightExponent = 0;
     const double sumMantissa = std::frexp(sum, &sumExponent);
     const double weightMantissa = std::frexp(std::fabs(weights[k]), &weightExponent);
-    return std::ldexp(std::fabs(basis.mantissa) * (sumMantissa / weightMantissa),
-                      basis.exponent + sumExponent - weightExponent);
+    const ScaledNumber::Parts parts = basis.normalised();
+    return std::ldexp(std::fabs(parts.mantissa) * (sumMantissa / weightMantissa),
+                      parts.exponent + sumExponent - weightExponent);
 }
 
 }  // namespace tarvel

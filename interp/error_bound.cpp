@@ -98,25 +98,6 @@ template <typename Coefficient> DerivativeMaximum gridMaximum(Coefficient coeffi
 
 }  // namespace
 
-double ScaledNumber::value() const
-{
-    return std::ldexp(mantissa, exponent);
-}
-
-double ScaledNumber::log10Magnitude() const
-{
-    if (mantissa == 0)
-        return -std::numeric_limits<double>::infinity();
-    return std::log10(std::fabs(mantissa)) + exponent * std::log10(2.0);
-}
-
-void ScaledNumber::multiply(double factor)
-{
-    int shift = 0;
-    mantissa = std::frexp(mantissa * factor, &shift);
-    exponent = mantissa == 0 ? 0 : exponent + shift;
-}
-
 ScaledNumber nodePolynomial(std::span<const double> xs, double x)
 {
     ScaledNumber product;

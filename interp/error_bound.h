@@ -7,21 +7,10 @@
 #include <span>
 
 #include "interp/interpolant.h"
+#include "interp/scaled_number.h"
 #include "interp/study_functions.h"
 
 namespace tarvel {
-
-// A number carried as a mantissa and a power of two: a product of a
-// thousand factors below 1 neither underflows nor loses its digits.
-struct ScaledNumber {
-    double mantissa = 0.5;  // 0, or 0.5 <= |mantissa| < 1; the number 1 to begin with
-    int exponent = 1;       // of 2
-    void multiply(double factor);
-    // The number as a double: 0 below the smallest one.
-    double value() const;
-    // log10 of the magnitude; -inf for 0.
-    double log10Magnitude() const;
-};
 
 // ω(x) = ∏(x − xᵢ) over the nodes xs.
 ScaledNumber nodePolynomial(std::span<const double> xs, double x);

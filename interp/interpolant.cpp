@@ -15,27 +15,17 @@
 #include <limits>
 #include <mutex>
 
-#include "data/list_format.h"
 #include "interp/barycentric.h"
 #include "interp/cube.h"
 #include "interp/global_forms.h"
 #include "interp/hermite_rows.h"
 #include "interp/lagrange.h"
-#include "interp/method_checks.h"
 #include "interp/newton_form.h"
 
 namespace tarvel {
 namespace {
 
-const char* subjectOf(StudyMethod method)
-{
-    return methodRow(method).subject;
-}
-
-std::string plain(double value)
-{
-    return formatPlain(value, ".");
-}
+using MaybeRefusal = std::optional<MethodRefusal>;
 
 // A few units of rounding of the largest magnitude among the numbers.
 double roundingOf(std::span<const double> numbers)
@@ -46,13 +36,11 @@ double roundingOf(std::span<const double> numbers)
     return 8 * std::numeric_limits<double>::epsilon() * largest;
 }
 
-Problem checkPeriodic(const StudyMethodRow& row, std::span<const double> xs,
+MaybeRefusal checkPeriodic(const StudyMethodRow& row, std::span<const double> xs,
                       std::span<const double> ys)
 {
-    const std::string subject = row.subject;
     if (std::fabs(ys.back() - ys.front()) > roundingOf(ys))
-        return subject + " needs periodic data: the last value, " + plain(ys.back()) +
-               ", differs from the first, " + plain(ys.front()) + ".";
+        return MethodRefusal{RefusalKind::NotPeriodic, {}, {ys.front(), ys.back()}};
     if (!row.evenlySpaced)
         return std::nullopt;
     const double span = xs.back() - xs.front();
@@ -61,50 +49,38 @@ Problem checkPeriodic(const StudyMethodRow& row, std::span<const double> xs,
     for (std::size_t i = 1; i + 1 < xs.size(); ++i) {
         const double even = xs.front() + span * (static_cast<double>(i) / last);
         if (std::fabs(xs[i] - even) > tolerance)
-            return subject + " needs evenly spaced nodes; node " + formatIndex(i) +
-                   " has x = " + plain(xs[i]) + " where evenly spaced nodes have " +
-                   plain(even) + ".";
+            return MethodRefusal{RefusalKind::NotEvenlySpaced, {i, 0}, {xs[i], even}};
     }
     return std::nullopt;
 }
 
-Problem checkNodes(StudyMethod method, std::span<const double> xs, std::span<const double> ys)
+MaybeRefusal checkNodes(StudyMethod method, std::span<const double> xs, std::span<const double> ys)
 {
-    const std::string subject = subjectOf(method);
     if (xs.size() != ys.size())
-        return subject + " needs one value at each node; there are " + formatIndex(xs.size()) +
-               " nodes and " + formatIndex(ys.size()) + " values.";
+        return MethodRefusal{RefusalKind::ValueCount, {xs.size(), ys.size()}};
     const StudyMethodRow& row = methodRow(method);
     if (xs.size() < static_cast<std::size_t>(row.minNodes) ||
         xs.size() > static_cast<std::size_t>(row.maxNodes))
-        return subject + " takes from " + formatIndex(row.minNodes) + " to " +
-               formatIndex(row.maxNodes) + " nodes; there are " + formatIndex(xs.size()) + ".";
+        return MethodRefusal{RefusalKind::NodeCount, {xs.size(), 0}};
     for (std::size_t i = 0; i < xs.size(); ++i)
         if (!std::isfinite(xs[i]) || !std::isfinite(ys[i]))
-            return subject + " needs finite nodes and values; node " + formatIndex(i) +
-                   " has x = " + plain(xs[i]) + " and y = " + plain(ys[i]) + ".";
+            return MethodRefusal{RefusalKind::NotFinite, {i, 0}, {xs[i], ys[i]}};
     for (std::size_t i = 0; i + 1 < xs.size(); ++i) {
         if (xs[i] == xs[i + 1])
-            return subject + " needs distinct abscissae; nodes " + formatIndex(i) + " and " +
-                   formatIndex(i + 1) + " both have x = " + plain(xs[i]) + ".";
+            return MethodRefusal{RefusalKind::SharedAbscissa, {i, i + 1}, {xs[i], xs[i]}};
         if (xs[i + 1] < xs[i])
-            return subject + " needs the nodes in increasing order of x; node " +
-                   formatIndex(i + 1) + " (x = " + plain(xs[i + 1]) + ") comes after node " +
-                   formatIndex(i) + " (x = " + plain(xs[i]) + ").";
+            return MethodRefusal{RefusalKind::Unordered, {i, i + 1}, {xs[i], xs[i + 1]}};
         if (row.dividesByCubedWidths && cubeIsZero(xs[i + 1] - xs[i]))
-            return subject + " needs the nodes further apart; nodes " + formatIndex(i) + " and " +
-                   formatIndex(i + 1) +
-                   " are too close for the cube of their distance to be held.";
+            return MethodRefusal{RefusalKind::TooClose, {i, i + 1}, {xs[i], xs[i + 1]}};
     }
     if (!std::isfinite(xs.back() - xs.front()))
-        return subject + " needs the nodes closer together: the distance from the first to the "
-                         "last exceeds the range of numbers.";
+        return MethodRefusal{RefusalKind::TooWide, {0, xs.size() - 1}, {xs.front(), xs.back()}};
     if (row.periodic)
         return checkPeriodic(row, xs, ys);
     return std::nullopt;
 }
 
-Problem checkSettings(StudyMethod method, std::size_t nodes, const MethodSettings& settings)
+MaybeRefusal checkSettings(StudyMethod method, std::size_t nodes, const MethodSettings& settings)
 {
     const StudyMethodRow& row = methodRow(method);
     if (row.parameter) {
@@ -115,29 +91,18 @@ Problem checkSettings(StudyMethod method, std::size_t nodes, const MethodSetting
             --highest;
         const bool odd = value % 2 != 0;
         if (value < parameter.low || value > highest || (parameter.oddOnly && !odd))
-            return std::string(row.subject) + " through " + formatIndex(nodes) + " nodes takes " +
-                   (parameter.oddOnly ? "an odd " : "a ") + parameter.name + " from " +
-                   formatIndex(parameter.low) + " to " + formatIndex(highest) + "; it is " +
-                   formatIndex(value) + ".";
+            return MethodRefusal{RefusalKind::Parameter, {nodes, 0}, {static_cast<double>(value), 0},
+                           highest};
     }
     if (row.needsFunction &&
         !(std::isfinite(settings.leftSlope) && std::isfinite(settings.rightSlope)))
-        return std::string(row.subject) + " needs finite end slopes; they are " +
-               plain(settings.leftSlope) + " and " + plain(settings.rightSlope) + ".";
+        return MethodRefusal{RefusalKind::EndSlopes, {}, {settings.leftSlope, settings.rightSlope}};
     return std::nullopt;
 }
 
-std::string unweighableRefusal(StudyMethod method)
+BuildResult refused(RefusalKind kind)
 {
-    return std::string(subjectOf(method)) +
-           " cannot weigh these nodes: their spacings differ too widely.";
-}
-
-std::string overflowRefusal(StudyMethod method)
-{
-    return std::string(subjectOf(method)) +
-           " grows too large between these nodes: a coefficient overflows the range of "
-           "numbers. Spread the nodes further apart or scale the values down.";
+    return {std::nullopt, MethodRefusal{kind}};
 }
 
 bool allFinite(std::span<const CoefRow> rows)
@@ -236,15 +201,15 @@ public:
         case MethodForm::Own:
             // Of the own methods only the rational one weighs its nodes.
             if (!row.build(p.xs_, p.ys_, p.data_))
-                return {std::nullopt, p.data_.weights.empty() ? overflowRefusal(method)
-                                                              : unweighableRefusal(method)};
+                return refused(p.data_.weights.empty() ? RefusalKind::Overflow
+                                                       : RefusalKind::Unweighable);
             return {std::move(p), {}};
         case MethodForm::Pieces:
             break;
         }
         p.pieces_.resize(xs.size() - 1);
         if (!fillPieces(row, settings, p) || !allFinite(p.pieces_))
-            return {std::nullopt, overflowRefusal(method)};
+            return refused(RefusalKind::Overflow);
         return {std::move(p), {}};
     }
 
@@ -256,7 +221,7 @@ private:
         p.data_.weights = barycentricWeights(p.xs_);
         if (std::any_of(p.data_.weights.begin(), p.data_.weights.end(),
                         [](double w) { return w == 0; }))
-            return {std::nullopt, unweighableRefusal(p.method_)};
+            return refused(RefusalKind::Unweighable);
         buildGlobalForm(p.globalForm_, p.xs_, p.ys_, p.data_);
         p.nodeSlopes_ = std::make_shared<NodeSlopes>();
         return {std::move(p), {}};
@@ -441,11 +406,11 @@ void Interpolant::evaluate(std::span<const double> x, std::span<double> value,
 BuildResult buildInterpolant(StudyMethod method, std::span<const double> xs,
                              std::span<const double> ys, const MethodSettings& settings)
 {
-    Problem problem = checkNodes(method, xs, ys);
+    MaybeRefusal problem = checkNodes(method, xs, ys);
     if (!problem)
         problem = checkSettings(method, xs.size(), settings);
     if (problem)
-        return {std::nullopt, *problem};
+        return {std::nullopt, problem};
     return InterpolantBuilder::build(method, xs, ys, settings);
 }
 

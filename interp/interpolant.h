@@ -9,6 +9,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <span>
@@ -82,21 +83,44 @@ private:
     std::vector<std::array<double, 4>> pieces_;
 };
 
-// Either the built interpolant, or the sentence that says why the nodes or
-// the settings were refused (e.g. "The not-a-knot cubic spline needs
-// distinct abscissae; nodes 3 and 4 both have x = 0.5."). Refused: fewer
-// nodes than the method's row allows or more than 1001, xs and ys of
-// different lengths, a value that is not finite, equal or unordered
-// abscissae (xs must rise strictly), nodes spread beyond the range of
-// numbers, for the Hermite methods nodes so close that the cube of their
-// distance underflows, a parameter outside its row's range or above n - 1,
-// clamped end slopes that are not finite, for periodic and trig a last
-// value that differs from the first by more than a few units of rounding,
-// for trig nodes not evenly spaced, coefficients that overflow, and for
-// global and fh nodes whose weights span more than the range of numbers.
+// Why a method cannot take its nodes or its settings, as the lab words it.
+enum class RefusalKind {
+    ValueCount,       // nodes: {nodes, values}
+    NodeCount,        // nodes: {nodes, 0}, outside the row's limits
+    NotFinite,        // nodes[0] at numbers {x, y}
+    SharedAbscissa,   // nodes {i, i + 1} at numbers {x, x}
+    Unordered,        // node nodes[1] at numbers[1] after nodes[0] at numbers[0]
+    TooClose,         // nodes {i, i + 1}: the cube of their distance underflows
+    TooWide,          // from the first node to the last exceeds the range of numbers
+    NotPeriodic,      // numbers {first value, last value}
+    NotEvenlySpaced,  // nodes[0] at numbers[0], where evenly spaced nodes have numbers[1]
+    Parameter,        // nodes[0] nodes; numbers[0] the value, highest the most allowed
+    EndSlopes,        // numbers {left slope, right slope}
+    Unweighable,      // weights spread beyond the range of numbers
+    Overflow,         // a coefficient overflows
+};
+
+struct MethodRefusal {
+    RefusalKind kind = RefusalKind::Overflow;
+    std::array<std::size_t, 2> nodes{};
+    std::array<double, 2> numbers{};
+    int highest = 0;
+};
+
+// Either the built interpolant, or why the nodes or the settings were
+// refused. Refused: fewer nodes than the method's row allows or more than
+// 1001, xs and ys of different lengths, a value that is not finite, equal
+// or unordered abscissae (xs must rise strictly), nodes spread beyond the
+// range of numbers, for the Hermite methods nodes so close that the cube of
+// their distance underflows, a parameter outside its row's range or above
+// n - 1, clamped end slopes that are not finite, for periodic and trig a
+// last value that differs from the first by more than a few units of
+// rounding, for trig nodes not evenly spaced, coefficients that overflow,
+// and for global and fh nodes whose weights span more than the range of
+// numbers.
 struct BuildResult {
     std::optional<Interpolant> interpolant;
-    std::string refusal;
+    std::optional<MethodRefusal> refusal;
 };
 
 BuildResult buildInterpolant(StudyMethod method, std::span<const double> xs,

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -27,6 +28,18 @@ class Expression;
 // The main window's two test functions as both windows name them.
 inline constexpr std::string_view kSineName = "sin(2πx)";
 inline constexpr std::string_view kCos10Name = "cos¹⁰(2πx)";
+inline constexpr std::string_view kTestPolynomialName = "Test polynomial";
+// The lab's two functions beside them.
+inline constexpr std::string_view kRungeName = "Runge 1/(1 + 25(2x − 1)²)";
+inline constexpr std::string_view kAbsName = "|2x − 1|";
+
+// The test polynomial inside a sentence: "the test polynomial".
+inline std::string theTestPolynomial()
+{
+    std::string text = "the " + std::string(kTestPolynomialName);
+    text[4] = static_cast<char>(text[4] - 'A' + 'a');
+    return text;
+}
 
 // Each function's key, in files and as item data: "sine", "cos10", ...
 constexpr const char* studyFunctionKey(StudyFunctionId id)

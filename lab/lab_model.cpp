@@ -7,6 +7,7 @@
 #include "data/printable_text.h"
 #include "interp/cardinal.h"
 #include "lab/lab_text.h"
+#include "lab/method_refusal.h"
 
 namespace tarvel {
 namespace {
@@ -678,7 +679,7 @@ void LabModel::computeMethod(StudyMethod method)
     }
     BuildResult built = buildInterpolant(method, xs, ys, methodSettings);
     if (!built.interpolant) {
-        out.refusal = buildRefusal(built);
+        out.refusal = refusalText(method, *built.refusal);
         return;
     }
     out.interpolant = std::move(built.interpolant);

@@ -43,9 +43,9 @@ template <typename Id> struct Named {
 inline constexpr std::array<Named<LabFunction>, 7> kLabFunctions{{
     {LabFunction::Sine, studyFunctionKey(StudyFunctionId::Sine), kSineName},
     {LabFunction::Cos10, studyFunctionKey(StudyFunctionId::Cos10), kCos10Name},
-    {LabFunction::Polynomial, studyFunctionKey(StudyFunctionId::Polynomial), "Test polynomial"},
-    {LabFunction::Runge, studyFunctionKey(StudyFunctionId::Runge), "Runge 1/(1 + 25(2x − 1)²)"},
-    {LabFunction::Abs, studyFunctionKey(StudyFunctionId::Abs), "|2x − 1|"},
+    {LabFunction::Polynomial, studyFunctionKey(StudyFunctionId::Polynomial), kTestPolynomialName},
+    {LabFunction::Runge, studyFunctionKey(StudyFunctionId::Runge), kRungeName},
+    {LabFunction::Abs, studyFunctionKey(StudyFunctionId::Abs), kAbsName},
     {LabFunction::Expression, studyFunctionKey(StudyFunctionId::Expression), "Your function"},
     {LabFunction::Data, "data", "Data (no function)"},
 }};

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "interp/aaa.h"
+#include "lab/method_refusal.h"
 
 #if defined(__linux__)
 #include <sys/resource.h>
@@ -172,11 +173,6 @@ bool buildTakesLongerThanAFrame(StudyMethod method, std::size_t nodes)
     return static_cast<double>(nodes) * support * support * support / 3 > kTermsWithinAFrame;
 }
 
-std::string buildRefusal(const BuildResult& built)
-{
-    return built.refusal.empty() ? "The method cannot take these nodes." : built.refusal;
-}
-
 std::optional<MethodOutcome> builtOutcome(MethodWork work, std::stop_token stop)
 {
     if (const std::optional<MethodBuild> build = std::move(work.build)) {
@@ -185,7 +181,7 @@ std::optional<MethodOutcome> builtOutcome(MethodWork work, std::stop_token stop)
             return std::nullopt;
         MethodOutcome out;
         if (!built.interpolant) {
-            out.refusal = buildRefusal(built);
+            out.refusal = refusalText(work.method, *built.refusal);
             return out;
         }
         work.interpolant = std::move(*built.interpolant);

@@ -99,9 +99,6 @@ bool takesLongerThanAFrame(const Interpolant& interpolant);
 // node against every support point so far.
 bool buildTakesLongerThanAFrame(StudyMethod method, std::size_t nodes);
 
-// The refusal of a build that took no interpolant, in words.
-std::string buildRefusal(const BuildResult& built);
-
 // The work's outcome: built first when it has a build to do (refused with
 // the reason), then its values computed; nothing when stop was requested
 // meanwhile.

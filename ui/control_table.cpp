@@ -10,6 +10,7 @@
 
 #include "data/capacities.h"
 #include "interp/method_checks.h"
+#include "interp/study_functions.h"
 
 namespace tarvel::ui {
 namespace {
@@ -78,14 +79,15 @@ std::vector<ToolTip> makeToolTips()
     };
     const std::string points = number(kPointCapacity);
     const std::string degree = number(kMaxInterpolationDegree);
+    const std::string polynomial = theTestPolynomial();
     return {
         {"Text_nU", "How many given points OK samples the test function at, evenly from 0 to 1: 2 to " + points + " (a data set brings its own count, at most " + points + "); Return presses OK."},
-        {"Text_nPoly", "Degree of the test polynomial (a0 + a1 x + ... + a4 x^4, divided by the degree plus one): 0 to " + number(kPolyCapacity - 1) + "; Return presses OK."},
-        {"Text_a0", "Coefficient a0 of the test polynomial, any number; Return presses OK."},
-        {"Text_a1", "Coefficient a1 (of x) of the test polynomial, any number; Return presses OK."},
-        {"Text_a2", "Coefficient a2 (of x^2) of the test polynomial, any number; Return presses OK."},
-        {"Text_a3", "Coefficient a3 (of x^3) of the test polynomial, any number; Return presses OK."},
-        {"Text_a4", "Coefficient a4 (of x^4) of the test polynomial, any number; Return presses OK."},
+        {"Text_nPoly", "Degree of " + polynomial + " (a0 + a1 x + ... + a4 x^4, divided by the degree plus one): 0 to " + number(kPolyCapacity - 1) + "; Return presses OK."},
+        {"Text_a0", "Coefficient a0 of " + polynomial + ", any number; Return presses OK."},
+        {"Text_a1", "Coefficient a1 (of x) of " + polynomial + ", any number; Return presses OK."},
+        {"Text_a2", "Coefficient a2 (of x^2) of " + polynomial + ", any number; Return presses OK."},
+        {"Text_a3", "Coefficient a3 (of x^3) of " + polynomial + ", any number; Return presses OK."},
+        {"Text_a4", "Coefficient a4 (of x^4) of " + polynomial + ", any number; Return presses OK."},
         {"Text_nI", "How many interpolation points Calculate spreads evenly over [0, 1]: 0, or 2 to " + points + "; Return presses Calculate."},
         {"Text_nDeg", "Degree of the local interpolating polynomial: below the number of given points and at most " + degree + "; Return presses Calculate."},
         {"Option_Tarvel", "Local polynomial interpolation in Lagrange form through the given points nearest to each point; takes up to " + points + " given points and a degree below their number, at most " + degree + "."},
@@ -99,10 +101,12 @@ std::vector<ToolTip> makeToolTips()
 struct Accessible {
     std::string_view name;
     std::string_view accessibleName;
-    std::string_view description;
+    std::string description;
 };
 
-constexpr std::array<Accessible, 16> kAccessible = {{
+const std::string kSamples = " on [0, 1]; OK samples it at the given points.";
+
+const std::array<Accessible, 16> kAccessible = {{
     {"Text_nI",          "Number of interpolation points Ni =", ""},
     {"Text_nPoly",       "nPoly",  ""},
     {"Text_a0",          "a0",     ""},
@@ -110,9 +114,9 @@ constexpr std::array<Accessible, 16> kAccessible = {{
     {"Text_a2",          "a2",     ""},
     {"Text_a3",          "a3",     ""},
     {"Text_a4",          "a4",     ""},
-    {"Option_SinFunc",   "",       "Test function sin(2\xCF\x80x) on [0, 1]; OK samples it at the given points."},
-    {"Option_Cos10Fu",   "Cos to the power 10 function", "Test function cos\xC2\xB9\xE2\x81\xB0(2\xCF\x80x) on [0, 1]; OK samples it at the given points."},
-    {"Option_Polynom",   "",       "Test polynomial of degree nPoly with the coefficients a0 to a4; OK samples it at the given points."},
+    {"Option_SinFunc",   "",       "Test function " + std::string(kSineName) + kSamples},
+    {"Option_Cos10Fu",   "Cos to the power 10 function", "Test function " + std::string(kCos10Name) + kSamples},
+    {"Option_Polynom",   "",       std::string(kTestPolynomialName) + " of degree nPoly with the coefficients a0 to a4; OK samples it at the given points."},
     {"Option_DataSet",   "",       "Given points read from a data-set file (*.dsf) chosen in the drive, folder and file lists."},
     {"List1",            "Given points and coefficients", "The given points listed by OK and the coefficient tables of the splines listed by Calculate, one line each; Ctrl+C copies the selected lines."},
     {"Drive1",           "Drive",  "The drive whose folders the folder list shows."},

@@ -137,6 +137,56 @@ TEST(ErrorBound, ChebyshevRootsGiveOmegaItsLeastLargestValue)
     EXPECT_EQ(nodePolynomial(xs, 0.5).value(), 0);
 }
 
+struct ScaledCase {
+    std::string name;
+    std::vector<double> factors;
+    int repeats;
+    double log10Magnitude;
+    double value;
+    bool asPlain;  // a double holds every step: the same bits as the plain product
+};
+
+TEST(ScaledNumber, ProductsBeyondTheDoublesKeepTheirDecadeAndANormalisedMantissa)
+{
+    const std::vector<ScaledCase> cases = {
+        {"ThousandSmallFactors", {1e-3}, 1000, -3000, 0, false},
+        {"ThousandLargeFactors", {-1e3}, 1000, 3000, INFINITY, false},
+        {"ExtremeFactorsThatCancel", {1e300, 1e-310, 1e10}, 3, 0, 1, false},
+        {"PlainProduct", {0.3, -0.7, 1.9}, 5, 5 * std::log10(0.3 * 0.7 * 1.9),
+         std::pow(0.3 * -0.7 * 1.9, 5), true},
+        {"AZeroFactor", {2, 0, 3}, 2, -INFINITY, 0, true},
+    };
+    for (const ScaledCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScaledNumber product;
+        double plain = 1;
+        for (int r = 0; r < c.repeats; ++r)
+            for (const double factor : c.factors) {
+                product.multiply(factor);
+                plain *= factor;
+            }
+        if (std::isfinite(c.log10Magnitude)) {
+            EXPECT_NEAR(product.log10Magnitude(), c.log10Magnitude, 1e-9);
+        } else {
+            EXPECT_EQ(product.log10Magnitude(), c.log10Magnitude);
+        }
+        if (std::isfinite(c.value)) {
+            EXPECT_NEAR(product.value(), c.value, 1e-12 * std::fabs(c.value));
+        } else {
+            EXPECT_EQ(product.value(), c.value);
+        }
+        const ScaledNumber::Parts parts = product.normalised();
+        if (parts.mantissa != 0) {
+            EXPECT_GE(std::fabs(parts.mantissa), 0.5);
+            EXPECT_LT(std::fabs(parts.mantissa), 1);
+        }
+        EXPECT_EQ(std::ldexp(parts.mantissa, parts.exponent), product.value());
+        if (c.asPlain) {
+            EXPECT_EQ(product.value(), plain);
+        }
+    }
+}
+
 TEST(Cardinal, TheMagnitudesOfEveryNodesCurveSumToTheLebesgueFunction)
 {
     std::vector<double> at;

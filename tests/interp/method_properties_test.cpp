@@ -13,6 +13,7 @@
 
 #include "interp/error_figures.h"
 #include "interp/interpolant.h"
+#include "lab/method_refusal.h"
 #include "interp/nodes.h"
 
 namespace tarvel {
@@ -28,7 +29,7 @@ Interpolant built(StudyMethod method, const std::vector<double>& xs, const std::
     if (parameter >= 0)
         settings.parameters.set(method, parameter);
     BuildResult result = buildInterpolant(method, xs, ys, settings);
-    EXPECT_TRUE(result.interpolant) << studyMethodKey(method) << ": " << result.refusal;
+    EXPECT_TRUE(result.interpolant) << studyMethodKey(method) << ": " << refusalText(method, *result.refusal);
     return std::move(*result.interpolant);
 }
 

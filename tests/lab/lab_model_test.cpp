@@ -19,6 +19,7 @@
 #include "lab/convergence_study.h"
 #include "lab/lab_counts.h"
 #include "lab/lab_export.h"
+#include "lab/method_refusal.h"
 #include "lab/lab_model.h"
 #include "lab/lab_picture.h"
 #include "lab/second_panel.h"
@@ -1303,7 +1304,7 @@ TEST(MethodWork, AWorkInBlocksGivesTheWholeGridsValuesAndStopsWhenOvertaken)
         MethodSettings settings;
         settings.parameters.set(StudyMethod::Local, row.degree);
         BuildResult built = buildInterpolant(row.method, xs, ys, settings);
-        ASSERT_TRUE(built.interpolant) << row.name << ": " << built.refusal;
+        ASSERT_TRUE(built.interpolant) << row.name << ": " << refusalText(row.method, *built.refusal);
         MethodWork work;
         work.method = row.method;
         work.interpolant = *built.interpolant;
