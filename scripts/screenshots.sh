@@ -96,39 +96,35 @@ sleep 0.4
 shot error-decades.png
 stop
 
-start
-# The lab, from the Study menu's last entry; it opens at the screen's top
-# left corner, 1100 x 720.
-xdotool mousemove 20 8 click 1
-sleep 0.5
-xdotool key Up Return
-lab=$(xdotool search --sync --onlyvisible --name "Interpolation lab" | head -n 1)
-sleep 1
-press() { xdotool mousemove "$1" "$2" click 1; sleep 0.5; }
-pick() {  # combo x y, then the keys that choose the entry in its list
-    x=$1; y=$2; shift 2
-    press "$x" "$y"
-    xdotool key "$@" Return
-    sleep 0.8
+# The lab's figures, each opened as a study made from a lesson file: the
+# lesson's function and nodes, other methods, view or panels, no lesson text.
+work=$(mktemp -d)
+labstudy() {  # name lesson methods view [extra keys]
+    sed -e "s/^  \"methods\": .*/  \"methods\": [$3],/" \
+        -e "s/^  \"view\": .*/  \"view\": \"$4\",${5:-}/" \
+        -e '/^  "lesson"/d' -e 's/^  "title": "",$/  "title": ""/' \
+        "$root/lessons/$2" >"$work/$1.tarvel"
+    cd "$root/examples"
+    "$tarvel" "$work/$1.tarvel" &
+    pid=$!
+    lab=$(xdotool search --sync --onlyvisible --name "Interpolation lab" | head -n 1)
+    sleep 2
 }
 labshot() { sleep 1; import -window "$lab" "$out/$1"; echo "wrote $out/$1"; }
-pick 220 38 r                      # Function: Runge
-press 28 209                       # Global polynomial
-press 28 290                       # Natural cubic spline
-press 28 236                       # Local Lagrange off
+labstudy runge-evenly 01-runge.tarvel '"global", "natural"' values
 labshot lab-runge-evenly-spaced.png
-pick 220 66 Down                   # Nodes: Chebyshev points
+stop
+labstudy runge-chebyshev 02-chebyshev.tarvel '"global", "natural"' values
 labshot lab-runge-chebyshev.png
-press 28 316                       # Clamped
-press 28 368                       # PW cubic spline
-pick 220 152 End Up Up Up          # View: Convergence
-sleep 2
+stop
+labstudy convergence 02-chebyshev.tarvel '"global", "natural", "clamped", "pw"' convergence
+sleep 3
 labshot lab-convergence.png
-pick 220 152 Home                  # View: Values
-xdotool key alt+l w                # Lab → Split into two panels
-sleep 1
+stop
+labstudy split 02-chebyshev.tarvel '"global", "natural"' values ' "split": true, "linkAxes": true,'
 labshot lab-split.png
 stop
+rm -rf "$work"
 
 # A lesson, opened from the command line as the file manager opens it.
 cd "$root/examples"
