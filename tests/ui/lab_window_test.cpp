@@ -663,7 +663,7 @@ private slots:
              },
              "The plot shows the whole picture."},
             {"holding the axes", [&] { trigger("labHoldAxesAction"); }, "The axes hold"},
-            {"a copy", [&] { trigger("labCopyNumbersAction"); }, "Copied the numbers of 1 methods."},
+            {"a copy", [&] { trigger("labCopyNumbersAction"); }, "Copied the numbers of 1 method."},
             {"a setting", [&] { setSpinBox(find<QSpinBox>(*lab, "labCount"), 7); },
              "Values p and f of sin(2πx) at 7 nodes"},
         };

@@ -64,6 +64,12 @@
 namespace tarvel::ui {
 namespace {
 
+QString countedMethods(std::size_t count)
+{
+    return QString::number(count) +
+           (count == 1 ? QStringLiteral(" method") : QStringLiteral(" methods"));
+}
+
 // About four steps of Play a second.
 constexpr int kPlayIntervalMs = 250;
 // Points of the convergence view arriving together are drawn together.
@@ -1599,8 +1605,7 @@ void LabWindow::ensureConvergence(const LabModel& model, ConvergenceStudy& study
                     showPictures();
                     updateNumbers();
                     say(QStringLiteral("Largest error against n for ") +
-                        QString::number(study.request()->methods.size()) +
-                        QStringLiteral(" methods at ") +
+                        countedMethods(study.request()->methods.size()) + QStringLiteral(" at ") +
                         QString::number(study.request()->counts.size()) +
                         QStringLiteral(" numbers of nodes."));
                     if (convergenceComplete())
@@ -1692,8 +1697,7 @@ void LabWindow::copyNumbers()
 {
     const std::vector<NumbersRow> rows = numbersWithOrders(model_, convergence_.table());
     QApplication::clipboard()->setText(qstr(numbersText(rows, model_.settings().view)));
-    say(QStringLiteral("Copied the numbers of ") + QString::number(rows.size()) +
-        QStringLiteral(" methods."));
+    say(QStringLiteral("Copied the numbers of ") + countedMethods(rows.size()) + ".");
 }
 
 void LabWindow::copyPicture()
