@@ -385,16 +385,14 @@ void LabWindow::secondPanelChosen(QComboBox* control)
     const PanelChoice earlier = choice2_;
     choice2_ = {chosen(nodes2_, kNodeFamilies), chosen(function2_, kLabFunctions),
                 chosen(view2_, kLabViews)};
-    if (const Refusal refusal = panel2_.follow(model_, choice2_)) {
+    const Refusal refusal = panel2_.follow(model_, choice2_);
+    if (refusal) {
         choice2_ = earlier;
         panel2_.follow(model_, choice2_);
         showSecondPanelChoice();
-        const QString why = qstr(*refusal);
-        control->setToolTip(why);
-        say(why);
-        return;
     }
-    control->setToolTip(toolTips_.value(control));
+    if (saidBeside(control, refusal))
+        return;
     plot2_->releaseWorld();
     refresh();
     if (panel2_.model()->settings().view != LabView::Convergence)
@@ -940,17 +938,27 @@ void LabWindow::applyPendingChanges()
     }
 }
 
+// A refusal is said in the status line and kept in the control's tip; a
+// change taken gives the control its own tip back.
+bool LabWindow::saidBeside(QWidget* control, const Refusal& refusal)
+{
+    if (!refusal) {
+        control->setToolTip(toolTips_.value(control));
+        return false;
+    }
+    const QString why = qstr(*refusal);
+    control->setToolTip(why);
+    say(why);
+    return true;
+}
+
 void LabWindow::settingChanged(Refusal refusal, QWidget* control)
 {
     stopPlay();
-    if (refusal) {
+    if (refusal)
         showSettings();
-        const QString why = qstr(*refusal);
-        control->setToolTip(why);
-        say(why);
+    if (saidBeside(control, refusal))
         return;
-    }
-    control->setToolTip(toolTips_.value(control));
     // Another view has other axes; otherwise the axes stay while held.
     if (control == view_ || !actions_.value("labHoldAxesAction")->isChecked())
         plot_->releaseWorld();

@@ -117,6 +117,7 @@ private:
     void deferChange(QSpinBox* box);
     void applyPendingChanges();
     void settingChanged(Refusal refusal, QWidget* control);
+    bool saidBeside(QWidget* control, const Refusal& refusal);
     void applyExpression();
     void fitNewPicture();
     void showSettings();
