@@ -98,6 +98,11 @@ inline void zoomToTheEndsOfTheNumbers(const ZoomWalk& walk)
     checkStep(walk, "400 presses of +");
     QVERIFY2(walk.statusLine().contains("as close as the numbers allow"),
              qPrintable(walk.statusLine()));
+    // From as close as the numbers allow, a press of - zooms out again.
+    const WorldRect closest = walk.plot.shownWorld();
+    QTest::keyClick(&walk.plot, Qt::Key_Minus);
+    const WorldRect out = walk.plot.shownWorld();
+    QVERIFY2(out.right - out.left > closest.right - closest.left, "- zooms out from the closest");
     QTest::keyClick(&walk.plot, Qt::Key_Home, Qt::ControlModifier);
     pressTimes(walk, Qt::Key_Minus, 400);
     checkStep(walk, "400 presses of -");
