@@ -253,27 +253,70 @@ bool roomy(double width, double height, const Insets& margins)
 
 }  // namespace
 
+std::vector<std::string> titleLines(std::string_view title, double width,
+                                    const LabelExtent& extent, std::size_t maxLines)
+{
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < title.size() && maxLines > 0;) {
+        const std::size_t end = std::min(title.find(' ', at), title.size());
+        const std::string_view word = title.substr(at, end - at);
+        at = end + 1;
+        if (word.empty())
+            continue;
+        if (!lines.empty()) {
+            std::string longer = lines.back() + ' ' + std::string(word);
+            if (lines.size() == maxLines || extent(longer) <= width) {
+                lines.back() = std::move(longer);
+                continue;
+            }
+            // The line ends after its last comma, when it has one.
+            const std::size_t comma = lines.back().rfind(", ");
+            std::string rest = comma == std::string::npos
+                                   ? std::string()
+                                   : lines.back().substr(comma + 2) + ' ' + std::string(word);
+            if (!rest.empty() && (lines.size() + 1 == maxLines || extent(rest) <= width)) {
+                lines.back().resize(comma + 1);
+                lines.push_back(std::move(rest));
+                continue;
+            }
+        }
+        lines.emplace_back(word);
+    }
+    return lines;
+}
+
 PlotFrame plotFrame(double width, double height, const Insets& legend,
                     const FrameMeasures& measures)
 {
     const Insets bare = bareMargins(legend, measures);
-    double title = measures.titleHeight > 0 ? kEdge + measures.titleHeight + kLabelGap : 0;
     double caption =
         measures.withScale && measures.captionHeight > 0 ? measures.captionHeight + kLabelGap : 0;
-    const auto with = [&bare](double titleRoom, double captionRoom) {
-        return Insets{bare.left + captionRoom, bare.top + titleRoom, bare.right,
+    const double titleWidth = width - bare.left - caption - bare.right;
+    std::vector<std::string> lines;
+    if (measures.titleHeight > 0 && measures.titleWidth)
+        lines = titleLines(measures.title, titleWidth, measures.titleWidth, kTitleLines);
+    const auto titleRoom = [&lines, &measures] {
+        return lines.empty() ? 0
+                             : kEdge + static_cast<double>(lines.size()) * measures.titleHeight +
+                                   kLabelGap;
+    };
+    const auto with = [&bare](double titleSpace, double captionRoom) {
+        return Insets{bare.left + captionRoom, bare.top + titleSpace, bare.right,
                       bare.bottom + captionRoom};
     };
-    if (!roomy(width, height, with(title, caption)))
-        title = 0;
-    if (!roomy(width, height, with(title, caption)))
+    // Short of room the title's last line goes first, then the title's others.
+    while (!lines.empty() && !roomy(width, height, with(titleRoom(), caption)))
+        lines = titleLines(measures.title, titleWidth, measures.titleWidth, lines.size() - 1);
+    if (!roomy(width, height, with(0, caption)))
         caption = 0;
+    const double title = titleRoom();
     const DeviceRect area = plotAreaWithin(width, height, with(title, caption));
     PlotFrame frame;
     frame.plotArea = area;
     frame.stripTop = title;
     if (title > 0)
-        frame.title = {area.left, kEdge, area.right, kEdge + measures.titleHeight};
+        frame.title = {area.left, kEdge, area.right, title - kLabelGap};
+    frame.titleLines = std::move(lines);
     if (!measures.withScale)
         return frame;
     const double labelsLeft = legend.left + kEdge + caption;

@@ -73,26 +73,40 @@ struct Insets {
 DeviceRect plotAreaWithin(double width, double height, const Insets& margins);
 
 // What a plot's frame has to make room for, measured by the caller in
-// pixels. A height of 0 leaves that text out.
+// pixels. A height of 0 (or an empty title) leaves that text out.
 struct FrameMeasures {
     double labelHeight = 0;    // a tick label's line
     double yLabelsWidth = 0;   // the widest y label
     double rightOverhang = 0;  // how far the last x label reaches past the plot area
-    double titleHeight = 0;
+    double titleHeight = 0;    // one line of the title
     double captionHeight = 0;  // both captions; the y caption stands upright
     bool withScale = true;     // off: no ticks, labels or captions, edge to edge
+    std::string title;         // UTF-8
+    LabelExtent titleWidth;    // a line of the title across
 };
+
+// A title broken at its spaces into lines no wider than `width`, at most
+// `maxLines` of them: where a word would reach past the width, the line
+// ends after its last comma, else before that word. The last line takes
+// whatever is left, so it (or a single word longer than the width) may
+// still be too wide for the caller to show whole.
+std::vector<std::string> titleLines(std::string_view title, double width,
+                                    const LabelExtent& extent, std::size_t maxLines);
+inline constexpr std::size_t kTitleLines = 2;
 
 // Where a plot's parts go. Title, captions, the strips of the tick labels
 // and the plot area never overlap: the title sits above everything, the x
 // caption under the x labels, the y caption left of the y labels, each
-// spanning the plot area's side. A text that would squeeze the plot area
-// below kMinPlotExtent is left out (its rectangle empty), the title first.
+// spanning the plot area's side. A title wider than the plot area wraps
+// onto a second line. A text that would squeeze the plot area below
+// kMinPlotExtent is left out (its rectangle empty), the title's second line
+// first, then the title, then the captions.
 struct PlotFrame {
     DeviceRect plotArea;
     DeviceRect xLabels;  // ticks and labels under the plot area
     DeviceRect yLabels;  // left of it
-    DeviceRect title;
+    DeviceRect title;    // its lines one under the other
+    std::vector<std::string> titleLines;  // none when the title is left out
     DeviceRect xCaption;
     DeviceRect yCaption;
     double stripTop = 0;  // where a legend strip above the plot area starts

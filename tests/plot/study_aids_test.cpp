@@ -684,8 +684,10 @@ TEST(PlotLayout, LegendGoesInsideOnlyWhereItCoversNothing)
 
 // Title, captions, the tick labels' strips and the plot area never share a
 // pixel and stay inside the picture, down to 320 x 240 and with a legend
-// strip above or beside; texts give way, title first, only where the plot
-// area would shrink below its least extent.
+// strip above or beside; a title wider than the plot area wraps after its
+// comma or else at a space, every word kept in order; texts give way, the
+// title's second line
+// first, only where the plot area would shrink below its least extent.
 TEST(PlotLayout, FramePartsLieApartInsideThePicture)
 {
     struct Case {
@@ -693,25 +695,56 @@ TEST(PlotLayout, FramePartsLieApartInsideThePicture)
         double width, height;
         Insets legend;
         FrameMeasures measures;
-        bool title, captions;  // expected to be shown
+        std::size_t titleLines;  // expected to be shown
+        bool captions;
+        const char* firstLine = nullptr;  // of a title that wraps
     };
-    const FrameMeasures texts{15, 40, 12, 18, 15, true};
+    const LabelExtent sevenPerByte = [](std::string_view text) { return 7.0 * text.size(); };
+    const FrameMeasures texts{15, 40, 12, 18, 15, true, "Runge, 11 evenly spaced nodes",
+                              sevenPerByte};
     FrameMeasures noScale = texts;
     noScale.withScale = false;
+    FrameMeasures longTitle = texts;
+    longTitle.title = "Runge 1/(1 + 25(2x − 1)²), 11 evenly spaced nodes";
+    FrameMeasures runOn = texts;
+    runOn.title = "Runge 1/(1+25(2x−1)²),11 evenly spaced nodes of the lesson about "
+                  "the Runge phenomenon";
     const Case cases[] = {
-        {"the lab's plot", 1100, 560, {}, texts, true, true},
-        {"the smallest plot", 320, 240, {}, texts, true, true},
-        {"legend strip above", 320, 240, {0, 60, 0, 0}, texts, true, true},
-        {"legend strip right", 320, 240, {0, 0, 150, 0}, texts, true, true},
-        {"too low for the title", 320, 130, {}, texts, false, true},
-        {"too low for any text", 320, 95, {}, texts, false, false},
-        {"without the scale only the title", 320, 240, {}, noScale, true, false},
+        {"the lab's plot", 1100, 560, {}, texts, 1, true},
+        {"the smallest plot", 320, 240, {}, texts, 1, true},
+        {"legend strip above", 320, 240, {0, 60, 0, 0}, texts, 1, true},
+        {"legend strip right", 320, 240, {0, 0, 150, 0}, texts, 2, true, "Runge,"},
+        {"too low for the title", 320, 130, {}, texts, 0, true},
+        {"too low for any text", 320, 95, {}, texts, 0, false},
+        {"without the scale only the title", 320, 240, {}, noScale, 1, false},
+        {"a long title on one wide line", 1100, 560, {}, longTitle, 1, true},
+        {"a long title wraps after its comma", 320, 240, {}, longTitle, 2, true,
+         "Runge 1/(1 + 25(2x − 1)²),"},
+        {"too low for the second line", 320, 145, {}, longTitle, 1, true},
+        {"two lines at most, broken at a space", 320, 240, {}, runOn, 2, true,
+         "Runge 1/(1+25(2x−1)²),11 evenly"},
     };
     for (const Case& c : cases) {
         const PlotFrame frame = plotFrame(c.width, c.height, c.legend, c.measures);
-        EXPECT_EQ(!emptyRect(frame.title), c.title) << c.name;
+        ASSERT_EQ(frame.titleLines.size(), c.titleLines) << c.name;
+        EXPECT_EQ(!emptyRect(frame.title), c.titleLines > 0) << c.name;
         EXPECT_EQ(!emptyRect(frame.xCaption), c.captions) << c.name;
         EXPECT_EQ(!emptyRect(frame.yCaption), c.captions) << c.name;
+        if (c.titleLines > 0) {
+            EXPECT_EQ(frame.title.bottom - frame.title.top,
+                      c.measures.titleHeight * static_cast<double>(c.titleLines))
+                << c.name;
+            std::string joined;
+            for (const std::string& line : frame.titleLines)
+                joined += (joined.empty() ? "" : " ") + line;
+            EXPECT_EQ(joined, c.measures.title) << c.name;
+            const double room = frame.title.right - frame.title.left;
+            for (std::size_t k = 0; k + 1 < frame.titleLines.size(); ++k)
+                EXPECT_LE(c.measures.titleWidth(frame.titleLines[k]), room) << c.name;
+            if (c.firstLine) {
+                EXPECT_EQ(frame.titleLines[0], c.firstLine) << c.name;
+            }
+        }
         const std::pair<const char*, DeviceRect> parts[] = {
             {"plot area", frame.plotArea}, {"x labels", frame.xLabels},
             {"y labels", frame.yLabels},   {"title", frame.title},

@@ -220,7 +220,12 @@ PlotFrame frameFor(const LayoutFrame& frame, const Insets& strip)
     measures.labelHeight = frame.metrics.height();
     measures.rightOverhang = frame.metrics.horizontalAdvance("0.00") / 2;
     measures.withScale = frame.options.showScale;
-    measures.titleHeight = texts.title.isEmpty() ? 0 : QFontMetricsF(titleFont(frame.font)).height();
+    const QFontMetricsF titleMetrics(titleFont(frame.font));
+    measures.titleHeight = titleMetrics.height();
+    measures.title = texts.title.toStdString();
+    measures.titleWidth = [&titleMetrics](std::string_view text) {
+        return titleMetrics.horizontalAdvance(qstr(text));
+    };
     measures.captionHeight =
         texts.xCaption.isEmpty() && texts.yCaption.isEmpty() ? 0 : frame.metrics.height();
     if (measures.withScale) {
@@ -238,8 +243,8 @@ PlotFrame frameFor(const LayoutFrame& frame, const Insets& strip)
     return plotFrame(frame.size.width(), frame.size.height(), strip, measures);
 }
 
-// The title and the captions in their boxes, elided to fit; the y caption
-// reads upwards.
+// The title's lines and the captions in their boxes, elided to fit; the y
+// caption reads upwards.
 void paintFrameTexts(QPainter& painter, const FrameTexts& texts, const PlotFrame& frame)
 {
     painter.setPen(thinPen(kForeground));
@@ -248,8 +253,12 @@ void paintFrameTexts(QPainter& painter, const FrameTexts& texts, const PlotFrame
         painter.save();
         painter.setFont(titleFont(painter.font()));
         const QFontMetricsF metrics(painter.font());
-        painter.drawText(title, Qt::AlignCenter,
-                         metrics.elidedText(texts.title, Qt::ElideRight, title.width()));
+        QRectF line(title.topLeft(), QSizeF(title.width(), metrics.height()));
+        for (const std::string& text : frame.titleLines) {
+            painter.drawText(line, Qt::AlignCenter,
+                             metrics.elidedText(qstr(text), Qt::ElideRight, title.width()));
+            line.translate(0, metrics.height());
+        }
         painter.restore();
     }
     const QFontMetricsF metrics(painter.font());
