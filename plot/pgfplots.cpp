@@ -263,12 +263,12 @@ std::string styleOf(PgfCurve::Style style, const std::string& colour, const std:
 void appendAxisOptions(std::string& tex, const PgfFigure& f)
 {
     const auto option = [&tex](const std::string& text) { tex += "  " + text + ",\n"; };
-    char size[64];
-    std::snprintf(size, sizeof size, "width=%.3fcm, height=%.3fcm", f.widthCm, f.heightCm);
-    option(size);
-    option("scale only axis=false");
-    if (!f.title.empty())
+    option("width=\\tarvelwidth, height=\\tarvelheight");
+    option("scale only axis");
+    if (!f.title.empty()) {
         option("title={" + latexText(f.title) + "}");
+        option("title style={text width=\\tarvelwidth, align=center}");
+    }
     if (!f.xCaption.empty())
         option("xlabel={" + latexText(f.xCaption) + "}");
     if (!f.yCaption.empty())
@@ -283,8 +283,13 @@ void appendAxisOptions(std::string& tex, const PgfFigure& f)
     option("ymin=" + number(shown(yLo, f.logY)) + ", ymax=" + number(shown(yHi, f.logY)));
     option("unbounded coords=jump");
     option("clip=true");
-    if (f.legend)
-        option("legend pos=outer north east, legend cell align=left");
+    if (f.legend) {
+        // Under the x caption, where there is one.
+        char below[48];
+        std::snprintf(below, sizeof below, "tarvel legend=%.1fpt",
+                      f.xCaption.empty() ? 3 : 1.5 * f.fontPt + 3);
+        option(std::string("legend cell align=left, ") + below);
+    }
     char width[96];
     std::snprintf(width, sizeof width, "every axis plot/.append style={line width=%.2fpt}",
                   f.lineWidthPt);
@@ -293,14 +298,71 @@ void appendAxisOptions(std::string& tex, const PgfFigure& f)
 
 }  // namespace
 
+namespace {
+
+// The panels are typeset side by side, measured, and typeset again with
+// their axes widened or narrowed by the difference, so that the panels with
+// their labels, titles and legends take the size asked for; twice, because
+// the legend's distance grows with the axis. The first guess leaves the
+// axes 70 % of the page. All axes come out of one size. The legends stand
+// right of their axes, or in columns under them when the widest entry would
+// leave an axis less than about half its panel.
+constexpr const char* kFitPanels =
+    "\\newsavebox\\tarvelbox\n"
+    "\\newlength\\tarvelwidth\n"
+    "\\newlength\\tarvelheight\n"
+    "\\newlength\\tarvelentry\n"
+    "\\newlength\\tarvelcolumn\n"
+    "\\newcount\\tarvelentries\n"
+    "\\newcount\\tarvelcolumns\n"
+    "\\newif\\iftarvelbelow\n"
+    "\\newcommand\\tarvelwidest[1]{%\n"
+    "  \\settowidth\\tarvelcolumn{#1}\\advance\\tarvelentries by 1\n"
+    "  \\ifdim\\tarvelcolumn>\\tarvelentry \\setlength\\tarvelentry{\\tarvelcolumn}\\fi}\n"
+    "\\pgfplotsset{tarvel legend/.code={\\iftarvelbelow\n"
+    "  \\pgfplotsset{legend style={at={(xticklabel cs:0.5,#1)}, anchor=north},\n"
+    "    legend columns=\\the\\tarvelcolumns,\n"
+    "    /tikz/every even column/.append style={column sep=4pt}}%\n"
+    "  \\else\\pgfplotsset{legend pos=outer north east}\\fi}}\n"
+    "% \\tarvelmeasure{panels}{count}{panel width}{height}\n"
+    "\\newcommand\\tarvelmeasure[4]{%\n"
+    "  \\sbox\\tarvelbox{#1}%\n"
+    "  \\setlength\\tarvelwidth{\\dimexpr\\tarvelwidth+((#3)*#2-\\wd\\tarvelbox)/#2\\relax}%\n"
+    "  \\setlength\\tarvelheight{\\dimexpr\\tarvelheight+#4-\\ht\\tarvelbox-\\dp\\tarvelbox\\relax}%\n"
+    "  \\ifdim\\tarvelwidth<1cm \\setlength\\tarvelwidth{1cm}\\fi\n"
+    "  \\ifdim\\tarvelheight<1cm \\setlength\\tarvelheight{1cm}\\fi}\n"
+    "% \\tarvelfit{panels}{count}{panel width}{height}{legend entries}\n"
+    "\\newcommand\\tarvelfit[5]{%\n"
+    "  \\setlength\\tarvelentry{0pt}\\tarvelentries=0 #5%\n"
+    "  \\setlength\\tarvelcolumn{\\dimexpr\\tarvelentry+1.2cm\\relax}%\n"
+    "  \\ifdim\\tarvelcolumn>\\dimexpr(#3)*45/100\\relax \\tarvelbelowtrue\\else\\tarvelbelowfalse\\fi\n"
+    "  \\tarvelcolumns=\\numexpr(\\dimexpr#3\\relax-\\tarvelcolumn/2)/\\tarvelcolumn\\relax\n"
+    "  \\ifnum\\tarvelcolumns>\\tarvelentries \\tarvelcolumns=\\tarvelentries\\fi\n"
+    "  \\ifnum\\tarvelcolumns<1 \\tarvelcolumns=1 \\fi\n"
+    "  \\setlength\\tarvelwidth{\\dimexpr(#3)*7/10\\relax}%\n"
+    "  \\setlength\\tarvelheight{\\dimexpr(#4)*7/10\\relax}%\n"
+    "  \\tarvelmeasure{#1}{#2}{#3}{#4}\\tarvelmeasure{#1}{#2}{#3}{#4}%\n"
+    "  \\sbox\\tarvelbox{#1}\\usebox\\tarvelbox}\n";
+
+// The page's border on each side, in TeX points; the panels share the rest.
+constexpr double kBorderPt = 4;
+
+// A panel's name as a TeX command: letters only.
+std::string panelCommand(std::size_t index)
+{
+    return "\\tarvelpanel" + std::string(1, static_cast<char>('A' + index % 26));
+}
+
+}  // namespace
+
 std::string pgfplotsDocument(std::span<const PgfFigure> figures)
 {
-    std::string tex =
-        "% Written by Tarvel: compile with pdflatex.\n"
-        "\\documentclass[border=4pt]{standalone}\n"
-        "\\usepackage{tikz}\n"
-        "\\usepackage{pgfplots}\n"
-        "\\pgfplotsset{compat=1.16}\n";
+    char border[64];
+    std::snprintf(border, sizeof border, "\\documentclass[border=%gpt]{standalone}\n", kBorderPt);
+    std::string tex = std::string("% Written by Tarvel: compile with pdflatex.\n") + border +
+                      "\\usepackage{tikz}\n"
+                      "\\usepackage{pgfplots}\n"
+                      "\\pgfplotsset{compat=1.16}\n";
     std::vector<unsigned> colours;
     const auto colourOf = [&colours](unsigned rgb) {
         const auto at = std::find(colours.begin(), colours.end(), rgb);
@@ -309,14 +371,21 @@ std::string pgfplotsDocument(std::span<const PgfFigure> figures)
         colours.push_back(rgb);
         return colourName(colours.size() - 1);
     };
-    std::string axes;
+    std::string panels;
+    std::string placed;
+    std::string entries;
+    double widthCm = 0;
     for (std::size_t k = 0; k < figures.size(); ++k) {
         const PgfFigure& f = figures[k];
         std::string body;
+        const auto entry = [&body, &entries](const std::string& text) {
+            body += "\\addlegendentry{" + latexText(text) + "}\n";
+            entries += "\\tarvelwidest{" + latexText(text) + "}";
+        };
         if (f.legend)
             for (const PgfLegendLine& line : f.legendLines) {
                 body += "\\addlegendimage{" + styleOf(line.style, colourOf(line.rgb), "") + "}\n";
-                body += "\\addlegendentry{" + latexText(line.text) + "}\n";
+                entry(line.text);
             }
         const Box box = roomAround(f.world);
         for (const PgfCurve& curve : f.curves) {
@@ -336,16 +405,13 @@ std::string pgfplotsDocument(std::span<const PgfFigure> figures)
                         latexText(curve.endLabel) + "}";
             body += ";\n";
             if (named)
-                body += "\\addlegendentry{" + latexText(curve.name) + "}\n";
+                entry(curve.name);
         }
-        axes += "\\begin{axis}[\n";
-        // Each further panel stands on the right of the one before it.
-        if (figures.size() > 1)
-            axes += "  name=panel" + std::to_string(k + 1) + ",\n";
-        if (k > 0)
-            axes += "  at={(panel" + std::to_string(k) + ".outer east)}, anchor=outer west,\n";
-        appendAxisOptions(axes, f);
-        axes += "]\n" + body + "\\end{axis}\n";
+        panels += "\\newcommand" + panelCommand(k) + "{%\n\\begin{tikzpicture}\n\\begin{axis}[\n";
+        appendAxisOptions(panels, f);
+        panels += "]\n" + body + "\\end{axis}\n\\end{tikzpicture}}\n";
+        placed += panelCommand(k);
+        widthCm += f.widthCm;
     }
     for (std::size_t i = 0; i < colours.size(); ++i) {
         char definition[80];
@@ -353,12 +419,23 @@ std::string pgfplotsDocument(std::span<const PgfFigure> figures)
                       colourName(i).c_str(), colours[i]);
         tex += definition;
     }
+    tex += kFitPanels + panels;
     const double fontPt = figures.empty() ? 10 : figures.front().fontPt;
     char font[80];
     std::snprintf(font, sizeof font, "\\begin{document}\n\\fontsize{%.1f}{%.1f}\\selectfont\n",
                   fontPt, fontPt * 1.2);
     tex += font;
-    tex += "\\begin{tikzpicture}\n" + axes + "\\end{tikzpicture}\n\\end{document}\n";
+    if (!figures.empty()) {
+        // Side by side, left to right, with the page's two borders shared
+        // out over the panels' widths.
+        const double count = static_cast<double>(figures.size());
+        char size[128];
+        std::snprintf(size, sizeof size, "}{%zu}{%.3fcm-%.3fpt}{%.3fcm-%.3fpt}{", figures.size(),
+                      widthCm / count, 2 * kBorderPt / count, figures.front().heightCm,
+                      2 * kBorderPt);
+        tex += "\\tarvelfit{" + placed + size + entries + "}\n";
+    }
+    tex += "\\end{document}\n";
     return tex;
 }
 

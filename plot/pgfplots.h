@@ -39,7 +39,7 @@ struct PgfFigure {
     bool logX = false;  // world x is log10 of the value shown
     bool logY = false;
     WorldRect world;    // the limits, in world coordinates
-    double widthCm = 12;
+    double widthCm = 12;  // of the page, labels, title and legend included
     double heightCm = 8;
     double fontPt = 10;
     double lineWidthPt = 0.8;
@@ -54,8 +54,9 @@ inline constexpr std::size_t kPgfMaxPoints = 501;
 
 // The whole .tex document.
 std::string pgfplotsDocument(const PgfFigure& figure);
-// One document of several figures side by side, left to right, each its
-// own axis of its own size.
+// One document of several figures side by side, left to right, on a page
+// as wide as their widths together and as high as the first: each its own
+// axis, all axes of one size.
 std::string pgfplotsDocument(std::span<const PgfFigure> figures);
 
 // A text of the program (UTF-8) as LaTeX typesets it with pdflatex: the

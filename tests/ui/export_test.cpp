@@ -52,7 +52,8 @@ QString readText(const QString& path)
     return QString::fromUtf8(file.readAll());
 }
 
-// Runs pdflatex on the file in its folder; the log's end on failure.
+// Runs pdflatex on the file in its folder, its PDF's objects left
+// uncompressed for pageOf; the log's end on failure.
 QString compiled(const QString& texPath)
 {
     const QString pdflatex = QStandardPaths::findExecutable("pdflatex");
@@ -60,13 +61,42 @@ QString compiled(const QString& texPath)
         return "pdflatex is missing: scripts/install-deps.sh installs texlive-latex-base";
     QProcess run;
     run.setWorkingDirectory(QFileInfo(texPath).absolutePath());
-    run.start(pdflatex, {"-interaction=nonstopmode", "-halt-on-error", QFileInfo(texPath).fileName()});
+    run.start(pdflatex, {"-interaction=nonstopmode", "-halt-on-error",
+                         "\\pdfobjcompresslevel=0\\input{" + QFileInfo(texPath).fileName() + "}"});
     if (!run.waitForFinished(120000))
         return "pdflatex did not finish";
     if (run.exitStatus() != QProcess::NormalExit || run.exitCode() != 0)
         return QString::fromUtf8(run.readAllStandardOutput()).right(1500);
     const QString pdf = texPath.chopped(4) + ".pdf";
     return QFile::exists(pdf) ? QString() : "no PDF written";
+}
+
+// The first page's size in centimetres, from the MediaBox of a PDF; empty
+// when there is none.
+QSizeF pageOf(const QString& pdfPath)
+{
+    QFile file(pdfPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QRegularExpressionMatch box =
+        QRegularExpression(R"(/MediaBox\s*\[\s*0\s+0\s+([0-9.]+)\s+([0-9.]+)\s*\])")
+            .match(QString::fromLatin1(file.readAll()));
+    if (!box.hasMatch())
+        return {};
+    const auto cm = [](const QString& points) { return points.toDouble() * 2.54 / 72; };
+    return QSizeF(cm(box.captured(1)), cm(box.captured(2)));
+}
+
+// Whether a page is the size asked for within 2 mm either way.
+bool nearly(const QSizeF& page, const QSizeF& asked)
+{
+    return std::abs(page.width() - asked.width()) <= 0.2 &&
+           std::abs(page.height() - asked.height()) <= 0.2;
+}
+
+QString cmText(const QSizeF& size)
+{
+    return QString("%1 x %2 cm").arg(size.width(), 0, 'f', 2).arg(size.height(), 0, 'f', 2);
 }
 
 // The largest number of points in one \addplot.
@@ -184,7 +214,7 @@ private slots:
     // Each format comes out at the size asked for: a PNG of so many pixels
     // (from pixels or from centimetres at a resolution), an SVG, PDF or
     // pgfplots page of so many centimetres (a PDF page to the nearest point,
-    // as Qt's writer sets it).
+    // as Qt's writer sets it; a compiled pgfplots page within 2 mm).
     void eachFormatComesOutAtTheAskedSize()
     {
         std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global", "natural"}));
@@ -202,7 +232,7 @@ private slots:
             {"wide.svg", ExportFormat::Svg, true, 16, 9, 150, "width=\"160mm\" height=\"90mm\""},
             {"wide.pdf", ExportFormat::Pdf, true, 16, 9, 150, "/MediaBox [0 0 454.000000 255.000000]"},
             {"px.pdf", ExportFormat::Pdf, false, 600, 300, 300, "/MediaBox [0 0 144.000000 72.000000]"},
-            {"column.tex", ExportFormat::Tex, true, 8.5, 6.4, 150, "width=8.500cm, height=6.400cm"},
+            {"column.tex", ExportFormat::Tex, true, 8.5, 6.4, 150, "8.50 x 6.40 cm"},
             {"curves.csv", ExportFormat::Csv, true, 16, 12, 150, "curve,x,y\n\"Runge"},
         };
         for (const auto& c : cases) {
@@ -219,6 +249,12 @@ private slots:
                 QCOMPARE(QString("%1 x %2").arg(image.width()).arg(image.height()),
                          QString(c.expected));
                 QCOMPARE(image.dotsPerMeterX(), static_cast<int>(std::lround(c.dpi / 0.0254)));
+                continue;
+            }
+            if (c.format == ExportFormat::Tex) {
+                QCOMPARE(compiled(path), QString());
+                const QSizeF page = pageOf(path.chopped(4) + ".pdf");
+                QVERIFY2(nearly(page, {c.width, c.height}), qPrintable(cmText(page)));
                 continue;
             }
             QFile file(path);
@@ -362,22 +398,25 @@ private slots:
         QVERIFY2(differ <= 40, qPrintable(QString("%1 pixels differ in %2,%3 %4x%5").arg(differ).arg(where.x()).arg(where.y()).arg(where.width()).arg(where.height())));
         QVERIFY(both.copy(0, 0, 400, 400) != second);
 
-        // The pgfplots file: two axes side by side, each with its own title
-        // and half the width, compiled as it is.
+        // The pgfplots file: two axes side by side, each with its own title,
+        // compiled as it is onto a page of the size asked for, legends and
+        // all, at the dialog's first size and at a wide one.
         settings.format = ExportFormat::Tex;
         settings.centimetres = true;
-        settings.width = 24;
-        settings.height = 8;
-        const QString texPath = dir.filePath("both.tex");
-        QCOMPARE(exportPlot(lab->plot(), settings, texPath), QString());
-        const QString tex = readText(texPath);
-        QCOMPARE(static_cast<int>(tex.count("\\begin{axis}")), 2);
-        QCOMPARE(static_cast<int>(tex.count("width=12.000cm")), 2);
-        QVERIFY(tex.contains("at={(panel1.outer east)}, anchor=outer west"));
-        const qsizetype secondAxis = tex.indexOf("name=panel2");
-        QVERIFY(tex.lastIndexOf("11 evenly spaced nodes}", secondAxis) >= 0);
-        QVERIFY(tex.indexOf("11 Chebyshev points}", secondAxis) > secondAxis);
-        QCOMPARE(compiled(texPath), QString());
+        for (const QSizeF asked : {QSizeF(16, 12), QSizeF(24, 8)}) {
+            settings.width = asked.width();
+            settings.height = asked.height();
+            const QString texPath = dir.filePath(QString("both%1.tex").arg(asked.width()));
+            QCOMPARE(exportPlot(lab->plot(), settings, texPath), QString());
+            const QString tex = readText(texPath);
+            QCOMPARE(static_cast<int>(tex.count("\\begin{axis}")), 2);
+            const qsizetype secondAxis = tex.indexOf("\\begin{axis}", tex.indexOf("\\begin{axis}") + 1);
+            QVERIFY(tex.lastIndexOf("11 evenly spaced nodes}", secondAxis) >= 0);
+            QVERIFY(tex.indexOf("11 Chebyshev points}", secondAxis) > secondAxis);
+            QCOMPARE(compiled(texPath), QString());
+            const QSizeF page = pageOf(texPath.chopped(4) + ".pdf");
+            QVERIFY2(nearly(page, asked), qPrintable(cmText(page)));
+        }
 
         // The quick save and the print hold both panels, each at the width
         // it has in the window, not the two squeezed into the first's.
