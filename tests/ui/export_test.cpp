@@ -346,6 +346,34 @@ private slots:
         QVERIFY(!QApplication::activeModalWidget());
     }
 
+    // A PNG's texts keep their size against the figure at any resolution:
+    // the same centimetres at twice the dots per inch are the same picture
+    // at twice the pixels, not one with texts twice as large.
+    void aPngKeepsItsProportionsAtAnyResolution()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global"}));
+        QTemporaryDir dir;
+        ExportSettings settings;
+        settings.format = ExportFormat::Png;
+        settings.width = 8;
+        settings.height = 6;
+        QImage images[2];
+        for (const int times : {1, 2}) {
+            settings.dpi = 96 * times;
+            const QString path = dir.filePath(QString("at%1.png").arg(settings.dpi));
+            QCOMPARE(exportPlot(lab->plot(), settings, path), QString());
+            images[times - 1] = QImage(path).convertToFormat(QImage::Format_RGB32);
+        }
+        const QImage halved = images[1].scaled(images[0].size(), Qt::IgnoreAspectRatio,
+                                               Qt::SmoothTransformation);
+        int differ = 0;
+        for (int y = 0; y < halved.height(); ++y)
+            for (int x = 0; x < halved.width(); ++x)
+                differ += std::abs(qGray(halved.pixel(x, y)) - qGray(images[0].pixel(x, y))) > 96;
+        const int pixels = halved.width() * halved.height();
+        QVERIFY2(differ < pixels / 50, qPrintable(QString("%1 of %2 pixels differ").arg(differ).arg(pixels)));
+    }
+
     // A PNG above the pixel cap is refused with its size before anything is
     // painted, and an earlier file of the name stays as it was.
     void aPngAboveThePixelCapIsRefused()

@@ -60,13 +60,22 @@ std::function<QImage()> figureImagePainting(const PlotView& plot, const ExportSe
         QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
         if (image.isNull())
             return image;
-        const int dotsPerMetre = static_cast<int>(std::lround(dpi / 0.0254));
-        image.setDotsPerMeterX(dotsPerMetre);
-        image.setDotsPerMeterY(dotsPerMetre);
+        const auto setDpi = [&image](double dotsPerInch) {
+            const int dotsPerMetre = static_cast<int>(std::lround(dotsPerInch / 0.0254));
+            image.setDotsPerMeterX(dotsPerMetre);
+            image.setDotsPerMeterY(dotsPerMetre);
+        };
+        // Painted at the layout's resolution, where the fonts were measured
+        // (the scale alone makes the pixels); the file then says the
+        // resolution asked for.
+        setDpi(kLayoutDpi);
         image.fill(kBackground);
-        QPainter painter(&image);
-        painter.scale(pixels.width() / layout.width(), pixels.height() / layout.height());
-        paint(painter, layout);
+        {
+            QPainter painter(&image);
+            painter.scale(pixels.width() / layout.width(), pixels.height() / layout.height());
+            paint(painter, layout);
+        }
+        setDpi(dpi);
         return image;
     };
 }
