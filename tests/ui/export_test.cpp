@@ -268,6 +268,13 @@ private slots:
         broken.width = 0;
         QVERIFY(!exportPlot(lab->plot(), broken, dir.filePath("none.pdf")).isEmpty());
         QVERIFY(!QFile::exists(dir.filePath("none.pdf")));
+        // A name that says another format is refused, and no file written.
+        ExportSettings svg;
+        svg.format = ExportFormat::Svg;
+        QCOMPARE(exportPlot(lab->plot(), svg, dir.filePath("figure.PDF")),
+                 QString("“figure.PDF” ends in .pdf, but the format chosen is SVG drawing: "
+                         "name it .svg, or choose the format of .pdf."));
+        QVERIFY(!QFile::exists(dir.filePath("figure.PDF")));
     }
 
     // The dialog previews the figure in the proportions asked for, and the

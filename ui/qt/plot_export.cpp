@@ -1,6 +1,7 @@
 #include "ui/qt/plot_export.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QPageSize>
 #include <QRegularExpression>
 #include <QPainter>
@@ -171,10 +172,31 @@ QString exportFilter(ExportFormat format)
     return "CSV of the drawn curves (*.csv)";
 }
 
+namespace {
+
+// Why a file's name does not fit the format chosen: it ends in the suffix of
+// another one, which would hide what the file holds; nothing when it fits.
+std::optional<QString> misnamed(ExportFormat format, const QString& fileName)
+{
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    for (const ExportFormat other : {ExportFormat::Png, ExportFormat::Svg, ExportFormat::Pdf,
+                                     ExportFormat::Tex, ExportFormat::Csv})
+        if (other != format && suffix == exportSuffix(other))
+            return QStringLiteral("“%1” ends in .%2, but the format chosen is %3: name it .%4, "
+                                  "or choose the format of .%2.")
+                .arg(QFileInfo(fileName).fileName(), suffix,
+                     exportFilter(format).section(" (", 0, 0), exportSuffix(format));
+    return std::nullopt;
+}
+
+}  // namespace
+
 QString exportPlot(const PlotView& plot, const ExportSettings& s, const QString& fileName)
 {
     if (!(s.width > 0) || !(s.height > 0) || !(s.dpi > 0) || !(s.fontPt > 0))
         return QStringLiteral("The size, the resolution and the font size must be above 0.");
+    if (const std::optional<QString> why = misnamed(s.format, fileName))
+        return *why;
     switch (s.format) {
     case ExportFormat::Png: {
         const QSize pixels = exportPixels(s);
