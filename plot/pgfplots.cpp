@@ -260,14 +260,34 @@ std::string styleOf(PgfCurve::Style style, const std::string& colour, const std:
     return options;
 }
 
+// The title as LaTeX that breaks a line after a comma rather than at
+// another space: those cost TeX a penalty (\tarvelspace).
+std::string titleText(std::string_view title)
+{
+    std::string tex;
+    std::size_t at = 0;
+    while (at <= title.size()) {
+        const std::size_t comma = std::min(title.find(", ", at), title.size());
+        std::string part = latexText(title.substr(at, comma - at));
+        for (std::size_t space = part.find(' '); space != std::string::npos;
+             space = part.find(' ', space + 13))
+            part.replace(space, 1, "\\tarvelspace ");
+        tex += part;
+        if (comma < title.size())
+            tex += ", ";
+        at = comma + 2;
+    }
+    return tex;
+}
+
 void appendAxisOptions(std::string& tex, const PgfFigure& f)
 {
     const auto option = [&tex](const std::string& text) { tex += "  " + text + ",\n"; };
     option("width=\\tarvelwidth, height=\\tarvelheight");
     option("scale only axis");
     if (!f.title.empty()) {
-        option("title={" + latexText(f.title) + "}");
-        option("title style={text width=\\tarvelwidth, align=center}");
+        option("title={" + titleText(f.title) + "}");
+        option("title style={text width=\\tarvelwidth, align=flush center}");
     }
     if (!f.xCaption.empty())
         option("xlabel={" + latexText(f.xCaption) + "}");
@@ -306,7 +326,8 @@ namespace {
 // the legend's distance grows with the axis. The first guess leaves the
 // axes 70 % of the page. All axes come out of one size. The legends stand
 // right of their axes, or in columns under them when the widest entry would
-// leave an axis less than about half its panel.
+// leave an axis less than about half its panel. A title breaks at a
+// \tarvelspace only where it must.
 constexpr const char* kFitPanels =
     "\\newsavebox\\tarvelbox\n"
     "\\newlength\\tarvelwidth\n"
@@ -316,6 +337,7 @@ constexpr const char* kFitPanels =
     "\\newcount\\tarvelentries\n"
     "\\newcount\\tarvelcolumns\n"
     "\\newif\\iftarvelbelow\n"
+    "\\newcommand\\tarvelspace{\\penalty500\\ }\n"
     "\\newcommand\\tarvelwidest[1]{%\n"
     "  \\settowidth\\tarvelcolumn{#1}\\advance\\tarvelentries by 1\n"
     "  \\ifdim\\tarvelcolumn>\\tarvelentry \\setlength\\tarvelentry{\\tarvelcolumn}\\fi}\n"

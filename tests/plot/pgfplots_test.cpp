@@ -32,6 +32,19 @@ TEST(Pgfplots, TextsBecomeLatexThatPdflatexSets)
         EXPECT_EQ(latexText(c.text), c.latex) << c.text;
 }
 
+// A title breaks after its comma where it can: its other spaces cost TeX
+// a penalty.
+TEST(Pgfplots, ATitleBreaksAfterItsCommaFirst)
+{
+    PgfFigure figure;
+    figure.title = "Runge 1/(1 + x²), 11 evenly spaced nodes";
+    EXPECT_NE(pgfplotsDocument(figure).find(
+                  "title={Runge\\tarvelspace 1/(1\\tarvelspace +\\tarvelspace "
+                  "x\\textsuperscript{2}), 11\\tarvelspace evenly\\tarvelspace "
+                  "spaced\\tarvelspace nodes}"),
+              std::string::npos);
+}
+
 std::string dataOf(const std::string& tex)
 {
     const std::size_t from = tex.find("coordinates {");
