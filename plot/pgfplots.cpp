@@ -429,7 +429,9 @@ std::string pgfplotsDocument(std::span<const PgfFigure> figures)
             if (named)
                 entry(curve.name);
         }
-        panels += "\\newcommand" + panelCommand(k) + "{%\n\\begin{tikzpicture}\n\\begin{axis}[\n";
+        // On the axis's lower edge, so that the panels' axes line up.
+        panels += "\\newcommand" + panelCommand(k) +
+                  "{%\n\\begin{tikzpicture}[baseline]\n\\begin{axis}[\n";
         appendAxisOptions(panels, f);
         panels += "]\n" + body + "\\end{axis}\n\\end{tikzpicture}}\n";
         placed += panelCommand(k);

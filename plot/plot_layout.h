@@ -92,15 +92,15 @@ struct FrameMeasures {
 // still be too wide for the caller to show whole.
 std::vector<std::string> titleLines(std::string_view title, double width,
                                     const LabelExtent& extent, std::size_t maxLines);
-inline constexpr std::size_t kTitleLines = 2;
+inline constexpr std::size_t kTitleLines = 3;
 
 // Where a plot's parts go. Title, captions, the strips of the tick labels
 // and the plot area never overlap: the title sits above everything, the x
 // caption under the x labels, the y caption left of the y labels, each
 // spanning the plot area's side. A title wider than the plot area wraps
-// onto a second line. A text that would squeeze the plot area below
-// kMinPlotExtent is left out (its rectangle empty), the title's second line
-// first, then the title, then the captions.
+// onto further lines, kTitleLines at most. A text that would squeeze the
+// plot area below kMinPlotExtent is left out (its rectangle empty), the
+// title's last line first, then its others, then the captions.
 struct PlotFrame {
     DeviceRect plotArea;
     DeviceRect xLabels;  // ticks and labels under the plot area

@@ -686,8 +686,8 @@ TEST(PlotLayout, LegendGoesInsideOnlyWhereItCoversNothing)
 // pixel and stay inside the picture, down to 320 x 240 and with a legend
 // strip above or beside; a title wider than the plot area wraps after its
 // comma or else at a space, every word kept in order; texts give way, the
-// title's second line
-// first, only where the plot area would shrink below its least extent.
+// title's last line first, only where the plot area would shrink below its
+// least extent.
 TEST(PlotLayout, FramePartsLieApartInsideThePicture)
 {
     struct Case {
@@ -708,12 +708,12 @@ TEST(PlotLayout, FramePartsLieApartInsideThePicture)
     longTitle.title = "Runge 1/(1 + 25(2x − 1)²), 11 evenly spaced nodes";
     FrameMeasures runOn = texts;
     runOn.title = "Runge 1/(1+25(2x−1)²),11 evenly spaced nodes of the lesson about "
-                  "the Runge phenomenon";
+                  "the Runge phenomenon and the Chebyshev points that mend it";
     const Case cases[] = {
         {"the lab's plot", 1100, 560, {}, texts, 1, true},
         {"the smallest plot", 320, 240, {}, texts, 1, true},
         {"legend strip above", 320, 240, {0, 60, 0, 0}, texts, 1, true},
-        {"legend strip right", 320, 240, {0, 0, 150, 0}, texts, 2, true, "Runge,"},
+        {"legend strip right", 320, 240, {0, 0, 150, 0}, texts, 3, true, "Runge,"},
         {"too low for the title", 320, 130, {}, texts, 0, true},
         {"too low for any text", 320, 95, {}, texts, 0, false},
         {"without the scale only the title", 320, 240, {}, noScale, 1, false},
@@ -721,7 +721,7 @@ TEST(PlotLayout, FramePartsLieApartInsideThePicture)
         {"a long title wraps after its comma", 320, 240, {}, longTitle, 2, true,
          "Runge 1/(1 + 25(2x − 1)²),"},
         {"too low for the second line", 320, 145, {}, longTitle, 1, true},
-        {"two lines at most, broken at a space", 320, 240, {}, runOn, 2, true,
+        {"three lines at most, broken at spaces", 320, 240, {}, runOn, 3, true,
          "Runge 1/(1+25(2x−1)²),11 evenly"},
     };
     for (const Case& c : cases) {
