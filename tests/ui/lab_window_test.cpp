@@ -315,13 +315,15 @@ private slots:
 
     // A legend entry longer than the plot has room for ends in "…"; the
     // legend stays inside the plot and its tooltip gives the entries whole.
+    // One too long for a column beside the plot stands whole above it.
     void aLegendTooLongForThePlotEndsInAnEllipsis()
     {
         const struct {
             int width;
             int letters;
             bool shortened;
-        } cases[] = {{640, 20, false}, {640, 200, true}, {300, 60, true}, {260, 8, false}};
+        } cases[] = {{640, 20, false}, {640, 200, true}, {300, 60, true}, {260, 8, false},
+                     {640, 40, false}};
         for (const auto& c : cases) {
             PlotView view;
             view.resize(c.width, 240);

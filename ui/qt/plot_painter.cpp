@@ -467,7 +467,8 @@ struct PlacedLegend {
 };
 
 // The legend takes a strip beside the plot area, which shrinks to make room;
-// right of it or, flowing in rows, above it, whichever takes the smaller share.
+// right of it or, flowing in rows, above it, whichever takes the smaller
+// share, and above it when only there its entries stand whole.
 PlacedLegend legendInStrip(const LayoutFrame& frame, Legend column)
 {
     const double right = column.size.width() + kLegendInset * 2;
@@ -475,7 +476,8 @@ PlacedLegend legendInStrip(const LayoutFrame& frame, Legend column)
     Legend above = legendFor(frame.scene, frame.metrics, across, across - 2 * kLegendPadding);
     const double top = above.size.height() + kLegendInset;
     const LegendPlace strip{true, Corner::TopRight};
-    if (top / frame.size.height() <= right / frame.size.width()) {
+    const bool wholeOnlyAbove = column.shortened && !above.shortened;
+    if (wholeOnlyAbove || top / frame.size.height() <= right / frame.size.width()) {
         const PlotFrame framed = frameFor(frame, {0, top, 0, 0});
         const QRectF box(QPointF(kLegendInset, framed.stripTop + kLegendInset), above.size);
         return {std::move(above), box, framed, strip};
@@ -501,9 +503,10 @@ PlacedLegend legendInCorner(Legend column, const PlotFrame& frame, Corner corner
     return {std::move(column), placed, frame, {false, corner}};
 }
 
-// A free corner of the plot area, else a strip. While zoomed the legend keeps
-// to its strip, so that the plot area stays put under a drag whatever comes
-// into view. A held place is taken as it is (when it still fits), without
+// A free corner of the plot area, else a strip; a strip too when the
+// column would shorten its entries. While zoomed the legend keeps to its
+// strip, so that the plot area stays put under a drag whatever comes into
+// view. A held place is taken as it is (when it still fits), without
 // looking at the data.
 PlacedLegend placeLegend(const LayoutFrame& frame, Legend column, const PlotFrame& bare,
                          const std::optional<LegendPlace>& held)
@@ -512,7 +515,7 @@ PlacedLegend placeLegend(const LayoutFrame& frame, Legend column, const PlotFram
     const WorldRect& world = frame.scene.world;
     const WorldRect& visible = frame.visible;
     const bool whole = visible == world;
-    if (!whole || (held && held->inStrip))
+    if (!whole || (held && held->inStrip) || column.shortened)
         return legendInStrip(frame, std::move(column));
     std::optional<Corner> corner;
     if (held && fitsInside(column, area))
