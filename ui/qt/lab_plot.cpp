@@ -16,6 +16,8 @@ namespace tarvel::ui {
 namespace {
 
 constexpr double kGrabPixels = 8;
+// Changes further apart than this are a person's separate steps.
+constexpr int kRunPauseMs = 300;
 constexpr double kNodeRadius = 4;
 const QColor kSelectedColour(160, 0, 160);
 
@@ -92,9 +94,24 @@ PlotScene labScene(const LabPicture& picture)
     return scene;
 }
 
-LabPlot::LabPlot(QWidget* parent) : PlotView(parent)
+LabPlot::LabPlot(QWidget* parent) : PlotView(parent), runStops_(new QTimer(this))
 {
     setMinimumSize(260, 200);
+    runStops_->setSingleShot(true);
+    runStops_->setInterval(kRunPauseMs);
+    connect(runStops_, &QTimer::timeout, this, [this] {
+        if (std::exchange(legendHeldForRun_, false))
+            releaseLegend();
+    });
+}
+
+void LabPlot::settingChanging()
+{
+    if (runStops_->isActive() && !heldWorld_ && !legendHeldForRun_) {
+        holdLegend();
+        legendHeldForRun_ = true;
+    }
+    runStops_->start();
 }
 
 void LabPlot::setPicture(LabPicture picture)
@@ -119,6 +136,7 @@ void LabPlot::showPicture()
 
 void LabPlot::holdWorld()
 {
+    legendHeldForRun_ = false;
     heldWorld_ = shownWorld();
     // Looking for a free corner at every new picture would make the legend
     // jump about under the pointer and the plot area with it.

@@ -927,6 +927,7 @@ void LabWindow::applyPendingChanges()
     std::vector<std::pair<QSpinBox*, int>> changes;
     for (QSpinBox* box : std::exchange(pendingBoxes_, {}))
         changes.emplace_back(box, box->value());
+    plot_->settingChanging();
     for (const auto& [box, value] : changes) {
         if (box == count_) {
             settingChanged(model_.setCount(value), box);
