@@ -664,7 +664,8 @@ private slots:
 
     // Quick changes of n (a held arrow) keep the legend where it was, as a
     // drag does; once they stop, the legend goes where a fresh picture of the
-    // last n has it.
+    // last n has it, and the tables, which follow a run only every little
+    // while, show what a fresh lab of the last n shows.
     void theLegendHoldsStillThroughARunOfChangesAndSettlesAfter()
     {
         const auto freshLegend = [](int count) {
@@ -672,6 +673,16 @@ private slots:
             if (!QTest::qWaitForWindowExposed(lab.get()))
                 return QRect();
             return find<LabPlot>(*lab, "labPlot")->property("legendArea").toRect();
+        };
+        const auto tablesOf = [](LabWindow& lab) {
+            QStringList cells;
+            for (const char* name : {"labNodeTable", "labNumbers"}) {
+                const QAbstractItemModel* table = find<QAbstractItemView>(lab, name)->model();
+                for (int r = 0; r < table->rowCount(); ++r)
+                    for (int c = 0; c < table->columnCount(); ++c)
+                        cells << table->index(r, c).data().toString();
+            }
+            return cells;
         };
         const int first = 3;
         const QRect before = freshLegend(first);
@@ -691,6 +702,8 @@ private slots:
         }
         const QRect settled = freshLegend(last);
         QTRY_COMPARE(plot->property("legendArea").toRect(), settled);
+        std::unique_ptr<LabWindow> fresh(openLab(LabFunction::Runge, last, {"global"}));
+        QCOMPARE(tablesOf(*lab), tablesOf(*fresh));
     }
 
     // Whatever was done last is what the status line says; the pointer's

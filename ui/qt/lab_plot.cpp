@@ -16,8 +16,6 @@ namespace tarvel::ui {
 namespace {
 
 constexpr double kGrabPixels = 8;
-// Changes further apart than this are a person's separate steps.
-constexpr int kRunPauseMs = 300;
 constexpr double kNodeRadius = 4;
 const QColor kSelectedColour(160, 0, 160);
 
@@ -94,24 +92,24 @@ PlotScene labScene(const LabPicture& picture)
     return scene;
 }
 
-LabPlot::LabPlot(QWidget* parent) : PlotView(parent), runStops_(new QTimer(this))
+LabPlot::LabPlot(QWidget* parent) : PlotView(parent)
 {
     setMinimumSize(260, 200);
-    runStops_->setSingleShot(true);
-    runStops_->setInterval(kRunPauseMs);
-    connect(runStops_, &QTimer::timeout, this, [this] {
-        if (std::exchange(legendHeldForRun_, false))
-            releaseLegend();
-    });
 }
 
-void LabPlot::settingChanging()
+void LabPlot::holdLegendThroughRun()
 {
-    if (runStops_->isActive() && !heldWorld_ && !legendHeldForRun_) {
-        holdLegend();
-        legendHeldForRun_ = true;
-    }
-    runStops_->start();
+    // A held world holds the legend already, until it is released.
+    if (heldWorld_ || legendHeldForRun_)
+        return;
+    holdLegend();
+    legendHeldForRun_ = true;
+}
+
+void LabPlot::runStopped()
+{
+    if (std::exchange(legendHeldForRun_, false))
+        releaseLegend();
 }
 
 void LabPlot::setPicture(LabPicture picture)

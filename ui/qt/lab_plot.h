@@ -6,7 +6,6 @@
 // or Left/Right.
 #pragma once
 
-#include <QTimer>
 #include <QVariantList>
 
 #include <optional>
@@ -53,11 +52,11 @@ public:
     // The picture's own world (a double click, Ctrl+Home), still held while
     // the axes are.
     void showWholePicture() override;
-    // Called before a setting's new picture. Changes that follow each other
-    // within a moment (a held arrow, quick presses) are a run: the legend
-    // keeps its place through the run, as through a drag, and looks for a
-    // free one again once the run has stopped.
-    void settingChanging();
+    // Through a run of quick setting changes (a held arrow) the legend keeps
+    // its place, as through a drag; after the run it looks for a free place
+    // again.
+    void holdLegendThroughRun();
+    void runStopped();
 
 signals:
     void dragStarted(std::size_t node);
@@ -104,7 +103,6 @@ private:
     const LabPlot* companion_ = nullptr;
     bool addsNodes_ = false;
     bool picksNodes_ = false;
-    QTimer* runStops_;
     bool legendHeldForRun_ = false;
 };
 

@@ -78,6 +78,8 @@ constexpr int kConvergenceRedrawMs = 15;
 // as a reader can follow its figures, where each move would cost a third of
 // the move's time again.
 constexpr int kDragNumbersMs = 100;
+// Setting changes further apart than this are a person's separate steps.
+constexpr int kRunPauseMs = 300;
 
 // The last accepted entries the drop-down keeps.
 constexpr int kExpressionHistory = 10;
@@ -347,7 +349,14 @@ void LabWindow::createControls()
     dragNumbers_ = new QTimer(this);
     dragNumbers_->setSingleShot(true);
     dragNumbers_->setInterval(kDragNumbersMs);
-    connect(dragNumbers_, &QTimer::timeout, this, &LabWindow::updateNumbers);
+    connect(dragNumbers_, &QTimer::timeout, this, [this] {
+        updateNodeTable();
+        updateNumbers();
+    });
+    settingRun_ = new QTimer(this);
+    settingRun_->setSingleShot(true);
+    settingRun_->setInterval(kRunPauseMs);
+    connect(settingRun_, &QTimer::timeout, plot_, &LabPlot::runStopped);
 }
 
 // While split: the second panel's own function, node family and view, each
@@ -927,7 +936,13 @@ void LabWindow::applyPendingChanges()
     std::vector<std::pair<QSpinBox*, int>> changes;
     for (QSpinBox* box : std::exchange(pendingBoxes_, {}))
         changes.emplace_back(box, box->value());
-    plot_->settingChanging();
+    // A change soon after the last is part of a run (a held arrow, quick
+    // presses): the tables follow it only every little while, and the
+    // legend holds still.
+    const QScopedValueRollback inRun(inSettingRun_, settingRun_->isActive());
+    settingRun_->start();
+    if (inSettingRun_)
+        plot_->holdLegendThroughRun();
     for (const auto& [box, value] : changes) {
         if (box == count_) {
             settingChanged(model_.setCount(value), box);
@@ -1058,11 +1073,14 @@ void LabWindow::refresh()
     plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
     plot_->setAddsNodes(model_.settings().view == LabView::Values);
     plot_->setPicksNodes(model_.settings().view == LabView::Cardinal);
-    updateNodeTable();
+    // Through a run of changes the tables wait, as through a drag; a drag
+    // changes a cell or two of the node table, which are set at once.
+    if (!inSettingRun_)
+        updateNodeTable();
     tableau_.setNodes(model_.nodes());
     updateTableau();
     updateMethods();
-    if (!firstPanelOnly_) {
+    if (!firstPanelOnly_ && !inSettingRun_) {
         dragNumbers_->stop();
         updateNumbers();
     } else if (!dragNumbers_->isActive()) {

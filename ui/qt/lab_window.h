@@ -202,7 +202,7 @@ private:
     // waiting in the event queue are taken, drawn together when they arrive.
     QTimer* longWorkStart_ = nullptr;
     QTimer* longWorkRedraw_ = nullptr;
-    QTimer* dragNumbers_ = nullptr;  // the numbers table's next writing during a drag
+    QTimer* dragNumbers_ = nullptr;  // the tables' next writing during a drag or a run
     QString pendingDescription_;  // the status line while values are being computed
     MethodWorkRun workRun_;
     // The user's own title; none: the default one, which follows the settings.
@@ -228,6 +228,8 @@ private:
     PanelChoice choice2_;
     SecondPanel panel2_;
     bool firstPanelOnly_ = false;  // a change that leaves the second panel's picture as it is
+    QTimer* settingRun_ = nullptr;  // running: a setting changed a moment ago
+    bool inSettingRun_ = false;    // a change that follows the last within that moment
     ConvergenceStudy convergence2_;
     ConvergenceRun runner2_;
     // The lesson shown under the plot, and as it was last opened or saved.
