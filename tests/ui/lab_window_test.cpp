@@ -1244,6 +1244,30 @@ private slots:
         QVERIFY2(drawn.filter("Global").size() == 1, qPrintable(drawn.join(", ")));
     }
 
+    // Split, the second panel's slow values are computed away from the
+    // window too; what arrives is drawn in the picture as it was: its own
+    // title kept, both panels on one world.
+    void theSecondPanelsSlowValuesArriveLikeTheFirstsAndKeepThePicture()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global", "linear"}));
+        find<QAction>(*lab, "labSplitAction")->trigger();
+        lab->setTitle(QString("Runge at many nodes"));
+        auto* first = find<LabPlot>(*lab, "labPlot");
+        auto* second = find<LabPlot>(*lab, "labPlot2");
+        auto* numbers = find<QTableWidget>(*lab, "labNumbers");
+        QSignalSpy finished(lab.get(), &LabWindow::workFinished);
+        setSpinBox(find<QSpinBox>(*lab, "labCount"), 301);
+        QVERIFY(lab->secondModel()->workPending());
+        QCOMPARE(numbers->item(2, 0)->text(), QString("Global polynomial · panel 2"));
+        QCOMPARE(numbers->item(2, 1)->text(), QString("…"));
+        QVERIFY(finished.wait(60000));
+        QVERIFY(!lab->workPending());
+        QCOMPARE(lab->secondModel()->outcome(StudyMethod::Global).interpolant->xs().size(), 301u);
+        QVERIFY(numbers->item(2, 1)->text() != QString("…"));
+        QCOMPARE(first->property("titleText").toString(), QString("Runge at many nodes"));
+        QCOMPARE(first->property("visibleWorld").toRectF(), second->property("visibleWorld").toRectF());
+    }
+
     // AAA at many nodes is built away from the window: the poles view says
     // so at once and draws the poles, with their numbers, when they arrive.
     void aaaAtManyNodesIsBuiltAwayFromTheWindow()

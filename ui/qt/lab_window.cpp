@@ -188,6 +188,7 @@ LabWindow::~LabWindow()
     runner_.cancel();
     runner2_.cancel();
     workRun_.cancel();
+    workRun2_.cancel();
 }
 
 void LabWindow::createControls()
@@ -1087,7 +1088,7 @@ void LabWindow::refresh()
         dragNumbers_->start();
     }
     updateActions();
-    if (model_.workPending())
+    if (workPending())
         longWorkStart_->start();
 }
 
@@ -1100,29 +1101,48 @@ void LabWindow::describePicture()
 
 void LabWindow::startLongWork()
 {
-    std::vector<MethodWork> works = model_.takeLongWork();
+    startWork(workRun_, model_.takeLongWork(),
+              [this](MethodWorkResult result) { return model_.takeResult(std::move(result)); });
+    startWork(workRun2_, panel2_.takeLongWork(),
+              [this, epoch = panel2_.epoch()](MethodWorkResult result) {
+                  return panel2_.takeResult(epoch, std::move(result));
+              });
+}
+
+void LabWindow::startWork(MethodWorkRun& run, std::vector<MethodWork> works,
+                          std::function<bool(MethodWorkResult)> take)
+{
     if (works.empty())
         return;
     // Each result is posted to the window's thread; one of a state the
     // model has left is dropped there.
-    workRun_.start(std::move(works), [this](MethodWorkResult result) {
+    run.start(std::move(works), [this, take = std::move(take)](MethodWorkResult result) {
         QMetaObject::invokeMethod(
             this,
-            [this, result = std::move(result)]() mutable {
-                if (model_.takeResult(std::move(result)) && !longWorkRedraw_->isActive())
+            [this, take, result = std::move(result)]() mutable {
+                if (take(std::move(result)) && !longWorkRedraw_->isActive())
                     longWorkRedraw_->start();
             },
             Qt::QueuedConnection);
     });
 }
 
+bool LabWindow::workPending() const
+{
+    return model_.workPending() || panel2_.workPending();
+}
+
 void LabWindow::showArrivedWork()
 {
-    plot_->setPicture(labPicture(model_, convergence_.table()));
+    {
+        // A drag moves the first panel alone.
+        const QScopedValueRollback firstOnly(firstPanelOnly_, model_.dragging());
+        showPictures();
+    }
     plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
     updateMethods();  // a build done on a worker may have refused the nodes
     updateNumbers();
-    if (model_.workPending())
+    if (workPending())
         return;
     // The description that said "being computed" gives way to the figures,
     // unless something else has been said since.
