@@ -326,8 +326,9 @@ namespace {
 // the legend's distance grows with the axis. The first guess leaves the
 // axes 70 % of the page. All axes come out of one size. The legends stand
 // right of their axes, or in columns under them when the widest entry would
-// leave an axis less than about half its panel. A title breaks at a
-// \tarvelspace only where it must.
+// leave an axis less than about half its panel. Where labels and legends
+// leave the axes no room, the figure is shrunk to the page. A title breaks
+// at a \tarvelspace only where it must.
 constexpr const char* kFitPanels =
     "\\newsavebox\\tarvelbox\n"
     "\\newlength\\tarvelwidth\n"
@@ -364,7 +365,14 @@ constexpr const char* kFitPanels =
     "  \\setlength\\tarvelwidth{\\dimexpr(#3)*7/10\\relax}%\n"
     "  \\setlength\\tarvelheight{\\dimexpr(#4)*7/10\\relax}%\n"
     "  \\tarvelmeasure{#1}{#2}{#3}{#4}\\tarvelmeasure{#1}{#2}{#3}{#4}%\n"
-    "  \\sbox\\tarvelbox{#1}\\usebox\\tarvelbox}\n";
+    "  \\sbox\\tarvelbox{#1}\\tarvelshow{\\dimexpr(#3)*#2\\relax}{\\dimexpr#4\\relax}}\n"
+    "% \\tarvelshow{width}{height}: the figure, shrunk to them if it must be\n"
+    "\\newcommand\\tarvelshow[2]{%\n"
+    "  \\ifdim\\dimexpr\\ht\\tarvelbox+\\dp\\tarvelbox\\relax>\\dimexpr#2+0.5pt\\relax\n"
+    "    \\sbox\\tarvelbox{\\resizebox*{!}{#2}{\\usebox\\tarvelbox}}\\fi\n"
+    "  \\ifdim\\wd\\tarvelbox>\\dimexpr#1+0.5pt\\relax\n"
+    "    \\sbox\\tarvelbox{\\resizebox{#1}{!}{\\usebox\\tarvelbox}}\\fi\n"
+    "  \\makebox[#1]{\\rule[-\\dp\\tarvelbox]{0pt}{#2}\\usebox\\tarvelbox}}\n";
 
 // The page's border on each side, in TeX points; the panels share the rest.
 constexpr double kBorderPt = 4;
@@ -382,6 +390,7 @@ std::string pgfplotsDocument(std::span<const PgfFigure> figures)
     char border[64];
     std::snprintf(border, sizeof border, "\\documentclass[border=%gpt]{standalone}\n", kBorderPt);
     std::string tex = std::string("% Written by Tarvel: compile with pdflatex.\n") + border +
+                      "\\usepackage{graphicx}\n"
                       "\\usepackage{tikz}\n"
                       "\\usepackage{pgfplots}\n"
                       "\\pgfplotsset{compat=1.16}\n";

@@ -235,6 +235,7 @@ private slots:
             {"wide.pdf", ExportFormat::Pdf, true, 16, 9, 150, "/MediaBox [0 0 454.000000 255.000000]"},
             {"px.pdf", ExportFormat::Pdf, false, 600, 300, 300, "/MediaBox [0 0 144.000000 72.000000]"},
             {"column.tex", ExportFormat::Tex, true, 8.5, 6.4, 150, "8.50 x 6.40 cm"},
+            {"no room.tex", ExportFormat::Tex, true, 4, 3, 150, "4.00 x 3.00 cm"},
             {"curves.csv", ExportFormat::Csv, true, 16, 12, 150, "curve,x,y\n\"Runge"},
         };
         for (const auto& c : cases) {
