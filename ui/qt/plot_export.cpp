@@ -165,13 +165,13 @@ QString exportFilter(ExportFormat format)
 QString exportPlot(const PlotView& plot, const ExportSettings& s, const QString& fileName)
 {
     if (!(s.width > 0) || !(s.height > 0) || !(s.dpi > 0) || !(s.fontPt > 0))
-        return QStringLiteral("The size, the resolution and the font size must be above 0.");
+        return QStringLiteral("the size, the resolution and the font size must be above 0");
     switch (s.format) {
     case ExportFormat::Png: {
         const QSize pixels = exportPixels(s);
         if (qint64{pixels.width()} * pixels.height() > kMaxPngPixels)
-            return QStringLiteral("A PNG of %1 × %2 pixels would have more than %3 million; "
-                                  "choose a smaller size or resolution, or SVG or PDF.")
+            return QStringLiteral("a PNG of %1 × %2 pixels would have more than %3 million; "
+                                  "choose a smaller size or resolution, or SVG or PDF")
                 .arg(pixels.width())
                 .arg(pixels.height())
                 .arg(kMaxPngPixels / 1'000'000);
@@ -181,7 +181,7 @@ QString exportPlot(const PlotView& plot, const ExportSettings& s, const QString&
     case ExportFormat::Svg: {
         const std::optional<QByteArray> svg = svgDocument(plot, s);
         if (!svg)
-            return QStringLiteral("The SVG drawing could not be made.");
+            return QStringLiteral("the SVG drawing could not be made");
         return saveWhole(fileName, *svg);
     }
     case ExportFormat::Pdf:
