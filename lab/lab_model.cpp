@@ -114,9 +114,23 @@ const MethodOutcome& LabModel::outcome(StudyMethod method) const
     return outcomes_[methodIndex(method)];
 }
 
+namespace {
+
+bool sameAbscissae(const NodeList& a, const NodeList& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const Node& p, const Node& q) { return p.x == q.x; });
+}
+
+}  // namespace
+
 std::string LabModel::unsavedEdits() const
 {
-    const bool nodes = nodes_.edited() && nodes_.nodes() != savedNodes_;
+    // The user's own nodes stay theirs when a new function gives them new
+    // values: their abscissae are the edit.
+    const bool ownUnsaved = nodes_.source().own &&
+                            (!savedNodes_ || !sameAbscissae(nodes_.nodes(), *savedNodes_));
+    const bool nodes = (nodes_.edited() && nodes_.nodes() != savedNodes_) || ownUnsaved;
     // Each accepted entry is a new expression, so a pointer tells a new one.
     const bool typed =
         settings_.function == LabFunction::Expression && expression_ != savedExpression_;

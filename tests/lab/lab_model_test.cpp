@@ -1413,6 +1413,14 @@ TEST(LabModel, UnsavedEditsAreTheNodesEditedSinceTheLastSave)
         {"another function typed", [&model] { ASSERT_FALSE(model.setExpression("x^2")); },
          "a typed function"},
         {"a built-in function chosen", [&model] { model.setFunction(LabFunction::Runge); }, ""},
+        {"own nodes pasted",
+         [&model] { ASSERT_FALSE(model.replaceNodes({{0, 0}, {0.3, 0}, {1, 0}}, false)); },
+         "edited nodes"},
+        {"another function given to them", [&model] { model.setFunction(LabFunction::Sine); },
+         "edited nodes"},
+        {"they are saved", [&model] { model.markNodesSaved(); }, ""},
+        {"a function given to the saved ones",
+         [&model] { model.setFunction(LabFunction::Runge); }, ""},
     };
     for (const auto& row : rows) {
         row.act();

@@ -275,8 +275,8 @@ private slots:
         ExportSettings svg;
         svg.format = ExportFormat::Svg;
         QCOMPARE(exportPlot(lab->plot(), svg, dir.filePath("figure.PDF")),
-                 QString("“figure.PDF” ends in .pdf, but the format chosen is SVG drawing: "
-                         "name it .svg, or choose the format of .pdf."));
+                 QString("its name ends in .pdf, but the format chosen is SVG drawing: "
+                         "name it .svg, or choose the format of .pdf"));
         QVERIFY(!QFile::exists(dir.filePath("figure.PDF")));
     }
 

@@ -1451,7 +1451,7 @@ private slots:
             QVERIFY2(QFileInfo(dir.filePath(name)).size() > 500, name);
         }
         QCOMPARE(QImage(dir.filePath("plot.png")).width(), 2 * lab->plot().contentsRect().width());
-        QVERIFY(lab->savePicture(dir.filePath("plot.bmp"))->contains(".png, .svg or .pdf"));
+        QVERIFY(lab->savePicture(dir.filePath("plot.bmp"))->contains(".png, .svg, .pdf or .tex"));
         QVERIFY(!QFile::exists(dir.filePath("plot.bmp")));
 
         // A failed save keeps the earlier file whole.
@@ -1519,12 +1519,14 @@ private slots:
         tsv.close();
         QVERIFY(!lab->importNodes(tsv.fileName()));
         QCOMPARE(lab->model().nodes().size(), std::size_t{3});
-        QFile bad(dir.filePath("bad.csv"));
+        // The file's name with its escape written out, as every message shows names.
+        QFile bad(dir.filePath("bad\x1B.csv"));
         QVERIFY(bad.open(QIODevice::WriteOnly));
         bad.write("0,1\n0.5,one\n");
         bad.close();
         const std::optional<QString> why = lab->importNodes(bad.fileName());
-        QVERIFY(why && why->contains("bad.csv: line 2: 'one' is not a number."));
+        QVERIFY2(why && why->contains("bad⟨U+001B⟩.csv: line 2: 'one' is not a number."),
+                 qPrintable(why.value_or("")));
         QCOMPARE(lab->model().nodes().size(), std::size_t{3});
         find<QAction>(*lab, "labUndoAction")->trigger();
         QCOMPARE(lab->model().nodes().size(), std::size_t{7});
@@ -1598,13 +1600,14 @@ private slots:
         QCOMPARE(lab->secondModel()->settings().family, NodeFamily::Gauss);
         QCOMPARE(lab->secondModel()->settings().view, LabView::Lebesgue);
 
-        QFile damaged(dir.filePath("damaged.tarvel"));
+        QFile damaged(dir.filePath("damaged\n.tarvel"));
         QVERIFY(damaged.open(QIODevice::WriteOnly));
         damaged.write("{\"format\": \"tarvel-study\", \"version\": 7}");
         damaged.close();
         const NodeList before = lab->model().nodes();
         const std::optional<QString> why = lab->openStudy(damaged.fileName());
-        QVERIFY(why && why->contains("newer Tarvel (version 7)"));
+        QVERIFY(why && why->startsWith("damaged⟨U+000A⟩.tarvel: "));
+        QVERIFY(why->contains("newer Tarvel (version 7)"));
         QVERIFY(statusOf(*lab).contains("newer Tarvel"));
         QCOMPARE(lab->model().nodes(), before);
         QCOMPARE(lab->model().functionLabel(), std::string("f(x) = exp(x) sin(10x)"));

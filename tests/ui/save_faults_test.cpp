@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -16,11 +17,13 @@
 #include <functional>
 
 #include "support/window_controls.h"
+#include "ui/qt/export_dialog.h"
 #include "ui/qt/file_save.h"
 #include "ui/qt/lab_plot.h"
 #include "ui/qt/lab_window.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/picture_widget.h"
+#include "ui/qt/plot_export.h"
 #include "ui/qt/plot_view.h"
 
 using namespace tarvel;
@@ -73,6 +76,14 @@ public:
             } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
                 dialog->selectFile(path);
                 QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            } else if (auto* exporting = qobject_cast<ExportDialog*>(modal)) {
+                // Export once; a failed export leaves the dialog open.
+                if (messages.isEmpty())
+                    QMetaObject::invokeMethod(
+                        exporting->findChild<QPushButton*>("exportSaveButton"), "click",
+                        Qt::QueuedConnection);
+                else
+                    exporting->reject();
             }
         });
         timer_.start();
@@ -113,6 +124,17 @@ class SaveFaultsTest : public QObject {
             return labReason(lab_->saveValues(path));
         if (kind == "lab nodes")
             return labReason(lab_->saveNodes(path));
+        if (kind == "lab study")
+            return labReason(lab_->saveStudy(path));
+        if (kind == "lab export") {
+            ExportSettings settings;
+            for (const ExportFormat format : {ExportFormat::Png, ExportFormat::Svg,
+                                              ExportFormat::Pdf, ExportFormat::Tex,
+                                              ExportFormat::Csv})
+                if (path.endsWith("." + exportSuffix(format)))
+                    settings.format = format;
+            return exportPlot(lab_->plot(), settings, path);
+        }
         return labReason(lab_->savePicture(path));
     }
 
@@ -140,6 +162,15 @@ class SaveFaultsTest : public QObject {
                                          << "lab.svg";
         QTest::newRow("lab picture pdf") << "lab picture"
                                          << "lab.pdf";
+        QTest::newRow("picture tex") << "picture"
+                                     << "picture.tex";
+        QTest::newRow("lab picture tex") << "lab picture"
+                                         << "lab.tex";
+        QTest::newRow("lab study") << "lab study"
+                                   << "lab.tarvel";
+        for (const char* suffix : {"png", "svg", "pdf", "tex", "csv"})
+            QTest::newRow(qPrintable(QStringLiteral("lab export %1").arg(suffix)))
+                << "lab export" << QStringLiteral("figure.%1").arg(suffix);
     }
 
 private slots:
@@ -214,15 +245,21 @@ private slots:
     {
         QTest::addColumn<bool>("inLab");
         QTest::addColumn<QString>("action");
-        QTest::newRow("main window") << false << "saveGivenPointsAction";
-        QTest::newRow("lab") << true << "labSaveNodesAction";
+        QTest::addColumn<QString>("name");
+        QTest::newRow("main window") << false << "saveGivenPointsAction"
+                                     << "full.dsf";
+        QTest::newRow("lab") << true << "labSaveNodesAction"
+                             << "full.dsf";
+        QTest::newRow("lab export") << true << "labExportAction"
+                                    << "full.pdf";
     }
     void failedSaveMessageNamesTheFile()
     {
         QFETCH(bool, inLab);
         QFETCH(QString, action);
+        QFETCH(QString, name);
         QTemporaryDir dir;
-        const QString path = dir.filePath("full.dsf");
+        const QString path = dir.filePath(name);
         QCOMPARE(saveWhole(path, QByteArray("earlier\n")), QString());
         QWidget& window = inLab ? static_cast<QWidget&>(*lab_) : *main_;
         SaveDialogAnswer answer(path);
@@ -232,11 +269,11 @@ private slots:
         }
         QCOMPARE(answer.messages.size(), 1);
         const QString message = answer.messages[0];
-        QVERIFY2(message.contains("full.dsf") && message.contains("File too large"),
+        QVERIFY2(message.contains(name) && message.contains("File too large"),
                  qPrintable(message));
         QCOMPARE(contents(path), QByteArray("earlier\n"));
         const QString status = find<QLabel>(window, inLab ? "labStatus" : "statusSentence")->text();
-        QVERIFY2(status.startsWith("full.dsf was not saved: ") &&
+        QVERIFY2(status.startsWith(name + " was not saved: ") &&
                      status.endsWith("Any earlier file of that name is unchanged."),
                  qPrintable(status));
     }

@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -108,7 +107,9 @@ ExportDialog::ExportDialog(const PlotView& plot, QWidget* parent)
     size->addWidget(new QLabel("×", this));
     size->addWidget(height_);
     size->addWidget(unit_);
-    form->addRow("&Size:", size);
+    auto* sizeLabel = new QLabel("&Size:", this);
+    sizeLabel->setBuddy(width_);
+    form->addRow(sizeLabel, size);
     form->addRow("&Resolution (dpi):", dpi_);
     form->addRow("F&ont size (pt):", font_);
     form->addRow("Line &width (times):", lineScale_);
@@ -219,13 +220,13 @@ void ExportDialog::chooseFileAndExport()
     if (path.isEmpty())
         return;
     const QString why = exportTo(path);
-    const QString name = QFileInfo(path).fileName();
     if (!why.isEmpty()) {
-        emit exported(QStringLiteral("Could not export %1: %2").arg(name, why));
-        QMessageBox::warning(this, windowTitle(), why);
+        const QString text = notSavedText(path, why);
+        emit exported(text);
+        QMessageBox::warning(this, windowTitle(), text);
         return;
     }
-    emit exported(QStringLiteral("Exported %1.").arg(name));
+    emit exported(QStringLiteral("Exported %1.").arg(shownFileName(path)));
     accept();
 }
 

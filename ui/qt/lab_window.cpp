@@ -1280,7 +1280,7 @@ std::optional<QString> LabWindow::openStudy(const QString& path)
 {
     // Far larger than any study of 1001 nodes and 1001 given points.
     constexpr qint64 kLargestStudy = 4 << 20;
-    const QString name = QFileInfo(path).fileName();
+    const QString name = shownFileName(path);
     QFile file(path);
     QString why;
     if (!file.open(QIODevice::ReadOnly))
@@ -1353,13 +1353,13 @@ std::optional<QString> LabWindow::importNodes(const QString& path)
 {
     // Far more than 1001 nodes of any text ever take.
     constexpr qint64 kLargestNodeFile = 16 << 20;
+    const QString name = shownFileName(path);
     QFile file(path);
     QString why;
     if (!file.open(QIODevice::ReadOnly))
-        why =
-            QStringLiteral("Cannot read ") + QFileInfo(path).fileName() + ": " + file.errorString();
+        why = QStringLiteral("Cannot read ") + name + ": " + file.errorString();
     else if (file.size() > kLargestNodeFile)
-        why = QFileInfo(path).fileName() + QStringLiteral(" is too large for a file of nodes.");
+        why = name + QStringLiteral(" is too large for a file of nodes.");
     if (!why.isEmpty()) {
         say(why);
         return why;
@@ -1367,13 +1367,13 @@ std::optional<QString> LabWindow::importNodes(const QString& path)
     const NodeTextRead read =
         readNodeFile(QFileInfo(path).fileName().toStdString(), file.readAll().toStdString());
     if (!read.refusal.empty()) {
-        why = QFileInfo(path).fileName() + ": " + qstr(read.refusal);
+        why = name + ": " + qstr(read.refusal);
         say(why);
         return why;
     }
     return changeNodes(read.nodes, read.withY,
                        QStringLiteral("Imported ") + QString::number(read.nodes.size()) +
-                           QStringLiteral(" nodes from ") + QFileInfo(path).fileName() + ".");
+                           QStringLiteral(" nodes from ") + name + ".");
 }
 
 void LabWindow::updateMethods()

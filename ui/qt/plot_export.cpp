@@ -182,9 +182,9 @@ std::optional<QString> misnamed(ExportFormat format, const QString& fileName)
     for (const ExportFormat other : {ExportFormat::Png, ExportFormat::Svg, ExportFormat::Pdf,
                                      ExportFormat::Tex, ExportFormat::Csv})
         if (other != format && suffix == exportSuffix(other))
-            return QStringLiteral("“%1” ends in .%2, but the format chosen is %3: name it .%4, "
-                                  "or choose the format of .%2.")
-                .arg(QFileInfo(fileName).fileName(), suffix,
+            return QStringLiteral("its name ends in .%1, but the format chosen is %2: name it "
+                                  ".%3, or choose the format of .%1")
+                .arg(suffix,
                      exportFilter(format).section(" (", 0, 0), exportSuffix(format));
     return std::nullopt;
 }
@@ -194,15 +194,15 @@ std::optional<QString> misnamed(ExportFormat format, const QString& fileName)
 QString exportPlot(const PlotView& plot, const ExportSettings& s, const QString& fileName)
 {
     if (!(s.width > 0) || !(s.height > 0) || !(s.dpi > 0) || !(s.fontPt > 0))
-        return QStringLiteral("The size, the resolution and the font size must be above 0.");
+        return QStringLiteral("the size, the resolution and the font size must be above 0");
     if (const std::optional<QString> why = misnamed(s.format, fileName))
         return *why;
     switch (s.format) {
     case ExportFormat::Png: {
         const QSize pixels = exportPixels(s);
         if (qint64{pixels.width()} * pixels.height() > kMaxPngPixels)
-            return QStringLiteral("A PNG of %1 × %2 pixels would have more than %3 million; "
-                                  "choose a smaller size or resolution, or SVG or PDF.")
+            return QStringLiteral("a PNG of %1 × %2 pixels would have more than %3 million; "
+                                  "choose a smaller size or resolution, or SVG or PDF")
                 .arg(pixels.width())
                 .arg(pixels.height())
                 .arg(kMaxPngPixels / 1'000'000);
@@ -212,7 +212,7 @@ QString exportPlot(const PlotView& plot, const ExportSettings& s, const QString&
     case ExportFormat::Svg: {
         const std::optional<QByteArray> svg = svgDocument(plot, s);
         if (!svg)
-            return QStringLiteral("The SVG drawing could not be made.");
+            return QStringLiteral("the SVG drawing could not be made");
         return saveWhole(fileName, *svg);
     }
     case ExportFormat::Pdf:

@@ -386,8 +386,8 @@ QString PlotView::savePicture(const QString& fileName) const
             paintPlotInto(painter, size);
             return painter.end();
         });
-    return tr("the picture is saved as .png, .svg or .pdf; '%1' names none of them")
-        .arg(QFileInfo(fileName).fileName());
+    return tr("the picture is saved as .png, .svg, .pdf or .tex; '%1' names none of them")
+        .arg(shownFileName(fileName));
 }
 
 PlotReadout PlotView::readoutAt(const QPointF& at) const
