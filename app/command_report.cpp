@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/form_tarvel.h"
+#include "app/refusal_text.h"
 #include "app/status_text.h"
 #include "data/number_text.h"
 #include "interp/study_functions.h"
@@ -59,7 +60,8 @@ std::string Form_Tarvel::functionName(TestSource source)
 
 std::string Form_Tarvel::methodName(const MethodRow& method, bool legend) const
 {
-    std::string name = legend ? method.legendName : method.statusName;
+    const MethodWords& words = methodWords(method.id);
+    std::string name = legend ? words.legendName : words.statusName;
     if (method.takesDegree)
         name += " of degree " + formatThreeDigits(nDeg, decimalSeparator_);
     return name;

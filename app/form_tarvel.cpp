@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/refusal_text.h"
 #include "app/status_text.h"
 #include "data/list_format.h"
 #include "data/numeric_text.h"
@@ -55,6 +56,12 @@ bool Form_Tarvel::passes(const std::optional<std::string>& problem)
     if (problem)
         showMessage(*problem);
     return !problem;
+}
+
+bool Form_Tarvel::passes(const Refused& refusal)
+{
+    return passes(refusal ? std::optional(inputRefusalText(*refusal, decimalSeparator_))
+                          : std::nullopt);
 }
 
 std::optional<double> Form_Tarvel::readNumber(const ui::TextBox& box, std::string_view what,

@@ -106,16 +106,15 @@ private:
     // Also notes, for the status line, a text that was not a number alone.
     std::optional<double> readNumber(const ui::TextBox& box, std::string_view what,
                                      std::string_view label);
-    std::optional<std::string> checkGivenPointsRequest(double count) const;
+    Refused checkGivenPointsRequest(double count) const;
     // A count read from Text_nU that reaches past the given points that
     // exist.
-    std::optional<std::string> checkExistingPoints(double count) const;
+    Refused checkExistingPoints(double count) const;
     bool okPasses();
     void listSection(std::string_view title, std::span<const double> values, std::size_t columns,
                      std::string_view ending);
     void listGivenPoints();
-    std::optional<std::string>
-    checkTestPolynomial(double degree, const std::array<double, kPolyCapacity>& coefs) const;
+    Refused checkTestPolynomial(double degree, const std::array<double, kPolyCapacity>& coefs) const;
     void listCoefficients(const CoefTable& table, const MethodRow& method);
     void drawAxes();
     // The inputs of a Calculate, read and checked before anything changes.
@@ -139,9 +138,10 @@ private:
     bool computeCoefficients(CoefTable& table, const MethodRow& method);
     // Shows the problem, if any; true when there is none.
     bool passes(const std::optional<std::string>& problem);
+    bool passes(const Refused& refusal);
     void evaluateInterpolationPoints(const CoefTable& table, const MethodRow& method);
     bool resultsFinite(const CoefTable& table) const;
-    std::string overflowProblem(const MethodRow& method) const;
+    InputRefusal overflowProblem(const MethodRow& method) const;
 
     // What the picture shows, for the study aids, and the status sentences.
     // What produced the given points now held; the option selected now may

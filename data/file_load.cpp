@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/form_tarvel.h"
+#include "app/refusal_text.h"
 #include "data/dsf_reader.h"
 #include "data/list_format.h"
 #include "data/printable_text.h"
@@ -127,8 +128,9 @@ void Form_Tarvel::finishLoad(const std::string& shownName, const DataSetRead& re
     c_.Frame_DataSet.setVisible(false);
     std::string sentence = loadedSentence(shownName, data);
     // Loaded as they stand; said now rather than only when Calculate refuses.
-    if (const Problem unordered = checkOrder(lastU, xU, decimalSeparator_))
-        sentence += " Their x are in no order, so Calculate will refuse them: " + *unordered;
+    if (const Refused unordered = checkOrder(lastU, xU))
+        sentence += " Their x are in no order, so Calculate will refuse them: " +
+                    inputRefusalText(*unordered, decimalSeparator_);
     c_.statusLine.show(sentence);
 }
 

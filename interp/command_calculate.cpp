@@ -15,6 +15,7 @@
 #include "interp/evaluation.h"
 #include "interp/lagrange.h"
 #include "interp/method_checks.h"
+#include "app/refusal_text.h"
 
 namespace tarvel {
 
@@ -46,13 +47,13 @@ Method Form_Tarvel::chosenMethod() const
 
 void Form_Tarvel::listCoefficients(const CoefTable& table, const MethodRow& method)
 {
-    if (!method.listHeading)
+    if (!method.listsCoefficients)
         return;
     const auto rows = static_cast<std::size_t>(std::clamp(loopBound(lastU), 0, kCoefRows));
     std::array<double, kCoefRows * kCoefColumns> coefficients;
     for (std::size_t i = 0; i < rows; ++i)
         std::copy(table[i].begin(), table[i].end(), coefficients.begin() + i * kCoefColumns);
-    listSection(method.listHeading, std::span(coefficients).first(rows * kCoefColumns),
+    listSection(methodWords(method.id).listHeading, std::span(coefficients).first(rows * kCoefColumns),
                 kCoefColumns, "   ");
 }
 
@@ -78,9 +79,9 @@ void Form_Tarvel::Command2_Click()
     // that cannot be solved or overflows is refused as a whole.
     const CalculateState kept = calculateState();
     adopt(*input, method);
-    std::optional<std::string> problem;
+    Refused problem;
     if (!computeCoefficients(coefTable, method)) {
-        problem = method.failureMessage();
+        problem = InputRefusal{InputProblem::Unsolvable, method.id, {}, {}};
     } else {
         evaluateInterpolationPoints(coefTable, method);
         if (!resultsFinite(coefTable))
@@ -88,7 +89,7 @@ void Form_Tarvel::Command2_Click()
     }
     if (problem) {
         restore(kept);
-        showMessage(*problem);
+        passes(problem);
         refuse("Calculate");
         return;
     }
@@ -123,20 +124,20 @@ std::optional<Form_Tarvel::CalculateInput> Form_Tarvel::calculatePasses(const Me
 {
     const std::optional<double> count =
         readNumber(c_.Text_nI, "number of interpolation points", "Ni");
-    if (!count || !passes(checkInterpolationCount(*count, decimalSeparator_)))
+    if (!count || !passes(checkInterpolationCount(*count)))
         return std::nullopt;
     CalculateInput input;
     const std::optional<double> given =
         readNumber(c_.Text_nU, "number of given points", "Number of given points");
-    if (!given || !passes(checkGivenCount(*given, decimalSeparator_)) ||
+    if (!given || !passes(checkGivenCount(*given)) ||
         !passes(checkExistingPoints(*given)))
         return std::nullopt;
     input.nU = *given;
     const double last = input.nU - 1;
-    if (!passes(checkOrder(last, xU, decimalSeparator_)))
+    if (!passes(checkOrder(last, xU)))
         return std::nullopt;
     if (!method.takesDegree)
-        return passes(checkSplineInput(method.id, last, xU, decimalSeparator_))
+        return passes(checkSplineInput(method.id, last, xU))
                    ? std::optional<CalculateInput>(input)
                    : std::nullopt;
     const std::optional<double> degree =
@@ -152,7 +153,7 @@ std::optional<Form_Tarvel::CalculateInput> Form_Tarvel::calculatePasses(const Me
         showMessage("nDeg must be lower then " + formatPlain(nU, decimalSeparator_));
         return std::nullopt;
     }
-    if (!passes(checkPolynomialWindows(input.nDeg, last, xU, decimalSeparator_)))
+    if (!passes(checkPolynomialWindows(input.nDeg, last, xU)))
         return std::nullopt;
     return input;
 }
@@ -179,14 +180,12 @@ bool Form_Tarvel::computeCoefficients(CoefTable& table, const MethodRow& method)
     return !method.coefficients || method.coefficients(loopBound(lastU), xU, yU, table);
 }
 
-std::string Form_Tarvel::overflowProblem(const MethodRow& method) const
+InputRefusal Form_Tarvel::overflowProblem(const MethodRow& method) const
 {
     double largest = 0;
     for (int i = 0; i <= loopBound(lastU); ++i)
         largest = std::max(largest, std::abs(yU[static_cast<std::size_t>(i)]));
-    if (valuesAreLarge(largest))
-        return overflowMessage();
-    return method.growthMessage(method.id, nDeg, decimalSeparator_);
+    return overflowRefusal(method.id, nDeg, largest);
 }
 
 bool Form_Tarvel::resultsFinite(const CoefTable& table) const

@@ -336,6 +336,23 @@ TEST(CalculateCommand, RefusalsChangeNeitherValuesNorListNorPicture)
          },
          "The PW cubic spline needs distinct abscissae; given points 2 and 3 both have x = "
          "1.0000."},
+        {"polynomial that grows beyond the numbers between close abscissae",
+         [](HeadlessWindow& w) {
+             useDataSet(w, {0, 1e-310, 1}, {0, 1, 0});
+             w.setText("Text_nDeg", "2");
+         },
+         "The polynomial of degree 2 through these abscissae grows too large between them: an "
+         "interpolated value overflows the range of numbers, although the given values are not "
+         "large. Choose a lower degree."},
+        {"cubic spline that grows beyond the numbers between close abscissae",
+         [](HeadlessWindow& w) {
+             useDataSet(w, {0, 1e-310, 1}, {0, 1, 0});
+             w.select("Option_InterCubc");
+         },
+         "The cubic spline grows too large between these abscissae: a coefficient or an "
+         "interpolated value overflows the range of numbers, although the given values are not "
+         "large. Given points that lie very close together cause this; spread them further "
+         "apart."},
     };
     for (const CalcRefusal& r : refusals) {
         support::TempDir dir;
