@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/form_tarvel.h"
-#include "app/refusal_text.h"
 #include "app/status_text.h"
+#include "app/window_words.h"
 #include "data/number_text.h"
 #include "interp/study_functions.h"
 #include "plot/drawing.h"

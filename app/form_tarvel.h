@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/window_words.h"
 #include "data/capacities.h"
 #include "data/dsf_reader.h"
 #include "interp/coef_table.h"
@@ -104,8 +105,8 @@ private:
     // The value of a text box, or nothing (after telling the user) when the
     // number is too large for a double.
     // Also notes, for the status line, a text that was not a number alone.
-    std::optional<double> readNumber(const ui::TextBox& box, std::string_view what,
-                                     std::string_view label);
+    std::optional<double> readNumber(const ui::TextBox& box, Entry entry,
+                                     std::size_t coefficient = 0);
     Refused checkGivenPointsRequest(double count) const;
     // A count read from Text_nU that reaches past the given points that
     // exist.
@@ -114,7 +115,8 @@ private:
     void listSection(std::string_view title, std::span<const double> values, std::size_t columns,
                      std::string_view ending);
     void listGivenPoints();
-    Refused checkTestPolynomial(double degree, const std::array<double, kPolyCapacity>& coefs) const;
+    Refused checkTestPolynomial(double degree,
+                                const std::array<double, kPolyCapacity>& coefs) const;
     void listCoefficients(const CoefTable& table, const MethodRow& method);
     void drawAxes();
     // The inputs of a Calculate, read and checked before anything changes.

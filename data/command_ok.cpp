@@ -58,8 +58,7 @@ Refused Form_Tarvel::checkExistingPoints(double count) const
 // given points, the list and the picture as they were.
 bool Form_Tarvel::okPasses()
 {
-    const std::optional<double> count =
-        readNumber(c_.Text_nU, "number of given points", "Number of given points");
+    const std::optional<double> count = readNumber(c_.Text_nU, Entry::GivenCount);
     if (!count || !passes(checkGivenPointsRequest(*count)))
         return false;
     switch (selectedSource()) {
@@ -70,14 +69,12 @@ bool Form_Tarvel::okPasses()
     case TestSource::None:
         return passes(checkExistingPoints(*count));
     case TestSource::Polynomial: {
-        const std::optional<double> degree = readNumber(c_.Text_nPoly, "degree nPoly", "nPoly");
+        const std::optional<double> degree = readNumber(c_.Text_nPoly, Entry::TestDegree);
         if (!degree)
             return false;
         std::array<double, kPolyCapacity> coefs{};
         for (std::size_t k = 0; k < coefs.size(); ++k) {
-            const std::string name = "a" + std::to_string(k);
-            const std::optional<double> coef =
-                readNumber(polyCoefBox(k), "coefficient " + name, name);
+            const std::optional<double> coef = readNumber(polyCoefBox(k), Entry::Coefficient, k);
             if (!coef)
                 return false;
             coefs[k] = *coef;
@@ -142,7 +139,7 @@ void Form_Tarvel::listGivenPoints()
         points[2 * i] = xU[i];
         points[2 * i + 1] = yU[i];
     }
-    listSection("Data points", std::span(points).first(2 * count), 2, "");
+    listSection(kGivenPointsHeading, std::span(points).first(2 * count), 2, "");
 }
 
 }  // namespace tarvel

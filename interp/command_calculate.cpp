@@ -10,12 +10,11 @@
 #include <vector>
 
 #include "app/form_tarvel.h"
-#include "data/list_format.h"
+#include "app/window_words.h"
 #include "data/numeric_text.h"
 #include "interp/evaluation.h"
 #include "interp/lagrange.h"
 #include "interp/method_checks.h"
-#include "app/refusal_text.h"
 
 namespace tarvel {
 
@@ -53,8 +52,8 @@ void Form_Tarvel::listCoefficients(const CoefTable& table, const MethodRow& meth
     std::array<double, kCoefRows * kCoefColumns> coefficients;
     for (std::size_t i = 0; i < rows; ++i)
         std::copy(table[i].begin(), table[i].end(), coefficients.begin() + i * kCoefColumns);
-    listSection(methodWords(method.id).listHeading, std::span(coefficients).first(rows * kCoefColumns),
-                kCoefColumns, "   ");
+    listSection(methodWords(method.id).listHeading,
+                std::span(coefficients).first(rows * kCoefColumns), kCoefColumns, "   ");
 }
 
 void Form_Tarvel::Command2_Click()
@@ -64,7 +63,7 @@ void Form_Tarvel::Command2_Click()
     CoefTable coefTable{};
     readingNotes_.clear();
     if (!dataReady) {
-        showMessage("Set the test function first !");
+        passes(InputRefusal{InputProblem::NotReady, std::nullopt, {}, {}});
         refuse("Calculate");
         return;
     }
@@ -122,26 +121,21 @@ void Form_Tarvel::adopt(const CalculateInput& input, const MethodRow& method)
 // changes.
 std::optional<Form_Tarvel::CalculateInput> Form_Tarvel::calculatePasses(const MethodRow& method)
 {
-    const std::optional<double> count =
-        readNumber(c_.Text_nI, "number of interpolation points", "Ni");
+    const std::optional<double> count = readNumber(c_.Text_nI, Entry::InterpolationCount);
     if (!count || !passes(checkInterpolationCount(*count)))
         return std::nullopt;
     CalculateInput input;
-    const std::optional<double> given =
-        readNumber(c_.Text_nU, "number of given points", "Number of given points");
-    if (!given || !passes(checkGivenCount(*given)) ||
-        !passes(checkExistingPoints(*given)))
+    const std::optional<double> given = readNumber(c_.Text_nU, Entry::GivenCount);
+    if (!given || !passes(checkGivenCount(*given)) || !passes(checkExistingPoints(*given)))
         return std::nullopt;
     input.nU = *given;
     const double last = input.nU - 1;
     if (!passes(checkOrder(last, xU)))
         return std::nullopt;
     if (!method.takesDegree)
-        return passes(checkSplineInput(method.id, last, xU))
-                   ? std::optional<CalculateInput>(input)
-                   : std::nullopt;
-    const std::optional<double> degree =
-        readNumber(c_.Text_nDeg, "degree of the polynomial", "Degree of polynomial");
+        return passes(checkSplineInput(method.id, last, xU)) ? std::optional<CalculateInput>(input)
+                                                             : std::nullopt;
+    const std::optional<double> degree = readNumber(c_.Text_nDeg, Entry::Degree);
     if (!degree)
         return std::nullopt;
     input.nDeg = *degree;
@@ -150,7 +144,7 @@ std::optional<Form_Tarvel::CalculateInput> Form_Tarvel::calculatePasses(const Me
         // count and the degree stay; the values and the picture do not
         // change.
         adopt(input, method);
-        showMessage("nDeg must be lower then " + formatPlain(nU, decimalSeparator_));
+        passes(InputRefusal{InputProblem::DegreeNotBelowCount, method.id, {}, {nU, 0}});
         return std::nullopt;
     }
     if (!passes(checkPolynomialWindows(input.nDeg, last, xU)))

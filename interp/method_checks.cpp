@@ -147,7 +147,8 @@ bool isDecreasing(double lastU, std::span<const double> xU)
 InputRefusal overflowRefusal(Method method, double nDeg, double largestMagnitude)
 {
     const bool valuesAreLarge = largestMagnitude >= std::sqrt(std::numeric_limits<double>::max());
-    return {valuesAreLarge ? InputProblem::LargeValues : InputProblem::Growth, method, {}, {nDeg, 0}};
+    const InputProblem kind = valuesAreLarge ? InputProblem::LargeValues : InputProblem::Growth;
+    return {kind, method, {}, {nDeg, 0}};
 }
 
 }  // namespace tarvel

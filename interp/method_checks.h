@@ -21,22 +21,25 @@ inline constexpr std::size_t kMethodCount = static_cast<std::size_t>(Method::Cou
 
 // Why the inputs of a command were refused.
 enum class InputProblem {
-    InterpolationCount,  // numbers[0] the count Ni: 1, or beyond the capacity
-    GivenCount,          // numbers[0] the count, beyond the capacity
-    Degree,              // numbers[0] the degree, beyond the window capacity
-    PointCount,          // numbers[0] the count, outside the method's limits
-    SharedAbscissa,      // given points {i, j} both at numbers[0]
-    TooClose,            // given points {i, i + 1}: the cube of their distance underflows
-    Unordered,           // given point points[1] at numbers[1] after points[0] at numbers[0]
-    Unsolvable,          // the coefficient step failed
-    Growth,              // a result overflows although the given values are not large;
-                         // numbers[0] the degree, for the method that takes one
-    LargeValues,         // a result overflows and the given values are large
-    SampledCount,        // numbers[0] the count, outside what a test function is sampled at
-    TestDegree,          // numbers[0] the test polynomial's degree: -1, or beyond its capacity
-    TestCoefficients,    // the sum of the test polynomial's coefficients overflows
-    ExistingPoints,      // numbers[1] the count, beyond the numbers[0] given points that exist
-    NoDataSet,           // the data set chosen, none loaded
+    InterpolationCount,   // numbers[0] the count Ni: 1, or beyond the capacity
+    GivenCount,           // numbers[0] the count, beyond the capacity
+    Degree,               // numbers[0] the degree, beyond the window capacity
+    PointCount,           // numbers[0] the count, outside the method's limits
+    SharedAbscissa,       // given points {i, j} both at numbers[0]
+    TooClose,             // given points {i, i + 1}: the cube of their distance underflows
+    Unordered,            // given point points[1] at numbers[1] after points[0] at numbers[0]
+    Unsolvable,           // the coefficient step failed
+    Growth,               // a result overflows although the given values are not large;
+                          // numbers[0] the degree, for the method that takes one
+    LargeValues,          // a result overflows and the given values are large
+    SampledCount,         // numbers[0] the count, outside what a test function is sampled at
+    TestDegree,           // numbers[0] the test polynomial's degree: -1, or beyond its capacity
+    TestCoefficients,     // the sum of the test polynomial's coefficients overflows
+    ExistingPoints,       // numbers[1] the count, beyond the numbers[0] given points that exist
+    NoDataSet,            // the data set chosen, none loaded
+    NoTestFunction,       // OK with no option of the given points selected
+    NotReady,             // Calculate before OK has given the points
+    DegreeNotBelowCount,  // numbers[0] the count nU, not above the degree
 };
 
 struct InputRefusal {
@@ -60,7 +63,7 @@ struct MethodRow {
     bool listsCoefficients;  // the coefficient table goes into the list
     int minPoints;
     int maxPoints;
-    bool dividesByCube;      // its rows divide by the cube of each width
+    bool dividesByCube;            // its rows divide by the cube of each width
     CoefficientStep coefficients;  // nullptr: each point computed on its own
 };
 

@@ -246,6 +246,13 @@ TEST(CalculateCommand, RefusalsChangeNeitherValuesNorListNorPicture)
         {"too many interpolation points", [](HeadlessWindow& w) { w.setText("Text_nI", "1002"); },
          "The number of interpolation points Ni must not be 1 (no spacing) and must not exceed "
          "1001; it is 1002."},
+        {"interpolation count beyond the numbers",
+         [](HeadlessWindow& w) { w.setText("Text_nI", "1e400"); },
+         "The number of interpolation points is too large to be held as a number; numbers must "
+         "lie between -1.7E+308 and 1.7E+308."},
+        {"degree beyond the numbers", [](HeadlessWindow& w) { w.setText("Text_nDeg", "-1e400"); },
+         "The degree of the polynomial is too large to be held as a number; numbers must lie "
+         "between -1.7E+308 and 1.7E+308."},
         {"too many given points", [](HeadlessWindow& w) { w.setText("Text_nU", "1002"); },
          "The number of given points must not exceed 1001; it is 1002."},
         {"degree above 100",

@@ -1,4 +1,4 @@
-#include "app/refusal_text.h"
+#include "app/window_words.h"
 
 #include <array>
 
@@ -110,9 +110,59 @@ std::string inputRefusalText(const InputRefusal& refusal, std::string_view separ
                ". For more, press OK with a test function or load a *.dsf file with more points.";
     case InputProblem::NoDataSet:
         return "No data set is loaded: pick a *.dsf file in the browser, then press OK.";
+    case InputProblem::NoTestFunction:
+        return "Choose an option";
+    case InputProblem::NotReady:
+        return "Set the test function first !";
+    case InputProblem::DegreeNotBelowCount:
+        return "nDeg must be lower then " + formatPlain(a, separator);
     }
     return "The given values are too large for this method: a coefficient or an interpolated "
            "value overflows the range of numbers. Scale the data down.";
+}
+
+EntryWords entryWords(Entry entry, std::size_t coefficient)
+{
+    switch (entry) {
+    case Entry::GivenCount:
+        return {"number of given points", "Number of given points"};
+    case Entry::TestDegree:
+        return {"degree nPoly", "nPoly"};
+    case Entry::Coefficient:
+        break;
+    case Entry::InterpolationCount:
+        return {"number of interpolation points", "Ni"};
+    case Entry::Degree:
+        return {"degree of the polynomial", "Degree of polynomial"};
+    }
+    const std::string name = "a" + std::to_string(coefficient);
+    return {"coefficient " + name, name};
+}
+
+std::string loadedSentence(std::string_view name, const DataSet& set, const Refused& unordered,
+                           std::string_view separator)
+{
+    std::string sentence = "Loaded " + std::string(name) + ": " + std::to_string(set.count) +
+                           (set.count == 1 ? " point." : " points.");
+    if (set.count > 0)
+        sentence += " Press OK to list and draw them.";
+    if (set.itemsAfterLastRecord)
+        sentence += " Items after the last record were ignored.";
+    // Loaded as they stand; said now rather than only when Calculate refuses.
+    if (unordered)
+        sentence += " Their x are in no order, so Calculate will refuse them: " +
+                    inputRefusalText(*unordered, separator);
+    return sentence;
+}
+
+std::string failedLoadSentence(std::string_view name, const DataSetFailure& failure)
+{
+    return std::string(name) + (failure.line > 0 ? ", " : ": ") + describeFailure(failure) + ".";
+}
+
+std::string cancelledLoadSentence(std::string_view name)
+{
+    return "Reading " + std::string(name) + " was cancelled; nothing changed.";
 }
 
 }  // namespace tarvel
