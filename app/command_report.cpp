@@ -208,9 +208,9 @@ void Form_Tarvel::showStatus(std::string sentence)
     c_.statusLine.show(sentence);
 }
 
-void Form_Tarvel::refuse(const std::string& command)
+void Form_Tarvel::refuse(Command command)
 {
-    c_.statusLine.show(command + " was refused; everything stays as it was.");
+    c_.statusLine.show(refusedSentence(command));
 }
 
 }  // namespace tarvel

@@ -163,7 +163,7 @@ private:
     std::string okSentence(TestSource chosen) const;
     std::string calculateSentence(const ui::Study& drawn, const MethodRow& method) const;
     void showStatus(std::string sentence);
-    void refuse(const std::string& command);
+    void refuse(Command command);
     void plotPoint(double x, double y);
     void plotLineTo(double x, double y, ui::Colour colour);
     void plotLine(double x1, double y1, double x2, double y2, std::optional<ui::Colour> colour);

@@ -139,6 +139,12 @@ EntryWords entryWords(Entry entry, std::size_t coefficient)
     return {"coefficient " + name, name};
 }
 
+std::string refusedSentence(Command command)
+{
+    return std::string(command == Command::Ok ? "OK" : "Calculate") +
+           " was refused; everything stays as it was.";
+}
+
 std::string loadedSentence(std::string_view name, const DataSet& set, const Refused& unordered,
                            std::string_view separator)
 {

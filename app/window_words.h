@@ -44,6 +44,12 @@ struct EntryWords {
 // coefficient: k of the coefficient ak.
 EntryWords entryWords(Entry entry, std::size_t coefficient = 0);
 
+// The commands a refusal names in the status line.
+enum class Command { Ok, Calculate };
+
+// "Calculate was refused; everything stays as it was."
+std::string refusedSentence(Command command);
+
 inline constexpr const char* kGivenPointsHeading = "Data points";
 
 inline constexpr const char* kLoadFailedCaption = "Hata oluştu";

@@ -94,7 +94,7 @@ void Form_Tarvel::Command1_Click()
         return;
     readingNotes_.clear();
     if (!okPasses()) {
-        refuse("OK");
+        refuse(Command::Ok);
         return;
     }
     const TestSource chosen = selectedSource();

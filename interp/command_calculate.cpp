@@ -64,13 +64,13 @@ void Form_Tarvel::Command2_Click()
     readingNotes_.clear();
     if (!dataReady) {
         passes(InputRefusal{InputProblem::NotReady, std::nullopt, {}, {}});
-        refuse("Calculate");
+        refuse(Command::Calculate);
         return;
     }
     const MethodRow& method = methodRow(chosenMethod());
     const std::optional<CalculateInput> input = calculatePasses(method);
     if (!input) {
-        refuse("Calculate");
+        refuse(Command::Calculate);
         return;
     }
 
@@ -89,7 +89,7 @@ void Form_Tarvel::Command2_Click()
     if (problem) {
         restore(kept);
         passes(problem);
-        refuse("Calculate");
+        refuse(Command::Calculate);
         return;
     }
     listCoefficients(coefTable, method);
