@@ -60,10 +60,10 @@ std::optional<StudyFunctionId> studyFunctionOf(LabFunction function)
     return std::nullopt;
 }
 
-LabModel::LabModel(LabStart start)
+LabModel::LabModel(LabStart start, bool deferLongWork)
     : settings_(start.settings), polynomial_(start.polynomial),
       expression_(std::move(start.expression)), ownXs_(std::move(start.ownXs)),
-      data_(std::move(start.data))
+      data_(std::move(start.data)), deferLongWork_(deferLongWork)
 {
     // An opening setting the lab cannot take falls back to its default.
     const LabSettings defaults;

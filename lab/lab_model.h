@@ -54,7 +54,9 @@ struct ErrorBand {
 
 class LabModel {
 public:
-    explicit LabModel(LabStart start);
+    // With deferLongWork, even the first computation leaves its long work
+    // pending (see setDeferLongWork).
+    explicit LabModel(LabStart start, bool deferLongWork = false);
 
     const LabSettings& settings() const { return settings_; }
     // What a second lab of the same function starts from.
@@ -132,6 +134,7 @@ public:
     void beginDrag();
     bool moveNode(std::size_t i, double x, double y, bool moveX);
     void finishDrag();
+    bool dragging() const { return nodes_.dragging(); }
     // One step of the nodes back or forth: a drag, an edit, or a choice of
     // family or own nodes. Refused, changing nothing, when there is none, or
     // when it would bring own nodes back into the convergence view.

@@ -4,6 +4,7 @@
 // and the methods' parameters are always the first panel's.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -33,6 +34,14 @@ public:
     const std::optional<LabModel>& model() const { return model_; }
     const Refusal& refusal() const { return refusal_; }
 
+    // The panel's model leaves the work that takes longer than a frame
+    // pending, as the first panel's does. Each change makes a new model: a
+    // result is taken only by the model, named by its epoch, whose work it is.
+    bool workPending() const { return model_ && model_->workPending(); }
+    std::uint64_t epoch() const { return epoch_; }
+    std::vector<MethodWork> takeLongWork();
+    bool takeResult(std::uint64_t epoch, MethodWorkResult result);
+
 private:
     struct Source {
         LabSettings settings;
@@ -47,6 +56,7 @@ private:
     std::optional<Source> source_;
     std::optional<LabModel> model_;
     Refusal refusal_;
+    std::uint64_t epoch_ = 0;
 };
 
 }  // namespace tarvel

@@ -391,6 +391,30 @@ private slots:
         QVERIFY(plot->property("titleText").toString().startsWith("Runge 1/(1 + 25(2x − 1)²), "));
     }
 
+    // A dashed curve of many short segments (a band, an extrapolated
+    // stretch) shows its dashes: the pattern runs on from point to point
+    // instead of starting again at each one.
+    void aDashedCurveShowsGapsAlongItsCourse()
+    {
+        PlotScene scene;
+        scene.world = {0, 1, 1, 0};
+        PlotSeries line{SeriesStyle::Line, Qt::black, {}, {}};
+        line.dash = Qt::DashLine;
+        for (int k = 0; k <= 500; ++k)
+            line.points.push_back({k / 500.0, 0.5});
+        scene.series.push_back(line);
+        QImage image(400, 101, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        paintPlot(scene, scene.world, PlotOptions{false, false, false, false}, painter,
+                  QSizeF(image.size()), QFont(), ".");
+        painter.end();
+        int gaps = 0;
+        for (int x = 21; x < 380; ++x)
+            gaps += qGray(image.pixel(x, 50)) > 200 && qGray(image.pixel(x - 1, 50)) < 100;
+        QVERIFY2(gaps > 30, qPrintable(QString("%1 gaps").arg(gaps)));
+    }
+
     // Split, the second panel shows the other node family on the same
     // world, through zoom, pan, a drag and a change of n; unlinked, each
     // panel zooms alone. The numbers table holds both panels' rows.
@@ -636,6 +660,50 @@ private slots:
         QVERIFY(!after.isEmpty());
         for (int i = 0; i < 11; ++i)
             QVERIFY2(!after.contains(nodeAt(*lab, i).toPoint()), qPrintable(QString::number(i)));
+    }
+
+    // Quick changes of n (a held arrow) keep the legend where it was, as a
+    // drag does; once they stop, the legend goes where a fresh picture of the
+    // last n has it, and the tables, which follow a run only every little
+    // while, show what a fresh lab of the last n shows.
+    void theLegendHoldsStillThroughARunOfChangesAndSettlesAfter()
+    {
+        const auto freshLegend = [](int count) {
+            std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, count, {"global"}));
+            if (!QTest::qWaitForWindowExposed(lab.get()))
+                return QRect();
+            return find<LabPlot>(*lab, "labPlot")->property("legendArea").toRect();
+        };
+        const auto tablesOf = [](LabWindow& lab) {
+            QStringList cells;
+            for (const char* name : {"labNodeTable", "labNumbers"}) {
+                const QAbstractItemModel* table = find<QAbstractItemView>(lab, name)->model();
+                for (int r = 0; r < table->rowCount(); ++r)
+                    for (int c = 0; c < table->columnCount(); ++c)
+                        cells << table->index(r, c).data().toString();
+            }
+            return cells;
+        };
+        const int first = 3;
+        const QRect before = freshLegend(first);
+        int last = first + 1;
+        while (last < 30 && shareACorner(freshLegend(last), before))
+            ++last;
+        QVERIFY2(last < 30, "some n puts the legend in another corner");
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, first, {"global"}));
+        QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        QCOMPARE(plot->property("legendArea").toRect(), before);
+        for (int n = first + 1; n <= last; ++n) {
+            setSpinBox(find<QSpinBox>(*lab, "labCount"), n);
+            plot->repaint();
+            QVERIFY2(shareACorner(plot->property("legendArea").toRect(), before),
+                     qPrintable(QString("n = %1").arg(n)));
+        }
+        const QRect settled = freshLegend(last);
+        QTRY_COMPARE(plot->property("legendArea").toRect(), settled);
+        std::unique_ptr<LabWindow> fresh(openLab(LabFunction::Runge, last, {"global"}));
+        QCOMPARE(tablesOf(*lab), tablesOf(*fresh));
     }
 
     // Whatever was done last is what the status line says; the pointer's
@@ -1174,6 +1242,30 @@ private slots:
         for (const LabSeries& series : lab->plot().picture().series)
             drawn << QString::fromStdString(series.label);
         QVERIFY2(drawn.filter("Global").size() == 1, qPrintable(drawn.join(", ")));
+    }
+
+    // Split, the second panel's slow values are computed away from the
+    // window too; what arrives is drawn in the picture as it was: its own
+    // title kept, both panels on one world.
+    void theSecondPanelsSlowValuesArriveLikeTheFirstsAndKeepThePicture()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 11, {"global", "linear"}));
+        find<QAction>(*lab, "labSplitAction")->trigger();
+        lab->setTitle(QString("Runge at many nodes"));
+        auto* first = find<LabPlot>(*lab, "labPlot");
+        auto* second = find<LabPlot>(*lab, "labPlot2");
+        auto* numbers = find<QTableWidget>(*lab, "labNumbers");
+        QSignalSpy finished(lab.get(), &LabWindow::workFinished);
+        setSpinBox(find<QSpinBox>(*lab, "labCount"), 301);
+        QVERIFY(lab->secondModel()->workPending());
+        QCOMPARE(numbers->item(2, 0)->text(), QString("Global polynomial · panel 2"));
+        QCOMPARE(numbers->item(2, 1)->text(), QString("…"));
+        QVERIFY(finished.wait(60000));
+        QVERIFY(!lab->workPending());
+        QCOMPARE(lab->secondModel()->outcome(StudyMethod::Global).interpolant->xs().size(), 301u);
+        QVERIFY(numbers->item(2, 1)->text() != QString("…"));
+        QCOMPARE(first->property("titleText").toString(), QString("Runge at many nodes"));
+        QCOMPARE(first->property("visibleWorld").toRectF(), second->property("visibleWorld").toRectF());
     }
 
     // AAA at many nodes is built away from the window: the poles view says

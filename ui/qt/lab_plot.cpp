@@ -97,6 +97,21 @@ LabPlot::LabPlot(QWidget* parent) : PlotView(parent)
     setMinimumSize(260, 200);
 }
 
+void LabPlot::holdLegendThroughRun()
+{
+    // A held world holds the legend already, until it is released.
+    if (heldWorld_ || legendHeldForRun_)
+        return;
+    holdLegend();
+    legendHeldForRun_ = true;
+}
+
+void LabPlot::runStopped()
+{
+    if (std::exchange(legendHeldForRun_, false))
+        releaseLegend();
+}
+
 void LabPlot::setPicture(LabPicture picture)
 {
     picture_ = std::move(picture);
@@ -119,6 +134,7 @@ void LabPlot::showPicture()
 
 void LabPlot::holdWorld()
 {
+    legendHeldForRun_ = false;
     heldWorld_ = shownWorld();
     // Looking for a free corner at every new picture would make the legend
     // jump about under the pointer and the plot area with it.

@@ -52,6 +52,11 @@ public:
     // The picture's own world (a double click, Ctrl+Home), still held while
     // the axes are.
     void showWholePicture() override;
+    // Through a run of quick setting changes (a held arrow) the legend keeps
+    // its place, as through a drag; after the run it looks for a free place
+    // again.
+    void holdLegendThroughRun();
+    void runStopped();
 
 signals:
     void dragStarted(std::size_t node);
@@ -98,6 +103,7 @@ private:
     const LabPlot* companion_ = nullptr;
     bool addsNodes_ = false;
     bool picksNodes_ = false;
+    bool legendHeldForRun_ = false;
 };
 
 }  // namespace tarvel::ui

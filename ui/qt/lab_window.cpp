@@ -78,6 +78,8 @@ constexpr int kConvergenceRedrawMs = 15;
 // as a reader can follow its figures, where each move would cost a third of
 // the move's time again.
 constexpr int kDragNumbersMs = 100;
+// Setting changes further apart than this are a person's separate steps.
+constexpr int kRunPauseMs = 300;
 
 // The last accepted entries the drop-down keeps.
 constexpr int kExpressionHistory = 10;
@@ -186,6 +188,7 @@ LabWindow::~LabWindow()
     runner_.cancel();
     runner2_.cancel();
     workRun_.cancel();
+    workRun2_.cancel();
 }
 
 void LabWindow::createControls()
@@ -347,7 +350,14 @@ void LabWindow::createControls()
     dragNumbers_ = new QTimer(this);
     dragNumbers_->setSingleShot(true);
     dragNumbers_->setInterval(kDragNumbersMs);
-    connect(dragNumbers_, &QTimer::timeout, this, &LabWindow::updateNumbers);
+    connect(dragNumbers_, &QTimer::timeout, this, [this] {
+        updateNodeTable();
+        updateNumbers();
+    });
+    settingRun_ = new QTimer(this);
+    settingRun_->setSingleShot(true);
+    settingRun_->setInterval(kRunPauseMs);
+    connect(settingRun_, &QTimer::timeout, plot_, &LabPlot::runStopped);
 }
 
 // While split: the second panel's own function, node family and view, each
@@ -927,6 +937,13 @@ void LabWindow::applyPendingChanges()
     std::vector<std::pair<QSpinBox*, int>> changes;
     for (QSpinBox* box : std::exchange(pendingBoxes_, {}))
         changes.emplace_back(box, box->value());
+    // A change soon after the last is part of a run (a held arrow, quick
+    // presses): the tables follow it only every little while, and the
+    // legend holds still.
+    const QScopedValueRollback inRun(inSettingRun_, settingRun_->isActive());
+    settingRun_->start();
+    if (inSettingRun_)
+        plot_->holdLegendThroughRun();
     for (const auto& [box, value] : changes) {
         if (box == count_) {
             settingChanged(model_.setCount(value), box);
@@ -1057,18 +1074,21 @@ void LabWindow::refresh()
     plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
     plot_->setAddsNodes(model_.settings().view == LabView::Values);
     plot_->setPicksNodes(model_.settings().view == LabView::Cardinal);
-    updateNodeTable();
+    // Through a run of changes the tables wait, as through a drag; a drag
+    // changes a cell or two of the node table, which are set at once.
+    if (!inSettingRun_)
+        updateNodeTable();
     tableau_.setNodes(model_.nodes());
     updateTableau();
     updateMethods();
-    if (!firstPanelOnly_) {
+    if (!firstPanelOnly_ && !inSettingRun_) {
         dragNumbers_->stop();
         updateNumbers();
     } else if (!dragNumbers_->isActive()) {
         dragNumbers_->start();
     }
     updateActions();
-    if (model_.workPending())
+    if (workPending())
         longWorkStart_->start();
 }
 
@@ -1081,29 +1101,48 @@ void LabWindow::describePicture()
 
 void LabWindow::startLongWork()
 {
-    std::vector<MethodWork> works = model_.takeLongWork();
+    startWork(workRun_, model_.takeLongWork(),
+              [this](MethodWorkResult result) { return model_.takeResult(std::move(result)); });
+    startWork(workRun2_, panel2_.takeLongWork(),
+              [this, epoch = panel2_.epoch()](MethodWorkResult result) {
+                  return panel2_.takeResult(epoch, std::move(result));
+              });
+}
+
+void LabWindow::startWork(MethodWorkRun& run, std::vector<MethodWork> works,
+                          std::function<bool(MethodWorkResult)> take)
+{
     if (works.empty())
         return;
     // Each result is posted to the window's thread; one of a state the
     // model has left is dropped there.
-    workRun_.start(std::move(works), [this](MethodWorkResult result) {
+    run.start(std::move(works), [this, take = std::move(take)](MethodWorkResult result) {
         QMetaObject::invokeMethod(
             this,
-            [this, result = std::move(result)]() mutable {
-                if (model_.takeResult(std::move(result)) && !longWorkRedraw_->isActive())
+            [this, take, result = std::move(result)]() mutable {
+                if (take(std::move(result)) && !longWorkRedraw_->isActive())
                     longWorkRedraw_->start();
             },
             Qt::QueuedConnection);
     });
 }
 
+bool LabWindow::workPending() const
+{
+    return model_.workPending() || panel2_.workPending();
+}
+
 void LabWindow::showArrivedWork()
 {
-    plot_->setPicture(labPicture(model_, convergence_.table()));
+    {
+        // A drag moves the first panel alone.
+        const QScopedValueRollback firstOnly(firstPanelOnly_, model_.dragging());
+        showPictures();
+    }
     plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
     updateMethods();  // a build done on a worker may have refused the nodes
     updateNumbers();
-    if (model_.workPending())
+    if (workPending())
         return;
     // The description that said "being computed" gives way to the figures,
     // unless something else has been said since.

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -57,7 +58,8 @@ public:
     // Every shown panel's convergence view has all its points.
     bool convergenceComplete() const;
     // Whether values of a shown method are still being computed.
-    bool workPending() const { return model_.workPending(); }
+    // Whether either panel still waits for work done away from the window.
+    bool workPending() const;
 
     // The saves behind the actions, once a name is chosen: nothing when the
     // file was written, otherwise why not (the file is then as it was).
@@ -135,6 +137,10 @@ private:
     // Says in the status line what the picture shows.
     void describePicture();
     void startLongWork();
+    // Starts run on works (when there are any); take hands each result to
+    // its model and says whether it was still wanted.
+    void startWork(MethodWorkRun& run, std::vector<MethodWork> works,
+                   std::function<bool(MethodWorkResult)> take);
     void showArrivedWork();
     void stopPlay();
     void playStep();
@@ -202,9 +208,10 @@ private:
     // waiting in the event queue are taken, drawn together when they arrive.
     QTimer* longWorkStart_ = nullptr;
     QTimer* longWorkRedraw_ = nullptr;
-    QTimer* dragNumbers_ = nullptr;  // the numbers table's next writing during a drag
+    QTimer* dragNumbers_ = nullptr;  // the tables' next writing during a drag or a run
     QString pendingDescription_;  // the status line while values are being computed
     MethodWorkRun workRun_;
+    MethodWorkRun workRun2_;  // the second panel's
     // The user's own title; none: the default one, which follows the settings.
     std::optional<QString> title_;
     // The split view's second panel: its own node family, and its own
@@ -228,6 +235,8 @@ private:
     PanelChoice choice2_;
     SecondPanel panel2_;
     bool firstPanelOnly_ = false;  // a change that leaves the second panel's picture as it is
+    QTimer* settingRun_ = nullptr;  // running: a setting changed a moment ago
+    bool inSettingRun_ = false;    // a change that follows the last within that moment
     ConvergenceStudy convergence2_;
     ConvergenceRun runner2_;
     // The lesson shown under the plot, and as it was last opened or saved.

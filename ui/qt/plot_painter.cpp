@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPolygonF>
 #include <QImage>
 
 #include <algorithm>
@@ -42,19 +43,44 @@ std::vector<LegendLine> legendLines(const PlotScene& scene)
 }
 
 // A polyline through device points, broken where a point is not finite and
-// clipped so huge coordinates never reach the painter.
+// clipped so huge coordinates never reach the painter. A dashed line's
+// unbroken runs are stroked whole, so its pattern runs on across the points;
+// a solid line's segments are stroked apart (in one call), which rasterizes
+// a wide line much faster than one outline of the whole curve.
 void polyline(QPainter& painter, const std::vector<DevicePoint>& points, const QSizeF& size,
               Occupancy& occupancy)
 {
+    const bool dashed = painter.pen().style() != Qt::SolidLine;
+    std::vector<QLineF> segments;
+    QPolygonF run;
+    const auto strokeRun = [&painter, &run] {
+        if (run.size() >= 2)
+            painter.drawPolyline(run);
+        run.clear();
+    };
     for (std::size_t i = 1; i < points.size(); ++i) {
         const auto clipped =
             clipSegment({points[i - 1].x, points[i - 1].y, points[i].x, points[i].y}, -kClipMargin,
                         -kClipMargin, size.width() + kClipMargin, size.height() + kClipMargin);
-        if (!clipped)
+        if (!clipped) {
+            strokeRun();
             continue;
-        painter.drawLine(QPointF(clipped->x1, clipped->y1), QPointF(clipped->x2, clipped->y2));
+        }
+        const QPointF from(clipped->x1, clipped->y1);
+        const QPointF to(clipped->x2, clipped->y2);
         occupancy.markSegment(clipped->x1, clipped->y1, clipped->x2, clipped->y2);
+        if (!dashed) {
+            segments.emplace_back(from, to);
+            continue;
+        }
+        if (run.isEmpty() || run.back() != from) {
+            strokeRun();
+            run.append(from);
+        }
+        run.append(to);
     }
+    strokeRun();
+    painter.drawLines(segments.data(), static_cast<int>(segments.size()));
 }
 
 // Where the line last leaves the area, or ends inside it.
