@@ -6,6 +6,7 @@
 
 #include "app/form_tarvel.h"
 #include "app/status_text.h"
+#include "app/window_words.h"
 #include "data/number_text.h"
 #include "interp/study_functions.h"
 #include "plot/drawing.h"
@@ -59,7 +60,8 @@ std::string Form_Tarvel::functionName(TestSource source)
 
 std::string Form_Tarvel::methodName(const MethodRow& method, bool legend) const
 {
-    std::string name = legend ? method.legendName : method.statusName;
+    const MethodWords& words = methodWords(method.id);
+    std::string name = legend ? words.legendName : words.statusName;
     if (method.takesDegree)
         name += " of degree " + formatThreeDigits(nDeg, decimalSeparator_);
     return name;
@@ -206,9 +208,9 @@ void Form_Tarvel::showStatus(std::string sentence)
     c_.statusLine.show(sentence);
 }
 
-void Form_Tarvel::refuse(const std::string& command)
+void Form_Tarvel::refuse(Command command)
 {
-    c_.statusLine.show(command + " was refused; everything stays as it was.");
+    c_.statusLine.show(refusedSentence(command));
 }
 
 }  // namespace tarvel

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/status_text.h"
+#include "app/window_words.h"
 #include "data/list_format.h"
 #include "data/numeric_text.h"
 #include "data/printable_text.h"
@@ -57,19 +58,26 @@ bool Form_Tarvel::passes(const std::optional<std::string>& problem)
     return !problem;
 }
 
-std::optional<double> Form_Tarvel::readNumber(const ui::TextBox& box, std::string_view what,
-                                              std::string_view label)
+bool Form_Tarvel::passes(const Refused& refusal)
+{
+    return passes(refusal ? std::optional(inputRefusalText(*refusal, decimalSeparator_))
+                          : std::nullopt);
+}
+
+std::optional<double> Form_Tarvel::readNumber(const ui::TextBox& box, Entry entry,
+                                              std::size_t coefficient)
 {
     const std::string text = box.text();
     const double value = numericValue(text);
+    const EntryWords words = entryWords(entry, coefficient);
     if (std::isfinite(value)) {
-        const std::string note = readingNote(label, text, value, decimalSeparator_);
+        const std::string note = readingNote(words.label, text, value, decimalSeparator_);
         if (!note.empty())
             readingNotes_.push_back(note);
         return value;
     }
     showMessage(
-        "The " + std::string(what) +
+        "The " + words.what +
         " is too large to be held as a number; numbers must lie between -1.7E+308 and 1.7E+308.");
     return std::nullopt;
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/window_words.h"
 #include "data/capacities.h"
 #include "data/dsf_reader.h"
 #include "interp/coef_table.h"
@@ -104,18 +105,18 @@ private:
     // The value of a text box, or nothing (after telling the user) when the
     // number is too large for a double.
     // Also notes, for the status line, a text that was not a number alone.
-    std::optional<double> readNumber(const ui::TextBox& box, std::string_view what,
-                                     std::string_view label);
-    std::optional<std::string> checkGivenPointsRequest(double count) const;
+    std::optional<double> readNumber(const ui::TextBox& box, Entry entry,
+                                     std::size_t coefficient = 0);
+    Refused checkGivenPointsRequest(double count) const;
     // A count read from Text_nU that reaches past the given points that
     // exist.
-    std::optional<std::string> checkExistingPoints(double count) const;
+    Refused checkExistingPoints(double count) const;
     bool okPasses();
     void listSection(std::string_view title, std::span<const double> values, std::size_t columns,
                      std::string_view ending);
     void listGivenPoints();
-    std::optional<std::string>
-    checkTestPolynomial(double degree, const std::array<double, kPolyCapacity>& coefs) const;
+    Refused checkTestPolynomial(double degree,
+                                const std::array<double, kPolyCapacity>& coefs) const;
     void listCoefficients(const CoefTable& table, const MethodRow& method);
     void drawAxes();
     // The inputs of a Calculate, read and checked before anything changes.
@@ -139,9 +140,10 @@ private:
     bool computeCoefficients(CoefTable& table, const MethodRow& method);
     // Shows the problem, if any; true when there is none.
     bool passes(const std::optional<std::string>& problem);
+    bool passes(const Refused& refusal);
     void evaluateInterpolationPoints(const CoefTable& table, const MethodRow& method);
     bool resultsFinite(const CoefTable& table) const;
-    std::string overflowProblem(const MethodRow& method) const;
+    InputRefusal overflowProblem(const MethodRow& method) const;
 
     // What the picture shows, for the study aids, and the status sentences.
     // What produced the given points now held; the option selected now may
@@ -161,7 +163,7 @@ private:
     std::string okSentence(TestSource chosen) const;
     std::string calculateSentence(const ui::Study& drawn, const MethodRow& method) const;
     void showStatus(std::string sentence);
-    void refuse(const std::string& command);
+    void refuse(Command command);
     void plotPoint(double x, double y);
     void plotLineTo(double x, double y, ui::Colour colour);
     void plotLine(double x1, double y1, double x2, double y2, std::optional<ui::Colour> colour);

@@ -34,6 +34,10 @@ inline constexpr int kWindowCapacity = kMaxInterpolationDegree + 1;
 
 // Coefficients a0..a4 of the test polynomial: degrees 0 to 4.
 inline constexpr int kPolyCapacity = 5;
+inline constexpr int kMaxTestDegree = kPolyCapacity - 1;
+
+// A test function is sampled with the step 1 / lastU.
+inline constexpr int kMinSampledPoints = 2;
 
 // The last whole number that a loop from 0 up to the real bound visits,
 // kept within the point arrays (-1 when the loop visits nothing, also for

@@ -14,9 +14,6 @@
 namespace tarvel {
 namespace {
 
-constexpr double kMaxTestDegree = kPolyCapacity - 1;
-constexpr double kMinSampledPoints = 2;  // a test function needs a step 1 / lastU
-
 }  // namespace
 
 const ui::TextBox& Form_Tarvel::polyCoefBox(std::size_t k) const
@@ -26,72 +23,58 @@ const ui::TextBox& Form_Tarvel::polyCoefBox(std::size_t k) const
     return *boxes[k];
 }
 
-std::optional<std::string> Form_Tarvel::checkGivenPointsRequest(double count) const
+Refused Form_Tarvel::checkGivenPointsRequest(double count) const
 {
     const bool sampling = isTestFunction(selectedSource());
     if (sampling && (count < kMinSampledPoints || count > kPointCapacity))
-        return "The number of given points must lie from " + formatIndex(kMinSampledPoints) +
-               " to " + formatIndex(kPointCapacity) + " for a test function; it is " +
-               formatPlain(count, decimalSeparator_) + ".";
-    return checkGivenCount(count, decimalSeparator_);
+        return InputRefusal{InputProblem::SampledCount, std::nullopt, {}, {count, 0}};
+    return checkGivenCount(count);
 }
 
-std::optional<std::string>
-Form_Tarvel::checkTestPolynomial(double degree,
-                                 const std::array<double, kPolyCapacity>& coefs) const
+Refused Form_Tarvel::checkTestPolynomial(double degree,
+                                         const std::array<double, kPolyCapacity>& coefs) const
 {
     if (degree > kMaxTestDegree || degree == -1)
-        return "The degree nPoly of the test polynomial must be at most " +
-               formatIndex(kMaxTestDegree) + " and must not be -1; it is " +
-               formatPlain(degree, decimalSeparator_) + ".";
+        return InputRefusal{InputProblem::TestDegree, std::nullopt, {}, {degree, 0}};
     // With 0 <= x <= 1 no partial sum exceeds the sum of the magnitudes.
     double bound = 0;
     for (int k = 0; k <= degree && k < kPolyCapacity; ++k)
         bound += std::abs(coefs[static_cast<std::size_t>(k)]);
     if (!std::isfinite(bound))
-        return std::string("The coefficients of the test polynomial are too large: "
-                           "their sum overflows a number.");
+        return InputRefusal{InputProblem::TestCoefficients, std::nullopt, {}, {}};
     return std::nullopt;
 }
 
-std::optional<std::string> Form_Tarvel::checkExistingPoints(double count) const
+Refused Form_Tarvel::checkExistingPoints(double count) const
 {
     // Fractional counts reach as far as the loops over them do.
     const double reached = loopBound(count - 1) + 1.0;
     if (reached <= existingPoints_)
         return std::nullopt;
-    return "Only " + formatPlain(existingPoints_, decimalSeparator_) +
-           " given points exist, so the number of given points can be at most " +
-           formatPlain(existingPoints_, decimalSeparator_) + "; it is " +
-           formatPlain(count, decimalSeparator_) +
-           ". For more, press OK with a test function or load a *.dsf file with more points.";
+    return InputRefusal{InputProblem::ExistingPoints, std::nullopt, {}, {existingPoints_, count}};
 }
 
 // Everything is checked before anything changes, so a refused OK leaves the
 // given points, the list and the picture as they were.
 bool Form_Tarvel::okPasses()
 {
-    const std::optional<double> count =
-        readNumber(c_.Text_nU, "number of given points", "Number of given points");
+    const std::optional<double> count = readNumber(c_.Text_nU, Entry::GivenCount);
     if (!count || !passes(checkGivenPointsRequest(*count)))
         return false;
     switch (selectedSource()) {
     case TestSource::DataSet:
         if (givenSource_ != TestSource::DataSet)
-            return passes("No data set is loaded: pick a *.dsf file in the browser, then "
-                          "press OK.");
+            return passes(InputRefusal{InputProblem::NoDataSet, std::nullopt, {}, {}});
         return passes(checkExistingPoints(*count));
     case TestSource::None:
         return passes(checkExistingPoints(*count));
     case TestSource::Polynomial: {
-        const std::optional<double> degree = readNumber(c_.Text_nPoly, "degree nPoly", "nPoly");
+        const std::optional<double> degree = readNumber(c_.Text_nPoly, Entry::TestDegree);
         if (!degree)
             return false;
         std::array<double, kPolyCapacity> coefs{};
         for (std::size_t k = 0; k < coefs.size(); ++k) {
-            const std::string name = "a" + std::to_string(k);
-            const std::optional<double> coef =
-                readNumber(polyCoefBox(k), "coefficient " + name, name);
+            const std::optional<double> coef = readNumber(polyCoefBox(k), Entry::Coefficient, k);
             if (!coef)
                 return false;
             coefs[k] = *coef;
@@ -111,7 +94,7 @@ void Form_Tarvel::Command1_Click()
         return;
     readingNotes_.clear();
     if (!okPasses()) {
-        refuse("OK");
+        refuse(Command::Ok);
         return;
     }
     const TestSource chosen = selectedSource();
@@ -156,7 +139,7 @@ void Form_Tarvel::listGivenPoints()
         points[2 * i] = xU[i];
         points[2 * i + 1] = yU[i];
     }
-    listSection("Data points", std::span(points).first(2 * count), 2, "");
+    listSection(kGivenPointsHeading, std::span(points).first(2 * count), 2, "");
 }
 
 }  // namespace tarvel

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/form_tarvel.h"
+#include "app/window_words.h"
 #include "data/dsf_reader.h"
 #include "data/list_format.h"
 #include "data/printable_text.h"
@@ -15,39 +16,18 @@
 #include "ui/file_system.h"
 
 namespace tarvel {
-namespace {
-
-std::string loadedSentence(const std::string& name, const DataSet& set)
-{
-    std::string sentence = "Loaded " + name + ": " + std::to_string(set.count) +
-                           (set.count == 1 ? " point." : " points.");
-    if (set.count > 0)
-        sentence += " Press OK to list and draw them.";
-    if (set.itemsAfterLastRecord)
-        sentence += " Items after the last record were ignored.";
-    return sentence;
-}
-
-std::string failedSentence(const std::string& name, const DataSetFailure& failure)
-{
-    return name + (failure.line > 0 ? ", " : ": ") + describeFailure(failure) + ".";
-}
-
-}  // namespace
-
 bool Form_Tarvel::refuseWhileReading()
 {
     if (!c_.fileReader.busy())
         return false;
-    c_.fileReader.showBusy(
-        "A data-set file is being read. Wait until it is loaded, or cancel the reading.");
+    c_.fileReader.showBusy(kReadingBusy);
     return true;
 }
 
 // Said after a load that stored nothing, when there are points to keep.
 std::string Form_Tarvel::keptNote() const
 {
-    return existingPoints_ > 0 ? " The former given points are kept." : "";
+    return existingPoints_ > 0 ? kKeptNote : "";
 }
 
 Form_Tarvel::GivenPointsOrigin Form_Tarvel::givenPointsOrigin() const
@@ -68,7 +48,7 @@ void Form_Tarvel::File1_Click()
         return;
     }
     if (name.empty()) {
-        refuseLoad("No file is selected.");
+        refuseLoad(kNoFileSelected);
         return;
     }
     readingFile_ = fullName;
@@ -88,8 +68,7 @@ void Form_Tarvel::File1_Click()
             c_.File1.markReading({});
             // The user's own choice: no error, nothing to explain.
             if (outcome == ui::FileReader::Outcome::Cancelled) {
-                c_.statusLine.show("Reading " + shownName + " was cancelled; nothing changed." +
-                                   keptNote());
+                c_.statusLine.show(cancelledLoadSentence(shownName) + keptNote());
                 return;
             }
             finishLoad(shownName, *read);
@@ -101,7 +80,7 @@ void Form_Tarvel::File1_Click()
 void Form_Tarvel::refuseLoad(const std::string& why)
 {
     c_.statusLine.show(why + keptNote());
-    showMessage("Hata oluştu", why + keptNote());
+    showMessage(kLoadFailedCaption, why + keptNote());
 }
 
 void Form_Tarvel::finishLoad(const std::string& shownName, const DataSetRead& read)
@@ -109,7 +88,7 @@ void Form_Tarvel::finishLoad(const std::string& shownName, const DataSetRead& re
     if (!read.set) {
         // The file may have vanished or changed since it was listed.
         c_.File1.setPath(c_.File1.path());
-        refuseLoad(failedSentence(shownName, read.failure));
+        refuseLoad(failedLoadSentence(shownName, read.failure));
         return;
     }
     const DataSet& data = *read.set;
@@ -125,11 +104,7 @@ void Form_Tarvel::finishLoad(const std::string& shownName, const DataSetRead& re
     givenSource_ = TestSource::DataSet;
     dataSetName_ = shownName;
     c_.Frame_DataSet.setVisible(false);
-    std::string sentence = loadedSentence(shownName, data);
-    // Loaded as they stand; said now rather than only when Calculate refuses.
-    if (const Problem unordered = checkOrder(lastU, xU, decimalSeparator_))
-        sentence += " Their x are in no order, so Calculate will refuse them: " + *unordered;
-    c_.statusLine.show(sentence);
+    c_.statusLine.show(loadedSentence(shownName, data, checkOrder(lastU, xU), decimalSeparator_));
 }
 
 }  // namespace tarvel

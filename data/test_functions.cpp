@@ -51,7 +51,7 @@ void Form_Tarvel::TestFunction()
     case TestSource::DataSet:
         break;  // the loaded points stay as they are
     case TestSource::None:
-        showMessage("Choose an option");
+        passes(InputRefusal{InputProblem::NoTestFunction, std::nullopt, {}, {}});
         return;
     }
     PictureScale();

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/form_tarvel.h"
-#include "data/list_format.h"
+#include "app/window_words.h"
 #include "data/numeric_text.h"
 #include "interp/evaluation.h"
 #include "interp/lagrange.h"
@@ -46,14 +46,14 @@ Method Form_Tarvel::chosenMethod() const
 
 void Form_Tarvel::listCoefficients(const CoefTable& table, const MethodRow& method)
 {
-    if (!method.listHeading)
+    if (!method.listsCoefficients)
         return;
     const auto rows = static_cast<std::size_t>(std::clamp(loopBound(lastU), 0, kCoefRows));
     std::array<double, kCoefRows * kCoefColumns> coefficients;
     for (std::size_t i = 0; i < rows; ++i)
         std::copy(table[i].begin(), table[i].end(), coefficients.begin() + i * kCoefColumns);
-    listSection(method.listHeading, std::span(coefficients).first(rows * kCoefColumns),
-                kCoefColumns, "   ");
+    listSection(methodWords(method.id).listHeading,
+                std::span(coefficients).first(rows * kCoefColumns), kCoefColumns, "   ");
 }
 
 void Form_Tarvel::Command2_Click()
@@ -63,14 +63,14 @@ void Form_Tarvel::Command2_Click()
     CoefTable coefTable{};
     readingNotes_.clear();
     if (!dataReady) {
-        showMessage("Set the test function first !");
-        refuse("Calculate");
+        passes(InputRefusal{InputProblem::NotReady, std::nullopt, {}, {}});
+        refuse(Command::Calculate);
         return;
     }
     const MethodRow& method = methodRow(chosenMethod());
     const std::optional<CalculateInput> input = calculatePasses(method);
     if (!input) {
-        refuse("Calculate");
+        refuse(Command::Calculate);
         return;
     }
 
@@ -78,9 +78,9 @@ void Form_Tarvel::Command2_Click()
     // that cannot be solved or overflows is refused as a whole.
     const CalculateState kept = calculateState();
     adopt(*input, method);
-    std::optional<std::string> problem;
+    Refused problem;
     if (!computeCoefficients(coefTable, method)) {
-        problem = method.failureMessage();
+        problem = InputRefusal{InputProblem::Unsolvable, method.id, {}, {}};
     } else {
         evaluateInterpolationPoints(coefTable, method);
         if (!resultsFinite(coefTable))
@@ -88,8 +88,8 @@ void Form_Tarvel::Command2_Click()
     }
     if (problem) {
         restore(kept);
-        showMessage(*problem);
-        refuse("Calculate");
+        passes(problem);
+        refuse(Command::Calculate);
         return;
     }
     listCoefficients(coefTable, method);
@@ -121,26 +121,21 @@ void Form_Tarvel::adopt(const CalculateInput& input, const MethodRow& method)
 // changes.
 std::optional<Form_Tarvel::CalculateInput> Form_Tarvel::calculatePasses(const MethodRow& method)
 {
-    const std::optional<double> count =
-        readNumber(c_.Text_nI, "number of interpolation points", "Ni");
-    if (!count || !passes(checkInterpolationCount(*count, decimalSeparator_)))
+    const std::optional<double> count = readNumber(c_.Text_nI, Entry::InterpolationCount);
+    if (!count || !passes(checkInterpolationCount(*count)))
         return std::nullopt;
     CalculateInput input;
-    const std::optional<double> given =
-        readNumber(c_.Text_nU, "number of given points", "Number of given points");
-    if (!given || !passes(checkGivenCount(*given, decimalSeparator_)) ||
-        !passes(checkExistingPoints(*given)))
+    const std::optional<double> given = readNumber(c_.Text_nU, Entry::GivenCount);
+    if (!given || !passes(checkGivenCount(*given)) || !passes(checkExistingPoints(*given)))
         return std::nullopt;
     input.nU = *given;
     const double last = input.nU - 1;
-    if (!passes(checkOrder(last, xU, decimalSeparator_)))
+    if (!passes(checkOrder(last, xU)))
         return std::nullopt;
     if (!method.takesDegree)
-        return passes(checkSplineInput(method.id, last, xU, decimalSeparator_))
-                   ? std::optional<CalculateInput>(input)
-                   : std::nullopt;
-    const std::optional<double> degree =
-        readNumber(c_.Text_nDeg, "degree of the polynomial", "Degree of polynomial");
+        return passes(checkSplineInput(method.id, last, xU)) ? std::optional<CalculateInput>(input)
+                                                             : std::nullopt;
+    const std::optional<double> degree = readNumber(c_.Text_nDeg, Entry::Degree);
     if (!degree)
         return std::nullopt;
     input.nDeg = *degree;
@@ -149,10 +144,10 @@ std::optional<Form_Tarvel::CalculateInput> Form_Tarvel::calculatePasses(const Me
         // count and the degree stay; the values and the picture do not
         // change.
         adopt(input, method);
-        showMessage("nDeg must be lower then " + formatPlain(nU, decimalSeparator_));
+        passes(InputRefusal{InputProblem::DegreeNotBelowCount, method.id, {}, {nU, 0}});
         return std::nullopt;
     }
-    if (!passes(checkPolynomialWindows(input.nDeg, last, xU, decimalSeparator_)))
+    if (!passes(checkPolynomialWindows(input.nDeg, last, xU)))
         return std::nullopt;
     return input;
 }
@@ -179,14 +174,12 @@ bool Form_Tarvel::computeCoefficients(CoefTable& table, const MethodRow& method)
     return !method.coefficients || method.coefficients(loopBound(lastU), xU, yU, table);
 }
 
-std::string Form_Tarvel::overflowProblem(const MethodRow& method) const
+InputRefusal Form_Tarvel::overflowProblem(const MethodRow& method) const
 {
     double largest = 0;
     for (int i = 0; i <= loopBound(lastU); ++i)
         largest = std::max(largest, std::abs(yU[static_cast<std::size_t>(i)]));
-    if (valuesAreLarge(largest))
-        return overflowMessage();
-    return method.growthMessage(method.id, nDeg, decimalSeparator_);
+    return overflowRefusal(method.id, nDeg, largest);
 }
 
 bool Form_Tarvel::resultsFinite(const CoefTable& table) const

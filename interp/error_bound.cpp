@@ -1,6 +1,7 @@
 #include "interp/error_bound.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -17,26 +18,19 @@ double boundGridX(int k)
     return k / static_cast<double>(kBoundGridPoints - 1);
 }
 
-// The study functions that have a formula, written as a typed function
-// would be, so that their Taylor coefficients come from the same program.
+// The study functions that have a formula, read once as typed functions,
+// so that their Taylor coefficients come from the same program.
 const Expression* formulaOf(StudyFunctionId id)
 {
-    const auto parsed = [](const char* text) { return parseExpression(text).expression; };
-    static const std::shared_ptr<const Expression> sine = parsed("sin(2pi x)");
-    // Squares and products keep their digits where cos(2πx) is near 0;
-    // the series of a whole power of it divides by that small value.
-    static const std::shared_ptr<const Expression> cos10 = parsed("((cos(2pi x)^2)^2)^2 cos(2pi x)^2");
-    static const std::shared_ptr<const Expression> runge = parsed("1/(1 + 25(2x - 1)^2)");
-    switch (id) {
-    case StudyFunctionId::Sine:
-        return sine.get();
-    case StudyFunctionId::Cos10:
-        return cos10.get();
-    case StudyFunctionId::Runge:
-        return runge.get();
-    default:
-        return nullptr;
-    }
+    constexpr std::size_t kFunctions = static_cast<std::size_t>(StudyFunctionId::Expression) + 1;
+    static const auto formulas = [] {
+        std::array<std::shared_ptr<const Expression>, kFunctions> read;
+        for (std::size_t i = 0; i < kFunctions; ++i)
+            if (const char* formula = studyFunctionFormula(static_cast<StudyFunctionId>(i)))
+                read[i] = parseExpression(formula).expression;
+        return read;
+    }();
+    return formulas[static_cast<std::size_t>(id)].get();
 }
 
 // The test polynomial's n-th Taylor coefficient at x: the sum over its

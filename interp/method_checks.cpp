@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "data/capacities.h"
-#include "data/list_format.h"
 #include "interp/cube.h"
 #include "interp/cubic_spline.h"
 #include "interp/lagrange.h"
@@ -16,57 +15,16 @@
 namespace tarvel {
 namespace {
 
-std::string zeroPivotMessage()
-{
-    return "The cubic spline cannot be solved for these given points (a zero pivot); "
-           "it needs abscissae in increasing or decreasing order.";
-}
-
-std::string noSlopeMessage()
-{
-    return "The PW cubic spline finds no slope where two chords point in opposite directions; "
-           "it needs abscissae in increasing or decreasing order.";
-}
-
-std::string noFailure()
-{
-    return {};
-}
-
-std::string polynomialGrowthMessage(Method, double nDeg, std::string_view separator)
-{
-    return "The polynomial of degree " + formatPlain(nDeg, separator) +
-           " through these abscissae grows too large between them: an interpolated value "
-           "overflows the range of numbers, although the given values are not large. Choose a "
-           "lower degree.";
-}
-
-std::string splineGrowthMessage(Method method, double, std::string_view)
-{
-    return std::string(methodRow(method).name) +
-           " grows too large between these abscissae: a coefficient or an interpolated value "
-           "overflows the range of numbers, although the given values are not large. Given "
-           "points that lie very close together cause this; spread them further apart.";
-}
-
 bool naturalSplineStep(int lastU, std::span<const double> xU, std::span<const double> yU,
                        CoefTable& table)
 {
     return naturalCubicSplineCoefs(lastU, xU, yU, table) == SolveStatus::Solved;
 }
 
-constexpr const char* kSplineHeading = "Cubic spline coefficients";
-
 constexpr std::array<MethodRow, kMethodCount> kMethodRows = {{
-    {Method::Polynomial, "Polynomial interpolation", "polynomial interpolation",
-     "Polynomial interpolation", true, nullptr, 1, kPointCapacity, false, nullptr, noFailure,
-     polynomialGrowthMessage},
-    {Method::CubicSpline, "The cubic spline", "the natural cubic spline", "Natural cubic spline",
-     false, kSplineHeading, 1, kCubicSplineCapacity, false, naturalSplineStep, zeroPivotMessage,
-     splineGrowthMessage},
-    {Method::PwCubicSpline, "The PW cubic spline", "the PW cubic spline", "PW cubic spline", false,
-     kSplineHeading, 2, kPwSplineCapacity, true, pwCubicSplineCoefs, noSlopeMessage,
-     splineGrowthMessage},
+    {Method::Polynomial, true, false, 1, kPointCapacity, false, nullptr},
+    {Method::CubicSpline, false, true, 1, kCubicSplineCapacity, false, naturalSplineStep},
+    {Method::PwCubicSpline, false, true, 2, kPwSplineCapacity, true, pwCubicSplineCoefs},
 }};
 
 // Row i describes method i: a method added without its row leaves a
@@ -74,17 +32,15 @@ constexpr std::array<MethodRow, kMethodCount> kMethodRows = {{
 constexpr bool everyMethodHasItsRow()
 {
     for (std::size_t i = 0; i < kMethodRows.size(); ++i)
-        if (kMethodRows[i].id != static_cast<Method>(i) || kMethodRows[i].name == nullptr)
+        if (kMethodRows[i].id != static_cast<Method>(i) || kMethodRows[i].maxPoints == 0)
             return false;
     return true;
 }
 static_assert(everyMethodHasItsRow(), "each method needs its row in kMethodRows, in order");
 
-std::string sharedAbscissa(const char* who, int first, int second, double x,
-                           std::string_view separator)
+InputRefusal sharedAbscissa(Method method, int first, int second, double x)
 {
-    return std::string(who) + " needs distinct abscissae; given points " + formatIndex(first) +
-           " and " + formatIndex(second) + " both have x = " + formatValue(x, separator) + ".";
+    return {InputProblem::SharedAbscissa, method, {first, second}, {x, x}};
 }
 
 }  // namespace
@@ -94,30 +50,24 @@ const MethodRow& methodRow(Method method)
     return kMethodRows[static_cast<std::size_t>(method)];
 }
 
-Problem checkInterpolationCount(double nI, std::string_view separator)
+Refused checkInterpolationCount(double nI)
 {
     if (nI == 1 || nI > kPointCapacity)
-        return "The number of interpolation points Ni must not be 1 (no spacing) and must not "
-               "exceed " +
-               formatIndex(kPointCapacity) + "; it is " + formatPlain(nI, separator) + ".";
+        return InputRefusal{InputProblem::InterpolationCount, std::nullopt, {}, {nI, 0}};
     return std::nullopt;
 }
 
-Problem checkGivenCount(double nU, std::string_view separator)
+Refused checkGivenCount(double nU)
 {
     if (nU > kPointCapacity)
-        return "The number of given points must not exceed " + formatIndex(kPointCapacity) +
-               "; it is " + formatPlain(nU, separator) + ".";
+        return InputRefusal{InputProblem::GivenCount, std::nullopt, {}, {nU, 0}};
     return std::nullopt;
 }
 
-Problem checkPolynomialWindows(double nDeg, double lastU, std::span<const double> xU,
-                               std::string_view separator)
+Refused checkPolynomialWindows(double nDeg, double lastU, std::span<const double> xU)
 {
     if (nDeg > kMaxInterpolationDegree)
-        return "Polynomial interpolation takes a degree of at most " +
-               formatIndex(kMaxInterpolationDegree) + "; it is " + formatPlain(nDeg, separator) +
-               ".";
+        return InputRefusal{InputProblem::Degree, Method::Polynomial, {}, {nDeg, 0}};
     const int last = loopBound(lastU);
     // The strictly rising run that ends at each point: a window inside one
     // run repeats no abscissa, and only the others need sorting.
@@ -143,35 +93,30 @@ Problem checkPolynomialWindows(double nDeg, double lastU, std::span<const double
         for (std::size_t k = 1; k < window.size(); ++k)
             if (window[k - 1].first == window[k].first)
                 return sharedAbscissa(
-                    "Polynomial interpolation", std::min(window[k - 1].second, window[k].second),
-                    std::max(window[k - 1].second, window[k].second), window[k].first, separator);
+                    Method::Polynomial, std::min(window[k - 1].second, window[k].second),
+                    std::max(window[k - 1].second, window[k].second), window[k].first);
     }
     return std::nullopt;
 }
 
-Problem checkSplineInput(Method method, double lastU, std::span<const double> xU,
-                         std::string_view separator)
+Refused checkSplineInput(Method method, double lastU, std::span<const double> xU)
 {
     const MethodRow& limits = methodRow(method);
     const double points = loopBound(lastU) + 1.0;
     if (points < limits.minPoints || lastU + 1 > limits.maxPoints)
-        return std::string(limits.name) + " takes from " + formatIndex(limits.minPoints) + " to " +
-               formatIndex(limits.maxPoints) + " given points; there are " +
-               formatPlain(lastU + 1, separator) + ".";
+        return InputRefusal{InputProblem::PointCount, method, {}, {lastU + 1, 0}};
     for (int i = 0; i < loopBound(lastU); ++i) {
         const auto at = static_cast<std::size_t>(i);
         if (xU[at] == xU[at + 1])
-            return sharedAbscissa(limits.name, i, i + 1, xU[at], separator);
+            return sharedAbscissa(method, i, i + 1, xU[at]);
         // The PW coefficients divide by the cube of the width.
         if (limits.dividesByCube && cubeIsZero(xU[at + 1] - xU[at]))
-            return std::string(limits.name) + " needs given points further apart; given points " +
-                   formatIndex(i) + " and " + formatIndex(i + 1) +
-                   " are too close for the cube of their distance to be held.";
+            return InputRefusal{InputProblem::TooClose, method, {i, i + 1}, {}};
     }
     return std::nullopt;
 }
 
-Problem checkOrder(double lastU, std::span<const double> xU, std::string_view separator)
+Refused checkOrder(double lastU, std::span<const double> xU)
 {
     int direction = 0;  // +1 increasing, -1 decreasing, 0 not yet seen
     for (int i = 0; i < loopBound(lastU); ++i) {
@@ -183,11 +128,7 @@ Problem checkOrder(double lastU, std::span<const double> xU, std::string_view se
         if (direction == 0)
             direction = step;
         else if (step != direction)
-            return "The given points must be in increasing or decreasing order of x; given "
-                   "point " +
-                   formatIndex(i + 1) + " (x = " + formatPlain(to, separator) +
-                   ") is out of order after given point " + formatIndex(i) +
-                   " (x = " + formatPlain(from, separator) + ").";
+            return InputRefusal{InputProblem::Unordered, std::nullopt, {i, i + 1}, {from, to}};
     }
     return std::nullopt;
 }
@@ -203,15 +144,11 @@ bool isDecreasing(double lastU, std::span<const double> xU)
     return false;
 }
 
-std::string overflowMessage()
+InputRefusal overflowRefusal(Method method, double nDeg, double largestMagnitude)
 {
-    return "The given values are too large for this method: a coefficient or an interpolated "
-           "value overflows the range of numbers. Scale the data down.";
-}
-
-bool valuesAreLarge(double largestMagnitude)
-{
-    return largestMagnitude >= std::sqrt(std::numeric_limits<double>::max());
+    const bool valuesAreLarge = largestMagnitude >= std::sqrt(std::numeric_limits<double>::max());
+    const InputProblem kind = valuesAreLarge ? InputProblem::LargeValues : InputProblem::Growth;
+    return {kind, method, {}, {nDeg, 0}};
 }
 
 }  // namespace tarvel

@@ -1,13 +1,12 @@
 // What each interpolation method needs of its input, checked in one place
-// before any arithmetic. Each check returns the message that tells the user
-// what is wrong and what is allowed, or nothing when the input is fine.
+// before any arithmetic. Each check returns why the input is refused, as
+// data, or nothing when the input is fine; the main window words it.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <span>
-#include <string>
-#include <string_view>
 
 #include "data/capacities.h"
 #include "interp/coef_table.h"
@@ -20,60 +19,79 @@ enum class Method { Polynomial, CubicSpline, PwCubicSpline, Count };
 
 inline constexpr std::size_t kMethodCount = static_cast<std::size_t>(Method::Count);
 
+// Why the inputs of a command were refused.
+enum class InputProblem {
+    InterpolationCount,   // numbers[0] the count Ni: 1, or beyond the capacity
+    GivenCount,           // numbers[0] the count, beyond the capacity
+    Degree,               // numbers[0] the degree, beyond the window capacity
+    PointCount,           // numbers[0] the count, outside the method's limits
+    SharedAbscissa,       // given points {i, j} both at numbers[0]
+    TooClose,             // given points {i, i + 1}: the cube of their distance underflows
+    Unordered,            // given point points[1] at numbers[1] after points[0] at numbers[0]
+    Unsolvable,           // the coefficient step failed
+    Growth,               // a result overflows although the given values are not large;
+                          // numbers[0] the degree, for the method that takes one
+    LargeValues,          // a result overflows and the given values are large
+    SampledCount,         // numbers[0] the count, outside what a test function is sampled at
+    TestDegree,           // numbers[0] the test polynomial's degree: -1, or beyond its capacity
+    TestCoefficients,     // the sum of the test polynomial's coefficients overflows
+    ExistingPoints,       // numbers[1] the count, beyond the numbers[0] given points that exist
+    NoDataSet,            // the data set chosen, none loaded
+    NoTestFunction,       // OK with no option of the given points selected
+    NotReady,             // Calculate before OK has given the points
+    DegreeNotBelowCount,  // numbers[0] the count nU, not above the degree
+};
+
+struct InputRefusal {
+    InputProblem kind = InputProblem::LargeValues;
+    std::optional<Method> method;  // the method that refuses; none for a count
+    std::array<int, 2> points{};
+    std::array<double, 2> numbers{};
+};
+
+using Refused = std::optional<InputRefusal>;
+
 // Fills rows 0..lastU-1 of the coefficient table; false when the method
 // cannot describe these given points.
 using CoefficientStep = bool (*)(int lastU, std::span<const double> xU, std::span<const double> yU,
                                  CoefTable& table);
 
-// Everything the Calculate command and its reports need to know of one
-// method.
+// Everything the Calculate command needs to know of one method.
 struct MethodRow {
     Method id;
-    const char* name;        // begins its refusals: "The cubic spline"
-    const char* statusName;  // in the status sentence: "the natural cubic spline"
-    const char* legendName;  // in the picture's legend: "Natural cubic spline"
-    bool takesDegree;        // both names go on with " of degree " and the degree
-    const char* listHeading; // above the listed coefficients; nullptr: lists none
+    bool takesDegree;        // its names go on with " of degree " and the degree
+    bool listsCoefficients;  // the coefficient table goes into the list
     int minPoints;
     int maxPoints;
-    bool dividesByCube;      // its rows divide by the cube of each width
+    bool dividesByCube;            // its rows divide by the cube of each width
     CoefficientStep coefficients;  // nullptr: each point computed on its own
-    std::string (*failureMessage)();  // when the coefficient step fails
-    // When a coefficient or a value overflows although the given values are
-    // not large.
-    std::string (*growthMessage)(Method method, double nDeg, std::string_view separator);
 };
 
 const MethodRow& methodRow(Method method);
 
-using Problem = std::optional<std::string>;
-
 // nI = 1 leaves no spacing (1/0); more than 1001 points do not fit.
-Problem checkInterpolationCount(double nI, std::string_view separator);
+Refused checkInterpolationCount(double nI);
 
-Problem checkGivenCount(double nU, std::string_view separator);
+Refused checkGivenCount(double nU);
 
 // The degree within the window capacity, and distinct abscissae within the
 // window of every interval that can hold an interpolation point.
-Problem checkPolynomialWindows(double nDeg, double lastU, std::span<const double> xU,
-                               std::string_view separator);
+Refused checkPolynomialWindows(double nDeg, double lastU, std::span<const double> xU);
 
 // Point count within the method's limits and distinct consecutive abscissae.
-Problem checkSplineInput(Method method, double lastU, std::span<const double> xU,
-                         std::string_view separator);
+Refused checkSplineInput(Method method, double lastU, std::span<const double> xU);
 
 // Abscissae 0..lastU that change direction: the first given point out of
 // order is named. Equal neighbours are left to the methods' own checks.
-Problem checkOrder(double lastU, std::span<const double> xU, std::string_view separator);
+Refused checkOrder(double lastU, std::span<const double> xU);
 
 // The abscissae 0..lastU first step downwards (and, once checkOrder has
 // passed, never upwards).
 bool isDecreasing(double lastU, std::span<const double> xU);
 
-
-// An overflow is blamed on the given values when the largest of them is
-// this large (its square overflows), otherwise on the method.
-bool valuesAreLarge(double largestMagnitude);
-std::string overflowMessage();
+// A result of the method that overflowed: blamed on the given values when
+// the largest of them is this large (its square overflows), otherwise on
+// the method.
+InputRefusal overflowRefusal(Method method, double nDeg, double largestMagnitude);
 
 }  // namespace tarvel

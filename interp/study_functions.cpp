@@ -70,6 +70,25 @@ FunctionValues absolute(double x)
 
 const double kTwoPi = std::atan(1.0) * 4.0 * 2;
 
+const char* studyFunctionFormula(StudyFunctionId id)
+{
+    switch (id) {
+    case StudyFunctionId::Sine:
+        return "sin(2pi x)";
+    case StudyFunctionId::Cos10:
+        // Squares and products keep their digits where cos(2πx) is near 0;
+        // the series of a whole power of it divides by that small value.
+        return "((cos(2pi x)^2)^2)^2 cos(2pi x)^2";
+    case StudyFunctionId::Runge:
+        return "1/(1 + 25(2x - 1)^2)";
+    case StudyFunctionId::Polynomial:
+    case StudyFunctionId::Abs:
+    case StudyFunctionId::Expression:
+        break;
+    }
+    return nullptr;
+}
+
 double sineValue(double x, double twoPi)
 {
     return std::sin(twoPi * x);

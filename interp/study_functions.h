@@ -70,6 +70,11 @@ struct StudyFunction {
     std::shared_ptr<const Expression> expression;  // used by Expression only
 };
 
+// The formula of a study function with a fixed one, written as a typed
+// function is, so that what a typed function offers (its Taylor series)
+// comes from the same program; nullptr for the others.
+const char* studyFunctionFormula(StudyFunctionId id);
+
 // f(x), f'(x), f''(x).
 struct FunctionValues {
     double value = 0;

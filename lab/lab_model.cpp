@@ -162,7 +162,6 @@ Refusal LabModel::refuseForData(std::string_view what) const
 // refused there, so the lab refuses them too.
 Refusal LabModel::polynomialProblem() const
 {
-    constexpr int kMaxTestDegree = kPolyCapacity - 1;
     const double degree = polynomial_.degree;
     if (degree > kMaxTestDegree || degree == -1)
         return joined({"The main window's test polynomial has the degree ",

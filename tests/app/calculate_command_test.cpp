@@ -246,6 +246,13 @@ TEST(CalculateCommand, RefusalsChangeNeitherValuesNorListNorPicture)
         {"too many interpolation points", [](HeadlessWindow& w) { w.setText("Text_nI", "1002"); },
          "The number of interpolation points Ni must not be 1 (no spacing) and must not exceed "
          "1001; it is 1002."},
+        {"interpolation count beyond the numbers",
+         [](HeadlessWindow& w) { w.setText("Text_nI", "1e400"); },
+         "The number of interpolation points is too large to be held as a number; numbers must "
+         "lie between -1.7E+308 and 1.7E+308."},
+        {"degree beyond the numbers", [](HeadlessWindow& w) { w.setText("Text_nDeg", "-1e400"); },
+         "The degree of the polynomial is too large to be held as a number; numbers must lie "
+         "between -1.7E+308 and 1.7E+308."},
         {"too many given points", [](HeadlessWindow& w) { w.setText("Text_nU", "1002"); },
          "The number of given points must not exceed 1001; it is 1002."},
         {"degree above 100",
@@ -336,6 +343,23 @@ TEST(CalculateCommand, RefusalsChangeNeitherValuesNorListNorPicture)
          },
          "The PW cubic spline needs distinct abscissae; given points 2 and 3 both have x = "
          "1.0000."},
+        {"polynomial that grows beyond the numbers between close abscissae",
+         [](HeadlessWindow& w) {
+             useDataSet(w, {0, 1e-310, 1}, {0, 1, 0});
+             w.setText("Text_nDeg", "2");
+         },
+         "The polynomial of degree 2 through these abscissae grows too large between them: an "
+         "interpolated value overflows the range of numbers, although the given values are not "
+         "large. Choose a lower degree."},
+        {"cubic spline that grows beyond the numbers between close abscissae",
+         [](HeadlessWindow& w) {
+             useDataSet(w, {0, 1e-310, 1}, {0, 1, 0});
+             w.select("Option_InterCubc");
+         },
+         "The cubic spline grows too large between these abscissae: a coefficient or an "
+         "interpolated value overflows the range of numbers, although the given values are not "
+         "large. Given points that lie very close together cause this; spread them further "
+         "apart."},
     };
     for (const CalcRefusal& r : refusals) {
         support::TempDir dir;

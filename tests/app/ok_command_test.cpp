@@ -281,6 +281,9 @@ TEST(OkCommand, RefusalsChangeNothing)
          "between -1.7E+308 and 1.7E+308."},
         {"test degree 5", "Option_Polynom", "Text_nPoly", "5",
          "The degree nPoly of the test polynomial must be at most 4 and must not be -1; it is 5."},
+        {"test degree overflows", "Option_Polynom", "Text_nPoly", "1e400",
+         "The degree nPoly is too large to be held as a number; numbers must lie between "
+         "-1.7E+308 and 1.7E+308."},
         {"test degree -1", "Option_Polynom", "Text_nPoly", "-1",
          "The degree nPoly of the test polynomial must be at most 4 and must not be -1; it is -1."},
         {"coefficient overflows", "Option_Polynom", "Text_a3", "-1E309",

@@ -575,6 +575,14 @@ TEST(StatusText, SentenceAfterEachCommand)
              calculate(w, "abc");
          },
          "Ni = 0 gives no interpolation points. Ni: 'abc' was read as 0."},
+        {"Calculate with a comma in the degree",
+         [&](HeadlessWindow& w) {
+             dataSet(eleven)(w);
+             w.setText("Text_nDeg", "2,5");
+             calculate(w, "4");
+         },
+         "4 interpolation points by polynomial interpolation of degree 2: 2 evaluated, 2 "
+         "copied. Degree of polynomial: '2,5' was read as 2 — the decimal point is a period."},
         {"Calculate with a negative degree",
          [&](HeadlessWindow& w) {
              dataSet(eleven)(w);

@@ -86,6 +86,29 @@ TEST(ErrorBound, TheErrorStaysUnderTheBandForStudyAndTypedFunctions)
     }
 }
 
+// The formula is read for the Taylor series, the kernel gives the values:
+// the two must be one function.
+TEST(StudyFunctions, EachFormulaHasItsKernelsValueAndDerivatives)
+{
+    for (const StudyFunctionId id :
+         {StudyFunctionId::Sine, StudyFunctionId::Cos10, StudyFunctionId::Runge}) {
+        SCOPED_TRACE(studyFunctionKey(id));
+        const std::shared_ptr<const Expression> formula =
+            parseExpression(studyFunctionFormula(id)).expression;
+        ASSERT_TRUE(formula);
+        for (const double x : {0.0, 0.13, 0.37, 0.5, 0.71, 1.0}) {
+            const FunctionValues kernel = evaluateFunction(StudyFunction(id), x);
+            const FunctionValues typed = formula->values(x);
+            const auto near = [](double a, double b, double scale) {
+                return std::fabs(a - b) <= 1e-12 * scale;
+            };
+            EXPECT_TRUE(near(typed.value, kernel.value, 1)) << x;
+            EXPECT_TRUE(near(typed.first, kernel.first, 100)) << x;
+            EXPECT_TRUE(near(typed.second, kernel.second, 10000)) << x;
+        }
+    }
+}
+
 TEST(ErrorBound, ACoefficientWithoutDerivativesOrBeyondTheSeriesIsRefused)
 {
     const auto typed = [](const char* text) {

@@ -4,21 +4,23 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <random>
-#include <string>
 #include <utility>
 #include <vector>
 
 #include "app/form_tarvel.h"
-#include "data/list_format.h"
 #include "interp/lagrange.h"
 #include "interp/method_checks.h"
 
 namespace tarvel {
 namespace {
 
+using SharedPoints = std::optional<std::array<int, 2>>;
+
 // Every window sorted, as the check reads it.
-Problem sortEveryWindow(double nDeg, double lastU, const PointArray& xU)
+SharedPoints sortEveryWindow(double nDeg, double lastU, const PointArray& xU)
 {
     const int last = loopBound(lastU);
     for (int j = 0; j < last; ++j) {
@@ -32,21 +34,18 @@ Problem sortEveryWindow(double nDeg, double lastU, const PointArray& xU)
         std::sort(window.begin(), window.end());
         for (std::size_t k = 1; k < window.size(); ++k)
             if (window[k - 1].first == window[k].first)
-                return "points " + std::to_string(std::min(window[k - 1].second, window[k].second)) +
-                       " and " + std::to_string(std::max(window[k - 1].second, window[k].second));
+                return std::array{std::min(window[k - 1].second, window[k].second),
+                                  std::max(window[k - 1].second, window[k].second)};
     }
     return std::nullopt;
 }
 
-std::string pointsOf(const Problem& problem)
+SharedPoints pointsOf(const Refused& refusal)
 {
-    if (!problem)
-        return "none";
-    const std::size_t from = problem->find("points ");
-    const std::size_t to = problem->find(" both");
-    if (from == std::string::npos)
-        return *problem;
-    return problem->substr(from, to == std::string::npos ? std::string::npos : to - from);
+    if (!refusal)
+        return std::nullopt;
+    EXPECT_EQ(refusal->kind, InputProblem::SharedAbscissa);
+    return refusal->points;
 }
 
 TEST(PolynomialWindows, SameAnswerAsSortingEveryWindow)
@@ -72,9 +71,9 @@ TEST(PolynomialWindows, SameAnswerAsSortingEveryWindow)
         const double lastU = count - 1;
         if (nDeg >= count)
             continue;  // refused before the windows are checked
-        const Problem expected = sortEveryWindow(nDeg, lastU, xU);
-        const Problem actual = checkPolynomialWindows(nDeg, lastU, xU, ".");
-        ASSERT_EQ(pointsOf(actual), pointsOf(expected))
+        const SharedPoints expected = sortEveryWindow(nDeg, lastU, xU);
+        const Refused actual = checkPolynomialWindows(nDeg, lastU, xU);
+        ASSERT_EQ(pointsOf(actual), expected)
             << "round " << round << ", nDeg " << nDeg << ", count " << count;
     }
 }
