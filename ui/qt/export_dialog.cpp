@@ -34,10 +34,6 @@ constexpr std::array<Preset, 3> kPresets = {{
     {"A4 column (8.5 × 6.4 cm)", 8.5, 6.4},
 }};
 
-constexpr std::array<ExportFormat, 5> kFormats = {ExportFormat::Png, ExportFormat::Svg,
-                                                  ExportFormat::Pdf, ExportFormat::Tex,
-                                                  ExportFormat::Csv};
-
 // The settings of the last export of this session.
 ExportSettings& lastSettings()
 {
@@ -71,7 +67,7 @@ ExportDialog::ExportDialog(const PlotView& plot, QWidget* parent)
     setWindowTitle("Export the figure");
     format_ = new QComboBox(this);
     format_->setObjectName("exportFormat");
-    for (const ExportFormat format : kFormats)
+    for (const ExportFormat format : kExportFormats)
         format_->addItem(exportFilter(format));
     preset_ = new QComboBox(this);
     preset_->setObjectName("exportPreset");
@@ -171,7 +167,7 @@ void ExportDialog::showSettings()
 
 void ExportDialog::takeSettings()
 {
-    settings_.format = kFormats[static_cast<std::size_t>(format_->currentIndex())];
+    settings_.format = kExportFormats[static_cast<std::size_t>(format_->currentIndex())];
     settings_.centimetres = unit_->currentIndex() == 0;
     settings_.width = width_->value();
     settings_.height = height_->value();

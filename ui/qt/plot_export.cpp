@@ -179,13 +179,11 @@ namespace {
 std::optional<QString> misnamed(ExportFormat format, const QString& fileName)
 {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
-    for (const ExportFormat other : {ExportFormat::Png, ExportFormat::Svg, ExportFormat::Pdf,
-                                     ExportFormat::Tex, ExportFormat::Csv})
+    for (const ExportFormat other : kExportFormats)
         if (other != format && suffix == exportSuffix(other))
             return QStringLiteral("its name ends in .%1, but the format chosen is %2: name it "
                                   ".%3, or choose the format of .%1")
-                .arg(suffix,
-                     exportFilter(format).section(" (", 0, 0), exportSuffix(format));
+                .arg(suffix, exportFilter(format).section(" (", 0, 0), exportSuffix(format));
     return std::nullopt;
 }
 

@@ -8,11 +8,17 @@
 #include <QSize>
 #include <QString>
 
+#include <array>
+
 namespace tarvel::ui {
 
 class PlotView;
 
 enum class ExportFormat { Png, Svg, Pdf, Tex, Csv };
+
+// Every format, in the order the export dialog offers them.
+inline constexpr std::array<ExportFormat, 5> kExportFormats = {
+    ExportFormat::Png, ExportFormat::Svg, ExportFormat::Pdf, ExportFormat::Tex, ExportFormat::Csv};
 
 struct ExportSettings {
     ExportFormat format = ExportFormat::Pdf;
