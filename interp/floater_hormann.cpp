@@ -109,6 +109,11 @@ PointValues floaterHormannAt(std::span<const double> xs, std::span<const double>
         inverseSum += c * inverse;
         slopeSum += c * g * inverse;
     }
+    // Where the weights cancel, x is a pole of the quotient: it has no slope.
+    if (weightSum == 0) {
+        const double none = std::numeric_limits<double>::quiet_NaN();
+        return {r, none, none};
+    }
     const double first = firstSum / weightSum;
     return {r, first, 2 * (first * inverseSum - slopeSum) / weightSum};
 }
