@@ -7,18 +7,11 @@
 #include "interp/aaa.h"
 #include "lab/method_refusal.h"
 
-#if defined(__linux__)
-#include <sys/resource.h>
-#endif
-
 namespace tarvel {
 namespace {
 
 // About the terms a processor sums in a few milliseconds.
 constexpr double kTermsWithinAFrame = 3e6;
-#if defined(__linux__)
-constexpr int kWorkNiceness = 10;
-#endif
 
 // A stale work gives its processor up within this many grid points.
 constexpr std::size_t kPointsBetweenStopChecks = 256;
@@ -33,15 +26,6 @@ template <typename Body> bool inBlocks(std::size_t size, std::stop_token stop, B
         body(from, std::min(kPointsBetweenStopChecks, size - from));
     }
     return !stop.stop_requested();
-}
-
-// On Linux each thread has a nice value of its own: the work yields the
-// processor to the window's thread, which must draw every frame.
-void yieldToTheWindow()
-{
-#if defined(__linux__)
-    setpriority(PRIO_PROCESS, 0, kWorkNiceness);
-#endif
 }
 
 }  // namespace
@@ -201,7 +185,6 @@ void MethodWorkRun::start(std::vector<MethodWork> works, Deliver deliver)
         dealt[k % lanes].push_back(std::move(works[k]));
     for (std::vector<MethodWork>& lane : dealt)
         threads_.add([lane = std::move(lane), deliver](std::stop_token stop) {
-            yieldToTheWindow();
             for (const MethodWork& work : lane) {
                 if (stop.stop_requested())
                     return;

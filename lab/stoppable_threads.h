@@ -10,7 +10,25 @@
 #include <utility>
 #include <vector>
 
+#if defined(__linux__)
+#include <sched.h>
+#include <sys/resource.h>
+#endif
+
 namespace tarvel {
+
+// The window's thread must draw every frame: on Linux, where each thread has
+// a scheduling class of its own, a worker runs only on a processor the window
+// leaves idle, or, where that class is not allowed, at a lower priority.
+inline void yieldToTheWindow()
+{
+#if defined(__linux__)
+    constexpr int kWorkNiceness = 10;
+    const sched_param none{};
+    if (sched_setscheduler(0, SCHED_IDLE, &none) != 0)
+        setpriority(PRIO_PROCESS, 0, kWorkNiceness);
+#endif
+}
 
 class StoppableThreads {
 public:
@@ -23,11 +41,12 @@ public:
         });
     }
 
-    // Runs body(stop_token) on a thread of its own.
+    // Runs body(stop_token) on a thread of its own, below the window's.
     template <typename Body> void add(Body body)
     {
         auto done = std::make_shared<std::atomic<bool>>(false);
         std::jthread thread([body = std::move(body), done](std::stop_token stop) mutable {
+            yieldToTheWindow();
             body(stop);
             done->store(true);
         });

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <condition_variable>
 #include <functional>
+#include <future>
+#include <cerrno>
 #include <mutex>
 #include <set>
 #include <span>
@@ -23,6 +25,7 @@
 #include "lab/lab_model.h"
 #include "lab/lab_picture.h"
 #include "lab/second_panel.h"
+#include "lab/stoppable_threads.h"
 #include "support/exact_bits.h"
 
 namespace tarvel {
@@ -1546,6 +1549,23 @@ TEST(SecondPanel, ComputesAgainWhenTheFirstPanelChanges)
     EXPECT_EQ(panel.model()->nodes().size(), 3u);
     EXPECT_NEAR(panel.model()->nodes()[1].x, 0.5, 1e-15);
 }
+
+#if defined(__linux__)
+// A worker that took the window's share of a processor would stall its frames.
+TEST(MethodWork, AWorkerThreadRunsBelowTheWindowsThread)
+{
+    std::promise<std::pair<int, int>> seen;
+    StoppableThreads threads;
+    threads.add([&seen](std::stop_token) {
+        errno = 0;
+        const int niceness = getpriority(PRIO_PROCESS, 0);
+        seen.set_value({sched_getscheduler(0), niceness});
+    });
+    const auto [policy, niceness] = seen.get_future().get();
+    EXPECT_TRUE(policy == SCHED_IDLE || niceness > 0) << policy << " " << niceness;
+    EXPECT_EQ(sched_getscheduler(0), SCHED_OTHER);  // the caller's own class is kept
+}
+#endif
 
 }  // namespace
 }  // namespace tarvel
