@@ -31,6 +31,7 @@
 
 #include <functional>
 #include <limits>
+#include <optional>
 
 #include "data/dsf_reader.h"
 #include "data/number_text.h"
@@ -666,8 +667,9 @@ private slots:
 
     // Quick changes of n (a held arrow) keep the legend where it was, as a
     // drag does; once they stop, the legend goes where a fresh picture of the
-    // last n has it, and the tables, which follow a run only every little
-    // while, show what a fresh lab of the last n shows.
+    // last n has it, and the tables (the numbers follow a run every little
+    // while, the node table once it stops) show what a fresh lab of the
+    // last n shows.
     void theLegendHoldsStillThroughARunOfChangesAndSettlesAfter()
     {
         const auto freshLegend = [](int count) {
@@ -705,7 +707,7 @@ private slots:
         const QRect settled = freshLegend(last);
         QTRY_COMPARE(plot->property("legendArea").toRect(), settled);
         std::unique_ptr<LabWindow> fresh(openLab(LabFunction::Runge, last, {"global"}));
-        QCOMPARE(tablesOf(*lab), tablesOf(*fresh));
+        QTRY_COMPARE(tablesOf(*lab), tablesOf(*fresh));
     }
 
     // Whatever was done last is what the status line says; the pointer's
@@ -764,6 +766,34 @@ private slots:
         sentence->setSentence(words);
         QVERIFY(sentence->shortened());
         QCOMPARE(sentence->toolTip(), words);
+    }
+
+    // However long the sentence, the status line is as high: the plot
+    // does not move, nor the window relayout, as sentences come and go.
+    void theStatusLineKeepsItsHeightWhateverTheSentenceIsLong()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 11, {"natural"}));
+        lab->resize(640, 480);
+        QVERIFY(QTest::qWaitForWindowExposed(lab.get()));
+        auto* sentence = find<StatusSentence>(*lab, "labStatus");
+        auto* plot = find<LabPlot>(*lab, "labPlot");
+        QString twoLines;
+        while (sentence->fontMetrics().horizontalAdvance(twoLines) < sentence->width() * 3 / 2)
+            twoLines += "interpolation ";
+        std::optional<QRect> frame;
+        for (const QString& said : {QString("Short."), twoLines, twoLines + twoLines + twoLines,
+                                    QString("Short again.")}) {
+            sentence->setSentence(said);
+            QTest::qWait(20);
+            QCOMPARE(sentence->height(), StatusSentence::kMaxLines *
+                                                 sentence->fontMetrics().lineSpacing() +
+                                             sentence->contentsMargins().top() +
+                                             sentence->contentsMargins().bottom() +
+                                             2 * sentence->margin());
+            if (!frame)
+                frame = plot->geometry();
+            QCOMPARE(plot->geometry(), *frame);
+        }
     }
 
     void theWorldHoldsStillThroughADragAndAfterIt()

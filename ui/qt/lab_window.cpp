@@ -297,6 +297,10 @@ void LabWindow::createControls()
 
     sentence_ = new StatusSentence(statusBar());
     sentence_->setObjectName("labStatus");
+    // A picture's sentence runs from one line to three as settings change:
+    // a status bar that followed it would move the plot, and repaint the
+    // whole window, at every change.
+    sentence_->holdLines(StatusSentence::kMaxLines);
     statusBar()->addWidget(sentence_, 1);
 
     setTabOrder(function_, expressionHistory_);
@@ -351,13 +355,19 @@ void LabWindow::createControls()
     dragNumbers_->setSingleShot(true);
     dragNumbers_->setInterval(kDragNumbersMs);
     connect(dragNumbers_, &QTimer::timeout, this, [this] {
-        updateNodeTable();
+        // A run of changes rewrites every row of the node table: it is
+        // written once, when the run stops.
+        if (!settingRun_->isActive())
+            updateNodeTable();
         updateNumbers();
     });
     settingRun_ = new QTimer(this);
     settingRun_->setSingleShot(true);
     settingRun_->setInterval(kRunPauseMs);
     connect(settingRun_, &QTimer::timeout, plot_, &LabPlot::runStopped);
+    // In a turn of its own, apart from the legend's repaint.
+    connect(settingRun_, &QTimer::timeout, this,
+            [this] { QTimer::singleShot(0, this, &LabWindow::updateNodeTable); });
 }
 
 // While split: the second panel's own function, node family and view, each

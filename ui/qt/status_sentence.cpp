@@ -38,6 +38,12 @@ void StatusSentence::setSentence(const QString& sentence)
     fit();
 }
 
+void StatusSentence::holdLines(int lines)
+{
+    linesHeld_ = std::clamp(lines, 1, kMaxLines);
+    fit();
+}
+
 const QStringList& StatusSentence::brokenAt(int width) const
 {
     // A resize asks at width after width: only the last few are kept.
@@ -79,7 +85,8 @@ bool StatusSentence::shortened() const
 
 int StatusSentence::heightForWidth(int width) const
 {
-    const int lines = std::clamp(linesNeeded(width - 2 * margin()), 1, kMaxLines);
+    const int lines =
+        std::clamp(std::max(linesNeeded(width - 2 * margin()), linesHeld_), 1, kMaxLines);
     const QMargins m = contentsMargins();
     return lines * fontMetrics().lineSpacing() + m.top() + m.bottom() + 2 * margin();
 }

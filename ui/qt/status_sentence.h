@@ -17,6 +17,9 @@ public:
     explicit StatusSentence(QWidget* parent = nullptr);
     // Shows the sentence (text() keeps all of it).
     void setSentence(const QString& sentence);
+    // At least this many lines high, however short the sentence: a window
+    // whose layout must not move with each sentence holds them all.
+    void holdLines(int lines);
     // Whether the sentence is cut at the present width.
     bool shortened() const;
     int heightForWidth(int width) const override;
@@ -44,6 +47,7 @@ private:
         QHash<int, QStringList> byWidth;
     };
     mutable BrokenLines broken_;  // for text() in font()
+    int linesHeld_ = 1;
 };
 
 }  // namespace tarvel::ui
