@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "data/number_text.h"
 #include "plot/ticks.h"
@@ -163,6 +164,75 @@ std::vector<std::string> decadeLabels(std::span<const double> exponents,
     return labels;
 }
 
+namespace {
+
+// Ticks' world values and their labels.
+struct LabelledValues {
+    std::vector<double> at;
+    std::vector<std::string> labels;
+};
+
+// A Log10 axis showing fewer than two whole decades: its ticks are 1 … 9
+// times the powers of ten (or only 1, 2 and 5 times, or 1 and 5 times, as
+// room allows), else, closer still, evenly stepped values; each labelled as
+// the number it stands for. Nothing where the numbers are too small or too
+// large to step (then the whole decades stand).
+std::optional<LabelledValues> withinFewDecades(double lo, double hi, int maxTicks,
+                                               std::string_view separator)
+{
+    if (std::floor(hi) - std::ceil(lo) >= 1)
+        return std::nullopt;
+    const double low = std::pow(10.0, lo);
+    const double high = std::pow(10.0, hi);
+    if (!(low >= std::numeric_limits<double>::min()) || !std::isfinite(high))
+        return std::nullopt;
+    static const std::vector<int> kMantissas[] = {{1, 2, 3, 4, 5, 6, 7, 8, 9}, {1, 2, 5}, {1, 5}};
+    for (const std::vector<int>& mantissas : kMantissas) {
+        LabelledValues ticks;
+        for (double decade = std::floor(lo); decade <= std::floor(hi); ++decade)
+            for (const int m : mantissas) {
+                const double at = decade + std::log10(static_cast<double>(m));
+                if (at < lo || at > hi)
+                    continue;
+                ticks.at.push_back(at);
+                ticks.labels.push_back(compactNumber(m * std::pow(10.0, decade), separator, 1));
+            }
+        if (ticks.at.size() >= 2 && ticks.at.size() <= static_cast<std::size_t>(maxTicks) + 1)
+            return ticks;
+    }
+    const double step = tickStep(low, high, maxTicks);
+    LabelledValues ticks;
+    for (const double value : ticksIn(low, high, maxTicks)) {
+        const double at = std::log10(value);
+        if (at < lo || at > hi)
+            continue;  // a value at an end whose logarithm rounds outside
+        ticks.at.push_back(at);
+        ticks.labels.push_back(tickLabel(value, step, separator));
+    }
+    if (ticks.at.size() >= 2)
+        return ticks;
+    return std::nullopt;
+}
+
+LabelledValues labelledValues(double lo, double hi, int maxTicks, AxisScale scale,
+                              std::string_view separator)
+{
+    if (scale == AxisScale::Log10)
+        if (std::optional<LabelledValues> close = withinFewDecades(lo, hi, maxTicks, separator))
+            return *close;
+    double step = 0;
+    LabelledValues ticks{tickValues(lo, hi, maxTicks, scale, step), {}};
+    if (scale == AxisScale::Log10) {
+        ticks.labels = decadeLabels(ticks.at, separator);
+        return ticks;
+    }
+    for (const double value : ticks.at)
+        ticks.labels.push_back(tickLabel(value, step, separator));
+    return ticks;
+}
+
+}  // namespace
+
 std::vector<AxisTick> axisTicks(double lo, double hi, double from, double to, AxisScale scale,
                                 const LabelExtent& extent, double gap,
                                 std::string_view decimalSeparator)
@@ -172,21 +242,15 @@ std::vector<AxisTick> axisTicks(double lo, double hi, double from, double to, Ax
     if (!(hi > lo) || !std::isfinite(lo) || !std::isfinite(hi) || !(length > 0))
         return ticks;
     const int maxTicks = std::max(1, static_cast<int>(length / kMinTickSpacing));
-    double step = 0;
-    const std::vector<double> values = tickValues(lo, hi, maxTicks, scale, step);
+    LabelledValues values = labelledValues(lo, hi, maxTicks, scale, decimalSeparator);
     // Halved like the viewport, so extents near the largest doubles work.
     const double span = hi / 2 - lo / 2;
     std::vector<double> extents;
-    const std::vector<std::string> decades = scale == AxisScale::Log10
-                                                 ? decadeLabels(values, decimalSeparator)
-                                                 : std::vector<std::string>();
-    for (std::size_t k = 0; k < values.size(); ++k) {
-        const double value = values[k];
+    for (std::size_t k = 0; k < values.at.size(); ++k) {
+        const double value = values.at[k];
         const double pixel = from + (value / 2 - lo / 2) / span * (to - from);
-        std::string label = scale == AxisScale::Log10 ? decades[k]
-                                                      : tickLabel(value, step, decimalSeparator);
-        extents.push_back(extent(label));
-        ticks.push_back({value, pixel, std::move(label)});
+        extents.push_back(extent(values.labels[k]));
+        ticks.push_back({value, pixel, std::move(values.labels[k])});
     }
     std::vector<std::size_t> labelled = labelledTicks(ticks, extents, gap);
     std::vector<bool> keep(ticks.size(), false);

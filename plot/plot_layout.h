@@ -35,7 +35,9 @@ using LabelExtent = std::function<double(std::string_view)>;
 // overlap: at least `gap` pixels lie between two labels, and labels are
 // thinned (every second, every fifth, ...) rather than moved. The first and
 // the last tick always carry their label when there is room for both.
-// A Log10 axis ticks the whole powers of ten ("1e-3", "0.01", "1", "100").
+// A Log10 axis ticks the whole powers of ten ("1e-3", "0.01", "1", "100");
+// within fewer than two of them, 2, 3, … 9 times them ("0.002", "3e-7") or,
+// closer still, evenly stepped numbers.
 std::vector<AxisTick> axisTicks(double lo, double hi, double from, double to, AxisScale scale,
                                 const LabelExtent& extent, double gap,
                                 std::string_view decimalSeparator);

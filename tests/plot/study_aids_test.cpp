@@ -626,12 +626,18 @@ TEST(PlotLayout, DecadeLabelsAreNumbersAtEveryReachableWorld)
     const struct {
         const char* name;
         double lo, hi;
+        std::size_t labelsFrom300Pixels;  // at least this many labels on a longer axis
     } worlds[] = {
-        {"all the decades of doubles", kLowestDecade, kHighestDecade},
-        {"the smallest decades", kLowestDecade, kLowestDecade + 1e-9},
-        {"the largest decades", kHighestDecade - 3, kHighestDecade},
-        {"about 1", -0.5, 0.5},
-        {"zoomed in on 1e300", 300, 300 * (1 + 0x1p-40)},
+        {"all the decades of doubles", kLowestDecade, kHighestDecade, 2},
+        // Denormals are too few bits to step: the decade alone is labelled.
+        {"the smallest decades", kLowestDecade, kLowestDecade + 1e-9, 0},
+        {"the largest decades", kHighestDecade - 3, kHighestDecade, 2},
+        {"about 1", -0.5, 0.5, 2},
+        {"within one decade, none whole", -3.4, -3.1, 2},
+        {"across one whole decade", -3.9, -2.1, 3},
+        {"a hundredth of a decade", -6.005, -5.995, 2},
+        {"zoomed in on 1e300", 300, 300 * (1 + 0x1p-40), 2},
+        {"zoomed in just below the largest doubles", 308 - 1e-6, 308, 2},
     };
     const auto extent = [](std::string_view text) {
         return 7.0 * static_cast<double>(text.size());
@@ -641,7 +647,14 @@ TEST(PlotLayout, DecadeLabelsAreNumbersAtEveryReachableWorld)
             const std::vector<AxisTick> ticks =
                 axisTicks(w.lo, w.hi, 0, length, AxisScale::Log10, extent, 4, ".");
             EXPECT_LE(ticks.size(), static_cast<std::size_t>(length / 28) + 2) << w.name;
+            const auto labels = static_cast<std::size_t>(std::count_if(
+                ticks.begin(), ticks.end(), [](const AxisTick& t) { return !t.label.empty(); }));
+            if (length >= 300) {
+                EXPECT_GE(labels, w.labelsFrom300Pixels) << w.name << " at " << length;
+            }
             for (const AxisTick& tick : ticks) {
+                EXPECT_GE(tick.value, w.lo) << w.name;
+                EXPECT_LE(tick.value, w.hi) << w.name;
                 if (tick.label.empty())
                     continue;
                 char* end = nullptr;
