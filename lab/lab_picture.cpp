@@ -702,7 +702,7 @@ std::string pictureDescription(const LabModel& model)
         else if (band.order > 0 && !band.refusal.empty())
             text += joined({": no band. ", band.refusal});
         else if (!out.available())
-            text += joined({": unavailable, ", out.refusal});
+            text += joined({": unavailable. ", out.refusal});
         else if (out.pending || out.previewed)
             text += ": being computed.";
         else if (out.figures && band.order > 0)

@@ -439,6 +439,19 @@ TEST(LabModel, RefusedChangesSayWhyAndChangeNothing)
     }
 }
 
+// The method's reason is a sentence of its own after "unavailable".
+TEST(LabPicture, TheDescriptionGivesAnUnavailableMethodsReasonAsASentence)
+{
+    LabModel model(startWith(LabFunction::Sine, 101, {StudyMethod::Local}));
+    model.setParameter(StudyMethod::Local, 100);
+    ASSERT_FALSE(model.setCount(20));
+    const std::string text = pictureDescription(model);
+    EXPECT_NE(text.find("Local Lagrange polynomial: unavailable. The local Lagrange polynomial "
+                        "through 20 nodes takes a degree from 0 to 19"),
+              std::string::npos)
+        << text;
+}
+
 TEST(LabPicture, TheBoundViewSaysWhyItHasNoBand)
 {
     struct Case {
