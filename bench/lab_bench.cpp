@@ -25,6 +25,10 @@
 //     every press is taken and every value drawn, the longest time the
 //     window thread was busy meanwhile, and the processor time the window
 //     thread used per press;
+//   lab_noise n=1001 methods=16 noise=1e-6 change_median_ms=… longest_stall_ms=…
+//     twenty changes of n by one, noise on the values, every method shown
+//     and the local degree 100: each change until its repaint, and the
+//     longest time the window thread was busy, the noise's effects arriving;
 //   bound n=40 typed median_ms=…
 //     the bound view of the global and the local polynomial on the typed
 //     function at 40 nodes, from the switch to its picture, the function's
@@ -48,6 +52,7 @@
 #include <QInputDevice>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSlider>
 #include <QSpinBox>
 #include <QTimer>
 
@@ -247,6 +252,40 @@ void burstBench()
                 1e3 * cpuPerChange);
 }
 
+// Changes of n with noise on the values: the effects of the noise are
+// computed away from the window, which draws each change at once.
+void noiseBench()
+{
+    constexpr int kCount = 1001;
+    constexpr int kChanges = 20;
+    const std::unique_ptr<LabWindow> lab =
+        openLab(kCount, {kStudyMethods.begin(), kStudyMethods.end()}, false, 100);
+    lab->findChild<QSlider*>("labNoise")->setValue(10);  // 1e-6 of the range
+    const auto settle = [&lab] {
+        QElapsedTimer limit;
+        limit.start();
+        while (lab->workPending() && limit.elapsed() < 60000)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+    };
+    settle();
+    auto* count = lab->findChild<QSpinBox*>("labCount");
+    StallWatch stalls;
+    std::vector<double> times;
+    QElapsedTimer clock;
+    for (int k = 0; k < kChanges; ++k) {
+        const int target = k % 2 == 0 ? kCount - 1 : kCount;
+        clock.start();
+        count->setValue(target);
+        while (lab->model().nodes().size() != static_cast<std::size_t>(target))
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QApplication::processEvents();  // its repaint
+        times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+        settle();
+    }
+    std::printf("lab_noise n=%d methods=%zu noise=1e-6 change_median_ms=%.2f longest_stall_ms=%.2f\n",
+                kCount, kStudyMethods.size(), percentile(times, 0.5), stalls.longestMs());
+}
+
 void convergenceBench(bool typed = false)
 {
     const std::unique_ptr<LabWindow> lab =
@@ -402,6 +441,8 @@ int main(int argc, char** argv)
         convergenceBench(true);
     if (runs("burst"))
         burstBench();
+    if (runs("noise"))
+        noiseBench();
     if (runs("bound"))
         boundBench();
     if (runs("cardinal"))

@@ -382,43 +382,58 @@ void LabModel::setNoiseSeed(std::uint64_t seed)
     takeNodes();
 }
 
-std::vector<NoiseEffect> LabModel::noiseEffects() const
+std::optional<NoiseEffectInputs> LabModel::noiseEffectInputs() const
 {
     if (settings_.noise == 0 || nodes_.edited())
-        return {};
+        return std::nullopt;
     LabSettings noiseless = settings_;
     noiseless.noise = 0;
     const NodeList clean = nodesOf(noiseless);
     if (clean.size() != nodes().size())
-        return {};
-    std::vector<double> xs;
-    std::vector<double> ys;
-    double noise = 0;
+        return std::nullopt;
+    NoiseEffectInputs inputs;
     for (std::size_t i = 0; i < clean.size(); ++i) {
-        xs.push_back(clean[i].x);
-        ys.push_back(clean[i].y);
-        noise = std::max(noise, std::fabs(nodes()[i].y - clean[i].y));
+        inputs.xs.push_back(clean[i].x);
+        inputs.ys.push_back(clean[i].y);
+        inputs.noise = std::max(inputs.noise, std::fabs(nodes()[i].y - clean[i].y));
     }
+    inputs.settings = methodSettingsFor(settings_.parameters, function(), inputs.xs);
+    for (const StudyMethod method : kStudyMethods) {
+        const MethodOutcome& out = outcome(method);
+        if (settings_.shown[methodIndex(method)] && out.interpolant)
+            inputs.noisy.emplace_back(method, *out.interpolant);
+    }
+    if (inputs.noisy.empty())
+        return std::nullopt;
+    return inputs;
+}
+
+std::vector<NoiseEffect> noiseEffectsOf(const NoiseEffectInputs& inputs, std::stop_token stop)
+{
     const std::vector<double>& grid = errorGrid();
     std::vector<double> noisy(grid.size());
     std::vector<double> exact(grid.size());
     std::vector<NoiseEffect> effects;
-    for (const StudyMethod method : kStudyMethods) {
-        const MethodOutcome& out = outcome(method);
-        if (!settings_.shown[methodIndex(method)] || !out.interpolant)
+    for (const auto& [method, built] : inputs.noisy) {
+        if (stop.stop_requested())
+            break;
+        const BuildResult clean = buildInterpolant(method, inputs.xs, inputs.ys, inputs.settings);
+        if (!clean.interpolant)
             continue;
-        const BuildResult built =
-            buildInterpolant(method, xs, ys, methodSettingsFor(settings_.parameters, function(), xs));
-        if (!built.interpolant)
-            continue;
-        out.interpolant->evaluate(grid, noisy);
-        built.interpolant->evaluate(grid, exact);
+        built.evaluate(grid, noisy);
+        clean.interpolant->evaluate(grid, exact);
         double change = 0;
         for (std::size_t k = 0; k < grid.size(); ++k)
             change = std::max(change, std::fabs(noisy[k] - exact[k]));
-        effects.push_back({method, change, noise});
+        effects.push_back({method, change, inputs.noise});
     }
     return effects;
+}
+
+std::vector<NoiseEffect> LabModel::noiseEffects() const
+{
+    const std::optional<NoiseEffectInputs> inputs = noiseEffectInputs();
+    return inputs ? noiseEffectsOf(*inputs) : std::vector<NoiseEffect>{};
 }
 
 std::string noiseEffectText(const NoiseEffect& effect)
@@ -428,16 +443,22 @@ std::string noiseEffectText(const NoiseEffect& effect)
                    amplificationText(effect.change / effect.noise), " ×"});
 }
 
+std::string noiseEffectSentence(const LabSettings& settings,
+                                const std::vector<NoiseEffect>& effects)
+{
+    std::string said;
+    for (const NoiseEffect& effect : effects)
+        said += joined({said.empty() ? "" : "; ", studyMethodName(effect.method), " ",
+                        noiseEffectText(effect)});
+    if (said.empty())
+        return {};
+    return joined({"Noise ", compactNumber(settings.noise, "."), " of the range, seed ",
+                   std::to_string(settings.noiseSeed), ": ", said, "."});
+}
+
 std::string LabModel::noiseEffect() const
 {
-    std::string effects;
-    for (const NoiseEffect& effect : noiseEffects())
-        effects += joined({effects.empty() ? "" : "; ", studyMethodName(effect.method), " ",
-                           noiseEffectText(effect)});
-    if (effects.empty())
-        return {};
-    return joined({"Noise ", compactNumber(settings_.noise, "."), " of the range, seed ",
-                   std::to_string(settings_.noiseSeed), ": ", effects, "."});
+    return noiseEffectSentence(settings_, noiseEffects());
 }
 
 Refusal LabModel::setPickedNode(std::size_t node)

@@ -7,7 +7,9 @@
 #include <array>
 #include <map>
 #include <optional>
+#include <stop_token>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "interp/error_bound.h"
@@ -42,6 +44,26 @@ struct NoiseEffect {
 
 // "error 3.1e-3 from noise 2e-6: 1,600 ×"
 std::string noiseEffectText(const NoiseEffect& effect);
+
+// What the effects of the noise are computed from, copied so that a worker
+// can compute them while the model goes on.
+struct NoiseEffectInputs {
+    std::vector<double> xs;  // the nodes without the noise
+    std::vector<double> ys;
+    double noise = 0;  // the largest noise on a node
+    MethodSettings settings;
+    std::vector<std::pair<StudyMethod, Interpolant>> noisy;  // each shown method, as built
+};
+
+// Each method rebuilt on the nodes without the noise and compared with its
+// noisy build on the error grid; as far as it got once stop is requested.
+std::vector<NoiseEffect> noiseEffectsOf(const NoiseEffectInputs& inputs,
+                                        std::stop_token stop = {});
+
+// "Noise 1e-6 of the range, seed 1: Global polynomial error …."; empty
+// without effects.
+std::string noiseEffectSentence(const LabSettings& settings,
+                                const std::vector<NoiseEffect>& effects);
 
 // The band the bound view draws over a method's error: the largest Taylor
 // coefficient of the order the error formula takes (n for the global
@@ -111,6 +133,9 @@ public:
     // noise, or once the nodes are edited.
     std::string noiseEffect() const;
     std::vector<NoiseEffect> noiseEffects() const;
+    // Nothing without noise, or when the nodes were edited (no noise to
+    // tell apart) or no shown method is built.
+    std::optional<NoiseEffectInputs> noiseEffectInputs() const;
     // The node whose influence the cardinal view shows, 0 to n - 1.
     Refusal setPickedNode(std::size_t node);
     // The picked node's cardinal function at curveGrid() for a shown method
@@ -146,6 +171,7 @@ public:
     // at once. On, the values of a method that takes longer than a frame
     // are left pending (MethodOutcome::pending) as work for takeLongWork().
     void setDeferLongWork(bool defer) { deferLongWork_ = defer; }
+    bool defersLongWork() const { return deferLongWork_; }
     // The work left pending since the last call, the latest for each method.
     std::vector<MethodWork> takeLongWork();
     // Takes a result of that work when it still belongs to the nodes and

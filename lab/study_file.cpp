@@ -568,10 +568,10 @@ std::string studyFileText(const Study& study)
     return text + "}\n";
 }
 
-StudyModel modelOf(const Study& study)
+StudyModel modelOf(const Study& study, bool deferLongWork)
 {
     StudyModel out;
-    out.model.emplace(study.start);
+    out.model.emplace(study.start, deferLongWork);
     if (out.model->settings() != study.start.settings) {
         out.model.reset();
         out.refusal = "The study file cannot be opened: the lab cannot take its settings (its "

@@ -80,6 +80,8 @@ struct StudyModel {
     std::string refusal;
 };
 
-StudyModel modelOf(const Study& study);
+// deferLongWork as LabModel takes it: the window leaves slow methods to
+// its workers.
+StudyModel modelOf(const Study& study, bool deferLongWork = false);
 
 }  // namespace tarvel

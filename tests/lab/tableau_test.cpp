@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <sstream>
+#include <stop_token>
 
 #include "interp/error_figures.h"
 #include "interp/newton_form.h"
@@ -340,9 +341,17 @@ TEST(Noise, TheSentenceSaysHowManyTimesTheNoiseEachErrorIs)
     EXPECT_GT(globalTimes, 1000) << sentence;
     EXPECT_LE(globalTimes, *model.outcome(StudyMethod::Global).lebesgueConstant * 1.05);
     EXPECT_LE(times("Linear interpolation"), 1.05) << sentence;
+    // A worker asked to stop gives up before the next method.
+    const std::optional<NoiseEffectInputs> inputs = model.noiseEffectInputs();
+    ASSERT_TRUE(inputs);
+    EXPECT_EQ(noiseEffectsOf(*inputs).size(), 2u);
+    std::stop_source stopped;
+    stopped.request_stop();
+    EXPECT_TRUE(noiseEffectsOf(*inputs, stopped.get_token()).empty());
     LabModel dragged(start);
     dragged.moveNode(3, 0.15, 2, false);
     EXPECT_EQ(dragged.noiseEffect(), "") << "edited nodes hold no noise to tell apart";
+    EXPECT_FALSE(dragged.noiseEffectInputs());
     start.settings.noise = 0;
     EXPECT_EQ(LabModel(start).noiseEffect(), "");
 

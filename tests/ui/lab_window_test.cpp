@@ -1155,8 +1155,11 @@ private slots:
         noise->setValue(10);
         QCOMPARE(lab->model().settings().noise, 1e-6);
         QCOMPARE(find<QLabel>(*lab, "labNoiseLevel")->text(), QString("1e-6 of the range"));
-        QVERIFY2(statusOf(*lab).contains("Noise 1e-6 of the range, seed 1: Global polynomial error "),
-                 qPrintable(statusOf(*lab)));
+        // The effects are computed on a worker and said once they arrive.
+        QTRY_VERIFY2(
+            statusOf(*lab).contains("Noise 1e-6 of the range, seed 1: Global polynomial error "),
+            qPrintable(statusOf(*lab)));
+        QVERIFY(!lab->workPending());
         const QString tip = find<QTableWidget>(*lab, "labNumbers")->item(0, 1)->toolTip();
         QVERIFY2(tip.startsWith("From the noise: error ") && tip.endsWith(" ×."), qPrintable(tip));
         const NodeList noisy = lab->model().nodes();
@@ -1588,6 +1591,28 @@ private slots:
         QCOMPARE(nodes->currentData().toString(), QString("custom"));
         QVERIFY(!find<QSpinBox>(*lab, "labCount")->isEnabled());
         QVERIFY(statusOf(*lab).contains("Undid one change of the nodes."));
+    }
+
+    // A lab at many nodes shows at once, its slow methods built on workers,
+    // whether it is opened with settings or from a study file.
+    void aLabAtManyNodesLeavesItsSlowMethodsToTheWorkersFromTheStart()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("many.tarvel");
+        {
+            std::unique_ptr<LabWindow> lab(openLab(LabFunction::Sine, 1001, {"global"}));
+            QVERIFY(lab->workPending());
+            QTRY_VERIFY_WITH_TIMEOUT(!lab->workPending(), 30000);
+            QVERIFY(lab->model().outcome(StudyMethod::Global).figures);
+            QVERIFY(!lab->saveStudy(path));
+        }
+        MainWindow window;
+        window.show();
+        QVERIFY(!openLabWithStudy(window, path));
+        auto* lab = window.findChild<LabWindow*>("labWindow");
+        QVERIFY(lab->model().defersLongWork());
+        QTRY_VERIFY_WITH_TIMEOUT(!lab->workPending(), 30000);
+        QVERIFY(lab->model().outcome(StudyMethod::Global).figures);
     }
 
     void aSavedStudyOpensAgainAndADamagedOneChangesNothing()

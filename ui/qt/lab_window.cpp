@@ -163,9 +163,10 @@ QString figureText(const std::optional<double>& figure)
 }  // namespace
 
 LabWindow::LabWindow(LabStart start, QWidget* parent)
-    : QMainWindow(parent), model_(std::move(start))
+    : QMainWindow(parent), model_(std::move(start), true)
 {
-    model_.setDeferLongWork(true);
+    // Slow methods are built on workers from the first picture on: a lab
+    // opened at 1001 nodes shows at once and fills in as they arrive.
     setObjectName("labWindow");
     setWindowTitle("Interpolation lab");
     setWindowFlag(Qt::Window);
@@ -189,6 +190,7 @@ LabWindow::~LabWindow()
     runner2_.cancel();
     workRun_.cancel();
     workRun2_.cancel();
+    noiseThreads_.cancel();
 }
 
 void LabWindow::createControls()
@@ -1075,6 +1077,7 @@ void LabWindow::showSettings()
 
 void LabWindow::refresh()
 {
+    askNoiseEffects();
     if (model_.settings().view == LabView::Convergence)
         ensureConvergence(model_, convergence_, runner_);
     updateSecondPanel();
@@ -1098,15 +1101,63 @@ void LabWindow::refresh()
         dragNumbers_->start();
     }
     updateActions();
-    if (workPending())
+    if (methodWorkPending())
         longWorkStart_->start();
 }
 
 void LabWindow::describePicture()
 {
-    const std::string noise = model_.noiseEffect();
-    say(qstr(pictureDescription(model_)) + (noise.empty() ? QString() : " " + qstr(noise)));
+    say(withNoiseEffects(qstr(pictureDescription(model_))));
     pendingDescription_ = model_.workPending() ? sentence_->text() : QString();
+    saidWithoutNoise_ = noisePending_ ? sentence_->text() : QString();
+}
+
+QString LabWindow::withNoiseEffects(const QString& sentence) const
+{
+    const std::string noise = noiseEffectSentence(model_.settings(), noiseEffects_);
+    return noise.empty() ? sentence : sentence + " " + qstr(noise);
+}
+
+void LabWindow::askNoiseEffects()
+{
+    noiseThreads_.stopRunning();
+    noiseEffects_.clear();
+    const std::uint64_t asked = ++noiseAsked_;
+    std::optional<NoiseEffectInputs> inputs = model_.noiseEffectInputs();
+    noisePending_ = inputs.has_value();
+    if (!inputs)
+        return;
+    noiseThreads_.add([this, asked, inputs = std::move(*inputs)](std::stop_token stop) {
+        std::vector<NoiseEffect> effects = noiseEffectsOf(inputs, stop);
+        if (stop.stop_requested())
+            return;
+        QMetaObject::invokeMethod(
+            this,
+            [this, asked, effects = std::move(effects)]() mutable {
+                noiseEffectsArrived(asked, std::move(effects));
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void LabWindow::noiseEffectsArrived(std::uint64_t asked, std::vector<NoiseEffect> effects)
+{
+    if (asked != noiseAsked_)
+        return;  // the nodes or the methods have changed since
+    noisePending_ = false;
+    noiseEffects_ = std::move(effects);
+    updateNumbers();
+    // The sentence that waited for the noise's effects takes them, unless
+    // something else has been said since.
+    if (!saidWithoutNoise_.isEmpty() && sentence_->text() == saidWithoutNoise_) {
+        const bool waitsForValues = pendingDescription_ == saidWithoutNoise_;
+        say(withNoiseEffects(saidWithoutNoise_));
+        if (waitsForValues)
+            pendingDescription_ = sentence_->text();
+    }
+    saidWithoutNoise_.clear();
+    if (!workPending())
+        emit workFinished();
 }
 
 void LabWindow::startLongWork()
@@ -1137,9 +1188,14 @@ void LabWindow::startWork(MethodWorkRun& run, std::vector<MethodWork> works,
     });
 }
 
-bool LabWindow::workPending() const
+bool LabWindow::methodWorkPending() const
 {
     return model_.workPending() || panel2_.workPending();
+}
+
+bool LabWindow::workPending() const
+{
+    return methodWorkPending() || noisePending_;
 }
 
 void LabWindow::showArrivedWork()
@@ -1152,14 +1208,19 @@ void LabWindow::showArrivedWork()
     plot_->setAccessibleDescription(qstr(pictureDescription(model_)));
     updateMethods();  // a build done on a worker may have refused the nodes
     updateNumbers();
-    if (workPending())
+    if (methodWorkPending())
         return;
+    // The methods built on workers have their effects of the noise too.
+    askNoiseEffects();
     // The description that said "being computed" gives way to the figures,
     // unless something else has been said since.
-    if (!pendingDescription_.isEmpty() && sentence_->text() == pendingDescription_)
+    if (!pendingDescription_.isEmpty() && sentence_->text() == pendingDescription_) {
         say(qstr(pictureDescription(model_)));
+        saidWithoutNoise_ = noisePending_ ? sentence_->text() : QString();
+    }
     pendingDescription_.clear();
-    emit workFinished();
+    if (!workPending())
+        emit workFinished();
 }
 
 // Only the cells that changed are set: a drag refreshes at every move.
@@ -1306,7 +1367,7 @@ std::optional<QString> LabWindow::openStudy(const QString& path)
     }
     StudyModel opened;
     if (study) {
-        opened = modelOf(*study);
+        opened = modelOf(*study, true);
         if (!opened.model)
             why = name + ": " + qstr(opened.refusal);
     }
@@ -1435,7 +1496,7 @@ void LabWindow::updateNumbers()
     constexpr int kOrderColumn = 6;
     // What noise on the values did to each method, beside its largest error.
     std::map<std::string, QString> noiseEffects;
-    for (const NoiseEffect& effect : model_.noiseEffects())
+    for (const NoiseEffect& effect : noiseEffects_)
         noiseEffects[studyMethodKey(effect.method)] =
             QStringLiteral("From the noise: ") + qstr(noiseEffectText(effect)) + ".";
     // Each cell told alone would make the view measure every column again

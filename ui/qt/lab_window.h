@@ -17,6 +17,7 @@
 #include "lab/lab_picture.h"
 #include "lab/tableau.h"
 #include "lab/second_panel.h"
+#include "lab/stoppable_threads.h"
 #include "lab/study_file.h"
 
 class QAction;
@@ -136,6 +137,12 @@ private:
     void ensureConvergence(const LabModel& model, ConvergenceStudy& study, ConvergenceRun& runner);
     // Says in the status line what the picture shows.
     void describePicture();
+    // The noise's effects are computed on a worker: rebuilding every shown
+    // method without the noise takes longer than a frame at many nodes.
+    void askNoiseEffects();
+    void noiseEffectsArrived(std::uint64_t asked, std::vector<NoiseEffect> effects);
+    QString withNoiseEffects(const QString& sentence) const;
+    bool methodWorkPending() const;
     void startLongWork();
     // Starts run on works (when there are any); take hands each result to
     // its model and says whether it was still wanted.
@@ -210,6 +217,11 @@ private:
     QTimer* longWorkRedraw_ = nullptr;
     QTimer* dragNumbers_ = nullptr;  // the tables' next writing during a drag or a run
     QString pendingDescription_;  // the status line while values are being computed
+    StoppableThreads noiseThreads_;
+    std::uint64_t noiseAsked_ = 0;          // the latest request, counted
+    bool noisePending_ = false;
+    std::vector<NoiseEffect> noiseEffects_;  // of the latest request, once computed
+    QString saidWithoutNoise_;  // the picture's sentence that waits for the noise's
     MethodWorkRun workRun_;
     MethodWorkRun workRun2_;  // the second panel's
     // The user's own title; none: the default one, which follows the settings.
