@@ -1065,6 +1065,16 @@ private slots:
         QVERIFY(clamped->toolTip().contains("f′(0)"));
         QVERIFY(find<QCheckBox>(*lab, "labMethod_linear")->text().contains("unavailable"));
         QVERIFY(statusOf(*lab).contains("unavailable"));
+        // A picture's description names a refusal once.
+        {
+            std::unique_ptr<LabWindow> local(openLab(LabFunction::Sine, 101, {"local"}));
+            setSpinBox(find<QSpinBox>(*local, "labDegree"), 100);
+            setSpinBox(find<QSpinBox>(*local, "labCount"), 20);
+            const QString said = statusOf(*local);
+            const QString refusal = qstr(local->model().outcome(StudyMethod::Local).refusal);
+            QVERIFY(!refusal.isEmpty());
+            QCOMPARE(said.count(refusal), 1);
+        }
         QCOMPARE(find<LabPlot>(*lab, "labPlot")->picture().series.size(), std::size_t{0});
         QVERIFY(!find<QSpinBox>(*lab, "labCount")->isEnabled());
 

@@ -1657,11 +1657,13 @@ void LabWindow::updateActions()
 
 void LabWindow::say(const QString& sentence)
 {
-    // A refusal of a shown method is named whatever else happened.
+    // A refusal of a shown method is named whatever else happened, once:
+    // the picture's description names it already.
     QString text = sentence;
     for (const StudyMethod method : kStudyMethods) {
         const MethodOutcome& out = model_.outcome(method);
-        if (model_.settings().shown[methodIndex(method)] && !out.available()) {
+        if (model_.settings().shown[methodIndex(method)] && !out.available() &&
+            !sentence.contains(qstr(out.refusal))) {
             text += QStringLiteral(" ") + studyMethodName(method) +
                     QStringLiteral(" is unavailable: ") + qstr(out.refusal);
             break;
