@@ -1255,6 +1255,27 @@ private slots:
         QVERIFY(lab->convergence().begin()->second.count(38));
     }
 
+    // A convergence run that ends after the view was changed leaves the new
+    // view's sentence in the status line.
+    void aConvergenceRunEndingAfterTheViewChangedSaysNothing()
+    {
+        std::unique_ptr<LabWindow> lab(openLab(LabFunction::Runge, 37, {"global", "pchip"}));
+        auto* view = find<QComboBox>(*lab, "labView");
+        choose(view, "convergence");
+        choose(view, "values");
+        const QString said = statusOf(*lab);
+        QVERIFY(said.startsWith("Values p and f"));
+        const auto complete = [&lab] {
+            const ConvergenceTable& table = lab->convergence();
+            return table.size() == 2 && std::all_of(table.begin(), table.end(), [](const auto& m) {
+                       return m.second.size() == convergenceCounts(37).size();
+                   });
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(complete(), 60000);
+        QTest::qWait(200);  // the run's end, posted after its last point
+        QCOMPARE(statusOf(*lab), said);
+    }
+
     // At many nodes the global polynomial's values are computed away from
     // the window: the table says so at once, and the values and the
     // Lebesgue constant are drawn when they arrive; a burst of changes

@@ -1724,10 +1724,14 @@ void LabWindow::ensureConvergence(const LabModel& model, ConvergenceStudy& study
                     convergenceRedraw_->stop();
                     showPictures();
                     updateNumbers();
-                    say(QStringLiteral("Largest error against n for ") +
-                        countedMethods(study.request()->methods.size()) + QStringLiteral(" at ") +
-                        QString::number(study.request()->counts.size()) +
-                        QStringLiteral(" numbers of nodes."));
+                    // A run that ends after its panel left the view is kept
+                    // for a return to it; the sentence is the new view's.
+                    if (showsConvergence(study))
+                        say(QStringLiteral("Largest error against n for ") +
+                            countedMethods(study.request()->methods.size()) +
+                            QStringLiteral(" at ") +
+                            QString::number(study.request()->counts.size()) +
+                            QStringLiteral(" numbers of nodes."));
                     if (convergenceComplete())
                         emit convergenceFinished();
                 },
@@ -1737,6 +1741,14 @@ void LabWindow::ensureConvergence(const LabModel& model, ConvergenceStudy& study
         emit convergenceFinished();
     else
         say("Computing the largest error against n…");
+}
+
+bool LabWindow::showsConvergence(const ConvergenceStudy& study) const
+{
+    const LabModel* model = &study == &convergence_ ? &model_
+                            : plot2_->isVisible() && panel2_.model() ? &*panel2_.model()
+                                                                     : nullptr;
+    return model && model->settings().view == LabView::Convergence;
 }
 
 bool LabWindow::convergenceComplete() const

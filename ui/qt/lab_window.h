@@ -143,6 +143,8 @@ private:
     void noiseEffectsArrived(std::uint64_t asked, std::vector<NoiseEffect> effects);
     QString withNoiseEffects(const QString& sentence) const;
     bool methodWorkPending() const;
+    // Whether the panel of this study shows the convergence view now.
+    bool showsConvergence(const ConvergenceStudy& study) const;
     void startLongWork();
     // Starts run on works (when there are any); take hands each result to
     // its model and says whether it was still wanted.
