@@ -174,6 +174,14 @@ template <typename Count> void powerSeries(const double* a, double c, double* r,
 template <typename Count>
 void wholePowerByRecurrence(const double* a, double m, double* r, double* b, Count n)
 {
+    // a^0 is pow's 1 with no slope, whatever a's series: the sign of a
+    // first nonzero term, which a longer series may reach, is left out.
+    if (m == 0) {
+        r[0] = std::pow(a[0], m);
+        for (int k = 1; k < n; ++k)
+            r[k] = 0;
+        return;
+    }
     int z = 0;
     while (z < n && a[z] == 0)
         ++z;

@@ -288,6 +288,16 @@ TEST(Expression, WholePowersHaveTheirDerivativesWhereTheBaseIsZero)
     EXPECT_TRUE(std::signbit(odd->value(0)));
     EXPECT_TRUE(std::signbit(odd->values(0).value));
     EXPECT_TRUE(std::signbit(odd->taylor(0, 5).front()));
+    // The zeroth power is 1 with no slope in every form, at every order of
+    // the series, though the base's series (-x^3 here) reaches a term of
+    // its own sign only at the third.
+    const std::shared_ptr<const Expression> zeroth = parsed("abs(-x*x*x)^0");
+    for (int order = 1; order <= 8; ++order) {
+        const std::vector<double> series = zeroth->taylor(0, order);
+        EXPECT_EQ(series.front(), 1) << order;
+        EXPECT_TRUE(sameNumber(series[1], zeroth->values(0).first)) << order;
+        EXPECT_FALSE(std::signbit(series[1])) << order;
+    }
 }
 
 struct BadEntry {
