@@ -12,9 +12,6 @@
 #include "interp/method_checks.h"
 
 namespace tarvel {
-namespace {
-
-}  // namespace
 
 const ui::TextBox& Form_Tarvel::polyCoefBox(std::size_t k) const
 {
