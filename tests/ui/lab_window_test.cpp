@@ -1635,6 +1635,13 @@ private slots:
             QVERIFY(lab->workPending());
             QTRY_VERIFY_WITH_TIMEOUT(!lab->workPending(), 30000);
             QVERIFY(lab->model().outcome(StudyMethod::Global).figures);
+            // A typed function's sentence waits for them too, and then says them.
+            auto* entry = find<QLineEdit>(*lab, "labExpression");
+            entry->setText("exp(x) sin(10x)");
+            QTest::keyClick(entry, Qt::Key_Return);
+            QVERIFY(statusOf(*lab).contains("Global polynomial: being computed"));
+            QTRY_VERIFY_WITH_TIMEOUT(statusOf(*lab).contains("Global polynomial: largest error"),
+                                     30000);
             QVERIFY(!lab->saveStudy(path));
         }
         MainWindow window;

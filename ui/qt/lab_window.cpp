@@ -1029,7 +1029,7 @@ void LabWindow::applyExpression()
     }
     showSettings();
     refresh();
-    say(qstr(pictureDescription(model_)));
+    describePicture();
 }
 
 // Another function or study is a new picture: the world a drag or a zoom
